@@ -1,0 +1,24 @@
+#pragma once
+// Checks that a matrix read from a file is a landmark data set that can be
+// superimposed.
+//
+// data:  the matrix read, one row per specimen.
+// fname: the file, named in errors.
+// rowsAreLines: true when row i was line i of the file (the ZOR format), so
+//         that errors name the line; false for a TPS file, whose rows are
+//         records.
+// Throws InputError when the rows do not hold 3k + 1 numbers with k >= 1
+// (X, Y, Z of each landmark and the size), or when a specimen has all its
+// landmarks at one point (centroid size 0: it cannot be scaled to size 1).
+//
+// Example:
+//   checklandmarkdata(dload(path), path, true);
+
+#include <Eigen/Core>
+#include <string>
+
+namespace tarvolin {
+
+void checklandmarkdata(const Eigen::MatrixXd& data, const std::string& fname, bool rowsAreLines);
+
+}  // namespace tarvolin

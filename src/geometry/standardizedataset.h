@@ -1,0 +1,25 @@
+#pragma once
+// Standardizes a superimposed landmark data set to one value of the
+// x-variable and superimposes the result again.
+//
+// data:   N x (3k + 1), superimposed coordinates and the size column.
+// fxlist: the x-variable on the regression's scale, one value per specimen.
+// svalue: the standard value, on the same scale.
+// Returns the standardized data set (superimposed coordinates, then the size
+// column of data unchanged), the same configurations as a stack, and their
+// consensus: standardsize, then superimposedataset.
+//
+// Example:
+//   SuperimposedDataSet s = standardizedataset(DATA, FXLIST, 1.25);
+//   // s.data: SDATA, s.stack: SDATAV, s.mean: smean
+
+#include <Eigen/Core>
+
+#include "superimposedataset.h"
+
+namespace tarvolin {
+
+SuperimposedDataSet standardizedataset(const Eigen::MatrixXd& data,
+                                       const Eigen::Ref<const Eigen::VectorXd>& fxlist, double svalue);
+
+}  // namespace tarvolin

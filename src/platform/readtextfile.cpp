@@ -1,0 +1,57 @@
+#include "readtextfile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace tarvolin {
+namespace {
+
+// Closes the descriptor on every path out of readtextfile.
+struct FileDescriptor {
+  int fd;
+  ~FileDescriptor() {
+    if (fd >= 0) ::close(fd);
+  }
+};
+
+}  // namespace
+
+bool readtextfile(const std::string& path, std::string& content, std::string& reason) {
+  FileDescriptor file{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
+  if (file.fd < 0) {
+    reason = std::strerror(errno);
+    return false;
+  }
+  struct stat info {};
+  if (::fstat(file.fd, &info) != 0) {
+    reason = std::strerror(errno);
+    return false;
+  }
+  if (S_ISDIR(info.st_mode)) {
+    reason = "is a folder, not a file";
+    return false;
+  }
+  // Read straight into the result up to the size the file has now, then on
+  // to the end in case it grew meanwhile (or has no size, like a pipe).
+  content.assign(S_ISREG(info.st_mode) ? static_cast<size_t>(info.st_size) : 0, '\0');
+  size_t filled = 0;
+  while (true) {
+    if (filled == content.size()) content.resize(content.size() + (1 << 16));
+    ssize_t n = ::read(file.fd, content.data() + filled, content.size() - filled);
+    if (n == 0) break;
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      reason = std::strerror(errno);
+      return false;
+    }
+    filled += static_cast<size_t>(n);
+  }
+  content.resize(filled);
+  return true;
+}
+
+}  // namespace tarvolin

@@ -1,0 +1,53 @@
+#include "str2num.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace tarvolin {
+
+size_t parseNumber(std::string_view text, double& value) {
+  const char* first = text.data();
+  const char* last = text.data() + text.size();
+  const char* start = first;
+  // from_chars takes a minus sign but no plus sign.
+  if (start != last && *start == '+') {
+    ++start;
+    if (start != last && *start == '-') return 0;
+  }
+  auto [ptr, ec] = std::from_chars(start, last, value, std::chars_format::general);
+  if (ec == std::errc::invalid_argument) return 0;
+  if (ec == std::errc::result_out_of_range) {
+    // Underflow to zero is harmless; overflow is not a finite number.
+    value = std::strtod(std::string(start, ptr).c_str(), nullptr);
+  }
+  return static_cast<size_t>(ptr - first);
+}
+
+NumberScan scannumbers(std::string_view line, std::vector<double>& out) {
+  size_t i = 0;
+  const size_t n = line.size();
+  while (true) {
+    while (i < n && isNumberSeparator(line[i])) ++i;
+    if (i == n) return {};
+    double value = 0;
+    size_t used = parseNumber(line.substr(i), value);
+    size_t tokenEnd = i;
+    while (tokenEnd < n && !isNumberSeparator(line[tokenEnd])) ++tokenEnd;
+    if (used == 0 || i + used != tokenEnd) {
+      return {NumberScan::Stop::notANumber, i, line.substr(i, tokenEnd - i)};
+    }
+    if (!std::isfinite(value)) {
+      return {NumberScan::Stop::notFinite, i, line.substr(i, tokenEnd - i)};
+    }
+    out.push_back(value);
+    i = tokenEnd;
+  }
+}
+
+Eigen::RowVectorXd str2num(std::string_view line) {
+  std::vector<double> values;
+  if (!scannumbers(line, values).ok()) return Eigen::RowVectorXd();
+  return Eigen::Map<const Eigen::RowVectorXd>(values.data(), static_cast<Eigen::Index>(values.size()));
+}
+
+}  // namespace tarvolin

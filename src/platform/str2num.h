@@ -1,0 +1,48 @@
+#pragma once
+// The numbers of one line of text.
+//
+// Numbers are decimal (optionally signed, with a fraction and an exponent:
+// 12, -0.5, +3, 1.2e-3) and are separated by blanks, tabs, commas, or any
+// run of them; carriage returns and line feeds count as blanks.
+//
+// str2num(line) returns the line's numbers as a row, or an empty row when the
+// line holds none or holds anything that is not a number.
+//
+// scannumbers(line, out) appends the line's numbers to `out` and reports the
+// first thing that stopped it: nothing, text that is not a number, or a
+// number that is not finite (inf, nan, or too large for a double).
+//
+// Example:
+//   str2num("1, 2\t3e2 \r\n")  -> [1 2 300]
+//   str2num("1 2 abc")         -> []
+
+#include <Eigen/Core>
+#include <string_view>
+#include <vector>
+
+namespace tarvolin {
+
+struct NumberScan {
+  enum class Stop { end, notANumber, notFinite };
+  Stop stop = Stop::end;
+  size_t offset = 0;       // where the offending text starts
+  std::string_view token;  // the offending text, up to the next separator
+  bool ok() const { return stop == Stop::end; }
+};
+
+NumberScan scannumbers(std::string_view line, std::vector<double>& out);
+
+Eigen::RowVectorXd str2num(std::string_view line);
+
+// True for the characters that separate numbers: blank, tab, comma, CR, LF, VT, FF.
+inline bool isNumberSeparator(char c) {
+  return c == ' ' || c == '\t' || c == ',' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+
+// Reads one number at the start of `text` (an optional + or - sign, then a
+// decimal number, or the words inf, infinity and nan, which callers refuse
+// as not finite). Returns the count of characters read, 0 when `text` does
+// not start with a number.
+size_t parseNumber(std::string_view text, double& value);
+
+}  // namespace tarvolin

@@ -1,0 +1,196 @@
+#include "gettpsfile3D.h"
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <system_error>
+
+#include "platform/errors.h"
+#include "platform/readtextfile.h"
+#include "platform/str2num.h"
+
+namespace tarvolin {
+namespace {
+
+constexpr size_t npos = std::string_view::npos;
+
+char lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool isWhite(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+
+class TpsScanner {
+ public:
+  TpsScanner(std::string_view text, const std::string& fname) : text_(text), fname_(fname) {}
+
+  TpsFile read();
+
+ private:
+  struct Keyword {
+    size_t start = npos;  // where the L is
+    size_t after = npos;  // just after the "="
+  };
+
+  // The keyword starting at p: L, M, an optional 3, "=" in any letter case;
+  // for the first record the M may be missing.
+  size_t keywordEnd(size_t p, bool firstRecord) const {
+    if (lower(text_[p]) != 'l') return npos;
+    size_t q = p + 1;
+    if (q < text_.size() && lower(text_[q]) == 'm') {
+      ++q;
+      if (q < text_.size() && text_[q] == '3') ++q;
+    } else if (!firstRecord) {
+      return npos;
+    }
+    if (q < text_.size() && text_[q] == '=') return q + 1;
+    return npos;
+  }
+
+  Keyword findKeyword(size_t from, bool firstRecord) const {
+    for (size_t p = from; p < text_.size(); ++p) {
+      size_t after = keywordEnd(p, firstRecord);
+      if (after != npos) return {p, after};
+    }
+    return {};
+  }
+
+  long lineAt(size_t offset) const {
+    return 1 + static_cast<long>(std::count(text_.begin(), text_.begin() + static_cast<long>(offset), '\n'));
+  }
+
+  [[noreturn]] void fail(size_t offset, const std::string& message) const {
+    throw InputError(fname_, lineAt(offset), message);
+  }
+
+  void skipWhite(size_t& p) const {
+    while (p < text_.size() && isWhite(text_[p])) ++p;
+  }
+
+  // Reads a number at p (after white space); false when there is none.
+  bool readNumber(size_t& p, double& value) const {
+    skipWhite(p);
+    size_t used = parseNumber(text_.substr(p), value);
+    if (used == 0) return false;
+    if (!std::isfinite(value)) {
+      fail(p, "\"" + std::string(text_.substr(p, used)) + "\" is not a finite number");
+    }
+    p += used;
+    return true;
+  }
+
+  // The SCALE= factor among the lines from `from` to `to`, or 1.
+  double scaleBetween(size_t from, size_t to, long record) const;
+
+  std::string_view text_;
+  const std::string& fname_;
+};
+
+double TpsScanner::scaleBetween(size_t from, size_t to, long record) const {
+  double scale = 1.0;
+  size_t p = from;
+  while (p < to) {
+    size_t lineEnd = text_.find('\n', p);
+    if (lineEnd == npos || lineEnd > to) lineEnd = to;
+    size_t q = p;
+    while (q < lineEnd && (text_[q] == ' ' || text_[q] == '\t')) ++q;
+    constexpr std::string_view key = "scale=";
+    bool isScale = lineEnd - q >= key.size();
+    for (size_t i = 0; isScale && i < key.size(); ++i) isScale = lower(text_[q + i]) == key[i];
+    if (isScale) {
+      size_t at = q + key.size();
+      double value = 0;
+      if (!readNumber(at, value) || at > lineEnd || value <= 0) {
+        fail(q, "record " + std::to_string(record) + ": SCALE= must be followed by a positive number");
+      }
+      scale = value;
+    }
+    p = lineEnd + 1;
+  }
+  return scale;
+}
+
+TpsFile TpsScanner::read() {
+  TpsFile file;
+  Keyword keyword = findKeyword(0, true);
+  if (keyword.start == npos) {
+    throw InputError(fname_, "holds no LM= or LM3= keyword; it is not a TPS landmark file");
+  }
+  std::vector<double> values;
+  std::vector<double> scales;
+  long landmarks = 0;
+  for (long record = 1;; ++record) {
+    size_t p = keyword.after;
+    double count = 0;
+    if (!readNumber(p, count)) {
+      fail(keyword.start, "record " + std::to_string(record) + ": the keyword is not followed by a landmark count");
+    }
+    if (count < 1 || count != std::floor(count) || count > 1e8) {
+      fail(keyword.start, "record " + std::to_string(record) + ": the landmark count " +
+                              std::string(text_.substr(keyword.after, p - keyword.after)) +
+                              " is not a positive whole number");
+    }
+    if (record == 1) {
+      landmarks = static_cast<long>(count);
+    } else if (static_cast<long>(count) != landmarks) {
+      fail(keyword.start, "record " + std::to_string(record) + " has " + std::to_string(static_cast<long>(count)) +
+                              " landmarks but record 1 has " + std::to_string(landmarks) +
+                              "; every record must have the same landmarks");
+    }
+
+    size_t lineEnd = text_.find('\n', p);
+    lineEnd = (lineEnd == npos) ? text_.size() : lineEnd + 1;
+    file.namelist.emplace_back(text_.substr(p, lineEnd - p));
+    p = lineEnd;
+
+    const long wanted = 3 * landmarks;
+    long got = 0;
+    double value = 0;
+    while (got < wanted && readNumber(p, value)) {
+      values.push_back(value);
+      ++got;
+    }
+    if (got < wanted) {
+      std::string message = "record " + std::to_string(record) + " has only " + std::to_string(got) +
+                            " of the " + std::to_string(wanted) + " coordinates that " +
+                            std::to_string(landmarks) + " landmarks in 3D need";
+      if (got == 2 * landmarks) message += " (is it a 2D file?)";
+      fail(keyword.start, message);
+    }
+
+    keyword = findKeyword(p, false);
+    scales.push_back(scaleBetween(p, keyword.start == npos ? text_.size() : keyword.start, record));
+    if (keyword.start == npos) break;
+  }
+
+  const auto rows = static_cast<Eigen::Index>(scales.size());
+  using RowMajor = Eigen::Matrix<double, Eigen::Dynamic, Eigen::Dynamic, Eigen::RowMajor>;
+  file.y = Eigen::Map<const RowMajor>(values.data(), rows, 3 * landmarks);
+  file.scale = Eigen::Map<const Eigen::VectorXd>(scales.data(), rows);
+  return file;
+}
+
+}  // namespace
+
+TpsFile parsetps3D(std::string_view text, const std::string& fname) {
+  return TpsScanner(text, fname).read();
+}
+
+TpsFile gettpsfile3D(FileDialogs& dialogs) {
+  const std::optional<FileChoice> choice = dialogs.getFile("*.txt", "Specify 3D input file to load");
+  if (!choice) return {};
+  const std::string path = choice->path();
+  std::error_code ignored;
+  std::filesystem::current_path(choice->folder, ignored);
+
+  std::string text;
+  std::string reason;
+  if (!readtextfile(path, text, reason)) throw InputError(path, "Error on file open: " + reason);
+  TpsFile file = parsetps3D(text, path);
+  file.chosen = true;
+  file.fname = choice->name;
+  file.path = path;
+  return file;
+}
+
+}  // namespace tarvolin

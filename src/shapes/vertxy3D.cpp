@@ -1,0 +1,24 @@
+#include "vertxy3D.h"
+
+#include <stdexcept>
+
+namespace tarvolin {
+
+ConfigStack vertxy3D(const Eigen::MatrixXd& x) {
+  const Eigen::Index specimens = x.rows();
+  const Eigen::Index landmarks = x.cols() / 3;
+  if (specimens == 0 || landmarks == 0) {
+    throw std::invalid_argument("vertxy3D: a data set of " + std::to_string(x.rows()) +
+                                " rows and " + std::to_string(x.cols()) +
+                                " columns holds no landmark");
+  }
+  ConfigStack y(landmarks, specimens);
+  for (Eigen::Index i = 0; i < specimens; ++i) {
+    for (Eigen::Index j = 0; j < landmarks; ++j) {
+      for (Eigen::Index c = 0; c < 3; ++c) y(j, c, i) = x(i, 3 * j + c);
+    }
+  }
+  return y;
+}
+
+}  // namespace tarvolin

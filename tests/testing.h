@@ -1,0 +1,86 @@
+#pragma once
+// Helpers shared by every test: one tolerance check for matrices, one check
+// of an error's type and message, a scratch folder, and a guard that puts the
+// working directory back after a reader moved it.
+
+#include <gtest/gtest.h>
+
+#include <Eigen/Core>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+
+namespace tarvolin::testing {
+
+// Fails unless a and b have the same size and differ by at most eps anywhere.
+inline ::testing::AssertionResult assert_near(const Eigen::MatrixXd& a, const Eigen::MatrixXd& b,
+                                              double eps) {
+  if (a.rows() != b.rows() || a.cols() != b.cols()) {
+    return ::testing::AssertionFailure() << "sizes differ: " << a.rows() << "x" << a.cols()
+                                         << " and " << b.rows() << "x" << b.cols();
+  }
+  if (a.size() == 0) return ::testing::AssertionSuccess();
+  const double worst = (a - b).cwiseAbs().maxCoeff();
+  if (!(worst <= eps)) {
+    return ::testing::AssertionFailure() << "largest difference " << worst << " exceeds " << eps;
+  }
+  return ::testing::AssertionSuccess();
+}
+
+inline std::string dataPath(const std::string& name) {
+  return std::string(TARVOLIN_TEST_DATA_DIR) + "/" + name;
+}
+
+inline std::string examplePath(const std::string& name) {
+  return std::string(TARVOLIN_EXAMPLES_DIR) + "/" + name;
+}
+
+// A fresh, empty folder, removed with everything in it at the end.
+class TempDir {
+ public:
+  TempDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "tarvolin-test-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+    path_ = pattern;
+  }
+  ~TempDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  std::string file(const std::string& name) const { return (path_ / name).string(); }
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// Restores the working directory when it goes out of scope.
+class CwdGuard {
+ public:
+  CwdGuard() : saved_(std::filesystem::current_path()) {}
+  ~CwdGuard() { std::filesystem::current_path(saved_); }
+  CwdGuard(const CwdGuard&) = delete;
+  CwdGuard& operator=(const CwdGuard&) = delete;
+
+ private:
+  std::filesystem::path saved_;
+};
+
+}  // namespace tarvolin::testing
+
+// Expects `statement` to throw `type` whose what() contains `fragment`.
+#define EXPECT_THROW_MSG(statement, type, fragment)                                     \
+  do {                                                                                  \
+    try {                                                                               \
+      statement;                                                                        \
+      ADD_FAILURE() << "expected " #type " containing \"" << (fragment) << "\"";        \
+    } catch (const type& caught_error_) {                                               \
+      EXPECT_NE(std::string(caught_error_.what()).find(fragment), std::string::npos)    \
+          << "message was: " << caught_error_.what();                                   \
+    }                                                                                   \
+  } while (false)
