@@ -7,7 +7,7 @@
 // Returns N x (3k + 1): the rows as they are, then centroid size times scale.
 //
 // Example:
-//   withcentroidsize([0 0 0 3 4 0], [2])  -> [0 0 0 3 4 0 5]   (size 2.5 x 2)
+//   withcentroidsize([0 0 0 3 4 0], [2])  -> [0 0 0 3 4 0 7.0711]   (size sqrt(12.5), times 2)
 
 #include <Eigen/Core>
 

@@ -1,0 +1,171 @@
+// Writes the bundled example data: 40 skull-like 3D configurations of 14
+// landmarks whose shape changes with size (the snout lengthens and the
+// braincase shrinks relative to it as specimens grow), each turned, moved and
+// sized at random, with a little noise.
+//
+//   make_examples FOLDER
+//
+// writes FOLDER/skulls_zor.txt (one specimen per line: X1 Y1 Z1 ... X14 Y14
+// Z14, centroid size), FOLDER/skulls_tps.txt (the same coordinates as LM3=
+// records with IMAGE= and ID= lines), FOLDER/skulls_mass.txt (an x list: a
+// body mass per specimen, one per line) and FOLDER/skulls_wire.txt (a
+// wireframe: wire number and the two landmarks it joins).
+//
+// The random numbers come from std::mt19937 with a fixed seed, turned into
+// uniform and normal values here rather than by the library's distributions
+// (whose output differs between standard libraries), so the files come out
+// the same everywhere.
+
+#include <Eigen/Core>
+#include <Eigen/Geometry>
+#include <cmath>
+#include <cstdio>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kSpecimens = 40;
+constexpr int kLandmarks = 14;
+constexpr double kPi = 3.14159265358979323846;
+
+class Random {
+ public:
+  explicit Random(unsigned seed) : engine_(seed) {}
+  // Uniform on (0, 1).
+  double uniform() { return (static_cast<double>(engine_()) + 0.5) / 4294967296.0; }
+  double normal() {
+    const double u1 = uniform();
+    const double u2 = uniform();
+    return std::sqrt(-2.0 * std::log(u1)) * std::cos(2.0 * kPi * u2);
+  }
+
+ private:
+  std::mt19937 engine_;
+};
+
+// Mean shape: midline and paired points of a small mammal skull, in mm.
+Eigen::Matrix<double, kLandmarks, 3> baseShape() {
+  Eigen::Matrix<double, kLandmarks, 3> s;
+  s << 0.0, 0.0, 0.0,     // 1 prosthion (snout tip)
+      6.0, 0.0, 4.0,      // 2 nasion
+      14.0, 0.0, 8.0,     // 3 bregma
+      22.0, 0.0, 6.0,     // 4 lambda
+      26.0, 0.0, 0.0,     // 5 opisthion
+      21.0, 0.0, -2.0,    // 6 basion
+      8.0, 4.0, 0.0,      // 7 left orbit front
+      8.0, -4.0, 0.0,     // 8 right orbit front
+      13.0, 7.0, 2.0,     // 9 left zygion
+      13.0, -7.0, 2.0,    // 10 right zygion
+      20.0, 6.0, 3.0,     // 11 left euryon
+      20.0, -6.0, 3.0,    // 12 right euryon
+      3.0, 2.0, -1.0,     // 13 left canine
+      3.0, -2.0, -1.0;    // 14 right canine
+  return s;
+}
+
+// The shape change per unit of ln(size): the snout reaches further forward
+// and the braincase grows less than the face.
+Eigen::Matrix<double, kLandmarks, 3> allometry() {
+  Eigen::Matrix<double, kLandmarks, 3> a = Eigen::Matrix<double, kLandmarks, 3>::Zero();
+  a(0, 0) = -2.5;   // snout tip forward
+  a(12, 0) = -2.0;  // canines follow it
+  a(13, 0) = -2.0;
+  a(1, 0) = -1.0;   // nasion forward
+  a(2, 2) = -1.2;   // vault flatter
+  a(3, 2) = -0.8;
+  a(10, 1) = -0.7;  // braincase narrower
+  a(11, 1) = 0.7;
+  a(8, 1) = 0.9;    // zygomatic arches wider
+  a(9, 1) = -0.9;
+  return a;
+}
+
+double centroidSize(const Eigen::MatrixXd& x) {
+  return std::sqrt((x.rowwise() - x.colwise().mean()).squaredNorm());
+}
+
+Eigen::Matrix3d randomRotation(Random& random) {
+  Eigen::Quaterniond q(random.normal(), random.normal(), random.normal(), random.normal());
+  q.normalize();
+  return q.toRotationMatrix();
+}
+
+// Rounds to the four decimals the files hold, so that every number computed
+// from the coordinates here matches what a reader computes from the files.
+double rounded(double v) { return std::round(v * 10000.0) / 10000.0; }
+
+bool writeFile(const std::string& path, const std::string& text) {
+  std::FILE* f = std::fopen(path.c_str(), "w");
+  if (!f) return false;
+  const bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+  return std::fclose(f) == 0 && ok;
+}
+
+std::string format(const char* fmt, double v) {
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, fmt, v);
+  return buffer;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: make_examples FOLDER\n");
+    return 2;
+  }
+  const std::string folder = argv[1];
+  Random random(20261207u);
+  const Eigen::MatrixXd base = baseShape();
+  const Eigen::MatrixXd change = allometry();
+  const double baseSize = centroidSize(base);
+
+  std::string zor, tps, mass;
+  for (int i = 0; i < kSpecimens; ++i) {
+    // Sizes spread evenly in ln between 20 and 60 mm, in random order.
+    const double lnSize = std::log(20.0) + (std::log(60.0) - std::log(20.0)) * random.uniform();
+    const double size = std::exp(lnSize);
+    Eigen::MatrixXd shape = base + (lnSize - std::log(35.0)) * change;
+    for (int j = 0; j < kLandmarks; ++j) {
+      for (int c = 0; c < 3; ++c) shape(j, c) += 0.15 * random.normal();
+    }
+    shape *= size / baseSize;
+    Eigen::MatrixXd placed = shape * randomRotation(random).transpose();
+    const Eigen::RowVector3d shift(40.0 * random.normal(), 40.0 * random.normal(), 40.0 * random.normal());
+    placed.rowwise() += shift;
+    placed = placed.unaryExpr(&rounded);
+
+    tps += "LM3=" + std::to_string(kLandmarks) + "\n";
+    for (int j = 0; j < kLandmarks; ++j) {
+      for (int c = 0; c < 3; ++c) {
+        zor += format("%.4f ", placed(j, c));
+        tps += format(c < 2 ? "%.4f " : "%.4f\n", placed(j, c));
+      }
+    }
+    zor += format("%.4f\n", centroidSize(placed));
+    char id[64];
+    std::snprintf(id, sizeof id, "IMAGE=skull_%02d.ply\nID=%d\n", i + 1, i + 1);
+    tps += id;
+    // Body mass grows with the cube of size, with some spread.
+    mass += format("%.2f\n", std::pow(size / 10.0, 3.0) * std::exp(0.1 * random.normal()));
+  }
+
+  const std::vector<std::pair<int, int>> wires = {
+      {1, 2}, {2, 3}, {3, 4}, {4, 5}, {5, 6}, {1, 13}, {1, 14}, {13, 7}, {14, 8}, {7, 2},
+      {8, 2}, {7, 9}, {8, 10}, {9, 11}, {10, 12}, {11, 4}, {12, 4}, {9, 6}, {10, 6}};
+  std::string wire;
+  for (size_t w = 0; w < wires.size(); ++w) {
+    wire += std::to_string(w + 1) + " " + std::to_string(wires[w].first) + " " +
+            std::to_string(wires[w].second) + "\n";
+  }
+
+  const bool ok = writeFile(folder + "/skulls_zor.txt", zor) && writeFile(folder + "/skulls_tps.txt", tps) &&
+                  writeFile(folder + "/skulls_mass.txt", mass) && writeFile(folder + "/skulls_wire.txt", wire);
+  if (!ok) {
+    std::fprintf(stderr, "make_examples: cannot write into %s\n", folder.c_str());
+    return 1;
+  }
+  return 0;
+}

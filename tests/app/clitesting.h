@@ -1,0 +1,44 @@
+#pragma once
+// Runs tarvolin-cli in the test process and collects what it prints.
+
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/tarvolincli.h"
+#include "tests/testing.h"
+
+namespace tarvolin::testing {
+
+struct CliRun {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+inline CliRun runCli(std::vector<std::string> words) {
+  CwdGuard cwd;
+  words.insert(words.begin(), "tarvolin-cli");
+  std::vector<const char*> argv;
+  for (const std::string& w : words) argv.push_back(w.c_str());
+  std::ostringstream out;
+  std::ostringstream err;
+  CliRun run;
+  run.status = runcli(static_cast<int>(argv.size()), argv.data(), out, err);
+  run.out = out.str();
+  run.err = err.str();
+  return run;
+}
+
+inline void writeText(const std::string& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+inline std::string readText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+}  // namespace tarvolin::testing

@@ -1,0 +1,66 @@
+#include "app/loadlandmarkfile.h"
+
+#include "clitesting.h"
+#include "geometry/centsize3Da.h"
+#include "platform/errors.h"
+
+namespace tarvolin {
+namespace {
+
+using testing::CwdGuard;
+using testing::TempDir;
+using testing::writeText;
+
+TEST(Loadlandmarkfile, TpsSizeColumnIsCentroidSizeTimesScale) {
+  CwdGuard cwd;
+  TempDir dir;
+  writeText(dir.file("two.txt"),
+            "LM3=2\n0 0 0\n3 4 0\nID=1\nSCALE=2\nLM3=2\n1 1 1\n1 1 2\nIMAGE=b.ply\n");
+  ScriptedFileDialogs dialogs;
+  dialogs.choose(dir.file("two.txt"));
+  const LandmarkFile file = loadlandmarkfile(dialogs, true);
+  ASSERT_TRUE(file.chosen);
+  EXPECT_EQ(file.fname, "two.txt");
+  ASSERT_EQ(file.data.rows(), 2);
+  ASSERT_EQ(file.data.cols(), 7);
+  EXPECT_NEAR(file.data(0, 6), 2.0 * std::sqrt(12.5), 1e-14);
+  EXPECT_NEAR(file.data(1, 6), std::sqrt(0.5), 1e-14);
+}
+
+TEST(Loadlandmarkfile, ZorKeepsTheFilesSizeColumn) {
+  CwdGuard cwd;
+  TempDir dir;
+  writeText(dir.file("zor.txt"), "0 0 0 1 0 0 0 1 0 9.5\n0 0 0 2 0 0 0 2 0 7.25\n");
+  ScriptedFileDialogs dialogs;
+  dialogs.choose(dir.file("zor.txt"));
+  const LandmarkFile file = loadlandmarkfile(dialogs, false);
+  EXPECT_EQ(file.data.col(9), Eigen::Vector2d(9.5, 7.25));
+  EXPECT_EQ(file.path, dir.file("zor.txt"));
+}
+
+TEST(Loadlandmarkfile, CancelReadsNothing) {
+  CwdGuard cwd;
+  ScriptedFileDialogs dialogs;
+  dialogs.cancel();
+  dialogs.cancel();
+  EXPECT_FALSE(loadlandmarkfile(dialogs, false).chosen);
+  EXPECT_FALSE(loadlandmarkfile(dialogs, true).chosen);
+}
+
+TEST(Loadlandmarkfile, RefusesWhatCannotBeSuperimposed) {
+  CwdGuard cwd;
+  TempDir dir;
+  writeText(dir.file("short.txt"), "1 2 3 4 5 6\n");
+  writeText(dir.file("flat.txt"), "0 0 0 1 0 0 0 1 0 1\n2 2 2 2 2 2 2 2 2 1\n");
+  ScriptedFileDialogs dialogs;
+  dialogs.choose(dir.file("missing.txt"));
+  dialogs.choose(dir.file("short.txt"));
+  dialogs.choose(dir.file("flat.txt"));
+  EXPECT_THROW_MSG(loadlandmarkfile(dialogs, false), InputError, "missing.txt: cannot be opened");
+  EXPECT_THROW_MSG(loadlandmarkfile(dialogs, false), InputError, "short.txt:1: has 6 numbers");
+  EXPECT_THROW_MSG(loadlandmarkfile(dialogs, false), InputError,
+                   "flat.txt:2: specimen 2 has all its landmarks at one point");
+}
+
+}  // namespace
+}  // namespace tarvolin

@@ -1,0 +1,91 @@
+#include "geometry/getpproc3.h"
+
+#include "geometry/centsize3Da.h"
+#include "geometrytesting.h"
+#include "tests/testing.h"
+
+namespace tarvolin {
+namespace {
+
+using testing::assert_near;
+
+ConfigStack randomStack(std::mt19937& engine, Eigen::Index landmarks, Eigen::Index specimens) {
+  ConfigStack stack(landmarks, specimens);
+  for (Eigen::Index i = 0; i < specimens; ++i) {
+    stack.page(i) = testing::randomConfiguration(engine, landmarks);
+  }
+  return stack;
+}
+
+TEST(Getpproc3, TurnedMovedResizedCopiesComeOutIdentical) {
+  std::mt19937 engine(10);
+  const Eigen::MatrixXd shape = testing::randomConfiguration(engine, 9);
+  ConfigStack stack(9, 6);
+  for (Eigen::Index i = 0; i < 6; ++i) {
+    const Eigen::RowVector3d shift(static_cast<double>(i), -3.0 * static_cast<double>(i), 10.0);
+    stack.page(i) = ((0.5 + static_cast<double>(i)) * shape * testing::randomRotation(engine)).rowwise() + shift;
+  }
+  const Superimposition s = getpproc3(stack);
+  for (Eigen::Index i = 0; i < 6; ++i) {
+    EXPECT_TRUE(assert_near(s.sdata.page(i), s.reference3, 1e-12)) << "specimen " << i;
+  }
+}
+
+TEST(Getpproc3, EverySpecimenAndTheConsensusAreCentredOfUnitSize) {
+  std::mt19937 engine(11);
+  const Superimposition s = getpproc3(randomStack(engine, 12, 15));
+  EXPECT_NEAR(centsize3Da(s.reference3), 1.0, 1e-14);
+  EXPECT_TRUE(assert_near(s.reference3.colwise().mean(), Eigen::RowVector3d::Zero(), 1e-15));
+  for (Eigen::Index i = 0; i < 15; ++i) {
+    EXPECT_NEAR(centsize3Da(s.sdata.page(i)), 1.0, 1e-14);
+    EXPECT_TRUE(assert_near(s.sdata.page(i).colwise().mean(), Eigen::RowVector3d::Zero(), 1e-15));
+  }
+}
+
+TEST(Getpproc3, ConsensusIsTheScaledMeanOfTheFittedSpecimens) {
+  std::mt19937 engine(12);
+  const Superimposition s = getpproc3(randomStack(engine, 8, 10));
+  Eigen::MatrixXd mean = Eigen::MatrixXd::Zero(8, 3);
+  for (Eigen::Index i = 0; i < 10; ++i) mean += s.sdata.page(i);
+  mean /= 10.0;
+  EXPECT_TRUE(assert_near(s.reference3, mean / centsize3Da(mean), 1e-14));
+}
+
+TEST(Getpproc3, FollowsTranslationScaleAndRotationOfTheWholeDataSet) {
+  std::mt19937 engine(13);
+  const ConfigStack stack = randomStack(engine, 10, 8);
+  const Superimposition s = getpproc3(stack);
+  const Eigen::Matrix3d q = testing::randomRotation(engine);
+
+  ConfigStack moved = stack;
+  ConfigStack turned = stack;
+  for (Eigen::Index i = 0; i < 8; ++i) {
+    const Eigen::RowVector3d shift(static_cast<double>(i), 2.0, -5.0 * static_cast<double>(i));
+    moved.page(i) = (3.0 * stack.page(i)).rowwise() + shift;
+    turned.page(i) = stack.page(i) * q;
+  }
+  const Superimposition fromMoved = getpproc3(moved);
+  const Superimposition fromTurned = getpproc3(turned);
+  EXPECT_TRUE(assert_near(fromMoved.reference3, s.reference3, 1e-12));
+  EXPECT_TRUE(assert_near(fromTurned.reference3, s.reference3 * q, 1e-12));
+  for (Eigen::Index i = 0; i < 8; ++i) {
+    EXPECT_TRUE(assert_near(fromMoved.sdata.page(i), s.sdata.page(i), 1e-12));
+    EXPECT_TRUE(assert_near(fromTurned.sdata.page(i), s.sdata.page(i) * q, 1e-12));
+  }
+}
+
+TEST(Getpproc3, SingleSpecimenIsCentredAndScaledNotTurned) {
+  std::mt19937 engine(14);
+  const Eigen::MatrixXd x = testing::randomConfiguration(engine, 5);
+  const Superimposition s = getpproc3(ConfigStack(x));
+  const Eigen::MatrixXd expected = testing::centred(x) / centsize3Da(x);
+  EXPECT_TRUE(assert_near(s.reference3, expected, 1e-15));
+  EXPECT_TRUE(assert_near(s.sdata.page(0), expected, 1e-15));
+}
+
+TEST(Getpproc3, RefusesAnEmptyStack) {
+  EXPECT_THROW(getpproc3(ConfigStack()), std::invalid_argument);
+}
+
+}  // namespace
+}  // namespace tarvolin

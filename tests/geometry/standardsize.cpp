@@ -1,0 +1,58 @@
+#include "geometry/standardsize.h"
+
+#include "platform/errors.h"
+#include "tests/testing.h"
+
+namespace tarvolin {
+namespace {
+
+using testing::assert_near;
+
+TEST(Standardsize, ThreeSpecimenExample) {
+  Eigen::MatrixXd data(3, 2);
+  data << 10, 1.5, 12, 2.5, 17, 3.5;
+  const Standardized s = standardsize(data, Eigen::Vector3d(1, 2, 3), 2.0);
+  EXPECT_TRUE(assert_near(s.y.col(0), Eigen::Vector3d(13.5, 12, 13.5), 1e-12));
+  EXPECT_TRUE(assert_near(s.tvect, Eigen::RowVector2d(3.5, 13), 1e-12));
+}
+
+TEST(Standardsize, PropertiesOfTheStandardizedColumns) {
+  // Column 0: exact line in t; column 1: noisy; column 2: the size column.
+  const Eigen::VectorXd t = (Eigen::VectorXd(6) << 1.0, 2.5, 3.0, 4.5, 6.0, 7.25).finished();
+  Eigen::MatrixXd data(6, 3);
+  for (Eigen::Index i = 0; i < 6; ++i) data(i, 0) = 2.0 * t(i) - 1.0;
+  data.col(1) << 0.3, -1.2, 0.8, 2.2, 1.1, 0.7;
+  data.col(2) << 11, 12, 13, 14, 15, 16;
+
+  const Standardized atMean = standardsize(data, t, t.mean());
+  EXPECT_TRUE(assert_near(atMean.y.colwise().mean(), data.colwise().mean(), 1e-13));
+  EXPECT_EQ(atMean.y.col(2), data.col(2));
+
+  const Standardized atFour = standardsize(data, t, 4.0);
+  EXPECT_TRUE(assert_near(atFour.y.col(0), Eigen::VectorXd::Constant(6, 7.0), 1e-13));
+  EXPECT_NEAR(atFour.tvect(0, 0), 2.0, 1e-13);
+  EXPECT_NEAR(atFour.tvect(0, 1), 7.0, 1e-13);
+
+  // A specimen whose x is the standard value keeps its coordinates.
+  const Standardized atThird = standardsize(data, t, t(2));
+  EXPECT_NEAR(atThird.y(2, 0), data(2, 0), 1e-13);
+  EXPECT_NEAR(atThird.y(2, 1), data(2, 1), 1e-13);
+}
+
+TEST(Standardsize, OneColumnPassesThrough) {
+  const Eigen::MatrixXd data = Eigen::Vector3d(4, 5, 6);
+  const Standardized s = standardsize(data, Eigen::Vector3d(1, 2, 3), 0.0);
+  EXPECT_EQ(s.y, data);
+  EXPECT_EQ(s.tvect.size(), 0);
+}
+
+TEST(Standardsize, RefusesXWithoutSpreadOrOfTheWrongLength) {
+  const Eigen::MatrixXd data = Eigen::MatrixXd::Random(4, 4);
+  EXPECT_THROW_MSG(standardsize(data, Eigen::Vector4d::Constant(2.0), 2.0), InputError,
+                   "same x value");
+  EXPECT_THROW_MSG(standardsize(data, Eigen::Vector3d(1, 2, 3), 2.0), InputError,
+                   "3 values for 4 specimens");
+}
+
+}  // namespace
+}  // namespace tarvolin

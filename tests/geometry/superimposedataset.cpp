@@ -1,0 +1,58 @@
+#include "geometry/superimposedataset.h"
+
+#include "geometry/centsize3Da.h"
+#include "geometry/standardizedataset.h"
+#include "geometry/standardsize.h"
+#include "geometrytesting.h"
+#include "shapes/vertxy3D.h"
+#include "tests/testing.h"
+
+namespace tarvolin {
+namespace {
+
+using testing::assert_near;
+
+// Specimens whose landmark 1 moves along X with size, turned and moved at random.
+Eigen::MatrixXd allometricDataSet(std::mt19937& engine, const Eigen::VectorXd& sizes) {
+  const Eigen::MatrixXd base = testing::randomConfiguration(engine, 6);
+  std::normal_distribution<double> noise(0.0, 0.01);
+  Eigen::MatrixXd data(sizes.size(), 19);
+  for (Eigen::Index i = 0; i < sizes.size(); ++i) {
+    Eigen::MatrixXd shape = base;
+    shape(0, 0) += 0.5 * sizes(i);
+    for (Eigen::Index j = 0; j < shape.size(); ++j) shape(j) += noise(engine);
+    shape = sizes(i) * shape * testing::randomRotation(engine);
+    for (Eigen::Index j = 0; j < 6; ++j) data.block(i, 3 * j, 1, 3) = shape.row(j);
+    data(i, 18) = sizes(i);
+  }
+  return data;
+}
+
+// Largest slope of any coordinate column on x.
+double largestSlope(const Eigen::MatrixXd& data, const Eigen::VectorXd& x) {
+  return standardsize(data, x, 0.0).tvect.col(0).cwiseAbs().maxCoeff();
+}
+
+TEST(Superimposedataset, CarriesTheSizeColumnAndAgreesWithItsStack) {
+  std::mt19937 engine(16);
+  const Eigen::VectorXd sizes = Eigen::VectorXd::LinSpaced(12, 1.0, 3.0);
+  const Eigen::MatrixXd data = allometricDataSet(engine, sizes);
+  const SuperimposedDataSet s = superimposedataset(data);
+  EXPECT_EQ(s.data.col(18), data.col(18));
+  EXPECT_EQ(vertxy3D(s.data), s.stack);
+  EXPECT_NEAR(centsize3Da(s.mean), 1.0, 1e-14);
+}
+
+TEST(Standardizedataset, RemovesTheShapeChangeThatFollowsSize) {
+  std::mt19937 engine(17);
+  const Eigen::VectorXd sizes = Eigen::VectorXd::LinSpaced(20, 1.0, 3.0);
+  const SuperimposedDataSet loaded = superimposedataset(allometricDataSet(engine, sizes));
+  const SuperimposedDataSet standardized = standardizedataset(loaded.data, sizes, 1.0);
+
+  EXPECT_GT(largestSlope(loaded.data, sizes), 0.01);
+  EXPECT_LT(largestSlope(standardized.data, sizes), 1e-3 * largestSlope(loaded.data, sizes));
+  EXPECT_EQ(standardized.data.col(18), loaded.data.col(18));
+}
+
+}  // namespace
+}  // namespace tarvolin
