@@ -48,20 +48,20 @@ class Random {
 // Mean shape: midline and paired points of a small mammal skull, in mm.
 Eigen::Matrix<double, kLandmarks, 3> baseShape() {
   Eigen::Matrix<double, kLandmarks, 3> s;
-  s << 0.0, 0.0, 0.0,     // 1 prosthion (snout tip)
-      6.0, 0.0, 4.0,      // 2 nasion
-      14.0, 0.0, 8.0,     // 3 bregma
-      22.0, 0.0, 6.0,     // 4 lambda
-      26.0, 0.0, 0.0,     // 5 opisthion
-      21.0, 0.0, -2.0,    // 6 basion
-      8.0, 4.0, 0.0,      // 7 left orbit front
-      8.0, -4.0, 0.0,     // 8 right orbit front
-      13.0, 7.0, 2.0,     // 9 left zygion
-      13.0, -7.0, 2.0,    // 10 right zygion
-      20.0, 6.0, 3.0,     // 11 left euryon
-      20.0, -6.0, 3.0,    // 12 right euryon
-      3.0, 2.0, -1.0,     // 13 left canine
-      3.0, -2.0, -1.0;    // 14 right canine
+  s << 0.0, 0.0, 0.0,   // 1 prosthion (snout tip)
+      6.0, 0.0, 4.0,    // 2 nasion
+      14.0, 0.0, 8.0,   // 3 bregma
+      22.0, 0.0, 6.0,   // 4 lambda
+      26.0, 0.0, 0.0,   // 5 opisthion
+      21.0, 0.0, -2.0,  // 6 basion
+      8.0, 4.0, 0.0,    // 7 left orbit front
+      8.0, -4.0, 0.0,   // 8 right orbit front
+      13.0, 7.0, 2.0,   // 9 left zygion
+      13.0, -7.0, 2.0,  // 10 right zygion
+      20.0, 6.0, 3.0,   // 11 left euryon
+      20.0, -6.0, 3.0,  // 12 right euryon
+      3.0, 2.0, -1.0,   // 13 left canine
+      3.0, -2.0, -1.0;  // 14 right canine
   return s;
 }
 
@@ -72,12 +72,12 @@ Eigen::Matrix<double, kLandmarks, 3> allometry() {
   a(0, 0) = -2.5;   // snout tip forward
   a(12, 0) = -2.0;  // canines follow it
   a(13, 0) = -2.0;
-  a(1, 0) = -1.0;   // nasion forward
-  a(2, 2) = -1.2;   // vault flatter
+  a(1, 0) = -1.0;  // nasion forward
+  a(2, 2) = -1.2;  // vault flatter
   a(3, 2) = -0.8;
   a(10, 1) = -0.7;  // braincase narrower
   a(11, 1) = 0.7;
-  a(8, 1) = 0.9;    // zygomatic arches wider
+  a(8, 1) = 0.9;  // zygomatic arches wider
   a(9, 1) = -0.9;
   return a;
 }
@@ -133,7 +133,8 @@ int main(int argc, char** argv) {
     }
     shape *= size / baseSize;
     Eigen::MatrixXd placed = shape * randomRotation(random).transpose();
-    const Eigen::RowVector3d shift(40.0 * random.normal(), 40.0 * random.normal(), 40.0 * random.normal());
+    const Eigen::RowVector3d shift(40.0 * random.normal(), 40.0 * random.normal(),
+                                   40.0 * random.normal());
     placed.rowwise() += shift;
     placed = placed.unaryExpr(&rounded);
 
@@ -153,16 +154,17 @@ int main(int argc, char** argv) {
   }
 
   const std::vector<std::pair<int, int>> wires = {
-      {1, 2}, {2, 3}, {3, 4}, {4, 5}, {5, 6}, {1, 13}, {1, 14}, {13, 7}, {14, 8}, {7, 2},
-      {8, 2}, {7, 9}, {8, 10}, {9, 11}, {10, 12}, {11, 4}, {12, 4}, {9, 6}, {10, 6}};
+      {1, 2}, {2, 3}, {3, 4},  {4, 5},  {5, 6},   {1, 13}, {1, 14}, {13, 7}, {14, 8}, {7, 2},
+      {8, 2}, {7, 9}, {8, 10}, {9, 11}, {10, 12}, {11, 4}, {12, 4}, {9, 6},  {10, 6}};
   std::string wire;
   for (size_t w = 0; w < wires.size(); ++w) {
     wire += std::to_string(w + 1) + " " + std::to_string(wires[w].first) + " " +
             std::to_string(wires[w].second) + "\n";
   }
 
-  const bool ok = writeFile(folder + "/skulls_zor.txt", zor) && writeFile(folder + "/skulls_tps.txt", tps) &&
-                  writeFile(folder + "/skulls_mass.txt", mass) && writeFile(folder + "/skulls_wire.txt", wire);
+  const bool ok =
+      writeFile(folder + "/skulls_zor.txt", zor) && writeFile(folder + "/skulls_tps.txt", tps) &&
+      writeFile(folder + "/skulls_mass.txt", mass) && writeFile(folder + "/skulls_wire.txt", wire);
   if (!ok) {
     std::fprintf(stderr, "make_examples: cannot write into %s\n", folder.c_str());
     return 1;

@@ -4,10 +4,9 @@
 // working directory back after a reader moved it.
 
 #include <gtest/gtest.h>
-
-#include <Eigen/Core>
 #include <stdlib.h>
 
+#include <Eigen/Core>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
@@ -41,7 +40,8 @@ inline std::string examplePath(const std::string& name) {
 class TempDir {
  public:
   TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "tarvolin-test-XXXXXX").string();
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "tarvolin-test-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
     path_ = pattern;
   }
@@ -74,13 +74,13 @@ class CwdGuard {
 }  // namespace tarvolin::testing
 
 // Expects `statement` to throw `type` whose what() contains `fragment`.
-#define EXPECT_THROW_MSG(statement, type, fragment)                                     \
-  do {                                                                                  \
-    try {                                                                               \
-      statement;                                                                        \
-      ADD_FAILURE() << "expected " #type " containing \"" << (fragment) << "\"";        \
-    } catch (const type& caught_error_) {                                               \
-      EXPECT_NE(std::string(caught_error_.what()).find(fragment), std::string::npos)    \
-          << "message was: " << caught_error_.what();                                   \
-    }                                                                                   \
+#define EXPECT_THROW_MSG(statement, type, fragment)                                  \
+  do {                                                                               \
+    try {                                                                            \
+      statement;                                                                     \
+      ADD_FAILURE() << "expected " #type " containing \"" << (fragment) << "\"";     \
+    } catch (const type& caught_error_) {                                            \
+      EXPECT_NE(std::string(caught_error_.what()).find(fragment), std::string::npos) \
+          << "message was: " << caught_error_.what();                                \
+    }                                                                                \
   } while (false)

@@ -106,8 +106,8 @@ void runStandardize(const Options& options, std::ostream& out) {
   const Eigen::Index n = loaded.data.cols();
 
   const bool useSize = options.x == "cs";
-  const Eigen::VectorXd xlist = useSize ? Eigen::VectorXd(loaded.data.col(n - 1))
-                                        : loadXList(options.x, loaded.data.rows());
+  const Eigen::VectorXd xlist =
+      useSize ? Eigen::VectorXd(loaded.data.col(n - 1)) : loadXList(options.x, loaded.data.rows());
   const Transform lcode = transformNamed(options.transform);
   const Eigen::VectorXd fxlist = transformx(xlist, lcode, useSize ? file.path : options.x);
 
@@ -149,18 +149,21 @@ int runcli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
   auto addInput = [&options](CLI::App* command) {
     command->add_option("FILE", options.file, "Landmark file: ZOR format (one specimen per line)")
         ->required();
-    command->add_flag("--tps", options.tps, "Read FILE as a TPS-style 3D file (LM= or LM3= records)");
+    command->add_flag("--tps", options.tps,
+                      "Read FILE as a TPS-style 3D file (LM= or LM3= records)");
   };
   auto addOutput = [&options](CLI::App* command) {
     command->add_option("-o,--output", options.output,
                         "Write to this file (whole or not at all) instead of standard output");
   };
 
-  CLI::App* info = app.add_subcommand("info", "Summarise a landmark file: specimens, landmarks, size range");
+  CLI::App* info =
+      app.add_subcommand("info", "Summarise a landmark file: specimens, landmarks, size range");
   addInput(info);
 
   CLI::App* superimpose = app.add_subcommand(
-      "superimpose", "Write the superimposed coordinates and the size column, one specimen per line");
+      "superimpose",
+      "Write the superimposed coordinates and the size column, one specimen per line");
   addInput(superimpose);
   addOutput(superimpose);
 
@@ -170,7 +173,8 @@ int runcli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
   standardize->add_option("--x", options.x,
                           "x-variable: cs for the size column of FILE (default), or an x-list file "
                           "with one value per specimen (write ./cs for a file named cs)");
-  standardize->add_option("--transform", options.transform, "Transform of x: none (default), ln or log10")
+  standardize
+      ->add_option("--transform", options.transform, "Transform of x: none (default), ln or log10")
       ->check(CLI::IsMember({"none", "ln", "log10"}));
   standardize->add_option("--standard", options.standard,
                           "Standard value on the transformed scale (default: the minimum of the "

@@ -8,10 +8,11 @@ namespace tarvolin {
 void checklandmarkdata(const Eigen::MatrixXd& data, const std::string& fname, bool rowsAreLines) {
   const Eigen::Index n = data.cols();
   if (n < 4 || (n - 1) % 3 != 0) {
-    throw InputError(fname, rowsAreLines ? 1 : 0,
-                     "has " + std::to_string(n) +
-                         " numbers per specimen; a landmark data set has 3k + 1: X, Y and Z of each "
-                         "of k landmarks, then the centroid size");
+    throw InputError(
+        fname, rowsAreLines ? 1 : 0,
+        "has " + std::to_string(n) +
+            " numbers per specimen; a landmark data set has 3k + 1: X, Y and Z of each "
+            "of k landmarks, then the centroid size");
   }
   const Eigen::Index k = (n - 1) / 3;
   Eigen::MatrixXd configuration(k, 3);

@@ -4,7 +4,8 @@
 
 namespace tarvolin {
 
-ConfigStack getpprocon3(const Eigen::Ref<const Eigen::MatrixXd>& reference, const ConfigStack& data) {
+ConfigStack getpprocon3(const Eigen::Ref<const Eigen::MatrixXd>& reference,
+                        const ConfigStack& data) {
   ConfigStack sdata = data;
   for (Eigen::Index i = 0; i < sdata.specimens(); ++i) {
     partialprocrustes3aInPlace(reference, sdata.page(i));

@@ -15,6 +15,7 @@
 
 namespace tarvolin {
 
-ConfigStack getpprocon3(const Eigen::Ref<const Eigen::MatrixXd>& reference, const ConfigStack& data);
+ConfigStack getpprocon3(const Eigen::Ref<const Eigen::MatrixXd>& reference,
+                        const ConfigStack& data);
 
 }  // namespace tarvolin

@@ -12,7 +12,8 @@ namespace tarvolin {
 void partialprocrustes3aInPlace(const Eigen::Ref<const Eigen::MatrixXd>& reference,
                                 Eigen::Ref<Eigen::MatrixXd> subject) {
   if (subject.cols() != 3 || reference.rows() != subject.rows() || reference.cols() != 3) {
-    throw std::invalid_argument("partialprocrustes3a: reference and subject must both be k x 3 with the same k");
+    throw std::invalid_argument(
+        "partialprocrustes3a: reference and subject must both be k x 3 with the same k");
   }
   const Eigen::RowVectorXd centroid = subject.colwise().mean();
   subject.rowwise() -= centroid;

@@ -5,7 +5,8 @@
 namespace tarvolin {
 
 SuperimposedDataSet standardizedataset(const Eigen::MatrixXd& data,
-                                       const Eigen::Ref<const Eigen::VectorXd>& fxlist, double svalue) {
+                                       const Eigen::Ref<const Eigen::VectorXd>& fxlist,
+                                       double svalue) {
   return superimposedataset(standardsize(data, fxlist, svalue).y);
 }
 

@@ -20,6 +20,7 @@
 namespace tarvolin {
 
 SuperimposedDataSet standardizedataset(const Eigen::MatrixXd& data,
-                                       const Eigen::Ref<const Eigen::VectorXd>& fxlist, double svalue);
+                                       const Eigen::Ref<const Eigen::VectorXd>& fxlist,
+                                       double svalue);
 
 }  // namespace tarvolin

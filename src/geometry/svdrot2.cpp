@@ -10,7 +10,8 @@ namespace tarvolin {
 Eigen::Matrix3d svdrot2(const Eigen::Ref<const Eigen::MatrixXd>& reference,
                         const Eigen::Ref<const Eigen::MatrixXd>& subject) {
   if (reference.cols() != 3 || subject.cols() != 3 || reference.rows() != subject.rows()) {
-    throw std::invalid_argument("svdrot2: reference and subject must both be k x 3 with the same k");
+    throw std::invalid_argument(
+        "svdrot2: reference and subject must both be k x 3 with the same k");
   }
   const Eigen::Matrix3d a = subject.transpose() * reference;
   if (!a.allFinite()) return Eigen::Matrix3d::Constant(std::numeric_limits<double>::quiet_NaN());

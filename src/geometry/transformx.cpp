@@ -12,9 +12,9 @@ Eigen::VectorXd transformx(const Eigen::Ref<const Eigen::VectorXd>& xlist, Trans
   if (lcode == Transform::none) return xlist;
   for (Eigen::Index i = 0; i < xlist.size(); ++i) {
     if (!(xlist(i) > 0)) {
-      throw InputError(source, sprintf("specimen %i has the x value %g, whose %s is not defined",
-                                       i + 1, xlist(i),
-                                       lcode == Transform::ln ? "natural logarithm" : "logarithm"));
+      throw InputError(
+          source, sprintf("specimen %i has the x value %g, whose %s is not defined", i + 1,
+                          xlist(i), lcode == Transform::ln ? "natural logarithm" : "logarithm"));
     }
   }
   if (lcode == Transform::ln) return xlist.array().log();

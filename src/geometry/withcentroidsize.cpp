@@ -6,9 +6,11 @@
 
 namespace tarvolin {
 
-Eigen::MatrixXd withcentroidsize(const Eigen::MatrixXd& rows, const Eigen::Ref<const Eigen::VectorXd>& scale) {
+Eigen::MatrixXd withcentroidsize(const Eigen::MatrixXd& rows,
+                                 const Eigen::Ref<const Eigen::VectorXd>& scale) {
   if (rows.cols() % 3 != 0 || scale.size() != rows.rows()) {
-    throw std::invalid_argument("withcentroidsize: rows of 3k coordinates and one scale per row are needed");
+    throw std::invalid_argument(
+        "withcentroidsize: rows of 3k coordinates and one scale per row are needed");
   }
   const Eigen::Index k = rows.cols() / 3;
   Eigen::MatrixXd data(rows.rows(), rows.cols() + 1);

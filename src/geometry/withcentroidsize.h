@@ -13,6 +13,7 @@
 
 namespace tarvolin {
 
-Eigen::MatrixXd withcentroidsize(const Eigen::MatrixXd& rows, const Eigen::Ref<const Eigen::VectorXd>& scale);
+Eigen::MatrixXd withcentroidsize(const Eigen::MatrixXd& rows,
+                                 const Eigen::Ref<const Eigen::VectorXd>& scale);
 
 }  // namespace tarvolin

@@ -22,7 +22,8 @@ class InputError : public std::runtime_error {
         file_(std::move(file)),
         line_(line),
         message_(std::move(message)) {}
-  InputError(std::string file, std::string message) : InputError(std::move(file), 0, std::move(message)) {}
+  InputError(std::string file, std::string message)
+      : InputError(std::move(file), 0, std::move(message)) {}
   explicit InputError(std::string message) : InputError(std::string(), 0, std::move(message)) {}
 
   const std::string& file() const { return file_; }

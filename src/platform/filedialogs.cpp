@@ -17,17 +17,17 @@ void ScriptedFileDialogs::choose(std::string path) {
 void ScriptedFileDialogs::cancel() { answers_.emplace_back(std::nullopt); }
 
 std::optional<FileChoice> ScriptedFileDialogs::getFile(std::string_view filter,
-                                                        std::string_view title) {
+                                                       std::string_view title) {
   return answer(false, filter, title);
 }
 
 std::optional<FileChoice> ScriptedFileDialogs::putFile(std::string_view filter,
-                                                        std::string_view title) {
+                                                       std::string_view title) {
   return answer(true, filter, title);
 }
 
 std::optional<FileChoice> ScriptedFileDialogs::answer(bool save, std::string_view filter,
-                                                       std::string_view title) {
+                                                      std::string_view title) {
   requests_.push_back(Request{save, std::string(filter), std::string(title)});
   if (answers_.empty()) {
     throw std::logic_error("no answer is queued for the file dialog \"" + std::string(title) +

@@ -25,22 +25,40 @@ struct Piece {
 
 char escapedChar(char c) {
   switch (c) {
-    case 'n': return '\n';
-    case 't': return '\t';
-    case 'r': return '\r';
-    case 'a': return '\a';
-    case 'b': return '\b';
-    case 'f': return '\f';
-    case 'v': return '\v';
-    case '\\': return '\\';
-    default: return 0;
+    case 'n':
+      return '\n';
+    case 't':
+      return '\t';
+    case 'r':
+      return '\r';
+    case 'a':
+      return '\a';
+    case 'b':
+      return '\b';
+    case 'f':
+      return '\f';
+    case 'v':
+      return '\v';
+    case '\\':
+      return '\\';
+    default:
+      return 0;
   }
 }
 
 bool isConversionType(char c) {
   switch (c) {
-    case 'd': case 'i': case 'u': case 'f': case 'F': case 'e': case 'E':
-    case 'g': case 'G': case 's': case 'c':
+    case 'd':
+    case 'i':
+    case 'u':
+    case 'f':
+    case 'F':
+    case 'e':
+    case 'E':
+    case 'g':
+    case 'G':
+    case 's':
+    case 'c':
       return true;
     default:
       return false;
@@ -77,7 +95,8 @@ std::vector<Piece> parseFormat(std::string_view format) {
     // %[flags][width][.precision]type
     size_t j = i + 1;
     Conversion conv;
-    while (j < format.size() && std::string_view("-+ #0").find(format[j]) != std::string_view::npos) {
+    while (j < format.size() &&
+           std::string_view("-+ #0").find(format[j]) != std::string_view::npos) {
       conv.flags += format[j++];
     }
     while (j < format.size() && format[j] >= '0' && format[j] <= '9') conv.width += format[j++];
@@ -167,9 +186,9 @@ void appendText(std::string& out, const Conversion& conv, const std::string& tex
     return;
   }
   Conversion asString = conv;
-  asString.flags.erase(std::remove_if(asString.flags.begin(), asString.flags.end(),
-                                      [](char f) { return f != '-'; }),
-                       asString.flags.end());
+  asString.flags.erase(
+      std::remove_if(asString.flags.begin(), asString.flags.end(), [](char f) { return f != '-'; }),
+      asString.flags.end());
   appendPrintf(out, cFormat(asString, "", 's'), text.c_str());
 }
 

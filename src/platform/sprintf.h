@@ -46,7 +46,7 @@ inline void appendFormatArg(std::vector<FormatArg>& out, const std::string& text
   out.emplace_back(text);
 }
 template <typename T>
-  requires std::is_arithmetic_v<T>
+requires std::is_arithmetic_v<T>
 void appendFormatArg(std::vector<FormatArg>& out, T value) {
   out.emplace_back(static_cast<double>(value));
 }

@@ -47,7 +47,8 @@ NumberScan scannumbers(std::string_view line, std::vector<double>& out) {
 Eigen::RowVectorXd str2num(std::string_view line) {
   std::vector<double> values;
   if (!scannumbers(line, values).ok()) return Eigen::RowVectorXd();
-  return Eigen::Map<const Eigen::RowVectorXd>(values.data(), static_cast<Eigen::Index>(values.size()));
+  return Eigen::Map<const Eigen::RowVectorXd>(values.data(),
+                                              static_cast<Eigen::Index>(values.size()));
 }
 
 }  // namespace tarvolin

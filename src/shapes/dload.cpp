@@ -36,7 +36,8 @@ Eigen::MatrixXd parsenumericmatrix(std::string_view text, const std::string& fna
   long lineNumber = 0;
   size_t start = 0;
   while (start < text.size()) {
-    const char* lf = static_cast<const char*>(std::memchr(text.data() + start, '\n', text.size() - start));
+    const char* lf =
+        static_cast<const char*>(std::memchr(text.data() + start, '\n', text.size() - start));
     const size_t end = lf ? static_cast<size_t>(lf - text.data()) + 1 : text.size();
     const std::string_view line = text.substr(start, end - start);
     start = end;
@@ -59,7 +60,8 @@ Eigen::MatrixXd parsenumericmatrix(std::string_view text, const std::string& fna
       columns = count;
     } else if (count != columns) {
       throw InputError(fname, lineNumber,
-                       "has " + plural(count, "number") + " but line 1 has " + std::to_string(columns) +
+                       "has " + plural(count, "number") + " but line 1 has " +
+                           std::to_string(columns) +
                            "; every line must hold as many numbers as the first");
     }
     ++rows;

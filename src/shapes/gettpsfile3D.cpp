@@ -56,7 +56,8 @@ class TpsScanner {
   }
 
   long lineAt(size_t offset) const {
-    return 1 + static_cast<long>(std::count(text_.begin(), text_.begin() + static_cast<long>(offset), '\n'));
+    return 1 + static_cast<long>(
+                   std::count(text_.begin(), text_.begin() + static_cast<long>(offset), '\n'));
   }
 
   [[noreturn]] void fail(size_t offset, const std::string& message) const {
@@ -101,7 +102,8 @@ double TpsScanner::scaleBetween(size_t from, size_t to, long record) const {
       size_t at = q + key.size();
       double value = 0;
       if (!readNumber(at, value) || at > lineEnd || value <= 0) {
-        fail(q, "record " + std::to_string(record) + ": SCALE= must be followed by a positive number");
+        fail(q,
+             "record " + std::to_string(record) + ": SCALE= must be followed by a positive number");
       }
       scale = value;
     }
@@ -123,7 +125,8 @@ TpsFile TpsScanner::read() {
     size_t p = keyword.after;
     double count = 0;
     if (!readNumber(p, count)) {
-      fail(keyword.start, "record " + std::to_string(record) + ": the keyword is not followed by a landmark count");
+      fail(keyword.start, "record " + std::to_string(record) +
+                              ": the keyword is not followed by a landmark count");
     }
     if (count < 1 || count != std::floor(count) || count > 1e8) {
       fail(keyword.start, "record " + std::to_string(record) + ": the landmark count " +
@@ -133,7 +136,8 @@ TpsFile TpsScanner::read() {
     if (record == 1) {
       landmarks = static_cast<long>(count);
     } else if (static_cast<long>(count) != landmarks) {
-      fail(keyword.start, "record " + std::to_string(record) + " has " + std::to_string(static_cast<long>(count)) +
+      fail(keyword.start, "record " + std::to_string(record) + " has " +
+                              std::to_string(static_cast<long>(count)) +
                               " landmarks but record 1 has " + std::to_string(landmarks) +
                               "; every record must have the same landmarks");
     }
@@ -151,9 +155,10 @@ TpsFile TpsScanner::read() {
       ++got;
     }
     if (got < wanted) {
-      std::string message = "record " + std::to_string(record) + " has only " + std::to_string(got) +
-                            " of the " + std::to_string(wanted) + " coordinates that " +
-                            std::to_string(landmarks) + " landmarks in 3D need";
+      std::string message = "record " + std::to_string(record) + " has only " +
+                            std::to_string(got) + " of the " + std::to_string(wanted) +
+                            " coordinates that " + std::to_string(landmarks) +
+                            " landmarks in 3D need";
       if (got == 2 * landmarks) message += " (is it a 2D file?)";
       fail(keyword.start, message);
     }
@@ -177,7 +182,8 @@ TpsFile parsetps3D(std::string_view text, const std::string& fname) {
 }
 
 TpsFile gettpsfile3D(FileDialogs& dialogs) {
-  const std::optional<FileChoice> choice = dialogs.getFile("*.txt", "Specify 3D input file to load");
+  const std::optional<FileChoice> choice =
+      dialogs.getFile("*.txt", "Specify 3D input file to load");
   if (!choice) return {};
   const std::string path = choice->path();
   std::error_code ignored;

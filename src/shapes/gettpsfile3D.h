@@ -42,12 +42,13 @@
 namespace tarvolin {
 
 struct TpsFile {
-  bool chosen = false;                // false when the dialog was cancelled
-  Eigen::MatrixXd y;                  // N x 3k: one row per record, X1 Y1 Z1 ... Xk Yk Zk
-  std::string fname;                  // the chosen file's name, without its folder
-  std::string path;                   // folder and name
-  std::vector<std::string> namelist;  // each record's keyword-line text after the count, line end included
-  Eigen::VectorXd scale;              // each record's SCALE= factor, 1 where it has none
+  bool chosen = false;  // false when the dialog was cancelled
+  Eigen::MatrixXd y;    // N x 3k: one row per record, X1 Y1 Z1 ... Xk Yk Zk
+  std::string fname;    // the chosen file's name, without its folder
+  std::string path;     // folder and name
+  std::vector<std::string>
+      namelist;           // each record's keyword-line text after the count, line end included
+  Eigen::VectorXd scale;  // each record's SCALE= factor, 1 where it has none
 };
 
 TpsFile gettpsfile3D(FileDialogs& dialogs);

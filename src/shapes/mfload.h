@@ -23,11 +23,11 @@
 namespace tarvolin {
 
 struct LoadedMatrix {
-  bool chosen = false;     // false when the dialog was cancelled
-  Eigen::MatrixXd y;       // the matrix read, or [-1] when the file could not be opened
-  std::string fn;          // the chosen file's name, without its folder
-  std::string path;        // folder and name
-  std::string openError;   // why the file could not be opened, else empty
+  bool chosen = false;    // false when the dialog was cancelled
+  Eigen::MatrixXd y;      // the matrix read, or [-1] when the file could not be opened
+  std::string fn;         // the chosen file's name, without its folder
+  std::string path;       // folder and name
+  std::string openError;  // why the file could not be opened, else empty
 };
 
 LoadedMatrix mfload(FileDialogs& dialogs);

@@ -81,14 +81,17 @@ TEST(CliStandardize, RemovesTheSizeRelatedShapeChange) {
 
 TEST(CliStandardize, LastNumberIsTheStandardValueOnTheRawScale) {
   const double smallest = dload(zor).col(42).minCoeff();
-  const auto lastNumbers = [](const std::string& text) -> Eigen::VectorXd { return numbers(text).col(42); };
+  const auto lastNumbers = [](const std::string& text) -> Eigen::VectorXd {
+    return numbers(text).col(42);
+  };
 
   // Default: the minimum of x as "%4.4f" writes it.
   const CliRun plain = runCli({"standardize", zor});
   ASSERT_EQ(plain.status, 0) << plain.err;
   const double proposed = std::stod(sprintf("%4.4f", smallest));
-  EXPECT_TRUE(testing::assert_near(lastNumbers(plain.out),
-                                   Eigen::VectorXd::Constant(40, std::stod(sprintf("%g", proposed))), 0));
+  EXPECT_TRUE(
+      testing::assert_near(lastNumbers(plain.out),
+                           Eigen::VectorXd::Constant(40, std::stod(sprintf("%g", proposed))), 0));
 
   // ln: e to the proposed logarithm.
   const CliRun ln = runCli({"standardize", zor, "--transform", "ln"});
@@ -96,9 +99,11 @@ TEST(CliStandardize, LastNumberIsTheStandardValueOnTheRawScale) {
   EXPECT_NE(ln.out.find(sprintf(" %g  \n", std::exp(lnProposed))), std::string::npos);
 
   // An x list in log10 with a typed standard value: 10^1.5.
-  const CliRun typed = runCli({"standardize", zor, "--x", mass, "--transform", "log10", "--standard", "1.5"});
+  const CliRun typed =
+      runCli({"standardize", zor, "--x", mass, "--transform", "log10", "--standard", "1.5"});
   ASSERT_EQ(typed.status, 0) << typed.err;
-  EXPECT_TRUE(testing::assert_near(lastNumbers(typed.out), Eigen::VectorXd::Constant(40, 31.6228), 0));
+  EXPECT_TRUE(
+      testing::assert_near(lastNumbers(typed.out), Eigen::VectorXd::Constant(40, 31.6228), 0));
 }
 
 TEST(CliStandardize, KeepSizeWritesEachSpecimensOwnSize) {
@@ -144,7 +149,8 @@ TEST(CliErrors, OneLineNamingFileAndLineWithStatusTwo) {
     std::string expected;
   } cases[] = {
       {{"info", dir.file("missing.txt")},
-       "tarvolin-cli: " + dir.file("missing.txt") + ": cannot be opened: No such file or directory\n"},
+       "tarvolin-cli: " + dir.file("missing.txt") +
+           ": cannot be opened: No such file or directory\n"},
       {{"superimpose", dir.file("bad.txt")},
        "tarvolin-cli: " + dir.file("bad.txt") + ":2: \"x\" is not a number\n"},
       {{"standardize", zor, "--x", dir.file("short_list.txt")},
@@ -153,7 +159,8 @@ TEST(CliErrors, OneLineNamingFileAndLineWithStatusTwo) {
       {{"standardize", zor, "--x", dir.file("negative_list.txt"), "--transform", "ln"},
        "tarvolin-cli: " + dir.file("negative_list.txt") +
            ": specimen 7 has the x value -3, whose natural logarithm is not defined\n"},
-      {{"standardize", zor, "--standard", "abc"}, "tarvolin-cli: --standard: \"abc\" is not a number\n"},
+      {{"standardize", zor, "--standard", "abc"},
+       "tarvolin-cli: --standard: \"abc\" is not a number\n"},
       {{"standardize", zor, "--transform", "ln", "--standard", "1000"},
        "tarvolin-cli: the result holds numbers too large to represent (is the standard value far "
        "outside the range of x?); nothing was written\n"},
@@ -175,7 +182,9 @@ TEST(CliUsage, HelpForEachCommandAndUsageErrors) {
   EXPECT_NE(runCli({"standardize", "--help"}).out.find("--keep-size"), std::string::npos);
 
   for (const std::vector<std::string>& words :
-       std::vector<std::vector<std::string>>{{}, {"info"}, {"standardize", zor, "--transform", "log2"},
+       std::vector<std::vector<std::string>>{{},
+                                             {"info"},
+                                             {"standardize", zor, "--transform", "log2"},
                                              {"superimpose", zor, "--bogus"}}) {
     const CliRun run = runCli(words);
     EXPECT_EQ(run.status, 2);

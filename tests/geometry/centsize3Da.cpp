@@ -23,7 +23,8 @@ TEST(Centsize3Da, IgnoresPositionAndOrientationAndScalesLinearly) {
   std::mt19937 engine(1);
   const Eigen::MatrixXd x = testing::randomConfiguration(engine, 9);
   const double size = centsize3Da(x);
-  const Eigen::MatrixXd moved = (x * testing::randomRotation(engine)).rowwise() + Eigen::RowVector3d(5, -7, 100);
+  const Eigen::MatrixXd moved =
+      (x * testing::randomRotation(engine)).rowwise() + Eigen::RowVector3d(5, -7, 100);
   EXPECT_NEAR(centsize3Da(moved), size, 1e-12);
   EXPECT_NEAR(centsize3Da(3.5 * x), 3.5 * size, 1e-12);
 }

@@ -23,7 +23,9 @@ TEST(Getpproc3, TurnedMovedResizedCopiesComeOutIdentical) {
   ConfigStack stack(9, 6);
   for (Eigen::Index i = 0; i < 6; ++i) {
     const Eigen::RowVector3d shift(static_cast<double>(i), -3.0 * static_cast<double>(i), 10.0);
-    stack.page(i) = ((0.5 + static_cast<double>(i)) * shape * testing::randomRotation(engine)).rowwise() + shift;
+    stack.page(i) =
+        ((0.5 + static_cast<double>(i)) * shape * testing::randomRotation(engine)).rowwise() +
+        shift;
   }
   const Superimposition s = getpproc3(stack);
   for (Eigen::Index i = 0; i < 6; ++i) {

@@ -18,7 +18,8 @@ TEST(Getpprocon3, FitsEveryPageOntoTheGivenReferenceInOrder) {
   ConfigStack stack(6, 3);
   stack.page(0) = 2.0 * reference * testing::randomRotation(engine);
   stack.page(1) = other;
-  stack.page(2) = (reference * testing::randomRotation(engine)).rowwise() + Eigen::RowVector3d(1, 2, 3);
+  stack.page(2) =
+      (reference * testing::randomRotation(engine)).rowwise() + Eigen::RowVector3d(1, 2, 3);
   const Eigen::MatrixXd referenceBefore = reference;
 
   const ConfigStack fitted = getpprocon3(reference, stack);

@@ -56,8 +56,10 @@ TEST(Svdrot2, NonFiniteInputGivesNaN) {
 }
 
 TEST(Svdrot2, RefusesMismatchedShapes) {
-  EXPECT_THROW(svdrot2(Eigen::MatrixXd::Ones(4, 3), Eigen::MatrixXd::Ones(5, 3)), std::invalid_argument);
-  EXPECT_THROW(svdrot2(Eigen::MatrixXd::Ones(4, 2), Eigen::MatrixXd::Ones(4, 2)), std::invalid_argument);
+  EXPECT_THROW(svdrot2(Eigen::MatrixXd::Ones(4, 3), Eigen::MatrixXd::Ones(5, 3)),
+               std::invalid_argument);
+  EXPECT_THROW(svdrot2(Eigen::MatrixXd::Ones(4, 2), Eigen::MatrixXd::Ones(4, 2)),
+               std::invalid_argument);
 }
 
 }  // namespace
