@@ -1,0 +1,121 @@
+#include "platform/sprintf.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "tests/testing.h"
+
+namespace tarvolin {
+namespace {
+
+// What C's snprintf writes for one value.
+std::string cFormat(const char* format, double value) {
+  char buffer[512];
+  std::snprintf(buffer, sizeof buffer, format, value);
+  return buffer;
+}
+
+// Signs, zeros, tiny and huge magnitudes, and values at the rounding
+// boundaries of six significant digits and of four decimals.
+std::vector<double> awkwardValues() {
+  const char* text =
+      "0 -0 1 -1 0.5 -2.75 1e-5 -1e-5 0.0001 0.00009999995 0.000099999949 123456 1234567 "
+      "-1234567 999999.5 999999.4 9999995 0.123456789 2.5 0.00005 0.00004999 0.00015 1.23445 "
+      "1.23455 1.00000049999 12345.67891 1e15 1e300 -1e300 4.9e-324 2.2250738585072014e-308 "
+      "1.7976931348623157e308 inf -inf nan";
+  std::vector<double> values;
+  for (char* end = nullptr;; text = end) {
+    const double v = std::strtod(text, &end);
+    if (end == text) return values;
+    values.push_back(v);
+  }
+}
+
+TEST(Sprintf, GeneralFormatMatchesSnprintf) {
+  for (double v : awkwardValues()) {
+    EXPECT_EQ(sprintf("%g ", v), cFormat("%g ", v)) << "value " << cFormat("%.17g", v);
+  }
+}
+
+TEST(Sprintf, FixedFormatMatchesSnprintf) {
+  for (double v : awkwardValues()) {
+    EXPECT_EQ(sprintf("%4.4f", v), cFormat("%4.4f", v)) << "value " << cFormat("%.17g", v);
+  }
+}
+
+TEST(Sprintf, AppendGMatchesSnprintf) {
+  std::vector<double> values = awkwardValues();
+  // A sweep over magnitudes and digits, with values just below and above each
+  // rounding boundary of the sixth significant digit.
+  for (int e = -12; e <= 12; ++e) {
+    for (double mantissa : {1.0, 1.234565, 9.999995, 5.0000049, 7.77777777}) {
+      const double v = mantissa * std::pow(10.0, e);
+      values.push_back(v);
+      values.push_back(-v);
+      values.push_back(std::nextafter(v, 0.0));
+      values.push_back(std::nextafter(v, 1e308));
+    }
+  }
+  for (double v : values) {
+    std::string out = "x";
+    appendG(out, v);
+    EXPECT_EQ(out, "x" + cFormat("%g", v)) << "value " << cFormat("%.17g", v);
+  }
+}
+
+TEST(Sprintf, SummaryFormatsMatchSnprintf) {
+  char expected[256];
+  std::snprintf(expected, sizeof expected, "%s \nhas %i specimens \nwith %i landmarks",
+                "skulls.txt", 12, 40);
+  EXPECT_EQ(sprintf("%s \nhas %i specimens \nwith %i landmarks", "skulls.txt", 12, 40), expected);
+
+  std::snprintf(expected, sizeof expected, "File %s \n %4.0f listed x values", "mass.txt", 12.0);
+  EXPECT_EQ(sprintf("File %s \n %4.0f listed x values", "mass.txt", 12.0), expected);
+  std::snprintf(expected, sizeof expected, "File %s \n %4.0f listed x values", "mass.txt", 12345.5);
+  EXPECT_EQ(sprintf("File %s \n %4.0f listed x values", std::string("mass.txt"), 12345.5),
+            expected);
+}
+
+TEST(Sprintf, BackslashNWrittenAsTwoCharactersIsALineBreak) {
+  EXPECT_EQ(sprintf("%s \\nhas %i specimens \\nwith %i landmarks", "a.txt", 3, 10),
+            "a.txt \nhas 3 specimens \nwith 10 landmarks");
+  EXPECT_EQ(sprintf("a\\tb\\\\c"), "a\tb\\c");
+}
+
+TEST(Sprintf, FormatIsReusedOverEveryValueInColumnOrder) {
+  const std::vector<double> list{1.5, 2e-5, 1e6};
+  EXPECT_EQ(sprintf("%g ", list), cFormat("%g ", 1.5) + cFormat("%g ", 2e-5) + cFormat("%g ", 1e6));
+
+  Eigen::MatrixXd m(2, 3);
+  m << 1, 3, 5, 2, 4, 6;
+  EXPECT_EQ(sprintf("%g ", m), "1 2 3 4 5 6 ");
+  EXPECT_EQ(sprintf("%g,%g;", m), "1,2;3,4;5,6;");
+  // Values from several arguments form one list.
+  EXPECT_EQ(sprintf("<%g>", 7, list, 8.0), "<7><1.5><2e-05><1e+06><8>");
+}
+
+TEST(Sprintf, IntegerConversionOfFractionFallsBackToExponent) {
+  EXPECT_EQ(sprintf("%i", 2.5), cFormat("%e", 2.5));
+  EXPECT_EQ(sprintf("%d", -0.125), cFormat("%e", -0.125));
+  EXPECT_EQ(sprintf("n=%i;", 42.0), "n=42;");
+  EXPECT_EQ(sprintf("%i", -7), "-7");
+  EXPECT_EQ(sprintf("%5i|", 3), "    3|");
+}
+
+TEST(Sprintf, WithoutValuesLiteralTextIsWrittenOnce) {
+  EXPECT_EQ(sprintf("no values here"), "no values here");
+  EXPECT_EQ(sprintf("before %g after"), "before  after");
+  EXPECT_EQ(sprintf("100%% done"), "100% done");
+}
+
+TEST(Sprintf, TooFewValuesStopAtFirstConversionLackingAValue) {
+  EXPECT_EQ(sprintf("%g and %g; ", 1, 2, 3), "1 and 2; 3 and ");
+  EXPECT_EQ(sprintf("%s has %i", "a.txt"), "a.txt has ");
+}
+
+}  // namespace
+}  // namespace tarvolin

@@ -1,0 +1,80 @@
+#include "platform/str2num.h"
+
+#include <string>
+#include <vector>
+
+#include "tests/testing.h"
+
+namespace tarvolin {
+namespace {
+
+using testing::assert_near;
+
+Eigen::RowVectorXd row(std::vector<double> values) {
+  return Eigen::Map<Eigen::RowVectorXd>(values.data(), static_cast<Eigen::Index>(values.size()));
+}
+
+TEST(Str2num, BlanksTabsCommasAndLineEndsSeparateNumbers) {
+  EXPECT_TRUE(assert_near(str2num("1, 2\t3e2 \r\n"), row({1, 2, 300}), 0));
+  EXPECT_TRUE(assert_near(str2num("  7 ,,\t 8  "), row({7, 8}), 0));
+  EXPECT_TRUE(assert_near(str2num("4\r"), row({4}), 0));
+}
+
+TEST(Str2num, SignsFractionsAndExponents) {
+  EXPECT_TRUE(
+      assert_near(str2num("+3 -.5 1e3 -2.5E-2 .25"), row({3, -0.5, 1000, -0.025, 0.25}), 0));
+}
+
+TEST(Str2num, LineWithoutNumbersGivesEmptyRow) {
+  EXPECT_EQ(str2num("").size(), 0);
+  EXPECT_EQ(str2num(" \t\r\n").size(), 0);
+}
+
+TEST(Str2num, TextAnywhereGivesEmptyRow) {
+  EXPECT_EQ(str2num("1 2 abc").size(), 0);
+  EXPECT_EQ(str2num("1.5.3").size(), 0);
+  EXPECT_EQ(str2num("12abc").size(), 0);
+  EXPECT_EQ(str2num("inf").size(), 0);
+}
+
+TEST(Scannumbers, TextStopsWithNotANumberAndKeepsEarlierNumbers) {
+  std::vector<double> out{9};
+  NumberScan scan = scannumbers("1 2 abc 4", out);
+  EXPECT_EQ(scan.stop, NumberScan::Stop::notANumber);
+  EXPECT_FALSE(scan.ok());
+  EXPECT_EQ(scan.offset, 4u);
+  EXPECT_EQ(scan.token, "abc");
+  EXPECT_EQ(out, (std::vector<double>{9, 1, 2}));
+
+  for (const char* text : {"1.5.3", "12abc", "+-3", "--1", "e5"}) {
+    std::vector<double> none;
+    NumberScan bad = scannumbers(text, none);
+    EXPECT_EQ(bad.stop, NumberScan::Stop::notANumber) << text;
+    EXPECT_EQ(bad.token, text);
+  }
+}
+
+TEST(Scannumbers, InfinityNanAndOverflowAreNotFinite) {
+  for (const char* text : {"inf", "-inf", "nan", "Infinity", "1e999", "-1e999"}) {
+    std::vector<double> out;
+    NumberScan scan = scannumbers(std::string("3, ") + text + " 4", out);
+    EXPECT_EQ(scan.stop, NumberScan::Stop::notFinite) << text;
+    EXPECT_EQ(scan.offset, 3u) << text;
+    EXPECT_EQ(scan.token, text);
+  }
+}
+
+TEST(Scannumbers, CleanLineEndsOk) {
+  std::vector<double> out;
+  NumberScan scan = scannumbers("1,2\t3\r\n", out);
+  EXPECT_TRUE(scan.ok());
+  EXPECT_EQ(out, (std::vector<double>{1, 2, 3}));
+  // A number too small for a double is zero, not an error.
+  std::vector<double> tiny;
+  EXPECT_TRUE(scannumbers("1e-999", tiny).ok());
+  ASSERT_EQ(tiny.size(), 1u);
+  EXPECT_EQ(tiny[0], 0.0);
+}
+
+}  // namespace
+}  // namespace tarvolin

@@ -1,0 +1,119 @@
+#include "platform/writefileatomic.h"
+
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/errors.h"
+#include "tests/testing.h"
+
+namespace tarvolin {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::TempDir;
+
+std::string slurp(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+std::vector<std::string> listing(const fs::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// Lowers the limit on the size of files this process writes, so that a
+// write fails part way; restores the limit and the signal on the way out.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    ::getrlimit(RLIMIT_FSIZE, &saved_);
+    previous_ = ::signal(SIGXFSZ, SIG_IGN);
+    rlimit lowered = saved_;
+    lowered.rlim_cur = bytes;
+    ::setrlimit(RLIMIT_FSIZE, &lowered);
+  }
+  ~FileSizeLimit() {
+    ::setrlimit(RLIMIT_FSIZE, &saved_);
+    ::signal(SIGXFSZ, previous_);
+  }
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+ private:
+  rlimit saved_{};
+  void (*previous_)(int) = nullptr;
+};
+
+TEST(Writefileatomic, WritesContent) {
+  TempDir dir;
+  const std::string content = std::string("0.5 1e-05 5  \n", 14) + std::string("a\0b", 3);
+  writefileatomic(dir.file("out.txt"), content);
+  EXPECT_EQ(slurp(dir.file("out.txt")), content);
+  EXPECT_EQ(listing(dir.path()), std::vector<std::string>{"out.txt"});
+
+  writefileatomic(dir.file("empty.txt"), "");
+  EXPECT_TRUE(fs::is_regular_file(dir.file("empty.txt")));
+  EXPECT_EQ(fs::file_size(dir.file("empty.txt")), 0u);
+}
+
+TEST(Writefileatomic, ReplacesExistingFileAndKeepsItsPermissions) {
+  TempDir dir;
+  const std::string path = dir.file("out.txt");
+  writefileatomic(path, std::string(5000, 'o'));
+  ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+  writefileatomic(path, "new\n");
+  EXPECT_EQ(slurp(path), "new\n");
+  struct stat info {};
+  ASSERT_EQ(::stat(path.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0640u);
+  EXPECT_EQ(listing(dir.path()), std::vector<std::string>{"out.txt"});
+}
+
+TEST(Writefileatomic, MissingFolderThrowsAndLeavesNothing) {
+  TempDir dir;
+  const std::string path = dir.file("nowhere/out.txt");
+  EXPECT_THROW_MSG(writefileatomic(path, "data"), OutputError, path);
+  EXPECT_TRUE(listing(dir.path()).empty());
+}
+
+TEST(Writefileatomic, TargetThatIsAFolderThrowsAndLeavesNothing) {
+  TempDir dir;
+  fs::create_directory(dir.path() / "out.txt");
+  std::ofstream(dir.file("keep.txt"), std::ios::binary) << "keep me\n";
+  EXPECT_THROW_MSG(writefileatomic(dir.file("out.txt"), "data"), OutputError, dir.file("out.txt"));
+  EXPECT_TRUE(fs::is_directory(dir.path() / "out.txt"));
+  EXPECT_TRUE(fs::is_empty(dir.path() / "out.txt"));
+  EXPECT_EQ(slurp(dir.file("keep.txt")), "keep me\n");
+  EXPECT_EQ(listing(dir.path()), (std::vector<std::string>{"keep.txt", "out.txt"}));
+}
+
+TEST(Writefileatomic, FailedWriteLeavesExistingFileUnchanged) {
+  TempDir dir;
+  const std::string path = dir.file("standardized.txt");
+  const std::string original = "1 2 3  \n4 5 6  \n";
+  writefileatomic(path, original);
+  {
+    FileSizeLimit limit(4096);
+    EXPECT_THROW_MSG(writefileatomic(path, std::string(100000, '7')), OutputError, path);
+  }
+  EXPECT_EQ(slurp(path), original);
+  EXPECT_EQ(listing(dir.path()), std::vector<std::string>{"standardized.txt"});
+}
+
+}  // namespace
+}  // namespace tarvolin

@@ -1,0 +1,132 @@
+#include "shapes/dload.h"
+
+#include <cctype>
+#include <string>
+
+#include "platform/errors.h"
+#include "tests/testing.h"
+
+namespace tarvolin {
+namespace {
+
+using testing::assert_near;
+using testing::dataPath;
+using testing::TempDir;
+
+// True when `number` stands in `text` as a word of its own, not inside a longer number.
+bool mentions(const std::string& text, long number) {
+  const std::string word = std::to_string(number);
+  for (size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + 1)) {
+    const bool before = at == 0 || !std::isdigit(static_cast<unsigned char>(text[at - 1]));
+    const size_t end = at + word.size();
+    const bool after = end == text.size() || !std::isdigit(static_cast<unsigned char>(text[end]));
+    if (before && after) return true;
+  }
+  return false;
+}
+
+// The InputError that `read` raises; fails the test when there is none.
+template <typename Read>
+InputError errorOf(Read read) {
+  try {
+    read();
+  } catch (const InputError& error) {
+    return error;
+  }
+  ADD_FAILURE() << "read without an error";
+  return InputError("no error");
+}
+
+InputError loadError(const std::string& name) {
+  return errorOf([&] { dload(dataPath(name)); });
+}
+
+const Eigen::MatrixXd kTwoRows = (Eigen::MatrixXd(2, 3) << 1, 2, 3, 4, 5, 6).finished();
+
+TEST(Dload, TwoRowsWithOrWithoutFinalLineFeed) {
+  EXPECT_TRUE(assert_near(dload(dataPath("dload/two_rows.txt")), kTwoRows, 0));
+  EXPECT_TRUE(assert_near(dload(dataPath("dload/no_final_line_feed.txt")), kTwoRows, 0));
+}
+
+TEST(Dload, CrlfLineEnds) {
+  EXPECT_TRUE(assert_near(dload(dataPath("dload/crlf_line_ends.txt")), kTwoRows, 0));
+}
+
+TEST(Dload, CommasAndTabsSeparateNumbers) {
+  EXPECT_TRUE(assert_near(dload(dataPath("dload/commas_and_tabs.txt")),
+                          (Eigen::MatrixXd(3, 3) << 1, 2, 3, 4, 5, 6, 7, 8, 9).finished(), 0));
+}
+
+TEST(Dload, OneColumnXlistGivesColumnVector) {
+  EXPECT_TRUE(assert_near(dload(dataPath("dload/one_column_xlist.txt")),
+                          (Eigen::MatrixXd(4, 1) << 1.5, 2.25, -3, 1000).finished(), 0));
+}
+
+TEST(Dload, BlankLineEndsMatrix) {
+  const Eigen::MatrixXd firstRow = (Eigen::MatrixXd(1, 3) << 1, 2, 3).finished();
+  EXPECT_TRUE(assert_near(dload(dataPath("dload/blank_line_ends_matrix.txt")), firstRow, 0));
+  EXPECT_TRUE(assert_near(dload(dataPath("dload/crlf_blank_line_ends_matrix.txt")), firstRow, 0));
+  // A line of blanks and tabs ends it too; the text and the short row after it are not read.
+  EXPECT_TRUE(assert_near(dload(dataPath("dload/whitespace_line_ends_matrix.txt")), kTwoRows, 0));
+}
+
+TEST(Dload, SingleDigitLastLineIsARow) {
+  EXPECT_TRUE(assert_near(dload(dataPath("dload/single_digit_last_line.txt")),
+                          (Eigen::MatrixXd(2, 1) << 5, 7).finished(), 0));
+}
+
+TEST(Dload, RowCountMismatchNamesFileLineAndBothCounts) {
+  const InputError error = loadError("dload/row_count_mismatch.txt");
+  EXPECT_EQ(error.file(), dataPath("dload/row_count_mismatch.txt"));
+  EXPECT_EQ(error.line(), 3);
+  const std::string what = error.what();
+  EXPECT_NE(what.find(dataPath("dload/row_count_mismatch.txt") + ":3:"), std::string::npos) << what;
+  EXPECT_TRUE(mentions(error.message(), 2)) << what;
+  EXPECT_TRUE(mentions(error.message(), 3)) << what;
+}
+
+TEST(Dload, TextInLineNamesTheLine) {
+  const InputError error = loadError("dload/text_in_line.txt");
+  EXPECT_EQ(error.file(), dataPath("dload/text_in_line.txt"));
+  EXPECT_EQ(error.line(), 2);
+  EXPECT_NE(error.message().find("not a number"), std::string::npos) << error.what();
+}
+
+TEST(Dload, InfiniteValueNamesTheLine) {
+  const InputError error = loadError("dload/infinite_value.txt");
+  EXPECT_EQ(error.file(), dataPath("dload/infinite_value.txt"));
+  EXPECT_EQ(error.line(), 2);
+  EXPECT_NE(error.message().find("not a finite number"), std::string::npos) << error.what();
+
+  for (const char* text : {"1 2\nnan 3\n", "1 2\n3 -inf\n", "1 2\n1e999 3\n"}) {
+    const InputError other = errorOf([&] { parsenumericmatrix(text, "mem.txt"); });
+    EXPECT_EQ(other.file(), "mem.txt");
+    EXPECT_EQ(other.line(), 2) << text;
+    EXPECT_NE(other.message().find("not a finite number"), std::string::npos) << other.what();
+  }
+}
+
+TEST(Dload, EmptyFileHoldsNoNumbers) {
+  const InputError error = loadError("dload/empty.txt");
+  EXPECT_EQ(error.file(), dataPath("dload/empty.txt"));
+  EXPECT_EQ(error.line(), 0);
+  EXPECT_NE(error.message().find("holds no numbers"), std::string::npos) << error.what();
+}
+
+TEST(Dload, FirstLineBlankIsAnErrorOnLineOne) {
+  const InputError error = loadError("dload/first_line_blank.txt");
+  EXPECT_EQ(error.file(), dataPath("dload/first_line_blank.txt"));
+  EXPECT_EQ(error.line(), 1);
+}
+
+TEST(Dload, MissingFileGivesMinusOneAndReason) {
+  TempDir dir;
+  std::string reason;
+  const Eigen::MatrixXd x = dload(dir.file("missing.txt"), &reason);
+  EXPECT_TRUE(assert_near(x, Eigen::MatrixXd::Constant(1, 1, -1), 0));
+  EXPECT_FALSE(reason.empty());
+  EXPECT_TRUE(assert_near(dload(dir.file("missing.txt")), Eigen::MatrixXd::Constant(1, 1, -1), 0));
+}
+
+}  // namespace
+}  // namespace tarvolin

@@ -1,0 +1,198 @@
+// Speed of the steps of the standardization on 1,000 specimens by 500
+// landmarks: reading, superimposing, regressing, writing, and the whole
+// command. Goals on a two-core machine: reading at 200 MB/s or more, the
+// superimposition within 30 ms, the whole command within 0.3 s.
+
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <string_view>
+
+#include "app/tarvolincli.h"
+#include "geometry/getpproc3.h"
+#include "geometry/proposedstandard.h"
+#include "geometry/standardizedataset.h"
+#include "geometry/standardsize.h"
+#include "geometry/superimposedataset.h"
+#include "geometry/transformx.h"
+#include "geometry/untransformx.h"
+#include "platform/writefileatomic.h"
+#include "shapes/dload.h"
+#include "shapes/standardizedtext.h"
+#include "shapes/vertxy3D.h"
+#include "syntheticdata.h"
+
+namespace tarvolin::bench {
+namespace {
+
+// A file in the temporary folder, removed with this object: named only, or
+// written with `content`.
+class TempFile {
+ public:
+  explicit TempFile(const std::string& suffix)
+      : path_((std::filesystem::temp_directory_path() /
+               ("tarvolin_bench_" + std::to_string(::getpid()) + "_" + suffix))
+                  .string()) {}
+  TempFile(const std::string& suffix, std::string_view content) : TempFile(suffix) {
+    writefileatomic(path_, content);
+  }
+  ~TempFile() {
+    std::error_code ignored;
+    std::filesystem::remove(path_, ignored);
+  }
+  TempFile(const TempFile&) = delete;
+  TempFile& operator=(const TempFile&) = delete;
+
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+// The fixtures, each made once on first use.
+
+const Eigen::MatrixXd& rawData() {
+  static const Eigen::MatrixXd data = syntheticdataset(kSpecimens, kLandmarks);
+  return data;
+}
+
+const std::string& rawText() {
+  static const std::string text = zortext(rawData());
+  return text;
+}
+
+const std::string& dataFile() {
+  static const TempFile file("data.txt", rawText());
+  return file.path();
+}
+
+// As the command does: the data set superimposed, x the natural log of the
+// size column, the standard value its minimum.
+struct Regression {
+  Eigen::MatrixXd data;
+  Eigen::VectorXd fxlist;
+  double svalue;
+};
+
+const Regression& regression() {
+  static const Regression r = [] {
+    Regression made;
+    made.data = superimposedataset(rawData()).data;
+    made.fxlist = transformx(made.data.col(made.data.cols() - 1), Transform::ln, "");
+    made.svalue = proposedstandard(made.fxlist);
+    return made;
+  }();
+  return r;
+}
+
+void setBytes(benchmark::State& state, size_t bytes) {
+  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(bytes));
+}
+
+// First touches of fresh memory cost much on some virtual machines, so every
+// benchmark reports the page faults of one iteration ("faults").
+long minorFaults() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_minflt;
+}
+
+class FaultCounter {
+ public:
+  explicit FaultCounter(benchmark::State& state) : state_(state), start_(minorFaults()) {}
+  ~FaultCounter() {
+    state_.counters["faults"] = benchmark::Counter(static_cast<double>(minorFaults() - start_),
+                                                   benchmark::Counter::kAvgIterations);
+  }
+  FaultCounter(const FaultCounter&) = delete;
+  FaultCounter& operator=(const FaultCounter&) = delete;
+
+ private:
+  benchmark::State& state_;
+  long start_;
+};
+
+void BM_parsenumericmatrix(benchmark::State& state) {
+  const std::string& text = rawText();
+  const FaultCounter faults(state);
+  for (auto _ : state) {
+    Eigen::MatrixXd m = parsenumericmatrix(text, "synthetic.txt");
+    benchmark::DoNotOptimize(m.data());
+  }
+  setBytes(state, text.size());
+}
+BENCHMARK(BM_parsenumericmatrix)->Unit(benchmark::kMillisecond);
+
+void BM_dload(benchmark::State& state) {
+  const std::string& path = dataFile();
+  const FaultCounter faults(state);
+  for (auto _ : state) {
+    Eigen::MatrixXd m = dload(path);
+    benchmark::DoNotOptimize(m.data());
+  }
+  setBytes(state, rawText().size());
+}
+BENCHMARK(BM_dload)->Unit(benchmark::kMillisecond);
+
+void BM_getpproc3(benchmark::State& state) {
+  const ConfigStack stack = vertxy3D(rawData());
+  const FaultCounter faults(state);
+  for (auto _ : state) {
+    Superimposition s = getpproc3(stack);
+    benchmark::DoNotOptimize(s.sdata.pages().data());
+  }
+  state.SetItemsProcessed(state.iterations() * stack.specimens());
+}
+BENCHMARK(BM_getpproc3)->Unit(benchmark::kMillisecond);
+
+void BM_standardsize(benchmark::State& state) {
+  const Regression& r = regression();
+  const FaultCounter faults(state);
+  for (auto _ : state) {
+    Standardized s = standardsize(r.data, r.fxlist, r.svalue);
+    benchmark::DoNotOptimize(s.y.data());
+  }
+  setBytes(state, static_cast<size_t>(r.data.size()) * sizeof(double));
+}
+BENCHMARK(BM_standardsize)->Unit(benchmark::kMillisecond);
+
+void BM_standardizedtext(benchmark::State& state) {
+  const Regression& r = regression();
+  const Eigen::MatrixXd sdata = standardizedataset(r.data, r.fxlist, r.svalue).data;
+  const double lastValue = untransformx(r.svalue, Transform::ln);
+  size_t bytes = 0;
+  const FaultCounter faults(state);
+  for (auto _ : state) {
+    std::string text = standardizedtext(sdata, lastValue);
+    bytes = text.size();
+    benchmark::DoNotOptimize(text.data());
+  }
+  setBytes(state, bytes);
+}
+BENCHMARK(BM_standardizedtext)->Unit(benchmark::kMillisecond);
+
+void BM_standardizecommand(benchmark::State& state) {
+  const std::string& input = dataFile();
+  const TempFile output("out.txt");
+  const char* const argv[] = {"tarvolin-cli", "standardize", input.c_str(),        "--transform",
+                              "ln",           "-o",          output.path().c_str()};
+  const FaultCounter faults(state);
+  for (auto _ : state) {
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = runcli(7, argv, out, err);
+    if (status != 0) {
+      state.SkipWithError(("status " + std::to_string(status) + ": " + err.str()).c_str());
+      break;
+    }
+  }
+  setBytes(state, rawText().size());
+}
+BENCHMARK(BM_standardizecommand)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace tarvolin::bench
