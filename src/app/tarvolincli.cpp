@@ -63,23 +63,36 @@ Transform transformNamed(const std::string& name) {
   return Transform::none;
 }
 
-// Sends text to standard output, or to the file named in -o, whole or not at all.
-void deliver(const Options& options, const std::string& text, std::ostream& out) {
+// Sends the text that `produce` writes to standard output, or to the file
+// named in -o, whole or not at all.
+void deliver(const Options& options, const std::function<void(const TextSink&)>& produce,
+             std::ostream& out) {
   if (options.output.empty()) {
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    produce([&out](std::string_view piece) {
+      out.write(piece.data(), static_cast<std::streamsize>(piece.size()));
+    });
     out.flush();
     if (!out) throw OutputError("cannot write the result to standard output");
   } else {
-    writefileatomic(options.output, text);
+    writefileatomic(options.output, produce);
   }
 }
 
-void refuseNonFinite(const Eigen::MatrixXd& result, std::optional<double> lastValue) {
-  if (!result.allFinite() || (lastValue && !std::isfinite(*lastValue))) {
+void deliver(const Options& options, const std::string& text, std::ostream& out) {
+  deliver(
+      options, [&text](const TextSink& write) { write(text); }, out);
+}
+
+// Writes a data set as the standardized-data file is written.
+void deliverDataSet(const Options& options, const Eigen::MatrixXd& data,
+                    std::optional<double> lastValue, std::ostream& out) {
+  if (!data.allFinite() || (lastValue && !std::isfinite(*lastValue))) {
     throw InputError(
         "the result holds numbers too large to represent (is the standard value far outside the "
         "range of x?); nothing was written");
   }
+  deliver(
+      options, [&](const TextSink& write) { standardizedtext(data, lastValue, write); }, out);
 }
 
 void runInfo(const Options& options, std::ostream& out) {
@@ -94,22 +107,26 @@ void runInfo(const Options& options, std::ostream& out) {
 }
 
 void runSuperimpose(const Options& options, std::ostream& out) {
-  const LandmarkFile file = loadData(options);
-  const SuperimposedDataSet loaded = superimposedataset(file.data);
-  refuseNonFinite(loaded.data, std::nullopt);
-  deliver(options, standardizedtext(loaded.data, std::nullopt), out);
+  const Eigen::MatrixXd superimposed = superimposedataset(std::move(loadData(options).data)).data;
+  deliverDataSet(options, superimposed, std::nullopt, out);
 }
 
 void runStandardize(const Options& options, std::ostream& out) {
-  const LandmarkFile file = loadData(options);
-  const SuperimposedDataSet loaded = superimposedataset(file.data);
-  const Eigen::Index n = loaded.data.cols();
+  // Each step keeps only what the next needs, so large data sets stay small in memory.
+  std::string dataPath;
+  Eigen::MatrixXd superimposed;
+  {
+    LandmarkFile file = loadData(options);
+    dataPath = file.path;
+    superimposed = superimposedataset(std::move(file.data)).data;
+  }
+  const Eigen::Index n = superimposed.cols();
 
   const bool useSize = options.x == "cs";
-  const Eigen::VectorXd xlist =
-      useSize ? Eigen::VectorXd(loaded.data.col(n - 1)) : loadXList(options.x, loaded.data.rows());
+  const Eigen::VectorXd xlist = useSize ? Eigen::VectorXd(superimposed.col(n - 1))
+                                        : loadXList(options.x, superimposed.rows());
   const Transform lcode = transformNamed(options.transform);
-  const Eigen::VectorXd fxlist = transformx(xlist, lcode, useSize ? file.path : options.x);
+  const Eigen::VectorXd fxlist = transformx(xlist, lcode, useSize ? dataPath : options.x);
 
   double svalue = 0;
   if (options.standard.empty()) {
@@ -122,11 +139,11 @@ void runStandardize(const Options& options, std::ostream& out) {
     svalue = typed(0);
   }
 
-  const SuperimposedDataSet standardized = standardizedataset(loaded.data, fxlist, svalue);
+  const Eigen::MatrixXd standardized =
+      standardizedataset(std::move(superimposed), fxlist, svalue).data;
   const std::optional<double> lastValue =
       options.keepSize ? std::nullopt : std::optional<double>(untransformx(svalue, lcode));
-  refuseNonFinite(standardized.data, lastValue);
-  deliver(options, standardizedtext(standardized.data, lastValue), out);
+  deliverDataSet(options, standardized, lastValue, out);
 }
 
 }  // namespace

@@ -17,14 +17,16 @@ void centreAndScale(Eigen::MatrixXd& x) {
 
 }  // namespace
 
-Superimposition getpproc3(const ConfigStack& data) {
+Superimposition getpproc3(ConfigStack data) {
   if (data.empty()) throw std::invalid_argument("getpproc3: the stack holds no specimen");
   const Eigen::Index count = data.specimens();
-  Superimposition result{Eigen::MatrixXd::Zero(data.landmarks(), 3), data};
+  const Eigen::Index landmarks = data.landmarks();
+  // The specimens are fitted in the memory of the stack handed in.
+  Superimposition result{Eigen::MatrixXd::Zero(landmarks, 3), std::move(data)};
   Eigen::MatrixXd& reference3 = result.reference3;
   ConfigStack& sdata = result.sdata;
 
-  for (Eigen::Index i = 0; i < count; ++i) reference3 += data.page(i);
+  for (Eigen::Index i = 0; i < count; ++i) reference3 += sdata.page(i);
   centreAndScale(reference3);
 
   if (count == 1) {
@@ -32,7 +34,7 @@ Superimposition getpproc3(const ConfigStack& data) {
     return result;
   }
 
-  Eigen::MatrixXd sum3(data.landmarks(), 3);
+  Eigen::MatrixXd sum3(landmarks, 3);
   for (int iteration = 0; iteration < 3; ++iteration) {
     sum3.setZero();
     for (Eigen::Index i = 0; i < count; ++i) {

@@ -1,7 +1,8 @@
 #pragma once
 // Generalized Procrustes superimposition of a configuration stack.
 //
-// data: k x 3 x N stack.
+// data: k x 3 x N stack (taken by value: pass it with std::move where the
+//       caller no longer needs it, and the fit works in its memory).
 // Returns reference3, the consensus (k x 3, centred, centroid size 1), and
 // sdata, every specimen fitted onto it (centred, size 1, rotated), in the
 // order of data.
@@ -28,6 +29,6 @@ struct Superimposition {
   ConfigStack sdata;
 };
 
-Superimposition getpproc3(const ConfigStack& data);
+Superimposition getpproc3(ConfigStack data);
 
 }  // namespace tarvolin

@@ -4,10 +4,10 @@
 
 namespace tarvolin {
 
-SuperimposedDataSet standardizedataset(const Eigen::MatrixXd& data,
+SuperimposedDataSet standardizedataset(Eigen::MatrixXd data,
                                        const Eigen::Ref<const Eigen::VectorXd>& fxlist,
                                        double svalue) {
-  return superimposedataset(standardsize(data, fxlist, svalue).y);
+  return superimposedataset(standardsize(std::move(data), fxlist, svalue).y);
 }
 
 }  // namespace tarvolin

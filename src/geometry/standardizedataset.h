@@ -2,7 +2,8 @@
 // Standardizes a superimposed landmark data set to one value of the
 // x-variable and superimposes the result again.
 //
-// data:   N x (3k + 1), superimposed coordinates and the size column.
+// data:   N x (3k + 1), superimposed coordinates and the size column (taken
+//         by value: move it in where it is no longer needed).
 // fxlist: the x-variable on the regression's scale, one value per specimen.
 // svalue: the standard value, on the same scale.
 // Returns the standardized data set (superimposed coordinates, then the size
@@ -19,7 +20,7 @@
 
 namespace tarvolin {
 
-SuperimposedDataSet standardizedataset(const Eigen::MatrixXd& data,
+SuperimposedDataSet standardizedataset(Eigen::MatrixXd data,
                                        const Eigen::Ref<const Eigen::VectorXd>& fxlist,
                                        double svalue);
 

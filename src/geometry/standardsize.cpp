@@ -4,7 +4,7 @@
 
 namespace tarvolin {
 
-Standardized standardsize(const Eigen::MatrixXd& data, const Eigen::Ref<const Eigen::VectorXd>& t,
+Standardized standardsize(Eigen::MatrixXd data, const Eigen::Ref<const Eigen::VectorXd>& t,
                           double tfixed) {
   const Eigen::Index m = data.rows();
   const Eigen::Index n = data.cols();
@@ -12,8 +12,7 @@ Standardized standardsize(const Eigen::MatrixXd& data, const Eigen::Ref<const Ei
     throw InputError("the x-variable has " + std::to_string(t.size()) + " values for " +
                      std::to_string(m) + " specimens; it needs one value per specimen");
   }
-  Standardized result{data, Eigen::MatrixXd()};
-  if (n < 2) return result;
+  if (n < 2) return {std::move(data), Eigen::MatrixXd()};
 
   const Eigen::VectorXd x = t.array() - tfixed;
   const double xMean = x.mean();
@@ -25,15 +24,17 @@ Standardized standardsize(const Eigen::MatrixXd& data, const Eigen::Ref<const Ei
 
   const auto coordinates = data.leftCols(n - 1);
   const Eigen::RowVectorXd columnMeans = coordinates.colwise().mean();
+  // sum_j xc_j (y_ji - mean_i), written so that no centred copy of the data
+  // is made: the second term corrects for the rounding in sum_j xc_j.
   const Eigen::RowVectorXd slopes =
-      (xCentred.transpose() * (coordinates.rowwise() - columnMeans)) / sxx;
+      (xCentred.transpose() * coordinates - xCentred.sum() * columnMeans) / sxx;
 
-  result.tvect.resize(n - 1, 2);
-  result.tvect.col(0) = slopes.transpose();
-  result.tvect.col(1) = (columnMeans - slopes * xMean).transpose();
+  Eigen::MatrixXd tvect(n - 1, 2);
+  tvect.col(0) = slopes.transpose();
+  tvect.col(1) = (columnMeans - slopes * xMean).transpose();
 
-  result.y.leftCols(n - 1) -= x * slopes;
-  return result;
+  data.leftCols(n - 1) -= x * slopes;
+  return {std::move(data), std::move(tvect)};
 }
 
 }  // namespace tarvolin

@@ -4,7 +4,8 @@
 // of column i on t.
 //
 // data:   m x n, one row per specimen (a landmark data set: coordinates, then
-//         the size column).
+//         the size column); taken by value and standardized in its own memory,
+//         so pass it with std::move where it is no longer needed.
 // t:      the x-variable, m values, t(j) belonging to row j.
 // tfixed: the standard value, on the scale of t.
 // Returns y, m x n: every specimen moved along each column's regression line
@@ -28,7 +29,7 @@ struct Standardized {
   Eigen::MatrixXd tvect;
 };
 
-Standardized standardsize(const Eigen::MatrixXd& data, const Eigen::Ref<const Eigen::VectorXd>& t,
+Standardized standardsize(Eigen::MatrixXd data, const Eigen::Ref<const Eigen::VectorXd>& t,
                           double tfixed);
 
 }  // namespace tarvolin

@@ -6,10 +6,13 @@
 
 namespace tarvolin {
 
-SuperimposedDataSet superimposedataset(const Eigen::MatrixXd& data) {
-  Superimposition fitted = getpproc3(vertxy3D(data));
+SuperimposedDataSet superimposedataset(Eigen::MatrixXd data) {
+  ConfigStack stack = vertxy3D(data);
+  const Eigen::VectorXd sizes = data.col(data.cols() - 1);
+  data.resize(0, 0);
+  Superimposition fitted = getpproc3(std::move(stack));
   SuperimposedDataSet result;
-  result.data = xyzfromvert3(fitted.sdata, data.col(data.cols() - 1));
+  result.data = xyzfromvert3(fitted.sdata, sizes);
   result.stack = std::move(fitted.sdata);
   result.mean = std::move(fitted.reference3);
   return result;

@@ -35,9 +35,10 @@ bool readtextfile(const std::string& path, std::string& content, std::string& re
     reason = "is a folder, not a file";
     return false;
   }
-  // Read straight into the result up to the size the file has now, then on
-  // to the end in case it grew meanwhile (or has no size, like a pipe).
-  content.assign(S_ISREG(info.st_mode) ? static_cast<size_t>(info.st_size) : 0, '\0');
+  // Read straight into the result: one byte more than the file's size leaves
+  // room to meet the end of the file without growing the buffer. It grows
+  // only when the file grew meanwhile or has no size (a pipe).
+  content.assign(S_ISREG(info.st_mode) ? static_cast<size_t>(info.st_size) + 1 : 0, '\0');
   size_t filled = 0;
   while (true) {
     if (filled == content.size()) content.resize(content.size() + (1 << 16));

@@ -23,27 +23,6 @@ size_t parseNumber(std::string_view text, double& value) {
   return static_cast<size_t>(ptr - first);
 }
 
-NumberScan scannumbers(std::string_view line, std::vector<double>& out) {
-  size_t i = 0;
-  const size_t n = line.size();
-  while (true) {
-    while (i < n && isNumberSeparator(line[i])) ++i;
-    if (i == n) return {};
-    double value = 0;
-    size_t used = parseNumber(line.substr(i), value);
-    size_t tokenEnd = i;
-    while (tokenEnd < n && !isNumberSeparator(line[tokenEnd])) ++tokenEnd;
-    if (used == 0 || i + used != tokenEnd) {
-      return {NumberScan::Stop::notANumber, i, line.substr(i, tokenEnd - i)};
-    }
-    if (!std::isfinite(value)) {
-      return {NumberScan::Stop::notFinite, i, line.substr(i, tokenEnd - i)};
-    }
-    out.push_back(value);
-    i = tokenEnd;
-  }
-}
-
 Eigen::RowVectorXd str2num(std::string_view line) {
   std::vector<double> values;
   if (!scannumbers(line, values).ok()) return Eigen::RowVectorXd();

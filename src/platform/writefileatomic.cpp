@@ -28,7 +28,7 @@ mode_t permissionsFor(const std::string& path) {
 
 }  // namespace
 
-void writefileatomic(const std::string& path, std::string_view content) {
+void writefileatomic(const std::string& path, const std::function<void(const TextSink&)>& produce) {
   namespace fs = std::filesystem;
   const fs::path target(path);
   if (fs::is_directory(target)) fail(path, "is a folder");
@@ -36,36 +36,47 @@ void writefileatomic(const std::string& path, std::string_view content) {
   if (folder.empty()) folder = ".";
 
   std::string temp = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
-  int fd = ::mkstemp(temp.data());
+  const int fd = ::mkstemp(temp.data());
   if (fd < 0) fail(path, std::strerror(errno));
 
-  auto abandon = [&](int error) {
-    ::close(fd);
+  // Until the rename, every way out removes the temporary file.
+  bool fdOpen = true;
+  auto discard = [&] {
+    if (fdOpen) ::close(fd);
+    fdOpen = false;
     ::unlink(temp.c_str());
+  };
+  auto abandon = [&](int error) {
+    discard();
     fail(path, std::strerror(error));
   };
 
-  size_t written = 0;
-  while (written < content.size()) {
-    ssize_t n = ::write(fd, content.data() + written, content.size() - written);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      abandon(errno);
+  const TextSink write = [&](std::string_view piece) {
+    size_t written = 0;
+    while (written < piece.size()) {
+      const ssize_t n = ::write(fd, piece.data() + written, piece.size() - written);
+      if (n < 0) {
+        if (errno == EINTR) continue;
+        abandon(errno);
+      }
+      written += static_cast<size_t>(n);
     }
-    written += static_cast<size_t>(n);
+  };
+  try {
+    produce(write);
+  } catch (...) {
+    if (fdOpen) discard();
+    throw;
   }
   if (::fchmod(fd, permissionsFor(path)) != 0) abandon(errno);
   if (::fsync(fd) != 0) abandon(errno);
-  if (::close(fd) != 0) {
-    int error = errno;
-    ::unlink(temp.c_str());
-    fail(path, std::strerror(error));
-  }
-  if (::rename(temp.c_str(), path.c_str()) != 0) {
-    int error = errno;
-    ::unlink(temp.c_str());
-    fail(path, std::strerror(error));
-  }
+  fdOpen = false;
+  if (::close(fd) != 0) abandon(errno);
+  if (::rename(temp.c_str(), path.c_str()) != 0) abandon(errno);
+}
+
+void writefileatomic(const std::string& path, std::string_view content) {
+  writefileatomic(path, [content](const TextSink& write) { write(content); });
 }
 
 }  // namespace tarvolin

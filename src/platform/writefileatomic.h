@@ -7,13 +7,22 @@
 // and throws OutputError naming the target and the reason. A new file gets
 // the usual permissions (0666 less the umask); a replaced file keeps its own.
 //
+// The overload with a producer lets the content be written in pieces:
+// produce(write) calls write(piece) as often as it likes. An exception from
+// produce abandons the file the same way, and is passed on.
+//
 // Example:
 //   writefileatomic("out/standardized.txt", text);
 
+#include <functional>
 #include <string>
 #include <string_view>
 
 namespace tarvolin {
+
+using TextSink = std::function<void(std::string_view)>;
+
+void writefileatomic(const std::string& path, const std::function<void(const TextSink&)>& produce);
 
 void writefileatomic(const std::string& path, std::string_view content);
 

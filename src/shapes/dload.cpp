@@ -1,6 +1,7 @@
 #include "dload.h"
 
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #include "platform/errors.h"
@@ -23,6 +24,25 @@ std::string quoted(std::string_view token) {
   return "\"" + std::string(token) + "\"";
 }
 
+// Hands out the lines of a text one by one, each with its line feed.
+class LineCursor {
+ public:
+  explicit LineCursor(std::string_view text) : text_(text) {}
+  std::optional<std::string_view> next() {
+    if (pos_ >= text_.size()) return std::nullopt;
+    const void* lf = std::memchr(text_.data() + pos_, '\n', text_.size() - pos_);
+    const size_t end =
+        lf ? static_cast<size_t>(static_cast<const char*>(lf) - text_.data()) + 1 : text_.size();
+    const std::string_view line = text_.substr(pos_, end - pos_);
+    pos_ = end;
+    return line;
+  }
+
+ private:
+  std::string_view text_;
+  size_t pos_ = 0;
+};
+
 std::string plural(size_t n, const char* word) {
   return std::to_string(n) + " " + word + (n == 1 ? "" : "s");
 }
@@ -30,46 +50,48 @@ std::string plural(size_t n, const char* word) {
 }  // namespace
 
 Eigen::MatrixXd parsenumericmatrix(std::string_view text, const std::string& fname) {
-  std::vector<double> values;
-  size_t columns = 0;
+  // First pass: how many lines belong to the matrix, so that the rows can be
+  // stored straight into a matrix of the right size.
   long rows = 0;
-  long lineNumber = 0;
-  size_t start = 0;
-  while (start < text.size()) {
-    const char* lf =
-        static_cast<const char*>(std::memchr(text.data() + start, '\n', text.size() - start));
-    const size_t end = lf ? static_cast<size_t>(lf - text.data()) + 1 : text.size();
-    const std::string_view line = text.substr(start, end - start);
-    start = end;
-    ++lineNumber;
+  for (LineCursor lines(text); const std::optional<std::string_view> line = lines.next();) {
+    if (rows > 0 && isBlank(*line)) break;
+    ++rows;
+  }
+  if (rows == 0) throw InputError(fname, "the file holds no numbers");
 
-    // A blank line after the first ends the matrix.
-    if (lineNumber > 1 && isBlank(line)) break;
-
-    const size_t before = values.size();
-    NumberScan scan = scannumbers(line, values);
+  LineCursor lines(text);
+  auto check = [&fname](const NumberScan& scan, long lineNumber) {
     if (scan.stop == NumberScan::Stop::notANumber) {
       throw InputError(fname, lineNumber, quoted(scan.token) + " is not a number");
     }
     if (scan.stop == NumberScan::Stop::notFinite) {
       throw InputError(fname, lineNumber, quoted(scan.token) + " is not a finite number");
     }
-    const size_t count = values.size() - before;
-    if (lineNumber == 1) {
-      if (count == 0) throw InputError(fname, 1, "the first line holds no numbers");
-      columns = count;
-    } else if (count != columns) {
-      throw InputError(fname, lineNumber,
-                       "has " + plural(count, "number") + " but line 1 has " +
+  };
+
+  std::vector<double> first;
+  check(scannumbers(*lines.next(), first), 1);
+  if (first.empty()) throw InputError(fname, 1, "the first line holds no numbers");
+  const auto columns = static_cast<Eigen::Index>(first.size());
+
+  Eigen::MatrixXd x(rows, columns);
+  x.row(0) = Eigen::Map<const Eigen::RowVectorXd>(first.data(), columns);
+  for (long r = 1; r < rows; ++r) {
+    Eigen::Index count = 0;
+    check(scannumbers(*lines.next(),
+                      [&](double value) {
+                        if (count < columns) x(r, count) = value;
+                        ++count;
+                      }),
+          r + 1);
+    if (count != columns) {
+      throw InputError(fname, r + 1,
+                       "has " + plural(static_cast<size_t>(count), "number") + " but line 1 has " +
                            std::to_string(columns) +
                            "; every line must hold as many numbers as the first");
     }
-    ++rows;
   }
-  if (rows == 0) throw InputError(fname, "the file holds no numbers");
-
-  using RowMajor = Eigen::Matrix<double, Eigen::Dynamic, Eigen::Dynamic, Eigen::RowMajor>;
-  return Eigen::Map<const RowMajor>(values.data(), rows, static_cast<Eigen::Index>(columns));
+  return x;
 }
 
 Eigen::MatrixXd dload(const std::string& fname, std::string* openError) {

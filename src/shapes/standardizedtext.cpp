@@ -4,19 +4,30 @@
 
 namespace tarvolin {
 
-std::string standardizedtext(const Eigen::MatrixXd& sdata, std::optional<double> lastValue) {
+void standardizedtext(const Eigen::MatrixXd& sdata, std::optional<double> lastValue,
+                      const std::function<void(std::string_view)>& sink) {
+  constexpr size_t piece = 1 << 20;
   std::string out;
-  // About 12 characters a number keeps the string from growing repeatedly.
-  out.reserve(static_cast<size_t>(sdata.size()) * 12 + static_cast<size_t>(sdata.rows()) * 2);
+  out.reserve(piece + 4096);
   const Eigen::Index n = sdata.cols();
   for (Eigen::Index i = 0; i < sdata.rows(); ++i) {
     for (Eigen::Index j = 0; j < n; ++j) {
       appendG(out, (j == n - 1 && lastValue) ? *lastValue : sdata(i, j));
       out += ' ';
+      if (out.size() >= piece) {
+        sink(out);
+        out.clear();
+      }
     }
     out += " \n";
   }
-  return out;
+  if (!out.empty()) sink(out);
+}
+
+std::string standardizedtext(const Eigen::MatrixXd& sdata, std::optional<double> lastValue) {
+  std::string text;
+  standardizedtext(sdata, lastValue, [&text](std::string_view part) { text += part; });
+  return text;
 }
 
 }  // namespace tarvolin
