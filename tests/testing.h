@@ -7,6 +7,7 @@
 #include <stdlib.h>
 
 #include <Eigen/Core>
+#include <cctype>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
@@ -34,6 +35,19 @@ inline std::string dataPath(const std::string& name) {
 
 inline std::string examplePath(const std::string& name) {
   return std::string(TARVOLIN_EXAMPLES_DIR) + "/" + name;
+}
+
+// True when `number` stands in `text` as a word of its own, not inside a
+// longer number: for checking that a message names a line or a count.
+inline bool mentions(const std::string& text, long number) {
+  const std::string word = std::to_string(number);
+  for (size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + 1)) {
+    const bool before = at == 0 || !std::isdigit(static_cast<unsigned char>(text[at - 1]));
+    const size_t end = at + word.size();
+    const bool after = end == text.size() || !std::isdigit(static_cast<unsigned char>(text[end]));
+    if (before && after) return true;
+  }
+  return false;
 }
 
 // A fresh, empty folder, removed with everything in it at the end.

@@ -1,6 +1,5 @@
 #include "shapes/dload.h"
 
-#include <cctype>
 #include <string>
 
 #include "platform/errors.h"
@@ -11,19 +10,8 @@ namespace {
 
 using testing::assert_near;
 using testing::dataPath;
+using testing::mentions;
 using testing::TempDir;
-
-// True when `number` stands in `text` as a word of its own, not inside a longer number.
-bool mentions(const std::string& text, long number) {
-  const std::string word = std::to_string(number);
-  for (size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + 1)) {
-    const bool before = at == 0 || !std::isdigit(static_cast<unsigned char>(text[at - 1]));
-    const size_t end = at + word.size();
-    const bool after = end == text.size() || !std::isdigit(static_cast<unsigned char>(text[end]));
-    if (before && after) return true;
-  }
-  return false;
-}
 
 // The InputError that `read` raises; fails the test when there is none.
 template <typename Read>

@@ -1,6 +1,5 @@
 #include "shapes/gettpsfile3D.h"
 
-#include <cctype>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -16,6 +15,7 @@ namespace fs = std::filesystem;
 using testing::assert_near;
 using testing::CwdGuard;
 using testing::dataPath;
+using testing::mentions;
 using testing::TempDir;
 
 // Reads the fixture tps/`name` into memory and parses it under its own path.
@@ -37,17 +37,6 @@ InputError fixtureError(const std::string& name) {
   }
   ADD_FAILURE() << name << " was read without an error";
   return InputError("no error");
-}
-
-bool mentions(const std::string& text, long number) {
-  const std::string word = std::to_string(number);
-  for (size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + 1)) {
-    const bool before = at == 0 || !std::isdigit(static_cast<unsigned char>(text[at - 1]));
-    const size_t end = at + word.size();
-    const bool after = end == text.size() || !std::isdigit(static_cast<unsigned char>(text[end]));
-    if (before && after) return true;
-  }
-  return false;
 }
 
 TEST(Parsetps3D, TwoRecordsWithImageAndIdLines) {
