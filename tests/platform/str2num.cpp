@@ -57,7 +57,8 @@ TEST(Scannumbers, TextStopsWithNotANumberAndKeepsEarlierNumbers) {
 TEST(Scannumbers, InfinityNanAndOverflowAreNotFinite) {
   for (const char* text : {"inf", "-inf", "nan", "Infinity", "1e999", "-1e999"}) {
     std::vector<double> out;
-    NumberScan scan = scannumbers(std::string("3, ") + text + " 4", out);
+    const std::string line = std::string("3, ") + text + " 4";
+    NumberScan scan = scannumbers(line, out);
     EXPECT_EQ(scan.stop, NumberScan::Stop::notFinite) << text;
     EXPECT_EQ(scan.offset, 3u) << text;
     EXPECT_EQ(scan.token, text);
