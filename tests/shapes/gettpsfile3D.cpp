@@ -72,7 +72,7 @@ TEST(Parsetps3D, OtherCharacterBeforeEqualsIsNotAKeyword) {
 }
 
 TEST(Parsetps3D, SpecimenNameKeptWithLineEnd) {
-  const TpsFile f = parseFixture("specimen_names.txt");
+  const TpsFile f = parseFixture("record_names.txt");
   EXPECT_EQ(f.namelist, (std::vector<std::string>{" skull_a\n", "\tskull b 7\n"}));
   EXPECT_TRUE(assert_near(
       f.y, (Eigen::MatrixXd(2, 6) << 1, 2, 3, 4, 5, 6.5, 7, 8, 9, 10, 11, 12).finished(), 0));
