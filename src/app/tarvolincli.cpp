@@ -1,7 +1,9 @@
 #include "tarvolincli.h"
 
 #include <CLI/CLI.hpp>
+#include <cmath>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 
