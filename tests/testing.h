@@ -9,6 +9,8 @@
 #include <Eigen/Core>
 #include <cctype>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <stdexcept>
 #include <string>
 
@@ -48,6 +50,15 @@ inline bool mentions(const std::string& text, long number) {
     if (before && after) return true;
   }
   return false;
+}
+
+inline void writeText(const std::string& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+inline std::string readText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 // A fresh, empty folder, removed with everything in it at the end.

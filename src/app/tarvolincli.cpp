@@ -12,14 +12,14 @@
 #include "geometry/superimposedataset.h"
 #include "geometry/transformx.h"
 #include "geometry/untransformx.h"
-#include "loadlandmarkfile.h"
 #include "platform/console.h"
 #include "platform/errors.h"
 #include "platform/sprintf.h"
 #include "platform/str2num.h"
 #include "platform/writefileatomic.h"
-#include "shapes/mfload.h"
 #include "shapes/standardizedtext.h"
+#include "workflow/loadlandmarkfile.h"
+#include "workflow/loadxlist.h"
 
 namespace tarvolin {
 namespace {
@@ -44,13 +44,7 @@ LandmarkFile loadData(const Options& options) {
 Eigen::VectorXd loadXList(const std::string& path, Eigen::Index specimens) {
   ScriptedFileDialogs dialogs;
   dialogs.choose(path);
-  LoadedMatrix read = mfload(dialogs);
-  if (!read.openError.empty()) throw InputError(read.path, "cannot be opened: " + read.openError);
-  if (read.y.cols() != 1) {
-    throw InputError(read.path, 1,
-                     "has " + std::to_string(read.y.cols()) +
-                         " numbers on a line; an x list holds one value per line");
-  }
+  const LoadedMatrix read = loadxlist(dialogs);
   if (read.y.rows() != specimens) {
     throw InputError(read.path, "has " + std::to_string(read.y.rows()) + " values for " +
                                     std::to_string(specimens) +

@@ -1,8 +1,6 @@
 #pragma once
 // Runs tarvolin-cli in the test process and collects what it prints.
 
-#include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -30,15 +28,6 @@ inline CliRun runCli(std::vector<std::string> words) {
   run.out = out.str();
   run.err = err.str();
   return run;
-}
-
-inline void writeText(const std::string& path, const std::string& text) {
-  std::ofstream(path, std::ios::binary) << text;
-}
-
-inline std::string readText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 }  // namespace tarvolin::testing

@@ -1,8 +1,10 @@
-#include "app/loadlandmarkfile.h"
+#include "workflow/loadlandmarkfile.h"
 
-#include "clitesting.h"
+#include <cmath>
+
 #include "geometry/centsize3Da.h"
 #include "platform/errors.h"
+#include "tests/testing.h"
 
 namespace tarvolin {
 namespace {

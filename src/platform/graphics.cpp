@@ -1,0 +1,509 @@
+#include "graphics.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+
+#include "sprintf.h"
+
+namespace tarvolin {
+namespace {
+
+bool sameName(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::tolower(static_cast<unsigned char>(x)) ==
+                  std::tolower(static_cast<unsigned char>(y));
+         });
+}
+
+std::string handleText(Handle h) { return sprintf("%.10g", h); }
+
+const char* typeName(ObjectType type) {
+  switch (type) {
+    case ObjectType::root:
+      return "root";
+    case ObjectType::figure:
+      return "figure";
+    case ObjectType::axes:
+      return "axes";
+    case ObjectType::uicontrol:
+      return "uicontrol";
+    default:
+      return "line";
+  }
+}
+
+const char* styleName(ControlStyle style) {
+  switch (style) {
+    case ControlStyle::pushbutton:
+      return "pushbutton";
+    case ControlStyle::radiobutton:
+      return "radiobutton";
+    case ControlStyle::checkbox:
+      return "checkbox";
+    case ControlStyle::edit:
+      return "edit";
+    default:
+      return "text";
+  }
+}
+
+const std::string& asText(const PropertyValue& value, std::string_view name) {
+  if (const std::string* text = std::get_if<std::string>(&value)) return *text;
+  throw GraphicsError("the property " + std::string(name) + " takes a text");
+}
+
+double asNumber(const PropertyValue& value, std::string_view name) {
+  if (const double* number = std::get_if<double>(&value)) return *number;
+  if (const Eigen::MatrixXd* m = std::get_if<Eigen::MatrixXd>(&value); m && m->size() == 1) {
+    return (*m)(0, 0);
+  }
+  throw GraphicsError("the property " + std::string(name) + " takes a number");
+}
+
+Eigen::MatrixXd asMatrix(const PropertyValue& value, std::string_view name) {
+  if (const Eigen::MatrixXd* m = std::get_if<Eigen::MatrixXd>(&value)) return *m;
+  if (const double* number = std::get_if<double>(&value))
+    return Eigen::MatrixXd::Constant(1, 1, *number);
+  throw GraphicsError("the property " + std::string(name) + " takes numbers");
+}
+
+Eigen::RowVectorXd asRow(const PropertyValue& value, std::string_view name) {
+  const Eigen::MatrixXd m = asMatrix(value, name);
+  return Eigen::Map<const Eigen::RowVectorXd>(m.data(), m.size());
+}
+
+Eigen::MatrixXd handleList(const std::vector<Handle>& handles) {
+  Eigen::MatrixXd list(static_cast<Eigen::Index>(handles.size()), 1);
+  for (size_t i = 0; i < handles.size(); ++i) list(static_cast<Eigen::Index>(i), 0) = handles[i];
+  return list;
+}
+
+}  // namespace
+
+std::optional<std::string> plotstyleproblem(std::string_view style) {
+  constexpr std::string_view colours = "bgrcmykw";
+  constexpr std::string_view markers = ".ox+*sdv^<>ph";
+  int colourCount = 0, markerCount = 0, lineCount = 0;
+  for (size_t i = 0; i < style.size(); ++i) {
+    const char c = style[i];
+    if (colours.find(c) != std::string_view::npos) {
+      ++colourCount;
+    } else if (c == '-' || c == ':') {
+      ++lineCount;
+      if (c == '-' && i + 1 < style.size() && (style[i + 1] == '-' || style[i + 1] == '.')) ++i;
+    } else if (markers.find(c) != std::string_view::npos) {
+      ++markerCount;
+    } else {
+      return "\"" + std::string(style) + "\" is not a plot style: '" + std::string(1, c) +
+             "' is neither a colour, a marker nor a line kind";
+    }
+  }
+  if (colourCount > 1 || markerCount > 1 || lineCount > 1) {
+    return "\"" + std::string(style) +
+           "\" is not a plot style: it names more than one colour, "
+           "marker or line kind";
+  }
+  return std::nullopt;
+}
+
+Graphics::Graphics() {
+  GraphicsObject root;
+  root.handle = kRoot;
+  root.type = ObjectType::root;
+  root.position = Eigen::Vector4d(1, 1, 1920, 1080);
+  objects_.emplace(kRoot, std::move(root));
+}
+
+bool Graphics::isValid(Handle h) const { return objects_.count(h) != 0; }
+
+const GraphicsObject& Graphics::object(Handle h) const {
+  auto found = objects_.find(h);
+  if (found == objects_.end()) throw GraphicsError("invalid handle " + handleText(h));
+  return found->second;
+}
+
+GraphicsObject& Graphics::mutableObject(Handle h) {
+  auto found = objects_.find(h);
+  if (found == objects_.end()) throw GraphicsError("invalid handle " + handleText(h));
+  return found->second;
+}
+
+std::vector<Handle> Graphics::descendants(Handle h, ObjectType type) const {
+  std::vector<Handle> found;
+  std::vector<Handle> pending{h};
+  while (!pending.empty()) {
+    const Handle next = pending.front();
+    pending.erase(pending.begin());
+    const GraphicsObject& o = object(next);
+    if (o.type == type) found.push_back(next);
+    pending.insert(pending.begin(), o.children.begin(), o.children.end());
+  }
+  return found;
+}
+
+Handle Graphics::add(GraphicsObject object) {
+  const Handle h = object.handle;
+  mutableObject(object.parent).children.push_back(h);
+  objects_.emplace(h, std::move(object));
+  notify(GraphicsChange::Kind::created, h, "");
+  return h;
+}
+
+void Graphics::remove(Handle h) {
+  GraphicsObject& o = mutableObject(h);
+  // Children first, last made first, so that listeners see a tree that stays whole.
+  while (!o.children.empty()) remove(o.children.back());
+  if (o.type == ObjectType::figure) {
+    figureOrder_.erase(std::remove(figureOrder_.begin(), figureOrder_.end(), h),
+                       figureOrder_.end());
+    if (currentFigure_ == h) {
+      currentFigure_ =
+          figureOrder_.empty() ? std::nullopt : std::optional<Handle>(figureOrder_.back());
+    }
+  }
+  if (o.type == ObjectType::axes) {
+    GraphicsObject& window = mutableObject(o.parent);
+    if (window.currentAxes == h) {
+      const std::vector<Handle> others = [&] {
+        std::vector<Handle> list;
+        for (Handle c : window.children) {
+          if (c != h && object(c).type == ObjectType::axes) list.push_back(c);
+        }
+        return list;
+      }();
+      window.currentAxes = others.empty() ? std::nullopt : std::optional<Handle>(others.back());
+    }
+  }
+  std::vector<Handle>& siblings = mutableObject(o.parent).children;
+  siblings.erase(std::remove(siblings.begin(), siblings.end(), h), siblings.end());
+  objects_.erase(h);
+  notify(GraphicsChange::Kind::deleted, h, "");
+}
+
+Handle Graphics::figure() {
+  Handle h = 1;
+  while (isValid(h)) ++h;
+  GraphicsObject window;
+  window.handle = h;
+  window.type = ObjectType::figure;
+  window.parent = kRoot;
+  window.position = Eigen::Vector4d(100, 100, 560, 420);
+  window.name = "Figure " + handleText(h);
+  figureOrder_.push_back(h);
+  add(std::move(window));
+  currentFigure_ = h;
+  notify(GraphicsChange::Kind::property, kRoot, "CurrentFigure");
+  return h;
+}
+
+void Graphics::figure(Handle h) {
+  if (!isValid(h) || object(h).type != ObjectType::figure) {
+    throw GraphicsError("figure: " + handleText(h) + " is not an open window");
+  }
+  // The window made current moves to the front.
+  figureOrder_.erase(std::remove(figureOrder_.begin(), figureOrder_.end(), h), figureOrder_.end());
+  figureOrder_.push_back(h);
+  currentFigure_ = h;
+  notify(GraphicsChange::Kind::property, kRoot, "CurrentFigure");
+}
+
+Handle Graphics::gcf() {
+  if (!currentFigure_) return figure();
+  return *currentFigure_;
+}
+
+Handle Graphics::gca() {
+  const Handle window = gcf();
+  const GraphicsObject& w = object(window);
+  if (w.currentAxes) return *w.currentAxes;
+  return axes(window);
+}
+
+Handle Graphics::axes(Handle window) {
+  if (object(window).type != ObjectType::figure) {
+    throw GraphicsError("axes: " + handleText(window) + " is not a window");
+  }
+  GraphicsObject a;
+  a.handle = nextHandle_++;
+  a.type = ObjectType::axes;
+  a.parent = window;
+  const Handle h = add(std::move(a));
+  mutableObject(window).currentAxes = h;
+  return h;
+}
+
+void Graphics::close(Handle h) {
+  if (!isValid(h) || object(h).type != ObjectType::figure) {
+    throw GraphicsError("close: " + handleText(h) + " is not an open window");
+  }
+  remove(h);
+  notify(GraphicsChange::Kind::property, kRoot, "CurrentFigure");
+}
+
+void Graphics::clearObject(Handle h, std::span<const std::string> options) {
+  bool reset = false;
+  for (const std::string& option : options) {
+    if (!sameName(option, "reset")) throw GraphicsError("clear: unknown option \"" + option + "\"");
+    reset = true;
+  }
+  GraphicsObject& o = mutableObject(h);
+  while (!o.children.empty()) remove(o.children.back());
+  if (reset && o.type == ObjectType::axes) {
+    o.hold = false;
+    o.axisEqual = false;
+    notify(GraphicsChange::Kind::property, h, "Hold");
+    notify(GraphicsChange::Kind::property, h, "DataAspectRatioMode");
+  }
+}
+
+Handle Graphics::uicontrol(Handle window, const ControlSpec& spec) {
+  if (object(window).type != ObjectType::figure) {
+    throw GraphicsError("uicontrol: " + handleText(window) + " is not a window");
+  }
+  GraphicsObject c;
+  c.handle = nextHandle_++;
+  c.type = ObjectType::uicontrol;
+  c.parent = window;
+  c.style = spec.style;
+  c.tag = spec.tag;
+  c.string = spec.string;
+  c.value = spec.value;
+  c.enable = spec.enable;
+  c.callback = spec.callback;
+  c.position = spec.position;
+  c.tooltip = spec.tooltip;
+  return add(std::move(c));
+}
+
+std::vector<Handle> Graphics::findobj(std::string_view tag) const {
+  std::vector<Handle> found;
+  std::vector<Handle> pending{kRoot};
+  while (!pending.empty()) {
+    const Handle next = pending.back();
+    pending.pop_back();
+    const GraphicsObject& o = object(next);
+    if (o.tag == tag) found.push_back(next);
+    pending.insert(pending.end(), o.children.rbegin(), o.children.rend());
+  }
+  return found;
+}
+
+PropertyValue Graphics::get(Handle h, std::string_view name) const {
+  const GraphicsObject& o = object(h);
+  if (sameName(name, "Tag")) return o.tag;
+  if (sameName(name, "Type")) return std::string(typeName(o.type));
+  if (sameName(name, "Parent")) return o.parent;
+  if (sameName(name, "Children")) return handleList(o.children);
+  if (sameName(name, "Units")) return o.units;
+  if (o.type == ObjectType::root) {
+    if (sameName(name, "ScreenSize")) return Eigen::MatrixXd(o.position.transpose());
+    if (sameName(name, "CurrentFigure")) {
+      return currentFigure_ ? PropertyValue(*currentFigure_) : PropertyValue(Eigen::MatrixXd());
+    }
+  }
+  if (o.type == ObjectType::figure || o.type == ObjectType::uicontrol) {
+    if (sameName(name, "Position")) return Eigen::MatrixXd(o.position.transpose());
+  }
+  if (o.type == ObjectType::figure) {
+    if (sameName(name, "Name")) return o.name;
+    if (sameName(name, "CurrentAxes")) {
+      return o.currentAxes ? PropertyValue(*o.currentAxes) : PropertyValue(Eigen::MatrixXd());
+    }
+  }
+  if (o.type == ObjectType::uicontrol) {
+    if (sameName(name, "String")) return o.string;
+    if (sameName(name, "Value")) return o.value;
+    if (sameName(name, "Enable")) return std::string(o.enable ? "on" : "off");
+    if (sameName(name, "Callback")) return o.callback;
+    if (sameName(name, "Style")) return std::string(styleName(o.style));
+    if (sameName(name, "TooltipString")) return o.tooltip;
+  }
+  if (o.type == ObjectType::axes) {
+    if (sameName(name, "Hold")) return std::string(o.hold ? "on" : "off");
+    if (sameName(name, "DataAspectRatioMode")) return std::string(o.axisEqual ? "manual" : "auto");
+  }
+  if (o.type == ObjectType::line) {
+    if (sameName(name, "XData")) return Eigen::MatrixXd(o.xdata);
+    if (sameName(name, "YData")) return Eigen::MatrixXd(o.ydata);
+    if (sameName(name, "ZData")) return Eigen::MatrixXd(o.zdata);
+    if (sameName(name, "LineStyle")) return o.lineStyle;
+    if (sameName(name, "MarkerSize")) return o.markerSize;
+  }
+  throw GraphicsError("a " + std::string(typeName(o.type)) + " has no property " +
+                      std::string(name));
+}
+
+std::string Graphics::getString(Handle h, std::string_view name) const {
+  return asText(get(h, name), name);
+}
+
+double Graphics::getNumber(Handle h, std::string_view name) const {
+  return asNumber(get(h, name), name);
+}
+
+void Graphics::set(Handle h, std::string_view name, const PropertyValue& value) {
+  GraphicsObject& o = mutableObject(h);
+  std::string property;
+  if (sameName(name, "Tag")) {
+    o.tag = asText(value, name);
+    property = "Tag";
+  } else if (sameName(name, "Units")) {
+    o.units = asText(value, name);
+    property = "Units";
+  } else if ((o.type == ObjectType::figure || o.type == ObjectType::uicontrol) &&
+             sameName(name, "Position")) {
+    const Eigen::RowVectorXd p = asRow(value, name);
+    if (p.size() != 4)
+      throw GraphicsError("Position takes four numbers: left, bottom, width, height");
+    o.position = p.transpose();
+    property = "Position";
+  } else if (o.type == ObjectType::figure && sameName(name, "Name")) {
+    o.name = asText(value, name);
+    property = "Name";
+  } else if (o.type == ObjectType::uicontrol && sameName(name, "String")) {
+    o.string = asText(value, name);
+    property = "String";
+  } else if (o.type == ObjectType::uicontrol && sameName(name, "Value")) {
+    o.value = asNumber(value, name);
+    property = "Value";
+  } else if (o.type == ObjectType::uicontrol && sameName(name, "Enable")) {
+    const std::string& text = asText(value, name);
+    if (!sameName(text, "on") && !sameName(text, "off")) {
+      throw GraphicsError("Enable is \"On\" or \"Off\", not \"" + text + "\"");
+    }
+    o.enable = sameName(text, "on");
+    property = "Enable";
+  } else if (o.type == ObjectType::uicontrol && sameName(name, "Callback")) {
+    o.callback = asText(value, name);
+    property = "Callback";
+  } else if (o.type == ObjectType::uicontrol && sameName(name, "TooltipString")) {
+    o.tooltip = asText(value, name);
+    property = "TooltipString";
+  } else if (o.type == ObjectType::axes && sameName(name, "Hold")) {
+    o.hold = sameName(asText(value, name), "on");
+    property = "Hold";
+  } else if (o.type == ObjectType::line && sameName(name, "MarkerSize")) {
+    o.markerSize = asNumber(value, name);
+    property = "MarkerSize";
+  } else {
+    throw GraphicsError("cannot set the property " + std::string(name) + " of a " +
+                        typeName(o.type));
+  }
+  notify(GraphicsChange::Kind::property, h, property);
+}
+
+void Graphics::setappdata(Handle h, std::string_view name, PropertyValue value) {
+  mutableObject(h).appdata.insert_or_assign(std::string(name), std::move(value));
+  notify(GraphicsChange::Kind::property, h, "ApplicationData");
+}
+
+std::optional<PropertyValue> Graphics::getappdata(Handle h, std::string_view name) const {
+  const GraphicsObject& o = object(h);
+  auto found = o.appdata.find(name);
+  if (found == o.appdata.end()) return std::nullopt;
+  return found->second;
+}
+
+void Graphics::rmappdata(Handle h, std::string_view name) {
+  GraphicsObject& o = mutableObject(h);
+  auto found = o.appdata.find(name);
+  if (found != o.appdata.end()) o.appdata.erase(found);
+  notify(GraphicsChange::Kind::property, h, "ApplicationData");
+}
+
+Handle Graphics::addLine(GraphicsObject line) {
+  if (std::optional<std::string> problem = plotstyleproblem(line.lineStyle)) {
+    throw GraphicsError(*problem);
+  }
+  const Eigen::Index n = line.xdata.size();
+  if (line.ydata.size() != n || (line.zdata.size() != 0 && line.zdata.size() != n)) {
+    throw GraphicsError("the coordinates of a plot must have the same number of points");
+  }
+  const Handle target = gca();
+  if (!object(target).hold) clearObject(target);
+  line.handle = nextHandle_++;
+  line.type = ObjectType::line;
+  line.parent = target;
+  return add(std::move(line));
+}
+
+Handle Graphics::plot(const Eigen::RowVectorXd& x, const Eigen::RowVectorXd& y,
+                      std::string_view style, double markerSize) {
+  GraphicsObject line;
+  line.xdata = x;
+  line.ydata = y;
+  line.lineStyle = std::string(style);
+  line.markerSize = markerSize;
+  return addLine(std::move(line));
+}
+
+Handle Graphics::plot3(const Eigen::RowVectorXd& x, const Eigen::RowVectorXd& y,
+                       const Eigen::RowVectorXd& z, std::string_view style) {
+  GraphicsObject line;
+  line.xdata = x;
+  line.ydata = y;
+  line.zdata = z;
+  line.lineStyle = std::string(style);
+  if (line.zdata.size() == 0 && x.size() > 0) {
+    throw GraphicsError("a 3D plot needs Z values for its points");
+  }
+  return addLine(std::move(line));
+}
+
+void Graphics::hold(bool on) {
+  const Handle a = gca();
+  mutableObject(a).hold = on;
+  notify(GraphicsChange::Kind::property, a, "Hold");
+}
+
+void Graphics::axis(std::string_view mode) {
+  const Handle a = gca();
+  if (sameName(mode, "auto")) {
+    // Limits follow the data whatever the mode; nothing else to change.
+  } else if (sameName(mode, "equal")) {
+    mutableObject(a).axisEqual = true;
+  } else {
+    throw GraphicsError("axis: unknown mode \"" + std::string(mode) + "\"");
+  }
+  notify(GraphicsChange::Kind::property, a, "DataAspectRatioMode");
+}
+
+void Graphics::msgbox(std::string text) {
+  messages_.push_back(text);
+  notify(GraphicsChange::Kind::message, kRoot, std::move(text));
+}
+
+void Graphics::print(std::string_view option) {
+  if (option != "-dmeta")
+    throw GraphicsError("print: unknown option \"" + std::string(option) + "\"");
+  const Handle window = gcf();
+  ClipboardPicture picture;
+  picture.figure = window;
+  for (Handle h : descendants(window, ObjectType::line)) picture.lines.push_back(object(h));
+  clipboard_.push_back(std::move(picture));
+  notify(GraphicsChange::Kind::picture, window, "");
+}
+
+void Graphics::setLastError(std::string text) {
+  lastError_ = text;
+  notify(GraphicsChange::Kind::error, kRoot, std::move(text));
+}
+
+int Graphics::subscribe(Listener listener) {
+  const int id = nextListener_++;
+  listeners_.emplace(id, std::move(listener));
+  return id;
+}
+
+void Graphics::unsubscribe(int id) { listeners_.erase(id); }
+
+void Graphics::notify(GraphicsChange::Kind kind, Handle h, std::string detail) {
+  if (listeners_.empty()) return;
+  const GraphicsChange change{kind, h, std::move(detail)};
+  // A listener may subscribe or unsubscribe while it is told.
+  const std::map<int, Listener> current = listeners_;
+  for (const auto& [id, listener] : current) listener(change);
+}
+
+}  // namespace tarvolin

@@ -1,0 +1,215 @@
+#pragma once
+// The graphics object model: the screen, windows, axes, controls and plotted
+// point sets, addressed by numeric handles, with the operations the
+// workflows use (findobj, get, set, figure, plot3, hold, axis, msgbox,
+// print). It links no widgets: a window layer mirrors it by listening to the
+// changes it announces, and tests read it directly.
+//
+// Objects form a tree under the root (handle 0, the screen): windows under
+// the root, axes and controls under a window, plotted objects under axes.
+// Window handles are small whole numbers (the smallest free one, from 1);
+// every other object gets a handle from 1000 up. A handle is never reused
+// while its object lives.
+//
+// Every change is announced to the listeners: an object created or deleted,
+// a property set, a message box shown, a picture put on the clipboard, an
+// error recorded.
+//
+// Example:
+//   Graphics g;
+//   Handle main = g.figure();
+//   Handle box = g.uicontrol(main, {ControlStyle::edit, "StandardBox", "0.0000"});
+//   g.set(g.findobj("StandardBox").front(), "String", std::string("1.5"));
+//   Handle plotWindow = g.figure();
+//   g.plot3(x, y, z, "bo");   // into new axes of plotWindow
+
+#include <Eigen/Core>
+#include <functional>
+#include <map>
+#include <optional>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+namespace tarvolin {
+
+using Handle = double;
+constexpr Handle kRoot = 0;
+
+// A property's value: a number, a text, or a matrix (positions, point data).
+using PropertyValue = std::variant<double, std::string, Eigen::MatrixXd>;
+
+enum class ObjectType { root, figure, axes, uicontrol, line };
+enum class ControlStyle { pushbutton, radiobutton, checkbox, edit, text };
+
+// A failing graphics operation: an unknown handle, a property that does not
+// exist, a value of the wrong kind, a style that is not a plot style.
+class GraphicsError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// The description of a new control.
+struct ControlSpec {
+  ControlStyle style = ControlStyle::pushbutton;
+  std::string tag;
+  std::string string;
+  double value = 0;
+  bool enable = true;
+  std::string callback;
+  Eigen::Vector4d position = Eigen::Vector4d(10, 10, 100, 24);  // left, bottom, width, height
+  std::string tooltip;
+};
+
+struct GraphicsObject {
+  Handle handle = kRoot;
+  ObjectType type = ObjectType::root;
+  Handle parent = kRoot;
+  std::vector<Handle> children;  // in order of creation
+  std::string tag;
+
+  // Root: the screen; figure and control: where they stand, in pixels.
+  Eigen::Vector4d position = Eigen::Vector4d::Zero();
+  std::string units = "pixels";
+
+  // Figure.
+  std::string name;
+  std::optional<Handle> currentAxes;
+
+  // Control.
+  ControlStyle style = ControlStyle::pushbutton;
+  std::string string;
+  double value = 0;
+  bool enable = true;
+  std::string callback;
+  std::string tooltip;
+
+  // Axes.
+  bool hold = false;
+  bool axisEqual = false;  // equal data units on all axes; limits always follow the data
+
+  // Plotted object: one set of points, or a line through them.
+  Eigen::RowVectorXd xdata, ydata, zdata;  // zdata empty for a 2D plot
+  std::string lineStyle;                   // as given, for example "bo" or "k:"
+  double markerSize = 6;
+
+  std::map<std::string, PropertyValue, std::less<>> appdata;
+};
+
+struct GraphicsChange {
+  enum class Kind { created, deleted, property, message, picture, error };
+  Kind kind = Kind::property;
+  Handle handle = kRoot;  // the object concerned (the window, for a picture)
+  std::string detail;     // the property's name, or the message or error text
+};
+
+// A picture of a window put on the clipboard: the window and a copy of the
+// point sets it showed, in drawing order.
+struct ClipboardPicture {
+  Handle figure = kRoot;
+  std::vector<GraphicsObject> lines;
+};
+
+class Graphics {
+ public:
+  Graphics();
+
+  // --- objects
+  bool isValid(Handle h) const;
+  // The object h names; GraphicsError when there is none.
+  const GraphicsObject& object(Handle h) const;
+  // The objects of `type` under h (h itself included), depth first.
+  std::vector<Handle> descendants(Handle h, ObjectType type) const;
+
+  // --- windows and axes
+  // Opens a new window and makes it current.
+  Handle figure();
+  // Makes window h current; GraphicsError when h names no open window.
+  void figure(Handle h);
+  std::optional<Handle> currentFigure() const { return currentFigure_; }
+  // The current window, opened when there is none.
+  Handle gcf();
+  // The current axes of the current window, made when there are none.
+  Handle gca();
+  // New axes in window `figure`, current there.
+  Handle axes(Handle figure);
+  // Closes window h (and everything in it). The most recently made window
+  // still open becomes current.
+  void close(Handle h);
+  // Deletes every child of h; with the option "reset" an axes also goes back
+  // to hold off and axis "auto". Other options are a GraphicsError.
+  void clearObject(Handle h, std::span<const std::string> options = {});
+
+  // --- controls
+  Handle uicontrol(Handle figure, const ControlSpec& spec);
+  // The handles of every object whose Tag is `tag` exactly, in order of creation.
+  std::vector<Handle> findobj(std::string_view tag) const;
+
+  // --- properties, by name (any letter case): Tag, String, Value, Enable
+  // ("on" or "off" when read; "On"/"Off" in any case when set), Callback,
+  // Style, Position, Units, Name, TooltipString, Type, Parent, Children,
+  // ScreenSize (root), Hold and DataAspectRatioMode (axes), XData, YData,
+  // ZData, LineStyle and MarkerSize (plotted objects).
+  PropertyValue get(Handle h, std::string_view name) const;
+  void set(Handle h, std::string_view name, const PropertyValue& value);
+  std::string getString(Handle h, std::string_view name) const;
+  double getNumber(Handle h, std::string_view name) const;
+
+  // Application data: named values stored on any object.
+  void setappdata(Handle h, std::string_view name, PropertyValue value);
+  std::optional<PropertyValue> getappdata(Handle h, std::string_view name) const;
+  void rmappdata(Handle h, std::string_view name);
+
+  // --- plotting into the current axes (made when there are none). With hold
+  // off the axes are cleared first. A style is a colour letter (b g r c m y k
+  // w) with a marker (. o x + * s d v ^ < > p h) and/or a line kind (- : -- -.),
+  // in any order; a colour alone is a solid line.
+  Handle plot(const Eigen::RowVectorXd& x, const Eigen::RowVectorXd& y, std::string_view style,
+              double markerSize);
+  Handle plot3(const Eigen::RowVectorXd& x, const Eigen::RowVectorXd& y,
+               const Eigen::RowVectorXd& z, std::string_view style);
+  void hold(bool on);
+  // "auto": limits follow the data; "equal": equal data units on all axes.
+  void axis(std::string_view mode);
+
+  // --- services
+  // A message box without title; returns at once.
+  void msgbox(std::string text);
+  const std::vector<std::string>& messages() const { return messages_; }
+  // print("-dmeta"): the current window's picture onto the clipboard.
+  void print(std::string_view option);
+  const std::vector<ClipboardPicture>& clipboard() const { return clipboard_; }
+  // The last error that ended an action, kept for the window to show.
+  void setLastError(std::string text);
+  const std::string& lastError() const { return lastError_; }
+
+  // --- listeners
+  using Listener = std::function<void(const GraphicsChange&)>;
+  int subscribe(Listener listener);
+  void unsubscribe(int id);
+
+ private:
+  GraphicsObject& mutableObject(Handle h);
+  Handle add(GraphicsObject object);
+  void remove(Handle h);
+  Handle addLine(GraphicsObject line);
+  void notify(GraphicsChange::Kind kind, Handle h, std::string detail);
+
+  std::map<Handle, GraphicsObject> objects_;
+  std::vector<Handle> figureOrder_;  // open windows, oldest first
+  std::optional<Handle> currentFigure_;
+  Handle nextHandle_ = 1000;
+  std::vector<std::string> messages_;
+  std::vector<ClipboardPicture> clipboard_;
+  std::string lastError_;
+  std::map<int, Listener> listeners_;
+  int nextListener_ = 1;
+};
+
+// Checks a plot style; returns the problem, or nothing when it is valid.
+std::optional<std::string> plotstyleproblem(std::string_view style);
+
+}  // namespace tarvolin

@@ -1,0 +1,19 @@
+#include "showshape.h"
+
+namespace tarvolin {
+
+double showshape(Graphics& graphics, const Eigen::MatrixXd& x, std::string_view xform) {
+  graphics.hold(true);
+  const Eigen::Index points = (x.cols() - 1) / 2;
+  for (Eigen::Index i = 0; i < x.rows(); ++i) {
+    for (Eigen::Index j = 0; j < points; ++j) {
+      graphics.plot(Eigen::RowVectorXd::Constant(1, x(i, 2 * j)),
+                    Eigen::RowVectorXd::Constant(1, x(i, 2 * j + 1)), xform, 3);
+    }
+  }
+  graphics.axis("auto");
+  graphics.axis("equal");
+  return 1;
+}
+
+}  // namespace tarvolin

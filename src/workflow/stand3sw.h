@@ -1,0 +1,105 @@
+#pragma once
+// The switchyard of the 3D standardization workflow: every command of the
+// main window reaches it as one action string.
+//
+// Actions, compared exactly in this order: "LoadData", "LoadWire",
+// "Regress", "UseCS", "ShowData", "LoadxList", "UseX", "UseLn", "UseLog",
+// "Acceptx", "SaveFile", "Clear", "ShowRegress", "ClearFigure", "CopyImage".
+// Any other string shows the message box "Fell Through case in switchyard".
+//
+// Between actions it keeps the workflow in twelve variables (state()). It
+// finds the controls it reads and writes by their tags in the graphics model,
+// asks for files through the dialog service, and draws into the plot window
+// (fighand1), which it makes anew when the user has closed it.
+//
+// An action that cannot go on (a file refused, a value missing, a standard
+// value that is not a number) ends with one console line, "Error in ACTION:
+// what is wrong", which is also kept as the graphics model's last error; the
+// workflow's variables, boxes and buttons are then as they were before the
+// action, except where a drawing step failed after the data were stored. A
+// cancelled file dialog ends the action with nothing changed.
+//
+// Example:
+//   Stand3sw stand3sw(graphics, dialogs);
+//   dialogs.choose("examples/skulls_zor.txt");
+//   stand3sw("LoadData");
+//   stand3sw("UseCS"); stand3sw("UseLn"); stand3sw("Acceptx"); stand3sw("Regress");
+
+#include <Eigen/Core>
+#include <array>
+#include <optional>
+#include <string_view>
+
+#include "geometry/transformx.h"
+#include "platform/configstack.h"
+#include "platform/filedialogs.h"
+#include "platform/graphics.h"
+
+namespace tarvolin {
+
+class Stand3sw {
+ public:
+  // The workflow variables. An empty matrix or stack, or an empty optional,
+  // holds no value.
+  struct State {
+    Eigen::MatrixXd DATA;    // loaded data set, superimposed, with its size column
+    ConfigStack DATAV;       // the same configurations as a stack
+    Eigen::MatrixXd mean1;   // their consensus
+    Eigen::MatrixXd XLIST;   // raw x-variable, one value per specimen
+    Eigen::MatrixXd FXLIST;  // x-variable as regressed: XLIST, ln or log10
+    std::optional<Transform> LCODE;
+    Eigen::MatrixXd SDATA;  // standardized data set, superimposed, with the size column
+    ConfigStack SDATAV;     // the same configurations as a stack
+    Eigen::MatrixXd smean;  // their consensus
+    std::optional<double> wireactive;
+    Eigen::MatrixXd wirelist;  // one wire per row: number, landmark, landmark
+    std::optional<Handle> fighand1;
+  };
+
+  static constexpr std::array<std::string_view, 15> kActions = {
+      "LoadData",  "LoadWire", "Regress",     "UseCS",       "ShowData",
+      "LoadxList", "UseX",     "UseLn",       "UseLog",      "Acceptx",
+      "SaveFile",  "Clear",    "ShowRegress", "ClearFigure", "CopyImage"};
+
+  Stand3sw(Graphics& graphics, FileDialogs& dialogs) : graphics_(graphics), dialogs_(dialogs) {}
+
+  void operator()(std::string_view action);
+
+  const State& state() const { return state_; }
+
+ private:
+  void loadData();
+  void loadWire();
+  void regress();
+  void useCS();
+  void showData();
+  void loadXList();
+  void transform(Transform lcode);
+  void acceptX();
+  void saveFile();
+  void clear();
+  void showRegress();
+  void clearFigure();
+  void copyImage();
+
+  // The control tagged `tag`.
+  Handle control(std::string_view tag) const;
+  void setString(std::string_view tag, std::string text);
+  void setValue(std::string_view tag, double value);
+  void setEnable(std::string_view tag, bool on);
+  // The standard value typed in StandardBox, or nothing when it is not a number.
+  std::optional<double> standardValue() const;
+  // Makes the plot window current, opening a new one when it has gone.
+  void selectPlotWindow();
+  // Runs `step` with the plot window current, then makes the window that was
+  // current before current again.
+  template <typename Step>
+  void inPlotWindow(std::string_view what, Step step);
+  bool wireframeOn() const;
+
+  Graphics& graphics_;
+  FileDialogs& dialogs_;
+  State state_;
+};
+
+}  // namespace tarvolin

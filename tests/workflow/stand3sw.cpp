@@ -1,0 +1,521 @@
+#include "workflow/stand3sw.h"
+
+#include <cmath>
+#include <filesystem>
+#include <sstream>
+
+#include "app/tarvolincli.h"
+#include "platform/console.h"
+#include "platform/sprintf.h"
+#include "shapes/dload.h"
+#include "tests/testing.h"
+
+namespace tarvolin {
+namespace {
+
+using testing::examplePath;
+using testing::readText;
+using testing::TempDir;
+using testing::writeText;
+
+const std::string kZor = examplePath("skulls_zor.txt");
+const std::string kTps = examplePath("skulls_tps.txt");
+const std::string kMass = examplePath("skulls_mass.txt");
+const std::string kWire = examplePath("skulls_wire.txt");
+
+// A main window carrying the eighteen tags the switchyard uses, with the
+// enables a freshly opened window has, and the switchyard driving it.
+class Stand3swTest : public ::testing::Test {
+ protected:
+  Stand3swTest() : main_(graphics_.figure()) {
+    auto add = [this](ControlStyle style, const char* tag, const char* text, bool enable = true) {
+      graphics_.uicontrol(main_, ControlSpec{style, tag, text, 0, enable, "", {}, ""});
+    };
+    add(ControlStyle::radiobutton, "ZORButton", "TPS file");
+    add(ControlStyle::text, "FileBox", "No Data Loaded");
+    add(ControlStyle::pushbutton, "UseCSButton", "Use centroid size", false);
+    add(ControlStyle::pushbutton, "LoadXButton", "Load x list", false);
+    add(ControlStyle::text, "XVarBox", "");
+    for (const char* box : {"MinBox", "MaxBox", "MeanBox", "MedianBox", "StandardBox"}) {
+      add(box[0] == 'S' ? ControlStyle::edit : ControlStyle::text, box, "0.0000");
+    }
+    add(ControlStyle::radiobutton, "XButton", "x");
+    add(ControlStyle::radiobutton, "LnButton", "ln x");
+    add(ControlStyle::radiobutton, "LogButton", "log10 x");
+    add(ControlStyle::pushbutton, "AcceptStandard", "Standardize", false);
+    add(ControlStyle::pushbutton, "SaveStandard", "Save standardized data", false);
+    add(ControlStyle::pushbutton, "ShowStandard", "Show standardized", false);
+    add(ControlStyle::pushbutton, "GoRegress", "Accept x");
+    add(ControlStyle::checkbox, "CSBox", "Keep centroid size in file");
+  }
+
+  Handle tag(const char* t) const { return graphics_.findobj(t).front(); }
+  std::string text(const char* t) const { return graphics_.getString(tag(t), "String"); }
+  double value(const char* t) const { return graphics_.getNumber(tag(t), "Value"); }
+  bool enabled(const char* t) const { return graphics_.getString(tag(t), "Enable") == "on"; }
+  void type(const char* t, std::string s) { graphics_.set(tag(t), "String", std::move(s)); }
+  void click(const char* t, double v) { graphics_.set(tag(t), "Value", v); }
+
+  // Runs the action with the next file dialog answered by `path` ("" cancels).
+  void run(std::string_view action, std::optional<std::string> path = std::nullopt) {
+    if (path) path->empty() ? dialogs_.cancel() : dialogs_.choose(*path);
+    sw_(action);
+  }
+
+  void loadAndStandardize(const char* transform) {
+    run("LoadData", kZor);
+    run("UseCS");
+    run(transform);
+    run("Acceptx");
+    run("Regress");
+  }
+
+  // The point sets in the plot window, with their styles, in drawing order.
+  std::vector<std::string> plotStyles() const {
+    std::vector<std::string> styles;
+    for (Handle h : graphics_.descendants(*sw_.state().fighand1, ObjectType::line)) {
+      styles.push_back(graphics_.object(h).lineStyle);
+    }
+    return styles;
+  }
+
+  static std::vector<std::string> repeated(const std::string& style, size_t n) {
+    return std::vector<std::string>(n, style);
+  }
+
+  static std::vector<std::string> joined(std::initializer_list<std::vector<std::string>> parts) {
+    std::vector<std::string> all;
+    for (const auto& p : parts) all.insert(all.end(), p.begin(), p.end());
+    return all;
+  }
+
+  // What tarvolin-cli standardize writes for the same choices.
+  static std::string cliStandardize(std::vector<std::string> words) {
+    testing::CwdGuard cwd;
+    words.insert(words.begin(), {"tarvolin-cli", "standardize", kZor});
+    std::vector<const char*> argv;
+    for (const std::string& w : words) argv.push_back(w.c_str());
+    std::ostringstream out, err;
+    EXPECT_EQ(runcli(static_cast<int>(argv.size()), argv.data(), out, err), 0) << err.str();
+    return out.str();
+  }
+
+  testing::CwdGuard cwd_;
+  Graphics graphics_;
+  ScriptedFileDialogs dialogs_;
+  Stand3sw sw_{graphics_, dialogs_};
+  Handle main_;
+};
+
+TEST_F(Stand3swTest, LoadDataReadsSuperimposesSummarisesPlotsAndEnables) {
+  ConsoleCapture console;
+  run("LoadData", kZor);
+  const Stand3sw::State& s = sw_.state();
+  EXPECT_EQ(text("FileBox"), "skulls_zor.txt \nhas 40 specimens \nwith 14 landmarks");
+  ASSERT_EQ(s.DATA.rows(), 40);
+  ASSERT_EQ(s.DATA.cols(), 43);
+  EXPECT_EQ(s.DATA.col(42), dload(kZor).col(42));
+  EXPECT_EQ(s.DATAV.landmarks(), 14);
+  EXPECT_EQ(s.DATAV.specimens(), 40);
+  EXPECT_EQ(s.mean1.rows(), 14);
+  EXPECT_EQ(s.wireactive, 0.0);
+  EXPECT_EQ(console.text(), "stemp = using ZOR format\n");
+
+  ASSERT_TRUE(s.fighand1);
+  EXPECT_NE(*s.fighand1, main_);
+  EXPECT_EQ(graphics_.currentFigure(), s.fighand1);
+  EXPECT_EQ(plotStyles(), joined({{"b*"}, repeated("bo", 40)}));
+  EXPECT_TRUE(enabled("UseCSButton"));
+  EXPECT_TRUE(enabled("LoadXButton"));
+  EXPECT_FALSE(enabled("AcceptStandard"));
+
+  // A second load adds to the plot instead of replacing it.
+  run("LoadData", kZor);
+  EXPECT_EQ(plotStyles().size(), 82u);
+}
+
+TEST_F(Stand3swTest, TpsFileGivesTheSameConfigurations) {
+  run("LoadData", kZor);
+  const Eigen::MatrixXd fromZor = sw_.state().DATA;
+  click("ZORButton", 1);
+  ConsoleCapture console;
+  run("LoadData", kTps);
+  EXPECT_EQ(console.text(), "");
+  EXPECT_EQ(dialogs_.requests().back().title, "Specify 3D input file to load");
+  EXPECT_EQ(text("FileBox"), "skulls_tps.txt \nhas 40 specimens \nwith 14 landmarks");
+  EXPECT_EQ(sw_.state().DATA.leftCols(42), fromZor.leftCols(42));
+  EXPECT_TRUE(testing::assert_near(sw_.state().DATA.col(42), fromZor.col(42), 1e-3));
+}
+
+TEST_F(Stand3swTest, WireframeIsDrawnOnTheConsensusFromTheNextPlotOn) {
+  run("LoadWire", kWire);
+  EXPECT_EQ(sw_.state().wireactive, 1.0);
+  EXPECT_FALSE(sw_.state().fighand1);
+  EXPECT_EQ(dialogs_.requests().back().filter, "*.txt");
+
+  ConsoleCapture console;
+  run("LoadData", kZor);
+  EXPECT_EQ(plotStyles(), joined({{"b*"}, repeated("bo", 40), repeated("g", 19)}));
+  EXPECT_NE(console.text().find("m = 14\nn = 3\n"), std::string::npos) << console.text();
+
+  // The first wire joins landmarks 1 and 2 of the consensus.
+  const Handle firstWire = graphics_.descendants(*sw_.state().fighand1, ObjectType::line)[41];
+  const Eigen::MatrixXd& mean = sw_.state().mean1;
+  EXPECT_EQ(graphics_.object(firstWire).xdata, Eigen::RowVector2d(mean(0, 0), mean(1, 0)));
+}
+
+TEST_F(Stand3swTest, StatisticsBoxesAndTransformButtons) {
+  TempDir dir;
+  writeText(dir.file("three.txt"),
+            "0 0 0 1 0 0 0 1 0 0 0 1 1\n0 0 0 2 0 0 0 1 0 0 0 1 2\n0 0 0 1 0 0 0 3 0 0 0 1 3\n");
+  writeText(dir.file("list.txt"), "1\n10\n100\n");
+  run("LoadData", dir.file("three.txt"));
+  run("LoadxList", dir.file("list.txt"));
+  EXPECT_EQ(text("XVarBox"), "File list.txt \n    3 listed x values");
+  EXPECT_TRUE(graphics_.messages().empty());
+
+  ConsoleCapture console;
+  run("UseLog");
+  EXPECT_EQ(text("MinBox"), "0.0000");
+  EXPECT_EQ(text("MaxBox"), "2.0000");
+  EXPECT_EQ(text("MeanBox"), "1.0000");
+  EXPECT_EQ(text("MedianBox"), "1.0000");
+  EXPECT_EQ(text("StandardBox"), "0.0000");
+  EXPECT_EQ(value("LogButton"), 1);
+  EXPECT_EQ(value("XButton") + value("LnButton"), 0);
+  EXPECT_EQ(sw_.state().LCODE, Transform::log10);
+  std::string echoes;
+  for (const char* box : {"MinBox", "MaxBox", "MeanBox", "MedianBox"}) {
+    echoes += sprintf("h = %.10g\n", tag(box));
+  }
+  EXPECT_EQ(console.text(), echoes);
+
+  run("UseX");
+  EXPECT_EQ(text("MinBox") + text("MaxBox") + text("MeanBox") + text("MedianBox"),
+            "1.0000100.000037.000010.0000");
+  EXPECT_EQ(text("StandardBox"), "1.0000");
+  EXPECT_EQ(value("XButton"), 1);
+
+  // A new source leaves the transform in force until one is chosen again.
+  run("UseLn");
+  run("UseCS");
+  EXPECT_EQ(sw_.state().XLIST, Eigen::Vector3d(1, 2, 3));
+  EXPECT_TRUE(testing::assert_near(sw_.state().FXLIST,
+                                   Eigen::Vector3d(0, std::log(10), std::log(100)), 1e-15));
+  EXPECT_EQ(value("LnButton"), 1);
+}
+
+TEST_F(Stand3swTest, XListOfTheWrongLengthIsKeptWithAMessage) {
+  TempDir dir;
+  std::string nineteen;
+  for (int i = 1; i <= 19; ++i) nineteen += std::to_string(i) + "\n";
+  writeText(dir.file("short.txt"), nineteen);
+  run("LoadData", kZor);
+  run("LoadxList", dir.file("short.txt"));
+  EXPECT_EQ(text("XVarBox"), "File short.txt \n   19 listed x values");
+  EXPECT_EQ(graphics_.messages(),
+            std::vector<std::string>{
+                "The number of values in the x-list does not match the data set, please reload"});
+  EXPECT_EQ(sw_.state().XLIST.rows(), 19);
+}
+
+TEST_F(Stand3swTest, RegressStandardizesPlotsAndEnablesSaving) {
+  run("LoadWire", kWire);
+  run("Acceptx");
+  EXPECT_TRUE(enabled("AcceptStandard"));
+  loadAndStandardize("UseLn");
+  const Stand3sw::State& s = sw_.state();
+  ASSERT_EQ(s.SDATA.rows(), 40);
+  EXPECT_EQ(s.SDATA.col(42), s.DATA.col(42));
+  EXPECT_EQ(s.SDATAV.specimens(), 40);
+  EXPECT_EQ(s.smean.rows(), 14);
+  EXPECT_EQ(plotStyles(),
+            joined({{"r*"}, repeated("ro", 40), repeated("bo", 40), repeated("k:", 19)}));
+  EXPECT_TRUE(enabled("SaveStandard"));
+  EXPECT_TRUE(enabled("ShowStandard"));
+
+  // The same inputs give the same state.
+  const Eigen::MatrixXd first = s.SDATA;
+  run("Regress");
+  EXPECT_EQ(s.SDATA, first);
+}
+
+TEST_F(Stand3swTest, SavedFileEqualsTheCommandLinesOutput) {
+  TempDir dir;
+  loadAndStandardize("UseLn");
+  run("SaveFile", dir.file("ln.txt"));
+  EXPECT_EQ(readText(dir.file("ln.txt")), cliStandardize({"--transform", "ln"}));
+  EXPECT_EQ(dialogs_.requests().back().title, "File Name for Standardized Data");
+  EXPECT_TRUE(dialogs_.requests().back().save);
+
+  click("CSBox", 1);
+  run("SaveFile", dir.file("kept.txt"));
+  EXPECT_EQ(readText(dir.file("kept.txt")), cliStandardize({"--transform", "ln", "--keep-size"}));
+
+  click("CSBox", 0);
+  run("UseLog");
+  type("StandardBox", "1.5");
+  run("Regress");
+  run("SaveFile", dir.file("log.txt"));
+  EXPECT_EQ(readText(dir.file("log.txt")),
+            cliStandardize({"--transform", "log10", "--standard", "1.5"}));
+
+  run("UseX");
+  type("StandardBox", "40");
+  run("Regress");
+  run("SaveFile", dir.file("raw.txt"));
+  EXPECT_EQ(readText(dir.file("raw.txt")), cliStandardize({"--standard", "40"}));
+  EXPECT_NE(readText(dir.file("raw.txt")).find(" 40  \n"), std::string::npos);
+
+  run("LoadxList", kMass);
+  run("UseLog");
+  run("Regress");
+  run("SaveFile", dir.file("mass.txt"));
+  EXPECT_EQ(readText(dir.file("mass.txt")), cliStandardize({"--x", kMass, "--transform", "log10"}));
+}
+
+TEST_F(Stand3swTest, ClearResetsDataBoxesAndButtonsAndKeepsTheRest) {
+  run("LoadWire", kWire);
+  loadAndStandardize("UseLn");
+  click("CSBox", 1);
+  const std::string xvar = text("XVarBox");
+  ConsoleCapture console;
+  run("Clear");
+  const Stand3sw::State& s = sw_.state();
+  EXPECT_EQ(s.DATA.size() + s.XLIST.size() + s.SDATA.size() + s.FXLIST.size(), 0);
+  EXPECT_EQ(s.DATAV.specimens(), 40);
+  EXPECT_EQ(s.SDATAV.specimens(), 40);
+  EXPECT_EQ(s.mean1.rows(), 14);
+  EXPECT_EQ(s.smean.rows(), 14);
+  EXPECT_EQ(s.LCODE, Transform::ln);
+  EXPECT_EQ(s.wireactive, 1.0);
+
+  EXPECT_EQ(text("FileBox"), "No Data Loaded");
+  for (const char* box : {"MinBox", "MaxBox", "MeanBox", "MedianBox", "StandardBox"}) {
+    EXPECT_EQ(text(box), "0.0000") << box;
+  }
+  EXPECT_EQ(value("XButton") + value("LnButton") + value("LogButton"), 0);
+  for (const char* button : {"AcceptStandard", "SaveStandard", "ShowStandard", "GoRegress",
+                             "UseCSButton", "LoadXButton"}) {
+    EXPECT_FALSE(enabled(button)) << button;
+  }
+  EXPECT_EQ(text("XVarBox"), xvar);
+  EXPECT_EQ(value("CSBox"), 1);
+  EXPECT_TRUE(plotStyles().empty());
+  EXPECT_EQ(std::count(console.text().begin(), console.text().end(), '\n'), 4);
+
+  // What Clear keeps still draws: the data set and its wireframe.
+  run("ShowData");
+  EXPECT_EQ(plotStyles(), joined({{"b*"}, repeated("bo", 40), repeated("g", 19)}));
+}
+
+TEST_F(Stand3swTest, FigureCommandsActOnThePlotWindowAndComeBack) {
+  loadAndStandardize("UseX");
+  graphics_.figure(main_);
+  run("CopyImage");
+  ASSERT_EQ(graphics_.clipboard().size(), 1u);
+  EXPECT_EQ(graphics_.clipboard()[0].figure, *sw_.state().fighand1);
+  EXPECT_EQ(graphics_.clipboard()[0].lines.size(), 81u);
+  EXPECT_EQ(graphics_.currentFigure(), main_);
+
+  run("ClearFigure");
+  EXPECT_TRUE(graphics_.object(*sw_.state().fighand1).children.empty());
+  EXPECT_EQ(graphics_.currentFigure(), main_);
+
+  // ShowRegress draws into the current axes: here the plot window's.
+  graphics_.figure(*sw_.state().fighand1);
+  run("ShowRegress");
+  EXPECT_EQ(plotStyles(), joined({repeated("rs", 40), {"ks"}}));
+  EXPECT_EQ(graphics_.getString(graphics_.gca(), "Hold"), "on");
+}
+
+TEST_F(Stand3swTest, PlotWindowClosedByTheUser) {
+  run("LoadData", kZor);
+  const Handle first = *sw_.state().fighand1;
+  graphics_.close(first);
+  graphics_.figure(main_);
+
+  run("ClearFigure");
+  EXPECT_NE(graphics_.lastError().find("plot window is closed"), std::string::npos);
+  run("CopyImage");
+  EXPECT_TRUE(graphics_.clipboard().empty());
+
+  type("MinBox", "9");
+  run("Clear");
+  EXPECT_EQ(graphics_.lastError(), "");
+  EXPECT_EQ(text("MinBox"), "0.0000");
+
+  run("ShowData");
+  ASSERT_TRUE(graphics_.isValid(*sw_.state().fighand1));
+  EXPECT_EQ(plotStyles().size(), 41u);
+}
+
+TEST_F(Stand3swTest, OnlyExactActionStringsMatch) {
+  for (const char* action : {"loaddata", "LOADDATA", "", "LoadData ", "clear", "Regress2"}) {
+    run(action);
+  }
+  EXPECT_EQ(graphics_.messages(), std::vector<std::string>(6, "Fell Through case in switchyard"));
+  EXPECT_TRUE(dialogs_.requests().empty());
+  EXPECT_EQ(text("FileBox"), "No Data Loaded");
+}
+
+TEST_F(Stand3swTest, CancelledDialogsChangeNothing) {
+  run("LoadData", kZor);
+  run("LoadWire", kWire);
+  const std::string summary = text("FileBox");
+  const size_t drawn = plotStyles().size();
+  ConsoleCapture console;
+  run("LoadData", "");
+  run("LoadWire", "");
+  run("LoadxList", "");
+  EXPECT_EQ(console.text(), "stemp = using ZOR format\n");
+  EXPECT_EQ(graphics_.lastError(), "");
+  EXPECT_EQ(text("FileBox"), summary);
+  EXPECT_EQ(plotStyles().size(), drawn);
+  EXPECT_EQ(sw_.state().wirelist.rows(), 19);
+  EXPECT_EQ(sw_.state().XLIST.size(), 0);
+  EXPECT_EQ(dialogs_.pendingAnswers(), 0u);
+}
+
+TEST_F(Stand3swTest, RefusedFilesAreReportedOnOneLineAndChangeNothing) {
+  TempDir dir;
+  writeText(dir.file("bad.txt"), "1 2 3 4\n1 2 x 4\n");
+  writeText(dir.file("wires2.txt"), "1 2\n");
+  run("LoadData", kZor);
+  const Eigen::MatrixXd data = sw_.state().DATA;
+  const size_t drawn = plotStyles().size();
+
+  const struct {
+    const char* action;
+    std::string file;
+    std::string expected;
+  } cases[] = {
+      {"LoadData", dir.file("bad.txt"),
+       "Error in LoadData: " + dir.file("bad.txt") + ":2: \"x\" is not a number\n"},
+      {"LoadData", dir.file("missing.txt"),
+       "Error in LoadData: " + dir.file("missing.txt") +
+           ": cannot be opened: No such file or directory\n"},
+      {"LoadWire", dir.file("wires2.txt"),
+       "Error in LoadWire: " + dir.file("wires2.txt") +
+           ":1: has 2 numbers on a line; a wire is its number and the two landmarks it joins\n"},
+      {"LoadxList", kWire,
+       "Error in LoadxList: " + kWire +
+           ":1: has 3 numbers on a line; an x list holds one value per line\n"},
+  };
+  for (const auto& c : cases) {
+    ConsoleCapture console;
+    run(c.action, c.file);
+    const std::string& printed = console.text();
+    EXPECT_EQ(printed.substr(printed.rfind('\n', printed.size() - 2) + 1), c.expected);
+    // One line of error; LoadData echoes which reader it uses first.
+    EXPECT_EQ(std::count(printed.begin(), printed.end(), '\n'),
+              std::string_view(c.action) == "LoadData" ? 2 : 1)
+        << printed;
+    EXPECT_EQ(graphics_.lastError() + "\n", c.expected);
+  }
+  EXPECT_EQ(text("FileBox"), "skulls_zor.txt \nhas 40 specimens \nwith 14 landmarks");
+  EXPECT_EQ(sw_.state().DATA, data);
+  EXPECT_EQ(plotStyles().size(), drawn);
+  EXPECT_FALSE(sw_.state().wireactive.value_or(0) != 0);
+}
+
+TEST_F(Stand3swTest, MissingValuesAreReported) {
+  const struct {
+    const char* action;
+    const char* expected;
+  } cases[] = {
+      {"ShowData", "Error in ShowData: no data set has been loaded yet\n"},
+      {"UseCS", "Error in UseCS: no data set is loaded; load one first\n"},
+      {"UseLn",
+       "Error in UseLn: no x-variable has been chosen; use centroid size or load an x list "
+       "first\n"},
+      {"Regress", "Error in Regress: no data set is loaded; load one first\n"},
+      {"SaveFile",
+       "newcs = 0\nError in SaveFile: there is no standardized data to save; standardize first\n"},
+  };
+  for (const auto& c : cases) {
+    ConsoleCapture console;
+    run(c.action);
+    EXPECT_EQ(console.text(), c.expected);
+  }
+  EXPECT_TRUE(dialogs_.requests().empty());
+
+  run("LoadData", kZor);
+  run("Clear");
+  ConsoleCapture console;
+  run("Regress");
+  EXPECT_EQ(console.text(), "Error in Regress: no data set is loaded; load one first\n");
+  EXPECT_EQ(sw_.state().SDATA.size(), 0);
+}
+
+TEST_F(Stand3swTest, LogarithmOfNonPositiveValuesChangesNothing) {
+  TempDir dir;
+  std::string list;
+  for (int i = 1; i <= 40; ++i) list += (i == 5 ? "0" : std::to_string(i)) + "\n";
+  writeText(dir.file("zero.txt"), list);
+  run("LoadData", kZor);
+  run("UseCS");
+  run("UseX");
+  run("LoadxList", dir.file("zero.txt"));
+  const Eigen::MatrixXd fx = sw_.state().FXLIST;
+  const std::string minimum = text("MinBox");
+  for (const char* action : {"UseLn", "UseLog"}) {
+    run(action);
+    EXPECT_NE(graphics_.lastError().find("specimen 5 has the x value 0"), std::string::npos)
+        << graphics_.lastError();
+    EXPECT_EQ(sw_.state().FXLIST, fx);
+    EXPECT_EQ(sw_.state().LCODE, Transform::none);
+    EXPECT_EQ(text("MinBox"), minimum);
+    EXPECT_EQ(value("XButton"), 1);
+    EXPECT_EQ(value("LnButton") + value("LogButton"), 0);
+  }
+}
+
+TEST_F(Stand3swTest, StandardValueThatIsNotANumber) {
+  TempDir dir;
+  loadAndStandardize("UseLn");
+  const Eigen::MatrixXd sdata = sw_.state().SDATA;
+  type("StandardBox", "abc");
+  run("Regress");
+  EXPECT_EQ(graphics_.lastError(), "Error in Regress: the standard value \"abc\" is not a number");
+  EXPECT_EQ(sw_.state().SDATA, sdata);
+
+  const size_t asked = dialogs_.requests().size();
+  run("SaveFile");
+  EXPECT_NE(graphics_.lastError().find("is not a number; nothing was saved"), std::string::npos);
+  EXPECT_EQ(dialogs_.requests().size(), asked);
+
+  click("CSBox", 1);
+  run("SaveFile", dir.file("kept.txt"));
+  EXPECT_EQ(graphics_.lastError(), "");
+  EXPECT_EQ(dload(dir.file("kept.txt")).rows(), 40);
+}
+
+TEST_F(Stand3swTest, SaveFailureLeavesTheExistingFileAlone) {
+  TempDir dir;
+  loadAndStandardize("UseX");
+  writeText(dir.file("out.txt"), "kept\n");
+  run("SaveFile", dir.file("no/such/folder/out.txt"));
+  EXPECT_NE(graphics_.lastError().find("cannot write"), std::string::npos);
+  run("SaveFile", "");
+  EXPECT_EQ(readText(dir.file("out.txt")), "kept\n");
+}
+
+TEST_F(Stand3swTest, WireNumberOutsideTheConfiguration) {
+  TempDir dir;
+  writeText(dir.file("wires.txt"), "1 1 2\n2 2 99\n3 3 4\n");
+  run("LoadWire", dir.file("wires.txt"));
+  ConsoleCapture console;
+  run("LoadData", kZor);
+  EXPECT_NE(console.text().find("Error in LoadData: wire 2 joins landmark 99, but the "
+                                "configuration has landmarks 1 to 14\n"),
+            std::string::npos)
+      << console.text();
+  // The points and the wire before the bad one stay drawn; the buttons stay off.
+  EXPECT_EQ(plotStyles(), joined({{"b*"}, repeated("bo", 40), {"g"}}));
+  EXPECT_FALSE(enabled("UseCSButton"));
+  EXPECT_FALSE(enabled("LoadXButton"));
+}
+
+}  // namespace
+}  // namespace tarvolin
