@@ -350,6 +350,33 @@ TEST_F(Stand3swTest, PlotWindowClosedByTheUser) {
   EXPECT_EQ(plotStyles().size(), 41u);
 }
 
+TEST_F(Stand3swTest, EnablesFollowTheWorkflow) {
+  const char* const buttons[] = {"UseCSButton",  "LoadXButton",  "AcceptStandard",
+                                 "SaveStandard", "ShowStandard", "GoRegress"};
+  auto enables = [&] {
+    std::string state;
+    for (const char* b : buttons) state += enabled(b) ? '1' : '0';
+    return state;
+  };
+  TempDir dir;
+  EXPECT_EQ(enables(), "000001");
+  run("LoadData", kZor);
+  EXPECT_EQ(enables(), "110001");
+  for (const char* action : {"UseCS", "UseX", "UseLn", "UseLog", "ShowData"}) run(action);
+  run("LoadxList", kMass);
+  run("LoadWire", kWire);
+  EXPECT_EQ(enables(), "110001");
+  run("Acceptx");
+  EXPECT_EQ(enables(), "111001");
+  run("Regress");
+  EXPECT_EQ(enables(), "111111");
+  run("SaveFile", dir.file("out.txt"));
+  for (const char* action : {"ShowRegress", "ClearFigure", "CopyImage", "Nothing"}) run(action);
+  EXPECT_EQ(enables(), "111111");
+  run("Clear");
+  EXPECT_EQ(enables(), "000000");
+}
+
 TEST_F(Stand3swTest, OnlyExactActionStringsMatch) {
   for (const char* action : {"loaddata", "LOADDATA", "", "LoadData ", "clear", "Regress2"}) {
     run(action);
