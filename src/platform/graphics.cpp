@@ -115,6 +115,11 @@ Graphics::Graphics() {
   objects_.emplace(kRoot, std::move(root));
 }
 
+void Graphics::setScreenSize(double width, double height) {
+  mutableObject(kRoot).position = Eigen::Vector4d(1, 1, width, height);
+  notify(GraphicsChange::Kind::property, kRoot, "ScreenSize");
+}
+
 bool Graphics::isValid(Handle h) const { return objects_.count(h) != 0; }
 
 const GraphicsObject& Graphics::object(Handle h) const {
@@ -189,6 +194,7 @@ Handle Graphics::figure() {
   window.type = ObjectType::figure;
   window.parent = kRoot;
   window.position = Eigen::Vector4d(100, 100, 560, 420);
+  window.outerPosition = window.position;
   window.name = "Figure " + handleText(h);
   figureOrder_.push_back(h);
   add(std::move(window));
@@ -307,6 +313,9 @@ PropertyValue Graphics::get(Handle h, std::string_view name) const {
   }
   if (o.type == ObjectType::figure) {
     if (sameName(name, "Name")) return o.name;
+    if (sameName(name, "OuterPosition")) return Eigen::MatrixXd(o.outerPosition.transpose());
+    if (sameName(name, "ActivePositionProperty")) return o.activePositionProperty;
+    if (sameName(name, "Visible")) return std::string(o.visible ? "on" : "off");
     if (sameName(name, "CurrentAxes")) {
       return o.currentAxes ? PropertyValue(*o.currentAxes) : PropertyValue(Eigen::MatrixXd());
     }
@@ -483,6 +492,25 @@ void Graphics::print(std::string_view option) {
   for (Handle h : descendants(window, ObjectType::line)) picture.lines.push_back(object(h));
   clipboard_.push_back(std::move(picture));
   notify(GraphicsChange::Kind::picture, window, "");
+}
+
+std::optional<Handle> Graphics::gcbo() const {
+  if (callbackObject_ && isValid(*callbackObject_)) return callbackObject_;
+  return std::nullopt;
+}
+
+std::optional<Handle> Graphics::gcbf() const {
+  const std::optional<Handle> h = gcbo();
+  return h ? parentFigure(*h) : std::nullopt;
+}
+
+std::optional<Handle> Graphics::parentFigure(Handle h) const {
+  while (isValid(h) && h != kRoot) {
+    const GraphicsObject& o = object(h);
+    if (o.type == ObjectType::figure) return h;
+    h = o.parent;
+  }
+  return std::nullopt;
 }
 
 void Graphics::setLastError(std::string text) {

@@ -75,9 +75,13 @@ struct GraphicsObject {
   Eigen::Vector4d position = Eigen::Vector4d::Zero();
   std::string units = "pixels";
 
-  // Figure.
+  // Figure. The outer position includes the frame and title bar; moving one
+  // of the two positions moves the other with it.
   std::string name;
   std::optional<Handle> currentAxes;
+  Eigen::Vector4d outerPosition = Eigen::Vector4d::Zero();
+  std::string activePositionProperty = "outerposition";
+  bool visible = true;
 
   // Control.
   ControlStyle style = ControlStyle::pushbutton;
@@ -117,6 +121,10 @@ class Graphics {
  public:
   Graphics();
 
+  // The screen's size in pixels, as the root's ScreenSize shows it (the
+  // window layer sets the real one; 1920 x 1080 until then).
+  void setScreenSize(double width, double height);
+
   // --- objects
   bool isValid(Handle h) const;
   // The object h names; GraphicsError when there is none.
@@ -151,8 +159,10 @@ class Graphics {
   // --- properties, by name (any letter case): Tag, String, Value, Enable
   // ("on" or "off" when read; "On"/"Off" in any case when set), Callback,
   // Style, Position, Units, Name, TooltipString, Type, Parent, Children,
-  // ScreenSize (root), Hold and DataAspectRatioMode (axes), XData, YData,
-  // ZData, LineStyle and MarkerSize (plotted objects).
+  // ScreenSize and CurrentFigure (root), OuterPosition,
+  // ActivePositionProperty and Visible (figure), Hold and
+  // DataAspectRatioMode (axes), XData, YData, ZData, LineStyle and
+  // MarkerSize (plotted objects).
   PropertyValue get(Handle h, std::string_view name) const;
   void set(Handle h, std::string_view name, const PropertyValue& value);
   std::string getString(Handle h, std::string_view name) const;
@@ -182,6 +192,13 @@ class Graphics {
   // print("-dmeta"): the current window's picture onto the clipboard.
   void print(std::string_view option);
   const std::vector<ClipboardPicture>& clipboard() const { return clipboard_; }
+  // The object whose callback is running, and its window; nothing outside
+  // callbacks. The caller that runs a callback sets and clears it.
+  void setCallbackObject(std::optional<Handle> h) { callbackObject_ = h; }
+  std::optional<Handle> gcbo() const;
+  std::optional<Handle> gcbf() const;
+  // The window that holds h (h itself for a window); nothing for the root.
+  std::optional<Handle> parentFigure(Handle h) const;
   // The last error that ended an action, kept for the window to show.
   void setLastError(std::string text);
   const std::string& lastError() const { return lastError_; }
@@ -205,6 +222,7 @@ class Graphics {
   std::vector<std::string> messages_;
   std::vector<ClipboardPicture> clipboard_;
   std::string lastError_;
+  std::optional<Handle> callbackObject_;
   std::map<int, Listener> listeners_;
   int nextListener_ = 1;
 };
