@@ -282,9 +282,11 @@ Handle Graphics::uicontrol(Handle window, const ControlSpec& spec) {
   return add(std::move(c));
 }
 
-std::vector<Handle> Graphics::findobj(std::string_view tag) const {
+std::vector<Handle> Graphics::findobj(std::string_view tag) const { return findobj(tag, kRoot); }
+
+std::vector<Handle> Graphics::findobj(std::string_view tag, Handle within) const {
   std::vector<Handle> found;
-  std::vector<Handle> pending{kRoot};
+  std::vector<Handle> pending{within};
   while (!pending.empty()) {
     const Handle next = pending.back();
     pending.pop_back();

@@ -155,6 +155,8 @@ class Graphics {
   Handle uicontrol(Handle figure, const ControlSpec& spec);
   // The handles of every object whose Tag is `tag` exactly, in order of creation.
   std::vector<Handle> findobj(std::string_view tag) const;
+  // The same among `within` and the objects inside it.
+  std::vector<Handle> findobj(std::string_view tag, Handle within) const;
 
   // --- properties, by name (any letter case): Tag, String, Value, Enable
   // ("on" or "off" when read; "On"/"Off" in any case when set), Callback,

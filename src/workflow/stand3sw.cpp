@@ -5,32 +5,18 @@
 #include "geometry/getpprocon3.h"
 #include "geometry/standardizedataset.h"
 #include "geometry/superimposedataset.h"
-#include "geometry/untransformx.h"
 #include "gui/cla.h"
 #include "gui/clf.h"
 #include "loadlandmarkfile.h"
-#include "loadxlist.h"
 #include "platform/console.h"
 #include "platform/errors.h"
-#include "platform/median.h"
 #include "platform/sprintf.h"
-#include "platform/str2num.h"
-#include "platform/writefileatomic.h"
 #include "plot/showshape3D.h"
 #include "plot/wireshape3D.h"
 #include "shapes/mfloadtxt.h"
-#include "shapes/standardizedtext.h"
 
 namespace tarvolin {
 namespace {
-
-// An action that lacks what it needs: a value not yet there, a window gone.
-class MissingError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
-
-const char* const kStatisticBoxes[] = {"MinBox", "MaxBox", "MeanBox", "MedianBox"};
 
 void requireData(const Eigen::MatrixXd& data) {
   if (data.size() == 0) throw MissingError("no data set is loaded; load one first");
@@ -53,8 +39,7 @@ void rowPoints(const Eigen::MatrixXd& data, Eigen::Index i, Eigen::RowVectorXd& 
 }  // namespace
 
 void Stand3sw::operator()(std::string_view action) {
-  if (!graphics_.lastError().empty()) graphics_.setLastError("");
-  try {
+  panel_.run(action, [&] {
     if (action == "LoadData") {
       loadData();
     } else if (action == "LoadWire") {
@@ -88,37 +73,7 @@ void Stand3sw::operator()(std::string_view action) {
     } else {
       graphics_.msgbox("Fell Through case in switchyard");
     }
-  } catch (const std::exception& e) {
-    const std::string text = "Error in " + std::string(action) + ": " + e.what();
-    console().disp(text);
-    graphics_.setLastError(text);
-  }
-}
-
-Handle Stand3sw::control(std::string_view tag) const {
-  const std::vector<Handle> found = graphics_.findobj(tag);
-  if (found.empty()) {
-    throw GraphicsError("the window has no control tagged " + std::string(tag));
-  }
-  return found.front();
-}
-
-void Stand3sw::setString(std::string_view tag, std::string text) {
-  graphics_.set(control(tag), "String", std::move(text));
-}
-
-void Stand3sw::setValue(std::string_view tag, double value) {
-  graphics_.set(control(tag), "Value", value);
-}
-
-void Stand3sw::setEnable(std::string_view tag, bool on) {
-  graphics_.set(control(tag), "Enable", std::string(on ? "On" : "Off"));
-}
-
-std::optional<double> Stand3sw::standardValue() const {
-  const Eigen::RowVectorXd value = str2num(graphics_.getString(control("StandardBox"), "String"));
-  if (value.size() != 1) return std::nullopt;
-  return value(0);
+  });
 }
 
 void Stand3sw::selectPlotWindow() {
@@ -144,7 +99,7 @@ void Stand3sw::inPlotWindow(std::string_view what, Step step) {
 bool Stand3sw::wireframeOn() const { return state_.wireactive && *state_.wireactive != 0; }
 
 void Stand3sw::loadData() {
-  const double zor = graphics_.getNumber(control("ZORButton"), "Value");
+  const double zor = panel_.value("ZORButton");
   LandmarkFile file;
   if (zor == 0) {
     console().echo("stemp", "using ZOR format");
@@ -159,7 +114,7 @@ void Stand3sw::loadData() {
               static_cast<double>(file.data.cols() - 1) / 3.0);
   SuperimposedDataSet loaded = superimposedataset(std::move(file.data));
   if (!state_.wireactive) state_.wireactive = 0;
-  setString("FileBox", summary);
+  panel_.setString("FileBox", summary);
   state_.DATA = std::move(loaded.data);
   state_.DATAV = std::move(loaded.stack);
   state_.mean1 = std::move(loaded.mean);
@@ -168,8 +123,8 @@ void Stand3sw::loadData() {
   showshape3D(graphics_, state_.mean1, "b*");
   showshape3D(graphics_, state_.DATAV, "bo");
   if (wireframeOn()) wireshape3D(graphics_, state_.mean1, state_.wirelist, "g");
-  setEnable("UseCSButton", true);
-  setEnable("LoadXButton", true);
+  panel_.setEnable("UseCSButton", true);
+  panel_.setEnable("LoadXButton", true);
 }
 
 void Stand3sw::loadWire() {
@@ -190,8 +145,8 @@ void Stand3sw::regress() {
   if (state_.FXLIST.size() == 0) {
     throw MissingError("no x-variable has been chosen; choose x, ln x or log10 x first");
   }
-  const std::string typed = graphics_.getString(control("StandardBox"), "String");
-  const std::optional<double> svalue = standardValue();
+  const std::string typed = panel_.text("StandardBox");
+  const std::optional<double> svalue = panel_.standardValue();
   if (!svalue) throw InputError("the standard value \"" + typed + "\" is not a number");
 
   SuperimposedDataSet standardized = standardizedataset(state_.DATA, state_.FXLIST.col(0), *svalue);
@@ -209,8 +164,8 @@ void Stand3sw::regress() {
   showshape3D(graphics_, state_.SDATAV, "ro");
   showshape3D(graphics_, getpprocon3(state_.smean, state_.DATAV), "bo");
   if (wireframeOn()) wireshape3D(graphics_, state_.smean, state_.wirelist, "k:");
-  setEnable("SaveStandard", true);
-  setEnable("ShowStandard", true);
+  panel_.setEnable("SaveStandard", true);
+  panel_.setEnable("ShowStandard", true);
 }
 
 void Stand3sw::useCS() {
@@ -228,63 +183,18 @@ void Stand3sw::showData() {
 }
 
 void Stand3sw::loadXList() {
-  LoadedMatrix read = loadxlist(dialogs_);
-  if (!read.chosen) return;
-  const Eigen::Index values = read.y.rows();
-  state_.XLIST = std::move(read.y);
-  setString("XVarBox", sprintf("File %s \n %4.0f listed x values", read.fn, values));
-  if (values != state_.DATA.rows()) {
-    graphics_.msgbox(
-        "The number of values in the x-list does not match the data set, please reload");
-  }
+  std::optional<Eigen::MatrixXd> xlist = panel_.loadXList(state_.DATA.rows());
+  if (xlist) state_.XLIST = std::move(*xlist);
 }
 
 void Stand3sw::transform(Transform lcode) {
-  if (state_.XLIST.size() == 0) {
-    throw MissingError("no x-variable has been chosen; use centroid size or load an x list first");
-  }
-  const Eigen::VectorXd fx = transformx(state_.XLIST.col(0), lcode, "");
-  const double statistics[] = {fx.minCoeff(), fx.maxCoeff(), fx.mean(), median(fx)};
-  state_.FXLIST = fx;
+  state_.FXLIST = panel_.showTransform(state_.XLIST, lcode);
   state_.LCODE = lcode;
-  for (int i = 0; i < 4; ++i) {
-    const Handle h = control(kStatisticBoxes[i]);
-    console().echo("h", h);
-    graphics_.set(h, "String", sprintf("%4.4f", statistics[i]));
-  }
-  setString("StandardBox", sprintf("%4.4f", statistics[0]));
-  setValue("XButton", lcode == Transform::none ? 1 : 0);
-  setValue("LnButton", lcode == Transform::ln ? 1 : 0);
-  setValue("LogButton", lcode == Transform::log10 ? 1 : 0);
 }
 
-void Stand3sw::acceptX() { setEnable("AcceptStandard", true); }
+void Stand3sw::acceptX() { panel_.setEnable("AcceptStandard", true); }
 
-void Stand3sw::saveFile() {
-  const double newcs = graphics_.getNumber(control("CSBox"), "Value");
-  console().echo("newcs", newcs);
-  const std::string typed = graphics_.getString(control("StandardBox"), "String");
-  const std::optional<double> svalue = standardValue();
-  if (state_.SDATA.size() == 0) {
-    throw MissingError("there is no standardized data to save; standardize first");
-  }
-  std::optional<double> lastValue;
-  if (newcs == 0) {
-    if (!svalue) {
-      throw InputError("the standard value \"" + typed + "\" is not a number; nothing was saved");
-    }
-    if (!state_.LCODE) throw MissingError("no transform of x has been chosen");
-    lastValue = untransformx(*svalue, *state_.LCODE);
-    if (!std::isfinite(*lastValue)) {
-      throw InputError("the standard value " + typed + " is too large to write on the raw scale");
-    }
-  }
-  const std::optional<FileChoice> choice =
-      dialogs_.putFile("*.*", "File Name for Standardized Data");
-  if (!choice) return;
-  writefileatomic(choice->path(),
-                  [&](const TextSink& write) { standardizedtext(state_.SDATA, lastValue, write); });
-}
+void Stand3sw::saveFile() { panel_.saveStandardized(state_.SDATA, state_.LCODE); }
 
 void Stand3sw::clear() {
   state_.DATA.resize(0, 0);
@@ -296,19 +206,7 @@ void Stand3sw::clear() {
   if (state_.fighand1 && graphics_.isValid(*state_.fighand1)) {
     inPlotWindow("clear", [this] { cla(graphics_); });
   }
-  setString("FileBox", "No Data Loaded");
-  const std::string zero = sprintf("%4.4f", 0);
-  for (const char* tag : kStatisticBoxes) {
-    const Handle h = control(tag);
-    console().echo("h", h);
-    graphics_.set(h, "String", zero);
-  }
-  setString("StandardBox", zero);
-  for (const char* tag : {"XButton", "LnButton", "LogButton"}) setValue(tag, 0);
-  for (const char* tag : {"AcceptStandard", "SaveStandard", "ShowStandard", "GoRegress",
-                          "UseCSButton", "LoadXButton"}) {
-    setEnable(tag, false);
-  }
+  panel_.resetControls();
 }
 
 void Stand3sw::showRegress() {

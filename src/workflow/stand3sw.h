@@ -34,6 +34,7 @@
 #include "platform/configstack.h"
 #include "platform/filedialogs.h"
 #include "platform/graphics.h"
+#include "switchyardpanel.h"
 
 namespace tarvolin {
 
@@ -61,11 +62,17 @@ class Stand3sw {
       "LoadxList", "UseX",     "UseLn",       "UseLog",      "Acceptx",
       "SaveFile",  "Clear",    "ShowRegress", "ClearFigure", "CopyImage"};
 
-  Stand3sw(Graphics& graphics, FileDialogs& dialogs) : graphics_(graphics), dialogs_(dialogs) {}
+  Stand3sw(Graphics& graphics, FileDialogs& dialogs)
+      : graphics_(graphics), dialogs_(dialogs), panel_(graphics, dialogs) {}
 
   void operator()(std::string_view action);
 
   const State& state() const { return state_; }
+
+  // Where the controls are looked up: the main window (see SwitchyardPanel).
+  void setWindowLocator(SwitchyardPanel::WindowLocator locator) {
+    panel_.setWindowLocator(std::move(locator));
+  }
 
  private:
   void loadData();
@@ -82,13 +89,6 @@ class Stand3sw {
   void clearFigure();
   void copyImage();
 
-  // The control tagged `tag`.
-  Handle control(std::string_view tag) const;
-  void setString(std::string_view tag, std::string text);
-  void setValue(std::string_view tag, double value);
-  void setEnable(std::string_view tag, bool on);
-  // The standard value typed in StandardBox, or nothing when it is not a number.
-  std::optional<double> standardValue() const;
   // Makes the plot window current, opening a new one when it has gone.
   void selectPlotWindow();
   // Runs `step` with the plot window current, then makes the window that was
@@ -99,6 +99,7 @@ class Stand3sw {
 
   Graphics& graphics_;
   FileDialogs& dialogs_;
+  SwitchyardPanel panel_;
   State state_;
 };
 
