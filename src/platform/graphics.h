@@ -153,7 +153,9 @@ class Graphics {
 
   // --- controls
   Handle uicontrol(Handle figure, const ControlSpec& spec);
-  // The handles of every object whose Tag is `tag` exactly, in order of creation.
+  // The handles of every object whose Tag is `tag` exactly, in tree order:
+  // the screen, then each window and everything in it, depth first, objects
+  // of one parent in order of creation.
   std::vector<Handle> findobj(std::string_view tag) const;
   // The same among `within` and the objects inside it.
   std::vector<Handle> findobj(std::string_view tag, Handle within) const;

@@ -1,0 +1,321 @@
+#include "platform/graphics.h"
+
+#include <algorithm>
+
+#include "tests/testing.h"
+
+namespace tarvolin {
+namespace {
+
+using testing::assert_near;
+
+Eigen::MatrixXd matrixOf(const Graphics& g, Handle h, std::string_view name) {
+  return std::get<Eigen::MatrixXd>(g.get(h, name));
+}
+
+Eigen::RowVectorXd row(std::initializer_list<double> values) {
+  Eigen::RowVectorXd r(static_cast<Eigen::Index>(values.size()));
+  Eigen::Index i = 0;
+  for (double v : values) r(i++) = v;
+  return r;
+}
+
+ControlSpec control(ControlStyle style, std::string tag, std::string text) {
+  ControlSpec made;
+  made.style = style;
+  made.tag = std::move(tag);
+  made.string = std::move(text);
+  return made;
+}
+
+std::vector<Handle> linesIn(const Graphics& g, Handle axes) { return g.object(axes).children; }
+
+TEST(Graphics, RootIsTheScreen) {
+  Graphics g;
+  EXPECT_TRUE(g.isValid(kRoot));
+  EXPECT_EQ(g.getString(kRoot, "Type"), "root");
+  EXPECT_EQ(g.getString(kRoot, "Units"), "pixels");
+  const Eigen::MatrixXd screen = matrixOf(g, kRoot, "ScreenSize");
+  ASSERT_EQ(screen.size(), 4);
+  EXPECT_GT(screen(2), 0);
+  EXPECT_GT(screen(3), 0);
+  EXPECT_FALSE(g.currentFigure().has_value());
+  EXPECT_TRUE(g.object(kRoot).children.empty());
+}
+
+TEST(Graphics, FigureTakesTheSmallestFreeNumberAndBecomesCurrent) {
+  Graphics g;
+  EXPECT_EQ(g.figure(), 1);
+  EXPECT_EQ(g.figure(), 2);
+  EXPECT_EQ(g.figure(), 3);
+  EXPECT_EQ(g.currentFigure(), 3);
+  g.close(2);
+  EXPECT_EQ(g.figure(), 2);
+  EXPECT_EQ(g.currentFigure(), 2);
+  EXPECT_EQ(g.getString(2, "Type"), "figure");
+
+  g.figure(1);
+  g.close(2);
+  EXPECT_THROW(g.figure(2), GraphicsError);
+  EXPECT_THROW(g.figure(77), GraphicsError);
+  EXPECT_THROW(g.figure(g.gca()), GraphicsError);  // axes, not a window
+  EXPECT_EQ(g.currentFigure(), 1);
+}
+
+TEST(Graphics, CloseRemovesTheWindowAndHandsOnToTheLastMadeCurrent) {
+  Graphics g;
+  const Handle f1 = g.figure();
+  const Handle f2 = g.figure();
+  const Handle f3 = g.figure();
+  g.figure(f2);
+  g.figure(f1);
+  const Handle box = g.uicontrol(f1, control(ControlStyle::edit, "Box", "1"));
+  const Handle axes = g.gca();
+  const Handle line = g.plot3(row({1, 2}), row({3, 4}), row({5, 6}), "bo");
+  g.close(f1);
+  for (Handle gone : {f1, box, axes, line}) EXPECT_FALSE(g.isValid(gone)) << gone;
+  EXPECT_EQ(g.currentFigure(), f2);  // made current after f3 was opened
+  g.close(f3);                       // not the current window
+  EXPECT_EQ(g.currentFigure(), f2);
+  g.close(f2);
+  EXPECT_FALSE(g.currentFigure().has_value());
+  EXPECT_TRUE(g.object(kRoot).children.empty());
+  EXPECT_THROW(g.close(f2), GraphicsError);
+}
+
+TEST(Graphics, GcfAndGcaMakeWhatIsMissing) {
+  Graphics g;
+  const Handle axes = g.gca();
+  ASSERT_TRUE(g.currentFigure().has_value());
+  const Handle window = *g.currentFigure();
+  EXPECT_EQ(g.getString(axes, "Type"), "axes");
+  EXPECT_EQ(g.object(axes).parent, window);
+  EXPECT_EQ(g.gca(), axes);
+  EXPECT_EQ(g.gcf(), window);
+  EXPECT_EQ(g.object(window).children.size(), 1u);
+
+  g.close(window);
+  const Handle made = g.gcf();
+  EXPECT_TRUE(g.isValid(made));
+  EXPECT_EQ(g.currentFigure(), made);
+  EXPECT_EQ(g.getString(made, "Type"), "figure");
+  EXPECT_TRUE(g.object(made).children.empty());  // gcf makes no axes
+}
+
+TEST(Graphics, FindobjMatchesTheTagExactlyWindowByWindow) {
+  Graphics g;
+  const Handle w1 = g.figure();
+  const Handle a = g.uicontrol(w1, control(ControlStyle::radiobutton, "Choice", ""));
+  const Handle w2 = g.figure();
+  const Handle b = g.uicontrol(w2, control(ControlStyle::radiobutton, "Choice", ""));
+  g.uicontrol(w1, control(ControlStyle::radiobutton, "choice", ""));
+  g.uicontrol(w1, control(ControlStyle::radiobutton, "Choice2", ""));
+  const Handle c = g.uicontrol(w1, control(ControlStyle::checkbox, "Choice", ""));
+  // Windows oldest first, each window's objects in order of creation.
+  EXPECT_EQ(g.findobj("Choice"), (std::vector<Handle>{a, c, b}));
+  EXPECT_EQ(g.findobj("Choice", w2), (std::vector<Handle>{b}));
+  EXPECT_EQ(g.findobj("choice").size(), 1u);
+  EXPECT_TRUE(g.findobj("Missing").empty());
+  EXPECT_EQ(g.getString(c, "Style"), "checkbox");
+}
+
+TEST(Graphics, ControlPropertiesByNameInAnyCaseAndOfTheRightKind) {
+  Graphics g;
+  const Handle w = g.figure();
+  ControlSpec described = control(ControlStyle::edit, "StandardBox", "0.0000");
+  described.callback = "standardize";
+  const Handle box = g.uicontrol(w, described);
+  EXPECT_EQ(g.getString(box, "string"), "0.0000");
+  EXPECT_EQ(g.getString(box, "TAG"), "StandardBox");
+  EXPECT_EQ(g.getString(box, "Enable"), "on");
+  EXPECT_EQ(g.getString(box, "callback"), "standardize");
+
+  g.set(box, "sTrInG", std::string("1.5"));
+  EXPECT_EQ(g.getString(box, "String"), "1.5");
+  g.set(box, "VALUE", 1.0);
+  EXPECT_EQ(g.getNumber(box, "value"), 1.0);
+  g.set(box, "Callback", std::string("load"));
+  EXPECT_EQ(g.getString(box, "Callback"), "load");
+
+  g.set(box, "Enable", std::string("oFF"));
+  EXPECT_EQ(g.getString(box, "enable"), "off");
+  g.set(box, "enable", std::string("On"));
+  EXPECT_EQ(g.getString(box, "Enable"), "on");
+  EXPECT_THROW_MSG(g.set(box, "Enable", std::string("maybe")), GraphicsError, "maybe");
+  EXPECT_EQ(g.getString(box, "Enable"), "on");
+
+  g.set(box, "position", Eigen::MatrixXd(row({20, 30, 120, 26})));
+  EXPECT_TRUE(assert_near(matrixOf(g, box, "Position"), row({20, 30, 120, 26}), 0));
+  EXPECT_THROW(g.set(box, "Position", Eigen::MatrixXd(row({1, 2, 3}))), GraphicsError);
+
+  EXPECT_THROW(g.get(box, "Colour"), GraphicsError);
+  EXPECT_THROW(g.set(box, "Colour", std::string("red")), GraphicsError);
+  EXPECT_THROW(g.get(w, "Value"), GraphicsError);
+  EXPECT_THROW(g.set(box, "String", 3.0), GraphicsError);
+  EXPECT_THROW(g.set(box, "Value", std::string("1")), GraphicsError);
+  EXPECT_THROW(g.set(box, "Enable", 1.0), GraphicsError);
+  EXPECT_THROW(g.get(4321, "Tag"), GraphicsError);
+  EXPECT_EQ(g.getString(box, "String"), "1.5");
+}
+
+TEST(Graphics, HoldDecidesWhetherPlot3ReplacesOrAdds) {
+  Graphics g;
+  const Handle first = g.plot3(row({1, 2, 3}), row({4, 5, 6}), row({7, 8, 9}), "bo");
+  const Handle axes = g.gca();
+  EXPECT_EQ(g.getString(axes, "Hold"), "off");
+  const Handle second = g.plot3(row({0}), row({0}), row({0}), "r*");
+  EXPECT_FALSE(g.isValid(first));
+  EXPECT_EQ(linesIn(g, axes), std::vector<Handle>{second});
+
+  g.hold(true);
+  EXPECT_EQ(g.getString(axes, "hold"), "on");
+  const Handle third = g.plot3(row({1}), row({1}), row({1}), "k.");
+  EXPECT_EQ(linesIn(g, axes), (std::vector<Handle>{second, third}));
+  EXPECT_TRUE(assert_near(matrixOf(g, third, "ZData"), row({1}), 0));
+  EXPECT_EQ(g.getString(third, "LineStyle"), "k.");
+
+  g.hold(false);
+  EXPECT_THROW(g.plot3(row({1, 2}), row({1}), row({1, 2}), "b*"), GraphicsError);
+  EXPECT_THROW(g.plot3(row({1, 2}), row({1, 2}), row({1, 2, 3}), "b*"), GraphicsError);
+  EXPECT_THROW(g.plot3(row({1, 2}), row({1, 2}), row({1, 2}), "q"), GraphicsError);
+  EXPECT_EQ(linesIn(g, axes), (std::vector<Handle>{second, third}));  // failures draw nothing
+}
+
+TEST(Graphics, PlotStyles) {
+  for (const char* style : {"b*", "bo", "r*", "ro", "g", "k:", "rs", "ks", "b<", "k.", "b-"}) {
+    EXPECT_FALSE(plotstyleproblem(style).has_value()) << style;
+  }
+  for (const char* style : {"q", "bgo", "o*", "b-:", "bo!"}) {
+    EXPECT_TRUE(plotstyleproblem(style).has_value()) << style;
+  }
+}
+
+TEST(Graphics, AxisEqualAndClearingAxes) {
+  Graphics g;
+  g.hold(true);
+  const Handle axes = g.gca();
+  EXPECT_EQ(g.getString(axes, "DataAspectRatioMode"), "auto");
+  g.axis("equal");
+  EXPECT_EQ(g.getString(axes, "DataAspectRatioMode"), "manual");
+  EXPECT_THROW(g.axis("bogus"), GraphicsError);
+  g.plot3(row({1}), row({2}), row({3}), "bo");
+  g.plot3(row({4}), row({5}), row({6}), "ro");
+
+  const std::vector<std::string> bad{"everything"};
+  EXPECT_THROW(g.clearObject(axes, bad), GraphicsError);
+  EXPECT_EQ(linesIn(g, axes).size(), 2u);
+
+  g.clearObject(axes);
+  EXPECT_TRUE(g.isValid(axes));
+  EXPECT_TRUE(linesIn(g, axes).empty());
+  EXPECT_EQ(g.getString(axes, "Hold"), "on");
+
+  g.plot3(row({1}), row({2}), row({3}), "bo");
+  const std::vector<std::string> reset{"reset"};
+  g.clearObject(axes, reset);
+  EXPECT_TRUE(linesIn(g, axes).empty());
+  EXPECT_EQ(g.getString(axes, "Hold"), "off");
+  EXPECT_EQ(g.getString(axes, "DataAspectRatioMode"), "auto");
+}
+
+TEST(Graphics, MessagesPicturesAndLastError) {
+  Graphics g;
+  g.msgbox("Data loaded");
+  g.msgbox("Standardized");
+  EXPECT_EQ(g.messages(), (std::vector<std::string>{"Data loaded", "Standardized"}));
+
+  const Handle w = g.figure();
+  g.figure();
+  g.figure(w);
+  g.hold(true);
+  g.plot3(row({1, 2}), row({3, 4}), row({5, 6}), "bo");
+  g.plot3(row({7}), row({8}), row({9}), "r*");
+  g.print("-dmeta");
+  EXPECT_THROW(g.print("-dpng"), GraphicsError);
+  g.clearObject(g.gca());
+  g.plot3(row({0, 0, 0}), row({0, 0, 0}), row({0, 0, 0}), "k.");
+
+  ASSERT_EQ(g.clipboard().size(), 1u);
+  const ClipboardPicture& picture = g.clipboard().front();
+  EXPECT_EQ(picture.figure, w);
+  ASSERT_EQ(picture.lines.size(), 2u);
+  EXPECT_TRUE(assert_near(picture.lines[0].xdata, row({1, 2}), 0));
+  EXPECT_TRUE(assert_near(picture.lines[0].zdata, row({5, 6}), 0));
+  EXPECT_EQ(picture.lines[1].lineStyle, "r*");
+
+  EXPECT_EQ(g.lastError(), "");
+  g.setLastError("index out of bounds");
+  EXPECT_EQ(g.lastError(), "index out of bounds");
+}
+
+TEST(Graphics, ListenersHearEveryKindOfChange) {
+  Graphics g;
+  std::vector<GraphicsChange> heard;
+  bool createdWasValid = true;
+  const int id = g.subscribe([&](const GraphicsChange& change) {
+    if (change.kind == GraphicsChange::Kind::created) createdWasValid &= g.isValid(change.handle);
+    heard.push_back(change);
+  });
+  const auto count = [&](GraphicsChange::Kind kind) {
+    return std::count_if(heard.begin(), heard.end(),
+                         [&](const GraphicsChange& c) { return c.kind == kind; });
+  };
+
+  const Handle w = g.figure();
+  const Handle box = g.uicontrol(w, control(ControlStyle::edit, "Box", ""));
+  g.set(box, "String", std::string("2"));
+  const Handle line = g.plot3(row({1}), row({2}), row({3}), "bo");
+  const Handle axes = g.gca();
+  g.msgbox("done");
+  g.print("-dmeta");
+  g.setLastError("failed");
+  g.close(w);
+
+  using Kind = GraphicsChange::Kind;
+  EXPECT_EQ(count(Kind::created), 4);  // window, control, axes, line
+  EXPECT_TRUE(createdWasValid);
+  std::vector<Handle> deleted, expected{w, line, axes, box};
+  for (const GraphicsChange& c : heard) {
+    if (c.kind == Kind::deleted) deleted.push_back(c.handle);
+    EXPECT_TRUE(c.kind != Kind::message || c.detail == "done");
+    EXPECT_TRUE(c.kind != Kind::picture || c.handle == w);
+    EXPECT_TRUE(c.kind != Kind::error || c.detail == "failed");
+  }
+  std::sort(deleted.begin(), deleted.end());
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(deleted, expected);
+  EXPECT_EQ(std::count_if(heard.begin(), heard.end(),
+                          [&](const GraphicsChange& c) {
+                            return c.kind == Kind::property && c.handle == box &&
+                                   c.detail == "String";
+                          }),
+            1);
+  EXPECT_EQ(count(Kind::message), 1);
+  EXPECT_EQ(count(Kind::picture), 1);
+  EXPECT_EQ(count(Kind::error), 1);
+
+  g.unsubscribe(id);
+  const size_t before = heard.size();
+  g.figure();
+  g.msgbox("unheard");
+  EXPECT_EQ(heard.size(), before);
+}
+
+TEST(Graphics, ApplicationData) {
+  Graphics g;
+  const Handle w = g.figure();
+  EXPECT_FALSE(g.getappdata(w, "state").has_value());
+  g.setappdata(w, "state", 1.0);
+  g.setappdata(w, "state", std::string("loaded"));
+  g.setappdata(kRoot, "state", 7.0);
+  ASSERT_TRUE(g.getappdata(w, "state").has_value());
+  EXPECT_EQ(std::get<std::string>(*g.getappdata(w, "state")), "loaded");
+  EXPECT_EQ(std::get<double>(*g.getappdata(kRoot, "state")), 7.0);
+  g.rmappdata(w, "state");
+  EXPECT_FALSE(g.getappdata(w, "state").has_value());
+  EXPECT_TRUE(g.getappdata(kRoot, "state").has_value());
+  EXPECT_THROW(g.setappdata(999, "state", 1.0), GraphicsError);
+}
+
+}  // namespace
+}  // namespace tarvolin
