@@ -8,8 +8,14 @@
 // writes FOLDER/skulls_zor.txt (one specimen per line: X1 Y1 Z1 ... X14 Y14
 // Z14, centroid size), FOLDER/skulls_tps.txt (the same coordinates as LM3=
 // records with IMAGE= and ID= lines), FOLDER/skulls_mass.txt (an x list: a
-// body mass per specimen, one per line) and FOLDER/skulls_wire.txt (a
-// wireframe: wire number and the two landmarks it joins).
+// body mass per specimen, one per line), FOLDER/skulls_wire.txt (a
+// wireframe: wire number and the two landmarks it joins) and
+// FOLDER/skulls2d.txt (the same specimens seen from the side, each turned in
+// the plane and moved: X1 Y1 ... X14 Y14 and the 2D centroid size, so that
+// skulls_mass.txt is its x list too).
+//
+// The side views draw on a random stream of their own, so that the 3D files
+// do not depend on them.
 //
 // The random numbers come from std::mt19937 with a fixed seed, turned into
 // uniform and normal values here rather than by the library's distributions
@@ -118,11 +124,12 @@ int main(int argc, char** argv) {
   }
   const std::string folder = argv[1];
   Random random(20261207u);
+  Random random2d(20261208u);
   const Eigen::MatrixXd base = baseShape();
   const Eigen::MatrixXd change = allometry();
   const double baseSize = centroidSize(base);
 
-  std::string zor, tps, mass;
+  std::string zor, tps, mass, zor2d;
   for (int i = 0; i < kSpecimens; ++i) {
     // Sizes spread evenly in ln between 20 and 60 mm, in random order.
     const double lnSize = std::log(20.0) + (std::log(60.0) - std::log(20.0)) * random.uniform();
@@ -132,6 +139,22 @@ int main(int argc, char** argv) {
       for (int c = 0; c < 3; ++c) shape(j, c) += 0.15 * random.normal();
     }
     shape *= size / baseSize;
+
+    // Lateral view: along the skull (X) and up (Z); the pairs of left and
+    // right landmarks nearly meet in it, as they do on a photograph.
+    Eigen::MatrixXd side(kLandmarks, 2);
+    side.col(0) = shape.col(0);
+    side.col(1) = shape.col(2);
+    const Eigen::Matrix2d turn =
+        Eigen::Rotation2Dd(2.0 * kPi * random2d.uniform()).toRotationMatrix();
+    side = side * turn.transpose();
+    side.rowwise() += Eigen::RowVector2d(40.0 * random2d.normal(), 40.0 * random2d.normal());
+    side = side.unaryExpr(&rounded);
+    for (int j = 0; j < kLandmarks; ++j) {
+      for (int c = 0; c < 2; ++c) zor2d += format("%.4f ", side(j, c));
+    }
+    zor2d += format("%.4f\n", centroidSize(side));
+
     Eigen::MatrixXd placed = shape * randomRotation(random).transpose();
     const Eigen::RowVector3d shift(40.0 * random.normal(), 40.0 * random.normal(),
                                    40.0 * random.normal());
@@ -164,7 +187,8 @@ int main(int argc, char** argv) {
 
   const bool ok =
       writeFile(folder + "/skulls_zor.txt", zor) && writeFile(folder + "/skulls_tps.txt", tps) &&
-      writeFile(folder + "/skulls_mass.txt", mass) && writeFile(folder + "/skulls_wire.txt", wire);
+      writeFile(folder + "/skulls_mass.txt", mass) &&
+      writeFile(folder + "/skulls_wire.txt", wire) && writeFile(folder + "/skulls2d.txt", zor2d);
   if (!ok) {
     std::fprintf(stderr, "make_examples: cannot write into %s\n", folder.c_str());
     return 1;

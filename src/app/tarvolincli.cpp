@@ -17,6 +17,7 @@
 #include "platform/sprintf.h"
 #include "platform/str2num.h"
 #include "platform/writefileatomic.h"
+#include "sessionscript.h"
 #include "shapes/standardizedtext.h"
 #include "workflow/loadlandmarkfile.h"
 #include "workflow/loadxlist.h"
@@ -32,6 +33,9 @@ struct Options {
   std::string transform = "none";
   std::string standard;
   bool keepSize = false;
+  std::string script;
+  bool strict = false;
+  std::string figures = TARVOLIN_RESOURCES_DIR;
 };
 
 LandmarkFile loadData(const Options& options) {
@@ -196,6 +200,13 @@ int runcli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
                         "End each line with the specimen's own size instead of the standard value");
   addOutput(standardize);
 
+  CLI::App* run =
+      app.add_subcommand("run", "Replay a session script on the main window without a display");
+  run->add_option("SCRIPT", options.script, "Session script: one step per line (see README)")
+      ->required();
+  run->add_flag("--strict", options.strict, "Stop with status 1 at the first error of an action");
+  run->add_option("--figures", options.figures, "Folder of the figure files (Tarvolin.fig)");
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
@@ -213,6 +224,7 @@ int runcli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
     absolute(options.output);
     if (options.x != "cs") absolute(options.x);
 
+    if (*run) return runsession(options.script, options.figures, options.strict, out, err);
     if (*info) runInfo(options, out);
     if (*superimpose) runSuperimpose(options, out);
     if (*standardize) runStandardize(options, out);

@@ -73,6 +73,14 @@ Eigen::RowVectorXd asRow(const PropertyValue& value, std::string_view name) {
   return Eigen::Map<const Eigen::RowVectorXd>(m.data(), m.size());
 }
 
+Eigen::Vector4d asRectangle(const PropertyValue& value, std::string_view name) {
+  const Eigen::RowVectorXd p = asRow(value, name);
+  if (p.size() != 4) {
+    throw GraphicsError(std::string(name) + " takes four numbers: left, bottom, width, height");
+  }
+  return p.transpose();
+}
+
 Eigen::MatrixXd handleList(const std::vector<Handle>& handles) {
   Eigen::MatrixXd list(static_cast<Eigen::Index>(handles.size()), 1);
   for (size_t i = 0; i < handles.size(); ++i) list(static_cast<Eigen::Index>(i), 0) = handles[i];
@@ -310,7 +318,8 @@ PropertyValue Graphics::get(Handle h, std::string_view name) const {
       return currentFigure_ ? PropertyValue(*currentFigure_) : PropertyValue(Eigen::MatrixXd());
     }
   }
-  if (o.type == ObjectType::figure || o.type == ObjectType::uicontrol) {
+  if (o.type == ObjectType::figure || o.type == ObjectType::uicontrol ||
+      o.type == ObjectType::axes) {
     if (sameName(name, "Position")) return Eigen::MatrixXd(o.position.transpose());
   }
   if (o.type == ObjectType::figure) {
@@ -362,13 +371,29 @@ void Graphics::set(Handle h, std::string_view name, const PropertyValue& value) 
   } else if (sameName(name, "Units")) {
     o.units = asText(value, name);
     property = "Units";
-  } else if ((o.type == ObjectType::figure || o.type == ObjectType::uicontrol) &&
+  } else if ((o.type == ObjectType::figure || o.type == ObjectType::uicontrol ||
+              o.type == ObjectType::axes) &&
              sameName(name, "Position")) {
-    const Eigen::RowVectorXd p = asRow(value, name);
-    if (p.size() != 4)
-      throw GraphicsError("Position takes four numbers: left, bottom, width, height");
-    o.position = p.transpose();
+    const Eigen::Vector4d p = asRectangle(value, name);
+    // A window's frame goes where its drawing area goes.
+    o.outerPosition.head<2>() += p.head<2>() - o.position.head<2>();
+    o.position = p;
     property = "Position";
+  } else if (o.type == ObjectType::figure && sameName(name, "OuterPosition")) {
+    const Eigen::Vector4d p = asRectangle(value, name);
+    o.position.head<2>() += p.head<2>() - o.outerPosition.head<2>();
+    o.outerPosition = p;
+    property = "OuterPosition";
+  } else if (o.type == ObjectType::figure && sameName(name, "ActivePositionProperty")) {
+    o.activePositionProperty = asText(value, name);
+    property = "ActivePositionProperty";
+  } else if (o.type == ObjectType::figure && sameName(name, "Visible")) {
+    const std::string& text = asText(value, name);
+    if (!sameName(text, "on") && !sameName(text, "off")) {
+      throw GraphicsError("Visible is \"on\" or \"off\", not \"" + text + "\"");
+    }
+    o.visible = sameName(text, "on");
+    property = "Visible";
   } else if (o.type == ObjectType::figure && sameName(name, "Name")) {
     o.name = asText(value, name);
     property = "Name";

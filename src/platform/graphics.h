@@ -71,12 +71,13 @@ struct GraphicsObject {
   std::vector<Handle> children;  // in order of creation
   std::string tag;
 
-  // Root: the screen; figure and control: where they stand, in pixels.
+  // Root: the screen; figure, axes and control: where they stand, in pixels.
   Eigen::Vector4d position = Eigen::Vector4d::Zero();
   std::string units = "pixels";
 
-  // Figure. The outer position includes the frame and title bar; moving one
-  // of the two positions moves the other with it.
+  // Figure. The outer position includes the frame and title bar; moving the
+  // corner of one of the two positions moves the other's corner with it,
+  // while each keeps its own size (as the window system reports them).
   std::string name;
   std::optional<Handle> currentAxes;
   Eigen::Vector4d outerPosition = Eigen::Vector4d::Zero();

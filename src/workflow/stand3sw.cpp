@@ -125,6 +125,9 @@ void Stand3sw::loadData() {
   if (wireframeOn()) wireshape3D(graphics_, state_.mean1, state_.wirelist, "g");
   panel_.setEnable("UseCSButton", true);
   panel_.setEnable("LoadXButton", true);
+  // Clear disables GoRegress and no other step enables it again, so without
+  // this a cleared window could never be standardized again.
+  panel_.setEnable("GoRegress", true);
 }
 
 void Stand3sw::loadWire() {
@@ -210,6 +213,9 @@ void Stand3sw::clear() {
 }
 
 void Stand3sw::showRegress() {
+  // Into the plot window: the window whose button was pressed is current
+  // now, and drawing there would cover the main window's controls.
+  selectPlotWindow();
   graphics_.hold(true);
   const Eigen::MatrixXd& sdata = state_.SDATA;
   Eigen::RowVectorXd x, y, z;

@@ -322,9 +322,10 @@ TEST_F(Stand3swTest, FigureCommandsActOnThePlotWindowAndComeBack) {
   EXPECT_TRUE(graphics_.object(*sw_.state().fighand1).children.empty());
   EXPECT_EQ(graphics_.currentFigure(), main_);
 
-  // ShowRegress draws into the current axes: here the plot window's.
-  graphics_.figure(*sw_.state().fighand1);
+  // ShowRegress draws into the plot window, also when the main window is current.
+  graphics_.figure(main_);
   run("ShowRegress");
+  EXPECT_TRUE(graphics_.object(main_).currentAxes == std::nullopt);
   EXPECT_EQ(plotStyles(), joined({repeated("rs", 40), {"ks"}}));
   EXPECT_EQ(graphics_.getString(graphics_.gca(), "Hold"), "on");
 }
@@ -375,6 +376,9 @@ TEST_F(Stand3swTest, EnablesFollowTheWorkflow) {
   EXPECT_EQ(enables(), "111111");
   run("Clear");
   EXPECT_EQ(enables(), "000000");
+  // A new load makes the x-variable buttons and Accept x usable again.
+  run("LoadData", kZor);
+  EXPECT_EQ(enables(), "110001");
 }
 
 TEST_F(Stand3swTest, OnlyExactActionStringsMatch) {

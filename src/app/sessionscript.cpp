@@ -1,0 +1,182 @@
+#include "sessionscript.h"
+
+#include <filesystem>
+#include <sstream>
+#include <vector>
+
+#include "mainLoop.h"
+#include "platform/console.h"
+#include "platform/errors.h"
+#include "platform/readtextfile.h"
+#include "platform/str2num.h"
+
+namespace tarvolin {
+namespace {
+
+// A step the script runner cannot carry out: the script's own fault.
+class ScriptError : public InputError {
+ public:
+  using InputError::InputError;
+};
+
+struct Step {
+  long line = 0;
+  std::vector<std::string> words;
+  std::string rest;  // the text after the second word, for set: after the third
+};
+
+std::vector<Step> readScript(const std::string& path) {
+  std::string text;
+  std::string reason;
+  if (!readtextfile(path, text, reason)) throw InputError(path, "cannot be opened: " + reason);
+  std::vector<Step> steps;
+  std::istringstream lines(text);
+  std::string line;
+  for (long number = 1; std::getline(lines, line); ++number) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    std::istringstream words(line);
+    Step step{number, {}, {}};
+    for (std::string w; words >> w;) step.words.push_back(w);
+    if (step.words.empty() || step.words.front().front() == '#') continue;
+    // The value of "set" is the rest of the line as typed, blanks included.
+    const size_t skip = step.words.front() == "set" ? 3 : 1;
+    size_t pos = 0;
+    for (size_t w = 0; w < skip && w < step.words.size(); ++w) {
+      pos = line.find(step.words[w], pos) + step.words[w].size();
+    }
+    step.rest = line.substr(std::min(pos, line.size()));
+    step.rest.erase(0, step.rest.find_first_not_of(" \t"));
+    steps.push_back(std::move(step));
+  }
+  return steps;
+}
+
+Value argumentValue(const std::string& word) {
+  const Eigen::RowVectorXd number = str2num(word);
+  if (number.size() == 1 && word.find(',') == std::string::npos) return Value(number(0));
+  return Value(word);
+}
+
+class ScriptEvents : public EventSource {
+ public:
+  ScriptEvents(std::string script, std::vector<Step> steps, ScriptedFileDialogs& dialogs,
+               bool strict)
+      : script_(std::move(script)), steps_(std::move(steps)), dialogs_(dialogs), strict_(strict) {}
+
+  bool next(Runtime& runtime) override {
+    if (next_ >= steps_.size() || stopped_) return false;
+    const Step& step = steps_[next_++];
+    try {
+      perform(runtime, step);
+    } catch (const ScriptError&) {
+      throw;
+    } catch (const std::exception& e) {
+      // An error of an action: reported as the window reports it.
+      console().disp(e.what());
+      runtime.graphics().setLastError(e.what());
+    }
+    if (strict_ && !runtime.graphics().lastError().empty()) {
+      failed_ = true;
+      stopped_ = true;
+    }
+    return !stopped_;
+  }
+
+  bool failed() const { return failed_; }
+
+ private:
+  [[noreturn]] void fail(const Step& step, const std::string& what) const {
+    throw ScriptError(script_, step.line, what);
+  }
+
+  Handle control(Runtime& runtime, const Step& step, const std::string& tag) const {
+    const std::optional<Handle> window = runtime.windowOf(window_);
+    if (!window) fail(step, "the window " + window_ + " is not open");
+    const std::vector<Handle> found = runtime.graphics().findobj(tag, *window);
+    if (found.empty()) fail(step, "the window " + window_ + " has no control tagged " + tag);
+    return found.front();
+  }
+
+  void perform(Runtime& runtime, const Step& step) {
+    Graphics& graphics = runtime.graphics();
+    const std::string& command = step.words.front();
+    const size_t count = step.words.size();
+    if (command == "press" && count == 2) {
+      const Handle h = control(runtime, step, step.words[1]);
+      const GraphicsObject& o = graphics.object(h);
+      if (!o.enable) fail(step, step.words[1] + " is disabled");
+      if (o.style == ControlStyle::radiobutton) graphics.set(h, "Value", 1.0);
+      if (o.style == ControlStyle::checkbox) graphics.set(h, "Value", o.value == 0 ? 1.0 : 0.0);
+      runtime.runCallback(h);
+    } else if (command == "set" && count >= 3) {
+      const Handle h = control(runtime, step, step.words[1]);
+      const std::string& property = step.words[2];
+      const Value value = argumentValue(step.rest);
+      if (value.isText() || property == "String" || property == "string") {
+        graphics.set(h, property, step.rest);
+      } else {
+        graphics.set(h, property, value.scalar());
+      }
+    } else if (command == "choose" && !step.rest.empty()) {
+      // Relative to where the run started: loads move the working directory.
+      dialogs_.choose((start_ / step.rest).lexically_normal().string());
+    } else if (command == "cancel" && count == 1) {
+      dialogs_.cancel();
+    } else if (command == "call" && count >= 2) {
+      Values args;
+      for (size_t i = 2; i < count; ++i) args.push_back(argumentValue(step.words[i]));
+      const Values results = runtime.call(step.words[1], 0, args);
+      for (const Value& result : results) console().echo("ans", result.display());
+    } else if (command == "window" && count == 2) {
+      window_ = step.words[1];
+      if (!runtime.windowOf(window_)) fail(step, "the window " + window_ + " is not open");
+    } else {
+      fail(step, "cannot read the step \"" + step.words.front() +
+                     "\"; steps are press, set, choose, cancel, call and window");
+    }
+  }
+
+  std::string script_;
+  std::vector<Step> steps_;
+  ScriptedFileDialogs& dialogs_;
+  bool strict_;
+  size_t next_ = 0;
+  bool stopped_ = false;
+  bool failed_ = false;
+  std::string window_ = "Tarvolin";
+  std::filesystem::path start_ = std::filesystem::current_path();
+};
+
+}  // namespace
+
+int runsession(const std::string& script, const std::string& figureFolder, bool strict,
+               std::ostream& out, std::ostream& err) {
+  struct ConsoleTo {
+    Console::Sink previous;
+    explicit ConsoleTo(std::ostream& stream)
+        : previous(console().setSink([&stream](std::string_view text) { stream << text; })) {}
+    ~ConsoleTo() { console().setSink(std::move(previous)); }
+  } consoleToOut(out);
+
+  try {
+    std::vector<Step> steps = readScript(script);
+    Graphics graphics;
+    ScriptedFileDialogs dialogs;
+    graphics.subscribe([](const GraphicsChange& change) {
+      if (change.kind == GraphicsChange::Kind::message) console().disp("msgbox: " + change.detail);
+    });
+    Runtime runtime(graphics, dialogs, figureFolder);
+    ScriptEvents events(script, std::move(steps), dialogs, strict);
+    const char* const argv[] = {"tarvolin"};
+    const int status = mainLoop(runtime, 1, argv, "Tarvolin", 1, main_info(runtime), events);
+    out.flush();
+    if (status != 0) return status;
+    return events.failed() ? 1 : 0;
+  } catch (const InputError& e) {
+    out.flush();
+    err << "tarvolin-cli: " << e.what() << "\n";
+    return 2;
+  }
+}
+
+}  // namespace tarvolin

@@ -1,0 +1,151 @@
+#include "standsw.h"
+
+#include <string>
+
+#include "geometry/standardsize.h"
+#include "gui/cla.h"
+#include "platform/errors.h"
+#include "platform/sprintf.h"
+#include "plot/showshape.h"
+#include "shapes/mfload.h"
+
+namespace tarvolin {
+namespace {
+
+void requireData(const Eigen::MatrixXd& data) {
+  if (data.size() == 0) throw MissingError("no data set is loaded; load one first");
+}
+
+// A 2D data set needs X and Y of at least one landmark and the size; any
+// other width would pair a size with a coordinate when the rows are drawn.
+void check2Ddata(const Eigen::MatrixXd& data, const std::string& path) {
+  const Eigen::Index n = data.cols();
+  if (n < 3 || n % 2 == 0) {
+    throw InputError(path, 1,
+                     "has " + std::to_string(n) +
+                         " numbers on a line; a 2D data set has 2k + 1: X and Y of each of k "
+                         "landmarks, then the size");
+  }
+}
+
+}  // namespace
+
+void Standsw::operator()(std::string_view action) {
+  panel_.run(action, [&] {
+    if (action == "LoadData") {
+      loadData();
+    } else if (action == "Regress") {
+      regress();
+    } else if (action == "UseCS") {
+      useCS();
+    } else if (action == "ShowData") {
+      showData();
+    } else if (action == "LoadxList") {
+      loadXList();
+    } else if (action == "UseX") {
+      transform(Transform::none);
+    } else if (action == "UseLn") {
+      transform(Transform::ln);
+    } else if (action == "UseLog") {
+      transform(Transform::log10);
+    } else if (action == "Acceptx") {
+      acceptX();
+    } else if (action == "SaveFile") {
+      saveFile();
+    } else if (action == "Clear") {
+      clear();
+    } else if (action == "ShowRegress") {
+      showRegress();
+    }
+  });
+}
+
+void Standsw::plotDataSet(const Eigen::MatrixXd& x, std::string_view points,
+                          std::string_view mean) {
+  showshape(graphics_, x, points);
+  showshape(graphics_, x.colwise().mean(), mean);
+  graphics_.axis("auto");
+  graphics_.axis("equal");
+  graphics_.hold(true);
+}
+
+void Standsw::loadData() {
+  LoadedMatrix read = mfload(dialogs_);
+  if (!read.chosen) return;
+  if (!read.openError.empty()) throw InputError(read.path, "cannot be opened: " + read.openError);
+  check2Ddata(read.y, read.path);
+
+  state_.DATA = std::move(read.y);
+  plotDataSet(state_.DATA, "bo", "b<");
+  const Eigen::Index m = state_.DATA.rows();
+  const Eigen::Index n = state_.DATA.cols();
+  panel_.setString("FileBox", sprintf("File %s \n %4.0f Samples \n %4.0f landmarks", read.fn, m,
+                                      static_cast<double>(n - 1) / 2.0));
+  panel_.setEnable("UseCSButton", true);
+  panel_.setEnable("LoadXButton", true);
+  // Clear disables GoRegress and no other step enables it again, so without
+  // this a cleared window could never be standardized again.
+  panel_.setEnable("GoRegress", true);
+}
+
+void Standsw::regress() {
+  requireData(state_.DATA);
+  if (state_.FXLIST.size() == 0) {
+    throw MissingError("no x-variable has been chosen; choose x, ln x or log10 x first");
+  }
+  const std::string typed = panel_.text("StandardBox");
+  const std::optional<double> svalue = panel_.standardValue();
+  if (!svalue) throw InputError("the standard value \"" + typed + "\" is not a number");
+
+  Standardized standardized = standardsize(state_.DATA, state_.FXLIST.col(0), *svalue);
+  if (!standardized.y.allFinite()) {
+    throw InputError("the standard value " + typed +
+                     " lies so far outside the x values that the result is not finite");
+  }
+  state_.SDATA = std::move(standardized.y);
+  panel_.setEnable("SaveStandard", true);
+  panel_.setEnable("ShowStandard", true);
+}
+
+void Standsw::useCS() {
+  requireData(state_.DATA);
+  state_.XLIST = state_.DATA.col(state_.DATA.cols() - 1);
+}
+
+void Standsw::showData() {
+  requireData(state_.DATA);
+  plotDataSet(state_.DATA, "bo", "b<");
+}
+
+void Standsw::loadXList() {
+  std::optional<Eigen::MatrixXd> xlist = panel_.loadXList(state_.DATA.rows());
+  if (xlist) state_.XLIST = std::move(*xlist);
+}
+
+void Standsw::transform(Transform lcode) {
+  state_.FXLIST = panel_.showTransform(state_.XLIST, lcode);
+  state_.LCODE = lcode;
+}
+
+void Standsw::acceptX() { panel_.setEnable("AcceptStandard", true); }
+
+void Standsw::saveFile() { panel_.saveStandardized(state_.SDATA, state_.LCODE); }
+
+void Standsw::clear() {
+  state_.DATA.resize(0, 0);
+  state_.XLIST.resize(0, 0);
+  state_.SDATA.resize(0, 0);
+  state_.FXLIST.resize(0, 0);
+  graphics_.hold(false);
+  cla(graphics_);
+  panel_.resetControls();
+}
+
+void Standsw::showRegress() {
+  if (state_.SDATA.size() == 0) {
+    throw MissingError("there is no standardized data to show; standardize first");
+  }
+  plotDataSet(state_.SDATA, "rs", "ks");
+}
+
+}  // namespace tarvolin

@@ -1,0 +1,88 @@
+#pragma once
+// The switchyard of the 2D standardization workflow: the commands of a 2D
+// window reach it as one action string each.
+//
+// Actions, compared exactly in this order: "LoadData", "Regress", "UseCS",
+// "ShowData", "LoadxList", "UseX", "UseLn", "UseLog", "Acceptx", "SaveFile",
+// "Clear", "ShowRegress". Any other string does nothing at all.
+//
+// A 2D data set has one specimen per row: X1 Y1 ... Xk Yk and the size. The
+// rows are used as read: 2D data are not superimposed. Between actions the
+// workflow is kept in five variables (state()). Controls are found by their
+// tags in the switchyard's window; plots go into the current axes of the
+// current window, whichever that is, as the user arranged it.
+//
+// An action that cannot go on (a file refused, a value missing, a standard
+// value that is not a number) ends with one console line, "Error in ACTION:
+// what is wrong", kept as the graphics model's last error too; the
+// workflow's variables, boxes and buttons are then as they were before the
+// action. A cancelled file dialog ends the action with nothing changed.
+//
+// Example:
+//   Standsw standsw(graphics, dialogs);
+//   dialogs.choose("examples/skulls2d.txt");
+//   standsw("LoadData");
+//   standsw("UseCS"); standsw("UseLog"); standsw("Acceptx"); standsw("Regress");
+
+#include <Eigen/Core>
+#include <array>
+#include <optional>
+#include <string_view>
+
+#include "geometry/transformx.h"
+#include "platform/filedialogs.h"
+#include "platform/graphics.h"
+#include "switchyardpanel.h"
+
+namespace tarvolin {
+
+class Standsw {
+ public:
+  // The workflow variables. An empty matrix, or an empty optional, holds no
+  // value.
+  struct State {
+    Eigen::MatrixXd DATA;    // loaded 2D data set, as read, with its size column
+    Eigen::MatrixXd XLIST;   // raw x-variable, one value per specimen
+    Eigen::MatrixXd FXLIST;  // x-variable as regressed: XLIST, ln or log10
+    std::optional<Transform> LCODE;
+    Eigen::MatrixXd SDATA;  // standardized data set, same layout as DATA
+  };
+
+  static constexpr std::array<std::string_view, 12> kActions = {
+      "LoadData", "Regress", "UseCS",   "ShowData", "LoadxList", "UseX",
+      "UseLn",    "UseLog",  "Acceptx", "SaveFile", "Clear",     "ShowRegress"};
+
+  Standsw(Graphics& graphics, FileDialogs& dialogs)
+      : graphics_(graphics), dialogs_(dialogs), panel_(graphics, dialogs) {}
+
+  void operator()(std::string_view action);
+
+  const State& state() const { return state_; }
+
+  // Where the controls are looked up: the 2D window (see SwitchyardPanel).
+  void setWindowLocator(SwitchyardPanel::WindowLocator locator) {
+    panel_.setWindowLocator(std::move(locator));
+  }
+
+ private:
+  void loadData();
+  void regress();
+  void useCS();
+  void showData();
+  void loadXList();
+  void transform(Transform lcode);
+  void acceptX();
+  void saveFile();
+  void clear();
+  void showRegress();
+
+  // Draws a data set's points with `points` and its mean row with `mean`.
+  void plotDataSet(const Eigen::MatrixXd& x, std::string_view points, std::string_view mean);
+
+  Graphics& graphics_;
+  FileDialogs& dialogs_;
+  SwitchyardPanel panel_;
+  State state_;
+};
+
+}  // namespace tarvolin

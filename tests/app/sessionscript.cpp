@@ -1,0 +1,169 @@
+#include "app/sessionscript.h"
+
+#include <sstream>
+
+#include "app/tarvolincli.h"
+#include "geometry/proposedstandard.h"
+#include "geometry/standardsize.h"
+#include "geometry/transformx.h"
+#include "shapes/dload.h"
+#include "shapes/standardizedtext.h"
+#include "tests/testing.h"
+
+namespace tarvolin {
+namespace {
+
+using testing::examplePath;
+using testing::readText;
+using testing::TempDir;
+using testing::writeText;
+
+struct Session {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+Session play(const TempDir& dir, const std::string& script, bool strict = false) {
+  testing::CwdGuard cwd;
+  writeText(dir.file("script.txt"), script);
+  std::ostringstream out, err;
+  Session s;
+  s.status = runsession(dir.file("script.txt"), TARVOLIN_RESOURCES_DIR, strict, out, err);
+  s.out = out.str();
+  s.err = err.str();
+  return s;
+}
+
+TEST(SessionScript, Whole3DWorkflowSavesWhatTheCommandLineWrites) {
+  TempDir dir;
+  const Session s = play(dir,
+                         "# the example, clicked through\n"
+                         "choose " +
+                             examplePath("skulls_wire.txt") +
+                             "\n"
+                             "press LoadWireButton\n"
+                             "choose " +
+                             examplePath("skulls_zor.txt") +
+                             "\n"
+                             "press LoadDataButton\n\n"
+                             "press UseCSButton\n"
+                             "press LogButton\n"
+                             "press GoRegress\n"
+                             "set StandardBox String 1.5\n"
+                             "press AcceptStandard\n"
+                             "choose " +
+                             dir.file("saved.txt") +
+                             "\n"
+                             "press SaveStandard\n"
+                             "press CopyPlotButton\n");
+  EXPECT_EQ(s.status, 0) << s.err;
+  EXPECT_EQ(s.err, "");
+  EXPECT_NE(s.out.find("stemp = using ZOR format\nm = 14\nn = 3\n"), std::string::npos) << s.out;
+  EXPECT_NE(s.out.find("newcs = 0\n"), std::string::npos);
+
+  testing::CwdGuard cwd;
+  const char* const argv[] = {
+      "tarvolin-cli", "standardize", TARVOLIN_EXAMPLES_DIR "/skulls_zor.txt",
+      "--transform",  "log10",       "--standard",
+      "1.5"};
+  std::ostringstream out, err;
+  ASSERT_EQ(runcli(7, argv, out, err), 0) << err.str();
+  EXPECT_EQ(readText(dir.file("saved.txt")), out.str());
+}
+
+TEST(SessionScript, Whole2DWorkflowInItsOwnWindow) {
+  TempDir dir;
+  const Session s = play(dir,
+                         "press Open2DButton\n"
+                         "window Tarvolin2D\n"
+                         "choose " +
+                             examplePath("skulls2d.txt") +
+                             "\n"
+                             "press LoadDataButton\n"
+                             "choose " +
+                             examplePath("skulls_mass.txt") +
+                             "\n"
+                             "press LoadXButton\n"
+                             "press LnButton\n"
+                             "press GoRegress\n"
+                             "press AcceptStandard\n"
+                             "press CSBox\n"
+                             "choose " +
+                             dir.file("saved2d.txt") +
+                             "\n"
+                             "press SaveStandard\n");
+  EXPECT_EQ(s.status, 0) << s.err;
+  EXPECT_NE(s.out.find("ans = []\n"), std::string::npos) << s.out;
+
+  // 2D data are not superimposed: the file is the regression of the rows as read.
+  const Eigen::MatrixXd data = dload(examplePath("skulls2d.txt"));
+  const Eigen::VectorXd lnMass =
+      transformx(dload(examplePath("skulls_mass.txt")).col(0), Transform::ln, "");
+  const Eigen::MatrixXd expected = standardsize(data, lnMass, proposedstandard(lnMass)).y;
+  EXPECT_EQ(readText(dir.file("saved2d.txt")), standardizedtext(expected, std::nullopt));
+}
+
+TEST(SessionScript, ErrorsInActionsAreReportedAndStrictStopsAtTheFirst) {
+  TempDir dir;
+  const std::string script = "choose " + dir.file("missing.txt") +
+                             "\n"
+                             "press LoadDataButton\n"
+                             "call Tarvolin pushbutton1_Callback\n";
+  const Session relaxed = play(dir, script);
+  EXPECT_EQ(relaxed.status, 0);
+  EXPECT_NE(
+      relaxed.out.find("Error in LoadData: " + dir.file("missing.txt") + ": cannot be opened"),
+      std::string::npos)
+      << relaxed.out;
+  EXPECT_NE(relaxed.out.find("pushbutton1 Callback not implemented yet.\n"), std::string::npos);
+
+  const Session strict = play(dir, script, true);
+  EXPECT_EQ(strict.status, 1);
+  EXPECT_EQ(strict.out.find("pushbutton1 Callback"), std::string::npos) << strict.out;
+}
+
+TEST(SessionScript, MessageBoxesAreShown) {
+  TempDir dir;
+  writeText(dir.file("short.txt"), "1\n2\n");
+  const Session s = play(dir, "choose " + examplePath("skulls_zor.txt") +
+                                  "\npress LoadDataButton\n"
+                                  "choose " +
+                                  dir.file("short.txt") + "\npress LoadXButton\n");
+  EXPECT_NE(s.out.find("msgbox: The number of values in the x-list does not match the data set, "
+                       "please reload\n"),
+            std::string::npos)
+      << s.out;
+}
+
+TEST(SessionScript, MistakesInTheScriptNameTheLine) {
+  TempDir dir;
+  const struct {
+    std::string script;
+    std::string expected;
+  } cases[] = {
+      {"press LoadDataButton\nfrobnicate\n",
+       ":2: cannot read the step \"frobnicate\"; steps are press, set, choose, cancel, call and "
+       "window"},
+      {"press NoSuchTag\n", ":1: the window Tarvolin has no control tagged NoSuchTag"},
+      {"press UseCSButton\n", ":1: UseCSButton is disabled"},
+      {"window Tarvolin2D\n", ":1: the window Tarvolin2D is not open"},
+  };
+  for (const auto& c : cases) {
+    const Session s = play(dir, c.script);
+    EXPECT_EQ(s.status, 2) << c.script;
+    EXPECT_EQ(s.err, "tarvolin-cli: " + dir.file("script.txt") + c.expected + "\n");
+  }
+  const Session missing = [] {
+    std::ostringstream out, err;
+    Session s;
+    s.status = runsession("/nonexistent/script.txt", TARVOLIN_RESOURCES_DIR, false, out, err);
+    s.err = err.str();
+    return s;
+  }();
+  EXPECT_EQ(missing.status, 2);
+  EXPECT_NE(missing.err.find("/nonexistent/script.txt: cannot be opened"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tarvolin
