@@ -1,5 +1,7 @@
 #include "registry.h"
 
+#include <algorithm>
+
 #include "platform/console.h"
 #include "platform/sprintf.h"
 
@@ -79,9 +81,9 @@ Values Registry::invoke(const RegisteredFunction& function, int nargout, const V
                    "\" was not assigned during the call.");
     results.emplace_back();
   }
-  if (nargout >= 0 && static_cast<int>(results.size()) > nargout && nargout > 0) {
-    results.resize(static_cast<size_t>(nargout));
-  }
+  // Results beyond those asked for are dropped; with none asked for, the
+  // first stays, as the value a console would show as ans.
+  results.resize(std::min(results.size(), static_cast<size_t>(std::max(nargout, 1))));
   return results;
 }
 
