@@ -153,7 +153,7 @@ ControlSpec readControl(const json& entry, const std::string& path, size_t index
   fields.refuseOtherKeys(
       {"style", "tag", "string", "position", "value", "enable", "callback", "tooltip"});
 
-  ControlSpec spec;
+  ControlSpec described;
   const std::optional<std::string> style = fields.text("style");
   if (!style) fields.fail("\"style\" is missing");
   auto known = std::find_if(kStyles.begin(), kStyles.end(),
@@ -162,17 +162,17 @@ ControlSpec readControl(const json& entry, const std::string& path, size_t index
     fields.fail("unknown style \"" + *style +
                 "\" (pushbutton, radiobutton, checkbox, edit or text)");
   }
-  spec.style = known->second;
-  spec.tag = fields.text("tag").value_or("");
-  spec.string = fields.text("string").value_or("");
-  spec.value = fields.number("value").value_or(0);
-  spec.enable = fields.onOff("enable").value_or(true);
-  spec.callback = fields.text("callback").value_or("");
-  spec.tooltip = fields.text("tooltip").value_or("");
+  described.style = known->second;
+  described.tag = fields.text("tag").value_or("");
+  described.string = fields.text("string").value_or("");
+  described.value = fields.number("value").value_or(0);
+  described.enable = fields.onOff("enable").value_or(true);
+  described.callback = fields.text("callback").value_or("");
+  described.tooltip = fields.text("tooltip").value_or("");
   if (const std::optional<Eigen::Vector4d> position = fields.position("position")) {
-    spec.position = *position;
+    described.position = *position;
   }
-  return spec;
+  return described;
 }
 
 FigureLayout readLayout(const std::string& path) {
@@ -236,7 +236,7 @@ Handle hgload(Graphics& graphics, const std::string& path) {
       graphics.set(fig, "Position", Eigen::MatrixXd(area.transpose()));
       graphics.set(fig, "OuterPosition", Eigen::MatrixXd((area + frame).transpose()));
     }
-    for (const ControlSpec& spec : layout.controls) graphics.uicontrol(fig, spec);
+    for (const ControlSpec& described : layout.controls) graphics.uicontrol(fig, described);
     for (const FigureAxes& area : layout.axes) {
       const Handle axes = graphics.axes(fig);
       graphics.set(axes, "Position", Eigen::MatrixXd(area.position.transpose()));

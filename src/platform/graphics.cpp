@@ -271,7 +271,7 @@ void Graphics::clearObject(Handle h, std::span<const std::string> options) {
   }
 }
 
-Handle Graphics::uicontrol(Handle window, const ControlSpec& spec) {
+Handle Graphics::uicontrol(Handle window, const ControlSpec& described) {
   if (object(window).type != ObjectType::figure) {
     throw GraphicsError("uicontrol: " + handleText(window) + " is not a window");
   }
@@ -279,14 +279,14 @@ Handle Graphics::uicontrol(Handle window, const ControlSpec& spec) {
   c.handle = nextHandle_++;
   c.type = ObjectType::uicontrol;
   c.parent = window;
-  c.style = spec.style;
-  c.tag = spec.tag;
-  c.string = spec.string;
-  c.value = spec.value;
-  c.enable = spec.enable;
-  c.callback = spec.callback;
-  c.position = spec.position;
-  c.tooltip = spec.tooltip;
+  c.style = described.style;
+  c.tag = described.tag;
+  c.string = described.string;
+  c.value = described.value;
+  c.enable = described.enable;
+  c.callback = described.callback;
+  c.position = described.position;
+  c.tooltip = described.tooltip;
   return add(std::move(c));
 }
 

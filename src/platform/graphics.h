@@ -153,7 +153,7 @@ class Graphics {
   void clearObject(Handle h, std::span<const std::string> options = {});
 
   // --- controls
-  Handle uicontrol(Handle figure, const ControlSpec& spec);
+  Handle uicontrol(Handle figure, const ControlSpec& described);
   // The handles of every object whose Tag is `tag` exactly, in tree order:
   // the screen, then each window and everything in it, depth first, objects
   // of one parent in order of creation.

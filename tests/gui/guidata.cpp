@@ -10,9 +10,9 @@ namespace tarvolin {
 namespace {
 
 Handle addButton(Graphics& g, Handle window, std::string tag) {
-  ControlSpec spec;
-  spec.tag = std::move(tag);
-  return g.uicontrol(window, spec);
+  ControlSpec described;
+  described.tag = std::move(tag);
+  return g.uicontrol(window, described);
 }
 
 TEST(Guidata, NothingStoredGivesTheEmptyMatrix) {

@@ -9,10 +9,10 @@ namespace tarvolin {
 namespace {
 
 Handle addControl(Graphics& g, Handle window, std::string tag) {
-  ControlSpec spec;
-  spec.style = ControlStyle::text;
-  spec.tag = std::move(tag);
-  return g.uicontrol(window, spec);
+  ControlSpec described;
+  described.style = ControlStyle::text;
+  described.tag = std::move(tag);
+  return g.uicontrol(window, described);
 }
 
 Eigen::MatrixXd row(std::initializer_list<Handle> handles) {
