@@ -47,12 +47,11 @@ Standsw& Runtime::standsw() {
 
 std::optional<Handle> Runtime::windowOf(std::string_view base) const {
   const std::string key = (std::string(base) + "_SINGLETON_handle").substr(0, 31);
-  const std::optional<PropertyValue> list = graphics_.getappdata(kRoot, key);
-  if (!list) return std::nullopt;
-  const auto* handles = std::get_if<Eigen::MatrixXd>(&*list);
-  if (!handles) return std::nullopt;
-  for (Eigen::Index i = handles->size() - 1; i >= 0; --i) {
-    const Handle h = (*handles)(i);
+  const std::optional<Value> list = graphics_.getappdata(kRoot, key);
+  if (!list || !list->isNumeric()) return std::nullopt;
+  const Eigen::MatrixXd& handles = list->matrix();
+  for (Eigen::Index i = handles.size() - 1; i >= 0; --i) {
+    const Handle h = handles(i);
     if (graphics_.isValid(h) && graphics_.object(h).type == ObjectType::figure) return h;
   }
   return std::nullopt;

@@ -7,12 +7,10 @@
 //   value.
 // data: any value (numbers, text, record, list), replacing what was stored.
 //
-// The value lives in the window's application data "UsedByGUIData_m",
-// encoded as a text (the model's application data holds numbers, texts and
-// matrices only). It therefore goes when the window is closed, with no table
-// of its own to keep in step, and comes back exactly as stored, NaN and
-// infinities included. A number or matrix put there directly with
-// setappdata is returned as it is, and so is a plain text.
+// The value lives in the window's application data "UsedByGUIData_m", so it
+// goes when the window is closed, with no table of its own to keep in step,
+// and comes back exactly as stored. A value put there directly with
+// setappdata is returned the same way.
 //
 // Errors (GraphicsError):
 //   "H must be the handle to a figure or figure descendent."  h is not one

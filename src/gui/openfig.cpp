@@ -36,20 +36,16 @@ FileParts fileparts(const std::string& filename) {
 }
 
 std::vector<Handle> storedRow(const Graphics& graphics, const std::string& key) {
-  const std::optional<PropertyValue> stored = graphics.getappdata(kRoot, key);
-  if (!stored) return {};
-  if (const double* single = std::get_if<double>(&*stored)) return {*single};
-  if (const Eigen::MatrixXd* row = std::get_if<Eigen::MatrixXd>(&*stored)) {
-    return std::vector<Handle>(row->data(), row->data() + row->size());
-  }
-  return {};
+  const std::optional<Value> stored = graphics.getappdata(kRoot, key);
+  if (!stored || !stored->isNumeric()) return {};
+  const Eigen::MatrixXd& row = stored->matrix();
+  return std::vector<Handle>(row.data(), row.data() + row.size());
 }
 
 bool openedFor(const Graphics& graphics, Handle h, const std::string& key) {
   if (!graphics.isValid(h) || graphics.object(h).type != ObjectType::figure) return false;
-  const std::optional<PropertyValue> mark = graphics.getappdata(h, kWindowKey);
-  const std::string* text = mark ? std::get_if<std::string>(&*mark) : nullptr;
-  return text != nullptr && *text == key;
+  const std::optional<Value> mark = graphics.getappdata(h, kWindowKey);
+  return mark && *mark == Value(key);
 }
 
 std::vector<Handle> openWindows(const Graphics& graphics, const std::string& key) {

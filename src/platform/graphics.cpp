@@ -429,12 +429,12 @@ void Graphics::set(Handle h, std::string_view name, const PropertyValue& value) 
   notify(GraphicsChange::Kind::property, h, property);
 }
 
-void Graphics::setappdata(Handle h, std::string_view name, PropertyValue value) {
+void Graphics::setappdata(Handle h, std::string_view name, Value value) {
   mutableObject(h).appdata.insert_or_assign(std::string(name), std::move(value));
   notify(GraphicsChange::Kind::property, h, "ApplicationData");
 }
 
-std::optional<PropertyValue> Graphics::getappdata(Handle h, std::string_view name) const {
+std::optional<Value> Graphics::getappdata(Handle h, std::string_view name) const {
   const GraphicsObject& o = object(h);
   auto found = o.appdata.find(name);
   if (found == o.appdata.end()) return std::nullopt;

@@ -34,6 +34,8 @@
 #include <variant>
 #include <vector>
 
+#include "value.h"
+
 namespace tarvolin {
 
 using Handle = double;
@@ -101,7 +103,7 @@ struct GraphicsObject {
   std::string lineStyle;                   // as given, for example "bo" or "k:"
   double markerSize = 6;
 
-  std::map<std::string, PropertyValue, std::less<>> appdata;
+  std::map<std::string, Value, std::less<>> appdata;
 };
 
 struct GraphicsChange {
@@ -174,8 +176,8 @@ class Graphics {
   double getNumber(Handle h, std::string_view name) const;
 
   // Application data: named values stored on any object.
-  void setappdata(Handle h, std::string_view name, PropertyValue value);
-  std::optional<PropertyValue> getappdata(Handle h, std::string_view name) const;
+  void setappdata(Handle h, std::string_view name, Value value);
+  std::optional<Value> getappdata(Handle h, std::string_view name) const;
   void rmappdata(Handle h, std::string_view name);
 
   // --- plotting into the current axes (made when there are none). With hold

@@ -13,9 +13,9 @@ const std::string kFixtures = dataPath("fig");
 std::vector<Handle> windows(const Graphics& g) { return g.object(kRoot).children; }
 
 std::vector<Handle> storedRow(const Graphics& g, const std::string& key) {
-  const std::optional<PropertyValue> stored = g.getappdata(kRoot, key);
+  const std::optional<Value> stored = g.getappdata(kRoot, key);
   if (!stored) return {};
-  const Eigen::MatrixXd& row = std::get<Eigen::MatrixXd>(*stored);
+  const Eigen::MatrixXd& row = stored->matrix();
   EXPECT_EQ(row.rows(), 1);
   return std::vector<Handle>(row.data(), row.data() + row.size());
 }

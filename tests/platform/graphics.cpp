@@ -309,8 +309,8 @@ TEST(Graphics, ApplicationData) {
   g.setappdata(w, "state", std::string("loaded"));
   g.setappdata(kRoot, "state", 7.0);
   ASSERT_TRUE(g.getappdata(w, "state").has_value());
-  EXPECT_EQ(std::get<std::string>(*g.getappdata(w, "state")), "loaded");
-  EXPECT_EQ(std::get<double>(*g.getappdata(kRoot, "state")), 7.0);
+  EXPECT_EQ(*g.getappdata(w, "state"), Value("loaded"));
+  EXPECT_EQ(*g.getappdata(kRoot, "state"), Value(7.0));
   g.rmappdata(w, "state");
   EXPECT_FALSE(g.getappdata(w, "state").has_value());
   EXPECT_TRUE(g.getappdata(kRoot, "state").has_value());
