@@ -18,10 +18,6 @@
 namespace tarvolin {
 namespace {
 
-void requireData(const Eigen::MatrixXd& data) {
-  if (data.size() == 0) throw MissingError("no data set is loaded; load one first");
-}
-
 // The points of row i of a 3D landmark data set, X, Y and Z apart.
 void rowPoints(const Eigen::MatrixXd& data, Eigen::Index i, Eigen::RowVectorXd& x,
                Eigen::RowVectorXd& y, Eigen::RowVectorXd& z) {
@@ -144,10 +140,8 @@ void Stand3sw::loadWire() {
 }
 
 void Stand3sw::regress() {
-  requireData(state_.DATA);
-  if (state_.FXLIST.size() == 0) {
-    throw MissingError("no x-variable has been chosen; choose x, ln x or log10 x first");
-  }
+  requiredata(state_.DATA);
+  requirexvariable(state_.FXLIST);
   const std::string typed = panel_.text("StandardBox");
   const std::optional<double> svalue = panel_.standardValue();
   if (!svalue) throw InputError("the standard value \"" + typed + "\" is not a number");
@@ -172,7 +166,7 @@ void Stand3sw::regress() {
 }
 
 void Stand3sw::useCS() {
-  requireData(state_.DATA);
+  requiredata(state_.DATA);
   state_.XLIST = state_.DATA.col(state_.DATA.cols() - 1);
 }
 

@@ -12,10 +12,6 @@
 namespace tarvolin {
 namespace {
 
-void requireData(const Eigen::MatrixXd& data) {
-  if (data.size() == 0) throw MissingError("no data set is loaded; load one first");
-}
-
 // A 2D data set needs X and Y of at least one landmark and the size; any
 // other width would pair a size with a coordinate when the rows are drawn.
 void check2Ddata(const Eigen::MatrixXd& data, const std::string& path) {
@@ -89,10 +85,8 @@ void Standsw::loadData() {
 }
 
 void Standsw::regress() {
-  requireData(state_.DATA);
-  if (state_.FXLIST.size() == 0) {
-    throw MissingError("no x-variable has been chosen; choose x, ln x or log10 x first");
-  }
+  requiredata(state_.DATA);
+  requirexvariable(state_.FXLIST);
   const std::string typed = panel_.text("StandardBox");
   const std::optional<double> svalue = panel_.standardValue();
   if (!svalue) throw InputError("the standard value \"" + typed + "\" is not a number");
@@ -108,12 +102,12 @@ void Standsw::regress() {
 }
 
 void Standsw::useCS() {
-  requireData(state_.DATA);
+  requiredata(state_.DATA);
   state_.XLIST = state_.DATA.col(state_.DATA.cols() - 1);
 }
 
 void Standsw::showData() {
-  requireData(state_.DATA);
+  requiredata(state_.DATA);
   plotDataSet(state_.DATA, "bo", "b<");
 }
 

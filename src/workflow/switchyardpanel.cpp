@@ -19,6 +19,16 @@ const char* const kStatisticBoxes[] = {"MinBox", "MaxBox", "MeanBox", "MedianBox
 
 }  // namespace
 
+void requiredata(const Eigen::MatrixXd& data) {
+  if (data.size() == 0) throw MissingError("no data set is loaded; load one first");
+}
+
+void requirexvariable(const Eigen::MatrixXd& fxlist) {
+  if (fxlist.size() == 0) {
+    throw MissingError("no x-variable has been chosen; choose x, ln x or log10 x first");
+  }
+}
+
 void SwitchyardPanel::run(std::string_view action, const std::function<void()>& body) {
   if (!graphics_.lastError().empty()) graphics_.setLastError("");
   try {

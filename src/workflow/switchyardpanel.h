@@ -30,6 +30,12 @@ class MissingError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// Refuses a step that needs a loaded data set when none is loaded.
+void requiredata(const Eigen::MatrixXd& data);
+
+// Refuses a regression when no transformed x-variable has been chosen.
+void requirexvariable(const Eigen::MatrixXd& fxlist);
+
 class SwitchyardPanel {
  public:
   using WindowLocator = std::function<std::optional<Handle>()>;
