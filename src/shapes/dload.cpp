@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "platform/errors.h"
-#include "platform/readtextfile.h"
 #include "platform/str2num.h"
+#include "platform/textfilelines.h"
 
 namespace tarvolin {
 namespace {
@@ -37,6 +37,7 @@ class LineCursor {
     pos_ = end;
     return line;
   }
+  void rewind() { pos_ = 0; }
 
  private:
   std::string_view text_;
@@ -47,19 +48,26 @@ std::string plural(size_t n, const char* word) {
   return std::to_string(n) + " " + word + (n == 1 ? "" : "s");
 }
 
-}  // namespace
-
-Eigen::MatrixXd parsenumericmatrix(std::string_view text, const std::string& fname) {
+// Reads the matrix from `lines` (a text in memory or a file read piece by
+// piece), going over them twice.
+template <typename Lines>
+Eigen::MatrixXd parseLines(Lines& lines, const std::string& fname) {
   // First pass: how many lines belong to the matrix, so that the rows can be
   // stored straight into a matrix of the right size.
   long rows = 0;
-  for (LineCursor lines(text); const std::optional<std::string_view> line = lines.next();) {
+  while (const std::optional<std::string_view> line = lines.next()) {
     if (rows > 0 && isBlank(*line)) break;
     ++rows;
   }
   if (rows == 0) throw InputError(fname, "the file holds no numbers");
 
-  LineCursor lines(text);
+  lines.rewind();
+  // The second pass finds the same lines, unless the file changed meanwhile.
+  auto nextLine = [&]() -> std::string_view {
+    const std::optional<std::string_view> line = lines.next();
+    if (!line) throw InputError(fname, "the file changed while it was being read");
+    return *line;
+  };
   auto check = [&fname](const NumberScan& scan, long lineNumber) {
     if (scan.stop == NumberScan::Stop::notANumber) {
       throw InputError(fname, lineNumber, quoted(scan.token) + " is not a number");
@@ -70,7 +78,7 @@ Eigen::MatrixXd parsenumericmatrix(std::string_view text, const std::string& fna
   };
 
   std::vector<double> first;
-  check(scannumbers(*lines.next(), first), 1);
+  check(scannumbers(nextLine(), first), 1);
   if (first.empty()) throw InputError(fname, 1, "the first line holds no numbers");
   const auto columns = static_cast<Eigen::Index>(first.size());
 
@@ -78,7 +86,7 @@ Eigen::MatrixXd parsenumericmatrix(std::string_view text, const std::string& fna
   x.row(0) = Eigen::Map<const Eigen::RowVectorXd>(first.data(), columns);
   for (long r = 1; r < rows; ++r) {
     Eigen::Index count = 0;
-    check(scannumbers(*lines.next(),
+    check(scannumbers(nextLine(),
                       [&](double value) {
                         if (count < columns) x(r, count) = value;
                         ++count;
@@ -94,14 +102,23 @@ Eigen::MatrixXd parsenumericmatrix(std::string_view text, const std::string& fna
   return x;
 }
 
+}  // namespace
+
+Eigen::MatrixXd parsenumericmatrix(std::string_view text, const std::string& fname) {
+  LineCursor lines(text);
+  return parseLines(lines, fname);
+}
+
 Eigen::MatrixXd dload(const std::string& fname, std::string* openError) {
-  std::string text;
+  // The file is read through one small buffer, never whole: a large data set
+  // then costs its matrix in memory and not its text as well.
+  TextFileLines lines;
   std::string reason;
-  if (!readtextfile(fname, text, reason)) {
+  if (!lines.open(fname, reason)) {
     if (openError) *openError = reason;
     return Eigen::MatrixXd::Constant(1, 1, -1.0);
   }
-  return parsenumericmatrix(text, fname);
+  return parseLines(lines, fname);
 }
 
 }  // namespace tarvolin

@@ -1,0 +1,46 @@
+#pragma once
+// Reads a text file line by line through one reusable buffer, so that a
+// large file is never held in memory whole.
+//
+// open(path, reason) opens the file (false, with the reason, when it cannot
+// be read: missing, a folder, no permission). next() returns the next line
+// with its line feed (the last line may have none), or nothing at the end;
+// the view stays valid until the next call. rewind() starts again at the
+// first line. A read error is an InputError naming the file.
+//
+// Example:
+//   TextFileLines lines;
+//   std::string reason;
+//   if (!lines.open("skulls.txt", reason)) report(reason);
+//   while (auto line = lines.next()) use(*line);
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tarvolin {
+
+class TextFileLines {
+ public:
+  TextFileLines() = default;
+  ~TextFileLines();
+  TextFileLines(const TextFileLines&) = delete;
+  TextFileLines& operator=(const TextFileLines&) = delete;
+
+  bool open(const std::string& path, std::string& reason);
+  std::optional<std::string_view> next();
+  void rewind();
+
+ private:
+  bool fill();
+
+  int fd_ = -1;
+  std::string path_;
+  std::vector<char> buffer_;
+  size_t begin_ = 0;
+  size_t end_ = 0;
+  bool atEnd_ = false;
+};
+
+}  // namespace tarvolin
