@@ -9,6 +9,7 @@
 #include "platform/sprintf.h"
 #include "shapes/dload.h"
 #include "tests/testing.h"
+#include "workflowtesting.h"
 
 namespace tarvolin {
 namespace {
@@ -23,31 +24,11 @@ const std::string kTps = examplePath("skulls_tps.txt");
 const std::string kMass = examplePath("skulls_mass.txt");
 const std::string kWire = examplePath("skulls_wire.txt");
 
-// A main window carrying the eighteen tags the switchyard uses, with the
-// enables a freshly opened window has, and the switchyard driving it.
+// A main window carrying the eighteen tags the switchyard uses, and the
+// switchyard driving it.
 class Stand3swTest : public ::testing::Test {
  protected:
-  Stand3swTest() : main_(graphics_.figure()) {
-    auto add = [this](ControlStyle style, const char* tag, const char* text, bool enable = true) {
-      graphics_.uicontrol(main_, ControlSpec{style, tag, text, 0, enable, "", {}, ""});
-    };
-    add(ControlStyle::radiobutton, "ZORButton", "TPS file");
-    add(ControlStyle::text, "FileBox", "No Data Loaded");
-    add(ControlStyle::pushbutton, "UseCSButton", "Use centroid size", false);
-    add(ControlStyle::pushbutton, "LoadXButton", "Load x list", false);
-    add(ControlStyle::text, "XVarBox", "");
-    for (const char* box : {"MinBox", "MaxBox", "MeanBox", "MedianBox", "StandardBox"}) {
-      add(box[0] == 'S' ? ControlStyle::edit : ControlStyle::text, box, "0.0000");
-    }
-    add(ControlStyle::radiobutton, "XButton", "x");
-    add(ControlStyle::radiobutton, "LnButton", "ln x");
-    add(ControlStyle::radiobutton, "LogButton", "log10 x");
-    add(ControlStyle::pushbutton, "AcceptStandard", "Standardize", false);
-    add(ControlStyle::pushbutton, "SaveStandard", "Save standardized data", false);
-    add(ControlStyle::pushbutton, "ShowStandard", "Show standardized", false);
-    add(ControlStyle::pushbutton, "GoRegress", "Accept x");
-    add(ControlStyle::checkbox, "CSBox", "Keep centroid size in file");
-  }
+  Stand3swTest() : main_(testing::testWindow(graphics_, true)) {}
 
   Handle tag(const char* t) const { return graphics_.findobj(t).front(); }
   std::string text(const char* t) const { return graphics_.getString(tag(t), "String"); }

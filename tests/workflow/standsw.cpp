@@ -12,6 +12,7 @@
 #include "shapes/standardizedtext.h"
 #include "tests/testing.h"
 #include "workflow/stand3sw.h"
+#include "workflowtesting.h"
 
 namespace tarvolin {
 namespace {
@@ -19,38 +20,13 @@ namespace {
 using testing::examplePath;
 using testing::readText;
 using testing::TempDir;
+using testing::testWindow;
 using testing::writeText;
 
 const std::string k2D = examplePath("skulls2d.txt");
 const std::string kMass = examplePath("skulls_mass.txt");
 const char* const kButtons[] = {"UseCSButton",  "LoadXButton",  "AcceptStandard",
                                 "SaveStandard", "ShowStandard", "GoRegress"};
-
-// A window carrying the tags of a switchyard, with the enables a freshly
-// opened window has; the 3D one has ZORButton too.
-Handle testWindow(Graphics& graphics, bool with3D) {
-  const Handle window = graphics.figure();
-  auto add = [&](ControlStyle style, const char* tag, const char* text, bool enable = true) {
-    graphics.uicontrol(window, ControlSpec{style, tag, text, 0, enable, "", {}, ""});
-  };
-  if (with3D) add(ControlStyle::radiobutton, "ZORButton", "TPS file");
-  add(ControlStyle::text, "FileBox", "No Data Loaded");
-  add(ControlStyle::pushbutton, "UseCSButton", "Use size", false);
-  add(ControlStyle::pushbutton, "LoadXButton", "Load x list", false);
-  add(ControlStyle::text, "XVarBox", "");
-  for (const char* box : {"MinBox", "MaxBox", "MeanBox", "MedianBox", "StandardBox"}) {
-    add(box[0] == 'S' ? ControlStyle::edit : ControlStyle::text, box, "0.0000");
-  }
-  add(ControlStyle::radiobutton, "XButton", "x");
-  add(ControlStyle::radiobutton, "LnButton", "ln x");
-  add(ControlStyle::radiobutton, "LogButton", "log10 x");
-  add(ControlStyle::pushbutton, "AcceptStandard", "Standardize", false);
-  add(ControlStyle::pushbutton, "SaveStandard", "Save standardized data", false);
-  add(ControlStyle::pushbutton, "ShowStandard", "Show standardized", false);
-  add(ControlStyle::pushbutton, "GoRegress", "Accept x");
-  add(ControlStyle::checkbox, "CSBox", "Keep size in file");
-  return window;
-}
 
 class StandswTest : public ::testing::Test {
  protected:

@@ -1,0 +1,35 @@
+#pragma once
+// The test window the switchyard tests drive: a window carrying the tags of
+// the 3D or the 2D workflow.
+
+#include "platform/graphics.h"
+
+namespace tarvolin::testing {
+
+// A window carrying the tags of a switchyard, with the enables a freshly
+// opened window has; the 3D one has ZORButton too.
+inline Handle testWindow(Graphics& graphics, bool with3D) {
+  const Handle window = graphics.figure();
+  auto add = [&](ControlStyle style, const char* tag, const char* text, bool enable = true) {
+    graphics.uicontrol(window, ControlSpec{style, tag, text, 0, enable, "", {}, ""});
+  };
+  if (with3D) add(ControlStyle::radiobutton, "ZORButton", "TPS file");
+  add(ControlStyle::text, "FileBox", "No Data Loaded");
+  add(ControlStyle::pushbutton, "UseCSButton", "Use size", false);
+  add(ControlStyle::pushbutton, "LoadXButton", "Load x list", false);
+  add(ControlStyle::text, "XVarBox", "");
+  for (const char* box : {"MinBox", "MaxBox", "MeanBox", "MedianBox", "StandardBox"}) {
+    add(box[0] == 'S' ? ControlStyle::edit : ControlStyle::text, box, "0.0000");
+  }
+  add(ControlStyle::radiobutton, "XButton", "x");
+  add(ControlStyle::radiobutton, "LnButton", "ln x");
+  add(ControlStyle::radiobutton, "LogButton", "log10 x");
+  add(ControlStyle::pushbutton, "AcceptStandard", "Standardize", false);
+  add(ControlStyle::pushbutton, "SaveStandard", "Save standardized data", false);
+  add(ControlStyle::pushbutton, "ShowStandard", "Show standardized", false);
+  add(ControlStyle::pushbutton, "GoRegress", "Accept x");
+  add(ControlStyle::checkbox, "CSBox", "Keep size in file");
+  return window;
+}
+
+}  // namespace tarvolin::testing
