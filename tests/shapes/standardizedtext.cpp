@@ -72,3 +72,23 @@ TEST(Standardizedtext, ReadsBackWithinSixSignificantDigits) {
 
 }  // namespace
 }  // namespace tarvolin
+
+namespace tarvolin {
+namespace {
+
+// A data set large enough to be written in many pieces, some formatted on
+// another thread: the text must be that of printf, number by number, in order.
+TEST(Standardizedtext, LargeDataSetInPiecesReadsAsPrintfWritesIt) {
+  const Eigen::MatrixXd sdata = Eigen::MatrixXd::Random(333, 1501) * 1000.0;
+  std::vector<size_t> pieces;
+  std::string text;
+  standardizedtext(sdata, 2.5, [&](std::string_view part) {
+    pieces.push_back(part.size());
+    text += part;
+  });
+  EXPECT_EQ(text, printfText(sdata, 2.5));
+  EXPECT_GT(pieces.size(), 4u);
+}
+
+}  // namespace
+}  // namespace tarvolin
