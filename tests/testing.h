@@ -14,6 +14,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "platform/filedialogs.h"
+
 namespace tarvolin::testing {
 
 // Fails unless a and b have the same size and differ by at most eps anywhere.
@@ -59,6 +61,22 @@ inline void writeText(const std::string& path, const std::string& text) {
 inline std::string readText(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Passes when exactly one file dialog was shown, of the given kind, filter
+// and title.
+inline ::testing::AssertionResult shownOneDialog(const ScriptedFileDialogs& dialogs, bool save,
+                                                 const std::string& filter,
+                                                 const std::string& title) {
+  const auto& shown = dialogs.requests();
+  if (shown.size() != 1) {
+    return ::testing::AssertionFailure() << shown.size() << " dialogs were shown, not 1";
+  }
+  if (shown[0].save != save || shown[0].filter != filter || shown[0].title != title) {
+    return ::testing::AssertionFailure() << "shown: " << (shown[0].save ? "save" : "open") << " \""
+                                         << shown[0].filter << "\" \"" << shown[0].title << "\"";
+  }
+  return ::testing::AssertionSuccess();
 }
 
 // A fresh, empty folder, removed with everything in it at the end.

@@ -34,39 +34,27 @@ void rowPoints(const Eigen::MatrixXd& data, Eigen::Index i, Eigen::RowVectorXd& 
 
 }  // namespace
 
+const std::array<SwitchyardAction<Stand3sw>, 15> Stand3sw::kActions = {{
+    {"LoadData", &Stand3sw::loadData},
+    {"LoadWire", &Stand3sw::loadWire},
+    {"Regress", &Stand3sw::regress},
+    {"UseCS", &Stand3sw::useCS},
+    {"ShowData", &Stand3sw::showData},
+    {"LoadxList", &Stand3sw::loadXList},
+    {"UseX", &Stand3sw::useX},
+    {"UseLn", &Stand3sw::useLn},
+    {"UseLog", &Stand3sw::useLog},
+    {"Acceptx", &Stand3sw::acceptX},
+    {"SaveFile", &Stand3sw::saveFile},
+    {"Clear", &Stand3sw::clear},
+    {"ShowRegress", &Stand3sw::showRegress},
+    {"ClearFigure", &Stand3sw::clearFigure},
+    {"CopyImage", &Stand3sw::copyImage},
+}};
+
 void Stand3sw::operator()(std::string_view action) {
   panel_.run(action, [&] {
-    if (action == "LoadData") {
-      loadData();
-    } else if (action == "LoadWire") {
-      loadWire();
-    } else if (action == "Regress") {
-      regress();
-    } else if (action == "UseCS") {
-      useCS();
-    } else if (action == "ShowData") {
-      showData();
-    } else if (action == "LoadxList") {
-      loadXList();
-    } else if (action == "UseX") {
-      transform(Transform::none);
-    } else if (action == "UseLn") {
-      transform(Transform::ln);
-    } else if (action == "UseLog") {
-      transform(Transform::log10);
-    } else if (action == "Acceptx") {
-      acceptX();
-    } else if (action == "SaveFile") {
-      saveFile();
-    } else if (action == "Clear") {
-      clear();
-    } else if (action == "ShowRegress") {
-      showRegress();
-    } else if (action == "ClearFigure") {
-      clearFigure();
-    } else if (action == "CopyImage") {
-      copyImage();
-    } else {
+    if (!runnamedaction(*this, kActions, action)) {
       graphics_.msgbox("Fell Through case in switchyard");
     }
   });

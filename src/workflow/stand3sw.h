@@ -57,10 +57,8 @@ class Stand3sw {
     std::optional<Handle> fighand1;
   };
 
-  static constexpr std::array<std::string_view, 15> kActions = {
-      "LoadData",  "LoadWire", "Regress",     "UseCS",       "ShowData",
-      "LoadxList", "UseX",     "UseLn",       "UseLog",      "Acceptx",
-      "SaveFile",  "Clear",    "ShowRegress", "ClearFigure", "CopyImage"};
+  // The fifteen actions, in the order they are compared.
+  static const std::array<SwitchyardAction<Stand3sw>, 15> kActions;
 
   Stand3sw(Graphics& graphics, FileDialogs& dialogs)
       : graphics_(graphics), dialogs_(dialogs), panel_(graphics, dialogs) {}
@@ -82,6 +80,9 @@ class Stand3sw {
   void showData();
   void loadXList();
   void transform(Transform lcode);
+  void useX() { transform(Transform::none); }
+  void useLn() { transform(Transform::ln); }
+  void useLog() { transform(Transform::log10); }
   void acceptX();
   void saveFile();
   void clear();

@@ -26,34 +26,24 @@ void check2Ddata(const Eigen::MatrixXd& data, const std::string& path) {
 
 }  // namespace
 
+const std::array<SwitchyardAction<Standsw>, 12> Standsw::kActions = {{
+    {"LoadData", &Standsw::loadData},
+    {"Regress", &Standsw::regress},
+    {"UseCS", &Standsw::useCS},
+    {"ShowData", &Standsw::showData},
+    {"LoadxList", &Standsw::loadXList},
+    {"UseX", &Standsw::useX},
+    {"UseLn", &Standsw::useLn},
+    {"UseLog", &Standsw::useLog},
+    {"Acceptx", &Standsw::acceptX},
+    {"SaveFile", &Standsw::saveFile},
+    {"Clear", &Standsw::clear},
+    {"ShowRegress", &Standsw::showRegress},
+}};
+
 void Standsw::operator()(std::string_view action) {
-  panel_.run(action, [&] {
-    if (action == "LoadData") {
-      loadData();
-    } else if (action == "Regress") {
-      regress();
-    } else if (action == "UseCS") {
-      useCS();
-    } else if (action == "ShowData") {
-      showData();
-    } else if (action == "LoadxList") {
-      loadXList();
-    } else if (action == "UseX") {
-      transform(Transform::none);
-    } else if (action == "UseLn") {
-      transform(Transform::ln);
-    } else if (action == "UseLog") {
-      transform(Transform::log10);
-    } else if (action == "Acceptx") {
-      acceptX();
-    } else if (action == "SaveFile") {
-      saveFile();
-    } else if (action == "Clear") {
-      clear();
-    } else if (action == "ShowRegress") {
-      showRegress();
-    }
-  });
+  // An action that matches none does nothing at all.
+  panel_.run(action, [&] { runnamedaction(*this, kActions, action); });
 }
 
 void Standsw::plotDataSet(const Eigen::MatrixXd& x, std::string_view points,

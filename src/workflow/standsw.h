@@ -48,9 +48,8 @@ class Standsw {
     Eigen::MatrixXd SDATA;  // standardized data set, same layout as DATA
   };
 
-  static constexpr std::array<std::string_view, 12> kActions = {
-      "LoadData", "Regress", "UseCS",   "ShowData", "LoadxList", "UseX",
-      "UseLn",    "UseLog",  "Acceptx", "SaveFile", "Clear",     "ShowRegress"};
+  // The twelve actions, in the order they are compared.
+  static const std::array<SwitchyardAction<Standsw>, 12> kActions;
 
   Standsw(Graphics& graphics, FileDialogs& dialogs)
       : graphics_(graphics), dialogs_(dialogs), panel_(graphics, dialogs) {}
@@ -71,6 +70,9 @@ class Standsw {
   void showData();
   void loadXList();
   void transform(Transform lcode);
+  void useX() { transform(Transform::none); }
+  void useLn() { transform(Transform::ln); }
+  void useLog() { transform(Transform::log10); }
   void acceptX();
   void saveFile();
   void clear();

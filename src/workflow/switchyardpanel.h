@@ -13,6 +13,7 @@
 //   panel.run("UseLn", [&] { panel.showTransform(fx, Transform::ln); });
 
 #include <Eigen/Core>
+#include <array>
 #include <functional>
 #include <optional>
 #include <string>
@@ -35,6 +36,26 @@ void requiredata(const Eigen::MatrixXd& data);
 
 // Refuses a regression when no transformed x-variable has been chosen.
 void requirexvariable(const Eigen::MatrixXd& fxlist);
+
+// An action string and the member of switchyard S that carries it out.
+template <typename S>
+struct SwitchyardAction {
+  std::string_view name;
+  void (S::*run)();
+};
+
+// Runs the first action of `table` named exactly `action`; false when none is.
+template <typename S, size_t N>
+bool runnamedaction(S& switchyard, const std::array<SwitchyardAction<S>, N>& table,
+                    std::string_view action) {
+  for (const SwitchyardAction<S>& entry : table) {
+    if (entry.name == action) {
+      (switchyard.*entry.run)();
+      return true;
+    }
+  }
+  return false;
+}
 
 class SwitchyardPanel {
  public:

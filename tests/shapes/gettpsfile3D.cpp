@@ -133,10 +133,7 @@ TEST(Gettpsfile3D, ReadsChosenFileAndMovesToItsFolder) {
   EXPECT_EQ(f.y.rows(), 2);
   EXPECT_EQ(f.y.cols(), 6);
   EXPECT_TRUE(fs::equivalent(fs::current_path(), dataPath("tps")));
-  ASSERT_EQ(dialogs.requests().size(), 1u);
-  EXPECT_FALSE(dialogs.requests()[0].save);
-  EXPECT_EQ(dialogs.requests()[0].filter, "*.txt");
-  EXPECT_EQ(dialogs.requests()[0].title, "Specify 3D input file to load");
+  EXPECT_TRUE(testing::shownOneDialog(dialogs, false, "*.txt", "Specify 3D input file to load"));
 }
 
 TEST(Gettpsfile3D, CancelChoosesNothing) {

@@ -30,10 +30,7 @@ TEST(Mfload, LoadsChosenFileAndMovesToItsFolder) {
   EXPECT_TRUE(assert_near(m.y, expected, 0));
   EXPECT_TRUE(fs::equivalent(fs::current_path(), dataPath("dload")));
 
-  ASSERT_EQ(dialogs.requests().size(), 1u);
-  EXPECT_FALSE(dialogs.requests()[0].save);
-  EXPECT_EQ(dialogs.requests()[0].filter, "*.*");
-  EXPECT_EQ(dialogs.requests()[0].title, "Enter file to Load?");
+  EXPECT_TRUE(testing::shownOneDialog(dialogs, false, "*.*", "Enter file to Load?"));
 }
 
 TEST(Mfloadtxt, AsksForTextFiles) {
@@ -46,9 +43,7 @@ TEST(Mfloadtxt, AsksForTextFiles) {
   EXPECT_EQ(m.y.rows(), 4);
   EXPECT_EQ(m.y.cols(), 1);
   EXPECT_TRUE(fs::equivalent(fs::current_path(), dataPath("dload")));
-  ASSERT_EQ(dialogs.requests().size(), 1u);
-  EXPECT_EQ(dialogs.requests()[0].filter, "*.txt");
-  EXPECT_EQ(dialogs.requests()[0].title, "Enter file to Load?");
+  EXPECT_TRUE(testing::shownOneDialog(dialogs, false, "*.txt", "Enter file to Load?"));
 }
 
 TEST(Mfload, CancelLeavesWorkingDirectory) {
