@@ -10,6 +10,9 @@ packages=(
   libbenchmark-dev
   libcli11-dev
   nlohmann-json3-dev
+  qt6-base-dev qt6-svg-dev libgl-dev
+  qt6-qpa-plugins fonts-dejavu-core
+  xvfb xauth
 )
 
 missing=()

@@ -128,6 +128,18 @@ void Graphics::setScreenSize(double width, double height) {
   notify(GraphicsChange::Kind::property, kRoot, "ScreenSize");
 }
 
+void Graphics::setWindowGeometry(Handle h, const Eigen::Vector4d& position,
+                                 const Eigen::Vector4d& outerPosition) {
+  GraphicsObject& window = mutableObject(h);
+  if (window.type != ObjectType::figure) {
+    throw GraphicsError("setWindowGeometry: " + handleText(h) + " is not a window");
+  }
+  window.position = position;
+  window.outerPosition = outerPosition;
+  notify(GraphicsChange::Kind::property, h, "Position");
+  notify(GraphicsChange::Kind::property, h, "OuterPosition");
+}
+
 bool Graphics::isValid(Handle h) const { return objects_.count(h) != 0; }
 
 const GraphicsObject& Graphics::object(Handle h) const {

@@ -127,6 +127,11 @@ class Graphics {
   // The screen's size in pixels, as the root's ScreenSize shows it (the
   // window layer sets the real one; 1920 x 1080 until then).
   void setScreenSize(double width, double height);
+  // Where window h really stands, as the window system reports it: the
+  // drawing area and the whole window with its frame, each as it is (unlike
+  // setting Position or OuterPosition, which moves the other's corner along).
+  void setWindowGeometry(Handle h, const Eigen::Vector4d& position,
+                         const Eigen::Vector4d& outerPosition);
 
   // --- objects
   bool isValid(Handle h) const;

@@ -1,0 +1,122 @@
+#include "axeswidget.h"
+
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWheelEvent>
+#include <algorithm>
+#include <cmath>
+
+namespace tarvolin {
+namespace {
+
+// Degrees of turn per pixel dragged, and zoom per wheel notch.
+constexpr double kDegreesPerPixel = 0.5;
+constexpr double kZoomPerNotch = 1.15;
+
+}  // namespace
+
+AxesWidget::AxesWidget(const Graphics& graphics, Handle axes, QWidget* parent)
+    : QWidget(parent), graphics_(graphics), handle_(axes) {
+  setFocusPolicy(Qt::ClickFocus);
+  setMinimumSize(120, 90);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setToolTip(tr("Drag to turn the plot, turn the wheel to zoom, double-click to reset the view; "
+                "right-click to copy or save the picture"));
+}
+
+void AxesWidget::setViewAngles(const ViewAngles& view) {
+  view_ = view;
+  view_.elevation = std::clamp(view_.elevation, -90.0, 90.0);
+  view_.azimuth = std::remainder(view_.azimuth, 360.0);
+  view_.zoom = std::clamp(view_.zoom, 0.05, 50.0);
+  dataChanged();
+}
+
+void AxesWidget::resetView() { setViewAngles(ViewAngles{}); }
+
+void AxesWidget::dataChanged() {
+  stale_ = true;
+  update();
+}
+
+void AxesWidget::paintEvent(QPaintEvent* /*event*/) {
+  const qreal ratio = devicePixelRatioF();
+  const QSize size(static_cast<int>(std::ceil(width() * ratio)),
+                   static_cast<int>(std::ceil(height() * ratio)));
+  if (stale_ || picture_.size() != size) {
+    if (picture_.size() != size) picture_ = QImage(size, QImage::Format_ARGB32_Premultiplied);
+    QPainter painter(&picture_);
+    // The axes may already be gone from the model while the widget waits
+    // to be deleted.
+    if (graphics_.isValid(handle_)) {
+      renderaxes(painter, QRectF(QPointF(0, 0), QSizeF(size)), graphics_, handle_, view_);
+    } else {
+      picture_.fill(Qt::white);
+    }
+    stale_ = false;
+  }
+  picture_.setDevicePixelRatio(ratio);
+  QPainter painter(this);
+  painter.drawImage(QPointF(0, 0), picture_);
+}
+
+void AxesWidget::resizeEvent(QResizeEvent* /*event*/) { stale_ = true; }
+
+void AxesWidget::mousePressEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return;
+  dragging_ = true;
+  lastPosition_ = event->position().toPoint();
+}
+
+void AxesWidget::mouseMoveEvent(QMouseEvent* event) {
+  if (!dragging_ || !graphics_.isValid(handle_) || !isaxes3d(graphics_, handle_)) return;
+  const QPoint now = event->position().toPoint();
+  const QPoint moved = now - lastPosition_;
+  lastPosition_ = now;
+  ViewAngles view = view_;
+  view.azimuth -= moved.x() * kDegreesPerPixel;
+  view.elevation += moved.y() * kDegreesPerPixel;
+  setViewAngles(view);
+}
+
+void AxesWidget::mouseReleaseEvent(QMouseEvent* /*event*/) { dragging_ = false; }
+
+void AxesWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) resetView();
+}
+
+void AxesWidget::wheelEvent(QWheelEvent* event) {
+  const double notches = event->angleDelta().y() / 120.0;
+  if (notches == 0) return;
+  ViewAngles view = view_;
+  view.zoom *= std::pow(kZoomPerNotch, notches);
+  setViewAngles(view);
+  event->accept();
+}
+
+void AxesWidget::keyPressEvent(QKeyEvent* event) {
+  switch (event->key()) {
+    case Qt::Key_R: resetView(); return;
+    case Qt::Key_Plus: case Qt::Key_Equal: setViewAngles({view_.azimuth, view_.elevation, view_.zoom * kZoomPerNotch}); return;
+    case Qt::Key_Minus: setViewAngles({view_.azimuth, view_.elevation, view_.zoom / kZoomPerNotch}); return;
+    case Qt::Key_Left: setViewAngles({view_.azimuth + 5, view_.elevation, view_.zoom}); return;
+    case Qt::Key_Right: setViewAngles({view_.azimuth - 5, view_.elevation, view_.zoom}); return;
+    case Qt::Key_Up: setViewAngles({view_.azimuth, view_.elevation - 5, view_.zoom}); return;
+    case Qt::Key_Down: setViewAngles({view_.azimuth, view_.elevation + 5, view_.zoom}); return;
+    default: QWidget::keyPressEvent(event);
+  }
+}
+
+void AxesWidget::contextMenuEvent(QContextMenuEvent* event) {
+  QMenu menu(this);
+  menu.addAction(tr("Reset view"), this, &AxesWidget::resetView);
+  menu.addSeparator();
+  menu.addAction(tr("Copy picture"), this, &AxesWidget::copyRequested);
+  menu.addAction(tr("Save picture as..."), this, &AxesWidget::saveRequested);
+  menu.exec(event->globalPos());
+}
+
+}  // namespace tarvolin

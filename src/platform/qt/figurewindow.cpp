@@ -1,0 +1,400 @@
+#include "figurewindow.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "axeswidget.h"
+#include "figurepicture.h"
+#include "platform/errors.h"
+#include "platform/writefileatomic.h"
+#include "qtview.h"
+
+namespace tarvolin {
+namespace {
+
+// The part of the screen windows are placed on, in Qt's coordinates (origin
+// top left). The model measures from its bottom left corner.
+QRect screenArea() {
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) return screen->availableGeometry();
+  return QRect(0, 0, 1920, 1080);
+}
+
+QString text(const std::string& s) { return QString::fromStdString(s); }
+
+QRect toRect(const QRectF& r) { return r.toAlignedRect(); }
+
+}  // namespace
+
+FigureWindow::FigureWindow(QtView& view, Handle figure) : view_(view), handle_(figure) {
+  setAttribute(Qt::WA_DeleteOnClose, false);
+  setWindowTitle(text(view_.graphics().object(figure).name));
+
+  canvas_ = new QWidget;
+  canvas_->installEventFilter(this);
+  canvas_->setMinimumSize(120, 90);
+  scroll_ = new QScrollArea;
+  scroll_->setFrameShape(QFrame::NoFrame);
+  scroll_->setWidgetResizable(true);
+  scroll_->setWidget(canvas_);
+
+  bar_ = new QWidget;
+  auto* barLayout = new QHBoxLayout(bar_);
+  barLayout->setContentsMargins(8, 2, 4, 2);
+  status_ = new QLabel;
+  status_->setTextFormat(Qt::PlainText);
+  status_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  status_->setToolTip(tr("The last error or message"));
+  status_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  barLayout->addWidget(status_, 1);
+  auto makeButton = [&](const QString& label, const QString& tip) {
+    auto* button = new QToolButton;
+    button->setText(label);
+    button->setToolTip(tip);
+    button->setAutoRaise(true);
+    button->setVisible(false);
+    barLayout->addWidget(button);
+    return button;
+  };
+  resetButton_ = makeButton(tr("Reset view"), tr("Show the plot as it was first drawn"));
+  copyButton_ = makeButton(tr("Copy picture"),
+                           tr("Put the plot on the clipboard, as SVG and as PNG"));
+  saveButton_ = makeButton(tr("Save picture..."), tr("Save the plot as a PNG, SVG or PDF file"));
+  connect(resetButton_, &QToolButton::clicked, this, [this] {
+    for (const auto& [widget, h] : children_) {
+      if (auto* axes = qobject_cast<AxesWidget*>(widget)) axes->resetView();
+    }
+  });
+  connect(copyButton_, &QToolButton::clicked, this, &FigureWindow::copyPicture);
+  connect(saveButton_, &QToolButton::clicked, this, &FigureWindow::savePicture);
+  bar_->setFixedHeight(QFontMetrics(font()).height() + 12);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  layout->addWidget(scroll_, 1);
+  layout->addWidget(bar_);
+}
+
+int FigureWindow::barHeight() const { return bar_->height() > 0 ? bar_->maximumHeight() : 0; }
+
+QWidget* FigureWindow::addControl(Handle control) {
+  const Graphics& graphics = view_.graphics();
+  const GraphicsObject& o = graphics.object(control);
+  QWidget* widget = nullptr;
+  switch (o.style) {
+    case ControlStyle::pushbutton: {
+      auto* button = new QPushButton(canvas_);
+      button->setAutoDefault(false);
+      connect(button, &QPushButton::clicked, this, [this, control] { view_.runCallback(control); });
+      widget = button;
+      break;
+    }
+    case ControlStyle::radiobutton:
+    case ControlStyle::checkbox: {
+      QAbstractButton* button = nullptr;
+      if (o.style == ControlStyle::radiobutton) {
+        auto* radio = new QRadioButton(canvas_);
+        // Each radio button stands alone; the workflow sets the others.
+        radio->setAutoExclusive(false);
+        button = radio;
+      } else {
+        button = new QCheckBox(canvas_);
+      }
+      connect(button, &QAbstractButton::clicked, this, [this, control](bool checked) {
+        view_.graphics().set(control, "Value", checked ? 1.0 : 0.0);
+        view_.runCallback(control);
+      });
+      widget = button;
+      break;
+    }
+    case ControlStyle::edit: {
+      auto* edit = new QLineEdit(canvas_);
+      connect(edit, &QLineEdit::editingFinished, this, [this, control, edit] {
+        Graphics& g = view_.graphics();
+        if (!g.isValid(control)) return;
+        const std::string typed = edit->text().toStdString();
+        if (typed == g.object(control).string) return;
+        g.set(control, "String", typed);
+        view_.runCallback(control);
+      });
+      widget = edit;
+      break;
+    }
+    case ControlStyle::text: {
+      auto* label = new QLabel(canvas_);
+      label->setTextFormat(Qt::PlainText);
+      label->setWordWrap(true);
+      label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+      if (o.tag.empty()) {
+        // A heading.
+        QFont bold = label->font();
+        bold.setBold(true);
+        label->setFont(bold);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
+      } else {
+        // A box the workflow writes its results into.
+        label->setFrameShape(QFrame::StyledPanel);
+        label->setAutoFillBackground(true);
+        label->setBackgroundRole(QPalette::Base);
+        label->setMargin(3);
+        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+      }
+      widget = label;
+      break;
+    }
+  }
+  widget->setObjectName(text(o.tag));
+  children_[widget] = control;
+  showControl(control, widget);
+  layoutSize_ = layoutSize_.expandedTo(QSize(1, 1));
+  canvas_->setMinimumSize(layoutSize_.expandedTo(QSize(120, 90)));
+  layoutChildren();
+  updateTabOrder();
+  widget->show();
+  return widget;
+}
+
+AxesWidget* FigureWindow::addAxes(Handle axes) {
+  auto* widget = new AxesWidget(view_.graphics(), axes, canvas_);
+  connect(widget, &AxesWidget::copyRequested, this, &FigureWindow::copyPicture);
+  connect(widget, &AxesWidget::saveRequested, this, &FigureWindow::savePicture);
+  children_[widget] = axes;
+  layoutChildren();
+  updateTabOrder();
+  updateBar();
+  widget->show();
+  return widget;
+}
+
+void FigureWindow::showControl(Handle control, QWidget* widget) {
+  const GraphicsObject& o = view_.graphics().object(control);
+  const QString label = text(o.string);
+  if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+    button->setText(label);
+    if (button->isCheckable()) button->setChecked(o.value != 0);
+  } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+    if (edit->text() != label) edit->setText(label);
+  } else if (auto* box = qobject_cast<QLabel*>(widget)) {
+    box->setText(label);
+  }
+  widget->setEnabled(o.enable);
+  widget->setToolTip(text(o.tooltip));
+  widget->setAccessibleName(label.isEmpty() ? text(o.tag) : label);
+}
+
+void FigureWindow::forget(QWidget* widget) {
+  children_.erase(widget);
+  updateBar();
+}
+
+QRect FigureWindow::areaRect(const Eigen::Vector4d& p, int areaHeight) const {
+  return toRect(QRectF(p(0), areaHeight - p(1) - p(3), p(2), p(3)));
+}
+
+void FigureWindow::layoutChildren() {
+  const Graphics& graphics = view_.graphics();
+  bool controls = false;
+  for (const auto& [widget, h] : children_) {
+    if (graphics.isValid(h) && graphics.object(h).type == ObjectType::uicontrol) controls = true;
+  }
+  // With controls the layout keeps its designed size and stays anchored at
+  // the top left; a window of plots only gives its plots the whole area.
+  const int areaHeight = controls ? layoutSize_.height() : canvas_->height();
+  for (const auto& [widget, h] : children_) {
+    if (!graphics.isValid(h)) continue;
+    const Eigen::Vector4d& p = graphics.object(h).position;
+    if (graphics.object(h).type == ObjectType::axes && (p(2) <= 0 || p(3) <= 0)) {
+      widget->setGeometry(canvas_->rect());
+    } else {
+      widget->setGeometry(areaRect(p, areaHeight));
+    }
+  }
+}
+
+void FigureWindow::updateTabOrder() {
+  std::vector<QWidget*> order;
+  for (const auto& [widget, h] : children_) {
+    if (widget->focusPolicy() != Qt::NoFocus) order.push_back(widget);
+  }
+  // Reading order: rows from the top, left to right within a row.
+  std::sort(order.begin(), order.end(), [](const QWidget* a, const QWidget* b) {
+    const bool axesA = qobject_cast<const AxesWidget*>(a) != nullptr;
+    const bool axesB = qobject_cast<const AxesWidget*>(b) != nullptr;
+    if (axesA != axesB) return axesB;
+    if (a->y() / 8 != b->y() / 8) return a->y() < b->y();
+    return a->x() < b->x();
+  });
+  for (size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+void FigureWindow::updateBar() {
+  bool axes = false;
+  for (const auto& [widget, h] : children_) {
+    if (qobject_cast<AxesWidget*>(widget)) axes = true;
+  }
+  resetButton_->setVisible(axes);
+  copyButton_->setVisible(axes);
+  saveButton_->setVisible(axes);
+}
+
+void FigureWindow::applyPosition() {
+  const Eigen::Vector4d& p = view_.graphics().object(handle_).position;
+  const QRect screen = screenArea();
+  const int bar = bar_->maximumHeight();
+  const QRect client = toRect(QRectF(screen.left() + p(0),
+                                     screen.top() + screen.height() - p(1) - p(3), p(2),
+                                     p(3) + bar));
+  layoutSize_ = QSize(static_cast<int>(p(2)), static_cast<int>(p(3)));
+  applying_ = true;
+  setGeometry(client);
+  applying_ = false;
+  bool controls = false;
+  for (const auto& [widget, h] : children_) {
+    if (!qobject_cast<AxesWidget*>(widget)) controls = true;
+  }
+  if (controls) canvas_->setMinimumSize(layoutSize_.expandedTo(QSize(120, 90)));
+  layoutChildren();
+  writeGeometryBack();
+}
+
+void FigureWindow::applyOuterPosition() {
+  const Eigen::Vector4d& o = view_.graphics().object(handle_).outerPosition;
+  const QRect screen = screenArea();
+  const QRect frame = frameGeometry();
+  const QRect client = geometry();
+  const QRect outer = toRect(QRectF(screen.left() + o(0),
+                                    screen.top() + screen.height() - o(1) - o(3), o(2), o(3)));
+  applying_ = true;
+  setGeometry(QRect(outer.left() + (client.left() - frame.left()),
+                    outer.top() + (client.top() - frame.top()),
+                    std::max(1, outer.width() - (frame.width() - client.width())),
+                    std::max(1, outer.height() - (frame.height() - client.height()))));
+  applying_ = false;
+  writeGeometryBack();
+}
+
+void FigureWindow::writeGeometryBack() {
+  const QRect screen = screenArea();
+  const QRect client = geometry();
+  const QRect frame = frameGeometry();
+  const int bar = bar_->maximumHeight();
+  const double bottom = screen.top() + screen.height();
+  const Eigen::Vector4d inner(client.left() - screen.left(), bottom - client.bottom() - 1 + bar,
+                              client.width(), std::max(0, client.height() - bar));
+  const Eigen::Vector4d outer(frame.left() - screen.left(), bottom - frame.bottom() - 1,
+                              frame.width(), frame.height());
+  view_.writeGeometry(handle_, inner, outer);
+}
+
+void FigureWindow::setStatus(const QString& message, bool error) {
+  status_->setText(message);
+  status_->setToolTip(message.isEmpty() ? tr("The last error or message") : message);
+  status_->setStyleSheet(error ? "color: #b00020;" : "");
+}
+
+QString FigureWindow::barText() const { return status_->text(); }
+
+namespace {
+
+std::vector<PictureArea> pictureAreas(const std::map<QWidget*, Handle>& children, QSize& size) {
+  std::vector<PictureArea> areas;
+  QRect all;
+  for (const auto& [widget, h] : children) {
+    if (auto* axes = qobject_cast<AxesWidget*>(widget)) {
+      all = all.united(axes->geometry());
+      areas.push_back({h, QRectF(axes->geometry()), axes->viewAngles()});
+    }
+  }
+  for (PictureArea& a : areas) a.area.translate(-all.topLeft());
+  size = all.size();
+  return areas;
+}
+
+}  // namespace
+
+void FigureWindow::copyPicture() { view_.copyPicture(handle_); }
+
+bool FigureWindow::hasPlots() const {
+  QSize size;
+  return !pictureAreas(children_, size).empty();
+}
+
+QByteArray FigureWindow::picture(PictureFormat format) const {
+  QSize size;
+  const std::vector<PictureArea> areas = pictureAreas(children_, size);
+  return figurepicture(view_.graphics(), areas, size, format);
+}
+
+void FigureWindow::savePictureTo(const QString& path) {
+  const std::string file = path.toStdString();
+  const std::optional<PictureFormat> format = pictureformat(file);
+  if (!format) throw OutputError(file + ": a picture is saved as .png, .svg or .pdf");
+  if (!hasPlots()) throw OutputError(file + ": this window has no plot to save");
+  const QByteArray bytes = picture(*format);
+  writefileatomic(file, std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
+}
+
+void FigureWindow::savePicture() {
+  QString chosenFilter;
+  const QString filters = tr("PNG image (*.png);;SVG picture (*.svg);;PDF document (*.pdf)");
+  QString path = QFileDialog::getSaveFileName(this, tr("Save picture as"),
+                                              QDir::current().filePath("plot.png"), filters,
+                                              &chosenFilter);
+  if (path.isEmpty()) return;
+  if (!pictureformat(path.toStdString())) {
+    // No extension typed: take the one of the filter chosen.
+    const int star = static_cast<int>(chosenFilter.indexOf("*."));
+    path += star >= 0 ? chosenFilter.mid(star + 1, 4) : QString(".png");
+  }
+  try {
+    savePictureTo(path);
+    setStatus(tr("Picture saved to %1").arg(QDir::toNativeSeparators(path)), false);
+  } catch (const std::exception& e) {
+    QMessageBox::warning(this, QString(), QString::fromStdString(e.what()));
+  }
+}
+
+void FigureWindow::closeFromModel() {
+  closingFromModel_ = true;
+  close();
+}
+
+void FigureWindow::closeEvent(QCloseEvent* event) {
+  event->accept();
+  if (!closingFromModel_) view_.userClosed(handle_);
+}
+
+void FigureWindow::moveEvent(QMoveEvent* event) {
+  QWidget::moveEvent(event);
+  if (!applying_ && isVisible()) writeGeometryBack();
+}
+
+void FigureWindow::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  if (!applying_ && isVisible()) writeGeometryBack();
+}
+
+bool FigureWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == canvas_ && event->type() == QEvent::Resize) layoutChildren();
+  return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace tarvolin

@@ -1,0 +1,104 @@
+#pragma once
+// One window of the graphics model on screen.
+//
+// The window's drawing area holds its controls and axes where the model
+// puts them (pixels, origin at the bottom left of the drawing area, as the
+// figure file gives them); it scrolls when the window is made smaller than
+// its layout, so every control stays reachable on a small screen. Axes with
+// no size of their own fill the drawing area and follow the window's size.
+//
+// Below the drawing area a bar shows the last error or message and, in a
+// window with axes, the buttons "Reset view", "Copy picture" and
+// "Save picture...". The model counts the bar as part of the window's frame:
+// Position is the drawing area, OuterPosition the whole window.
+//
+// Example:
+//   FigureWindow* window = view.window(mainHandle);
+//   window->barText();   // "Error in LoadData: ..."
+
+#include <QPointer>
+#include <QSize>
+#include <QWidget>
+#include <map>
+
+#include "figurepicture.h"
+#include "platform/graphics.h"
+
+class QLabel;
+class QScrollArea;
+class QToolButton;
+
+namespace tarvolin {
+
+class AxesWidget;
+class QtView;
+
+class FigureWindow : public QWidget {
+  Q_OBJECT
+
+ public:
+  FigureWindow(QtView& view, Handle figure);
+
+  Handle handle() const { return handle_; }
+
+  // New widgets for a control and for an axes of this window.
+  QWidget* addControl(Handle control);
+  AxesWidget* addAxes(Handle axes);
+  // Shows control h's properties on its widget.
+  void showControl(Handle control, QWidget* widget);
+  // A child widget is going; forget it.
+  void forget(QWidget* widget);
+  // Places every control and axes where the model puts it.
+  void layoutChildren();
+
+  // Moves and sizes the window as the model's Position (the drawing area)
+  // or OuterPosition (the whole window) now says.
+  void applyPosition();
+  void applyOuterPosition();
+  // The height of the bar below the drawing area.
+  int barHeight() const;
+
+  void setStatus(const QString& text, bool error);
+  QString barText() const;
+
+  // The picture of this window's axes, for the clipboard and for files.
+  bool hasPlots() const;
+  QByteArray picture(PictureFormat format) const;
+  void copyPicture();
+  // Asks for a file name and saves the picture there (PNG, SVG or PDF).
+  void savePicture();
+  // Saves the picture to `path`, its format chosen by the extension;
+  // OutputError when the format is unknown or the file cannot be written.
+  void savePictureTo(const QString& path);
+
+  // The model closed the window: close it without telling the model again.
+  void closeFromModel();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  QRect areaRect(const Eigen::Vector4d& position, int areaHeight) const;
+  void writeGeometryBack();
+  void updateTabOrder();
+  void updateBar();
+
+  QtView& view_;
+  Handle handle_;
+  QScrollArea* scroll_ = nullptr;
+  QWidget* canvas_ = nullptr;
+  QWidget* bar_ = nullptr;
+  QLabel* status_ = nullptr;
+  QToolButton* resetButton_ = nullptr;
+  QToolButton* copyButton_ = nullptr;
+  QToolButton* saveButton_ = nullptr;
+  std::map<QWidget*, Handle> children_;  // control and axes widgets
+  QSize layoutSize_;                     // the drawing area the controls are laid out in
+  bool closingFromModel_ = false;
+  bool applying_ = false;
+};
+
+}  // namespace tarvolin

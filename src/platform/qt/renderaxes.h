@@ -1,0 +1,77 @@
+#pragma once
+// Draws one axes of the graphics model with QPainter: the background, the
+// box with its ticks and numbers, then every plotted object of the axes in
+// drawing order, each with its style ("bo" blue circles, "k:" a dotted black
+// line, ...).
+//
+// An axes whose plotted objects carry z data is drawn in 3D: the data are
+// turned by the view's azimuth and elevation (degrees, as the plot window's
+// drag sets them) and projected orthographically; otherwise it is a flat 2D
+// plot. The limits follow the data ("auto"); with the axes' equal mode one
+// data unit is as long on every axis. `zoom` magnifies about the centre of
+// the data.
+//
+// On a QImage of format ARGB32_Premultiplied with no painter transform the
+// point markers are stamped straight into the pixels (hundreds of thousands
+// of points in a few tens of milliseconds); on any other device (SVG, PDF,
+// printer) every marker is drawn as a vector shape.
+//
+// Example:
+//   QImage image(800, 600, QImage::Format_ARGB32_Premultiplied);
+//   QPainter painter(&image);
+//   renderaxes(painter, image.rect(), graphics, axesHandle, ViewAngles{});
+
+#include <QPainter>
+#include <QPointF>
+#include <QRectF>
+#include <vector>
+
+#include "platform/graphics.h"
+
+namespace tarvolin {
+
+struct ViewAngles {
+  double azimuth = -37.5;  // degrees about the vertical (z) axis
+  double elevation = 30;   // degrees above the x-y plane
+  double zoom = 1;         // 1: the data fill the area
+};
+
+// Whether axes `axes` holds 3D data (a plotted object with z data).
+bool isaxes3d(const Graphics& graphics, Handle axes);
+
+void renderaxes(QPainter& painter, const QRectF& area, const Graphics& graphics, Handle axes,
+                const ViewAngles& view);
+
+// The directions of the screen in data space for a view: `right` and `up`
+// span the picture, `towardViewer` points out of it. Azimuth 0 and elevation
+// 0 look along +y (x to the right, z up); elevation 90 looks straight down
+// (x to the right, y up).
+struct ViewBasis {
+  Eigen::Vector3d right, up, towardViewer;
+};
+ViewBasis viewbasis(double azimuth, double elevation);
+
+// Round tick values inside [lower, upper]: steps of 1, 2 or 5 times a power
+// of ten, as close to `wanted` ticks as those steps allow.
+std::vector<double> niceticks(double lower, double upper, int wanted);
+
+// Where renderaxes puts the data of an axes inside `area`: the limits it
+// shows and the map from data to device coordinates (device y grows
+// downwards). For hit tests and tests of the picture.
+struct AxesLayout {
+  bool is3d = false;
+  Eigen::Vector3d lower = Eigen::Vector3d::Zero();  // limits shown, x y z
+  Eigen::Vector3d upper = Eigen::Vector3d::Ones();
+  Eigen::Matrix<double, 2, 3> toDevice = Eigen::Matrix<double, 2, 3>::Zero();
+  Eigen::Vector2d offset = Eigen::Vector2d::Zero();
+  QRectF plotBox;  // 2D: the box around the data; 3D: the whole area
+
+  QPointF map(double x, double y, double z = 0) const {
+    const Eigen::Vector2d p = toDevice * Eigen::Vector3d(x, y, z) + offset;
+    return {p.x(), p.y()};
+  }
+};
+AxesLayout axeslayout(const QRectF& area, const Graphics& graphics, Handle axes,
+                      const ViewAngles& view);
+
+}  // namespace tarvolin

@@ -1,0 +1,295 @@
+// The desktop program clicked through on its real widgets, on the offscreen
+// platform, with the file dialogs answered by the scripted dialog service.
+#include <QAbstractButton>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QTest>
+#include <QTimer>
+#include <sstream>
+
+#include "app/mainLoop.h"
+#include "app/qtevents.h"
+#include "app/rundesktop.h"
+#include "app/sessionscript.h"
+#include "src/platform/qt/axeswidget.h"
+#include "src/platform/qt/figurewindow.h"
+#include "src/platform/qt/qtview.h"
+#include "tests/platform/qt/qttesting.h"
+#include "tests/testing.h"
+
+namespace tarvolin {
+namespace {
+
+using testing::examplePath;
+using testing::readText;
+using testing::serveEvents;
+using testing::TempDir;
+
+struct DesktopFixture : ::testing::Test {
+  DesktopFixture()
+      : started((testing::qtApplication(), true)),
+        runtime(graphics, dialogs, TARVOLIN_RESOURCES_DIR),
+        view(graphics, [this](Handle h) { runtime.runCallback(h); }) {
+    runtime.startup();
+    runtime.call("Tarvolin", 0, {});
+    serveEvents();
+  }
+  ~DesktopFixture() override {
+    while (!graphics.object(kRoot).children.empty()) {
+      graphics.close(graphics.object(kRoot).children.back());
+    }
+    runtime.shutdown();
+    serveEvents();
+  }
+
+  Handle window(const std::string& base = "Tarvolin") const {
+    const std::optional<Handle> w = runtime.windowOf(base);
+    if (!w) throw std::logic_error("no window " + base);
+    return *w;
+  }
+  Handle handle(const std::string& tag, const std::string& base = "Tarvolin") const {
+    const std::vector<Handle> found = graphics.findobj(tag, window(base));
+    if (found.size() != 1) throw std::logic_error("no single control " + tag);
+    return found.front();
+  }
+  QWidget* widget(const std::string& tag, const std::string& base = "Tarvolin") const {
+    return view.control(handle(tag, base));
+  }
+  void click(const std::string& tag, const std::string& base = "Tarvolin") {
+    QWidget* w = widget(tag, base);
+    ASSERT_NE(w, nullptr) << tag;
+    ASSERT_TRUE(w->isVisible() && w->isEnabled()) << tag << " cannot be clicked";
+    QTest::mouseClick(w, Qt::LeftButton);
+    serveEvents();
+  }
+  QString shown(const std::string& tag, const std::string& base = "Tarvolin") const {
+    QWidget* w = widget(tag, base);
+    if (auto* label = qobject_cast<QLabel*>(w)) return label->text();
+    if (auto* edit = qobject_cast<QLineEdit*>(w)) return edit->text();
+    return qobject_cast<QAbstractButton*>(w)->text();
+  }
+  // The plot window: the open window that came from no figure file.
+  Handle plotWindow() const {
+    for (Handle h : graphics.object(kRoot).children) {
+      if (h != window() && (!runtime.windowOf("Tarvolin2D") || h != window("Tarvolin2D"))) return h;
+    }
+    throw std::logic_error("no plot window");
+  }
+  // How many point sets of each style the axes hold, and how many points.
+  std::map<std::string, int> sets(Handle axesOrWindow) const {
+    std::map<std::string, int> count;
+    for (Handle h : graphics.descendants(axesOrWindow, ObjectType::line)) {
+      ++count[graphics.object(h).lineStyle];
+    }
+    return count;
+  }
+  // Pixels of the axes as the user sees them that are mostly this colour.
+  int pixelsLike(AxesWidget* axes, QColor colour) const {
+    const QImage image = axes->grab().toImage();
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y) {
+      for (int x = 0; x < image.width(); ++x) {
+        const QColor c = image.pixelColor(x, y);
+        if (std::abs(c.red() - colour.red()) < 60 && std::abs(c.green() - colour.green()) < 60 &&
+            std::abs(c.blue() - colour.blue()) < 60)
+          ++n;
+      }
+    }
+    return n;
+  }
+  AxesWidget* axesOf(Handle figure) const {
+    const std::vector<Handle> axes = graphics.descendants(figure, ObjectType::axes);
+    if (axes.empty()) return nullptr;
+    return view.axes(axes.front());
+  }
+
+  bool started;
+  Graphics graphics;
+  ScriptedFileDialogs dialogs;
+  Runtime runtime;
+  QtView view;
+};
+
+// The same steps as a session script, for comparing what is saved.
+std::string savedBySession(const TempDir& dir, const std::string& steps) {
+  testing::CwdGuard cwd;
+  testing::writeText(dir.file("script.txt"), steps);
+  std::ostringstream out, err;
+  EXPECT_EQ(runsession(dir.file("script.txt"), TARVOLIN_RESOURCES_DIR, true, out, err), 0)
+      << err.str() << out.str();
+  return readText(dir.file("by-session.txt"));
+}
+
+using Desktop3D = DesktopFixture;
+
+TEST_F(Desktop3D, TheWholeWorkflowClickedThroughShowsEachStepAndSavesWhatASessionSaves) {
+  testing::CwdGuard cwd;
+  TempDir dir;
+  dialogs.choose(examplePath("skulls_wire.txt"));
+  click("LoadWireButton");
+  dialogs.choose(examplePath("skulls_zor.txt"));
+  click("LoadDataButton");
+  EXPECT_EQ(shown("FileBox"), "skulls_zor.txt \nhas 40 specimens \nwith 14 landmarks");
+  EXPECT_TRUE(widget("UseCSButton")->isEnabled());
+  const Handle plot = plotWindow();
+  FigureWindow* plotShown = view.window(plot);
+  ASSERT_NE(plotShown, nullptr);
+  EXPECT_TRUE(plotShown->isVisible());
+  std::map<std::string, int> drawn = sets(plot);
+  EXPECT_EQ(drawn["b*"], 1);
+  EXPECT_EQ(drawn["bo"], 40);
+  EXPECT_GT(drawn["g"], 0);
+  AxesWidget* axes = axesOf(plot);
+  ASSERT_NE(axes, nullptr);
+  EXPECT_GT(pixelsLike(axes, QColor(0, 0, 255)), 50);
+  EXPECT_GT(pixelsLike(axes, QColor(0, 128, 0)), 10);
+
+  click("UseCSButton");
+  click("LnButton");
+  EXPECT_TRUE(qobject_cast<QAbstractButton*>(widget("LnButton"))->isChecked());
+  EXPECT_FALSE(qobject_cast<QAbstractButton*>(widget("XButton"))->isChecked());
+  click("GoRegress");
+  auto* standard = qobject_cast<QLineEdit*>(widget("StandardBox"));
+  ASSERT_NE(standard, nullptr);
+  EXPECT_NE(standard->text(), "0.0000");  // the proposed standard
+  standard->setFocus();
+  standard->selectAll();
+  QTest::keyClicks(standard, "5.2");
+  QTest::keyClick(standard, Qt::Key_Return);
+  click("AcceptStandard");
+  drawn = sets(plot);
+  EXPECT_EQ(drawn["r*"], 1);
+  EXPECT_EQ(drawn["ro"], 40);
+  EXPECT_EQ(drawn["bo"], 40);
+  EXPECT_GT(pixelsLike(axes, QColor(255, 0, 0)), 50);
+
+  dialogs.choose(dir.file("by-click.txt"));
+  click("SaveStandard");
+  click("ShowStandard");
+  drawn = sets(plot);
+  EXPECT_EQ(drawn["rs"], 40);
+  EXPECT_EQ(drawn["ks"], 1);
+
+  QGuiApplication::clipboard()->clear();
+  click("CopyPlotButton");
+  const QMimeData* copied = QGuiApplication::clipboard()->mimeData();
+  ASSERT_NE(copied, nullptr);
+  EXPECT_TRUE(copied->hasFormat("image/svg+xml"));
+  EXPECT_TRUE(copied->hasImage());
+  EXPECT_TRUE(graphics.lastError().empty()) << graphics.lastError();
+
+  const std::string bySession = savedBySession(
+      dir, "choose " + examplePath("skulls_wire.txt") + "\npress LoadWireButton\nchoose " +
+               examplePath("skulls_zor.txt") +
+               "\npress LoadDataButton\npress UseCSButton\npress LnButton\npress GoRegress\n"
+               "set StandardBox String 5.2\npress AcceptStandard\nchoose " +
+               dir.file("by-session.txt") + "\npress SaveStandard\n");
+  EXPECT_FALSE(bySession.empty());
+  EXPECT_EQ(readText(dir.file("by-click.txt")), bySession);
+}
+
+TEST_F(Desktop3D, ARefusedFileIsNamedInTheMainWindowsStatusLine) {
+  testing::CwdGuard cwd;
+  TempDir dir;
+  testing::writeText(dir.file("broken.txt"), "1 2 3 4\n5 six 7 8\n");
+  dialogs.choose(dir.file("broken.txt"));
+  click("LoadDataButton");
+  const QString line = view.window(window())->barText();
+  EXPECT_TRUE(line.contains("broken.txt")) << line.toStdString();
+  EXPECT_TRUE(line.contains(":2")) << line.toStdString();
+  EXPECT_TRUE(view.statusIsError());
+  EXPECT_EQ(shown("FileBox"), "No Data Loaded");
+}
+
+TEST_F(Desktop3D, EveryControlOfBothWindowsSaysWhatItDoes) {
+  click("Open2DButton");
+  for (const char* base : {"Tarvolin", "Tarvolin2D"}) {
+    for (Handle h : graphics.descendants(window(base), ObjectType::uicontrol)) {
+      QWidget* w = view.control(h);
+      ASSERT_NE(w, nullptr);
+      EXPECT_FALSE(w->toolTip().isEmpty())
+          << base << ": " << graphics.object(h).tag << " \"" << graphics.object(h).string << "\"";
+    }
+  }
+}
+
+using Desktop2D = DesktopFixture;
+
+TEST_F(Desktop2D, TheWholeWorkflowRunsInItsOwnWindowAndPlotsIntoItsPlotArea) {
+  testing::CwdGuard cwd;
+  TempDir dir;
+  click("Open2DButton");
+  const Handle twoD = window("Tarvolin2D");
+  ASSERT_NE(view.window(twoD), nullptr);
+  EXPECT_TRUE(view.window(twoD)->isVisible());
+
+  dialogs.choose(examplePath("skulls2d.txt"));
+  click("LoadDataButton", "Tarvolin2D");
+  EXPECT_TRUE(shown("FileBox", "Tarvolin2D").contains("skulls2d.txt"));
+  EXPECT_EQ(shown("FileBox"), "No Data Loaded");  // the main window is left alone
+  AxesWidget* plotArea = axesOf(twoD);
+  ASSERT_NE(plotArea, nullptr);
+  EXPECT_GT(sets(twoD).size(), 0u);
+  EXPECT_GT(pixelsLike(plotArea, QColor(0, 0, 255)), 20);
+
+  dialogs.choose(examplePath("skulls_mass.txt"));
+  click("LoadXButton", "Tarvolin2D");
+  click("LogButton", "Tarvolin2D");
+  click("GoRegress", "Tarvolin2D");
+  click("AcceptStandard", "Tarvolin2D");
+  dialogs.choose(dir.file("by-click.txt"));
+  click("SaveStandard", "Tarvolin2D");
+  click("ShowStandard", "Tarvolin2D");
+  EXPECT_GT(sets(twoD)["rs"], 0);
+  EXPECT_TRUE(graphics.lastError().empty()) << graphics.lastError();
+
+  const std::string bySession = savedBySession(
+      dir, "press Open2DButton\nwindow Tarvolin2D\nchoose " + examplePath("skulls2d.txt") +
+               "\npress LoadDataButton\nchoose " + examplePath("skulls_mass.txt") +
+               "\npress LoadXButton\npress LogButton\npress GoRegress\npress AcceptStandard\n"
+               "choose " + dir.file("by-session.txt") + "\npress SaveStandard\n");
+  EXPECT_FALSE(bySession.empty());
+  EXPECT_EQ(readText(dir.file("by-click.txt")), bySession);
+}
+
+TEST(DesktopProgram, EndsWhenTheUserClosesTheLastWindow) {
+  testing::qtApplication();
+  Graphics graphics;
+  ScriptedFileDialogs dialogs;
+  Runtime runtime(graphics, dialogs, TARVOLIN_RESOURCES_DIR);
+  QtView view(graphics, [&runtime](Handle h) { runtime.runCallback(h); });
+  QtEvents events;
+  bool closed = false;
+  QTimer::singleShot(50, [&] {
+    const std::optional<Handle> main = runtime.windowOf("Tarvolin");
+    if (main && view.window(*main)) closed = view.window(*main)->close();
+  });
+  const char* const argv[] = {"tarvolin"};
+  EXPECT_EQ(mainLoop(runtime, 1, argv, "Tarvolin", 1, main_info(runtime), events), 0);
+  EXPECT_TRUE(closed);
+  EXPECT_TRUE(graphics.object(kRoot).children.empty());
+}
+
+TEST(DesktopProgram, KnowsWhenThereIsNoDisplay) {
+  // The variables that name a display, put back afterwards.
+  const char* names[] = {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"};
+  std::map<std::string, std::string> saved;
+  for (const char* name : names) {
+    if (const char* value = std::getenv(name)) saved[name] = value;
+    unsetenv(name);
+  }
+  const char* const plain[] = {"tarvolin"};
+  const char* const chosen[] = {"tarvolin", "-platform", "offscreen"};
+  EXPECT_FALSE(hasdisplay(1, plain));
+  EXPECT_TRUE(hasdisplay(3, chosen));
+  setenv("DISPLAY", ":99", 1);
+  EXPECT_TRUE(hasdisplay(1, plain));
+  unsetenv("DISPLAY");
+  for (const auto& [name, value] : saved) setenv(name.c_str(), value.c_str(), 1);
+}
+
+}  // namespace
+}  // namespace tarvolin

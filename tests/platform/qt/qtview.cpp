@@ -1,0 +1,302 @@
+#include "src/platform/qt/qtview.h"
+
+#include <QCheckBox>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "src/platform/qt/axeswidget.h"
+#include "src/platform/qt/figurewindow.h"
+#include "src/platform/qt/qtfiledialogs.h"
+#include "src/platform/errors.h"
+#include "tests/platform/qt/qttesting.h"
+#include "tests/testing.h"
+
+namespace tarvolin {
+namespace {
+
+using testing::serveEvents;
+
+// A model with the view on it; every callback run is recorded.
+struct ViewFixture : ::testing::Test {
+  ViewFixture() : view((testing::qtApplication(), graphics), [this](Handle h) { ran.push_back(h); }) {}
+  ~ViewFixture() override {
+    while (!graphics.object(kRoot).children.empty()) {
+      graphics.close(graphics.object(kRoot).children.back());
+    }
+    serveEvents();
+  }
+
+  Handle control(Handle window, ControlStyle style, const std::string& tag,
+                 Eigen::Vector4d position = Eigen::Vector4d(20, 500, 100, 24)) {
+    ControlSpec spec;
+    spec.style = style;
+    spec.tag = tag;
+    spec.string = tag + " text";
+    spec.callback = "callback of " + tag;
+    spec.position = position;
+    spec.tooltip = "what " + tag + " does";
+    return graphics.uicontrol(window, spec);
+  }
+
+  Graphics graphics;
+  QtView view;
+  std::vector<Handle> ran;
+};
+
+using QtViewControls = ViewFixture;
+
+TEST_F(QtViewControls, ShowWhatTheModelHoldsAndFollowItsChanges) {
+  const Handle w = graphics.figure();
+  const Handle button = control(w, ControlStyle::pushbutton, "Go");
+  const Handle radio = control(w, ControlStyle::radiobutton, "Ln");
+  const Handle box = control(w, ControlStyle::text, "FileBox");
+  const Handle edit = control(w, ControlStyle::edit, "StandardBox");
+
+  auto* pushButton = qobject_cast<QPushButton*>(view.control(button));
+  auto* radioButton = qobject_cast<QRadioButton*>(view.control(radio));
+  auto* label = qobject_cast<QLabel*>(view.control(box));
+  auto* lineEdit = qobject_cast<QLineEdit*>(view.control(edit));
+  ASSERT_TRUE(pushButton && radioButton && label && lineEdit);
+  EXPECT_EQ(pushButton->text(), "Go text");
+  EXPECT_EQ(pushButton->toolTip(), "what Go does");
+
+  graphics.set(button, "Enable", std::string("Off"));
+  graphics.set(radio, "Value", 1.0);
+  graphics.set(box, "String", std::string("skulls.txt \nhas 40 specimens \nwith 14 landmarks"));
+  graphics.set(edit, "String", std::string("2.5000"));
+  EXPECT_FALSE(pushButton->isEnabled());
+  EXPECT_TRUE(radioButton->isChecked());
+  EXPECT_EQ(label->text(), "skulls.txt \nhas 40 specimens \nwith 14 landmarks");
+  EXPECT_EQ(lineEdit->text(), "2.5000");
+
+  graphics.set(button, "Enable", std::string("on"));
+  graphics.set(radio, "Value", 0.0);
+  EXPECT_TRUE(pushButton->isEnabled());
+  EXPECT_FALSE(radioButton->isChecked());
+}
+
+TEST_F(QtViewControls, StandWhereTheModelPutsThemMeasuredFromTheBottomLeft) {
+  const Handle w = graphics.figure();
+  graphics.set(w, "Position", Eigen::MatrixXd(Eigen::RowVector4d(100, 100, 660, 560)));
+  const Handle button = control(w, ControlStyle::pushbutton, "Go", {20, 500, 120, 24});
+  const QRect shown = view.control(button)->geometry();
+  EXPECT_EQ(shown, QRect(20, 560 - 500 - 24, 120, 24));
+}
+
+TEST_F(QtViewControls, ClicksTogglesAndEditsReachTheModelBeforeTheCallbackRuns) {
+  const Handle w = graphics.figure();
+  const Handle button = control(w, ControlStyle::pushbutton, "Go", {20, 500, 100, 24});
+  const Handle radio = control(w, ControlStyle::radiobutton, "Ln", {20, 460, 100, 24});
+  const Handle check = control(w, ControlStyle::checkbox, "CSBox", {20, 420, 100, 24});
+  const Handle edit = control(w, ControlStyle::edit, "StandardBox", {20, 380, 100, 24});
+  serveEvents();
+
+  QTest::mouseClick(view.control(button), Qt::LeftButton);
+  EXPECT_EQ(ran, std::vector<Handle>{button});
+
+  QTest::mouseClick(view.control(radio), Qt::LeftButton);
+  EXPECT_EQ(graphics.getNumber(radio, "Value"), 1);
+  QTest::mouseClick(view.control(check), Qt::LeftButton);
+  EXPECT_EQ(graphics.getNumber(check, "Value"), 1);
+  QTest::mouseClick(view.control(check), Qt::LeftButton);
+  EXPECT_EQ(graphics.getNumber(check, "Value"), 0);
+  EXPECT_EQ(ran, (std::vector<Handle>{button, radio, check, check}));
+
+  auto* lineEdit = qobject_cast<QLineEdit*>(view.control(edit));
+  lineEdit->setFocus();
+  lineEdit->selectAll();
+  QTest::keyClicks(lineEdit, "1.75");
+  QTest::keyClick(lineEdit, Qt::Key_Return);
+  EXPECT_EQ(graphics.getString(edit, "String"), "1.75");
+  EXPECT_EQ(ran.back(), edit);
+
+  // A disabled button cannot be clicked.
+  graphics.set(button, "Enable", std::string("off"));
+  ran.clear();
+  QTest::mouseClick(view.control(button), Qt::LeftButton);
+  EXPECT_TRUE(ran.empty());
+}
+
+TEST_F(QtViewControls, TabMovesInReadingOrderAndOnlyThroughControlsThatTakeInput) {
+  const Handle w = graphics.figure();
+  // Made out of order: bottom right, top left, a label, top right.
+  const Handle third = control(w, ControlStyle::pushbutton, "C", {200, 400, 100, 24});
+  const Handle first = control(w, ControlStyle::pushbutton, "A", {20, 500, 100, 24});
+  control(w, ControlStyle::text, "", {20, 450, 100, 24});
+  const Handle second = control(w, ControlStyle::edit, "B", {200, 500, 100, 24});
+  EXPECT_EQ(view.control(first)->nextInFocusChain(), view.control(second));
+  EXPECT_EQ(view.control(second)->nextInFocusChain(), view.control(third));
+}
+
+using QtViewWindows = ViewFixture;
+
+TEST_F(QtViewWindows, ClosingTheLastVisibleWindowClosesEveryWindowAndSaysSo) {
+  const Handle main = graphics.figure();
+  const Handle plot = graphics.figure();
+  const Handle hidden = graphics.figure();
+  graphics.set(hidden, "Visible", std::string("off"));
+  serveEvents();
+  QSignalSpy lastClosed(&view, &QtView::lastWindowClosed);
+
+  view.window(plot)->close();
+  EXPECT_FALSE(graphics.isValid(plot));
+  EXPECT_TRUE(graphics.isValid(main));
+  EXPECT_EQ(lastClosed.count(), 0);
+
+  view.window(main)->close();
+  EXPECT_TRUE(graphics.object(kRoot).children.empty());
+  EXPECT_EQ(lastClosed.count(), 1);
+  serveEvents();
+  EXPECT_EQ(view.window(hidden), nullptr);
+}
+
+TEST_F(QtViewWindows, AWindowClosedByTheModelGoesFromTheScreen) {
+  const Handle w = graphics.figure();
+  serveEvents();
+  QPointer<FigureWindow> shown = view.window(w);
+  ASSERT_TRUE(shown && shown->isVisible());
+  graphics.close(w);
+  serveEvents();
+  EXPECT_TRUE(shown.isNull());
+}
+
+TEST_F(QtViewWindows, FollowTheModelsPositionsAndWriteBackWhereTheyReallyAre) {
+  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+  EXPECT_EQ(graphics.object(kRoot).position(2), screen.width());
+  EXPECT_EQ(graphics.object(kRoot).position(3), screen.height());
+
+  const Handle w = graphics.figure();
+  serveEvents();
+  FigureWindow* window = view.window(w);
+  const int bar = window->barHeight();
+  ASSERT_GT(bar, 0);
+  // The bar below the drawing area counts as frame.
+  const GraphicsObject& o = graphics.object(w);
+  EXPECT_EQ(o.outerPosition(3), o.position(3) + bar);
+  EXPECT_EQ(o.outerPosition(1), o.position(1) - bar);
+
+  // Moving the outer corner as window placement does.
+  graphics.set(w, "OuterPosition", Eigen::MatrixXd(Eigen::RowVector4d(0, 0, 400, 300)));
+  const QRect frame = window->frameGeometry();
+  EXPECT_EQ(frame.left(), screen.left());
+  EXPECT_EQ(frame.bottom(), screen.bottom());
+  EXPECT_EQ(frame.size(), QSize(400, 300));
+  EXPECT_EQ(graphics.object(w).position(3), 300 - bar);
+
+  // The user moves the window: the model learns where it is.
+  window->move(screen.left() + 50, screen.top() + 60);
+  serveEvents();
+  EXPECT_EQ(graphics.object(w).outerPosition(0), 50);
+  EXPECT_EQ(graphics.object(w).outerPosition(1), screen.height() - 60 - 300);
+}
+
+TEST_F(QtViewWindows, APlotWindowOpensBesideTheWindowWithControlsNotOverIt) {
+  const Handle main = graphics.figure();
+  control(main, ControlStyle::pushbutton, "Go");
+  serveEvents();
+  const Handle plot = graphics.figure();
+  serveEvents();
+  EXPECT_FALSE(view.window(plot)->frameGeometry().intersects(view.window(main)->frameGeometry()));
+  EXPECT_GT(graphics.object(plot).outerPosition(0), graphics.object(main).outerPosition(0));
+}
+
+TEST_F(QtViewWindows, AWindowSmallerThanItsLayoutScrollsInsteadOfCuttingControlsOff) {
+  const Handle w = graphics.figure();
+  graphics.set(w, "Position", Eigen::MatrixXd(Eigen::RowVector4d(0, 0, 660, 560)));
+  const Handle low = control(w, ControlStyle::pushbutton, "Low", {20, 10, 100, 24});
+  graphics.set(w, "OuterPosition", Eigen::MatrixXd(Eigen::RowVector4d(0, 0, 400, 300)));
+  serveEvents();
+  // The control keeps its place in the layout, below what the window shows.
+  EXPECT_EQ(view.control(low)->geometry().top(), 560 - 10 - 24);
+  EXPECT_GE(view.control(low)->parentWidget()->height(), 560);
+}
+
+using QtViewServices = ViewFixture;
+
+TEST_F(QtViewServices, AMessageBoxHasNoTitleDoesNotWaitAndShowsInTheStatusLine) {
+  const Handle w = graphics.figure();
+  control(w, ControlStyle::pushbutton, "Go");
+  graphics.msgbox("Fell Through case in switchyard");
+  const std::vector<QMessageBox*> boxes = view.messageBoxes();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0]->text(), "Fell Through case in switchyard");
+  EXPECT_TRUE(boxes[0]->windowTitle().isEmpty());
+  EXPECT_EQ(boxes[0]->windowModality(), Qt::NonModal);
+  EXPECT_TRUE(boxes[0]->isVisible());
+  EXPECT_EQ(view.window(w)->barText(), "Fell Through case in switchyard");
+}
+
+TEST_F(QtViewServices, TheLastErrorStaysInViewUntilTheNextActionClearsIt) {
+  const Handle w = graphics.figure();
+  graphics.setLastError("Error in LoadData: skulls.txt:3: the line holds text");
+  EXPECT_EQ(view.window(w)->barText(), "Error in LoadData: skulls.txt:3: the line holds text");
+  EXPECT_TRUE(view.statusIsError());
+  // A window opened later shows it too.
+  const Handle later = graphics.figure();
+  EXPECT_EQ(view.window(later)->barText(), view.window(w)->barText());
+  graphics.setLastError("");
+  EXPECT_TRUE(view.window(w)->barText().isEmpty());
+  // A message is not wiped by the next action's fresh start.
+  graphics.msgbox("The number of values in the x-list does not match the data set, please reload");
+  graphics.setLastError("");
+  EXPECT_FALSE(view.window(w)->barText().isEmpty());
+  for (QMessageBox* box : view.messageBoxes()) box->close();
+}
+
+TEST_F(QtViewServices, PrintPutsTheWindowsPictureOnTheClipboardAsSvgAndPng) {
+  QGuiApplication::clipboard()->clear();
+  graphics.figure();
+  graphics.plot3(Eigen::RowVector3d(0, 1, 2), Eigen::RowVector3d(0, 1, 0),
+                 Eigen::RowVector3d(1, 0, 1), "bo");
+  serveEvents();
+  graphics.print("-dmeta");
+  const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+  ASSERT_NE(data, nullptr);
+  ASSERT_TRUE(data->hasFormat("image/svg+xml"));
+  EXPECT_TRUE(data->data("image/svg+xml").contains("<svg"));
+  ASSERT_TRUE(data->hasImage());
+  const QImage image = qvariant_cast<QImage>(data->imageData());
+  EXPECT_FALSE(image.isNull());
+  EXPECT_GT(image.width(), 100);
+}
+
+TEST_F(QtViewServices, APictureIsSavedAsPngSvgOrPdfAndAFailedSaveLeavesTheFileAlone) {
+  testing::TempDir dir;
+  const Handle w = graphics.figure();
+  graphics.plot3(Eigen::RowVector3d(0, 1, 2), Eigen::RowVector3d(0, 1, 0),
+                 Eigen::RowVector3d(1, 0, 1), "r*");
+  serveEvents();
+  FigureWindow* window = view.window(w);
+  window->savePictureTo(QString::fromStdString(dir.file("plot.png")));
+  window->savePictureTo(QString::fromStdString(dir.file("plot.SVG")));
+  window->savePictureTo(QString::fromStdString(dir.file("plot.pdf")));
+  EXPECT_EQ(testing::readText(dir.file("plot.png")).substr(1, 3), "PNG");
+  EXPECT_NE(testing::readText(dir.file("plot.SVG")).find("<svg"), std::string::npos);
+  EXPECT_EQ(testing::readText(dir.file("plot.pdf")).substr(0, 5), "%PDF-");
+
+  testing::writeText(dir.file("keep.txt"), "precious");
+  EXPECT_THROW_MSG(window->savePictureTo(QString::fromStdString(dir.file("keep.txt"))),
+                   OutputError, "keep.txt");
+  EXPECT_EQ(testing::readText(dir.file("keep.txt")), "precious");
+  EXPECT_THROW(window->savePictureTo(QString::fromStdString(dir.file("no/such/folder/p.png"))),
+               OutputError);
+}
+
+TEST(QtFileFilter, OffersTheWorkflowsPatternFirstAndAllFilesBesideIt) {
+  EXPECT_EQ(qtfilefilter("*.txt"), "Text files (*.txt);;All files (*)");
+  EXPECT_EQ(qtfilefilter("*.*"), "All files (*)");
+  EXPECT_EQ(qtfilefilter("*.tps"), "TPS files (*.tps);;All files (*)");
+  EXPECT_EQ(qtfilefilter("*.txt;*.dat"), "Files (*.txt *.dat);;All files (*)");
+}
+
+}  // namespace
+}  // namespace tarvolin
