@@ -23,8 +23,9 @@ AxesWidget::AxesWidget(const Graphics& graphics, Handle axes, QWidget* parent)
   setFocusPolicy(Qt::ClickFocus);
   setMinimumSize(120, 90);
   setAttribute(Qt::WA_OpaquePaintEvent);
-  setToolTip(tr("Drag to turn the plot, turn the wheel to zoom, double-click to reset the view; "
-                "right-click to copy or save the picture"));
+  setToolTip(
+      tr("Drag to turn the plot, turn the wheel to zoom, double-click to reset the view; "
+         "right-click to copy or save the picture"));
 }
 
 void AxesWidget::setViewAngles(const ViewAngles& view) {
@@ -99,14 +100,30 @@ void AxesWidget::wheelEvent(QWheelEvent* event) {
 
 void AxesWidget::keyPressEvent(QKeyEvent* event) {
   switch (event->key()) {
-    case Qt::Key_R: resetView(); return;
-    case Qt::Key_Plus: case Qt::Key_Equal: setViewAngles({view_.azimuth, view_.elevation, view_.zoom * kZoomPerNotch}); return;
-    case Qt::Key_Minus: setViewAngles({view_.azimuth, view_.elevation, view_.zoom / kZoomPerNotch}); return;
-    case Qt::Key_Left: setViewAngles({view_.azimuth + 5, view_.elevation, view_.zoom}); return;
-    case Qt::Key_Right: setViewAngles({view_.azimuth - 5, view_.elevation, view_.zoom}); return;
-    case Qt::Key_Up: setViewAngles({view_.azimuth, view_.elevation - 5, view_.zoom}); return;
-    case Qt::Key_Down: setViewAngles({view_.azimuth, view_.elevation + 5, view_.zoom}); return;
-    default: QWidget::keyPressEvent(event);
+    case Qt::Key_R:
+      resetView();
+      return;
+    case Qt::Key_Plus:
+    case Qt::Key_Equal:
+      setViewAngles({view_.azimuth, view_.elevation, view_.zoom * kZoomPerNotch});
+      return;
+    case Qt::Key_Minus:
+      setViewAngles({view_.azimuth, view_.elevation, view_.zoom / kZoomPerNotch});
+      return;
+    case Qt::Key_Left:
+      setViewAngles({view_.azimuth + 5, view_.elevation, view_.zoom});
+      return;
+    case Qt::Key_Right:
+      setViewAngles({view_.azimuth - 5, view_.elevation, view_.zoom});
+      return;
+    case Qt::Key_Up:
+      setViewAngles({view_.azimuth, view_.elevation - 5, view_.zoom});
+      return;
+    case Qt::Key_Down:
+      setViewAngles({view_.azimuth, view_.elevation + 5, view_.zoom});
+      return;
+    default:
+      QWidget::keyPressEvent(event);
   }
 }
 

@@ -56,6 +56,9 @@ FigureWindow::FigureWindow(QtView& view, Handle figure) : view_(view), handle_(f
   scroll_->setWidget(canvas_);
 
   bar_ = new QWidget;
+  bar_->setObjectName("StatusBar");
+  bar_->setAttribute(Qt::WA_StyledBackground);
+  bar_->setStyleSheet("#StatusBar { border-top: 1px solid palette(mid); }");
   auto* barLayout = new QHBoxLayout(bar_);
   barLayout->setContentsMargins(8, 2, 4, 2);
   status_ = new QLabel;
@@ -74,8 +77,8 @@ FigureWindow::FigureWindow(QtView& view, Handle figure) : view_(view), handle_(f
     return button;
   };
   resetButton_ = makeButton(tr("Reset view"), tr("Show the plot as it was first drawn"));
-  copyButton_ = makeButton(tr("Copy picture"),
-                           tr("Put the plot on the clipboard, as SVG and as PNG"));
+  copyButton_ =
+      makeButton(tr("Copy picture"), tr("Put the plot on the clipboard, as SVG and as PNG"));
   saveButton_ = makeButton(tr("Save picture..."), tr("Save the plot as a PNG, SVG or PDF file"));
   connect(resetButton_, &QToolButton::clicked, this, [this] {
     for (const auto& [widget, h] : children_) {
@@ -93,7 +96,7 @@ FigureWindow::FigureWindow(QtView& view, Handle figure) : view_(view), handle_(f
   layout->addWidget(bar_);
 }
 
-int FigureWindow::barHeight() const { return bar_->height() > 0 ? bar_->maximumHeight() : 0; }
+int FigureWindow::barHeight() const { return bar_->maximumHeight(); }
 
 QWidget* FigureWindow::addControl(Handle control) {
   const Graphics& graphics = view_.graphics();
@@ -259,9 +262,8 @@ void FigureWindow::applyPosition() {
   const Eigen::Vector4d& p = view_.graphics().object(handle_).position;
   const QRect screen = screenArea();
   const int bar = bar_->maximumHeight();
-  const QRect client = toRect(QRectF(screen.left() + p(0),
-                                     screen.top() + screen.height() - p(1) - p(3), p(2),
-                                     p(3) + bar));
+  const QRect client = toRect(
+      QRectF(screen.left() + p(0), screen.top() + screen.height() - p(1) - p(3), p(2), p(3) + bar));
   layoutSize_ = QSize(static_cast<int>(p(2)), static_cast<int>(p(3)));
   applying_ = true;
   setGeometry(client);
@@ -280,8 +282,8 @@ void FigureWindow::applyOuterPosition() {
   const QRect screen = screenArea();
   const QRect frame = frameGeometry();
   const QRect client = geometry();
-  const QRect outer = toRect(QRectF(screen.left() + o(0),
-                                    screen.top() + screen.height() - o(1) - o(3), o(2), o(3)));
+  const QRect outer = toRect(
+      QRectF(screen.left() + o(0), screen.top() + screen.height() - o(1) - o(3), o(2), o(3)));
   applying_ = true;
   setGeometry(QRect(outer.left() + (client.left() - frame.left()),
                     outer.top() + (client.top() - frame.top()),
@@ -355,9 +357,8 @@ void FigureWindow::savePictureTo(const QString& path) {
 void FigureWindow::savePicture() {
   QString chosenFilter;
   const QString filters = tr("PNG image (*.png);;SVG picture (*.svg);;PDF document (*.pdf)");
-  QString path = QFileDialog::getSaveFileName(this, tr("Save picture as"),
-                                              QDir::current().filePath("plot.png"), filters,
-                                              &chosenFilter);
+  QString path = QFileDialog::getSaveFileName(
+      this, tr("Save picture as"), QDir::current().filePath("plot.png"), filters, &chosenFilter);
   if (path.isEmpty()) return;
   if (!pictureformat(path.toStdString())) {
     // No extension typed: take the one of the filter chosen.

@@ -18,7 +18,9 @@ std::optional<FileChoice> toChoice(const QString& chosen) {
   return choice;
 }
 
-QString text(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+QString text(std::string_view s) {
+  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
 
 }  // namespace
 
@@ -29,7 +31,8 @@ QString qtfilefilter(std::string_view filter) {
   QString name = pattern;
   if (pattern.startsWith("*.") && !pattern.contains(';')) {
     const QString extension = pattern.mid(2);
-    name = extension == "txt" ? QObject::tr("Text files") : extension.toUpper() + QObject::tr(" files");
+    name = extension == "txt" ? QObject::tr("Text files")
+                              : extension.toUpper() + QObject::tr(" files");
   } else {
     name = QObject::tr("Files");
   }

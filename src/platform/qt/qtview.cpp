@@ -1,5 +1,6 @@
 #include "qtview.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMessageBox>
@@ -7,6 +8,7 @@
 #include <QScreen>
 #include <QTimer>
 #include <QWidget>
+#include <algorithm>
 
 #include "axeswidget.h"
 #include "figurewindow.h"
@@ -16,6 +18,8 @@ namespace {
 
 // Room left between windows placed side by side.
 constexpr int kWindowGap = 12;
+// A plot window is not narrowed below this to fit beside another window.
+constexpr int kNarrowestPlot = 360;
 
 // Brings a window to the front. The offscreen platform of the tests has no
 // stacking order and would only complain.
@@ -93,13 +97,7 @@ void QtView::writeGeometry(Handle figure, const Eigen::Vector4d& position,
   const GraphicsObject& o = graphics_.object(figure);
   if (o.position == position && o.outerPosition == outerPosition) return;
   writingGeometry_ = true;
-  try {
-    graphics_.set(figure, "Position", Eigen::MatrixXd(position.transpose()));
-    graphics_.set(figure, "OuterPosition", Eigen::MatrixXd(outerPosition.transpose()));
-  } catch (...) {
-    writingGeometry_ = false;
-    throw;
-  }
+  graphics_.setWindowGeometry(figure, position, outerPosition);
   writingGeometry_ = false;
 }
 
@@ -117,11 +115,21 @@ void QtView::copyPicture(Handle figure) {
 
 void QtView::onChange(const GraphicsChange& change) {
   switch (change.kind) {
-    case GraphicsChange::Kind::created: created(change.handle); break;
-    case GraphicsChange::Kind::deleted: deleted(change.handle); break;
-    case GraphicsChange::Kind::property: propertyChanged(change.handle, change.detail); break;
-    case GraphicsChange::Kind::message: showMessage(change.detail); break;
-    case GraphicsChange::Kind::picture: copyPicture(change.handle); break;
+    case GraphicsChange::Kind::created:
+      created(change.handle);
+      break;
+    case GraphicsChange::Kind::deleted:
+      deleted(change.handle);
+      break;
+    case GraphicsChange::Kind::property:
+      propertyChanged(change.handle, change.detail);
+      break;
+    case GraphicsChange::Kind::message:
+      showMessage(change.detail);
+      break;
+    case GraphicsChange::Kind::picture:
+      copyPicture(change.handle);
+      break;
     case GraphicsChange::Kind::error:
       setStatus(QString::fromStdString(change.detail), !change.detail.empty());
       break;
@@ -153,8 +161,11 @@ void QtView::created(Handle h) {
     case ObjectType::axes:
       if (FigureWindow* w = window(o.parent)) axes_[h] = w->addAxes(h);
       break;
-    case ObjectType::line: dataChanged(o.parent); break;
-    case ObjectType::root: break;
+    case ObjectType::line:
+      dataChanged(o.parent);
+      break;
+    case ObjectType::root:
+      break;
   }
 }
 
@@ -227,8 +238,11 @@ void QtView::propertyChanged(Handle h, const std::string& property) {
       }
       dataChanged(h);
       break;
-    case ObjectType::line: dataChanged(o.parent); break;
-    case ObjectType::root: break;
+    case ObjectType::line:
+      dataChanged(o.parent);
+      break;
+    case ObjectType::root:
+      break;
   }
 }
 
@@ -262,8 +276,11 @@ void QtView::raiseCurrentLater() {
   raisePending_ = true;
   QTimer::singleShot(0, this, [this] {
     raisePending_ = false;
+    // Only a window that became current comes to the front, and never over
+    // a dialog the user is answering.
     const std::optional<Handle> current = graphics_.currentFigure();
-    if (!current) return;
+    if (!current || current == lastRaised_ || QApplication::activeModalWidget()) return;
+    lastRaised_ = current;
     if (FigureWindow* w = window(*current); w && w->isVisible()) raiseWindow(w);
   });
 }
@@ -282,13 +299,16 @@ void QtView::placeNewWindow(FigureWindow& window) {
     if (!theirs.intersects(mine)) return;
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1920, 1080);
+    // Beside it, narrowed to the room the screen has there if need be.
     const int left = theirs.right() + 1 + kWindowGap;
-    if (left + mine.width() > area.right() + 1) return;
+    const int room = area.right() + 1 - left;
+    if (room < kNarrowestPlot) return;
+    const int width = std::min(mine.width(), room);
     // The model measures from the bottom left of the screen.
     const Eigen::Vector4d& o = g.object(window.handle()).outerPosition;
-    const double bottom = area.top() + area.height() - (theirs.top() + o(3));
+    const double bottom = area.top() + area.height() - (std::max(theirs.top(), area.top()) + o(3));
     graphics_.set(window.handle(), "OuterPosition",
-                  Eigen::MatrixXd(Eigen::RowVector4d(left - area.left(), bottom, o(2), o(3))));
+                  Eigen::MatrixXd(Eigen::RowVector4d(left - area.left(), bottom, width, o(3))));
     return;
   }
 }

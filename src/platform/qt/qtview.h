@@ -26,6 +26,7 @@
 #include <QString>
 #include <functional>
 #include <map>
+#include <optional>
 #include <vector>
 
 #include "platform/graphics.h"
@@ -102,6 +103,7 @@ class QtView : public QObject {
   bool statusIsError_ = false;
   bool writingGeometry_ = false;
   bool raisePending_ = false;
+  std::optional<Handle> lastRaised_;
 };
 
 }  // namespace tarvolin

@@ -11,15 +11,20 @@
 // data unit is as long on every axis. `zoom` magnifies about the centre of
 // the data.
 //
-// On a QImage of format ARGB32_Premultiplied with no painter transform the
-// point markers are stamped straight into the pixels (hundreds of thousands
-// of points in a few tens of milliseconds); on any other device (SVG, PDF,
-// printer) every marker is drawn as a vector shape.
+// On a QImage of format ARGB32_Premultiplied with no painter transform,
+// clipping or opacity the point markers are stamped straight into the pixels
+// (hundreds of thousands of points in a few tens of milliseconds); on any
+// other device (a widget, SVG, PDF, printer) every marker is drawn as a
+// vector shape, so a window draws into such an image and shows the image.
+// Nothing is drawn outside `area`; the painter's state is left as it was.
+// The numbers on the axes need a QGuiApplication (without one they are left
+// out).
 //
 // Example:
 //   QImage image(800, 600, QImage::Format_ARGB32_Premultiplied);
 //   QPainter painter(&image);
 //   renderaxes(painter, image.rect(), graphics, axesHandle, ViewAngles{});
+//   QPointF at = axeslayout(image.rect(), graphics, axesHandle, ViewAngles{}).map(x, y, z);
 
 #include <QPainter>
 #include <QPointF>

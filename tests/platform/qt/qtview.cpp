@@ -13,10 +13,10 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include "src/platform/errors.h"
 #include "src/platform/qt/axeswidget.h"
 #include "src/platform/qt/figurewindow.h"
 #include "src/platform/qt/qtfiledialogs.h"
-#include "src/platform/errors.h"
 #include "tests/platform/qt/qttesting.h"
 #include "tests/testing.h"
 
@@ -27,7 +27,8 @@ using testing::serveEvents;
 
 // A model with the view on it; every callback run is recorded.
 struct ViewFixture : ::testing::Test {
-  ViewFixture() : view((testing::qtApplication(), graphics), [this](Handle h) { ran.push_back(h); }) {}
+  ViewFixture()
+      : view((testing::qtApplication(), graphics), [this](Handle h) { ran.push_back(h); }) {}
   ~ViewFixture() override {
     while (!graphics.object(kRoot).children.empty()) {
       graphics.close(graphics.object(kRoot).children.back());
@@ -37,14 +38,14 @@ struct ViewFixture : ::testing::Test {
 
   Handle control(Handle window, ControlStyle style, const std::string& tag,
                  Eigen::Vector4d position = Eigen::Vector4d(20, 500, 100, 24)) {
-    ControlSpec spec;
-    spec.style = style;
-    spec.tag = tag;
-    spec.string = tag + " text";
-    spec.callback = "callback of " + tag;
-    spec.position = position;
-    spec.tooltip = "what " + tag + " does";
-    return graphics.uicontrol(window, spec);
+    ControlSpec described;
+    described.style = style;
+    described.tag = tag;
+    described.string = tag + " text";
+    described.callback = "callback of " + tag;
+    described.position = position;
+    described.tooltip = "what " + tag + " does";
+    return graphics.uicontrol(window, described);
   }
 
   Graphics graphics;
@@ -190,7 +191,9 @@ TEST_F(QtViewWindows, FollowTheModelsPositionsAndWriteBackWhereTheyReallyAre) {
   EXPECT_EQ(frame.left(), screen.left());
   EXPECT_EQ(frame.bottom(), screen.bottom());
   EXPECT_EQ(frame.size(), QSize(400, 300));
-  EXPECT_EQ(graphics.object(w).position(3), 300 - bar);
+  // The drawing area is what is left inside the frame, above the bar.
+  EXPECT_EQ(graphics.object(w).position(3), window->geometry().height() - bar);
+  EXPECT_EQ(graphics.object(w).position(2), window->geometry().width());
 
   // The user moves the window: the model learns where it is.
   window->move(screen.left() + 50, screen.top() + 60);
@@ -201,7 +204,8 @@ TEST_F(QtViewWindows, FollowTheModelsPositionsAndWriteBackWhereTheyReallyAre) {
 
 TEST_F(QtViewWindows, APlotWindowOpensBesideTheWindowWithControlsNotOverIt) {
   const Handle main = graphics.figure();
-  control(main, ControlStyle::pushbutton, "Go");
+  graphics.set(main, "Position", Eigen::MatrixXd(Eigen::RowVector4d(0, 100, 200, 300)));
+  control(main, ControlStyle::pushbutton, "Go", {10, 10, 80, 24});
   serveEvents();
   const Handle plot = graphics.figure();
   serveEvents();
@@ -284,8 +288,8 @@ TEST_F(QtViewServices, APictureIsSavedAsPngSvgOrPdfAndAFailedSaveLeavesTheFileAl
   EXPECT_EQ(testing::readText(dir.file("plot.pdf")).substr(0, 5), "%PDF-");
 
   testing::writeText(dir.file("keep.txt"), "precious");
-  EXPECT_THROW_MSG(window->savePictureTo(QString::fromStdString(dir.file("keep.txt"))),
-                   OutputError, "keep.txt");
+  EXPECT_THROW_MSG(window->savePictureTo(QString::fromStdString(dir.file("keep.txt"))), OutputError,
+                   "keep.txt");
   EXPECT_EQ(testing::readText(dir.file("keep.txt")), "precious");
   EXPECT_THROW(window->savePictureTo(QString::fromStdString(dir.file("no/such/folder/p.png"))),
                OutputError);

@@ -1,0 +1,936 @@
+#include "platform/qt/renderaxes.h"
+
+#include <Eigen/Geometry>
+#include <QColor>
+#include <QFont>
+#include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPaintEngine>
+#include <QPen>
+#include <QPolygonF>
+#include <QString>
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <map>
+#include <numbers>
+#include <optional>
+#include <string_view>
+#include <tuple>
+
+namespace tarvolin {
+namespace {
+
+constexpr double kDegree = std::numbers::pi / 180;
+
+// Margins of the 2D box inside the area, in pixels: room for the numbers on
+// the left and below.
+constexpr double kMarginLeft = 60, kMarginBottom = 30, kMarginTop = 15, kMarginRight = 15;
+// Room around the projected 3D box for its numbers and axis letters.
+constexpr double kMargin3dLeft = 70, kMargin3dRight = 50, kMargin3dTop = 20, kMargin3dBottom = 55;
+
+const QColor kFrameColour(90, 90, 90);
+const QColor kBackEdgeColour(205, 205, 205);
+const QColor kTextColour(40, 40, 40);
+constexpr int kFontPixels = 11;
+constexpr double kTickLength = 5;
+constexpr double kLabelGap = 3;
+
+// ---------------------------------------------------------------- styles
+
+// One plot style taken apart: "bo" is blue circles, "k:" a dotted black
+// line, "r*-" red stars joined by a solid line.
+struct PlotStyle {
+  QColor colour = QColor(0, 0, 255);
+  char marker = 0;                // 0: no markers
+  Qt::PenStyle line = Qt::NoPen;  // Qt::NoPen: no line
+};
+
+QColor stylecolour(char letter) {
+  switch (letter) {
+    case 'g':
+      return {0, 128, 0};
+    case 'r':
+      return {255, 0, 0};
+    case 'c':
+      return {0, 191, 191};
+    case 'm':
+      return {191, 0, 191};
+    case 'y':
+      return {191, 191, 0};
+    case 'k':
+      return {0, 0, 0};
+    case 'w':
+      return {255, 255, 255};
+    default:
+      return {0, 0, 255};
+  }
+}
+
+// The model only admits valid styles; anything unknown here is ignored.
+PlotStyle parsestyle(std::string_view text) {
+  constexpr std::string_view colours = "bgrcmykw";
+  constexpr std::string_view markers = ".ox+*sdv^<>ph";
+  PlotStyle style;
+  bool lineGiven = false;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (colours.find(c) != std::string_view::npos) {
+      style.colour = stylecolour(c);
+    } else if (c == ':') {
+      style.line = Qt::DotLine;
+      lineGiven = true;
+    } else if (c == '-') {
+      lineGiven = true;
+      style.line = Qt::SolidLine;
+      if (i + 1 < text.size() && text[i + 1] == '-') {
+        style.line = Qt::DashLine;
+        ++i;
+      } else if (i + 1 < text.size() && text[i + 1] == '.') {
+        style.line = Qt::DashDotLine;
+        ++i;
+      }
+    } else if (markers.find(c) != std::string_view::npos) {
+      style.marker = c;
+    }
+  }
+  // A colour alone (or nothing) is a solid line; a marker alone stays markers only.
+  if (!lineGiven && style.marker == 0) style.line = Qt::SolidLine;
+  return style;
+}
+
+// Draws marker `kind` about `size` pixels across centred on `centre` with the
+// painter's pen (the dot is filled with the pen's colour). With the centre on
+// a pixel centre every straight stroke falls on pixel centres too, so the
+// outlines come out crisp: the half span is a whole number of pixels.
+void drawmarker(QPainter& painter, const QPointF& centre, char kind, double size) {
+  const double h = std::max(1.0, std::round(size / 2 - 0.5));
+  const double cx = centre.x(), cy = centre.y();
+  auto polygon = [&](std::initializer_list<QPointF> corners) {
+    QPolygonF shape;
+    for (const QPointF& corner : corners) shape << centre + corner;
+    painter.drawPolygon(shape);
+  };
+  auto star = [&](int points, double outer, double inner) {
+    QPolygonF shape;
+    for (int i = 0; i < 2 * points; ++i) {
+      const double radius = i % 2 == 0 ? outer : inner;
+      const double angle = (-90 + 180.0 * i / points) * kDegree;
+      shape << QPointF(cx + radius * std::cos(angle), cy + radius * std::sin(angle));
+    }
+    painter.drawPolygon(shape);
+  };
+  auto cross = [&](double half) {
+    painter.drawLine(QPointF(cx - half, cy), QPointF(cx + half, cy));
+    painter.drawLine(QPointF(cx, cy - half), QPointF(cx, cy + half));
+  };
+  auto diagonals = [&](double half) {
+    painter.drawLine(QPointF(cx - half, cy - half), QPointF(cx + half, cy + half));
+    painter.drawLine(QPointF(cx - half, cy + half), QPointF(cx + half, cy - half));
+  };
+  // Thin straight strokes stay sharp without smoothing.
+  const bool smooth = painter.testRenderHint(QPainter::Antialiasing);
+  const double d = std::max(1.0, std::round(h * 0.75));  // half span of a diagonal cross
+  switch (kind) {
+    case '.': {
+      const double dot = std::max(2.0, size / 3) / 2;
+      const QPen pen = painter.pen();
+      painter.setPen(Qt::NoPen);
+      painter.setBrush(pen.color());
+      painter.drawEllipse(centre, dot, dot);
+      painter.setBrush(Qt::NoBrush);
+      painter.setPen(pen);
+      break;
+    }
+    case 'o':
+      painter.drawEllipse(centre, h, h);
+      break;
+    case 's':
+      painter.drawRect(QRectF(cx - h, cy - h, 2 * h, 2 * h));
+      break;
+    case 'd':
+      polygon({{0, -h - 1}, {h + 1, 0}, {0, h + 1}, {-h - 1, 0}});
+      break;
+    case '^':
+      polygon({{0, -h}, {h, h}, {-h, h}});
+      break;
+    case 'v':
+      polygon({{0, h}, {h, -h}, {-h, -h}});
+      break;
+    case '<':
+      polygon({{-h, 0}, {h, -h}, {h, h}});
+      break;
+    case '>':
+      polygon({{h, 0}, {-h, -h}, {-h, h}});
+      break;
+    case '+':
+      painter.setRenderHint(QPainter::Antialiasing, false);
+      cross(h);
+      break;
+    case 'x':
+      painter.setRenderHint(QPainter::Antialiasing, false);
+      diagonals(d);
+      break;
+    case '*':
+      painter.setRenderHint(QPainter::Antialiasing, false);
+      cross(h);
+      diagonals(d);
+      break;
+    case 'p':
+      star(5, h * 1.25, h * 1.25 * 0.382);
+      break;
+    case 'h':
+      star(6, h * 1.1, h * 1.1 * 0.577);
+      break;
+    default:
+      break;
+  }
+  painter.setRenderHint(QPainter::Antialiasing, smooth);
+}
+
+// The marker size of a plotted object, in pixels, kept to something drawable.
+double markersize(const GraphicsObject& line) {
+  const double size = line.markerSize;
+  return std::isfinite(size) && size > 0 ? std::min(size, 200.0) : 6.0;
+}
+
+// ---------------------------------------------------------------- data
+
+std::vector<const GraphicsObject*> plottedobjects(const Graphics& graphics, Handle axes) {
+  std::vector<const GraphicsObject*> lines;
+  for (Handle child : graphics.object(axes).children) {
+    const GraphicsObject& object = graphics.object(child);
+    if (object.type == ObjectType::line) lines.push_back(&object);
+  }
+  return lines;
+}
+
+bool anyzdata(const std::vector<const GraphicsObject*>& lines) {
+  return std::any_of(lines.begin(), lines.end(),
+                     [](const GraphicsObject* line) { return line->zdata.size() > 0; });
+}
+
+void widen(const Eigen::RowVectorXd& values, double& lower, double& upper) {
+  const double* v = values.data();
+  const Eigen::Index n = values.size();
+  double lo = lower, hi = upper;
+  for (Eigen::Index i = 0; i < n; ++i) {
+    const double x = v[i];
+    if (!std::isfinite(x)) continue;
+    lo = std::min(lo, x);
+    hi = std::max(hi, x);
+  }
+  lower = lo;
+  upper = hi;
+}
+
+// The data limits, with a range of at least something on every axis.
+void datalimits(const std::vector<const GraphicsObject*>& lines, bool is3d, Eigen::Vector3d& lower,
+                Eigen::Vector3d& upper) {
+  constexpr double inf = std::numeric_limits<double>::infinity();
+  lower.setConstant(inf);
+  upper.setConstant(-inf);
+  for (const GraphicsObject* line : lines) {
+    widen(line->xdata, lower.x(), upper.x());
+    widen(line->ydata, lower.y(), upper.y());
+    if (line->zdata.size() > 0) {
+      widen(line->zdata, lower.z(), upper.z());
+    } else if (is3d && line->xdata.size() > 0) {
+      lower.z() = std::min(lower.z(), 0.0);  // a flat object in a 3D axes lies at z = 0
+      upper.z() = std::max(upper.z(), 0.0);
+    }
+  }
+  for (int i = 0; i < 3; ++i) {
+    if (lower(i) > upper(i)) {
+      lower(i) = 0;
+      upper(i) = 1;
+    } else if (lower(i) == upper(i)) {
+      const double half = lower(i) != 0 ? std::abs(lower(i)) * 0.05 : 0.5;
+      lower(i) -= half;
+      upper(i) += half;
+    }
+  }
+}
+
+QRectF shrunk(const QRectF& area, double left, double top, double right, double bottom) {
+  QRectF box = area.adjusted(left, top, -right, -bottom);
+  if (box.width() < 1) box.setWidth(1);
+  if (box.height() < 1) box.setHeight(1);
+  return box;
+}
+
+AxesLayout layoutfor(const QRectF& area, const std::vector<const GraphicsObject*>& lines,
+                     bool axisEqual, const ViewAngles& view) {
+  AxesLayout layout;
+  layout.is3d = anyzdata(lines);
+  datalimits(lines, layout.is3d, layout.lower, layout.upper);
+  const double zoom = view.zoom > 0 ? view.zoom : 1;
+
+  if (!layout.is3d) {
+    const Eigen::Vector3d centre = (layout.lower + layout.upper) / 2;
+    const Eigen::Vector3d half = (layout.upper - layout.lower) / (2 * zoom);
+    layout.lower = centre - half;
+    layout.upper = centre + half;
+    QRectF box = shrunk(area, kMarginLeft, kMarginTop, kMarginRight, kMarginBottom);
+    box = QRectF(QPointF(std::round(box.left()), std::round(box.top())),
+                 QPointF(std::round(box.right()), std::round(box.bottom())));
+    const double rx = layout.upper.x() - layout.lower.x();
+    const double ry = layout.upper.y() - layout.lower.y();
+    double sx = box.width() / rx, sy = box.height() / ry;
+    if (axisEqual) {
+      const double s = std::min(sx, sy);
+      const double width = std::round(rx * s), height = std::round(ry * s);
+      box = QRectF(std::round(box.center().x() - width / 2),
+                   std::round(box.center().y() - height / 2), width, height);
+      sx = box.width() / rx;
+      sy = box.height() / ry;
+    }
+    layout.plotBox = box;
+    layout.toDevice << sx, 0, 0, 0, -sy, 0;
+    layout.offset =
+        Eigen::Vector2d(box.left() - layout.lower.x() * sx, box.bottom() + layout.lower.y() * sy);
+    return layout;
+  }
+
+  const ViewBasis basis = viewbasis(view.azimuth, view.elevation);
+  const Eigen::Vector3d range = layout.upper - layout.lower;
+  const Eigen::Vector3d unit = axisEqual ? Eigen::Vector3d::Constant(1 / range.maxCoeff())
+                                         : Eigen::Vector3d(range.cwiseInverse());
+  Eigen::Matrix<double, 2, 3> turn;
+  turn.row(0) = basis.right.transpose();
+  turn.row(1) = -basis.up.transpose();
+  turn = turn * unit.asDiagonal();
+  // The box is symmetric about its centre, and so is its picture.
+  double halfWidth = 0, halfHeight = 0;
+  for (int corner = 0; corner < 8; ++corner) {
+    const Eigen::Vector3d offset((corner & 1 ? 0.5 : -0.5) * range.x(),
+                                 (corner & 2 ? 0.5 : -0.5) * range.y(),
+                                 (corner & 4 ? 0.5 : -0.5) * range.z());
+    const Eigen::Vector2d p = turn * offset;
+    halfWidth = std::max(halfWidth, std::abs(p.x()));
+    halfHeight = std::max(halfHeight, std::abs(p.y()));
+  }
+  const QRectF room = shrunk(area, kMargin3dLeft, kMargin3dTop, kMargin3dRight, kMargin3dBottom);
+  double scale = std::min(room.width() / (2 * std::max(halfWidth, 1e-12)),
+                          room.height() / (2 * std::max(halfHeight, 1e-12)));
+  scale *= zoom;
+  layout.toDevice = scale * turn;
+  const Eigen::Vector3d centre = (layout.lower + layout.upper) / 2;
+  layout.offset = Eigen::Vector2d(room.center().x(), room.center().y()) - layout.toDevice * centre;
+  layout.plotBox = area;
+  return layout;
+}
+
+// ---------------------------------------------------------------- frame
+
+struct TextStyle {
+  QFont font;
+  QFontMetricsF metrics;
+};
+
+// Text needs the application's fonts; without a QGuiApplication the picture
+// goes without numbers rather than failing.
+bool cantext() { return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr; }
+
+QString ticklabel(double value, double step) {
+  if (std::abs(value) < step * 1e-9) value = 0;
+  return QString::number(value, 'g', 4);
+}
+
+// Half the extent of a w x h text box along unit direction n.
+double halfextent(const QPointF& n, double width, double height) {
+  return (std::abs(n.x()) * width + std::abs(n.y()) * height) / 2;
+}
+
+void drawcentredtext(QPainter& painter, const QPointF& centre, const QString& text,
+                     const QFontMetricsF& metrics) {
+  const double width = metrics.horizontalAdvance(text);
+  const double height = metrics.height();
+  painter.drawText(QRectF(centre.x() - width / 2 - 2, centre.y() - height / 2, width + 4, height),
+                   Qt::AlignCenter, text);
+}
+
+// Ticks for an axis `pixels` long whose labels must not collide: each label
+// takes `room(label)` pixels along the axis.
+template <typename Room>
+std::vector<double> fittingticks(double lower, double upper, double pixels, int most, Room room) {
+  std::vector<double> ticks;
+  for (int wanted = most; wanted >= 2; --wanted) {
+    ticks = niceticks(lower, upper, wanted);
+    if (ticks.size() < 2) return ticks;
+    const double step = ticks[1] - ticks[0];
+    const double spacing = pixels * step / (upper - lower);
+    double needed = 0;
+    for (double t : ticks) needed = std::max(needed, room(ticklabel(t, step)));
+    if (needed <= spacing) return ticks;
+  }
+  return ticks;
+}
+
+void drawframe2d(QPainter& painter, const AxesLayout& layout, bool text) {
+  const QRectF& box = layout.plotBox;
+  painter.setRenderHint(QPainter::Antialiasing, false);
+  QPen pen(kFrameColour, 1);
+  painter.setPen(pen);
+  painter.setBrush(Qt::NoBrush);
+  painter.drawRect(box.translated(0.5, 0.5));
+
+  std::optional<TextStyle> textStyle;
+  if (text) {
+    QFont font = painter.font();
+    font.setPixelSize(kFontPixels);
+    painter.setFont(font);
+    textStyle.emplace(TextStyle{font, QFontMetricsF(font, painter.device())});
+  }
+  const double lineHeight = textStyle ? textStyle->metrics.height() : 12;
+  auto width = [&](const QString& label) {
+    return textStyle ? textStyle->metrics.horizontalAdvance(label)
+                     : 6.0 * static_cast<double>(label.size());
+  };
+
+  const double xlo = layout.lower.x(), xhi = layout.upper.x();
+  const std::vector<double> xticks = fittingticks(
+      xlo, xhi, box.width(), 8, [&](const QString& label) { return width(label) + 12; });
+  const double xstep = xticks.size() > 1 ? xticks[1] - xticks[0] : 1;
+  const double ylo = layout.lower.y(), yhi = layout.upper.y();
+  const std::vector<double> yticks =
+      fittingticks(ylo, yhi, box.height(), 8, [&](const QString&) { return lineHeight * 1.8; });
+  const double ystep = yticks.size() > 1 ? yticks[1] - yticks[0] : 1;
+  auto xat = [&](double t) { return std::round(layout.map(t, 0).x()) + 0.5; };
+  auto yat = [&](double t) { return std::round(layout.map(0, t).y()) + 0.5; };
+
+  // Tick marks inside the box, then the numbers: one pen each (a tidy SVG).
+  for (double t : xticks) {
+    painter.drawLine(QPointF(xat(t), box.bottom() + 0.5),
+                     QPointF(xat(t), box.bottom() + 0.5 - kTickLength));
+  }
+  for (double t : yticks) {
+    painter.drawLine(QPointF(box.left() + 0.5, yat(t)),
+                     QPointF(box.left() + 0.5 + kTickLength, yat(t)));
+  }
+  if (!textStyle) return;
+  painter.setPen(kTextColour);
+  for (double t : xticks) {
+    drawcentredtext(painter, QPointF(xat(t), box.bottom() + kLabelGap + 2 + lineHeight / 2),
+                    ticklabel(t, xstep), textStyle->metrics);
+  }
+  for (double t : yticks) {
+    const QString label = ticklabel(t, ystep);
+    const double w = width(label);
+    painter.drawText(
+        QRectF(box.left() - kLabelGap - 3 - w - 2, yat(t) - lineHeight / 2, w + 4, lineHeight),
+        Qt::AlignRight | Qt::AlignVCenter, label);
+  }
+}
+
+Eigen::Vector3d corner(const AxesLayout& layout, int index) {
+  return {index & 1 ? layout.upper.x() : layout.lower.x(),
+          index & 2 ? layout.upper.y() : layout.lower.y(),
+          index & 4 ? layout.upper.z() : layout.lower.z()};
+}
+
+QPointF mapped(const AxesLayout& layout, const Eigen::Vector3d& p) {
+  return layout.map(p.x(), p.y(), p.z());
+}
+
+double length(const QPointF& p) { return std::hypot(p.x(), p.y()); }
+
+// The edge of the box along axis `axis` that carries its numbers: for x and
+// y the lowest on the screen, for z the leftmost; ties go to the left, then
+// to the one nearer the viewer. Returned as the index of its lower corner.
+int tickedge(const AxesLayout& layout, const ViewBasis& basis, int axis) {
+  const int bit = 1 << axis;
+  int best = -1;
+  std::tuple<double, double, double> bestScore;
+  for (int c = 0; c < 8; ++c) {
+    if (c & bit) continue;
+    const QPointF mid =
+        (mapped(layout, corner(layout, c)) + mapped(layout, corner(layout, c | bit))) / 2;
+    const double nearness = basis.towardViewer.dot(
+        (corner(layout, c) + corner(layout, c | bit)) / 2 - (layout.lower + layout.upper) / 2);
+    // Screen positions are compared to half a pixel.
+    const double down = std::round(mid.y() * 2), left = std::round(-mid.x() * 2);
+    const std::tuple<double, double, double> score =
+        axis == 2 ? std::make_tuple(left, down, nearness) : std::make_tuple(down, left, nearness);
+    if (best < 0 || score > bestScore) {
+      best = c;
+      bestScore = score;
+    }
+  }
+  return best;
+}
+
+void drawframe3d(QPainter& painter, const AxesLayout& layout, const ViewBasis& basis, bool text) {
+  painter.setRenderHint(QPainter::Antialiasing, true);
+  painter.setBrush(Qt::NoBrush);
+
+  // The back faces: for each axis the face turned away from the viewer.
+  std::array<int, 3> backSide{};
+  for (int axis = 0; axis < 3; ++axis) backSide[axis] = basis.towardViewer(axis) >= 0 ? 0 : 1;
+  painter.setPen(QPen(kBackEdgeColour, 1));
+  for (int c = 0; c < 8; ++c) {
+    for (int axis = 0; axis < 3; ++axis) {
+      const int bit = 1 << axis;
+      if (c & bit) continue;
+      bool onBack = false;
+      for (int other = 0; other < 3; ++other) {
+        if (other != axis && ((c >> other) & 1) == backSide[other]) onBack = true;
+      }
+      if (onBack) {
+        painter.drawLine(mapped(layout, corner(layout, c)),
+                         mapped(layout, corner(layout, c | bit)));
+      }
+    }
+  }
+
+  std::optional<TextStyle> textStyle;
+  if (text) {
+    QFont font = painter.font();
+    font.setPixelSize(kFontPixels);
+    painter.setFont(font);
+    textStyle.emplace(TextStyle{font, QFontMetricsF(font, painter.device())});
+  }
+  const QPointF centre = mapped(layout, (layout.lower + layout.upper) / 2);
+  const QPen framePen(kFrameColour, 1);
+  static const char* const letters[] = {"X", "Y", "Z"};
+  for (int axis = 0; axis < 3; ++axis) {
+    const int c = tickedge(layout, basis, axis);
+    const Eigen::Vector3d from = corner(layout, c), to = corner(layout, c | (1 << axis));
+    const QPointF a = mapped(layout, from), b = mapped(layout, to);
+    painter.setPen(framePen);
+    painter.drawLine(a, b);
+    const double pixels = length(b - a);
+    if (pixels < 20) continue;  // seen end on: no room for numbers
+    const QPointF along = (b - a) / pixels;
+    QPointF out(-along.y(), along.x());
+    if (QPointF::dotProduct(out, (a + b) / 2 - centre) < 0) out = -out;
+
+    const double lineHeight = textStyle ? textStyle->metrics.height() : 12;
+    auto size = [&](const QString& label) {
+      return QSizeF(textStyle ? textStyle->metrics.horizontalAdvance(label)
+                              : 6.0 * static_cast<double>(label.size()),
+                    lineHeight);
+    };
+    const double lo = layout.lower(axis), hi = layout.upper(axis);
+    const std::vector<double> ticks = fittingticks(lo, hi, pixels, 6, [&](const QString& label) {
+      const QSizeF s = size(label);
+      return std::abs(along.x()) * s.width() + std::abs(along.y()) * s.height() + 10;
+    });
+    const double step = ticks.size() > 1 ? ticks[1] - ticks[0] : 1;
+    auto tickat = [&](double t) {
+      Eigen::Vector3d p = from;
+      p(axis) = t;
+      return mapped(layout, p);
+    };
+    for (double t : ticks) painter.drawLine(tickat(t), tickat(t) + out * kTickLength);
+    if (!textStyle) continue;
+
+    painter.setPen(kTextColour);
+    double farthest = 0;
+    for (double t : ticks) {
+      const QString label = ticklabel(t, step);
+      const QSizeF s = size(label);
+      const double reach = halfextent(out, s.width(), s.height());
+      farthest = std::max(farthest, 2 * reach);
+      drawcentredtext(painter, tickat(t) + out * (kTickLength + kLabelGap + reach), label,
+                      textStyle->metrics);
+    }
+    QFont bold = textStyle->font;
+    bold.setBold(true);
+    painter.setFont(bold);
+    const QFontMetricsF boldMetrics(bold, painter.device());
+    const QString letter = QString::fromLatin1(letters[axis]);
+    const double reach =
+        halfextent(out, boldMetrics.horizontalAdvance(letter), boldMetrics.height());
+    drawcentredtext(painter,
+                    (a + b) / 2 + out * (kTickLength + 2 * kLabelGap + farthest + 4 + reach),
+                    letter, boldMetrics);
+    painter.setFont(textStyle->font);
+  }
+}
+
+// ---------------------------------------------------------------- data drawing
+
+// Where a point may stand to be drawn: inside the 2D box (half a pixel of
+// slack for the points on its edges), or inside the area in 3D.
+QRectF pointregion(const AxesLayout& layout, const QRectF& area) {
+  if (layout.is3d) return area;
+  return layout.plotBox.adjusted(-0.5, -0.5, 1.5, 1.5).intersected(area);
+}
+
+// Cuts segment a-b to `rect` (Liang-Barsky); false when nothing of it is
+// inside. `cutStart` / `cutEnd` tell whether an end was moved.
+bool clipsegment(const QRectF& rect, QPointF& a, QPointF& b, bool& cutStart, bool& cutEnd) {
+  const double dx = b.x() - a.x(), dy = b.y() - a.y();
+  double enter = 0, leave = 1;
+  const std::array<std::pair<double, double>, 4> sides{{{-dx, a.x() - rect.left()},
+                                                        {dx, rect.right() - a.x()},
+                                                        {-dy, a.y() - rect.top()},
+                                                        {dy, rect.bottom() - a.y()}}};
+  for (const auto& [p, q] : sides) {
+    if (p == 0) {
+      if (q < 0) return false;
+      continue;
+    }
+    const double t = q / p;
+    if (p < 0) {
+      enter = std::max(enter, t);
+    } else {
+      leave = std::min(leave, t);
+    }
+    if (enter > leave) return false;
+  }
+  const QPointF start = a;
+  cutStart = enter > 0;
+  cutEnd = leave < 1;
+  if (cutEnd) b = start + QPointF(dx, dy) * leave;
+  if (cutStart) a = start + QPointF(dx, dy) * enter;
+  return true;
+}
+
+// The line through the points in order, broken where a point is not a
+// number, cut to `clip` by geometry (some vector devices cannot clip).
+void drawlines(QPainter& painter, const AxesLayout& layout, const QRectF& clip,
+               const GraphicsObject& line, const PlotStyle& style) {
+  QPen pen(style.colour, 1, style.line);
+  painter.setPen(pen);
+  painter.setBrush(Qt::NoBrush);
+  painter.setRenderHint(QPainter::Antialiasing, true);
+  const Eigen::Index n = line.xdata.size();
+  const bool hasZ = line.zdata.size() == n;
+  QPolygonF run;
+  auto flush = [&] {
+    if (run.size() >= 2) painter.drawPolyline(run);
+    run.clear();
+  };
+  QPointF previous;
+  bool hasPrevious = false;
+  for (Eigen::Index i = 0; i < n; ++i) {
+    const double x = line.xdata(i), y = line.ydata(i), z = hasZ ? line.zdata(i) : 0;
+    if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(z)) {
+      flush();
+      hasPrevious = false;
+      continue;
+    }
+    const QPointF point = layout.map(x, y, z);
+    if (hasPrevious) {
+      QPointF a = previous, b = point;
+      bool cutStart = false, cutEnd = false;
+      if (clipsegment(clip, a, b, cutStart, cutEnd)) {
+        if (cutStart) flush();
+        if (run.isEmpty()) run << a;
+        run << b;
+        if (cutEnd) flush();
+      } else {
+        flush();
+      }
+    }
+    previous = point;
+    hasPrevious = true;
+  }
+  flush();
+}
+
+void drawmarkersvector(QPainter& painter, const AxesLayout& layout, const QRectF& region,
+                       const GraphicsObject& line, const PlotStyle& style) {
+  painter.setPen(QPen(style.colour, 1));
+  painter.setBrush(Qt::NoBrush);
+  painter.setRenderHint(QPainter::Antialiasing, true);
+  const Eigen::Index n = line.xdata.size();
+  const bool hasZ = line.zdata.size() == n;
+  for (Eigen::Index i = 0; i < n; ++i) {
+    const QPointF p = layout.map(line.xdata(i), line.ydata(i), hasZ ? line.zdata(i) : 0);
+    if (!(p.x() >= region.left() && p.x() < region.right() && p.y() >= region.top() &&
+          p.y() < region.bottom())) {
+      continue;  // outside, or not a number
+    }
+    // On the pixel centre, as the stamped markers stand.
+    drawmarker(painter, QPointF(std::floor(p.x()) + 0.5, std::floor(p.y()) + 0.5), style.marker,
+               markersize(line));
+  }
+}
+
+// ---------------------------------------------------------------- stamping
+
+// A marker painted once, kept as the list of its non-transparent pixels.
+struct Sprite {
+  struct Dot {
+    int dx, dy;
+    std::uint32_t argb;     // premultiplied
+    std::ptrdiff_t offset;  // dy * stride + dx in the target image
+  };
+  std::vector<Dot> dots;  // the opaque ones first: those need no blending
+  size_t opaque = 0;
+  int reach = 0;  // no dot lies farther than this from the centre on either axis
+};
+
+Sprite makesprite(const PlotStyle& style, double size, std::ptrdiff_t stride) {
+  const int side = (static_cast<int>(std::ceil(std::max(size, 1.0) * 1.3)) + 4) | 1;
+  const int mid = side / 2;
+  QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::transparent);
+  {
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setPen(QPen(style.colour, 1));
+    painter.setBrush(Qt::NoBrush);
+    drawmarker(painter, QPointF(mid + 0.5, mid + 0.5), style.marker, size);
+  }
+  Sprite sprite;
+  for (int y = 0; y < side; ++y) {
+    const auto* row = reinterpret_cast<const std::uint32_t*>(image.constScanLine(y));
+    for (int x = 0; x < side; ++x) {
+      if (row[x] == 0) continue;
+      const int dx = x - mid, dy = y - mid;
+      sprite.dots.push_back({dx, dy, row[x], static_cast<std::ptrdiff_t>(dy) * stride + dx});
+      sprite.reach = std::max({sprite.reach, std::abs(dx), std::abs(dy)});
+    }
+  }
+  const auto translucent =
+      std::stable_partition(sprite.dots.begin(), sprite.dots.end(),
+                            [](const Sprite::Dot& dot) { return dot.argb >> 24 == 255; });
+  sprite.opaque = static_cast<size_t>(translucent - sprite.dots.begin());
+  return sprite;
+}
+
+// Source over destination, both premultiplied ARGB.
+inline std::uint32_t blend(std::uint32_t src, std::uint32_t dst) {
+  const std::uint32_t inverse = 255 - (src >> 24);
+  std::uint32_t rb = (dst & 0x00ff00ffu) * inverse;
+  rb = ((rb + ((rb >> 8) & 0x00ff00ffu) + 0x00800080u) >> 8) & 0x00ff00ffu;
+  std::uint32_t ag = ((dst >> 8) & 0x00ff00ffu) * inverse;
+  ag = (ag + ((ag >> 8) & 0x00ff00ffu) + 0x00800080u) & 0xff00ff00u;
+  return src + rb + ag;
+}
+
+// Per pixel of the area, the run of objects that last stamped there; kept
+// between calls so that a picture of the same size needs no new buffer.
+struct StampMarks {
+  std::vector<std::uint32_t> run;
+  std::uint32_t last = 0;
+};
+
+StampMarks& stampmarks(size_t pixels, size_t runs) {
+  thread_local StampMarks marks;
+  if (marks.run.size() != pixels ||
+      marks.last > std::numeric_limits<std::uint32_t>::max() - runs - 2) {
+    marks.run.assign(pixels, 0);
+    marks.last = 0;
+  }
+  return marks;
+}
+
+// Stamps markers straight into an ARGB32 premultiplied image.
+class Stamper {
+ public:
+  Stamper(QImage& image, const QRect& clip, const QRectF& region, size_t objects)
+      : bits_(reinterpret_cast<std::uint32_t*>(image.bits())),
+        stride_(image.bytesPerLine() / 4),
+        clip_(clip),
+        marks_(stampmarks(static_cast<size_t>(clip.width()) * static_cast<size_t>(clip.height()),
+                          objects)) {
+    // The region, cut to whole pixels of the clip.
+    left_ = std::max(region.left(), static_cast<double>(clip.left()));
+    top_ = std::max(region.top(), static_cast<double>(clip.top()));
+    right_ = std::min(region.right(), static_cast<double>(clip.right() + 1));
+    bottom_ = std::min(region.bottom(), static_cast<double>(clip.bottom() + 1));
+  }
+
+  // Starts a new run of objects: points stamped before no longer count as
+  // already there.
+  void newrun() { ++marks_.last; }
+
+  const Sprite& sprite(const PlotStyle& style, double size) {
+    const auto key = std::make_tuple(style.colour.rgba(), style.marker, size);
+    auto found = sprites_.find(key);
+    if (found == sprites_.end()) {
+      found = sprites_.emplace(key, makesprite(style, size, stride_)).first;
+    }
+    return found->second;
+  }
+
+  void stamp(const AxesLayout& layout, const GraphicsObject& line, const Sprite& sprite) {
+    const Eigen::Index n = line.xdata.size();
+    const double* xs = line.xdata.data();
+    const double* ys = line.ydata.data();
+    const double* zs = line.zdata.size() == n ? line.zdata.data() : nullptr;
+    const double a00 = layout.toDevice(0, 0), a01 = layout.toDevice(0, 1),
+                 a02 = layout.toDevice(0, 2), a10 = layout.toDevice(1, 0),
+                 a11 = layout.toDevice(1, 1), a12 = layout.toDevice(1, 2);
+    const double o0 = layout.offset(0), o1 = layout.offset(1);
+    const std::uint32_t run = marks_.last;
+    std::uint32_t* marks = marks_.run.data();
+    const int clipLeft = clip_.left(), clipTop = clip_.top(), clipWidth = clip_.width();
+    const int innerLeft = clipLeft + sprite.reach, innerRight = clip_.right() - sprite.reach;
+    const int innerTop = clipTop + sprite.reach, innerBottom = clip_.bottom() - sprite.reach;
+    for (Eigen::Index i = 0; i < n; ++i) {
+      const double x = xs[i], y = ys[i], z = zs ? zs[i] : 0;
+      const double px = a00 * x + a01 * y + a02 * z + o0;
+      const double py = a10 * x + a11 * y + a12 * z + o1;
+      if (!(px >= left_ && px < right_ && py >= top_ && py < bottom_)) continue;
+      const int ix = static_cast<int>(px), iy = static_cast<int>(py);  // both >= 0
+      std::uint32_t& mark =
+          marks[static_cast<size_t>(iy - clipTop) * static_cast<size_t>(clipWidth) +
+                static_cast<size_t>(ix - clipLeft)];
+      if (mark == run) continue;
+      mark = run;
+      std::uint32_t* at = bits_ + static_cast<std::ptrdiff_t>(iy) * stride_ + ix;
+      if (ix >= innerLeft && ix <= innerRight && iy >= innerTop && iy <= innerBottom) {
+        const Sprite::Dot* dots = sprite.dots.data();
+        const size_t count = sprite.dots.size();
+        for (size_t d = 0; d < sprite.opaque; ++d) at[dots[d].offset] = dots[d].argb;
+        for (size_t d = sprite.opaque; d < count; ++d) {
+          at[dots[d].offset] = blend(dots[d].argb, at[dots[d].offset]);
+        }
+      } else {
+        for (const Sprite::Dot& dot : sprite.dots) {
+          if (clip_.contains(ix + dot.dx, iy + dot.dy)) {
+            at[dot.offset] = blend(dot.argb, at[dot.offset]);
+          }
+        }
+      }
+    }
+  }
+
+ private:
+  std::uint32_t* bits_;
+  std::ptrdiff_t stride_;
+  QRect clip_;
+  StampMarks& marks_;
+  double left_ = 0, top_ = 0, right_ = 0, bottom_ = 0;
+  std::map<std::tuple<QRgb, char, double>, Sprite> sprites_;
+};
+
+// The image the painter draws on, when markers may be stamped into it.
+QImage* stampableimage(const QPainter& painter) {
+  QPaintDevice* device = painter.device();
+  if (device == nullptr || device->devType() != QInternal::Image) return nullptr;
+  auto* image = dynamic_cast<QImage*>(device);
+  if (image == nullptr || image->format() != QImage::Format_ARGB32_Premultiplied) return nullptr;
+  if (image->devicePixelRatio() != 1 || !painter.deviceTransform().isIdentity()) return nullptr;
+  if (painter.hasClipping() || painter.opacity() < 1 ||
+      painter.compositionMode() != QPainter::CompositionMode_SourceOver) {
+    return nullptr;
+  }
+  return image;
+}
+
+}  // namespace
+
+ViewBasis viewbasis(double azimuth, double elevation) {
+  const double ca = std::cos(azimuth * kDegree), sa = std::sin(azimuth * kDegree);
+  const double ce = std::cos(elevation * kDegree), se = std::sin(elevation * kDegree);
+  ViewBasis basis;
+  basis.right = Eigen::Vector3d(ca, sa, 0);
+  basis.up = Eigen::Vector3d(-se * sa, se * ca, ce);
+  basis.towardViewer = basis.right.cross(basis.up);  // (ce sa, -ce ca, se)
+  return basis;
+}
+
+std::vector<double> niceticks(double lower, double upper, int wanted) {
+  if (!std::isfinite(lower) || !std::isfinite(upper)) return {};
+  if (!(upper > lower)) return {lower};
+  wanted = std::max(wanted, 2);
+  const double range = upper - lower;
+  const double slack = range * 1e-9;
+  const int exponent = static_cast<int>(std::floor(std::log10(range / wanted)));
+  double bestStep = 0;
+  long long bestFirst = 0, bestCount = 0;
+  for (int e = exponent - 1; e <= exponent + 1; ++e) {
+    for (double mantissa : {1.0, 2.0, 5.0}) {
+      const double step = mantissa * std::pow(10.0, e);
+      const auto first = static_cast<long long>(std::ceil((lower - slack) / step));
+      const auto last = static_cast<long long>(std::floor((upper + slack) / step));
+      const long long count = last - first + 1;
+      const auto miss = std::abs(count - wanted);
+      // Equally near: the longer step, fewer numbers.
+      if (bestCount == 0 || miss < std::abs(bestCount - wanted) ||
+          (miss == std::abs(bestCount - wanted) && step > bestStep)) {
+        bestStep = step;
+        bestFirst = first;
+        bestCount = count;
+      }
+    }
+  }
+  std::vector<double> ticks;
+  for (long long k = 0; k < bestCount; ++k) {
+    ticks.push_back(static_cast<double>(bestFirst + k) * bestStep);
+  }
+  return ticks;
+}
+
+bool isaxes3d(const Graphics& graphics, Handle axes) {
+  return anyzdata(plottedobjects(graphics, axes));
+}
+
+AxesLayout axeslayout(const QRectF& area, const Graphics& graphics, Handle axes,
+                      const ViewAngles& view) {
+  return layoutfor(area, plottedobjects(graphics, axes), graphics.object(axes).axisEqual, view);
+}
+
+void renderaxes(QPainter& painter, const QRectF& area, const Graphics& graphics, Handle axes,
+                const ViewAngles& view) {
+  QImage* image = stampableimage(painter);
+  const std::vector<const GraphicsObject*> lines = plottedobjects(graphics, axes);
+  const AxesLayout layout = layoutfor(area, lines, graphics.object(axes).axisEqual, view);
+
+  painter.save();
+  // Nothing leaves the area. The SVG writer has no clipping of its own; lines
+  // are cut by geometry and markers are kept to points inside, which suffices.
+  if (painter.paintEngine() == nullptr || painter.paintEngine()->type() != QPaintEngine::SVG) {
+    painter.setClipRect(area, Qt::IntersectClip);
+  }
+  painter.fillRect(area, Qt::white);
+  const bool text = cantext();
+  if (layout.is3d) {
+    drawframe3d(painter, layout, viewbasis(view.azimuth, view.elevation), text);
+  } else {
+    drawframe2d(painter, layout, text);
+  }
+
+  const QRectF region = pointregion(layout, area);
+  // Lines stay inside the box in 2D (a pixel of slack for lines on its edges).
+  const QRectF lineClip =
+      layout.is3d ? area : layout.plotBox.adjusted(-1, -1, 2, 2).intersected(area);
+
+  QRect clip;
+  if (image != nullptr) {
+    // The pixels wholly inside the area.
+    clip = QRect(QPoint(static_cast<int>(std::ceil(area.left())),
+                        static_cast<int>(std::ceil(area.top()))),
+                 QPoint(static_cast<int>(std::floor(area.right())) - 1,
+                        static_cast<int>(std::floor(area.bottom())) - 1))
+               .intersected(image->rect());
+    if (clip.isEmpty()) image = nullptr;
+  }
+  std::optional<Stamper> stamper;
+  if (image != nullptr) stamper.emplace(*image, clip, region, lines.size());
+
+  // Consecutive objects of one look form a run: within it a pixel already
+  // stamped is not stamped again, which keeps the order between runs exact.
+  std::optional<std::tuple<QRgb, char, double>> runKey;
+  for (const GraphicsObject* line : lines) {
+    const PlotStyle style = parsestyle(line->lineStyle);
+    if (style.line != Qt::NoPen) {
+      drawlines(painter, layout, lineClip, *line, style);
+      runKey.reset();  // the line may cover earlier markers of the run
+    }
+    if (style.marker == 0) continue;
+    if (stamper) {
+      const auto key = std::make_tuple(style.colour.rgba(), style.marker, markersize(*line));
+      if (runKey != key) {
+        stamper->newrun();
+        runKey = key;
+      }
+      stamper->stamp(layout, *line, stamper->sprite(style, markersize(*line)));
+    } else {
+      drawmarkersvector(painter, layout, region, *line, style);
+    }
+  }
+  painter.restore();
+}
+
+}  // namespace tarvolin

@@ -1,0 +1,522 @@
+#include "platform/qt/renderaxes.h"
+
+#include <gtest/gtest.h>
+
+#include <Eigen/LU>
+#include <QBuffer>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QSvgGenerator>
+#include <cmath>
+#include <functional>
+#include <limits>
+#include <memory>
+
+namespace tarvolin {
+namespace {
+
+// Text on the axes needs an application; no display is needed.
+class QtEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "tests_qtview_render";
+    static char* argv[] = {name, nullptr};
+    application_ = std::make_unique<QGuiApplication>(argc, argv);
+  }
+  void TearDown() override { application_.reset(); }
+
+ private:
+  std::unique_ptr<QGuiApplication> application_;
+};
+const ::testing::Environment* const environment =
+    ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr QImage::Format kFast = QImage::Format_ARGB32_Premultiplied;
+constexpr QImage::Format kVector = QImage::Format_RGB32;  // not stampable: drawn shape by shape
+
+Eigen::RowVectorXd row(std::initializer_list<double> values) {
+  Eigen::RowVectorXd r(static_cast<Eigen::Index>(values.size()));
+  Eigen::Index i = 0;
+  for (double v : values) r(i++) = v;
+  return r;
+}
+
+QImage render(const Graphics& g, QImage::Format format = kFast, const ViewAngles& view = {},
+              QSize size = QSize(400, 300)) {
+  QImage image(size, format);
+  image.fill(Qt::magenta);
+  QPainter painter(&image);
+  renderaxes(painter, QRectF(image.rect()), g, *g.object(*g.currentFigure()).currentAxes, view);
+  return image;
+}
+
+AxesLayout layoutof(const Graphics& g, const ViewAngles& view = {}, QSize size = QSize(400, 300)) {
+  return axeslayout(QRectF(QPoint(0, 0), size), g, *g.object(*g.currentFigure()).currentAxes, view);
+}
+
+QPoint pixel(const QPointF& p) {
+  return {static_cast<int>(std::floor(p.x())), static_cast<int>(std::floor(p.y()))};
+}
+
+using Test = std::function<bool(QRgb)>;
+bool red(QRgb c) { return qRed(c) > 150 && qGreen(c) < 110 && qBlue(c) < 110; }
+bool blue(QRgb c) { return qBlue(c) > 150 && qRed(c) < 110 && qGreen(c) < 110; }
+bool green(QRgb c) { return qGreen(c) > 80 && qRed(c) < 80 && qBlue(c) < 80; }
+bool dark(QRgb c) { return qGray(c) < 160; }
+bool magenta(QRgb c) { return qRed(c) > 150 && qBlue(c) > 150 && qGreen(c) < 80; }
+bool white(QRgb c) { return qRed(c) == 255 && qGreen(c) == 255 && qBlue(c) == 255; }
+
+// The pixels inside `within` (all the image when null) that pass `test`: how
+// many, and the smallest rectangle holding them.
+struct Ink {
+  int count = 0;
+  QRect box;
+};
+Ink ink(const QImage& image, const Test& test, QRect within = {}) {
+  if (within.isNull()) within = image.rect();
+  Ink found;
+  for (int y = within.top(); y <= within.bottom(); ++y) {
+    for (int x = within.left(); x <= within.right(); ++x) {
+      if (!test(image.pixel(x, y))) continue;
+      ++found.count;
+      found.box |= QRect(x, y, 1, 1);
+    }
+  }
+  return found;
+}
+int count(const QImage& image, const Test& test, QRect within = {}) {
+  return ink(image, test, within).count;
+}
+QRect bounds(const QImage& image, const Test& test) { return ink(image, test).box; }
+QPointF centreof(const QImage& image, const Test& test) {
+  return QRectF(bounds(image, test)).center();
+}
+
+// ------------------------------------------------------------ the view and the ticks
+
+TEST(RenderAxesView, FrontAndTop) {
+  const ViewBasis front = viewbasis(0, 0);  // along +y: x right, z up
+  EXPECT_TRUE(front.right.isApprox(Eigen::Vector3d(1, 0, 0)));
+  EXPECT_TRUE(front.up.isApprox(Eigen::Vector3d(0, 0, 1)));
+  EXPECT_TRUE(front.towardViewer.isApprox(Eigen::Vector3d(0, -1, 0)));
+  const ViewBasis top = viewbasis(0, 90);  // straight down: x right, y up
+  EXPECT_TRUE(top.right.isApprox(Eigen::Vector3d(1, 0, 0)));
+  EXPECT_TRUE(top.up.isApprox(Eigen::Vector3d(0, 1, 0)));
+  EXPECT_TRUE(top.towardViewer.isApprox(Eigen::Vector3d(0, 0, 1)));
+}
+
+TEST(RenderAxesView, DefaultViewFromFrontLeftAbove) {
+  const ViewBasis b = viewbasis(-37.5, 30);
+  // x runs to the upper right, y to the upper left, z straight up.
+  EXPECT_GT(b.right.x(), 0);
+  EXPECT_GT(b.up.x(), 0);
+  EXPECT_LT(b.right.y(), 0);
+  EXPECT_GT(b.up.y(), 0);
+  EXPECT_NEAR(b.right.z(), 0, 1e-12);
+  EXPECT_NEAR(b.up.z(), std::cos(30 * std::acos(-1.0) / 180), 1e-12);
+  // The viewer stands at -x, -y, above.
+  EXPECT_LT(b.towardViewer.x(), 0);
+  EXPECT_LT(b.towardViewer.y(), 0);
+  EXPECT_GT(b.towardViewer.z(), 0);
+  Eigen::Matrix3d m;
+  m << b.right, b.up, b.towardViewer;
+  EXPECT_TRUE((m.transpose() * m).isApprox(Eigen::Matrix3d::Identity()));
+  EXPECT_NEAR(m.determinant(), 1, 1e-12);
+}
+
+TEST(RenderAxesTicks, RoundSteps) {
+  auto near = [](const std::vector<double>& a, const std::vector<double>& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+      if (std::abs(a[i] - b[i]) > 1e-9) return false;
+    }
+    return true;
+  };
+  EXPECT_TRUE(near(niceticks(0, 1, 6), {0, 0.2, 0.4, 0.6, 0.8, 1}));
+  EXPECT_TRUE(near(niceticks(0, 10, 5), {0, 2, 4, 6, 8, 10}));
+  EXPECT_TRUE(near(niceticks(-93.4, 101.2, 5), {-50, 0, 50, 100}));
+  EXPECT_TRUE(near(niceticks(-7.0, -6.9, 6), {-7, -6.98, -6.96, -6.94, -6.92, -6.9}));
+  EXPECT_TRUE(near(niceticks(1234.5, 98765.0, 6), {2e4, 4e4, 6e4, 8e4}));
+}
+
+// ------------------------------------------------------------ frame and limits
+
+TEST(RenderAxesFrame, EmptyAxesShowsAWhiteBoxWithAFrame) {
+  Graphics g;
+  g.figure();
+  g.gca();
+  EXPECT_FALSE(isaxes3d(g, g.gca()));
+  const AxesLayout layout = layoutof(g);
+  EXPECT_TRUE(layout.lower.isApprox(Eigen::Vector3d(0, 0, 0)));
+  EXPECT_TRUE(layout.upper.isApprox(Eigen::Vector3d(1, 1, 1)));
+  const QImage image = render(g);
+  EXPECT_EQ(count(image, [](QRgb c) { return c == QColor(Qt::magenta).rgb(); }), 0);
+  EXPECT_TRUE(white(image.pixel(2, 2)));
+  EXPECT_TRUE(white(image.pixel(image.width() / 2, image.height() / 2)));
+  const QRect box = layout.plotBox.toRect();
+  const int bottom = static_cast<int>(layout.plotBox.bottom());  // the row below the last inside
+  EXPECT_TRUE(dark(image.pixel(box.left(), box.center().y())));
+  EXPECT_TRUE(dark(image.pixel(box.center().x(), bottom)));
+  EXPECT_TRUE(white(image.pixel(box.center().x(), bottom - 10)));
+  // Numbers stand left of the box.
+  EXPECT_GT(count(image, dark, QRect(0, box.top(), box.left() - 3, box.height())), 20);
+}
+
+TEST(RenderAxesFrame, SinglePointWidensTheLimits) {
+  Graphics g;
+  g.figure();
+  g.plot(row({5}), row({0}), "b.", 6);
+  const AxesLayout layout = layoutof(g);
+  EXPECT_NEAR(layout.lower.x(), 4.75, 1e-12);
+  EXPECT_NEAR(layout.upper.x(), 5.25, 1e-12);
+  EXPECT_NEAR(layout.lower.y(), -0.5, 1e-12);
+  EXPECT_NEAR(layout.upper.y(), 0.5, 1e-12);
+  const QImage image = render(g);
+  EXPECT_TRUE(blue(image.pixel(pixel(layout.plotBox.center()))));
+}
+
+TEST(RenderAxesFrame, EqualAxesKeepASquareSquare) {
+  Graphics g;
+  g.figure();
+  g.plot(row({0, 10, 0, 10}), row({0, 0, 10, 10}), "b.", 6);
+  const QRect stretched = bounds(render(g), blue);
+  EXPECT_GT(stretched.width(), stretched.height() + 50);
+  g.axis("equal");
+  const QRect square = bounds(render(g), blue);
+  EXPECT_NEAR(square.width(), square.height(), 2);
+  EXPECT_GT(square.height(), 150);
+}
+
+TEST(RenderAxesFrame, ZoomMagnifiesAboutTheCentre) {
+  Graphics g;
+  g.figure();
+  g.plot3(row({0, 1}), row({0, 1}), row({0, 1}), "b.");
+  const AxesLayout one = layoutof(g);
+  ViewAngles twice;
+  twice.zoom = 2;
+  const AxesLayout two = layoutof(g, twice);
+  const QPointF centre = one.map(0.5, 0.5, 0.5);
+  const QPointF d1 = one.map(1, 1, 1) - centre, d2 = two.map(1, 1, 1) - centre;
+  EXPECT_LT((two.map(0.5, 0.5, 0.5) - centre).manhattanLength(), 1e-9);
+  EXPECT_NEAR(d2.x(), 2 * d1.x(), 1e-9);
+  EXPECT_NEAR(d2.y(), 2 * d1.y(), 1e-9);
+}
+
+// ------------------------------------------------------------ 3D pictures
+
+// A magenta dot at the origin and a red, green and blue dot one unit along x, y
+// and z.
+Graphics axesDots() {
+  Graphics g;
+  g.figure();
+  g.plot3(row({0}), row({0}), row({0}), "m.");
+  g.hold(true);
+  g.plot3(row({1}), row({0}), row({0}), "r.");
+  g.plot3(row({0}), row({1}), row({0}), "g.");
+  g.plot3(row({0}), row({0}), row({1}), "b.");
+  return g;
+}
+
+TEST(RenderAxes3d, DefaultViewTurnsTheAxes) {
+  const Graphics g = axesDots();
+  EXPECT_TRUE(isaxes3d(g, g.object(*g.currentFigure()).children.front()));
+  const QImage image = render(g);
+  const QRect plot = layoutof(g).plotBox.toRect();
+  const QPointF origin = centreof(image, magenta);
+  const QPointF x = centreof(image, red), y = centreof(image, green), z = centreof(image, blue);
+  EXPECT_TRUE(plot.contains(origin.toPoint()));
+  EXPECT_GT(x.x(), origin.x() + 20);  // x: to the right, a little up
+  EXPECT_LT(x.y(), origin.y());
+  EXPECT_LT(y.x(), origin.x() - 20);  // y: to the left, a little up
+  EXPECT_LT(y.y(), origin.y());
+  EXPECT_NEAR(z.x(), origin.x(), 1);  // z: straight up
+  EXPECT_LT(z.y(), origin.y() - 40);
+}
+
+TEST(RenderAxes3d, TopViewIsAMap) {
+  const Graphics g = axesDots();
+  ViewAngles top;
+  top.azimuth = 0;
+  top.elevation = 90;
+  const QImage image = render(g, kFast, top);
+  // Seen from above, the dot on the z axis covers the one at the origin.
+  const QPointF origin = centreof(image, blue);
+  const QPointF x = centreof(image, red), y = centreof(image, green);
+  EXPECT_TRUE(layoutof(g, top).plotBox.contains(origin));
+  EXPECT_GT(x.x(), origin.x() + 40);
+  EXPECT_NEAR(x.y(), origin.y(), 1);
+  EXPECT_NEAR(y.x(), origin.x(), 1);
+  EXPECT_LT(y.y(), origin.y() - 40);
+}
+
+TEST(RenderAxes3d, PointAtTheDataCentreSitsAtTheProjectedCentre) {
+  Graphics g;
+  g.figure();
+  g.plot3(row({1, 3}), row({-2, 2}), row({10, 30}), "w.");  // invisible, sets the box
+  g.hold(true);
+  g.plot3(row({2}), row({0}), row({20}), "r*");
+  const AxesLayout layout = layoutof(g);
+  const QPointF at = layout.map(2, 0, 20);
+  // The box centre lies midway between opposite corners on the screen.
+  const QPointF mid = (layout.map(1, -2, 10) + layout.map(3, 2, 30)) / 2;
+  EXPECT_LT((at - mid).manhattanLength(), 1e-9);
+  EXPECT_TRUE(QRectF(100, 50, 200, 200).contains(at));
+  const QImage image = render(g);
+  EXPECT_TRUE(red(image.pixel(pixel(at))));
+  const QRect star = bounds(image, red);  // six pixels across
+  EXPECT_GE(star.width(), 5);
+  EXPECT_LE(star.width(), 8);
+}
+
+TEST(RenderAxes3d, EqualAxesKeepDataUnits) {
+  Graphics g;
+  g.figure();
+  g.plot3(row({0, 10, 0}), row({0, 0, 1}), row({0, 0, 0}), "k.");
+  ViewAngles top;
+  top.azimuth = 0;
+  top.elevation = 90;
+  auto ratio = [&] {
+    const AxesLayout l = layoutof(g, top);
+    const QPointF o = l.map(0, 0, 0);
+    return (l.map(10, 0, 0) - o).manhattanLength() / (l.map(0, 1, 0) - o).manhattanLength();
+  };
+  EXPECT_NEAR(ratio(), 1, 1e-9);  // each axis to its own range: a cube
+  g.axis("equal");
+  EXPECT_NEAR(ratio(), 10, 1e-9);
+}
+
+// ------------------------------------------------------------ drawing order and styles
+
+TEST(RenderAxesOrder, LaterObjectsCoverEarlierOnes) {
+  for (const QImage::Format format : {kFast, kVector}) {
+    Graphics g;
+    g.figure();
+    g.plot(row({0, 10}), row({0, 10}), "w.", 6);
+    g.hold(true);
+    // The same look again after another one must still be drawn on top.
+    for (const char* style : {"r.", "r.", "b.", "b.", "r."}) g.plot(row({5}), row({5}), style, 6);
+    const QPoint at = pixel(layoutof(g).map(5, 5));
+    EXPECT_TRUE(red(render(g, format).pixel(at))) << format;
+    g.plot(row({5}), row({5}), "b.", 6);
+    EXPECT_TRUE(blue(render(g, format).pixel(at))) << format;
+  }
+}
+
+TEST(RenderAxesOrder, LineBetweenMarkersOfOneLook) {
+  Graphics g;
+  g.figure();
+  g.plot(row({0, 10}), row({0, 10}), "w.", 6);
+  g.hold(true);
+  g.plot(row({5}), row({5}), "r.", 6);
+  g.plot(row({0, 10}), row({5, 5}), "b-", 6);
+  const QPoint at = pixel(layoutof(g).map(5, 5));
+  EXPECT_TRUE(blue(render(g).pixel(at)));
+  g.plot(row({5}), row({5}), "r.", 6);
+  EXPECT_TRUE(red(render(g).pixel(at)));
+}
+
+TEST(RenderAxesOrder, RepeatedPointsLookLikeOne) {
+  Graphics once, many;
+  for (Graphics* g : {&once, &many}) {
+    g->figure();
+    g->plot3(row({0, 1}), row({0, 1}), row({0, 1}), "w.");
+    g->hold(true);
+  }
+  once.plot3(row({0.5, 0.2}), row({0.5, 0.7}), row({0.5, 0.3}), "bo");
+  for (int i = 0; i < 50; ++i) many.plot3(row({0.5, 0.2}), row({0.5, 0.7}), row({0.5, 0.3}), "bo");
+  const QImage a = render(once), b = render(many);
+  EXPECT_GE(count(a, blue), 8);
+  EXPECT_EQ(a, b);
+}
+
+TEST(RenderAxesStyle, MarkerShapes) {
+  auto picture = [](const char* style, double size) {
+    Graphics g;
+    g.figure();
+    g.plot(row({5}), row({5}), style, size);
+    QImage image = render(g);
+    return std::make_pair(image, pixel(layoutof(g).map(5, 5)));
+  };
+  for (const char marker : std::string_view(".ox+*sdv^<>ph")) {
+    const std::string style = std::string("b") + marker;
+    const auto [image, at] = picture(style.c_str(), 12);
+    const QRect r = bounds(image, blue);
+    const int least = marker == '.' ? 3 : 10;
+    EXPECT_GE(std::max(r.width(), r.height()), least) << marker;
+    EXPECT_LE(std::max(r.width(), r.height()), 17) << marker;
+    EXPECT_LE(std::abs(r.center().x() - at.x()) + std::abs(r.center().y() - at.y()), 2) << marker;
+  }
+  const auto [ring, ringAt] = picture("bo", 12);
+  EXPECT_TRUE(white(ring.pixel(ringAt)));
+  const auto [cross, crossAt] = picture("b+", 12);
+  EXPECT_TRUE(blue(cross.pixel(crossAt)));
+  EXPECT_TRUE(white(cross.pixel(crossAt + QPoint(3, 3))));
+  const auto [square, squareAt] = picture("bs", 12);
+  EXPECT_FALSE(white(square.pixel(squareAt + QPoint(6, 6))));
+  EXPECT_TRUE(white(ring.pixel(ringAt + QPoint(6, 6))));
+  // Triangles point where they say: the half with the base holds more of the outline.
+  const std::vector<std::pair<const char*, QPoint>> triangles{
+      {"b^", QPoint(0, -1)}, {"bv", QPoint(0, 1)}, {"b<", QPoint(-1, 0)}, {"b>", QPoint(1, 0)}};
+  for (const auto& [marker, tip] : triangles) {
+    const auto [image, at] = picture(marker, 12);
+    const QRect box(at - QPoint(8, 8), QSize(17, 17));
+    EXPECT_LT(count(image, blue, box & box.translated(tip * 9)),
+              count(image, blue, box & box.translated(-tip * 9)))
+        << marker;
+  }
+  const QRect small = bounds(picture("bo", 6).first, blue);
+  const QRect large = bounds(picture("bo", 12).first, blue);
+  EXPECT_GE(large.width(), small.width() + 5);
+}
+
+TEST(RenderAxesStyle, DottedLineBetweenItsEnds) {
+  auto along = [](const char* style) {
+    Graphics g;
+    g.figure();
+    g.plot(row({0, 10}), row({0, 10}), style, 6);
+    const AxesLayout layout = layoutof(g);
+    const QImage image = render(g);
+    int near = 0, inked = 0;
+    for (int i = 5; i <= 95; ++i) {
+      const QPoint p = pixel(layout.map(i / 10.0, i / 10.0));
+      ++near;
+      bool any = false;
+      for (int dy = -1; dy <= 1; ++dy) any = any || dark(image.pixel(p + QPoint(0, dy)));
+      inked += any ? 1 : 0;
+    }
+    const QPoint off = pixel(layout.map(7, 3));
+    EXPECT_TRUE(white(image.pixel(off))) << style;
+    return static_cast<double>(inked) / near;
+  };
+  const double dotted = along("k:");
+  EXPECT_GT(dotted, 0.25);
+  EXPECT_LT(dotted, 0.85);
+  EXPECT_GT(along("k-"), 0.95);
+  EXPECT_GT(along("k"), 0.95);  // a colour alone is a solid line
+}
+
+TEST(RenderAxesStyle, PointsThatAreNotNumbersAreSkipped) {
+  Graphics g;
+  g.figure();
+  g.plot(row({2, kNaN, 8, 4, 6}), row({2, 5, 8, kNaN, 3}), "b.", 12);
+  const AxesLayout limits = layoutof(g);
+  EXPECT_TRUE(limits.lower.head<2>().isApprox(Eigen::Vector2d(2, 2)));
+  EXPECT_TRUE(limits.upper.head<2>().isApprox(Eigen::Vector2d(8, 8)));
+  g.hold(true);
+  g.plot(row({0, 10}), row({0, 10}), "w.", 6);  // the dots away from the frame
+  const AxesLayout layout = layoutof(g);
+  const QImage image = render(g);
+  // Three dots drawn, no more: every dot has the same pixels.
+  const QRect around(pixel(layout.map(6, 3)) - QPoint(6, 6), QSize(13, 13));
+  EXPECT_GE(count(image, blue, around), 4);
+  EXPECT_EQ(count(image, blue), 3 * count(image, blue, around));
+  EXPECT_TRUE(blue(image.pixel(pixel(layout.map(2, 2)))));
+  EXPECT_TRUE(white(image.pixel(pixel(layout.map(4, 5)))));
+}
+
+TEST(RenderAxesStyle, LineBreaksAtAMissingPoint) {
+  Graphics g;
+  g.figure();
+  g.plot(row({0, 4, kNaN, 6, 10}), row({0, 0, kNaN, 0, 0}), "b-", 6);
+  const AxesLayout layout = layoutof(g);
+  const QImage image = render(g);
+  EXPECT_TRUE(blue(image.pixel(pixel(layout.map(2, 0)))));
+  EXPECT_TRUE(blue(image.pixel(pixel(layout.map(8, 0)))));
+  EXPECT_TRUE(white(image.pixel(pixel(layout.map(5, 0)))));
+}
+
+// ------------------------------------------------------------ devices
+
+TEST(RenderAxesDevices, StampedAndVectorPicturesAgree) {
+  Graphics g;
+  g.figure();
+  const Eigen::RowVectorXd x = row({1, 2, 3, 4, 5, 6}), y = row({3, 1, 4, 1, 5, 9});
+  g.plot(row({0, 7}), row({0, 10}), "w.", 6);
+  g.hold(true);
+  g.plot(x, y, "k+", 8);
+  g.plot(x.array() + 0.5, y, "rs", 8);
+  const AxesLayout layout = layoutof(g);
+  const QImage fast = render(g, kFast), vector = render(g, kVector);
+  for (Eigen::Index i = 0; i < x.size(); ++i) {
+    const QPoint at = pixel(layout.map(x(i), y(i)));
+    EXPECT_TRUE(dark(fast.pixel(at)) && dark(vector.pixel(at))) << i;
+    const QPoint inSquare = pixel(layout.map(x(i) + 0.5, y(i)));
+    EXPECT_TRUE(white(fast.pixel(inSquare)) && white(vector.pixel(inSquare))) << i;
+  }
+  const int inkFast = count(fast, [](QRgb c) { return !white(c); });
+  const int inkVector = count(vector, [](QRgb c) { return !white(c); });
+  EXPECT_NEAR(inkFast, inkVector, 0.05 * inkVector);
+  EXPECT_GT(count(vector, red), 6 * 20);
+  EXPECT_NEAR(count(fast, red), count(vector, red), 0.05 * count(vector, red));
+}
+
+TEST(RenderAxesDevices, StaysInsideItsArea) {
+  Graphics g;
+  g.figure();
+  g.plot3(row({0, 1, 0.5, 0.99}), row({0, 1, 0.5, 0.01}), row({0, 1, 0.5, 0.5}), "bo-");
+  ViewAngles near;
+  near.zoom = 4;
+  for (const QImage::Format format : {kFast, kVector}) {
+    QImage image(400, 300, format);
+    image.fill(Qt::magenta);
+    const QRect area(100, 80, 200, 120);
+    QPainter painter(&image);
+    renderaxes(painter, QRectF(area), g, g.gca(), near);
+    painter.end();
+    const int untouched = count(image, [](QRgb c) { return c == QColor(Qt::magenta).rgb(); });
+    EXPECT_EQ(untouched, 400 * 300 - area.width() * area.height()) << format;
+    EXPECT_GT(count(image, blue, area), 10) << format;
+  }
+}
+
+TEST(RenderAxesDevices, PainterStateIsKept) {
+  Graphics g;
+  g.figure();
+  g.plot3(row({0, 1}), row({0, 1}), row({0, 1}), "bo-");
+  QImage image(200, 150, kFast);
+  QPainter painter(&image);
+  painter.setPen(QPen(Qt::green, 3));
+  painter.setBrush(Qt::red);
+  QFont font = painter.font();
+  font.setPixelSize(23);
+  painter.setFont(font);
+  renderaxes(painter, QRectF(image.rect()), g, g.gca(), ViewAngles{});
+  EXPECT_EQ(painter.pen(), QPen(Qt::green, 3));
+  EXPECT_EQ(painter.brush(), QBrush(Qt::red));
+  EXPECT_EQ(painter.font().pixelSize(), 23);
+  EXPECT_FALSE(painter.testRenderHint(QPainter::Antialiasing));
+  EXPECT_FALSE(painter.hasClipping());
+}
+
+TEST(RenderAxesDevices, SvgHoldsOneShapePerMarker) {
+  auto svg = [](const char* style) {
+    Graphics g;
+    g.figure();
+    g.plot(row({1, 2, 3}), row({1, 3, 2}), style, 6);
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QSvgGenerator generator;
+    generator.setOutputDevice(&buffer);
+    generator.setSize(QSize(400, 300));
+    generator.setViewBox(QRect(0, 0, 400, 300));
+    QPainter painter(&generator);
+    renderaxes(painter, QRectF(0, 0, 400, 300), g, g.gca(), ViewAngles{});
+    painter.end();
+    return QString::fromUtf8(buffer.data());
+  };
+  const QString circles = svg("bo");
+  EXPECT_EQ(circles.count(QStringLiteral("<circle")) + circles.count(QStringLiteral("<ellipse")),
+            3);
+  EXPECT_TRUE(circles.contains(QStringLiteral("#0000ff")));
+  EXPECT_TRUE(circles.contains(QStringLiteral(">2</text>")));  // a tick number
+  const QString dotted = svg("k:");
+  EXPECT_EQ(dotted.count(QStringLiteral("<circle")), 0);
+  EXPECT_TRUE(dotted.contains(QStringLiteral("stroke-dasharray")));
+}
+
+}  // namespace
+}  // namespace tarvolin
