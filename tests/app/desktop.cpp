@@ -250,7 +250,8 @@ TEST_F(Desktop2D, TheWholeWorkflowRunsInItsOwnWindowAndPlotsIntoItsPlotArea) {
       dir, "press Open2DButton\nwindow Tarvolin2D\nchoose " + examplePath("skulls2d.txt") +
                "\npress LoadDataButton\nchoose " + examplePath("skulls_mass.txt") +
                "\npress LoadXButton\npress LogButton\npress GoRegress\npress AcceptStandard\n"
-               "choose " + dir.file("by-session.txt") + "\npress SaveStandard\n");
+               "choose " +
+               dir.file("by-session.txt") + "\npress SaveStandard\n");
   EXPECT_FALSE(bySession.empty());
   EXPECT_EQ(readText(dir.file("by-click.txt")), bySession);
 }
