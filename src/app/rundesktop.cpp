@@ -6,6 +6,7 @@
 #include <iostream>
 
 #include "mainLoop.h"
+#include "platform/qt/figurewindow.h"
 #include "platform/qt/qtfiledialogs.h"
 #include "platform/qt/qtview.h"
 #include "qtevents.h"
@@ -43,11 +44,22 @@ int rundesktop(int argc, char** argv) {
   QApplication application(argc, argv);
   QApplication::setApplicationName("Tarvolin");
   QApplication::setApplicationDisplayName("Tarvolin");
+  // The program ends when the model has no window left (the main loop sees
+  // to that). Qt's own rule would also end it when a dialog closes while the
+  // windows are hidden, and it stops every dialog from waiting afterwards.
+  QApplication::setQuitOnLastWindowClosed(false);
 
   Graphics graphics;
-  QtFileDialogs dialogs;
+  QtView* shown = nullptr;
+  // A dialog opens over the window whose button asked for it.
+  QtFileDialogs dialogs([&graphics, &shown]() -> QWidget* {
+    std::optional<Handle> window = graphics.gcbf();
+    if (!window) window = graphics.currentFigure();
+    return window && shown ? shown->window(*window) : nullptr;
+  });
   Runtime runtime(graphics, dialogs, TARVOLIN_RESOURCES_DIR);
   QtView view(graphics, [&runtime](Handle h) { runtime.runCallback(h); });
+  shown = &view;
   QtEvents events;
   return mainLoop(runtime, argc, argv, "Tarvolin", 1, main_info(runtime), events);
 }

@@ -355,14 +355,16 @@ void FigureWindow::savePictureTo(const QString& path) {
 }
 
 void FigureWindow::savePicture() {
-  QString chosenFilter;
-  const QString filters = tr("PNG image (*.png);;SVG picture (*.svg);;PDF document (*.pdf)");
-  QString path = QFileDialog::getSaveFileName(
-      this, tr("Save picture as"), QDir::current().filePath("plot.png"), filters, &chosenFilter);
-  if (path.isEmpty()) return;
+  QFileDialog dialog(this, tr("Save picture as"), QDir::currentPath(),
+                     tr("PNG image (*.png);;SVG picture (*.svg);;PDF document (*.pdf)"));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.selectFile("plot.png");
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+  QString path = dialog.selectedFiles().front();
   if (!pictureformat(path.toStdString())) {
     // No extension typed: take the one of the filter chosen.
-    const int star = static_cast<int>(chosenFilter.indexOf("*."));
+    const QString chosenFilter = dialog.selectedNameFilter();
+    const auto star = chosenFilter.indexOf("*.");
     path += star >= 0 ? chosenFilter.mid(star + 1, 4) : QString(".png");
   }
   try {

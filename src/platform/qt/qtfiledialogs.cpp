@@ -41,14 +41,25 @@ QString qtfilefilter(std::string_view filter) {
   return name + " (" + patterns + ");;" + all;
 }
 
+// Asks with an instance of the dialog rather than its static helpers, which
+// on some systems accept a save dialog the moment it opens.
+std::optional<FileChoice> QtFileDialogs::ask(bool save, std::string_view filter,
+                                             std::string_view title) {
+  QWidget* parent = parent_ ? parent_() : nullptr;
+  if (!parent) parent = QApplication::activeWindow();
+  QFileDialog dialog(parent, text(title), QDir::currentPath(), qtfilefilter(filter));
+  dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return toChoice(dialog.selectedFiles().front());
+}
+
 std::optional<FileChoice> QtFileDialogs::getFile(std::string_view filter, std::string_view title) {
-  return toChoice(QFileDialog::getOpenFileName(QApplication::activeWindow(), text(title),
-                                               QDir::currentPath(), qtfilefilter(filter)));
+  return ask(false, filter, title);
 }
 
 std::optional<FileChoice> QtFileDialogs::putFile(std::string_view filter, std::string_view title) {
-  return toChoice(QFileDialog::getSaveFileName(QApplication::activeWindow(), text(title),
-                                               QDir::currentPath(), qtfilefilter(filter)));
+  return ask(true, filter, title);
 }
 
 }  // namespace tarvolin

@@ -32,6 +32,9 @@ constexpr double kMarginLeft = 60, kMarginBottom = 30, kMarginTop = 15, kMarginR
 // Room around the projected 3D box for its numbers and axis letters.
 constexpr double kMargin3dLeft = 70, kMargin3dRight = 50, kMargin3dTop = 20, kMargin3dBottom = 55;
 
+// The room, in pixels, between a flat plot's frame and the data inside it,
+// so that no marker sits on the frame.
+constexpr double kDataInset = 6;
 const QColor kFrameColour(90, 90, 90);
 const QColor kBackEdgeColour(205, 205, 205);
 const QColor kTextColour(40, 40, 40);
@@ -289,9 +292,13 @@ AxesLayout layoutfor(const QRectF& area, const std::vector<const GraphicsObject*
       sy = box.height() / ry;
     }
     layout.plotBox = box;
+    const QRectF inner = box.adjusted(kDataInset, kDataInset, -kDataInset, -kDataInset);
+    sx = inner.width() > 0 ? inner.width() / rx : sx;
+    sy = inner.height() > 0 ? inner.height() / ry : sy;
+    if (axisEqual) sx = sy = std::min(sx, sy);
     layout.toDevice << sx, 0, 0, 0, -sy, 0;
-    layout.offset =
-        Eigen::Vector2d(box.left() - layout.lower.x() * sx, box.bottom() + layout.lower.y() * sy);
+    layout.offset = Eigen::Vector2d(box.center().x() - (layout.lower.x() + rx / 2) * sx,
+                                    box.center().y() + (layout.lower.y() + ry / 2) * sy);
     return layout;
   }
 
@@ -496,6 +503,7 @@ void drawframe3d(QPainter& painter, const AxesLayout& layout, const ViewBasis& b
   const QPointF centre = mapped(layout, (layout.lower + layout.upper) / 2);
   const QPen framePen(kFrameColour, 1);
   static const char* const letters[] = {"X", "Y", "Z"};
+  std::vector<QRectF> labelled;  // where tick numbers stand already
   for (int axis = 0; axis < 3; ++axis) {
     const int c = tickedge(layout, basis, axis);
     const Eigen::Vector3d from = corner(layout, c), to = corner(layout, c | (1 << axis));
@@ -535,8 +543,16 @@ void drawframe3d(QPainter& painter, const AxesLayout& layout, const ViewBasis& b
       const QSizeF s = size(label);
       const double reach = halfextent(out, s.width(), s.height());
       farthest = std::max(farthest, 2 * reach);
-      drawcentredtext(painter, tickat(t) + out * (kTickLength + kLabelGap + reach), label,
-                      textStyle->metrics);
+      const QPointF at = tickat(t) + out * (kTickLength + kLabelGap + reach);
+      // Where two axes meet at a corner their end labels may fall on each
+      // other: the later one is left out.
+      const QRectF box(at.x() - s.width() / 2 - 2, at.y() - s.height() / 2, s.width() + 4,
+                       s.height());
+      const bool covered = std::any_of(labelled.begin(), labelled.end(),
+                                       [&](const QRectF& taken) { return taken.intersects(box); });
+      if (covered) continue;
+      labelled.push_back(box);
+      drawcentredtext(painter, at, label, textStyle->metrics);
     }
     QFont bold = textStyle->font;
     bold.setBold(true);
