@@ -1,12 +1,26 @@
 #!/usr/bin/env bash
-# Sets everything up on a fresh Debian 12 machine, builds tarvolin-cli, and
+# Sets everything up on a fresh Debian 12 machine and builds Tarvolin. Where
+# a display exists it opens the main window (load examples/skulls_zor.txt
+# with "Load data" and go on from there); where none exists it says so and
 # standardizes the bundled example data set (40 skulls, 14 landmarks) to the
-# smallest ln centroid size.
+# smallest ln centroid size with the command line instead.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh
 cmake --preset release
+
+if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
+  cmake --build --preset release --target tarvolin -j "$(nproc)"
+  echo "Opening the Tarvolin window. Click 'Load data' and choose examples/skulls_zor.txt;"
+  echo "the buttons are numbered in the order of the work, and each says what it does"
+  echo "when the mouse rests on it."
+  exec build/release/src/app/tarvolin
+fi
+
+echo "No display found (neither DISPLAY nor WAYLAND_DISPLAY is set), so the window"
+echo "cannot open. Running the command-line job on the example data instead."
+echo
 cmake --build --preset release --target tarvolin-cli -j "$(nproc)"
 
 cli=build/release/src/app/tarvolin-cli
