@@ -24,7 +24,9 @@ constexpr int kPoints = 500;
 
 // A mean shape of points on an egg-shaped surface (a skull seen from afar),
 // and every specimen that shape plus independent noise of 2 % of its size.
-Graphics superimposed(std::string_view style, bool in3d) {
+// With `eachPoint`, every point is its own plotted object of marker size 3,
+// as the 2D workflow draws a data set.
+Graphics superimposed(std::string_view style, bool in3d, bool eachPoint = false) {
   std::mt19937 random(20240611);
   std::normal_distribution<double> noise(0, 2);
   Eigen::Matrix3Xd mean(3, kPoints);
@@ -44,7 +46,11 @@ Graphics superimposed(std::string_view style, bool in3d) {
       y(j) = mean(1, j) + noise(random);
       z(j) = mean(2, j) + noise(random);
     }
-    if (in3d) {
+    if (eachPoint) {
+      for (int j = 0; j < kPoints; ++j) {
+        graphics.plot(x.segment(j, 1), y.segment(j, 1), style, 3);
+      }
+    } else if (in3d) {
       graphics.plot3(x, y, z, style);
     } else {
       graphics.plot(x, y, style, 6);
@@ -54,8 +60,8 @@ Graphics superimposed(std::string_view style, bool in3d) {
   return graphics;
 }
 
-void render(benchmark::State& state, std::string_view style, bool in3d) {
-  const Graphics graphics = superimposed(style, in3d);
+void render(benchmark::State& state, std::string_view style, bool in3d, bool eachPoint = false) {
+  const Graphics graphics = superimposed(style, in3d, eachPoint);
   const Handle axes = graphics.object(*graphics.currentFigure()).children.front();
   QImage image(800, 600, QImage::Format_ARGB32_Premultiplied);
   for (auto _ : state) {
@@ -70,10 +76,12 @@ void render(benchmark::State& state, std::string_view style, bool in3d) {
 void BM_renderaxes_500k(benchmark::State& state) { render(state, "bo", true); }
 void BM_renderaxes_500k_stars(benchmark::State& state) { render(state, "b*", true); }
 void BM_renderaxes_500k_2d(benchmark::State& state) { render(state, "bo", false); }
+void BM_renderaxes_500k_2d_each_point(benchmark::State& state) { render(state, "bo", false, true); }
 
 BENCHMARK(BM_renderaxes_500k)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_renderaxes_500k_stars)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_renderaxes_500k_2d)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_renderaxes_500k_2d_each_point)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace tarvolin::bench

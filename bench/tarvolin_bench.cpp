@@ -20,7 +20,9 @@
 #include "geometry/superimposedataset.h"
 #include "geometry/transformx.h"
 #include "geometry/untransformx.h"
+#include "platform/graphics.h"
 #include "platform/writefileatomic.h"
+#include "plot/showshape.h"
 #include "shapes/dload.h"
 #include "shapes/standardizedtext.h"
 #include "shapes/vertxy3D.h"
@@ -174,6 +176,22 @@ void BM_standardizedtext(benchmark::State& state) {
   setBytes(state, bytes);
 }
 BENCHMARK(BM_standardizedtext)->Unit(benchmark::kMillisecond);
+
+// The 2D workflow draws every landmark of every specimen as its own plotted
+// object: 500,000 of them for the synthetic data set. Drawing them into the
+// graphics model and clearing the plot again must stay well under a second.
+void BM_showshape_and_clear(benchmark::State& state) {
+  const Eigen::MatrixXd rows = rawData().leftCols(2 * kLandmarks + 1);
+  for (auto _ : state) {
+    Graphics graphics;
+    graphics.figure();
+    showshape(graphics, rows, "bo");
+    graphics.clearObject(graphics.gcf());
+    benchmark::DoNotOptimize(graphics.object(kRoot).children.size());
+  }
+  state.SetItemsProcessed(state.iterations() * rows.rows() * kLandmarks);
+}
+BENCHMARK(BM_showshape_and_clear)->Unit(benchmark::kMillisecond);
 
 // The whole command as a user runs it: tarvolin-cli in its own process, so
 // that start-up, the allocator's settings and the first touches of memory

@@ -155,14 +155,16 @@ GraphicsObject& Graphics::mutableObject(Handle h) {
 }
 
 std::vector<Handle> Graphics::descendants(Handle h, ObjectType type) const {
+  // Depth first in order of creation: the children wait on the stack last
+  // first, so that the first child comes off next.
   std::vector<Handle> found;
   std::vector<Handle> pending{h};
   while (!pending.empty()) {
-    const Handle next = pending.front();
-    pending.erase(pending.begin());
+    const Handle next = pending.back();
+    pending.pop_back();
     const GraphicsObject& o = object(next);
     if (o.type == type) found.push_back(next);
-    pending.insert(pending.begin(), o.children.begin(), o.children.end());
+    pending.insert(pending.end(), o.children.rbegin(), o.children.rend());
   }
   return found;
 }
@@ -200,8 +202,13 @@ void Graphics::remove(Handle h) {
       window.currentAxes = others.empty() ? std::nullopt : std::optional<Handle>(others.back());
     }
   }
+  // Children go last first, so the one to drop is usually at the end.
   std::vector<Handle>& siblings = mutableObject(o.parent).children;
-  siblings.erase(std::remove(siblings.begin(), siblings.end(), h), siblings.end());
+  if (!siblings.empty() && siblings.back() == h) {
+    siblings.pop_back();
+  } else {
+    siblings.erase(std::remove(siblings.begin(), siblings.end(), h), siblings.end());
+  }
   objects_.erase(h);
   notify(GraphicsChange::Kind::deleted, h, "");
 }

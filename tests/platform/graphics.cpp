@@ -301,6 +301,31 @@ TEST(Graphics, ListenersHearEveryKindOfChange) {
   EXPECT_EQ(heard.size(), before);
 }
 
+TEST(Graphics, DescendantsComeDepthFirstInOrderOfCreationAndRemovalKeepsTheOrder) {
+  Graphics g;
+  const Handle first = g.figure();
+  const Handle a1 = g.axes(first);
+  const Handle l1 =
+      g.plot(Eigen::RowVectorXd::Constant(1, 1), Eigen::RowVectorXd::Constant(1, 2), "b.", 3);
+  g.hold(true);
+  const Handle l2 =
+      g.plot(Eigen::RowVectorXd::Constant(1, 3), Eigen::RowVectorXd::Constant(1, 4), "b.", 3);
+  const Handle a2 = g.axes(first);
+  const Handle l3 =
+      g.plot(Eigen::RowVectorXd::Constant(1, 5), Eigen::RowVectorXd::Constant(1, 6), "r.", 3);
+  const Handle second = g.figure();
+  const Handle middle = g.figure();
+  const Handle last = g.figure();
+  EXPECT_EQ(g.descendants(kRoot, ObjectType::line), (std::vector<Handle>{l1, l2, l3}));
+  EXPECT_EQ(g.descendants(kRoot, ObjectType::axes), (std::vector<Handle>{a1, a2}));
+  // A window from the middle of the list goes; the others keep their order.
+  g.close(middle);
+  EXPECT_EQ(g.object(kRoot).children, (std::vector<Handle>{first, second, last}));
+  g.clearObject(a1);
+  EXPECT_TRUE(g.object(a1).children.empty());
+  EXPECT_EQ(g.descendants(first, ObjectType::line), std::vector<Handle>{l3});
+}
+
 TEST(Graphics, TheWindowSystemSetsBothPositionsAsTheyAre) {
   Graphics g;
   const Handle w = g.figure();
