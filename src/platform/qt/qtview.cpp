@@ -104,6 +104,11 @@ void QtView::writeGeometry(Handle figure, const Eigen::Vector4d& position,
 void QtView::copyPicture(Handle figure) {
   FigureWindow* w = window(figure);
   if (!w) return;
+  if (!w->hasPlots()) {
+    // Nothing worth pasting: the clipboard keeps what it held.
+    setStatus(tr("The window has no plot to copy"), false);
+    return;
+  }
   auto* data = new QMimeData;
   data->setData("image/svg+xml", w->picture(PictureFormat::svg));
   const QByteArray png = w->picture(PictureFormat::png);

@@ -271,6 +271,14 @@ TEST_F(QtViewServices, PrintPutsTheWindowsPictureOnTheClipboardAsSvgAndPng) {
   const QImage image = qvariant_cast<QImage>(data->imageData());
   EXPECT_FALSE(image.isNull());
   EXPECT_GT(image.width(), 100);
+
+  // A window cleared of its plots leaves the clipboard as it was.
+  const QByteArray before = data->data("image/svg+xml");
+  graphics.clearObject(graphics.gcf());
+  serveEvents();
+  graphics.print("-dmeta");
+  EXPECT_EQ(QGuiApplication::clipboard()->mimeData()->data("image/svg+xml"), before);
+  EXPECT_EQ(view.statusText(), "The window has no plot to copy");
 }
 
 TEST_F(QtViewServices, APictureIsSavedAsPngSvgOrPdfAndAFailedSaveLeavesTheFileAlone) {
