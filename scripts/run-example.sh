@@ -13,7 +13,7 @@ cmake --preset release
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
   cmake --build --preset release --target tarvolin -j "$(nproc)"
   echo "Opening the Tarvolin window. Click 'Load data' and choose examples/skulls_zor.txt;"
-  echo "the buttons are numbered in the order of the work, and each says what it does"
+  echo "the steps are numbered in the order of the work, and every button says what it does"
   echo "when the mouse rests on it."
   exec build/release/src/app/tarvolin
 fi
