@@ -2,6 +2,8 @@
 
 #include <QCheckBox>
 #include <QClipboard>
+#include <QDir>
+#include <QFileDialog>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,6 +14,8 @@
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
+#include <filesystem>
 
 #include "src/platform/errors.h"
 #include "src/platform/qt/axeswidget.h"
@@ -301,6 +305,62 @@ TEST_F(QtViewServices, APictureIsSavedAsPngSvgOrPdfAndAFailedSaveLeavesTheFileAl
   EXPECT_EQ(testing::readText(dir.file("keep.txt")), "precious");
   EXPECT_THROW(window->savePictureTo(QString::fromStdString(dir.file("no/such/folder/p.png"))),
                OutputError);
+}
+
+// Answers the file dialog that opens next, as a user would, and notes what
+// it showed.
+struct DialogSeen {
+  QString title;
+  QString folder;
+  QStringList filters;
+  bool save = false;
+};
+
+void answerNextDialog(DialogSeen& seen, const QString& file) {
+  QTimer::singleShot(0, [&seen, file] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    seen = {dialog->windowTitle(), dialog->directory().absolutePath(), dialog->nameFilters(),
+            dialog->acceptMode() == QFileDialog::AcceptSave};
+    if (file.isEmpty()) {
+      dialog->reject();
+    } else {
+      dialog->selectFile(file);
+      static_cast<QDialog*>(dialog)->accept();  // as the Open or Save button does
+    }
+  });
+}
+
+TEST(QtFileDialogs, AskWithTheWorkflowsTitleAndFilterStartingInTheWorkingDirectory) {
+  testing::qtApplication();
+  testing::TempDir dir;
+  testing::CwdGuard cwd;
+  std::filesystem::current_path(dir.file(""));
+  testing::writeText(dir.file("skulls.txt"), "1 2 3 4\n");
+  QtFileDialogs dialogs;
+  const QString here = QDir::current().absolutePath();
+
+  DialogSeen seen;
+  answerNextDialog(seen, QString::fromStdString(dir.file("skulls.txt")));
+  const std::optional<FileChoice> opened = dialogs.getFile("*.txt", "Enter file to Load?");
+  EXPECT_EQ(seen.title, "Enter file to Load?");
+  EXPECT_EQ(seen.folder, here);
+  EXPECT_EQ(seen.filters, (QStringList{"Text files (*.txt)", "All files (*)"}));
+  EXPECT_FALSE(seen.save);
+  ASSERT_TRUE(opened.has_value());
+  EXPECT_EQ(opened->name, "skulls.txt");
+  EXPECT_EQ(opened->path(), dir.file("skulls.txt"));
+
+  answerNextDialog(seen, QString::fromStdString(dir.file("new.txt")));
+  const std::optional<FileChoice> saved =
+      dialogs.putFile("*.txt", "File Name for Standardized Data");
+  EXPECT_TRUE(seen.save);
+  ASSERT_TRUE(saved.has_value());
+  EXPECT_EQ(saved->path(), dir.file("new.txt"));
+
+  answerNextDialog(seen, QString());
+  EXPECT_FALSE(dialogs.getFile("*.*", "Enter file to Load?").has_value());
+  EXPECT_EQ(seen.filters, QStringList{"All files (*)"});
 }
 
 TEST(QtFileFilter, OffersTheWorkflowsPatternFirstAndAllFilesBesideIt) {
