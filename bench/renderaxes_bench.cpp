@@ -14,6 +14,7 @@
 #include <numbers>
 #include <random>
 
+#include "platform/qt/figurepicture.h"
 #include "platform/qt/renderaxes.h"
 
 namespace tarvolin::bench {
@@ -82,6 +83,26 @@ BENCHMARK(BM_renderaxes_500k)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_renderaxes_500k_stars)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_renderaxes_500k_2d)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_renderaxes_500k_2d_each_point)->Unit(benchmark::kMillisecond);
+
+// The picture "Copy plot" puts on the clipboard, in each of its formats.
+void picture(benchmark::State& state, PictureFormat format) {
+  const Graphics graphics = superimposed("bo", true);
+  const Handle axes = graphics.object(*graphics.currentFigure()).children.front();
+  const std::vector<PictureArea> areas{{axes, QRectF(0, 0, 560, 420), ViewAngles{}}};
+  size_t bytes = 0;
+  for (auto _ : state) {
+    const QByteArray picture = figurepicture(graphics, areas, QSize(560, 420), format);
+    bytes = static_cast<size_t>(picture.size());
+    benchmark::DoNotOptimize(picture.constData());
+  }
+  state.counters["bytes"] = static_cast<double>(bytes);
+}
+
+void BM_figurepicture_png_500k(benchmark::State& state) { picture(state, PictureFormat::png); }
+void BM_figurepicture_svg_500k(benchmark::State& state) { picture(state, PictureFormat::svg); }
+
+BENCHMARK(BM_figurepicture_png_500k)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_figurepicture_svg_500k)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
 }  // namespace tarvolin::bench

@@ -20,6 +20,7 @@
 #include <optional>
 #include <string_view>
 #include <tuple>
+#include <unordered_set>
 
 namespace tarvolin {
 namespace {
@@ -650,8 +651,11 @@ void drawlines(QPainter& painter, const AxesLayout& layout, const QRectF& clip,
   flush();
 }
 
+// `drawn` holds the pixels that already have this run's marker: drawing it
+// there again would change nothing but the size of an SVG or PDF file.
 void drawmarkersvector(QPainter& painter, const AxesLayout& layout, const QRectF& region,
-                       const GraphicsObject& line, const PlotStyle& style) {
+                       const GraphicsObject& line, const PlotStyle& style,
+                       std::unordered_set<std::uint64_t>& drawn) {
   painter.setPen(QPen(style.colour, 1));
   painter.setBrush(Qt::NoBrush);
   painter.setRenderHint(QPainter::Antialiasing, true);
@@ -663,9 +667,12 @@ void drawmarkersvector(QPainter& painter, const AxesLayout& layout, const QRectF
           p.y() < region.bottom())) {
       continue;  // outside, or not a number
     }
+    const double px = std::floor(p.x()), py = std::floor(p.y());
+    const auto pixel = (static_cast<std::uint64_t>(static_cast<std::uint32_t>(px)) << 32) |
+                       static_cast<std::uint32_t>(py);
+    if (!drawn.insert(pixel).second) continue;
     // On the pixel centre, as the stamped markers stand.
-    drawmarker(painter, QPointF(std::floor(p.x()) + 0.5, std::floor(p.y()) + 0.5), style.marker,
-               markersize(line));
+    drawmarker(painter, QPointF(px + 0.5, py + 0.5), style.marker, markersize(line));
   }
 }
 
@@ -927,23 +934,27 @@ void renderaxes(QPainter& painter, const QRectF& area, const Graphics& graphics,
 
   // Consecutive objects of one look form a run: within it a pixel already
   // stamped is not stamped again, which keeps the order between runs exact.
-  std::optional<std::tuple<QRgb, char, double>> runKey;
+  bool inRun = false;
+  std::tuple<QRgb, char, double> runKey{};
+  std::unordered_set<std::uint64_t> drawnInRun;  // for markers drawn as vector shapes
   for (const GraphicsObject* line : lines) {
     const PlotStyle style = parsestyle(line->lineStyle);
     if (style.line != Qt::NoPen) {
       drawlines(painter, layout, lineClip, *line, style);
-      runKey.reset();  // the line may cover earlier markers of the run
+      inRun = false;  // the line may cover earlier markers of the run
     }
     if (style.marker == 0) continue;
+    const auto key = std::make_tuple(style.colour.rgba(), style.marker, markersize(*line));
+    if (!inRun || runKey != key) {
+      if (stamper) stamper->newrun();
+      drawnInRun.clear();
+      runKey = key;
+      inRun = true;
+    }
     if (stamper) {
-      const auto key = std::make_tuple(style.colour.rgba(), style.marker, markersize(*line));
-      if (runKey != key) {
-        stamper->newrun();
-        runKey = key;
-      }
       stamper->stamp(layout, *line, stamper->sprite(style, markersize(*line)));
     } else {
-      drawmarkersvector(painter, layout, region, *line, style);
+      drawmarkersvector(painter, layout, region, *line, style, drawnInRun);
     }
   }
   painter.restore();

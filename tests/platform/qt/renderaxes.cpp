@@ -518,5 +518,29 @@ TEST(RenderAxesDevices, SvgHoldsOneShapePerMarker) {
   EXPECT_TRUE(dotted.contains(QStringLiteral("stroke-dasharray")));
 }
 
+TEST(RenderAxesDevices, SvgDrawsAMarkerOncePerPixelWithinARunOfOneLook) {
+  auto circles = [](const std::vector<const char*>& styles) {
+    Graphics g;
+    g.figure();
+    g.hold(true);
+    // The same three points once per style: specimens that coincide.
+    for (const char* style : styles) g.plot(row({1, 2, 3}), row({1, 3, 2}), style, 6);
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QSvgGenerator generator;
+    generator.setOutputDevice(&buffer);
+    generator.setSize(QSize(400, 300));
+    generator.setViewBox(QRect(0, 0, 400, 300));
+    QPainter painter(&generator);
+    renderaxes(painter, QRectF(0, 0, 400, 300), g, g.gca(), ViewAngles{});
+    painter.end();
+    const QString text = QString::fromUtf8(buffer.data());
+    return text.count(QStringLiteral("<circle")) + text.count(QStringLiteral("<ellipse"));
+  };
+  EXPECT_EQ(circles({"bo", "bo", "bo"}), 3);
+  // A run of another look in between: the blue markers must come back on top.
+  EXPECT_EQ(circles({"bo", "ro", "bo"}), 9);
+}
+
 }  // namespace
 }  // namespace tarvolin
