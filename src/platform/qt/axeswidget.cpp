@@ -53,7 +53,7 @@ void AxesWidget::paintEvent(QPaintEvent* /*event*/) {
     // The axes may already be gone from the model while the widget waits
     // to be deleted.
     if (graphics_.isValid(handle_)) {
-      renderaxes(painter, QRectF(QPointF(0, 0), QSizeF(size)), graphics_, handle_, view_);
+      renderaxes(painter, QRectF(QPointF(0, 0), QSizeF(size)), graphics_, handle_, view_, ratio);
     } else {
       picture_.fill(Qt::white);
     }

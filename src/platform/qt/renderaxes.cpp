@@ -267,8 +267,10 @@ QRectF shrunk(const QRectF& area, double left, double top, double right, double 
 }
 
 AxesLayout layoutfor(const QRectF& area, const std::vector<const GraphicsObject*>& lines,
-                     bool axisEqual, const ViewAngles& view) {
+                     bool axisEqual, const ViewAngles& view, double scale) {
   AxesLayout layout;
+  layout.scale = scale > 0 ? scale : 1;
+  const double k = layout.scale;
   layout.is3d = anyzdata(lines);
   datalimits(lines, layout.is3d, layout.lower, layout.upper);
   const double zoom = view.zoom > 0 ? view.zoom : 1;
@@ -278,7 +280,7 @@ AxesLayout layoutfor(const QRectF& area, const std::vector<const GraphicsObject*
     const Eigen::Vector3d half = (layout.upper - layout.lower) / (2 * zoom);
     layout.lower = centre - half;
     layout.upper = centre + half;
-    QRectF box = shrunk(area, kMarginLeft, kMarginTop, kMarginRight, kMarginBottom);
+    QRectF box = shrunk(area, kMarginLeft * k, kMarginTop * k, kMarginRight * k, kMarginBottom * k);
     box = QRectF(QPointF(std::round(box.left()), std::round(box.top())),
                  QPointF(std::round(box.right()), std::round(box.bottom())));
     const double rx = layout.upper.x() - layout.lower.x();
@@ -293,7 +295,8 @@ AxesLayout layoutfor(const QRectF& area, const std::vector<const GraphicsObject*
       sy = box.height() / ry;
     }
     layout.plotBox = box;
-    const QRectF inner = box.adjusted(kDataInset, kDataInset, -kDataInset, -kDataInset);
+    const QRectF inner =
+        box.adjusted(kDataInset * k, kDataInset * k, -kDataInset * k, -kDataInset * k);
     sx = inner.width() > 0 ? inner.width() / rx : sx;
     sy = inner.height() > 0 ? inner.height() / ry : sy;
     if (axisEqual) sx = sy = std::min(sx, sy);
@@ -321,11 +324,12 @@ AxesLayout layoutfor(const QRectF& area, const std::vector<const GraphicsObject*
     halfWidth = std::max(halfWidth, std::abs(p.x()));
     halfHeight = std::max(halfHeight, std::abs(p.y()));
   }
-  const QRectF room = shrunk(area, kMargin3dLeft, kMargin3dTop, kMargin3dRight, kMargin3dBottom);
-  double scale = std::min(room.width() / (2 * std::max(halfWidth, 1e-12)),
-                          room.height() / (2 * std::max(halfHeight, 1e-12)));
-  scale *= zoom;
-  layout.toDevice = scale * turn;
+  const QRectF room =
+      shrunk(area, kMargin3dLeft * k, kMargin3dTop * k, kMargin3dRight * k, kMargin3dBottom * k);
+  double pixelsPerUnit = std::min(room.width() / (2 * std::max(halfWidth, 1e-12)),
+                                  room.height() / (2 * std::max(halfHeight, 1e-12)));
+  pixelsPerUnit *= zoom;
+  layout.toDevice = pixelsPerUnit * turn;
   const Eigen::Vector3d centre = (layout.lower + layout.upper) / 2;
   layout.offset = Eigen::Vector2d(room.center().x(), room.center().y()) - layout.toDevice * centre;
   layout.plotBox = area;
@@ -381,7 +385,7 @@ std::vector<double> fittingticks(double lower, double upper, double pixels, int 
 void drawframe2d(QPainter& painter, const AxesLayout& layout, bool text) {
   const QRectF& box = layout.plotBox;
   painter.setRenderHint(QPainter::Antialiasing, false);
-  QPen pen(kFrameColour, 1);
+  QPen pen(kFrameColour, layout.scale);
   painter.setPen(pen);
   painter.setBrush(Qt::NoBrush);
   painter.drawRect(box.translated(0.5, 0.5));
@@ -389,7 +393,7 @@ void drawframe2d(QPainter& painter, const AxesLayout& layout, bool text) {
   std::optional<TextStyle> textStyle;
   if (text) {
     QFont font = painter.font();
-    font.setPixelSize(kFontPixels);
+    font.setPixelSize(static_cast<int>(std::lround(kFontPixels * layout.scale)));
     painter.setFont(font);
     textStyle.emplace(TextStyle{font, QFontMetricsF(font, painter.device())});
   }
@@ -413,24 +417,25 @@ void drawframe2d(QPainter& painter, const AxesLayout& layout, bool text) {
   // Tick marks inside the box, then the numbers: one pen each (a tidy SVG).
   for (double t : xticks) {
     painter.drawLine(QPointF(xat(t), box.bottom() + 0.5),
-                     QPointF(xat(t), box.bottom() + 0.5 - kTickLength));
+                     QPointF(xat(t), box.bottom() + 0.5 - kTickLength * layout.scale));
   }
   for (double t : yticks) {
     painter.drawLine(QPointF(box.left() + 0.5, yat(t)),
-                     QPointF(box.left() + 0.5 + kTickLength, yat(t)));
+                     QPointF(box.left() + 0.5 + kTickLength * layout.scale, yat(t)));
   }
   if (!textStyle) return;
   painter.setPen(kTextColour);
   for (double t : xticks) {
-    drawcentredtext(painter, QPointF(xat(t), box.bottom() + kLabelGap + 2 + lineHeight / 2),
+    drawcentredtext(painter,
+                    QPointF(xat(t), box.bottom() + kLabelGap * layout.scale + 2 + lineHeight / 2),
                     ticklabel(t, xstep), textStyle->metrics);
   }
   for (double t : yticks) {
     const QString label = ticklabel(t, ystep);
     const double w = width(label);
-    painter.drawText(
-        QRectF(box.left() - kLabelGap - 3 - w - 2, yat(t) - lineHeight / 2, w + 4, lineHeight),
-        Qt::AlignRight | Qt::AlignVCenter, label);
+    painter.drawText(QRectF(box.left() - kLabelGap * layout.scale - 3 - w - 2,
+                            yat(t) - lineHeight / 2, w + 4, lineHeight),
+                     Qt::AlignRight | Qt::AlignVCenter, label);
   }
 }
 
@@ -478,7 +483,7 @@ void drawframe3d(QPainter& painter, const AxesLayout& layout, const ViewBasis& b
   // The back faces: for each axis the face turned away from the viewer.
   std::array<int, 3> backSide{};
   for (int axis = 0; axis < 3; ++axis) backSide[axis] = basis.towardViewer(axis) >= 0 ? 0 : 1;
-  painter.setPen(QPen(kBackEdgeColour, 1));
+  painter.setPen(QPen(kBackEdgeColour, layout.scale));
   for (int c = 0; c < 8; ++c) {
     for (int axis = 0; axis < 3; ++axis) {
       const int bit = 1 << axis;
@@ -497,12 +502,12 @@ void drawframe3d(QPainter& painter, const AxesLayout& layout, const ViewBasis& b
   std::optional<TextStyle> textStyle;
   if (text) {
     QFont font = painter.font();
-    font.setPixelSize(kFontPixels);
+    font.setPixelSize(static_cast<int>(std::lround(kFontPixels * layout.scale)));
     painter.setFont(font);
     textStyle.emplace(TextStyle{font, QFontMetricsF(font, painter.device())});
   }
   const QPointF centre = mapped(layout, (layout.lower + layout.upper) / 2);
-  const QPen framePen(kFrameColour, 1);
+  const QPen framePen(kFrameColour, layout.scale);
   static const char* const letters[] = {"X", "Y", "Z"};
   std::vector<QRectF> labelled;  // where tick numbers stand already
   for (int axis = 0; axis < 3; ++axis) {
@@ -534,7 +539,8 @@ void drawframe3d(QPainter& painter, const AxesLayout& layout, const ViewBasis& b
       p(axis) = t;
       return mapped(layout, p);
     };
-    for (double t : ticks) painter.drawLine(tickat(t), tickat(t) + out * kTickLength);
+    for (double t : ticks)
+      painter.drawLine(tickat(t), tickat(t) + out * kTickLength * layout.scale);
     if (!textStyle) continue;
 
     painter.setPen(kTextColour);
@@ -544,7 +550,8 @@ void drawframe3d(QPainter& painter, const AxesLayout& layout, const ViewBasis& b
       const QSizeF s = size(label);
       const double reach = halfextent(out, s.width(), s.height());
       farthest = std::max(farthest, 2 * reach);
-      const QPointF at = tickat(t) + out * (kTickLength + kLabelGap + reach);
+      const QPointF at =
+          tickat(t) + out * (kTickLength * layout.scale + kLabelGap * layout.scale + reach);
       // Where two axes meet at a corner their end labels may fall on each
       // other: the later one is left out.
       const QRectF box(at.x() - s.width() / 2 - 2, at.y() - s.height() / 2, s.width() + 4,
@@ -563,7 +570,8 @@ void drawframe3d(QPainter& painter, const AxesLayout& layout, const ViewBasis& b
     const double reach =
         halfextent(out, boldMetrics.horizontalAdvance(letter), boldMetrics.height());
     drawcentredtext(painter,
-                    (a + b) / 2 + out * (kTickLength + 2 * kLabelGap + farthest + 4 + reach),
+                    (a + b) / 2 + out * (kTickLength * layout.scale + 2 * kLabelGap * layout.scale +
+                                         farthest + 4 + reach),
                     letter, boldMetrics);
     painter.setFont(textStyle->font);
   }
@@ -612,7 +620,7 @@ bool clipsegment(const QRectF& rect, QPointF& a, QPointF& b, bool& cutStart, boo
 // number, cut to `clip` by geometry (some vector devices cannot clip).
 void drawlines(QPainter& painter, const AxesLayout& layout, const QRectF& clip,
                const GraphicsObject& line, const PlotStyle& style) {
-  QPen pen(style.colour, 1, style.line);
+  QPen pen(style.colour, layout.scale, style.line);
   painter.setPen(pen);
   painter.setBrush(Qt::NoBrush);
   painter.setRenderHint(QPainter::Antialiasing, true);
@@ -656,7 +664,7 @@ void drawlines(QPainter& painter, const AxesLayout& layout, const QRectF& clip,
 void drawmarkersvector(QPainter& painter, const AxesLayout& layout, const QRectF& region,
                        const GraphicsObject& line, const PlotStyle& style,
                        std::unordered_set<std::uint64_t>& drawn) {
-  painter.setPen(QPen(style.colour, 1));
+  painter.setPen(QPen(style.colour, layout.scale));
   painter.setBrush(Qt::NoBrush);
   painter.setRenderHint(QPainter::Antialiasing, true);
   const Eigen::Index n = line.xdata.size();
@@ -672,7 +680,7 @@ void drawmarkersvector(QPainter& painter, const AxesLayout& layout, const QRectF
                        static_cast<std::uint32_t>(py);
     if (!drawn.insert(pixel).second) continue;
     // On the pixel centre, as the stamped markers stand.
-    drawmarker(painter, QPointF(px + 0.5, py + 0.5), style.marker, markersize(line));
+    drawmarker(painter, QPointF(px + 0.5, py + 0.5), style.marker, markersize(line) * layout.scale);
   }
 }
 
@@ -690,7 +698,7 @@ struct Sprite {
   int reach = 0;  // no dot lies farther than this from the centre on either axis
 };
 
-Sprite makesprite(const PlotStyle& style, double size, std::ptrdiff_t stride) {
+Sprite makesprite(const PlotStyle& style, double size, double penWidth, std::ptrdiff_t stride) {
   const int side = (static_cast<int>(std::ceil(std::max(size, 1.0) * 1.3)) + 4) | 1;
   const int mid = side / 2;
   QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
@@ -698,7 +706,7 @@ Sprite makesprite(const PlotStyle& style, double size, std::ptrdiff_t stride) {
   {
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing, true);
-    painter.setPen(QPen(style.colour, 1));
+    painter.setPen(QPen(style.colour, penWidth));
     painter.setBrush(Qt::NoBrush);
     drawmarker(painter, QPointF(mid + 0.5, mid + 0.5), style.marker, size);
   }
@@ -749,10 +757,12 @@ StampMarks& stampmarks(size_t pixels, size_t runs) {
 // Stamps markers straight into an ARGB32 premultiplied image.
 class Stamper {
  public:
-  Stamper(QImage& image, const QRect& clip, const QRectF& region, size_t objects)
+  // `penWidth`: the width of the markers' outlines.
+  Stamper(QImage& image, const QRect& clip, const QRectF& region, size_t objects, double penWidth)
       : bits_(reinterpret_cast<std::uint32_t*>(image.bits())),
         stride_(image.bytesPerLine() / 4),
         clip_(clip),
+        penWidth_(penWidth),
         marks_(stampmarks(static_cast<size_t>(clip.width()) * static_cast<size_t>(clip.height()),
                           objects)) {
     // The region, cut to whole pixels of the clip.
@@ -770,7 +780,7 @@ class Stamper {
     const auto key = std::make_tuple(style.colour.rgba(), style.marker, size);
     auto found = sprites_.find(key);
     if (found == sprites_.end()) {
-      found = sprites_.emplace(key, makesprite(style, size, stride_)).first;
+      found = sprites_.emplace(key, makesprite(style, size, penWidth_, stride_)).first;
     }
     return found->second;
   }
@@ -822,6 +832,7 @@ class Stamper {
   std::uint32_t* bits_;
   std::ptrdiff_t stride_;
   QRect clip_;
+  double penWidth_;
   StampMarks& marks_;
   double left_ = 0, top_ = 0, right_ = 0, bottom_ = 0;
   std::map<std::tuple<QRgb, char, double>, Sprite> sprites_;
@@ -890,15 +901,16 @@ bool isaxes3d(const Graphics& graphics, Handle axes) {
 }
 
 AxesLayout axeslayout(const QRectF& area, const Graphics& graphics, Handle axes,
-                      const ViewAngles& view) {
-  return layoutfor(area, plottedobjects(graphics, axes), graphics.object(axes).axisEqual, view);
+                      const ViewAngles& view, double scale) {
+  return layoutfor(area, plottedobjects(graphics, axes), graphics.object(axes).axisEqual, view,
+                   scale);
 }
 
 void renderaxes(QPainter& painter, const QRectF& area, const Graphics& graphics, Handle axes,
-                const ViewAngles& view) {
+                const ViewAngles& view, double scale) {
   QImage* image = stampableimage(painter);
   const std::vector<const GraphicsObject*> lines = plottedobjects(graphics, axes);
-  const AxesLayout layout = layoutfor(area, lines, graphics.object(axes).axisEqual, view);
+  const AxesLayout layout = layoutfor(area, lines, graphics.object(axes).axisEqual, view, scale);
 
   painter.save();
   // Nothing leaves the area. The SVG writer has no clipping of its own; lines
@@ -930,7 +942,7 @@ void renderaxes(QPainter& painter, const QRectF& area, const Graphics& graphics,
     if (clip.isEmpty()) image = nullptr;
   }
   std::optional<Stamper> stamper;
-  if (image != nullptr) stamper.emplace(*image, clip, region, lines.size());
+  if (image != nullptr) stamper.emplace(*image, clip, region, lines.size(), layout.scale);
 
   // Consecutive objects of one look form a run: within it a pixel already
   // stamped is not stamped again, which keeps the order between runs exact.
@@ -944,7 +956,8 @@ void renderaxes(QPainter& painter, const QRectF& area, const Graphics& graphics,
       inRun = false;  // the line may cover earlier markers of the run
     }
     if (style.marker == 0) continue;
-    const auto key = std::make_tuple(style.colour.rgba(), style.marker, markersize(*line));
+    const double size = markersize(*line) * layout.scale;
+    const auto key = std::make_tuple(style.colour.rgba(), style.marker, size);
     if (!inRun || runKey != key) {
       if (stamper) stamper->newrun();
       drawnInRun.clear();
@@ -952,7 +965,7 @@ void renderaxes(QPainter& painter, const QRectF& area, const Graphics& graphics,
       inRun = true;
     }
     if (stamper) {
-      stamper->stamp(layout, *line, stamper->sprite(style, markersize(*line)));
+      stamper->stamp(layout, *line, stamper->sprite(style, size));
     } else {
       drawmarkersvector(painter, layout, region, *line, style, drawnInRun);
     }

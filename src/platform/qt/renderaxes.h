@@ -44,8 +44,11 @@ struct ViewAngles {
 // Whether axes `axes` holds 3D data (a plotted object with z data).
 bool isaxes3d(const Graphics& graphics, Handle axes);
 
+// `scale` is the number of device pixels per pixel of the window: text,
+// markers, ticks and margins grow with it, so that a picture drawn at twice
+// the size (a doubled screen, a sharp bitmap) looks the same, only sharper.
 void renderaxes(QPainter& painter, const QRectF& area, const Graphics& graphics, Handle axes,
-                const ViewAngles& view);
+                const ViewAngles& view, double scale = 1);
 
 // The directions of the screen in data space for a view: `right` and `up`
 // span the picture, `towardViewer` points out of it. Azimuth 0 and elevation
@@ -69,7 +72,8 @@ struct AxesLayout {
   Eigen::Vector3d upper = Eigen::Vector3d::Ones();
   Eigen::Matrix<double, 2, 3> toDevice = Eigen::Matrix<double, 2, 3>::Zero();
   Eigen::Vector2d offset = Eigen::Vector2d::Zero();
-  QRectF plotBox;  // 2D: the box around the data; 3D: the whole area
+  QRectF plotBox;    // 2D: the box around the data; 3D: the whole area
+  double scale = 1;  // device pixels per pixel of the window (2 on a doubled screen)
 
   QPointF map(double x, double y, double z = 0) const {
     const Eigen::Vector2d p = toDevice * Eigen::Vector3d(x, y, z) + offset;
@@ -77,6 +81,6 @@ struct AxesLayout {
   }
 };
 AxesLayout axeslayout(const QRectF& area, const Graphics& graphics, Handle axes,
-                      const ViewAngles& view);
+                      const ViewAngles& view, double scale = 1);
 
 }  // namespace tarvolin

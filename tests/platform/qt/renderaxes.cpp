@@ -473,6 +473,30 @@ TEST(RenderAxesDevices, StaysInsideItsArea) {
   }
 }
 
+TEST(RenderAxesDevices, TwiceTheScaleLooksTheSameAtTwiceTheSize) {
+  Graphics g;
+  g.figure();
+  g.plot3(row({0, 1}), row({0, 1}), row({0, 1}), "ro");
+  for (const QImage::Format format : {kFast, kVector}) {
+    QImage once(400, 300, format), twice(800, 600, format);
+    {
+      QPainter painter(&once);
+      renderaxes(painter, QRectF(once.rect()), g, g.gca(), ViewAngles{}, 1);
+    }
+    {
+      QPainter painter(&twice);
+      renderaxes(painter, QRectF(twice.rect()), g, g.gca(), ViewAngles{}, 2);
+    }
+    // Every marker, outline and number covers four times the pixels, in the
+    // same place relative to the picture.
+    const Ink small = ink(once, red), large = ink(twice, red);
+    EXPECT_NEAR(large.count, 4 * small.count, 1.2 * small.count) << format;
+    EXPECT_NEAR(QRectF(large.box).center().x(), 2 * QRectF(small.box).center().x(), 4);
+    EXPECT_NEAR(QRectF(large.box).center().y(), 2 * QRectF(small.box).center().y(), 4);
+    EXPECT_NEAR(count(twice, dark), 4 * count(once, dark), 1.2 * count(once, dark)) << format;
+  }
+}
+
 TEST(RenderAxesDevices, PainterStateIsKept) {
   Graphics g;
   g.figure();
