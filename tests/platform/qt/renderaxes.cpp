@@ -516,51 +516,43 @@ TEST(RenderAxesDevices, PainterStateIsKept) {
   EXPECT_FALSE(painter.hasClipping());
 }
 
+// The SVG text of the three points (1, 1), (2, 3), (3, 2) plotted once in
+// each style, in that order.
+QString svgof(const std::vector<const char*>& styles) {
+  Graphics g;
+  g.figure();
+  g.hold(true);
+  for (const char* style : styles) g.plot(row({1, 2, 3}), row({1, 3, 2}), style, 6);
+  QBuffer buffer;
+  buffer.open(QIODevice::WriteOnly);
+  QSvgGenerator generator;
+  generator.setOutputDevice(&buffer);
+  generator.setSize(QSize(400, 300));
+  generator.setViewBox(QRect(0, 0, 400, 300));
+  QPainter painter(&generator);
+  renderaxes(painter, QRectF(0, 0, 400, 300), g, g.gca(), ViewAngles{});
+  painter.end();
+  return QString::fromUtf8(buffer.data());
+}
+
+int circlesin(const QString& svg) {
+  return static_cast<int>(svg.count(QStringLiteral("<circle")) +
+                          svg.count(QStringLiteral("<ellipse")));
+}
+
 TEST(RenderAxesDevices, SvgHoldsOneShapePerMarker) {
-  auto svg = [](const char* style) {
-    Graphics g;
-    g.figure();
-    g.plot(row({1, 2, 3}), row({1, 3, 2}), style, 6);
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    QSvgGenerator generator;
-    generator.setOutputDevice(&buffer);
-    generator.setSize(QSize(400, 300));
-    generator.setViewBox(QRect(0, 0, 400, 300));
-    QPainter painter(&generator);
-    renderaxes(painter, QRectF(0, 0, 400, 300), g, g.gca(), ViewAngles{});
-    painter.end();
-    return QString::fromUtf8(buffer.data());
-  };
-  const QString circles = svg("bo");
-  EXPECT_EQ(circles.count(QStringLiteral("<circle")) + circles.count(QStringLiteral("<ellipse")),
-            3);
+  const QString circles = svgof({"bo"});
+  EXPECT_EQ(circlesin(circles), 3);
   EXPECT_TRUE(circles.contains(QStringLiteral("#0000ff")));
   EXPECT_TRUE(circles.contains(QStringLiteral(">2</text>")));  // a tick number
-  const QString dotted = svg("k:");
-  EXPECT_EQ(dotted.count(QStringLiteral("<circle")), 0);
+  const QString dotted = svgof({"k:"});
+  EXPECT_EQ(circlesin(dotted), 0);
   EXPECT_TRUE(dotted.contains(QStringLiteral("stroke-dasharray")));
 }
 
 TEST(RenderAxesDevices, SvgDrawsAMarkerOncePerPixelWithinARunOfOneLook) {
-  auto circles = [](const std::vector<const char*>& styles) {
-    Graphics g;
-    g.figure();
-    g.hold(true);
-    // The same three points once per style: specimens that coincide.
-    for (const char* style : styles) g.plot(row({1, 2, 3}), row({1, 3, 2}), style, 6);
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    QSvgGenerator generator;
-    generator.setOutputDevice(&buffer);
-    generator.setSize(QSize(400, 300));
-    generator.setViewBox(QRect(0, 0, 400, 300));
-    QPainter painter(&generator);
-    renderaxes(painter, QRectF(0, 0, 400, 300), g, g.gca(), ViewAngles{});
-    painter.end();
-    const QString text = QString::fromUtf8(buffer.data());
-    return text.count(QStringLiteral("<circle")) + text.count(QStringLiteral("<ellipse"));
-  };
+  // The same three points once per style: specimens that coincide.
+  auto circles = [](const std::vector<const char*>& styles) { return circlesin(svgof(styles)); };
   EXPECT_EQ(circles({"bo", "bo", "bo"}), 3);
   // A run of another look in between: the blue markers must come back on top.
   EXPECT_EQ(circles({"bo", "ro", "bo"}), 9);
