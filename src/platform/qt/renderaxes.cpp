@@ -343,6 +343,22 @@ struct TextStyle {
   QFontMetricsF metrics;
 };
 
+// The font of the numbers, scaled with the device, set on the painter; none
+// when the picture goes without text.
+std::optional<TextStyle> usetextstyle(QPainter& painter, double scale, bool text) {
+  if (!text) return std::nullopt;
+  QFont font = painter.font();
+  font.setPixelSize(static_cast<int>(std::lround(kFontPixels * scale)));
+  painter.setFont(font);
+  return TextStyle{font, QFontMetricsF(font, painter.device())};
+}
+
+// The size a label takes; without text, an estimate that keeps the ticks apart.
+QSizeF labelsize(const std::optional<TextStyle>& style, const QString& label) {
+  if (!style) return {6.0 * static_cast<double>(label.size()), 12};
+  return {style->metrics.horizontalAdvance(label), style->metrics.height()};
+}
+
 // Text needs the application's fonts; without a QGuiApplication the picture
 // goes without numbers rather than failing.
 bool cantext() { return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr; }
@@ -390,18 +406,9 @@ void drawframe2d(QPainter& painter, const AxesLayout& layout, bool text) {
   painter.setBrush(Qt::NoBrush);
   painter.drawRect(box.translated(0.5, 0.5));
 
-  std::optional<TextStyle> textStyle;
-  if (text) {
-    QFont font = painter.font();
-    font.setPixelSize(static_cast<int>(std::lround(kFontPixels * layout.scale)));
-    painter.setFont(font);
-    textStyle.emplace(TextStyle{font, QFontMetricsF(font, painter.device())});
-  }
-  const double lineHeight = textStyle ? textStyle->metrics.height() : 12;
-  auto width = [&](const QString& label) {
-    return textStyle ? textStyle->metrics.horizontalAdvance(label)
-                     : 6.0 * static_cast<double>(label.size());
-  };
+  const std::optional<TextStyle> textStyle = usetextstyle(painter, layout.scale, text);
+  const double lineHeight = labelsize(textStyle, QString()).height();
+  auto width = [&](const QString& label) { return labelsize(textStyle, label).width(); };
 
   const double xlo = layout.lower.x(), xhi = layout.upper.x();
   const std::vector<double> xticks = fittingticks(
@@ -499,13 +506,7 @@ void drawframe3d(QPainter& painter, const AxesLayout& layout, const ViewBasis& b
     }
   }
 
-  std::optional<TextStyle> textStyle;
-  if (text) {
-    QFont font = painter.font();
-    font.setPixelSize(static_cast<int>(std::lround(kFontPixels * layout.scale)));
-    painter.setFont(font);
-    textStyle.emplace(TextStyle{font, QFontMetricsF(font, painter.device())});
-  }
+  const std::optional<TextStyle> textStyle = usetextstyle(painter, layout.scale, text);
   const QPointF centre = mapped(layout, (layout.lower + layout.upper) / 2);
   const QPen framePen(kFrameColour, layout.scale);
   static const char* const letters[] = {"X", "Y", "Z"};
@@ -522,12 +523,7 @@ void drawframe3d(QPainter& painter, const AxesLayout& layout, const ViewBasis& b
     QPointF out(-along.y(), along.x());
     if (QPointF::dotProduct(out, (a + b) / 2 - centre) < 0) out = -out;
 
-    const double lineHeight = textStyle ? textStyle->metrics.height() : 12;
-    auto size = [&](const QString& label) {
-      return QSizeF(textStyle ? textStyle->metrics.horizontalAdvance(label)
-                              : 6.0 * static_cast<double>(label.size()),
-                    lineHeight);
-    };
+    auto size = [&](const QString& label) { return labelsize(textStyle, label); };
     const double lo = layout.lower(axis), hi = layout.upper(axis);
     const std::vector<double> ticks = fittingticks(lo, hi, pixels, 6, [&](const QString& label) {
       const QSizeF s = size(label);
