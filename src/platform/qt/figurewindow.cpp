@@ -212,15 +212,21 @@ QRect FigureWindow::areaRect(const Eigen::Vector4d& p, int areaHeight) const {
   return toRect(QRectF(p(0), areaHeight - p(1) - p(3), p(2), p(3)));
 }
 
+bool FigureWindow::hasControls() const {
+  return std::any_of(children_.begin(), children_.end(),
+                     [](const auto& child) { return !qobject_cast<AxesWidget*>(child.first); });
+}
+
+bool FigureWindow::hasPlots() const {
+  return std::any_of(children_.begin(), children_.end(),
+                     [](const auto& child) { return qobject_cast<AxesWidget*>(child.first); });
+}
+
 void FigureWindow::layoutChildren() {
   const Graphics& graphics = view_.graphics();
-  bool controls = false;
-  for (const auto& [widget, h] : children_) {
-    if (graphics.isValid(h) && graphics.object(h).type == ObjectType::uicontrol) controls = true;
-  }
   // With controls the layout keeps its designed size and stays anchored at
   // the top left; a window of plots only gives its plots the whole area.
-  const int areaHeight = controls ? layoutSize_.height() : canvas_->height();
+  const int areaHeight = hasControls() ? layoutSize_.height() : canvas_->height();
   for (const auto& [widget, h] : children_) {
     if (!graphics.isValid(h)) continue;
     const Eigen::Vector4d& p = graphics.object(h).position;
@@ -249,10 +255,7 @@ void FigureWindow::updateTabOrder() {
 }
 
 void FigureWindow::updateBar() {
-  bool axes = false;
-  for (const auto& [widget, h] : children_) {
-    if (qobject_cast<AxesWidget*>(widget)) axes = true;
-  }
+  const bool axes = hasPlots();
   resetButton_->setVisible(axes);
   copyButton_->setVisible(axes);
   saveButton_->setVisible(axes);
@@ -268,11 +271,7 @@ void FigureWindow::applyPosition() {
   applying_ = true;
   setGeometry(client);
   applying_ = false;
-  bool controls = false;
-  for (const auto& [widget, h] : children_) {
-    if (!qobject_cast<AxesWidget*>(widget)) controls = true;
-  }
-  if (controls) canvas_->setMinimumSize(layoutSize_.expandedTo(QSize(120, 90)));
+  if (hasControls()) canvas_->setMinimumSize(layoutSize_.expandedTo(QSize(120, 90)));
   layoutChildren();
   writeGeometryBack();
 }
@@ -333,11 +332,6 @@ std::vector<PictureArea> pictureAreas(const std::map<QWidget*, Handle>& children
 }  // namespace
 
 void FigureWindow::copyPicture() { view_.copyPicture(handle_); }
-
-bool FigureWindow::hasPlots() const {
-  QSize size;
-  return !pictureAreas(children_, size).empty();
-}
 
 QByteArray FigureWindow::picture(PictureFormat format) const {
   QSize size;

@@ -82,6 +82,7 @@ class FigureWindow : public QWidget {
 
  private:
   QRect areaRect(const Eigen::Vector4d& position, int areaHeight) const;
+  bool hasControls() const;
   void writeGeometryBack();
   void updateTabOrder();
   void updateBar();
