@@ -68,12 +68,14 @@ void AxesWidget::resizeEvent(QResizeEvent* /*event*/) { stale_ = true; }
 
 void AxesWidget::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
-  dragging_ = true;
+  // Only a 3D plot turns. Asked once per drag: the answer walks the plotted
+  // objects, of which a flat plot may hold one per point.
+  dragging_ = graphics_.isValid(handle_) && isaxes3d(graphics_, handle_);
   lastPosition_ = event->position().toPoint();
 }
 
 void AxesWidget::mouseMoveEvent(QMouseEvent* event) {
-  if (!dragging_ || !graphics_.isValid(handle_) || !isaxes3d(graphics_, handle_)) return;
+  if (!dragging_) return;
   const QPoint now = event->position().toPoint();
   const QPoint moved = now - lastPosition_;
   lastPosition_ = now;

@@ -57,7 +57,7 @@ class AxesWidget : public QWidget {
   ViewAngles view_;
   QImage picture_;
   bool stale_ = true;
-  bool dragging_ = false;
+  bool dragging_ = false;  // a 3D plot is being turned
   QPoint lastPosition_;
 };
 
