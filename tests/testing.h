@@ -10,6 +10,7 @@
 #include <cctype>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <iterator>
 #include <stdexcept>
 #include <string>
@@ -31,6 +32,12 @@ inline ::testing::AssertionResult assert_near(const Eigen::MatrixXd& a, const Ei
     return ::testing::AssertionFailure() << "largest difference " << worst << " exceeds " << eps;
   }
   return ::testing::AssertionSuccess();
+}
+
+// A row vector written out in a test: row({1, 2, 3}).
+inline Eigen::RowVectorXd row(std::initializer_list<double> values) {
+  return Eigen::Map<const Eigen::RowVectorXd>(values.begin(),
+                                              static_cast<Eigen::Index>(values.size()));
 }
 
 inline std::string dataPath(const std::string& name) {

@@ -13,12 +13,7 @@ Eigen::MatrixXd matrixOf(const Graphics& g, Handle h, std::string_view name) {
   return std::get<Eigen::MatrixXd>(g.get(h, name));
 }
 
-Eigen::RowVectorXd row(std::initializer_list<double> values) {
-  Eigen::RowVectorXd r(static_cast<Eigen::Index>(values.size()));
-  Eigen::Index i = 0;
-  for (double v : values) r(i++) = v;
-  return r;
-}
+using testing::row;
 
 ControlSpec control(ControlStyle style, std::string tag, std::string text) {
   ControlSpec made;

@@ -10,9 +10,7 @@ namespace {
 
 using testing::assert_near;
 
-Eigen::RowVectorXd row(std::vector<double> values) {
-  return Eigen::Map<Eigen::RowVectorXd>(values.data(), static_cast<Eigen::Index>(values.size()));
-}
+using testing::row;
 
 TEST(Str2num, BlanksTabsCommasAndLineEndsSeparateNumbers) {
   EXPECT_TRUE(assert_near(str2num("1, 2\t3e2 \r\n"), row({1, 2, 300}), 0));

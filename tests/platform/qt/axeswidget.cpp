@@ -6,16 +6,12 @@
 #include <QWheelEvent>
 
 #include "tests/platform/qt/qttesting.h"
+#include "tests/testing.h"
 
 namespace tarvolin {
 namespace {
 
-Eigen::RowVectorXd row(std::initializer_list<double> values) {
-  Eigen::RowVectorXd r(static_cast<Eigen::Index>(values.size()));
-  Eigen::Index i = 0;
-  for (double v : values) r(i++) = v;
-  return r;
-}
+using testing::row;
 
 // A plot on screen as the user handles it: one axes holding a 3D or a flat
 // point set.

@@ -13,6 +13,8 @@
 #include <limits>
 #include <memory>
 
+#include "tests/testing.h"
+
 namespace tarvolin {
 namespace {
 
@@ -38,12 +40,7 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr QImage::Format kFast = QImage::Format_ARGB32_Premultiplied;
 constexpr QImage::Format kVector = QImage::Format_RGB32;  // not stampable: drawn shape by shape
 
-Eigen::RowVectorXd row(std::initializer_list<double> values) {
-  Eigen::RowVectorXd r(static_cast<Eigen::Index>(values.size()));
-  Eigen::Index i = 0;
-  for (double v : values) r(i++) = v;
-  return r;
-}
+using testing::row;
 
 QImage render(const Graphics& g, QImage::Format format = kFast, const ViewAngles& view = {},
               QSize size = QSize(400, 300)) {
