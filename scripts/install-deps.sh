@@ -13,6 +13,7 @@ packages=(
   qt6-base-dev qt6-svg-dev libgl-dev
   qt6-qpa-plugins fonts-dejavu-core
   xvfb xauth
+  locales
 )
 
 missing=()

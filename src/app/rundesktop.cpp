@@ -1,6 +1,7 @@
 #include "rundesktop.h"
 
 #include <QApplication>
+#include <clocale>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
@@ -42,6 +43,8 @@ int rundesktop(int argc, char** argv) {
     return 2;
   }
   QApplication application(argc, argv);
+  // Qt took the desktop's locale; C's number functions must keep the decimal point.
+  std::setlocale(LC_NUMERIC, "C");
   QApplication::setApplicationName("Tarvolin");
   QApplication::setApplicationDisplayName("Tarvolin");
   // The program ends when the model has no window left (the main loop sees

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <limits>
 
+#include "clocalescope.h"
+
 namespace tarvolin {
 namespace {
 
@@ -214,6 +216,9 @@ std::string vsprintf(std::string_view format, std::span<const FormatArg> args) {
     return out;
   }
 
+  // snprintf writes the locale's decimal separator, and a desktop session may
+  // have set a decimal comma; the boxes and files want the C locale's point.
+  const CLocaleScope cNumbers;
   while (next < args.size()) {
     for (const Piece& p : pieces) {
       if (!p.isConversion) {

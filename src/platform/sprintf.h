@@ -10,7 +10,8 @@
 // characters in the format are turned into their control characters. With no
 // values at all the format's literal text is written once, conversions left
 // out; with too few values for the last round, output stops at the first
-// conversion that has no value.
+// conversion that has no value. The text is the C locale's whatever locale
+// the program runs in: a number always has a decimal point, never a comma.
 //
 // Example:
 //   sprintf("%g ", std::vector<double>{1.5, 2e-5, 1e6})  -> "1.5 2e-05 1e+06 "

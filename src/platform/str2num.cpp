@@ -2,6 +2,10 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
+#include <string>
+
+#include "clocalescope.h"
 
 namespace tarvolin {
 
@@ -17,7 +21,10 @@ size_t parseNumber(std::string_view text, double& value) {
   auto [ptr, ec] = std::from_chars(start, last, value, std::chars_format::general);
   if (ec == std::errc::invalid_argument) return 0;
   if (ec == std::errc::result_out_of_range) {
-    // Underflow to zero is harmless; overflow is not a finite number.
+    // Underflow to zero is harmless; overflow is not a finite number. strtod
+    // gives both, but reads the locale's decimal separator, so it reads in
+    // the C locale: under a decimal comma "1.5e400" would be a finite 1.
+    const CLocaleScope cNumbers;
     value = std::strtod(std::string(start, ptr).c_str(), nullptr);
   }
   return static_cast<size_t>(ptr - first);

@@ -3,7 +3,9 @@
 //
 // Numbers are decimal (optionally signed, with a fraction and an exponent:
 // 12, -0.5, +3, 1.2e-3) and are separated by blanks, tabs, commas, or any
-// run of them; carriage returns and line feeds count as blanks.
+// run of them; carriage returns and line feeds count as blanks. They are read
+// as in the C locale whatever locale the program runs in: the point is the
+// only decimal separator, and a comma always separates two numbers.
 //
 // str2num(line) returns the line's numbers as a row, or an empty row when the
 // line holds none or holds anything that is not a number.

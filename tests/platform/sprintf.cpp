@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/decimalcomma.h"
 #include "tests/testing.h"
 
 namespace tarvolin {
@@ -78,6 +79,28 @@ TEST(Sprintf, SummaryFormatsMatchSnprintf) {
   std::snprintf(expected, sizeof expected, "File %s \n %4.0f listed x values", "mass.txt", 12345.5);
   EXPECT_EQ(sprintf("File %s \n %4.0f listed x values", std::string("mass.txt"), 12345.5),
             expected);
+}
+
+TEST(Sprintf, DecimalCommaLocaleWritesAsTheCLocale) {
+  const struct {
+    const char* format;
+    std::vector<FormatArg> values;
+    const char* expected;
+  } cases[] = {
+      {"%4.4f", {3.003}, "3.0030"},
+      {"%g ", {1.5, -2e-5}, "1.5 -2e-05 "},
+      {"%10.3g|", {1234.5678}, "  1.23e+03|"},
+      {"%.3g", {0.5}, "0.5"},
+      {"%e", {-2.5}, "-2.500000e+00"},
+      {"%i;", {42.0, 2.5}, "42;2.500000e+00;"},
+      {"%s \nhas %i specimens \nwith %i landmarks",
+       {std::string("skulls.txt"), 12.0, 40.0},
+       "skulls.txt \nhas 12 specimens \nwith 40 landmarks"},
+  };
+  const testing::DecimalComma comma;
+  for (const auto& c : cases) EXPECT_EQ(vsprintf(c.format, c.values), c.expected) << c.format;
+  // The locale is in force around the formatter, and is left so.
+  EXPECT_EQ(cFormat("%.1f", 2.5), "2,5");
 }
 
 TEST(Sprintf, BackslashNWrittenAsTwoCharactersIsALineBreak) {

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/decimalcomma.h"
 #include "tests/testing.h"
 
 namespace tarvolin {
@@ -73,6 +74,25 @@ TEST(Scannumbers, CleanLineEndsOk) {
   EXPECT_TRUE(scannumbers("1e-999", tiny).ok());
   ASSERT_EQ(tiny.size(), 1u);
   EXPECT_EQ(tiny[0], 0.0);
+}
+
+TEST(Scannumbers, DecimalCommaLocaleReadsAsTheCLocale) {
+  using Stop = NumberScan::Stop;
+  const struct {
+    const char* text;
+    std::vector<double> numbers;
+    Stop stop;
+  } cases[] = {
+      {"3.0030", {3.003}, Stop::end},   {"1.5e-3", {0.0015}, Stop::end},
+      {"1.5e400", {}, Stop::notFinite}, {"-1.5e400", {}, Stop::notFinite},
+      {"1e-400", {0}, Stop::end},       {"3,5", {3, 5}, Stop::end},
+  };
+  const testing::DecimalComma comma;
+  for (const auto& c : cases) {
+    std::vector<double> out;
+    EXPECT_EQ(scannumbers(c.text, out).stop, c.stop) << c.text;
+    EXPECT_EQ(out, c.numbers) << c.text;
+  }
 }
 
 }  // namespace
