@@ -8,11 +8,14 @@
 // order of data.
 //
 // The first reference is the sum of the raw configurations, centred and
-// scaled to size 1. Then exactly three rounds follow, with no convergence
-// test: every specimen, as the round before left it, is fitted onto the
-// reference with partialprocrustes3a; the mean of the fitted specimens,
-// scaled to size 1, is the next reference. A stack of one specimen is only
-// centred and scaled, not rotated.
+// scaled to size 1. Where that sum has no size (the configurations cancel
+// out, or what is left of them is within the sum's rounding, N eps times the
+// summed norms of the raw configurations), it is instead the first specimen
+// that has a size, centred and scaled to size 1. Then exactly three rounds
+// follow, with no convergence test: every specimen, as the round before left
+// it, is fitted onto the reference with partialprocrustes3a; the mean of the
+// fitted specimens, scaled to size 1, is the next reference. A stack of one
+// specimen is only centred and scaled, not rotated.
 //
 // Example:
 //   Superimposition s = getpproc3(vertxy3D(data));

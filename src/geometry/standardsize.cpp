@@ -1,6 +1,9 @@
 #include "standardsize.h"
 
+#include <cmath>
+
 #include "platform/errors.h"
+#include "platform/sprintf.h"
 
 namespace tarvolin {
 
@@ -13,14 +16,24 @@ Standardized standardsize(Eigen::MatrixXd data, const Eigen::Ref<const Eigen::Ve
                      std::to_string(m) + " specimens; it needs one value per specimen");
   }
   if (n < 2) return {std::move(data), Eigen::MatrixXd()};
+  // Asked of t, not of t - tfixed: with tfixed far away, rounding can make
+  // t - tfixed the same for specimens whose t differ, which calls for
+  // another message.
+  if (m == 0 || (t.array() == t(0)).all()) {
+    throw InputError("every specimen has the same x value; no regression line can be fitted");
+  }
+  const auto tooFarOutside = [&] {
+    return InputError(
+        sprintf("the standard value %g lies so far outside the x values (%g to %g) that the "
+                "standardized coordinates cannot be computed",
+                tfixed, t.minCoeff(), t.maxCoeff()));
+  };
 
   const Eigen::VectorXd x = t.array() - tfixed;
   const double xMean = x.mean();
   const Eigen::VectorXd xCentred = x.array() - xMean;
   const double sxx = xCentred.squaredNorm();
-  if (!(sxx > 0)) {
-    throw InputError("every specimen has the same x value; no regression line can be fitted");
-  }
+  if (!(sxx > 0) || !std::isfinite(sxx) || !x.allFinite()) throw tooFarOutside();
 
   const auto coordinates = data.leftCols(n - 1);
   const Eigen::RowVectorXd columnMeans = coordinates.colwise().mean();
@@ -33,7 +46,11 @@ Standardized standardsize(Eigen::MatrixXd data, const Eigen::Ref<const Eigen::Ve
   tvect.col(0) = slopes.transpose();
   tvect.col(1) = (columnMeans - slopes * xMean).transpose();
 
+  const bool finiteData = data.leftCols(n - 1).allFinite();
   data.leftCols(n - 1) -= x * slopes;
+  if (finiteData && !(data.leftCols(n - 1).allFinite() && tvect.allFinite())) {
+    throw tooFarOutside();
+  }
   return {std::move(data), std::move(tvect)};
 }
 

@@ -13,8 +13,11 @@
 // specimen's residual); the last column is copied unchanged. And tvect,
 // (n - 1) x 2: slope and intercept of each column's line against t - tfixed
 // (so the intercept is the line's value at tfixed).
-// Throws InputError when t does not hold one value per row, or when all its
-// values are equal (no line can be fitted).
+// Throws InputError when t does not hold one value per row, when all its
+// values are equal (no line can be fitted), or when tfixed lies so far
+// outside them that t - tfixed or the result cannot be computed (rounding
+// makes t - tfixed the same for every specimen, or a value overflows); that
+// message names tfixed and the range of t.
 //
 // Example:
 //   t = (1, 2, 3), tfixed = 2, a column (10, 12, 17) and a last column:

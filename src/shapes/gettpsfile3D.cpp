@@ -32,19 +32,26 @@ class TpsScanner {
     size_t after = npos;  // just after the "="
   };
 
-  // The keyword starting at p: L, M, an optional 3, "=" in any letter case;
-  // for the first record the M may be missing.
+  // The keyword starting at p: L, M, an optional 3, "=" in any letter case.
+  // The M may be missing for the first record, and for a later one whose L
+  // starts its line: elsewhere, text such as MODEL=3 would pass for one.
   size_t keywordEnd(size_t p, bool firstRecord) const {
     if (lower(text_[p]) != 'l') return npos;
     size_t q = p + 1;
     if (q < text_.size() && lower(text_[q]) == 'm') {
       ++q;
       if (q < text_.size() && text_[q] == '3') ++q;
-    } else if (!firstRecord) {
+    } else if (!firstRecord && !startsLine(p)) {
       return npos;
     }
     if (q < text_.size() && text_[q] == '=') return q + 1;
     return npos;
+  }
+
+  // True when only blanks and tabs stand between p and the line's start.
+  bool startsLine(size_t p) const {
+    while (p > 0 && (text_[p - 1] == ' ' || text_[p - 1] == '\t')) --p;
+    return p == 0 || text_[p - 1] == '\n';
   }
 
   Keyword findKeyword(size_t from, bool firstRecord) const {

@@ -2,8 +2,10 @@
 // Reads a TPS-style file of 3D landmark configurations.
 //
 // The format: each specimen is a record introduced by the keyword LM= (or
-// LM3=, any letter case; the first record may also use L=) followed by the
-// landmark count k and, on the rest of that line, an optional name. Then come
+// LM3=, or L= at the start of a line after optional blanks or tabs; any
+// letter case) followed by the landmark count k and, on the rest of that
+// line, an optional name. The first record's L= may stand anywhere; a later
+// L= inside a line (MODEL=3, COMMENT=L=2) is text, not a keyword. Then come
 // 3k numbers, X1 Y1 Z1 ... Xk Yk Zk, separated by any white space, usually one
 // landmark per line. Any other text between records is skipped (IMAGE=, ID=,
 // comments); a line SCALE=s after a record's coordinates gives that record's

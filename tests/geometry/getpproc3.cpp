@@ -85,6 +85,74 @@ TEST(Getpproc3, SingleSpecimenIsCentredAndScaledNotTurned) {
   EXPECT_TRUE(assert_near(s.sdata.page(0), expected, 1e-15));
 }
 
+double procrustesSumOfSquares(const Superimposition& s) {
+  double sum = 0;
+  for (Eigen::Index i = 0; i < s.sdata.specimens(); ++i) {
+    sum += (s.sdata.page(i) - s.reference3).squaredNorm();
+  }
+  return sum;
+}
+
+// Stacks whose raw sum has no size. Flat specimens, each followed by its
+// half-turn in the plane: the sum is exactly zero.
+ConfigStack flatSpecimensWithTheirHalfTurns(std::mt19937& engine) {
+  const Eigen::MatrixXd mean = testing::randomConfiguration(engine, 7);
+  ConfigStack stack(7, 6);
+  for (Eigen::Index i = 0; i < 6; i += 2) {
+    Eigen::MatrixXd x = mean + 0.1 * testing::randomConfiguration(engine, 7);
+    x.col(2).setZero();
+    stack.page(i) = x;
+    stack.page(i + 1) = -x;
+  }
+  return stack;
+}
+
+// Pairs mean + e and mean - e, each pair turned by another of the identity
+// and the half-turns about the axes (which add up to zero), then moved: the
+// centred raw sum is zero but for rounding.
+ConfigStack movedSpecimensTurnedByTheHalfTurns(std::mt19937& engine) {
+  const Eigen::MatrixXd mean = testing::randomConfiguration(engine, 8);
+  const Eigen::Vector3d turns[] = {{1, 1, 1}, {1, -1, -1}, {-1, 1, -1}, {-1, -1, 1}};
+  ConfigStack stack(8, 8);
+  for (Eigen::Index j = 0; j < 4; ++j) {
+    const Eigen::MatrixXd e = 0.1 * testing::randomConfiguration(engine, 8);
+    const auto turn = turns[j].asDiagonal();
+    const double at = static_cast<double>(j);
+    stack.page(2 * j) = ((mean + e) * turn).rowwise() + Eigen::RowVector3d(at, 10 * at, -5);
+    stack.page(2 * j + 1) = ((mean - e) * turn).rowwise() + Eigen::RowVector3d(-3 * at, 1, 70);
+  }
+  return stack;
+}
+
+TEST(Getpproc3, CancellingSpecimensFitAsWellAsFromAnotherStart) {
+  const struct {
+    const char* name;
+    ConfigStack (*make)(std::mt19937&);
+  } cases[] = {
+      {"flat specimens with their half-turns", flatSpecimensWithTheirHalfTurns},
+      {"moved specimens turned by the half-turns", movedSpecimensTurnedByTheHalfTurns},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::mt19937 engine(15);
+    const ConfigStack stack = c.make(engine);
+    const Superimposition s = getpproc3(stack);
+    EXPECT_TRUE(s.reference3.allFinite() && s.sdata.pages().allFinite());
+    EXPECT_NEAR(centsize3Da(s.reference3), 1.0, 1e-14);
+    for (Eigen::Index i = 0; i < stack.specimens(); ++i) {
+      EXPECT_NEAR(centsize3Da(s.sdata.page(i)), 1.0, 1e-14);
+    }
+
+    // Nudged, the data's sum has a size and is the start; refitted, the
+    // fitted specimens start from their mean.
+    ConfigStack nudged = stack;
+    nudged.page(0) += 1e-8 * testing::randomConfiguration(engine, stack.landmarks());
+    for (const Superimposition& other : {getpproc3(nudged), getpproc3(s.sdata)}) {
+      EXPECT_LE(procrustesSumOfSquares(s), procrustesSumOfSquares(other) + 1e-7);
+    }
+  }
+}
+
 TEST(Getpproc3, RefusesAnEmptyStack) {
   EXPECT_THROW(getpproc3(ConfigStack()), std::invalid_argument);
 }

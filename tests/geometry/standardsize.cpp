@@ -46,12 +46,52 @@ TEST(Standardsize, OneColumnPassesThrough) {
   EXPECT_EQ(s.tvect.size(), 0);
 }
 
-TEST(Standardsize, RefusesXWithoutSpreadOrOfTheWrongLength) {
-  const Eigen::MatrixXd data = Eigen::MatrixXd::Random(4, 4);
-  EXPECT_THROW_MSG(standardsize(data, Eigen::Vector4d::Constant(2.0), 2.0), InputError,
-                   "same x value");
-  EXPECT_THROW_MSG(standardsize(data, Eigen::Vector3d(1, 2, 3), 2.0), InputError,
-                   "3 values for 4 specimens");
+TEST(Standardsize, RefusesXOfTheWrongLength) {
+  EXPECT_THROW_MSG(standardsize(Eigen::MatrixXd::Random(4, 4), Eigen::Vector3d(1, 2, 3), 2.0),
+                   InputError, "3 values for 4 specimens");
+}
+
+TEST(Standardsize, XWithoutSpreadOrAStandardValueTooFarOutsideIt) {
+  const struct {
+    const char* name;
+    Eigen::Vector3d t;
+    double tfixed;
+    Eigen::Vector3d column;
+    const char* error;  // nullptr: standardized
+  } cases[] = {
+      {"t all equal", {2, 2, 2}, 2.0, {10, 12, 17}, "same x value; no regression line"},
+      {"far above",
+       {1, 2, 3},
+       1e20,
+       {10, 12, 17},
+       "the standard value 1e+20 lies so far outside the x values (1 to 3) that the "
+       "standardized coordinates cannot be computed"},
+      {"far below",
+       {1, 2, 3},
+       -1e300,
+       {10, 12, 17},
+       "the standard value -1e+300 lies so far outside the x values (1 to 3)"},
+      {"moved beyond the largest number",
+       {0, 1, 2},
+       -1e10,
+       {0, 1e300, 2e300},
+       "the standard value -1e+10 lies so far outside the x values (0 to 2)"},
+      {"far but computable", {1, 2, 4}, 1e6, {10, 12, 17}, nullptr},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Eigen::MatrixXd data(3, 2);
+    data << c.column, Eigen::Vector3d(1.5, 2.5, 3.5);
+    if (c.error != nullptr) {
+      EXPECT_THROW_MSG(standardsize(data, c.t, c.tfixed), InputError, c.error);
+      continue;
+    }
+    const Standardized s = standardsize(data, c.t, c.tfixed);
+    const Eigen::VectorXd tc = c.t.array() - c.t.mean();
+    const double slope = tc.dot(c.column) / tc.squaredNorm();
+    const Eigen::VectorXd expected = c.column - slope * (c.t.array() - c.tfixed).matrix();
+    EXPECT_TRUE(assert_near(s.y.col(0), expected, 1e-6 * expected.cwiseAbs().maxCoeff()));
+  }
 }
 
 }  // namespace

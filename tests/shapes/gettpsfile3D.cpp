@@ -53,11 +53,34 @@ TEST(Parsetps3D, KeywordInAnyLetterCaseAndWithThree) {
   EXPECT_TRUE(assert_near(parseFixture("lm3_keyword.txt").y, expected, 0));
 }
 
-TEST(Parsetps3D, LKeywordOnlyForFirstRecord) {
-  // The later L= record is skipped as text: its numbers are not a row.
-  const TpsFile f = parseFixture("l_keyword_first_record_only.txt");
-  EXPECT_TRUE(assert_near(f.y, (Eigen::MatrixXd(2, 3) << 1, 2, 3, 7, 8, 9).finished(), 0));
-  EXPECT_EQ(f.namelist.size(), 2u);
+TEST(Parsetps3D, LKeywordCountsAtTheStartOfALine) {
+  const struct {
+    const char* fixture;
+    Eigen::MatrixXd y;
+    std::vector<std::string> namelist;
+    Eigen::VectorXd scale;
+  } cases[] = {
+      {"later_l_keyword_at_line_start.txt",
+       (Eigen::MatrixXd(3, 6) << 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18)
+           .finished(),
+       {" skull_a\n", " skull_b\n", "\tskull_c\n"},
+       Eigen::Vector3d(1, 1, 0.5)},
+      {"l_keyword_inside_a_line.txt",
+       (Eigen::MatrixXd(2, 3) << 1, 2, 3, 4, 5, 6).finished(),
+       {" a\n", " b\n"},
+       Eigen::Vector2d(1, 1)},
+      {"lower_case_l_keyword.txt",
+       (Eigen::MatrixXd(2, 3) << 1, 2, 3, 4, 5, 6).finished(),
+       {" a\n", " b\n"},
+       Eigen::Vector2d(1, 1)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.fixture);
+    const TpsFile f = parseFixture(c.fixture);
+    EXPECT_TRUE(assert_near(f.y, c.y, 0));
+    EXPECT_EQ(f.namelist, c.namelist);
+    EXPECT_TRUE(assert_near(f.scale, c.scale, 0));
+  }
 }
 
 TEST(Parsetps3D, TextWithLBetweenRecordsIsSkipped) {
