@@ -151,7 +151,7 @@ ControlSpec readControl(const json& entry, const std::string& path, size_t index
   }
   const Fields fields(entry, where);
   fields.refuseOtherKeys(
-      {"style", "tag", "string", "position", "value", "enable", "callback", "tooltip"});
+      {"style", "tag", "string", "position", "value", "enable", "callback", "tooltip", "group"});
 
   ControlSpec described;
   const std::optional<std::string> style = fields.text("style");
@@ -169,6 +169,7 @@ ControlSpec readControl(const json& entry, const std::string& path, size_t index
   described.enable = fields.onOff("enable").value_or(true);
   described.callback = fields.text("callback").value_or("");
   described.tooltip = fields.text("tooltip").value_or("");
+  described.group = fields.text("group").value_or("");
   if (const std::optional<Eigen::Vector4d> position = fields.position("position")) {
     described.position = *position;
   }

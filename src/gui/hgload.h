@@ -21,7 +21,8 @@
 // "controls" may be left out (a plain window, no controls). In a control only
 // "style" is required, one of pushbutton, radiobutton, checkbox, edit, text;
 // the rest default to: tag "", string "", value 0, enable "on", callback "",
-// tooltip "", position [10, 10, 100, 24]. The window's defaults are those of
+// tooltip "", group "", position [10, 10, 100, 24]. Radio buttons with the
+// same "group" are exclusive: switching one on switches the others off. The window's defaults are those of
 // a new window of the model. "enable" and "visible" are "on" or "off" in any
 // letter case. Any other key is refused, so that a misspelt key is not lost
 // silently. Controls are made in the order of the file, then the plotting

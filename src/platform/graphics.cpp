@@ -142,6 +142,13 @@ void Graphics::setWindowGeometry(Handle h, const Eigen::Vector4d& position,
 
 bool Graphics::isValid(Handle h) const { return objects_.count(h) != 0; }
 
+ObjectId Graphics::id(Handle h) const { return {h, object(h).serial}; }
+
+bool Graphics::exists(const ObjectId& id) const {
+  auto found = objects_.find(id.handle);
+  return found != objects_.end() && found->second.serial == id.serial;
+}
+
 const GraphicsObject& Graphics::object(Handle h) const {
   auto found = objects_.find(h);
   if (found == objects_.end()) throw GraphicsError("invalid handle " + handleText(h));
@@ -171,6 +178,7 @@ std::vector<Handle> Graphics::descendants(Handle h, ObjectType type) const {
 
 Handle Graphics::add(GraphicsObject object) {
   const Handle h = object.handle;
+  object.serial = nextSerial_++;
   mutableObject(object.parent).children.push_back(h);
   objects_.emplace(h, std::move(object));
   notify(GraphicsChange::Kind::created, h, "");
@@ -306,6 +314,7 @@ Handle Graphics::uicontrol(Handle window, const ControlSpec& described) {
   c.callback = described.callback;
   c.position = described.position;
   c.tooltip = described.tooltip;
+  c.group = described.group;
   return add(std::move(c));
 }
 
@@ -357,6 +366,7 @@ PropertyValue Graphics::get(Handle h, std::string_view name) const {
     if (sameName(name, "Callback")) return o.callback;
     if (sameName(name, "Style")) return std::string(styleName(o.style));
     if (sameName(name, "TooltipString")) return o.tooltip;
+    if (sameName(name, "Group")) return o.group;
   }
   if (o.type == ObjectType::axes) {
     if (sameName(name, "Hold")) return std::string(o.hold ? "on" : "off");
@@ -422,6 +432,9 @@ void Graphics::set(Handle h, std::string_view name, const PropertyValue& value) 
   } else if (o.type == ObjectType::uicontrol && sameName(name, "Value")) {
     o.value = asNumber(value, name);
     property = "Value";
+    if (o.style == ControlStyle::radiobutton && o.value != 0 && !o.group.empty()) {
+      switchOffGroup(h);
+    }
   } else if (o.type == ObjectType::uicontrol && sameName(name, "Enable")) {
     const std::string& text = asText(value, name);
     if (!sameName(text, "on") && !sameName(text, "off")) {
@@ -435,6 +448,9 @@ void Graphics::set(Handle h, std::string_view name, const PropertyValue& value) 
   } else if (o.type == ObjectType::uicontrol && sameName(name, "TooltipString")) {
     o.tooltip = asText(value, name);
     property = "TooltipString";
+  } else if (o.type == ObjectType::uicontrol && sameName(name, "Group")) {
+    o.group = asText(value, name);
+    property = "Group";
   } else if (o.type == ObjectType::axes && sameName(name, "Hold")) {
     o.hold = sameName(asText(value, name), "on");
     property = "Hold";
@@ -446,6 +462,19 @@ void Graphics::set(Handle h, std::string_view name, const PropertyValue& value) 
                         typeName(o.type));
   }
   notify(GraphicsChange::Kind::property, h, property);
+}
+
+void Graphics::switchOffGroup(Handle on) {
+  const GraphicsObject& chosen = object(on);
+  for (Handle sibling : object(chosen.parent).children) {
+    if (sibling == on) continue;
+    GraphicsObject& other = mutableObject(sibling);
+    if (other.type == ObjectType::uicontrol && other.style == ControlStyle::radiobutton &&
+        other.group == chosen.group && other.value != 0) {
+      other.value = 0;
+      notify(GraphicsChange::Kind::property, sibling, "Value");
+    }
+  }
 }
 
 void Graphics::setappdata(Handle h, std::string_view name, Value value) {

@@ -9,7 +9,12 @@
 // the root, axes and controls under a window, plotted objects under axes.
 // Window handles are small whole numbers (the smallest free one, from 1);
 // every other object gets a handle from 1000 up. A handle is never reused
-// while its object lives.
+// while its object lives, but a window opened after another closed may get
+// the closed one's number: what must stay one particular window is
+// remembered as an ObjectId, whose serial number is never given twice.
+//
+// Radio buttons of one window that name the same group are exclusive:
+// switching one on switches the others off.
 //
 // Every change is announced to the listeners: an object created or deleted,
 // a property set, a message box shown, a picture put on the clipboard, an
@@ -24,6 +29,7 @@
 //   g.plot3(x, y, z, "bo");   // into new axes of plotWindow
 
 #include <Eigen/Core>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <optional>
@@ -40,6 +46,15 @@ namespace tarvolin {
 
 using Handle = double;
 constexpr Handle kRoot = 0;
+
+// An object as remembered: its handle and its serial number. No two objects
+// of a run share a serial number, so an object made later under the same
+// handle is not the one remembered.
+struct ObjectId {
+  Handle handle = kRoot;
+  std::uint64_t serial = 0;
+  bool operator==(const ObjectId&) const = default;
+};
 
 // A property's value: a number, a text, or a matrix (positions, point data).
 using PropertyValue = std::variant<double, std::string, Eigen::MatrixXd>;
@@ -64,10 +79,12 @@ struct ControlSpec {
   std::string callback;
   Eigen::Vector4d position = Eigen::Vector4d(10, 10, 100, 24);  // left, bottom, width, height
   std::string tooltip;
+  std::string group;  // radio buttons: those of one window with the same group are exclusive
 };
 
 struct GraphicsObject {
   Handle handle = kRoot;
+  std::uint64_t serial = 0;  // never given twice in a run; 0 for the root
   ObjectType type = ObjectType::root;
   Handle parent = kRoot;
   std::vector<Handle> children;  // in order of creation
@@ -93,6 +110,7 @@ struct GraphicsObject {
   bool enable = true;
   std::string callback;
   std::string tooltip;
+  std::string group;
 
   // Axes.
   bool hold = false;
@@ -137,6 +155,11 @@ class Graphics {
   bool isValid(Handle h) const;
   // The object h names; GraphicsError when there is none.
   const GraphicsObject& object(Handle h) const;
+  // The object h names now, as it is to be remembered.
+  ObjectId id(Handle h) const;
+  // True while the object remembered as `id` exists; false once it is gone,
+  // even when another object has its handle since.
+  bool exists(const ObjectId& id) const;
   // The objects of `type` under h (h itself included), depth first.
   std::vector<Handle> descendants(Handle h, ObjectType type) const;
 
@@ -170,6 +193,8 @@ class Graphics {
 
   // --- properties, by name (any letter case): Tag, String, Value, Enable
   // ("on" or "off" when read; "On"/"Off" in any case when set), Callback,
+  // Group (radio buttons; setting Value to nonzero switches the others of the
+  // group off),
   // Style, Position, Units, Name, TooltipString, Type, Parent, Children,
   // ScreenSize and CurrentFigure (root), OuterPosition,
   // ActivePositionProperty and Visible (figure), Hold and
@@ -224,6 +249,8 @@ class Graphics {
   GraphicsObject& mutableObject(Handle h);
   Handle add(GraphicsObject object);
   void remove(Handle h);
+  // Switches off every radio button of `on`'s group but `on`.
+  void switchOffGroup(Handle on);
   Handle addLine(GraphicsObject line);
   void notify(GraphicsChange::Kind kind, Handle h, std::string detail);
 
@@ -231,6 +258,7 @@ class Graphics {
   std::vector<Handle> figureOrder_;  // open windows, oldest first
   std::optional<Handle> currentFigure_;
   Handle nextHandle_ = 1000;
+  std::uint64_t nextSerial_ = 1;
   std::vector<std::string> messages_;
   std::vector<ClipboardPicture> clipboard_;
   std::string lastError_;

@@ -44,10 +44,15 @@ TEST(Graphics, FigureTakesTheSmallestFreeNumberAndBecomesCurrent) {
   EXPECT_EQ(g.figure(), 2);
   EXPECT_EQ(g.figure(), 3);
   EXPECT_EQ(g.currentFigure(), 3);
+  const ObjectId closed = g.id(2);
   g.close(2);
   EXPECT_EQ(g.figure(), 2);
   EXPECT_EQ(g.currentFigure(), 2);
   EXPECT_EQ(g.getString(2, "Type"), "figure");
+  // The window that got the number is not the one remembered under it.
+  EXPECT_FALSE(g.exists(closed));
+  EXPECT_TRUE(g.exists(g.id(2)));
+  EXPECT_TRUE(g.exists(g.id(1)));
 
   g.figure(1);
   g.close(2);
@@ -151,6 +156,36 @@ TEST(Graphics, ControlPropertiesByNameInAnyCaseAndOfTheRightKind) {
   EXPECT_THROW(g.set(box, "Enable", 1.0), GraphicsError);
   EXPECT_THROW(g.get(4321, "Tag"), GraphicsError);
   EXPECT_EQ(g.getString(box, "String"), "1.5");
+}
+
+TEST(Graphics, RadioButtonsOfOneGroupInOneWindowAreExclusive) {
+  Graphics g;
+  const Handle w = g.figure();
+  auto radio = [&g](Handle window, const char* group) {
+    return g.uicontrol(window,
+                       ControlSpec{ControlStyle::radiobutton, "", "", 0, true, "", {}, "", group});
+  };
+  const Handle x = radio(w, "transform"), ln = radio(w, "transform"), alone = radio(w, "");
+  const Handle elsewhere = radio(g.figure(), "transform");
+  auto values = [&] {
+    std::string v;
+    for (Handle h : {x, ln, alone, elsewhere}) v += g.getNumber(h, "Value") != 0 ? '1' : '0';
+    return v;
+  };
+  const struct {
+    Handle h;
+    double value;
+    const char* expected;
+  } steps[] = {
+      {x, 1, "1000"},  {alone, 1, "1010"}, {elsewhere, 1, "1011"},
+      {ln, 1, "0111"}, {ln, 0, "0011"},  // a group may have none switched on
+      {x, 1, "1011"},
+  };
+  for (const auto& step : steps) {
+    g.set(step.h, "Value", step.value);
+    EXPECT_EQ(values(), step.expected);
+  }
+  EXPECT_EQ(g.getString(x, "Group"), "transform");
 }
 
 TEST(Graphics, HoldDecidesWhetherPlot3ReplacesOrAdds) {

@@ -10,8 +10,9 @@ namespace tarvolin::testing {
 // opened window has; the 3D one has ZORButton too.
 inline Handle testWindow(Graphics& graphics, bool with3D) {
   const Handle window = graphics.figure();
-  auto add = [&](ControlStyle style, const char* tag, const char* text, bool enable = true) {
-    graphics.uicontrol(window, ControlSpec{style, tag, text, 0, enable, "", {}, ""});
+  auto add = [&](ControlStyle style, const char* tag, const char* text, bool enable = true,
+                 const char* group = "") {
+    graphics.uicontrol(window, ControlSpec{style, tag, text, 0, enable, "", {}, "", group});
   };
   if (with3D) add(ControlStyle::radiobutton, "ZORButton", "TPS file");
   add(ControlStyle::text, "FileBox", "No Data Loaded");
@@ -21,9 +22,9 @@ inline Handle testWindow(Graphics& graphics, bool with3D) {
   for (const char* box : {"MinBox", "MaxBox", "MeanBox", "MedianBox", "StandardBox"}) {
     add(box[0] == 'S' ? ControlStyle::edit : ControlStyle::text, box, "0.0000");
   }
-  add(ControlStyle::radiobutton, "XButton", "x");
-  add(ControlStyle::radiobutton, "LnButton", "ln x");
-  add(ControlStyle::radiobutton, "LogButton", "log10 x");
+  add(ControlStyle::radiobutton, "XButton", "x", true, "transform");
+  add(ControlStyle::radiobutton, "LnButton", "ln x", true, "transform");
+  add(ControlStyle::radiobutton, "LogButton", "log10 x", true, "transform");
   add(ControlStyle::pushbutton, "AcceptStandard", "Standardize", false);
   add(ControlStyle::pushbutton, "SaveStandard", "Save standardized data", false);
   add(ControlStyle::pushbutton, "ShowStandard", "Show standardized", false);

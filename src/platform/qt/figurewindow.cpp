@@ -113,16 +113,19 @@ QWidget* FigureWindow::addControl(Handle control) {
     case ControlStyle::radiobutton:
     case ControlStyle::checkbox: {
       QAbstractButton* button = nullptr;
-      if (o.style == ControlStyle::radiobutton) {
-        auto* radio = new QRadioButton(canvas_);
-        // Each radio button stands alone; the workflow sets the others.
-        radio->setAutoExclusive(false);
-        button = radio;
+      const bool radio = o.style == ControlStyle::radiobutton;
+      if (radio) {
+        auto* radioButton = new QRadioButton(canvas_);
+        // The model keeps a group exclusive and the widgets follow it; Qt's
+        // own exclusivity could not show a group with none switched on.
+        radioButton->setAutoExclusive(false);
+        button = radioButton;
       } else {
         button = new QCheckBox(canvas_);
       }
-      connect(button, &QAbstractButton::clicked, this, [this, control](bool checked) {
-        view_.graphics().set(control, "Value", checked ? 1.0 : 0.0);
+      connect(button, &QAbstractButton::clicked, this, [this, control, radio](bool checked) {
+        // A click on a radio button switches it on, also when it was on already.
+        view_.graphics().set(control, "Value", radio || checked ? 1.0 : 0.0);
         view_.runCallback(control);
       });
       widget = button;

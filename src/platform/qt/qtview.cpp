@@ -196,6 +196,8 @@ void QtView::deleted(Handle h) {
   if (auto shown = windows_.find(h); shown != windows_.end()) {
     FigureWindow* w = shown->second;
     windows_.erase(shown);
+    // A window opened later may get this number and must come to the front.
+    if (lastRaised_ == h) lastRaised_.reset();
     w->closeFromModel();
     w->deleteLater();
     return;
