@@ -103,6 +103,13 @@ Value loadedMatrix(const LoadedMatrix& read) {
   return Value(read.y);
 }
 
+// A switchyard's action: an argument that is not a text names no action, so
+// it goes where every unmatched action goes (the empty action is unmatched).
+std::string action(const Values& args) {
+  const Value& v = input(args, 0, "Action");
+  return v.isText() ? v.text() : std::string();
+}
+
 using Body = std::function<Values(int nargout, const Values& args)>;
 
 RegisteredFunction entry(std::string name, int inputs, int outputs,
@@ -121,7 +128,7 @@ void function_table(Runtime& runtime) {
     return Tarvolin(runtime, nargout, args);
   }));
   r.add(entry("stand3sw", 1, 1, {"y"}, [&runtime](int, const Values& args) {
-    runtime.stand3sw()(text(args, 0, "Action"));
+    runtime.stand3sw()(action(args));
     return Values{};
   }));
   r.add(entry("guidata", 2, 1, {"data"}, [&g](int nargout, const Values& args) {
@@ -136,12 +143,16 @@ void function_table(Runtime& runtime) {
     return Values{guihandles(g, args.empty() ? std::nullopt : std::optional<Value>(args[0]))};
   }));
   r.add(entry("openfig", 2, 1, {"fig"}, [&runtime](int, const Values& args) {
-    const std::string policy = args.size() > 1 ? text(args, 1, "policy") : "new";
+    std::string policy = "new";
+    if (args.size() > 1) {
+      if (!args[1].isText()) throw GraphicsError("Second input argument must be 'new' or 'reuse'.");
+      policy = args[1].text();
+    }
     return Values{Value(
         openfig(runtime.graphics(), text(args, 0, "filename"), policy, runtime.figureFolder()))};
   }));
   r.add(entry("standsw", 1, 1, {"y"}, [&runtime](int, const Values& args) {
-    runtime.standsw()(text(args, 0, "Action"));
+    runtime.standsw()(action(args));
     return Values{};
   }));
   r.add(entry("cla", -1, 1, {"ret_ax"}, [&g](int nargout, const Values& args) {

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "gui/openfig.h"
 #include "platform/console.h"
 
 namespace tarvolin {
@@ -19,10 +20,10 @@ void Runtime::startup() {
     // Starting a workflow module empties its workflow variables.
     if (pair.module == "stand3sw") {
       stand3sw_.emplace(graphics_, dialogs_);
-      stand3sw_->setWindowLocator([this] { return windowOf("Tarvolin"); });
+      stand3sw_->setWindowLocator("Tarvolin", [this] { return windowOf("Tarvolin"); });
     } else if (pair.module == "standsw") {
       standsw_.emplace(graphics_, dialogs_);
-      standsw_->setWindowLocator([this] { return windowOf("Tarvolin2D"); });
+      standsw_->setWindowLocator("Tarvolin2D", [this] { return windowOf("Tarvolin2D"); });
     }
   }
 }
@@ -46,15 +47,18 @@ Standsw& Runtime::standsw() {
 }
 
 std::optional<Handle> Runtime::windowOf(std::string_view base) const {
-  const std::string key = (std::string(base) + "_SINGLETON_handle").substr(0, 31);
-  const std::optional<Value> list = graphics_.getappdata(kRoot, key);
-  if (!list || !list->isNumeric()) return std::nullopt;
-  const Eigen::MatrixXd& handles = list->matrix();
-  for (Eigen::Index i = handles.size() - 1; i >= 0; --i) {
-    const Handle h = handles(i);
-    if (graphics_.isValid(h) && graphics_.object(h).type == ObjectType::figure) return h;
-  }
-  return std::nullopt;
+  // Only a window opened from that file counts, not another window that got
+  // the number of one closed since.
+  const std::vector<Handle> open = openfigWindows(graphics_, base);
+  if (open.empty()) return std::nullopt;
+  return open.back();
+}
+
+std::optional<Handle> Runtime::plotWindow() const {
+  if (!stand3sw_) return std::nullopt;
+  const std::optional<ObjectId>& plot = stand3sw_->state().fighand1;
+  if (!plot || !graphics_.exists(*plot)) return std::nullopt;
+  return plot->handle;
 }
 
 void Runtime::runCallback(Handle h) {

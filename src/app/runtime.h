@@ -66,6 +66,8 @@ class Runtime {
 
   // The newest open window opened from the figure file `base` ("Tarvolin").
   std::optional<Handle> windowOf(std::string_view base) const;
+  // The 3D workflow's plot window, while it is open.
+  std::optional<Handle> plotWindow() const;
 
  private:
   Value evaluate(const CallExpression& call, int nargout);

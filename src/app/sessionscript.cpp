@@ -1,14 +1,15 @@
 #include "sessionscript.h"
 
 #include <filesystem>
+#include <functional>
 #include <sstream>
 #include <vector>
 
 #include "mainLoop.h"
 #include "platform/console.h"
 #include "platform/errors.h"
+#include "platform/readnumber.h"
 #include "platform/readtextfile.h"
-#include "platform/str2num.h"
 
 namespace tarvolin {
 namespace {
@@ -51,9 +52,12 @@ std::vector<Step> readScript(const std::string& path) {
   return steps;
 }
 
-Value argumentValue(const std::string& word) {
-  const Eigen::RowVectorXd number = str2num(word);
-  if (number.size() == 1 && word.find(',') == std::string::npos) return Value(number(0));
+// A word that is one number is a number, any other a text; a number too
+// large for a double is neither, and the step is refused.
+Value argumentValue(const std::string& word, const std::function<void(const std::string&)>& fail) {
+  const NumberText read = readnumber(word);
+  if (read.value && word.find(',') == std::string::npos) return Value(*read.value);
+  if (read.problem == NumberText::Problem::tooLarge) fail(word + " " + read.problemText());
   return Value(word);
 }
 
@@ -101,6 +105,7 @@ class ScriptEvents : public EventSource {
     Graphics& graphics = runtime.graphics();
     const std::string& command = step.words.front();
     const size_t count = step.words.size();
+    const auto refuse = [&](const std::string& what) { fail(step, what); };
     if (command == "press" && count == 2) {
       const Handle h = control(runtime, step, step.words[1]);
       const GraphicsObject& o = graphics.object(h);
@@ -111,7 +116,7 @@ class ScriptEvents : public EventSource {
     } else if (command == "set" && count >= 3) {
       const Handle h = control(runtime, step, step.words[1]);
       const std::string& property = step.words[2];
-      const Value value = argumentValue(step.rest);
+      const Value value = argumentValue(step.rest, refuse);
       if (value.isText() || property == "String" || property == "string") {
         graphics.set(h, property, step.rest);
       } else {
@@ -124,15 +129,23 @@ class ScriptEvents : public EventSource {
       dialogs_.cancel();
     } else if (command == "call" && count >= 2) {
       Values args;
-      for (size_t i = 2; i < count; ++i) args.push_back(argumentValue(step.words[i]));
+      for (size_t i = 2; i < count; ++i) args.push_back(argumentValue(step.words[i], refuse));
       const Values results = runtime.call(step.words[1], 0, args);
       for (const Value& result : results) console().echo("ans", result.display());
     } else if (command == "window" && count == 2) {
       window_ = step.words[1];
       if (!runtime.windowOf(window_)) fail(step, "the window " + window_ + " is not open");
+    } else if (command == "close" && count == 2) {
+      // As the user closes a window: the plot window by its own name, since
+      // no figure file makes it.
+      const std::string& name = step.words[1];
+      const std::optional<Handle> window =
+          name == "plot" ? runtime.plotWindow() : runtime.windowOf(name);
+      if (!window) fail(step, "the window " + name + " is not open");
+      graphics.close(*window);
     } else {
       fail(step, "cannot read the step \"" + step.words.front() +
-                     "\"; steps are press, set, choose, cancel, call and window");
+                     "\"; steps are press, set, choose, cancel, call, window and close");
     }
   }
 

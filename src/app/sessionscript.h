@@ -14,6 +14,9 @@
 //   window NAME               address the window opened from the figure file
 //                             NAME (Tarvolin, the main window, at the start;
 //                             Tarvolin2D, the 2D window)
+//   close NAME                close a window as the user does: NAME as for
+//                             window, or plot, the 3D workflow's plot window;
+//                             the run ends when no window is left
 //   # ...                     a comment; blank lines are skipped
 //
 // The console output is written to `out` as the window's console shows it,

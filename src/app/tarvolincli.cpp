@@ -9,18 +9,18 @@
 
 #include "geometry/proposedstandard.h"
 #include "geometry/standardizedataset.h"
-#include "geometry/superimposedataset.h"
 #include "geometry/transformx.h"
 #include "geometry/untransformx.h"
 #include "platform/console.h"
 #include "platform/errors.h"
+#include "platform/readnumber.h"
 #include "platform/sprintf.h"
-#include "platform/str2num.h"
 #include "platform/writefileatomic.h"
 #include "sessionscript.h"
 #include "shapes/standardizedtext.h"
 #include "workflow/loadlandmarkfile.h"
 #include "workflow/loadxlist.h"
+#include "workflow/superimposelandmarks.h"
 
 namespace tarvolin {
 namespace {
@@ -107,7 +107,8 @@ void runInfo(const Options& options, std::ostream& out) {
 }
 
 void runSuperimpose(const Options& options, std::ostream& out) {
-  const Eigen::MatrixXd superimposed = superimposedataset(std::move(loadData(options).data)).data;
+  LandmarkFile file = loadData(options);
+  const Eigen::MatrixXd superimposed = superimposelandmarks(std::move(file.data), file.path).data;
   deliverDataSet(options, superimposed, std::nullopt, out);
 }
 
@@ -118,7 +119,7 @@ void runStandardize(const Options& options, std::ostream& out) {
   {
     LandmarkFile file = loadData(options);
     dataPath = file.path;
-    superimposed = superimposedataset(std::move(file.data)).data;
+    superimposed = superimposelandmarks(std::move(file.data), file.path).data;
   }
   const Eigen::Index n = superimposed.cols();
 
@@ -132,11 +133,11 @@ void runStandardize(const Options& options, std::ostream& out) {
   if (options.standard.empty()) {
     svalue = proposedstandard(fxlist);
   } else {
-    const Eigen::RowVectorXd typed = str2num(options.standard);
-    if (typed.size() != 1) {
-      throw InputError("--standard: \"" + options.standard + "\" is not a number");
+    const NumberText typed = readnumber(options.standard);
+    if (!typed.value) {
+      throw InputError("--standard: \"" + options.standard + "\" " + typed.problemText());
     }
-    svalue = typed(0);
+    svalue = *typed.value;
   }
 
   const Eigen::MatrixXd standardized =

@@ -1,5 +1,7 @@
 #include "checklandmarkdata.h"
 
+#include <cmath>
+
 #include "centsize3Da.h"
 #include "platform/errors.h"
 
@@ -18,12 +20,18 @@ void checklandmarkdata(const Eigen::MatrixXd& data, const std::string& fname, bo
   Eigen::MatrixXd configuration(k, 3);
   for (Eigen::Index i = 0; i < data.rows(); ++i) {
     for (Eigen::Index j = 0; j < k; ++j) configuration.row(j) = data.block(i, 3 * j, 1, 3);
-    if (!(centsize3Da(configuration) > 0)) {
-      const std::string what = rowsAreLines ? "specimen " : "record ";
-      throw InputError(fname, rowsAreLines ? static_cast<long>(i + 1) : 0,
-                       what + std::to_string(i + 1) +
+    const double size = centsize3Da(configuration);
+    const std::string what = (rowsAreLines ? "specimen " : "record ") + std::to_string(i + 1);
+    const long line = rowsAreLines ? static_cast<long>(i + 1) : 0;
+    if (!(size > 0)) {
+      throw InputError(fname, line,
+                       what +
                            " has all its landmarks at one point, so it has no size and cannot be "
                            "superimposed");
+    }
+    if (!std::isfinite(size)) {
+      throw InputError(fname, line,
+                       what + " has coordinates so large that its size cannot be computed");
     }
   }
 }

@@ -8,8 +8,9 @@
 //         that errors name the line; false for a TPS file, whose rows are
 //         records.
 // Throws InputError when the rows do not hold 3k + 1 numbers with k >= 1
-// (X, Y, Z of each landmark and the size), or when a specimen has all its
-// landmarks at one point (centroid size 0: it cannot be scaled to size 1).
+// (X, Y, Z of each landmark and the size), when a specimen has all its
+// landmarks at one point (centroid size 0: it cannot be scaled to size 1), or
+// when its coordinates are so large that its centroid size overflows.
 //
 // Example:
 //   checklandmarkdata(dload(path), path, true);

@@ -1,7 +1,6 @@
 #include "wireshape3D.h"
 
-#include <cmath>
-
+#include "misfittingwire.h"
 #include "platform/console.h"
 #include "platform/errors.h"
 #include "platform/sprintf.h"
@@ -18,21 +17,18 @@ void wireshape3D(Graphics& graphics, const Eigen::MatrixXd& x, const Eigen::Matr
                 wirelist.cols()));
   }
   const Eigen::Index k = x.rows();
-  for (Eigen::Index i = 0; i < wirelist.rows(); ++i) {
-    Eigen::Index ends[2];
-    for (int e = 0; e < 2; ++e) {
-      const double landmark = wirelist(i, 1 + e);
-      if (!(landmark >= 1 && landmark <= static_cast<double>(k) &&
-            landmark == std::floor(landmark))) {
-        throw InputError(
-            sprintf("wire %i joins landmark %g, but the configuration has landmarks 1 to %i", i + 1,
-                    landmark, k));
-      }
-      ends[e] = static_cast<Eigen::Index>(landmark) - 1;
-    }
-    graphics.plot3(Eigen::RowVector2d(x(ends[0], 0), x(ends[1], 0)),
-                   Eigen::RowVector2d(x(ends[0], 1), x(ends[1], 1)),
-                   Eigen::RowVector2d(x(ends[0], 2), x(ends[1], 2)), color);
+  const std::optional<MisfittingWire> misfit = misfittingwire(wirelist, k);
+  const Eigen::Index fitting = misfit ? misfit->row : wirelist.rows();
+  for (Eigen::Index i = 0; i < fitting; ++i) {
+    const auto a = static_cast<Eigen::Index>(wirelist(i, 1)) - 1;
+    const auto b = static_cast<Eigen::Index>(wirelist(i, 2)) - 1;
+    graphics.plot3(Eigen::RowVector2d(x(a, 0), x(b, 0)), Eigen::RowVector2d(x(a, 1), x(b, 1)),
+                   Eigen::RowVector2d(x(a, 2), x(b, 2)), color);
+  }
+  if (misfit) {
+    throw InputError(
+        sprintf("wire %i joins landmark %g, but the configuration has landmarks 1 to %i",
+                misfit->row + 1, misfit->landmark, k));
   }
 }
 

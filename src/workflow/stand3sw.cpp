@@ -1,19 +1,21 @@
 #include "stand3sw.h"
 
 #include <cmath>
+#include <filesystem>
 
 #include "geometry/getpprocon3.h"
 #include "geometry/standardizedataset.h"
-#include "geometry/superimposedataset.h"
 #include "gui/cla.h"
 #include "gui/clf.h"
 #include "loadlandmarkfile.h"
 #include "platform/console.h"
 #include "platform/errors.h"
 #include "platform/sprintf.h"
+#include "plot/misfittingwire.h"
 #include "plot/showshape3D.h"
 #include "plot/wireshape3D.h"
 #include "shapes/mfloadtxt.h"
+#include "superimposelandmarks.h"
 
 namespace tarvolin {
 namespace {
@@ -54,28 +56,44 @@ const std::array<SwitchyardAction<Stand3sw>, 15> Stand3sw::kActions = {{
 
 void Stand3sw::operator()(std::string_view action) {
   panel_.run(action, [&] {
-    if (!runnamedaction(*this, kActions, action)) {
+    const SwitchyardAction<Stand3sw>* entry = findnamedaction(kActions, action);
+    if (!entry) {
       graphics_.msgbox("Fell Through case in switchyard");
+      return;
     }
+    if (panel_.enterOwnWindow()) startAfresh();
+    (this->*entry->run)();
   });
 }
 
+void Stand3sw::startAfresh() {
+  State fresh;
+  fresh.fighand1 = state_.fighand1;
+  fresh.wireactive = state_.wireactive;
+  fresh.wirelist = std::move(state_.wirelist);
+  fresh.wirefile = std::move(state_.wirefile);
+  state_ = std::move(fresh);
+}
+
+bool Stand3sw::plotWindowOpen() const {
+  return state_.fighand1 && graphics_.exists(*state_.fighand1);
+}
+
 void Stand3sw::selectPlotWindow() {
-  if (state_.fighand1 && graphics_.isValid(*state_.fighand1) &&
-      graphics_.object(*state_.fighand1).type == ObjectType::figure) {
-    graphics_.figure(*state_.fighand1);
+  if (plotWindowOpen()) {
+    graphics_.figure(state_.fighand1->handle);
   } else {
-    state_.fighand1 = graphics_.figure();
+    state_.fighand1 = graphics_.id(graphics_.figure());
   }
 }
 
 template <typename Step>
 void Stand3sw::inPlotWindow(std::string_view what, Step step) {
   const std::optional<Handle> remembered = graphics_.currentFigure();
-  if (!state_.fighand1 || !graphics_.isValid(*state_.fighand1)) {
+  if (!plotWindowOpen()) {
     throw MissingError("the plot window is closed; there is nothing to " + std::string(what));
   }
-  graphics_.figure(*state_.fighand1);
+  graphics_.figure(state_.fighand1->handle);
   step();
   if (remembered && graphics_.isValid(*remembered)) graphics_.figure(*remembered);
 }
@@ -96,22 +114,46 @@ void Stand3sw::loadData() {
   const std::string summary =
       sprintf("%s \nhas %i specimens \nwith %i landmarks", file.fname, file.data.rows(),
               static_cast<double>(file.data.cols() - 1) / 3.0);
-  SuperimposedDataSet loaded = superimposedataset(std::move(file.data));
+  SuperimposedDataSet loaded = superimposelandmarks(std::move(file.data), file.path);
   if (!state_.wireactive) state_.wireactive = 0;
   panel_.setString("FileBox", summary);
   state_.DATA = std::move(loaded.data);
   state_.DATAV = std::move(loaded.stack);
   state_.mean1 = std::move(loaded.mean);
+  state_.datafile = file.path;
 
-  selectPlotWindow();
-  showshape3D(graphics_, state_.mean1, "b*");
-  showshape3D(graphics_, state_.DATAV, "bo");
-  if (wireframeOn()) wireshape3D(graphics_, state_.mean1, state_.wirelist, "g");
+  // The x-variable and the standardization were chosen for the earlier data
+  // set: regressing these data on its sizes, or saving its result under
+  // this name, would be wrong without a word.
+  state_.XLIST.resize(0, 0);
+  state_.FXLIST.resize(0, 0);
+  state_.SDATA.resize(0, 0);
+  state_.SDATAV = ConfigStack();
+  state_.smean.resize(0, 0);
+  state_.standardizedAt.reset();
+  panel_.resetLaterSteps();
+
+  if (wireframeOn()) {
+    if (const std::optional<MisfittingWire> misfit =
+            misfittingwire(state_.wirelist, state_.mean1.rows())) {
+      state_.wireactive = 0;
+      graphics_.msgbox(sprintf(
+          "The wireframe %s joins landmark %g, but %s has %i landmarks; the wireframe is switched "
+          "off until one that fits is loaded",
+          std::filesystem::path(state_.wirefile).filename().string(), misfit->landmark, file.fname,
+          state_.mean1.rows()));
+    }
+  }
   panel_.setEnable("UseCSButton", true);
   panel_.setEnable("LoadXButton", true);
   // Clear disables GoRegress and no other step enables it again, so without
   // this a cleared window could never be standardized again.
   panel_.setEnable("GoRegress", true);
+
+  selectPlotWindow();
+  showshape3D(graphics_, state_.mean1, "b*");
+  showshape3D(graphics_, state_.DATAV, "bo");
+  if (wireframeOn()) wireshape3D(graphics_, state_.mean1, state_.wirelist, "g");
 }
 
 void Stand3sw::loadWire() {
@@ -123,25 +165,37 @@ void Stand3sw::loadWire() {
                      "has " + std::to_string(read.y.cols()) +
                          " numbers on a line; a wire is its number and the two landmarks it joins");
   }
+  if (state_.mean1.size() != 0) {
+    if (const std::optional<MisfittingWire> misfit = misfittingwire(read.y, state_.mean1.rows())) {
+      throw InputError(read.path, misfit->row + 1,
+                       sprintf("wire %i joins landmark %g, but the data set has landmarks 1 to %i; "
+                               "the wireframe was not loaded",
+                               misfit->row + 1, misfit->landmark, state_.mean1.rows()));
+    }
+  }
   state_.wirelist = read.y;
+  state_.wirefile = read.path;
   state_.wireactive = 1;
 }
 
 void Stand3sw::regress() {
   requiredata(state_.DATA);
   requirexvariable(state_.FXLIST);
-  const std::string typed = panel_.text("StandardBox");
-  const std::optional<double> svalue = panel_.standardValue();
-  if (!svalue) throw InputError("the standard value \"" + typed + "\" is not a number");
+  const StandardizedAt at = panel_.standardValue(state_.LCODE.value_or(Transform::none));
 
-  SuperimposedDataSet standardized = standardizedataset(state_.DATA, state_.FXLIST.col(0), *svalue);
-  if (!standardized.data.allFinite()) {
-    throw InputError("the standard value " + typed +
-                     " lies so far outside the x values that the result is not finite");
+  SuperimposedDataSet standardized =
+      standardizedataset(state_.DATA, state_.FXLIST.col(0), at.value);
+  if (!standardized.data.allFinite() || !standardized.mean.allFinite()) {
+    throw InputError(state_.datafile, "standardized to " + at.text +
+                                          ", the data set's superimposition gives numbers that "
+                                          "are not finite; nothing was changed");
   }
   state_.SDATA = std::move(standardized.data);
   state_.SDATAV = std::move(standardized.stack);
   state_.smean = std::move(standardized.mean);
+  state_.standardizedAt = at;
+  panel_.setEnable("SaveStandard", true);
+  panel_.setEnable("ShowStandard", true);
 
   selectPlotWindow();
   cla(graphics_);
@@ -149,8 +203,6 @@ void Stand3sw::regress() {
   showshape3D(graphics_, state_.SDATAV, "ro");
   showshape3D(graphics_, getpprocon3(state_.smean, state_.DATAV), "bo");
   if (wireframeOn()) wireshape3D(graphics_, state_.smean, state_.wirelist, "k:");
-  panel_.setEnable("SaveStandard", true);
-  panel_.setEnable("ShowStandard", true);
 }
 
 void Stand3sw::useCS() {
@@ -173,42 +225,46 @@ void Stand3sw::loadXList() {
 }
 
 void Stand3sw::transform(Transform lcode) {
-  state_.FXLIST = panel_.showTransform(state_.XLIST, lcode);
+  const std::optional<Transform> inForce =
+      state_.FXLIST.size() != 0 ? state_.LCODE : std::optional<Transform>();
+  state_.FXLIST = panel_.showTransform(state_.XLIST, lcode, inForce);
   state_.LCODE = lcode;
 }
 
 void Stand3sw::acceptX() { panel_.setEnable("AcceptStandard", true); }
 
-void Stand3sw::saveFile() { panel_.saveStandardized(state_.SDATA, state_.LCODE); }
+void Stand3sw::saveFile() { panel_.saveStandardized(state_.SDATA, state_.standardizedAt); }
 
 void Stand3sw::clear() {
   state_.DATA.resize(0, 0);
   state_.XLIST.resize(0, 0);
   state_.SDATA.resize(0, 0);
   state_.FXLIST.resize(0, 0);
+  state_.standardizedAt.reset();
   // The plot is emptied when its window is still open; a window the user
   // closed needs no clearing, and the reset of the boxes goes on regardless.
-  if (state_.fighand1 && graphics_.isValid(*state_.fighand1)) {
+  if (plotWindowOpen()) {
     inPlotWindow("clear", [this] { cla(graphics_); });
   }
   panel_.resetControls();
 }
 
 void Stand3sw::showRegress() {
+  if (state_.SDATA.size() == 0) {
+    throw MissingError("there is no standardized data to show; standardize first");
+  }
   // Into the plot window: the window whose button was pressed is current
   // now, and drawing there would cover the main window's controls.
   selectPlotWindow();
   graphics_.hold(true);
   const Eigen::MatrixXd& sdata = state_.SDATA;
   Eigen::RowVectorXd x, y, z;
-  if (sdata.rows() > 0) {
-    for (Eigen::Index i = 0; i < sdata.rows(); ++i) {
-      rowPoints(sdata, i, x, y, z);
-      graphics_.plot3(x, y, z, "rs");
-    }
-    rowPoints(sdata.colwise().mean(), 0, x, y, z);
-    graphics_.plot3(x, y, z, "ks");
+  for (Eigen::Index i = 0; i < sdata.rows(); ++i) {
+    rowPoints(sdata, i, x, y, z);
+    graphics_.plot3(x, y, z, "rs");
   }
+  rowPoints(sdata.colwise().mean(), 0, x, y, z);
+  graphics_.plot3(x, y, z, "ks");
   graphics_.axis("auto");
   graphics_.axis("equal");
   graphics_.hold(true);

@@ -7,17 +7,27 @@
 // "Acceptx", "SaveFile", "Clear", "ShowRegress", "ClearFigure", "CopyImage".
 // Any other string shows the message box "Fell Through case in switchyard".
 //
-// Between actions it keeps the workflow in twelve variables (state()). It
-// finds the controls it reads and writes by their tags in the graphics model,
+// Between actions it keeps the workflow in twelve variables (state()), with
+// what the last standardization used and the names of the files read. It
+// finds the controls it reads and writes by their tags in its own window,
 // asks for files through the dialog service, and draws into the plot window
-// (fighand1), which it makes anew when the user has closed it.
+// (fighand1): that window and no other, made anew when the user has closed
+// it, even if a window opened since carries its old number.
+//
+// Each step builds on the data set it was chosen for: a new data set puts
+// the x-variable and the standardization of the earlier one out of force,
+// and a saved file is refused when the standard value shown is not the one
+// the standardization used. A wireframe must fit the data set: one naming a
+// landmark the data set lacks is refused, or switched off when new data no
+// longer fit it.
 //
 // An action that cannot go on (a file refused, a value missing, a standard
-// value that is not a number) ends with one console line, "Error in ACTION:
-// what is wrong", which is also kept as the graphics model's last error; the
-// workflow's variables, boxes and buttons are then as they were before the
-// action, except where a drawing step failed after the data were stored. A
-// cancelled file dialog ends the action with nothing changed.
+// value that is not a number, its window closed) ends with one console line,
+// "Error in ACTION: what is wrong", which is also kept as the graphics
+// model's last error; the workflow's variables, boxes and buttons are then
+// as they were before the action, except where a drawing step failed after
+// the data were stored and the buttons set. A cancelled file dialog ends the
+// action with nothing changed.
 //
 // Example:
 //   Stand3sw stand3sw(graphics, dialogs);
@@ -54,7 +64,11 @@ class Stand3sw {
     Eigen::MatrixXd smean;  // their consensus
     std::optional<double> wireactive;
     Eigen::MatrixXd wirelist;  // one wire per row: number, landmark, landmark
-    std::optional<Handle> fighand1;
+    std::optional<ObjectId> fighand1;
+
+    std::optional<StandardizedAt> standardizedAt;  // what made SDATA
+    std::string datafile;                          // the file DATA came from
+    std::string wirefile;                          // the file wirelist came from
   };
 
   // The fifteen actions, in the order they are compared.
@@ -68,8 +82,8 @@ class Stand3sw {
   const State& state() const { return state_; }
 
   // Where the controls are looked up: the main window (see SwitchyardPanel).
-  void setWindowLocator(SwitchyardPanel::WindowLocator locator) {
-    panel_.setWindowLocator(std::move(locator));
+  void setWindowLocator(std::string windowName, SwitchyardPanel::WindowLocator locator) {
+    panel_.setWindowLocator(std::move(windowName), std::move(locator));
   }
 
  private:
@@ -92,6 +106,10 @@ class Stand3sw {
 
   // Makes the plot window current, opening a new one when it has gone.
   void selectPlotWindow();
+  bool plotWindowOpen() const;
+  // A new main window shows no data: the workflow starts again, keeping only
+  // the plot window and the wireframe, which the main window does not show.
+  void startAfresh();
   // Runs `step` with the plot window current, then makes the window that was
   // current before current again.
   template <typename Step>

@@ -42,12 +42,19 @@ const std::array<SwitchyardAction<Standsw>, 12> Standsw::kActions = {{
 }};
 
 void Standsw::operator()(std::string_view action) {
-  // An action that matches none does nothing at all.
-  panel_.run(action, [&] { runnamedaction(*this, kActions, action); });
+  panel_.run(action, [&] {
+    // An action that matches none does nothing at all.
+    const SwitchyardAction<Standsw>* entry = findnamedaction(kActions, action);
+    if (!entry) return;
+    // A window opened anew shows no data, and neither may the workflow hold any.
+    if (panel_.enterOwnWindow()) state_ = State();
+    (this->*entry->run)();
+  });
 }
 
 void Standsw::plotDataSet(const Eigen::MatrixXd& x, std::string_view points,
                           std::string_view mean) {
+  panel_.makeOwnWindowCurrent();
   showshape(graphics_, x, points);
   showshape(graphics_, x.colwise().mean(), mean);
   graphics_.axis("auto");
@@ -62,7 +69,12 @@ void Standsw::loadData() {
   check2Ddata(read.y, read.path);
 
   state_.DATA = std::move(read.y);
-  plotDataSet(state_.DATA, "bo", "b<");
+  // The x-variable and the standardization belonged to the earlier data set.
+  state_.XLIST.resize(0, 0);
+  state_.FXLIST.resize(0, 0);
+  state_.SDATA.resize(0, 0);
+  state_.standardizedAt.reset();
+  panel_.resetLaterSteps();
   const Eigen::Index m = state_.DATA.rows();
   const Eigen::Index n = state_.DATA.cols();
   panel_.setString("FileBox", sprintf("File %s \n %4.0f Samples \n %4.0f landmarks", read.fn, m,
@@ -72,21 +84,21 @@ void Standsw::loadData() {
   // Clear disables GoRegress and no other step enables it again, so without
   // this a cleared window could never be standardized again.
   panel_.setEnable("GoRegress", true);
+  plotDataSet(state_.DATA, "bo", "b<");
 }
 
 void Standsw::regress() {
   requiredata(state_.DATA);
   requirexvariable(state_.FXLIST);
-  const std::string typed = panel_.text("StandardBox");
-  const std::optional<double> svalue = panel_.standardValue();
-  if (!svalue) throw InputError("the standard value \"" + typed + "\" is not a number");
+  const StandardizedAt at = panel_.standardValue(state_.LCODE.value_or(Transform::none));
 
-  Standardized standardized = standardsize(state_.DATA, state_.FXLIST.col(0), *svalue);
+  Standardized standardized = standardsize(state_.DATA, state_.FXLIST.col(0), at.value);
   if (!standardized.y.allFinite()) {
-    throw InputError("the standard value " + typed +
+    throw InputError("the standard value " + at.text +
                      " lies so far outside the x values that the result is not finite");
   }
   state_.SDATA = std::move(standardized.y);
+  state_.standardizedAt = at;
   panel_.setEnable("SaveStandard", true);
   panel_.setEnable("ShowStandard", true);
 }
@@ -107,19 +119,23 @@ void Standsw::loadXList() {
 }
 
 void Standsw::transform(Transform lcode) {
-  state_.FXLIST = panel_.showTransform(state_.XLIST, lcode);
+  const std::optional<Transform> inForce =
+      state_.FXLIST.size() != 0 ? state_.LCODE : std::optional<Transform>();
+  state_.FXLIST = panel_.showTransform(state_.XLIST, lcode, inForce);
   state_.LCODE = lcode;
 }
 
 void Standsw::acceptX() { panel_.setEnable("AcceptStandard", true); }
 
-void Standsw::saveFile() { panel_.saveStandardized(state_.SDATA, state_.LCODE); }
+void Standsw::saveFile() { panel_.saveStandardized(state_.SDATA, state_.standardizedAt); }
 
 void Standsw::clear() {
   state_.DATA.resize(0, 0);
   state_.XLIST.resize(0, 0);
   state_.SDATA.resize(0, 0);
   state_.FXLIST.resize(0, 0);
+  state_.standardizedAt.reset();
+  panel_.makeOwnWindowCurrent();
   graphics_.hold(false);
   cla(graphics_);
   panel_.resetControls();

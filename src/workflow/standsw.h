@@ -8,15 +8,23 @@
 //
 // A 2D data set has one specimen per row: X1 Y1 ... Xk Yk and the size. The
 // rows are used as read: 2D data are not superimposed. Between actions the
-// workflow is kept in five variables (state()). Controls are found by their
-// tags in the switchyard's window; plots go into the current axes of the
-// current window, whichever that is, as the user arranged it.
+// workflow is kept in five variables (state()), with what the last
+// standardization used. Controls are found by their tags in the
+// switchyard's own window, and plots go into the current axes of that
+// window (of the current window when the switchyard has no window of its
+// own).
+//
+// As in the 3D workflow, a new data set puts the x-variable and the
+// standardization of the earlier one out of force, and a saved file is
+// refused when the standard value shown is not the one the standardization
+// used.
 //
 // An action that cannot go on (a file refused, a value missing, a standard
-// value that is not a number) ends with one console line, "Error in ACTION:
-// what is wrong", kept as the graphics model's last error too; the
-// workflow's variables, boxes and buttons are then as they were before the
-// action. A cancelled file dialog ends the action with nothing changed.
+// value that is not a number, its window closed) ends with one console
+// line, "Error in ACTION: what is wrong", kept as the graphics model's last
+// error too; the workflow's variables, boxes and buttons are then as they
+// were before the action. A cancelled file dialog ends the action with
+// nothing changed.
 //
 // Example:
 //   Standsw standsw(graphics, dialogs);
@@ -46,6 +54,8 @@ class Standsw {
     Eigen::MatrixXd FXLIST;  // x-variable as regressed: XLIST, ln or log10
     std::optional<Transform> LCODE;
     Eigen::MatrixXd SDATA;  // standardized data set, same layout as DATA
+
+    std::optional<StandardizedAt> standardizedAt;  // what made SDATA
   };
 
   // The twelve actions, in the order they are compared.
@@ -59,8 +69,8 @@ class Standsw {
   const State& state() const { return state_; }
 
   // Where the controls are looked up: the 2D window (see SwitchyardPanel).
-  void setWindowLocator(SwitchyardPanel::WindowLocator locator) {
-    panel_.setWindowLocator(std::move(locator));
+  void setWindowLocator(std::string windowName, SwitchyardPanel::WindowLocator locator) {
+    panel_.setWindowLocator(std::move(windowName), std::move(locator));
   }
 
  private:

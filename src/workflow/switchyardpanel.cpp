@@ -7,8 +7,8 @@
 #include "platform/console.h"
 #include "platform/errors.h"
 #include "platform/median.h"
+#include "platform/readnumber.h"
 #include "platform/sprintf.h"
-#include "platform/str2num.h"
 #include "platform/writefileatomic.h"
 #include "shapes/standardizedtext.h"
 
@@ -16,6 +16,12 @@ namespace tarvolin {
 namespace {
 
 const char* const kStatisticBoxes[] = {"MinBox", "MaxBox", "MeanBox", "MedianBox"};
+
+std::string trimmed(const std::string& text) {
+  const size_t first = text.find_first_not_of(" \t\r\n");
+  if (first == std::string::npos) return "";
+  return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
+}
 
 }  // namespace
 
@@ -25,7 +31,9 @@ void requiredata(const Eigen::MatrixXd& data) {
 
 void requirexvariable(const Eigen::MatrixXd& fxlist) {
   if (fxlist.size() == 0) {
-    throw MissingError("no x-variable has been chosen; choose x, ln x or log10 x first");
+    throw MissingError(
+        "no x-variable has been chosen for this data set; use centroid size or load an x list, "
+        "then choose x, ln x or log10 x");
   }
 }
 
@@ -40,11 +48,28 @@ void SwitchyardPanel::run(std::string_view action, const std::function<void()>& 
   }
 }
 
+bool SwitchyardPanel::enterOwnWindow() {
+  if (!locator_) return false;
+  const std::optional<Handle> window = locator_();
+  if (!window) throw MissingError("the window " + windowName_ + " is not open");
+  const ObjectId now = graphics_.id(*window);
+  const bool changed = lastWindow_ && *lastWindow_ != now;
+  lastWindow_ = now;
+  return changed;
+}
+
+void SwitchyardPanel::makeOwnWindowCurrent() {
+  if (!locator_) return;
+  const std::optional<Handle> window = locator_();
+  if (!window) throw MissingError("the window " + windowName_ + " is not open");
+  graphics_.figure(*window);
+}
+
 Handle SwitchyardPanel::control(std::string_view tag) const {
   std::vector<Handle> found;
   if (locator_) {
     const std::optional<Handle> window = locator_();
-    if (!window) throw MissingError("its window is not open");
+    if (!window) throw MissingError("the window " + windowName_ + " is not open");
     found = graphics_.findobj(tag, *window);
   } else {
     found = graphics_.findobj(tag);
@@ -73,10 +98,11 @@ void SwitchyardPanel::setEnable(std::string_view tag, bool on) {
   graphics_.set(control(tag), "Enable", std::string(on ? "On" : "Off"));
 }
 
-std::optional<double> SwitchyardPanel::standardValue() const {
-  const Eigen::RowVectorXd typed = str2num(text("StandardBox"));
-  if (typed.size() != 1) return std::nullopt;
-  return typed(0);
+StandardizedAt SwitchyardPanel::standardValue(Transform lcode) const {
+  const std::string typed = trimmed(text("StandardBox"));
+  const NumberText read = readnumber(typed);
+  if (!read.value) throw InputError("the standard value \"" + typed + "\" " + read.problemText());
+  return {typed, *read.value, lcode};
 }
 
 std::optional<Eigen::MatrixXd> SwitchyardPanel::loadXList(Eigen::Index specimens) {
@@ -91,58 +117,76 @@ std::optional<Eigen::MatrixXd> SwitchyardPanel::loadXList(Eigen::Index specimens
   return std::move(read.y);
 }
 
-Eigen::VectorXd SwitchyardPanel::showTransform(const Eigen::MatrixXd& xlist, Transform lcode) {
-  if (xlist.size() == 0) {
-    throw MissingError("no x-variable has been chosen; use centroid size or load an x list first");
+Eigen::VectorXd SwitchyardPanel::showTransform(const Eigen::MatrixXd& xlist, Transform lcode,
+                                               std::optional<Transform> inForce) {
+  Eigen::VectorXd fx;
+  try {
+    if (xlist.size() == 0) {
+      throw MissingError(
+          "no x-variable has been chosen; use centroid size or load an x list first");
+    }
+    fx = transformx(xlist.col(0), lcode, "");
+  } catch (...) {
+    showTransformButtons(inForce);
+    throw;
   }
-  Eigen::VectorXd fx = transformx(xlist.col(0), lcode, "");
   const double statistics[] = {fx.minCoeff(), fx.maxCoeff(), fx.mean(), median(fx)};
+  writeStatistics(statistics, statistics[0], true);
+  showTransformButtons(lcode);
+  return fx;
+}
+
+void SwitchyardPanel::writeStatistics(const double (&statistics)[4], double proposed, bool echo) {
   for (int i = 0; i < 4; ++i) {
     const Handle h = control(kStatisticBoxes[i]);
-    console().echo("h", h);
+    if (echo) console().echo("h", h);
     graphics_.set(h, "String", sprintf("%4.4f", statistics[i]));
   }
-  setString("StandardBox", sprintf("%4.4f", statistics[0]));
+  setString("StandardBox", sprintf("%4.4f", proposed));
+}
+
+void SwitchyardPanel::showTransformButtons(std::optional<Transform> lcode) {
   setValue("XButton", lcode == Transform::none ? 1 : 0);
   setValue("LnButton", lcode == Transform::ln ? 1 : 0);
   setValue("LogButton", lcode == Transform::log10 ? 1 : 0);
-  return fx;
 }
 
 void SwitchyardPanel::resetControls() {
   setString("FileBox", "No Data Loaded");
-  const std::string zero = sprintf("%4.4f", 0);
-  for (const char* tag : kStatisticBoxes) {
-    const Handle h = control(tag);
-    console().echo("h", h);
-    graphics_.set(h, "String", zero);
-  }
-  setString("StandardBox", zero);
-  for (const char* tag : {"XButton", "LnButton", "LogButton"}) setValue(tag, 0);
+  writeStatistics({0, 0, 0, 0}, 0, true);
+  showTransformButtons(std::nullopt);
   for (const char* tag : {"AcceptStandard", "SaveStandard", "ShowStandard", "GoRegress",
                           "UseCSButton", "LoadXButton"}) {
     setEnable(tag, false);
   }
 }
 
+void SwitchyardPanel::resetLaterSteps() {
+  writeStatistics({0, 0, 0, 0}, 0, false);
+  showTransformButtons(std::nullopt);
+  for (const char* tag : {"AcceptStandard", "SaveStandard", "ShowStandard"}) setEnable(tag, false);
+}
+
 void SwitchyardPanel::saveStandardized(const Eigen::MatrixXd& sdata,
-                                       std::optional<Transform> lcode) {
+                                       const std::optional<StandardizedAt>& at) {
   const double newcs = value("CSBox");
   console().echo("newcs", newcs);
-  const std::string typed = text("StandardBox");
-  const std::optional<double> svalue = standardValue();
-  if (sdata.size() == 0) {
+  if (sdata.size() == 0 || !at) {
     throw MissingError("there is no standardized data to save; standardize first");
+  }
+  // The file must say what it holds: a value typed after the standardization
+  // would label coordinates that were standardized to another one.
+  const std::string typed = trimmed(text("StandardBox"));
+  if (readnumber(typed).value != at->value) {
+    throw InputError("the standard value was changed to " + (typed.empty() ? "\"\"" : typed) +
+                     " after Standardize used " + at->text + "; click Standardize again");
   }
   std::optional<double> lastValue;
   if (newcs == 0) {
-    if (!svalue) {
-      throw InputError("the standard value \"" + typed + "\" is not a number; nothing was saved");
-    }
-    if (!lcode) throw MissingError("no transform of x has been chosen");
-    lastValue = untransformx(*svalue, *lcode);
+    lastValue = untransformx(at->value, at->lcode);
     if (!std::isfinite(*lastValue)) {
-      throw InputError("the standard value " + typed + " is too large to write on the raw scale");
+      throw InputError("the standard value " + at->text +
+                       " is too large to write on the raw scale");
     }
   }
   const std::optional<FileChoice> choice =

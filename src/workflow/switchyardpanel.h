@@ -5,8 +5,12 @@
 //
 // Controls are looked up in the switchyard's own window, which a locator
 // names (the newest open window of its figure file), so that two windows
-// carrying the same tags never write into each other. Without a locator the
-// whole graphics model is searched (a single test window, for instance).
+// carrying the same tags never write into each other. An action is refused
+// before it does anything when that window is not open; when it is another
+// window than the last action's (the user closed the window and opened it
+// again), the switchyard starts afresh, as the new window shows. Without a
+// locator the whole graphics model is searched (a single test window, for
+// instance).
 //
 // Example:
 //   SwitchyardPanel panel(graphics, dialogs);
@@ -37,6 +41,15 @@ void requiredata(const Eigen::MatrixXd& data);
 // Refuses a regression when no transformed x-variable has been chosen.
 void requirexvariable(const Eigen::MatrixXd& fxlist);
 
+// What a standardization was made with: the standard value as typed and as
+// read, and the transform of x whose scale it is on. Saving writes these,
+// whatever the boxes show by then.
+struct StandardizedAt {
+  std::string text;
+  double value = 0;
+  Transform lcode = Transform::none;
+};
+
 // An action string and the member of switchyard S that carries it out.
 template <typename S>
 struct SwitchyardAction {
@@ -44,17 +57,14 @@ struct SwitchyardAction {
   void (S::*run)();
 };
 
-// Runs the first action of `table` named exactly `action`; false when none is.
+// The first action of `table` named exactly `action`; nullptr when none is.
 template <typename S, size_t N>
-bool runnamedaction(S& switchyard, const std::array<SwitchyardAction<S>, N>& table,
-                    std::string_view action) {
+const SwitchyardAction<S>* findnamedaction(const std::array<SwitchyardAction<S>, N>& table,
+                                           std::string_view action) {
   for (const SwitchyardAction<S>& entry : table) {
-    if (entry.name == action) {
-      (switchyard.*entry.run)();
-      return true;
-    }
+    if (entry.name == action) return &entry;
   }
-  return false;
+  return nullptr;
 }
 
 class SwitchyardPanel {
@@ -67,7 +77,18 @@ class SwitchyardPanel {
   Graphics& graphics() const { return graphics_; }
   FileDialogs& dialogs() const { return dialogs_; }
 
-  void setWindowLocator(WindowLocator locator) { locator_ = std::move(locator); }
+  // windowName names the window in messages ("Tarvolin2D").
+  void setWindowLocator(std::string windowName, WindowLocator locator) {
+    windowName_ = std::move(windowName);
+    locator_ = std::move(locator);
+  }
+
+  // Before an action: refuses it (MissingError) when the switchyard's own
+  // window is not open. True when that window is another one than the last
+  // action's, so that the switchyard starts afresh.
+  bool enterOwnWindow();
+  // Makes the switchyard's own window current, for drawing into its axes.
+  void makeOwnWindowCurrent();
 
   // Runs an action's body; an error ends it with the console line
   // "Error in ACTION: what is wrong", kept as the model's last error too.
@@ -80,8 +101,9 @@ class SwitchyardPanel {
   void setValue(std::string_view tag, double value);
   void setEnable(std::string_view tag, bool on);
 
-  // The standard value typed in StandardBox, or nothing when it is not a number.
-  std::optional<double> standardValue() const;
+  // The standard value typed in StandardBox, as typed (without surrounding
+  // blanks) and as a number; an InputError when it is not a number.
+  StandardizedAt standardValue(Transform lcode) const;
 
   // LoadxList: asks for an x list; returns it (nothing after a cancel), with
   // its summary written to XVarBox and the mismatch message box when its
@@ -90,24 +112,42 @@ class SwitchyardPanel {
 
   // UseX, UseLn, UseLog: the x-variable's transform, shown in the statistics
   // boxes (echoing each box's handle as h), proposed in StandardBox and
-  // marked in the radio buttons. Returns the transformed values; refuses a
-  // logarithm of zero or negative values before changing anything.
-  Eigen::VectorXd showTransform(const Eigen::MatrixXd& xlist, Transform lcode);
+  // marked in the radio buttons. Returns the transformed values. A transform
+  // that is refused (no x-variable, a logarithm of zero or negative values)
+  // changes no box and leaves the buttons showing `inForce`, the transform
+  // of the x-variable in use (none when there is none), whatever the click
+  // switched on.
+  Eigen::VectorXd showTransform(const Eigen::MatrixXd& xlist, Transform lcode,
+                                std::optional<Transform> inForce);
 
   // Clear's reset of the window: FileBox, the statistics and standard boxes,
   // the radio buttons and the enables of the later steps.
   void resetControls();
 
+  // After a new data set is loaded: the x-variable and the standardization
+  // of the earlier one no longer hold. Empties the statistics and standard
+  // boxes, switches the transform buttons off, and disables Standardize,
+  // Save standardized data and Show standardized until x is accepted again.
+  void resetLaterSteps();
+
   // SaveFile: asks for a file name and writes sdata as the standardized-data
   // file, the last number of each line being the standard value on the raw
-  // scale, or each row's own with CSBox set. The file is written whole or not
-  // at all; a cancelled dialog writes nothing.
-  void saveStandardized(const Eigen::MatrixXd& sdata, std::optional<Transform> lcode);
+  // scale, or each row's own with CSBox set. Refused before the dialog when
+  // StandardBox no longer shows the value the standardization used. The file
+  // is written whole or not at all; a cancelled dialog writes nothing.
+  void saveStandardized(const Eigen::MatrixXd& sdata, const std::optional<StandardizedAt>& at);
 
  private:
+  // Writes the statistics and standard boxes, echoing the statistics boxes'
+  // handles as h when `echo` is set.
+  void writeStatistics(const double (&statistics)[4], double proposed, bool echo);
+  void showTransformButtons(std::optional<Transform> lcode);
+
   Graphics& graphics_;
   FileDialogs& dialogs_;
+  std::string windowName_;
   WindowLocator locator_;
+  std::optional<ObjectId> lastWindow_;
 };
 
 }  // namespace tarvolin

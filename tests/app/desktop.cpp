@@ -204,6 +204,45 @@ TEST_F(Desktop3D, ARefusedFileIsNamedInTheMainWindowsStatusLine) {
   EXPECT_EQ(shown("FileBox"), "No Data Loaded");
 }
 
+// The transform buttons are one group on the screen as in the model, and a
+// refused click leaves them showing the transform in force.
+TEST_F(Desktop3D, TheTransformButtonsAreOneGroupAndARefusedClickShowsTheOneInForce) {
+  testing::CwdGuard cwd;
+  TempDir dir;
+  std::string withZero = "0\n";
+  for (int i = 2; i <= 40; ++i) withZero += std::to_string(i) + "\n";
+  testing::writeText(dir.file("zero.txt"), withZero);
+  dialogs.choose(examplePath("skulls_zor.txt"));
+  click("LoadDataButton");
+  auto checked = [this] {
+    std::string on;
+    for (const char* tag : {"XButton", "LnButton", "LogButton", "ZORButton"}) {
+      on += qobject_cast<QAbstractButton*>(widget(tag))->isChecked() ? '1' : '0';
+    }
+    return on;
+  };
+  const struct {
+    const char* tag;
+    const char* file;
+    const char* expected;  // x, ln x, log10 x, TPS file
+  } clicks[] = {
+      {"LnButton", nullptr, "0000"},  // no x-variable yet: refused
+      {"UseCSButton", nullptr, "0000"},
+      {"LnButton", nullptr, "0100"},
+      {"LogButton", nullptr, "0010"},
+      {"LogButton", nullptr, "0010"},  // a click on the one that is on keeps it on
+      {"ZORButton", nullptr, "0011"},  // not of the group
+      {"LoadXButton", "zero.txt", "0011"},
+      {"LnButton", nullptr, "0011"},  // ln 0: refused, log10 of the sizes stays in force
+      {"XButton", nullptr, "1001"},
+  };
+  for (const auto& c : clicks) {
+    if (c.file) dialogs.choose(dir.file(c.file));
+    click(c.tag);
+    EXPECT_EQ(checked(), c.expected) << c.tag;
+  }
+}
+
 TEST_F(Desktop3D, EveryControlOfBothWindowsSaysWhatItDoes) {
   click("Open2DButton");
   for (const char* base : {"Tarvolin", "Tarvolin2D"}) {

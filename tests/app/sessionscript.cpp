@@ -136,6 +136,30 @@ TEST(SessionScript, MessageBoxesAreShown) {
       << s.out;
 }
 
+TEST(SessionScript, CloseShutsAWindowAsTheUserDoes) {
+  TempDir dir;
+  const Session s = play(dir, "choose " + examplePath("skulls_zor.txt") +
+                                  "\n"
+                                  "press LoadDataButton\n"
+                                  "close plot\n"
+                                  "press ClearPlotButton\n"
+                                  "press Open2DButton\n"
+                                  "close Tarvolin2D\n"
+                                  "call standsw ShowData\n"
+                                  "press ShowDataButton\n"
+                                  "close Tarvolin\n"
+                                  "call stand3sw ShowData\n"
+                                  "close plot\n"
+                                  "call stand3sw ShowData\n");
+  EXPECT_EQ(s.status, 0) << s.err;
+  EXPECT_EQ(s.err, "");
+  EXPECT_EQ(s.out,
+            "stemp = using ZOR format\n"
+            "Error in ClearFigure: the plot window is closed; there is nothing to clear\n"
+            "Error in ShowData: the window Tarvolin2D is not open\n"
+            "Error in ShowData: the window Tarvolin is not open\n");
+}
+
 TEST(SessionScript, MistakesInTheScriptNameTheLine) {
   TempDir dir;
   const struct {
@@ -143,11 +167,13 @@ TEST(SessionScript, MistakesInTheScriptNameTheLine) {
     std::string expected;
   } cases[] = {
       {"press LoadDataButton\nfrobnicate\n",
-       ":2: cannot read the step \"frobnicate\"; steps are press, set, choose, cancel, call and "
-       "window"},
+       ":2: cannot read the step \"frobnicate\"; steps are press, set, choose, cancel, call, "
+       "window and close"},
       {"press NoSuchTag\n", ":1: the window Tarvolin has no control tagged NoSuchTag"},
       {"press UseCSButton\n", ":1: UseCSButton is disabled"},
       {"window Tarvolin2D\n", ":1: the window Tarvolin2D is not open"},
+      {"close plot\n", ":1: the window plot is not open"},
+      {"call stand3sw 1e400\n", ":1: 1e400 is too large for a number"},
   };
   for (const auto& c : cases) {
     const Session s = play(dir, c.script);

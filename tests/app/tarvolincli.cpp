@@ -58,6 +58,24 @@ TEST(CliSuperimpose, WritesEverySpecimenAsTheStandardizedFileIsWritten) {
   EXPECT_EQ(sizes, expectedSizes);
 }
 
+// Flat specimens each paired with its half-turn in the plane: their sum,
+// the usual first consensus, has no size.
+TEST(CliSuperimpose, SpecimensThatCancelOutStillGiveAFiniteFit) {
+  TempDir dir;
+  writeText(dir.file("cancelling.txt"),
+            "1 0 0 0 2 0 -1 -1 0 0.5 -0.3 0 1\n"
+            "-1 0 0 0 -2 0 1 1 0 -0.5 0.3 0 1\n"
+            "1.1 0.1 0 0.1 2 0 -1 -1.2 0 0.4 -0.3 0 1\n"
+            "-1.1 -0.1 0 -0.1 -2 0 1 1.2 0 -0.4 0.3 0 1\n");
+  const CliRun run = runCli({"superimpose", dir.file("cancelling.txt")});
+  ASSERT_EQ(run.status, 0) << run.err;
+  const Eigen::MatrixXd out = numbers(run.out);
+  ASSERT_EQ(out.rows(), 4);
+  EXPECT_TRUE(out.allFinite());
+  // A specimen and its half-turn have one shape: they fit onto each other.
+  EXPECT_TRUE(testing::assert_near(out.row(0), out.row(1), 1e-5));
+}
+
 TEST(CliSuperimpose, ZorAndTpsFormsGiveTheSameCoordinates) {
   const CliRun fromZor = runCli({"superimpose", zor});
   const CliRun fromTps = runCli({"superimpose", "--tps", tps});
@@ -143,6 +161,9 @@ TEST(CliErrors, OneLineNamingFileAndLineWithStatusTwo) {
   std::string negativeList;
   for (int i = 1; i <= 40; ++i) negativeList += (i == 7 ? "-3" : std::to_string(i)) + "\n";
   writeText(dir.file("negative_list.txt"), negativeList);
+  writeText(dir.file("huge.txt"),
+            "0 0 0 1e200 0 0 0 2e200 0 0 0 1e200 5\n"
+            "0 0 0 2e200 0 0 0 1e200 0 1e200 0 0 6\n");
 
   const struct {
     std::vector<std::string> words;
@@ -161,6 +182,11 @@ TEST(CliErrors, OneLineNamingFileAndLineWithStatusTwo) {
            ": specimen 7 has the x value -3, whose natural logarithm is not defined\n"},
       {{"standardize", zor, "--standard", "abc"},
        "tarvolin-cli: --standard: \"abc\" is not a number\n"},
+      {{"standardize", zor, "--standard", "1e400"},
+       "tarvolin-cli: --standard: \"1e400\" is too large for a number\n"},
+      {{"superimpose", dir.file("huge.txt")},
+       "tarvolin-cli: " + dir.file("huge.txt") +
+           ":1: specimen 1 has coordinates so large that its size cannot be computed\n"},
       {{"standardize", zor, "--transform", "ln", "--standard", "1000"},
        "tarvolin-cli: the result holds numbers too large to represent (is the standard value far "
        "outside the range of x?); nothing was written\n"},

@@ -378,7 +378,8 @@ TEST_F(StandswTest, MissingValuesAreReportedAndChangeNothing) {
   ConsoleCapture console;
   run("Regress");
   EXPECT_EQ(console.text(),
-            "Error in Regress: no x-variable has been chosen; choose x, ln x or log10 x first\n");
+            "Error in Regress: no x-variable has been chosen for this data set; use centroid size "
+            "or load an x list, then choose x, ln x or log10 x\n");
   run("Clear");
   run("ShowData");
   EXPECT_EQ(graphics_.lastError(), "Error in ShowData: no data set is loaded; load one first");
@@ -397,7 +398,7 @@ TEST_F(StandswTest, BadStandardValueOrXLengthStopsRegressAndSave) {
   EXPECT_EQ(graphics_.lastError(), "Error in Regress: the standard value \"abc\" is not a number");
   EXPECT_EQ(sw_.state().SDATA, sdata);
   run("SaveFile");
-  EXPECT_NE(graphics_.lastError().find("is not a number; nothing was saved"), std::string::npos);
+  EXPECT_NE(graphics_.lastError().find("changed to abc after Standardize"), std::string::npos);
   EXPECT_TRUE(std::none_of(dialogs_.requests().begin(), dialogs_.requests().end(),
                            [](const auto& r) { return r.save; }));
 
@@ -429,8 +430,8 @@ TEST(SwitchyardWindows, SameTagsInTwoWindowsDoNotCrossTalk) {
   const Handle window2 = testWindow(graphics, false);
   Stand3sw sw3(graphics, dialogs);
   Standsw sw2(graphics, dialogs);
-  sw3.setWindowLocator([=] { return std::optional<Handle>(window3); });
-  sw2.setWindowLocator([=] { return std::optional<Handle>(window2); });
+  sw3.setWindowLocator("Tarvolin", [=] { return std::optional<Handle>(window3); });
+  sw2.setWindowLocator("Tarvolin2D", [=] { return std::optional<Handle>(window2); });
   auto in = [&](Handle window, const char* tag) { return graphics.findobj(tag, window).front(); };
   auto str = [&](Handle w, const char* tag) { return graphics.getString(in(w, tag), "String"); };
   auto enabled = [&](Handle w, const char* tag) {
