@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/errors.h"
+#include "platform/readnumber.h"
 #include "platform/str2num.h"
 #include "platform/textfilelines.h"
 
@@ -73,7 +74,9 @@ Eigen::MatrixXd parseLines(Lines& lines, const std::string& fname) {
       throw InputError(fname, lineNumber, quoted(scan.token) + " is not a number");
     }
     if (scan.stop == NumberScan::Stop::notFinite) {
-      throw InputError(fname, lineNumber, quoted(scan.token) + " is not a finite number");
+      // "too large for a number" for 1e400, "not a finite number" for inf.
+      throw InputError(fname, lineNumber,
+                       quoted(scan.token) + " " + readnumber(scan.token).problemText());
     }
   };
 

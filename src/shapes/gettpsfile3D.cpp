@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "platform/errors.h"
+#include "platform/readnumber.h"
 #include "platform/readtextfile.h"
 #include "platform/str2num.h"
 
@@ -81,7 +82,8 @@ class TpsScanner {
     size_t used = parseNumber(text_.substr(p), value);
     if (used == 0) return false;
     if (!std::isfinite(value)) {
-      fail(p, "\"" + std::string(text_.substr(p, used)) + "\" is not a finite number");
+      const std::string_view token = text_.substr(p, used);
+      fail(p, "\"" + std::string(token) + "\" " + readnumber(token).problemText());
     }
     p += used;
     return true;
