@@ -22,12 +22,11 @@
 // "style" is required, one of pushbutton, radiobutton, checkbox, edit, text;
 // the rest default to: tag "", string "", value 0, enable "on", callback "",
 // tooltip "", group "", position [10, 10, 100, 24]. Radio buttons with the
-// same "group" are exclusive: switching one on switches the others off. The window's defaults are those of
-// a new window of the model. "enable" and "visible" are "on" or "off" in any
-// letter case. Any other key is refused, so that a misspelt key is not lost
-// silently. Controls are made in the order of the file, then the plotting
-// areas ("axes", each with an optional tag and position; the last one is
-// where the window's plots go).
+// same "group" are exclusive: switching one on switches the others off. The
+// window's defaults are those of a new window of the model. "enable" and "visible" are "on" or
+// "off" in any letter case. Any other key is refused, so that a misspelt key is not lost silently.
+// Controls are made in the order of the file, then the plotting areas ("axes", each with an
+// optional tag and position; the last one is where the window's plots go).
 //
 // The new window becomes the current window, unless it is invisible: then
 // the window that was current stays so.

@@ -366,7 +366,6 @@ PropertyValue Graphics::get(Handle h, std::string_view name) const {
     if (sameName(name, "Callback")) return o.callback;
     if (sameName(name, "Style")) return std::string(styleName(o.style));
     if (sameName(name, "TooltipString")) return o.tooltip;
-    if (sameName(name, "Group")) return o.group;
   }
   if (o.type == ObjectType::axes) {
     if (sameName(name, "Hold")) return std::string(o.hold ? "on" : "off");
@@ -448,9 +447,6 @@ void Graphics::set(Handle h, std::string_view name, const PropertyValue& value) 
   } else if (o.type == ObjectType::uicontrol && sameName(name, "TooltipString")) {
     o.tooltip = asText(value, name);
     property = "TooltipString";
-  } else if (o.type == ObjectType::uicontrol && sameName(name, "Group")) {
-    o.group = asText(value, name);
-    property = "Group";
   } else if (o.type == ObjectType::axes && sameName(name, "Hold")) {
     o.hold = sameName(asText(value, name), "on");
     property = "Hold";

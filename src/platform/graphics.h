@@ -192,9 +192,8 @@ class Graphics {
   std::vector<Handle> findobj(std::string_view tag, Handle within) const;
 
   // --- properties, by name (any letter case): Tag, String, Value, Enable
-  // ("on" or "off" when read; "On"/"Off" in any case when set), Callback,
-  // Group (radio buttons; setting Value to nonzero switches the others of the
-  // group off),
+  // ("on" or "off" when read; "On"/"Off" in any case when set; a radio
+  // button's Value set nonzero switches the others of its group off), Callback,
   // Style, Position, Units, Name, TooltipString, Type, Parent, Children,
   // ScreenSize and CurrentFigure (root), OuterPosition,
   // ActivePositionProperty and Visible (figure), Hold and

@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "geometry/getpprocon3.h"
-#include "geometry/standardizedataset.h"
+#include "geometry/standardsize.h"
 #include "gui/cla.h"
 #include "gui/clf.h"
 #include "loadlandmarkfile.h"
@@ -183,13 +183,8 @@ void Stand3sw::regress() {
   requirexvariable(state_.FXLIST);
   const StandardizedAt at = panel_.standardValue(state_.LCODE.value_or(Transform::none));
 
-  SuperimposedDataSet standardized =
-      standardizedataset(state_.DATA, state_.FXLIST.col(0), at.value);
-  if (!standardized.data.allFinite() || !standardized.mean.allFinite()) {
-    throw InputError(state_.datafile, "standardized to " + at.text +
-                                          ", the data set's superimposition gives numbers that "
-                                          "are not finite; nothing was changed");
-  }
+  SuperimposedDataSet standardized = superimposelandmarks(
+      standardsize(state_.DATA, state_.FXLIST.col(0), at.value).y, state_.datafile);
   state_.SDATA = std::move(standardized.data);
   state_.SDATAV = std::move(standardized.stack);
   state_.smean = std::move(standardized.mean);

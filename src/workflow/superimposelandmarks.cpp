@@ -7,9 +7,7 @@ namespace tarvolin {
 SuperimposedDataSet superimposelandmarks(Eigen::MatrixXd data, const std::string& path) {
   SuperimposedDataSet result = superimposedataset(std::move(data));
   if (!result.data.allFinite() || !result.mean.allFinite()) {
-    throw InputError(path,
-                     "the superimposition gives numbers that are not finite (are some coordinates "
-                     "too large or too small to compute the specimens' sizes?)");
+    throw InputError(path, "the superimposition gives numbers that are not finite");
   }
   return result;
 }

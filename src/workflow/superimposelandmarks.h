@@ -1,12 +1,11 @@
 #pragma once
-// Superimposes the landmark data set read from a file, refusing a result
-// that is not finite.
+// Superimposes a landmark data set read from a file (or standardized from
+// one), refusing a result that is not finite.
 //
 // data: N x (3k + 1), as superimposedataset takes it.
 // path: the file the data came from, named in the error.
-// Returns what superimposedataset returns. Data whose superimposition holds a
-// number that is not finite (coordinates so large or so small that their
-// sizes cannot be computed) are an InputError naming the file: such a result
+// Returns what superimposedataset returns. A superimposition that holds a
+// number that is not finite is an InputError naming the file: such a result
 // is never stored, drawn or written.
 //
 // Example:

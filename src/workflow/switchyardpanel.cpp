@@ -48,10 +48,16 @@ void SwitchyardPanel::run(std::string_view action, const std::function<void()>& 
   }
 }
 
-bool SwitchyardPanel::enterOwnWindow() {
-  if (!locator_) return false;
+std::optional<Handle> SwitchyardPanel::ownWindow() const {
+  if (!locator_) return std::nullopt;
   const std::optional<Handle> window = locator_();
   if (!window) throw MissingError("the window " + windowName_ + " is not open");
+  return window;
+}
+
+bool SwitchyardPanel::enterOwnWindow() {
+  const std::optional<Handle> window = ownWindow();
+  if (!window) return false;
   const ObjectId now = graphics_.id(*window);
   const bool changed = lastWindow_ && *lastWindow_ != now;
   lastWindow_ = now;
@@ -59,21 +65,12 @@ bool SwitchyardPanel::enterOwnWindow() {
 }
 
 void SwitchyardPanel::makeOwnWindowCurrent() {
-  if (!locator_) return;
-  const std::optional<Handle> window = locator_();
-  if (!window) throw MissingError("the window " + windowName_ + " is not open");
-  graphics_.figure(*window);
+  if (const std::optional<Handle> window = ownWindow()) graphics_.figure(*window);
 }
 
 Handle SwitchyardPanel::control(std::string_view tag) const {
-  std::vector<Handle> found;
-  if (locator_) {
-    const std::optional<Handle> window = locator_();
-    if (!window) throw MissingError("the window " + windowName_ + " is not open");
-    found = graphics_.findobj(tag, *window);
-  } else {
-    found = graphics_.findobj(tag);
-  }
+  const std::optional<Handle> window = ownWindow();
+  const std::vector<Handle> found = graphics_.findobj(tag, window.value_or(kRoot));
   if (found.empty()) throw GraphicsError("the window has no control tagged " + std::string(tag));
   return found.front();
 }

@@ -138,6 +138,9 @@ class SwitchyardPanel {
   void saveStandardized(const Eigen::MatrixXd& sdata, const std::optional<StandardizedAt>& at);
 
  private:
+  // The switchyard's own window; nothing without a locator, a MissingError
+  // when the locator finds none open.
+  std::optional<Handle> ownWindow() const;
   // Writes the statistics and standard boxes, echoing the statistics boxes'
   // handles as h when `echo` is set.
   void writeStatistics(const double (&statistics)[4], double proposed, bool echo);

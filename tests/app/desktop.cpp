@@ -216,7 +216,7 @@ TEST_F(Desktop3D, TheTransformButtonsAreOneGroupAndARefusedClickShowsTheOneInFor
   click("LoadDataButton");
   auto checked = [this] {
     std::string on;
-    for (const char* tag : {"XButton", "LnButton", "LogButton", "ZORButton"}) {
+    for (const char* tag : {"XButton", "LnButton", "LogButton"}) {
       on += qobject_cast<QAbstractButton*>(widget(tag))->isChecked() ? '1' : '0';
     }
     return on;
@@ -224,17 +224,16 @@ TEST_F(Desktop3D, TheTransformButtonsAreOneGroupAndARefusedClickShowsTheOneInFor
   const struct {
     const char* tag;
     const char* file;
-    const char* expected;  // x, ln x, log10 x, TPS file
+    const char* expected;  // x, ln x, log10 x
   } clicks[] = {
-      {"LnButton", nullptr, "0000"},  // no x-variable yet: refused
-      {"UseCSButton", nullptr, "0000"},
-      {"LnButton", nullptr, "0100"},
-      {"LogButton", nullptr, "0010"},
-      {"LogButton", nullptr, "0010"},  // a click on the one that is on keeps it on
-      {"ZORButton", nullptr, "0011"},  // not of the group
-      {"LoadXButton", "zero.txt", "0011"},
-      {"LnButton", nullptr, "0011"},  // ln 0: refused, log10 of the sizes stays in force
-      {"XButton", nullptr, "1001"},
+      {"LnButton", nullptr, "000"},  // no x-variable yet: refused
+      {"UseCSButton", nullptr, "000"},
+      {"LnButton", nullptr, "010"},
+      {"LogButton", nullptr, "001"},
+      {"LogButton", nullptr, "001"},  // a click on the one that is on keeps it on
+      {"LoadXButton", "zero.txt", "001"},
+      {"LnButton", nullptr, "001"},  // ln 0: refused, log10 of the sizes stays in force
+      {"XButton", nullptr, "100"},
   };
   for (const auto& c : clicks) {
     if (c.file) dialogs.choose(dir.file(c.file));

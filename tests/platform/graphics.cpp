@@ -185,7 +185,6 @@ TEST(Graphics, RadioButtonsOfOneGroupInOneWindowAreExclusive) {
     g.set(step.h, "Value", step.value);
     EXPECT_EQ(values(), step.expected);
   }
-  EXPECT_EQ(g.getString(x, "Group"), "transform");
 }
 
 TEST(Graphics, HoldDecidesWhetherPlot3ReplacesOrAdds) {
