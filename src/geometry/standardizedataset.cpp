@@ -6,8 +6,8 @@ namespace tarvolin {
 
 SuperimposedDataSet standardizedataset(Eigen::MatrixXd data,
                                        const Eigen::Ref<const Eigen::VectorXd>& fxlist,
-                                       double svalue) {
-  return superimposedataset(standardsize(std::move(data), fxlist, svalue).y);
+                                       double svalue, int dims) {
+  return superimposedataset(standardsize(std::move(data), fxlist, svalue).y, dims);
 }
 
 }  // namespace tarvolin

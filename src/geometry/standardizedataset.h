@@ -2,13 +2,14 @@
 // Standardizes a superimposed landmark data set to one value of the
 // x-variable and superimposes the result again.
 //
-// data:   N x (3k + 1), superimposed coordinates and the size column (taken
-//         by value: move it in where it is no longer needed).
+// data:   N x (dims k + 1), superimposed coordinates and the size column
+//         (taken by value: move it in where it is no longer needed).
 // fxlist: the x-variable on the regression's scale, one value per specimen.
 // svalue: the standard value, on the same scale.
+// dims:   3, or 2 for flat data.
 // Returns the standardized data set (superimposed coordinates, then the size
-// column of data unchanged), the same configurations as a stack, and their
-// consensus: standardsize, then superimposedataset.
+// column of data unchanged), the same configurations as a stack (3D only)
+// and their consensus: standardsize, then superimposedataset.
 //
 // Example:
 //   SuperimposedDataSet s = standardizedataset(DATA, FXLIST, 1.25);
@@ -22,6 +23,6 @@ namespace tarvolin {
 
 SuperimposedDataSet standardizedataset(Eigen::MatrixXd data,
                                        const Eigen::Ref<const Eigen::VectorXd>& fxlist,
-                                       double svalue);
+                                       double svalue, int dims = 3);
 
 }  // namespace tarvolin

@@ -1,17 +1,24 @@
 #pragma once
 // Superimposes a landmark data set and keeps its size column.
 //
-// data: N x (3k + 1), X1 Y1 Z1 ... Xk Yk Zk and the size column (taken by
+// data: N x (dims k + 1), X1 Y1 Z1 ... Xk Yk Zk and the size column for 3D
+//       data, X1 Y1 ... Xk Yk and the size column for 2D data (taken by
 //       value: pass it with std::move where it is no longer needed, so that
 //       its memory is given back before the fit).
-// Returns the consensus (k x 3), the superimposed stack (k x 3 x N) and the
-// data set rebuilt from that stack with the size column carried over
-// unchanged: vertxy3D, getpproc3, then xyzfromvert3 with the old last column.
-// Loading a data set and standardizing it both go this way.
+// dims: 3, or 2 for flat data.
+// Returns the consensus (k x dims) and the data set rebuilt from the
+// superimposed configurations with the size column carried over unchanged:
+// vertxy3D, getpproc3, then xyzfromvert3 with the old last column; for 2D
+// vertxy2D, getpproc2D and xyfromvert2. For 3D data `stack` holds the
+// superimposed configurations (k x 3 x N); for 2D data it is left empty
+// (vertxy2D(result.data) gives them). Loading a data set and standardizing
+// it both go this way.
+// Throws std::invalid_argument when dims is neither 2 nor 3.
 //
 // Example:
 //   SuperimposedDataSet s = superimposedataset(dload("skulls.txt"));
 //   // s.data.col(3k) equals the file's last column
+//   SuperimposedDataSet flat = superimposedataset(wings, 2);   // N x (2k + 1)
 
 #include <Eigen/Core>
 
@@ -25,6 +32,6 @@ struct SuperimposedDataSet {
   Eigen::MatrixXd mean;
 };
 
-SuperimposedDataSet superimposedataset(Eigen::MatrixXd data);
+SuperimposedDataSet superimposedataset(Eigen::MatrixXd data, int dims = 3);
 
 }  // namespace tarvolin

@@ -26,5 +26,16 @@ TEST(Checklandmarkdata, NamesASpecimenWithoutSize) {
                    "b.tps: record 4 has all its landmarks at one point");
 }
 
+TEST(Checklandmarkdata, FlatDataHaveTwoCoordinatesPerLandmark) {
+  EXPECT_NO_THROW(checklandmarkdata(Eigen::MatrixXd::Random(4, 7), "w.txt", true, 2));
+  EXPECT_THROW_MSG(checklandmarkdata(Eigen::MatrixXd::Random(4, 8), "w.txt", true, 2), InputError,
+                   "w.txt:1: has 8 numbers per specimen; a landmark data set of 2D landmarks has "
+                   "2k + 1");
+  Eigen::MatrixXd data = Eigen::MatrixXd::Random(3, 5);
+  data.block(1, 0, 1, 4) << 2, 5, 2, 5;
+  EXPECT_THROW_MSG(checklandmarkdata(data, "w.tps", false, 2), InputError,
+                   "w.tps: record 2 has all its landmarks at one point");
+}
+
 }  // namespace
 }  // namespace tarvolin

@@ -1,10 +1,13 @@
 #include "geometry/superimposedataset.h"
 
 #include "geometry/centsize3Da.h"
+#include "geometry/getpproc2D.h"
 #include "geometry/standardizedataset.h"
 #include "geometry/standardsize.h"
 #include "geometrytesting.h"
+#include "shapes/vertxy2D.h"
 #include "shapes/vertxy3D.h"
+#include "shapes/xyfromvert2.h"
 #include "tests/testing.h"
 
 namespace tarvolin {
@@ -52,6 +55,23 @@ TEST(Standardizedataset, RemovesTheShapeChangeThatFollowsSize) {
   EXPECT_GT(largestSlope(loaded.data, sizes), 0.01);
   EXPECT_LT(largestSlope(standardized.data, sizes), 1e-3 * largestSlope(loaded.data, sizes));
   EXPECT_EQ(standardized.data.col(18), loaded.data.col(18));
+}
+
+TEST(Superimposedataset, FlatDataAreFittedIn2DWithTheSizeColumnCarried) {
+  Eigen::MatrixXd data = Eigen::MatrixXd::Random(7, 11);
+  data.col(10) = Eigen::VectorXd::LinSpaced(7, 1.0, 2.0);
+  EXPECT_EQ(xyfromvert2(vertxy2D(data), data.col(10)), data);
+
+  const Superimposition2D fitted = getpproc2D(vertxy2D(data));
+  const SuperimposedDataSet s = superimposedataset(data, 2);
+  EXPECT_EQ(s.data, xyfromvert2(fitted.sdata, data.col(10)));
+  EXPECT_EQ(s.mean, fitted.reference);
+  EXPECT_TRUE(s.stack.empty());
+
+  const SuperimposedDataSet standardized = standardizedataset(s.data, data.col(10), 1.5, 2);
+  EXPECT_EQ(standardized.data.cols(), 11);
+  EXPECT_EQ(standardized.data.col(10), data.col(10));
+  EXPECT_NEAR(centsize3Da(standardized.mean), 1.0, 1e-14);
 }
 
 }  // namespace
