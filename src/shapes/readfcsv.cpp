@@ -1,0 +1,119 @@
+#include "readfcsv.h"
+
+#include <algorithm>
+#include <limits>
+#include <optional>
+#include <vector>
+
+#include "platform/errors.h"
+#include "readmarkupfolder.h"
+#include "readrowtable.h"
+
+namespace tarvolin {
+namespace {
+
+using detail::DelimitedText;
+
+char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+std::string_view trimmed(std::string_view text) {
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+  return text;
+}
+
+bool sameName(std::string_view name, std::string_view word) {
+  return name.size() == word.size() && std::equal(name.begin(), name.end(), word.begin(),
+                                                  [](char a, char b) { return lower(a) == b; });
+}
+
+// The names after "columns =" in a header line's text (after its #), or
+// nothing when the line is another header line.
+std::optional<std::string_view> columnNames(std::string_view header) {
+  header = trimmed(header);
+  const size_t equals = header.find('=');
+  if (equals == std::string_view::npos || !sameName(trimmed(header.substr(0, equals)), "columns")) {
+    return std::nullopt;
+  }
+  return header.substr(equals + 1);
+}
+
+constexpr char axes[] = {'x', 'y', 'z'};
+
+// Sets where x, y and z stand among a row's fields (0-based) from the names
+// of a columns line; an InputError when it lacks one of them.
+void findAxes(std::string_view names, size_t column[3], const std::string& fname, long line) {
+  bool found[3] = {false, false, false};
+  for (size_t index = 0;; ++index) {
+    const size_t comma = std::min(names.find(','), names.size());
+    for (int a = 0; a < 3; ++a) {
+      if (!found[a] && sameName(trimmed(names.substr(0, comma)), std::string_view(&axes[a], 1))) {
+        column[a] = index;
+        found[a] = true;
+      }
+    }
+    if (comma == names.size()) break;
+    names.remove_prefix(comma + 1);
+  }
+  for (int a = 0; a < 3; ++a) {
+    if (!found[a]) {
+      throw InputError(fname, line,
+                       std::string("the columns line names no ") + axes[a] + " column");
+    }
+  }
+}
+
+}  // namespace
+
+LandmarkSet readfcsv(std::string_view text, const std::string& fname, const ReadOptions& options) {
+  size_t column[3] = {1, 2, 3};
+  std::vector<double> coords;
+  DelimitedText rows(text, ',', fname);
+  while (rows.nextLine()) {
+    if (rows.peek() == '#') {
+      const std::string_view line = rows.restOfLine();
+      const std::optional<std::string_view> names = columnNames(line.substr(line.find('#') + 1));
+      if (names) findAxes(*names, column, fname, rows.line());
+      continue;
+    }
+
+    const long point = static_cast<long>(coords.size() / 3) + 1;
+    const size_t last = *std::max_element(column, column + 3);
+    double xyz[3] = {0, 0, 0};
+    DelimitedText::Field field;
+    for (size_t index = 0; index <= last; ++index) {
+      if (!rows.nextField(field)) {
+        throw InputError(fname, rows.line(),
+                         "point " + std::to_string(point) + " has " +
+                             std::to_string(rows.fieldsRead()) +
+                             " fields, but its coordinates need " + std::to_string(last + 1));
+      }
+      for (int a = 0; a < 3; ++a) {
+        if (column[a] != index) continue;
+        const Coordinate value = detail::tablecoordinate(field.text, false, options);
+        if (value.kind == Coordinate::number) {
+          xyz[a] = value.value;
+        } else if (value.kind == Coordinate::missing) {
+          xyz[a] = std::numeric_limits<double>::quiet_NaN();
+        } else {
+          throw InputError(fname, rows.line(),
+                           "point " + std::to_string(point) + ": " + axes[a] + " \"" +
+                               std::string(field.text.substr(0, 24)) + "\" " + value.problemText());
+        }
+      }
+    }
+    coords.insert(coords.end(), xyz, xyz + 3);
+  }
+  if (coords.empty()) throw InputError(fname, "the file holds no landmark rows");
+
+  LandmarkSet set;
+  set.dims = 3;
+  set.path = fname;
+  set.coords =
+      Eigen::Map<const Eigen::RowVectorXd>(coords.data(), static_cast<Eigen::Index>(coords.size()));
+  set.ids = {markupid(fname)};
+  finishlandmarkset(set);
+  return set;
+}
+
+}  // namespace tarvolin

@@ -1,0 +1,502 @@
+#include "readrowtable.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+#include <numeric>
+#include <vector>
+
+#include "platform/errors.h"
+
+namespace tarvolin {
+namespace detail {
+namespace {
+
+bool isLineEnd(char c) { return c == '\n' || c == '\r'; }
+
+}  // namespace
+
+char tabledelimiter(std::string_view text) {
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = start;
+    while (end < text.size() && !isLineEnd(text[end])) ++end;
+    const std::string_view line = text.substr(start, end - start);
+    if (line.find_first_not_of(" \t") != std::string_view::npos) {
+      bool inQuotes = false;
+      bool semicolon = false;
+      for (char c : line) {
+        if (c == '"') {
+          inQuotes = !inQuotes;
+        } else if (!inQuotes && c == '\t') {
+          return '\t';
+        } else if (!inQuotes && c == ';') {
+          semicolon = true;
+        }
+      }
+      return semicolon ? ';' : ',';
+    }
+    start = end + 1;
+  }
+  return ',';
+}
+
+DelimitedText::DelimitedText(std::string_view text, char delimiter, const std::string& fname)
+    : text_(text.starts_with("\xEF\xBB\xBF") ? text.substr(3) : text),
+      fname_(fname),
+      delimiter_(delimiter) {}
+
+std::string DelimitedText::Field::value() const {
+  if (!doubledQuotes) return std::string(text);
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    out += text[i];
+    if (text[i] == '"') ++i;
+  }
+  return out;
+}
+
+void DelimitedText::moveToNextLine() {
+  const size_t n = text_.size();
+  while (pos_ < n && !isLineEnd(text_[pos_])) ++pos_;
+  if (pos_ == n) return;
+  pos_ += text_[pos_] == '\r' && pos_ + 1 < n && text_[pos_ + 1] == '\n' ? 2 : 1;
+}
+
+bool DelimitedText::nextLine() {
+  if (line_ > 0) moveToNextLine();
+  const size_t n = text_.size();
+  while (pos_ < n) {
+    ++line_;
+    size_t p = pos_;
+    while (p < n && (text_[p] == ' ' || text_[p] == '\t')) ++p;
+    if (p < n && !isLineEnd(text_[p])) {
+      moreFields_ = true;
+      fieldsRead_ = 0;
+      return true;
+    }
+    pos_ = p;
+    moveToNextLine();
+  }
+  moreFields_ = false;
+  return false;
+}
+
+char DelimitedText::peek() const {
+  size_t p = pos_;
+  while (p < text_.size() && isBlank(text_[p])) ++p;
+  return p < text_.size() && !isLineEnd(text_[p]) ? text_[p] : '\0';
+}
+
+bool DelimitedText::nextField(Field& field) {
+  if (!moreFields_) return false;
+  ++fieldsRead_;
+  const char* s = text_.data();
+  const size_t n = text_.size();
+  size_t p = pos_;
+  while (p < n && isBlank(s[p])) ++p;
+  field.doubledQuotes = false;
+  if (p < n && s[p] == '"') {
+    const size_t start = ++p;
+    while (true) {
+      while (p < n && s[p] != '"' && !isLineEnd(s[p])) ++p;
+      if (p == n || s[p] != '"') {
+        throw InputError(fname_, line_,
+                         "field " + std::to_string(fieldsRead_) +
+                             " opens a quote that does not close on its line");
+      }
+      if (p + 1 < n && s[p + 1] == '"') {
+        field.doubledQuotes = true;
+        p += 2;
+        continue;
+      }
+      break;
+    }
+    field.text = text_.substr(start, p - start);
+    ++p;
+    while (p < n && isBlank(s[p])) ++p;
+    if (p < n && s[p] != delimiter_ && !isLineEnd(s[p])) {
+      throw InputError(fname_, line_,
+                       "field " + std::to_string(fieldsRead_) +
+                           " has text after its closing quote; a quote inside quotes is "
+                           "written twice (\"\")");
+    }
+  } else {
+    const size_t start = p;
+    const char delimiter = delimiter_;
+    while (p < n && s[p] != delimiter && s[p] != '\n' && s[p] != '\r') ++p;
+    size_t end = p;
+    while (end > start && isBlank(s[end - 1])) --end;
+    field.text = text_.substr(start, end - start);
+  }
+  moreFields_ = p < n && s[p] == delimiter_;
+  pos_ = moreFields_ ? p + 1 : p;
+  return true;
+}
+
+namespace {
+
+// Reads the run of decimal digits at s into mantissa (times ten for each
+// digit), adding their count to digits. Eight characters at a time where
+// the text has them: the bytes' arithmetic finds the digits and their value
+// without a branch per character, which the irregular lengths of numbers
+// would mispredict.
+[[gnu::always_inline]] inline void readDigits(const char*& s, const char* end, uint64_t& mantissa,
+                                              int& digits) {
+  static constexpr uint64_t scale[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000};
+  if constexpr (std::endian::native == std::endian::little) {
+    while (end - s >= 8) {
+      uint64_t bytes = 0;
+      std::memcpy(&bytes, s, 8);
+      const uint64_t notDigit =
+          ((bytes + 0x4646464646464646) | (bytes - 0x3030303030303030)) & 0x8080808080808080;
+      const int n = notDigit == 0 ? 8 : std::countr_zero(notDigit) / 8;
+      if (n == 0) return;
+      uint64_t v = (bytes - 0x3030303030303030) << (8 * (8 - n));
+      v = v * 10 + (v >> 8);
+      v = (((v & 0x000000FF000000FF) * (100 + (1000000ULL << 32))) +
+           (((v >> 16) & 0x000000FF000000FF) * (1 + (10000ULL << 32)))) >>
+          32;
+      mantissa = (n == 8 ? mantissa * 100000000 : mantissa * scale[n]) + v;
+      s += n;
+      digits += n;
+      if (n < 8) return;
+    }
+  }
+  for (; s < end && *s >= '0' && *s <= '9'; ++s, ++digits) {
+    mantissa = mantissa * 10 + static_cast<uint64_t>(*s - '0');
+  }
+}
+
+// Reads the number at s when it is plain decimal (a point, or when
+// decimalComma a comma, before the fraction) and ends its field, leaving s
+// at the delimiter or line end after it; false, leaving s alone, otherwise.
+// Clinger's fast path: a mantissa below 2^53 and a power of ten up to 10^22
+// are both exact doubles, so one multiplication or division gives the
+// correctly rounded value, the same as parseNumber's; everything else is
+// left to parseNumber.
+[[gnu::always_inline]] inline bool plainNumber(const char*& at, const char* end, char delimiter,
+                                               bool decimalComma, double& value) {
+  static constexpr double powers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                      1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                      1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+  auto isBlank = [delimiter](char c) { return c == ' ' || (c == '\t' && delimiter != '\t'); };
+  const char* s = at;
+  while (s < end && isBlank(*s)) ++s;
+  const bool negative = s < end && *s == '-';
+  if (s < end && (*s == '-' || *s == '+')) ++s;
+  uint64_t mantissa = 0;
+  int digits = 0;
+  readDigits(s, end, mantissa, digits);
+  int exponent = 0;
+  if (s < end && (*s == '.' || (decimalComma && *s == ','))) {
+    ++s;
+    const int whole = digits;
+    readDigits(s, end, mantissa, digits);
+    exponent = whole - digits;
+  }
+  if (digits == 0 || digits > 19) return false;
+  if (s < end && (*s == 'e' || *s == 'E')) {
+    ++s;
+    const bool negativeExponent = s < end && *s == '-';
+    if (s < end && (*s == '-' || *s == '+')) ++s;
+    int written = 0;
+    int e = 0;
+    for (; s < end && *s >= '0' && *s <= '9' && written < 4; ++s, ++written)
+      e = e * 10 + (*s - '0');
+    if (written == 0 || written == 4) return false;
+    exponent += negativeExponent ? -e : e;
+  }
+  while (s < end && isBlank(*s)) ++s;
+  if (s < end && *s != delimiter && !isLineEnd(*s)) return false;
+  if (mantissa > (uint64_t{1} << 53) || exponent < -22 || exponent > 22) {
+    if (mantissa != 0) return false;
+    exponent = 0;
+  }
+  // The sign goes in as a bit: a branch on it would be mispredicted half
+  // the time on coordinates around an origin.
+  const double m = std::bit_cast<double>(std::bit_cast<uint64_t>(static_cast<double>(mantissa)) |
+                                         (static_cast<uint64_t>(negative) << 63));
+  value = exponent < 0 ? m / powers[-exponent] : m * powers[exponent];
+  at = s;
+  return true;
+}
+
+}  // namespace
+
+long DelimitedText::nextPlainNumbers(double* out, std::ptrdiff_t stride, long count,
+                                     bool decimalComma) {
+  if (!moreFields_) return 0;
+  const char* s = text_.data() + pos_;
+  const char* const end = text_.data() + text_.size();
+  long read = 0;
+  while (read < count) {
+    const char* after = s;
+    if (!plainNumber(after, end, delimiter_, decimalComma, *out)) break;
+    ++read;
+    out += stride;
+    if (after < end && *after == delimiter_) {
+      s = after + 1;
+    } else {
+      s = after;
+      moreFields_ = false;
+      break;
+    }
+  }
+  pos_ = static_cast<size_t>(s - text_.data());
+  fieldsRead_ += read;
+  return read;
+}
+
+std::string_view DelimitedText::restOfLine() {
+  const size_t start = pos_;
+  while (pos_ < text_.size() && !isLineEnd(text_[pos_])) ++pos_;
+  moreFields_ = false;
+  return text_.substr(start, pos_ - start);
+}
+
+Coordinate tablecoordinate(std::string_view field, bool decimalComma, const ReadOptions& options) {
+  if (field.empty()) return {Coordinate::missing, 0};
+  if (decimalComma) {
+    const size_t comma = field.find(',');
+    char buffer[64];
+    if (comma != std::string_view::npos && field.size() <= sizeof buffer) {
+      std::memcpy(buffer, field.data(), field.size());
+      buffer[comma] = '.';
+      return readcoordinate(std::string_view(buffer, field.size()), options);
+    }
+  }
+  return readcoordinate(field, options);
+}
+
+}  // namespace detail
+
+namespace {
+
+using detail::DelimitedText;
+using Field = DelimitedText::Field;
+
+std::string quoted(std::string_view text) {
+  constexpr size_t shown = 24;
+  if (text.size() > shown) return "\"" + std::string(text.substr(0, shown)) + "...\"";
+  return "\"" + std::string(text) + "\"";
+}
+
+bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// The axis a column name stands for ('x', 'y' or 'z'), or 0: a lone x, y or
+// z at the start or the end of the name, once the digits and punctuation
+// around it are set aside (x1, X_1, lm1_z), but not the z of "zygoma".
+char axisOf(std::string_view name) {
+  while (!name.empty() && !isLetter(name.front())) name.remove_prefix(1);
+  while (!name.empty() && !isLetter(name.back())) name.remove_suffix(1);
+  if (name.empty()) return 0;
+  auto axis = [](char c) { return c == 'x' || c == 'y' || c == 'z' ? c : '\0'; };
+  if (name.size() == 1) return axis(lower(name[0]));
+  if (!isLetter(name[1]) && axis(lower(name.front()))) return lower(name.front());
+  if (!isLetter(name[name.size() - 2])) return axis(lower(name.back()));
+  return 0;
+}
+
+bool isSizeName(std::string_view name) {
+  std::string key;
+  for (char c : name) {
+    if (c != ' ' && c != '_' && c != '.' && c != '-') key += lower(c);
+  }
+  return key == "size" || key == "cs" || key == "centroidsize";
+}
+
+// The dimension the header's coordinate column names give, or 0.
+int dimsOfNames(const std::vector<Field>& names, size_t first, size_t count) {
+  bool x = false, y = false, z = false;
+  for (size_t i = first; i < first + count; ++i) {
+    const char axis = axisOf(names[i].text);
+    x = x || axis == 'x';
+    y = y || axis == 'y';
+    z = z || axis == 'z';
+  }
+  if (!x || !y) return 0;
+  return z ? 3 : 2;
+}
+
+// memchr finds the line ends of a long text faster than std::count tests
+// every character.
+Eigen::Index occurrences(std::string_view text, char c) {
+  Eigen::Index count = 0;
+  const char* end = text.data() + text.size();
+  for (const char* p = text.data(); p < end; ++count) {
+    p = static_cast<const char*>(std::memchr(p, c, static_cast<size_t>(end - p)));
+    if (p == nullptr) break;
+    ++p;
+  }
+  return count;
+}
+
+std::string plural(long n, const char* word) {
+  return std::to_string(n) + " " + word + (n == 1 ? "" : "s");
+}
+
+}  // namespace
+
+LandmarkSet readrowtable(std::string_view text, const std::string& fname,
+                         const ReadOptions& options) {
+  const char delimiter = detail::tabledelimiter(text);
+  const bool decimalComma = delimiter == ';';
+
+  DelimitedText firstRow(text, delimiter, fname);
+  if (!firstRow.nextLine()) throw InputError(fname, "the file holds no rows");
+  const long firstLine = firstRow.line();
+  std::vector<Field> first;
+  for (Field field; firstRow.nextField(field);) first.push_back(field);
+  const long fields = static_cast<long>(first.size());
+  bool header = false;
+  for (size_t i = 1; i < first.size(); ++i) {
+    header = header || detail::tablecoordinate(first[i].text, decimalComma, options).kind ==
+                           Coordinate::notANumber;
+  }
+
+  const int dimsHint = options.dims == 2 || options.dims == 3 ? options.dims : 3;
+  const long values = fields - 1;
+  int dims = dimsHint;
+  bool sizeColumn = false;
+  if (header) {
+    sizeColumn = values > 0 && isSizeName(first.back().text);
+    const long columns = values - (sizeColumn ? 1 : 0);
+    const int named = dimsOfNames(first, 1, static_cast<size_t>(columns));
+    dims = named != 0 ? named : dimsHint;
+    if (columns % dims != 0) {
+      throw InputError(fname, firstLine,
+                       "the header names " + plural(columns, "coordinate column") +
+                           ", which do not make landmarks of " + std::to_string(dims) +
+                           " coordinates; give the dimension with --dim");
+    }
+  } else if (values % dims == 1) {
+    sizeColumn = true;
+  } else if (values % dims != 0) {
+    throw InputError(fname, firstLine,
+                     "the rows hold " + plural(values, "value") +
+                         " after the ID, which do not make landmarks of " + std::to_string(dims) +
+                         " coordinates (with or without a final size column); give the "
+                         "dimension with --dim");
+  }
+  const long columns = values - (sizeColumn ? 1 : 0);
+  if (columns == 0) {
+    throw InputError(fname, firstLine, "the table has no coordinate columns after the ID");
+  }
+
+  const std::string countSource =
+      header ? "the header has " : "the first row (line " + std::to_string(firstLine) + ") has ";
+  // The rows go straight into the set's matrix, sized for every line after
+  // the first row being a data row (no more than the text can hold at one
+  // character per value): with no blank lines that is exact, and no copy is
+  // needed at the end.
+  Eigen::Index lineEnds = occurrences(text, '\n');
+  if (lineEnds == 0) lineEnds = occurrences(text, '\r');
+  const bool endsWithLineEnd = !text.empty() && (text.back() == '\n' || text.back() == '\r');
+  const Eigen::Index rowLines = lineEnds + (endsWithLineEnd ? 0 : 1) - (header ? 1 : 0);
+  const Eigen::Index rowsRoom = static_cast<Eigen::Index>(text.size()) / columns + 1;
+  Eigen::Index capacity = std::max<Eigen::Index>(1, std::min(rowLines, rowsRoom));
+  Eigen::MatrixXd coords(capacity, columns);
+  Eigen::VectorXd sizes(sizeColumn ? capacity : 0);
+  Eigen::Index n = 0;
+  std::vector<std::string> ids;
+  std::vector<long> lines;
+  DelimitedText rows(text, delimiter, fname);
+  if (header) rows.nextLine();
+  while (rows.nextLine()) {
+    if (n == capacity) {
+      capacity = 2 * capacity;
+      coords.conservativeResize(capacity, Eigen::NoChange);
+      if (sizeColumn) sizes.conservativeResize(capacity);
+    }
+    Field field;
+    rows.nextField(field);
+    std::string id = field.value();
+    if (id.empty())
+      throw InputError(fname, rows.line(), "the specimen ID (the first field) is empty");
+    auto fieldCountError = [&] {
+      long count = rows.fieldsRead();
+      while (rows.nextField(field)) ++count;
+      return InputError(fname, rows.line(),
+                        "specimen \"" + id + "\" has " + plural(count, "field") + ", but " +
+                            countSource + std::to_string(fields));
+    };
+    double* out = coords.data() + n;
+    for (Eigen::Index c = 0; c < columns; ++c) {
+      c += rows.nextPlainNumbers(out + c * capacity, capacity, columns - c, decimalComma);
+      if (c == columns) break;
+      if (!rows.nextField(field)) throw fieldCountError();
+      const Coordinate value = detail::tablecoordinate(field.text, decimalComma, options);
+      if (value.kind == Coordinate::number) {
+        out[c * capacity] = value.value;
+      } else if (value.kind == Coordinate::missing) {
+        out[c * capacity] = std::numeric_limits<double>::quiet_NaN();
+      } else {
+        throw InputError(fname, rows.line(),
+                         "specimen \"" + id + "\": " + quoted(field.text) + " (field " +
+                             std::to_string(c + 2) + ") " + value.problemText());
+      }
+    }
+    if (options.missingCode) {
+      for (Eigen::Index c = 0; c < columns; ++c) {
+        if (out[c * capacity] == *options.missingCode) {
+          out[c * capacity] = std::numeric_limits<double>::quiet_NaN();
+        }
+      }
+    }
+    if (sizeColumn) {
+      if (!rows.nextField(field)) throw fieldCountError();
+      const Coordinate size = detail::tablecoordinate(field.text, decimalComma, options);
+      if (size.kind != Coordinate::number) {
+        throw InputError(fname, rows.line(),
+                         "specimen \"" + id + "\": the size " + quoted(field.text) +
+                             " is not a finite number; the size column must hold one");
+      }
+      sizes(n) = size.value;
+    }
+    if (rows.nextField(field)) throw fieldCountError();
+    ids.push_back(std::move(id));
+    lines.push_back(rows.line());
+    ++n;
+  }
+  if (n == 0) throw InputError(fname, "the table holds no specimen rows");
+
+  // Sorting the rows by ID brings any two rows of one specimen together.
+  std::vector<size_t> order(ids.size());
+  std::iota(order.begin(), order.end(), size_t{0});
+  std::stable_sort(order.begin(), order.end(),
+                   [&ids](size_t a, size_t b) { return ids[a] < ids[b]; });
+  for (size_t i = 1; i < order.size(); ++i) {
+    if (ids[order[i]] == ids[order[i - 1]]) {
+      const long earlier = lines[order[i - 1]];
+      const long later = lines[order[i]];
+      throw InputError(fname, later,
+                       "specimen \"" + ids[order[i]] + "\" is on line " + std::to_string(earlier) +
+                           " and line " + std::to_string(later) +
+                           "; each specimen ID must be unique");
+    }
+  }
+
+  LandmarkSet set;
+  set.dims = dims;
+  set.path = fname;
+  if (n == capacity) {
+    set.coords = std::move(coords);
+  } else {
+    set.coords = coords.topRows(n);
+  }
+  if (sizeColumn) {
+    set.size = sizes.head(n);
+    set.sizeGiven = true;
+  }
+  set.ids = std::move(ids);
+  finishlandmarkset(set);
+  return set;
+}
+
+}  // namespace tarvolin

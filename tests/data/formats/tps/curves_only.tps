@@ -1,0 +1,6 @@
+LM=0
+CURVES=1
+POINTS=2
+0 0
+3 4
+ID=outline_a

@@ -1,0 +1,10 @@
+LM=2
+0 0
+1 1
+ID=a
+LM=1
+0 0
+CURVES=1
+POINTS=1
+1 1
+ID=b

@@ -1,0 +1,81 @@
+// Telling a file's format from its content, and the ZOR rows that may mark
+// missing landmarks.
+
+#include "shapes/detectlandmarkformat.h"
+
+#include <cmath>
+#include <string>
+
+#include "platform/errors.h"
+#include "shapes/readzor.h"
+#include "tests/testing.h"
+
+namespace tarvolin {
+namespace {
+
+TEST(DetectLandmarkFormat, EachFormatByItsContent) {
+  const struct {
+    std::string text;
+    LandmarkFormat expected;
+  } cases[] = {
+      {"\xEF\xBB\xBF{\"markups\": []}", LandmarkFormat::mrkjson},
+      {"# Markups fiducial file version = 4.11\n# CoordinateSystem = LPS\n", LandmarkFormat::fcsv},
+      {"# columns = id,x,y,z\nvtk1,1,2,3\n", LandmarkFormat::fcsv},
+      {"' a comment\n[Individuals]\n2\n[landmarks]\n3\n", LandmarkFormat::morphologika},
+      {"  lm3=2 skull\n1 2 3\n4 5 6\n", LandmarkFormat::tps},
+      {"LM=2\r1 2\r3 4\r", LandmarkFormat::tps},
+      {"\" digitized 2019\n1 2L 6 0 DIM=3\n", LandmarkFormat::nts},
+      {"1 40L 42 1 9999 dim=3\n", LandmarkFormat::nts},
+      {"1 2 6 0\n1 2 3 4 5 6\n", LandmarkFormat::nts},
+      {"id,x1,y1,z1,size\na,1,2,3,4\n", LandmarkFormat::csv},
+      {"a\t1\t2\t3\t4\n", LandmarkFormat::csv},
+      {"1;2,5;3\n", LandmarkFormat::csv},
+      {"\n\n1 2 3 4 5 6 7\n", LandmarkFormat::zor},
+      {"1,2,3,4,5,6,7\n", LandmarkFormat::zor},
+      {"1 2 3 0 5 6 7\n", LandmarkFormat::zor},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(detectlandmarkformat(c.text, "f"), c.expected) << c.text;
+  }
+  EXPECT_THROW_MSG(detectlandmarkformat(" \n\t\n", "blank.txt"), InputError,
+                   "blank.txt: holds no landmark data");
+}
+
+TEST(ReadZor, MissingMarksDimensionsAndRefusals) {
+  const double nan = std::nan("");
+  const struct {
+    std::string text;
+    ReadOptions options;
+    Eigen::MatrixXd coords;  // empty: refused with `error`
+    std::string error;
+  } cases[] = {
+      {"1 2 3 4 5 6 9\n", {}, testing::row({1, 2, 3, 4, 5, 6}), ""},
+      {"1 2 3 4 5 6 9\n", {2, std::nullopt}, testing::row({1, 2, 3, 4, 5, 6}), ""},
+      {"1 2 NA 4 5 6 9\n", {}, testing::row({nan, nan, nan, 4, 5, 6}), ""},
+      {"1 2 3 4 5 nan 9\n", {2, std::nullopt}, testing::row({1, 2, 3, 4, nan, nan}), ""},
+      {"1 2 3 -99 5 6 9\n", {0, -99.0}, testing::row({1, 2, 3, nan, nan, nan}), ""},
+      {"1 2 3 4 5 6 7 9\n", {}, {}, "f.txt:1: has 8 numbers per specimen"},
+      {"1 2 3 4 5 6 9\n", {3, 9.0}, testing::row({1, 2, 3, 4, 5, 6}), ""},
+      {"1 2 3 4 5 6 NA\n", {}, {}, "f.txt:1: the size, the last number of the line, is missing"},
+      {"1 2 3 4 5 6 9\n1 NA 3 4 x 6 9\n", {}, {}, "f.txt:2: \"x\" is not a number"},
+      {"1 2 3 4 5 6 9\n1 2 3 4 5 6 NA 9\n", {}, {}, "f.txt:2: has 8 numbers where line 1 has 7"},
+  };
+  for (const auto& c : cases) {
+    if (c.coords.size() == 0) {
+      EXPECT_THROW_MSG(readzor(c.text, "f.txt", c.options), InputError, c.error);
+      continue;
+    }
+    const LandmarkSet set = readzor(c.text, "f.txt", c.options);
+    ASSERT_EQ(set.coords.cols(), c.coords.cols()) << c.text;
+    const bool same = ((set.coords.array() == c.coords.array()) ||
+                       (set.coords.array().isNaN() && c.coords.array().isNaN()))
+                          .all();
+    EXPECT_TRUE(same) << c.text;
+    EXPECT_EQ(set.hasMissing(), c.coords.array().isNaN().any()) << c.text;
+    EXPECT_EQ(set.size(0), 9) << "the size column is the file's";
+    EXPECT_EQ(set.ids, std::vector<std::string>{"1"});
+  }
+}
+
+}  // namespace
+}  // namespace tarvolin

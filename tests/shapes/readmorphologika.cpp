@@ -1,0 +1,174 @@
+#include "shapes/readmorphologika.h"
+
+#include <cmath>
+#include <limits>
+#include <random>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/errors.h"
+#include "platform/readtextfile.h"
+#include "shapes/readnts.h"
+#include "shapes/readtps.h"
+#include "tests/testing.h"
+
+namespace tarvolin {
+namespace {
+
+using testing::assert_near;
+using testing::dataPath;
+
+constexpr double NA = std::numeric_limits<double>::quiet_NaN();
+
+// Equal sizes, NaN in the same places, the other values within 1e-9.
+::testing::AssertionResult sameWithNaN(const Eigen::MatrixXd& a, const Eigen::MatrixXd& b) {
+  if (a.rows() != b.rows() || a.cols() != b.cols()) return assert_near(a, b, 0);
+  if ((a.array().isNaN() != b.array().isNaN()).any()) {
+    return ::testing::AssertionFailure() << "NaN in other places:\n" << a << "\n\n" << b;
+  }
+  return assert_near(a.array().isNaN().select(0, a), b.array().isNaN().select(0, b), 1e-9);
+}
+
+std::string fixture(const std::string& name) {
+  std::string text;
+  std::string reason;
+  EXPECT_TRUE(readtextfile(dataPath("formats/" + name), text, reason)) << reason;
+  return text;
+}
+
+// Reads formats/morphologika/`source`, or `source` itself when it holds a line end.
+LandmarkSet readSource(const std::string& source, const ReadOptions& options = {}) {
+  const std::string text =
+      source.find('\n') != std::string::npos ? source : fixture("morphologika/" + source);
+  return readmorphologika(text, "t.txt", options);
+}
+
+const std::string kCounts = "[individuals]\n2\n[landmarks]\n2\n[dimensions]\n2\n";
+
+TEST(ReadMorphologika, ReadsBlocksInAnyOrder) {
+  const struct {
+    std::string source;
+    ReadOptions options;
+    Eigen::MatrixXd coords;
+    std::vector<std::string> ids;
+    Eigen::VectorXd size;
+    std::vector<std::pair<int, int>> wireframe;
+  } cases[] = {
+      {"names_quotes_wireframe_tabs.txt",
+       {},
+       (Eigen::MatrixXd(2, 4) << 0, 0, 3, 4, NA, NA, 1, 1).finished(),
+       {"skull a", "skull_b"},
+       Eigen::Vector2d(std::sqrt(12.5), NA),
+       {{1, 2}, {2, 1}}},
+      {"[RAWPOINTS]\r\n0 0\r\n3 4\r\n1 1\r\n4 5\r\n" + kCounts,
+       {.dims = 0, .missingCode = 4.0},
+       (Eigen::MatrixXd(2, 4) << 0, 0, NA, NA, 1, 1, NA, NA).finished(),
+       {"1", "2"},
+       Eigen::Vector2d(NA, NA),
+       {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.source);
+    const LandmarkSet set = readSource(c.source, c.options);
+    EXPECT_EQ(set.dims, 2);
+    EXPECT_TRUE(sameWithNaN(set.coords, c.coords));
+    EXPECT_EQ(set.ids, c.ids);
+    EXPECT_TRUE(sameWithNaN(set.size, c.size));
+    EXPECT_EQ(set.wireframe, c.wireframe);
+    EXPECT_EQ(set.path, "t.txt");
+  }
+}
+
+TEST(ReadMorphologika, RefusesWithTheLineAndTheSpecimen) {
+  const struct {
+    std::string source;
+    long line;
+    std::string fragment;
+  } cases[] = {
+      {"no_rawpoints.txt", 0, "the file has no [rawpoints] block"},
+      {kCounts + "[names]\na\n[rawpoints]\n1 2\n3 4\n5 6\n7 8\n", 7,
+       "[names] holds 1 names but [individuals] is 2"},
+      {kCounts + "[names]\na\na\n[rawpoints]\n1 2\n3 4\n5 6\n7 8\n", 9,
+       "specimens 1 and 2 are both \"a\""},
+      {kCounts + "[rawpoints]\n1 2\n3 4\n5 6\n[wireframe]\n", 11,
+       "ends after 3 landmark lines, where 2 specimens of 2 landmarks were declared; landmark 2 "
+       "of specimen 2 is not there"},
+      {kCounts + "[rawpoints]\n1 2\n3 4\n5 6 7\n7 8\n", 10,
+       "landmark 1 of specimen 2: the line has 3 numbers, [dimensions] is 2"},
+      {kCounts + "[rawpoints]\n1 2\n3 4\n5 6\n7 x\n", 11, "\"x\" is not a number"},
+      {kCounts + "[rawpoints]\n1 2\n3 4\n5 6\n7 8\n9 9\n", 12, "this line is extra"},
+      {kCounts + "[rawpoints]\n1 2\n3 4\n5 6\n7 8\n[wireframe]\n1 3\n", 13,
+       "landmark 3 is not one of the 2 landmarks"},
+      {kCounts + "[landmarks]\n2\n", 7, "[landmarks] is given twice; the first is line 3"},
+      {"[individuals]\n2\n[landmarks]\n2\n[dimensions]\n4\n", 6, "it must be 2 or 3"},
+      {"[individuals]\n1000000000000\n[landmarks]\n2\n[dimensions]\n2\n[rawpoints]\n1 2\n", 8,
+       "ends after 1 landmark lines"},
+      {"skulls\n[individuals]\n2\n", 1, "\"skulls\" stands before the first block header"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.source);
+    try {
+      readSource(c.source);
+      ADD_FAILURE() << "read without an error";
+    } catch (const InputError& error) {
+      EXPECT_EQ(error.file(), "t.txt");
+      EXPECT_EQ(error.line(), c.line) << error.what();
+      EXPECT_NE(error.message().find(c.fragment), std::string::npos) << error.what();
+    }
+  }
+}
+
+TEST(ReadMorphologika, SameDataSetAsTpsAndNts) {
+  const LandmarkSet tps = readtps(fixture("tps/three_skulls.tps"), "s.tps", {});
+  const LandmarkSet nts = readnts(fixture("nts/three_skulls.nts"), "s.nts", {});
+  const LandmarkSet morphologika =
+      readmorphologika(fixture("morphologika/three_skulls.txt"), "s.txt", {});
+  EXPECT_EQ(tps.ids, (std::vector<std::string>{"skull_a", "skull_b", "skull_c"}));
+  EXPECT_TRUE(tps.missing(2, 1));
+  for (const LandmarkSet* other : {&nts, &morphologika}) {
+    SCOPED_TRACE(other->path);
+    EXPECT_EQ(other->dims, 3);
+    EXPECT_TRUE(sameWithNaN(other->coords, tps.coords));
+    EXPECT_EQ(other->ids, tps.ids);
+    EXPECT_TRUE(sameWithNaN(other->size, tps.size));
+    EXPECT_TRUE((other->missing == tps.missing).all());
+  }
+}
+
+TEST(ReadMorphologika, RandomTextIsReadConsistentlyOrRefused) {
+  std::mt19937 engine(33);
+  // A small file with a few of its characters changed into others of the format.
+  const std::string file =
+      "[individuals]\n2\n[landmarks]\n1\n[dimensions]\n2\n[names]\na\nb\n[rawpoints]\n'#1\n0 "
+      "1.5\n'#2\nNA -2\n[wireframe]\n1 1\n";
+  const std::string alphabet = "0123456789 .-e\t\n\r[]'#NAindvulsmrkwe";
+  std::uniform_int_distribution<size_t> where(0, file.size() - 1);
+  std::uniform_int_distribution<size_t> pick(0, alphabet.size() - 1);
+  std::uniform_int_distribution<int> changes(1, 3);
+  int read = 0;
+  for (int trial = 0; trial < 4000; ++trial) {
+    std::string text = file;
+    for (int n = changes(engine); n > 0; --n) text[where(engine)] = alphabet[pick(engine)];
+    try {
+      const LandmarkSet set = readmorphologika(text, "random.txt", {});
+      ++read;
+      const Eigen::Index n = set.specimens();
+      ASSERT_GT(n * set.landmarks(), 0) << text;
+      ASSERT_EQ(set.coords.cols(), set.landmarks() * set.dims) << text;
+      ASSERT_EQ(set.ids.size(), static_cast<size_t>(n)) << text;
+      ASSERT_EQ(set.size.size(), n) << text;
+      ASSERT_EQ(set.coords.array().isNaN().any(), set.hasMissing()) << text;
+      ASSERT_FALSE(set.coords.array().isInf().any()) << text;
+      for (const auto& [from, to] : set.wireframe) {
+        ASSERT_TRUE(from >= 1 && to >= 1 && from <= set.landmarks() && to <= set.landmarks());
+      }
+    } catch (const InputError& e) {
+      ASSERT_EQ(e.file(), "random.txt") << text;
+    }
+  }
+  EXPECT_GT(read, 100) << read;
+}
+
+}  // namespace
+}  // namespace tarvolin

@@ -1,0 +1,196 @@
+#include "shapes/readtps.h"
+
+#include <cmath>
+#include <limits>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "platform/errors.h"
+#include "platform/readtextfile.h"
+#include "tests/testing.h"
+
+namespace tarvolin {
+namespace {
+
+using testing::assert_near;
+using testing::dataPath;
+
+constexpr double NA = std::numeric_limits<double>::quiet_NaN();
+
+// Equal sizes, NaN in the same places, the other values within 1e-9.
+::testing::AssertionResult sameWithNaN(const Eigen::MatrixXd& a, const Eigen::MatrixXd& b) {
+  if (a.rows() != b.rows() || a.cols() != b.cols()) return assert_near(a, b, 0);
+  if ((a.array().isNaN() != b.array().isNaN()).any()) {
+    return ::testing::AssertionFailure() << "NaN in other places:\n" << a << "\n\n" << b;
+  }
+  return assert_near(a.array().isNaN().select(0, a), b.array().isNaN().select(0, b), 1e-9);
+}
+
+// Reads formats/tps/`source`, or `source` itself when it holds a line end.
+LandmarkSet readSource(const std::string& source, const ReadOptions& options = {}) {
+  if (source.find_first_of("\r\n") != std::string::npos) return readtps(source, "t.tps", options);
+  std::string text;
+  std::string reason;
+  EXPECT_TRUE(readtextfile(dataPath("formats/tps/" + source), text, reason)) << reason;
+  return readtps(text, "t.tps", options);
+}
+
+TEST(ReadTps, ReadsRecordsOfEveryKind) {
+  const struct {
+    std::string source;
+    int dims;
+    Eigen::MatrixXd coords;
+    std::vector<std::string> ids;
+    Eigen::VectorXd size;
+    std::vector<bool> semilandmark;
+    Eigen::VectorXd scale;
+  } cases[] = {
+      {"id_and_image.tps",
+       2,
+       (Eigen::MatrixXd(3, 4) << 0, 0, 3, 4, 1, 1, 4, 5, 0, 0, 0, 2).finished(),
+       {"skull_a", "photos/b.jpg", "3"},
+       Eigen::Vector3d(std::sqrt(12.5), std::sqrt(12.5), std::sqrt(2.0)),
+       {},
+       {}},
+      {"lower_case_keywords_and_scales.tps",
+       3,
+       (Eigen::MatrixXd(2, 6) << 0, 0, 0, 3, 4, 0, 0, 0, 0, 3, 4, 0).finished(),
+       {"a", "b"},
+       Eigen::Vector2d(std::sqrt(12.5), 2 * std::sqrt(12.5)),
+       {},
+       Eigen::Vector2d(1, 2)},
+      {"curves_and_points.tps",
+       2,
+       (Eigen::MatrixXd(2, 8) << 0, 0, 1, 0, 2, 0, 3, 0, 0, 1, 1, 1, 2, 1, 3, 1).finished(),
+       {"a", "b"},
+       Eigen::Vector2d(std::sqrt(5.0), std::sqrt(5.0)),
+       {false, true, true, true},
+       {}},
+      {"curves_only.tps",
+       2,
+       (Eigen::MatrixXd(1, 4) << 0, 0, 3, 4).finished(),
+       {"outline_a"},
+       Eigen::VectorXd::Constant(1, std::sqrt(12.5)),
+       {true, true},
+       {}},
+      {"na_coordinate.tps",
+       2,
+       (Eigen::MatrixXd(2, 4) << 0, 0, NA, NA, 0, 0, 3, -4).finished(),
+       {"a", "b"},
+       Eigen::Vector2d(NA, std::sqrt(12.5)),
+       {},
+       {}},
+      {"three_numbers_after_lm.tps",
+       3,
+       (Eigen::MatrixXd(1, 6) << 0, 0, 0, 3, 4, 0).finished(),
+       {"a"},
+       Eigen::VectorXd::Constant(1, std::sqrt(12.5)),
+       {},
+       {}},
+      {"LM=2\r\n0 0\r\n3 4\r\nID=a\r\n",
+       2,
+       (Eigen::MatrixXd(1, 4) << 0, 0, 3, 4).finished(),
+       {"a"},
+       Eigen::VectorXd::Constant(1, std::sqrt(12.5)),
+       {},
+       {}},
+      {"LM=2\r0 0\r3 4\rID=a\rSCALE=0.5",
+       2,
+       (Eigen::MatrixXd(1, 4) << 0, 0, 3, 4).finished(),
+       {"a"},
+       Eigen::VectorXd::Constant(1, 0.5 * std::sqrt(12.5)),
+       {},
+       Eigen::VectorXd::Constant(1, 0.5)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.source);
+    const LandmarkSet set = readSource(c.source);
+    EXPECT_EQ(set.dims, c.dims);
+    EXPECT_TRUE(sameWithNaN(set.coords, c.coords));
+    EXPECT_EQ(set.ids, c.ids);
+    EXPECT_TRUE(sameWithNaN(set.size, c.size));
+    EXPECT_EQ(set.semilandmark, c.semilandmark);
+    EXPECT_TRUE(assert_near(set.scale, c.scale, 0));
+    EXPECT_EQ(set.hasMissing(), c.coords.hasNaN());
+    EXPECT_EQ(set.path, "t.tps");
+  }
+}
+
+TEST(ReadTps, RefusesWithTheLineAndTheRecord) {
+  const struct {
+    std::string source;
+    long line;
+    std::string fragment;
+  } cases[] = {
+      {"LM=2\n0 0\n1 1\nID=a\nLM=3\n0 0\n1 1\n2 2\nID=b\n", 5,
+       "record 2 (ID \"b\") has 3 landmarks, record 1 (ID \"a\") has 2"},
+      {"landmarks_and_curve_points_differ.tps", 5,
+       "record 2 (ID \"b\") has 1 landmark, record 1 (ID \"a\") has 2"},
+      {"LM=1\n0 0\nCURVES=1\nPOINTS=1\n1 1\nLM=1\n0 0\nCURVES=1\nPOINTS=2\n1 1\n2 2\n", 6,
+       "record 2 has 2 curve points, record 1 has 1"},
+      {"LM=3\n0 0\n1 1\nID=a\n", 4, "record 1 (ID \"a\"): LM=3 declares 3 landmarks but 2"},
+      {"LM=1000000000000\n0 0\n", 2, "declares 1000000000000 landmarks but 1 coordinate line"},
+      {"LM=2\n0 0\n1\n", 3, "the line has 1 number, a landmark of a 2D file has 2"},
+      {"LM=2\n0 0\nhello world\n", 3, "\"hello\" is not a number"},
+      {"LM=1\n0 1e400\n", 2, "\"1e400\" is too large for a number"},
+      {"LM=1\n0 inf\n", 2, "\"inf\" is not a finite number"},
+      {"LM=1\n0 0\n1 1\n", 3, "more coordinate lines than LM=1 declares"},
+      {"LM=2.5\n0 0\n", 1, "the count must be a whole number"},
+      {"COMMENT=no records\n", 0, "holds no LM= or LM3= record"},
+      {"LM=0\nID=a\n", 1, "holds no landmarks and no curve points"},
+      {"LM=1\n0 0\nID=a\nLM=1\n1 1\nID=a\n", 4, "the ID \"a\" of record 1"},
+      {"LM=1\n0 0\nSCALE=0\n", 3, "SCALE=\"0\" is not a scale factor"},
+      {"LM=1\n0 0\nLM3=1\n0 0 0\n", 3, "record 2 is 3D (LM3=) but record 1 is 2D (LM=)"},
+      {"LM=1\n0 0\nCURVES=2\nPOINTS=1\n1 1\nID=a\n", 6, "declares 2 curves but the record has 1"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.source);
+    try {
+      readSource(c.source);
+      ADD_FAILURE() << "read without an error";
+    } catch (const InputError& error) {
+      EXPECT_EQ(error.file(), "t.tps");
+      EXPECT_EQ(error.line(), c.line) << error.what();
+      EXPECT_NE(error.message().find(c.fragment), std::string::npos) << error.what();
+    }
+  }
+}
+
+TEST(ReadTps, RandomTextIsReadConsistentlyOrRefused) {
+  std::mt19937 engine(31);
+  // A small file with a few of its characters changed into others of the format.
+  const std::string file =
+      "LM=2\n0 0\n1.5 -2\nCURVES=1\nPOINTS=1\n3 4\nID=a\nSCALE=2\n"
+      "LM=2\n1 0\nNA NA\nCURVES=1\nPOINTS=1\n3 4\nID=b\n";
+  const std::string alphabet = "0123456789 .-e\t\n\r=LMlm3NAIDSCURVESPOINTS";
+  std::uniform_int_distribution<size_t> where(0, file.size() - 1);
+  std::uniform_int_distribution<size_t> pick(0, alphabet.size() - 1);
+  std::uniform_int_distribution<int> changes(1, 3);
+  int read = 0;
+  for (int trial = 0; trial < 4000; ++trial) {
+    std::string text = file;
+    for (int n = changes(engine); n > 0; --n) text[where(engine)] = alphabet[pick(engine)];
+    try {
+      const LandmarkSet set = readtps(text, "random.tps", {});
+      ++read;
+      const Eigen::Index n = set.specimens();
+      ASSERT_GT(n * set.landmarks(), 0) << text;
+      ASSERT_EQ(set.coords.cols(), set.landmarks() * set.dims) << text;
+      ASSERT_EQ(set.ids.size(), static_cast<size_t>(n)) << text;
+      ASSERT_EQ(set.size.size(), n) << text;
+      ASSERT_TRUE(set.scale.size() == 0 || set.scale.size() == n) << text;
+      ASSERT_TRUE(set.semilandmark.empty() ||
+                  set.semilandmark.size() == static_cast<size_t>(set.landmarks()))
+          << text;
+      ASSERT_TRUE(set.coords.array().isNaN().any() == set.hasMissing()) << text;
+      ASSERT_FALSE(set.coords.array().isInf().any()) << text;
+    } catch (const InputError& e) {
+      ASSERT_EQ(e.file(), "random.tps") << text;
+    }
+  }
+  EXPECT_GT(read, 100) << read;
+}
+
+}  // namespace
+}  // namespace tarvolin
