@@ -14,6 +14,15 @@
 // the plane and moved: X1 Y1 ... X14 Y14 and the 2D centroid size, so that
 // skulls_mass.txt is its x list too).
 //
+// For the other formats it writes FOLDER/skulls.csv (a table with a header:
+// the ID skull_01 ... skull_40, the coordinates, the size),
+// FOLDER/skulls_missing.csv (the same with three landmarks of two specimens
+// NA), FOLDER/skulls_covariates.csv (ID, mass and group, in reverse order),
+// FOLDER/skulls2d.tps (the side views as LM= records with ID=) and
+// FOLDER/skulls_slicer/skull_NN.mrk.json (one 3D Slicer markup file per
+// specimen). The TPS, NTS and Morphologika versions of skulls.csv are
+// written from it by tarvolin-cli convert (see CMakeLists.txt).
+//
 // The side views draw on a random stream of their own, so that the 3D files
 // do not depend on them.
 //
@@ -26,6 +35,7 @@
 #include <Eigen/Geometry>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <random>
 #include <string>
 #include <vector>
@@ -129,8 +139,18 @@ int main(int argc, char** argv) {
   const Eigen::MatrixXd change = allometry();
   const double baseSize = centroidSize(base);
 
-  std::string zor, tps, mass, zor2d;
+  std::string zor, tps, mass, zor2d, tps2d, csv, csvMissing;
+  std::vector<std::string> covariateRows;
+  std::vector<std::pair<std::string, std::string>> slicer;
+  csv = "id";
+  for (int j = 1; j <= kLandmarks; ++j) {
+    for (const char* axis : {"x", "y", "z"}) csv += "," + std::string(axis) + std::to_string(j);
+  }
+  csv += ",size\n";
+  csvMissing = csv;
   for (int i = 0; i < kSpecimens; ++i) {
+    char name[32];
+    std::snprintf(name, sizeof name, "skull_%02d", i + 1);
     // Sizes spread evenly in ln between 20 and 60 mm, in random order.
     const double lnSize = std::log(20.0) + (std::log(60.0) - std::log(20.0)) * random.uniform();
     const double size = std::exp(lnSize);
@@ -154,6 +174,11 @@ int main(int argc, char** argv) {
       for (int c = 0; c < 2; ++c) zor2d += format("%.4f ", side(j, c));
     }
     zor2d += format("%.4f\n", centroidSize(side));
+    tps2d += "LM=" + std::to_string(kLandmarks) + "\n";
+    for (int j = 0; j < kLandmarks; ++j) {
+      tps2d += format("%.4f ", side(j, 0)) + format("%.4f\n", side(j, 1));
+    }
+    tps2d += "ID=" + std::string(name) + "\n";
 
     Eigen::MatrixXd placed = shape * randomRotation(random).transpose();
     const Eigen::RowVector3d shift(40.0 * random.normal(), 40.0 * random.normal(),
@@ -169,11 +194,40 @@ int main(int argc, char** argv) {
       }
     }
     zor += format("%.4f\n", centroidSize(placed));
+
+    // Specimen 3 lost landmark 5, specimen 17 landmarks 2 and 11.
+    auto isMissing = [i](int j) { return (i == 2 && j == 4) || (i == 16 && (j == 1 || j == 10)); };
+    std::string row = name;
+    std::string rowMissing = name;
+    std::string points;
+    for (int j = 0; j < kLandmarks; ++j) {
+      for (int c = 0; c < 3; ++c) {
+        row += format(",%.4f", placed(j, c));
+        rowMissing += isMissing(j) ? ",NA" : format(",%.4f", placed(j, c));
+      }
+      points += std::string(j == 0 ? "" : ",\n") + "        {\"id\": \"" + std::to_string(j + 1) +
+                "\", \"label\": \"L-" + std::to_string(j + 1) + "\", \"position\": [" +
+                format("%.4f, ", placed(j, 0)) + format("%.4f, ", placed(j, 1)) +
+                format("%.4f", placed(j, 2)) + "], \"positionStatus\": \"defined\"}";
+    }
+    csv += row + format(",%.4f\n", centroidSize(placed));
+    csvMissing += rowMissing + format(",%.4f\n", centroidSize(placed));
+    slicer.emplace_back(
+        std::string(name) + ".mrk.json",
+        "{\n  \"@schema\": \"https://raw.githubusercontent.com/slicer/slicer/master/"
+        "Modules/Loadable/Markups/Resources/Schema/markups-schema-v1.0.3.json#\",\n"
+        "  \"markups\": [\n    {\n      \"type\": \"Fiducial\",\n"
+        "      \"coordinateSystem\": \"LPS\",\n      \"controlPoints\": [\n" +
+            points + "\n      ]\n    }\n  ]\n}\n");
     char id[64];
     std::snprintf(id, sizeof id, "IMAGE=skull_%02d.ply\nID=%d\n", i + 1, i + 1);
     tps += id;
     // Body mass grows with the cube of size, with some spread.
-    mass += format("%.2f\n", std::pow(size / 10.0, 3.0) * std::exp(0.1 * random.normal()));
+    const std::string bodyMass =
+        format("%.2f", std::pow(size / 10.0, 3.0) * std::exp(0.1 * random.normal()));
+    mass += bodyMass + "\n";
+    covariateRows.push_back(std::string(name) + "," + bodyMass + "," + (i % 2 == 0 ? "a" : "b") +
+                            "\n");
   }
 
   const std::vector<std::pair<int, int>> wires = {
@@ -185,10 +239,20 @@ int main(int argc, char** argv) {
             std::to_string(wires[w].second) + "\n";
   }
 
-  const bool ok =
+  std::string covariates = "id,mass,group\n";
+  for (auto row = covariateRows.rbegin(); row != covariateRows.rend(); ++row) covariates += *row;
+
+  bool ok =
       writeFile(folder + "/skulls_zor.txt", zor) && writeFile(folder + "/skulls_tps.txt", tps) &&
       writeFile(folder + "/skulls_mass.txt", mass) &&
-      writeFile(folder + "/skulls_wire.txt", wire) && writeFile(folder + "/skulls2d.txt", zor2d);
+      writeFile(folder + "/skulls_wire.txt", wire) && writeFile(folder + "/skulls2d.txt", zor2d) &&
+      writeFile(folder + "/skulls2d.tps", tps2d) && writeFile(folder + "/skulls.csv", csv) &&
+      writeFile(folder + "/skulls_missing.csv", csvMissing) &&
+      writeFile(folder + "/skulls_covariates.csv", covariates);
+  std::filesystem::create_directories(folder + "/skulls_slicer");
+  for (const auto& [file, text] : slicer) {
+    ok = ok && writeFile(folder + "/skulls_slicer/" + file, text);
+  }
   if (!ok) {
     std::fprintf(stderr, "make_examples: cannot write into %s\n", folder.c_str());
     return 1;

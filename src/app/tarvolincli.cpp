@@ -1,25 +1,33 @@
 #include "tarvolincli.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 
+#include "geometry/checklandmarkdata.h"
 #include "geometry/proposedstandard.h"
+#include "geometry/resolvemissing.h"
 #include "geometry/standardizedataset.h"
 #include "geometry/transformx.h"
 #include "geometry/untransformx.h"
+#include "geometry/withcentroidsize.h"
 #include "platform/console.h"
 #include "platform/errors.h"
 #include "platform/readnumber.h"
+#include "platform/readtextfile.h"
 #include "platform/sprintf.h"
 #include "platform/writefileatomic.h"
 #include "sessionscript.h"
-#include "shapes/standardizedtext.h"
-#include "workflow/loadlandmarkfile.h"
-#include "workflow/loadxlist.h"
+#include "shapes/dload.h"
+#include "shapes/gettpsfile3D.h"
+#include "shapes/landmarktext.h"
+#include "shapes/readcovariate.h"
+#include "shapes/readlandmarks.h"
 #include "workflow/superimposelandmarks.h"
 
 namespace tarvolin {
@@ -28,6 +36,11 @@ namespace {
 struct Options {
   std::string file;
   bool tps = false;
+  std::string format;
+  int dims = 0;
+  std::string missing = "refuse";
+  std::string missingCode;
+  std::string to = "zor";
   std::string output;
   std::string x = "cs";
   std::string transform = "none";
@@ -38,23 +51,107 @@ struct Options {
   std::string figures = TARVOLIN_RESOURCES_DIR;
 };
 
-LandmarkFile loadData(const Options& options) {
-  ScriptedFileDialogs dialogs;
-  dialogs.choose(options.file);
-  return loadlandmarkfile(dialogs, options.tps);
+const std::map<std::string, LandmarkFormat> kFormats = {
+    {"zor", LandmarkFormat::zor},        {"tps", LandmarkFormat::tps},
+    {"nts", LandmarkFormat::nts},        {"morphologika", LandmarkFormat::morphologika},
+    {"csv", LandmarkFormat::csv},        {"fcsv", LandmarkFormat::fcsv},
+    {"mrkjson", LandmarkFormat::mrkjson}};
+
+const std::map<std::string, MissingPolicy> kMissingPolicies = {
+    {"refuse", MissingPolicy::refuse},
+    {"drop-specimens", MissingPolicy::dropSpecimens},
+    {"drop-landmarks", MissingPolicy::dropLandmarks},
+    {"estimate", MissingPolicy::estimate}};
+
+std::string bareName(const std::string& path) {
+  const std::filesystem::path p(path);
+  return p.has_filename() ? p.filename().string() : p.parent_path().filename().string();
+}
+
+// The landmark set of FILE as read, before missing landmarks are dealt with.
+LandmarkSet readData(const Options& options, LandmarkFormat& format) {
+  if (options.tps) {
+    // The window's reader of TPS-style 3D files, kept for what it accepts.
+    std::string text;
+    std::string reason;
+    if (!readtextfile(options.file, text, reason)) {
+      throw InputError(options.file, "cannot be opened: " + reason);
+    }
+    const TpsFile read = parsetps3D(text, options.file);
+    const Eigen::MatrixXd data = withcentroidsize(read.y, read.scale);
+    checklandmarkdata(data, options.file, false);
+    LandmarkSet set = landmarksetof(data, 3);
+    set.path = options.file;
+    format = LandmarkFormat::tps;
+    return set;
+  }
+  ReadOptions readOptions;
+  readOptions.dims = options.dims;
+  if (!options.missingCode.empty()) {
+    const NumberText code = readnumber(options.missingCode);
+    if (!code.value) {
+      throw InputError("--missing-code: \"" + options.missingCode + "\" " + code.problemText());
+    }
+    readOptions.missingCode = code.value;
+  }
+  std::optional<LandmarkFormat> forced;
+  if (!options.format.empty()) forced = kFormats.at(options.format);
+  LandmarkSet set = readlandmarks(options.file, forced, readOptions, false, &format);
+  if (options.dims != 0 && set.dims != options.dims) {
+    throw InputError(set.path, "holds " + std::to_string(set.dims) + "D landmarks, but --dim " +
+                                   std::to_string(options.dims) + " was given");
+  }
+  return set;
+}
+
+// The landmark set of FILE, its missing landmarks dealt with as --missing
+// says, and checked to be one that can be superimposed.
+LandmarkSet loadData(const Options& options, std::ostream& err, bool superimposed = true) {
+  LandmarkFormat format = LandmarkFormat::zor;
+  LandmarkSet set = readData(options, format);
+  if (options.missing != "keep") {
+    const MissingReport report = resolvemissing(set, kMissingPolicies.at(options.missing));
+    if (!report.summary.empty()) err << "tarvolin-cli: " << report.summary << "\n";
+  }
+  if (superimposed) {
+    checklandmarkdata(landmarkdataset(set), set.path, format == LandmarkFormat::zor, set.dims);
+  }
+  return set;
 }
 
 // The x list of the file at `path`: one value per specimen, one per line.
 Eigen::VectorXd loadXList(const std::string& path, Eigen::Index specimens) {
-  ScriptedFileDialogs dialogs;
-  dialogs.choose(path);
-  const LoadedMatrix read = loadxlist(dialogs);
-  if (read.y.rows() != specimens) {
-    throw InputError(read.path, "has " + std::to_string(read.y.rows()) + " values for " +
-                                    std::to_string(specimens) +
-                                    " specimens; an x list needs one value per specimen");
+  std::string reason;
+  const Eigen::MatrixXd read = dload(path, &reason);
+  if (!reason.empty()) throw InputError(path, "cannot be opened: " + reason);
+  if (read.cols() != 1) {
+    throw InputError(path, 1,
+                     "has " + std::to_string(read.cols()) +
+                         " numbers on a line; an x list holds one value per line");
   }
-  return read.y.col(0);
+  if (read.rows() != specimens) {
+    throw InputError(path, "has " + std::to_string(read.rows()) + " values for " +
+                               std::to_string(specimens) +
+                               " specimens; an x list needs one value per specimen");
+  }
+  return read.col(0);
+}
+
+// The x-variable --x names: cs, a table's column (TABLE:COLUMN, matched by
+// specimen ID), or a list by order. Sets `source` to the file it came from.
+Eigen::VectorXd loadX(const Options& options, const LandmarkSet& set, std::string& source) {
+  if (options.x == "cs") {
+    source = set.path;
+    return set.size;
+  }
+  std::error_code error;
+  const size_t colon = options.x.rfind(':');
+  if (!std::filesystem::exists(options.x, error) && colon != std::string::npos && colon > 0) {
+    source = options.x.substr(0, colon);
+    return readcovariate(source, options.x.substr(colon + 1), set.ids);
+  }
+  source = options.x;
+  return loadXList(options.x, set.specimens());
 }
 
 Transform transformNamed(const std::string& name) {
@@ -83,51 +180,61 @@ void deliver(const Options& options, const std::string& text, std::ostream& out)
       options, [&text](const TextSink& write) { write(text); }, out);
 }
 
-// Writes a data set as the standardized-data file is written.
-void deliverDataSet(const Options& options, const Eigen::MatrixXd& data,
-                    std::optional<double> lastValue, std::ostream& out) {
-  if (!data.allFinite() || (lastValue && !std::isfinite(*lastValue))) {
+// Writes a landmark set in the format --to names.
+void deliverSet(const Options& options, const LandmarkSet& set, std::optional<double> lastValue,
+                std::ostream& out) {
+  const bool missingKept = options.missing == "keep" && set.hasMissing();
+  if ((!missingKept && !set.coords.allFinite()) ||
+      (!missingKept && !set.size.allFinite() && !lastValue) ||
+      (lastValue && !std::isfinite(*lastValue))) {
     throw InputError(
         "the result holds numbers too large to represent (is the standard value far outside the "
         "range of x?); nothing was written");
   }
+  const LandmarkFormat to = kFormats.at(options.to);
   deliver(
-      options, [&](const TextSink& write) { standardizedtext(data, lastValue, write); }, out);
+      options, [&](const TextSink& write) { landmarktext(set, to, lastValue, write); }, out);
 }
 
-void runInfo(const Options& options, std::ostream& out) {
-  const LandmarkFile file = loadData(options);
-  const Eigen::MatrixXd& data = file.data;
-  const Eigen::Index n = data.cols();
-  std::string text = sprintf("%s \nhas %i specimens \nwith %i landmarks", file.fname, data.rows(),
-                             static_cast<double>(n - 1) / 3.0);
-  text += sprintf("\ncentroid size from %4.4f to %4.4f\n", data.col(n - 1).minCoeff(),
-                  data.col(n - 1).maxCoeff());
+void runInfo(const Options& options, std::ostream& out, std::ostream& err) {
+  const LandmarkSet set = loadData(options, err);
+  const Eigen::Index n = set.specimens();
+  std::string text =
+      sprintf("%s \nhas %i specimens \nwith %i landmarks", bareName(set.path), n, set.landmarks());
+  text +=
+      sprintf("\ncentroid size from %4.4f to %4.4f\n", set.size.minCoeff(), set.size.maxCoeff());
+  text += sprintf("%iD landmarks; specimens %s to %s\n", set.dims, set.ids.front(), set.ids.back());
+  const auto semilandmarks = std::count(set.semilandmark.begin(), set.semilandmark.end(), true);
+  if (semilandmarks > 0) {
+    text += sprintf("of the landmarks, the last %i are semilandmarks\n",
+                    static_cast<double>(semilandmarks));
+  }
   deliver(options, text, out);
 }
 
-void runSuperimpose(const Options& options, std::ostream& out) {
-  LandmarkFile file = loadData(options);
-  const Eigen::MatrixXd superimposed = superimposelandmarks(std::move(file.data), file.path).data;
-  deliverDataSet(options, superimposed, std::nullopt, out);
+// Replaces the coordinates of `set` by those of the data set rows `data`
+// (coordinates, then the size column, which stays as it was).
+void takeCoordinates(LandmarkSet& set, const Eigen::MatrixXd& data) {
+  set.coords = data.leftCols(data.cols() - 1);
 }
 
-void runStandardize(const Options& options, std::ostream& out) {
-  // Each step keeps only what the next needs, so large data sets stay small in memory.
-  std::string dataPath;
-  Eigen::MatrixXd superimposed;
-  {
-    LandmarkFile file = loadData(options);
-    dataPath = file.path;
-    superimposed = superimposelandmarks(std::move(file.data), file.path).data;
-  }
-  const Eigen::Index n = superimposed.cols();
+void runSuperimpose(const Options& options, std::ostream& out, std::ostream& err) {
+  LandmarkSet set = loadData(options, err);
+  takeCoordinates(set, superimposelandmarks(landmarkdataset(set), set.path, set.dims).data);
+  deliverSet(options, set, std::nullopt, out);
+}
 
-  const bool useSize = options.x == "cs";
-  const Eigen::VectorXd xlist = useSize ? Eigen::VectorXd(superimposed.col(n - 1))
-                                        : loadXList(options.x, superimposed.rows());
+void runStandardize(const Options& options, std::ostream& out, std::ostream& err) {
+  LandmarkSet set = loadData(options, err);
+  std::string source;
+  const Eigen::VectorXd xlist = loadX(options, set, source);
   const Transform lcode = transformNamed(options.transform);
-  const Eigen::VectorXd fxlist = transformx(xlist, lcode, useSize ? dataPath : options.x);
+  const Eigen::VectorXd fxlist = transformx(xlist, lcode, source);
+
+  // Each step keeps only what the next needs, so large data sets stay small in memory.
+  Eigen::MatrixXd superimposed =
+      superimposelandmarks(landmarkdataset(set), set.path, set.dims).data;
+  set.coords.resize(0, 0);
 
   double svalue = 0;
   if (options.standard.empty()) {
@@ -140,11 +247,15 @@ void runStandardize(const Options& options, std::ostream& out) {
     svalue = *typed.value;
   }
 
-  const Eigen::MatrixXd standardized =
-      standardizedataset(std::move(superimposed), fxlist, svalue).data;
+  takeCoordinates(set, standardizedataset(std::move(superimposed), fxlist, svalue, set.dims).data);
   const std::optional<double> lastValue =
       options.keepSize ? std::nullopt : std::optional<double>(untransformx(svalue, lcode));
-  deliverDataSet(options, standardized, lastValue, out);
+  deliverSet(options, set, lastValue, out);
+}
+
+void runConvert(const Options& options, std::ostream& out, std::ostream& err) {
+  const LandmarkSet set = loadData(options, err, false);
+  deliverSet(options, set, std::nullopt, out);
 }
 
 }  // namespace
@@ -160,37 +271,73 @@ int runcli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
   } consoleToStderr(err);
 
   Options options;
-  CLI::App app("Tarvolin: Procrustes superimposition and size standardization of 3D landmark data",
-               "tarvolin-cli");
+  CLI::App app(
+      "Tarvolin: Procrustes superimposition and size standardization of 2D and 3D landmark data",
+      "tarvolin-cli");
   app.require_subcommand(1);
 
-  auto addInput = [&options](CLI::App* command) {
-    command->add_option("FILE", options.file, "Landmark file: ZOR format (one specimen per line)")
+  auto addInput = [&options](CLI::App* command, bool missingKept) {
+    command
+        ->add_option("FILE", options.file,
+                     "Landmark file, or a folder of 3D Slicer markups (.fcsv or .mrk.json, one "
+                     "specimen per file); the format is told from the content")
         ->required();
     command->add_flag("--tps", options.tps,
-                      "Read FILE as a TPS-style 3D file (LM= or LM3= records)");
+                      "Read FILE with the window's reader of TPS-style 3D files (LM= or LM3= "
+                      "records, 3D only)");
+    command
+        ->add_option("--format", options.format,
+                     "Read FILE in this format instead of telling it from the content: zor, tps, "
+                     "nts, morphologika, csv, fcsv or mrkjson")
+        ->check(CLI::IsMember({"zor", "tps", "nts", "morphologika", "csv", "fcsv", "mrkjson"}))
+        ->excludes("--tps");
+    command
+        ->add_option("--dim", options.dims,
+                     "Dimension of the landmarks, 2 or 3, for ZOR rows and tables (default 3); "
+                     "files that state it must agree")
+        ->check(CLI::IsMember({2, 3}));
+    std::vector<std::string> policies = {"refuse", "drop-specimens", "drop-landmarks", "estimate"};
+    std::string help =
+        "Missing landmarks: refuse (default; lists them), drop-specimens, drop-landmarks, or "
+        "estimate (thin-plate spline from the mean of the complete specimens)";
+    if (missingKept) {
+      policies.push_back("keep");
+      help += ", or keep (write them as missing)";
+    }
+    command->add_option("--missing", options.missing, help)->check(CLI::IsMember(policies));
+    command->add_option("--missing-code", options.missingCode,
+                        "A coordinate equal to this value is missing (for example -99 or 9999); "
+                        "NA and NaN always are");
   };
   auto addOutput = [&options](CLI::App* command) {
     command->add_option("-o,--output", options.output,
                         "Write to this file (whole or not at all) instead of standard output");
+    command
+        ->add_option("--to", options.to,
+                     "Format to write: zor (default; one specimen per line, no IDs), csv, tps, "
+                     "nts or morphologika")
+        ->check(CLI::IsMember({"zor", "csv", "tps", "nts", "morphologika"}));
   };
 
   CLI::App* info =
       app.add_subcommand("info", "Summarise a landmark file: specimens, landmarks, size range");
-  addInput(info);
+  addInput(info, false);
 
   CLI::App* superimpose = app.add_subcommand(
       "superimpose",
       "Write the superimposed coordinates and the size column, one specimen per line");
-  addInput(superimpose);
+  addInput(superimpose, false);
   addOutput(superimpose);
 
   CLI::App* standardize = app.add_subcommand(
       "standardize", "Regress shape on x and write every specimen standardized to one value of x");
-  addInput(standardize);
-  standardize->add_option("--x", options.x,
-                          "x-variable: cs for the size column of FILE (default), or an x-list file "
-                          "with one value per specimen (write ./cs for a file named cs)");
+  addInput(standardize, false);
+  standardize->add_option(
+      "--x", options.x,
+      "x-variable: cs for the size column of FILE (default); TABLE:COLUMN for a column of a CSV "
+      "or tab-separated table whose first column holds the specimen IDs (matched by ID); or an "
+      "x-list file with one value per specimen, in the order of FILE (write ./cs for a file "
+      "named cs)");
   standardize
       ->add_option("--transform", options.transform, "Transform of x: none (default), ln or log10")
       ->check(CLI::IsMember({"none", "ln", "log10"}));
@@ -200,6 +347,11 @@ int runcli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
   standardize->add_flag("--keep-size", options.keepSize,
                         "End each line with the specimen's own size instead of the standard value");
   addOutput(standardize);
+
+  CLI::App* convert = app.add_subcommand(
+      "convert", "Write the landmark data of FILE in another format, as read (nothing computed)");
+  addInput(convert, true);
+  addOutput(convert);
 
   CLI::App* run =
       app.add_subcommand("run", "Replay a session script on the main window without a display");
@@ -217,8 +369,8 @@ int runcli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
   }
 
   try {
-    // Later loads change the working directory to the folder of the file
-    // they read, so every path the user gave is fixed now.
+    // A session script's loads change the working directory to the folder
+    // of the file they read, so every path the user gave is fixed now.
     auto absolute = [](std::string& path) {
       if (!path.empty()) path = std::filesystem::absolute(path).lexically_normal().string();
     };
@@ -226,9 +378,10 @@ int runcli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
     if (options.x != "cs") absolute(options.x);
 
     if (*run) return runsession(options.script, options.figures, options.strict, out, err);
-    if (*info) runInfo(options, out);
-    if (*superimpose) runSuperimpose(options, out);
-    if (*standardize) runStandardize(options, out);
+    if (*info) runInfo(options, out, err);
+    if (*superimpose) runSuperimpose(options, out, err);
+    if (*standardize) runStandardize(options, out, err);
+    if (*convert) runConvert(options, out, err);
     return 0;
   } catch (const InputError& e) {
     err << "tarvolin-cli: " << e.what() << "\n";

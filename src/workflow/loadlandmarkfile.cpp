@@ -1,15 +1,19 @@
 #include "loadlandmarkfile.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "geometry/checklandmarkdata.h"
 #include "geometry/withcentroidsize.h"
+#include "loadchosenlandmarks.h"
 #include "platform/errors.h"
 #include "shapes/gettpsfile3D.h"
-#include "shapes/mfload.h"
 
 namespace tarvolin {
 
 LandmarkFile loadlandmarkfile(FileDialogs& dialogs, bool tps) {
   LandmarkFile file;
+  bool rowsAreLines = false;
   if (tps) {
     TpsFile read = gettpsfile3D(dialogs);
     if (!read.chosen) return file;
@@ -17,15 +21,19 @@ LandmarkFile loadlandmarkfile(FileDialogs& dialogs, bool tps) {
     file.path = read.path;
     file.data = withcentroidsize(read.y, read.scale);
   } else {
-    LoadedMatrix read = mfload(dialogs);
-    if (!read.chosen) return file;
-    if (!read.openError.empty()) throw InputError(read.path, "cannot be opened: " + read.openError);
-    file.fname = read.fn;
-    file.path = read.path;
-    file.data = std::move(read.y);
+    const std::optional<FileChoice> choice = dialogs.getFile("*.*", "Enter file to Load?");
+    if (!choice) return file;
+    file.fname = choice->name;
+    file.path = choice->path();
+    LandmarkSet set = loadchosenlandmarks(*choice, 3, rowsAreLines);
+    file.data = landmarkdataset(set);
+    file.ids = std::move(set.ids);
+    // The next dialog opens where this file was found.
+    std::error_code ignored;
+    std::filesystem::current_path(choice->folder, ignored);
   }
   file.chosen = true;
-  checklandmarkdata(file.data, file.path, !tps);
+  checklandmarkdata(file.data, file.path, rowsAreLines);
   return file;
 }
 

@@ -1,14 +1,21 @@
 #pragma once
 // Asks for a landmark file and reads it as a landmark data set.
 //
-// tps false: the ZOR format through mfload, one specimen per line,
-//   X1 Y1 Z1 ... Xk Yk Zk and the centroid size.
+// tps false: any format the field's tools write, told from the content
+//   (readlandmarks): ZOR rows (X1 Y1 Z1 ... Xk Yk Zk and the size), TPS, NTS,
+//   Morphologika, CSV or tab-separated tables, and 3D Slicer markups, where
+//   choosing one .fcsv or .mrk.json file reads every markup file of its
+//   folder, one specimen per file. Without a size column the size is each
+//   specimen's centroid size. The data must be 3D, and a file with missing
+//   landmarks is refused with the list of every incomplete specimen.
 // tps true: a TPS-style file through gettpsfile3D; the size column is each
 //   specimen's centroid size as read, times its record's SCALE= factor.
-// Returns the data set (N x (3k + 1)), the chosen file's bare name and full
-// path; nothing chosen when the dialog is cancelled. A file that cannot be
-// opened, or whose content is not a data set that can be superimposed, is an
-// InputError naming the file (and the line or record).
+// Returns the data set (N x (3k + 1)), the specimen IDs where the file has
+// them, and the chosen file's bare name and full path; nothing chosen when
+// the dialog is cancelled. A file that cannot be opened, or whose content is
+// not a data set that can be superimposed, is an InputError naming the file
+// (and the line, record or specimen). The working directory becomes the
+// chosen file's folder, so that the next dialog opens there.
 //
 // Example:
 //   ScriptedFileDialogs dialogs;  dialogs.choose("examples/skulls.tps");
@@ -16,8 +23,10 @@
 
 #include <Eigen/Core>
 #include <string>
+#include <vector>
 
 #include "platform/filedialogs.h"
+#include "shapes/landmarkset.h"
 
 namespace tarvolin {
 
@@ -26,6 +35,7 @@ struct LandmarkFile {
   Eigen::MatrixXd data;
   std::string fname;
   std::string path;
+  std::vector<std::string> ids;  // empty for the TPS-style reader
 };
 
 LandmarkFile loadlandmarkfile(FileDialogs& dialogs, bool tps);

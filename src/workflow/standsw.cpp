@@ -1,30 +1,17 @@
 #include "standsw.h"
 
+#include <filesystem>
 #include <string>
+#include <system_error>
 
 #include "geometry/standardsize.h"
 #include "gui/cla.h"
+#include "loadchosenlandmarks.h"
 #include "platform/errors.h"
 #include "platform/sprintf.h"
 #include "plot/showshape.h"
-#include "shapes/mfload.h"
 
 namespace tarvolin {
-namespace {
-
-// A 2D data set needs X and Y of at least one landmark and the size; any
-// other width would pair a size with a coordinate when the rows are drawn.
-void check2Ddata(const Eigen::MatrixXd& data, const std::string& path) {
-  const Eigen::Index n = data.cols();
-  if (n < 3 || n % 2 == 0) {
-    throw InputError(path, 1,
-                     "has " + std::to_string(n) +
-                         " numbers on a line; a 2D data set has 2k + 1: X and Y of each of k "
-                         "landmarks, then the size");
-  }
-}
-
-}  // namespace
 
 const std::array<SwitchyardAction<Standsw>, 12> Standsw::kActions = {{
     {"LoadData", &Standsw::loadData},
@@ -63,12 +50,15 @@ void Standsw::plotDataSet(const Eigen::MatrixXd& x, std::string_view points,
 }
 
 void Standsw::loadData() {
-  LoadedMatrix read = mfload(dialogs_);
-  if (!read.chosen) return;
-  if (!read.openError.empty()) throw InputError(read.path, "cannot be opened: " + read.openError);
-  check2Ddata(read.y, read.path);
+  const std::optional<FileChoice> choice = dialogs_.getFile("*.*", "Enter file to Load?");
+  if (!choice) return;
+  bool rowsAreLines = false;
+  LandmarkSet set = loadchosenlandmarks(*choice, 2, rowsAreLines);
+  // The next dialog opens where this file was found.
+  std::error_code ignored;
+  std::filesystem::current_path(choice->folder, ignored);
 
-  state_.DATA = std::move(read.y);
+  state_.DATA = landmarkdataset(set);
   // The x-variable and the standardization belonged to the earlier data set.
   state_.XLIST.resize(0, 0);
   state_.FXLIST.resize(0, 0);
@@ -77,8 +67,8 @@ void Standsw::loadData() {
   panel_.resetLaterSteps();
   const Eigen::Index m = state_.DATA.rows();
   const Eigen::Index n = state_.DATA.cols();
-  panel_.setString("FileBox", sprintf("File %s \n %4.0f Samples \n %4.0f landmarks", read.fn, m,
-                                      static_cast<double>(n - 1) / 2.0));
+  panel_.setString("FileBox", sprintf("File %s \n %4.0f Samples \n %4.0f landmarks", choice->name,
+                                      m, static_cast<double>(n - 1) / 2.0));
   panel_.setEnable("UseCSButton", true);
   panel_.setEnable("LoadXButton", true);
   // Clear disables GoRegress and no other step enables it again, so without

@@ -4,8 +4,8 @@
 
 namespace tarvolin {
 
-SuperimposedDataSet superimposelandmarks(Eigen::MatrixXd data, const std::string& path) {
-  SuperimposedDataSet result = superimposedataset(std::move(data));
+SuperimposedDataSet superimposelandmarks(Eigen::MatrixXd data, const std::string& path, int dims) {
+  SuperimposedDataSet result = superimposedataset(std::move(data), dims);
   if (!result.data.allFinite() || !result.mean.allFinite()) {
     throw InputError(path, "the superimposition gives numbers that are not finite");
   }

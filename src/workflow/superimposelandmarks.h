@@ -2,7 +2,7 @@
 // Superimposes a landmark data set read from a file (or standardized from
 // one), refusing a result that is not finite.
 //
-// data: N x (3k + 1), as superimposedataset takes it.
+// data: N x (d k + 1), as superimposedataset takes it; dims: d, 2 or 3.
 // path: the file the data came from, named in the error.
 // Returns what superimposedataset returns. A superimposition that holds a
 // number that is not finite is an InputError naming the file: such a result
@@ -18,6 +18,7 @@
 
 namespace tarvolin {
 
-SuperimposedDataSet superimposelandmarks(Eigen::MatrixXd data, const std::string& path);
+SuperimposedDataSet superimposelandmarks(Eigen::MatrixXd data, const std::string& path,
+                                         int dims = 3);
 
 }  // namespace tarvolin

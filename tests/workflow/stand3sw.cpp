@@ -128,6 +128,34 @@ TEST_F(Stand3swTest, TpsFileGivesTheSameConfigurations) {
   EXPECT_TRUE(testing::assert_near(sw_.state().DATA.col(42), fromZor.col(42), 1e-3));
 }
 
+TEST_F(Stand3swTest, OtherFormatsAreReadByContentAndRefusedWithTheReason) {
+  run("LoadData", kZor);
+  const Eigen::MatrixXd fromZor = sw_.state().DATA;
+  for (const char* name :
+       {"skulls.csv", "skulls.nts", "skulls_morphologika.txt", "skulls_slicer/skull_07.mrk.json"}) {
+    run("LoadData", examplePath(name));
+    EXPECT_EQ(graphics_.lastError(), "") << name;
+    EXPECT_EQ(sw_.state().DATA.leftCols(42), fromZor.leftCols(42)) << name;
+    EXPECT_NE(text("FileBox").find("has 40 specimens"), std::string::npos) << name;
+  }
+
+  const struct {
+    const char* file;
+    const char* fragment;
+  } refused[] = {
+      {"skulls_missing.csv", "2 specimens have missing landmarks"},
+      {"skulls_missing.csv", "skull_17"},
+      {"skulls2d.tps", "holds 2D landmarks; load it in the 2D window"},
+  };
+  for (const auto& c : refused) {
+    ConsoleCapture console;
+    run("LoadData", examplePath(c.file));
+    EXPECT_NE(graphics_.lastError().find(c.fragment), std::string::npos) << graphics_.lastError();
+    EXPECT_NE(console.text().find(c.fragment), std::string::npos) << console.text();
+    EXPECT_EQ(sw_.state().DATA.leftCols(42), fromZor.leftCols(42)) << "the data set is kept";
+  }
+}
+
 TEST_F(Stand3swTest, WireframeIsDrawnOnTheConsensusFromTheNextPlotOn) {
   run("LoadWire", kWire);
   EXPECT_EQ(sw_.state().wireactive, 1.0);

@@ -112,6 +112,21 @@ TEST_F(StandswTest, LoadDataKeepsTheRowsSummarisesPlotsAndEnables) {
   EXPECT_EQ(axes.parent, window_);
 }
 
+TEST_F(StandswTest, TpsAndTablesLoadAsTheirRows) {
+  run("LoadData", examplePath("skulls2d.txt"));
+  const Eigen::MatrixXd rows = sw_.state().DATA;
+  run("LoadData", examplePath("skulls2d.tps"));
+  EXPECT_EQ(graphics_.lastError(), "");
+  EXPECT_EQ(text("FileBox"), "File skulls2d.tps \n   40 Samples \n   14 landmarks");
+  EXPECT_EQ(sw_.state().DATA.leftCols(28), rows.leftCols(28));
+  EXPECT_TRUE(testing::assert_near(sw_.state().DATA.col(28), rows.col(28), 1e-3));
+
+  run("LoadData", examplePath("skulls.csv"));
+  EXPECT_NE(graphics_.lastError().find("holds 3D landmarks; load it in the 3D window"),
+            std::string::npos)
+      << graphics_.lastError();
+}
+
 TEST_F(StandswTest, ExampleDataSetItsXListAndWherePlotsGo) {
   run("LoadData", k2D);
   const Eigen::MatrixXd& data = sw_.state().DATA;

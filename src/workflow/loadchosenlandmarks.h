@@ -1,0 +1,25 @@
+#pragma once
+// Reads the file a window's Load data chose, in any landmark format, for a
+// window of one dimension.
+//
+// choice: the chosen file. Choosing one 3D Slicer markup file (.fcsv,
+//         .mrk.json) reads every markup file of its kind in its folder, one
+//         specimen per file: a file dialog cannot choose a folder.
+// dims:   the window's dimension, 2 or 3; ZOR rows and tables are read so,
+//         and a file that states another dimension is refused.
+// Returns the set read; rowsAreLines tells whether row i was line i of the
+// file (ZOR rows), for errors found later. A file with missing landmarks is
+// an InputError listing every incomplete specimen by ID and landmark.
+//
+// Example:
+//   bool rowsAreLines = false;
+//   LandmarkSet s = loadchosenlandmarks(*dialogs.getFile("*.*", "Load"), 2, rowsAreLines);
+
+#include "platform/filedialogs.h"
+#include "shapes/landmarkset.h"
+
+namespace tarvolin {
+
+LandmarkSet loadchosenlandmarks(const FileChoice& choice, int dims, bool& rowsAreLines);
+
+}  // namespace tarvolin
