@@ -110,7 +110,16 @@ LandmarkSet loadData(const Options& options, std::ostream& err, bool superimpose
   LandmarkFormat format = LandmarkFormat::zor;
   LandmarkSet set = readData(options, format);
   if (options.missing != "keep") {
-    const MissingReport report = resolvemissing(set, kMissingPolicies.at(options.missing));
+    MissingReport report;
+    try {
+      report = resolvemissing(set, kMissingPolicies.at(options.missing));
+    } catch (const InputError& e) {
+      if (options.missing != "refuse") throw;
+      throw InputError(e.file(), e.line(),
+                       e.message() +
+                           "\n(--missing drop-specimens, drop-landmarks or estimate deal with "
+                           "them)");
+    }
     if (!report.summary.empty()) err << "tarvolin-cli: " << report.summary << "\n";
   }
   if (superimposed) {

@@ -7,19 +7,29 @@
 //         specimen per file: a file dialog cannot choose a folder.
 // dims:   the window's dimension, 2 or 3; ZOR rows and tables are read so,
 //         and a file that states another dimension is refused.
-// Returns the set read; rowsAreLines tells whether row i was line i of the
-// file (ZOR rows), for errors found later. A file with missing landmarks is
-// an InputError listing every incomplete specimen by ID and landmark.
+// Returns the set read; the name to show for it (the file's, or for a
+// folder of markups the folder's followed by "/"); and whether row i was line
+// i of the file (ZOR rows), for errors found later. A file with missing
+// landmarks is an InputError listing every incomplete specimen by ID and
+// landmark.
 //
 // Example:
-//   bool rowsAreLines = false;
-//   LandmarkSet s = loadchosenlandmarks(*dialogs.getFile("*.*", "Load"), 2, rowsAreLines);
+//   ChosenLandmarks read = loadchosenlandmarks(*dialogs.getFile("*.*", "Load"), 2);
+//   // read.name == "skulls2d.tps", read.set.dims == 2
+
+#include <string>
 
 #include "platform/filedialogs.h"
 #include "shapes/landmarkset.h"
 
 namespace tarvolin {
 
-LandmarkSet loadchosenlandmarks(const FileChoice& choice, int dims, bool& rowsAreLines);
+struct ChosenLandmarks {
+  LandmarkSet set;
+  std::string name;
+  bool rowsAreLines = false;
+};
+
+ChosenLandmarks loadchosenlandmarks(const FileChoice& choice, int dims);
 
 }  // namespace tarvolin

@@ -23,11 +23,12 @@ LandmarkFile loadlandmarkfile(FileDialogs& dialogs, bool tps) {
   } else {
     const std::optional<FileChoice> choice = dialogs.getFile("*.*", "Enter file to Load?");
     if (!choice) return file;
-    file.fname = choice->name;
-    file.path = choice->path();
-    LandmarkSet set = loadchosenlandmarks(*choice, 3, rowsAreLines);
-    file.data = landmarkdataset(set);
-    file.ids = std::move(set.ids);
+    ChosenLandmarks read = loadchosenlandmarks(*choice, 3);
+    file.fname = read.name;
+    file.path = read.set.path;
+    file.data = landmarkdataset(read.set);
+    file.ids = std::move(read.set.ids);
+    rowsAreLines = read.rowsAreLines;
     // The next dialog opens where this file was found.
     std::error_code ignored;
     std::filesystem::current_path(choice->folder, ignored);

@@ -52,13 +52,12 @@ void Standsw::plotDataSet(const Eigen::MatrixXd& x, std::string_view points,
 void Standsw::loadData() {
   const std::optional<FileChoice> choice = dialogs_.getFile("*.*", "Enter file to Load?");
   if (!choice) return;
-  bool rowsAreLines = false;
-  LandmarkSet set = loadchosenlandmarks(*choice, 2, rowsAreLines);
+  const ChosenLandmarks read = loadchosenlandmarks(*choice, 2);
   // The next dialog opens where this file was found.
   std::error_code ignored;
   std::filesystem::current_path(choice->folder, ignored);
 
-  state_.DATA = landmarkdataset(set);
+  state_.DATA = landmarkdataset(read.set);
   // The x-variable and the standardization belonged to the earlier data set.
   state_.XLIST.resize(0, 0);
   state_.FXLIST.resize(0, 0);
@@ -67,8 +66,8 @@ void Standsw::loadData() {
   panel_.resetLaterSteps();
   const Eigen::Index m = state_.DATA.rows();
   const Eigen::Index n = state_.DATA.cols();
-  panel_.setString("FileBox", sprintf("File %s \n %4.0f Samples \n %4.0f landmarks", choice->name,
-                                      m, static_cast<double>(n - 1) / 2.0));
+  panel_.setString("FileBox", sprintf("File %s \n %4.0f Samples \n %4.0f landmarks", read.name, m,
+                                      static_cast<double>(n - 1) / 2.0));
   panel_.setEnable("UseCSButton", true);
   panel_.setEnable("LoadXButton", true);
   // Clear disables GoRegress and no other step enables it again, so without

@@ -138,6 +138,8 @@ TEST_F(Stand3swTest, OtherFormatsAreReadByContentAndRefusedWithTheReason) {
     EXPECT_EQ(sw_.state().DATA.leftCols(42), fromZor.leftCols(42)) << name;
     EXPECT_NE(text("FileBox").find("has 40 specimens"), std::string::npos) << name;
   }
+  // One markup file chosen reads its folder, and the summary says so.
+  EXPECT_EQ(text("FileBox").rfind("skulls_slicer/ \nhas 40 specimens", 0), 0u) << text("FileBox");
 
   const struct {
     const char* file;

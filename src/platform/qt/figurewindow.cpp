@@ -309,7 +309,18 @@ void FigureWindow::writeGeometryBack() {
 }
 
 void FigureWindow::setStatus(const QString& message, bool error) {
-  status_->setText(message);
+  // The bar holds one line: a message of several lines (such as the list of
+  // specimens with missing landmarks) runs on in it, and the tooltip shows
+  // it as it was written.
+  QString oneLine;
+  for (qsizetype i = 0; i < message.size(); ++i) {
+    if (message[i] != u'\n') {
+      oneLine += message[i];
+    } else if (i + 1 < message.size()) {
+      oneLine += i > 0 && message[i - 1] == u':' ? QStringLiteral(" ") : QStringLiteral("; ");
+    }
+  }
+  status_->setText(oneLine);
   status_->setToolTip(message.isEmpty() ? tr("The last error or message") : message);
   status_->setStyleSheet(error ? "color: #b00020;" : "");
 }

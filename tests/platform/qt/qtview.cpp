@@ -251,6 +251,13 @@ TEST_F(QtViewServices, TheLastErrorStaysInViewUntilTheNextActionClearsIt) {
   // A window opened later shows it too.
   const Handle later = graphics.figure();
   EXPECT_EQ(view.window(later)->barText(), view.window(w)->barText());
+  // A list runs on in the one line of the bar.
+  graphics.setLastError(
+      "a.csv: 2 specimens have missing landmarks:\nspecimen \"a\": landmark 5\n"
+      "specimen \"b\": landmarks 2, 11");
+  EXPECT_EQ(view.window(w)->barText(),
+            "a.csv: 2 specimens have missing landmarks: specimen \"a\": landmark 5; "
+            "specimen \"b\": landmarks 2, 11");
   graphics.setLastError("");
   EXPECT_TRUE(view.window(w)->barText().isEmpty());
   // A message is not wiped by the next action's fresh start.
