@@ -105,10 +105,11 @@ LandmarkSet readData(const Options& options, LandmarkFormat& format) {
 }
 
 // The landmark set of FILE, its missing landmarks dealt with as --missing
-// says, and checked to be one that can be superimposed.
-LandmarkSet loadData(const Options& options, std::ostream& err, bool superimposed = true) {
+// says. `rowsAreLines` tells whether row i was line i of FILE.
+LandmarkSet loadData(const Options& options, std::ostream& err, bool& rowsAreLines) {
   LandmarkFormat format = LandmarkFormat::zor;
   LandmarkSet set = readData(options, format);
+  rowsAreLines = format == LandmarkFormat::zor && !options.tps;
   if (options.missing != "keep") {
     MissingReport report;
     try {
@@ -122,10 +123,18 @@ LandmarkSet loadData(const Options& options, std::ostream& err, bool superimpose
     }
     if (!report.summary.empty()) err << "tarvolin-cli: " << report.summary << "\n";
   }
-  if (superimposed) {
-    checklandmarkdata(landmarkdataset(set), set.path, format == LandmarkFormat::zor, set.dims);
-  }
   return set;
+}
+
+// The data set of `set` (N x (d k + 1)), checked to be one that can be
+// superimposed. It takes over the memory of set.coords, which it leaves
+// empty: a large data set is never held twice.
+Eigen::MatrixXd checkedDataSet(LandmarkSet& set, bool rowsAreLines) {
+  const std::string path = set.path;
+  const int dims = set.dims;
+  Eigen::MatrixXd data = landmarkdataset(std::move(set));
+  checklandmarkdata(data, path, rowsAreLines, dims);
+  return data;
 }
 
 // The x list of the file at `path`: one value per specimen, one per line.
@@ -206,10 +215,12 @@ void deliverSet(const Options& options, const LandmarkSet& set, std::optional<do
 }
 
 void runInfo(const Options& options, std::ostream& out, std::ostream& err) {
-  const LandmarkSet set = loadData(options, err);
+  bool rowsAreLines = false;
+  LandmarkSet set = loadData(options, err, rowsAreLines);
   const Eigen::Index n = set.specimens();
-  std::string text =
-      sprintf("%s \nhas %i specimens \nwith %i landmarks", bareName(set.path), n, set.landmarks());
+  const Eigen::Index k = set.landmarks();
+  checkedDataSet(set, rowsAreLines);
+  std::string text = sprintf("%s \nhas %i specimens \nwith %i landmarks", bareName(set.path), n, k);
   text +=
       sprintf("\ncentroid size from %4.4f to %4.4f\n", set.size.minCoeff(), set.size.maxCoeff());
   text += sprintf("%iD landmarks; specimens %s to %s\n", set.dims, set.ids.front(), set.ids.back());
@@ -221,20 +232,24 @@ void runInfo(const Options& options, std::ostream& out, std::ostream& err) {
   deliver(options, text, out);
 }
 
-// Replaces the coordinates of `set` by those of the data set rows `data`
-// (coordinates, then the size column, which stays as it was).
-void takeCoordinates(LandmarkSet& set, const Eigen::MatrixXd& data) {
-  set.coords = data.leftCols(data.cols() - 1);
+// Puts the coordinates of the data set rows `data` (coordinates, then the
+// size column, which is not taken) into `set`.
+void takeCoordinates(LandmarkSet& set, Eigen::MatrixXd data) {
+  data.conservativeResize(Eigen::NoChange, data.cols() - 1);
+  set.coords = std::move(data);
 }
 
 void runSuperimpose(const Options& options, std::ostream& out, std::ostream& err) {
-  LandmarkSet set = loadData(options, err);
-  takeCoordinates(set, superimposelandmarks(landmarkdataset(set), set.path, set.dims).data);
+  bool rowsAreLines = false;
+  LandmarkSet set = loadData(options, err, rowsAreLines);
+  Eigen::MatrixXd data = checkedDataSet(set, rowsAreLines);
+  takeCoordinates(set, superimposelandmarks(std::move(data), set.path, set.dims).data);
   deliverSet(options, set, std::nullopt, out);
 }
 
 void runStandardize(const Options& options, std::ostream& out, std::ostream& err) {
-  LandmarkSet set = loadData(options, err);
+  bool rowsAreLines = false;
+  LandmarkSet set = loadData(options, err, rowsAreLines);
   std::string source;
   const Eigen::VectorXd xlist = loadX(options, set, source);
   const Transform lcode = transformNamed(options.transform);
@@ -242,8 +257,7 @@ void runStandardize(const Options& options, std::ostream& out, std::ostream& err
 
   // Each step keeps only what the next needs, so large data sets stay small in memory.
   Eigen::MatrixXd superimposed =
-      superimposelandmarks(landmarkdataset(set), set.path, set.dims).data;
-  set.coords.resize(0, 0);
+      superimposelandmarks(checkedDataSet(set, rowsAreLines), set.path, set.dims).data;
 
   double svalue = 0;
   if (options.standard.empty()) {
@@ -263,7 +277,8 @@ void runStandardize(const Options& options, std::ostream& out, std::ostream& err
 }
 
 void runConvert(const Options& options, std::ostream& out, std::ostream& err) {
-  const LandmarkSet set = loadData(options, err, false);
+  bool rowsAreLines = false;
+  const LandmarkSet set = loadData(options, err, rowsAreLines);
   deliverSet(options, set, std::nullopt, out);
 }
 

@@ -142,6 +142,15 @@ LandmarkFormat detectlandmarkformat(std::string_view text, const std::string& fn
       break;
     }
   }
+  // A first line longer than what is looked at (a row of thousands of
+  // landmarks) ends in the middle of a number: that last piece says nothing.
+  const bool cut = text.size() >= kLookedAt && lines.size() == 1;
+  if (cut) {
+    size_t end = first.size();
+    while (end > 0 && !isNumberSeparator(first[end - 1])) --end;
+    first = trimmed(first.substr(0, end));
+    if (first.empty()) first = text.substr(0, 1);
+  }
   if (first.empty()) throw InputError(fname, "holds no landmark data: every line is blank");
   if (first.front() == '{') return LandmarkFormat::mrkjson;
 

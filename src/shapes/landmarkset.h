@@ -14,8 +14,10 @@
 // until the missing landmarks are dealt with).
 //
 // landmarkdataset(set) gives the N x (dk + 1) data-set matrix, coordinates
-// then size; landmarksetof(data, d) the set of such a matrix, with IDs "1",
-// "2", ... unless given.
+// then size (from a set passed with std::move, in the memory of its
+// coordinates, which it leaves empty); landmarksetof(data, d) the set of such
+// a matrix (in its memory, when moved in), with IDs "1", "2", ... unless
+// given.
 //
 // Example:
 //   LandmarkSet set = landmarksetof(dload("skulls_zor.txt"), 3);
@@ -62,8 +64,9 @@ struct ReadOptions {
 };
 
 Eigen::MatrixXd landmarkdataset(const LandmarkSet& set);
+Eigen::MatrixXd landmarkdataset(LandmarkSet&& set);
 
-LandmarkSet landmarksetof(const Eigen::MatrixXd& data, int dims, std::vector<std::string> ids = {});
+LandmarkSet landmarksetof(Eigen::MatrixXd data, int dims, std::vector<std::string> ids = {});
 
 // Readers call it last, with every coordinate not measured set to NaN: it
 // marks each landmark with a NaN coordinate as missing (all its coordinates

@@ -1,6 +1,8 @@
 #include "readlandmarks.h"
 
 #include <filesystem>
+#include <fstream>
+#include <optional>
 #include <system_error>
 
 #include "detectlandmarkformat.h"
@@ -19,6 +21,25 @@ namespace tarvolin {
 namespace {
 
 namespace fs = std::filesystem;
+
+// The first 64 KB of the file at `path` (all of it when it is shorter), or
+// nothing with the reason it cannot be read.
+std::optional<std::string> textfilestart(const std::string& path, std::string& reason) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    std::string whole;
+    if (!readtextfile(path, whole, reason)) return std::nullopt;
+    return whole.substr(0, 64 * 1024);
+  }
+  std::string start(64 * 1024, '\0');
+  in.read(start.data(), static_cast<std::streamsize>(start.size()));
+  start.resize(static_cast<size_t>(in.gcount()));
+  if (in.bad()) {
+    reason = "cannot be read";
+    return std::nullopt;
+  }
+  return start;
+}
 
 MarkupKind markupKindOf(std::optional<LandmarkFormat> format, const std::string& path) {
   if (!format) return MarkupKind::any;
@@ -43,11 +64,16 @@ LandmarkSet readlandmarks(const std::string& path, std::optional<LandmarkFormat>
     return set;
   }
 
-  std::string text;
+  // The format is told from the start of the file; ZOR rows, the bulk of
+  // large data sets, are then read without holding the whole text.
   std::string reason;
-  if (!readtextfile(path, text, reason)) throw InputError(path, "cannot be opened: " + reason);
-  const LandmarkFormat read = format ? *format : detectlandmarkformat(text, path);
+  std::string text;
+  const std::optional<std::string> start = textfilestart(path, reason);
+  if (!start) throw InputError(path, "cannot be opened: " + reason);
+  const LandmarkFormat read = format ? *format : detectlandmarkformat(*start, path);
   if (detected) *detected = read;
+  if (read == LandmarkFormat::zor) return readzorfile(path, options);
+  if (!readtextfile(path, text, reason)) throw InputError(path, "cannot be opened: " + reason);
 
   if (markupFolder && (read == LandmarkFormat::fcsv || read == LandmarkFormat::mrkjson)) {
     text.clear();
@@ -58,7 +84,7 @@ LandmarkSet readlandmarks(const std::string& path, std::optional<LandmarkFormat>
   }
   switch (read) {
     case LandmarkFormat::zor:
-      return readzor(text, path, options);
+      break;
     case LandmarkFormat::tps:
       return readtps(text, path, options);
     case LandmarkFormat::nts:

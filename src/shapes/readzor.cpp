@@ -6,6 +6,7 @@
 
 #include "dload.h"
 #include "platform/errors.h"
+#include "platform/readtextfile.h"
 #include "platform/str2num.h"
 #include "readcoordinate.h"
 
@@ -76,19 +77,9 @@ Eigen::MatrixXd parseWithMissingMarks(std::string_view text, const std::string& 
   return data;
 }
 
-}  // namespace
-
-LandmarkSet readzor(std::string_view text, const std::string& fname, const ReadOptions& options) {
+// The set of the rows read, once they are known to be rows of numbers.
+LandmarkSet setOfRows(Eigen::MatrixXd data, const std::string& fname, const ReadOptions& options) {
   const int dims = options.dims == 2 ? 2 : 3;
-  Eigen::MatrixXd data;
-  try {
-    data = parsenumericmatrix(text, fname);
-  } catch (const InputError&) {
-    // Words for missing landmarks are rare: only then is every field looked
-    // at one by one.
-    if (!holdsMissingMark(text)) throw;
-    data = parseWithMissingMarks(text, fname, options);
-  }
   const Eigen::Index n = data.cols();
   if (n < dims + 1 || (n - 1) % dims != 0) {
     throw InputError(fname, 1,
@@ -111,10 +102,40 @@ LandmarkSet readzor(std::string_view text, const std::string& fname, const ReadO
         (data.leftCols(n - 1).array() == *options.missingCode)
             .select(std::numeric_limits<double>::quiet_NaN(), data.leftCols(n - 1));
   }
-  LandmarkSet set = landmarksetof(data, dims);
+  LandmarkSet set = landmarksetof(std::move(data), dims);
   set.path = fname;
   finishlandmarkset(set);
   return set;
+}
+
+}  // namespace
+
+LandmarkSet readzor(std::string_view text, const std::string& fname, const ReadOptions& options) {
+  Eigen::MatrixXd data;
+  try {
+    data = parsenumericmatrix(text, fname);
+  } catch (const InputError&) {
+    // Words for missing landmarks are rare: only then is every field looked
+    // at one by one.
+    if (!holdsMissingMark(text)) throw;
+    data = parseWithMissingMarks(text, fname, options);
+  }
+  return setOfRows(std::move(data), fname, options);
+}
+
+LandmarkSet readzorfile(const std::string& path, const ReadOptions& options) {
+  Eigen::MatrixXd data;
+  try {
+    std::string reason;
+    data = dload(path, &reason);
+    if (!reason.empty()) throw InputError(path, "cannot be opened: " + reason);
+  } catch (const InputError& error) {
+    std::string text;
+    std::string reason;
+    if (!readtextfile(path, text, reason) || !holdsMissingMark(text)) throw;
+    return readzor(text, path, options);
+  }
+  return setOfRows(std::move(data), path, options);
 }
 
 }  // namespace tarvolin

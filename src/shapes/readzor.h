@@ -17,6 +17,10 @@
 // a number that is not finite, a size that is not a number: an InputError
 // naming the file and line.
 //
+// readzorfile(path, options) reads the file itself, line by line through a
+// small buffer (a large data set then costs its matrix in memory, not its
+// text as well), and whole only when it marks missing landmarks with words.
+//
 // Example:
 //   LandmarkSet s = readzor("0 0 1 0 0 1 1.4\n1 1 2 1 1 2 1.5\n", "a.txt", {.dims = 2});
 //   // s.specimens() == 2, s.landmarks() == 3, s.size == [1.4; 1.5]
@@ -29,5 +33,7 @@
 namespace tarvolin {
 
 LandmarkSet readzor(std::string_view text, const std::string& fname, const ReadOptions& options);
+
+LandmarkSet readzorfile(const std::string& path, const ReadOptions& options);
 
 }  // namespace tarvolin

@@ -37,6 +37,10 @@ TEST(DetectLandmarkFormat, EachFormatByItsContent) {
   for (const auto& c : cases) {
     EXPECT_EQ(detectlandmarkformat(c.text, "f"), c.expected) << c.text;
   }
+  // A ZOR row longer than the start that is looked at, cut inside a number.
+  std::string longRow;
+  while (longRow.size() < 70000) longRow += "-12.3456e1 ";
+  EXPECT_EQ(detectlandmarkformat(longRow.substr(0, 64 * 1024), "f"), LandmarkFormat::zor);
   EXPECT_THROW_MSG(detectlandmarkformat(" \n\t\n", "blank.txt"), InputError,
                    "blank.txt: holds no landmark data");
 }
