@@ -6,10 +6,12 @@
 #include <string>
 
 #include "clocalescope.h"
+#include "plaindecimal.h"
 
 namespace tarvolin {
 
 size_t parseNumber(std::string_view text, double& value) {
+  if (const size_t length = plaindecimal(text, '.', value)) return length;
   const char* first = text.data();
   const char* last = text.data() + text.size();
   const char* start = first;

@@ -26,43 +26,6 @@ std::string quoted(std::string_view token) {
   return "\"" + std::string(token) + "\"";
 }
 
-// Reads a plain decimal at the start of `text` (a sign, digits, a point,
-// digits: at most 15 digits in all), the bulk of any landmark file, as
-// parseNumber would but several times faster: the digits make a whole
-// number below 2^53 and the power of ten is exact, so the one division
-// rounds correctly and the value is the same to the last bit. Returns the
-// count of characters read, 0 for any other text (parseNumber reads that).
-size_t plainDecimal(std::string_view text, double& value) {
-  static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                       1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-  size_t i = 0;
-  const bool negative = i < text.size() && text[i] == '-';
-  if (i < text.size() && (text[i] == '-' || text[i] == '+')) ++i;
-  uint64_t digits = 0;
-  int count = 0;
-  int fraction = 0;
-  bool point = false;
-  for (; i < text.size(); ++i) {
-    const char c = text[i];
-    if (c >= '0' && c <= '9') {
-      digits = digits * 10 + static_cast<uint64_t>(c - '0');
-      ++count;
-      fraction += point;
-    } else if (c == '.' && !point) {
-      point = true;
-    } else {
-      break;
-    }
-  }
-  if (count == 0 || count > 15 ||
-      (i < text.size() && (text[i] == 'e' || text[i] == 'E' || text[i] == '.'))) {
-    return 0;
-  }
-  const double magnitude = static_cast<double>(digits) / kPowers[fraction];
-  value = negative ? -magnitude : magnitude;
-  return i;
-}
-
 // A whole number 0 or more that is all of `text`, else nothing.
 std::optional<uint64_t> wholeNumber(std::string_view text) {
   uint64_t value = 0;
@@ -250,8 +213,7 @@ class NtsReader {
   double coordinate(uint64_t index) {
     const std::string_view rest = tokens_.text.substr(tokens_.pos);
     double value = 0;
-    size_t length = plainDecimal(rest, value);
-    if (length == 0) length = parseNumber(rest, value);
+    const size_t length = parseNumber(rest, value);
     lastLine_ = tokens_.line;
     if (length > 0 && (length == rest.size() || isSpace(rest[length])) && std::isfinite(value)) {
       tokens_.pos += length;

@@ -1,14 +1,13 @@
 #include "readrowtable.h"
 
 #include <algorithm>
-#include <bit>
-#include <cstdint>
 #include <cstring>
 #include <limits>
 #include <numeric>
 #include <vector>
 
 #include "platform/errors.h"
+#include "platform/plaindecimal.h"
 
 namespace tarvolin {
 namespace detail {
@@ -139,88 +138,30 @@ bool DelimitedText::nextField(Field& field) {
 
 namespace {
 
-// Reads the run of decimal digits at s into mantissa (times ten for each
-// digit), adding their count to digits. Eight characters at a time where
-// the text has them: the bytes' arithmetic finds the digits and their value
-// without a branch per character, which the irregular lengths of numbers
-// would mispredict.
-[[gnu::always_inline]] inline void readDigits(const char*& s, const char* end, uint64_t& mantissa,
-                                              int& digits) {
-  static constexpr uint64_t scale[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000};
-  if constexpr (std::endian::native == std::endian::little) {
-    while (end - s >= 8) {
-      uint64_t bytes = 0;
-      std::memcpy(&bytes, s, 8);
-      const uint64_t notDigit =
-          ((bytes + 0x4646464646464646) | (bytes - 0x3030303030303030)) & 0x8080808080808080;
-      const int n = notDigit == 0 ? 8 : std::countr_zero(notDigit) / 8;
-      if (n == 0) return;
-      uint64_t v = (bytes - 0x3030303030303030) << (8 * (8 - n));
-      v = v * 10 + (v >> 8);
-      v = (((v & 0x000000FF000000FF) * (100 + (1000000ULL << 32))) +
-           (((v >> 16) & 0x000000FF000000FF) * (1 + (10000ULL << 32)))) >>
-          32;
-      mantissa = (n == 8 ? mantissa * 100000000 : mantissa * scale[n]) + v;
-      s += n;
-      digits += n;
-      if (n < 8) return;
-    }
-  }
-  for (; s < end && *s >= '0' && *s <= '9'; ++s, ++digits) {
-    mantissa = mantissa * 10 + static_cast<uint64_t>(*s - '0');
-  }
-}
-
-// Reads the number at s when it is plain decimal (a point, or when
-// decimalComma a comma, before the fraction) and ends its field, leaving s
-// at the delimiter or line end after it; false, leaving s alone, otherwise.
-// Clinger's fast path: a mantissa below 2^53 and a power of ten up to 10^22
-// are both exact doubles, so one multiplication or division gives the
-// correctly rounded value, the same as parseNumber's; everything else is
-// left to parseNumber.
+// Reads the number at s when plaindecimal reads it, with `point` or, in a
+// semicolon table (point ','), with a point as well, and it ends its field;
+// leaves s at the delimiter or line end after it. False, leaving s alone,
+// otherwise: tablecoordinate then reads the field.
 [[gnu::always_inline]] inline bool plainNumber(const char*& at, const char* end, char delimiter,
-                                               bool decimalComma, double& value) {
-  static constexpr double powers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                      1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                      1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+                                               char point, double& value) {
   auto isBlank = [delimiter](char c) { return c == ' ' || (c == '\t' && delimiter != '\t'); };
   const char* s = at;
   while (s < end && isBlank(*s)) ++s;
-  const bool negative = s < end && *s == '-';
-  if (s < end && (*s == '-' || *s == '+')) ++s;
-  uint64_t mantissa = 0;
-  int digits = 0;
-  readDigits(s, end, mantissa, digits);
-  int exponent = 0;
-  if (s < end && (*s == '.' || (decimalComma && *s == ','))) {
-    ++s;
-    const int whole = digits;
-    readDigits(s, end, mantissa, digits);
-    exponent = whole - digits;
+  const std::string_view rest(s, static_cast<size_t>(end - s));
+  double number = 0;
+  size_t length = plaindecimal(rest, point, number);
+  if (point == ',' && (length == 0 || (length < rest.size() && rest[length] == '.'))) [[unlikely]] {
+    length = plaindecimal(rest, '.', number);
   }
-  if (digits == 0 || digits > 19) return false;
-  if (s < end && (*s == 'e' || *s == 'E')) {
-    ++s;
-    const bool negativeExponent = s < end && *s == '-';
-    if (s < end && (*s == '-' || *s == '+')) ++s;
-    int written = 0;
-    int e = 0;
-    for (; s < end && *s >= '0' && *s <= '9' && written < 4; ++s, ++written)
-      e = e * 10 + (*s - '0');
-    if (written == 0 || written == 4) return false;
-    exponent += negativeExponent ? -e : e;
+  if (length == 0) [[unlikely]] {
+    return false;
   }
+  s += length;
   while (s < end && isBlank(*s)) ++s;
-  if (s < end && *s != delimiter && !isLineEnd(*s)) return false;
-  if (mantissa > (uint64_t{1} << 53) || exponent < -22 || exponent > 22) {
-    if (mantissa != 0) return false;
-    exponent = 0;
+  if (s < end && *s != delimiter && !isLineEnd(*s)) [[unlikely]] {
+    return false;
   }
-  // The sign goes in as a bit: a branch on it would be mispredicted half
-  // the time on coordinates around an origin.
-  const double m = std::bit_cast<double>(std::bit_cast<uint64_t>(static_cast<double>(mantissa)) |
-                                         (static_cast<uint64_t>(negative) << 63));
-  value = exponent < 0 ? m / powers[-exponent] : m * powers[exponent];
+  value = number;
   at = s;
   return true;
 }
@@ -232,10 +173,11 @@ long DelimitedText::nextPlainNumbers(double* out, std::ptrdiff_t stride, long co
   if (!moreFields_) return 0;
   const char* s = text_.data() + pos_;
   const char* const end = text_.data() + text_.size();
+  const char point = decimalComma ? ',' : '.';
   long read = 0;
   while (read < count) {
     const char* after = s;
-    if (!plainNumber(after, end, delimiter_, decimalComma, *out)) break;
+    if (!plainNumber(after, end, delimiter_, point, *out)) break;
     ++read;
     out += stride;
     if (after < end && *after == delimiter_) {

@@ -1,8 +1,15 @@
 #include "platform/str2num.h"
 
+#include <bit>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <random>
 #include <string>
 #include <vector>
 
+#include "platform/plaindecimal.h"
 #include "tests/decimalcomma.h"
 #include "tests/testing.h"
 
@@ -93,6 +100,111 @@ TEST(Scannumbers, DecimalCommaLocaleReadsAsTheCLocale) {
     EXPECT_EQ(scannumbers(c.text, out).stop, c.stop) << c.text;
     EXPECT_EQ(out, c.numbers) << c.text;
   }
+}
+
+// parseNumber's value to the last bit and its length, at the edges of the
+// fast path and of the full conversion behind it; the expected values are
+// the compiler's own correctly rounded literals.
+TEST(ParseNumber, EdgeCasesGiveExactValueAndLength) {
+  const double inf = std::numeric_limits<double>::infinity();
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const struct {
+    const char* text;
+    size_t length;
+    double value;
+  } cases[] = {
+      {"-12.345678", 10, -12.345678},
+      {"+1.5", 4, 1.5},
+      {"+-1", 0, 0},
+      {"-+1", 0, 0},
+      {".5", 2, 0.5},
+      {"-.5e1", 5, -5},
+      {"5.", 2, 5},
+      {"5.e2", 4, 500},
+      {".", 0, 0},
+      {"-", 0, 0},
+      {"e5", 0, 0},
+      {"1e", 1, 1},
+      {"1e+", 1, 1},
+      {"2E-x", 1, 2},
+      {"1e22", 4, 1e22},
+      {"1e23", 4, 1e23},
+      {"1e0005", 6, 1e5},
+      {"1e400", 5, inf},
+      {"-1e400", 6, -inf},
+      {"1e-400", 6, 0},
+      {"0e999", 5, 0},
+      {"4.9e-324", 8, 4.9e-324},
+      {"1.7976931348623157e308", 22, 1.7976931348623157e308},
+      {"inf", 3, inf},
+      {"-Infinity", 9, -inf},
+      {"nan", 3, nan},
+      {"0x1", 1, 0},
+      {"007.50", 6, 7.5},
+      {"00000000000000000000000001", 26, 1},
+      {"12345678901234567890123", 23, 12345678901234567890123.0},
+      {"9007199254740992", 16, 9007199254740992.0},
+      {"9007199254740993", 16, 9007199254740993.0},
+      {"0.1", 3, 0.1},
+      {"-0", 2, -0.0},
+      {"-0.0e-30", 8, -0.0},
+      {"1.5.3", 3, 1.5},
+      {"1,5", 1, 1},
+      {" 1", 0, 0},
+      {"", 0, 0},
+  };
+  for (const auto& c : cases) {
+    double value = 0;
+    EXPECT_EQ(parseNumber(c.text, value), c.length) << c.text;
+    if (c.length == 0) continue;
+    if (std::isnan(c.value)) {
+      EXPECT_TRUE(std::isnan(value)) << c.text;
+    } else {
+      EXPECT_EQ(std::bit_cast<uint64_t>(value), std::bit_cast<uint64_t>(c.value)) << c.text;
+    }
+  }
+}
+
+// Wherever plaindecimal reads a number, std::from_chars reads the same
+// characters to the same bits; with ',' for a point it reads the text with
+// its points and commas swapped the same way. Texts of every length of
+// whole part, fraction and exponent, followed by anything at all.
+TEST(PlainDecimal, AgreesWithFromCharsBitForBit) {
+  std::mt19937 engine(41);
+  std::uniform_int_distribution<int> digit(0, 9), count(0, 12), coin(0, 3), byte(0, 255);
+  const std::string_view signs = "+-";
+  long accepted = 0;
+  for (int trial = 0; trial < 300000; ++trial) {
+    std::string text;
+    if (coin(engine) == 0) text += signs[coin(engine) % 2];
+    for (int d = count(engine); d > 0; --d) text += static_cast<char>('0' + digit(engine));
+    if (coin(engine) != 0) text += '.';
+    for (int d = count(engine); d > 0; --d) text += static_cast<char>('0' + digit(engine));
+    if (coin(engine) == 0) {
+      text += coin(engine) % 2 ? 'e' : 'E';
+      if (coin(engine) == 0) text += signs[coin(engine) % 2];
+      for (int d = count(engine) % 5; d > 0; --d) text += static_cast<char>('0' + digit(engine));
+    }
+    for (int d = count(engine) % 10; d > 0; --d) {
+      text += coin(engine) == 0 ? static_cast<char>(byte(engine)) : ".eE+-0 9,"[digit(engine)];
+    }
+    double fast = 0;
+    const size_t length = plaindecimal(text, '.', fast);
+    std::string swapped = text;
+    for (char& c : swapped) c = c == '.' ? ',' : c == ',' ? '.' : c;
+    double fastComma = 0;
+    ASSERT_EQ(plaindecimal(swapped, ',', fastComma), length) << text;
+    if (length == 0) continue;
+    ++accepted;
+    const size_t plus = text[0] == '+' ? 1 : 0;
+    double exact = 0;
+    const auto [end, error] = std::from_chars(text.data() + plus, text.data() + text.size(), exact);
+    ASSERT_EQ(error, std::errc()) << text;
+    ASSERT_EQ(static_cast<size_t>(end - text.data()), length) << text;
+    ASSERT_EQ(std::bit_cast<uint64_t>(fast), std::bit_cast<uint64_t>(exact)) << text;
+    ASSERT_EQ(std::bit_cast<uint64_t>(fastComma), std::bit_cast<uint64_t>(exact)) << text;
+  }
+  EXPECT_GT(accepted, 100000);
 }
 
 }  // namespace
