@@ -8,21 +8,19 @@
 #include "platform/readnumber.h"
 #include "platform/str2num.h"
 #include "platform/textfilelines.h"
+#include "textscan.h"
 
 namespace tarvolin {
 namespace {
+
+using textscan::plural;
+using textscan::quoted;
 
 bool isBlank(std::string_view line) {
   for (char c : line) {
     if (c != ' ' && c != '\t' && c != '\r' && c != '\n' && c != '\v' && c != '\f') return false;
   }
   return true;
-}
-
-std::string quoted(std::string_view token) {
-  constexpr size_t shown = 24;
-  if (token.size() > shown) return "\"" + std::string(token.substr(0, shown)) + "...\"";
-  return "\"" + std::string(token) + "\"";
 }
 
 // Hands out the lines of a text one by one, each with its line feed.
@@ -44,10 +42,6 @@ class LineCursor {
   std::string_view text_;
   size_t pos_ = 0;
 };
-
-std::string plural(size_t n, const char* word) {
-  return std::to_string(n) + " " + word + (n == 1 ? "" : "s");
-}
 
 // Reads the matrix from `lines` (a text in memory or a file read piece by
 // piece), going over them twice.

@@ -13,62 +13,18 @@
 #include "platform/errors.h"
 #include "platform/str2num.h"
 #include "readcoordinate.h"
+#include "textscan.h"
 
 namespace tarvolin {
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f'; }
-
-bool isLineEnd(char c) { return c == '\n' || c == '\r'; }
-
-std::string_view trimmed(std::string_view s) {
-  while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && isBlank(s.back())) s.remove_suffix(1);
-  return s;
-}
-
-bool sameWord(std::string_view a, std::string_view lowerCase) {
-  if (a.size() != lowerCase.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    const char c = a[i] >= 'A' && a[i] <= 'Z' ? static_cast<char>(a[i] + 32) : a[i];
-    if (c != lowerCase[i]) return false;
-  }
-  return true;
-}
-
-std::string quoted(std::string_view token) {
-  constexpr size_t shown = 24;
-  if (token.size() > shown) return "\"" + std::string(token.substr(0, shown)) + "...\"";
-  return "\"" + std::string(token) + "\"";
-}
-
-std::optional<uint64_t> wholeNumber(std::string_view text) {
-  uint64_t value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (text.empty() || error != std::errc() || end != text.data() + text.size()) return std::nullopt;
-  return value;
-}
-
-// Hands out the lines of a text one by one, without their line ends (LF,
-// CRLF or a lone CR), counting them from 1.
-struct Lines {
-  std::string_view text;
-  size_t pos = 0;
-  long number = 0;
-
-  bool atEnd() const { return pos >= text.size(); }
-  std::string_view next() {
-    const size_t start = pos;
-    size_t end = start;
-    while (end < text.size() && !isLineEnd(text[end])) ++end;
-    pos = end;
-    if (pos < text.size()) {
-      pos += text[pos] == '\r' && pos + 1 < text.size() && text[pos + 1] == '\n' ? 2 : 1;
-    }
-    ++number;
-    return text.substr(start, end - start);
-  }
-};
+using textscan::isBlank;
+using textscan::isLineEnd;
+using textscan::Lines;
+using textscan::quoted;
+using textscan::sameWord;
+using textscan::trimmed;
+using textscan::wholeNumber;
 
 // The name inside a line [name], trimmed; nothing for any other line.
 std::optional<std::string_view> headerOf(std::string_view line) {

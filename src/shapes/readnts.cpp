@@ -12,26 +12,16 @@
 #include "platform/errors.h"
 #include "platform/str2num.h"
 #include "readcoordinate.h"
+#include "textscan.h"
 
 namespace tarvolin {
 namespace {
 
+using textscan::quoted;
+using textscan::wholeNumber;
+
 bool isSpace(char c) {
   return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
-
-std::string quoted(std::string_view token) {
-  constexpr size_t shown = 24;
-  if (token.size() > shown) return "\"" + std::string(token.substr(0, shown)) + "...\"";
-  return "\"" + std::string(token) + "\"";
-}
-
-// A whole number 0 or more that is all of `text`, else nothing.
-std::optional<uint64_t> wholeNumber(std::string_view text) {
-  uint64_t value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (text.empty() || error != std::errc() || end != text.data() + text.size()) return std::nullopt;
-  return value;
 }
 
 // Hands out the whitespace-separated tokens of a text, passing over the
@@ -126,8 +116,8 @@ class NtsReader {
     } while (tokens_.skip() && tokens_.line == parameterLine_);
     lastLine_ = parameterLine_;
     if (fields.size() < 4) {
-      fail(parameterLine_, "the parameter line holds " + std::to_string(fields.size()) +
-                               " values; it needs at least four: 1 N P M (type, rows, columns, "
+      fail(parameterLine_, "the parameter line holds " + textscan::plural(fields.size(), "value") +
+                               "; it needs at least four: 1 N P M (type, rows, columns, "
                                "missing-value flag)");
     }
     if (wholeNumber(fields[0]) != uint64_t{1}) {

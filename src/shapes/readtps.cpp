@@ -12,61 +12,21 @@
 #include "platform/errors.h"
 #include "platform/str2num.h"
 #include "readcoordinate.h"
+#include "textscan.h"
 
 namespace tarvolin {
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f'; }
+using textscan::isBlank;
+using textscan::Lines;
+using textscan::plural;
+using textscan::quoted;
+using textscan::sameWord;
+using textscan::trimmed;
 
 bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
 bool isBlankLine(std::string_view line) { return std::all_of(line.begin(), line.end(), isBlank); }
-
-std::string_view trimmed(std::string_view s) {
-  while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && isBlank(s.back())) s.remove_suffix(1);
-  return s;
-}
-
-bool sameWord(std::string_view a, std::string_view lowerCase) {
-  if (a.size() != lowerCase.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    const char c = a[i] >= 'A' && a[i] <= 'Z' ? static_cast<char>(a[i] + 32) : a[i];
-    if (c != lowerCase[i]) return false;
-  }
-  return true;
-}
-
-std::string quoted(std::string_view token) {
-  constexpr size_t shown = 24;
-  if (token.size() > shown) return "\"" + std::string(token.substr(0, shown)) + "...\"";
-  return "\"" + std::string(token) + "\"";
-}
-
-std::string plural(uint64_t n, const char* word) {
-  return std::to_string(n) + " " + word + (n == 1 ? "" : "s");
-}
-
-// Hands out the lines of a text one by one, without their line ends (LF,
-// CRLF or a lone CR), counting them from 1.
-struct Lines {
-  std::string_view text;
-  size_t pos = 0;
-  long number = 0;
-
-  bool atEnd() const { return pos >= text.size(); }
-  std::string_view next() {
-    const size_t start = pos;
-    size_t end = start;
-    while (end < text.size() && text[end] != '\n' && text[end] != '\r') ++end;
-    pos = end;
-    if (pos < text.size()) {
-      pos += text[pos] == '\r' && pos + 1 < text.size() && text[pos + 1] == '\n' ? 2 : 1;
-    }
-    ++number;
-    return text.substr(start, end - start);
-  }
-};
 
 // A line KEY=value, both parts trimmed; blanks may stand around the =.
 struct Keyword {

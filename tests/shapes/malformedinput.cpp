@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/errors.h"
+#include "readertesting.h"
 #include "shapes/dload.h"
 #include "shapes/gettpsfile3D.h"
 #include "shapes/readmrkjson.h"
@@ -61,65 +62,19 @@ TEST(MalformedInput, TpsReaderReadsOrRefuses) {
   EXPECT_GT(read, 20);
 }
 
-// A set read is consistent: one ID and one size per specimen, d coordinates
-// per landmark, and NaN exactly where a landmark is flagged missing.
-::testing::AssertionResult consistent(const LandmarkSet& set) {
-  const Eigen::Index n = set.specimens();
-  if (n == 0 || set.landmarks() == 0 || set.coords.cols() != set.dims * set.landmarks() ||
-      static_cast<Eigen::Index>(set.ids.size()) != n || set.size.size() != n) {
-    return ::testing::AssertionFailure() << "shapes do not agree";
-  }
-  if (set.hasMissing() != set.coords.array().isNaN().any()) {
-    return ::testing::AssertionFailure() << "missing flags and NaN disagree";
-  }
-  if (!set.coords.array().isNaN().select(0, set.coords).allFinite()) {
-    return ::testing::AssertionFailure() << "a coordinate is not finite";
-  }
-  return ::testing::AssertionSuccess();
-}
-
-// `text` with a few characters replaced, inserted or deleted at random.
-std::string mutated(std::mt19937& engine, std::string text, std::string_view alphabet) {
-  std::uniform_int_distribution<int> edits(1, 4);
-  std::uniform_int_distribution<size_t> pick(0, alphabet.size() - 1);
-  for (int e = edits(engine); e > 0 && !text.empty(); --e) {
-    const size_t at = std::uniform_int_distribution<size_t>(0, text.size() - 1)(engine);
-    switch (engine() % 3) {
-      case 0:
-        text[at] = alphabet[pick(engine)];
-        break;
-      case 1:
-        text.insert(at, 1, alphabet[pick(engine)]);
-        break;
-      default:
-        text.erase(at, 1);
-    }
-  }
-  return text;
-}
-
 TEST(MalformedInput, ZorRowsAndSlicerJsonReadOrRefuse) {
   const std::string zor = "1 2 NA 4 5\n6.5 -7 8 9e1 10\n";
   const std::string json =
       "{\"markups\": [{\"controlPoints\": [{\"position\": [1, 2, 3]}, "
       "{\"position\": \"\", \"positionStatus\": \"missing\"}, {\"position\": [0, 5, 1.5]}]}]}";
-  std::mt19937 engine(23);
-  int read[2] = {0, 0};
-  for (int trial = 0; trial < 4000; ++trial) {
-    const bool isJson = trial % 2 == 1;
-    const std::string text = isJson ? mutated(engine, json, "{}[],:\"0123456789.- ")
-                                    : mutated(engine, zor, "0123456789 .-eNA\n");
-    try {
-      const LandmarkSet set = isJson ? readmrkjson(text, "random.mrk.json", {})
-                                     : readzor(text, "random.txt", {2, std::nullopt});
-      ++read[isJson];
-      ASSERT_TRUE(consistent(set)) << text;
-    } catch (const InputError& e) {
-      ASSERT_EQ(e.file(), isJson ? "random.mrk.json" : "random.txt");
-    }
-  }
-  EXPECT_GT(read[0], 100);
-  EXPECT_GT(read[1], 100);
+  const auto readZor2D = [](std::string_view text, const std::string& fname, const ReadOptions&) {
+    return readzor(text, fname, {2, std::nullopt});
+  };
+  EXPECT_GT(testing::readOrRefuseEdits(readZor2D, zor, "0123456789 .-eNA\n", "random.txt", 23),
+            100);
+  EXPECT_GT(
+      testing::readOrRefuseEdits(readmrkjson, json, "{}[],:\"0123456789.- ", "random.mrk.json", 24),
+      100);
 }
 
 }  // namespace

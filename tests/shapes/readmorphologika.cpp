@@ -9,6 +9,7 @@
 
 #include "platform/errors.h"
 #include "platform/readtextfile.h"
+#include "readertesting.h"
 #include "shapes/readnts.h"
 #include "shapes/readtps.h"
 #include "tests/testing.h"
@@ -21,14 +22,7 @@ using testing::dataPath;
 
 constexpr double NA = std::numeric_limits<double>::quiet_NaN();
 
-// Equal sizes, NaN in the same places, the other values within 1e-9.
-::testing::AssertionResult sameWithNaN(const Eigen::MatrixXd& a, const Eigen::MatrixXd& b) {
-  if (a.rows() != b.rows() || a.cols() != b.cols()) return assert_near(a, b, 0);
-  if ((a.array().isNaN() != b.array().isNaN()).any()) {
-    return ::testing::AssertionFailure() << "NaN in other places:\n" << a << "\n\n" << b;
-  }
-  return assert_near(a.array().isNaN().select(0, a), b.array().isNaN().select(0, b), 1e-9);
-}
+using testing::sameWithNaN;
 
 std::string fixture(const std::string& name) {
   std::string text;
@@ -37,11 +31,8 @@ std::string fixture(const std::string& name) {
   return text;
 }
 
-// Reads formats/morphologika/`source`, or `source` itself when it holds a line end.
 LandmarkSet readSource(const std::string& source, const ReadOptions& options = {}) {
-  const std::string text =
-      source.find('\n') != std::string::npos ? source : fixture("morphologika/" + source);
-  return readmorphologika(text, "t.txt", options);
+  return testing::readSource(readmorphologika, "morphologika", source, "t.txt", options);
 }
 
 const std::string kCounts = "[individuals]\n2\n[landmarks]\n2\n[dimensions]\n2\n";
@@ -137,37 +128,12 @@ TEST(ReadMorphologika, SameDataSetAsTpsAndNts) {
 }
 
 TEST(ReadMorphologika, RandomTextIsReadConsistentlyOrRefused) {
-  std::mt19937 engine(33);
-  // A small file with a few of its characters changed into others of the format.
+  // A small file with a few characters changed, added or taken out.
   const std::string file =
       "[individuals]\n2\n[landmarks]\n1\n[dimensions]\n2\n[names]\na\nb\n[rawpoints]\n'#1\n0 "
       "1.5\n'#2\nNA -2\n[wireframe]\n1 1\n";
   const std::string alphabet = "0123456789 .-e\t\n\r[]'#NAindvulsmrkwe";
-  std::uniform_int_distribution<size_t> where(0, file.size() - 1);
-  std::uniform_int_distribution<size_t> pick(0, alphabet.size() - 1);
-  std::uniform_int_distribution<int> changes(1, 3);
-  int read = 0;
-  for (int trial = 0; trial < 4000; ++trial) {
-    std::string text = file;
-    for (int n = changes(engine); n > 0; --n) text[where(engine)] = alphabet[pick(engine)];
-    try {
-      const LandmarkSet set = readmorphologika(text, "random.txt", {});
-      ++read;
-      const Eigen::Index n = set.specimens();
-      ASSERT_GT(n * set.landmarks(), 0) << text;
-      ASSERT_EQ(set.coords.cols(), set.landmarks() * set.dims) << text;
-      ASSERT_EQ(set.ids.size(), static_cast<size_t>(n)) << text;
-      ASSERT_EQ(set.size.size(), n) << text;
-      ASSERT_EQ(set.coords.array().isNaN().any(), set.hasMissing()) << text;
-      ASSERT_FALSE(set.coords.array().isInf().any()) << text;
-      for (const auto& [from, to] : set.wireframe) {
-        ASSERT_TRUE(from >= 1 && to >= 1 && from <= set.landmarks() && to <= set.landmarks());
-      }
-    } catch (const InputError& e) {
-      ASSERT_EQ(e.file(), "random.txt") << text;
-    }
-  }
-  EXPECT_GT(read, 100) << read;
+  EXPECT_GT(testing::readOrRefuseEdits(readmorphologika, file, alphabet, "random.txt", 33), 100);
 }
 
 }  // namespace

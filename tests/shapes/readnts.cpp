@@ -8,6 +8,7 @@
 
 #include "platform/errors.h"
 #include "platform/readtextfile.h"
+#include "readertesting.h"
 #include "tests/testing.h"
 
 namespace tarvolin {
@@ -18,22 +19,10 @@ using testing::dataPath;
 
 constexpr double NA = std::numeric_limits<double>::quiet_NaN();
 
-// Equal sizes, NaN in the same places, the other values within 1e-9.
-::testing::AssertionResult sameWithNaN(const Eigen::MatrixXd& a, const Eigen::MatrixXd& b) {
-  if (a.rows() != b.rows() || a.cols() != b.cols()) return assert_near(a, b, 0);
-  if ((a.array().isNaN() != b.array().isNaN()).any()) {
-    return ::testing::AssertionFailure() << "NaN in other places:\n" << a << "\n\n" << b;
-  }
-  return assert_near(a.array().isNaN().select(0, a), b.array().isNaN().select(0, b), 1e-9);
-}
+using testing::sameWithNaN;
 
-// Reads formats/nts/`source`, or `source` itself when it holds a line end.
 LandmarkSet readSource(const std::string& source, const ReadOptions& options = {}) {
-  if (source.find('\n') != std::string::npos) return readnts(source, "t.nts", options);
-  std::string text;
-  std::string reason;
-  EXPECT_TRUE(readtextfile(dataPath("formats/nts/" + source), text, reason)) << reason;
-  return readnts(text, "t.nts", options);
+  return testing::readSource(readnts, "nts", source, "t.nts", options);
 }
 
 TEST(ReadNts, ReadsMatricesOfEveryLayout) {
@@ -130,32 +119,10 @@ TEST(ReadNts, RefusesWithTheLineAndTheSpecimen) {
 }
 
 TEST(ReadNts, RandomTextIsReadConsistentlyOrRefused) {
-  std::mt19937 engine(32);
-  // A small file with a few of its characters changed into others of the format.
+  // A small file with a few characters changed, added or taken out.
   const std::string file = "\" c\n1 2L 4 1 -9 DIM=2\na b\n0 1.5 -9 -9\n2 3\n4e1 5\n";
   const std::string alphabet = "0123456789 .-e\t\n\r\"LlDIM=NA";
-  std::uniform_int_distribution<size_t> where(0, file.size() - 1);
-  std::uniform_int_distribution<size_t> pick(0, alphabet.size() - 1);
-  std::uniform_int_distribution<int> changes(1, 3);
-  int read = 0;
-  for (int trial = 0; trial < 4000; ++trial) {
-    std::string text = file;
-    for (int n = changes(engine); n > 0; --n) text[where(engine)] = alphabet[pick(engine)];
-    try {
-      const LandmarkSet set = readnts(text, "random.nts", {});
-      ++read;
-      const Eigen::Index n = set.specimens();
-      ASSERT_GT(n * set.landmarks(), 0) << text;
-      ASSERT_EQ(set.coords.cols(), set.landmarks() * set.dims) << text;
-      ASSERT_EQ(set.ids.size(), static_cast<size_t>(n)) << text;
-      ASSERT_EQ(set.size.size(), n) << text;
-      ASSERT_EQ(set.coords.array().isNaN().any(), set.hasMissing()) << text;
-      ASSERT_FALSE(set.coords.array().isInf().any()) << text;
-    } catch (const InputError& e) {
-      ASSERT_EQ(e.file(), "random.nts") << text;
-    }
-  }
-  EXPECT_GT(read, 100) << read;
+  EXPECT_GT(testing::readOrRefuseEdits(readnts, file, alphabet, "random.nts", 32), 100);
 }
 
 }  // namespace

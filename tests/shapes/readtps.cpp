@@ -8,6 +8,7 @@
 
 #include "platform/errors.h"
 #include "platform/readtextfile.h"
+#include "readertesting.h"
 #include "tests/testing.h"
 
 namespace tarvolin {
@@ -18,22 +19,10 @@ using testing::dataPath;
 
 constexpr double NA = std::numeric_limits<double>::quiet_NaN();
 
-// Equal sizes, NaN in the same places, the other values within 1e-9.
-::testing::AssertionResult sameWithNaN(const Eigen::MatrixXd& a, const Eigen::MatrixXd& b) {
-  if (a.rows() != b.rows() || a.cols() != b.cols()) return assert_near(a, b, 0);
-  if ((a.array().isNaN() != b.array().isNaN()).any()) {
-    return ::testing::AssertionFailure() << "NaN in other places:\n" << a << "\n\n" << b;
-  }
-  return assert_near(a.array().isNaN().select(0, a), b.array().isNaN().select(0, b), 1e-9);
-}
+using testing::sameWithNaN;
 
-// Reads formats/tps/`source`, or `source` itself when it holds a line end.
 LandmarkSet readSource(const std::string& source, const ReadOptions& options = {}) {
-  if (source.find_first_of("\r\n") != std::string::npos) return readtps(source, "t.tps", options);
-  std::string text;
-  std::string reason;
-  EXPECT_TRUE(readtextfile(dataPath("formats/tps/" + source), text, reason)) << reason;
-  return readtps(text, "t.tps", options);
+  return testing::readSource(readtps, "tps", source, "t.tps", options);
 }
 
 TEST(ReadTps, ReadsRecordsOfEveryKind) {
@@ -158,38 +147,12 @@ TEST(ReadTps, RefusesWithTheLineAndTheRecord) {
 }
 
 TEST(ReadTps, RandomTextIsReadConsistentlyOrRefused) {
-  std::mt19937 engine(31);
-  // A small file with a few of its characters changed into others of the format.
+  // A small file with a few characters changed, added or taken out.
   const std::string file =
       "LM=2\n0 0\n1.5 -2\nCURVES=1\nPOINTS=1\n3 4\nID=a\nSCALE=2\n"
       "LM=2\n1 0\nNA NA\nCURVES=1\nPOINTS=1\n3 4\nID=b\n";
   const std::string alphabet = "0123456789 .-e\t\n\r=LMlm3NAIDSCURVESPOINTS";
-  std::uniform_int_distribution<size_t> where(0, file.size() - 1);
-  std::uniform_int_distribution<size_t> pick(0, alphabet.size() - 1);
-  std::uniform_int_distribution<int> changes(1, 3);
-  int read = 0;
-  for (int trial = 0; trial < 4000; ++trial) {
-    std::string text = file;
-    for (int n = changes(engine); n > 0; --n) text[where(engine)] = alphabet[pick(engine)];
-    try {
-      const LandmarkSet set = readtps(text, "random.tps", {});
-      ++read;
-      const Eigen::Index n = set.specimens();
-      ASSERT_GT(n * set.landmarks(), 0) << text;
-      ASSERT_EQ(set.coords.cols(), set.landmarks() * set.dims) << text;
-      ASSERT_EQ(set.ids.size(), static_cast<size_t>(n)) << text;
-      ASSERT_EQ(set.size.size(), n) << text;
-      ASSERT_TRUE(set.scale.size() == 0 || set.scale.size() == n) << text;
-      ASSERT_TRUE(set.semilandmark.empty() ||
-                  set.semilandmark.size() == static_cast<size_t>(set.landmarks()))
-          << text;
-      ASSERT_TRUE(set.coords.array().isNaN().any() == set.hasMissing()) << text;
-      ASSERT_FALSE(set.coords.array().isInf().any()) << text;
-    } catch (const InputError& e) {
-      ASSERT_EQ(e.file(), "random.tps") << text;
-    }
-  }
-  EXPECT_GT(read, 100) << read;
+  EXPECT_GT(testing::readOrRefuseEdits(readtps, file, alphabet, "random.tps", 31), 100);
 }
 
 }  // namespace

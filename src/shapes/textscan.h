@@ -1,0 +1,83 @@
+#pragma once
+// The small pieces of text handling that the readers of landmark files share:
+// blanks and line ends, trimming, a keyword in any letter case, a whole
+// number, a token quoted in a message, a count with its noun, and the lines
+// of a text whatever their ends.
+//
+// Example:
+//   textscan::Lines lines{"LM=2\r\n1 2\r3 4"};
+//   while (!lines.atEnd()) use(lines.next(), lines.number);   // "LM=2" 1, "1 2" 2, "3 4" 3
+//   textscan::sameWord("Scale", "scale")        -> true
+//   textscan::quoted("abc")                     -> "\"abc\""
+//   textscan::plural(2, "record")               -> "2 records"
+
+#include <charconv>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tarvolin::textscan {
+
+// Blanks within a line: space, tab, vertical tab, form feed.
+inline bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f'; }
+
+inline bool isLineEnd(char c) { return c == '\n' || c == '\r'; }
+
+inline std::string_view trimmed(std::string_view s) {
+  while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && isBlank(s.back())) s.remove_suffix(1);
+  return s;
+}
+
+// True when `a` is `lowerCase` in any letter case.
+inline bool sameWord(std::string_view a, std::string_view lowerCase) {
+  if (a.size() != lowerCase.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    const char c = a[i] >= 'A' && a[i] <= 'Z' ? static_cast<char>(a[i] + 32) : a[i];
+    if (c != lowerCase[i]) return false;
+  }
+  return true;
+}
+
+// The token in quotes for a message, its first 24 characters when longer.
+inline std::string quoted(std::string_view token) {
+  constexpr size_t shown = 24;
+  if (token.size() > shown) return "\"" + std::string(token.substr(0, shown)) + "...\"";
+  return "\"" + std::string(token) + "\"";
+}
+
+inline std::string plural(uint64_t n, const char* word) {
+  return std::to_string(n) + " " + word + (n == 1 ? "" : "s");
+}
+
+// A whole number 0 or more that is all of `text`, else nothing.
+inline std::optional<uint64_t> wholeNumber(std::string_view text) {
+  uint64_t value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (text.empty() || error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return value;
+}
+
+// Hands out the lines of a text one by one, without their line ends (LF,
+// CRLF or a lone CR), counting them from 1.
+struct Lines {
+  std::string_view text;
+  size_t pos = 0;
+  long number = 0;
+
+  bool atEnd() const { return pos >= text.size(); }
+  std::string_view next() {
+    const size_t start = pos;
+    size_t end = start;
+    while (end < text.size() && !isLineEnd(text[end])) ++end;
+    pos = end;
+    if (pos < text.size()) {
+      pos += text[pos] == '\r' && pos + 1 < text.size() && text[pos + 1] == '\n' ? 2 : 1;
+    }
+    ++number;
+    return text.substr(start, end - start);
+  }
+};
+
+}  // namespace tarvolin::textscan
