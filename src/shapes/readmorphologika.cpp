@@ -13,6 +13,7 @@
 #include "platform/errors.h"
 #include "platform/str2num.h"
 #include "readcoordinate.h"
+#include "rowblocks.h"
 #include "textscan.h"
 
 namespace tarvolin {
@@ -217,6 +218,7 @@ class MorphologikaReader {
     coords_.resize(static_cast<Eigen::Index>(specimens()),
                    static_cast<Eigen::Index>(landmarkCount() * d));
     const uint64_t points = specimens() * landmarkCount();
+    RowBlocks rows(coords_);
     for (uint64_t point = 0; point < points;) {
       if (lines.atEnd()) refuseShortRawpoints(point, lines.number);
       if (!atNumber(lines)) {
@@ -228,9 +230,10 @@ class MorphologikaReader {
           continue;
         }
       }
-      readPointLine(lines, point);
+      readPointLine(lines, point, rows);
       ++point;
     }
+    rows.finish();
   }
 
   // True when the next line starts with a number: the common case, read at once.
@@ -242,7 +245,7 @@ class MorphologikaReader {
     return (c >= '0' && c <= '9') || c == '-' || c == '+' || c == '.';
   }
 
-  void readPointLine(Lines& lines, uint64_t point) {
+  void readPointLine(Lines& lines, uint64_t point, RowBlocks& rows) {
     const std::string_view text = lines.text;
     size_t i = lines.pos;
     ++lines.number;
@@ -253,7 +256,7 @@ class MorphologikaReader {
       while (i < text.size() && isBlank(text[i])) ++i;
       if (i == text.size() || isLineEnd(text[i])) break;
       const double value = coordinate(text, i, lines.number, point);
-      if (count < dims()) coords_(specimen, first + count) = value;
+      if (count < dims()) rows(specimen, first + count) = value;
       ++count;
     }
     if (i < text.size()) i += text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n' ? 2 : 1;

@@ -12,6 +12,7 @@
 #include "platform/errors.h"
 #include "platform/str2num.h"
 #include "readcoordinate.h"
+#include "rowblocks.h"
 #include "textscan.h"
 
 namespace tarvolin {
@@ -88,12 +89,14 @@ class NtsReader {
     LandmarkSet set;
     set.coords.resize(static_cast<Eigen::Index>(rows_), static_cast<Eigen::Index>(columns_));
     uint64_t index = 0;
+    RowBlocks rows(set.coords);
     for (Eigen::Index r = 0; r < set.coords.rows(); ++r) {
       for (Eigen::Index c = 0; c < set.coords.cols(); ++c, ++index) {
         if (!tokens_.skip()) refuseShortMatrix(index);
-        set.coords(r, c) = coordinate(index);
+        rows(r, c) = coordinate(index);
       }
     }
+    rows.finish();
     if (tokens_.skip()) {
       fail(tokens_.line, quoted(tokens_.token()) + " stands after the " + std::to_string(rows_) +
                              " x " + std::to_string(columns_) +
