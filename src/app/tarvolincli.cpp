@@ -270,7 +270,14 @@ void runStandardize(const Options& options, std::ostream& out, std::ostream& err
     svalue = *typed.value;
   }
 
-  takeCoordinates(set, standardizedataset(std::move(superimposed), fxlist, svalue, set.dims).data);
+  try {
+    takeCoordinates(set,
+                    standardizedataset(std::move(superimposed), fxlist, svalue, set.dims).data);
+  } catch (const InputError& e) {
+    // The regression knows x but not where it came from.
+    if (!e.file().empty()) throw;
+    throw InputError(source, e.message());
+  }
   const std::optional<double> lastValue =
       options.keepSize ? std::nullopt : std::optional<double>(untransformx(svalue, lcode));
   deliverSet(options, set, lastValue, out);

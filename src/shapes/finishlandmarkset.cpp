@@ -2,6 +2,7 @@
 #include <limits>
 
 #include "landmarkset.h"
+#include "platform/errors.h"
 
 namespace tarvolin {
 
@@ -53,6 +54,13 @@ void finishlandmarkset(LandmarkSet& set) {
   for (Eigen::Index i = 0; i < n; ++i) {
     // A specimen with a missing landmark has NaN in its sum already.
     set.size(i) *= set.scaleOf(i);
+    if (std::isinf(set.size(i))) {
+      const auto at = static_cast<size_t>(i);
+      const std::string id = at < set.ids.size() ? set.ids[at] : std::to_string(i + 1);
+      throw InputError(set.path, "specimen \"" + id +
+                                     "\" has coordinates so large (or a scale so large) that its "
+                                     "size cannot be computed");
+    }
   }
 }
 

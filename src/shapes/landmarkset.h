@@ -72,7 +72,8 @@ LandmarkSet landmarksetof(Eigen::MatrixXd data, int dims, std::vector<std::strin
 // marks each landmark with a NaN coordinate as missing (all its coordinates
 // NaN) and, where the file gave no size column, sets each specimen's size to
 // its centroid size times its scale (NaN for a specimen with a missing
-// landmark).
+// landmark). A size too large to represent is an InputError naming set.path
+// and the specimen (by ID where the set has them).
 void finishlandmarkset(LandmarkSet& set);
 
 }  // namespace tarvolin

@@ -72,7 +72,7 @@ LandmarkSet readlandmarks(const std::string& path, std::optional<LandmarkFormat>
   if (!start) throw InputError(path, "cannot be opened: " + reason);
   const LandmarkFormat read = format ? *format : detectlandmarkformat(*start, path);
   if (detected) *detected = read;
-  if (read == LandmarkFormat::zor) return readzorfile(path, options);
+  if (read == LandmarkFormat::zor) return readzorfile(path, options, *start);
   if (!readtextfile(path, text, reason)) throw InputError(path, "cannot be opened: " + reason);
 
   if (markupFolder && (read == LandmarkFormat::fcsv || read == LandmarkFormat::mrkjson)) {

@@ -1,5 +1,6 @@
 #include "readzor.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <vector>
@@ -123,7 +124,17 @@ LandmarkSet readzor(std::string_view text, const std::string& fname, const ReadO
   return setOfRows(std::move(data), fname, options);
 }
 
-LandmarkSet readzorfile(const std::string& path, const ReadOptions& options) {
+LandmarkSet readzorfile(const std::string& path, const ReadOptions& options,
+                        std::string_view start) {
+  // Files from old Macintosh programs end their lines with a lone carriage
+  // return: read line by line they would be one specimen of every landmark.
+  if (start.find('\r') != std::string_view::npos && start.find('\n') == std::string_view::npos) {
+    std::string text;
+    std::string reason;
+    if (!readtextfile(path, text, reason)) throw InputError(path, "cannot be opened: " + reason);
+    std::replace(text.begin(), text.end(), '\r', '\n');
+    return readzor(text, path, options);
+  }
   Eigen::MatrixXd data;
   try {
     std::string reason;

@@ -17,9 +17,11 @@
 // a number that is not finite, a size that is not a number: an InputError
 // naming the file and line.
 //
-// readzorfile(path, options) reads the file itself, line by line through a
-// small buffer (a large data set then costs its matrix in memory, not its
-// text as well), and whole only when it marks missing landmarks with words.
+// readzorfile(path, options, start) reads the file itself, line by line
+// through a small buffer (a large data set then costs its matrix in memory,
+// not its text as well), and whole only when it marks missing landmarks with
+// words or when `start`, the beginning of the file, shows lines ended by a
+// lone carriage return (old Macintosh files), which it reads as line ends.
 //
 // Example:
 //   LandmarkSet s = readzor("0 0 1 0 0 1 1.4\n1 1 2 1 1 2 1.5\n", "a.txt", {.dims = 2});
@@ -34,6 +36,7 @@ namespace tarvolin {
 
 LandmarkSet readzor(std::string_view text, const std::string& fname, const ReadOptions& options);
 
-LandmarkSet readzorfile(const std::string& path, const ReadOptions& options);
+LandmarkSet readzorfile(const std::string& path, const ReadOptions& options,
+                        std::string_view start = {});
 
 }  // namespace tarvolin

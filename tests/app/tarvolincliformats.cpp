@@ -162,5 +162,33 @@ TEST(CliFormats, MissingLandmarksRefusedDroppedOrEstimated) {
   EXPECT_NE(keptAsMissing.out.find("NA NA NA"), std::string::npos);
 }
 
+TEST(CliFormats, StrangeFilesAreReadRightOrRefusedNamingTheFile) {
+  TempDir dir;
+  // Lines ended by a lone carriage return, as old Macintosh programs write.
+  writeText(dir.file("mac.txt"), "0 0 0 1 0 0 0 2 0 5\r1 0 0 3 1 0 0 2 1 6\r0 0 1 1 0 2 2 2 0 7\r");
+  writeText(dir.file("scaled.tps"),
+            "LM3=2\n0 0 0\n10 10 10\nID=a\nSCALE=1e308\n"
+            "LM3=2\n0 0 0\n2 1 1\nID=b\n");
+  writeText(dir.file("same.txt"),
+            "0 0 0 1 0 0 0 2 0 5\n1 0 0 3 1 0 0 2 1 5\n0 0 1 1 0 2 2 2 0 5\n");
+  const CliRun mac = ok({"info", dir.file("mac.txt")});
+  EXPECT_NE(mac.out.find("has 3 specimens \nwith 3 landmarks"), std::string::npos) << mac.out;
+
+  const struct {
+    std::vector<std::string> words;
+    std::string expected;
+  } refused[] = {
+      {{"info", dir.file("scaled.tps")},
+       dir.file("scaled.tps") + ": specimen \"a\" has coordinates so large (or a scale so large)"},
+      {{"standardize", dir.file("same.txt")},
+       dir.file("same.txt") + ": every specimen has the same x value"},
+  };
+  for (const auto& c : refused) {
+    const CliRun run = runCli(c.words);
+    EXPECT_EQ(run.status, 2) << run.err;
+    EXPECT_EQ(run.err.rfind("tarvolin-cli: " + c.expected, 0), 0u) << run.err;
+  }
+}
+
 }  // namespace
 }  // namespace tarvolin
