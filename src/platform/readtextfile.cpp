@@ -35,6 +35,11 @@ bool readtextfile(const std::string& path, std::string& content, std::string& re
     reason = "is a folder, not a file";
     return false;
   }
+  // A device such as /dev/zero never ends: only files and pipes are read.
+  if (!S_ISREG(info.st_mode) && !S_ISFIFO(info.st_mode)) {
+    reason = "is a device, not a file";
+    return false;
+  }
   // Read straight into the result: one byte more than the file's size leaves
   // room to meet the end of the file without growing the buffer. It grows
   // only when the file grew meanwhile or has no size (a pipe).

@@ -30,8 +30,11 @@ bool TextFileLines::open(const std::string& path, std::string& reason) {
     return false;
   }
   struct stat info {};
-  if (::fstat(fd_, &info) != 0 || S_ISDIR(info.st_mode)) {
-    reason = S_ISDIR(info.st_mode) ? "is a folder, not a file" : std::strerror(errno);
+  // A device such as /dev/zero never ends: only files and pipes are read.
+  if (::fstat(fd_, &info) != 0 || !(S_ISREG(info.st_mode) || S_ISFIFO(info.st_mode))) {
+    reason = S_ISDIR(info.st_mode)                            ? "is a folder, not a file"
+             : S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode) ? "is a device, not a file"
+                                                              : std::strerror(errno);
     ::close(fd_);
     fd_ = -1;
     return false;

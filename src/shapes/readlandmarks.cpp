@@ -25,6 +25,13 @@ namespace fs = std::filesystem;
 // The first 64 KB of the file at `path` (all of it when it is shorter), or
 // nothing with the reason it cannot be read.
 std::optional<std::string> textfilestart(const std::string& path, std::string& reason) {
+  std::error_code error;
+  if (!fs::is_regular_file(path, error)) {
+    // Not there, or a device: readtextfile says which.
+    std::string whole;
+    readtextfile(path, whole, reason);
+    return std::nullopt;
+  }
   std::ifstream in(path, std::ios::binary);
   if (!in) {
     std::string whole;
@@ -65,15 +72,23 @@ LandmarkSet readlandmarks(const std::string& path, std::optional<LandmarkFormat>
   }
 
   // The format is told from the start of the file; ZOR rows, the bulk of
-  // large data sets, are then read without holding the whole text.
+  // large data sets, are then read without holding the whole text. A pipe
+  // can be read only once, so it is read whole first.
   std::string reason;
   std::string text;
-  const std::optional<std::string> start = textfilestart(path, reason);
+  const bool pipe = fs::is_fifo(path, error);
+  if (pipe && !readtextfile(path, text, reason)) {
+    throw InputError(path, "cannot be opened: " + reason);
+  }
+  const std::optional<std::string> start =
+      pipe ? std::optional<std::string>(text.substr(0, 64 * 1024)) : textfilestart(path, reason);
   if (!start) throw InputError(path, "cannot be opened: " + reason);
   const LandmarkFormat read = format ? *format : detectlandmarkformat(*start, path);
   if (detected) *detected = read;
-  if (read == LandmarkFormat::zor) return readzorfile(path, options, *start);
-  if (!readtextfile(path, text, reason)) throw InputError(path, "cannot be opened: " + reason);
+  if (read == LandmarkFormat::zor && !pipe) return readzorfile(path, options, *start);
+  if (!pipe && !readtextfile(path, text, reason)) {
+    throw InputError(path, "cannot be opened: " + reason);
+  }
 
   if (markupFolder && (read == LandmarkFormat::fcsv || read == LandmarkFormat::mrkjson)) {
     text.clear();
@@ -84,7 +99,7 @@ LandmarkSet readlandmarks(const std::string& path, std::optional<LandmarkFormat>
   }
   switch (read) {
     case LandmarkFormat::zor:
-      break;
+      return readzor(text, path, options);
     case LandmarkFormat::tps:
       return readtps(text, path, options);
     case LandmarkFormat::nts:

@@ -3,8 +3,11 @@
 // specimen ID, missing landmarks are refused, dropped or estimated, and 2D
 // data is superimposed and standardized in the plane.
 
+#include <sys/stat.h>
+
 #include <cmath>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/tarvolincli.h"
@@ -164,6 +167,14 @@ TEST(CliFormats, MissingLandmarksRefusedDroppedOrEstimated) {
 
 TEST(CliFormats, StrangeFilesAreReadRightOrRefusedNamingTheFile) {
   TempDir dir;
+  // A pipe is read once, whole, whatever its format.
+  const std::string pipe = dir.file("pipe");
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  std::thread writer([&] { writeText(pipe, testing::readText(examplePath("skulls.nts"))); });
+  const CliRun fromPipe = ok({"info", pipe});
+  writer.join();
+  EXPECT_NE(fromPipe.out.find("has 40 specimens"), std::string::npos) << fromPipe.out;
+
   // Lines ended by a lone carriage return, as old Macintosh programs write.
   writeText(dir.file("mac.txt"), "0 0 0 1 0 0 0 2 0 5\r1 0 0 3 1 0 0 2 1 6\r0 0 1 1 0 2 2 2 0 7\r");
   writeText(dir.file("scaled.tps"),
@@ -182,6 +193,7 @@ TEST(CliFormats, StrangeFilesAreReadRightOrRefusedNamingTheFile) {
        dir.file("scaled.tps") + ": specimen \"a\" has coordinates so large (or a scale so large)"},
       {{"standardize", dir.file("same.txt")},
        dir.file("same.txt") + ": every specimen has the same x value"},
+      {{"info", "/dev/zero"}, "/dev/zero: cannot be opened: is a device, not a file"},
   };
   for (const auto& c : refused) {
     const CliRun run = runCli(c.words);
