@@ -81,6 +81,13 @@ class TpsScanner {
     skipWhite(p);
     size_t used = parseNumber(text_.substr(p), value);
     if (used == 0) return false;
+    if (p + used < text_.size() && !isWhite(text_[p + used])) {
+      // "1.5.5" or "1.5-2" would otherwise be two numbers and shift every
+      // later coordinate.
+      size_t end = p + used;
+      while (end < text_.size() && !isWhite(text_[end])) ++end;
+      fail(p, "\"" + std::string(text_.substr(p, end - p)) + "\" is not a number");
+    }
     if (!std::isfinite(value)) {
       const std::string_view token = text_.substr(p, used);
       fail(p, "\"" + std::string(token) + "\" " + readnumber(token).problemText());

@@ -145,6 +145,14 @@ TEST(Parsetps3D, InfiniteCoordinateNamesTheLine) {
   EXPECT_NE(error.message().find("not a finite number"), std::string::npos) << error.what();
 }
 
+TEST(Parsetps3D, NumbersRunTogetherAreRefusedNotSplit) {
+  for (const char* run : {"1.5.5", "1.5-2", "2e3e4"}) {
+    const std::string text = "LM3=2\n0 0 0\n1 " + std::string(run) + " 1\n";
+    EXPECT_THROW_MSG(parsetps3D(text, "run.tps"), InputError,
+                     "run.tps:3: \"" + std::string(run) + "\" is not a number");
+  }
+}
+
 TEST(Gettpsfile3D, ReadsChosenFileAndMovesToItsFolder) {
   CwdGuard guard;
   ScriptedFileDialogs dialogs;

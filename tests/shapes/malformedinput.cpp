@@ -46,7 +46,8 @@ TEST(MalformedInput, TpsReaderReadsOrRefuses) {
   std::mt19937 engine(22);
   int read = 0;
   for (int trial = 0; trial < 3000; ++trial) {
-    const std::string text = "LM3=1\n" + randomText(engine, "0123456789 .-LlMm3=\n\nSCALE", 80);
+    const std::string text =
+        "LM3=1\n" + randomText(engine, "0123456789        .-LlMm3=\n\nSCALE", 80);
     try {
       const TpsFile f = parsetps3D(text, "random.tps");
       ++read;
