@@ -41,6 +41,12 @@ void checklandmarkdata(const Eigen::MatrixXd& data, const std::string& fname, bo
       throw InputError(fname, line,
                        what + " has coordinates so large that its size cannot be computed");
     }
+    // A size column computed as centroid size times a scale factor can
+    // overflow where the coordinates did not.
+    if (!std::isfinite(data(i, n - 1))) {
+      throw InputError(fname, line,
+                       what + " has a size too large to represent (is its scale factor right?)");
+    }
   }
 }
 

@@ -11,7 +11,8 @@
 // Throws InputError when the rows do not hold dims k + 1 numbers with k >= 1
 // (X, Y[, Z] of each landmark and the size), when a specimen has all its
 // landmarks at one point (centroid size 0: it cannot be scaled to size 1), or
-// when its coordinates are so large that its centroid size overflows.
+// when its coordinates are so large that its centroid size overflows, or
+// when its size (the last number) is not finite.
 // Throws std::invalid_argument when dims is neither 2 nor 3.
 //
 // Example:

@@ -194,6 +194,8 @@ TEST(CliFormats, StrangeFilesAreReadRightOrRefusedNamingTheFile) {
       {{"standardize", dir.file("same.txt")},
        dir.file("same.txt") + ": every specimen has the same x value"},
       {{"info", "/dev/zero"}, "/dev/zero: cannot be opened: is a device, not a file"},
+      {{"info", "--tps", dir.file("scaled.tps")},
+       dir.file("scaled.tps") + ": record 1 has a size too large to represent"},
   };
   for (const auto& c : refused) {
     const CliRun run = runCli(c.words);
