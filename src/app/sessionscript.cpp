@@ -117,10 +117,15 @@ class ScriptEvents : public EventSource {
       const Handle h = control(runtime, step, step.words[1]);
       const std::string& property = step.words[2];
       const Value value = argumentValue(step.rest, refuse);
-      if (value.isText() || property == "String" || property == "string") {
-        graphics.set(h, property, step.rest);
-      } else {
-        graphics.set(h, property, value.scalar());
+      // A property the control does not have is the script's fault.
+      try {
+        if (value.isText() || property == "String" || property == "string") {
+          graphics.set(h, property, step.rest);
+        } else {
+          graphics.set(h, property, value.scalar());
+        }
+      } catch (const std::exception& e) {
+        fail(step, e.what());
       }
     } else if (command == "choose" && !step.rest.empty()) {
       // Relative to where the run started: loads move the working directory.
@@ -130,7 +135,15 @@ class ScriptEvents : public EventSource {
     } else if (command == "call" && count >= 2) {
       Values args;
       for (size_t i = 2; i < count; ++i) args.push_back(argumentValue(step.words[i], refuse));
-      const Values results = runtime.call(step.words[1], 0, args);
+      // A function that does not exist, or that refuses its arguments, is
+      // the script's fault; errors of the actions it runs are reported by
+      // the workflow as in the window.
+      Values results;
+      try {
+        results = runtime.call(step.words[1], 0, args);
+      } catch (const std::exception& e) {
+        fail(step, e.what());
+      }
       for (const Value& result : results) console().echo("ans", result.display());
     } else if (command == "window" && count == 2) {
       window_ = step.words[1];

@@ -23,7 +23,8 @@
 // with each message box as a line "msgbox: TEXT". An error in an action is
 // reported as in the window and the script goes on; with `strict` the run
 // stops at the first one with status 1. A script that cannot be read, or a
-// step that names an unknown command, tag or window, is reported as
+// step that names an unknown command, tag, window, property or function (or
+// a call that fails outside the workflow's actions), is reported as
 // "tarvolin-cli: SCRIPT:LINE: what is wrong" on `err` with status 2.
 //
 // Example:

@@ -174,6 +174,8 @@ TEST(SessionScript, MistakesInTheScriptNameTheLine) {
       {"window Tarvolin2D\n", ":1: the window Tarvolin2D is not open"},
       {"close plot\n", ":1: the window plot is not open"},
       {"call stand3sw 1e400\n", ":1: 1e400 is too large for a number"},
+      {"set StandardBox Colour red\n", ":1: cannot set the property Colour of a uicontrol"},
+      {"call nosuchfunction\n", ":1: Undefined function or variable \"nosuchfunction\"."},
   };
   for (const auto& c : cases) {
     const Session s = play(dir, c.script);
