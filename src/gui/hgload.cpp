@@ -138,6 +138,13 @@ json parseFile(const std::string& path) {
       detail = detail.substr(colon + 2);
     }
     throw GraphicsError(path + ":" + std::to_string(line) + ": not valid JSON: " + detail);
+  } catch (const json::exception& e) {
+    // Valid JSON the library cannot hold, such as the number 1e999.
+    std::string detail = e.what();
+    if (size_t space = detail.find("] "); space != std::string::npos) {
+      detail = detail.substr(space + 2);
+    }
+    throw GraphicsError(path + ": not a figure file Tarvolin can read: " + detail);
   }
 }
 

@@ -194,6 +194,8 @@ TEST(Hgload, EveryWrongKindIsRefused) {
           "control 1: \"enable\" must be a text");
   refuses(R"({"format": "tarvolin-figure", "controls": [7]})", "control 1: must be an object");
   refuses("", path + ":1: not valid JSON");
+  refuses(R"({"format": "tarvolin-figure", "window": {"position": [1e999, 2, 3, 4]}})",
+          path + ": not a figure file Tarvolin can read: number overflow parsing '1e999'");
 }
 
 }  // namespace
