@@ -1,6 +1,7 @@
 // tarvolin-cli: the 3D standardization from the command line.
 #include <malloc.h>
 
+#include <csignal>
 #include <iostream>
 
 #include "tarvolincli.h"
@@ -13,5 +14,8 @@ int main(int argc, char** argv) {
   // mapped: first touches of fresh pages are what costs most on large data.
   mallopt(M_MMAP_THRESHOLD, 32 << 20);
   mallopt(M_TRIM_THRESHOLD, 512 << 20);
+  // Past a file-size limit a write then fails, and is reported with the file
+  // named and nothing left behind, instead of the signal ending the run.
+  std::signal(SIGXFSZ, SIG_IGN);
   return tarvolin::runcli(argc, argv, std::cout, std::cerr);
 }

@@ -2,10 +2,17 @@
 // Writes a file so that it is either written completely or not at all.
 //
 // The content goes to a temporary file in the target's folder, is flushed to
-// disk, and the temporary file is then renamed over the target. A failure at
-// any step removes the temporary file, leaves an existing target untouched,
-// and throws OutputError naming the target and the reason. A new file gets
-// the usual permissions (0666 less the umask); a replaced file keeps its own.
+// disk, and the temporary file is then renamed over the target. The
+// temporary file has no name until it is complete (where the file system
+// offers such files), so a run that is killed leaves nothing behind; its name
+// is short, so any legal target name can be written. A failure at any step
+// removes the temporary file, leaves an existing target untouched, and throws
+// OutputError naming the target and the reason. A new file gets the usual
+// permissions (0666 less the umask); a replaced file keeps its own.
+//
+// A symbolic link is followed: the file it points to is replaced, in its own
+// folder, and the link stays. A target that is not a regular file (a device
+// such as /dev/null, a pipe) is written directly.
 //
 // The overload with a producer lets the content be written in pieces:
 // produce(write) calls write(piece) as often as it likes. An exception from

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/errors.h"
@@ -113,6 +114,35 @@ TEST(Writefileatomic, FailedWriteLeavesExistingFileUnchanged) {
   }
   EXPECT_EQ(slurp(path), original);
   EXPECT_EQ(listing(dir.path()), std::vector<std::string>{"standardized.txt"});
+}
+
+TEST(Writefileatomic, LinksPipesAndLongNames) {
+  TempDir dir;
+  // Through a symbolic link: the file it points to gets the content, the
+  // link stays a link.
+  fs::create_directory(dir.path() / "data");
+  testing::writeText(dir.file("data/real.txt"), "old\n");
+  fs::create_symlink("data/real.txt", dir.path() / "link.txt");
+  writefileatomic(dir.file("link.txt"), "new\n");
+  EXPECT_TRUE(fs::is_symlink(dir.path() / "link.txt"));
+  EXPECT_EQ(slurp(dir.file("data/real.txt")), "new\n");
+  EXPECT_EQ(listing(dir.path() / "data"), std::vector<std::string>{"real.txt"});
+
+  // A pipe is written into, not replaced.
+  const std::string pipe = dir.file("pipe");
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  std::string received;
+  std::thread reader([&] { received = slurp(pipe); });
+  writefileatomic(pipe, "through the pipe\n");
+  reader.join();
+  EXPECT_EQ(received, "through the pipe\n");
+  EXPECT_EQ(fs::status(pipe).type(), fs::file_type::fifo);
+
+  // The longest legal name, which leaves no room for a temporary name made
+  // from it.
+  const std::string longName(255, 'n');
+  writefileatomic(dir.file(longName), "long\n");
+  EXPECT_EQ(slurp(dir.file(longName)), "long\n");
 }
 
 }  // namespace
