@@ -39,6 +39,14 @@ class Parser {
   }
 
   CallExpression parseCall() {
+    // Each nested call is one more level of this parser's recursion.
+    if (++depth_ > kDeepestCall) {
+      fail("calls nested more than " + std::to_string(kDeepestCall) + " deep");
+    }
+    struct Leave {
+      int& depth;
+      ~Leave() { --depth; }
+    } leave{depth_};
     skipBlanks();
     CallExpression call;
     if (pos_ >= text_.size() || !std::isalpha(static_cast<unsigned char>(text_[pos_]))) {
@@ -96,8 +104,10 @@ class Parser {
     return argument;
   }
 
+  static constexpr int kDeepestCall = 200;
   std::string_view text_;
   size_t pos_ = 0;
+  int depth_ = 0;
 };
 
 }  // namespace

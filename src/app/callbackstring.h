@@ -10,7 +10,8 @@
 // Nothing else: no operators, no variables.
 //
 // parsecallback(text) returns the call, or throws RuntimeError naming the
-// position of what it cannot read.
+// position of what it cannot read; calls nested more than 200 deep are
+// refused so.
 //
 // Example:
 //   CallExpression c = parsecallback("stand3sw('LoadData')");

@@ -54,6 +54,18 @@ const RegisteredFunction* Registry::find(std::string_view name) const {
 }
 
 Values Registry::call(std::string_view name, int nargout, const Values& args) {
+  // Calls by name that call by name again (Tarvolin('Tarvolin', ...), a
+  // callback calling itself) end with a message, not by running out of
+  // stack or of memory.
+  if (depth_ >= kDeepestCall) {
+    throw RuntimeError("calls nested more than " + std::to_string(kDeepestCall) + " deep; \"" +
+                       std::string(name) + "\" was not called");
+  }
+  struct Depth {
+    int& depth;
+    explicit Depth(int& d) : depth(++d) {}
+    ~Depth() { --depth; }
+  } depth(depth_);
   const RegisteredFunction* function = find(name);
   if (!function)
     throw RuntimeError("Undefined function or variable \"" + std::string(name) + "\".");

@@ -72,7 +72,8 @@ class Registry {
   const LocalTable* localTable(std::string_view module) const;
 
   // Calls `name` by name, with the count checks; RuntimeError for an
-  // undefined name or counts beyond the declared ones.
+  // undefined name, counts beyond the declared ones, or calls by name nested
+  // more than 200 deep.
   Values call(std::string_view name, int nargout, const Values& args);
 
   // Runs `body` with the local table of `module` current, restoring the
@@ -92,6 +93,8 @@ class Registry {
   static std::string countError(const RegisteredFunction& function, bool outputs);
 
  private:
+  static constexpr int kDeepestCall = 200;
+  int depth_ = 0;
   const RegisteredFunction* find(std::string_view name) const;
   Values invoke(const RegisteredFunction& function, int nargout, const Values& args);
 

@@ -34,6 +34,13 @@ TEST(Parsecallback, RefusesAnythingElseNamingThePosition) {
   EXPECT_THROW_MSG(parsecallback("f([1 2])"), RuntimeError, "only the empty matrix");
   EXPECT_THROW_MSG(parsecallback(""), RuntimeError, "a function name is expected");
   EXPECT_THROW_MSG(parsecallback("f(1,)"), RuntimeError, "an argument is expected");
+  // Deep nesting ends with a message, not by running out of stack.
+  std::string deep;
+  for (int i = 0; i < 40000; ++i) deep += "f(";
+  EXPECT_THROW_MSG(parsecallback(deep), RuntimeError, "calls nested more than 200 deep");
+  std::string fine;
+  for (int i = 0; i < 200; ++i) fine += "f(";
+  EXPECT_NO_THROW(parsecallback(fine + std::string(200, ')')));
 }
 
 }  // namespace

@@ -73,6 +73,15 @@ TEST_F(RegistryTest, TwentySevenFunctionsWithTheirDeclaredCounts) {
   EXPECT_EQ(callbacks->functions[18].inputs, -4);
 }
 
+TEST_F(RegistryTest, CallsByNameNestedTooDeepEndWithAMessage) {
+  // Tarvolin('Tarvolin', 'Tarvolin', ...) calls itself once per word.
+  const Values words(8000, Value("Tarvolin"));
+  ConsoleCapture console;
+  EXPECT_NO_THROW(runtime_.call("Tarvolin", 0, words));
+  EXPECT_NE(console.text().find("calls nested more than 200 deep"), std::string::npos)
+      << console.text().substr(0, 300);
+}
+
 TEST_F(RegistryTest, CountErrorsBeforeTheFunctionRunsResultsFirst) {
   const struct {
     const char* name;
