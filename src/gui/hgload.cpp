@@ -4,6 +4,7 @@
 #include <array>
 #include <cctype>
 #include <cmath>
+#include <filesystem>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <string_view>
@@ -122,6 +123,15 @@ class Fields {
 };
 
 json parseFile(const std::string& path) {
+  // A figure file describes one window in a few kilobytes; anything far
+  // larger is not one, and is refused before it is held in memory.
+  constexpr std::uintmax_t kLargestFigure = 4 << 20;
+  std::error_code error;
+  const std::uintmax_t size = std::filesystem::file_size(path, error);
+  if (!error && size > kLargestFigure) {
+    throw GraphicsError(path + ": is " + std::to_string(size) +
+                        " bytes, too large for a figure file (at most 4 MB)");
+  }
   std::string text, reason;
   if (!readtextfile(path, text, reason)) {
     throw GraphicsError(path + ": cannot read the figure file (" + reason + ")");

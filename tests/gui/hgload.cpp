@@ -196,6 +196,7 @@ TEST(Hgload, EveryWrongKindIsRefused) {
   refuses("", path + ":1: not valid JSON");
   refuses(R"({"format": "tarvolin-figure", "window": {"position": [1e999, 2, 3, 4]}})",
           path + ": not a figure file Tarvolin can read: number overflow parsing '1e999'");
+  refuses(std::string(5 << 20, ' '), path + ": is 5242880 bytes, too large for a figure file");
 }
 
 }  // namespace
