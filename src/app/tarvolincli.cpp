@@ -78,9 +78,7 @@ LandmarkSet readData(const Options& options, LandmarkFormat& format) {
       throw InputError(options.file, "cannot be opened: " + reason);
     }
     const TpsFile read = parsetps3D(text, options.file);
-    const Eigen::MatrixXd data = withcentroidsize(read.y, read.scale);
-    checklandmarkdata(data, options.file, false);
-    LandmarkSet set = landmarksetof(data, 3);
+    LandmarkSet set = landmarksetof(withcentroidsize(read.y, read.scale), 3);
     set.path = options.file;
     format = LandmarkFormat::tps;
     return set;

@@ -106,14 +106,7 @@ LandmarkSet readfcsv(std::string_view text, const std::string& fname, const Read
   }
   if (coords.empty()) throw InputError(fname, "the file holds no landmark rows");
 
-  LandmarkSet set;
-  set.dims = 3;
-  set.path = fname;
-  set.coords =
-      Eigen::Map<const Eigen::RowVectorXd>(coords.data(), static_cast<Eigen::Index>(coords.size()));
-  set.ids = {markupid(fname)};
-  finishlandmarkset(set);
-  return set;
+  return markupspecimen(coords, fname);
 }
 
 }  // namespace tarvolin

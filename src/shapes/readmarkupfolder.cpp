@@ -53,6 +53,17 @@ std::string markupid(std::string_view fname) {
   return std::string(end == 0 ? name : name.substr(0, end));
 }
 
+LandmarkSet markupspecimen(const std::vector<double>& coords, const std::string& fname) {
+  LandmarkSet set;
+  set.dims = 3;
+  set.path = fname;
+  set.coords =
+      Eigen::Map<const Eigen::RowVectorXd>(coords.data(), static_cast<Eigen::Index>(coords.size()));
+  set.ids = {markupid(fname)};
+  finishlandmarkset(set);
+  return set;
+}
+
 LandmarkSet readmarkupfolder(const std::string& folder, MarkupKind kind,
                              const ReadOptions& options) {
   std::vector<std::string> names[2];  // .fcsv, then .mrk.json

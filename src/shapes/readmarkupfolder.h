@@ -26,7 +26,9 @@
 //
 // markupkindof(name) is the kind of markup file a name ends in (.fcsv or
 // .mrk.json, any letter case), or nothing; markupid(fname) is the specimen
-// ID a file's name gives: without folder and extension.
+// ID a file's name gives: without folder and extension; markupspecimen(
+// coords, fname) is the set of the one 3D specimen a markup file holds, its
+// points' X Y Z in order (NaN for a missing one), named by markupid.
 //
 // Example:
 //   LandmarkSet set = readmarkupfolder("brains", MarkupKind::any, {});
@@ -36,6 +38,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "landmarkset.h"
 
@@ -49,5 +52,7 @@ LandmarkSet readmarkupfolder(const std::string& folder, MarkupKind kind,
 std::optional<MarkupKind> markupkindof(std::string_view name);
 
 std::string markupid(std::string_view fname);
+
+LandmarkSet markupspecimen(const std::vector<double>& coords, const std::string& fname);
 
 }  // namespace tarvolin

@@ -101,14 +101,7 @@ LandmarkSet readmrkjson(std::string_view text, const std::string& fname,
     }
   }
 
-  LandmarkSet set;
-  set.dims = 3;
-  set.path = fname;
-  set.coords =
-      Eigen::Map<const Eigen::RowVectorXd>(coords.data(), static_cast<Eigen::Index>(coords.size()));
-  set.ids = {markupid(fname)};
-  finishlandmarkset(set);
-  return set;
+  return markupspecimen(coords, fname);
 }
 
 }  // namespace tarvolin

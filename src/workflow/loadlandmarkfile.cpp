@@ -26,8 +26,8 @@ LandmarkFile loadlandmarkfile(FileDialogs& dialogs, bool tps) {
     ChosenLandmarks read = loadchosenlandmarks(*choice, 3);
     file.fname = read.name;
     file.path = read.set.path;
-    file.data = landmarkdataset(read.set);
     file.ids = std::move(read.set.ids);
+    file.data = landmarkdataset(std::move(read.set));
     rowsAreLines = read.rowsAreLines;
     // The next dialog opens where this file was found.
     std::error_code ignored;

@@ -52,12 +52,12 @@ void Standsw::plotDataSet(const Eigen::MatrixXd& x, std::string_view points,
 void Standsw::loadData() {
   const std::optional<FileChoice> choice = dialogs_.getFile("*.*", "Enter file to Load?");
   if (!choice) return;
-  const ChosenLandmarks read = loadchosenlandmarks(*choice, 2);
+  ChosenLandmarks read = loadchosenlandmarks(*choice, 2);
   // The next dialog opens where this file was found.
   std::error_code ignored;
   std::filesystem::current_path(choice->folder, ignored);
 
-  state_.DATA = landmarkdataset(read.set);
+  state_.DATA = landmarkdataset(std::move(read.set));
   // The x-variable and the standardization belonged to the earlier data set.
   state_.XLIST.resize(0, 0);
   state_.FXLIST.resize(0, 0);

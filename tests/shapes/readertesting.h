@@ -36,6 +36,27 @@ LandmarkSet readSource(Reader read, const std::string& folder, const std::string
   return read(text, fname, options);
 }
 
+// Expects `read()` to throw an InputError naming `fname` (any file when it
+// is empty), `line` (0: no line) and holding `fragment` in its message;
+// `source` names the case.
+template <typename Read>
+void expectRefused(Read read, const std::string& fname, long line, const std::string& fragment,
+                   const std::string& source) {
+  SCOPED_TRACE(source);
+  try {
+    read();
+    ADD_FAILURE() << "read without an error";
+  } catch (const InputError& error) {
+    if (fname.empty()) {
+      EXPECT_NE(error.file(), "");
+    } else {
+      EXPECT_EQ(error.file(), fname);
+    }
+    EXPECT_EQ(error.line(), line) << error.what();
+    EXPECT_NE(error.message().find(fragment), std::string::npos) << error.what();
+  }
+}
+
 // A set read is consistent: specimens and landmarks, one ID, size and scale
 // per specimen, a flag per landmark, d coordinates per landmark, NaN exactly
 // where a landmark is flagged missing and nothing else that is not finite,

@@ -106,15 +106,7 @@ TEST(ReadNts, RefusesWithTheLineAndTheSpecimen) {
       {"1 2 4x 0\n", 1, "the count of columns is \"4x\""},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.source);
-    try {
-      readSource(c.source);
-      ADD_FAILURE() << "read without an error";
-    } catch (const InputError& error) {
-      EXPECT_EQ(error.file(), "t.nts");
-      EXPECT_EQ(error.line(), c.line) << error.what();
-      EXPECT_NE(error.message().find(c.fragment), std::string::npos) << error.what();
-    }
+    testing::expectRefused([&] { readSource(c.source); }, "t.nts", c.line, c.fragment, c.source);
   }
 }
 
