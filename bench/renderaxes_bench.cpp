@@ -14,8 +14,8 @@
 #include <numbers>
 #include <random>
 
-#include "platform/qt/figurepicture.h"
-#include "platform/qt/renderaxes.h"
+#include "desktop/figurepicture.h"
+#include "desktop/renderaxes.h"
 
 namespace tarvolin::bench {
 namespace {

@@ -7,9 +7,9 @@
 #include <iostream>
 
 #include "mainLoop.h"
-#include "platform/qt/figurewindow.h"
-#include "platform/qt/qtfiledialogs.h"
-#include "platform/qt/qtview.h"
+#include "desktop/figurewindow.h"
+#include "desktop/qtfiledialogs.h"
+#include "desktop/qtview.h"
 #include "qtevents.h"
 
 namespace tarvolin {

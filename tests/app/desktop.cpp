@@ -14,10 +14,10 @@
 #include "app/qtevents.h"
 #include "app/rundesktop.h"
 #include "app/sessionscript.h"
-#include "src/platform/qt/axeswidget.h"
-#include "src/platform/qt/figurewindow.h"
-#include "src/platform/qt/qtview.h"
-#include "tests/platform/qt/qttesting.h"
+#include "src/desktop/axeswidget.h"
+#include "src/desktop/figurewindow.h"
+#include "src/desktop/qtview.h"
+#include "tests/desktop/qttesting.h"
 #include "tests/testing.h"
 
 namespace tarvolin {

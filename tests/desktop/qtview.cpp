@@ -1,4 +1,4 @@
-#include "src/platform/qt/qtview.h"
+#include "src/desktop/qtview.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -18,10 +18,10 @@
 #include <filesystem>
 
 #include "src/platform/errors.h"
-#include "src/platform/qt/axeswidget.h"
-#include "src/platform/qt/figurewindow.h"
-#include "src/platform/qt/qtfiledialogs.h"
-#include "tests/platform/qt/qttesting.h"
+#include "src/desktop/axeswidget.h"
+#include "src/desktop/figurewindow.h"
+#include "src/desktop/qtfiledialogs.h"
+#include "tests/desktop/qttesting.h"
 #include "tests/testing.h"
 
 namespace tarvolin {

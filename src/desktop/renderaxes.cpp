@@ -1,4 +1,4 @@
-#include "platform/qt/renderaxes.h"
+#include "desktop/renderaxes.h"
 
 #include <Eigen/Geometry>
 #include <QColor>

@@ -1,11 +1,11 @@
-#include "src/platform/qt/axeswidget.h"
+#include "src/desktop/axeswidget.h"
 
 #include <gtest/gtest.h>
 
 #include <QTest>
 #include <QWheelEvent>
 
-#include "tests/platform/qt/qttesting.h"
+#include "tests/desktop/qttesting.h"
 #include "tests/testing.h"
 
 namespace tarvolin {
