@@ -138,6 +138,9 @@ void QtView::onChange(const GraphicsChange& change) {
     case GraphicsChange::Kind::error:
       setStatus(QString::fromStdString(change.detail), !change.detail.empty());
       break;
+    case GraphicsChange::Kind::status:
+      setStatus(QString::fromStdString(change.detail), false);
+      break;
   }
 }
 

@@ -370,6 +370,7 @@ PropertyValue Graphics::get(Handle h, std::string_view name) const {
   if (o.type == ObjectType::axes) {
     if (sameName(name, "Hold")) return std::string(o.hold ? "on" : "off");
     if (sameName(name, "DataAspectRatioMode")) return std::string(o.axisEqual ? "manual" : "auto");
+    if (sameName(name, "Title")) return o.title;
   }
   if (o.type == ObjectType::line) {
     if (sameName(name, "XData")) return Eigen::MatrixXd(o.xdata);
@@ -377,6 +378,7 @@ PropertyValue Graphics::get(Handle h, std::string_view name) const {
     if (sameName(name, "ZData")) return Eigen::MatrixXd(o.zdata);
     if (sameName(name, "LineStyle")) return o.lineStyle;
     if (sameName(name, "MarkerSize")) return o.markerSize;
+    if (sameName(name, "DisplayName")) return o.displayName;
   }
   throw GraphicsError("a " + std::string(typeName(o.type)) + " has no property " +
                       std::string(name));
@@ -450,9 +452,15 @@ void Graphics::set(Handle h, std::string_view name, const PropertyValue& value) 
   } else if (o.type == ObjectType::axes && sameName(name, "Hold")) {
     o.hold = sameName(asText(value, name), "on");
     property = "Hold";
+  } else if (o.type == ObjectType::axes && sameName(name, "Title")) {
+    o.title = asText(value, name);
+    property = "Title";
   } else if (o.type == ObjectType::line && sameName(name, "MarkerSize")) {
     o.markerSize = asNumber(value, name);
     property = "MarkerSize";
+  } else if (o.type == ObjectType::line && sameName(name, "DisplayName")) {
+    o.displayName = asText(value, name);
+    property = "DisplayName";
   } else {
     throw GraphicsError("cannot set the property " + std::string(name) + " of a " +
                         typeName(o.type));
@@ -509,8 +517,9 @@ Handle Graphics::addLine(GraphicsObject line) {
 }
 
 Handle Graphics::plot(const Eigen::RowVectorXd& x, const Eigen::RowVectorXd& y,
-                      std::string_view style, double markerSize) {
+                      std::string_view style, double markerSize, std::string_view name) {
   GraphicsObject line;
+  line.displayName = std::string(name);
   line.xdata = x;
   line.ydata = y;
   line.lineStyle = std::string(style);
@@ -519,8 +528,10 @@ Handle Graphics::plot(const Eigen::RowVectorXd& x, const Eigen::RowVectorXd& y,
 }
 
 Handle Graphics::plot3(const Eigen::RowVectorXd& x, const Eigen::RowVectorXd& y,
-                       const Eigen::RowVectorXd& z, std::string_view style) {
+                       const Eigen::RowVectorXd& z, std::string_view style,
+                       std::string_view name) {
   GraphicsObject line;
+  line.displayName = std::string(name);
   line.xdata = x;
   line.ydata = y;
   line.zdata = z;
@@ -584,9 +595,18 @@ std::optional<Handle> Graphics::parentFigure(Handle h) const {
   return std::nullopt;
 }
 
+Handle Graphics::actingWindow() const {
+  if (const std::optional<Handle> window = gcbf()) return *window;
+  return currentFigure_.value_or(kRoot);
+}
+
 void Graphics::setLastError(std::string text) {
   lastError_ = text;
-  notify(GraphicsChange::Kind::error, kRoot, std::move(text));
+  notify(GraphicsChange::Kind::error, actingWindow(), std::move(text));
+}
+
+void Graphics::status(std::string text) {
+  notify(GraphicsChange::Kind::status, actingWindow(), std::move(text));
 }
 
 int Graphics::subscribe(Listener listener) {

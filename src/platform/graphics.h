@@ -115,20 +115,24 @@ struct GraphicsObject {
   // Axes.
   bool hold = false;
   bool axisEqual = false;  // equal data units on all axes; limits always follow the data
+  std::string title;       // shown above the plot
 
   // Plotted object: one set of points, or a line through them.
   Eigen::RowVectorXd xdata, ydata, zdata;  // zdata empty for a 2D plot
   std::string lineStyle;                   // as given, for example "bo" or "k:"
   double markerSize = 6;
+  std::string displayName;  // what the legend calls it ("mean shape"); none: left out
 
   std::map<std::string, Value, std::less<>> appdata;
 };
 
 struct GraphicsChange {
-  enum class Kind { created, deleted, property, message, picture, error };
+  enum class Kind { created, deleted, property, message, picture, error, status };
   Kind kind = Kind::property;
-  Handle handle = kRoot;  // the object concerned (the window, for a picture)
-  std::string detail;     // the property's name, or the message or error text
+  // The object concerned: the window, for a picture, an error or a status
+  // text (the root when no window is concerned).
+  Handle handle = kRoot;
+  std::string detail;  // the property's name, or the message, error or status text
 };
 
 // A picture of a window put on the clipboard: the window and a copy of the
@@ -196,9 +200,9 @@ class Graphics {
   // button's Value set nonzero switches the others of its group off), Callback,
   // Style, Position, Units, Name, TooltipString, Type, Parent, Children,
   // ScreenSize and CurrentFigure (root), OuterPosition,
-  // ActivePositionProperty and Visible (figure), Hold and
-  // DataAspectRatioMode (axes), XData, YData, ZData, LineStyle and
-  // MarkerSize (plotted objects).
+  // ActivePositionProperty and Visible (figure), Hold, DataAspectRatioMode
+  // and Title (axes), XData, YData, ZData, LineStyle, MarkerSize and
+  // DisplayName (plotted objects).
   PropertyValue get(Handle h, std::string_view name) const;
   void set(Handle h, std::string_view name, const PropertyValue& value);
   std::string getString(Handle h, std::string_view name) const;
@@ -212,11 +216,12 @@ class Graphics {
   // --- plotting into the current axes (made when there are none). With hold
   // off the axes are cleared first. A style is a colour letter (b g r c m y k
   // w) with a marker (. o x + * s d v ^ < > p h) and/or a line kind (- : -- -.),
-  // in any order; a colour alone is a solid line.
+  // in any order; a colour alone is a solid line. `name` is what the legend
+  // calls the plotted object (its DisplayName).
   Handle plot(const Eigen::RowVectorXd& x, const Eigen::RowVectorXd& y, std::string_view style,
-              double markerSize);
+              double markerSize, std::string_view name = {});
   Handle plot3(const Eigen::RowVectorXd& x, const Eigen::RowVectorXd& y,
-               const Eigen::RowVectorXd& z, std::string_view style);
+               const Eigen::RowVectorXd& z, std::string_view style, std::string_view name = {});
   void hold(bool on);
   // "auto": limits follow the data; "equal": equal data units on all axes.
   void axis(std::string_view mode);
@@ -235,8 +240,14 @@ class Graphics {
   std::optional<Handle> gcbf() const;
   // The window that holds h (h itself for a window); nothing for the root.
   std::optional<Handle> parentFigure(Handle h) const;
-  // The last error that ended an action, kept for the window to show.
+  // The last error that ended an action, kept for the window to show. It
+  // belongs to the window whose callback is running (the current window
+  // outside callbacks); an empty text clears that window's error.
   void setLastError(std::string text);
+  // What an action did, in plain words ("Saved 40 specimens to out.txt"),
+  // for the status line of the window whose callback is running (the
+  // current window outside callbacks). Nothing is kept.
+  void status(std::string text);
   const std::string& lastError() const { return lastError_; }
 
   // --- listeners
@@ -252,6 +263,8 @@ class Graphics {
   void switchOffGroup(Handle on);
   Handle addLine(GraphicsObject line);
   void notify(GraphicsChange::Kind kind, Handle h, std::string detail);
+  // The window an error or status text belongs to.
+  Handle actingWindow() const;
 
   std::map<Handle, GraphicsObject> objects_;
   std::vector<Handle> figureOrder_;  // open windows, oldest first

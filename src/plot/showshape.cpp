@@ -2,13 +2,14 @@
 
 namespace tarvolin {
 
-double showshape(Graphics& graphics, const Eigen::MatrixXd& x, std::string_view xform) {
+double showshape(Graphics& graphics, const Eigen::MatrixXd& x, std::string_view xform,
+                 std::string_view name) {
   graphics.hold(true);
   const Eigen::Index points = (x.cols() - 1) / 2;
   for (Eigen::Index i = 0; i < x.rows(); ++i) {
     for (Eigen::Index j = 0; j < points; ++j) {
       graphics.plot(Eigen::RowVectorXd::Constant(1, x(i, 2 * j)),
-                    Eigen::RowVectorXd::Constant(1, x(i, 2 * j + 1)), xform, 3);
+                    Eigen::RowVectorXd::Constant(1, x(i, 2 * j + 1)), xform, 3, name);
     }
   }
   graphics.axis("auto");

@@ -7,7 +7,8 @@
 // xform: the plot style (default "k.").
 // Hold goes on first; every landmark of every row is drawn as its own point
 // with marker size 3; then the axis modes become "auto" and "equal".
-// Returns 1, whatever was drawn.
+// Returns 1, whatever was drawn. `name` is what the plot's legend calls the
+// points.
 //
 // Example:
 //   showshape(graphics, SDATA, "rs");   // a row of 5 columns gives 2 points
@@ -19,6 +20,7 @@
 
 namespace tarvolin {
 
-double showshape(Graphics& graphics, const Eigen::MatrixXd& x, std::string_view xform = "k.");
+double showshape(Graphics& graphics, const Eigen::MatrixXd& x, std::string_view xform = "k.",
+                 std::string_view name = {});
 
 }  // namespace tarvolin

@@ -7,7 +7,7 @@
 // color:    the plot style of the segments (default "b-").
 // Echoes m and n, the rows and columns of x, on the console; then draws each
 // wire as its own plotted object. Hold and the axis modes are left as they
-// are. A wire list of fewer than three columns, or a landmark number that is
+// are; the legend calls the wires `name`. A wire list of fewer than three columns, or a landmark number that is
 // not a whole number from 1 to k, is an InputError naming the wire and the
 // number; the wires before it stay drawn.
 //
@@ -22,6 +22,6 @@
 namespace tarvolin {
 
 void wireshape3D(Graphics& graphics, const Eigen::MatrixXd& x, const Eigen::MatrixXd& wirelist,
-                 std::string_view color = "b-");
+                 std::string_view color = "b-", std::string_view name = "wireframe");
 
 }  // namespace tarvolin
