@@ -114,6 +114,7 @@ void Stand3sw::loadData() {
   const std::string summary =
       sprintf("%s \nhas %i specimens \nwith %i landmarks", file.fname, file.data.rows(),
               static_cast<double>(file.data.cols() - 1) / 3.0);
+  graphics_.status(sprintf("Superimposing %i specimens from %s ...", file.data.rows(), file.fname));
   SuperimposedDataSet loaded = superimposelandmarks(std::move(file.data), file.path);
   if (!state_.wireactive) state_.wireactive = 0;
   panel_.setString("FileBox", summary);
@@ -150,10 +151,22 @@ void Stand3sw::loadData() {
   // this a cleared window could never be standardized again.
   panel_.setEnable("GoRegress", true);
 
+  drawData();
+  panel_.reportLoaded(state_.DATAV.specimens(), state_.mean1.rows(), file.fname);
+}
+
+void Stand3sw::drawData() {
   selectPlotWindow();
-  showshape3D(graphics_, state_.mean1, "b*");
-  showshape3D(graphics_, state_.DATAV, "bo");
+  showshape3D(graphics_, state_.mean1, "b*", kMeanShape);
+  showshape3D(graphics_, state_.DATAV, "bo", kSuperimposed);
   if (wireframeOn()) wireshape3D(graphics_, state_.mean1, state_.wirelist, "g");
+  nameplot(std::to_string(state_.DATAV.specimens()) + " specimens, superimposed");
+}
+
+void Stand3sw::nameplot(const std::string& shown) {
+  const std::string file = std::filesystem::path(state_.datafile).filename().string();
+  graphics_.set(graphics_.gcf(), "Name", "Tarvolin 3D plot: " + file);
+  graphics_.set(graphics_.gca(), "Title", file + ": " + shown);
 }
 
 void Stand3sw::loadWire() {
@@ -176,6 +189,8 @@ void Stand3sw::loadWire() {
   state_.wirelist = read.y;
   state_.wirefile = read.path;
   state_.wireactive = 1;
+  graphics_.status(sprintf("Loaded a wireframe of %i wires from %s; it is drawn with every plot",
+                           read.y.rows(), read.path));
 }
 
 void Stand3sw::regress() {
@@ -183,6 +198,7 @@ void Stand3sw::regress() {
   requirexvariable(state_.FXLIST);
   const StandardizedAt at = panel_.standardValue(state_.LCODE.value_or(Transform::none));
 
+  graphics_.status(sprintf("Standardizing %i specimens ...", state_.DATA.rows()));
   SuperimposedDataSet standardized = superimposelandmarks(
       standardsize(state_.DATA, state_.FXLIST.col(0), at.value).y, state_.datafile);
   state_.SDATA = std::move(standardized.data);
@@ -194,24 +210,26 @@ void Stand3sw::regress() {
 
   selectPlotWindow();
   cla(graphics_);
-  showshape3D(graphics_, state_.smean, "r*");
-  showshape3D(graphics_, state_.SDATAV, "ro");
-  showshape3D(graphics_, getpprocon3(state_.smean, state_.DATAV), "bo");
+  showshape3D(graphics_, state_.smean, "r*", kStandardizedMean);
+  showshape3D(graphics_, state_.SDATAV, "ro", kStandardized);
+  showshape3D(graphics_, getpprocon3(state_.smean, state_.DATAV), "bo", kSuperimposed);
   if (wireframeOn()) wireshape3D(graphics_, state_.smean, state_.wirelist, "k:");
+  nameplot("standardized to " + panel_.standardizedText(at));
+  panel_.reportStandardized(state_.SDATA.rows(), at);
 }
 
 void Stand3sw::useCS() {
   requiredata(state_.DATA);
   state_.XLIST = state_.DATA.col(state_.DATA.cols() - 1);
+  panel_.reportCentroidSize(state_.XLIST.rows());
 }
 
 void Stand3sw::showData() {
   if (state_.DATAV.empty()) throw MissingError("no data set has been loaded yet");
-  selectPlotWindow();
-  showshape3D(graphics_, state_.mean1, "b*");
-  showshape3D(graphics_, state_.DATAV, "bo");
-  if (wireframeOn()) wireshape3D(graphics_, state_.mean1, state_.wirelist, "g");
+  drawData();
   graphics_.hold(true);
+  graphics_.status(sprintf("Showing the %i superimposed specimens and their mean shape",
+                           state_.DATAV.specimens()));
 }
 
 void Stand3sw::loadXList() {
@@ -226,7 +244,7 @@ void Stand3sw::transform(Transform lcode) {
   state_.LCODE = lcode;
 }
 
-void Stand3sw::acceptX() { panel_.setEnable("AcceptStandard", true); }
+void Stand3sw::acceptX() { panel_.acceptX(); }
 
 void Stand3sw::saveFile() { panel_.saveStandardized(state_.SDATA, state_.standardizedAt); }
 
@@ -242,6 +260,7 @@ void Stand3sw::clear() {
     inPlotWindow("clear", [this] { cla(graphics_); });
   }
   panel_.resetControls();
+  graphics_.status("Cleared: load a data set to start again");
 }
 
 void Stand3sw::showRegress() {
@@ -256,17 +275,20 @@ void Stand3sw::showRegress() {
   Eigen::RowVectorXd x, y, z;
   for (Eigen::Index i = 0; i < sdata.rows(); ++i) {
     rowPoints(sdata, i, x, y, z);
-    graphics_.plot3(x, y, z, "rs");
+    graphics_.plot3(x, y, z, "rs", kStandardizedSaved);
   }
   rowPoints(sdata.colwise().mean(), 0, x, y, z);
-  graphics_.plot3(x, y, z, "ks");
+  graphics_.plot3(x, y, z, "ks", kStandardizedSavedMean);
   graphics_.axis("auto");
   graphics_.axis("equal");
   graphics_.hold(true);
+  graphics_.status(sprintf("Showing the %i standardized specimens as they are saved",
+                           sdata.rows()));
 }
 
 void Stand3sw::clearFigure() {
   inPlotWindow("clear", [this] { clf(graphics_); });
+  graphics_.status("Cleared the plot");
 }
 
 void Stand3sw::copyImage() {

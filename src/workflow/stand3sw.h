@@ -115,6 +115,12 @@ class Stand3sw {
   template <typename Step>
   void inPlotWindow(std::string_view what, Step step);
   bool wireframeOn() const;
+  // Draws the superimposed specimens, their mean and the wireframe into the
+  // plot window.
+  void drawData();
+  // Names the plot window and titles its plot after the data file; `shown`
+  // says what the plot shows.
+  void nameplot(const std::string& shown);
 
   Graphics& graphics_;
   FileDialogs& dialogs_;

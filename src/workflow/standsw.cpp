@@ -28,6 +28,14 @@ const std::array<SwitchyardAction<Standsw>, 12> Standsw::kActions = {{
     {"ShowRegress", &Standsw::showRegress},
 }};
 
+namespace {
+
+// The 2D data are taken as superimposed already.
+constexpr Standsw::PlotKind kDataPlot{"bo", kSuperimposed, "b<", kMeanShape,
+                                      "specimens, superimposed"};
+
+}  // namespace
+
 void Standsw::operator()(std::string_view action) {
   panel_.run(action, [&] {
     // An action that matches none does nothing at all.
@@ -39,14 +47,15 @@ void Standsw::operator()(std::string_view action) {
   });
 }
 
-void Standsw::plotDataSet(const Eigen::MatrixXd& x, std::string_view points,
-                          std::string_view mean) {
+void Standsw::plotDataSet(const Eigen::MatrixXd& x, const PlotKind& kind) {
   panel_.makeOwnWindowCurrent();
-  showshape(graphics_, x, points);
-  showshape(graphics_, x.colwise().mean(), mean);
+  showshape(graphics_, x, kind.points, kind.pointsName);
+  showshape(graphics_, x.colwise().mean(), kind.mean, kind.meanName);
   graphics_.axis("auto");
   graphics_.axis("equal");
   graphics_.hold(true);
+  graphics_.set(graphics_.gca(), "Title",
+                state_.dataName + ": " + std::to_string(x.rows()) + " " + std::string(kind.shown));
 }
 
 void Standsw::loadData() {
@@ -73,7 +82,9 @@ void Standsw::loadData() {
   // Clear disables GoRegress and no other step enables it again, so without
   // this a cleared window could never be standardized again.
   panel_.setEnable("GoRegress", true);
-  plotDataSet(state_.DATA, "bo", "b<");
+  state_.dataName = read.name;
+  plotDataSet(state_.DATA, kDataPlot);
+  panel_.reportLoaded(m, (n - 1) / 2, read.name);
 }
 
 void Standsw::regress() {
@@ -81,6 +92,7 @@ void Standsw::regress() {
   requirexvariable(state_.FXLIST);
   const StandardizedAt at = panel_.standardValue(state_.LCODE.value_or(Transform::none));
 
+  graphics_.status(sprintf("Standardizing %i specimens ...", state_.DATA.rows()));
   Standardized standardized = standardsize(state_.DATA, state_.FXLIST.col(0), at.value);
   if (!standardized.y.allFinite()) {
     throw InputError("the standard value " + at.text +
@@ -90,16 +102,19 @@ void Standsw::regress() {
   state_.standardizedAt = at;
   panel_.setEnable("SaveStandard", true);
   panel_.setEnable("ShowStandard", true);
+  panel_.reportStandardized(state_.SDATA.rows(), at);
 }
 
 void Standsw::useCS() {
   requiredata(state_.DATA);
   state_.XLIST = state_.DATA.col(state_.DATA.cols() - 1);
+  panel_.reportCentroidSize(state_.XLIST.rows());
 }
 
 void Standsw::showData() {
   requiredata(state_.DATA);
-  plotDataSet(state_.DATA, "bo", "b<");
+  plotDataSet(state_.DATA, kDataPlot);
+  graphics_.status(sprintf("Showing the %i specimens and their mean shape", state_.DATA.rows()));
 }
 
 void Standsw::loadXList() {
@@ -114,7 +129,7 @@ void Standsw::transform(Transform lcode) {
   state_.LCODE = lcode;
 }
 
-void Standsw::acceptX() { panel_.setEnable("AcceptStandard", true); }
+void Standsw::acceptX() { panel_.acceptX(); }
 
 void Standsw::saveFile() { panel_.saveStandardized(state_.SDATA, state_.standardizedAt); }
 
@@ -128,13 +143,16 @@ void Standsw::clear() {
   graphics_.hold(false);
   cla(graphics_);
   panel_.resetControls();
+  graphics_.status("Cleared: load a data set to start again");
 }
 
 void Standsw::showRegress() {
   if (state_.SDATA.size() == 0) {
     throw MissingError("there is no standardized data to show; standardize first");
   }
-  plotDataSet(state_.SDATA, "rs", "ks");
+  plotDataSet(state_.SDATA, {"rs", kStandardized, "ks", kStandardizedMean, "standardized"});
+  graphics_.status(sprintf("Showing the %i standardized specimens and their mean",
+                           state_.SDATA.rows()));
 }
 
 }  // namespace tarvolin

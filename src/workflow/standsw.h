@@ -56,6 +56,13 @@ class Standsw {
     Eigen::MatrixXd SDATA;  // standardized data set, same layout as DATA
 
     std::optional<StandardizedAt> standardizedAt;  // what made SDATA
+    std::string dataName;                          // the data file's name, for the plot's title
+  };
+
+  // How a data set is plotted: the styles of its points and of its mean row,
+  // what the legend calls them, and what the title says is shown.
+  struct PlotKind {
+    std::string_view points, pointsName, mean, meanName, shown;
   };
 
   // The twelve actions, in the order they are compared.
@@ -88,8 +95,8 @@ class Standsw {
   void clear();
   void showRegress();
 
-  // Draws a data set's points with `points` and its mean row with `mean`.
-  void plotDataSet(const Eigen::MatrixXd& x, std::string_view points, std::string_view mean);
+  // Draws a data set's points and its mean row as `kind` says.
+  void plotDataSet(const Eigen::MatrixXd& x, const PlotKind& kind);
 
   Graphics& graphics_;
   FileDialogs& dialogs_;

@@ -17,6 +17,18 @@ namespace {
 
 const char* const kStatisticBoxes[] = {"MinBox", "MaxBox", "MeanBox", "MedianBox"};
 
+const char* transformName(Transform lcode) {
+  switch (lcode) {
+    case Transform::ln:
+      return "ln x";
+    case Transform::log10:
+      return "log10 x";
+    case Transform::none:
+      break;
+  }
+  return "x";
+}
+
 std::string trimmed(const std::string& text) {
   const size_t first = text.find_first_not_of(" \t\r\n");
   if (first == std::string::npos) return "";
@@ -102,6 +114,30 @@ StandardizedAt SwitchyardPanel::standardValue(Transform lcode) const {
   return {typed, *read.value, lcode};
 }
 
+void SwitchyardPanel::reportLoaded(Eigen::Index specimens, Eigen::Index landmarks,
+                                   const std::string& file) {
+  graphics_.status(sprintf("Loaded %i specimens with %i landmarks from %s", specimens, landmarks,
+                           file));
+}
+
+void SwitchyardPanel::reportCentroidSize(Eigen::Index specimens) {
+  graphics_.status(sprintf(
+      "x is the centroid size of the %i specimens; choose x, ln x or log10 x next", specimens));
+}
+
+std::string SwitchyardPanel::standardizedText(const StandardizedAt& at) {
+  return std::string(transformName(at.lcode)) + " = " + at.text;
+}
+
+void SwitchyardPanel::reportStandardized(Eigen::Index specimens, const StandardizedAt& at) {
+  graphics_.status(sprintf("Standardized %i specimens to %s", specimens, standardizedText(at)));
+}
+
+void SwitchyardPanel::acceptX() {
+  setEnable("AcceptStandard", true);
+  graphics_.status("x accepted: type the standard value and click Standardize");
+}
+
 std::optional<Eigen::MatrixXd> SwitchyardPanel::loadXList(Eigen::Index specimens) {
   LoadedMatrix read = loadxlist(dialogs_);
   if (!read.chosen) return std::nullopt;
@@ -110,6 +146,9 @@ std::optional<Eigen::MatrixXd> SwitchyardPanel::loadXList(Eigen::Index specimens
   if (values != specimens) {
     graphics_.msgbox(
         "The number of values in the x-list does not match the data set, please reload");
+  } else {
+    graphics_.status(sprintf("Loaded %i x values from %s; choose x, ln x or log10 x next", values,
+                             read.fn));
   }
   return std::move(read.y);
 }
@@ -130,6 +169,8 @@ Eigen::VectorXd SwitchyardPanel::showTransform(const Eigen::MatrixXd& xlist, Tra
   const double statistics[] = {fx.minCoeff(), fx.maxCoeff(), fx.mean(), median(fx)};
   writeStatistics(statistics, statistics[0], true);
   showTransformButtons(lcode);
+  graphics_.status(sprintf("%s runs from %4.4f to %4.4f; the standard value proposed is its minimum",
+                           transformName(lcode), statistics[0], statistics[1]));
   return fx;
 }
 
@@ -191,6 +232,7 @@ void SwitchyardPanel::saveStandardized(const Eigen::MatrixXd& sdata,
   if (!choice) return;
   writefileatomic(choice->path(),
                   [&](const TextSink& write) { standardizedtext(sdata, lastValue, write); });
+  graphics_.status(sprintf("Saved %i specimens to %s", sdata.rows(), choice->path()));
 }
 
 }  // namespace tarvolin

@@ -35,6 +35,14 @@ class MissingError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// What the plot legends call the workflows' point sets.
+inline constexpr std::string_view kSuperimposed = "specimens, superimposed";
+inline constexpr std::string_view kMeanShape = "mean shape";
+inline constexpr std::string_view kStandardized = "standardized specimens";
+inline constexpr std::string_view kStandardizedMean = "mean of standardized";
+inline constexpr std::string_view kStandardizedSaved = "standardized specimens, as saved";
+inline constexpr std::string_view kStandardizedSavedMean = "mean of standardized, as saved";
+
 // Refuses a step that needs a loaded data set when none is loaded.
 void requiredata(const Eigen::MatrixXd& data);
 
@@ -119,6 +127,18 @@ class SwitchyardPanel {
   // switched on.
   Eigen::VectorXd showTransform(const Eigen::MatrixXd& xlist, Transform lcode,
                                 std::optional<Transform> inForce);
+
+  // The status texts that say, in plain words, what a step did, in the
+  // window whose button ran it ("Loaded 40 specimens with 14 landmarks from
+  // skulls_zor.txt").
+  void reportLoaded(Eigen::Index specimens, Eigen::Index landmarks, const std::string& file);
+  void reportCentroidSize(Eigen::Index specimens);
+  void reportStandardized(Eigen::Index specimens, const StandardizedAt& at);
+  // "ln x = 3.0030": the standard value as typed, on its transform's scale.
+  static std::string standardizedText(const StandardizedAt& at);
+
+  // Acceptx: the standard value may now be standardized to.
+  void acceptX();
 
   // Clear's reset of the window: FileBox, the statistics and standard boxes,
   // the radio buttons and the enables of the later steps.

@@ -115,6 +115,58 @@ TEST_F(Stand3swTest, LoadDataReadsSuperimposesSummarisesPlotsAndEnables) {
   EXPECT_EQ(plotStyles().size(), 82u);
 }
 
+// Each step tells the window what it did, and the plot says what it shows:
+// a legend name for every point set and a title naming the data set.
+TEST_F(Stand3swTest, EachStepSaysWhatItDidAndThePlotNamesWhatItShows) {
+  std::vector<GraphicsChange> said;
+  graphics_.subscribe([&said](const GraphicsChange& c) {
+    if (c.kind == GraphicsChange::Kind::status) said.push_back(c);
+  });
+  // As a click on the main window does: what is said belongs there.
+  graphics_.setCallbackObject(tag("FileBox"));
+  TempDir dir;
+  const std::string out = dir.file("out.txt");
+  // Legend names in first-drawn order, joined by "; ".
+  const std::string data = "mean shape; specimens, superimposed";
+  const std::string standardized =
+      "mean of standardized; standardized specimens; specimens, superimposed";
+  const struct Step {
+    const char* action;
+    std::string answer;
+    std::string says;   // how the last status text begins
+    std::string names;  // the legend names drawn
+  } steps[] = {
+      {"LoadData", kZor, "Loaded 40 specimens with 14 landmarks from skulls_zor.txt", data},
+      {"UseCS", "", "x is the centroid size of the 40 specimens; choose x, ln x or log10 x next",
+       data},
+      {"UseLn", "", "ln x runs from ", data},
+      {"Acceptx", "", "x accepted: type the standard value and click Standardize", data},
+      {"Regress", "", "Standardized 40 specimens to ln x = ", standardized},
+      {"SaveFile", out, "Saved 40 specimens to " + out, standardized},
+      {"ShowRegress", "", "Showing the 40 standardized specimens as they are saved",
+       standardized + "; standardized specimens, as saved; mean of standardized, as saved"},
+  };
+  for (const Step& step : steps) {
+    said.clear();
+    run(step.action, step.answer.empty() ? std::nullopt : std::optional(step.answer));
+    ASSERT_EQ(graphics_.lastError(), "") << step.action;
+    ASSERT_FALSE(said.empty()) << step.action << " said nothing";
+    EXPECT_EQ(said.back().detail.rfind(step.says, 0), 0u) << step.action << ": " << said.back().detail;
+    EXPECT_EQ(said.back().handle, main_) << step.action << " spoke in another window";
+    std::string names;
+    for (Handle h : graphics_.descendants(sw_.state().fighand1->handle, ObjectType::line)) {
+      const std::string& name = graphics_.object(h).displayName;
+      if (("; " + names + "; ").find("; " + name + "; ") != std::string::npos) continue;
+      names += (names.empty() ? "" : "; ") + name;
+    }
+    EXPECT_EQ(names, step.names) << step.action;
+  }
+  const Handle plot = sw_.state().fighand1->handle;
+  EXPECT_EQ(graphics_.getString(plot, "Name"), "Tarvolin 3D plot: skulls_zor.txt");
+  EXPECT_EQ(graphics_.getString(graphics_.object(plot).children.front(), "Title"),
+            "skulls_zor.txt: standardized to ln x = " + text("StandardBox"));
+}
+
 TEST_F(Stand3swTest, TpsFileGivesTheSameConfigurations) {
   run("LoadData", kZor);
   const Eigen::MatrixXd fromZor = sw_.state().DATA;

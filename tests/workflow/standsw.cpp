@@ -112,6 +112,51 @@ TEST_F(StandswTest, LoadDataKeepsTheRowsSummarisesPlotsAndEnables) {
   EXPECT_EQ(axes.parent, window_);
 }
 
+// The 2D window names its own plot and tells its own status line what
+// each step did.
+TEST_F(StandswTest, StepsSayWhatTheyDidAndThePlotNamesWhatItShows) {
+  std::vector<GraphicsChange> said;
+  graphics_.subscribe([&said](const GraphicsChange& c) {
+    if (c.kind == GraphicsChange::Kind::status) said.push_back(c);
+  });
+  graphics_.setCallbackObject(tag("FileBox"));
+  const std::string data = examplePath("skulls2d_superimposed.txt");
+  const struct {
+    const char* action;
+    std::optional<std::string> answer;
+    std::string says, title;
+    const char* names;  // the legend names drawn, in order, joined by "; "
+  } steps[] = {
+      {"LoadData", data, "Loaded 40 specimens with 14 landmarks from skulls2d_superimposed.txt",
+       "skulls2d_superimposed.txt: 40 specimens, superimposed",
+       "specimens, superimposed; mean shape"},
+      {"UseCS", {}, "x is the centroid size", "", ""},
+      {"UseLog", {}, "log10 x runs from ", "", ""},
+      {"Acceptx", {}, "x accepted", "", ""},
+      {"Regress", {}, "Standardized 40 specimens to log10 x = ", "", ""},
+      {"ShowRegress", {}, "Showing the 40 standardized specimens",
+       "skulls2d_superimposed.txt: 40 standardized",
+       "specimens, superimposed; mean shape; standardized specimens; mean of standardized"},
+  };
+  for (const auto& step : steps) {
+    said.clear();
+    run(step.action, step.answer);
+    ASSERT_EQ(graphics_.lastError(), "") << step.action;
+    ASSERT_FALSE(said.empty()) << step.action;
+    EXPECT_EQ(said.back().detail.rfind(step.says, 0), 0u) << said.back().detail;
+    EXPECT_EQ(said.back().handle, window_);
+    if (*step.names == '\0') continue;
+    std::string names;
+    for (const GraphicsObject& o : points(window_)) {
+      if (("; " + names + "; ").find("; " + o.displayName + "; ") != std::string::npos) continue;
+      names += (names.empty() ? "" : "; ") + o.displayName;
+    }
+    EXPECT_EQ(names, step.names) << step.action;
+    const Handle axes = graphics_.descendants(window_, ObjectType::axes).front();
+    EXPECT_EQ(graphics_.getString(axes, "Title"), step.title);
+  }
+}
+
 TEST_F(StandswTest, TpsAndTablesLoadAsTheirRows) {
   run("LoadData", examplePath("skulls2d.txt"));
   const Eigen::MatrixXd rows = sw_.state().DATA;
