@@ -20,11 +20,7 @@ class ScriptError : public InputError {
   using InputError::InputError;
 };
 
-struct Step {
-  long line = 0;
-  std::vector<std::string> words;
-  std::string rest;  // the text after the second word, for set: after the third
-};
+using Step = SessionScript::Step;
 
 std::vector<Step> readScript(const std::string& path) {
   std::string text;
@@ -61,119 +57,102 @@ Value argumentValue(const std::string& word, const std::function<void(const std:
   return Value(word);
 }
 
-class ScriptEvents : public EventSource {
- public:
-  ScriptEvents(std::string script, std::vector<Step> steps, ScriptedFileDialogs& dialogs,
-               bool strict)
-      : script_(std::move(script)), steps_(std::move(steps)), dialogs_(dialogs), strict_(strict) {}
-
-  bool next(Runtime& runtime) override {
-    if (next_ >= steps_.size() || stopped_) return false;
-    const Step& step = steps_[next_++];
-    try {
-      perform(runtime, step);
-    } catch (const ScriptError&) {
-      throw;
-    } catch (const std::exception& e) {
-      // An error of an action: reported as the window reports it.
-      console().disp(e.what());
-      runtime.graphics().setLastError(e.what());
-    }
-    if (strict_ && !runtime.graphics().lastError().empty()) {
-      failed_ = true;
-      stopped_ = true;
-    }
-    return !stopped_;
-  }
-
-  bool failed() const { return failed_; }
-
- private:
-  [[noreturn]] void fail(const Step& step, const std::string& what) const {
-    throw ScriptError(script_, step.line, what);
-  }
-
-  Handle control(Runtime& runtime, const Step& step, const std::string& tag) const {
-    const std::optional<Handle> window = runtime.windowOf(window_);
-    if (!window) fail(step, "the window " + window_ + " is not open");
-    const std::vector<Handle> found = runtime.graphics().findobj(tag, *window);
-    if (found.empty()) fail(step, "the window " + window_ + " has no control tagged " + tag);
-    return found.front();
-  }
-
-  void perform(Runtime& runtime, const Step& step) {
-    Graphics& graphics = runtime.graphics();
-    const std::string& command = step.words.front();
-    const size_t count = step.words.size();
-    const auto refuse = [&](const std::string& what) { fail(step, what); };
-    if (command == "press" && count == 2) {
-      const Handle h = control(runtime, step, step.words[1]);
-      const GraphicsObject& o = graphics.object(h);
-      if (!o.enable) fail(step, step.words[1] + " is disabled");
-      if (o.style == ControlStyle::radiobutton) graphics.set(h, "Value", 1.0);
-      if (o.style == ControlStyle::checkbox) graphics.set(h, "Value", o.value == 0 ? 1.0 : 0.0);
-      runtime.runCallback(h);
-    } else if (command == "set" && count >= 3) {
-      const Handle h = control(runtime, step, step.words[1]);
-      const std::string& property = step.words[2];
-      const Value value = argumentValue(step.rest, refuse);
-      // A property the control does not have is the script's fault.
-      try {
-        if (value.isText() || property == "String" || property == "string") {
-          graphics.set(h, property, step.rest);
-        } else {
-          graphics.set(h, property, value.scalar());
-        }
-      } catch (const std::exception& e) {
-        fail(step, e.what());
-      }
-    } else if (command == "choose" && !step.rest.empty()) {
-      // Relative to where the run started: loads move the working directory.
-      dialogs_.choose((start_ / step.rest).lexically_normal().string());
-    } else if (command == "cancel" && count == 1) {
-      dialogs_.cancel();
-    } else if (command == "call" && count >= 2) {
-      Values args;
-      for (size_t i = 2; i < count; ++i) args.push_back(argumentValue(step.words[i], refuse));
-      // A function that does not exist, or that refuses its arguments, is
-      // the script's fault; errors of the actions it runs are reported by
-      // the workflow as in the window.
-      Values results;
-      try {
-        results = runtime.call(step.words[1], 0, args);
-      } catch (const std::exception& e) {
-        fail(step, e.what());
-      }
-      for (const Value& result : results) console().echo("ans", result.display());
-    } else if (command == "window" && count == 2) {
-      window_ = step.words[1];
-      if (!runtime.windowOf(window_)) fail(step, "the window " + window_ + " is not open");
-    } else if (command == "close" && count == 2) {
-      // As the user closes a window: the plot window by its own name, since
-      // no figure file makes it.
-      const std::string& name = step.words[1];
-      const std::optional<Handle> window =
-          name == "plot" ? runtime.plotWindow() : runtime.windowOf(name);
-      if (!window) fail(step, "the window " + name + " is not open");
-      graphics.close(*window);
-    } else {
-      fail(step, "cannot read the step \"" + step.words.front() +
-                     "\"; steps are press, set, choose, cancel, call, window and close");
-    }
-  }
-
-  std::string script_;
-  std::vector<Step> steps_;
-  ScriptedFileDialogs& dialogs_;
-  bool strict_;
-  size_t next_ = 0;
-  bool stopped_ = false;
-  bool failed_ = false;
-  std::string window_ = "Tarvolin";
-  std::filesystem::path start_ = std::filesystem::current_path();
-};
-
 }  // namespace
+
+SessionScript::SessionScript(const std::string& script, ScriptedFileDialogs& dialogs, bool strict)
+    : script_(script), steps_(readScript(script)), dialogs_(dialogs), strict_(strict) {}
+
+bool SessionScript::next(Runtime& runtime) {
+  if (next_ >= steps_.size() || stopped_) return false;
+  const Step& step = steps_[next_++];
+  try {
+    perform(runtime, step);
+  } catch (const ScriptError&) {
+    throw;
+  } catch (const std::exception& e) {
+    // An error of an action: reported as the window reports it.
+    console().disp(e.what());
+    runtime.graphics().setLastError(e.what());
+  }
+  if (strict_ && !runtime.graphics().lastError().empty()) {
+    failed_ = true;
+    stopped_ = true;
+  }
+  return !stopped_;
+}
+
+void SessionScript::fail(const Step& step, const std::string& what) const {
+  throw ScriptError(script_, step.line, what);
+}
+
+Handle SessionScript::control(Runtime& runtime, const Step& step, const std::string& tag) const {
+  const std::optional<Handle> window = runtime.windowOf(window_);
+  if (!window) fail(step, "the window " + window_ + " is not open");
+  const std::vector<Handle> found = runtime.graphics().findobj(tag, *window);
+  if (found.empty()) fail(step, "the window " + window_ + " has no control tagged " + tag);
+  return found.front();
+}
+
+void SessionScript::perform(Runtime& runtime, const Step& step) {
+  Graphics& graphics = runtime.graphics();
+  const std::string& command = step.words.front();
+  const size_t count = step.words.size();
+  const auto refuse = [&](const std::string& what) { fail(step, what); };
+  if (command == "press" && count == 2) {
+    const Handle h = control(runtime, step, step.words[1]);
+    const GraphicsObject& o = graphics.object(h);
+    if (!o.enable) fail(step, step.words[1] + " is disabled");
+    if (o.style == ControlStyle::radiobutton) graphics.set(h, "Value", 1.0);
+    if (o.style == ControlStyle::checkbox) graphics.set(h, "Value", o.value == 0 ? 1.0 : 0.0);
+    runtime.runCallback(h);
+  } else if (command == "set" && count >= 3) {
+    const Handle h = control(runtime, step, step.words[1]);
+    const std::string& property = step.words[2];
+    const Value value = argumentValue(step.rest, refuse);
+    // A property the control does not have is the script's fault.
+    try {
+      if (value.isText() || property == "String" || property == "string") {
+        graphics.set(h, property, step.rest);
+      } else {
+        graphics.set(h, property, value.scalar());
+      }
+    } catch (const std::exception& e) {
+      fail(step, e.what());
+    }
+  } else if (command == "choose" && !step.rest.empty()) {
+    // Relative to where the run started: loads move the working directory.
+    dialogs_.choose((start_ / step.rest).lexically_normal().string());
+  } else if (command == "cancel" && count == 1) {
+    dialogs_.cancel();
+  } else if (command == "call" && count >= 2) {
+    Values args;
+    for (size_t i = 2; i < count; ++i) args.push_back(argumentValue(step.words[i], refuse));
+    // A function that does not exist, or that refuses its arguments, is
+    // the script's fault; errors of the actions it runs are reported by
+    // the workflow as in the window.
+    Values results;
+    try {
+      results = runtime.call(step.words[1], 0, args);
+    } catch (const std::exception& e) {
+      fail(step, e.what());
+    }
+    for (const Value& result : results) console().echo("ans", result.display());
+  } else if (command == "window" && count == 2) {
+    window_ = step.words[1];
+    if (!runtime.windowOf(window_)) fail(step, "the window " + window_ + " is not open");
+  } else if (command == "close" && count == 2) {
+    // As the user closes a window: the plot window by its own name, since
+    // no figure file makes it.
+    const std::string& name = step.words[1];
+    const std::optional<Handle> window =
+        name == "plot" ? runtime.plotWindow() : runtime.windowOf(name);
+    if (!window) fail(step, "the window " + name + " is not open");
+    graphics.close(*window);
+  } else {
+    fail(step, "cannot read the step \"" + step.words.front() +
+                   "\"; steps are press, set, choose, cancel, call, window and close");
+  }
+}
 
 int runsession(const std::string& script, const std::string& figureFolder, bool strict,
                std::ostream& out, std::ostream& err) {
@@ -185,14 +164,13 @@ int runsession(const std::string& script, const std::string& figureFolder, bool 
   } consoleToOut(out);
 
   try {
-    std::vector<Step> steps = readScript(script);
     Graphics graphics;
     ScriptedFileDialogs dialogs;
     graphics.subscribe([](const GraphicsChange& change) {
       if (change.kind == GraphicsChange::Kind::message) console().disp("msgbox: " + change.detail);
     });
     Runtime runtime(graphics, dialogs, figureFolder);
-    ScriptEvents events(script, std::move(steps), dialogs, strict);
+    SessionScript events(script, dialogs, strict);
     const char* const argv[] = {"tarvolin"};
     const int status = mainLoop(runtime, 1, argv, "Tarvolin", 1, main_info(runtime), events);
     out.flush();

@@ -30,10 +30,51 @@
 // Example:
 //   int status = runsession("session.txt", "resources", false, std::cout, std::cerr);
 
+#include <filesystem>
 #include <ostream>
 #include <string>
+#include <vector>
+
+#include "mainLoop.h"
+#include "platform/filedialogs.h"
 
 namespace tarvolin {
+
+// The steps of a session script, served one per event to the main loop, on
+// whatever windows the run has (the model alone, or the real windows of the
+// desktop program). File dialogs are answered by `dialogs`. A step that
+// cannot be carried out is an InputError naming SCRIPT:LINE, thrown out of
+// next().
+class SessionScript : public EventSource {
+ public:
+  // Reads the script; an InputError naming it when it cannot be read.
+  SessionScript(const std::string& script, ScriptedFileDialogs& dialogs, bool strict);
+
+  bool next(Runtime& runtime) override;
+  // With `strict`: an action ended with an error and the run stopped.
+  bool failed() const { return failed_; }
+
+  struct Step {
+    long line = 0;
+    std::vector<std::string> words;
+    std::string rest;  // the text after the second word, for set: after the third
+  };
+
+ private:
+  [[noreturn]] void fail(const Step& step, const std::string& what) const;
+  Handle control(Runtime& runtime, const Step& step, const std::string& tag) const;
+  void perform(Runtime& runtime, const Step& step);
+
+  std::string script_;
+  std::vector<Step> steps_;
+  ScriptedFileDialogs& dialogs_;
+  bool strict_;
+  size_t next_ = 0;
+  bool stopped_ = false;
+  bool failed_ = false;
+  std::string window_ = "Tarvolin";
+  std::filesystem::path start_ = std::filesystem::current_path();
+};
 
 int runsession(const std::string& script, const std::string& figureFolder, bool strict,
                std::ostream& out, std::ostream& err);

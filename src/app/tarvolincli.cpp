@@ -304,6 +304,7 @@ int runcli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
       "Tarvolin: Procrustes superimposition and size standardization of 2D and 3D landmark data",
       "tarvolin-cli");
   app.require_subcommand(1);
+  app.set_version_flag("--version", "tarvolin-cli " TARVOLIN_VERSION);
 
   auto addInput = [&options](CLI::App* command, bool missingKept) {
     command
