@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# Makes the README's screenshots with the desktop program itself: each
+# session below is replayed on the real windows by `tarvolin --run`, which
+# then saves a picture of every open window.
+#
+#   bash scripts/screenshots.sh [OUTPUT_FOLDER]     (default docs/screenshots)
+#
+# It builds the release preset's `tarvolin` when there is none. The windows
+# are drawn offscreen unless QT_QPA_PLATFORM says otherwise; QT_SCALE_FACTOR=2
+# gives the pictures of a doubled screen.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+out=${1:-docs/screenshots}
+program=build/release/src/app/tarvolin
+if [ ! -x "$program" ]; then
+  cmake --preset release >/dev/null
+  cmake --build --preset release --target tarvolin -j "$(nproc)"
+fi
+export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$out"
+
+# replay NAME STEP...: runs the steps, the pictures going to $work/NAME/.
+replay() {
+  local name=$1
+  shift
+  printf '%s\n' "$@" >"$work/$name.txt"
+  "$program" --run "$work/$name.txt" --screenshots "$work/$name" --strict >/dev/null
+}
+
+# The 3D workflow on the example data, standardized to ln centroid size.
+replay standardized \
+  "choose examples/skulls_wire.txt" "press LoadWireButton" \
+  "choose examples/skulls_zor.txt" "press LoadDataButton" \
+  "press UseCSButton" "press LnButton" "press GoRegress" "press AcceptStandard" \
+  "choose $work/standardized-data.txt" "press SaveStandard"
+cp "$work/standardized/Tarvolin.png" "$out/main-window.png"
+cp "$work/standardized/plot.png" "$out/plot-standardized.png"
+
+# The 2D window on the superimposed side views.
+replay twoD \
+  "press Open2DButton" "window Tarvolin2D" \
+  "choose examples/skulls2d_superimposed.txt" "press LoadDataButton" \
+  "press UseCSButton" "press LogButton" "press GoRegress" "press AcceptStandard" \
+  "press ShowStandard"
+cp "$work/twoD/Tarvolin2D.png" "$out/window-2d.png"
+
+# A large data set: 200 specimens of 60 landmarks, made up here.
+awk 'BEGIN {
+  srand(20261207)
+  for (i = 0; i < 200; i++) {
+    size = 50 + 40 * rand(); line = ""
+    for (j = 0; j < 60; j++) {
+      t = 6.2832 * j / 60
+      x = size * cos(t) * (1 + 0.002 * size * (j % 3)) + 0.8 * (rand() - 0.5)
+      y = size * 0.6 * sin(t) + 0.8 * (rand() - 0.5)
+      z = size * 0.3 * sin(2 * t) + 0.8 * (rand() - 0.5)
+      line = line sprintf("%.4f %.4f %.4f ", x, y, z)
+    }
+    print line size
+  }
+}' >"$work/large.txt"
+replay large \
+  "choose $work/large.txt" "press LoadDataButton" \
+  "press UseCSButton" "press LnButton" "press GoRegress" "press AcceptStandard"
+cp "$work/large/plot.png" "$out/plot-large.png"
+
+echo "Screenshots written to $out"
