@@ -1,5 +1,6 @@
 #include "axeswidget.h"
 
+#include <QActionGroup>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMenu>
@@ -8,6 +9,7 @@
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 namespace tarvolin {
 namespace {
@@ -15,6 +17,9 @@ namespace {
 // Degrees of turn per pixel dragged, and zoom per wheel notch.
 constexpr double kDegreesPerPixel = 0.5;
 constexpr double kZoomPerNotch = 1.15;
+// Markers grow or shrink by this much per step of the menu: enough for a
+// marker of a few pixels to change by a whole pixel on either side.
+constexpr double kMarkerStep = std::numbers::sqrt2;
 
 }  // namespace
 
@@ -25,7 +30,7 @@ AxesWidget::AxesWidget(const Graphics& graphics, Handle axes, QWidget* parent)
   setAttribute(Qt::WA_OpaquePaintEvent);
   setToolTip(
       tr("Drag to turn the plot, turn the wheel to zoom, double-click to reset the view; "
-         "right-click to copy or save the picture"));
+         "right-click to change the markers, copy the plot or save the picture"));
 }
 
 void AxesWidget::setViewAngles(const ViewAngles& view) {
@@ -43,17 +48,60 @@ void AxesWidget::dataChanged() {
   update();
 }
 
+void AxesWidget::setLook(const PlotLook& look) {
+  if (look == look_) return;
+  look_ = look;
+  dataChanged();
+  emit lookChanged();
+}
+
+PlotLook AxesWidget::chosenLook() const {
+  PlotLook look = graphics_.isValid(handle_)
+                      ? effectivelook(look_, plottedpoints(graphics_, handle_))
+                      : effectivelook(look_, 0);
+  look.chosen = true;
+  return look;
+}
+
+void AxesWidget::largerMarkers() {
+  PlotLook look = chosenLook();
+  look.markerScale = std::min(look.markerScale * kMarkerStep, 4.0);
+  setLook(look);
+}
+
+void AxesWidget::smallerMarkers() {
+  PlotLook look = chosenLook();
+  look.markerScale = std::max(look.markerScale / kMarkerStep, 0.25);
+  setLook(look);
+}
+
+void AxesWidget::setSpecimenOpacity(double opacity) {
+  PlotLook look = chosenLook();
+  look.opacity = std::clamp(opacity, 0.05, 1.0);
+  setLook(look);
+}
+
+void AxesWidget::setNumberMeans(bool on) {
+  PlotLook look = chosenLook();
+  look.numberMeans = on;
+  setLook(look);
+}
+
 void AxesWidget::paintEvent(QPaintEvent* /*event*/) {
   const qreal ratio = devicePixelRatioF();
   const QSize size(static_cast<int>(std::ceil(width() * ratio)),
                    static_cast<int>(std::ceil(height() * ratio)));
   if (stale_ || picture_.size() != size) {
     if (picture_.size() != size) picture_ = QImage(size, QImage::Format_ARGB32_Premultiplied);
+    // The picture is drawn in device pixels: an image that says it has a
+    // ratio would have the painter scale every drawing by it once more.
+    picture_.setDevicePixelRatio(1);
     QPainter painter(&picture_);
     // The axes may already be gone from the model while the widget waits
     // to be deleted.
     if (graphics_.isValid(handle_)) {
-      renderaxes(painter, QRectF(QPointF(0, 0), QSizeF(size)), graphics_, handle_, view_, ratio);
+      renderaxes(painter, QRectF(QPointF(0, 0), QSizeF(size)), graphics_, handle_, view_, ratio,
+                 look_);
     } else {
       picture_.fill(Qt::white);
     }
@@ -133,8 +181,25 @@ void AxesWidget::contextMenuEvent(QContextMenuEvent* event) {
   QMenu menu(this);
   menu.addAction(tr("Reset view"), this, &AxesWidget::resetView);
   menu.addSeparator();
-  menu.addAction(tr("Copy picture"), this, &AxesWidget::copyRequested);
-  menu.addAction(tr("Save picture as..."), this, &AxesWidget::saveRequested);
+  menu.addAction(tr("Larger markers"), this, &AxesWidget::largerMarkers);
+  menu.addAction(tr("Smaller markers"), this, &AxesWidget::smallerMarkers);
+  QMenu* opacity = menu.addMenu(tr("Opacity of specimens"));
+  auto* opacities = new QActionGroup(opacity);
+  const double shown = chosenLook().opacity;
+  for (const int percent : {100, 50, 25, 10}) {
+    QAction* action = opacity->addAction(tr("%1%").arg(percent), this,
+                                         [this, percent] { setSpecimenOpacity(percent / 100.0); });
+    action->setCheckable(true);
+    action->setChecked(std::abs(shown - percent / 100.0) < 0.005);
+    opacities->addAction(action);
+  }
+  QAction* numbers = menu.addAction(tr("Number the landmarks of the means"));
+  numbers->setCheckable(true);
+  numbers->setChecked(look_.numberMeans);
+  connect(numbers, &QAction::toggled, this, &AxesWidget::setNumberMeans);
+  menu.addSeparator();
+  menu.addAction(tr("Copy plot"), this, &AxesWidget::copyRequested);
+  menu.addAction(tr("Save picture..."), this, &AxesWidget::saveRequested);
   menu.exec(event->globalPos());
 }
 

@@ -3,8 +3,10 @@
 // with renderaxes and lets the user look at them: drag with the left button
 // to rotate a 3D plot, turn the wheel to zoom, double-click (or press R, or
 // choose "Reset view" in the context menu) to go back to the first view.
-// The context menu also offers "Copy picture" and "Save picture as...",
-// which the window carries out.
+// The context menu also changes the look of the plot (larger or smaller
+// markers, the opacity of the specimens, the numbers of the landmarks of the
+// means) and offers "Copy plot" and "Save picture...", which the window
+// carries out with the same look.
 //
 // The picture is drawn once into an image and kept until the model's data
 // or the view change, so repainting a window (moving another window over it,
@@ -13,6 +15,7 @@
 // Example:
 //   auto* plot = new AxesWidget(graphics, axesHandle, canvas);
 //   plot->dataChanged();   // after plot3 added a point set
+//   plot->largerMarkers(); // as the context menu's "Larger markers"
 
 #include <QImage>
 #include <QPoint>
@@ -36,9 +39,22 @@ class AxesWidget : public QWidget {
   // The model's point sets changed: draw again.
   void dataChanged();
 
+  // How the plot is drawn; a look not chosen adapts to big data (see
+  // effectivelook). Setting another look draws again and says so.
+  const PlotLook& look() const { return look_; }
+  void setLook(const PlotLook& look);
+  // The context menu's changes of the look, each starting from the look as
+  // drawn and making it the user's choice: markers 1.41 times larger or
+  // smaller, the specimens' opacity (0.05 to 1), the landmark numbers.
+  void largerMarkers();
+  void smallerMarkers();
+  void setSpecimenOpacity(double opacity);
+  void setNumberMeans(bool on);
+
  signals:
   void copyRequested();
   void saveRequested();
+  void lookChanged();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -54,7 +70,11 @@ class AxesWidget : public QWidget {
  private:
   const Graphics& graphics_;
   Handle handle_;
+  // The look as drawn, made the user's choice: the start of every change.
+  PlotLook chosenLook() const;
+
   ViewAngles view_;
+  PlotLook look_;
   QImage picture_;
   bool stale_ = true;
   bool dragging_ = false;  // a 3D plot is being turned

@@ -21,7 +21,7 @@ void drawAreas(QPainter& painter, const Graphics& graphics, const std::vector<Pi
   for (const PictureArea& a : areas) {
     if (!graphics.isValid(a.axes)) continue;
     const QRectF area(a.area.topLeft() * scale, a.area.size() * scale);
-    renderaxes(painter, area, graphics, a.axes, a.view, scale);
+    renderaxes(painter, area, graphics, a.axes, a.view, scale, a.look);
   }
 }
 

@@ -2,7 +2,8 @@
 // The picture of a window's plots: every axes drawn at its place, in one of
 // three formats. PNG is a bitmap at twice the window's size, for sharp
 // pasting; SVG and PDF draw every marker and line as a vector shape, for
-// papers and slides.
+// papers and slides. Each axes is drawn as its window shows it: the same
+// view, look, title and legend, at any screen's pixel ratio.
 //
 // Example:
 //   std::vector<PictureArea> areas{{axes, QRectF(0, 0, 560, 420), ViewAngles{}}};
@@ -24,6 +25,7 @@ struct PictureArea {
   Handle axes = kRoot;
   QRectF area;  // where the axes stand in the picture, in pixels
   ViewAngles view;
+  PlotLook look{};  // as the plot window shows it
 };
 
 enum class PictureFormat { png, svg, pdf };

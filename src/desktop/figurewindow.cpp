@@ -4,20 +4,22 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QDir>
-#include <QFileDialog>
-#include <QFileInfo>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
+#include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QTimer>
 #include <QToolButton>
+#include <QUrl>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -26,6 +28,7 @@
 #include "platform/errors.h"
 #include "platform/writefileatomic.h"
 #include "qtview.h"
+#include "windowmenus.h"
 
 namespace tarvolin {
 namespace {
@@ -40,6 +43,15 @@ QRect screenArea() {
 QString text(const std::string& s) { return QString::fromStdString(s); }
 
 QRect toRect(const QRectF& r) { return r.toAlignedRect(); }
+
+const char* const kStatusTip = QT_TR_NOOP("The last error or message");
+
+// The one local file a drag carries; empty for anything else.
+QString droppedFile(const QMimeData* data) {
+  if (!data || !data->hasUrls() || data->urls().size() != 1) return {};
+  const QUrl& url = data->urls().front();
+  return url.isLocalFile() ? url.toLocalFile() : QString();
+}
 
 }  // namespace
 
@@ -64,8 +76,9 @@ FigureWindow::FigureWindow(QtView& view, Handle figure) : view_(view), handle_(f
   status_ = new QLabel;
   status_->setTextFormat(Qt::PlainText);
   status_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-  status_->setToolTip(tr("The last error or message"));
+  status_->setToolTip(tr(kStatusTip));
   status_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  status_->installEventFilter(this);
   barLayout->addWidget(status_, 1);
   auto makeButton = [&](const QString& label, const QString& tip) {
     auto* button = new QToolButton;
@@ -77,13 +90,10 @@ FigureWindow::FigureWindow(QtView& view, Handle figure) : view_(view), handle_(f
     return button;
   };
   resetButton_ = makeButton(tr("Reset view"), tr("Show the plot as it was first drawn"));
-  copyButton_ =
-      makeButton(tr("Copy picture"), tr("Put the plot on the clipboard, as SVG and as PNG"));
+  copyButton_ = makeButton(tr("Copy plot"), tr("Put the plot on the clipboard, as SVG and as PNG"));
   saveButton_ = makeButton(tr("Save picture..."), tr("Save the plot as a PNG, SVG or PDF file"));
   connect(resetButton_, &QToolButton::clicked, this, [this] {
-    for (const auto& [widget, h] : children_) {
-      if (auto* axes = qobject_cast<AxesWidget*>(widget)) axes->resetView();
-    }
+    for (AxesWidget* axes : axesWidgets()) axes->resetView();
   });
   connect(copyButton_, &QToolButton::clicked, this, &FigureWindow::copyPicture);
   connect(saveButton_, &QToolButton::clicked, this, &FigureWindow::savePicture);
@@ -97,6 +107,16 @@ FigureWindow::FigureWindow(QtView& view, Handle figure) : view_(view), handle_(f
 }
 
 int FigureWindow::barHeight() const { return bar_->maximumHeight(); }
+
+int FigureWindow::menuHeight() const { return menus_ ? menus_->menuBar()->maximumHeight() : 0; }
+
+void FigureWindow::addMenus() {
+  menus_ = new WindowMenus(view_, *this);
+  static_cast<QVBoxLayout*>(layout())->insertWidget(0, menus_->menuBar());
+  setAcceptDrops(true);
+  // The drawing area keeps its size; the window grows by the menu bar.
+  applyPosition();
+}
 
 QWidget* FigureWindow::addControl(Handle control) {
   const Graphics& graphics = view_.graphics();
@@ -133,6 +153,8 @@ QWidget* FigureWindow::addControl(Handle control) {
     }
     case ControlStyle::edit: {
       auto* edit = new QLineEdit(canvas_);
+      // A file dropped on the window is a data set to load, not text.
+      edit->setAcceptDrops(false);
       connect(edit, &QLineEdit::editingFinished, this, [this, control, edit] {
         Graphics& g = view_.graphics();
         if (!g.isValid(control)) return;
@@ -169,6 +191,7 @@ QWidget* FigureWindow::addControl(Handle control) {
   }
   widget->setObjectName(text(o.tag));
   children_[widget] = control;
+  if (!menus_ && o.tag == "LoadDataButton") addMenus();
   showControl(control, widget);
   layoutSize_ = layoutSize_.expandedTo(QSize(1, 1));
   canvas_->setMinimumSize(layoutSize_.expandedTo(QSize(120, 90)));
@@ -204,11 +227,13 @@ void FigureWindow::showControl(Handle control, QWidget* widget) {
   widget->setEnabled(o.enable);
   widget->setToolTip(text(o.tooltip));
   widget->setAccessibleName(label.isEmpty() ? text(o.tag) : label);
+  if (menus_) menus_->controlsChanged();
 }
 
 void FigureWindow::forget(QWidget* widget) {
   children_.erase(widget);
   updateBar();
+  if (menus_) menus_->controlsChanged();
 }
 
 QRect FigureWindow::areaRect(const Eigen::Vector4d& p, int areaHeight) const {
@@ -220,9 +245,14 @@ bool FigureWindow::hasControls() const {
                      [](const auto& child) { return !qobject_cast<AxesWidget*>(child.first); });
 }
 
-bool FigureWindow::hasPlots() const {
-  return std::any_of(children_.begin(), children_.end(),
-                     [](const auto& child) { return qobject_cast<AxesWidget*>(child.first); });
+bool FigureWindow::hasPlots() const { return !axesWidgets().empty(); }
+
+std::vector<AxesWidget*> FigureWindow::axesWidgets() const {
+  std::vector<AxesWidget*> plots;
+  for (const auto& [widget, h] : children_) {
+    if (auto* axes = qobject_cast<AxesWidget*>(widget)) plots.push_back(axes);
+  }
+  return plots;
 }
 
 void FigureWindow::layoutChildren() {
@@ -267,9 +297,11 @@ void FigureWindow::updateBar() {
 void FigureWindow::applyPosition() {
   const Eigen::Vector4d& p = view_.graphics().object(handle_).position;
   const QRect screen = screenArea();
-  const int bar = bar_->maximumHeight();
-  const QRect client = toRect(
-      QRectF(screen.left() + p(0), screen.top() + screen.height() - p(1) - p(3), p(2), p(3) + bar));
+  const int bar = barHeight();
+  const int menu = menuHeight();
+  const QRect client =
+      toRect(QRectF(screen.left() + p(0), screen.top() + screen.height() - p(1) - p(3) - menu, p(2),
+                    p(3) + bar + menu));
   layoutSize_ = QSize(static_cast<int>(p(2)), static_cast<int>(p(3)));
   applying_ = true;
   setGeometry(client);
@@ -299,10 +331,10 @@ void FigureWindow::writeGeometryBack() {
   const QRect screen = screenArea();
   const QRect client = geometry();
   const QRect frame = frameGeometry();
-  const int bar = bar_->maximumHeight();
+  const int bar = barHeight();
   const double bottom = screen.top() + screen.height();
   const Eigen::Vector4d inner(client.left() - screen.left(), bottom - client.bottom() - 1 + bar,
-                              client.width(), std::max(0, client.height() - bar));
+                              client.width(), std::max(0, client.height() - bar - menuHeight()));
   const Eigen::Vector4d outer(frame.left() - screen.left(), bottom - frame.bottom() - 1,
                               frame.width(), frame.height());
   view_.writeGeometry(handle_, inner, outer);
@@ -320,12 +352,30 @@ void FigureWindow::setStatus(const QString& message, bool error) {
       oneLine += i > 0 && message[i - 1] == u':' ? QStringLiteral(" ") : QStringLiteral("; ");
     }
   }
-  status_->setText(oneLine);
-  status_->setToolTip(message.isEmpty() ? tr("The last error or message") : message);
+  statusMessage_ = message;
+  statusLine_ = oneLine;
+  statusError_ = error;
+  status_->setToolTip(message.isEmpty() ? tr(kStatusTip) : message);
   status_->setStyleSheet(error ? "color: #b00020;" : "");
+  showStatusLine();
+  // Texts that arrive while an action runs show its progress: they are
+  // painted now, not when the action is over.
+  if (status_->isVisible()) status_->repaint();
 }
 
-QString FigureWindow::barText() const { return status_->text(); }
+void FigureWindow::showStatusLine() {
+  // A line longer than the bar ends in "..."; the tooltip holds all of it.
+  const int room = std::max(0, status_->contentsRect().width());
+  status_->setText(status_->fontMetrics().elidedText(statusLine_, Qt::ElideRight, room));
+}
+
+void FigureWindow::restoreGeometry(const QRect& client) {
+  applying_ = true;
+  setGeometry(client);
+  applying_ = false;
+  layoutChildren();
+  writeGeometryBack();
+}
 
 namespace {
 
@@ -335,7 +385,7 @@ std::vector<PictureArea> pictureAreas(const std::map<QWidget*, Handle>& children
   for (const auto& [widget, h] : children) {
     if (auto* axes = qobject_cast<AxesWidget*>(widget)) {
       all = all.united(axes->geometry());
-      areas.push_back({h, QRectF(axes->geometry()), axes->viewAngles()});
+      areas.push_back({h, QRectF(axes->geometry()), axes->viewAngles(), axes->look()});
     }
   }
   for (PictureArea& a : areas) a.area.translate(-all.topLeft());
@@ -345,7 +395,9 @@ std::vector<PictureArea> pictureAreas(const std::map<QWidget*, Handle>& children
 
 }  // namespace
 
-void FigureWindow::copyPicture() { view_.copyPicture(handle_); }
+void FigureWindow::copyPicture() { view_.copyPicture(handle_, handle_); }
+
+void FigureWindow::savePicture() { view_.savePicture(handle_, handle_); }
 
 QByteArray FigureWindow::picture(PictureFormat format) const {
   QSize size;
@@ -362,27 +414,6 @@ void FigureWindow::savePictureTo(const QString& path) {
   writefileatomic(file, std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
 }
 
-void FigureWindow::savePicture() {
-  QFileDialog dialog(this, tr("Save picture as"), QDir::currentPath(),
-                     tr("PNG image (*.png);;SVG picture (*.svg);;PDF document (*.pdf)"));
-  dialog.setAcceptMode(QFileDialog::AcceptSave);
-  dialog.selectFile("plot.png");
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-  QString path = dialog.selectedFiles().front();
-  if (!pictureformat(path.toStdString())) {
-    // No extension typed: take the one of the filter chosen.
-    const QString chosenFilter = dialog.selectedNameFilter();
-    const auto star = chosenFilter.indexOf("*.");
-    path += star >= 0 ? chosenFilter.mid(star + 1, 4) : QString(".png");
-  }
-  try {
-    savePictureTo(path);
-    setStatus(tr("Picture saved to %1").arg(QDir::toNativeSeparators(path)), false);
-  } catch (const std::exception& e) {
-    QMessageBox::warning(this, QString(), QString::fromStdString(e.what()));
-  }
-}
-
 void FigureWindow::closeFromModel() {
   closingFromModel_ = true;
   close();
@@ -390,6 +421,7 @@ void FigureWindow::closeFromModel() {
 
 void FigureWindow::closeEvent(QCloseEvent* event) {
   event->accept();
+  if (isVisible()) view_.rememberGeometry(*this);
   if (!closingFromModel_) view_.userClosed(handle_);
 }
 
@@ -405,7 +437,21 @@ void FigureWindow::resizeEvent(QResizeEvent* event) {
 
 bool FigureWindow::eventFilter(QObject* watched, QEvent* event) {
   if (watched == canvas_ && event->type() == QEvent::Resize) layoutChildren();
+  if (watched == status_ && event->type() == QEvent::Resize) showStatusLine();
   return QWidget::eventFilter(watched, event);
+}
+
+void FigureWindow::dragEnterEvent(QDragEnterEvent* event) {
+  if (menus_ && !droppedFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void FigureWindow::dropEvent(QDropEvent* event) {
+  const QString path = droppedFile(event->mimeData());
+  if (path.isEmpty()) return;
+  event->acceptProposedAction();
+  // Loaded once the drop is over, so that the application the file came
+  // from is not kept waiting while the data are read.
+  QTimer::singleShot(0, this, [this, path] { view_.loadFile(handle_, path); });
 }
 
 }  // namespace tarvolin

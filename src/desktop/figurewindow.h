@@ -7,10 +7,13 @@
 // its layout, so every control stays reachable on a small screen. Axes with
 // no size of their own fill the drawing area and follow the window's size.
 //
-// Below the drawing area a bar shows the last error or message and, in a
-// window with axes, the buttons "Reset view", "Copy picture" and
-// "Save picture...". The model counts the bar as part of the window's frame:
-// Position is the drawing area, OuterPosition the whole window.
+// Below the drawing area a bar shows the window's last error or message
+// (cut to the bar's width, the whole text in its tooltip) and, in a window
+// with axes, the buttons "Reset view", "Copy plot" and "Save picture...". A
+// window with a LoadDataButton has menus above the drawing area
+// (windowmenus.h) and loads a data file dropped on it. The model counts the
+// menu bar and the bar below as part of the window's frame: Position is the
+// drawing area, OuterPosition the whole window.
 //
 // Example:
 //   FigureWindow* window = view.window(mainHandle);
@@ -20,6 +23,7 @@
 #include <QSize>
 #include <QWidget>
 #include <map>
+#include <vector>
 
 #include "figurepicture.h"
 #include "platform/graphics.h"
@@ -32,6 +36,7 @@ namespace tarvolin {
 
 class AxesWidget;
 class QtView;
+class WindowMenus;
 
 class FigureWindow : public QWidget {
   Q_OBJECT
@@ -55,14 +60,32 @@ class FigureWindow : public QWidget {
   // or OuterPosition (the whole window) now says.
   void applyPosition();
   void applyOuterPosition();
-  // The height of the bar below the drawing area.
+  // The height of the bar below the drawing area, and of the menu bar
+  // above it (0 without menus).
   int barHeight() const;
+  int menuHeight() const;
+  // The menus of a window with a LoadDataButton; nullptr for other windows.
+  WindowMenus* menus() const { return menus_; }
 
+  // Shows a message or error in the bar; repainted at once, so that a
+  // long action's progress is seen while it runs.
   void setStatus(const QString& text, bool error);
-  QString barText() const;
+  // The bar's text in one line, uncut.
+  QString barText() const { return statusLine_; }
+  // The text as it was given, and whether it is an error.
+  const QString& statusMessage() const { return statusMessage_; }
+  bool statusIsError() const { return statusError_; }
+
+  // Where the window's place is kept between runs (empty: not kept).
+  const QString& settingsKey() const { return settingsKey_; }
+  void setSettingsKey(const QString& key) { settingsKey_ = key; }
+  // Moves the window to `client` (the window without its frame, in Qt's
+  // screen coordinates) and writes that into the model.
+  void restoreGeometry(const QRect& client);
 
   // The picture of this window's axes, for the clipboard and for files.
   bool hasPlots() const;
+  std::vector<AxesWidget*> axesWidgets() const;
   QByteArray picture(PictureFormat format) const;
   void copyPicture();
   // Asks for a file name and saves the picture there (PNG, SVG or PDF).
@@ -79,6 +102,8 @@ class FigureWindow : public QWidget {
   void moveEvent(QMoveEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   QRect areaRect(const Eigen::Vector4d& position, int areaHeight) const;
@@ -86,6 +111,8 @@ class FigureWindow : public QWidget {
   void writeGeometryBack();
   void updateTabOrder();
   void updateBar();
+  void showStatusLine();
+  void addMenus();
 
   QtView& view_;
   Handle handle_;
@@ -96,6 +123,11 @@ class FigureWindow : public QWidget {
   QToolButton* resetButton_ = nullptr;
   QToolButton* copyButton_ = nullptr;
   QToolButton* saveButton_ = nullptr;
+  WindowMenus* menus_ = nullptr;
+  QString statusMessage_;
+  QString statusLine_;
+  bool statusError_ = false;
+  QString settingsKey_;
   std::map<QWidget*, Handle> children_;  // control and axes widgets
   QSize layoutSize_;                     // the drawing area the controls are laid out in
   bool closingFromModel_ = false;

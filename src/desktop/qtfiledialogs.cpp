@@ -4,9 +4,13 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QSettings>
 
 namespace tarvolin {
 namespace {
+
+// The settings key of the folder last chosen.
+const char* const kLastFolder = "lastFolder";
 
 std::optional<FileChoice> toChoice(const QString& chosen) {
   if (chosen.isEmpty()) return std::nullopt;
@@ -21,6 +25,19 @@ std::optional<FileChoice> toChoice(const QString& chosen) {
 QString text(std::string_view s) {
   return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
+
+bool loadsLandmarks(std::string_view title) {
+  return title == "Enter file to Load?" || title == "Specify 3D input file to load";
+}
+
+// While a dialog is open the pointer is the ordinary arrow, also when the
+// action that asks shows the busy one.
+struct ArrowCursor {
+  ArrowCursor() { QApplication::setOverrideCursor(Qt::ArrowCursor); }
+  ~ArrowCursor() { QApplication::restoreOverrideCursor(); }
+  ArrowCursor(const ArrowCursor&) = delete;
+  ArrowCursor& operator=(const ArrowCursor&) = delete;
+};
 
 }  // namespace
 
@@ -41,20 +58,56 @@ QString qtfilefilter(std::string_view filter) {
   return name + " (" + patterns + ");;" + all;
 }
 
+QString qtdialogfilter(std::string_view filter, std::string_view title) {
+  if (loadsLandmarks(title)) {
+    return QObject::tr("Landmark files (*.txt *.tps)") + ";;" + QObject::tr("All files (*)");
+  }
+  return qtfilefilter(filter);
+}
+
+QString QtFileDialogs::takeOpened() {
+  QString path;
+  path.swap(opened_);
+  return path;
+}
+
+QString QtFileDialogs::startFolder() const {
+  if (!choseThisRun_ && settings_) {
+    const QString last = settings_->value(kLastFolder).toString();
+    if (!last.isEmpty() && QFileInfo(last).isDir()) return last;
+  }
+  return QDir::currentPath();
+}
+
+void QtFileDialogs::chosen(const QString& path) {
+  choseThisRun_ = true;
+  if (settings_) settings_->setValue(kLastFolder, QFileInfo(path).absolutePath());
+}
+
 // Asks with an instance of the dialog rather than its static helpers, which
 // on some systems accept a save dialog the moment it opens.
 std::optional<FileChoice> QtFileDialogs::ask(bool save, std::string_view filter,
                                              std::string_view title) {
   QWidget* parent = parent_ ? parent_() : nullptr;
   if (!parent) parent = QApplication::activeWindow();
-  QFileDialog dialog(parent, text(title), QDir::currentPath(), qtfilefilter(filter));
+  QFileDialog dialog(parent, text(title), startFolder(), qtdialogfilter(filter, title));
   dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  ArrowCursor arrow;
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-  return toChoice(dialog.selectedFiles().front());
+  const QString path = dialog.selectedFiles().front();
+  chosen(path);
+  if (!save) opened_ = path;
+  return toChoice(path);
 }
 
 std::optional<FileChoice> QtFileDialogs::getFile(std::string_view filter, std::string_view title) {
+  opened_.clear();
+  if (!answer_.isEmpty()) {
+    opened_.swap(answer_);
+    chosen(opened_);
+    return toChoice(opened_);
+  }
   return ask(false, filter, title);
 }
 

@@ -2,16 +2,24 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QScreen>
+#include <QSettings>
 #include <QTimer>
 #include <QWidget>
 #include <algorithm>
 
 #include "axeswidget.h"
 #include "figurewindow.h"
+#include "platform/errors.h"
+#include "qtfiledialogs.h"
+#include "shapes/detectlandmarkformat.h"
 
 namespace tarvolin {
 namespace {
@@ -20,6 +28,23 @@ namespace {
 constexpr int kWindowGap = 12;
 // A plot window is not narrowed below this to fit beside another window.
 constexpr int kNarrowestPlot = 360;
+// How many recent data files are kept.
+constexpr qsizetype kRecentFiles = 8;
+// How much of a dropped file is read to tell its format.
+constexpr qint64 kFormatSample = 64 * 1024;
+
+// The settings keys.
+const char* const kRecentKey = "recentFiles";
+const QString kGeometryKey = QStringLiteral("geometry/");
+
+// The pointer is busy while a callback runs, and back as it was after it,
+// also when the callback throws.
+struct BusyCursor {
+  BusyCursor() { QApplication::setOverrideCursor(Qt::BusyCursor); }
+  ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+  BusyCursor(const BusyCursor&) = delete;
+  BusyCursor& operator=(const BusyCursor&) = delete;
+};
 
 // Brings a window to the front. The offscreen platform of the tests has no
 // stacking order and would only complain.
@@ -46,6 +71,9 @@ QtView::QtView(Graphics& graphics, CallbackRunner runCallback)
 
 QtView::~QtView() {
   graphics_.unsubscribe(subscription_);
+  for (auto& [h, window] : windows_) {
+    if (window->isVisible()) rememberGeometry(*window);
+  }
   for (QMessageBox* box : messageBoxes()) delete box;
   for (auto& [h, window] : windows_) delete window;
 }
@@ -73,8 +101,116 @@ std::vector<QMessageBox*> QtView::messageBoxes() const {
   return open;
 }
 
+void QtView::setSettings(QSettings* settings) {
+  settings_ = settings;
+  recent_ = settings_ ? settings_->value(kRecentKey).toStringList() : QStringList();
+  recent_.removeAll(QString());
+  recent_.removeDuplicates();
+  if (recent_.size() > kRecentFiles) recent_.resize(kRecentFiles);
+}
+
+QString QtView::statusText(Handle figure) const {
+  const FigureWindow* w = window(figure);
+  return w ? w->statusMessage() : QString();
+}
+
 void QtView::runCallback(Handle h) {
-  if (graphics_.isValid(h)) runCallback_(h);
+  if (!graphics_.isValid(h)) return;
+  // A Load data that read a file without error puts the file first among
+  // the recent ones.
+  const bool loadsData = dialogs_ && graphics_.object(h).tag == "LoadDataButton";
+  if (loadsData) dialogs_->takeOpened();
+  {
+    BusyCursor busy;
+    runCallback_(h);
+  }
+  if (loadsData) {
+    const QString opened = dialogs_->takeOpened();
+    if (!opened.isEmpty() && graphics_.lastError().empty()) addRecentFile(opened);
+  }
+}
+
+void QtView::click(Handle h) {
+  if (!graphics_.isValid(h)) return;
+  const GraphicsObject& o = graphics_.object(h);
+  if (o.type != ObjectType::uicontrol || !o.enable) return;
+  if (o.style == ControlStyle::radiobutton) graphics_.set(h, "Value", 1.0);
+  if (o.style == ControlStyle::checkbox) graphics_.set(h, "Value", o.value != 0 ? 0.0 : 1.0);
+  runCallback(h);
+}
+
+void QtView::loadFile(Handle figure, const QString& path) {
+  if (!graphics_.isValid(figure) || !dialogs_) return;
+  const std::vector<Handle> load = graphics_.findobj("LoadDataButton", figure);
+  if (load.empty()) return;
+  if (!graphics_.object(load.front()).enable) {
+    showStatus(figure, tr("Load data cannot be used now"), true);
+    return;
+  }
+  const std::string name = QDir::toNativeSeparators(path).toStdString();
+  LandmarkFormat format = LandmarkFormat::zor;
+  try {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) throw InputError(name, 0, "cannot be read");
+    const QByteArray sample = file.read(kFormatSample);
+    format = detectlandmarkformat(
+        std::string_view(sample.constData(), static_cast<size_t>(sample.size())), name);
+  } catch (const std::exception& e) {
+    showStatus(figure, QString::fromStdString(e.what()), true);
+    return;
+  }
+  const std::vector<Handle> tps = graphics_.findobj("ZORButton", figure);
+  if (!tps.empty()) graphics_.set(tps.front(), "Value", format == LandmarkFormat::tps ? 1.0 : 0.0);
+  dialogs_->answerNextOpen(path);
+  runCallback(load.front());
+  // An answer the action did not ask for must not answer a later dialog.
+  dialogs_->answerNextOpen(QString());
+}
+
+void QtView::addRecentFile(const QString& path) {
+  const QString file = QFileInfo(path).absoluteFilePath();
+  recent_.removeAll(file);
+  recent_.prepend(file);
+  if (recent_.size() > kRecentFiles) recent_.resize(kRecentFiles);
+  if (settings_) settings_->setValue(kRecentKey, recent_);
+}
+
+void QtView::dropMissingRecentFiles() {
+  const qsizetype dropped =
+      recent_.removeIf([](const QString& file) { return !QFileInfo::exists(file); });
+  if (dropped > 0 && settings_) settings_->setValue(kRecentKey, recent_);
+}
+
+void QtView::quit() {
+  const std::vector<Handle> open = graphics_.object(kRoot).children;
+  for (auto it = open.rbegin(); it != open.rend(); ++it) {
+    if (!graphics_.isValid(*it)) continue;
+    if (FigureWindow* w = window(*it)) w->close();
+  }
+}
+
+void QtView::rememberGeometry(const FigureWindow& window) {
+  if (!settings_ || window.settingsKey().isEmpty()) return;
+  settings_->setValue(kGeometryKey + window.settingsKey(), window.geometry());
+}
+
+QString QtView::geometryKey(Handle figure) const {
+  const GraphicsObject& o = graphics_.object(figure);
+  if (!o.tag.empty()) return QString::fromStdString(o.tag);
+  if (graphics_.descendants(figure, ObjectType::uicontrol).empty()) return QStringLiteral("Plot");
+  return QString::fromStdString(o.name);
+}
+
+bool QtView::restoreGeometry(FigureWindow& window) {
+  window.setSettingsKey(geometryKey(window.handle()));
+  if (!settings_ || window.settingsKey().isEmpty()) return false;
+  const QRect kept = settings_->value(kGeometryKey + window.settingsKey()).toRect();
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1920, 1080);
+  // A place on a screen that is gone is not restored.
+  if (!kept.isValid() || !area.intersects(kept)) return false;
+  window.restoreGeometry(kept);
+  return true;
 }
 
 void QtView::userClosed(Handle figure) {
@@ -101,12 +237,26 @@ void QtView::writeGeometry(Handle figure, const Eigen::Vector4d& position,
   writingGeometry_ = false;
 }
 
-void QtView::copyPicture(Handle figure) {
+std::optional<Handle> QtView::plotWindowFor(Handle figure) const {
+  if (const FigureWindow* w = window(figure); w && w->hasPlots()) return figure;
+  const std::vector<Handle>& open = graphics_.object(kRoot).children;
+  for (auto it = open.rbegin(); it != open.rend(); ++it) {
+    const FigureWindow* w = window(*it);
+    if (w && w->hasPlots() && graphics_.descendants(*it, ObjectType::uicontrol).empty()) {
+      return *it;
+    }
+  }
+  return std::nullopt;
+}
+
+Handle QtView::actingWindow(Handle fallback) const { return graphics_.gcbf().value_or(fallback); }
+
+void QtView::copyPicture(Handle figure, Handle actingWindow) {
   FigureWindow* w = window(figure);
-  if (!w) return;
-  if (!w->hasPlots()) {
+  if (!w || !w->hasPlots()) {
     // Nothing worth pasting: the clipboard keeps what it held.
-    setStatus(tr("The window has no plot to copy"), false);
+    showStatus(actingWindow,
+               w ? tr("The window has no plot to copy") : tr("There is no plot to copy"), false);
     return;
   }
   auto* data = new QMimeData;
@@ -115,7 +265,36 @@ void QtView::copyPicture(Handle figure) {
   data->setData("image/png", png);
   data->setImageData(QImage::fromData(png, "PNG"));
   QGuiApplication::clipboard()->setMimeData(data);
-  setStatus(tr("The plot is on the clipboard (SVG and PNG)"), false);
+  showStatus(actingWindow, tr("The plot is on the clipboard (SVG and PNG)"), false);
+}
+
+void QtView::savePicture(Handle figure, Handle actingWindow) {
+  FigureWindow* w = window(figure);
+  if (!w || !w->hasPlots()) {
+    showStatus(actingWindow, tr("There is no plot to save"), false);
+    return;
+  }
+  QFileDialog dialog(window(actingWindow), tr("Save picture"), QDir::currentPath(),
+                     tr("PNG image (*.png);;SVG picture (*.svg);;PDF document (*.pdf)"));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.selectFile("plot.png");
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+  QString path = dialog.selectedFiles().front();
+  if (!pictureformat(path.toStdString())) {
+    // No extension typed: take the one of the filter chosen.
+    const QString chosenFilter = dialog.selectedNameFilter();
+    const auto star = chosenFilter.indexOf("*.");
+    path += star >= 0 ? chosenFilter.mid(star + 1, 4) : QString(".png");
+  }
+  // The plot window may have gone while the dialog was open.
+  w = window(figure);
+  try {
+    if (!w) throw OutputError(path.toStdString() + ": the plot window was closed");
+    w->savePictureTo(path);
+    showStatus(actingWindow, tr("Picture saved to %1").arg(QDir::toNativeSeparators(path)), false);
+  } catch (const std::exception& e) {
+    showStatus(actingWindow, QString::fromStdString(e.what()), true);
+  }
 }
 
 void QtView::onChange(const GraphicsChange& change) {
@@ -133,13 +312,13 @@ void QtView::onChange(const GraphicsChange& change) {
       showMessage(change.detail);
       break;
     case GraphicsChange::Kind::picture:
-      copyPicture(change.handle);
+      copyPicture(change.handle, actingWindow(change.handle));
       break;
     case GraphicsChange::Kind::error:
-      setStatus(QString::fromStdString(change.detail), !change.detail.empty());
+      showStatus(change.handle, QString::fromStdString(change.detail), !change.detail.empty());
       break;
     case GraphicsChange::Kind::status:
-      setStatus(QString::fromStdString(change.detail), false);
+      showStatus(change.handle, QString::fromStdString(change.detail), false);
       break;
   }
 }
@@ -150,14 +329,13 @@ void QtView::created(Handle h) {
     case ObjectType::figure: {
       auto* w = new FigureWindow(*this, h);
       windows_[h] = w;
-      w->setStatus(statusText_, statusIsError_);
       w->applyPosition();
       // Shown once the action that made it has set it up (its position, its
       // controls, whether it is visible at all).
       QTimer::singleShot(0, w, [this, h] {
         FigureWindow* shown = window(h);
         if (!shown || !graphics_.object(h).visible) return;
-        if (!shown->isVisible()) placeNewWindow(*shown);
+        if (!shown->isVisible() && !restoreGeometry(*shown)) placeNewWindow(*shown);
         shown->show();
         raiseWindow(shown);
       });
@@ -269,16 +447,21 @@ void QtView::showMessage(const std::string& text) {
   box->setAttribute(Qt::WA_DeleteOnClose);
   box->show();
   messageBoxes_.emplace_back(box);
-  setStatus(QString::fromStdString(text), false);
+  showStatus(kRoot, QString::fromStdString(text), false);
 }
 
-void QtView::setStatus(const QString& text, bool error) {
+void QtView::showStatus(Handle figure, const QString& text, bool error) {
+  FigureWindow* w = window(figure);
+  if (!w) {
+    const std::optional<Handle> current = graphics_.currentFigure();
+    w = current ? window(*current) : nullptr;
+  }
   // Clearing the last error at the start of an action leaves the last
   // message standing.
-  if (text.isEmpty() && !statusIsError_) return;
+  if (text.isEmpty() && !(w ? w->statusIsError() : statusIsError_)) return;
   statusText_ = text;
   statusIsError_ = error;
-  for (auto& [h, w] : windows_) w->setStatus(text, error);
+  if (w) w->setStatus(text, error);
 }
 
 void QtView::raiseCurrentLater() {

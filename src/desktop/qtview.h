@@ -12,18 +12,32 @@
 // lastWindowClosed() is signalled.
 //
 // The view also shows what the model announces: a message box (without
-// title, not waiting for the user), the last error or message in the status
-// line of every window with controls, and the window picture put on the
-// clipboard by print("-dmeta"), as SVG together with PNG.
+// title, not waiting for the user), an error or status text in the status
+// line of the window it belongs to (the current window's when it names
+// none; a message box's text goes there too), and the window picture put on
+// the clipboard by print("-dmeta"), as SVG together with PNG. While a
+// callback runs the pointer is busy.
+//
+// A window with a LoadDataButton also has menus (see windowmenus.h) and
+// takes a landmark file dropped on it: the file is loaded as Load data
+// would, its format told by its content. The data files loaded last are
+// kept, newest first, for the menu of recent files.
+//
+// With settings the view remembers between runs the recent files and where
+// each window stood (by its Tag, else "Plot" for a window of plots only);
+// without, it remembers nothing.
 //
 // Example:
 //   Graphics graphics;
 //   QtView view(graphics, [&](Handle h) { runtime.runCallback(h); });
+//   view.setFileDialogs(&dialogs);
+//   view.setSettings(&settings);
 //   runtime.call("Tarvolin", 0, {});   // the main window appears
 
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <map>
 #include <optional>
@@ -32,12 +46,14 @@
 #include "platform/graphics.h"
 
 class QMessageBox;
+class QSettings;
 class QWidget;
 
 namespace tarvolin {
 
 class AxesWidget;
 class FigureWindow;
+class QtFileDialogs;
 
 class QtView : public QObject {
   Q_OBJECT
@@ -57,21 +73,60 @@ class QtView : public QObject {
   QWidget* control(Handle control) const;
   AxesWidget* axes(Handle axes) const;
 
-  // The text of the status lines: the last error, else the last message.
+  // What a window's status line shows: its last error, else its last message.
+  QString statusText(Handle figure) const;
+  // The last text shown in any status line, and whether it was an error.
   const QString& statusText() const { return statusText_; }
   bool statusIsError() const { return statusIsError_; }
+  // Shows `text` in the status line of window `figure` (of the current
+  // window when `figure` names none). An empty text clears an error there
+  // and leaves a message standing.
+  void showStatus(Handle figure, const QString& text, bool error);
 
   // The message boxes still open, oldest first.
   std::vector<QMessageBox*> messageBoxes() const;
 
-  // Puts window `figure`'s picture on the clipboard as SVG and PNG.
-  void copyPicture(Handle figure);
+  // Where the recent files and the windows' places are kept between runs;
+  // nullptr keeps nothing. The settings object must outlive the view.
+  void setSettings(QSettings* settings);
+  // The dialogs a dropped or recent file answers; without them such a file
+  // is not loaded.
+  void setFileDialogs(QtFileDialogs* dialogs) { dialogs_ = dialogs; }
 
-  // Runs control h's callback, after a click, toggle or edit.
+  // Puts window `figure`'s picture on the clipboard as SVG and PNG; what
+  // came of it is said in the status line of `actingWindow`.
+  void copyPicture(Handle figure, Handle actingWindow);
+  void copyPicture(Handle figure) { copyPicture(figure, figure); }
+  // Asks for a file name over `actingWindow` and saves window `figure`'s
+  // picture there.
+  void savePicture(Handle figure, Handle actingWindow);
+  // The window whose plots the menus and bar of window `figure` act on: the
+  // window itself when it has axes, else the newest open window with axes
+  // and no controls.
+  std::optional<Handle> plotWindowFor(Handle figure) const;
+
+  // Runs control h's callback, after a click, toggle or edit. The pointer
+  // is busy meanwhile.
   void runCallback(Handle h);
+  // Does what a click on control h does: a radio button is switched on and
+  // a check box toggled first, then its callback runs.
+  void click(Handle h);
+  // Loads the data file `path` in window `figure` as its Load data would:
+  // the TPS file button (ZORButton), where there is one, is set by the
+  // file's content, the next open dialog is answered with `path` and the
+  // LoadDataButton's callback runs.
+  void loadFile(Handle figure, const QString& path);
+  // The data files loaded last, newest first.
+  const QStringList& recentFiles() const { return recent_; }
+  // Forgets the recent files that no longer exist.
+  void dropMissingRecentFiles();
 
   // Called by a window the user closes.
   void userClosed(Handle figure);
+  // Closes every window, as the user closing them does.
+  void quit();
+  // Keeps where a window stands for the next run.
+  void rememberGeometry(const FigureWindow& window);
 
   // Window geometry read back from the screen, written into the model
   // without the view reacting to its own change.
@@ -87,10 +142,15 @@ class QtView : public QObject {
   void deleted(Handle h);
   void propertyChanged(Handle h, const std::string& property);
   void showMessage(const std::string& text);
-  void setStatus(const QString& text, bool error);
   void raiseCurrentLater();
   void dataChanged(Handle axes);
   void placeNewWindow(FigureWindow& window);
+  bool restoreGeometry(FigureWindow& window);
+  QString geometryKey(Handle figure) const;
+  void addRecentFile(const QString& path);
+  // The window a message of the view belongs to: the one whose callback
+  // runs, else `fallback`.
+  Handle actingWindow(Handle fallback) const;
 
   Graphics& graphics_;
   CallbackRunner runCallback_;
@@ -101,6 +161,9 @@ class QtView : public QObject {
   std::vector<QPointer<QMessageBox>> messageBoxes_;
   QString statusText_;
   bool statusIsError_ = false;
+  QSettings* settings_ = nullptr;
+  QtFileDialogs* dialogs_ = nullptr;
+  QStringList recent_;
   bool writingGeometry_ = false;
   bool raisePending_ = false;
   std::optional<Handle> lastRaised_;

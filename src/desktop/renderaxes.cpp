@@ -42,6 +42,16 @@ const QColor kTextColour(40, 40, 40);
 constexpr int kFontPixels = 11;
 constexpr double kTickLength = 5;
 constexpr double kLabelGap = 3;
+// The title: its font, and the room it takes above the plot.
+constexpr int kTitlePixels = 12;
+constexpr double kTitleRoom = 20;
+// The legend: the length of a line sample, the room around the entries.
+constexpr double kSampleLength = 22;
+constexpr double kLegendPadding = 5;
+const QColor kLegendFrame(150, 150, 150);
+const QColor kLegendBackground(255, 255, 255, 215);
+// The landmark numbers beside the means.
+constexpr int kNumberPixels = 10;
 
 // ---------------------------------------------------------------- styles
 
@@ -212,6 +222,84 @@ std::vector<const GraphicsObject*> plottedobjects(const Graphics& graphics, Hand
   return lines;
 }
 
+// What its name makes of a plotted object: the layer it is drawn in (the
+// lower first), whether it is a specimen set (faded by the look's opacity,
+// shrunk by its specimen scale) and whether its points get landmark numbers.
+struct ObjectKind {
+  int layer = 1;
+  bool specimens = true;
+  bool numbered = false;
+};
+constexpr int kLayers = 5;
+
+ObjectKind kindof(std::string_view name) {
+  if (name.empty()) return {1, true, false};
+  if (name == "specimens, superimposed") return {0, true, false};
+  if (name == "standardized specimens" || name == "standardized specimens, as saved") {
+    return {2, true, false};
+  }
+  if (name == "wireframe") return {3, false, false};
+  if (name == "mean shape" || name == "mean of standardized") return {4, false, true};
+  if (name.starts_with("mean ")) return {4, false, false};  // "mean of standardized, as saved"
+  return {1, false, false};
+}
+
+struct Drawn {
+  const GraphicsObject* line;
+  ObjectKind kind;
+};
+
+// The plotted objects in drawing order: by layer, in model order within a
+// layer. Linear: consecutive objects mostly share their name, which is then
+// looked at once.
+std::vector<Drawn> drawingorder(const std::vector<const GraphicsObject*>& lines) {
+  std::vector<ObjectKind> kinds(lines.size());
+  std::array<size_t, kLayers + 1> start{};
+  std::string_view lastName;
+  ObjectKind lastKind = kindof({});
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const std::string_view name = lines[i]->displayName;
+    if (i == 0 || name != lastName) {
+      lastName = name;
+      lastKind = kindof(name);
+    }
+    kinds[i] = lastKind;
+    ++start[static_cast<size_t>(lastKind.layer) + 1];
+  }
+  for (size_t layer = 1; layer <= kLayers; ++layer) start[layer] += start[layer - 1];
+  std::vector<Drawn> order(lines.size());
+  for (size_t i = 0; i < lines.size(); ++i) {
+    order[start[static_cast<size_t>(kinds[i].layer)]++] = {lines[i], kinds[i]};
+  }
+  return order;
+}
+
+// One legend entry as drawn: the name (a view of the model's text) and the
+// first object of that name.
+struct LegendItem {
+  std::string_view name;
+  const GraphicsObject* first;
+};
+
+std::vector<LegendItem> legenditems(const std::vector<Drawn>& order) {
+  std::vector<LegendItem> items;
+  std::unordered_set<std::string_view> seen;
+  std::string_view last;
+  for (const Drawn& d : order) {
+    const std::string_view name = d.line->displayName;
+    if (name.empty() || name == last) continue;
+    last = name;
+    if (seen.insert(name).second) items.push_back({name, d.line});
+  }
+  return items;
+}
+
+size_t pointcount(const std::vector<const GraphicsObject*>& lines) {
+  size_t points = 0;
+  for (const GraphicsObject* line : lines) points += static_cast<size_t>(line->xdata.size());
+  return points;
+}
+
 bool anyzdata(const std::vector<const GraphicsObject*>& lines) {
   return std::any_of(lines.begin(), lines.end(),
                      [](const GraphicsObject* line) { return line->zdata.size() > 0; });
@@ -266,11 +354,13 @@ QRectF shrunk(const QRectF& area, double left, double top, double right, double 
   return box;
 }
 
+// `titled`: room is kept above the plot for the axes' title.
 AxesLayout layoutfor(const QRectF& area, const std::vector<const GraphicsObject*>& lines,
-                     bool axisEqual, const ViewAngles& view, double scale) {
+                     bool axisEqual, bool titled, const ViewAngles& view, double scale) {
   AxesLayout layout;
   layout.scale = scale > 0 ? scale : 1;
   const double k = layout.scale;
+  const double titleRoom = titled ? kTitleRoom : 0;
   layout.is3d = anyzdata(lines);
   datalimits(lines, layout.is3d, layout.lower, layout.upper);
   const double zoom = view.zoom > 0 ? view.zoom : 1;
@@ -280,7 +370,8 @@ AxesLayout layoutfor(const QRectF& area, const std::vector<const GraphicsObject*
     const Eigen::Vector3d half = (layout.upper - layout.lower) / (2 * zoom);
     layout.lower = centre - half;
     layout.upper = centre + half;
-    QRectF box = shrunk(area, kMarginLeft * k, kMarginTop * k, kMarginRight * k, kMarginBottom * k);
+    QRectF box = shrunk(area, kMarginLeft * k, (kMarginTop + titleRoom) * k, kMarginRight * k,
+                        kMarginBottom * k);
     box = QRectF(QPointF(std::round(box.left()), std::round(box.top())),
                  QPointF(std::round(box.right()), std::round(box.bottom())));
     const double rx = layout.upper.x() - layout.lower.x();
@@ -324,8 +415,8 @@ AxesLayout layoutfor(const QRectF& area, const std::vector<const GraphicsObject*
     halfWidth = std::max(halfWidth, std::abs(p.x()));
     halfHeight = std::max(halfHeight, std::abs(p.y()));
   }
-  const QRectF room =
-      shrunk(area, kMargin3dLeft * k, kMargin3dTop * k, kMargin3dRight * k, kMargin3dBottom * k);
+  const QRectF room = shrunk(area, kMargin3dLeft * k, (kMargin3dTop + titleRoom) * k,
+                             kMargin3dRight * k, kMargin3dBottom * k);
   double pixelsPerUnit = std::min(room.width() / (2 * std::max(halfWidth, 1e-12)),
                                   room.height() / (2 * std::max(halfHeight, 1e-12)));
   pixelsPerUnit *= zoom;
@@ -658,7 +749,7 @@ void drawlines(QPainter& painter, const AxesLayout& layout, const QRectF& clip,
 // `drawn` holds the pixels that already have this run's marker: drawing it
 // there again would change nothing but the size of an SVG or PDF file.
 void drawmarkersvector(QPainter& painter, const AxesLayout& layout, const QRectF& region,
-                       const GraphicsObject& line, const PlotStyle& style,
+                       const GraphicsObject& line, const PlotStyle& style, double size,
                        std::unordered_set<std::uint64_t>& drawn) {
   painter.setPen(QPen(style.colour, layout.scale));
   painter.setBrush(Qt::NoBrush);
@@ -676,11 +767,159 @@ void drawmarkersvector(QPainter& painter, const AxesLayout& layout, const QRectF
                        static_cast<std::uint32_t>(py);
     if (!drawn.insert(pixel).second) continue;
     // On the pixel centre, as the stamped markers stand.
-    drawmarker(painter, QPointF(px + 0.5, py + 0.5), style.marker, markersize(line) * layout.scale);
+    drawmarker(painter, QPointF(px + 0.5, py + 0.5), style.marker, size);
+  }
+}
+
+// ---------------------------------------------------------------- title, legend, numbers
+
+QFont sizedfont(const QPainter& painter, double pixels, bool bold = false) {
+  QFont font = painter.font();
+  font.setPixelSize(std::max(1, static_cast<int>(std::lround(pixels))));
+  font.setBold(bold);
+  return font;
+}
+
+QString qtext(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The title centred over `centreX`, in the room kept for it at the top of
+// the area.
+void drawtitle(QPainter& painter, const QRectF& area, double centreX, const std::string& title,
+               double scale) {
+  const QFont font = sizedfont(painter, kTitlePixels * scale, true);
+  painter.setFont(font);
+  const QFontMetricsF metrics(font, painter.device());
+  const QString text = metrics.elidedText(qtext(title), Qt::ElideRight, area.width() - 8 * scale);
+  const double width = metrics.horizontalAdvance(text) + 4;
+  const double left =
+      std::clamp(centreX - width / 2, area.left(), std::max(area.left(), area.right() - width));
+  painter.setPen(kTextColour);
+  painter.drawText(QRectF(left, area.top() + 3 * scale, width, kTitleRoom * scale), Qt::AlignCenter,
+                   text);
+}
+
+// The legend in the top right corner of `room`: a row per entry, as many as
+// fit, each a sample of the object's line and marker and its name.
+void drawlegend(QPainter& painter, const QRectF& room, const std::vector<LegendItem>& items,
+                double scale) {
+  if (items.empty()) return;
+  const QFont font = sizedfont(painter, kFontPixels * scale);
+  painter.setFont(font);
+  const QFontMetricsF metrics(font, painter.device());
+  const double pad = kLegendPadding * scale, sample = kSampleLength * scale;
+  const double rowHeight = metrics.height() + 2 * scale;
+  const auto rows = static_cast<size_t>(std::clamp(
+      std::floor((room.height() - 2 * pad) / rowHeight), 0.0, static_cast<double>(items.size())));
+  if (rows == 0) return;
+  const double longest = std::max(room.width() * 0.6 - sample - 3 * pad, 20 * scale);
+  std::vector<QString> names;
+  double textWidth = 0;
+  for (size_t r = 0; r < rows; ++r) {
+    names.push_back(metrics.elidedText(qtext(items[r].name), Qt::ElideRight, longest));
+    textWidth = std::max(textWidth, metrics.horizontalAdvance(names.back()));
+  }
+  const double width = std::round(3 * pad + sample + textWidth + 2);
+  const double height = std::round(2 * pad + static_cast<double>(rows) * rowHeight);
+  const QRectF box(std::round(room.right() - width), std::round(room.top()), width, height);
+  painter.setRenderHint(QPainter::Antialiasing, false);
+  painter.setPen(QPen(kLegendFrame, scale));
+  painter.setBrush(kLegendBackground);
+  painter.drawRect(box.translated(0.5, 0.5));
+  painter.setBrush(Qt::NoBrush);
+  for (size_t r = 0; r < rows; ++r) {
+    const GraphicsObject& line = *items[r].first;
+    const PlotStyle style = parsestyle(line.lineStyle);
+    const double y = std::floor(box.top() + pad + (static_cast<double>(r) + 0.5) * rowHeight) + 0.5;
+    const double x = box.left() + pad;
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    if (style.line != Qt::NoPen) {
+      painter.setPen(QPen(style.colour, scale, style.line));
+      painter.drawLine(QPointF(x, y), QPointF(x + sample, y));
+    }
+    if (style.marker != 0) {
+      painter.setPen(QPen(style.colour, scale));
+      drawmarker(painter, QPointF(std::floor(x + sample / 2) + 0.5, y), style.marker,
+                 std::clamp(markersize(line), 4.0, 12.0) * scale);
+    }
+    painter.setPen(kTextColour);
+    painter.drawText(QRectF(x + sample + pad, y - rowHeight / 2, textWidth + 2, rowHeight),
+                     Qt::AlignLeft | Qt::AlignVCenter, names[r]);
+  }
+}
+
+// A landmark number and where its point stands on the device.
+struct Numbered {
+  QPointF at;
+  int number;
+};
+
+// The numbers of the points of the means, counted per name in drawing order:
+// the one object of a 3D mean holds points 1..k, the k objects of a 2D mean
+// one point each.
+std::vector<Numbered> landmarknumbers(const std::vector<Drawn>& order, const AxesLayout& layout,
+                                      const QRectF& region) {
+  std::vector<Numbered> numbers;
+  std::vector<std::pair<std::string_view, int>> counted;  // per name, the points seen
+  for (const Drawn& d : order) {
+    if (!d.kind.numbered) continue;
+    const GraphicsObject& line = *d.line;
+    auto counter = std::find_if(counted.begin(), counted.end(),
+                                [&](const auto& c) { return c.first == line.displayName; });
+    if (counter == counted.end()) counter = counted.insert(counted.end(), {line.displayName, 0});
+    const Eigen::Index n = line.xdata.size();
+    const bool hasZ = line.zdata.size() == n;
+    for (Eigen::Index i = 0; i < n; ++i) {
+      const int number = ++counter->second;
+      const QPointF p = layout.map(line.xdata(i), line.ydata(i), hasZ ? line.zdata(i) : 0);
+      if (region.contains(p)) numbers.push_back({p, number});
+    }
+  }
+  return numbers;
+}
+
+// Each number above and right of its point, clear of a marker `reach` pixels
+// across.
+void drawnumbers(QPainter& painter, const std::vector<Numbered>& numbers, double reach,
+                 double scale) {
+  if (numbers.empty()) return;
+  const QFont font = sizedfont(painter, kNumberPixels * scale);
+  painter.setFont(font);
+  const QFontMetricsF metrics(font, painter.device());
+  const double gap = reach / 2 + 1 * scale;
+  painter.setRenderHint(QPainter::Antialiasing, false);
+  for (const Numbered& n : numbers) {
+    // On a light patch, to be read over a cloud of specimens.
+    const QString label = QString::number(n.number);
+    const QRectF box(n.at.x() + gap, n.at.y() - gap - metrics.height(),
+                     metrics.horizontalAdvance(label) + 2 * scale, metrics.height());
+    painter.fillRect(box, kLegendBackground);
+    painter.setPen(kTextColour);
+    painter.drawText(box, Qt::AlignCenter, label);
   }
 }
 
 // ---------------------------------------------------------------- stamping
+
+// Every channel of a premultiplied colour times alpha / 255.
+inline std::uint32_t fade(std::uint32_t argb, std::uint32_t alpha) {
+  std::uint32_t rb = (argb & 0x00ff00ffu) * alpha;
+  rb = ((rb + ((rb >> 8) & 0x00ff00ffu) + 0x00800080u) >> 8) & 0x00ff00ffu;
+  std::uint32_t ag = ((argb >> 8) & 0x00ff00ffu) * alpha;
+  ag = (ag + ((ag >> 8) & 0x00ff00ffu) + 0x00800080u) & 0xff00ff00u;
+  return rb + ag;
+}
+
+// Source over destination, both premultiplied ARGB.
+inline std::uint32_t blend(std::uint32_t src, std::uint32_t dst) {
+  const std::uint32_t inverse = 255 - (src >> 24);
+  std::uint32_t rb = (dst & 0x00ff00ffu) * inverse;
+  rb = ((rb + ((rb >> 8) & 0x00ff00ffu) + 0x00800080u) >> 8) & 0x00ff00ffu;
+  std::uint32_t ag = ((dst >> 8) & 0x00ff00ffu) * inverse;
+  ag = (ag + ((ag >> 8) & 0x00ff00ffu) + 0x00800080u) & 0xff00ff00u;
+  return src + rb + ag;
+}
 
 // A marker painted once, kept as the list of its non-transparent pixels.
 struct Sprite {
@@ -694,7 +933,9 @@ struct Sprite {
   int reach = 0;  // no dot lies farther than this from the centre on either axis
 };
 
-Sprite makesprite(const PlotStyle& style, double size, double penWidth, std::ptrdiff_t stride) {
+// `alpha` (0 to 255) fades the whole marker, as a painter's opacity would.
+Sprite makesprite(const PlotStyle& style, double size, double penWidth, int alpha,
+                  std::ptrdiff_t stride) {
   const int side = (static_cast<int>(std::ceil(std::max(size, 1.0) * 1.3)) + 4) | 1;
   const int mid = side / 2;
   QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
@@ -710,9 +951,11 @@ Sprite makesprite(const PlotStyle& style, double size, double penWidth, std::ptr
   for (int y = 0; y < side; ++y) {
     const auto* row = reinterpret_cast<const std::uint32_t*>(image.constScanLine(y));
     for (int x = 0; x < side; ++x) {
-      if (row[x] == 0) continue;
+      std::uint32_t argb = row[x];
+      if (alpha < 255) argb = fade(argb, static_cast<std::uint32_t>(alpha));
+      if (argb == 0) continue;
       const int dx = x - mid, dy = y - mid;
-      sprite.dots.push_back({dx, dy, row[x], static_cast<std::ptrdiff_t>(dy) * stride + dx});
+      sprite.dots.push_back({dx, dy, argb, static_cast<std::ptrdiff_t>(dy) * stride + dx});
       sprite.reach = std::max({sprite.reach, std::abs(dx), std::abs(dy)});
     }
   }
@@ -721,16 +964,6 @@ Sprite makesprite(const PlotStyle& style, double size, double penWidth, std::ptr
                             [](const Sprite::Dot& dot) { return dot.argb >> 24 == 255; });
   sprite.opaque = static_cast<size_t>(translucent - sprite.dots.begin());
   return sprite;
-}
-
-// Source over destination, both premultiplied ARGB.
-inline std::uint32_t blend(std::uint32_t src, std::uint32_t dst) {
-  const std::uint32_t inverse = 255 - (src >> 24);
-  std::uint32_t rb = (dst & 0x00ff00ffu) * inverse;
-  rb = ((rb + ((rb >> 8) & 0x00ff00ffu) + 0x00800080u) >> 8) & 0x00ff00ffu;
-  std::uint32_t ag = ((dst >> 8) & 0x00ff00ffu) * inverse;
-  ag = (ag + ((ag >> 8) & 0x00ff00ffu) + 0x00800080u) & 0xff00ff00u;
-  return src + rb + ag;
 }
 
 // Per pixel of the area, the run of objects that last stamped there; kept
@@ -772,11 +1005,11 @@ class Stamper {
   // already there.
   void newrun() { ++marks_.last; }
 
-  const Sprite& sprite(const PlotStyle& style, double size) {
-    const auto key = std::make_tuple(style.colour.rgba(), style.marker, size);
+  const Sprite& sprite(const PlotStyle& style, double size, int alpha) {
+    const auto key = std::make_tuple(style.colour.rgba(), style.marker, size, alpha);
     auto found = sprites_.find(key);
     if (found == sprites_.end()) {
-      found = sprites_.emplace(key, makesprite(style, size, penWidth_, stride_)).first;
+      found = sprites_.emplace(key, makesprite(style, size, penWidth_, alpha, stride_)).first;
     }
     return found->second;
   }
@@ -831,7 +1064,7 @@ class Stamper {
   double penWidth_;
   StampMarks& marks_;
   double left_ = 0, top_ = 0, right_ = 0, bottom_ = 0;
-  std::map<std::tuple<QRgb, char, double>, Sprite> sprites_;
+  std::map<std::tuple<QRgb, char, double, int>, Sprite> sprites_;
 };
 
 // The image the painter draws on, when markers may be stamped into it.
@@ -898,15 +1131,47 @@ bool isaxes3d(const Graphics& graphics, Handle axes) {
 
 AxesLayout axeslayout(const QRectF& area, const Graphics& graphics, Handle axes,
                       const ViewAngles& view, double scale) {
-  return layoutfor(area, plottedobjects(graphics, axes), graphics.object(axes).axisEqual, view,
-                   scale);
+  const GraphicsObject& object = graphics.object(axes);
+  return layoutfor(area, plottedobjects(graphics, axes), object.axisEqual, !object.title.empty(),
+                   view, scale);
+}
+
+PlotLook effectivelook(const PlotLook& chosen, size_t points) {
+  PlotLook look = chosen;
+  auto keep = [](double value, double lower, double upper) {
+    return std::isfinite(value) ? std::clamp(value, lower, upper) : 1.0;
+  };
+  look.markerScale = keep(look.markerScale, 0.25, 4);
+  look.opacity = keep(look.opacity, 0.05, 1);
+  look.specimenScale = keep(look.specimenScale, 0.25, 4);
+  if (!look.chosen && points > kManyPoints) {
+    look.specimenScale = std::max(0.25, look.specimenScale * 0.6);
+    look.opacity = std::min(look.opacity, 0.35);
+  }
+  return look;
+}
+
+size_t plottedpoints(const Graphics& graphics, Handle axes) {
+  return pointcount(plottedobjects(graphics, axes));
+}
+
+std::vector<LegendEntry> legendentries(const Graphics& graphics, Handle axes) {
+  std::vector<LegendEntry> entries;
+  for (const LegendItem& item : legenditems(drawingorder(plottedobjects(graphics, axes)))) {
+    entries.push_back({std::string(item.name), item.first->lineStyle, item.first->markerSize});
+  }
+  return entries;
 }
 
 void renderaxes(QPainter& painter, const QRectF& area, const Graphics& graphics, Handle axes,
-                const ViewAngles& view, double scale) {
+                const ViewAngles& view, double scale, const PlotLook& look) {
   QImage* image = stampableimage(painter);
+  const GraphicsObject& axesObject = graphics.object(axes);
   const std::vector<const GraphicsObject*> lines = plottedobjects(graphics, axes);
-  const AxesLayout layout = layoutfor(area, lines, graphics.object(axes).axisEqual, view, scale);
+  const bool titled = !axesObject.title.empty();
+  const AxesLayout layout = layoutfor(area, lines, axesObject.axisEqual, titled, view, scale);
+  const PlotLook shown = effectivelook(look, pointcount(lines));
+  const std::vector<Drawn> order = drawingorder(lines);
 
   painter.save();
   // Nothing leaves the area. The SVG writer has no clipping of its own; lines
@@ -942,18 +1207,32 @@ void renderaxes(QPainter& painter, const QRectF& area, const Graphics& graphics,
 
   // Consecutive objects of one look form a run: within it a pixel already
   // stamped is not stamped again, which keeps the order between runs exact.
+  const double opacity = painter.opacity();
+  const int fadedAlpha = static_cast<int>(std::lround(shown.opacity * 255));
   bool inRun = false;
-  std::tuple<QRgb, char, double> runKey{};
+  std::tuple<QRgb, char, double, int> runKey{};
   std::unordered_set<std::uint64_t> drawnInRun;  // for markers drawn as vector shapes
-  for (const GraphicsObject* line : lines) {
-    const PlotStyle style = parsestyle(line->lineStyle);
+  double meanReach = 0;                          // the largest marker of the numbered means
+  int painterAlpha = 255;                        // the painter's opacity, as a fraction of 255
+  for (const Drawn& d : order) {
+    const GraphicsObject& line = *d.line;
+    const PlotStyle style = parsestyle(line.lineStyle);
+    const int alpha = d.kind.specimens ? fadedAlpha : 255;
+    if (alpha != painterAlpha) {
+      painter.setOpacity(opacity * alpha / 255.0);
+      painterAlpha = alpha;
+    }
     if (style.line != Qt::NoPen) {
-      drawlines(painter, layout, lineClip, *line, style);
+      drawlines(painter, layout, lineClip, line, style);
       inRun = false;  // the line may cover earlier markers of the run
     }
     if (style.marker == 0) continue;
-    const double size = markersize(*line) * layout.scale;
-    const auto key = std::make_tuple(style.colour.rgba(), style.marker, size);
+    const double size = std::min(markersize(line) * shown.markerScale *
+                                     (d.kind.specimens ? shown.specimenScale : 1),
+                                 200.0) *
+                        layout.scale;
+    if (d.kind.numbered) meanReach = std::max(meanReach, size);
+    const auto key = std::make_tuple(style.colour.rgba(), style.marker, size, alpha);
     if (!inRun || runKey != key) {
       if (stamper) stamper->newrun();
       drawnInRun.clear();
@@ -961,9 +1240,26 @@ void renderaxes(QPainter& painter, const QRectF& area, const Graphics& graphics,
       inRun = true;
     }
     if (stamper) {
-      stamper->stamp(layout, *line, stamper->sprite(style, size));
+      stamper->stamp(layout, line, stamper->sprite(style, size, alpha));
     } else {
-      drawmarkersvector(painter, layout, region, *line, style, drawnInRun);
+      drawmarkersvector(painter, layout, region, line, style, size, drawnInRun);
+    }
+  }
+  painter.setOpacity(opacity);
+
+  if (text) {
+    if (shown.numberMeans) {
+      drawnumbers(painter, landmarknumbers(order, layout, region), meanReach, layout.scale);
+    }
+    const double k = layout.scale;
+    const double titleRoom = titled ? kTitleRoom * k : 0;
+    const QRectF legendRoom =
+        layout.is3d ? area.adjusted(4 * k, titleRoom + 4 * k, -4 * k, -4 * k)
+                    : layout.plotBox.adjusted(4 * k, 4 * k, -4 * k, -4 * k).intersected(area);
+    drawlegend(painter, legendRoom, legenditems(order), k);
+    if (titled) {
+      const double centre = layout.is3d ? area.center().x() : layout.plotBox.center().x();
+      drawtitle(painter, area, centre, axesObject.title, k);
     }
   }
   painter.restore();

@@ -17,18 +17,36 @@
 // other device (a widget, SVG, PDF, printer) every marker is drawn as a
 // vector shape, so a window draws into such an image and shows the image.
 // Nothing is drawn outside `area`; the painter's state is left as it was.
-// The numbers on the axes need a QGuiApplication (without one they are left
-// out).
+// The numbers on the axes, the title and the legend need a QGuiApplication
+// (without one they are left out).
+//
+// The plotted objects are drawn in layers by what their DisplayName calls
+// them, in model order within a layer: the raw specimens ("specimens,
+// superimposed") first, then unnamed and other objects, the standardized
+// specimens, the wireframe, and the means on top, so that a cloud of
+// thousands of specimens never hides the means. The axes' Title stands
+// centred above the plot; a legend in the top right corner shows one entry
+// per name, with the marker or line of the first object of that name.
+//
+// A PlotLook changes how the plot is drawn, never the model: the size of the
+// markers, the opacity of the specimen sets, the numbers of the landmarks of
+// the means. Left as it is (not chosen), a plot of more than a few thousand
+// points draws its specimens smaller and translucent.
 //
 // Example:
 //   QImage image(800, 600, QImage::Format_ARGB32_Premultiplied);
 //   QPainter painter(&image);
 //   renderaxes(painter, image.rect(), graphics, axesHandle, ViewAngles{});
 //   QPointF at = axeslayout(image.rect(), graphics, axesHandle, ViewAngles{}).map(x, y, z);
+//   PlotLook look;
+//   look.numberMeans = true;   // and the landmarks of the means numbered
+//   renderaxes(painter, image.rect(), graphics, axesHandle, ViewAngles{}, 1, look);
 
 #include <QPainter>
 #include <QPointF>
 #include <QRectF>
+#include <cstddef>
+#include <string>
 #include <vector>
 
 #include "platform/graphics.h"
@@ -44,11 +62,51 @@ struct ViewAngles {
 // Whether axes `axes` holds 3D data (a plotted object with z data).
 bool isaxes3d(const Graphics& graphics, Handle axes);
 
+// How the plot is drawn: the view options of a plot window.
+struct PlotLook {
+  double markerScale = 1;    // times every marker size, 0.25 to 4
+  double opacity = 1;        // of the specimen sets (and unnamed objects), 0.05 to 1
+  bool numberMeans = false;  // the landmark numbers 1..k beside the points of the means
+  // Times the marker size of the specimen sets only (the look for big data
+  // shrinks them).
+  double specimenScale = 1;
+  // Set by the user: kept whatever the amount of data. A look not chosen is
+  // the default, which effectivelook adapts to big data.
+  bool chosen = false;
+  bool operator==(const PlotLook&) const = default;
+};
+
+// Above this many points in an axes a look not chosen draws the specimen sets
+// smaller and translucent.
+constexpr size_t kManyPoints = 5000;
+
+// The look drawn for `chosen` over axes of `points` points: the values kept
+// to their ranges, and for a look not chosen over more than kManyPoints
+// points, specimens at 0.6 of their size and at most 35 % opaque.
+//   effectivelook(PlotLook{}, 12000)  -> specimenScale 0.6, opacity 0.35
+//   effectivelook(PlotLook{}, 200)    -> PlotLook{}
+PlotLook effectivelook(const PlotLook& chosen, size_t points);
+
+// The number of points of every plotted object of an axes.
+size_t plottedpoints(const Graphics& graphics, Handle axes);
+
+// One entry of a legend: a name and how the first object of that name is drawn.
+struct LegendEntry {
+  std::string name;
+  std::string lineStyle;  // "bo", "k:"
+  double markerSize = 6;
+  bool operator==(const LegendEntry&) const = default;
+};
+
+// The entries of the legend of an axes: one per distinct DisplayName, in
+// drawing order; unnamed objects are left out.
+std::vector<LegendEntry> legendentries(const Graphics& graphics, Handle axes);
+
 // `scale` is the number of device pixels per pixel of the window: text,
 // markers, ticks and margins grow with it, so that a picture drawn at twice
 // the size (a doubled screen, a sharp bitmap) looks the same, only sharper.
 void renderaxes(QPainter& painter, const QRectF& area, const Graphics& graphics, Handle axes,
-                const ViewAngles& view, double scale = 1);
+                const ViewAngles& view, double scale = 1, const PlotLook& look = {});
 
 // The directions of the screen in data space for a view: `right` and `up`
 // span the picture, `towardViewer` points out of it. Azimuth 0 and elevation

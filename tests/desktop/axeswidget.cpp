@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QSignalSpy>
 #include <QTest>
 #include <QWheelEvent>
+#include <cmath>
 
 #include "tests/desktop/qttesting.h"
 #include "tests/testing.h"
@@ -110,6 +112,41 @@ TEST(AxesWidgetView, APlotThatBecomes3DWhileShownTurnsAtTheNextDrag) {
   plot.widget->dataChanged();
   plot.drag(QPoint(100, 100), QPoint(110, 100));
   EXPECT_NEAR(plot.widget->viewAngles().azimuth, -37.5 - 5, 1e-9);
+}
+
+TEST(AxesWidgetLook, MenuChangesAreTheUsersChoiceAndAreAnnounced) {
+  Plot plot(true);
+  AxesWidget& widget = *plot.widget;
+  QSignalSpy changed(&widget, &AxesWidget::lookChanged);
+  const QImage before = widget.grab().toImage();
+  widget.largerMarkers();
+  EXPECT_NEAR(widget.look().markerScale, std::sqrt(2.0), 1e-12);
+  EXPECT_TRUE(widget.look().chosen);
+  EXPECT_NE(widget.grab().toImage(), before);  // drawn again
+  widget.smallerMarkers();
+  widget.smallerMarkers();
+  EXPECT_NEAR(widget.look().markerScale, std::sqrt(0.5), 1e-12);
+  widget.setSpecimenOpacity(0.25);
+  widget.setNumberMeans(true);
+  EXPECT_DOUBLE_EQ(widget.look().opacity, 0.25);
+  EXPECT_TRUE(widget.look().numberMeans);
+  EXPECT_EQ(changed.count(), 5);
+  widget.setLook(widget.look());  // no change: nothing said
+  EXPECT_EQ(changed.count(), 5);
+  for (int i = 0; i < 20; ++i) widget.largerMarkers();
+  EXPECT_DOUBLE_EQ(widget.look().markerScale, 4);
+}
+
+TEST(AxesWidgetLook, AChoiceOnBigDataKeepsItsLighterLook) {
+  Plot plot(false);
+  const Eigen::RowVectorXd many = Eigen::RowVectorXd::LinSpaced(6000, 0, 1);
+  plot.graphics.plot(many, many, "bo", 6, "specimens, superimposed");
+  plot.widget->dataChanged();
+  plot.widget->setNumberMeans(true);
+  const PlotLook& look = plot.widget->look();
+  EXPECT_TRUE(look.chosen && look.numberMeans);
+  EXPECT_DOUBLE_EQ(look.opacity, 0.35);
+  EXPECT_DOUBLE_EQ(look.specimenScale, 0.6);
 }
 
 }  // namespace

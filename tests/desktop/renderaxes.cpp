@@ -13,6 +13,7 @@
 #include <limits>
 #include <memory>
 
+#include "desktop/figurepicture.h"
 #include "tests/testing.h"
 
 namespace tarvolin {
@@ -43,11 +44,12 @@ constexpr QImage::Format kVector = QImage::Format_RGB32;  // not stampable: draw
 using testing::row;
 
 QImage render(const Graphics& g, QImage::Format format = kFast, const ViewAngles& view = {},
-              QSize size = QSize(400, 300)) {
+              QSize size = QSize(400, 300), const PlotLook& look = {}) {
   QImage image(size, format);
   image.fill(Qt::magenta);
   QPainter painter(&image);
-  renderaxes(painter, QRectF(image.rect()), g, *g.object(*g.currentFigure()).currentAxes, view);
+  renderaxes(painter, QRectF(image.rect()), g, *g.object(*g.currentFigure()).currentAxes, view, 1,
+             look);
   return image;
 }
 
@@ -553,6 +555,228 @@ TEST(RenderAxesDevices, SvgDrawsAMarkerOncePerPixelWithinARunOfOneLook) {
   EXPECT_EQ(circles({"bo", "bo", "bo"}), 3);
   // A run of another look in between: the blue markers must come back on top.
   EXPECT_EQ(circles({"bo", "ro", "bo"}), 9);
+}
+
+// ------------------------------------------------------------ legend, title and look
+
+// Plotted objects as the workflows name them.
+struct Named {
+  const char* style;
+  const char* name;
+};
+
+// Each object one point at (5, 5) in a frame from 0 to 10 (in 3D with z = 5).
+Graphics named(const std::vector<Named>& objects, bool in3d = false, double size = 6) {
+  Graphics g;
+  g.figure();
+  if (in3d) {
+    g.plot3(row({0, 10}), row({0, 10}), row({0, 10}), "w.");
+  } else {
+    g.plot(row({0, 10}), row({0, 10}), "w.", 6);
+  }
+  g.hold(true);
+  for (const Named& o : objects) {
+    if (in3d) {
+      g.plot3(row({5}), row({5}), row({5}), o.style, o.name);
+      g.set(g.object(g.gca()).children.back(), "MarkerSize", size);
+    } else {
+      g.plot(row({5}), row({5}), o.style, size, o.name);
+    }
+  }
+  return g;
+}
+
+const PlotLook kChosen{1, 1, false, 1, true};
+
+TEST(RenderAxesLegend, OneEntryPerNameInDrawingOrder) {
+  struct Case {
+    std::vector<Named> plotted;
+    std::vector<LegendEntry> expected;
+  };
+  const std::vector<Case> cases{
+      {{{"bo", ""}, {"r*", ""}}, {}},
+      // By layer: specimens, others, standardized, wireframe, means.
+      {{{"b<", "mean shape"},
+        {"bo", "specimens, superimposed"},
+        {"k:", "wireframe"},
+        {"bo", "specimens, superimposed"},
+        {"rs", "standardized specimens"},
+        {"ks", "mean of standardized"},
+        {"m.", ""},
+        {"gx", "outliers"}},
+       {{"specimens, superimposed", "bo", 6},
+        {"outliers", "gx", 6},
+        {"standardized specimens", "rs", 6},
+        {"wireframe", "k:", 6},
+        {"mean shape", "b<", 6},
+        {"mean of standardized", "ks", 6}}},
+      // A name seen again keeps its first place and its first look.
+      {{{"bo", "a"}, {"rs", "b"}, {"k*", "a"}}, {{"a", "bo", 6}, {"b", "rs", 6}}},
+  };
+  for (const Case& c : cases) {
+    Graphics g = named(c.plotted);
+    EXPECT_EQ(legendentries(g, g.gca()), c.expected) << c.plotted.size();
+  }
+}
+
+TEST(RenderAxesLegend, LegendAtTopRightAndTitleAboveOnEveryDevice) {
+  for (const bool in3d : {false, true}) {
+    Graphics g = named({{"bo", "specimens, superimposed"}, {"r*", "mean shape"}}, in3d);
+    const Graphics plain = named({{"bo", ""}, {"r*", ""}}, in3d);
+    const QRect corner(190, 0, 210, 80);  // the top right of the 400 x 300 picture
+    const int withLegend = count(render(g), dark, corner);
+    EXPECT_GT(withLegend, count(render(plain), dark, corner) + 40) << in3d;
+    EXPECT_NEAR(count(render(g, kVector), dark, corner), withLegend, 0.1 * withLegend) << in3d;
+    // Its samples in the style's colours.
+    auto bluish = [](QRgb c) { return qBlue(c) > qRed(c) + 60; };
+    auto reddish = [](QRgb c) { return qRed(c) > qBlue(c) + 60; };
+    EXPECT_GT(count(render(g), bluish, corner), 6) << in3d;
+    EXPECT_GT(count(render(g), reddish, corner), 4) << in3d;
+
+    const QRect top(120, 0, 80, 14);
+    EXPECT_EQ(count(render(g), dark, top), 0) << in3d;
+    g.set(g.gca(), "Title", std::string("skulls.txt: 40 specimens"));
+    const QImage titled = render(g);
+    EXPECT_GT(count(titled, dark, top), 30) << in3d;
+    EXPECT_GE(layoutof(g).map(5, 5, 5).y(), layoutof(plain).map(5, 5, 5).y()) << in3d;
+  }
+}
+
+TEST(RenderAxesLegend, PicturesShowTheLegend) {
+  Graphics g = named({{"b<", "mean shape"}});
+  const Graphics plain = named({{"b<", ""}});
+  const std::vector<PictureArea> areas{{g.gca(), QRectF(0, 0, 400, 300), ViewAngles{}}};
+  const QImage png = QImage::fromData(figurepicture(g, areas, QSize(400, 300), PictureFormat::png));
+  const QImage bare =
+      QImage::fromData(figurepicture(plain, areas, QSize(400, 300), PictureFormat::png));
+  ASSERT_EQ(png.size(), QSize(800, 600));
+  const QRect corner(500, 0, 300, 160);
+  EXPECT_GT(count(png, dark, corner), count(bare, dark, corner) + 100);
+  const QByteArray svg = figurepicture(g, areas, QSize(400, 300), PictureFormat::svg);
+  EXPECT_TRUE(svg.contains(">mean shape</text>"));
+}
+
+TEST(RenderAxesLook, MeansCoverSpecimensWhateverTheModelOrder) {
+  for (const QImage::Format format : {kFast, kVector}) {
+    const Graphics g = named({{"r.", "mean shape"},
+                              {"g.", "wireframe"},
+                              {"k.", "standardized specimens"},
+                              {"b.", "specimens, superimposed"}},
+                             false, 12);
+    EXPECT_TRUE(red(render(g, format).pixel(pixel(layoutof(g).map(5, 5))))) << format;
+  }
+}
+
+TEST(RenderAxesLook, OpacityFadesTheSpecimensOnly) {
+  struct Case {
+    const char* name;
+    double opacity;
+    bool faded;
+  };
+  const std::vector<Case> cases{{"specimens, superimposed", 0.5, true},
+                                {"standardized specimens, as saved", 0.5, true},
+                                {"", 0.5, true},
+                                {"mean shape", 0.5, false},
+                                {"specimens, superimposed", 1, false}};
+  for (const Case& c : cases) {
+    const Graphics g = named({{"b.", c.name}}, false, 12);
+    PlotLook look = kChosen;
+    look.opacity = c.opacity;
+    const QPoint at = pixel(layoutof(g).map(5, 5));
+    for (const QImage::Format format : {kFast, kVector}) {
+      const QRgb colour = render(g, format, {}, QSize(400, 300), look).pixel(at);
+      EXPECT_EQ(qBlue(colour), 255) << c.name << format;
+      EXPECT_NEAR(qRed(colour), c.faded ? 128 : 0, 3) << c.name << c.opacity << format;
+    }
+  }
+}
+
+TEST(RenderAxesLook, StampedAndVectorPicturesAgreeWhenFaded) {
+  Graphics g;
+  g.figure();
+  g.plot(row({0, 7}), row({0, 10}), "w.", 6);
+  g.hold(true);
+  g.plot(row({1, 2, 3, 4, 5, 6}), row({3, 1, 4, 1, 5, 9}), "ro", 8, "specimens, superimposed");
+  PlotLook look = kChosen;
+  look.opacity = 0.3;
+  const QImage fast = render(g, kFast, {}, QSize(400, 300), look);
+  const QImage vector = render(g, kVector, {}, QSize(400, 300), look);
+  auto pink = [](QRgb c) { return qRed(c) > 240 && qGreen(c) < 235 && qGreen(c) > 120; };
+  EXPECT_GT(count(vector, pink), 6 * 15);
+  EXPECT_NEAR(count(fast, pink), count(vector, pink), 0.1 * count(vector, pink));
+  EXPECT_NEAR(count(fast, red), count(vector, red), 3);  // the legend's sample only
+}
+
+TEST(RenderAxesLook, MarkerScaleGrowsEveryMarker) {
+  const Graphics g = named({{"bo", "mean shape"}});
+  PlotLook look = kChosen;
+  const QRect around(pixel(layoutof(g).map(5, 5)) - QPoint(20, 20), QSize(41, 41));
+  const int normal = ink(render(g, kFast, {}, QSize(400, 300), look), blue, around).box.width();
+  look.markerScale = 2;
+  const int twice = ink(render(g, kFast, {}, QSize(400, 300), look), blue, around).box.width();
+  EXPECT_NEAR(twice, 2 * normal, 2);
+}
+
+TEST(RenderAxesLook, MeansGetTheirLandmarkNumbers) {
+  // 2D: one object per landmark; 3D: one object holds every landmark.
+  for (const bool in3d : {false, true}) {
+    Graphics g;
+    g.figure();
+    const Eigen::RowVectorXd x = row({100, 200, 300}), y = row({100, 300, 200});
+    g.hold(true);
+    if (in3d) {
+      g.plot3(x, y, y, "b*", "mean shape");
+    } else {
+      for (Eigen::Index i = 0; i < 3; ++i) {
+        g.plot(x.segment(i, 1), y.segment(i, 1), "b<", 6, "mean shape");
+      }
+    }
+    g.plot(x, y, "bo", 6, "specimens, superimposed");  // no numbers
+    PlotLook look = kChosen;
+    const QImage bare = render(g, kFast, {}, QSize(400, 300), look);
+    look.numberMeans = true;
+    const QImage numbered = render(g, kFast, {}, QSize(400, 300), look);
+    const AxesLayout layout = layoutof(g);
+    for (Eigen::Index i = 0; i < 3; ++i) {
+      const QPoint at = pixel(layout.map(x(i), y(i), y(i)));
+      const QRect beside(at + QPoint(3, -16), QSize(12, 14));
+      EXPECT_GT(count(numbered, dark, beside), count(bare, dark, beside) + 5) << in3d << i;
+    }
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QSvgGenerator svg;
+    svg.setOutputDevice(&buffer);
+    {
+      QPainter painter(&svg);
+      renderaxes(painter, QRectF(0, 0, 400, 300), g, g.gca(), {}, 1, look);
+    }
+    for (const char* number : {">1</text>", ">2</text>", ">3</text>"}) {
+      EXPECT_EQ(buffer.data().count(number), 1) << in3d << number;
+    }
+  }
+}
+
+TEST(RenderAxesLook, BigDataLooksLighterUntilTheUserChooses) {
+  struct Case {
+    PlotLook chosen;
+    size_t points;
+    PlotLook expected;
+  };
+  const std::vector<Case> cases{
+      {{}, 200, {}},
+      {{}, 12000, {1, 0.35, false, 0.6, false}},
+      {{1.5, 1, true, 1, false}, 500000, {1.5, 0.35, true, 0.6, false}},
+      {{2, 1, false, 1, true}, 500000, {2, 1, false, 1, true}},
+      {{10, 0, false, 1, true}, 10, {4, 0.05, false, 1, true}},
+  };
+  for (const Case& c : cases) {
+    const PlotLook shown = effectivelook(c.chosen, c.points);
+    EXPECT_DOUBLE_EQ(shown.markerScale, c.expected.markerScale) << c.points;
+    EXPECT_DOUBLE_EQ(shown.opacity, c.expected.opacity) << c.points;
+    EXPECT_DOUBLE_EQ(shown.specimenScale, c.expected.specimenScale) << c.points;
+    EXPECT_EQ(shown.numberMeans, c.expected.numberMeans) << c.points;
+    EXPECT_EQ(shown.chosen, c.expected.chosen) << c.points;
+  }
 }
 
 }  // namespace
