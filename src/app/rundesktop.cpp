@@ -1,16 +1,23 @@
 #include "rundesktop.h"
 
 #include <QApplication>
+#include <QImage>
+#include <QPixmap>
+#include <QSettings>
 #include <clocale>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <iostream>
+#include <stdexcept>
 
-#include "mainLoop.h"
 #include "desktop/figurewindow.h"
 #include "desktop/qtfiledialogs.h"
 #include "desktop/qtview.h"
+#include "mainLoop.h"
+#include "platform/errors.h"
 #include "qtevents.h"
+#include "sessionscript.h"
 
 namespace tarvolin {
 namespace {
@@ -19,6 +26,58 @@ bool setInEnvironment(const char* name) {
   const char* value = std::getenv(name);
   return value != nullptr && *value != '\0';
 }
+
+// Serves the window events waiting, so that what a step changed is on the
+// screen before the next one.
+void serveWaitingEvents() {
+  for (int i = 0; i < 3; ++i) {
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+}
+
+// A session script's steps on the real windows; when the script is done,
+// a picture of each open window goes into the screenshot folder.
+class ScriptOnWindows : public EventSource {
+ public:
+  ScriptOnWindows(SessionScript& script, QtView& view, std::optional<std::string> screenshots)
+      : script_(script), view_(view), screenshots_(std::move(screenshots)) {}
+
+  bool next(Runtime& runtime) override {
+    serveWaitingEvents();
+    if (script_.next(runtime)) return true;
+    serveWaitingEvents();
+    if (screenshots_) saveScreenshots(runtime);
+    return false;
+  }
+
+  bool failedToSave() const { return failedToSave_; }
+
+ private:
+  void saveScreenshots(Runtime& runtime) {
+    std::error_code ignored;
+    std::filesystem::create_directories(*screenshots_, ignored);
+    const std::pair<const char*, std::optional<Handle>> windows[] = {
+        {"Tarvolin", runtime.windowOf("Tarvolin")},
+        {"Tarvolin2D", runtime.windowOf("Tarvolin2D")},
+        {"plot", runtime.plotWindow()},
+    };
+    for (const auto& [name, handle] : windows) {
+      FigureWindow* window = handle ? view_.window(*handle) : nullptr;
+      if (!window || !window->isVisible()) continue;
+      const std::string path = (std::filesystem::path(*screenshots_) / name).string() + ".png";
+      if (!window->grab().save(QString::fromStdString(path), "PNG")) {
+        std::cerr << "tarvolin: " << path << ": the screenshot cannot be written\n";
+        failedToSave_ = true;
+      }
+    }
+  }
+
+  SessionScript& script_;
+  QtView& view_;
+  std::optional<std::string> screenshots_;
+  bool failedToSave_ = false;
+};
 
 }  // namespace
 
@@ -35,7 +94,79 @@ bool hasdisplay(int argc, const char* const* argv) {
   return false;
 }
 
+DesktopOptions desktopoptions(int argc, const char* const* argv) {
+  DesktopOptions options;
+  for (int i = 1; i < argc; ++i) {
+    const std::string word = argv[i];
+    if (word.rfind("--", 0) != 0 || word == "--") {
+      options.words.push_back(word);
+      continue;
+    }
+    auto value = [&]() -> std::string {
+      if (i + 1 >= argc) throw std::invalid_argument(word + " needs a value");
+      return argv[++i];
+    };
+    if (word == "--version") {
+      options.version = true;
+    } else if (word == "--help") {
+      options.help = true;
+    } else if (word == "--strict") {
+      options.strict = true;
+    } else if (word == "--run") {
+      options.script = value();
+    } else if (word == "--screenshots") {
+      options.screenshots = value();
+    } else {
+      throw std::invalid_argument("unknown option " + word);
+    }
+  }
+  if (options.screenshots && !options.script) {
+    throw std::invalid_argument("--screenshots needs --run SCRIPT");
+  }
+  if (options.strict && !options.script) throw std::invalid_argument("--strict needs --run SCRIPT");
+  return options;
+}
+
+void desktophelp(std::ostream& out) {
+  out << "Tarvolin " TARVOLIN_VERSION
+         ": size standardization of 2D and 3D landmark data, in a window\n"
+         "\n"
+         "Usage: tarvolin [--run SCRIPT [--screenshots DIR] [--strict]] [--version] [--help]\n"
+         "\n"
+         "  --run SCRIPT        replay a session script on the windows (see README)\n"
+         "  --screenshots DIR   after the script, save a PNG of each open window in DIR\n"
+         "  --strict            stop the script at the first error, with status 1\n"
+         "  --version           print the version\n"
+         "  --help              print this text\n"
+         "\n"
+         "The command line without a window: tarvolin-cli --help\n";
+}
+
 int rundesktop(int argc, char** argv) {
+  // Qt's own options are not ours; they stay for QApplication.
+  std::vector<const char*> ours{argv[0]};
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "-platform") == 0 || std::strcmp(argv[i], "--platform") == 0) {
+      ++i;
+      continue;
+    }
+    ours.push_back(argv[i]);
+  }
+  DesktopOptions options;
+  try {
+    options = desktopoptions(static_cast<int>(ours.size()), ours.data());
+  } catch (const std::invalid_argument& e) {
+    std::cerr << "tarvolin: " << e.what() << " (see tarvolin --help)\n";
+    return 2;
+  }
+  if (options.help) {
+    desktophelp(std::cout);
+    return 0;
+  }
+  if (options.version) {
+    std::cout << "tarvolin " TARVOLIN_VERSION "\n";
+    return 0;
+  }
   if (!hasdisplay(argc, argv)) {
     std::cerr << "tarvolin: there is no display to open the window on (neither DISPLAY nor "
                  "WAYLAND_DISPLAY is set).\n"
@@ -47,12 +178,41 @@ int rundesktop(int argc, char** argv) {
   std::setlocale(LC_NUMERIC, "C");
   QApplication::setApplicationName("Tarvolin");
   QApplication::setApplicationDisplayName("Tarvolin");
+  QApplication::setOrganizationName("Tarvolin");
+  QApplication::setApplicationVersion(TARVOLIN_VERSION);
   // The program ends when the model has no window left (the main loop sees
   // to that). Qt's own rule would also end it when a dialog closes while the
   // windows are hidden, and it stops every dialog from waiting afterwards.
   QApplication::setQuitOnLastWindowClosed(false);
 
+  std::vector<const char*> words{argv[0]};
+  for (const std::string& word : options.words) words.push_back(word.c_str());
+  const int wordCount = static_cast<int>(words.size());
+
   Graphics graphics;
+  if (options.script) {
+    // The script answers the file dialogs; the windows are the real ones.
+    ScriptedFileDialogs dialogs;
+    Runtime runtime(graphics, dialogs, TARVOLIN_RESOURCES_DIR);
+    QtView view(graphics, [&runtime](Handle h) { runtime.runCallback(h); });
+    try {
+      SessionScript script(*options.script, dialogs, options.strict);
+      ScriptOnWindows events(script, view, options.screenshots);
+      const int status =
+          mainLoop(runtime, wordCount, words.data(), "Tarvolin", 1, main_info(runtime), events);
+      if (status != 0) return status;
+      if (events.failedToSave()) return 2;
+      return script.failed() ? 1 : 0;
+    } catch (const InputError& e) {
+      std::cerr << "tarvolin: " << e.what() << "\n";
+      return 2;
+    }
+  }
+
+  // The last folder, the recent files and the window places, kept between
+  // runs. Made before the view, which writes the places when it goes. (A
+  // scripted run above neither reads nor changes them.)
+  QSettings settings;
   QtView* shown = nullptr;
   // A dialog opens over the window whose button asked for it.
   QtFileDialogs dialogs([&graphics, &shown]() -> QWidget* {
@@ -60,11 +220,14 @@ int rundesktop(int argc, char** argv) {
     if (!window) window = graphics.currentFigure();
     return window && shown ? shown->window(*window) : nullptr;
   });
+  dialogs.setSettings(&settings);
   Runtime runtime(graphics, dialogs, TARVOLIN_RESOURCES_DIR);
   QtView view(graphics, [&runtime](Handle h) { runtime.runCallback(h); });
+  view.setSettings(&settings);
+  view.setFileDialogs(&dialogs);
   shown = &view;
   QtEvents events;
-  return mainLoop(runtime, argc, argv, "Tarvolin", 1, main_info(runtime), events);
+  return mainLoop(runtime, wordCount, words.data(), "Tarvolin", 1, main_info(runtime), events);
 }
 
 }  // namespace tarvolin

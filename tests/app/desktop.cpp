@@ -9,6 +9,9 @@
 #include <QTest>
 #include <QTimer>
 #include <sstream>
+#include <sys/wait.h>
+#include <cstdlib>
+#include <filesystem>
 
 #include "app/mainLoop.h"
 #include "app/qtevents.h"
@@ -328,6 +331,73 @@ TEST(DesktopProgram, KnowsWhenThereIsNoDisplay) {
   EXPECT_TRUE(hasdisplay(1, plain));
   unsetenv("DISPLAY");
   for (const auto& [name, value] : saved) setenv(name.c_str(), value.c_str(), 1);
+}
+
+TEST(DesktopProgram, ItsOwnOptionsBeginWithTwoDashesAndOtherWordsGoToTheMainWindow) {
+  const struct {
+    std::vector<const char*> words;
+    std::string read;  // script|screenshots|strict|words, or the error
+  } cases[] = {
+      {{}, "||0|"},
+      {{"pushbutton3_Callback", "7"}, "||0|pushbutton3_Callback 7 "},
+      {{"--run", "s.txt", "--screenshots", "shots", "Tarvolin"}, "s.txt|shots|0|Tarvolin "},
+      {{"--strict", "--run", "s.txt"}, "s.txt||1|"},
+      {{"--run"}, "--run needs a value"},
+      {{"--screenshots", "shots"}, "--screenshots needs --run SCRIPT"},
+      {{"--colour"}, "unknown option --colour"},
+  };
+  for (const auto& c : cases) {
+    std::vector<const char*> argv{"tarvolin"};
+    argv.insert(argv.end(), c.words.begin(), c.words.end());
+    std::string read;
+    try {
+      const DesktopOptions o = desktopoptions(static_cast<int>(argv.size()), argv.data());
+      read = o.script.value_or("") + "|" + o.screenshots.value_or("") + "|" +
+             (o.strict ? "1" : "0") + "|";
+      for (const std::string& w : o.words) read += w + " ";
+    } catch (const std::invalid_argument& e) {
+      read = e.what();
+    }
+    EXPECT_EQ(read, c.read);
+  }
+}
+
+// The program itself, started as a user starts it, on the offscreen platform.
+int runProgram(const std::string& arguments, const TempDir& dir) {
+  const std::string command = "QT_QPA_PLATFORM=offscreen " TARVOLIN_DESKTOP_PROGRAM " " +
+                              arguments + " >" + dir.file("out") + " 2>" + dir.file("err");
+  const int status = std::system(command.c_str());
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(DesktopProgram, RunReplaysAScriptOnTheWindowsAndSavesAPictureOfEach) {
+  TempDir dir;
+  testing::writeText(dir.file("session.txt"),
+                     "press Open2DButton\nwindow Tarvolin2D\nchoose " +
+                         examplePath("skulls2d_superimposed.txt") +
+                         "\npress LoadDataButton\nwindow Tarvolin\nchoose " +
+                         examplePath("skulls_zor.txt") + "\npress LoadDataButton\n");
+  ASSERT_EQ(runProgram("--run " + dir.file("session.txt") + " --screenshots " + dir.file("shots"),
+                       dir),
+            0)
+      << readText(dir.file("err"));
+  for (const char* name : {"Tarvolin", "Tarvolin2D", "plot"}) {
+    const QImage shot(QString::fromStdString(dir.file("shots/" + std::string(name) + ".png")));
+    EXPECT_GT(shot.width(), 300) << name;
+    EXPECT_GT(shot.height(), 200) << name;
+  }
+  EXPECT_NE(readText(dir.file("out")).find("stemp = using ZOR format"), std::string::npos);
+
+  // A step the runner cannot carry out ends the run naming the line; no pictures.
+  testing::writeText(dir.file("bad.txt"), "# a comment\npress NoSuchButton\n");
+  EXPECT_EQ(runProgram("--run " + dir.file("bad.txt") + " --screenshots " + dir.file("none"), dir),
+            2);
+  EXPECT_NE(readText(dir.file("err")).find("tarvolin: " + dir.file("bad.txt") + ":2: "),
+            std::string::npos)
+      << readText(dir.file("err"));
+  EXPECT_FALSE(std::filesystem::exists(dir.file("none/Tarvolin.png")));
+  EXPECT_EQ(runProgram("--version", dir), 0);
+  EXPECT_EQ(readText(dir.file("out")), "tarvolin " TARVOLIN_VERSION "\n");
 }
 
 }  // namespace
