@@ -5,14 +5,15 @@
 #
 #   bash scripts/screenshots.sh [OUTPUT_FOLDER]     (default docs/screenshots)
 #
-# It builds the release preset's `tarvolin` when there is none. The windows
+# It builds the release preset's `tarvolin` when there is none (TARVOLIN=PATH
+# names another build of it). The windows
 # are drawn offscreen unless QT_QPA_PLATFORM says otherwise; QT_SCALE_FACTOR=2
 # gives the pictures of a doubled screen.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 out=${1:-docs/screenshots}
-program=build/release/src/app/tarvolin
+program=${TARVOLIN:-build/release/src/app/tarvolin}
 if [ ! -x "$program" ]; then
   cmake --preset release >/dev/null
   cmake --build --preset release --target tarvolin -j "$(nproc)"
@@ -61,9 +62,9 @@ awk 'BEGIN {
     }
     print line size
   }
-}' >"$work/large.txt"
+}' >"$work/large-data.txt"
 replay large \
-  "choose $work/large.txt" "press LoadDataButton" \
+  "choose $work/large-data.txt" "press LoadDataButton" \
   "press UseCSButton" "press LnButton" "press GoRegress" "press AcceptStandard"
 cp "$work/large/plot.png" "$out/plot-large.png"
 

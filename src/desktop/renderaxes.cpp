@@ -231,12 +231,13 @@ struct ObjectKind {
   bool numbered = false;
 };
 constexpr int kLayers = 5;
+constexpr int kStandardizedLayer = 2;
 
 ObjectKind kindof(std::string_view name) {
   if (name.empty()) return {1, true, false};
   if (name == "specimens, superimposed") return {0, true, false};
   if (name == "standardized specimens" || name == "standardized specimens, as saved") {
-    return {2, true, false};
+    return {kStandardizedLayer, true, false};
   }
   if (name == "wireframe") return {3, false, false};
   if (name == "mean shape" || name == "mean of standardized") return {4, false, true};
@@ -1209,6 +1210,9 @@ void renderaxes(QPainter& painter, const QRectF& area, const Graphics& graphics,
   // stamped is not stamped again, which keeps the order between runs exact.
   const double opacity = painter.opacity();
   const int fadedAlpha = static_cast<int>(std::lround(shown.opacity * 255));
+  // The lighter look of large data sets is for the raw specimens: the
+  // standardized ones, the result, stay solid until the user fades them.
+  const int standardizedAlpha = look.chosen ? fadedAlpha : 255;
   bool inRun = false;
   std::tuple<QRgb, char, double, int> runKey{};
   std::unordered_set<std::uint64_t> drawnInRun;  // for markers drawn as vector shapes
@@ -1217,7 +1221,8 @@ void renderaxes(QPainter& painter, const QRectF& area, const Graphics& graphics,
   for (const Drawn& d : order) {
     const GraphicsObject& line = *d.line;
     const PlotStyle style = parsestyle(line.lineStyle);
-    const int alpha = d.kind.specimens ? fadedAlpha : 255;
+    const int alpha =
+        !d.kind.specimens ? 255 : d.kind.layer == kStandardizedLayer ? standardizedAlpha : fadedAlpha;
     if (alpha != painterAlpha) {
       painter.setOpacity(opacity * alpha / 255.0);
       painterAlpha = alpha;

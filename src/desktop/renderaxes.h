@@ -82,7 +82,8 @@ constexpr size_t kManyPoints = 5000;
 
 // The look drawn for `chosen` over axes of `points` points: the values kept
 // to their ranges, and for a look not chosen over more than kManyPoints
-// points, specimens at 0.6 of their size and at most 35 % opaque.
+// points, specimens at 0.6 of their size and at most 35 % opaque (renderaxes
+// keeps the standardized specimens solid in that case: they are the result).
 //   effectivelook(PlotLook{}, 12000)  -> specimenScale 0.6, opacity 0.35
 //   effectivelook(PlotLook{}, 200)    -> PlotLook{}
 PlotLook effectivelook(const PlotLook& chosen, size_t points);

@@ -756,6 +756,21 @@ TEST(RenderAxesLook, MeansGetTheirLandmarkNumbers) {
   }
 }
 
+// On a large data set the lighter default fades the raw specimens, never
+// the standardized ones: those are the result.
+TEST(RenderAxesLook, BigDataFadesTheRawSpecimensButNotTheStandardized) {
+  for (const auto& [name, faded] : {std::pair{"specimens, superimposed", true},
+                                    std::pair{"standardized specimens", false}}) {
+    Graphics g = named({{"b.", name}}, false, 12);
+    g.plot(Eigen::RowVectorXd::Zero(6000), Eigen::RowVectorXd::Zero(6000), "k.", 6, "far away");
+    const QPoint at = pixel(layoutof(g).map(5, 5));
+    for (const QImage::Format format : {kFast, kVector}) {
+      const QRgb colour = render(g, format, {}, QSize(400, 300), PlotLook{}).pixel(at);
+      EXPECT_EQ(qRed(colour) > 100, faded) << name << " " << format;
+    }
+  }
+}
+
 TEST(RenderAxesLook, BigDataLooksLighterUntilTheUserChooses) {
   struct Case {
     PlotLook chosen;
