@@ -6,9 +6,9 @@
 #   bash scripts/screenshots.sh [OUTPUT_FOLDER]     (default docs/screenshots)
 #
 # It builds the release preset's `tarvolin` when there is none (TARVOLIN=PATH
-# names another build of it). The windows
-# are drawn offscreen unless QT_QPA_PLATFORM says otherwise; QT_SCALE_FACTOR=2
-# gives the pictures of a doubled screen.
+# names another build of it). The windows are drawn offscreen unless
+# QT_QPA_PLATFORM says otherwise; QT_SCALE_FACTOR=2 gives the pictures of a
+# doubled screen.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -18,9 +18,14 @@ if [ ! -x "$program" ]; then
   cmake --preset release >/dev/null
   cmake --build --preset release --target tarvolin -j "$(nproc)"
 fi
-export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+# Offscreen, on a screen of a common laptop's size, so that no window is
+# narrowed to fit.
+cat >"$work/screen.json" <<'JSON'
+{"screens": [{"name": "screen", "x": 0, "y": 0, "width": 1600, "height": 1000, "dpi": 96, "dpr": 1}]}
+JSON
+export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen:configfile=$work/screen.json}
 mkdir -p "$out"
 
 # replay NAME STEP...: runs the steps, the pictures going to $work/NAME/.

@@ -209,7 +209,18 @@ bool QtView::restoreGeometry(FigureWindow& window) {
   const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1920, 1080);
   // A place on a screen that is gone is not restored.
   if (!kept.isValid() || !area.intersects(kept)) return false;
-  window.restoreGeometry(kept);
+  // A place kept on a larger screen, or at a smaller scaling, is brought
+  // onto this one whole, with room for the title bar above it.
+  constexpr int kTitleRoom = 32;
+  constexpr int kFrameRoom = 8;
+  QRect placed = kept;
+  placed.setWidth(std::min(kept.width(), area.width() - 2 * kFrameRoom));
+  placed.setHeight(std::min(kept.height(), area.height() - kTitleRoom - kFrameRoom));
+  placed.moveLeft(std::clamp(placed.left(), area.left() + kFrameRoom,
+                             area.right() + 1 - kFrameRoom - placed.width()));
+  placed.moveTop(std::clamp(placed.top(), area.top() + kTitleRoom,
+                            area.bottom() + 1 - kFrameRoom - placed.height()));
+  window.restoreGeometry(placed);
   return true;
 }
 

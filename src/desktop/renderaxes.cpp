@@ -814,7 +814,7 @@ void drawlegend(QPainter& painter, const QRectF& room, const std::vector<LegendI
   const auto rows = static_cast<size_t>(std::clamp(
       std::floor((room.height() - 2 * pad) / rowHeight), 0.0, static_cast<double>(items.size())));
   if (rows == 0) return;
-  const double longest = std::max(room.width() * 0.6 - sample - 3 * pad, 20 * scale);
+  const double longest = std::max(room.width() * 0.75 - sample - 3 * pad, 20 * scale);
   std::vector<QString> names;
   double textWidth = 0;
   for (size_t r = 0; r < rows; ++r) {

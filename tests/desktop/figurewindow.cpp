@@ -11,6 +11,8 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QSettings>
 #include <QTimer>
 #include <QUrl>
@@ -333,6 +335,19 @@ TEST(WindowSettings, TheRecentFilesTheLastFolderAndThePlotWindowsPlaceAreKeptFor
   ASSERT_TRUE(dialogs.getFile("*.*", "Specify 3D input file to load"));
   EXPECT_EQ(folder, QString::fromStdString(dir.file("data")));
   graphics.close(plot);
+  serveEvents();
+
+  // A place kept on a larger screen (or at a smaller scaling) comes back
+  // whole on this one.
+  settings.setValue("geometry/Plot", QRect(700, 500, 3000, 2000));
+  const Handle large = graphics.figure();
+  serveEvents();
+  const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+  const QRect placed = view.window(large)->geometry();
+  EXPECT_TRUE(area.contains(placed)) << area.width() << "x" << area.height() << " holds "
+                                     << placed.x() << "," << placed.y() << " " << placed.width()
+                                     << "x" << placed.height();
+  graphics.close(large);
   serveEvents();
 }
 
