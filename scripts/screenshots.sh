@@ -26,7 +26,7 @@ cat >"$work/screen.json" <<'JSON'
 {"screens": [{"name": "screen", "x": 0, "y": 0, "width": 1600, "height": 1000, "dpi": 96, "dpr": 1}]}
 JSON
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen:configfile=$work/screen.json}
-mkdir -p "$out"
+mkdir -p "$out" build
 
 # replay NAME STEP...: runs the steps, the pictures going to $work/NAME/.
 replay() {
@@ -41,7 +41,7 @@ replay standardized \
   "choose examples/skulls_wire.txt" "press LoadWireButton" \
   "choose examples/skulls_zor.txt" "press LoadDataButton" \
   "press UseCSButton" "press LnButton" "press GoRegress" "press AcceptStandard" \
-  "choose $work/standardized-data.txt" "press SaveStandard"
+  "choose build/skulls_standardized.txt" "press SaveStandard"
 cp "$work/standardized/Tarvolin.png" "$out/main-window.png"
 cp "$work/standardized/plot.png" "$out/plot-standardized.png"
 

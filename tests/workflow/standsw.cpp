@@ -135,7 +135,7 @@ TEST_F(StandswTest, StepsSayWhatTheyDidAndThePlotNamesWhatItShows) {
       {"Acceptx", {}, "x accepted", "", ""},
       {"Regress", {}, "Standardized 40 specimens to log10 x = ", "", ""},
       {"ShowRegress", {}, "Showing the 40 standardized specimens",
-       "skulls2d_superimposed.txt: 40 standardized",
+       "skulls2d_superimposed.txt: 40 standardized specimens",
        "specimens, superimposed; mean shape; standardized specimens; mean of standardized"},
   };
   for (const auto& step : steps) {
