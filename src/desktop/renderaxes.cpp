@@ -1221,8 +1221,9 @@ void renderaxes(QPainter& painter, const QRectF& area, const Graphics& graphics,
   for (const Drawn& d : order) {
     const GraphicsObject& line = *d.line;
     const PlotStyle style = parsestyle(line.lineStyle);
-    const int alpha =
-        !d.kind.specimens ? 255 : d.kind.layer == kStandardizedLayer ? standardizedAlpha : fadedAlpha;
+    const int alpha = !d.kind.specimens                    ? 255
+                      : d.kind.layer == kStandardizedLayer ? standardizedAlpha
+                                                           : fadedAlpha;
     if (alpha != painterAlpha) {
       painter.setOpacity(opacity * alpha / 255.0);
       painterAlpha = alpha;

@@ -528,8 +528,7 @@ Handle Graphics::plot(const Eigen::RowVectorXd& x, const Eigen::RowVectorXd& y,
 }
 
 Handle Graphics::plot3(const Eigen::RowVectorXd& x, const Eigen::RowVectorXd& y,
-                       const Eigen::RowVectorXd& z, std::string_view style,
-                       std::string_view name) {
+                       const Eigen::RowVectorXd& z, std::string_view style, std::string_view name) {
   GraphicsObject line;
   line.displayName = std::string(name);
   line.xdata = x;

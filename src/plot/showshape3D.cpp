@@ -3,8 +3,8 @@
 namespace tarvolin {
 namespace {
 
-void drawPage(Graphics& graphics, const ConfigStack& x, Eigen::Index page,
-              std::string_view dsymbol, std::string_view name) {
+void drawPage(Graphics& graphics, const ConfigStack& x, Eigen::Index page, std::string_view dsymbol,
+              std::string_view name) {
   const auto p = x.page(page);
   graphics.plot3(p.col(0).transpose(), p.col(1).transpose(), p.col(2).transpose(), dsymbol, name);
 }

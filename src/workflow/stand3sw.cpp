@@ -282,8 +282,8 @@ void Stand3sw::showRegress() {
   graphics_.axis("auto");
   graphics_.axis("equal");
   graphics_.hold(true);
-  graphics_.status(sprintf("Showing the %i standardized specimens as they are saved",
-                           sdata.rows()));
+  graphics_.status(
+      sprintf("Showing the %i standardized specimens as they are saved", sdata.rows()));
 }
 
 void Stand3sw::clearFigure() {

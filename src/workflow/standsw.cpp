@@ -150,9 +150,10 @@ void Standsw::showRegress() {
   if (state_.SDATA.size() == 0) {
     throw MissingError("there is no standardized data to show; standardize first");
   }
-  plotDataSet(state_.SDATA, {"rs", kStandardized, "ks", kStandardizedMean, "standardized specimens"});
-  graphics_.status(sprintf("Showing the %i standardized specimens and their mean",
-                           state_.SDATA.rows()));
+  plotDataSet(state_.SDATA,
+              {"rs", kStandardized, "ks", kStandardizedMean, "standardized specimens"});
+  graphics_.status(
+      sprintf("Showing the %i standardized specimens and their mean", state_.SDATA.rows()));
 }
 
 }  // namespace tarvolin

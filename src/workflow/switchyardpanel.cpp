@@ -116,8 +116,8 @@ StandardizedAt SwitchyardPanel::standardValue(Transform lcode) const {
 
 void SwitchyardPanel::reportLoaded(Eigen::Index specimens, Eigen::Index landmarks,
                                    const std::string& file) {
-  graphics_.status(sprintf("Loaded %i specimens with %i landmarks from %s", specimens, landmarks,
-                           file));
+  graphics_.status(
+      sprintf("Loaded %i specimens with %i landmarks from %s", specimens, landmarks, file));
 }
 
 void SwitchyardPanel::reportCentroidSize(Eigen::Index specimens) {
@@ -147,8 +147,8 @@ std::optional<Eigen::MatrixXd> SwitchyardPanel::loadXList(Eigen::Index specimens
     graphics_.msgbox(
         "The number of values in the x-list does not match the data set, please reload");
   } else {
-    graphics_.status(sprintf("Loaded %i x values from %s; choose x, ln x or log10 x next", values,
-                             read.fn));
+    graphics_.status(
+        sprintf("Loaded %i x values from %s; choose x, ln x or log10 x next", values, read.fn));
   }
   return std::move(read.y);
 }
@@ -169,8 +169,9 @@ Eigen::VectorXd SwitchyardPanel::showTransform(const Eigen::MatrixXd& xlist, Tra
   const double statistics[] = {fx.minCoeff(), fx.maxCoeff(), fx.mean(), median(fx)};
   writeStatistics(statistics, statistics[0], true);
   showTransformButtons(lcode);
-  graphics_.status(sprintf("%s runs from %4.4f to %4.4f; the standard value proposed is its minimum",
-                           transformName(lcode), statistics[0], statistics[1]));
+  graphics_.status(
+      sprintf("%s runs from %4.4f to %4.4f; the standard value proposed is its minimum",
+              transformName(lcode), statistics[0], statistics[1]));
   return fx;
 }
 

@@ -1,5 +1,7 @@
 // The desktop program clicked through on its real widgets, on the offscreen
 // platform, with the file dialogs answered by the scripted dialog service.
+#include <sys/wait.h>
+
 #include <QAbstractButton>
 #include <QClipboard>
 #include <QGuiApplication>
@@ -8,10 +10,9 @@
 #include <QMimeData>
 #include <QTest>
 #include <QTimer>
-#include <sstream>
-#include <sys/wait.h>
 #include <cstdlib>
 #include <filesystem>
+#include <sstream>
 
 #include "app/mainLoop.h"
 #include "app/qtevents.h"
@@ -377,9 +378,9 @@ TEST(DesktopProgram, RunReplaysAScriptOnTheWindowsAndSavesAPictureOfEach) {
                          examplePath("skulls2d_superimposed.txt") +
                          "\npress LoadDataButton\nwindow Tarvolin\nchoose " +
                          examplePath("skulls_zor.txt") + "\npress LoadDataButton\n");
-  ASSERT_EQ(runProgram("--run " + dir.file("session.txt") + " --screenshots " + dir.file("shots"),
-                       dir),
-            0)
+  ASSERT_EQ(
+      runProgram("--run " + dir.file("session.txt") + " --screenshots " + dir.file("shots"), dir),
+      0)
       << readText(dir.file("err"));
   for (const char* name : {"Tarvolin", "Tarvolin2D", "plot"}) {
     const QImage shot(QString::fromStdString(dir.file("shots/" + std::string(name) + ".png")));

@@ -7,11 +7,11 @@
 #include <QApplication>
 #include <QDropEvent>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
-#include <QGuiApplication>
 #include <QScreen>
 #include <QSettings>
 #include <QTimer>
@@ -344,9 +344,9 @@ TEST(WindowSettings, TheRecentFilesTheLastFolderAndThePlotWindowsPlaceAreKeptFor
   serveEvents();
   const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
   const QRect placed = view.window(large)->geometry();
-  EXPECT_TRUE(area.contains(placed)) << area.width() << "x" << area.height() << " holds "
-                                     << placed.x() << "," << placed.y() << " " << placed.width()
-                                     << "x" << placed.height();
+  EXPECT_TRUE(area.contains(placed))
+      << area.width() << "x" << area.height() << " holds " << placed.x() << "," << placed.y() << " "
+      << placed.width() << "x" << placed.height();
   graphics.close(large);
   serveEvents();
 }

@@ -759,8 +759,8 @@ TEST(RenderAxesLook, MeansGetTheirLandmarkNumbers) {
 // On a large data set the lighter default fades the raw specimens, never
 // the standardized ones: those are the result.
 TEST(RenderAxesLook, BigDataFadesTheRawSpecimensButNotTheStandardized) {
-  for (const auto& [name, faded] : {std::pair{"specimens, superimposed", true},
-                                    std::pair{"standardized specimens", false}}) {
+  for (const auto& [name, faded] :
+       {std::pair{"specimens, superimposed", true}, std::pair{"standardized specimens", false}}) {
     Graphics g = named({{"b.", name}}, false, 12);
     g.plot(Eigen::RowVectorXd::Zero(6000), Eigen::RowVectorXd::Zero(6000), "k.", 6, "far away");
     const QPoint at = pixel(layoutof(g).map(5, 5));

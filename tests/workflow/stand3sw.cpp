@@ -151,7 +151,8 @@ TEST_F(Stand3swTest, EachStepSaysWhatItDidAndThePlotNamesWhatItShows) {
     run(step.action, step.answer.empty() ? std::nullopt : std::optional(step.answer));
     ASSERT_EQ(graphics_.lastError(), "") << step.action;
     ASSERT_FALSE(said.empty()) << step.action << " said nothing";
-    EXPECT_EQ(said.back().detail.rfind(step.says, 0), 0u) << step.action << ": " << said.back().detail;
+    EXPECT_EQ(said.back().detail.rfind(step.says, 0), 0u)
+        << step.action << ": " << said.back().detail;
     EXPECT_EQ(said.back().handle, main_) << step.action << " spoke in another window";
     std::string names;
     for (Handle h : graphics_.descendants(sw_.state().fighand1->handle, ObjectType::line)) {

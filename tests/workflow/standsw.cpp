@@ -134,7 +134,9 @@ TEST_F(StandswTest, StepsSayWhatTheyDidAndThePlotNamesWhatItShows) {
       {"UseLog", {}, "log10 x runs from ", "", ""},
       {"Acceptx", {}, "x accepted", "", ""},
       {"Regress", {}, "Standardized 40 specimens to log10 x = ", "", ""},
-      {"ShowRegress", {}, "Showing the 40 standardized specimens",
+      {"ShowRegress",
+       {},
+       "Showing the 40 standardized specimens",
        "skulls2d_superimposed.txt: 40 standardized specimens",
        "specimens, superimposed; mean shape; standardized specimens; mean of standardized"},
   };
