@@ -21,6 +21,7 @@
 #include "src/desktop/axeswidget.h"
 #include "src/desktop/figurewindow.h"
 #include "src/desktop/qtview.h"
+#include "src/desktop/renderaxes.h"
 #include "tests/desktop/qttesting.h"
 #include "tests/testing.h"
 
@@ -129,6 +130,15 @@ std::string savedBySession(const TempDir& dir, const std::string& steps) {
 
 using Desktop3D = DesktopFixture;
 
+// What the plot's legend lists, in its order, joined by "; ".
+std::string legendOf(const Graphics& graphics, Handle window) {
+  std::string names;
+  for (const LegendEntry& e : legendentries(graphics, graphics.object(window).children.front())) {
+    names += (names.empty() ? "" : "; ") + e.name;
+  }
+  return names;
+}
+
 TEST_F(Desktop3D, TheWholeWorkflowClickedThroughShowsEachStepAndSavesWhatASessionSaves) {
   testing::CwdGuard cwd;
   TempDir dir;
@@ -150,6 +160,10 @@ TEST_F(Desktop3D, TheWholeWorkflowClickedThroughShowsEachStepAndSavesWhatASessio
   ASSERT_NE(axes, nullptr);
   EXPECT_GT(pixelsLike(axes, QColor(0, 0, 255)), 50);
   EXPECT_GT(pixelsLike(axes, QColor(0, 128, 0)), 10);
+  EXPECT_EQ(legendOf(graphics, plot), "specimens, superimposed; wireframe; mean shape");
+  EXPECT_EQ(view.window(window())->barText().toStdString(),
+            "Loaded 40 specimens with 14 landmarks from skulls_zor.txt");
+  EXPECT_EQ(plotShown->barText(), "");  // the main window's news stays there
 
   click("UseCSButton");
   click("LnButton");
@@ -169,13 +183,20 @@ TEST_F(Desktop3D, TheWholeWorkflowClickedThroughShowsEachStepAndSavesWhatASessio
   EXPECT_EQ(drawn["ro"], 40);
   EXPECT_EQ(drawn["bo"], 40);
   EXPECT_GT(pixelsLike(axes, QColor(255, 0, 0)), 50);
+  EXPECT_EQ(legendOf(graphics, plot),
+            "specimens, superimposed; standardized specimens; wireframe; mean of standardized");
 
   dialogs.choose(dir.file("by-click.txt"));
   click("SaveStandard");
+  EXPECT_EQ(view.window(window())->barText().toStdString(),
+            "Saved 40 specimens to " + dir.file("by-click.txt"));
   click("ShowStandard");
   drawn = sets(plot);
   EXPECT_EQ(drawn["rs"], 40);
   EXPECT_EQ(drawn["ks"], 1);
+  EXPECT_EQ(legendOf(graphics, plot),
+            "specimens, superimposed; standardized specimens; standardized specimens, as saved; "
+            "wireframe; mean of standardized; mean of standardized, as saved");
 
   QGuiApplication::clipboard()->clear();
   click("CopyPlotButton");
