@@ -207,6 +207,9 @@ TEST(CliUsage, HelpForEachCommandAndUsageErrors) {
     EXPECT_NE(help.out.find(std::string("tarvolin-cli ") + command), std::string::npos) << help.out;
   }
   EXPECT_NE(runCli({"standardize", "--help"}).out.find("--keep-size"), std::string::npos);
+  const CliRun version = runCli({"--version"});
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out, "tarvolin-cli " TARVOLIN_VERSION "\n");
 
   for (const std::vector<std::string>& words :
        std::vector<std::vector<std::string>>{{},
