@@ -84,6 +84,13 @@ void writefileatomic(const std::string& path, const std::function<void(const Tex
   if (fs::exists(status) && ::access(target.c_str(), W_OK) != 0) {
     fail(path, std::strerror(errno));
   }
+  // The super-user may write anything, but a file nobody may write is meant
+  // to stay as it is: it is refused as it is for every other user.
+  if (fs::exists(status) && (fs::status(target).permissions() &
+                             (fs::perms::owner_write | fs::perms::group_write |
+                              fs::perms::others_write)) == fs::perms::none) {
+    fail(path, std::strerror(EACCES));
+  }
   fs::path folder = target.parent_path();
   if (folder.empty()) folder = ".";
 

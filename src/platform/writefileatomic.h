@@ -8,7 +8,8 @@
 // is short, so any legal target name can be written. A failure at any step
 // removes the temporary file, leaves an existing target untouched, and throws
 // OutputError naming the target and the reason. A new file gets the usual
-// permissions (0666 less the umask); a replaced file keeps its own.
+// permissions (0666 less the umask); a replaced file keeps its own. A file
+// that nobody may write is refused, for the super-user too.
 //
 // A symbolic link is followed: the file it points to is replaced, in its own
 // folder, and the link stays. A target that is not a regular file (a device

@@ -114,6 +114,12 @@ TEST(Writefileatomic, FailedWriteLeavesExistingFileUnchanged) {
   }
   EXPECT_EQ(slurp(path), original);
   EXPECT_EQ(listing(dir.path()), std::vector<std::string>{"standardized.txt"});
+
+  // A file nobody may write stays as it is, whoever runs the program.
+  fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  EXPECT_THROW_MSG(writefileatomic(path, "new"), OutputError, path + ": Permission denied");
+  EXPECT_EQ(slurp(path), original);
+  EXPECT_EQ(listing(dir.path()), std::vector<std::string>{"standardized.txt"});
 }
 
 TEST(Writefileatomic, LinksPipesAndLongNames) {
