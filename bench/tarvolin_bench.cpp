@@ -12,9 +12,11 @@
 
 #include <filesystem>
 #include <map>
+#include <sstream>
 #include <string>
 #include <string_view>
 
+#include "app/sessionscript.h"
 #include "geometry/getpproc3.h"
 #include "geometry/proposedstandard.h"
 #include "geometry/standardizedataset.h"
@@ -230,6 +232,43 @@ void BM_showshape_and_clear(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * rows.rows() * kLandmarks);
 }
 BENCHMARK(BM_showshape_and_clear)->Unit(benchmark::kMillisecond);
+
+// The side views of the data set for the 2D window: X and Y of every
+// landmark and the size, taken as superimposed already.
+const std::string& dataFile2D() {
+  static const TempFile file("data2d.txt", [] {
+    const Eigen::MatrixXd& raw = rawData();
+    Eigen::MatrixXd flat(raw.rows(), 2 * kLandmarks + 1);
+    for (Eigen::Index j = 0; j < kLandmarks; ++j)
+      flat.middleCols(2 * j, 2) = raw.middleCols(3 * j, 2);
+    flat.col(2 * kLandmarks) = raw.col(3 * kLandmarks);
+    return zortext(flat);
+  }());
+  return file.path();
+}
+
+// A whole session in a window, as a user clicks it: load, centroid size, ln,
+// accept, standardize, show the standardized data; both plots are drawn into
+// the graphics model (the 2D window draws one object per landmark). Argument:
+// the dimension, 3 for the main window, 2 for the 2D window.
+void BM_windowsession(benchmark::State& state) {
+  const bool flat = state.range(0) == 2;
+  const std::string steps =
+      std::string(flat ? "press Open2DButton\nwindow Tarvolin2D\n" : "") + "choose " +
+      (flat ? dataFile2D() : dataFile()) +
+      "\npress LoadDataButton\npress UseCSButton\npress LnButton\npress GoRegress\n"
+      "press AcceptStandard\npress ShowStandard\n";
+  const TempFile script("session.txt", steps);
+  for (auto _ : state) {
+    std::ostringstream out, err;
+    if (runsession(script.path(), TARVOLIN_RESOURCES_DIR, true, out, err) != 0) {
+      state.SkipWithError(err.str().c_str());
+      break;
+    }
+  }
+  setBytes(state, rawText().size());
+}
+BENCHMARK(BM_windowsession)->Arg(3)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The whole command as a user runs it: tarvolin-cli in its own process, so
 // that start-up, the allocator's settings and the first touches of memory

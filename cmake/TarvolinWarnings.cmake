@@ -3,7 +3,7 @@ function(tarvolin_warnings target)
   target_compile_options(${target} PRIVATE
     -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wno-sign-conversion
     # GCC 12 reports string concatenations as overlapping copies (GCC bug 105329).
-    -Wno-restrict)
+    $<$<CXX_COMPILER_ID:GNU>:-Wno-restrict>)
   if(TARVOLIN_WERROR)
     target_compile_options(${target} PRIVATE -Werror)
   endif()

@@ -180,6 +180,7 @@ Handle Graphics::add(GraphicsObject object) {
   const Handle h = object.handle;
   object.serial = nextSerial_++;
   mutableObject(object.parent).children.push_back(h);
+  if (!object.tag.empty()) indexTag(h, object.tag);
   objects_.emplace(h, std::move(object));
   notify(GraphicsChange::Kind::created, h, "");
   return h;
@@ -217,6 +218,7 @@ void Graphics::remove(Handle h) {
   } else {
     siblings.erase(std::remove(siblings.begin(), siblings.end(), h), siblings.end());
   }
+  if (!o.tag.empty()) unindexTag(h, o.tag);
   objects_.erase(h);
   notify(GraphicsChange::Kind::deleted, h, "");
 }
@@ -320,7 +322,54 @@ Handle Graphics::uicontrol(Handle window, const ControlSpec& described) {
 
 std::vector<Handle> Graphics::findobj(std::string_view tag) const { return findobj(tag, kRoot); }
 
+void Graphics::indexTag(Handle h, const std::string& tag) {
+  if (!tag.empty()) tagged_[tag].push_back(h);
+}
+
+void Graphics::unindexTag(Handle h, const std::string& tag) {
+  auto entry = tagged_.find(tag);
+  if (entry == tagged_.end()) return;
+  std::vector<Handle>& list = entry->second;
+  list.erase(std::remove(list.begin(), list.end(), h), list.end());
+  if (list.empty()) tagged_.erase(entry);
+}
+
+bool Graphics::isInside(Handle h, Handle within) const {
+  for (;;) {
+    if (h == within) return true;
+    if (h == kRoot) return false;
+    h = object(h).parent;
+  }
+}
+
+std::vector<size_t> Graphics::treePlace(Handle h) const {
+  std::vector<size_t> place;
+  for (; h != kRoot; h = object(h).parent) {
+    const std::vector<Handle>& siblings = object(object(h).parent).children;
+    place.push_back(static_cast<size_t>(std::find(siblings.begin(), siblings.end(), h) -
+                                        siblings.begin()));
+  }
+  std::reverse(place.begin(), place.end());
+  return place;
+}
+
 std::vector<Handle> Graphics::findobj(std::string_view tag, Handle within) const {
+  if (!tag.empty()) {
+    object(within);  // an unknown handle is refused, as the walk below refuses it
+    std::vector<Handle> found;
+    if (auto entry = tagged_.find(tag); entry != tagged_.end()) {
+      for (Handle h : entry->second) {
+        if (isInside(h, within)) found.push_back(h);
+      }
+    }
+    if (found.size() > 1) {
+      std::vector<std::pair<std::vector<size_t>, Handle>> placed;
+      for (Handle h : found) placed.emplace_back(treePlace(h), h);
+      std::sort(placed.begin(), placed.end());
+      for (size_t i = 0; i < placed.size(); ++i) found[i] = placed[i].second;
+    }
+    return found;
+  }
   std::vector<Handle> found;
   std::vector<Handle> pending{within};
   while (!pending.empty()) {
@@ -396,7 +445,9 @@ void Graphics::set(Handle h, std::string_view name, const PropertyValue& value) 
   GraphicsObject& o = mutableObject(h);
   std::string property;
   if (sameName(name, "Tag")) {
+    unindexTag(h, o.tag);
     o.tag = asText(value, name);
+    indexTag(h, o.tag);
     property = "Tag";
   } else if (sameName(name, "Units")) {
     o.units = asText(value, name);

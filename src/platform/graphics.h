@@ -262,11 +262,22 @@ class Graphics {
   // Switches off every radio button of `on`'s group but `on`.
   void switchOffGroup(Handle on);
   Handle addLine(GraphicsObject line);
+  // Keeps the index of tags up to date as object h gets or loses `tag`.
+  void indexTag(Handle h, const std::string& tag);
+  void unindexTag(Handle h, const std::string& tag);
+  // Whether h is `within` or inside it.
+  bool isInside(Handle h, Handle within) const;
+  // h's place in the tree: the position of each of its ancestors among its
+  // siblings, from the root down; comparing two gives their tree order.
+  std::vector<size_t> treePlace(Handle h) const;
   void notify(GraphicsChange::Kind kind, Handle h, std::string detail);
   // The window an error or status text belongs to.
   Handle actingWindow() const;
 
   std::map<Handle, GraphicsObject> objects_;
+  // The objects of each tag that is not empty, so that finding a control by
+  // its tag does not walk the plotted objects (a 2D plot has one per point).
+  std::map<std::string, std::vector<Handle>, std::less<>> tagged_;
   std::vector<Handle> figureOrder_;  // open windows, oldest first
   std::optional<Handle> currentFigure_;
   Handle nextHandle_ = 1000;

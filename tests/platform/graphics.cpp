@@ -1,6 +1,8 @@
 #include "platform/graphics.h"
 
 #include <algorithm>
+#include <functional>
+#include <random>
 
 #include "tests/testing.h"
 
@@ -117,6 +119,68 @@ TEST(Graphics, FindobjMatchesTheTagExactlyWindowByWindow) {
   EXPECT_EQ(g.findobj("choice").size(), 1u);
   EXPECT_TRUE(g.findobj("Missing").empty());
   EXPECT_EQ(g.getString(c, "Style"), "checkbox");
+}
+
+// Finding by tag goes through an index; it must answer as a walk of the
+// whole tree does, in tree order, whatever was made, retagged or removed.
+TEST(Graphics, FindobjAnswersAsAWalkOfTheTreeAfterAnyChange) {
+  Graphics g;
+  std::mt19937 random(7);
+  const std::vector<std::string> tags{"", "A", "B"};
+  auto pick = [&](size_t n) { return static_cast<size_t>(random() % n); };
+  auto any = [&](ObjectType type) -> std::optional<Handle> {
+    const std::vector<Handle> all = g.descendants(kRoot, type);
+    if (all.empty()) return std::nullopt;
+    return all[pick(all.size())];
+  };
+  std::function<void(Handle, const std::string&, std::vector<Handle>&)> walk =
+      [&](Handle h, const std::string& tag, std::vector<Handle>& found) {
+        if (g.object(h).tag == tag) found.push_back(h);
+        for (Handle c : g.object(h).children) walk(c, tag, found);
+      };
+  for (int step = 0; step < 400; ++step) {
+    switch (pick(6)) {
+      case 0:
+        g.figure();
+        break;
+      case 1:
+        if (auto w = any(ObjectType::figure)) {
+          ControlSpec spec;
+          spec.tag = tags[pick(3)];
+          g.uicontrol(*w, spec);
+        }
+        break;
+      case 2:
+        if (auto w = any(ObjectType::figure)) {
+          g.figure(*w);
+          g.hold(true);
+          g.plot(Eigen::RowVectorXd::Zero(1), Eigen::RowVectorXd::Zero(1), "bo", 6);
+        }
+        break;
+      case 3:
+        for (ObjectType type : {ObjectType::uicontrol, ObjectType::line, ObjectType::figure}) {
+          if (auto h = any(type)) g.set(*h, "Tag", tags[pick(3)]);
+        }
+        break;
+      case 4:
+        if (pick(4) == 0) {
+          if (auto w = any(ObjectType::figure)) g.close(*w);
+        }
+        break;
+      case 5:
+        if (auto a = any(ObjectType::axes)) g.clearObject(*a);
+        break;
+    }
+    std::vector<Handle> places{kRoot};
+    for (Handle w : g.object(kRoot).children) places.push_back(w);
+    for (const std::string& tag : {std::string("A"), std::string("B")}) {
+      for (Handle within : places) {
+        std::vector<Handle> walked;
+        walk(within, tag, walked);
+        ASSERT_EQ(g.findobj(tag, within), walked) << "step " << step << " tag " << tag;
+      }
+    }
+  }
 }
 
 TEST(Graphics, ControlPropertiesByNameInAnyCaseAndOfTheRightKind) {
