@@ -3,6 +3,7 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -39,9 +40,17 @@ std::string_view textOf(const uint8_t* data, size_t size) {
   return {reinterpret_cast<const char*>(data), size};
 }
 
-// Runs `body`; the program's refusals are answers, anything else escapes.
+// The console's lines go nowhere while a target runs.
+struct QuietConsole {
+  Console::Sink previous = console().setSink([](std::string_view) {});
+  ~QuietConsole() { console().setSink(std::move(previous)); }
+};
+
+// Runs `body`, quietly; the program's refusals are answers, anything else
+// escapes.
 template <typename Body>
 int refusalsAllowed(Body body) {
+  const QuietConsole quiet;
   try {
     body();
   } catch (const InputError&) {
@@ -70,12 +79,6 @@ class MemoryFile {
 
  private:
   int fd_;
-};
-
-// The console's lines go nowhere while a target runs.
-struct QuietConsole {
-  Console::Sink previous = console().setSink([](std::string_view) {});
-  ~QuietConsole() { console().setSink(std::move(previous)); }
 };
 
 // A reader of landmark text, in 2D, in 3D and telling the dimension itself;
@@ -110,6 +113,13 @@ int formatted(const uint8_t* data, size_t size) {
   std::istringstream lines{std::string(textOf(data, size))};
   std::string format;
   std::getline(lines, format);
+  // The program's formats are its own, with small widths; a width of a
+  // billion would only measure how long a billion blanks take to write.
+  size_t digits = 0;
+  for (const char c : format) {
+    digits = std::isdigit(static_cast<unsigned char>(c)) ? digits + 1 : 0;
+    if (digits > 4) return 0;
+  }
   std::vector<FormatArg> args;
   for (std::string line; std::getline(lines, line) && args.size() < 64;) {
     const NumberText read = readnumber(line);
@@ -171,7 +181,6 @@ int sessionScript(const uint8_t* data, size_t size) {
     script += (first == "choose" ? "cancel" : line) + "\n";
   }
   const MemoryFile file(script);
-  const QuietConsole quiet;
   Graphics graphics;
   ScriptedFileDialogs dialogs;
   Runtime runtime(graphics, dialogs, TARVOLIN_RESOURCES_DIR);
