@@ -346,8 +346,8 @@ std::vector<size_t> Graphics::treePlace(Handle h) const {
   std::vector<size_t> place;
   for (; h != kRoot; h = object(h).parent) {
     const std::vector<Handle>& siblings = object(object(h).parent).children;
-    place.push_back(static_cast<size_t>(std::find(siblings.begin(), siblings.end(), h) -
-                                        siblings.begin()));
+    place.push_back(
+        static_cast<size_t>(std::find(siblings.begin(), siblings.end(), h) - siblings.begin()));
   }
   std::reverse(place.begin(), place.end());
   return place;
@@ -427,7 +427,7 @@ PropertyValue Graphics::get(Handle h, std::string_view name) const {
     if (sameName(name, "ZData")) return Eigen::MatrixXd(o.zdata);
     if (sameName(name, "LineStyle")) return o.lineStyle;
     if (sameName(name, "MarkerSize")) return o.markerSize;
-    if (sameName(name, "DisplayName")) return o.displayName;
+    if (sameName(name, "DisplayName")) return std::string(o.displayName);
   }
   throw GraphicsError("a " + std::string(typeName(o.type)) + " has no property " +
                       std::string(name));
@@ -510,7 +510,7 @@ void Graphics::set(Handle h, std::string_view name, const PropertyValue& value) 
     o.markerSize = asNumber(value, name);
     property = "MarkerSize";
   } else if (o.type == ObjectType::line && sameName(name, "DisplayName")) {
-    o.displayName = asText(value, name);
+    o.displayName = keptName(asText(value, name));
     property = "DisplayName";
   } else {
     throw GraphicsError("cannot set the property " + std::string(name) + " of a " +
@@ -570,7 +570,7 @@ Handle Graphics::addLine(GraphicsObject line) {
 Handle Graphics::plot(const Eigen::RowVectorXd& x, const Eigen::RowVectorXd& y,
                       std::string_view style, double markerSize, std::string_view name) {
   GraphicsObject line;
-  line.displayName = std::string(name);
+  line.displayName = keptName(name);
   line.xdata = x;
   line.ydata = y;
   line.lineStyle = std::string(style);
@@ -581,7 +581,7 @@ Handle Graphics::plot(const Eigen::RowVectorXd& x, const Eigen::RowVectorXd& y,
 Handle Graphics::plot3(const Eigen::RowVectorXd& x, const Eigen::RowVectorXd& y,
                        const Eigen::RowVectorXd& z, std::string_view style, std::string_view name) {
   GraphicsObject line;
-  line.displayName = std::string(name);
+  line.displayName = keptName(name);
   line.xdata = x;
   line.ydata = y;
   line.zdata = z;
@@ -643,6 +643,13 @@ std::optional<Handle> Graphics::parentFigure(Handle h) const {
     h = o.parent;
   }
   return std::nullopt;
+}
+
+std::string_view Graphics::keptName(std::string_view name) {
+  if (name.empty()) return {};
+  auto kept = displayNames_.find(name);
+  if (kept == displayNames_.end()) kept = displayNames_.emplace(name).first;
+  return *kept;
 }
 
 Handle Graphics::actingWindow() const {

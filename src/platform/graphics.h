@@ -33,6 +33,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <set>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -121,7 +122,10 @@ struct GraphicsObject {
   Eigen::RowVectorXd xdata, ydata, zdata;  // zdata empty for a 2D plot
   std::string lineStyle;                   // as given, for example "bo" or "k:"
   double markerSize = 6;
-  std::string displayName;  // what the legend calls it ("mean shape"); none: left out
+  // What the legend calls it ("mean shape"); empty: left out. The text is
+  // kept once by the model for all the objects of one name (a 2D plot has
+  // one object per point), and lives as long as the model.
+  std::string_view displayName;
 
   std::map<std::string, Value, std::less<>> appdata;
 };
@@ -145,6 +149,12 @@ struct ClipboardPicture {
 class Graphics {
  public:
   Graphics();
+  // Plotted objects keep their names in the model: a copy would share them
+  // with a model that may go first. Moving is fine.
+  Graphics(const Graphics&) = delete;
+  Graphics& operator=(const Graphics&) = delete;
+  Graphics(Graphics&&) = default;
+  Graphics& operator=(Graphics&&) = default;
 
   // The screen's size in pixels, as the root's ScreenSize shows it (the
   // window layer sets the real one; 1920 x 1080 until then).
@@ -278,6 +288,9 @@ class Graphics {
   // The objects of each tag that is not empty, so that finding a control by
   // its tag does not walk the plotted objects (a 2D plot has one per point).
   std::map<std::string, std::vector<Handle>, std::less<>> tagged_;
+  // The legend names of plotted objects, each kept once.
+  std::set<std::string, std::less<>> displayNames_;
+  std::string_view keptName(std::string_view name);
   std::vector<Handle> figureOrder_;  // open windows, oldest first
   std::optional<Handle> currentFigure_;
   Handle nextHandle_ = 1000;

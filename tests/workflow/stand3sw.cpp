@@ -156,7 +156,7 @@ TEST_F(Stand3swTest, EachStepSaysWhatItDidAndThePlotNamesWhatItShows) {
     EXPECT_EQ(said.back().handle, main_) << step.action << " spoke in another window";
     std::string names;
     for (Handle h : graphics_.descendants(sw_.state().fighand1->handle, ObjectType::line)) {
-      const std::string& name = graphics_.object(h).displayName;
+      const std::string name(graphics_.object(h).displayName);
       if (("; " + names + "; ").find("; " + name + "; ") != std::string::npos) continue;
       names += (names.empty() ? "" : "; ") + name;
     }

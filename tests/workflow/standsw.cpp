@@ -150,8 +150,9 @@ TEST_F(StandswTest, StepsSayWhatTheyDidAndThePlotNamesWhatItShows) {
     if (*step.names == '\0') continue;
     std::string names;
     for (const GraphicsObject& o : points(window_)) {
-      if (("; " + names + "; ").find("; " + o.displayName + "; ") != std::string::npos) continue;
-      names += (names.empty() ? "" : "; ") + o.displayName;
+      const std::string name(o.displayName);
+      if (("; " + names + "; ").find("; " + name + "; ") != std::string::npos) continue;
+      names += (names.empty() ? "" : "; ") + name;
     }
     EXPECT_EQ(names, step.names) << step.action;
     const Handle axes = graphics_.descendants(window_, ObjectType::axes).front();
