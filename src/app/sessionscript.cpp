@@ -101,9 +101,10 @@ void SessionScript::perform(Runtime& runtime, const Step& step) {
   if (command == "press" && count == 2) {
     const Handle h = control(runtime, step, step.words[1]);
     const GraphicsObject& o = graphics.object(h);
-    if (!o.enable) fail(step, step.words[1] + " is disabled");
-    if (o.style == ControlStyle::radiobutton) graphics.set(h, "Value", 1.0);
-    if (o.style == ControlStyle::checkbox) graphics.set(h, "Value", o.value == 0 ? 1.0 : 0.0);
+    if (!o.details().enable) fail(step, step.words[1] + " is disabled");
+    if (o.details().style == ControlStyle::radiobutton) graphics.set(h, "Value", 1.0);
+    if (o.details().style == ControlStyle::checkbox)
+      graphics.set(h, "Value", o.details().value == 0 ? 1.0 : 0.0);
     runtime.runCallback(h);
   } else if (command == "set" && count >= 3) {
     const Handle h = control(runtime, step, step.words[1]);

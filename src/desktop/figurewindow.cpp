@@ -57,7 +57,7 @@ QString droppedFile(const QMimeData* data) {
 
 FigureWindow::FigureWindow(QtView& view, Handle figure) : view_(view), handle_(figure) {
   setAttribute(Qt::WA_DeleteOnClose, false);
-  setWindowTitle(text(view_.graphics().object(figure).name));
+  setWindowTitle(text(view_.graphics().object(figure).details().name));
 
   canvas_ = new QWidget;
   canvas_->installEventFilter(this);
@@ -122,7 +122,7 @@ QWidget* FigureWindow::addControl(Handle control) {
   const Graphics& graphics = view_.graphics();
   const GraphicsObject& o = graphics.object(control);
   QWidget* widget = nullptr;
-  switch (o.style) {
+  switch (o.details().style) {
     case ControlStyle::pushbutton: {
       auto* button = new QPushButton(canvas_);
       button->setAutoDefault(false);
@@ -133,7 +133,7 @@ QWidget* FigureWindow::addControl(Handle control) {
     case ControlStyle::radiobutton:
     case ControlStyle::checkbox: {
       QAbstractButton* button = nullptr;
-      const bool radio = o.style == ControlStyle::radiobutton;
+      const bool radio = o.details().style == ControlStyle::radiobutton;
       if (radio) {
         auto* radioButton = new QRadioButton(canvas_);
         // The model keeps a group exclusive and the widgets follow it; Qt's
@@ -159,7 +159,7 @@ QWidget* FigureWindow::addControl(Handle control) {
         Graphics& g = view_.graphics();
         if (!g.isValid(control)) return;
         const std::string typed = edit->text().toStdString();
-        if (typed == g.object(control).string) return;
+        if (typed == g.object(control).details().string) return;
         g.set(control, "String", typed);
         view_.runCallback(control);
       });
@@ -215,17 +215,17 @@ AxesWidget* FigureWindow::addAxes(Handle axes) {
 
 void FigureWindow::showControl(Handle control, QWidget* widget) {
   const GraphicsObject& o = view_.graphics().object(control);
-  const QString label = text(o.string);
+  const QString label = text(o.details().string);
   if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
     button->setText(label);
-    if (button->isCheckable()) button->setChecked(o.value != 0);
+    if (button->isCheckable()) button->setChecked(o.details().value != 0);
   } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
     if (edit->text() != label) edit->setText(label);
   } else if (auto* box = qobject_cast<QLabel*>(widget)) {
     box->setText(label);
   }
-  widget->setEnabled(o.enable);
-  widget->setToolTip(text(o.tooltip));
+  widget->setEnabled(o.details().enable);
+  widget->setToolTip(text(o.details().tooltip));
   widget->setAccessibleName(label.isEmpty() ? text(o.tag) : label);
   if (menus_) menus_->controlsChanged();
 }
@@ -262,7 +262,7 @@ void FigureWindow::layoutChildren() {
   const int areaHeight = hasControls() ? layoutSize_.height() : canvas_->height();
   for (const auto& [widget, h] : children_) {
     if (!graphics.isValid(h)) continue;
-    const Eigen::Vector4d& p = graphics.object(h).position;
+    const Eigen::Vector4d& p = graphics.object(h).details().position;
     if (graphics.object(h).type == ObjectType::axes && (p(2) <= 0 || p(3) <= 0)) {
       widget->setGeometry(canvas_->rect());
     } else {
@@ -295,7 +295,7 @@ void FigureWindow::updateBar() {
 }
 
 void FigureWindow::applyPosition() {
-  const Eigen::Vector4d& p = view_.graphics().object(handle_).position;
+  const Eigen::Vector4d& p = view_.graphics().object(handle_).details().position;
   const QRect screen = screenArea();
   const int bar = barHeight();
   const int menu = menuHeight();
@@ -312,7 +312,7 @@ void FigureWindow::applyPosition() {
 }
 
 void FigureWindow::applyOuterPosition() {
-  const Eigen::Vector4d& o = view_.graphics().object(handle_).outerPosition;
+  const Eigen::Vector4d& o = view_.graphics().object(handle_).details().outerPosition;
   const QRect screen = screenArea();
   const QRect frame = frameGeometry();
   const QRect client = geometry();

@@ -133,9 +133,10 @@ void QtView::runCallback(Handle h) {
 void QtView::click(Handle h) {
   if (!graphics_.isValid(h)) return;
   const GraphicsObject& o = graphics_.object(h);
-  if (o.type != ObjectType::uicontrol || !o.enable) return;
-  if (o.style == ControlStyle::radiobutton) graphics_.set(h, "Value", 1.0);
-  if (o.style == ControlStyle::checkbox) graphics_.set(h, "Value", o.value != 0 ? 0.0 : 1.0);
+  if (o.type != ObjectType::uicontrol || !o.details().enable) return;
+  if (o.details().style == ControlStyle::radiobutton) graphics_.set(h, "Value", 1.0);
+  if (o.details().style == ControlStyle::checkbox)
+    graphics_.set(h, "Value", o.details().value != 0 ? 0.0 : 1.0);
   runCallback(h);
 }
 
@@ -143,7 +144,7 @@ void QtView::loadFile(Handle figure, const QString& path) {
   if (!graphics_.isValid(figure) || !dialogs_) return;
   const std::vector<Handle> load = graphics_.findobj("LoadDataButton", figure);
   if (load.empty()) return;
-  if (!graphics_.object(load.front()).enable) {
+  if (!graphics_.object(load.front()).details().enable) {
     showStatus(figure, tr("Load data cannot be used now"), true);
     return;
   }
@@ -198,7 +199,7 @@ QString QtView::geometryKey(Handle figure) const {
   const GraphicsObject& o = graphics_.object(figure);
   if (!o.tag.empty()) return QString::fromStdString(o.tag);
   if (graphics_.descendants(figure, ObjectType::uicontrol).empty()) return QStringLiteral("Plot");
-  return QString::fromStdString(o.name);
+  return QString::fromStdString(o.details().name);
 }
 
 bool QtView::restoreGeometry(FigureWindow& window) {
@@ -229,7 +230,7 @@ void QtView::userClosed(Handle figure) {
   // A window the user cannot see must not keep the program running.
   bool anyVisible = false;
   for (Handle h : graphics_.object(kRoot).children) {
-    if (graphics_.object(h).visible) anyVisible = true;
+    if (graphics_.object(h).details().visible) anyVisible = true;
   }
   if (anyVisible) return;
   while (!graphics_.object(kRoot).children.empty()) {
@@ -242,7 +243,7 @@ void QtView::writeGeometry(Handle figure, const Eigen::Vector4d& position,
                            const Eigen::Vector4d& outerPosition) {
   if (!graphics_.isValid(figure)) return;
   const GraphicsObject& o = graphics_.object(figure);
-  if (o.position == position && o.outerPosition == outerPosition) return;
+  if (o.details().position == position && o.details().outerPosition == outerPosition) return;
   writingGeometry_ = true;
   graphics_.setWindowGeometry(figure, position, outerPosition);
   writingGeometry_ = false;
@@ -345,7 +346,7 @@ void QtView::created(Handle h) {
       // controls, whether it is visible at all).
       QTimer::singleShot(0, w, [this, h] {
         FigureWindow* shown = window(h);
-        if (!shown || !graphics_.object(h).visible) return;
+        if (!shown || !graphics_.object(h).details().visible) return;
         if (!shown->isVisible() && !restoreGeometry(*shown)) placeNewWindow(*shown);
         shown->show();
         raiseWindow(shown);
@@ -410,9 +411,9 @@ void QtView::propertyChanged(Handle h, const std::string& property) {
     case ObjectType::figure: {
       FigureWindow* w = window(h);
       if (!w) return;
-      if (property == "Name") w->setWindowTitle(QString::fromStdString(o.name));
+      if (property == "Name") w->setWindowTitle(QString::fromStdString(o.details().name));
       if (property == "Visible") {
-        if (o.visible) {
+        if (o.details().visible) {
           w->show();
           raiseWindow(w);
         } else {
@@ -509,7 +510,7 @@ void QtView::placeNewWindow(FigureWindow& window) {
     if (room < kNarrowestPlot) return;
     const int width = std::min(mine.width(), room);
     // The model measures from the bottom left of the screen.
-    const Eigen::Vector4d& o = g.object(window.handle()).outerPosition;
+    const Eigen::Vector4d& o = g.object(window.handle()).details().outerPosition;
     const double bottom = area.top() + area.height() - (std::max(theirs.top(), area.top()) + o(3));
     graphics_.set(window.handle(), "OuterPosition",
                   Eigen::MatrixXd(Eigen::RowVector4d(left - area.left(), bottom, width, o(3))));

@@ -1133,8 +1133,8 @@ bool isaxes3d(const Graphics& graphics, Handle axes) {
 AxesLayout axeslayout(const QRectF& area, const Graphics& graphics, Handle axes,
                       const ViewAngles& view, double scale) {
   const GraphicsObject& object = graphics.object(axes);
-  return layoutfor(area, plottedobjects(graphics, axes), object.axisEqual, !object.title.empty(),
-                   view, scale);
+  return layoutfor(area, plottedobjects(graphics, axes), object.details().axisEqual,
+                   !object.details().title.empty(), view, scale);
 }
 
 PlotLook effectivelook(const PlotLook& chosen, size_t points) {
@@ -1169,8 +1169,9 @@ void renderaxes(QPainter& painter, const QRectF& area, const Graphics& graphics,
   QImage* image = stampableimage(painter);
   const GraphicsObject& axesObject = graphics.object(axes);
   const std::vector<const GraphicsObject*> lines = plottedobjects(graphics, axes);
-  const bool titled = !axesObject.title.empty();
-  const AxesLayout layout = layoutfor(area, lines, axesObject.axisEqual, titled, view, scale);
+  const bool titled = !axesObject.details().title.empty();
+  const AxesLayout layout =
+      layoutfor(area, lines, axesObject.details().axisEqual, titled, view, scale);
   const PlotLook shown = effectivelook(look, pointcount(lines));
   const std::vector<Drawn> order = drawingorder(lines);
 
@@ -1265,7 +1266,7 @@ void renderaxes(QPainter& painter, const QRectF& area, const Graphics& graphics,
     drawlegend(painter, legendRoom, legenditems(order), k);
     if (titled) {
       const double centre = layout.is3d ? area.center().x() : layout.plotBox.center().x();
-      drawtitle(painter, area, centre, axesObject.title, k);
+      drawtitle(painter, area, centre, axesObject.details().title, k);
     }
   }
   painter.restore();

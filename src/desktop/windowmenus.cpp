@@ -148,7 +148,7 @@ void WindowMenus::controlsChanged() {
   for (const auto& [item, tag] : bound_) {
     const std::optional<Handle> h = control(tag);
     item->setVisible(h.has_value());
-    item->setEnabled(h && graphics.object(*h).enable);
+    item->setEnabled(h && graphics.object(*h).details().enable);
   }
   recent_->setEnabled(std::any_of(bound_.begin(), bound_.end(), [](const auto& b) {
     return b.second == "LoadDataButton" && b.first->isEnabled();

@@ -249,7 +249,7 @@ Handle hgload(Graphics& graphics, const std::string& path) {
       // The file gives the drawing area; the frame keeps the margins a new
       // window has, so that the outer size is never smaller than the inner.
       const GraphicsObject& window = graphics.object(fig);
-      const Eigen::Vector4d frame = window.outerPosition - window.position;
+      const Eigen::Vector4d frame = window.details().outerPosition - window.details().position;
       const Eigen::Vector4d area = *layout.window.position;
       graphics.set(fig, "Position", Eigen::MatrixXd(area.transpose()));
       graphics.set(fig, "OuterPosition", Eigen::MatrixXd((area + frame).transpose()));

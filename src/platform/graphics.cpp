@@ -7,6 +7,26 @@
 #include "sprintf.h"
 
 namespace tarvolin {
+
+const ObjectDetails GraphicsObject::kNoDetails{};
+
+GraphicsObject GraphicsObject::copyOf(const GraphicsObject& other) {
+  GraphicsObject copy;
+  copy.handle = other.handle;
+  copy.serial = other.serial;
+  copy.type = other.type;
+  copy.parent = other.parent;
+  copy.children = other.children;
+  copy.tag = other.tag;
+  copy.xdata = other.xdata;
+  copy.ydata = other.ydata;
+  copy.zdata = other.zdata;
+  copy.lineStyle = other.lineStyle;
+  copy.markerSize = other.markerSize;
+  copy.displayName = other.displayName;
+  if (other.details_) copy.details_ = std::make_unique<ObjectDetails>(*other.details_);
+  return copy;
+}
 namespace {
 
 bool sameName(std::string_view a, std::string_view b) {
@@ -119,12 +139,12 @@ Graphics::Graphics() {
   GraphicsObject root;
   root.handle = kRoot;
   root.type = ObjectType::root;
-  root.position = Eigen::Vector4d(1, 1, 1920, 1080);
+  root.details().position = Eigen::Vector4d(1, 1, 1920, 1080);
   objects_.emplace(kRoot, std::move(root));
 }
 
 void Graphics::setScreenSize(double width, double height) {
-  mutableObject(kRoot).position = Eigen::Vector4d(1, 1, width, height);
+  mutableObject(kRoot).details().position = Eigen::Vector4d(1, 1, width, height);
   notify(GraphicsChange::Kind::property, kRoot, "ScreenSize");
 }
 
@@ -134,8 +154,8 @@ void Graphics::setWindowGeometry(Handle h, const Eigen::Vector4d& position,
   if (window.type != ObjectType::figure) {
     throw GraphicsError("setWindowGeometry: " + handleText(h) + " is not a window");
   }
-  window.position = position;
-  window.outerPosition = outerPosition;
+  window.details().position = position;
+  window.details().outerPosition = outerPosition;
   notify(GraphicsChange::Kind::property, h, "Position");
   notify(GraphicsChange::Kind::property, h, "OuterPosition");
 }
@@ -200,7 +220,7 @@ void Graphics::remove(Handle h) {
   }
   if (o.type == ObjectType::axes) {
     GraphicsObject& window = mutableObject(o.parent);
-    if (window.currentAxes == h) {
+    if (window.details().currentAxes == h) {
       const std::vector<Handle> others = [&] {
         std::vector<Handle> list;
         for (Handle c : window.children) {
@@ -208,7 +228,8 @@ void Graphics::remove(Handle h) {
         }
         return list;
       }();
-      window.currentAxes = others.empty() ? std::nullopt : std::optional<Handle>(others.back());
+      window.details().currentAxes =
+          others.empty() ? std::nullopt : std::optional<Handle>(others.back());
     }
   }
   // Children go last first, so the one to drop is usually at the end.
@@ -230,9 +251,9 @@ Handle Graphics::figure() {
   window.handle = h;
   window.type = ObjectType::figure;
   window.parent = kRoot;
-  window.position = Eigen::Vector4d(100, 100, 560, 420);
-  window.outerPosition = window.position;
-  window.name = "Figure " + handleText(h);
+  window.details().position = Eigen::Vector4d(100, 100, 560, 420);
+  window.details().outerPosition = window.details().position;
+  window.details().name = "Figure " + handleText(h);
   figureOrder_.push_back(h);
   add(std::move(window));
   currentFigure_ = h;
@@ -259,7 +280,7 @@ Handle Graphics::gcf() {
 Handle Graphics::gca() {
   const Handle window = gcf();
   const GraphicsObject& w = object(window);
-  if (w.currentAxes) return *w.currentAxes;
+  if (w.details().currentAxes) return *w.details().currentAxes;
   return axes(window);
 }
 
@@ -272,7 +293,7 @@ Handle Graphics::axes(Handle window) {
   a.type = ObjectType::axes;
   a.parent = window;
   const Handle h = add(std::move(a));
-  mutableObject(window).currentAxes = h;
+  mutableObject(window).details().currentAxes = h;
   return h;
 }
 
@@ -293,8 +314,8 @@ void Graphics::clearObject(Handle h, std::span<const std::string> options) {
   GraphicsObject& o = mutableObject(h);
   while (!o.children.empty()) remove(o.children.back());
   if (reset && o.type == ObjectType::axes) {
-    o.hold = false;
-    o.axisEqual = false;
+    o.details().hold = false;
+    o.details().axisEqual = false;
     notify(GraphicsChange::Kind::property, h, "Hold");
     notify(GraphicsChange::Kind::property, h, "DataAspectRatioMode");
   }
@@ -308,15 +329,15 @@ Handle Graphics::uicontrol(Handle window, const ControlSpec& described) {
   c.handle = nextHandle_++;
   c.type = ObjectType::uicontrol;
   c.parent = window;
-  c.style = described.style;
+  c.details().style = described.style;
   c.tag = described.tag;
-  c.string = described.string;
-  c.value = described.value;
-  c.enable = described.enable;
-  c.callback = described.callback;
-  c.position = described.position;
-  c.tooltip = described.tooltip;
-  c.group = described.group;
+  c.details().string = described.string;
+  c.details().value = described.value;
+  c.details().enable = described.enable;
+  c.details().callback = described.callback;
+  c.details().position = described.position;
+  c.details().tooltip = described.tooltip;
+  c.details().group = described.group;
   return add(std::move(c));
 }
 
@@ -388,38 +409,41 @@ PropertyValue Graphics::get(Handle h, std::string_view name) const {
   if (sameName(name, "Type")) return std::string(typeName(o.type));
   if (sameName(name, "Parent")) return o.parent;
   if (sameName(name, "Children")) return handleList(o.children);
-  if (sameName(name, "Units")) return o.units;
+  if (sameName(name, "Units")) return o.details().units;
   if (o.type == ObjectType::root) {
-    if (sameName(name, "ScreenSize")) return Eigen::MatrixXd(o.position.transpose());
+    if (sameName(name, "ScreenSize")) return Eigen::MatrixXd(o.details().position.transpose());
     if (sameName(name, "CurrentFigure")) {
       return currentFigure_ ? PropertyValue(*currentFigure_) : PropertyValue(Eigen::MatrixXd());
     }
   }
   if (o.type == ObjectType::figure || o.type == ObjectType::uicontrol ||
       o.type == ObjectType::axes) {
-    if (sameName(name, "Position")) return Eigen::MatrixXd(o.position.transpose());
+    if (sameName(name, "Position")) return Eigen::MatrixXd(o.details().position.transpose());
   }
   if (o.type == ObjectType::figure) {
-    if (sameName(name, "Name")) return o.name;
-    if (sameName(name, "OuterPosition")) return Eigen::MatrixXd(o.outerPosition.transpose());
-    if (sameName(name, "ActivePositionProperty")) return o.activePositionProperty;
-    if (sameName(name, "Visible")) return std::string(o.visible ? "on" : "off");
+    if (sameName(name, "Name")) return o.details().name;
+    if (sameName(name, "OuterPosition"))
+      return Eigen::MatrixXd(o.details().outerPosition.transpose());
+    if (sameName(name, "ActivePositionProperty")) return o.details().activePositionProperty;
+    if (sameName(name, "Visible")) return std::string(o.details().visible ? "on" : "off");
     if (sameName(name, "CurrentAxes")) {
-      return o.currentAxes ? PropertyValue(*o.currentAxes) : PropertyValue(Eigen::MatrixXd());
+      return o.details().currentAxes ? PropertyValue(*o.details().currentAxes)
+                                     : PropertyValue(Eigen::MatrixXd());
     }
   }
   if (o.type == ObjectType::uicontrol) {
-    if (sameName(name, "String")) return o.string;
-    if (sameName(name, "Value")) return o.value;
-    if (sameName(name, "Enable")) return std::string(o.enable ? "on" : "off");
-    if (sameName(name, "Callback")) return o.callback;
-    if (sameName(name, "Style")) return std::string(styleName(o.style));
-    if (sameName(name, "TooltipString")) return o.tooltip;
+    if (sameName(name, "String")) return o.details().string;
+    if (sameName(name, "Value")) return o.details().value;
+    if (sameName(name, "Enable")) return std::string(o.details().enable ? "on" : "off");
+    if (sameName(name, "Callback")) return o.details().callback;
+    if (sameName(name, "Style")) return std::string(styleName(o.details().style));
+    if (sameName(name, "TooltipString")) return o.details().tooltip;
   }
   if (o.type == ObjectType::axes) {
-    if (sameName(name, "Hold")) return std::string(o.hold ? "on" : "off");
-    if (sameName(name, "DataAspectRatioMode")) return std::string(o.axisEqual ? "manual" : "auto");
-    if (sameName(name, "Title")) return o.title;
+    if (sameName(name, "Hold")) return std::string(o.details().hold ? "on" : "off");
+    if (sameName(name, "DataAspectRatioMode"))
+      return std::string(o.details().axisEqual ? "manual" : "auto");
+    if (sameName(name, "Title")) return o.details().title;
   }
   if (o.type == ObjectType::line) {
     if (sameName(name, "XData")) return Eigen::MatrixXd(o.xdata);
@@ -450,41 +474,42 @@ void Graphics::set(Handle h, std::string_view name, const PropertyValue& value) 
     indexTag(h, o.tag);
     property = "Tag";
   } else if (sameName(name, "Units")) {
-    o.units = asText(value, name);
+    o.details().units = asText(value, name);
     property = "Units";
   } else if ((o.type == ObjectType::figure || o.type == ObjectType::uicontrol ||
               o.type == ObjectType::axes) &&
              sameName(name, "Position")) {
     const Eigen::Vector4d p = asRectangle(value, name);
     // A window's frame goes where its drawing area goes.
-    o.outerPosition.head<2>() += p.head<2>() - o.position.head<2>();
-    o.position = p;
+    o.details().outerPosition.head<2>() += p.head<2>() - o.details().position.head<2>();
+    o.details().position = p;
     property = "Position";
   } else if (o.type == ObjectType::figure && sameName(name, "OuterPosition")) {
     const Eigen::Vector4d p = asRectangle(value, name);
-    o.position.head<2>() += p.head<2>() - o.outerPosition.head<2>();
-    o.outerPosition = p;
+    o.details().position.head<2>() += p.head<2>() - o.details().outerPosition.head<2>();
+    o.details().outerPosition = p;
     property = "OuterPosition";
   } else if (o.type == ObjectType::figure && sameName(name, "ActivePositionProperty")) {
-    o.activePositionProperty = asText(value, name);
+    o.details().activePositionProperty = asText(value, name);
     property = "ActivePositionProperty";
   } else if (o.type == ObjectType::figure && sameName(name, "Visible")) {
     const std::string& text = asText(value, name);
     if (!sameName(text, "on") && !sameName(text, "off")) {
       throw GraphicsError("Visible is \"on\" or \"off\", not \"" + text + "\"");
     }
-    o.visible = sameName(text, "on");
+    o.details().visible = sameName(text, "on");
     property = "Visible";
   } else if (o.type == ObjectType::figure && sameName(name, "Name")) {
-    o.name = asText(value, name);
+    o.details().name = asText(value, name);
     property = "Name";
   } else if (o.type == ObjectType::uicontrol && sameName(name, "String")) {
-    o.string = asText(value, name);
+    o.details().string = asText(value, name);
     property = "String";
   } else if (o.type == ObjectType::uicontrol && sameName(name, "Value")) {
-    o.value = asNumber(value, name);
+    o.details().value = asNumber(value, name);
     property = "Value";
-    if (o.style == ControlStyle::radiobutton && o.value != 0 && !o.group.empty()) {
+    if (o.details().style == ControlStyle::radiobutton && o.details().value != 0 &&
+        !o.details().group.empty()) {
       switchOffGroup(h);
     }
   } else if (o.type == ObjectType::uicontrol && sameName(name, "Enable")) {
@@ -492,19 +517,19 @@ void Graphics::set(Handle h, std::string_view name, const PropertyValue& value) 
     if (!sameName(text, "on") && !sameName(text, "off")) {
       throw GraphicsError("Enable is \"On\" or \"Off\", not \"" + text + "\"");
     }
-    o.enable = sameName(text, "on");
+    o.details().enable = sameName(text, "on");
     property = "Enable";
   } else if (o.type == ObjectType::uicontrol && sameName(name, "Callback")) {
-    o.callback = asText(value, name);
+    o.details().callback = asText(value, name);
     property = "Callback";
   } else if (o.type == ObjectType::uicontrol && sameName(name, "TooltipString")) {
-    o.tooltip = asText(value, name);
+    o.details().tooltip = asText(value, name);
     property = "TooltipString";
   } else if (o.type == ObjectType::axes && sameName(name, "Hold")) {
-    o.hold = sameName(asText(value, name), "on");
+    o.details().hold = sameName(asText(value, name), "on");
     property = "Hold";
   } else if (o.type == ObjectType::axes && sameName(name, "Title")) {
-    o.title = asText(value, name);
+    o.details().title = asText(value, name);
     property = "Title";
   } else if (o.type == ObjectType::line && sameName(name, "MarkerSize")) {
     o.markerSize = asNumber(value, name);
@@ -524,30 +549,30 @@ void Graphics::switchOffGroup(Handle on) {
   for (Handle sibling : object(chosen.parent).children) {
     if (sibling == on) continue;
     GraphicsObject& other = mutableObject(sibling);
-    if (other.type == ObjectType::uicontrol && other.style == ControlStyle::radiobutton &&
-        other.group == chosen.group && other.value != 0) {
-      other.value = 0;
+    if (other.type == ObjectType::uicontrol && other.details().style == ControlStyle::radiobutton &&
+        other.details().group == chosen.details().group && other.details().value != 0) {
+      other.details().value = 0;
       notify(GraphicsChange::Kind::property, sibling, "Value");
     }
   }
 }
 
 void Graphics::setappdata(Handle h, std::string_view name, Value value) {
-  mutableObject(h).appdata.insert_or_assign(std::string(name), std::move(value));
+  mutableObject(h).details().appdata.insert_or_assign(std::string(name), std::move(value));
   notify(GraphicsChange::Kind::property, h, "ApplicationData");
 }
 
 std::optional<Value> Graphics::getappdata(Handle h, std::string_view name) const {
   const GraphicsObject& o = object(h);
-  auto found = o.appdata.find(name);
-  if (found == o.appdata.end()) return std::nullopt;
+  auto found = o.details().appdata.find(name);
+  if (found == o.details().appdata.end()) return std::nullopt;
   return found->second;
 }
 
 void Graphics::rmappdata(Handle h, std::string_view name) {
   GraphicsObject& o = mutableObject(h);
-  auto found = o.appdata.find(name);
-  if (found != o.appdata.end()) o.appdata.erase(found);
+  auto found = o.details().appdata.find(name);
+  if (found != o.details().appdata.end()) o.details().appdata.erase(found);
   notify(GraphicsChange::Kind::property, h, "ApplicationData");
 }
 
@@ -560,7 +585,7 @@ Handle Graphics::addLine(GraphicsObject line) {
     throw GraphicsError("the coordinates of a plot must have the same number of points");
   }
   const Handle target = gca();
-  if (!object(target).hold) clearObject(target);
+  if (!object(target).details().hold) clearObject(target);
   line.handle = nextHandle_++;
   line.type = ObjectType::line;
   line.parent = target;
@@ -594,7 +619,7 @@ Handle Graphics::plot3(const Eigen::RowVectorXd& x, const Eigen::RowVectorXd& y,
 
 void Graphics::hold(bool on) {
   const Handle a = gca();
-  mutableObject(a).hold = on;
+  mutableObject(a).details().hold = on;
   notify(GraphicsChange::Kind::property, a, "Hold");
 }
 
@@ -603,7 +628,7 @@ void Graphics::axis(std::string_view mode) {
   if (sameName(mode, "auto")) {
     // Limits follow the data whatever the mode; nothing else to change.
   } else if (sameName(mode, "equal")) {
-    mutableObject(a).axisEqual = true;
+    mutableObject(a).details().axisEqual = true;
   } else {
     throw GraphicsError("axis: unknown mode \"" + std::string(mode) + "\"");
   }

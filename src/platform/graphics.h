@@ -32,6 +32,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <span>
@@ -83,14 +84,9 @@ struct ControlSpec {
   std::string group;  // radio buttons: those of one window with the same group are exclusive
 };
 
-struct GraphicsObject {
-  Handle handle = kRoot;
-  std::uint64_t serial = 0;  // never given twice in a run; 0 for the root
-  ObjectType type = ObjectType::root;
-  Handle parent = kRoot;
-  std::vector<Handle> children;  // in order of creation
-  std::string tag;
-
+// What windows, axes, controls and the root hold beyond what every object
+// holds. A plotted object, of which a 2D plot has one per point, holds none.
+struct ObjectDetails {
   // Root: the screen; figure, axes and control: where they stand, in pixels.
   Eigen::Vector4d position = Eigen::Vector4d::Zero();
   std::string units = "pixels";
@@ -118,6 +114,17 @@ struct GraphicsObject {
   bool axisEqual = false;  // equal data units on all axes; limits always follow the data
   std::string title;       // shown above the plot
 
+  std::map<std::string, Value, std::less<>> appdata;
+};
+
+struct GraphicsObject {
+  Handle handle = kRoot;
+  std::uint64_t serial = 0;  // never given twice in a run; 0 for the root
+  ObjectType type = ObjectType::root;
+  Handle parent = kRoot;
+  std::vector<Handle> children;  // in order of creation
+  std::string tag;
+
   // Plotted object: one set of points, or a line through them.
   Eigen::RowVectorXd xdata, ydata, zdata;  // zdata empty for a 2D plot
   std::string lineStyle;                   // as given, for example "bo" or "k:"
@@ -127,7 +134,27 @@ struct GraphicsObject {
   // one object per point), and lives as long as the model.
   std::string_view displayName;
 
-  std::map<std::string, Value, std::less<>> appdata;
+  // The details of a window, axes, control or the root. Read from an object
+  // that has none (a plotted object) they are the defaults; written, they
+  // are made.
+  const ObjectDetails& details() const { return details_ ? *details_ : kNoDetails; }
+  ObjectDetails& details() {
+    if (!details_) details_ = std::make_unique<ObjectDetails>();
+    return *details_;
+  }
+
+  GraphicsObject() = default;
+  GraphicsObject(const GraphicsObject& other) : GraphicsObject(copyOf(other)) {}
+  GraphicsObject& operator=(const GraphicsObject& other) { return *this = copyOf(other); }
+  GraphicsObject(GraphicsObject&&) noexcept = default;
+  GraphicsObject& operator=(GraphicsObject&&) noexcept = default;
+  ~GraphicsObject() = default;
+
+ private:
+  static const ObjectDetails kNoDetails;
+  // A copy that holds its own details.
+  static GraphicsObject copyOf(const GraphicsObject& other);
+  std::unique_ptr<ObjectDetails> details_;
 };
 
 struct GraphicsChange {

@@ -32,7 +32,8 @@ class TarvolinTest : public ::testing::Test {
   void press(Handle window, const char* tag, const std::string& file = "") {
     if (!file.empty()) dialogs_.choose(file);
     const Handle h = in(window, tag);
-    if (graphics_.object(h).style == ControlStyle::radiobutton) graphics_.set(h, "Value", 1.0);
+    if (graphics_.object(h).details().style == ControlStyle::radiobutton)
+      graphics_.set(h, "Value", 1.0);
     runtime_.runCallback(h);
   }
   // Loads `data` in the window and standardizes it to ln x, its size's
@@ -50,8 +51,8 @@ class TarvolinTest : public ::testing::Test {
     while (!pending.empty()) {
       const GraphicsObject& o = graphics_.object(pending.back());
       pending.pop_back();
-      seen += sprintf("%g %s %s %g %i %i;", o.handle, o.tag, o.string, o.value, o.enable ? 1 : 0,
-                      o.children.size());
+      seen += sprintf("%g %s %s %g %i %i;", o.handle, o.tag, o.details().string, o.details().value,
+                      o.details().enable ? 1 : 0, o.children.size());
       pending.insert(pending.end(), o.children.begin(), o.children.end());
     }
     return seen;

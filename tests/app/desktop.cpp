@@ -273,8 +273,8 @@ TEST_F(Desktop3D, EveryControlOfBothWindowsSaysWhatItDoes) {
     for (Handle h : graphics.descendants(window(base), ObjectType::uicontrol)) {
       QWidget* w = view.control(h);
       ASSERT_NE(w, nullptr);
-      EXPECT_FALSE(w->toolTip().isEmpty())
-          << base << ": " << graphics.object(h).tag << " \"" << graphics.object(h).string << "\"";
+      EXPECT_FALSE(w->toolTip().isEmpty()) << base << ": " << graphics.object(h).tag << " \""
+                                           << graphics.object(h).details().string << "\"";
     }
   }
 }

@@ -27,7 +27,7 @@ struct Plot {
       graphics.plot(row({0, 1, 0}), row({0, 0, 1}), "bo", 6);
     }
     widget = std::make_unique<AxesWidget>(
-        graphics, *graphics.object(*graphics.currentFigure()).currentAxes, nullptr);
+        graphics, *graphics.object(*graphics.currentFigure()).details().currentAxes, nullptr);
     widget->resize(400, 300);
     widget->show();
   }

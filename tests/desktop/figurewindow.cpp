@@ -168,8 +168,8 @@ TEST_F(WindowMenusTest, ItemsFollowTheirControlsAndRunWhatAClickRuns) {
   const GraphicsObject& o = graphics.object(w);
   const int frame = view.window(w)->barHeight() + view.window(w)->menuHeight();
   EXPECT_GT(view.window(w)->menuHeight(), 0);
-  EXPECT_EQ(o.position(3), 300);
-  EXPECT_EQ(o.outerPosition(3), o.position(3) + frame);
+  EXPECT_EQ(o.details().position(3), 300);
+  EXPECT_EQ(o.details().outerPosition(3), o.details().position(3) + frame);
 
   // Quit closes every window as the user closing them does.
   graphics.figure();
@@ -328,7 +328,7 @@ TEST(WindowSettings, TheRecentFilesTheLastFolderAndThePlotWindowsPlaceAreKeptFor
   const Handle plot = graphics.figure();
   serveEvents();
   EXPECT_EQ(view.window(plot)->geometry(), place);
-  EXPECT_EQ(graphics.object(plot).position(2), place.width());
+  EXPECT_EQ(graphics.object(plot).details().position(2), place.width());
   // The first dialog starts in the folder last chosen.
   QString folder;
   answerNextDialog(folder, file);

@@ -176,8 +176,8 @@ TEST_F(QtViewWindows, AWindowClosedByTheModelGoesFromTheScreen) {
 
 TEST_F(QtViewWindows, FollowTheModelsPositionsAndWriteBackWhereTheyReallyAre) {
   const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-  EXPECT_EQ(graphics.object(kRoot).position(2), screen.width());
-  EXPECT_EQ(graphics.object(kRoot).position(3), screen.height());
+  EXPECT_EQ(graphics.object(kRoot).details().position(2), screen.width());
+  EXPECT_EQ(graphics.object(kRoot).details().position(3), screen.height());
 
   const Handle w = graphics.figure();
   serveEvents();
@@ -186,8 +186,8 @@ TEST_F(QtViewWindows, FollowTheModelsPositionsAndWriteBackWhereTheyReallyAre) {
   ASSERT_GT(bar, 0);
   // The bar below the drawing area counts as frame.
   const GraphicsObject& o = graphics.object(w);
-  EXPECT_EQ(o.outerPosition(3), o.position(3) + bar);
-  EXPECT_EQ(o.outerPosition(1), o.position(1) - bar);
+  EXPECT_EQ(o.details().outerPosition(3), o.details().position(3) + bar);
+  EXPECT_EQ(o.details().outerPosition(1), o.details().position(1) - bar);
 
   // Moving the outer corner as window placement does.
   graphics.set(w, "OuterPosition", Eigen::MatrixXd(Eigen::RowVector4d(0, 0, 400, 300)));
@@ -196,14 +196,14 @@ TEST_F(QtViewWindows, FollowTheModelsPositionsAndWriteBackWhereTheyReallyAre) {
   EXPECT_EQ(frame.bottom(), screen.bottom());
   EXPECT_EQ(frame.size(), QSize(400, 300));
   // The drawing area is what is left inside the frame, above the bar.
-  EXPECT_EQ(graphics.object(w).position(3), window->geometry().height() - bar);
-  EXPECT_EQ(graphics.object(w).position(2), window->geometry().width());
+  EXPECT_EQ(graphics.object(w).details().position(3), window->geometry().height() - bar);
+  EXPECT_EQ(graphics.object(w).details().position(2), window->geometry().width());
 
   // The user moves the window: the model learns where it is.
   window->move(screen.left() + 50, screen.top() + 60);
   serveEvents();
-  EXPECT_EQ(graphics.object(w).outerPosition(0), 50);
-  EXPECT_EQ(graphics.object(w).outerPosition(1), screen.height() - 60 - 300);
+  EXPECT_EQ(graphics.object(w).details().outerPosition(0), 50);
+  EXPECT_EQ(graphics.object(w).details().outerPosition(1), screen.height() - 60 - 300);
 }
 
 TEST_F(QtViewWindows, APlotWindowOpensBesideTheWindowWithControlsNotOverIt) {
@@ -214,7 +214,8 @@ TEST_F(QtViewWindows, APlotWindowOpensBesideTheWindowWithControlsNotOverIt) {
   const Handle plot = graphics.figure();
   serveEvents();
   EXPECT_FALSE(view.window(plot)->frameGeometry().intersects(view.window(main)->frameGeometry()));
-  EXPECT_GT(graphics.object(plot).outerPosition(0), graphics.object(main).outerPosition(0));
+  EXPECT_GT(graphics.object(plot).details().outerPosition(0),
+            graphics.object(main).details().outerPosition(0));
 }
 
 TEST_F(QtViewWindows, AWindowSmallerThanItsLayoutScrollsInsteadOfCuttingControlsOff) {

@@ -48,13 +48,14 @@ QImage render(const Graphics& g, QImage::Format format = kFast, const ViewAngles
   QImage image(size, format);
   image.fill(Qt::magenta);
   QPainter painter(&image);
-  renderaxes(painter, QRectF(image.rect()), g, *g.object(*g.currentFigure()).currentAxes, view, 1,
-             look);
+  renderaxes(painter, QRectF(image.rect()), g, *g.object(*g.currentFigure()).details().currentAxes,
+             view, 1, look);
   return image;
 }
 
 AxesLayout layoutof(const Graphics& g, const ViewAngles& view = {}, QSize size = QSize(400, 300)) {
-  return axeslayout(QRectF(QPoint(0, 0), size), g, *g.object(*g.currentFigure()).currentAxes, view);
+  return axeslayout(QRectF(QPoint(0, 0), size), g,
+                    *g.object(*g.currentFigure()).details().currentAxes, view);
 }
 
 QPoint pixel(const QPointF& p) {

@@ -28,23 +28,24 @@ std::vector<Handle> controlsOf(const Graphics& g, Handle window) {
 std::vector<Handle> sending(const Graphics& g, Handle window, const std::string& callback) {
   std::vector<Handle> found;
   for (Handle c : controlsOf(g, window)) {
-    if (g.object(c).callback == callback) found.push_back(c);
+    if (g.object(c).details().callback == callback) found.push_back(c);
   }
   return found;
 }
 
 void expectSoundLayout(const Graphics& g, Handle window) {
-  const Eigen::Vector4d frame = g.object(window).position;
+  const Eigen::Vector4d frame = g.object(window).details().position;
   for (Handle c : controlsOf(g, window)) {
     const GraphicsObject& o = g.object(c);
-    EXPECT_FALSE(o.tooltip.empty()) << o.string;
-    if (o.style == ControlStyle::pushbutton || o.style == ControlStyle::radiobutton) {
-      EXPECT_FALSE(o.callback.empty()) << o.string;
+    EXPECT_FALSE(o.details().tooltip.empty()) << o.details().string;
+    if (o.details().style == ControlStyle::pushbutton ||
+        o.details().style == ControlStyle::radiobutton) {
+      EXPECT_FALSE(o.details().callback.empty()) << o.details().string;
     }
-    EXPECT_GE(o.position(0), 0) << o.string;
-    EXPECT_GE(o.position(1), 0) << o.string;
-    EXPECT_LE(o.position(0) + o.position(2), frame(2)) << o.string;
-    EXPECT_LE(o.position(1) + o.position(3), frame(3)) << o.string;
+    EXPECT_GE(o.details().position(0), 0) << o.details().string;
+    EXPECT_GE(o.details().position(1), 0) << o.details().string;
+    EXPECT_LE(o.details().position(0) + o.details().position(2), frame(2)) << o.details().string;
+    EXPECT_LE(o.details().position(1) + o.details().position(3), frame(3)) << o.details().string;
   }
 }
 
@@ -55,12 +56,13 @@ TEST(Hgload, MainWindowCarriesEveryTagOfThe3DWorkflowOnce) {
   EXPECT_EQ(g.getString(main, "Name"), "Tarvolin");
   EXPECT_EQ(g.getString(main, "Tag"), "Tarvolin");
   EXPECT_EQ(g.getString(main, "Visible"), "on");
-  EXPECT_TRUE(
-      testing::assert_near(g.object(main).position, Eigen::Vector4d(100, 100, 660, 560), 0));
+  EXPECT_TRUE(testing::assert_near(g.object(main).details().position,
+                                   Eigen::Vector4d(100, 100, 660, 560), 0));
   Graphics fresh;
   const GraphicsObject& plain = fresh.object(fresh.figure());
-  EXPECT_TRUE(testing::assert_near(g.object(main).outerPosition - g.object(main).position,
-                                   plain.outerPosition - plain.position, 0));
+  EXPECT_TRUE(testing::assert_near(
+      g.object(main).details().outerPosition - g.object(main).details().position,
+      plain.details().outerPosition - plain.details().position, 0));
   std::vector<std::string_view> tags(kTags2D.begin(), kTags2D.end());
   tags.push_back("ZORButton");
   for (std::string_view tag : tags) EXPECT_EQ(g.findobj(tag, main).size(), 1u) << tag;
@@ -73,18 +75,20 @@ TEST(Hgload, MainWindowCarriesEveryTagOfThe3DWorkflowOnce) {
   }
   EXPECT_EQ(g.getString(g.findobj("FileBox", main).front(), "String"), "No Data Loaded");
   EXPECT_EQ(g.getString(g.findobj("StandardBox", main).front(), "String"), "0.0000");
-  EXPECT_EQ(g.object(g.findobj("StandardBox", main).front()).callback, "");
-  EXPECT_EQ(g.object(g.findobj("StandardBox", main).front()).style, ControlStyle::edit);
-  EXPECT_EQ(g.object(g.findobj("CSBox", main).front()).style, ControlStyle::checkbox);
-  EXPECT_EQ(g.object(g.findobj("ZORButton", main).front()).style, ControlStyle::radiobutton);
+  EXPECT_EQ(g.object(g.findobj("StandardBox", main).front()).details().callback, "");
+  EXPECT_EQ(g.object(g.findobj("StandardBox", main).front()).details().style, ControlStyle::edit);
+  EXPECT_EQ(g.object(g.findobj("CSBox", main).front()).details().style, ControlStyle::checkbox);
+  EXPECT_EQ(g.object(g.findobj("ZORButton", main).front()).details().style,
+            ControlStyle::radiobutton);
 
   for (const char* action :
        {"LoadData", "LoadWire", "Regress", "UseCS", "ShowData", "LoadxList", "UseX", "UseLn",
         "UseLog", "Acceptx", "SaveFile", "Clear", "ShowRegress", "ClearFigure", "CopyImage"}) {
     EXPECT_EQ(sending(g, main, "stand3sw('" + std::string(action) + "')").size(), 1u) << action;
   }
-  EXPECT_EQ(g.object(g.findobj("XButton", main).front()).callback, "stand3sw('UseX')");
-  EXPECT_EQ(g.object(g.findobj("AcceptStandard", main).front()).callback, "stand3sw('Regress')");
+  EXPECT_EQ(g.object(g.findobj("XButton", main).front()).details().callback, "stand3sw('UseX')");
+  EXPECT_EQ(g.object(g.findobj("AcceptStandard", main).front()).details().callback,
+            "stand3sw('Regress')");
   EXPECT_EQ(sending(g, main, "openfig('Tarvolin2D','reuse')").size(), 1u);
   for (const char* callback :
        {"pushbutton1", "pushbutton2", "pushbutton3", "edit1", "radiobutton1", "radiobutton2",
@@ -95,7 +99,7 @@ TEST(Hgload, MainWindowCarriesEveryTagOfThe3DWorkflowOnce) {
     const std::vector<Handle> homes = sending(g, main, text);
     ASSERT_EQ(homes.size(), 1u) << callback;
     // Only the mode switch fires; the others sit on texts, which never do.
-    const ControlStyle style = g.object(homes.front()).style;
+    const ControlStyle style = g.object(homes.front()).details().style;
     EXPECT_TRUE(style == ControlStyle::text || std::string(callback) == "radiobutton1") << callback;
   }
 }
@@ -113,10 +117,10 @@ TEST(Hgload, TwoDimensionalWindowSendsTheTwelveActions) {
                              "UseLn", "UseLog", "SaveFile", "Clear", "ShowRegress"}) {
     EXPECT_EQ(sending(g, window, "standsw('" + std::string(action) + "')").size(), 1u) << action;
   }
-  EXPECT_EQ(g.object(g.findobj("GoRegress", window).front()).callback,
+  EXPECT_EQ(g.object(g.findobj("GoRegress", window).front()).details().callback,
             "Tarvolin('pushbutton15_Callback',gcbo,[],guidata(gcbo))");
   for (Handle c : controlsOf(g, window)) {
-    EXPECT_EQ(g.object(c).callback.find("stand3sw"), std::string::npos);
+    EXPECT_EQ(g.object(c).details().callback.find("stand3sw"), std::string::npos);
   }
 }
 
@@ -127,13 +131,13 @@ TEST(Hgload, LeftOutKeysTakeTheirDefaults) {
   ASSERT_EQ(controls.size(), 1u);
   const GraphicsObject& text = g.object(controls.front());
   const ControlSpec defaults;
-  EXPECT_EQ(text.style, ControlStyle::text);
+  EXPECT_EQ(text.details().style, ControlStyle::text);
   EXPECT_EQ(text.tag, "");
-  EXPECT_EQ(text.string, "");
-  EXPECT_EQ(text.value, 0);
-  EXPECT_TRUE(text.enable);
-  EXPECT_EQ(text.callback, "");
-  EXPECT_TRUE(testing::assert_near(text.position, defaults.position, 0));
+  EXPECT_EQ(text.details().string, "");
+  EXPECT_EQ(text.details().value, 0);
+  EXPECT_TRUE(text.details().enable);
+  EXPECT_EQ(text.details().callback, "");
+  EXPECT_TRUE(testing::assert_near(text.details().position, defaults.position, 0));
   EXPECT_EQ(g.getString(window, "Visible"), "on");
 }
 

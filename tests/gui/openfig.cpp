@@ -142,8 +142,8 @@ TEST(Openfig, MissingFileOpensNothing) {
 TEST(Openfig, WindowIsMovedOntoTheScreen) {
   Graphics g;
   const Handle fig = openfig(g, "offscreen", "new", kFixtures);
-  const Eigen::Vector4d outer = g.object(fig).outerPosition;
-  const Eigen::Vector4d screen = g.object(kRoot).position;
+  const Eigen::Vector4d outer = g.object(fig).details().outerPosition;
+  const Eigen::Vector4d screen = g.object(kRoot).details().position;
   EXPECT_LE(outer(0) + outer(2), screen(2));
   EXPECT_LE(outer(1) + outer(3), screen(3));
   EXPECT_GE(outer(0), 0);

@@ -426,12 +426,12 @@ TEST(Graphics, TheWindowSystemSetsBothPositionsAsTheyAre) {
   g.subscribe([&](const GraphicsChange& c) { heard.push_back(c.detail); });
   // A frame of 26 pixels below the drawing area: the corners differ.
   g.setWindowGeometry(w, Eigen::Vector4d(100, 126, 560, 420), Eigen::Vector4d(100, 100, 560, 446));
-  EXPECT_EQ(g.object(w).position, Eigen::Vector4d(100, 126, 560, 420));
-  EXPECT_EQ(g.object(w).outerPosition, Eigen::Vector4d(100, 100, 560, 446));
+  EXPECT_EQ(g.object(w).details().position, Eigen::Vector4d(100, 126, 560, 420));
+  EXPECT_EQ(g.object(w).details().outerPosition, Eigen::Vector4d(100, 100, 560, 446));
   EXPECT_EQ(heard, (std::vector<std::string>{"Position", "OuterPosition"}));
   // Moving one corner afterwards keeps that frame.
   g.set(w, "OuterPosition", Eigen::MatrixXd(Eigen::RowVector4d(0, 0, 400, 300)));
-  EXPECT_EQ(g.object(w).position.head<2>(), Eigen::Vector2d(0, 26));
+  EXPECT_EQ(g.object(w).details().position.head<2>(), Eigen::Vector2d(0, 26));
   g.axes(w);
   EXPECT_THROW(g.setWindowGeometry(g.gca(), Eigen::Vector4d::Zero(), Eigen::Vector4d::Zero()),
                GraphicsError);

@@ -390,7 +390,7 @@ TEST_F(Stand3swTest, FigureCommandsActOnThePlotWindowAndComeBack) {
   // ShowRegress draws into the plot window, also when the main window is current.
   graphics_.figure(main_);
   run("ShowRegress");
-  EXPECT_TRUE(graphics_.object(main_).currentAxes == std::nullopt);
+  EXPECT_TRUE(graphics_.object(main_).details().currentAxes == std::nullopt);
   EXPECT_EQ(plotStyles(), joined({repeated("rs", 40), {"ks"}}));
   EXPECT_EQ(graphics_.getString(graphics_.gca(), "Hold"), "on");
 }

@@ -107,8 +107,8 @@ TEST_F(StandswTest, LoadDataKeepsTheRowsSummarisesPlotsAndEnables) {
     EXPECT_EQ(drawn[i].zdata.size(), 0);
   }
   const GraphicsObject& axes = graphics_.object(graphics_.gca());
-  EXPECT_TRUE(axes.hold);
-  EXPECT_TRUE(axes.axisEqual);
+  EXPECT_TRUE(axes.details().hold);
+  EXPECT_TRUE(axes.details().axisEqual);
   EXPECT_EQ(axes.parent, window_);
 }
 
@@ -342,7 +342,7 @@ TEST_F(StandswTest, ClearEmptiesDataAxesAndBoxesButKeepsTheTransform) {
   EXPECT_EQ(text("XVarBox"), xvar);
   EXPECT_EQ(value("CSBox"), 1);
   EXPECT_EQ(drawn(), 0u);
-  EXPECT_FALSE(graphics_.object(graphics_.gca()).hold);
+  EXPECT_FALSE(graphics_.object(graphics_.gca()).details().hold);
   EXPECT_EQ(std::count(console.text().begin(), console.text().end(), '\n'), 4);
 
   run("LoadData", k2D);
