@@ -1,10 +1,13 @@
 #include "sprintf.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <limits>
+#include <string>
 
 #include "clocalescope.h"
 
@@ -196,7 +199,102 @@ void appendText(std::string& out, const Conversion& conv, const std::string& tex
 
 }  // namespace
 
+namespace {
+
+// 128-bit integers, a GCC and clang extension.
+__extension__ typedef unsigned __int128 Wide;
+
+// 10^p, for p from 0 to 22, exactly.
+Wide powerOfTen(int p) {
+  Wide ten = 1;
+  for (int i = 0; i < p; ++i) ten *= 10;
+  return ten;
+}
+
+const std::array<Wide, 23> kPowersOfTen = [] {
+  std::array<Wide, 23> powers{};
+  for (int p = 0; p < 23; ++p) powers[static_cast<size_t>(p)] = powerOfTen(p);
+  return powers;
+}();
+
+// "%g" of the six significant digits `digits` (100000 to 999999) times
+// 10^(exponent - 5): printf's choice between the fixed and the exponent form,
+// trailing zeros of the fraction left out.
+void appendSixDigits(std::string& out, bool negative, std::uint32_t digits, int exponent) {
+  char text[6];
+  for (int i = 5; i >= 0; --i) {
+    text[i] = static_cast<char>('0' + digits % 10);
+    digits /= 10;
+  }
+  int last = 5;  // the last digit to write: trailing zeros go
+  while (last > 0 && text[last] == '0') --last;
+  if (negative) out += '-';
+  if (exponent < -4 || exponent >= 6) {
+    out += text[0];
+    if (last > 0) {
+      out += '.';
+      out.append(text + 1, static_cast<size_t>(last));
+    }
+    out += exponent < 0 ? "e-" : "e+";
+    const int magnitude = exponent < 0 ? -exponent : exponent;
+    if (magnitude < 10) out += '0';
+    out += std::to_string(magnitude);
+  } else if (exponent >= 0) {
+    out.append(text, static_cast<size_t>(exponent + 1));
+    if (last > exponent) {
+      out += '.';
+      out.append(text + exponent + 1, static_cast<size_t>(last - exponent));
+    }
+  } else {
+    out += "0.";
+    out.append(static_cast<size_t>(-exponent - 1), '0');
+    out.append(text, static_cast<size_t>(last + 1));
+  }
+}
+
+// "%g" of `value` computed exactly in integers, for the values a data file
+// holds (from 1e-17 to below 1e6): the double is m 2^k, its six significant
+// digits are m 10^p / 2^-k rounded to nearest, ties to even, as printf
+// rounds. False for other values, which are left to the library.
+bool appendGExactly(std::string& out, double value) {
+  if (!std::isfinite(value) || value == 0) return false;
+  int binary = 0;
+  const double fraction = std::frexp(std::fabs(value), &binary);  // in [0.5, 1)
+  const auto mantissa = static_cast<std::uint64_t>(std::ldexp(fraction, 53));
+  const int shift = 53 - binary;  // |value| = mantissa / 2^shift
+  // The decimal exponent, found from the binary one and corrected below.
+  int exponent = static_cast<int>(std::floor((binary - 1) * 0.30102999566398120));
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    const int p = 5 - exponent;
+    if (p < 0 || p > 22 || shift < 1 || shift > 126) return false;
+    const Wide scaled = static_cast<Wide>(mantissa) * kPowersOfTen[static_cast<size_t>(p)];
+    const Wide whole = scaled >> shift;
+    if (whole < 100000) {
+      --exponent;
+      continue;
+    }
+    if (whole >= 1000000) {
+      ++exponent;
+      continue;
+    }
+    const Wide rest = scaled - (whole << shift);
+    const Wide half = static_cast<Wide>(1) << (shift - 1);
+    auto digits = static_cast<std::uint32_t>(whole);
+    if (rest > half || (rest == half && (digits & 1) != 0)) ++digits;
+    if (digits == 1000000) {
+      digits = 100000;
+      ++exponent;
+    }
+    appendSixDigits(out, value < 0, digits, exponent);
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
+
 void appendG(std::string& out, double value) {
+  if (appendGExactly(out, value)) return;
   char buffer[32];
   auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 6);
   out.append(buffer, result.ptr);

@@ -1,12 +1,15 @@
 #include "platform/sprintf.h"
 
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
+#include <random>
 #include <string>
 #include <vector>
 
+#include "platform/clocalescope.h"
 #include "tests/decimalcomma.h"
 #include "tests/testing.h"
 
@@ -66,6 +69,58 @@ TEST(Sprintf, AppendGMatchesSnprintf) {
     appendG(out, v);
     EXPECT_EQ(out, "x" + cFormat("%g", v)) << "value " << cFormat("%.17g", v);
   }
+}
+
+// appendG writes the numbers of every data file, through its own integer
+// formatter where it can: over ten million values it must write what printf
+// writes, byte for byte. The values: every decade's boundaries and their
+// neighbours, ties of the sixth digit that are exact in binary, the
+// neighbours of the sixth digit's rounding boundaries, and random doubles of
+// every magnitude the formatter takes and some it leaves to the library.
+TEST(Sprintf, AppendGWritesWhatPrintfWritesForTenMillionValues) {
+  std::vector<double> values;
+  for (int e = -20; e <= 20; ++e) {
+    const double decade = std::pow(10.0, e);
+    for (double v : {decade, 9.999995 * decade, 9.9999949 * decade, 1.0000005 * decade}) {
+      double below = v, above = v;
+      for (int step = 0; step < 8; ++step) {
+        values.insert(values.end(), {below, above, -below});
+        below = std::nextafter(below, 0.0);
+        above = std::nextafter(above, 1e308);
+      }
+    }
+  }
+  for (int whole = 100000; whole < 1000000; whole += 7) {
+    for (double v : {whole + 0.5, whole + 0.25, (whole + 0.5) / 1024, (whole + 0.5) * 0.125}) {
+      values.push_back(v);
+    }
+  }
+  std::mt19937_64 random(20261207);
+  std::uniform_int_distribution<int> decades(-19, 8);
+  std::uniform_real_distribution<double> digits(1.0, 10.0);
+  while (values.size() < 10'000'000) {
+    const double v = digits(random) * std::pow(10.0, decades(random));
+    const std::uint64_t bits = random();
+    // Half of them just beside a boundary of the sixth digit.
+    const double boundary = (std::floor(v / std::pow(10.0, std::floor(std::log10(v)) - 6)) + 0.5) *
+                            std::pow(10.0, std::floor(std::log10(v)) - 6);
+    values.push_back((bits & 1) ? v : std::nextafter(boundary, (bits & 2) ? 0.0 : 1e308));
+    if (bits & 4) values.back() = -values.back();
+  }
+  const CLocaleScope cNumbers;
+  size_t differences = 0;
+  std::string out;
+  char expected[64];
+  for (double v : values) {
+    out.clear();
+    appendG(out, v);
+    const int length = std::snprintf(expected, sizeof expected, "%g", v);
+    if (out != std::string_view(expected, static_cast<size_t>(length)) && ++differences <= 5) {
+      ADD_FAILURE() << "appendG wrote " << out << " where printf writes " << expected << " for "
+                    << cFormat("%.17g", v);
+    }
+  }
+  EXPECT_EQ(differences, 0u);
 }
 
 TEST(Sprintf, SummaryFormatsMatchSnprintf) {
