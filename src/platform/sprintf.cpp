@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -228,28 +229,39 @@ void appendSixDigits(std::string& out, bool negative, std::uint32_t digits, int 
   }
   int last = 5;  // the last digit to write: trailing zeros go
   while (last > 0 && text[last] == '0') --last;
-  if (negative) out += '-';
+  // Written into a buffer first and appended once: at most "-0.0001" and
+  // six digits, or "-d.ddddde-XX".
+  char buffer[24];
+  char* end = buffer;
+  if (negative) *end++ = '-';
+  auto copy = [&end](const char* from, int count) {
+    for (int i = 0; i < count; ++i) *end++ = from[i];
+  };
   if (exponent < -4 || exponent >= 6) {
-    out += text[0];
+    *end++ = text[0];
     if (last > 0) {
-      out += '.';
-      out.append(text + 1, static_cast<size_t>(last));
+      *end++ = '.';
+      copy(text + 1, last);
     }
-    out += exponent < 0 ? "e-" : "e+";
+    *end++ = 'e';
+    *end++ = exponent < 0 ? '-' : '+';
     const int magnitude = exponent < 0 ? -exponent : exponent;
-    if (magnitude < 10) out += '0';
-    out += std::to_string(magnitude);
+    if (magnitude >= 100) *end++ = static_cast<char>('0' + magnitude / 100);
+    *end++ = static_cast<char>('0' + magnitude / 10 % 10);
+    *end++ = static_cast<char>('0' + magnitude % 10);
   } else if (exponent >= 0) {
-    out.append(text, static_cast<size_t>(exponent + 1));
+    copy(text, exponent + 1);
     if (last > exponent) {
-      out += '.';
-      out.append(text + exponent + 1, static_cast<size_t>(last - exponent));
+      *end++ = '.';
+      copy(text + exponent + 1, last - exponent);
     }
   } else {
-    out += "0.";
-    out.append(static_cast<size_t>(-exponent - 1), '0');
-    out.append(text, static_cast<size_t>(last + 1));
+    *end++ = '0';
+    *end++ = '.';
+    for (int i = 0; i < -exponent - 1; ++i) *end++ = '0';
+    copy(text, last + 1);
   }
+  out.append(buffer, static_cast<size_t>(end - buffer));
 }
 
 // "%g" of `value` computed exactly in integers, for the values a data file
@@ -257,11 +269,13 @@ void appendSixDigits(std::string& out, bool negative, std::uint32_t digits, int 
 // digits are m 10^p / 2^-k rounded to nearest, ties to even, as printf
 // rounds. False for other values, which are left to the library.
 bool appendGExactly(std::string& out, double value) {
-  if (!std::isfinite(value) || value == 0) return false;
-  int binary = 0;
-  const double fraction = std::frexp(std::fabs(value), &binary);  // in [0.5, 1)
-  const auto mantissa = static_cast<std::uint64_t>(std::ldexp(fraction, 53));
-  const int shift = 53 - binary;  // |value| = mantissa / 2^shift
+  const auto bits = std::bit_cast<std::uint64_t>(value);
+  const int biased = static_cast<int>((bits >> 52) & 0x7ff);
+  // Zero, subnormal numbers, infinities and NaN are the library's.
+  if (biased == 0 || biased == 0x7ff) return false;
+  const std::uint64_t mantissa = (bits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52);
+  const int shift = 1075 - biased;  // |value| = mantissa / 2^shift
+  const int binary = 53 - shift;    // |value| lies in [2^(binary - 1), 2^binary)
   // The decimal exponent, found from the binary one and corrected below.
   int exponent = static_cast<int>(std::floor((binary - 1) * 0.30102999566398120));
   for (int attempt = 0; attempt < 3; ++attempt) {
