@@ -145,9 +145,9 @@ TEST(Graphics, FindobjAnswersAsAWalkOfTheTreeAfterAnyChange) {
         break;
       case 1:
         if (auto w = any(ObjectType::figure)) {
-          ControlSpec spec;
-          spec.tag = tags[pick(3)];
-          g.uicontrol(*w, spec);
+          ControlSpec described;
+          described.tag = tags[pick(3)];
+          g.uicontrol(*w, described);
         }
         break;
       case 2:
