@@ -1,6 +1,7 @@
 #include "graphics.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cmath>
 
@@ -140,7 +141,7 @@ Graphics::Graphics() {
   root.handle = kRoot;
   root.type = ObjectType::root;
   root.details().position = Eigen::Vector4d(1, 1, 1920, 1080);
-  objects_.emplace(kRoot, std::move(root));
+  objects_.insert(std::move(root));
 }
 
 void Graphics::setScreenSize(double width, double height) {
@@ -160,25 +161,25 @@ void Graphics::setWindowGeometry(Handle h, const Eigen::Vector4d& position,
   notify(GraphicsChange::Kind::property, h, "OuterPosition");
 }
 
-bool Graphics::isValid(Handle h) const { return objects_.count(h) != 0; }
+bool Graphics::isValid(Handle h) const { return objects_.contains(h); }
 
 ObjectId Graphics::id(Handle h) const { return {h, object(h).serial}; }
 
 bool Graphics::exists(const ObjectId& id) const {
-  auto found = objects_.find(id.handle);
-  return found != objects_.end() && found->second.serial == id.serial;
+  const GraphicsObject* found = objects_.find(id.handle);
+  return found != nullptr && found->serial == id.serial;
 }
 
 const GraphicsObject& Graphics::object(Handle h) const {
-  auto found = objects_.find(h);
-  if (found == objects_.end()) throw GraphicsError("invalid handle " + handleText(h));
-  return found->second;
+  auto* found = objects_.find(h);
+  if (found == nullptr) throw GraphicsError("invalid handle " + handleText(h));
+  return *found;
 }
 
 GraphicsObject& Graphics::mutableObject(Handle h) {
-  auto found = objects_.find(h);
-  if (found == objects_.end()) throw GraphicsError("invalid handle " + handleText(h));
-  return found->second;
+  auto* found = objects_.find(h);
+  if (found == nullptr) throw GraphicsError("invalid handle " + handleText(h));
+  return *found;
 }
 
 std::vector<Handle> Graphics::descendants(Handle h, ObjectType type) const {
@@ -201,7 +202,7 @@ Handle Graphics::add(GraphicsObject object) {
   object.serial = nextSerial_++;
   mutableObject(object.parent).children.push_back(h);
   if (!object.tag.empty()) indexTag(h, object.tag);
-  objects_.emplace(h, std::move(object));
+  objects_.insert(std::move(object));
   notify(GraphicsChange::Kind::created, h, "");
   return h;
 }
@@ -592,26 +593,26 @@ Handle Graphics::addLine(GraphicsObject line) {
   return add(std::move(line));
 }
 
-Handle Graphics::plot(const Eigen::RowVectorXd& x, const Eigen::RowVectorXd& y,
-                      std::string_view style, double markerSize, std::string_view name) {
+Handle Graphics::plot(Eigen::RowVectorXd x, Eigen::RowVectorXd y, std::string_view style,
+                      double markerSize, std::string_view name) {
   GraphicsObject line;
   line.displayName = keptName(name);
-  line.xdata = x;
-  line.ydata = y;
+  line.xdata = std::move(x);
+  line.ydata = std::move(y);
   line.lineStyle = std::string(style);
   line.markerSize = markerSize;
   return addLine(std::move(line));
 }
 
-Handle Graphics::plot3(const Eigen::RowVectorXd& x, const Eigen::RowVectorXd& y,
-                       const Eigen::RowVectorXd& z, std::string_view style, std::string_view name) {
+Handle Graphics::plot3(Eigen::RowVectorXd x, Eigen::RowVectorXd y, Eigen::RowVectorXd z,
+                       std::string_view style, std::string_view name) {
   GraphicsObject line;
   line.displayName = keptName(name);
-  line.xdata = x;
-  line.ydata = y;
-  line.zdata = z;
+  line.xdata = std::move(x);
+  line.ydata = std::move(y);
+  line.zdata = std::move(z);
   line.lineStyle = std::string(style);
-  if (line.zdata.size() == 0 && x.size() > 0) {
+  if (line.zdata.size() == 0 && line.xdata.size() > 0) {
     throw GraphicsError("a 3D plot needs Z values for its points");
   }
   return addLine(std::move(line));
@@ -693,7 +694,7 @@ void Graphics::status(std::string text) {
 
 int Graphics::subscribe(Listener listener) {
   const int id = nextListener_++;
-  listeners_.emplace(id, std::move(listener));
+  listeners_.emplace(id, std::make_shared<const Listener>(std::move(listener)));
   return id;
 }
 
@@ -702,9 +703,20 @@ void Graphics::unsubscribe(int id) { listeners_.erase(id); }
 void Graphics::notify(GraphicsChange::Kind kind, Handle h, std::string detail) {
   if (listeners_.empty()) return;
   const GraphicsChange change{kind, h, std::move(detail)};
-  // A listener may subscribe or unsubscribe while it is told.
-  const std::map<int, Listener> current = listeners_;
-  for (const auto& [id, listener] : current) listener(change);
+  // A listener may subscribe or unsubscribe while it is told: those of the
+  // moment are told, from a copy that needs no allocation for the few a
+  // model has (a 2D plot announces one object per point).
+  constexpr size_t kFew = 8;
+  if (listeners_.size() <= kFew) {
+    std::array<std::shared_ptr<const Listener>, kFew> current;
+    size_t n = 0;
+    for (const auto& entry : listeners_) current[n++] = entry.second;
+    for (size_t i = 0; i < n; ++i) (*current[i])(change);
+    return;
+  }
+  std::vector<std::shared_ptr<const Listener>> current;
+  for (const auto& entry : listeners_) current.push_back(entry.second);
+  for (const auto& listener : current) (*listener)(change);
 }
 
 }  // namespace tarvolin

@@ -42,6 +42,7 @@
 #include <variant>
 #include <vector>
 
+#include "objectstore.h"
 #include "value.h"
 
 namespace tarvolin {
@@ -255,10 +256,11 @@ class Graphics {
   // w) with a marker (. o x + * s d v ^ < > p h) and/or a line kind (- : -- -.),
   // in any order; a colour alone is a solid line. `name` is what the legend
   // calls the plotted object (its DisplayName).
-  Handle plot(const Eigen::RowVectorXd& x, const Eigen::RowVectorXd& y, std::string_view style,
-              double markerSize, std::string_view name = {});
-  Handle plot3(const Eigen::RowVectorXd& x, const Eigen::RowVectorXd& y,
-               const Eigen::RowVectorXd& z, std::string_view style, std::string_view name = {});
+  // The coordinates are taken by value: a temporary moves in uncopied.
+  Handle plot(Eigen::RowVectorXd x, Eigen::RowVectorXd y, std::string_view style, double markerSize,
+              std::string_view name = {});
+  Handle plot3(Eigen::RowVectorXd x, Eigen::RowVectorXd y, Eigen::RowVectorXd z,
+               std::string_view style, std::string_view name = {});
   void hold(bool on);
   // "auto": limits follow the data; "equal": equal data units on all axes.
   void axis(std::string_view mode);
@@ -311,7 +313,7 @@ class Graphics {
   // The window an error or status text belongs to.
   Handle actingWindow() const;
 
-  std::map<Handle, GraphicsObject> objects_;
+  ObjectStore objects_;
   // The objects of each tag that is not empty, so that finding a control by
   // its tag does not walk the plotted objects (a 2D plot has one per point).
   std::map<std::string, std::vector<Handle>, std::less<>> tagged_;
@@ -326,7 +328,9 @@ class Graphics {
   std::vector<ClipboardPicture> clipboard_;
   std::string lastError_;
   std::optional<Handle> callbackObject_;
-  std::map<int, Listener> listeners_;
+  // Shared, so that a listener that unsubscribes while it is told lives on
+  // until the telling is done.
+  std::map<int, std::shared_ptr<const Listener>> listeners_;
   int nextListener_ = 1;
 };
 

@@ -1,0 +1,71 @@
+#pragma once
+// Where the graphics model keeps its objects: a pool of objects in blocks
+// that never move, and an index from handle to place. A 2D plot holds one
+// object per point, so a data set of 1,000 specimens of 500 landmarks puts
+// half a million objects in the store and clears them again.
+//
+// Handles are whole numbers given out one after another, so the index is
+// cut into pages of 1,024 consecutive handles: finding an object is a
+// lookup among the few pages in use and a read of the page, and objects
+// made one after another sit side by side. A page goes when its last object
+// does, and a place in the pool is reused once freed. Handles that are not
+// whole numbers of at most 2^52 would be kept apart, in a tree.
+//
+// References to stored objects stay valid until their object is erased,
+// whatever else is inserted or erased meanwhile.
+//
+// Example:
+//   ObjectStore store;
+//   GraphicsObject line;
+//   line.handle = 1000;
+//   store.insert(std::move(line));
+//   GraphicsObject* found = store.find(1000);   // nullptr once erased
+//   store.erase(1000);
+
+#include <array>
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+namespace tarvolin {
+
+struct GraphicsObject;
+using Handle = double;
+
+template <typename Object>
+class BasicObjectStore {
+ public:
+  // Stores `object` under its handle, which must not be stored yet.
+  Object& insert(Object object);
+  // The object of handle h, or nullptr.
+  Object* find(Handle h);
+  const Object* find(Handle h) const;
+  bool contains(Handle h) const { return find(h) != nullptr; }
+  // Erases the object of handle h; does nothing when there is none.
+  void erase(Handle h);
+  std::size_t size() const { return count_; }
+
+ private:
+  static constexpr std::uint32_t kEmpty = 0xffffffffu;
+  static constexpr int kPageBits = 10;
+  struct Page {
+    std::array<std::uint32_t, std::size_t{1} << kPageBits> places;
+    std::uint32_t used = 0;
+    Page() { places.fill(kEmpty); }
+  };
+  // The place of h in the pool, or kEmpty.
+  std::uint32_t placeOf(Handle h) const;
+
+  std::deque<Object> pool_;
+  std::vector<std::uint32_t> freePlaces_;
+  std::unordered_map<std::uint64_t, std::unique_ptr<Page>> pages_;
+  std::map<Handle, std::uint32_t> others_;  // handles that are not whole numbers
+  std::size_t count_ = 0;
+};
+
+using ObjectStore = BasicObjectStore<GraphicsObject>;
+
+}  // namespace tarvolin
