@@ -35,6 +35,11 @@ std::string vsprintf(std::string_view format, std::span<const FormatArg> args);
 // Appends `value` as printf's "%g" writes it (6 significant digits).
 void appendG(std::string& out, double value);
 
+// Writes `value` as printf's "%g" writes it at `out`, which has room for
+// kFormatGRoom characters, and returns the end of what it wrote.
+inline constexpr int kFormatGRoom = 32;
+char* formatG(char* out, double value);
+
 namespace detail {
 
 inline void appendFormatArg(std::vector<FormatArg>& out, std::string_view text) {

@@ -17,13 +17,21 @@ void formatRows(const Eigen::MatrixXd& sdata, Eigen::Index first, Eigen::Index l
   // a time, instead of one scattered number at a time.
   const RowMajor rows = sdata.middleRows(first, last - first);
   const Eigen::Index n = rows.cols();
+  // Written straight into room made for the longest text the numbers can
+  // take, then cut to what was written.
+  const size_t start = out.size();
+  out.resize(start +
+             static_cast<size_t>(rows.rows()) * (static_cast<size_t>(n) * (kFormatGRoom + 1) + 2));
+  char* end = out.data() + start;
   for (Eigen::Index i = 0; i < rows.rows(); ++i) {
     for (Eigen::Index j = 0; j < n; ++j) {
-      appendG(out, (j == n - 1 && lastValue) ? *lastValue : rows(i, j));
-      out += ' ';
+      end = formatG(end, (j == n - 1 && lastValue) ? *lastValue : rows(i, j));
+      *end++ = ' ';
     }
-    out += " \n";
+    *end++ = ' ';
+    *end++ = '\n';
   }
+  out.resize(static_cast<size_t>(end - out.data()));
 }
 
 }  // namespace
