@@ -1,5 +1,6 @@
 #include "checklandmarkdata.h"
 
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
 
@@ -23,29 +24,40 @@ void checklandmarkdata(const Eigen::MatrixXd& data, const std::string& fname, bo
                          "of k landmarks, then the centroid size");
   }
   const Eigen::Index k = (n - 1) / dims;
+  // A few specimens at a time are copied out row by row, so that the
+  // column-major data are read a cache line at a time.
+  constexpr Eigen::Index kBlock = 8;
+  Eigen::Matrix<double, Eigen::Dynamic, Eigen::Dynamic, Eigen::RowMajor> rows;
   Eigen::MatrixXd configuration(k, dims);
-  for (Eigen::Index i = 0; i < data.rows(); ++i) {
-    for (Eigen::Index j = 0; j < k; ++j) {
-      configuration.row(j) = data.block(i, dims * j, 1, dims);
-    }
-    const double size = centsize3Da(configuration);
-    const std::string what = (rowsAreLines ? "specimen " : "record ") + std::to_string(i + 1);
-    const long line = rowsAreLines ? static_cast<long>(i + 1) : 0;
-    if (!(size > 0)) {
-      throw InputError(fname, line,
-                       what +
-                           " has all its landmarks at one point, so it has no size and cannot be "
-                           "superimposed");
-    }
-    if (!std::isfinite(size)) {
-      throw InputError(fname, line,
-                       what + " has coordinates so large that its size cannot be computed");
-    }
-    // A size column computed as centroid size times a scale factor can
-    // overflow where the coordinates did not.
-    if (!std::isfinite(data(i, n - 1))) {
-      throw InputError(fname, line,
-                       what + " has a size too large to represent (is its scale factor right?)");
+  for (Eigen::Index first = 0; first < data.rows(); first += kBlock) {
+    rows = data.middleRows(first, std::min(kBlock, data.rows() - first));
+    for (Eigen::Index r = 0; r < rows.rows(); ++r) {
+      const Eigen::Index i = first + r;
+      configuration =
+          Eigen::Map<const Eigen::Matrix<double, Eigen::Dynamic, Eigen::Dynamic, Eigen::RowMajor>>(
+              rows.row(r).data(), k, dims);
+      const double size = centsize3Da(configuration);
+      const long line = rowsAreLines ? static_cast<long>(i + 1) : 0;
+      const auto what = [&] {
+        return (rowsAreLines ? "specimen " : "record ") + std::to_string(i + 1);
+      };
+      if (!(size > 0)) {
+        throw InputError(fname, line,
+                         what() +
+                             " has all its landmarks at one point, so it has no size and cannot "
+                             "be superimposed");
+      }
+      if (!std::isfinite(size)) {
+        throw InputError(fname, line,
+                         what() + " has coordinates so large that its size cannot be computed");
+      }
+      // A size column computed as centroid size times a scale factor can
+      // overflow where the coordinates did not.
+      if (!std::isfinite(rows(r, n - 1))) {
+        throw InputError(
+            fname, line,
+            what() + " has a size too large to represent (is its scale factor right?)");
+      }
     }
   }
 }

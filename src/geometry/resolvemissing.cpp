@@ -149,12 +149,23 @@ std::string dropLandmarks(LandmarkSet& set) {
 
 MissingReport resolvemissing(LandmarkSet& set, MissingPolicy policy) {
   const Index n = set.specimens();
-  std::vector<bool> complete(static_cast<size_t>(n));
-  size_t incomplete = 0;
-  for (Index i = 0; i < n; ++i) {
-    complete[static_cast<size_t>(i)] = missingcells::isComplete(set, i);
-    if (!complete[static_cast<size_t>(i)]) ++incomplete;
+  // Column by column, as the matrices are stored: a specimen is incomplete
+  // when one of its coordinates is NaN or one of its landmarks is flagged.
+  std::vector<bool> complete(static_cast<size_t>(n), true);
+  for (Index c = 0; c < set.coords.cols(); ++c) {
+    const double* column = set.coords.col(c).data();
+    for (Index i = 0; i < n; ++i) {
+      if (std::isnan(column[i])) complete[static_cast<size_t>(i)] = false;
+    }
   }
+  if (set.missing.rows() == n && set.missing.cols() == set.landmarks()) {
+    for (Index j = 0; j < set.missing.cols(); ++j) {
+      for (Index i = 0; i < n; ++i) {
+        if (set.missing(i, j)) complete[static_cast<size_t>(i)] = false;
+      }
+    }
+  }
+  const auto incomplete = static_cast<size_t>(std::count(complete.begin(), complete.end(), false));
   if (incomplete == 0) return {};
 
   MissingReport report;

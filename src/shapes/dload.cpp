@@ -1,5 +1,6 @@
 #include "dload.h"
 
+#include <algorithm>
 #include <cstring>
 #include <optional>
 #include <vector>
@@ -81,20 +82,30 @@ Eigen::MatrixXd parseLines(Lines& lines, const std::string& fname) {
 
   Eigen::MatrixXd x(rows, columns);
   x.row(0) = Eigen::Map<const Eigen::RowVectorXd>(first.data(), columns);
-  for (long r = 1; r < rows; ++r) {
-    Eigen::Index count = 0;
-    check(scannumbers(nextLine(),
-                      [&](double value) {
-                        if (count < columns) x(r, count) = value;
-                        ++count;
-                      }),
-          r + 1);
-    if (count != columns) {
-      throw InputError(fname, r + 1,
-                       "has " + plural(static_cast<size_t>(count), "number") + " but line 1 has " +
-                           std::to_string(columns) +
-                           "; every line must hold as many numbers as the first");
+  // Lines are read into a block of a few rows, which goes into the
+  // column-major matrix a cache line per column: written one number at a
+  // time, every number of a long line would land on a line of its own.
+  constexpr long kBlock = 8;
+  Eigen::Matrix<double, kBlock, Eigen::Dynamic, Eigen::RowMajor> block(kBlock, columns);
+  for (long r0 = 1; r0 < rows; r0 += kBlock) {
+    const long count = std::min(kBlock, rows - r0);
+    for (long b = 0; b < count; ++b) {
+      double* row = block.row(b).data();
+      Eigen::Index found = 0;
+      check(scannumbers(nextLine(),
+                        [&](double value) {
+                          if (found < columns) row[found] = value;
+                          ++found;
+                        }),
+            r0 + b + 1);
+      if (found != columns) {
+        throw InputError(fname, r0 + b + 1,
+                         "has " + plural(static_cast<size_t>(found), "number") +
+                             " but line 1 has " + std::to_string(columns) +
+                             "; every line must hold as many numbers as the first");
+      }
     }
+    x.middleRows(r0, count) = block.topRows(count);
   }
   return x;
 }

@@ -40,8 +40,10 @@ void standardizedtext(const Eigen::MatrixXd& sdata, std::optional<double> lastVa
                       const std::function<void(std::string_view)>& sink) {
   const Eigen::Index rows = sdata.rows();
   // Pieces of about half a megabyte of text (some 12 characters a number).
+  // At least 8 rows, so that copying them out of the column-major matrix
+  // uses whole cache lines.
   const Eigen::Index perPiece = std::max<Eigen::Index>(
-      1, (Eigen::Index{1} << 19) / (12 * std::max<Eigen::Index>(sdata.cols(), 1)));
+      8, (Eigen::Index{1} << 19) / (12 * std::max<Eigen::Index>(sdata.cols(), 1)));
   std::string first;
   std::string second;
   for (Eigen::Index start = 0; start < rows; start += 2 * perPiece) {
