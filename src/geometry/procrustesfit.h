@@ -10,6 +10,7 @@
 #include <Eigen/Core>
 #include <Eigen/LU>
 #include <Eigen/SVD>
+#include <array>
 #include <cmath>
 #include <limits>
 #include <stdexcept>
@@ -29,14 +30,11 @@ inline std::invalid_argument notMatching(const char* caller, int dims) {
                                std::to_string(dims) + " with the same k");
 }
 
-// The proper rotation R minimising |subject * R - reference|^2 (k x D each).
+// The proper rotation R minimising |subject * R - reference|^2, from the
+// D x D cross-product a = subject^T * reference; a matrix of NaN where a is
+// not finite.
 template <int D>
-Square<D> bestRotation(const Eigen::Ref<const Eigen::MatrixXd>& reference,
-                       const Eigen::Ref<const Eigen::MatrixXd>& subject, const char* caller) {
-  if (reference.cols() != D || subject.cols() != D || reference.rows() != subject.rows()) {
-    throw notMatching(caller, D);
-  }
-  const Square<D> a = subject.transpose() * reference;
+Square<D> rotationOf(const Square<D>& a) {
   if (!a.allFinite()) return Square<D>::Constant(std::numeric_limits<double>::quiet_NaN());
 
   Eigen::JacobiSVD<Square<D>> svd(a, Eigen::ComputeFullU | Eigen::ComputeFullV);
@@ -48,6 +46,143 @@ Square<D> bestRotation(const Eigen::Ref<const Eigen::MatrixXd>& reference,
   return u * v.transpose();
 }
 
+// The proper rotation R minimising |subject * R - reference|^2 (k x D each).
+template <int D>
+Square<D> bestRotation(const Eigen::Ref<const Eigen::MatrixXd>& reference,
+                       const Eigen::Ref<const Eigen::MatrixXd>& subject, const char* caller) {
+  if (reference.cols() != D || subject.cols() != D || reference.rows() != subject.rows()) {
+    throw notMatching(caller, D);
+  }
+  return rotationOf<D>(subject.transpose() * reference);
+}
+
+// The self-check of a rotation: R^T R must have 1 at (0, 0), to five
+// decimals. It has not where the fit met input that is not finite.
+template <int D>
+void checkRotation(const Square<D>& roto) {
+  const Square<D> temp = roto.transpose() * roto;
+  if (std::round(temp(0, 0) * 100000.0) / 100000.0 != 1.0) {
+    console().echo("stemp", "Error in rotation");
+    console().echo("roto", Eigen::MatrixXd(roto));
+    console().echo("temp", Eigen::MatrixXd(temp));
+  }
+}
+
+// A k x D configuration as the addresses of its D columns, each k values
+// one after another: a page of a stack, a matrix, a block of whole columns.
+template <int D, class Scalar = double>
+using Columns = std::array<Scalar*, D>;
+
+template <int D, class Matrix>
+Columns<D> columnsOf(Matrix&& x) {
+  Columns<D> columns;
+  for (int d = 0; d < D; ++d) columns[d] = x.col(d).data();
+  return columns;
+}
+
+template <int D, class Matrix>
+Columns<D, const double> constColumnsOf(const Matrix& x) {
+  Columns<D, const double> columns;
+  for (int d = 0; d < D; ++d) columns[d] = x.col(d).data();
+  return columns;
+}
+
+// The fit works on kLanes landmarks at a time, as one short vector per
+// coordinate, so the loops need no help from the compiler to vectorize.
+inline constexpr int kLanes = 2;
+using Lanes = Eigen::Array<double, kLanes, 1>;
+
+inline Lanes loadLanes(const double* at) { return Eigen::Map<const Lanes>(at); }
+inline void storeLanes(double* at, const Lanes& values) { Eigen::Map<Lanes>{at} = values; }
+
+// Fits the k x D configuration `subject` onto `reference` in place: centre,
+// scale to centroid size 1, turn by the best proper rotation, with the
+// console self-check of the rotation; where `sum` is given, adds the fitted
+// configuration into it. Three passes over the subject, no allocation:
+//   1. the centroid c, from the column sums;
+//   2. from the centred coordinates x = s - c, the centroid size squared
+//      sum(x^2) and the cross-product x^T * reference (never from raw sums:
+//      far from the origin sum(s^2) - k |c|^2 loses every digit);
+//   3. the fitted s = x * (R / size), written over s and added into `sum`.
+// A configuration of no landmarks is left as it is.
+//
+// Example: fitColumns<3>(constColumnsOf<3>(mean), columnsOf<3>(page), k, nullptr);
+template <int D>
+void fitColumns(const Columns<D, const double>& reference, const Columns<D>& subject,
+                Eigen::Index k, const Columns<D>* sum) {
+  if (k == 0) return;
+  using Index = Eigen::Index;
+  const Index whole = k - k % kLanes;
+
+  // 1. The centroid.
+  std::array<double, D> c;
+  for (int d = 0; d < D; ++d) {
+    c[d] = Eigen::Map<const Eigen::VectorXd>(subject[d], k).sum() / static_cast<double>(k);
+  }
+
+  // 2. The centred sums.
+  std::array<Lanes, D> squares;
+  std::array<std::array<Lanes, D>, D> cross;
+  for (int a = 0; a < D; ++a) {
+    squares[a].setZero();
+    for (int b = 0; b < D; ++b) cross[a][b].setZero();
+  }
+  for (Index j = 0; j < whole; j += kLanes) {
+    std::array<Lanes, D> x;
+    std::array<Lanes, D> r;
+    for (int d = 0; d < D; ++d) {
+      x[d] = loadLanes(subject[d] + j) - c[d];
+      r[d] = loadLanes(reference[d] + j);
+    }
+    for (int a = 0; a < D; ++a) {
+      squares[a] += x[a] * x[a];
+      for (int b = 0; b < D; ++b) cross[a][b] += x[a] * r[b];
+    }
+  }
+  double sizeSquared = 0;
+  Square<D> a;
+  for (int row = 0; row < D; ++row) {
+    sizeSquared += squares[row].sum();
+    for (int col = 0; col < D; ++col) a(row, col) = cross[row][col].sum();
+  }
+  for (Index j = whole; j < k; ++j) {
+    std::array<double, D> x;
+    for (int d = 0; d < D; ++d) x[d] = subject[d][j] - c[d];
+    for (int row = 0; row < D; ++row) {
+      sizeSquared += x[row] * x[row];
+      for (int col = 0; col < D; ++col) a(row, col) += x[row] * reference[col][j];
+    }
+  }
+  const double size = std::sqrt(sizeSquared);
+
+  // The rotation of the scaled subject, checked.
+  const Square<D> roto = rotationOf<D>(a / size);
+  checkRotation<D>(roto);
+
+  // 3. The fitted subject, and the running sum.
+  const Square<D> m = roto / size;
+  for (Index j = 0; j < whole; j += kLanes) {
+    std::array<Lanes, D> x;
+    for (int d = 0; d < D; ++d) x[d] = loadLanes(subject[d] + j) - c[d];
+    for (int col = 0; col < D; ++col) {
+      Lanes y = x[0] * m(0, col);
+      for (int row = 1; row < D; ++row) y += x[row] * m(row, col);
+      storeLanes(subject[col] + j, y);
+      if (sum) storeLanes((*sum)[col] + j, loadLanes((*sum)[col] + j) + y);
+    }
+  }
+  for (Index j = whole; j < k; ++j) {
+    std::array<double, D> x;
+    for (int d = 0; d < D; ++d) x[d] = subject[d][j] - c[d];
+    for (int col = 0; col < D; ++col) {
+      double y = x[0] * m(0, col);
+      for (int row = 1; row < D; ++row) y += x[row] * m(row, col);
+      subject[col][j] = y;
+      if (sum) (*sum)[col][j] += y;
+    }
+  }
+}
+
 // Centres `subject` (k x D), scales it to centroid size 1 and turns it onto
 // `reference`, in place, with the console self-check of the rotation.
 template <int D>
@@ -56,18 +191,7 @@ void fitOnto(const Eigen::Ref<const Eigen::MatrixXd>& reference,
   if (subject.cols() != D || reference.rows() != subject.rows() || reference.cols() != D) {
     throw notMatching(caller, D);
   }
-  const Eigen::RowVectorXd centroid = subject.colwise().mean();
-  subject.rowwise() -= centroid;
-  subject /= centsize3Da(subject);
-
-  const Square<D> roto = bestRotation<D>(reference, subject, caller);
-  const Square<D> temp = roto.transpose() * roto;
-  if (std::round(temp(0, 0) * 100000.0) / 100000.0 != 1.0) {
-    console().echo("stemp", "Error in rotation");
-    console().echo("roto", Eigen::MatrixXd(roto));
-    console().echo("temp", Eigen::MatrixXd(temp));
-  }
-  subject = subject * roto;
+  fitColumns<D>(constColumnsOf<D>(reference), columnsOf<D>(subject), subject.rows(), nullptr);
 }
 
 inline void centre(Eigen::MatrixXd& x) {
@@ -81,8 +205,13 @@ inline void centre(Eigen::MatrixXd& x) {
 template <int D>
 Eigen::MatrixXd startReference(const BasicConfigStack<D>& data) {
   const Eigen::Index count = data.specimens();
+  // One pass over the stack: each page is summed and measured while in cache.
   Eigen::MatrixXd reference = Eigen::MatrixXd::Zero(data.landmarks(), D);
-  for (Eigen::Index i = 0; i < count; ++i) reference += data.page(i);
+  double magnitude = 0;
+  for (Eigen::Index i = 0; i < count; ++i) {
+    reference += data.page(i);
+    magnitude += data.page(i).norm();
+  }
   centre(reference);
   const double size = centsize3Da(reference);
 
@@ -94,8 +223,6 @@ Eigen::MatrixXd startReference(const BasicConfigStack<D>& data) {
   // specimens each paired with its half-turn, leave exactly that. The same
   // test tells a specimen whose landmarks all coincide.
   const double tolerance = static_cast<double>(count) * std::numeric_limits<double>::epsilon();
-  double magnitude = 0;
-  for (Eigen::Index i = 0; i < count; ++i) magnitude += data.page(i).norm();
   if (size > tolerance * magnitude) {
     reference /= size;
     return reference;
@@ -131,11 +258,12 @@ void superimpose(BasicConfigStack<D>& sdata, Eigen::MatrixXd& reference, const c
   }
 
   Eigen::MatrixXd sum(landmarks, D);
+  const Columns<D> sumColumns = columnsOf<D>(sum);
   for (int iteration = 0; iteration < 3; ++iteration) {
     sum.setZero();
+    const Columns<D, const double> referenceColumns = constColumnsOf<D>(reference);
     for (Eigen::Index i = 0; i < count; ++i) {
-      fitOnto<D>(reference, sdata.page(i), caller);
-      sum += sdata.page(i);
+      fitColumns<D>(referenceColumns, columnsOf<D>(sdata.page(i)), landmarks, &sumColumns);
     }
     reference = sum / static_cast<double>(count);
     reference /= centsize3Da(reference);

@@ -1,6 +1,9 @@
 #include "geometry/getpproc3.h"
 
+#include <Eigen/SVD>
+
 #include "geometry/centsize3Da.h"
+#include "geometry/getpproc2D.h"
 #include "geometrytesting.h"
 #include "tests/testing.h"
 
@@ -150,6 +153,64 @@ TEST(Getpproc3, CancellingSpecimensFitAsWellAsFromAnotherStart) {
     for (const Superimposition& other : {getpproc3(nudged), getpproc3(s.sdata)}) {
       EXPECT_LE(procrustesSumOfSquares(s), procrustesSumOfSquares(other) + 1e-7);
     }
+  }
+}
+
+// The superimposition written out plainly from its definition: the start is
+// the centred sum of the raw specimens scaled to size 1; each of three rounds
+// centres every specimen, scales it to size 1, turns it by U V^T of the SVD of
+// x^T * reference (the reflection undone), and takes the mean of the fitted
+// specimens, scaled to size 1, as the next reference.
+Eigen::MatrixXd centredAtSizeOne(const Eigen::MatrixXd& x) {
+  const Eigen::MatrixXd centred = testing::centred(x);
+  return centred / centred.norm();
+}
+
+template <int D>
+void expectThePlainFit(BasicConfigStack<D> stack, const Eigen::MatrixXd& reference,
+                       const BasicConfigStack<D>& fitted) {
+  Eigen::MatrixXd sum = Eigen::MatrixXd::Zero(stack.landmarks(), D);
+  for (Eigen::Index i = 0; i < stack.specimens(); ++i) sum += stack.page(i);
+  Eigen::MatrixXd plain = centredAtSizeOne(sum);
+  for (int round = 0; round < 3; ++round) {
+    sum.setZero();
+    for (Eigen::Index i = 0; i < stack.specimens(); ++i) {
+      const Eigen::MatrixXd x = centredAtSizeOne(stack.page(i));
+      const Eigen::JacobiSVD<Eigen::MatrixXd> svd(x.transpose() * plain,
+                                                  Eigen::ComputeFullU | Eigen::ComputeFullV);
+      Eigen::MatrixXd u = svd.matrixU();
+      if (u.determinant() * svd.matrixV().determinant() < 0) u.col(D - 1) *= -1.0;
+      stack.page(i) = x * u * svd.matrixV().transpose();
+      sum += stack.page(i);
+    }
+    plain = sum / static_cast<double>(stack.specimens());
+    plain /= testing::centred(plain).norm();
+  }
+  EXPECT_TRUE(assert_near(reference, plain, 1e-12));
+  for (Eigen::Index i = 0; i < stack.specimens(); ++i) {
+    EXPECT_TRUE(assert_near(fitted.page(i), stack.page(i), 1e-12)) << "specimen " << i;
+  }
+}
+
+// Coordinates around 1e3 with spread 1: centroid sizes taken from raw sums
+// of squares would lose about ten digits here. An odd number of landmarks.
+TEST(Getpproc3, AgreesWithThePlainFitFarFromTheOrigin) {
+  std::mt19937 engine(16);
+  ConfigStack stack(41, 25);
+  ConfigStack2D flat(41, 25);
+  for (Eigen::Index i = 0; i < stack.specimens(); ++i) {
+    stack.page(i) = testing::randomConfiguration(engine, 41).array() + 1e3;
+    flat.page(i) = stack.page(i).leftCols(2);
+  }
+  {
+    SCOPED_TRACE("in space");
+    const Superimposition s = getpproc3(stack);
+    expectThePlainFit(stack, s.reference3, s.sdata);
+  }
+  {
+    SCOPED_TRACE("in the plane");
+    const Superimposition2D s = getpproc2D(flat);
+    expectThePlainFit(flat, s.reference, s.sdata);
   }
 }
 
