@@ -15,15 +15,25 @@ bool paged(Handle h) { return h >= 0 && h <= 4503599627370496.0 && std::floor(h)
 }  // namespace
 
 template <typename Object>
+typename BasicObjectStore<Object>::Page* BasicObjectStore<Object>::pageOf(
+    std::uint64_t number) const {
+  if (lastPage_ && lastNumber_ == number) return lastPage_;
+  const auto found = pages_.find(number);
+  if (found == pages_.end()) return nullptr;
+  lastNumber_ = number;
+  lastPage_ = found->second.get();
+  return lastPage_;
+}
+
+template <typename Object>
 std::uint32_t BasicObjectStore<Object>::placeOf(Handle h) const {
   if (!paged(h)) {
     const auto found = others_.find(h);
     return found == others_.end() ? kEmpty : found->second;
   }
   const auto whole = static_cast<std::uint64_t>(h);
-  const auto page = pages_.find(whole >> kPageBits);
-  if (page == pages_.end()) return kEmpty;
-  return page->second->places[whole & ((std::uint64_t{1} << kPageBits) - 1)];
+  const Page* page = pageOf(whole >> kPageBits);
+  return page ? page->places[whole & ((std::uint64_t{1} << kPageBits) - 1)] : kEmpty;
 }
 
 template <typename Object>
@@ -45,13 +55,14 @@ Object& BasicObjectStore<Object>::insert(Object object) {
   if (!freePlaces_.empty()) {
     *slot = freePlaces_.back();
     freePlaces_.pop_back();
-    pool_[*slot] = std::move(object);
   } else {
-    *slot = static_cast<std::uint32_t>(pool_.size());
-    pool_.push_back(std::move(object));
+    if ((poolSize_ >> kChunkBits) == pool_.size()) {
+      pool_.push_back(std::make_unique<Object[]>(std::size_t{1} << kChunkBits));
+    }
+    *slot = poolSize_++;
   }
   ++count_;
-  return pool_[*slot];
+  return at(*slot) = std::move(object);
 }
 
 template <typename Object>
@@ -62,7 +73,7 @@ Object* BasicObjectStore<Object>::find(Handle h) {
 template <typename Object>
 const Object* BasicObjectStore<Object>::find(Handle h) const {
   const std::uint32_t place = placeOf(h);
-  return place == kEmpty ? nullptr : &pool_[place];
+  return place == kEmpty ? nullptr : &at(place);
 }
 
 template <typename Object>
@@ -70,25 +81,29 @@ void BasicObjectStore<Object>::erase(Handle h) {
   std::uint32_t place = kEmpty;
   if (paged(h)) {
     const auto whole = static_cast<std::uint64_t>(h);
-    const auto page = pages_.find(whole >> kPageBits);
-    if (page == pages_.end()) return;
-    std::uint32_t& slot = page->second->places[whole & ((std::uint64_t{1} << kPageBits) - 1)];
+    Page* page = pageOf(whole >> kPageBits);
+    if (!page) return;
+    std::uint32_t& slot = page->places[whole & ((std::uint64_t{1} << kPageBits) - 1)];
     if (slot == kEmpty) return;
     place = std::exchange(slot, kEmpty);
-    if (--page->second->used == 0) pages_.erase(page);
+    if (--page->used == 0) {
+      if (lastPage_ == page) lastPage_ = nullptr;
+      pages_.erase(whole >> kPageBits);
+    }
   } else {
     const auto found = others_.find(h);
     if (found == others_.end()) return;
     place = found->second;
     others_.erase(found);
   }
-  pool_[place] = Object();  // gives back what the object held
+  at(place) = Object();  // gives back what the object held
   freePlaces_.push_back(place);
   --count_;
-  // An empty store gives its blocks back.
+  // An empty store gives its chunks back.
   if (count_ == 0) {
     pool_.clear();
     pool_.shrink_to_fit();
+    poolSize_ = 0;
     freePlaces_.clear();
     freePlaces_.shrink_to_fit();
   }

@@ -24,7 +24,6 @@
 
 #include <array>
 #include <cstdint>
-#include <deque>
 #include <map>
 #include <memory>
 #include <unordered_map>
@@ -56,12 +55,24 @@ class BasicObjectStore {
     std::uint32_t used = 0;
     Page() { places.fill(kEmpty); }
   };
+  static constexpr int kChunkBits = 10;
   // The place of h in the pool, or kEmpty.
   std::uint32_t placeOf(Handle h) const;
+  // The page of index entries holding `number` (h >> kPageBits), or nullptr.
+  Page* pageOf(std::uint64_t number) const;
+  Object& at(std::uint32_t place) const {
+    return pool_[place >> kChunkBits][place & ((1u << kChunkBits) - 1)];
+  }
 
-  std::deque<Object> pool_;
+  // The objects, in chunks of 1,024 that never move.
+  std::vector<std::unique_ptr<Object[]>> pool_;
+  std::uint32_t poolSize_ = 0;  // places handed out so far
   std::vector<std::uint32_t> freePlaces_;
   std::unordered_map<std::uint64_t, std::unique_ptr<Page>> pages_;
+  // The page found last: lookups come in runs on one page (a window and its
+  // axes, the points of one plot).
+  mutable std::uint64_t lastNumber_ = 0;
+  mutable Page* lastPage_ = nullptr;
   std::map<Handle, std::uint32_t> others_;  // handles that are not whole numbers
   std::size_t count_ = 0;
 };
