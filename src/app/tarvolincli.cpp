@@ -241,7 +241,9 @@ void runSuperimpose(const Options& options, std::ostream& out, std::ostream& err
   bool rowsAreLines = false;
   LandmarkSet set = loadData(options, err, rowsAreLines);
   Eigen::MatrixXd data = checkedDataSet(set, rowsAreLines);
-  takeCoordinates(set, superimposelandmarks(std::move(data), set.path, set.dims).data);
+  takeCoordinates(set, superimposelandmarks(std::move(data), set.path, set.dims,
+                                            /*withStack=*/false)
+                           .data);
   deliverSet(options, set, std::nullopt, out);
 }
 
@@ -255,7 +257,9 @@ void runStandardize(const Options& options, std::ostream& out, std::ostream& err
 
   // Each step keeps only what the next needs, so large data sets stay small in memory.
   Eigen::MatrixXd superimposed =
-      superimposelandmarks(checkedDataSet(set, rowsAreLines), set.path, set.dims).data;
+      superimposelandmarks(checkedDataSet(set, rowsAreLines), set.path, set.dims,
+                           /*withStack=*/false)
+          .data;
 
   double svalue = 0;
   if (options.standard.empty()) {
@@ -269,8 +273,9 @@ void runStandardize(const Options& options, std::ostream& out, std::ostream& err
   }
 
   try {
-    takeCoordinates(set,
-                    standardizedataset(std::move(superimposed), fxlist, svalue, set.dims).data);
+    takeCoordinates(set, standardizedataset(std::move(superimposed), fxlist, svalue, set.dims,
+                                            /*withStack=*/false)
+                             .data);
   } catch (const InputError& e) {
     // The regression knows x but not where it came from.
     if (!e.file().empty()) throw;

@@ -10,9 +10,11 @@
 #include <Eigen/Core>
 #include <Eigen/LU>
 #include <Eigen/SVD>
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -199,19 +201,87 @@ inline void centre(Eigen::MatrixXd& x) {
   x.rowwise() -= centroid;
 }
 
+// The specimens of a stack, visited in place, in order.
+template <int D>
+class StackPages {
+ public:
+  explicit StackPages(BasicConfigStack<D>& stack) : stack_(stack) {}
+  Eigen::Index count() const { return stack_.specimens(); }
+  Eigen::Index landmarks() const { return stack_.landmarks(); }
+  // Calls visit(page) for every specimen; `changes` says whether it writes.
+  template <class Visit>
+  void visit(Visit&& visit, bool /*changes*/) {
+    for (Eigen::Index i = 0; i < count(); ++i) visit(stack_.page(i));
+  }
+
+ private:
+  BasicConfigStack<D>& stack_;
+};
+
+// The specimens of a data set, N x (D k + 1) with one specimen per row and
+// the size column last, visited in order: a few at a time are copied into
+// the pages of a small stack, column by column so that the column-major
+// rows are read a cache line at a time, and copied back where they change.
+// The pages are those of a stack, so a fit over them does the very same
+// arithmetic as over the data set's stack, without a second copy of the
+// data set in memory.
+template <int D>
+class RowPages {
+ public:
+  explicit RowPages(Eigen::MatrixXd& rows) : rows_(rows), landmarks_(rows.cols() / D) {
+    // Blocks of some 512 KB, and at least 8 specimens: a cache line of
+    // each column.
+    const Eigen::Index pageBytes = std::max<Eigen::Index>(1, landmarks_ * D * 8);
+    block_ = std::clamp<Eigen::Index>((Eigen::Index{1} << 19) / pageBytes, 8, 64);
+    block_ = std::min(block_, std::max<Eigen::Index>(1, rows.rows()));
+    pages_ = BasicConfigStack<D>(landmarks_, block_);
+  }
+  Eigen::Index count() const { return rows_.rows(); }
+  Eigen::Index landmarks() const { return landmarks_; }
+  template <class Visit>
+  void visit(Visit&& visit, bool changes) {
+    for (Eigen::Index first = 0; first < count(); first += block_) {
+      const Eigen::Index n = std::min(block_, count() - first);
+      for (Eigen::Index j = 0; j < landmarks_; ++j) {
+        for (int c = 0; c < D; ++c) {
+          const double* column = rows_.col(D * j + c).data() + first;
+          for (Eigen::Index b = 0; b < n; ++b) pages_(j, c, b) = column[b];
+        }
+      }
+      for (Eigen::Index b = 0; b < n; ++b) visit(pages_.page(b));
+      if (!changes) continue;
+      for (Eigen::Index j = 0; j < landmarks_; ++j) {
+        for (int c = 0; c < D; ++c) {
+          double* column = rows_.col(D * j + c).data() + first;
+          for (Eigen::Index b = 0; b < n; ++b) column[b] = pages_(j, c, b);
+        }
+      }
+    }
+  }
+
+ private:
+  Eigen::MatrixXd& rows_;
+  Eigen::Index landmarks_;
+  Eigen::Index block_ = 1;
+  BasicConfigStack<D> pages_;
+};
+
 // The first reference: the sum of the raw configurations, centred and scaled
 // to size 1, or, where that sum has no size, the first specimen that has one,
 // centred and scaled to size 1.
-template <int D>
-Eigen::MatrixXd startReference(const BasicConfigStack<D>& data) {
-  const Eigen::Index count = data.specimens();
-  // One pass over the stack: each page is summed and measured while in cache.
+template <int D, class Pages>
+Eigen::MatrixXd startReference(Pages& data) {
+  const Eigen::Index count = data.count();
+  // One pass over the specimens: each page is summed and measured while in
+  // cache.
   Eigen::MatrixXd reference = Eigen::MatrixXd::Zero(data.landmarks(), D);
   double magnitude = 0;
-  for (Eigen::Index i = 0; i < count; ++i) {
-    reference += data.page(i);
-    magnitude += data.page(i).norm();
-  }
+  data.visit(
+      [&](const auto& page) {
+        reference += page;
+        magnitude += page.norm();
+      },
+      false);
   centre(reference);
   const double size = centsize3Da(reference);
 
@@ -227,33 +297,38 @@ Eigen::MatrixXd startReference(const BasicConfigStack<D>& data) {
     reference /= size;
     return reference;
   }
-  for (Eigen::Index i = 0; i < count; ++i) {
-    Eigen::MatrixXd x = data.page(i);
-    centre(x);
-    const double specimenSize = centsize3Da(x);
-    if (specimenSize > tolerance * data.page(i).norm()) {
-      return x / specimenSize;
-    }
-  }
+  std::optional<Eigen::MatrixXd> first;
+  data.visit(
+      [&](const auto& page) {
+        if (first) return;
+        Eigen::MatrixXd x = page;
+        centre(x);
+        const double specimenSize = centsize3Da(x);
+        if (specimenSize > tolerance * page.norm()) first = x / specimenSize;
+      },
+      false);
+  if (first) return *first;
   // No specimen has a shape to start from either (for a stack of one, the
   // test above was this one).
   reference /= size;
   return reference;
 }
 
-// Generalized Procrustes superimposition of `sdata` in its own memory: the
-// start reference, then exactly three rounds of fitting every specimen onto
-// the reference and taking their mean, scaled to size 1, as the next one.
-template <int D>
-void superimpose(BasicConfigStack<D>& sdata, Eigen::MatrixXd& reference, const char* caller) {
-  if (sdata.empty())
+// Generalized Procrustes superimposition of the specimens of `data` in
+// their own memory: the start reference, then exactly three rounds of
+// fitting every specimen onto the reference and taking their mean, scaled
+// to size 1, as the next one.
+template <int D, class Pages>
+void superimposePages(Pages& data, Eigen::MatrixXd& reference, const char* caller) {
+  if (data.count() == 0 || data.landmarks() == 0) {
     throw std::invalid_argument(std::string(caller) + ": the stack holds no specimen");
-  const Eigen::Index count = sdata.specimens();
-  const Eigen::Index landmarks = sdata.landmarks();
+  }
+  const Eigen::Index count = data.count();
+  const Eigen::Index landmarks = data.landmarks();
 
-  reference = startReference(sdata);
+  reference = startReference<D>(data);
   if (count == 1) {
-    sdata.page(0) = reference;
+    data.visit([&](auto page) { page = reference; }, true);
     return;
   }
 
@@ -262,12 +337,30 @@ void superimpose(BasicConfigStack<D>& sdata, Eigen::MatrixXd& reference, const c
   for (int iteration = 0; iteration < 3; ++iteration) {
     sum.setZero();
     const Columns<D, const double> referenceColumns = constColumnsOf<D>(reference);
-    for (Eigen::Index i = 0; i < count; ++i) {
-      fitColumns<D>(referenceColumns, columnsOf<D>(sdata.page(i)), landmarks, &sumColumns);
-    }
+    data.visit(
+        [&](auto page) {
+          fitColumns<D>(referenceColumns, columnsOf<D>(page), landmarks, &sumColumns);
+        },
+        true);
     reference = sum / static_cast<double>(count);
     reference /= centsize3Da(reference);
   }
+}
+
+template <int D>
+void superimpose(BasicConfigStack<D>& sdata, Eigen::MatrixXd& reference, const char* caller) {
+  if (sdata.empty())
+    throw std::invalid_argument(std::string(caller) + ": the stack holds no specimen");
+  StackPages<D> pages(sdata);
+  superimposePages<D>(pages, reference, caller);
+}
+
+// The same superimposition of the specimens of a data set (N x (D k + 1),
+// one specimen per row, the size column last), in the data set's memory.
+template <int D>
+void superimposeRows(Eigen::MatrixXd& data, Eigen::MatrixXd& reference, const char* caller) {
+  RowPages<D> pages(data);
+  superimposePages<D>(pages, reference, caller);
 }
 
 }  // namespace tarvolin::procrustesfit

@@ -6,8 +6,8 @@ namespace tarvolin {
 
 SuperimposedDataSet standardizedataset(Eigen::MatrixXd data,
                                        const Eigen::Ref<const Eigen::VectorXd>& fxlist,
-                                       double svalue, int dims) {
-  return superimposedataset(standardsize(std::move(data), fxlist, svalue).y, dims);
+                                       double svalue, int dims, bool withStack) {
+  return superimposedataset(standardsize(std::move(data), fxlist, svalue).y, dims, withStack);
 }
 
 }  // namespace tarvolin

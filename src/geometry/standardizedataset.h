@@ -8,8 +8,9 @@
 // svalue: the standard value, on the same scale.
 // dims:   3, or 2 for flat data.
 // Returns the standardized data set (superimposed coordinates, then the size
-// column of data unchanged), the same configurations as a stack (3D only)
-// and their consensus: standardsize, then superimposedataset.
+// column of data unchanged), the same configurations as a stack (3D only,
+// unless withStack is false) and their consensus: standardsize, then
+// superimposedataset.
 //
 // Example:
 //   SuperimposedDataSet s = standardizedataset(DATA, FXLIST, 1.25);
@@ -23,6 +24,6 @@ namespace tarvolin {
 
 SuperimposedDataSet standardizedataset(Eigen::MatrixXd data,
                                        const Eigen::Ref<const Eigen::VectorXd>& fxlist,
-                                       double svalue, int dims = 3);
+                                       double svalue, int dims = 3, bool withStack = true);
 
 }  // namespace tarvolin

@@ -56,7 +56,9 @@ Standardized standardsize(Eigen::MatrixXd data, const Eigen::Ref<const Eigen::Ve
       (!(largestMove <= std::numeric_limits<double>::max() / 4) || !tvect.allFinite())) {
     throw tooFarOutside();
   }
-  data.leftCols(n - 1) -= x * slopes;
+  // noalias: the product is subtracted as it is formed, with no matrix-sized
+  // temporary.
+  data.leftCols(n - 1).noalias() -= x * slopes;
   return {std::move(data), std::move(tvect)};
 }
 

@@ -5,6 +5,7 @@
 
 #include "getpproc2D.h"
 #include "getpproc3.h"
+#include "procrustesfit.h"
 #include "shapes/vertxy2D.h"
 #include "shapes/vertxy3D.h"
 #include "shapes/xyfromvert2.h"
@@ -12,12 +13,24 @@
 
 namespace tarvolin {
 
-SuperimposedDataSet superimposedataset(Eigen::MatrixXd data, int dims) {
+SuperimposedDataSet superimposedataset(Eigen::MatrixXd data, int dims, bool withStack) {
   if (dims != 2 && dims != 3) {
     throw std::invalid_argument("superimposedataset: data are 2D or 3D, not " +
                                 std::to_string(dims) + "D");
   }
   SuperimposedDataSet result;
+  if (data.rows() > 0 && data.cols() > dims && (data.cols() - 1) % dims == 0) {
+    if (dims == 2) {
+      procrustesfit::superimposeRows<2>(data, result.mean, "getpproc2D");
+    } else {
+      procrustesfit::superimposeRows<3>(data, result.mean, "getpproc3");
+    }
+    result.data = std::move(data);
+    if (dims == 3 && withStack) result.stack = vertxy3D(result.data);
+    return result;
+  }
+  // Data sets of no specimen or landmark, or of odd shape, are the
+  // conversions' to judge.
   if (dims == 2) {
     ConfigStack2D stack = vertxy2D(data);
     const Eigen::VectorXd sizes = data.col(data.cols() - 1);

@@ -8,11 +8,12 @@
 // dims: 3, or 2 for flat data.
 // Returns the consensus (k x dims) and the data set rebuilt from the
 // superimposed configurations with the size column carried over unchanged:
-// vertxy3D, getpproc3, then xyzfromvert3 with the old last column; for 2D
-// vertxy2D, getpproc2D and xyfromvert2. For 3D data `stack` holds the
-// superimposed configurations (k x 3 x N); for 2D data it is left empty
-// (vertxy2D(result.data) gives them). Loading a data set and standardizing
-// it both go this way.
+// the superimposition of getpproc3 (getpproc2D for 2D data) done in the
+// data set's own memory, a few specimens at a time, with the very same
+// arithmetic: the data set is not held twice. For 3D data `stack` holds the
+// superimposed configurations (k x 3 x N) unless withStack is false; for 2D
+// data it is left empty (vertxy2D(result.data) gives them). Loading a data
+// set and standardizing it both go this way.
 // Throws std::invalid_argument when dims is neither 2 nor 3.
 //
 // Example:
@@ -32,6 +33,6 @@ struct SuperimposedDataSet {
   Eigen::MatrixXd mean;
 };
 
-SuperimposedDataSet superimposedataset(Eigen::MatrixXd data, int dims = 3);
+SuperimposedDataSet superimposedataset(Eigen::MatrixXd data, int dims = 3, bool withStack = true);
 
 }  // namespace tarvolin

@@ -455,13 +455,11 @@ void landmarktext(const LandmarkSet& set, LandmarkFormat format, std::optional<d
   checkShape(set, format, lastValue);
   checkWritable(set, format, lastValue);
   if (format == LandmarkFormat::zor) {
-    if (set.size.size() == set.specimens()) {
-      standardizedtext(landmarkdataset(set), lastValue, sink);
-    } else {
-      Eigen::MatrixXd data(set.specimens(), set.coords.cols() + 1);
-      data << set.coords, Eigen::VectorXd::Constant(set.specimens(), *lastValue);
-      standardizedtext(data, lastValue, sink);
-    }
+    // Written from the coordinates and sizes as they are: a large data set
+    // is not copied for its text.
+    const Eigen::VectorXd noSizes;
+    standardizedtext(set.coords, set.size.size() == set.specimens() ? set.size : noSizes, lastValue,
+                     sink);
     return;
   }
   PieceWriter out(sink);

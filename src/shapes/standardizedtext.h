@@ -29,4 +29,10 @@ std::string standardizedtext(const Eigen::MatrixXd& sdata, std::optional<double>
 void standardizedtext(const Eigen::MatrixXd& sdata, std::optional<double> lastValue,
                       const std::function<void(std::string_view)>& sink);
 
+// The same text of the coordinates `coords` (N x m) with the sizes `sizes`
+// (N values) as their last column, without putting the two together first.
+void standardizedtext(const Eigen::MatrixXd& coords, const Eigen::VectorXd& sizes,
+                      std::optional<double> lastValue,
+                      const std::function<void(std::string_view)>& sink);
+
 }  // namespace tarvolin

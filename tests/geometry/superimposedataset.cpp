@@ -2,12 +2,14 @@
 
 #include "geometry/centsize3Da.h"
 #include "geometry/getpproc2D.h"
+#include "geometry/getpproc3.h"
 #include "geometry/standardizedataset.h"
 #include "geometry/standardsize.h"
 #include "geometrytesting.h"
 #include "shapes/vertxy2D.h"
 #include "shapes/vertxy3D.h"
 #include "shapes/xyfromvert2.h"
+#include "shapes/xyzfromvert3.h"
 #include "tests/testing.h"
 
 namespace tarvolin {
@@ -72,6 +74,42 @@ TEST(Superimposedataset, FlatDataAreFittedIn2DWithTheSizeColumnCarried) {
   EXPECT_EQ(standardized.data.cols(), 11);
   EXPECT_EQ(standardized.data.col(10), data.col(10));
   EXPECT_NEAR(centsize3Da(standardized.mean), 1.0, 1e-14);
+}
+
+// The data set is superimposed in its own memory a block of specimens at a
+// time; it must come out exactly as getpproc3 / getpproc2D fit its stack:
+// one specimen, a block and one more, several blocks, data far from the
+// origin, and flat specimens paired with their half-turns (whose sum has no
+// shape, so the first reference is a specimen's).
+TEST(Superimposedataset, InPlaceFitEqualsTheStackFitExactly) {
+  struct Case {
+    Eigen::Index specimens, landmarks;
+    int dims;
+    double offset;
+    bool halfTurns;
+  };
+  for (const Case& c :
+       {Case{1, 5, 3, 0, false}, Case{9, 7, 3, 0, false}, Case{150, 3, 3, 1e3, false},
+        Case{130, 41, 2, 0, false}, Case{10, 6, 2, 0, true}}) {
+    SCOPED_TRACE(::testing::Message() << c.specimens << " x " << c.landmarks << " x " << c.dims);
+    Eigen::MatrixXd data =
+        Eigen::MatrixXd::Random(c.specimens, c.dims * c.landmarks + 1).array() + c.offset;
+    if (c.halfTurns) {
+      for (Eigen::Index i = 1; i < c.specimens; i += 2) data.row(i) = -data.row(i - 1);
+    }
+    data.col(c.dims * c.landmarks).setLinSpaced(1.0, 2.0);
+    const SuperimposedDataSet s = superimposedataset(data, c.dims, /*withStack=*/false);
+    EXPECT_TRUE(s.stack.empty());
+    if (c.dims == 3) {
+      const Superimposition fitted = getpproc3(vertxy3D(data));
+      EXPECT_EQ(s.data, xyzfromvert3(fitted.sdata, data.col(3 * c.landmarks)));
+      EXPECT_EQ(s.mean, fitted.reference3);
+    } else {
+      const Superimposition2D fitted = getpproc2D(vertxy2D(data));
+      EXPECT_EQ(s.data, xyfromvert2(fitted.sdata, data.col(2 * c.landmarks)));
+      EXPECT_EQ(s.mean, fitted.reference);
+    }
+  }
 }
 
 }  // namespace
