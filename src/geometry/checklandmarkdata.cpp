@@ -24,13 +24,17 @@ void checklandmarkdata(const Eigen::MatrixXd& data, const std::string& fname, bo
                          "of k landmarks, then the centroid size");
   }
   const Eigen::Index k = (n - 1) / dims;
-  // A few specimens at a time are copied out row by row, so that the
+  // A few specimens at a time are copied out, column by column, so that the
   // column-major data are read a cache line at a time.
-  constexpr Eigen::Index kBlock = 8;
+  constexpr Eigen::Index kBlock = 16;
   Eigen::Matrix<double, Eigen::Dynamic, Eigen::Dynamic, Eigen::RowMajor> rows;
   Eigen::MatrixXd configuration(k, dims);
   for (Eigen::Index first = 0; first < data.rows(); first += kBlock) {
-    rows = data.middleRows(first, std::min(kBlock, data.rows() - first));
+    rows.resize(std::min(kBlock, data.rows() - first), n);
+    for (Eigen::Index c = 0; c < n; ++c) {
+      const double* column = data.col(c).data() + first;
+      for (Eigen::Index r = 0; r < rows.rows(); ++r) rows(r, c) = column[r];
+    }
     for (Eigen::Index r = 0; r < rows.rows(); ++r) {
       const Eigen::Index i = first + r;
       configuration =

@@ -229,10 +229,11 @@ template <int D>
 class RowPages {
  public:
   explicit RowPages(Eigen::MatrixXd& rows) : rows_(rows), landmarks_(rows.cols() / D) {
-    // Blocks of some 512 KB, and at least 8 specimens: a cache line of
-    // each column.
+    // Blocks of some 2 MB, and at least 16 specimens: each column gives a
+    // block whole cache lines, and a long row's many pages of memory are
+    // visited once a block rather than once a specimen.
     const Eigen::Index pageBytes = std::max<Eigen::Index>(1, landmarks_ * D * 8);
-    block_ = std::clamp<Eigen::Index>((Eigen::Index{1} << 19) / pageBytes, 8, 64);
+    block_ = std::clamp<Eigen::Index>((Eigen::Index{1} << 21) / pageBytes, 16, 64);
     block_ = std::min(block_, std::max<Eigen::Index>(1, rows.rows()));
     pages_ = BasicConfigStack<D>(landmarks_, block_);
   }

@@ -24,9 +24,13 @@ struct Lines {
 
 // Appends rows [first, last) to out.
 void formatRows(const Lines& lines, Eigen::Index first, Eigen::Index last, std::string& out) {
-  // Copying the rows out first reads the column-major matrix a cache line at
-  // a time, instead of one scattered number at a time.
-  const RowMajor rows = lines.coords.middleRows(first, last - first);
+  // Copying the rows out first, column by column, reads the column-major
+  // matrix a cache line at a time, instead of one scattered number at a time.
+  RowMajor rows(last - first, lines.coords.cols());
+  for (Eigen::Index c = 0; c < rows.cols(); ++c) {
+    const double* column = lines.coords.col(c).data() + first;
+    for (Eigen::Index r = 0; r < rows.rows(); ++r) rows(r, c) = column[r];
+  }
   const Eigen::Index n = rows.cols();
   const bool hasLast = lines.lastColumn != nullptr || lines.lastValue;
   // Written straight into room made for the longest text the numbers can
@@ -53,10 +57,10 @@ void formatRows(const Lines& lines, Eigen::Index first, Eigen::Index last, std::
 void writeLines(const Lines& lines, const std::function<void(std::string_view)>& sink) {
   const Eigen::Index rows = lines.coords.rows();
   // Pieces of about half a megabyte of text (some 12 characters a number).
-  // At least 8 rows, so that copying them out of the column-major matrix
+  // At least 16 rows, so that copying them out of the column-major matrix
   // uses whole cache lines.
   const Eigen::Index perPiece = std::max<Eigen::Index>(
-      8, (Eigen::Index{1} << 19) / (12 * std::max<Eigen::Index>(lines.numbers(), 1)));
+      16, (Eigen::Index{1} << 19) / (12 * std::max<Eigen::Index>(lines.numbers(), 1)));
   std::string first;
   std::string second;
   for (Eigen::Index start = 0; start < rows; start += 2 * perPiece) {
