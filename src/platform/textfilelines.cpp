@@ -40,18 +40,11 @@ bool TextFileLines::open(const std::string& path, std::string& reason) {
     return false;
   }
   path_ = path;
+  sizeHint_ = S_ISREG(info.st_mode) ? static_cast<size_t>(info.st_size) : 0;
   buffer_.resize(kBufferSize);
   begin_ = end_ = 0;
   atEnd_ = false;
   return true;
-}
-
-void TextFileLines::rewind() {
-  if (::lseek(fd_, 0, SEEK_SET) != 0) {
-    throw InputError(path_, std::string("cannot read the file again: ") + std::strerror(errno));
-  }
-  begin_ = end_ = 0;
-  atEnd_ = false;
 }
 
 bool TextFileLines::fill() {

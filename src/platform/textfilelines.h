@@ -5,8 +5,8 @@
 // open(path, reason) opens the file (false, with the reason, when it cannot
 // be read: missing, a folder, no permission). next() returns the next line
 // with its line feed (the last line may have none), or nothing at the end;
-// the view stays valid until the next call. rewind() starts again at the
-// first line. A read error is an InputError naming the file.
+// the view stays valid until the next call. sizeHint() is the length of a regular file, 0 for a
+// pipe. A read error is an InputError naming the file.
 //
 // Example:
 //   TextFileLines lines;
@@ -30,7 +30,7 @@ class TextFileLines {
 
   bool open(const std::string& path, std::string& reason);
   std::optional<std::string_view> next();
-  void rewind();
+  size_t sizeHint() const { return sizeHint_; }
 
  private:
   bool fill();
@@ -41,6 +41,7 @@ class TextFileLines {
   size_t begin_ = 0;
   size_t end_ = 0;
   bool atEnd_ = false;
+  size_t sizeHint_ = 0;
 };
 
 }  // namespace tarvolin

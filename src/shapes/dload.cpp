@@ -37,33 +37,71 @@ class LineCursor {
     pos_ = end;
     return line;
   }
-  void rewind() { pos_ = 0; }
+  size_t sizeHint() const { return text_.size(); }
 
  private:
   std::string_view text_;
   size_t pos_ = 0;
 };
 
+// A column-major matrix whose rows arrive a block at a time, in one pass
+// over a text of unknown length: each column has room for `capacity` rows,
+// grown where it lies when more come, and finish() closes the gaps in place.
+// The matrix is never held twice: growing and the final trim reallocate one
+// block of memory, which keeps its place where it can.
+class GrowingRows {
+ public:
+  GrowingRows(Eigen::Index columns, Eigen::Index capacity)
+      : columns_(columns), capacity_(std::max<Eigen::Index>(capacity, 1)) {
+    store_.resize(1, capacity_ * columns_);
+  }
+
+  // Appends the first `count` rows of `block`.
+  template <typename Block>
+  void append(const Block& block, Eigen::Index count) {
+    if (rows_ + count > capacity_) grow(std::max(2 * capacity_, rows_ + count));
+    double* data = store_.data();
+    for (Eigen::Index c = 0; c < columns_; ++c) {
+      double* column = data + c * capacity_ + rows_;
+      for (Eigen::Index b = 0; b < count; ++b) column[b] = block(b, c);
+    }
+    rows_ += count;
+  }
+
+  Eigen::MatrixXd finish() {
+    double* data = store_.data();
+    for (Eigen::Index c = 1; c < columns_; ++c) {
+      std::memmove(data + c * rows_, data + c * capacity_,
+                   static_cast<size_t>(rows_) * sizeof(double));
+    }
+    // A one-row matrix changes its number of columns in place; reshaped to
+    // the same number of values, it keeps them.
+    store_.conservativeResize(1, rows_ * columns_);
+    store_.resize(rows_, columns_);
+    return std::move(store_);
+  }
+
+ private:
+  void grow(Eigen::Index capacity) {
+    store_.conservativeResize(1, capacity * columns_);
+    double* data = store_.data();
+    for (Eigen::Index c = columns_ - 1; c > 0; --c) {
+      std::memmove(data + c * capacity, data + c * capacity_,
+                   static_cast<size_t>(rows_) * sizeof(double));
+    }
+    capacity_ = capacity;
+  }
+
+  Eigen::Index columns_;
+  Eigen::Index capacity_;
+  Eigen::Index rows_ = 0;
+  Eigen::MatrixXd store_;
+};
+
 // Reads the matrix from `lines` (a text in memory or a file read piece by
-// piece), going over them twice.
+// piece) in one pass: its lines up to the first blank one after the first.
 template <typename Lines>
 Eigen::MatrixXd parseLines(Lines& lines, const std::string& fname) {
-  // First pass: how many lines belong to the matrix, so that the rows can be
-  // stored straight into a matrix of the right size.
-  long rows = 0;
-  while (const std::optional<std::string_view> line = lines.next()) {
-    if (rows > 0 && isBlank(*line)) break;
-    ++rows;
-  }
-  if (rows == 0) throw InputError(fname, "the file holds no numbers");
-
-  lines.rewind();
-  // The second pass finds the same lines, unless the file changed meanwhile.
-  auto nextLine = [&]() -> std::string_view {
-    const std::optional<std::string_view> line = lines.next();
-    if (!line) throw InputError(fname, "the file changed while it was being read");
-    return *line;
-  };
   auto check = [&fname](const NumberScan& scan, long lineNumber) {
     if (scan.stop == NumberScan::Stop::notANumber) {
       throw InputError(fname, lineNumber, quoted(scan.token) + " is not a number");
@@ -75,39 +113,51 @@ Eigen::MatrixXd parseLines(Lines& lines, const std::string& fname) {
     }
   };
 
+  const std::optional<std::string_view> firstLine = lines.next();
+  if (!firstLine) throw InputError(fname, "the file holds no numbers");
   std::vector<double> first;
-  check(scannumbers(nextLine(), first), 1);
+  check(scannumbers(*firstLine, first), 1);
   if (first.empty()) throw InputError(fname, 1, "the first line holds no numbers");
   const auto columns = static_cast<Eigen::Index>(first.size());
 
-  Eigen::MatrixXd x(rows, columns);
-  x.row(0) = Eigen::Map<const Eigen::RowVectorXd>(first.data(), columns);
+  // Room for as many rows as lines as long as the first fit in the text,
+  // and a tenth more: a file read to its end seldom needs to grow.
+  const size_t lineLength = std::max<size_t>(firstLine->size(), 1);
+  const auto expected = static_cast<Eigen::Index>(lines.sizeHint() / lineLength);
+  GrowingRows matrix(columns, expected + expected / 10 + 16);
+
   // Lines are read into a block of a few rows, which goes into the
   // column-major matrix a cache line per column: written one number at a
   // time, every number of a long line would land on a line of its own.
-  constexpr long kBlock = 8;
+  constexpr long kBlock = 16;
   Eigen::Matrix<double, kBlock, Eigen::Dynamic, Eigen::RowMajor> block(kBlock, columns);
-  for (long r0 = 1; r0 < rows; r0 += kBlock) {
-    const long count = std::min(kBlock, rows - r0);
-    for (long b = 0; b < count; ++b) {
-      double* row = block.row(b).data();
-      Eigen::Index found = 0;
-      check(scannumbers(nextLine(),
-                        [&](double value) {
-                          if (found < columns) row[found] = value;
-                          ++found;
-                        }),
-            r0 + b + 1);
-      if (found != columns) {
-        throw InputError(fname, r0 + b + 1,
-                         "has " + plural(static_cast<size_t>(found), "number") +
-                             " but line 1 has " + std::to_string(columns) +
-                             "; every line must hold as many numbers as the first");
-      }
+  block.row(0) = Eigen::Map<const Eigen::RowVectorXd>(first.data(), columns);
+  long inBlock = 1;
+  long lineNumber = 1;
+  while (const std::optional<std::string_view> line = lines.next()) {
+    ++lineNumber;
+    if (isBlank(*line)) break;
+    double* row = block.row(inBlock).data();
+    Eigen::Index found = 0;
+    check(scannumbers(*line,
+                      [&](double value) {
+                        if (found < columns) row[found] = value;
+                        ++found;
+                      }),
+          lineNumber);
+    if (found != columns) {
+      throw InputError(fname, lineNumber,
+                       "has " + plural(static_cast<size_t>(found), "number") + " but line 1 has " +
+                           std::to_string(columns) +
+                           "; every line must hold as many numbers as the first");
     }
-    x.middleRows(r0, count) = block.topRows(count);
+    if (++inBlock == kBlock) {
+      matrix.append(block, inBlock);
+      inBlock = 0;
+    }
   }
-  return x;
+  matrix.append(block, inBlock);
+  return matrix.finish();
 }
 
 }  // namespace

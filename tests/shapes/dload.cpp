@@ -1,6 +1,10 @@
 #include "shapes/dload.h"
 
+#include <sys/stat.h>
+
+#include <fstream>
 #include <string>
+#include <thread>
 
 #include "platform/errors.h"
 #include "tests/testing.h"
@@ -48,6 +52,46 @@ TEST(Dload, CommasAndTabsSeparateNumbers) {
 TEST(Dload, OneColumnXlistGivesColumnVector) {
   EXPECT_TRUE(assert_near(dload(dataPath("dload/one_column_xlist.txt")),
                           (Eigen::MatrixXd(4, 1) << 1.5, 2.25, -3, 1000).finished(), 0));
+}
+
+// The matrix is read in one pass with room guessed from the first line's
+// length: lines much shorter than the first make it grow, and a file read
+// through a pipe has no length at all. Every number lands in its place,
+// across blocks of rows and growths.
+TEST(Dload, RowsLandInPlaceWhateverTheRoomGuessed) {
+  struct Case {
+    const char* what;
+    int rows, columns;
+    bool longFirstLine, throughPipe;
+  };
+  for (const Case& c :
+       {Case{"one row", 1, 7, false, false}, Case{"blocks and a rest", 37, 5, false, false},
+        Case{"short lines after a long one", 300, 3, true, false},
+        Case{"through a pipe", 500, 4, false, true}}) {
+    SCOPED_TRACE(c.what);
+    Eigen::MatrixXd expected(c.rows, c.columns);
+    std::string text;
+    for (int r = 0; r < c.rows; ++r) {
+      for (int col = 0; col < c.columns; ++col) {
+        expected(r, col) = r * 100 + col;
+        text += std::to_string(r * 100 + col) +
+                (r == 0 && c.longFirstLine ? std::string(400, ' ') : " ");
+      }
+      text += "\n";
+    }
+    EXPECT_EQ(parsenumericmatrix(text, "text"), expected);
+    TempDir dir;
+    if (!c.throughPipe) {
+      testing::writeText(dir.file("rows.txt"), text);
+      EXPECT_EQ(dload(dir.file("rows.txt")), expected);
+      continue;
+    }
+    const std::string fifo = dir.file("rows.fifo");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::thread writer([&] { std::ofstream(fifo) << text; });
+    EXPECT_EQ(dload(fifo), expected);
+    writer.join();
+  }
 }
 
 TEST(Dload, BlankLineEndsMatrix) {
