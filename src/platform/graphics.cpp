@@ -197,7 +197,7 @@ std::vector<Handle> Graphics::descendants(Handle h, ObjectType type) const {
   return found;
 }
 
-Handle Graphics::add(GraphicsObject object) {
+Handle Graphics::add(GraphicsObject&& object) {
   const Handle h = object.handle;
   object.serial = nextSerial_++;
   mutableObject(object.parent).children.push_back(h);
@@ -577,7 +577,7 @@ void Graphics::rmappdata(Handle h, std::string_view name) {
   notify(GraphicsChange::Kind::property, h, "ApplicationData");
 }
 
-Handle Graphics::addLine(GraphicsObject line) {
+Handle Graphics::addLine(GraphicsObject&& line) {
   if (std::optional<std::string> problem = plotstyleproblem(line.lineStyle)) {
     throw GraphicsError(*problem);
   }

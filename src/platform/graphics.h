@@ -296,11 +296,11 @@ class Graphics {
 
  private:
   GraphicsObject& mutableObject(Handle h);
-  Handle add(GraphicsObject object);
+  Handle add(GraphicsObject&& object);
   void remove(Handle h);
   // Switches off every radio button of `on`'s group but `on`.
   void switchOffGroup(Handle on);
-  Handle addLine(GraphicsObject line);
+  Handle addLine(GraphicsObject&& line);
   // Keeps the index of tags up to date as object h gets or loses `tag`.
   void indexTag(Handle h, const std::string& tag);
   void unindexTag(Handle h, const std::string& tag);

@@ -17,12 +17,12 @@ bool paged(Handle h) { return h >= 0 && h <= 4503599627370496.0 && std::floor(h)
 template <typename Object>
 typename BasicObjectStore<Object>::Page* BasicObjectStore<Object>::pageOf(
     std::uint64_t number) const {
-  if (lastPage_ && lastNumber_ == number) return lastPage_;
+  Recent& recent = recent_[number % kRecent];
+  if (recent.page && recent.number == number) return recent.page;
   const auto found = pages_.find(number);
   if (found == pages_.end()) return nullptr;
-  lastNumber_ = number;
-  lastPage_ = found->second.get();
-  return lastPage_;
+  recent = {number, found->second.get()};
+  return recent.page;
 }
 
 template <typename Object>
@@ -37,13 +37,13 @@ std::uint32_t BasicObjectStore<Object>::placeOf(Handle h) const {
 }
 
 template <typename Object>
-Object& BasicObjectStore<Object>::insert(Object object) {
+Object& BasicObjectStore<Object>::insert(Object&& object) {
   const Handle h = object.handle;
   std::uint32_t* slot = nullptr;
   if (paged(h)) {
     const auto whole = static_cast<std::uint64_t>(h);
-    std::unique_ptr<Page>& page = pages_[whole >> kPageBits];
-    if (!page) page = std::make_unique<Page>();
+    Page* page = pageOf(whole >> kPageBits);
+    if (!page) page = (pages_[whole >> kPageBits] = std::make_unique<Page>()).get();
     slot = &page->places[whole & ((std::uint64_t{1} << kPageBits) - 1)];
     if (*slot != kEmpty) throw std::logic_error("object store: handle stored twice");
     ++page->used;
@@ -87,7 +87,8 @@ void BasicObjectStore<Object>::erase(Handle h) {
     if (slot == kEmpty) return;
     place = std::exchange(slot, kEmpty);
     if (--page->used == 0) {
-      if (lastPage_ == page) lastPage_ = nullptr;
+      Recent& recent = recent_[(whole >> kPageBits) % kRecent];
+      if (recent.page == page) recent = {};
       pages_.erase(whole >> kPageBits);
     }
   } else {

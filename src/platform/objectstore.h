@@ -38,7 +38,7 @@ template <typename Object>
 class BasicObjectStore {
  public:
   // Stores `object` under its handle, which must not be stored yet.
-  Object& insert(Object object);
+  Object& insert(Object&& object);
   // The object of handle h, or nullptr.
   Object* find(Handle h);
   const Object* find(Handle h) const;
@@ -69,10 +69,14 @@ class BasicObjectStore {
   std::uint32_t poolSize_ = 0;  // places handed out so far
   std::vector<std::uint32_t> freePlaces_;
   std::unordered_map<std::uint64_t, std::unique_ptr<Page>> pages_;
-  // The page found last: lookups come in runs on one page (a window and its
-  // axes, the points of one plot).
-  mutable std::uint64_t lastNumber_ = 0;
-  mutable Page* lastPage_ = nullptr;
+  // The pages found last, by page number: lookups come in runs on a few
+  // pages (a window and its axes, the points of one plot).
+  static constexpr std::size_t kRecent = 4;
+  struct Recent {
+    std::uint64_t number = 0;
+    Page* page = nullptr;
+  };
+  mutable std::array<Recent, kRecent> recent_{};
   std::map<Handle, std::uint32_t> others_;  // handles that are not whole numbers
   std::size_t count_ = 0;
 };
