@@ -10,6 +10,7 @@
 #include <string>
 
 #include "geometry/checklandmarkdata.h"
+#include "geometry/procrustesanova.h"
 #include "geometry/proposedstandard.h"
 #include "geometry/resolvemissing.h"
 #include "geometry/standardizedataset.h"
@@ -28,6 +29,7 @@
 #include "shapes/landmarktext.h"
 #include "shapes/readcovariate.h"
 #include "shapes/readlandmarks.h"
+#include "workflow/allometrytable.h"
 #include "workflow/superimposelandmarks.h"
 
 namespace tarvolin {
@@ -49,6 +51,9 @@ struct Options {
   std::string script;
   bool strict = false;
   std::string figures = TARVOLIN_RESOURCES_DIR;
+  int permutations = 999;
+  std::uint64_t seed = 1;
+  bool json = false;
 };
 
 const std::map<std::string, LandmarkFormat> kFormats = {
@@ -286,6 +291,52 @@ void runStandardize(const Options& options, std::ostream& out, std::ostream& err
   deliverSet(options, set, lastValue, out);
 }
 
+// What --x and --transform make of x, for the report: "ln of centroid size".
+std::string xDescription(const Options& options, const std::string& source) {
+  const std::string what = options.x == "cs" ? "centroid size" : bareName(source);
+  return options.transform == "none" ? what : options.transform + " of " + what;
+}
+
+void runAllometry(const Options& options, std::ostream& out, std::ostream& err) {
+  bool rowsAreLines = false;
+  LandmarkSet set = loadData(options, err, rowsAreLines);
+  std::string source;
+  const Eigen::VectorXd xlist = loadX(options, set, source);
+  const Eigen::VectorXd fxlist = transformx(xlist, transformNamed(options.transform), source);
+  AnovaDesign design;
+  design.x = fxlist;
+
+  const std::string path = set.path;
+  const int dims = set.dims;
+  const Eigen::Index k = set.landmarks();
+  const SuperimposedDataSet superimposed =
+      superimposelandmarks(checkedDataSet(set, rowsAreLines), path, dims, /*withStack=*/false);
+  const Eigen::Index n = superimposed.data.rows();
+  ProcrustesAnova anova;
+  try {
+    anova = procrustesanova(superimposed.data.leftCols(superimposed.data.cols() - 1), design,
+                            options.permutations, options.seed);
+  } catch (const InputError& e) {
+    if (!e.file().empty()) throw;
+    // The model knows its numbers, not the files they came from.
+    const bool aboutX = e.message().find("x value") != std::string::npos;
+    throw InputError(aboutX ? source : path, e.message());
+  }
+  const std::string fit = "3 rounds, as the standardization is defined";
+  if (options.json) {
+    deliver(options, allometryjson(anova, n, k, fit), out);
+    return;
+  }
+  std::string text = sprintf("Procrustes ANOVA of shape on %s: %s, ", xDescription(options, source),
+                             bareName(path));
+  text += sprintf("%g specimens, %g landmarks (%gD)\n", static_cast<double>(n),
+                  static_cast<double>(k), static_cast<double>(dims));
+  text += "superimposition: " + fit + "; " +
+          sprintf("%g permutations of the residuals, seed %s\n\n",
+                  static_cast<double>(options.permutations), std::to_string(options.seed));
+  deliver(options, text + allometrytable(anova), out);
+}
+
 void runConvert(const Options& options, std::ostream& out, std::ostream& err) {
   bool rowsAreLines = false;
   const LandmarkSet set = loadData(options, err, rowsAreLines);
@@ -354,6 +405,19 @@ int runcli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
         ->check(CLI::IsMember({"zor", "csv", "tps", "nts", "morphologika"}));
   };
 
+  auto addX = [&options](CLI::App* command) {
+    command->add_option(
+        "--x", options.x,
+        "x-variable: cs for the size column of FILE (default); TABLE:COLUMN for a column of a "
+        "CSV or tab-separated table whose first column holds the specimen IDs (matched by ID); "
+        "or an x-list file with one value per specimen, in the order of FILE (write ./cs for a "
+        "file named cs)");
+    command
+        ->add_option("--transform", options.transform,
+                     "Transform of x: none (default), ln or log10")
+        ->check(CLI::IsMember({"none", "ln", "log10"}));
+  };
+
   CLI::App* info =
       app.add_subcommand("info", "Summarise a landmark file: specimens, landmarks, size range");
   addInput(info, false);
@@ -367,21 +431,29 @@ int runcli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
   CLI::App* standardize = app.add_subcommand(
       "standardize", "Regress shape on x and write every specimen standardized to one value of x");
   addInput(standardize, false);
-  standardize->add_option(
-      "--x", options.x,
-      "x-variable: cs for the size column of FILE (default); TABLE:COLUMN for a column of a CSV "
-      "or tab-separated table whose first column holds the specimen IDs (matched by ID); or an "
-      "x-list file with one value per specimen, in the order of FILE (write ./cs for a file "
-      "named cs)");
-  standardize
-      ->add_option("--transform", options.transform, "Transform of x: none (default), ln or log10")
-      ->check(CLI::IsMember({"none", "ln", "log10"}));
+  addX(standardize);
   standardize->add_option("--standard", options.standard,
                           "Standard value on the transformed scale (default: the minimum of the "
                           "transformed x, to four decimals)");
   standardize->add_flag("--keep-size", options.keepSize,
                         "End each line with the specimen's own size instead of the standard value");
   addOutput(standardize);
+
+  CLI::App* allometry = app.add_subcommand(
+      "allometry",
+      "Procrustes ANOVA of shape on x: how much of the shape variation size explains, with "
+      "p-values from permuted residuals");
+  addInput(allometry, false);
+  addX(allometry);
+  allometry
+      ->add_option("--permutations", options.permutations,
+                   "Permutations of the residuals for the p-values (default 999)")
+      ->check(CLI::Range(0, 100000));
+  allometry->add_option("--seed", options.seed,
+                        "Seed of the permutations (default 1: a run repeats exactly)");
+  allometry->add_flag("--json", options.json, "Write the table as JSON");
+  allometry->add_option("-o,--output", options.output,
+                        "Write to this file (whole or not at all) instead of standard output");
 
   CLI::App* convert = app.add_subcommand(
       "convert", "Write the landmark data of FILE in another format, as read (nothing computed)");
@@ -417,6 +489,7 @@ int runcli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
     if (*superimpose) runSuperimpose(options, out, err);
     if (*standardize) runStandardize(options, out, err);
     if (*convert) runConvert(options, out, err);
+    if (*allometry) runAllometry(options, out, err);
     return 0;
   } catch (const InputError& e) {
     err << "tarvolin-cli: " << e.what() << "\n";

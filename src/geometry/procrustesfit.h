@@ -315,29 +315,71 @@ Eigen::MatrixXd startReference(Pages& data) {
   return reference;
 }
 
+// How many rounds the superimposition does. By default exactly three, as
+// the standardization is defined. With converge, rounds go on until the
+// change of the mean shape is at most `tolerance`, and at most maxRounds of
+// them. The change of a round is the Frobenius norm |new - previous| of the
+// difference between the new reference and the one the round fitted onto,
+// both k x D, centred and of centroid size 1: the square root of the summed
+// squared differences of all k D coordinates.
+struct Rounds {
+  bool converge = false;
+  double tolerance = 1e-10;
+  int maxRounds = 1000;
+};
+
+// What the superimposition did: the rounds, the change of the last one and,
+// with converge, whether that change met the tolerance.
+struct RoundsDone {
+  int rounds = 3;
+  double lastChange = 0;
+  bool converged = false;
+};
+
 // Generalized Procrustes superimposition of the specimens of `data` in
-// their own memory: the start reference, then exactly three rounds of
-// fitting every specimen onto the reference and taking their mean, scaled
-// to size 1, as the next one.
+// their own memory: the start reference, then rounds of fitting every
+// specimen onto the reference and taking their mean, scaled to size 1, as
+// the next one; exactly three by default, else as `rounds` says. The
+// specimens are left as the last round fitted them, the reference is the
+// mean of those fits at size 1. A converging fit whose change is not finite
+// stops there, not converged. A stack of one specimen is only centred and
+// scaled: no round, change 0 (converged, with converge).
+// Throws std::invalid_argument for a tolerance that is negative or not a
+// number, or fewer than one round allowed.
+//
+// Example:
+//   RoundsDone done = superimposePages<3>(pages, mean, "getpproc3", Rounds{.converge = true});
 template <int D, class Pages>
-void superimposePages(Pages& data, Eigen::MatrixXd& reference, const char* caller) {
+RoundsDone superimposePages(Pages& data, Eigen::MatrixXd& reference, const char* caller,
+                            const Rounds& rounds = {}) {
   if (data.count() == 0 || data.landmarks() == 0) {
     throw std::invalid_argument(std::string(caller) + ": the stack holds no specimen");
+  }
+  if (rounds.converge && !(rounds.tolerance >= 0 && rounds.maxRounds >= 1)) {
+    throw std::invalid_argument(std::string(caller) +
+                                ": a converging fit needs a tolerance of at least 0 and at "
+                                "least one round");
   }
   const Eigen::Index count = data.count();
   const Eigen::Index landmarks = data.landmarks();
 
+  RoundsDone done;
   reference = startReference<D>(data);
   if (count == 1) {
     data.visit([&](auto page) { page = reference; }, true);
-    return;
+    if (rounds.converge) done = RoundsDone{1, 0.0, true};
+    return done;
   }
 
+  const int most = rounds.converge ? rounds.maxRounds : 3;
   Eigen::MatrixXd sum(landmarks, D);
+  Eigen::MatrixXd previous(landmarks, D);
   const Columns<D> sumColumns = columnsOf<D>(sum);
-  for (int iteration = 0; iteration < 3; ++iteration) {
+  done.rounds = 0;
+  while (done.rounds < most) {
     sum.setZero();
-    const Columns<D, const double> referenceColumns = constColumnsOf<D>(reference);
+    previous = reference;
+    const Columns<D, const double> referenceColumns = constColumnsOf<D>(previous);
     data.visit(
         [&](auto page) {
           fitColumns<D>(referenceColumns, columnsOf<D>(page), landmarks, &sumColumns);
@@ -345,23 +387,34 @@ void superimposePages(Pages& data, Eigen::MatrixXd& reference, const char* calle
         true);
     reference = sum / static_cast<double>(count);
     reference /= centsize3Da(reference);
+    ++done.rounds;
+    done.lastChange = (reference - previous).norm();
+    if (!rounds.converge) continue;
+    if (done.lastChange <= rounds.tolerance) {
+      done.converged = true;
+      break;
+    }
+    if (!std::isfinite(done.lastChange)) break;
   }
+  return done;
 }
 
 template <int D>
-void superimpose(BasicConfigStack<D>& sdata, Eigen::MatrixXd& reference, const char* caller) {
+RoundsDone superimpose(BasicConfigStack<D>& sdata, Eigen::MatrixXd& reference, const char* caller,
+                       const Rounds& rounds = {}) {
   if (sdata.empty())
     throw std::invalid_argument(std::string(caller) + ": the stack holds no specimen");
   StackPages<D> pages(sdata);
-  superimposePages<D>(pages, reference, caller);
+  return superimposePages<D>(pages, reference, caller, rounds);
 }
 
 // The same superimposition of the specimens of a data set (N x (D k + 1),
 // one specimen per row, the size column last), in the data set's memory.
 template <int D>
-void superimposeRows(Eigen::MatrixXd& data, Eigen::MatrixXd& reference, const char* caller) {
+RoundsDone superimposeRows(Eigen::MatrixXd& data, Eigen::MatrixXd& reference, const char* caller,
+                           const Rounds& rounds = {}) {
   RowPages<D> pages(data);
-  superimposePages<D>(pages, reference, caller);
+  return superimposePages<D>(pages, reference, caller, rounds);
 }
 
 }  // namespace tarvolin::procrustesfit

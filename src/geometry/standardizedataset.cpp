@@ -6,8 +6,10 @@ namespace tarvolin {
 
 SuperimposedDataSet standardizedataset(Eigen::MatrixXd data,
                                        const Eigen::Ref<const Eigen::VectorXd>& fxlist,
-                                       double svalue, int dims, bool withStack) {
-  return superimposedataset(standardsize(std::move(data), fxlist, svalue).y, dims, withStack);
+                                       double svalue, int dims, bool withStack,
+                                       const GpaRounds& rounds) {
+  return superimposedataset(standardsize(std::move(data), fxlist, svalue).y, dims, withStack,
+                            rounds);
 }
 
 }  // namespace tarvolin

@@ -10,7 +10,8 @@
 // Returns the standardized data set (superimposed coordinates, then the size
 // column of data unchanged), the same configurations as a stack (3D only,
 // unless withStack is false) and their consensus: standardsize, then
-// superimposedataset.
+// superimposedataset, with its rounds (gparounds.h: three by default, as
+// the standardization is defined) and its report in `fit`.
 //
 // Example:
 //   SuperimposedDataSet s = standardizedataset(DATA, FXLIST, 1.25);
@@ -24,6 +25,7 @@ namespace tarvolin {
 
 SuperimposedDataSet standardizedataset(Eigen::MatrixXd data,
                                        const Eigen::Ref<const Eigen::VectorXd>& fxlist,
-                                       double svalue, int dims = 3, bool withStack = true);
+                                       double svalue, int dims = 3, bool withStack = true,
+                                       const GpaRounds& rounds = {});
 
 }  // namespace tarvolin

@@ -13,24 +13,26 @@
 
 namespace tarvolin {
 
-SuperimposedDataSet superimposedataset(Eigen::MatrixXd data, int dims, bool withStack) {
+SuperimposedDataSet superimposedataset(Eigen::MatrixXd data, int dims, bool withStack,
+                                       const GpaRounds& rounds) {
   if (dims != 2 && dims != 3) {
     throw std::invalid_argument("superimposedataset: data are 2D or 3D, not " +
                                 std::to_string(dims) + "D");
   }
   SuperimposedDataSet result;
   if (data.rows() > 0 && data.cols() > dims && (data.cols() - 1) % dims == 0) {
-    if (dims == 2) {
-      procrustesfit::superimposeRows<2>(data, result.mean, "getpproc2D");
-    } else {
-      procrustesfit::superimposeRows<3>(data, result.mean, "getpproc3");
-    }
+    const procrustesfit::Rounds asked{rounds.converge, rounds.tolerance, rounds.maxRounds};
+    const procrustesfit::RoundsDone done =
+        dims == 2 ? procrustesfit::superimposeRows<2>(data, result.mean, "getpproc2D", asked)
+                  : procrustesfit::superimposeRows<3>(data, result.mean, "getpproc3", asked);
+    result.fit = GpaReport{done.rounds, done.lastChange, done.converged, !rounds.converge};
     result.data = std::move(data);
     if (dims == 3 && withStack) result.stack = vertxy3D(result.data);
     return result;
   }
   // Data sets of no specimen or landmark, or of odd shape, are the
-  // conversions' to judge.
+  // conversions' to judge; should one pass, it has the three rounds as
+  // defined (result.fit as it starts).
   if (dims == 2) {
     ConfigStack2D stack = vertxy2D(data);
     const Eigen::VectorXd sizes = data.col(data.cols() - 1);

@@ -14,15 +14,23 @@
 // superimposed configurations (k x 3 x N) unless withStack is false; for 2D
 // data it is left empty (vertxy2D(result.data) gives them). Loading a data
 // set and standardizing it both go this way.
-// Throws std::invalid_argument when dims is neither 2 nor 3.
+// rounds: exactly three rounds by default, as the standardization is
+// defined, or rounds until the mean shape no longer changes (gparounds.h);
+// `fit` reports what was done. A converging fit that reaches maxRounds is
+// returned all the same, with fit.converged false: the caller decides.
+// Throws std::invalid_argument when dims is neither 2 nor 3, or for a
+// converging fit with a negative tolerance or fewer than one round.
 //
 // Example:
 //   SuperimposedDataSet s = superimposedataset(dload("skulls.txt"));
 //   // s.data.col(3k) equals the file's last column
 //   SuperimposedDataSet flat = superimposedataset(wings, 2);   // N x (2k + 1)
+//   SuperimposedDataSet gpa = superimposedataset(data, 3, false, GpaRounds{.converge = true});
+//   // gpa.fit.converged, gpa.fit.rounds, gpa.fit.lastChange <= 1e-10
 
 #include <Eigen/Core>
 
+#include "gparounds.h"
 #include "platform/configstack.h"
 
 namespace tarvolin {
@@ -31,8 +39,10 @@ struct SuperimposedDataSet {
   Eigen::MatrixXd data;
   ConfigStack stack;
   Eigen::MatrixXd mean;
+  GpaReport fit;
 };
 
-SuperimposedDataSet superimposedataset(Eigen::MatrixXd data, int dims = 3, bool withStack = true);
+SuperimposedDataSet superimposedataset(Eigen::MatrixXd data, int dims = 3, bool withStack = true,
+                                       const GpaRounds& rounds = {});
 
 }  // namespace tarvolin

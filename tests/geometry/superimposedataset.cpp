@@ -3,6 +3,9 @@
 #include "geometry/centsize3Da.h"
 #include "geometry/getpproc2D.h"
 #include "geometry/getpproc3.h"
+#include "geometry/gparounds.h"
+#include "geometry/partialprocrustes2D.h"
+#include "geometry/partialprocrustes3a.h"
 #include "geometry/standardizedataset.h"
 #include "geometry/standardsize.h"
 #include "geometrytesting.h"
@@ -100,6 +103,9 @@ TEST(Superimposedataset, InPlaceFitEqualsTheStackFitExactly) {
     data.col(c.dims * c.landmarks).setLinSpaced(1.0, 2.0);
     const SuperimposedDataSet s = superimposedataset(data, c.dims, /*withStack=*/false);
     EXPECT_TRUE(s.stack.empty());
+    EXPECT_EQ(s.fit.rounds, 3);
+    EXPECT_TRUE(s.fit.asDefined);
+    EXPECT_FALSE(s.fit.converged);
     if (c.dims == 3) {
       const Superimposition fitted = getpproc3(vertxy3D(data));
       EXPECT_EQ(s.data, xyzfromvert3(fitted.sdata, data.col(3 * c.landmarks)));
@@ -109,6 +115,96 @@ TEST(Superimposedataset, InPlaceFitEqualsTheStackFitExactly) {
       EXPECT_EQ(s.data, xyfromvert2(fitted.sdata, data.col(2 * c.landmarks)));
       EXPECT_EQ(s.mean, fitted.reference);
     }
+  }
+}
+
+// Specimen i of a data set (N x (dims k + 1)) as a k x dims configuration.
+Eigen::MatrixXd specimenOf(const Eigen::MatrixXd& data, Eigen::Index i, int dims) {
+  const Eigen::Index k = (data.cols() - 1) / dims;
+  Eigen::MatrixXd x(k, dims);
+  for (Eigen::Index j = 0; j < k; ++j) {
+    for (int d = 0; d < dims; ++d) x(j, d) = data(i, dims * j + d);
+  }
+  return x;
+}
+
+// A converging fit runs until the mean shape changes by at most the
+// tolerance; its mean is then a fixed point: fitting every specimen onto it
+// once more and averaging gives it back. The default fit stays the three
+// rounds of getpproc3 / getpproc2D, exactly; a fit that runs out of rounds
+// says so.
+TEST(Superimposedataset, RoundsConvergeToAFixedPointOrStopAsAsked) {
+  struct Case {
+    int dims;
+    Eigen::Index specimens, landmarks;
+    GpaRounds rounds;
+    bool converged;
+  };
+  const GpaRounds converge{.converge = true, .tolerance = 1e-10, .maxRounds = 1000};
+  const GpaRounds tooFew{.converge = true, .tolerance = 0, .maxRounds = 2};
+  std::mt19937 engine(23);
+  std::normal_distribution<double> noise(0.0, 0.2);
+  for (const Case& c : {Case{3, 30, 8, converge, true}, Case{2, 25, 12, converge, true},
+                        Case{3, 1, 4, converge, true}, Case{3, 20, 6, tooFew, false},
+                        Case{3, 20, 6, GpaRounds{}, false}, Case{2, 15, 5, GpaRounds{}, false}}) {
+    SCOPED_TRACE(::testing::Message() << c.specimens << " x " << c.landmarks << " x " << c.dims
+                                      << (c.rounds.converge ? " converging" : " default"));
+    // Noisy copies of one shape, each turned, scaled and moved.
+    Eigen::MatrixXd base = testing::randomConfiguration(engine, c.landmarks).leftCols(c.dims);
+    Eigen::MatrixXd data(c.specimens, c.dims * c.landmarks + 1);
+    for (Eigen::Index i = 0; i < c.specimens; ++i) {
+      Eigen::MatrixXd x = base;
+      for (Eigen::Index j = 0; j < x.size(); ++j) x(j) += noise(engine);
+      x = (c.dims == 3 ? x * testing::randomRotation(engine)
+                       : Eigen::MatrixXd(x * testing::randomRotation2D(engine))) *
+              (1.0 + static_cast<double>(i)) +
+          Eigen::MatrixXd::Constant(c.landmarks, c.dims, 5.0);
+      for (Eigen::Index j = 0; j < c.landmarks; ++j) {
+        data.block(i, c.dims * j, 1, c.dims) = x.row(j);
+      }
+      data(i, c.dims * c.landmarks) = 1.0 + static_cast<double>(i);
+    }
+
+    const SuperimposedDataSet s = superimposedataset(data, c.dims, true, c.rounds);
+    EXPECT_EQ(s.fit.asDefined, !c.rounds.converge);
+    EXPECT_EQ(s.fit.converged, c.converged);
+    EXPECT_NEAR(centsize3Da(s.mean), 1.0, 1e-14);
+    EXPECT_EQ(s.data.col(c.dims * c.landmarks), data.col(c.dims * c.landmarks));
+    if (!c.rounds.converge) {
+      EXPECT_EQ(s.fit.rounds, 3);
+      EXPECT_EQ(s.mean, c.dims == 3 ? getpproc3(vertxy3D(data)).reference3
+                                    : getpproc2D(vertxy2D(data)).reference);
+      continue;
+    }
+    if (!c.converged) {
+      EXPECT_EQ(s.fit.rounds, c.rounds.maxRounds);
+      EXPECT_GT(s.fit.lastChange, c.rounds.tolerance);
+      continue;
+    }
+    EXPECT_GE(s.fit.rounds, 1);
+    EXPECT_LE(s.fit.lastChange, c.rounds.tolerance);
+    Eigen::MatrixXd again = Eigen::MatrixXd::Zero(c.landmarks, c.dims);
+    for (Eigen::Index i = 0; i < c.specimens; ++i) {
+      const Eigen::MatrixXd x = specimenOf(s.data, i, c.dims);
+      again += c.dims == 3 ? partialprocrustes3a(s.mean, x) : partialprocrustes2D(s.mean, x);
+    }
+    again /= centsize3Da(again);
+    EXPECT_LE((again - s.mean).cwiseAbs().maxCoeff(), 1e-9);
+  }
+}
+
+TEST(Gpareporttext, SaysWhatTheFitDid) {
+  struct Case {
+    GpaReport report;
+    const char* text;
+  };
+  for (const Case& c :
+       {Case{GpaReport{3, 1.234e-5, false, true}, "3 rounds, as the standardization is defined"},
+        Case{GpaReport{9, 3.2e-11, true, false}, "converged in 9 rounds, last change 3.2e-11"},
+        Case{GpaReport{1, 0.0, true, false}, "converged in 1 round, last change 0"},
+        Case{GpaReport{1000, 4.1234e-7, false, false},
+             "did not converge in 1000 rounds, last change 4.1e-07"}}) {
+    EXPECT_EQ(gpareporttext(c.report), c.text);
   }
 }
 
