@@ -45,6 +45,12 @@ replay standardized \
 cp "$work/standardized/Tarvolin.png" "$out/main-window.png"
 cp "$work/standardized/plot.png" "$out/plot-standardized.png"
 
+# The allometry report of the same data.
+replay allometry \
+  "choose examples/skulls_zor.txt" "press LoadDataButton" \
+  "press UseCSButton" "press LnButton" "press GoRegress" "press AllometryButton"
+cp "$work/allometry/allometry.png" "$out/allometry.png"
+
 # The 2D window on the superimposed side views.
 replay twoD \
   "press Open2DButton" "window Tarvolin2D" \

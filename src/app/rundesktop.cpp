@@ -57,10 +57,18 @@ class ScriptOnWindows : public EventSource {
   void saveScreenshots(Runtime& runtime) {
     std::error_code ignored;
     std::filesystem::create_directories(*screenshots_, ignored);
+    // The allometry report is found by its name: it is made by the
+    // workflow, not opened from a figure file.
+    std::optional<Handle> allometry;
+    Graphics& graphics = runtime.graphics();
+    for (Handle h : graphics.descendants(kRoot, ObjectType::figure)) {
+      if (graphics.getString(h, "Name").rfind("Tarvolin allometry", 0) == 0) allometry = h;
+    }
     const std::pair<const char*, std::optional<Handle>> windows[] = {
         {"Tarvolin", runtime.windowOf("Tarvolin")},
         {"Tarvolin2D", runtime.windowOf("Tarvolin2D")},
         {"plot", runtime.plotWindow()},
+        {"allometry", allometry},
     };
     for (const auto& [name, handle] : windows) {
       FigureWindow* window = handle ? view_.window(*handle) : nullptr;

@@ -10,10 +10,12 @@
 #include <string>
 
 #include "geometry/checklandmarkdata.h"
+#include "geometry/gparounds.h"
 #include "geometry/procrustesanova.h"
 #include "geometry/proposedstandard.h"
 #include "geometry/resolvemissing.h"
-#include "geometry/standardizedataset.h"
+#include "geometry/standardizegroups.h"
+#include "geometry/standardsize.h"
 #include "geometry/transformx.h"
 #include "geometry/untransformx.h"
 #include "geometry/withcentroidsize.h"
@@ -28,6 +30,7 @@
 #include "shapes/gettpsfile3D.h"
 #include "shapes/landmarktext.h"
 #include "shapes/readcovariate.h"
+#include "shapes/readgroups.h"
 #include "shapes/readlandmarks.h"
 #include "workflow/allometrytable.h"
 #include "workflow/superimposelandmarks.h"
@@ -51,6 +54,10 @@ struct Options {
   std::string script;
   bool strict = false;
   std::string figures = TARVOLIN_RESOURCES_DIR;
+  std::string gpa = "three";
+  double tolerance = 1e-10;
+  std::string groups;
+  bool interaction = false;
   int permutations = 999;
   std::uint64_t seed = 1;
   bool json = false;
@@ -217,12 +224,46 @@ void deliverSet(const Options& options, const LandmarkSet& set, std::optional<do
       options, [&](const TextSink& write) { landmarktext(set, to, lastValue, write); }, out);
 }
 
+// The rounds of the superimposition --gpa and --tolerance ask for.
+GpaRounds roundsOf(const Options& options) {
+  GpaRounds rounds;
+  rounds.converge = options.gpa == "converged";
+  if (!(options.tolerance >= 0)) {
+    throw InputError("--tolerance must be a number of at least 0, not " +
+                     sprintf("%g", options.tolerance));
+  }
+  rounds.tolerance = options.tolerance;
+  return rounds;
+}
+
+// The groups --groups names, or none.
+std::optional<SpecimenGroups> groupsOf(const Options& options, const LandmarkSet& set) {
+  if (options.groups.empty()) return std::nullopt;
+  return readgroups(options.groups, set.ids);
+}
+
+// An error of the regression, which knows its numbers but not their files:
+// a group's to the groups' file, x's to x's, others to the data's.
+[[noreturn]] void blame(const InputError& e, const std::optional<SpecimenGroups>& groups,
+                        const std::string& xSource, const std::string& dataPath) {
+  if (!e.file().empty()) throw e;
+  const std::string& m = e.message();
+  if (groups && m.find("group") != std::string::npos) throw InputError(groups->source, m);
+  if (m.find("x value") != std::string::npos || m.find("x does not") != std::string::npos ||
+      m.find("standard value") != std::string::npos) {
+    throw InputError(xSource, m);
+  }
+  throw InputError(dataPath, m);
+}
+
 void runInfo(const Options& options, std::ostream& out, std::ostream& err) {
   bool rowsAreLines = false;
   LandmarkSet set = loadData(options, err, rowsAreLines);
   const Eigen::Index n = set.specimens();
   const Eigen::Index k = set.landmarks();
-  checkedDataSet(set, rowsAreLines);
+  const SuperimposedDataSet superimposed =
+      superimposelandmarks(checkedDataSet(set, rowsAreLines), set.path, set.dims,
+                           /*withStack=*/false, roundsOf(options));
   std::string text = sprintf("%s \nhas %i specimens \nwith %i landmarks", bareName(set.path), n, k);
   text +=
       sprintf("\ncentroid size from %4.4f to %4.4f\n", set.size.minCoeff(), set.size.maxCoeff());
@@ -232,6 +273,7 @@ void runInfo(const Options& options, std::ostream& out, std::ostream& err) {
     text += sprintf("of the landmarks, the last %i are semilandmarks\n",
                     static_cast<double>(semilandmarks));
   }
+  text += "superimposition: " + gpareporttext(superimposed.fit) + "\n";
   deliver(options, text, out);
 }
 
@@ -246,9 +288,11 @@ void runSuperimpose(const Options& options, std::ostream& out, std::ostream& err
   bool rowsAreLines = false;
   LandmarkSet set = loadData(options, err, rowsAreLines);
   Eigen::MatrixXd data = checkedDataSet(set, rowsAreLines);
-  takeCoordinates(set, superimposelandmarks(std::move(data), set.path, set.dims,
-                                            /*withStack=*/false)
-                           .data);
+  SuperimposedDataSet superimposed = superimposelandmarks(std::move(data), set.path, set.dims,
+                                                          /*withStack=*/false, roundsOf(options));
+  if (options.gpa == "converged")
+    err << "tarvolin-cli: " << gpareporttext(superimposed.fit) << "\n";
+  takeCoordinates(set, std::move(superimposed.data));
   deliverSet(options, set, std::nullopt, out);
 }
 
@@ -259,11 +303,13 @@ void runStandardize(const Options& options, std::ostream& out, std::ostream& err
   const Eigen::VectorXd xlist = loadX(options, set, source);
   const Transform lcode = transformNamed(options.transform);
   const Eigen::VectorXd fxlist = transformx(xlist, lcode, source);
+  const std::optional<SpecimenGroups> groups = groupsOf(options, set);
+  const GpaRounds rounds = roundsOf(options);
 
   // Each step keeps only what the next needs, so large data sets stay small in memory.
   Eigen::MatrixXd superimposed =
       superimposelandmarks(checkedDataSet(set, rowsAreLines), set.path, set.dims,
-                           /*withStack=*/false)
+                           /*withStack=*/false, rounds)
           .data;
 
   double svalue = 0;
@@ -277,15 +323,19 @@ void runStandardize(const Options& options, std::ostream& out, std::ostream& err
     svalue = *typed.value;
   }
 
+  Eigen::MatrixXd standardized;
   try {
-    takeCoordinates(set, standardizedataset(std::move(superimposed), fxlist, svalue, set.dims,
-                                            /*withStack=*/false)
-                             .data);
+    standardized =
+        groups && groups->names.size() > 1
+            ? standardizegroups(std::move(superimposed), fxlist, svalue, groups->of, groups->names)
+                  .y
+            : standardsize(std::move(superimposed), fxlist, svalue).y;
   } catch (const InputError& e) {
-    // The regression knows x but not where it came from.
-    if (!e.file().empty()) throw;
-    throw InputError(source, e.message());
+    blame(e, groups, source, set.path);
   }
+  takeCoordinates(set, superimposelandmarks(std::move(standardized), set.path, set.dims,
+                                            /*withStack=*/false, rounds)
+                           .data);
   const std::optional<double> lastValue =
       options.keepSize ? std::nullopt : std::optional<double>(untransformx(svalue, lcode));
   deliverSet(options, set, lastValue, out);
@@ -303,34 +353,42 @@ void runAllometry(const Options& options, std::ostream& out, std::ostream& err) 
   std::string source;
   const Eigen::VectorXd xlist = loadX(options, set, source);
   const Eigen::VectorXd fxlist = transformx(xlist, transformNamed(options.transform), source);
+  const std::optional<SpecimenGroups> groups = groupsOf(options, set);
   AnovaDesign design;
   design.x = fxlist;
+  if (groups && groups->names.size() > 1) {
+    design.groupOf = groups->of;
+    design.groupNames = groups->names;
+    design.interaction = options.interaction;
+  }
 
   const std::string path = set.path;
   const int dims = set.dims;
   const Eigen::Index k = set.landmarks();
-  const SuperimposedDataSet superimposed =
-      superimposelandmarks(checkedDataSet(set, rowsAreLines), path, dims, /*withStack=*/false);
+  const SuperimposedDataSet superimposed = superimposelandmarks(
+      checkedDataSet(set, rowsAreLines), path, dims, /*withStack=*/false, roundsOf(options));
   const Eigen::Index n = superimposed.data.rows();
   ProcrustesAnova anova;
   try {
     anova = procrustesanova(superimposed.data.leftCols(superimposed.data.cols() - 1), design,
                             options.permutations, options.seed);
   } catch (const InputError& e) {
-    if (!e.file().empty()) throw;
-    // The model knows its numbers, not the files they came from.
-    const bool aboutX = e.message().find("x value") != std::string::npos;
-    throw InputError(aboutX ? source : path, e.message());
+    blame(e, groups, source, path);
   }
-  const std::string fit = "3 rounds, as the standardization is defined";
+  const std::string fit = gpareporttext(superimposed.fit);
   if (options.json) {
     deliver(options, allometryjson(anova, n, k, fit), out);
     return;
   }
   std::string text = sprintf("Procrustes ANOVA of shape on %s: %s, ", xDescription(options, source),
                              bareName(path));
-  text += sprintf("%g specimens, %g landmarks (%gD)\n", static_cast<double>(n),
+  text += sprintf("%g specimens, %g landmarks (%gD)", static_cast<double>(n),
                   static_cast<double>(k), static_cast<double>(dims));
+  if (!design.groupNames.empty()) {
+    text += sprintf(", %g groups from %s", static_cast<double>(design.groupNames.size()),
+                    bareName(groups->source));
+  }
+  text += "\n";
   text += "superimposition: " + fit + "; " +
           sprintf("%g permutations of the residuals, seed %s\n\n",
                   static_cast<double>(options.permutations), std::to_string(options.seed));
@@ -418,20 +476,43 @@ int runcli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
         ->check(CLI::IsMember({"none", "ln", "log10"}));
   };
 
+  auto addFit = [&options](CLI::App* command) {
+    command
+        ->add_option("--gpa", options.gpa,
+                     "Superimposition: three (default; three rounds, as the standardization is "
+                     "defined) or converged (rounds until the mean shape changes by at most "
+                     "--tolerance)")
+        ->check(CLI::IsMember({"three", "converged"}));
+    command->add_option("--tolerance", options.tolerance,
+                        "With --gpa converged: the largest change of the mean shape (the root of "
+                        "its summed squared coordinate changes) that ends the rounds (default "
+                        "1e-10)");
+  };
+  auto addGroups = [&options](CLI::App* command) {
+    command->add_option("--groups", options.groups,
+                        "Groups of the specimens: a file of one label per line, in the order of "
+                        "FILE, or TABLE:COLUMN for a column of a table whose first column holds "
+                        "the specimen IDs");
+  };
+
   CLI::App* info =
       app.add_subcommand("info", "Summarise a landmark file: specimens, landmarks, size range");
   addInput(info, false);
+  addFit(info);
 
   CLI::App* superimpose = app.add_subcommand(
       "superimpose",
       "Write the superimposed coordinates and the size column, one specimen per line");
   addInput(superimpose, false);
+  addFit(superimpose);
   addOutput(superimpose);
 
   CLI::App* standardize = app.add_subcommand(
       "standardize", "Regress shape on x and write every specimen standardized to one value of x");
   addInput(standardize, false);
   addX(standardize);
+  addFit(standardize);
+  addGroups(standardize);
   standardize->add_option("--standard", options.standard,
                           "Standard value on the transformed scale (default: the minimum of the "
                           "transformed x, to four decimals)");
@@ -445,6 +526,10 @@ int runcli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
       "p-values from permuted residuals");
   addInput(allometry, false);
   addX(allometry);
+  addFit(allometry);
+  addGroups(allometry);
+  allometry->add_flag("--interaction", options.interaction,
+                      "With --groups: add the size:group term (a slope of its own for each group)");
   allometry
       ->add_option("--permutations", options.permutations,
                    "Permutations of the residuals for the p-values (default 999)")
@@ -483,6 +568,7 @@ int runcli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
     };
     absolute(options.output);
     if (options.x != "cs") absolute(options.x);
+    if (!options.groups.empty()) absolute(options.groups);
 
     if (*run) return runsession(options.script, options.figures, options.strict, out, err);
     if (*info) runInfo(options, out, err);

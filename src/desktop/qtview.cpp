@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QMimeData>
@@ -50,6 +51,19 @@ struct BusyCursor {
 // stacking order and would only complain.
 void raiseWindow(QWidget* window) {
   if (QGuiApplication::platformName() != "offscreen") window->raise();
+}
+
+// Shows a control's text in the font its FontName asks for: "monospace" is
+// the system's fixed-width font, any other name a family of that name, and
+// no name the window's own font.
+void applyFontName(QWidget* widget, const std::string& name) {
+  if (name.empty()) {
+    widget->setFont(QFont());
+  } else if (name == "monospace") {
+    widget->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  } else {
+    widget->setFont(QFont(QString::fromStdString(name)));
+  }
 }
 
 }  // namespace
@@ -326,6 +340,9 @@ void QtView::onChange(const GraphicsChange& change) {
     case GraphicsChange::Kind::picture:
       copyPicture(change.handle, actingWindow(change.handle));
       break;
+    case GraphicsChange::Kind::text:
+      QGuiApplication::clipboard()->setText(QString::fromStdString(change.detail));
+      break;
     case GraphicsChange::Kind::error:
       showStatus(change.handle, QString::fromStdString(change.detail), !change.detail.empty());
       break;
@@ -354,7 +371,11 @@ void QtView::created(Handle h) {
       break;
     }
     case ObjectType::uicontrol:
-      if (FigureWindow* w = window(o.parent)) controls_[h] = w->addControl(h);
+      if (FigureWindow* w = window(o.parent)) {
+        QWidget* widget = w->addControl(h);
+        controls_[h] = widget;
+        if (!o.details().fontName.empty()) applyFontName(widget, o.details().fontName);
+      }
       break;
     case ObjectType::axes:
       if (FigureWindow* w = window(o.parent)) axes_[h] = w->addAxes(h);
@@ -429,6 +450,7 @@ void QtView::propertyChanged(Handle h, const std::string& property) {
         if (auto* w = qobject_cast<FigureWindow*>(widget->window())) {
           w->showControl(h, widget);
           if (property == "Position") w->layoutChildren();
+          if (property == "FontName") applyFontName(widget, o.details().fontName);
         }
       }
       break;

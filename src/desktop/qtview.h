@@ -15,8 +15,10 @@
 // title, not waiting for the user), an error or status text in the status
 // line of the window it belongs to (the current window's when it names
 // none; a message box's text goes there too), and the window picture put on
-// the clipboard by print("-dmeta"), as SVG together with PNG. While a
-// callback runs the pointer is busy.
+// the clipboard by print("-dmeta"), as SVG together with PNG, and a text
+// put there by copyText, as plain text. A control's FontName is honoured
+// ("monospace": the system's fixed-width font). While a callback runs the
+// pointer is busy.
 //
 // A window with a LoadDataButton also has menus (see windowmenus.h) and
 // takes a landmark file dropped on it: the file is loaded as Load data

@@ -59,6 +59,7 @@ WindowMenus::WindowMenus(QtView& view, FigureWindow& window)
   QMenu* show = bar_->addMenu(tr("&View"));
   bindControl(show, tr("Show data"), "ShowDataButton", {});
   bindControl(show, tr("Show standardized"), "ShowStandard", {});
+  bindControl(show, tr("Allometry..."), "AllometryButton", {});
   show->addSeparator();
   QAction* reset = show->addAction(tr("Reset view"));
   connect(reset, &QAction::triggered, this, [this] {

@@ -4,7 +4,7 @@
 //   File  Load data... (Ctrl+O), Load wireframe..., Recent data files,
 //         Save standardized data... (Ctrl+S), Save picture..., Quit (Ctrl+Q)
 //   Edit  Copy plot
-//   View  Show data, Show standardized, Reset view, Larger markers,
+//   View  Show data, Show standardized, Allometry..., Reset view, Larger markers,
 //         Smaller markers, Opacity of specimens, Number the landmarks of the means
 //   Help  Guide, About Tarvolin
 //

@@ -439,6 +439,7 @@ PropertyValue Graphics::get(Handle h, std::string_view name) const {
     if (sameName(name, "Callback")) return o.details().callback;
     if (sameName(name, "Style")) return std::string(styleName(o.details().style));
     if (sameName(name, "TooltipString")) return o.details().tooltip;
+    if (sameName(name, "FontName")) return o.details().fontName;
   }
   if (o.type == ObjectType::axes) {
     if (sameName(name, "Hold")) return std::string(o.details().hold ? "on" : "off");
@@ -526,6 +527,9 @@ void Graphics::set(Handle h, std::string_view name, const PropertyValue& value) 
   } else if (o.type == ObjectType::uicontrol && sameName(name, "TooltipString")) {
     o.details().tooltip = asText(value, name);
     property = "TooltipString";
+  } else if (o.type == ObjectType::uicontrol && sameName(name, "FontName")) {
+    o.details().fontName = asText(value, name);
+    property = "FontName";
   } else if (o.type == ObjectType::axes && sameName(name, "Hold")) {
     o.details().hold = sameName(asText(value, name), "on");
     property = "Hold";
@@ -650,6 +654,11 @@ void Graphics::print(std::string_view option) {
   for (Handle h : descendants(window, ObjectType::line)) picture.lines.push_back(object(h));
   clipboard_.push_back(std::move(picture));
   notify(GraphicsChange::Kind::picture, window, "");
+}
+
+void Graphics::copyText(std::string text) {
+  textClipboard_ = text;
+  notify(GraphicsChange::Kind::text, actingWindow(), std::move(text));
 }
 
 std::optional<Handle> Graphics::gcbo() const {

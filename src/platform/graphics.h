@@ -17,8 +17,8 @@
 // switching one on switches the others off.
 //
 // Every change is announced to the listeners: an object created or deleted,
-// a property set, a message box shown, a picture put on the clipboard, an
-// error recorded.
+// a property set, a message box shown, a picture or a text put on the
+// clipboard, an error recorded.
 //
 // Example:
 //   Graphics g;
@@ -109,6 +109,7 @@ struct ObjectDetails {
   std::string callback;
   std::string tooltip;
   std::string group;
+  std::string fontName;  // the font family the view shows the text in; "monospace": fixed width
 
   // Axes.
   bool hold = false;
@@ -159,12 +160,12 @@ struct GraphicsObject {
 };
 
 struct GraphicsChange {
-  enum class Kind { created, deleted, property, message, picture, error, status };
+  enum class Kind { created, deleted, property, message, picture, text, error, status };
   Kind kind = Kind::property;
-  // The object concerned: the window, for a picture, an error or a status
-  // text (the root when no window is concerned).
+  // The object concerned: the window, for a picture, a clipboard text, an
+  // error or a status text (the root when no window is concerned).
   Handle handle = kRoot;
-  std::string detail;  // the property's name, or the message, error or status text
+  std::string detail;  // the property's name, or the message, clipboard, error or status text
 };
 
 // A picture of a window put on the clipboard: the window and a copy of the
@@ -236,8 +237,8 @@ class Graphics {
   // --- properties, by name (any letter case): Tag, String, Value, Enable
   // ("on" or "off" when read; "On"/"Off" in any case when set; a radio
   // button's Value set nonzero switches the others of its group off), Callback,
-  // Style, Position, Units, Name, TooltipString, Type, Parent, Children,
-  // ScreenSize and CurrentFigure (root), OuterPosition,
+  // Style, FontName (controls), Position, Units, Name, TooltipString, Type,
+  // Parent, Children, ScreenSize and CurrentFigure (root), OuterPosition,
   // ActivePositionProperty and Visible (figure), Hold, DataAspectRatioMode
   // and Title (axes), XData, YData, ZData, LineStyle, MarkerSize and
   // DisplayName (plotted objects).
@@ -272,6 +273,11 @@ class Graphics {
   // print("-dmeta"): the current window's picture onto the clipboard.
   void print(std::string_view option);
   const std::vector<ClipboardPicture>& clipboard() const { return clipboard_; }
+  // A text onto the clipboard (a report to paste elsewhere), announced for
+  // the window whose callback is running (the current window outside
+  // callbacks).
+  void copyText(std::string text);
+  const std::string& textClipboard() const { return textClipboard_; }
   // The object whose callback is running, and its window; nothing outside
   // callbacks. The caller that runs a callback sets and clears it.
   void setCallbackObject(std::optional<Handle> h) { callbackObject_ = h; }
@@ -326,6 +332,7 @@ class Graphics {
   std::uint64_t nextSerial_ = 1;
   std::vector<std::string> messages_;
   std::vector<ClipboardPicture> clipboard_;
+  std::string textClipboard_;
   std::string lastError_;
   std::optional<Handle> callbackObject_;
   // Shared, so that a listener that unsubscribes while it is told lives on

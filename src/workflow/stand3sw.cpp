@@ -36,7 +36,7 @@ void rowPoints(const Eigen::MatrixXd& data, Eigen::Index i, Eigen::RowVectorXd& 
 
 }  // namespace
 
-const std::array<SwitchyardAction<Stand3sw>, 15> Stand3sw::kActions = {{
+const std::array<SwitchyardAction<Stand3sw>, 18> Stand3sw::kActions = {{
     {"LoadData", &Stand3sw::loadData},
     {"LoadWire", &Stand3sw::loadWire},
     {"Regress", &Stand3sw::regress},
@@ -52,6 +52,9 @@ const std::array<SwitchyardAction<Stand3sw>, 15> Stand3sw::kActions = {{
     {"ShowRegress", &Stand3sw::showRegress},
     {"ClearFigure", &Stand3sw::clearFigure},
     {"CopyImage", &Stand3sw::copyImage},
+    {"Allometry", &Stand3sw::allometry},
+    {"AllometryCopy", &Stand3sw::allometryCopy},
+    {"AllometrySave", &Stand3sw::allometrySave},
 }};
 
 void Stand3sw::operator()(std::string_view action) {
@@ -128,6 +131,8 @@ void Stand3sw::loadData() {
   // this name, would be wrong without a word.
   state_.XLIST.resize(0, 0);
   state_.FXLIST.resize(0, 0);
+  state_.xsource.clear();
+  state_.fxname.clear();
   state_.SDATA.resize(0, 0);
   state_.SDATAV = ConfigStack();
   state_.smean.resize(0, 0);
@@ -221,6 +226,7 @@ void Stand3sw::regress() {
 void Stand3sw::useCS() {
   requiredata(state_.DATA);
   state_.XLIST = state_.DATA.col(state_.DATA.cols() - 1);
+  state_.xsource = "centroid size";
   panel_.reportCentroidSize(state_.XLIST.rows());
 }
 
@@ -233,8 +239,10 @@ void Stand3sw::showData() {
 }
 
 void Stand3sw::loadXList() {
-  std::optional<Eigen::MatrixXd> xlist = panel_.loadXList(state_.DATA.rows());
-  if (xlist) state_.XLIST = std::move(*xlist);
+  std::optional<XList> xlist = panel_.loadXList(state_.DATA.rows());
+  if (!xlist) return;
+  state_.XLIST = std::move(xlist->values);
+  state_.xsource = std::move(xlist->name);
 }
 
 void Stand3sw::transform(Transform lcode) {
@@ -242,6 +250,7 @@ void Stand3sw::transform(Transform lcode) {
       state_.FXLIST.size() != 0 ? state_.LCODE : std::optional<Transform>();
   state_.FXLIST = panel_.showTransform(state_.XLIST, lcode, inForce);
   state_.LCODE = lcode;
+  state_.fxname = xvariablename(state_.xsource, lcode);
 }
 
 void Stand3sw::acceptX() { panel_.acceptX(); }
@@ -253,6 +262,8 @@ void Stand3sw::clear() {
   state_.XLIST.resize(0, 0);
   state_.SDATA.resize(0, 0);
   state_.FXLIST.resize(0, 0);
+  state_.xsource.clear();
+  state_.fxname.clear();
   state_.standardizedAt.reset();
   // The plot is emptied when its window is still open; a window the user
   // closed needs no clearing, and the reset of the boxes goes on regardless.
@@ -293,6 +304,11 @@ void Stand3sw::clearFigure() {
 
 void Stand3sw::copyImage() {
   inPlotWindow("copy", [this] { graphics_.print("-dmeta"); });
+}
+
+void Stand3sw::allometry() {
+  panel_.showAllometry(state_.DATA, state_.FXLIST, state_.fxname, state_.datafile, 3,
+                       kAllometryFit3D, "stand3sw");
 }
 
 }  // namespace tarvolin

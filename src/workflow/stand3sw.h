@@ -4,8 +4,10 @@
 //
 // Actions, compared exactly in this order: "LoadData", "LoadWire",
 // "Regress", "UseCS", "ShowData", "LoadxList", "UseX", "UseLn", "UseLog",
-// "Acceptx", "SaveFile", "Clear", "ShowRegress", "ClearFigure", "CopyImage".
-// Any other string shows the message box "Fell Through case in switchyard".
+// "Acceptx", "SaveFile", "Clear", "ShowRegress", "ClearFigure", "CopyImage",
+// "Allometry", and the allometry report window's "AllometryCopy" and
+// "AllometrySave" (see SwitchyardPanel::showAllometry). Any other string
+// shows the message box "Fell Through case in switchyard".
 //
 // Between actions it keeps the workflow in twelve variables (state()), with
 // what the last standardization used and the names of the files read. It
@@ -69,10 +71,12 @@ class Stand3sw {
     std::optional<StandardizedAt> standardizedAt;  // what made SDATA
     std::string datafile;                          // the file DATA came from
     std::string wirefile;                          // the file wirelist came from
+    std::string xsource;  // what XLIST is: "centroid size" or the x list's file name
+    std::string fxname;   // what FXLIST is, for the allometry report: "ln of centroid size"
   };
 
-  // The fifteen actions, in the order they are compared.
-  static const std::array<SwitchyardAction<Stand3sw>, 15> kActions;
+  // The eighteen actions, in the order they are compared.
+  static const std::array<SwitchyardAction<Stand3sw>, 18> kActions;
 
   Stand3sw(Graphics& graphics, FileDialogs& dialogs)
       : graphics_(graphics), dialogs_(dialogs), panel_(graphics, dialogs) {}
@@ -103,6 +107,9 @@ class Stand3sw {
   void showRegress();
   void clearFigure();
   void copyImage();
+  void allometry();
+  void allometryCopy() { panel_.copyAllometry(); }
+  void allometrySave() { panel_.saveAllometry(); }
 
   // Makes the plot window current, opening a new one when it has gone.
   void selectPlotWindow();

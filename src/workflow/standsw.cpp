@@ -13,7 +13,7 @@
 
 namespace tarvolin {
 
-const std::array<SwitchyardAction<Standsw>, 12> Standsw::kActions = {{
+const std::array<SwitchyardAction<Standsw>, 15> Standsw::kActions = {{
     {"LoadData", &Standsw::loadData},
     {"Regress", &Standsw::regress},
     {"UseCS", &Standsw::useCS},
@@ -26,6 +26,9 @@ const std::array<SwitchyardAction<Standsw>, 12> Standsw::kActions = {{
     {"SaveFile", &Standsw::saveFile},
     {"Clear", &Standsw::clear},
     {"ShowRegress", &Standsw::showRegress},
+    {"Allometry", &Standsw::allometry},
+    {"AllometryCopy", &Standsw::allometryCopy},
+    {"AllometrySave", &Standsw::allometrySave},
 }};
 
 namespace {
@@ -70,6 +73,8 @@ void Standsw::loadData() {
   // The x-variable and the standardization belonged to the earlier data set.
   state_.XLIST.resize(0, 0);
   state_.FXLIST.resize(0, 0);
+  state_.xsource.clear();
+  state_.fxname.clear();
   state_.SDATA.resize(0, 0);
   state_.standardizedAt.reset();
   panel_.resetLaterSteps();
@@ -108,6 +113,7 @@ void Standsw::regress() {
 void Standsw::useCS() {
   requiredata(state_.DATA);
   state_.XLIST = state_.DATA.col(state_.DATA.cols() - 1);
+  state_.xsource = "centroid size";
   panel_.reportCentroidSize(state_.XLIST.rows());
 }
 
@@ -118,8 +124,10 @@ void Standsw::showData() {
 }
 
 void Standsw::loadXList() {
-  std::optional<Eigen::MatrixXd> xlist = panel_.loadXList(state_.DATA.rows());
-  if (xlist) state_.XLIST = std::move(*xlist);
+  std::optional<XList> xlist = panel_.loadXList(state_.DATA.rows());
+  if (!xlist) return;
+  state_.XLIST = std::move(xlist->values);
+  state_.xsource = std::move(xlist->name);
 }
 
 void Standsw::transform(Transform lcode) {
@@ -127,6 +135,7 @@ void Standsw::transform(Transform lcode) {
       state_.FXLIST.size() != 0 ? state_.LCODE : std::optional<Transform>();
   state_.FXLIST = panel_.showTransform(state_.XLIST, lcode, inForce);
   state_.LCODE = lcode;
+  state_.fxname = xvariablename(state_.xsource, lcode);
 }
 
 void Standsw::acceptX() { panel_.acceptX(); }
@@ -138,6 +147,8 @@ void Standsw::clear() {
   state_.XLIST.resize(0, 0);
   state_.SDATA.resize(0, 0);
   state_.FXLIST.resize(0, 0);
+  state_.xsource.clear();
+  state_.fxname.clear();
   state_.standardizedAt.reset();
   panel_.makeOwnWindowCurrent();
   graphics_.hold(false);
@@ -154,6 +165,11 @@ void Standsw::showRegress() {
               {"rs", kStandardized, "ks", kStandardizedMean, "standardized specimens"});
   graphics_.status(
       sprintf("Showing the %i standardized specimens and their mean", state_.SDATA.rows()));
+}
+
+void Standsw::allometry() {
+  panel_.showAllometry(state_.DATA, state_.FXLIST, state_.fxname, state_.dataName, 2,
+                       kAllometryFit2D, "standsw");
 }
 
 }  // namespace tarvolin

@@ -4,12 +4,14 @@
 //
 // Actions, compared exactly in this order: "LoadData", "Regress", "UseCS",
 // "ShowData", "LoadxList", "UseX", "UseLn", "UseLog", "Acceptx", "SaveFile",
-// "Clear", "ShowRegress". Any other string does nothing at all.
+// "Clear", "ShowRegress", "Allometry", and the allometry report window's
+// "AllometryCopy" and "AllometrySave" (see SwitchyardPanel::showAllometry).
+// Any other string does nothing at all.
 //
 // A 2D data set has one specimen per row: X1 Y1 ... Xk Yk and the size. The
 // rows are used as read: 2D data are not superimposed. Between actions the
 // workflow is kept in five variables (state()), with what the last
-// standardization used. Controls are found by their tags in the
+// standardization used and what x is. Controls are found by their tags in the
 // switchyard's own window, and plots go into the current axes of that
 // window (of the current window when the switchyard has no window of its
 // own).
@@ -57,6 +59,8 @@ class Standsw {
 
     std::optional<StandardizedAt> standardizedAt;  // what made SDATA
     std::string dataName;                          // the data file's name, for the plot's title
+    std::string xsource;  // what XLIST is: "centroid size" or the x list's file name
+    std::string fxname;   // what FXLIST is, for the allometry report: "ln of centroid size"
   };
 
   // How a data set is plotted: the styles of its points and of its mean row,
@@ -65,8 +69,8 @@ class Standsw {
     std::string_view points, pointsName, mean, meanName, shown;
   };
 
-  // The twelve actions, in the order they are compared.
-  static const std::array<SwitchyardAction<Standsw>, 12> kActions;
+  // The fifteen actions, in the order they are compared.
+  static const std::array<SwitchyardAction<Standsw>, 15> kActions;
 
   Standsw(Graphics& graphics, FileDialogs& dialogs)
       : graphics_(graphics), dialogs_(dialogs), panel_(graphics, dialogs) {}
@@ -94,6 +98,9 @@ class Standsw {
   void saveFile();
   void clear();
   void showRegress();
+  void allometry();
+  void allometryCopy() { panel_.copyAllometry(); }
+  void allometrySave() { panel_.saveAllometry(); }
 
   // Draws a data set's points and its mean row as `kind` says.
   void plotDataSet(const Eigen::MatrixXd& x, const PlotKind& kind);

@@ -1,6 +1,7 @@
 #include "switchyardpanel.h"
 
 #include <cmath>
+#include <filesystem>
 
 #include "geometry/untransformx.h"
 #include "loadxlist.h"
@@ -11,6 +12,7 @@
 #include "platform/sprintf.h"
 #include "platform/writefileatomic.h"
 #include "shapes/standardizedtext.h"
+#include "showallometry.h"
 
 namespace tarvolin {
 namespace {
@@ -47,6 +49,18 @@ void requirexvariable(const Eigen::MatrixXd& fxlist) {
         "no x-variable has been chosen for this data set; use centroid size or load an x list, "
         "then choose x, ln x or log10 x");
   }
+}
+
+std::string xvariablename(const std::string& source, Transform lcode) {
+  switch (lcode) {
+    case Transform::ln:
+      return "ln of " + source;
+    case Transform::log10:
+      return "log10 of " + source;
+    case Transform::none:
+      break;
+  }
+  return source;
 }
 
 void SwitchyardPanel::run(std::string_view action, const std::function<void()>& body) {
@@ -135,10 +149,11 @@ void SwitchyardPanel::reportStandardized(Eigen::Index specimens, const Standardi
 
 void SwitchyardPanel::acceptX() {
   setEnable("AcceptStandard", true);
+  setEnable("AllometryButton", true);
   graphics_.status("x accepted: type the standard value and click Standardize");
 }
 
-std::optional<Eigen::MatrixXd> SwitchyardPanel::loadXList(Eigen::Index specimens) {
+std::optional<XList> SwitchyardPanel::loadXList(Eigen::Index specimens) {
   LoadedMatrix read = loadxlist(dialogs_);
   if (!read.chosen) return std::nullopt;
   const Eigen::Index values = read.y.rows();
@@ -150,7 +165,7 @@ std::optional<Eigen::MatrixXd> SwitchyardPanel::loadXList(Eigen::Index specimens
     graphics_.status(
         sprintf("Loaded %i x values from %s; choose x, ln x or log10 x next", values, read.fn));
   }
-  return std::move(read.y);
+  return XList{std::move(read.y), read.fn};
 }
 
 Eigen::VectorXd SwitchyardPanel::showTransform(const Eigen::MatrixXd& xlist, Transform lcode,
@@ -194,8 +209,8 @@ void SwitchyardPanel::resetControls() {
   setString("FileBox", "No Data Loaded");
   writeStatistics({0, 0, 0, 0}, 0, true);
   showTransformButtons(std::nullopt);
-  for (const char* tag : {"AcceptStandard", "SaveStandard", "ShowStandard", "GoRegress",
-                          "UseCSButton", "LoadXButton"}) {
+  for (const char* tag : {"AcceptStandard", "AllometryButton", "SaveStandard", "ShowStandard",
+                          "GoRegress", "UseCSButton", "LoadXButton"}) {
     setEnable(tag, false);
   }
 }
@@ -203,7 +218,9 @@ void SwitchyardPanel::resetControls() {
 void SwitchyardPanel::resetLaterSteps() {
   writeStatistics({0, 0, 0, 0}, 0, false);
   showTransformButtons(std::nullopt);
-  for (const char* tag : {"AcceptStandard", "SaveStandard", "ShowStandard"}) setEnable(tag, false);
+  for (const char* tag : {"AcceptStandard", "AllometryButton", "SaveStandard", "ShowStandard"}) {
+    setEnable(tag, false);
+  }
 }
 
 void SwitchyardPanel::saveStandardized(const Eigen::MatrixXd& sdata,
@@ -234,6 +251,39 @@ void SwitchyardPanel::saveStandardized(const Eigen::MatrixXd& sdata,
   writefileatomic(choice->path(),
                   [&](const TextSink& write) { standardizedtext(sdata, lastValue, write); });
   graphics_.status(sprintf("Saved %i specimens to %s", sdata.rows(), choice->path()));
+}
+
+void SwitchyardPanel::showAllometry(const Eigen::MatrixXd& data, const Eigen::MatrixXd& fxlist,
+                                    const std::string& xname, const std::string& datafile, int dims,
+                                    std::string_view superimposition, std::string_view module) {
+  requiredata(data);
+  requirexvariable(fxlist);
+  const std::string file = std::filesystem::path(datafile).filename().string();
+  graphics_.status(sprintf("Computing the allometry of %i specimens ...", data.rows()));
+  AllometryReport report = allometryreport(data, fxlist.col(0), xname, file, dims, superimposition);
+  allometryWindow_ = showallometry(graphics_, report, allometryWindow_, module);
+  console().disp(report.text);
+  const AnovaTerm& size = report.anova.terms.front();
+  graphics_.status(
+      sprintf("Allometry of %i specimens: size explains %.1f%% of the shape variation (p = %g)",
+              data.rows(), 100 * size.rsq, size.p));
+  allometry_ = std::move(report);
+}
+
+void SwitchyardPanel::copyAllometry() {
+  if (!allometry_)
+    throw MissingError("there is no allometry report to copy; click Allometry first");
+  graphics_.copyText(allometry_->text);
+  graphics_.status("The allometry report is on the clipboard");
+}
+
+void SwitchyardPanel::saveAllometry() {
+  if (!allometry_) throw MissingError("there is no allometry table to save; click Allometry first");
+  const std::optional<FileChoice> choice =
+      dialogs_.putFile("*.csv", "File Name for the Allometry Table");
+  if (!choice) return;
+  writefileatomic(choice->path(), allometry_->csv);
+  graphics_.status("Saved the allometry table to " + choice->path());
 }
 
 }  // namespace tarvolin

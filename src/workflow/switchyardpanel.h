@@ -1,7 +1,8 @@
 #pragma once
 // What the 3D and the 2D switchyards do alike with their window: find a
 // control by its tag, read and write it, report an action's error, and the
-// x-variable, reset and save steps, which both workflows share word for word.
+// x-variable, reset, save and allometry steps, which both workflows share
+// word for word.
 //
 // Controls are looked up in the switchyard's own window, which a locator
 // names (the newest open window of its figure file), so that two windows
@@ -23,6 +24,7 @@
 #include <string>
 #include <string_view>
 
+#include "allometryreport.h"
 #include "geometry/transformx.h"
 #include "platform/filedialogs.h"
 #include "platform/graphics.h"
@@ -49,6 +51,15 @@ void requiredata(const Eigen::MatrixXd& data);
 // Refuses a regression when no transformed x-variable has been chosen.
 void requirexvariable(const Eigen::MatrixXd& fxlist);
 
+// What an x-variable is, for the allometry report: "centroid size" or the
+// x list's file name, after "ln of " or "log10 of " when it is transformed.
+std::string xvariablename(const std::string& source, Transform lcode);
+
+// An x list as read: its values and its file's name.
+struct XList {
+  Eigen::MatrixXd values;
+  std::string name;
+};
 // What a standardization was made with: the standard value as typed and as
 // read, and the transform of x whose scale it is on. Saving writes these,
 // whatever the boxes show by then.
@@ -116,7 +127,7 @@ class SwitchyardPanel {
   // LoadxList: asks for an x list; returns it (nothing after a cancel), with
   // its summary written to XVarBox and the mismatch message box when its
   // length is not `specimens`.
-  std::optional<Eigen::MatrixXd> loadXList(Eigen::Index specimens);
+  std::optional<XList> loadXList(Eigen::Index specimens);
 
   // UseX, UseLn, UseLog: the x-variable's transform, shown in the statistics
   // boxes (echoing each box's handle as h), proposed in StandardBox and
@@ -137,17 +148,19 @@ class SwitchyardPanel {
   // "ln x = 3.0030": the standard value as typed, on its transform's scale.
   static std::string standardizedText(const StandardizedAt& at);
 
-  // Acceptx: the standard value may now be standardized to.
+  // Acceptx: the standard value may now be standardized to, and the
+  // allometry of the data set on x shown.
   void acceptX();
 
   // Clear's reset of the window: FileBox, the statistics and standard boxes,
-  // the radio buttons and the enables of the later steps.
+  // the radio buttons and the enables of the later steps (Allometry too).
   void resetControls();
 
   // After a new data set is loaded: the x-variable and the standardization
   // of the earlier one no longer hold. Empties the statistics and standard
   // boxes, switches the transform buttons off, and disables Standardize,
-  // Save standardized data and Show standardized until x is accepted again.
+  // Allometry, Save standardized data and Show standardized until x is
+  // accepted again.
   void resetLaterSteps();
 
   // SaveFile: asks for a file name and writes sdata as the standardized-data
@@ -156,6 +169,22 @@ class SwitchyardPanel {
   // StandardBox no longer shows the value the standardization used. The file
   // is written whole or not at all; a cancelled dialog writes nothing.
   void saveStandardized(const Eigen::MatrixXd& sdata, const std::optional<StandardizedAt>& at);
+
+  // Allometry: the Procrustes ANOVA of data's shape on fxlist (see
+  // allometryreport) in the report window (see showallometry), opened or,
+  // when it is open, refreshed; the report goes to the console too and the
+  // status line sums it up. `module` is the switchyard the report window's
+  // buttons call. The report is kept for its buttons.
+  void showAllometry(const Eigen::MatrixXd& data, const Eigen::MatrixXd& fxlist,
+                     const std::string& xname, const std::string& datafile, int dims,
+                     std::string_view superimposition, std::string_view module);
+  // AllometryCopy: the report's text onto the clipboard.
+  void copyAllometry();
+  // AllometrySave: asks for a file and writes the table there as CSV, whole
+  // or not at all; a cancelled dialog writes nothing.
+  void saveAllometry();
+  // The report shown last; nothing before the first Allometry.
+  const std::optional<AllometryReport>& allometry() const { return allometry_; }
 
  private:
   // The switchyard's own window; nothing without a locator, a MissingError
@@ -171,6 +200,8 @@ class SwitchyardPanel {
   std::string windowName_;
   WindowLocator locator_;
   std::optional<ObjectId> lastWindow_;
+  std::optional<AllometryReport> allometry_;
+  std::optional<ObjectId> allometryWindow_;
 };
 
 }  // namespace tarvolin

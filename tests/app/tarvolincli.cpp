@@ -34,7 +34,8 @@ TEST(CliInfo, SummaryAsTheWindowShowsItAndSizeRange) {
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out, sprintf("skulls_zor.txt \nhas 40 specimens \nwith 14 landmarks\n"
                              "centroid size from %4.4f to %4.4f\n"
-                             "3D landmarks; specimens 1 to 40\n",
+                             "3D landmarks; specimens 1 to 40\n"
+                             "superimposition: 3 rounds, as the standardization is defined\n",
                              file.col(42).minCoeff(), file.col(42).maxCoeff()));
   const CliRun fromTps = runCli({"info", "--tps", tps});
   EXPECT_EQ(fromTps.out.substr(fromTps.out.find('\n')), run.out.substr(run.out.find('\n')));

@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFileDialog>
+#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -292,6 +293,26 @@ TEST_F(QtViewServices, PrintPutsTheWindowsPictureOnTheClipboardAsSvgAndPng) {
   graphics.print("-dmeta");
   EXPECT_EQ(QGuiApplication::clipboard()->mimeData()->data("image/svg+xml"), before);
   EXPECT_EQ(view.statusText(), "The window has no plot to copy");
+}
+
+// A report: its box in a fixed-width font, so that a table's columns line
+// up, and its text onto the clipboard as plain text.
+TEST_F(QtViewServices, AReportBoxShowsAFixedWidthFontAndItsTextGoesOnTheClipboard) {
+  const Handle w = graphics.figure();
+  const Handle report = control(w, ControlStyle::text, "AllometryText");
+  auto* label = qobject_cast<QLabel*>(view.control(report));
+  ASSERT_NE(label, nullptr);
+  const QFont plain = label->font();
+  graphics.set(report, "FontName", std::string("monospace"));
+  EXPECT_EQ(label->font(), QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  EXPECT_EQ(graphics.getString(report, "FontName"), "monospace");
+  graphics.set(report, "FontName", std::string());
+  EXPECT_EQ(label->font(), plain);
+
+  const std::string table = "            Df\nsize         1\n";
+  graphics.copyText(table);
+  EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), table);
+  EXPECT_EQ(graphics.textClipboard(), table);
 }
 
 TEST_F(QtViewServices, APictureIsSavedAsPngSvgOrPdfAndAFailedSaveLeavesTheFileAlone) {

@@ -26,6 +26,7 @@ inline Handle testWindow(Graphics& graphics, bool with3D) {
   add(ControlStyle::radiobutton, "LnButton", "ln x", true, "transform");
   add(ControlStyle::radiobutton, "LogButton", "log10 x", true, "transform");
   add(ControlStyle::pushbutton, "AcceptStandard", "Standardize", false);
+  add(ControlStyle::pushbutton, "AllometryButton", "Allometry...", false);
   add(ControlStyle::pushbutton, "SaveStandard", "Save standardized data", false);
   add(ControlStyle::pushbutton, "ShowStandard", "Show standardized", false);
   add(ControlStyle::pushbutton, "GoRegress", "Accept x");

@@ -1,0 +1,53 @@
+#pragma once
+// The allometry report of a workflow window: the Procrustes ANOVA of the
+// data set's shape on x, as the command line's allometry prints it, and the
+// regression score of each specimen, to plot against x.
+//
+// data: N x (d k + 1), one specimen per row, its size in the last column
+//    (left out of the analysis). x: the x-variable as regressed, N values.
+// xname says what x is ("ln of centroid size"), file names the data set,
+// dims is 2 or 3, superimposition says how the rows were superimposed.
+// The p-values come from kAllometryPermutations permutations drawn with
+// kAllometrySeed, as the command line draws them by default, so the window
+// and the command line give the same figures for the same data and x.
+//
+// Throws InputError (no file: the caller knows it) when x has not one value
+// per specimen, and whatever procrustesanova refuses (an x with one value
+// for every specimen, for instance).
+//
+// Example:
+//   AllometryReport r = allometryreport(DATA, FXLIST.col(0), "ln of centroid size",
+//                                       "skulls_zor.txt", 3, kAllometryFit3D);
+//   r.text   // "Procrustes ANOVA of shape on ln of centroid size: skulls_zor.txt, 40 ..."
+
+#include <Eigen/Core>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "geometry/procrustesanova.h"
+#include "geometry/regressionscore.h"
+
+namespace tarvolin {
+
+inline constexpr int kAllometryPermutations = 999;
+inline constexpr std::uint64_t kAllometrySeed = 1;
+// How each workflow's data set was superimposed, for the report's second line.
+inline constexpr std::string_view kAllometryFit3D = "3 rounds, as the standardization is defined";
+inline constexpr std::string_view kAllometryFit2D = "none, the rows are used as read";
+
+struct AllometryReport {
+  std::string text;  // the two header lines, a blank line and the table
+  std::string csv;   // the table as CSV
+  ProcrustesAnova anova;
+  Eigen::VectorXd x;      // the x-variable as regressed
+  RegressionScore score;  // each specimen's score and the line fitted to them
+  std::string file;       // the data set's name
+  std::string xname;      // what x is
+};
+
+AllometryReport allometryreport(const Eigen::MatrixXd& data, const Eigen::VectorXd& x,
+                                const std::string& xname, const std::string& file, int dims,
+                                std::string_view superimposition);
+
+}  // namespace tarvolin
