@@ -19,6 +19,7 @@
 #include <string>
 
 #include "centsize3Da.h"
+#include "gparounds.h"
 #include "platform/configstack.h"
 #include "platform/console.h"
 
@@ -315,26 +316,14 @@ Eigen::MatrixXd startReference(Pages& data) {
   return reference;
 }
 
-// How many rounds the superimposition does. By default exactly three, as
-// the standardization is defined. With converge, rounds go on until the
-// change of the mean shape is at most `tolerance`, and at most maxRounds of
-// them. The change of a round is the Frobenius norm |new - previous| of the
-// difference between the new reference and the one the round fitted onto,
-// both k x D, centred and of centroid size 1: the square root of the summed
-// squared differences of all k D coordinates.
-struct Rounds {
-  bool converge = false;
-  double tolerance = 1e-10;
-  int maxRounds = 1000;
-};
-
-// What the superimposition did: the rounds, the change of the last one and,
-// with converge, whether that change met the tolerance.
-struct RoundsDone {
-  int rounds = 3;
-  double lastChange = 0;
-  bool converged = false;
-};
+// How many rounds the superimposition does (GpaRounds): by default exactly
+// three, as the standardization is defined; with converge, rounds go on
+// until the change of the mean shape is at most `tolerance`, and at most
+// maxRounds of them. The change of a round is the Frobenius norm
+// |new - previous| of the difference between the new reference and the one
+// the round fitted onto, both k x D, centred and of centroid size 1. What
+// was done comes back as a GpaReport.
+using Rounds = GpaRounds;
 
 // Generalized Procrustes superimposition of the specimens of `data` in
 // their own memory: the start reference, then rounds of fitting every
@@ -348,10 +337,10 @@ struct RoundsDone {
 // number, or fewer than one round allowed.
 //
 // Example:
-//   RoundsDone done = superimposePages<3>(pages, mean, "getpproc3", Rounds{.converge = true});
+//   GpaReport done = superimposePages<3>(pages, mean, "getpproc3", Rounds{.converge = true});
 template <int D, class Pages>
-RoundsDone superimposePages(Pages& data, Eigen::MatrixXd& reference, const char* caller,
-                            const Rounds& rounds = {}) {
+GpaReport superimposePages(Pages& data, Eigen::MatrixXd& reference, const char* caller,
+                           const Rounds& rounds = {}) {
   if (data.count() == 0 || data.landmarks() == 0) {
     throw std::invalid_argument(std::string(caller) + ": the stack holds no specimen");
   }
@@ -363,11 +352,12 @@ RoundsDone superimposePages(Pages& data, Eigen::MatrixXd& reference, const char*
   const Eigen::Index count = data.count();
   const Eigen::Index landmarks = data.landmarks();
 
-  RoundsDone done;
+  GpaReport done;
+  done.asDefined = !rounds.converge;
   reference = startReference<D>(data);
   if (count == 1) {
     data.visit([&](auto page) { page = reference; }, true);
-    if (rounds.converge) done = RoundsDone{1, 0.0, true};
+    if (rounds.converge) done = GpaReport{1, 0.0, true, false};
     return done;
   }
 
@@ -400,8 +390,8 @@ RoundsDone superimposePages(Pages& data, Eigen::MatrixXd& reference, const char*
 }
 
 template <int D>
-RoundsDone superimpose(BasicConfigStack<D>& sdata, Eigen::MatrixXd& reference, const char* caller,
-                       const Rounds& rounds = {}) {
+GpaReport superimpose(BasicConfigStack<D>& sdata, Eigen::MatrixXd& reference, const char* caller,
+                      const Rounds& rounds = {}) {
   if (sdata.empty())
     throw std::invalid_argument(std::string(caller) + ": the stack holds no specimen");
   StackPages<D> pages(sdata);
@@ -411,8 +401,8 @@ RoundsDone superimpose(BasicConfigStack<D>& sdata, Eigen::MatrixXd& reference, c
 // The same superimposition of the specimens of a data set (N x (D k + 1),
 // one specimen per row, the size column last), in the data set's memory.
 template <int D>
-RoundsDone superimposeRows(Eigen::MatrixXd& data, Eigen::MatrixXd& reference, const char* caller,
-                           const Rounds& rounds = {}) {
+GpaReport superimposeRows(Eigen::MatrixXd& data, Eigen::MatrixXd& reference, const char* caller,
+                          const Rounds& rounds = {}) {
   RowPages<D> pages(data);
   return superimposePages<D>(pages, reference, caller, rounds);
 }

@@ -21,11 +21,9 @@ SuperimposedDataSet superimposedataset(Eigen::MatrixXd data, int dims, bool with
   }
   SuperimposedDataSet result;
   if (data.rows() > 0 && data.cols() > dims && (data.cols() - 1) % dims == 0) {
-    const procrustesfit::Rounds asked{rounds.converge, rounds.tolerance, rounds.maxRounds};
-    const procrustesfit::RoundsDone done =
-        dims == 2 ? procrustesfit::superimposeRows<2>(data, result.mean, "getpproc2D", asked)
-                  : procrustesfit::superimposeRows<3>(data, result.mean, "getpproc3", asked);
-    result.fit = GpaReport{done.rounds, done.lastChange, done.converged, !rounds.converge};
+    result.fit = dims == 2
+                     ? procrustesfit::superimposeRows<2>(data, result.mean, "getpproc2D", rounds)
+                     : procrustesfit::superimposeRows<3>(data, result.mean, "getpproc3", rounds);
     result.data = std::move(data);
     if (dims == 3 && withStack) result.stack = vertxy3D(result.data);
     return result;
