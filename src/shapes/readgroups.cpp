@@ -81,17 +81,17 @@ std::vector<std::string> tableLabels(const std::string& path, const std::string&
 
 }  // namespace
 
-SpecimenGroups readgroups(const std::string& spec, const std::vector<std::string>& ids) {
+SpecimenGroups readgroups(const std::string& given, const std::vector<std::string>& ids) {
   SpecimenGroups groups;
   std::vector<std::string> labels;
   std::error_code error;
-  const size_t colon = spec.rfind(':');
-  if (!std::filesystem::exists(spec, error) && colon != std::string::npos && colon > 0) {
-    groups.source = spec.substr(0, colon);
-    labels = tableLabels(groups.source, spec.substr(colon + 1), ids);
+  const size_t colon = given.rfind(':');
+  if (!std::filesystem::exists(given, error) && colon != std::string::npos && colon > 0) {
+    groups.source = given.substr(0, colon);
+    labels = tableLabels(groups.source, given.substr(colon + 1), ids);
   } else {
-    groups.source = spec;
-    labels = listLabels(spec, ids.size());
+    groups.source = given;
+    labels = listLabels(given, ids.size());
   }
 
   std::unordered_map<std::string, int> indexOf;

@@ -2,7 +2,7 @@
 // Reads the group of every specimen (its species, sex, population, ...), as
 // the user names it with --groups, for statistics pooled within groups.
 //
-// spec is one of:
+// given is what the user gave to --groups, one of:
 //   FILE          a text file with one label per line, in the order of the
 //                 data set's specimens. Labels are trimmed of blanks (a label
 //                 may hold blanks inside); blank lines at the end are ignored.
@@ -11,7 +11,7 @@
 //   TABLE:COLUMN  a column of a table whose first column holds specimen IDs,
 //                 comma-, semicolon- or tab-separated, rows in any order (see
 //                 readcovariate.h for the table's rules and the matching of
-//                 the column name). Taken as a table only when spec as a
+//                 the column name). Taken as a table only when `given` as a
 //                 whole is not an existing file and holds a colon after its
 //                 first character; the last colon separates the two.
 // ids: the specimens of the data set, in its order.
@@ -46,6 +46,6 @@ struct SpecimenGroups {
   std::string source;              // the file named in messages
 };
 
-SpecimenGroups readgroups(const std::string& spec, const std::vector<std::string>& ids);
+SpecimenGroups readgroups(const std::string& given, const std::vector<std::string>& ids);
 
 }  // namespace tarvolin
