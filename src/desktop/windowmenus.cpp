@@ -33,6 +33,7 @@ WindowMenus::WindowMenus(QtView& view, FigureWindow& window)
   QMenu* file = bar_->addMenu(tr("&File"));
   bindControl(file, tr("Load data..."), "LoadDataButton", ctrl(Qt::Key_O));
   bindControl(file, tr("Load wireframe..."), "LoadWireButton", {});
+  bindControl(file, tr("Load groups..."), "LoadGroupsButton", {});
   recent_ = file->addMenu(tr("Recent data files"));
   connect(recent_, &QMenu::aboutToShow, this, &WindowMenus::fillRecent);
   fillRecent();
@@ -230,7 +231,9 @@ QString WindowMenus::guide() const {
   if (wire) data += tr(" Load wireframe adds the lines between landmarks to every plot.");
   const QString x =
       tr("2  X-variable. Click Use centroid size, or Load x list for one value per specimen "
-         "in the order of the data set. Choose x, ln x or log10 x, then Accept x.");
+         "in the order of the data set. Choose x, ln x or log10 x, then Accept x. Load groups "
+         "reads each specimen's group for the allometry report, which then compares the "
+         "groups' shapes and slopes.");
   const QString standardize =
       tr("3  Standardize. Type the standard value (Accept x proposes one), click Standardize, "
          "then Save standardized data (Ctrl+S).");

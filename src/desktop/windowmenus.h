@@ -1,7 +1,7 @@
 #pragma once
 // The menu bar of a window that runs a workflow (one with a LoadDataButton):
 //
-//   File  Load data... (Ctrl+O), Load wireframe..., Recent data files,
+//   File  Load data... (Ctrl+O), Load wireframe..., Load groups..., Recent data files,
 //         Save standardized data... (Ctrl+S), Save picture..., Quit (Ctrl+Q)
 //   Edit  Copy plot
 //   View  Show data, Show standardized, Allometry..., Reset view, Larger markers,

@@ -1,5 +1,7 @@
 #include "allometryreport.h"
 
+#include <filesystem>
+
 #include "allometrytable.h"
 #include "platform/errors.h"
 #include "platform/sprintf.h"
@@ -8,7 +10,8 @@ namespace tarvolin {
 
 AllometryReport allometryreport(const Eigen::MatrixXd& data, const Eigen::VectorXd& x,
                                 const std::string& xname, const std::string& file, int dims,
-                                std::string_view superimposition) {
+                                std::string_view superimposition,
+                                const std::optional<SpecimenGroups>& groups) {
   const Eigen::Index n = data.rows();
   if (x.size() != n) {
     throw InputError(
@@ -20,15 +23,34 @@ AllometryReport allometryreport(const Eigen::MatrixXd& data, const Eigen::Vector
   AllometryReport report;
   AnovaDesign design;
   design.x = x;
-  report.anova =
-      procrustesanova(data.leftCols(coordinates), design, kAllometryPermutations, kAllometrySeed);
+  std::string groupsRead;
+  if (groups && groups->names.size() > 1) {
+    design.groupOf = groups->of;
+    design.groupNames = groups->names;
+    design.interaction = true;
+    const std::filesystem::path source(groups->source);
+    groupsRead = sprintf(", %i groups from %s", groups->names.size(),
+                         source.has_filename() ? source.filename().string()
+                                               : source.parent_path().filename().string());
+  }
+  try {
+    report.anova =
+        procrustesanova(data.leftCols(coordinates), design, kAllometryPermutations, kAllometrySeed);
+  } catch (const InputError& e) {
+    // A group too small is the groups file's fault, not the data set's.
+    if (!design.groupOf.empty() && e.file().empty() &&
+        e.message().find("group") != std::string::npos) {
+      throw InputError(groups->source, e.message());
+    }
+    throw;
+  }
   report.score = regressionscore(data.leftCols(coordinates), x);
   report.x = x;
   report.file = file;
   report.xname = xname;
   report.text = sprintf("Procrustes ANOVA of shape on %s: %s, ", xname, file) +
-                sprintf("%i specimens, %i landmarks (%iD)\n", n, coordinates / dims, dims) +
-                "superimposition: " + std::string(superimposition) + "; " +
+                sprintf("%i specimens, %i landmarks (%iD)", n, coordinates / dims, dims) +
+                groupsRead + "\nsuperimposition: " + std::string(superimposition) + "; " +
                 sprintf("%i permutations of the residuals, seed %s\n\n", kAllometryPermutations,
                         std::to_string(kAllometrySeed)) +
                 allometrytable(report.anova);

@@ -7,26 +7,37 @@
 //    (left out of the analysis). x: the x-variable as regressed, N values.
 // xname says what x is ("ln of centroid size"), file names the data set,
 // dims is 2 or 3, superimposition says how the rows were superimposed.
+// groups: each specimen's group, when a group table was loaded; with more
+// than one group the ANOVA has the group and the size:group terms too
+// (whether the groups share one slope), and the first header line ends with
+// ", 2 groups from FILE", as the command line's allometry --groups
+// --interaction writes it. One group, or none, is the plain regression.
 // The p-values come from kAllometryPermutations permutations drawn with
 // kAllometrySeed, as the command line draws them by default, so the window
 // and the command line give the same figures for the same data and x.
 //
 // Throws InputError (no file: the caller knows it) when x has not one value
 // per specimen, and whatever procrustesanova refuses (an x with one value
-// for every specimen, for instance).
+// for every specimen, for instance); what it refuses about the groups (a
+// group of one specimen, groups not of one per specimen) names the groups'
+// file.
 //
 // Example:
 //   AllometryReport r = allometryreport(DATA, FXLIST.col(0), "ln of centroid size",
 //                                       "skulls_zor.txt", 3, kAllometryFit3D);
 //   r.text   // "Procrustes ANOVA of shape on ln of centroid size: skulls_zor.txt, 40 ..."
+//   allometryreport(DATA, x, "ln of centroid size", "skulls.csv", 3, kAllometryFit3D,
+//                   readgroups("skulls_covariates.csv:group", ids)).anova.terms.size()  // 3
 
 #include <Eigen/Core>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "geometry/procrustesanova.h"
 #include "geometry/regressionscore.h"
+#include "shapes/readgroups.h"
 
 namespace tarvolin {
 
@@ -48,6 +59,7 @@ struct AllometryReport {
 
 AllometryReport allometryreport(const Eigen::MatrixXd& data, const Eigen::VectorXd& x,
                                 const std::string& xname, const std::string& file, int dims,
-                                std::string_view superimposition);
+                                std::string_view superimposition,
+                                const std::optional<SpecimenGroups>& groups = std::nullopt);
 
 }  // namespace tarvolin

@@ -16,13 +16,13 @@ Eigen::MatrixXd row(const Eigen::Vector4d& v) { return Eigen::MatrixXd(v.transpo
 
 ControlSpec control(ControlStyle style, const char* tag, const char* string,
                     const Eigen::Vector4d& position, const char* tooltip) {
-  ControlSpec spec;
-  spec.style = style;
-  spec.tag = tag;
-  spec.string = string;
-  spec.position = position;
-  spec.tooltip = tooltip;
-  return spec;
+  ControlSpec described;
+  described.style = style;
+  described.tag = tag;
+  described.string = string;
+  described.position = position;
+  described.tooltip = tooltip;
+  return described;
 }
 
 // Opens the window with its controls and empty axes.

@@ -36,7 +36,7 @@ void rowPoints(const Eigen::MatrixXd& data, Eigen::Index i, Eigen::RowVectorXd& 
 
 }  // namespace
 
-const std::array<SwitchyardAction<Stand3sw>, 18> Stand3sw::kActions = {{
+const std::array<SwitchyardAction<Stand3sw>, 19> Stand3sw::kActions = {{
     {"LoadData", &Stand3sw::loadData},
     {"LoadWire", &Stand3sw::loadWire},
     {"Regress", &Stand3sw::regress},
@@ -55,6 +55,7 @@ const std::array<SwitchyardAction<Stand3sw>, 18> Stand3sw::kActions = {{
     {"Allometry", &Stand3sw::allometry},
     {"AllometryCopy", &Stand3sw::allometryCopy},
     {"AllometrySave", &Stand3sw::allometrySave},
+    {"LoadGroups", &Stand3sw::loadGroups},
 }};
 
 void Stand3sw::operator()(std::string_view action) {
@@ -125,6 +126,12 @@ void Stand3sw::loadData() {
   state_.DATAV = std::move(loaded.stack);
   state_.mean1 = std::move(loaded.mean);
   state_.datafile = file.path;
+  state_.ids = std::move(file.ids);
+  // The TPS-style reader gives no IDs: the specimens are numbered, as ZOR rows are.
+  if (state_.ids.empty()) {
+    for (Eigen::Index i = 1; i <= state_.DATA.rows(); ++i) state_.ids.push_back(std::to_string(i));
+  }
+  state_.groups.reset();
 
   // The x-variable and the standardization were chosen for the earlier data
   // set: regressing these data on its sizes, or saving its result under
@@ -152,6 +159,7 @@ void Stand3sw::loadData() {
   }
   panel_.setEnable("UseCSButton", true);
   panel_.setEnable("LoadXButton", true);
+  panel_.setEnable("LoadGroupsButton", true);
   // Clear disables GoRegress and no other step enables it again, so without
   // this a cleared window could never be standardized again.
   panel_.setEnable("GoRegress", true);
@@ -265,6 +273,8 @@ void Stand3sw::clear() {
   state_.xsource.clear();
   state_.fxname.clear();
   state_.standardizedAt.reset();
+  state_.ids.clear();
+  state_.groups.reset();
   // The plot is emptied when its window is still open; a window the user
   // closed needs no clearing, and the reset of the boxes goes on regardless.
   if (plotWindowOpen()) {
@@ -308,7 +318,13 @@ void Stand3sw::copyImage() {
 
 void Stand3sw::allometry() {
   panel_.showAllometry(state_.DATA, state_.FXLIST, state_.fxname, state_.datafile, 3,
-                       kAllometryFit3D, "stand3sw");
+                       kAllometryFit3D, "stand3sw", state_.groups);
+}
+
+void Stand3sw::loadGroups() {
+  requiredata(state_.DATA);
+  std::optional<SpecimenGroups> groups = panel_.loadGroups(state_.ids);
+  if (groups) state_.groups = std::move(groups);
 }
 
 }  // namespace tarvolin

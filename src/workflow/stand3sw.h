@@ -5,12 +5,15 @@
 // Actions, compared exactly in this order: "LoadData", "LoadWire",
 // "Regress", "UseCS", "ShowData", "LoadxList", "UseX", "UseLn", "UseLog",
 // "Acceptx", "SaveFile", "Clear", "ShowRegress", "ClearFigure", "CopyImage",
-// "Allometry", and the allometry report window's "AllometryCopy" and
-// "AllometrySave" (see SwitchyardPanel::showAllometry). Any other string
-// shows the message box "Fell Through case in switchyard".
+// "Allometry", the allometry report window's "AllometryCopy" and
+// "AllometrySave" (see SwitchyardPanel::showAllometry), and "LoadGroups".
+// Any other string shows the message box "Fell Through case in switchyard".
 //
 // Between actions it keeps the workflow in twelve variables (state()), with
-// what the last standardization used and the names of the files read. It
+// what the last standardization used, the names of the files read, and the
+// specimens' IDs and groups. Groups belong to the data set they were read
+// for: loading new data or Clear forgets them; while they are loaded (more
+// than one group) the allometry report tests the groups and their slopes too. It
 // finds the controls it reads and writes by their tags in its own window,
 // asks for files through the dialog service, and draws into the plot window
 // (fighand1): that window and no other, made anew when the user has closed
@@ -40,7 +43,9 @@
 #include <Eigen/Core>
 #include <array>
 #include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "geometry/transformx.h"
 #include "platform/configstack.h"
@@ -73,10 +78,12 @@ class Stand3sw {
     std::string wirefile;                          // the file wirelist came from
     std::string xsource;  // what XLIST is: "centroid size" or the x list's file name
     std::string fxname;   // what FXLIST is, for the allometry report: "ln of centroid size"
+    std::vector<std::string> ids;          // DATA's specimen IDs, for matching groups
+    std::optional<SpecimenGroups> groups;  // each specimen's group, when loaded
   };
 
-  // The eighteen actions, in the order they are compared.
-  static const std::array<SwitchyardAction<Stand3sw>, 18> kActions;
+  // The nineteen actions, in the order they are compared.
+  static const std::array<SwitchyardAction<Stand3sw>, 19> kActions;
 
   Stand3sw(Graphics& graphics, FileDialogs& dialogs)
       : graphics_(graphics), dialogs_(dialogs), panel_(graphics, dialogs) {}
@@ -110,6 +117,7 @@ class Stand3sw {
   void allometry();
   void allometryCopy() { panel_.copyAllometry(); }
   void allometrySave() { panel_.saveAllometry(); }
+  void loadGroups();
 
   // Makes the plot window current, opening a new one when it has gone.
   void selectPlotWindow();

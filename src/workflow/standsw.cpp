@@ -13,7 +13,7 @@
 
 namespace tarvolin {
 
-const std::array<SwitchyardAction<Standsw>, 15> Standsw::kActions = {{
+const std::array<SwitchyardAction<Standsw>, 16> Standsw::kActions = {{
     {"LoadData", &Standsw::loadData},
     {"Regress", &Standsw::regress},
     {"UseCS", &Standsw::useCS},
@@ -29,6 +29,7 @@ const std::array<SwitchyardAction<Standsw>, 15> Standsw::kActions = {{
     {"Allometry", &Standsw::allometry},
     {"AllometryCopy", &Standsw::allometryCopy},
     {"AllometrySave", &Standsw::allometrySave},
+    {"LoadGroups", &Standsw::loadGroups},
 }};
 
 namespace {
@@ -69,7 +70,10 @@ void Standsw::loadData() {
   std::error_code ignored;
   std::filesystem::current_path(choice->folder, ignored);
 
+  std::vector<std::string> ids = std::move(read.set.ids);
   state_.DATA = landmarkdataset(std::move(read.set));
+  state_.ids = std::move(ids);
+  state_.groups.reset();
   // The x-variable and the standardization belonged to the earlier data set.
   state_.XLIST.resize(0, 0);
   state_.FXLIST.resize(0, 0);
@@ -84,6 +88,7 @@ void Standsw::loadData() {
                                       static_cast<double>(n - 1) / 2.0));
   panel_.setEnable("UseCSButton", true);
   panel_.setEnable("LoadXButton", true);
+  panel_.setEnable("LoadGroupsButton", true);
   // Clear disables GoRegress and no other step enables it again, so without
   // this a cleared window could never be standardized again.
   panel_.setEnable("GoRegress", true);
@@ -150,6 +155,8 @@ void Standsw::clear() {
   state_.xsource.clear();
   state_.fxname.clear();
   state_.standardizedAt.reset();
+  state_.ids.clear();
+  state_.groups.reset();
   panel_.makeOwnWindowCurrent();
   graphics_.hold(false);
   cla(graphics_);
@@ -169,7 +176,13 @@ void Standsw::showRegress() {
 
 void Standsw::allometry() {
   panel_.showAllometry(state_.DATA, state_.FXLIST, state_.fxname, state_.dataName, 2,
-                       kAllometryFit2D, "standsw");
+                       kAllometryFit2D, "standsw", state_.groups);
+}
+
+void Standsw::loadGroups() {
+  requiredata(state_.DATA);
+  std::optional<SpecimenGroups> groups = panel_.loadGroups(state_.ids);
+  if (groups) state_.groups = std::move(groups);
 }
 
 }  // namespace tarvolin

@@ -4,9 +4,9 @@
 //
 // Actions, compared exactly in this order: "LoadData", "Regress", "UseCS",
 // "ShowData", "LoadxList", "UseX", "UseLn", "UseLog", "Acceptx", "SaveFile",
-// "Clear", "ShowRegress", "Allometry", and the allometry report window's
-// "AllometryCopy" and "AllometrySave" (see SwitchyardPanel::showAllometry).
-// Any other string does nothing at all.
+// "Clear", "ShowRegress", "Allometry", the allometry report window's
+// "AllometryCopy" and "AllometrySave" (see SwitchyardPanel::showAllometry),
+// and "LoadGroups". Any other string does nothing at all.
 //
 // A 2D data set has one specimen per row: X1 Y1 ... Xk Yk and the size. The
 // rows are used as read: 2D data are not superimposed. Between actions the
@@ -19,7 +19,9 @@
 // As in the 3D workflow, a new data set puts the x-variable and the
 // standardization of the earlier one out of force, and a saved file is
 // refused when the standard value shown is not the one the standardization
-// used.
+// used. Groups, too, belong to the data set they were read for: loading new
+// data or Clear forgets them; while they are loaded (more than one group)
+// the allometry report tests the groups and their slopes too.
 //
 // An action that cannot go on (a file refused, a value missing, a standard
 // value that is not a number, its window closed) ends with one console
@@ -37,7 +39,9 @@
 #include <Eigen/Core>
 #include <array>
 #include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "geometry/transformx.h"
 #include "platform/filedialogs.h"
@@ -61,6 +65,8 @@ class Standsw {
     std::string dataName;                          // the data file's name, for the plot's title
     std::string xsource;  // what XLIST is: "centroid size" or the x list's file name
     std::string fxname;   // what FXLIST is, for the allometry report: "ln of centroid size"
+    std::vector<std::string> ids;          // DATA's specimen IDs, for matching groups
+    std::optional<SpecimenGroups> groups;  // each specimen's group, when loaded
   };
 
   // How a data set is plotted: the styles of its points and of its mean row,
@@ -69,8 +75,8 @@ class Standsw {
     std::string_view points, pointsName, mean, meanName, shown;
   };
 
-  // The fifteen actions, in the order they are compared.
-  static const std::array<SwitchyardAction<Standsw>, 15> kActions;
+  // The sixteen actions, in the order they are compared.
+  static const std::array<SwitchyardAction<Standsw>, 16> kActions;
 
   Standsw(Graphics& graphics, FileDialogs& dialogs)
       : graphics_(graphics), dialogs_(dialogs), panel_(graphics, dialogs) {}
@@ -101,6 +107,7 @@ class Standsw {
   void allometry();
   void allometryCopy() { panel_.copyAllometry(); }
   void allometrySave() { panel_.saveAllometry(); }
+  void loadGroups();
 
   // Draws a data set's points and its mean row as `kind` says.
   void plotDataSet(const Eigen::MatrixXd& x, const PlotKind& kind);

@@ -1,5 +1,6 @@
 #include "switchyardpanel.h"
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 
@@ -11,6 +12,7 @@
 #include "platform/readnumber.h"
 #include "platform/sprintf.h"
 #include "platform/writefileatomic.h"
+#include "shapes/readgroups.h"
 #include "shapes/standardizedtext.h"
 #include "showallometry.h"
 
@@ -168,6 +170,23 @@ std::optional<XList> SwitchyardPanel::loadXList(Eigen::Index specimens) {
   return XList{std::move(read.y), read.fn};
 }
 
+std::optional<SpecimenGroups> SwitchyardPanel::loadGroups(const std::vector<std::string>& ids) {
+  const std::optional<FileChoice> choice =
+      dialogs_.getFile("*.txt;*.csv;*.tsv", "Load the specimens' groups");
+  if (!choice) return std::nullopt;
+  // The extension in any letter case, whatever the locale.
+  std::string extension = std::filesystem::path(choice->name).extension().string();
+  std::transform(extension.begin(), extension.end(), extension.begin(), [](char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+  });
+  const bool table = extension == ".csv" || extension == ".tsv";
+  SpecimenGroups groups = readgroups(choice->path() + (table ? ":group" : ""), ids);
+  graphics_.status(sprintf("Loaded %i %s for %i specimens from %s", groups.names.size(),
+                           groups.names.size() == 1 ? "group" : "groups", groups.of.size(),
+                           choice->name));
+  return groups;
+}
+
 Eigen::VectorXd SwitchyardPanel::showTransform(const Eigen::MatrixXd& xlist, Transform lcode,
                                                std::optional<Transform> inForce) {
   Eigen::VectorXd fx;
@@ -210,7 +229,7 @@ void SwitchyardPanel::resetControls() {
   writeStatistics({0, 0, 0, 0}, 0, true);
   showTransformButtons(std::nullopt);
   for (const char* tag : {"AcceptStandard", "AllometryButton", "SaveStandard", "ShowStandard",
-                          "GoRegress", "UseCSButton", "LoadXButton"}) {
+                          "GoRegress", "UseCSButton", "LoadXButton", "LoadGroupsButton"}) {
     setEnable(tag, false);
   }
 }
@@ -255,12 +274,14 @@ void SwitchyardPanel::saveStandardized(const Eigen::MatrixXd& sdata,
 
 void SwitchyardPanel::showAllometry(const Eigen::MatrixXd& data, const Eigen::MatrixXd& fxlist,
                                     const std::string& xname, const std::string& datafile, int dims,
-                                    std::string_view superimposition, std::string_view module) {
+                                    std::string_view superimposition, std::string_view module,
+                                    const std::optional<SpecimenGroups>& groups) {
   requiredata(data);
   requirexvariable(fxlist);
   const std::string file = std::filesystem::path(datafile).filename().string();
   graphics_.status(sprintf("Computing the allometry of %i specimens ...", data.rows()));
-  AllometryReport report = allometryreport(data, fxlist.col(0), xname, file, dims, superimposition);
+  AllometryReport report =
+      allometryreport(data, fxlist.col(0), xname, file, dims, superimposition, groups);
   allometryWindow_ = showallometry(graphics_, report, allometryWindow_, module);
   console().disp(report.text);
   const AnovaTerm& size = report.anova.terms.front();

@@ -1,8 +1,8 @@
 #pragma once
 // What the 3D and the 2D switchyards do alike with their window: find a
 // control by its tag, read and write it, report an action's error, and the
-// x-variable, reset, save and allometry steps, which both workflows share
-// word for word.
+// x-variable, groups, reset, save and allometry steps, which both workflows
+// share word for word.
 //
 // Controls are looked up in the switchyard's own window, which a locator
 // names (the newest open window of its figure file), so that two windows
@@ -23,6 +23,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "allometryreport.h"
 #include "geometry/transformx.h"
@@ -129,6 +130,15 @@ class SwitchyardPanel {
   // length is not `specimens`.
   std::optional<XList> loadXList(Eigen::Index specimens);
 
+  // LoadGroups: asks for the groups of the data set's specimens, `ids` in
+  // its order, and reads them (see readgroups): a file ending in .csv or
+  // .tsv (any letter case) as a table whose first column holds the specimen
+  // IDs, its column "group" matched by ID; any other as one label per line
+  // in the order of the data set. Returns them (nothing after a cancel) and
+  // says in the status line how many groups were read; a file that does not
+  // fit the data set is an InputError naming it.
+  std::optional<SpecimenGroups> loadGroups(const std::vector<std::string>& ids);
+
   // UseX, UseLn, UseLog: the x-variable's transform, shown in the statistics
   // boxes (echoing each box's handle as h), proposed in StandardBox and
   // marked in the radio buttons. Returns the transformed values. A transform
@@ -153,7 +163,8 @@ class SwitchyardPanel {
   void acceptX();
 
   // Clear's reset of the window: FileBox, the statistics and standard boxes,
-  // the radio buttons and the enables of the later steps (Allometry too).
+  // the radio buttons and the enables of the later steps (Load groups and
+  // Allometry too).
   void resetControls();
 
   // After a new data set is loaded: the x-variable and the standardization
@@ -170,14 +181,16 @@ class SwitchyardPanel {
   // is written whole or not at all; a cancelled dialog writes nothing.
   void saveStandardized(const Eigen::MatrixXd& sdata, const std::optional<StandardizedAt>& at);
 
-  // Allometry: the Procrustes ANOVA of data's shape on fxlist (see
-  // allometryreport) in the report window (see showallometry), opened or,
-  // when it is open, refreshed; the report goes to the console too and the
-  // status line sums it up. `module` is the switchyard the report window's
-  // buttons call. The report is kept for its buttons.
+  // Allometry: the Procrustes ANOVA of data's shape on fxlist, with the
+  // groups when a group table was loaded (see allometryreport), in the
+  // report window (see showallometry), opened or, when it is open,
+  // refreshed; the report goes to the console too and the status line sums
+  // it up. `module` is the switchyard the report window's buttons call. The
+  // report is kept for its buttons.
   void showAllometry(const Eigen::MatrixXd& data, const Eigen::MatrixXd& fxlist,
                      const std::string& xname, const std::string& datafile, int dims,
-                     std::string_view superimposition, std::string_view module);
+                     std::string_view superimposition, std::string_view module,
+                     const std::optional<SpecimenGroups>& groups = std::nullopt);
   // AllometryCopy: the report's text onto the clipboard.
   void copyAllometry();
   // AllometrySave: asks for a file and writes the table there as CSV, whole

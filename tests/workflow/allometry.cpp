@@ -5,6 +5,7 @@
 #include "app/tarvolincli.h"
 #include "platform/console.h"
 #include "platform/sprintf.h"
+#include "shapes/readgroups.h"
 #include "tests/testing.h"
 #include "workflow/allometrytable.h"
 #include "workflow/stand3sw.h"
@@ -54,9 +55,11 @@ class AllometryTest : public ::testing::TestWithParam<Workflow> {
   const Eigen::MatrixXd& fxlist() const {
     return GetParam().threeD ? sw3_.state().FXLIST : sw2_.state().FXLIST;
   }
-  bool buttonOn() const {
-    return graphics_.getString(graphics_.findobj("AllometryButton", window_).front(), "Enable") ==
-           "on";
+  const std::optional<SpecimenGroups>& groups() const {
+    return GetParam().threeD ? sw3_.state().groups : sw2_.state().groups;
+  }
+  bool buttonOn(const char* tag = "AllometryButton") const {
+    return graphics_.getString(graphics_.findobj(tag, window_).front(), "Enable") == "on";
   }
   std::vector<Handle> reportWindows() const {
     std::vector<Handle> found;
@@ -145,24 +148,111 @@ TEST_P(AllometryTest, ReportWindowShowsTheTableAndPlotCopiesAndSaves) {
   EXPECT_FALSE(buttonOn());
 }
 
+// Groups loaded for the data set add the group and size:group terms, until
+// new data are loaded; a list by order and a table by ID read alike.
+TEST_P(AllometryTest, GroupsAddTheirTermsUntilNewDataAreLoaded) {
+  TempDir dir;
+  std::string labels, table = "id,group\n", shortList;
+  std::vector<int> of;
+  for (int i = 0; i < 40; ++i) {
+    const char* label = i % 3 == 0 ? "fox" : "wolf";
+    labels += std::string(label) + "\n";
+    if (i < 39) shortList += std::string(label) + "\n";
+    table += std::to_string(40 - i) + "," + ((39 - i) % 3 == 0 ? "fox" : "wolf") + "\n";
+    of.push_back(i % 3 == 0 ? 0 : 1);
+  }
+  testing::writeText(dir.file("groups.txt"), labels);
+  testing::writeText(dir.file("groups.CSV"), table);
+  testing::writeText(dir.file("short.txt"), shortList);
+
+  run("LoadGroups");
+  EXPECT_TRUE(graphics_.lastError().starts_with("Error in LoadGroups: no data set is loaded"));
+  EXPECT_TRUE(dialogs_.requests().empty());
+  run("LoadData", GetParam().data);
+  EXPECT_TRUE(buttonOn("LoadGroupsButton"));
+  const struct {
+    std::string file;  // "" cancels the dialog
+    std::string error;
+  } loads[] = {
+      {dir.file("groups.CSV"), ""},
+      {dir.file("groups.txt"), ""},
+      {dir.file("short.txt"), "Error in LoadGroups: " + dir.file("short.txt") + ": "},
+      {"", ""},
+  };
+  for (const auto& load : loads) {
+    status_.clear();
+    run("LoadGroups", load.file);
+    EXPECT_TRUE(graphics_.lastError().starts_with(load.error)) << graphics_.lastError();
+    EXPECT_EQ(graphics_.lastError().empty(), load.error.empty()) << load.file;
+    ASSERT_TRUE(groups().has_value()) << load.file;
+    EXPECT_EQ(groups()->names, (std::vector<std::string>{"fox", "wolf"}));
+    EXPECT_EQ(groups()->of, of);
+    EXPECT_EQ(status_, load.error.empty() && !load.file.empty()
+                           ? "Loaded 2 groups for 40 specimens from " +
+                                 std::filesystem::path(load.file).filename().string()
+                           : "");
+  }
+  EXPECT_EQ(dialogs_.requests().back().filter, "*.txt;*.csv;*.tsv");
+  EXPECT_EQ(groups()->source, dir.file("groups.txt"));
+
+  for (const char* action : {"UseCS", "UseLn", "Acceptx", "Allometry"}) run(action);
+  ASSERT_EQ(graphics_.lastError(), "");
+  AnovaDesign design{fxlist().col(0), of, {"fox", "wolf"}, true};
+  const ProcrustesAnova anova = procrustesanova(data().leftCols(data().cols() - 1), design, 999, 1);
+  ASSERT_EQ(anova.terms.size(), 3u);
+  std::string header = GetParam().header;
+  header.insert(header.find('\n'), ", 2 groups from groups.txt");
+  EXPECT_EQ(reportText(reportWindows().front()), header + allometrytable(anova));
+
+  // New data forget the groups: the report is the plain regression again.
+  run("LoadData", GetParam().data);
+  EXPECT_FALSE(groups().has_value());
+  for (const char* action : {"UseCS", "UseLn", "Acceptx", "Allometry"}) run(action);
+  EXPECT_TRUE(reportText(reportWindows().front()).starts_with(GetParam().header));
+  run("Clear");
+  EXPECT_FALSE(buttonOn("LoadGroupsButton"));
+}
+
 INSTANTIATE_TEST_SUITE_P(BothWorkflows, AllometryTest, ::testing::ValuesIn(kWorkflows),
                          [](const auto& p) { return p.param.threeD ? "3D" : "2D"; });
 
-// The window's figures are the command line's for the same data and x.
+// The window's figures are the command line's for the same data, x and
+// groups (a table matched by ID).
 TEST(Allometry, TheWindowsReportIsTheCommandLinesOutput) {
-  testing::CwdGuard cwd;
-  Graphics graphics;
-  ScriptedFileDialogs dialogs;
-  testing::testWindow(graphics, true);
-  Stand3sw sw(graphics, dialogs);
-  const std::string file = examplePath("skulls_zor.txt");
-  dialogs.choose(file);
-  for (const char* action : {"LoadData", "UseCS", "UseLn", "Acceptx", "Allometry"}) sw(action);
-  const char* argv[] = {"tarvolin-cli", "allometry", file.c_str(), "--transform", "ln"};
-  std::ostringstream out, err;
-  ASSERT_EQ(runcli(5, argv, out, err), 0) << err.str();
-  sw("AllometryCopy");
-  EXPECT_EQ(graphics.textClipboard(), out.str());
+  const std::string covariates = examplePath("skulls_covariates.csv");
+  const struct {
+    std::string data;
+    std::string groups;  // the window's groups file; none when empty
+  } cases[] = {
+      {examplePath("skulls_zor.txt"), ""},
+      {examplePath("skulls.csv"), covariates},
+  };
+  for (const auto& c : cases) {
+    testing::CwdGuard cwd;
+    Graphics graphics;
+    ScriptedFileDialogs dialogs;
+    testing::testWindow(graphics, true);
+    Stand3sw sw(graphics, dialogs);
+    dialogs.choose(c.data);
+    sw("LoadData");
+    if (!c.groups.empty()) {
+      dialogs.choose(c.groups);
+      sw("LoadGroups");
+    }
+    for (const char* action : {"UseCS", "UseLn", "Acceptx", "Allometry"}) sw(action);
+    ASSERT_EQ(graphics.lastError(), "");
+    std::vector<std::string> args = {"tarvolin-cli", "allometry", c.data, "--transform", "ln"};
+    if (!c.groups.empty()) {
+      args.insert(args.end(), {"--groups", c.groups + ":group", "--interaction"});
+    }
+    std::vector<const char*> argv;
+    for (const std::string& arg : args) argv.push_back(arg.c_str());
+    std::ostringstream out, err;
+    ASSERT_EQ(runcli(static_cast<int>(argv.size()), argv.data(), out, err), 0) << err.str();
+    sw("AllometryCopy");
+    EXPECT_EQ(graphics.textClipboard(), out.str());
+    EXPECT_EQ(out.str().find("size:group") != std::string::npos, !c.groups.empty());
+  }
 }
 
 // Refused steps end with one line naming the action, and change nothing.

@@ -361,7 +361,7 @@ TEST_F(Stand3swTest, ClearResetsDataBoxesAndButtonsAndKeepsTheRest) {
   }
   EXPECT_EQ(value("XButton") + value("LnButton") + value("LogButton"), 0);
   for (const char* button : {"AcceptStandard", "SaveStandard", "ShowStandard", "GoRegress",
-                             "UseCSButton", "LoadXButton"}) {
+                             "UseCSButton", "LoadXButton", "LoadGroupsButton"}) {
     EXPECT_FALSE(enabled(button)) << button;
   }
   EXPECT_EQ(text("XVarBox"), xvar);

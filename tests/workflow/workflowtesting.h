@@ -18,6 +18,7 @@ inline Handle testWindow(Graphics& graphics, bool with3D) {
   add(ControlStyle::text, "FileBox", "No Data Loaded");
   add(ControlStyle::pushbutton, "UseCSButton", "Use size", false);
   add(ControlStyle::pushbutton, "LoadXButton", "Load x list", false);
+  add(ControlStyle::pushbutton, "LoadGroupsButton", "Load groups...", false);
   add(ControlStyle::text, "XVarBox", "");
   for (const char* box : {"MinBox", "MaxBox", "MeanBox", "MedianBox", "StandardBox"}) {
     add(box[0] == 'S' ? ControlStyle::edit : ControlStyle::text, box, "0.0000");
