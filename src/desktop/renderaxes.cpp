@@ -1159,7 +1159,8 @@ size_t plottedpoints(const Graphics& graphics, Handle axes) {
 std::vector<LegendEntry> legendentries(const Graphics& graphics, Handle axes) {
   std::vector<LegendEntry> entries;
   for (const LegendItem& item : legenditems(drawingorder(plottedobjects(graphics, axes)))) {
-    entries.push_back({std::string(item.name), item.first->lineStyle, item.first->markerSize});
+    entries.push_back(
+        {std::string(item.name), std::string(item.first->lineStyle), item.first->markerSize});
   }
   return entries;
 }

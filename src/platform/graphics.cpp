@@ -451,7 +451,7 @@ PropertyValue Graphics::get(Handle h, std::string_view name) const {
     if (sameName(name, "XData")) return Eigen::MatrixXd(o.xdata);
     if (sameName(name, "YData")) return Eigen::MatrixXd(o.ydata);
     if (sameName(name, "ZData")) return Eigen::MatrixXd(o.zdata);
-    if (sameName(name, "LineStyle")) return o.lineStyle;
+    if (sameName(name, "LineStyle")) return std::string(o.lineStyle);
     if (sameName(name, "MarkerSize")) return o.markerSize;
     if (sameName(name, "DisplayName")) return std::string(o.displayName);
   }
@@ -582,9 +582,6 @@ void Graphics::rmappdata(Handle h, std::string_view name) {
 }
 
 Handle Graphics::addLine(GraphicsObject&& line) {
-  if (std::optional<std::string> problem = plotstyleproblem(line.lineStyle)) {
-    throw GraphicsError(*problem);
-  }
   const Eigen::Index n = line.xdata.size();
   if (line.ydata.size() != n || (line.zdata.size() != 0 && line.zdata.size() != n)) {
     throw GraphicsError("the coordinates of a plot must have the same number of points");
@@ -603,7 +600,7 @@ Handle Graphics::plot(Eigen::RowVectorXd x, Eigen::RowVectorXd y, std::string_vi
   line.displayName = keptName(name);
   line.xdata = std::move(x);
   line.ydata = std::move(y);
-  line.lineStyle = std::string(style);
+  line.lineStyle = keptStyle(style);
   line.markerSize = markerSize;
   return addLine(std::move(line));
 }
@@ -615,7 +612,7 @@ Handle Graphics::plot3(Eigen::RowVectorXd x, Eigen::RowVectorXd y, Eigen::RowVec
   line.xdata = std::move(x);
   line.ydata = std::move(y);
   line.zdata = std::move(z);
-  line.lineStyle = std::string(style);
+  line.lineStyle = keptStyle(style);
   if (line.zdata.size() == 0 && line.xdata.size() > 0) {
     throw GraphicsError("a 3D plot needs Z values for its points");
   }
@@ -687,6 +684,17 @@ std::string_view Graphics::keptName(std::string_view name) {
   return *kept;
 }
 
+std::string_view Graphics::keptStyle(std::string_view style) {
+  auto kept = lineStyles_.find(style);
+  if (kept == lineStyles_.end()) {
+    if (std::optional<std::string> problem = plotstyleproblem(style)) {
+      throw GraphicsError(*problem);
+    }
+    kept = lineStyles_.emplace(style).first;
+  }
+  return *kept;
+}
+
 Handle Graphics::actingWindow() const {
   if (const std::optional<Handle> window = gcbf()) return *window;
   return currentFigure_.value_or(kRoot);
@@ -703,29 +711,46 @@ void Graphics::status(std::string text) {
 
 int Graphics::subscribe(Listener listener) {
   const int id = nextListener_++;
-  listeners_.emplace(id, std::make_shared<const Listener>(std::move(listener)));
+  listeners_.emplace(id, std::make_unique<const Listener>(std::move(listener)));
   return id;
 }
 
-void Graphics::unsubscribe(int id) { listeners_.erase(id); }
+void Graphics::unsubscribe(int id) {
+  const auto found = listeners_.find(id);
+  if (found == listeners_.end()) return;
+  if (telling_ > 0) retired_.push_back(std::move(found->second));
+  listeners_.erase(found);
+}
 
 void Graphics::notify(GraphicsChange::Kind kind, Handle h, std::string detail) {
   if (listeners_.empty()) return;
   const GraphicsChange change{kind, h, std::move(detail)};
   // A listener may subscribe or unsubscribe while it is told: those of the
-  // moment are told, from a copy that needs no allocation for the few a
-  // model has (a 2D plot announces one object per point).
+  // moment are told, from a list of them that needs no allocation for the
+  // few a model has (a 2D plot announces one object per point); one that
+  // unsubscribes is kept until the telling is done.
+  struct Telling {
+    int& depth;
+    std::vector<std::unique_ptr<const Listener>>& retired;
+    explicit Telling(int& d, std::vector<std::unique_ptr<const Listener>>& r)
+        : depth(d), retired(r) {
+      ++depth;
+    }
+    ~Telling() {
+      if (--depth == 0) retired.clear();
+    }
+  } telling(telling_, retired_);
   constexpr size_t kFew = 8;
   if (listeners_.size() <= kFew) {
-    std::array<std::shared_ptr<const Listener>, kFew> current;
+    std::array<const Listener*, kFew> current{};
     size_t n = 0;
-    for (const auto& entry : listeners_) current[n++] = entry.second;
+    for (const auto& entry : listeners_) current[n++] = entry.second.get();
     for (size_t i = 0; i < n; ++i) (*current[i])(change);
     return;
   }
-  std::vector<std::shared_ptr<const Listener>> current;
-  for (const auto& entry : listeners_) current.push_back(entry.second);
-  for (const auto& listener : current) (*listener)(change);
+  std::vector<const Listener*> current;
+  for (const auto& entry : listeners_) current.push_back(entry.second.get());
+  for (const Listener* listener : current) (*listener)(change);
 }
 
 }  // namespace tarvolin

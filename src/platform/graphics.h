@@ -129,7 +129,9 @@ struct GraphicsObject {
 
   // Plotted object: one set of points, or a line through them.
   Eigen::RowVectorXd xdata, ydata, zdata;  // zdata empty for a 2D plot
-  std::string lineStyle;                   // as given, for example "bo" or "k:"
+  // As given, for example "bo" or "k:"; kept once by the model for all the
+  // objects of one style, as the legend names are.
+  std::string_view lineStyle;
   double markerSize = 6;
   // What the legend calls it ("mean shape"); empty: left out. The text is
   // kept once by the model for all the objects of one name (a 2D plot has
@@ -326,6 +328,9 @@ class Graphics {
   // The legend names of plotted objects, each kept once.
   std::set<std::string, std::less<>> displayNames_;
   std::string_view keptName(std::string_view name);
+  // The plot styles in use, each kept once and checked when first used.
+  std::set<std::string, std::less<>> lineStyles_;
+  std::string_view keptStyle(std::string_view style);
   std::vector<Handle> figureOrder_;  // open windows, oldest first
   std::optional<Handle> currentFigure_;
   Handle nextHandle_ = 1000;
@@ -335,9 +340,11 @@ class Graphics {
   std::string textClipboard_;
   std::string lastError_;
   std::optional<Handle> callbackObject_;
-  // Shared, so that a listener that unsubscribes while it is told lives on
+  std::map<int, std::unique_ptr<const Listener>> listeners_;
+  // Listeners that unsubscribed while changes were being told live on here
   // until the telling is done.
-  std::map<int, std::shared_ptr<const Listener>> listeners_;
+  std::vector<std::unique_ptr<const Listener>> retired_;
+  int telling_ = 0;
   int nextListener_ = 1;
 };
 

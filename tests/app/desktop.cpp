@@ -87,7 +87,7 @@ struct DesktopFixture : ::testing::Test {
   std::map<std::string, int> sets(Handle axesOrWindow) const {
     std::map<std::string, int> count;
     for (Handle h : graphics.descendants(axesOrWindow, ObjectType::line)) {
-      ++count[graphics.object(h).lineStyle];
+      ++count[std::string(graphics.object(h).lineStyle)];
     }
     return count;
   }

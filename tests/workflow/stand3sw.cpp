@@ -55,7 +55,7 @@ class Stand3swTest : public ::testing::Test {
   std::vector<std::string> plotStyles() const {
     std::vector<std::string> styles;
     for (Handle h : graphics_.descendants(sw_.state().fighand1->handle, ObjectType::line)) {
-      styles.push_back(graphics_.object(h).lineStyle);
+      styles.emplace_back(graphics_.object(h).lineStyle);
     }
     return styles;
   }
