@@ -189,7 +189,7 @@ TEST(Procrustesanova, ModelsThatCannotBeFittedAreRefusedWithTheirReason) {
   lonely.groupOf[0] = 3;
   lonely.groupNames.push_back("d");
   AnovaDesign crowded = threeGroups(true);
-  crowded.x = crowded.x.head(6);
+  crowded.x.conservativeResize(6);
   crowded.groupOf.resize(6);
   struct Case {
     AnovaDesign design;
