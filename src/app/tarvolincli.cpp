@@ -11,7 +11,6 @@
 
 #include "geometry/checklandmarkdata.h"
 #include "geometry/gparounds.h"
-#include "geometry/procrustesanova.h"
 #include "geometry/proposedstandard.h"
 #include "geometry/resolvemissing.h"
 #include "geometry/standardizegroups.h"
@@ -32,6 +31,7 @@
 #include "shapes/readcovariate.h"
 #include "shapes/readgroups.h"
 #include "shapes/readlandmarks.h"
+#include "workflow/allometryreport.h"
 #include "workflow/allometrytable.h"
 #include "workflow/superimposelandmarks.h"
 
@@ -354,45 +354,29 @@ void runAllometry(const Options& options, std::ostream& out, std::ostream& err) 
   const Eigen::VectorXd xlist = loadX(options, set, source);
   const Eigen::VectorXd fxlist = transformx(xlist, transformNamed(options.transform), source);
   const std::optional<SpecimenGroups> groups = groupsOf(options, set);
-  AnovaDesign design;
-  design.x = fxlist;
-  if (groups && groups->names.size() > 1) {
-    design.groupOf = groups->of;
-    design.groupNames = groups->names;
-    design.interaction = options.interaction;
-  }
 
   const std::string path = set.path;
   const int dims = set.dims;
-  const Eigen::Index k = set.landmarks();
   const SuperimposedDataSet superimposed = superimposelandmarks(
       checkedDataSet(set, rowsAreLines), path, dims, /*withStack=*/false, roundsOf(options));
-  const Eigen::Index n = superimposed.data.rows();
-  ProcrustesAnova anova;
+  const std::string fit = gpareporttext(superimposed.fit);
+  // The report the windows show, with the permutations asked for here.
+  AllometryReport report;
   try {
-    anova = procrustesanova(superimposed.data.leftCols(superimposed.data.cols() - 1), design,
-                            options.permutations, options.seed);
+    report = allometryreport(superimposed.data, fxlist, xDescription(options, source),
+                             bareName(path), dims, fit, groups,
+                             {options.permutations, options.seed, options.interaction});
   } catch (const InputError& e) {
     blame(e, groups, source, path);
   }
-  const std::string fit = gpareporttext(superimposed.fit);
   if (options.json) {
-    deliver(options, allometryjson(anova, n, k, fit), out);
+    deliver(options,
+            allometryjson(report.anova, superimposed.data.rows(),
+                          (superimposed.data.cols() - 1) / dims, fit),
+            out);
     return;
   }
-  std::string text = sprintf("Procrustes ANOVA of shape on %s: %s, ", xDescription(options, source),
-                             bareName(path));
-  text += sprintf("%g specimens, %g landmarks (%gD)", static_cast<double>(n),
-                  static_cast<double>(k), static_cast<double>(dims));
-  if (!design.groupNames.empty()) {
-    text += sprintf(", %g groups from %s", static_cast<double>(design.groupNames.size()),
-                    bareName(groups->source));
-  }
-  text += "\n";
-  text += "superimposition: " + fit + "; " +
-          sprintf("%g permutations of the residuals, seed %s\n\n",
-                  static_cast<double>(options.permutations), std::to_string(options.seed));
-  deliver(options, text + allometrytable(anova), out);
+  deliver(options, report.text, out);
 }
 
 void runConvert(const Options& options, std::ostream& out, std::ostream& err) {

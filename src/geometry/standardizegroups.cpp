@@ -67,12 +67,7 @@ Standardized standardizegroups(Eigen::MatrixXd data, const Eigen::Ref<const Eige
   if (std::find(tVaries.begin(), tVaries.end(), true) == tVaries.end()) {
     throw InputError("x does not vary within any group; no pooled slope can be fitted");
   }
-  const auto tooFarOutside = [&] {
-    return InputError(
-        sprintf("the standard value %g lies so far outside the x values (%g to %g) that the "
-                "standardized coordinates cannot be computed",
-                tfixed, t.minCoeff(), t.maxCoeff()));
-  };
+  const auto tooFarOutside = [&] { return standardvaluetoofar(tfixed, t); };
 
   const Eigen::VectorXd x = t.array() - tfixed;
   // Each group's mean of x; a group whose x values are all equal has that

@@ -23,12 +23,7 @@ Standardized standardsize(Eigen::MatrixXd data, const Eigen::Ref<const Eigen::Ve
   if (m == 0 || (t.array() == t(0)).all()) {
     throw InputError("every specimen has the same x value; no regression line can be fitted");
   }
-  const auto tooFarOutside = [&] {
-    return InputError(
-        sprintf("the standard value %g lies so far outside the x values (%g to %g) that the "
-                "standardized coordinates cannot be computed",
-                tfixed, t.minCoeff(), t.maxCoeff()));
-  };
+  const auto tooFarOutside = [&] { return standardvaluetoofar(tfixed, t); };
 
   const Eigen::VectorXd x = t.array() - tfixed;
   const double xMean = x.mean();

@@ -25,12 +25,18 @@
 
 #include <Eigen/Core>
 
+#include "platform/errors.h"
+
 namespace tarvolin {
 
 struct Standardized {
   Eigen::MatrixXd y;
   Eigen::MatrixXd tvect;
 };
+
+// The error of a standard value so far outside x (t) that the standardized
+// coordinates cannot be computed: the regressions' shared words for it.
+InputError standardvaluetoofar(double tfixed, const Eigen::Ref<const Eigen::VectorXd>& t);
 
 Standardized standardsize(Eigen::MatrixXd data, const Eigen::Ref<const Eigen::VectorXd>& t,
                           double tfixed);

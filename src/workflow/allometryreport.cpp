@@ -11,7 +11,8 @@ namespace tarvolin {
 AllometryReport allometryreport(const Eigen::MatrixXd& data, const Eigen::VectorXd& x,
                                 const std::string& xname, const std::string& file, int dims,
                                 std::string_view superimposition,
-                                const std::optional<SpecimenGroups>& groups) {
+                                const std::optional<SpecimenGroups>& groups,
+                                const AllometryAsked& asked) {
   const Eigen::Index n = data.rows();
   if (x.size() != n) {
     throw InputError(
@@ -27,7 +28,7 @@ AllometryReport allometryreport(const Eigen::MatrixXd& data, const Eigen::Vector
   if (groups && groups->names.size() > 1) {
     design.groupOf = groups->of;
     design.groupNames = groups->names;
-    design.interaction = true;
+    design.interaction = asked.interaction;
     const std::filesystem::path source(groups->source);
     groupsRead = sprintf(", %i groups from %s", groups->names.size(),
                          source.has_filename() ? source.filename().string()
@@ -35,7 +36,7 @@ AllometryReport allometryreport(const Eigen::MatrixXd& data, const Eigen::Vector
   }
   try {
     report.anova =
-        procrustesanova(data.leftCols(coordinates), design, kAllometryPermutations, kAllometrySeed);
+        procrustesanova(data.leftCols(coordinates), design, asked.permutations, asked.seed);
   } catch (const InputError& e) {
     // A group too small is the groups file's fault, not the data set's.
     if (!design.groupOf.empty() && e.file().empty() &&
@@ -51,8 +52,8 @@ AllometryReport allometryreport(const Eigen::MatrixXd& data, const Eigen::Vector
   report.text = sprintf("Procrustes ANOVA of shape on %s: %s, ", xname, file) +
                 sprintf("%i specimens, %i landmarks (%iD)", n, coordinates / dims, dims) +
                 groupsRead + "\nsuperimposition: " + std::string(superimposition) + "; " +
-                sprintf("%i permutations of the residuals, seed %s\n\n", kAllometryPermutations,
-                        std::to_string(kAllometrySeed)) +
+                sprintf("%i permutations of the residuals, seed %s\n\n", asked.permutations,
+                        std::to_string(asked.seed)) +
                 allometrytable(report.anova);
   report.csv = allometrycsv(report.anova);
   return report;

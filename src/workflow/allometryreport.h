@@ -14,7 +14,9 @@
 // --interaction writes it. One group, or none, is the plain regression.
 // The p-values come from kAllometryPermutations permutations drawn with
 // kAllometrySeed, as the command line draws them by default, so the window
-// and the command line give the same figures for the same data and x.
+// and the command line give the same figures for the same data and x; the
+// command line passes its own in `asked` (and whether to add size:group).
+// The command line's report is this one, so the two never differ.
 //
 // Throws InputError (no file: the caller knows it) when x has not one value
 // per specimen, and whatever procrustesanova refuses (an x with one value
@@ -57,9 +59,16 @@ struct AllometryReport {
   std::string xname;      // what x is
 };
 
+struct AllometryAsked {
+  int permutations = kAllometryPermutations;
+  std::uint64_t seed = kAllometrySeed;
+  bool interaction = true;  // with groups: the size:group term too
+};
+
 AllometryReport allometryreport(const Eigen::MatrixXd& data, const Eigen::VectorXd& x,
                                 const std::string& xname, const std::string& file, int dims,
                                 std::string_view superimposition,
-                                const std::optional<SpecimenGroups>& groups = std::nullopt);
+                                const std::optional<SpecimenGroups>& groups = std::nullopt,
+                                const AllometryAsked& asked = {});
 
 }  // namespace tarvolin
