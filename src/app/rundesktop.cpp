@@ -1,9 +1,11 @@
 #include "rundesktop.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QImage>
 #include <QPixmap>
 #include <QSettings>
+#include <cctype>
 #include <clocale>
 #include <cstdlib>
 #include <cstring>
@@ -14,7 +16,9 @@
 #include "desktop/figurewindow.h"
 #include "desktop/qtfiledialogs.h"
 #include "desktop/qtview.h"
+#include "figurefolder.h"
 #include "mainLoop.h"
+#include "opendatafile.h"
 #include "platform/errors.h"
 #include "qtevents.h"
 #include "sessionscript.h"
@@ -87,6 +91,38 @@ class ScriptOnWindows : public EventSource {
   bool failedToSave_ = false;
 };
 
+// The window's events, after loading the data file named on the command
+// line into the window that has just opened.
+class LoadThenServe : public EventSource {
+ public:
+  LoadThenServe(QtView& view, std::optional<std::string> data) : view_(view), data_(std::move(data)) {}
+
+  bool next(Runtime& runtime) override {
+    if (data_) {
+      serveWaitingEvents();
+      const std::string path = std::move(*data_);
+      data_.reset();
+      opendatafile(runtime, view_, path);
+    }
+    return events_.next(runtime);
+  }
+
+ private:
+  QtView& view_;
+  std::optional<std::string> data_;
+  QtEvents events_;
+};
+
+// Whether a word of the command line is meant as a file rather than a
+// word for the main window function (a callback's name or a number): it
+// holds a path separator or ends in a name extension (".tps").
+bool looksLikeAFile(const std::string& word) {
+  if (word.find('/') != std::string::npos) return true;
+  const size_t dot = word.rfind('.');
+  return dot != std::string::npos && dot + 1 < word.size() &&
+         std::isalpha(static_cast<unsigned char>(word[dot + 1])) != 0;
+}
+
 }  // namespace
 
 bool hasdisplay(int argc, const char* const* argv) {
@@ -107,7 +143,16 @@ DesktopOptions desktopoptions(int argc, const char* const* argv) {
   for (int i = 1; i < argc; ++i) {
     const std::string word = argv[i];
     if (word.rfind("--", 0) != 0 || word == "--") {
-      options.words.push_back(word);
+      std::error_code error;
+      if (std::filesystem::exists(word, error)) {
+        if (options.data) throw std::invalid_argument("give one data file, not " + *options.data +
+                                                      " and " + word);
+        options.data = word;
+      } else if (looksLikeAFile(word)) {
+        throw std::invalid_argument(word + ": there is no such file or folder");
+      } else {
+        options.words.push_back(word);
+      }
       continue;
     }
     auto value = [&]() -> std::string {
@@ -124,6 +169,8 @@ DesktopOptions desktopoptions(int argc, const char* const* argv) {
       options.script = value();
     } else if (word == "--screenshots") {
       options.screenshots = value();
+    } else if (word == "--figures") {
+      options.figures = value();
     } else {
       throw std::invalid_argument("unknown option " + word);
     }
@@ -132,6 +179,9 @@ DesktopOptions desktopoptions(int argc, const char* const* argv) {
     throw std::invalid_argument("--screenshots needs --run SCRIPT");
   }
   if (options.strict && !options.script) throw std::invalid_argument("--strict needs --run SCRIPT");
+  if (options.data && options.script) {
+    throw std::invalid_argument("a script chooses its own files: give either FILE or --run SCRIPT");
+  }
   return options;
 }
 
@@ -139,9 +189,13 @@ void desktophelp(std::ostream& out) {
   out << "Tarvolin " TARVOLIN_VERSION
          ": size standardization of 2D and 3D landmark data, in a window\n"
          "\n"
-         "Usage: tarvolin [--run SCRIPT [--screenshots DIR] [--strict]] [--version] [--help]\n"
+         "Usage: tarvolin [FILE] [--figures DIR] [--version] [--help]\n"
+         "       tarvolin --run SCRIPT [--screenshots DIR] [--strict] [--figures DIR]\n"
          "\n"
-         "  --run SCRIPT        replay a session script on the windows (see README)\n"
+         "  FILE                load this landmark file, as Load data does (a file of 2D\n"
+         "                      landmarks opens in the 2D window)\n"
+         "  --figures DIR       read the window layouts (Tarvolin.fig) from DIR\n"
+         "  --run SCRIPT        replay a session script on the windows (see man tarvolin)\n"
          "  --screenshots DIR   after the script, save a PNG of each open window in DIR\n"
          "  --strict            stop the script at the first error, with status 1\n"
          "  --version           print the version\n"
@@ -188,6 +242,9 @@ int rundesktop(int argc, char** argv) {
   QApplication::setApplicationDisplayName("Tarvolin");
   QApplication::setOrganizationName("Tarvolin");
   QApplication::setApplicationVersion(TARVOLIN_VERSION);
+  // The desktop's menu entry, whose icon the window shows in the task bar.
+  QGuiApplication::setDesktopFileName("org.tarvolin.Tarvolin");
+  QApplication::setWindowIcon(QIcon(":/icons/org.tarvolin.Tarvolin.svg"));
   // The program ends when the model has no window left (the main loop sees
   // to that). Qt's own rule would also end it when a dialog closes while the
   // windows are hidden, and it stops every dialog from waiting afterwards.
@@ -197,11 +254,20 @@ int rundesktop(int argc, char** argv) {
   for (const std::string& word : options.words) words.push_back(word.c_str());
   const int wordCount = static_cast<int>(words.size());
 
+  // Loads move the working directory; the pictures go, and the figure
+  // files are read, where the user meant when starting the program.
+  if (options.screenshots) {
+    options.screenshots = std::filesystem::absolute(*options.screenshots).lexically_normal().string();
+  }
+  const std::string figures = options.figures
+                                  ? std::filesystem::absolute(*options.figures).string()
+                                  : installedfigurefolder(argv[0]).string();
+
   Graphics graphics;
   if (options.script) {
     // The script answers the file dialogs; the windows are the real ones.
     ScriptedFileDialogs dialogs;
-    Runtime runtime(graphics, dialogs, TARVOLIN_RESOURCES_DIR);
+    Runtime runtime(graphics, dialogs, figures);
     QtView view(graphics, [&runtime](Handle h) { runtime.runCallback(h); });
     try {
       SessionScript script(*options.script, dialogs, options.strict);
@@ -229,12 +295,12 @@ int rundesktop(int argc, char** argv) {
     return window && shown ? shown->window(*window) : nullptr;
   });
   dialogs.setSettings(&settings);
-  Runtime runtime(graphics, dialogs, TARVOLIN_RESOURCES_DIR);
+  Runtime runtime(graphics, dialogs, figures);
   QtView view(graphics, [&runtime](Handle h) { runtime.runCallback(h); });
   view.setSettings(&settings);
   view.setFileDialogs(&dialogs);
   shown = &view;
-  QtEvents events;
+  LoadThenServe events(view, options.data);
   return mainLoop(runtime, wordCount, words.data(), "Tarvolin", 1, main_info(runtime), events);
 }
 

@@ -4,6 +4,11 @@
 //
 // Words of the command line that begin with "--" are the program's own:
 //
+//   FILE                      (a word naming a file or folder that exists)
+//                             loads it as Load data does, once the main
+//                             window is open (see opendatafile.h)
+//   --figures DIR             reads the figure files from DIR instead of
+//                             the installed ones (see figurefolder.h)
 //   --version                 prints "tarvolin VERSION"
 //   --help                    prints what the program takes
 //   --run SCRIPT              replays a session script (the steps of
@@ -17,7 +22,9 @@
 //   --strict                  with --run: stops at the first error of an
 //                             action, with status 1
 //
-// Any other word goes to the main window function, as it always has. Qt's
+// Any other word goes to the main window function, as it always has,
+// unless it holds a path separator or ends in a name extension: then it was
+// meant as a file that is not there, which is an error. Qt's
 // own options (-platform offscreen, ...) are Qt's.
 //
 // Without a display to open windows on, it says so and returns 2 at once
@@ -45,6 +52,8 @@ struct DesktopOptions {
   bool strict = false;
   std::optional<std::string> script;
   std::optional<std::string> screenshots;
+  std::optional<std::string> figures;
+  std::optional<std::string> data;
   std::vector<std::string> words;
 };
 

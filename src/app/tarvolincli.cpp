@@ -24,6 +24,7 @@
 #include "platform/readtextfile.h"
 #include "platform/sprintf.h"
 #include "platform/writefileatomic.h"
+#include "figurefolder.h"
 #include "sessionscript.h"
 #include "shapes/dload.h"
 #include "shapes/gettpsfile3D.h"
@@ -53,7 +54,7 @@ struct Options {
   bool keepSize = false;
   std::string script;
   bool strict = false;
-  std::string figures = TARVOLIN_RESOURCES_DIR;
+  std::string figures;  // empty: found beside the program
   std::string gpa = "three";
   double tolerance = 1e-10;
   std::string groups;
@@ -531,10 +532,11 @@ int runcli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
 
   CLI::App* run =
       app.add_subcommand("run", "Replay a session script on the main window without a display");
-  run->add_option("SCRIPT", options.script, "Session script: one step per line (see README)")
+  run->add_option("SCRIPT", options.script, "Session script: one step per line (see man tarvolin)")
       ->required();
   run->add_flag("--strict", options.strict, "Stop with status 1 at the first error of an action");
-  run->add_option("--figures", options.figures, "Folder of the figure files (Tarvolin.fig)");
+  run->add_option("--figures", options.figures,
+                  "Folder of the figure files (Tarvolin.fig); default: the installed ones");
 
   try {
     app.parse(argc, argv);
@@ -553,8 +555,14 @@ int runcli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
     absolute(options.output);
     if (options.x != "cs") absolute(options.x);
     if (!options.groups.empty()) absolute(options.groups);
+    absolute(options.figures);
 
-    if (*run) return runsession(options.script, options.figures, options.strict, out, err);
+    if (*run) {
+      if (options.figures.empty()) {
+        options.figures = installedfigurefolder(argc > 0 ? argv[0] : nullptr).string();
+      }
+      return runsession(options.script, options.figures, options.strict, out, err);
+    }
     if (*info) runInfo(options, out, err);
     if (*superimpose) runSuperimpose(options, out, err);
     if (*standardize) runStandardize(options, out, err);

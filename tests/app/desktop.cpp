@@ -15,11 +15,13 @@
 #include <sstream>
 
 #include "app/mainLoop.h"
+#include "app/opendatafile.h"
 #include "app/qtevents.h"
 #include "app/rundesktop.h"
 #include "app/sessionscript.h"
 #include "src/desktop/axeswidget.h"
 #include "src/desktop/figurewindow.h"
+#include "src/desktop/qtfiledialogs.h"
 #include "src/desktop/qtview.h"
 #include "src/desktop/renderaxes.h"
 #include "tests/desktop/qttesting.h"
@@ -358,15 +360,24 @@ TEST(DesktopProgram, KnowsWhenThereIsNoDisplay) {
 TEST(DesktopProgram, ItsOwnOptionsBeginWithTwoDashesAndOtherWordsGoToTheMainWindow) {
   const struct {
     std::vector<const char*> words;
-    std::string read;  // script|screenshots|strict|words, or the error
+    std::string read;  // script|screenshots|strict|figures|data|words, or the error
   } cases[] = {
-      {{}, "||0|"},
-      {{"pushbutton3_Callback", "7"}, "||0|pushbutton3_Callback 7 "},
-      {{"--run", "s.txt", "--screenshots", "shots", "Tarvolin"}, "s.txt|shots|0|Tarvolin "},
-      {{"--strict", "--run", "s.txt"}, "s.txt||1|"},
+      {{}, "||0|||"},
+      {{"pushbutton3_Callback", "7", "0.5"}, "||0|||pushbutton3_Callback 7 0.5 "},
+      {{"--run", "s.txt", "--screenshots", "shots", "Tarvolin"}, "s.txt|shots|0|||Tarvolin "},
+      {{"--strict", "--run", "s.txt", "--figures", "f"}, "s.txt||1|f||"},
       {{"--run"}, "--run needs a value"},
       {{"--screenshots", "shots"}, "--screenshots needs --run SCRIPT"},
       {{"--colour"}, "unknown option --colour"},
+      // A file to load, and words that were meant as files that are not there.
+      {{TARVOLIN_EXAMPLES_DIR "/skulls.tps"}, "||0||" TARVOLIN_EXAMPLES_DIR "/skulls.tps|"},
+      {{"skulls.tsp"}, "skulls.tsp: there is no such file or folder"},
+      {{"data/"}, "data/: there is no such file or folder"},
+      {{TARVOLIN_EXAMPLES_DIR "/skulls.tps", TARVOLIN_EXAMPLES_DIR "/skulls.nts"},
+       "give one data file, not " TARVOLIN_EXAMPLES_DIR "/skulls.tps and " TARVOLIN_EXAMPLES_DIR
+       "/skulls.nts"},
+      {{TARVOLIN_EXAMPLES_DIR "/skulls.tps", "--run", "s.txt"},
+       "a script chooses its own files: give either FILE or --run SCRIPT"},
   };
   for (const auto& c : cases) {
     std::vector<const char*> argv{"tarvolin"};
@@ -375,12 +386,56 @@ TEST(DesktopProgram, ItsOwnOptionsBeginWithTwoDashesAndOtherWordsGoToTheMainWind
     try {
       const DesktopOptions o = desktopoptions(static_cast<int>(argv.size()), argv.data());
       read = o.script.value_or("") + "|" + o.screenshots.value_or("") + "|" +
-             (o.strict ? "1" : "0") + "|";
+             (o.strict ? "1" : "0") + "|" + o.figures.value_or("") + "|" + o.data.value_or("") +
+             "|";
       for (const std::string& w : o.words) read += w + " ";
     } catch (const std::invalid_argument& e) {
       read = e.what();
     }
     EXPECT_EQ(read, c.read);
+  }
+}
+
+// A file named on the command line goes to the window of its dimension and
+// is read there as Load data reads it.
+TEST(DesktopProgram, AFileNamedOnTheCommandLineLoadsInTheWindowOfItsDimension) {
+  testing::qtApplication();
+  const struct {
+    std::string file;
+    const char* window;  // where it is loaded
+    int specimens;       // rows of that workflow's DATA; 0: refused
+  } cases[] = {
+      {"skulls_zor.txt", "Tarvolin", 40},
+      {"skulls.tps", "Tarvolin", 40},
+      {"skulls2d.tps", "Tarvolin2D", 40},
+      {"skulls2d.txt", "Tarvolin2D", 40},
+      {"skulls_wire.txt", "Tarvolin", 0},
+  };
+  for (const auto& c : cases) {
+    testing::CwdGuard cwd;
+    Graphics graphics;
+    QtFileDialogs dialogs;
+    Runtime runtime(graphics, dialogs, TARVOLIN_RESOURCES_DIR);
+    QtView view(graphics, [&runtime](Handle h) { runtime.runCallback(h); });
+    view.setFileDialogs(&dialogs);
+    runtime.startup();
+    runtime.call("Tarvolin", 0, {});
+    opendatafile(runtime, view, examplePath(c.file));
+    serveEvents();
+    const bool twoD = std::string(c.window) == "Tarvolin2D";
+    const Eigen::Index rows =
+        twoD ? runtime.standsw().state().DATA.rows() : runtime.stand3sw().state().DATA.rows();
+    EXPECT_EQ(rows, c.specimens) << c.file;
+    EXPECT_EQ(runtime.windowOf("Tarvolin2D").has_value(), twoD) << c.file;
+    // The window's status line names the file, loaded or refused.
+    const QString status = view.statusText(*runtime.windowOf(c.window));
+    EXPECT_TRUE(status.contains(QString::fromStdString(c.file))) << status.toStdString();
+    EXPECT_EQ(status.startsWith("Loaded"), c.specimens > 0) << status.toStdString();
+    while (!graphics.object(kRoot).children.empty()) {
+      graphics.close(graphics.object(kRoot).children.back());
+    }
+    runtime.shutdown();
+    serveEvents();
   }
 }
 
@@ -399,10 +454,18 @@ TEST(DesktopProgram, RunReplaysAScriptOnTheWindowsAndSavesAPictureOfEach) {
                          examplePath("skulls2d_superimposed.txt") +
                          "\npress LoadDataButton\nwindow Tarvolin\nchoose " +
                          examplePath("skulls_zor.txt") + "\npress LoadDataButton\n");
-  ASSERT_EQ(
-      runProgram("--run " + dir.file("session.txt") + " --screenshots " + dir.file("shots"), dir),
-      0)
-      << readText(dir.file("err"));
+  {
+    // Relative folders are the user's, not those of the files the script loads.
+    testing::CwdGuard cwd;
+    std::filesystem::current_path(dir.path());
+    std::filesystem::create_directory("figures");
+    for (const char* fig : {"Tarvolin.fig", "Tarvolin2D.fig"}) {
+      std::filesystem::copy_file(TARVOLIN_RESOURCES_DIR "/" + std::string(fig),
+                                 "figures/" + std::string(fig));
+    }
+    ASSERT_EQ(runProgram("--run session.txt --screenshots shots --figures figures", dir), 0)
+        << readText(dir.file("err"));
+  }
   for (const char* name : {"Tarvolin", "Tarvolin2D", "plot"}) {
     const QImage shot(QString::fromStdString(dir.file("shots/" + std::string(name) + ".png")));
     EXPECT_GT(shot.width(), 300) << name;
