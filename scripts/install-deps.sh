@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Installs every build, test and benchmark dependency from Debian's packages.
+# Installs every build, test, benchmark and packaging dependency from
+# Debian's packages (the last line: what scripts/package.sh and
+# scripts/check-package.sh use to make and check the Debian package).
 # Safe to run again: apt-get skips what is already there.
 set -euo pipefail
 
@@ -14,6 +16,7 @@ packages=(
   qt6-qpa-plugins fonts-dejavu-core
   xvfb xauth
   locales
+  dpkg-dev desktop-file-utils appstream shared-mime-info groff-base
 )
 
 missing=()
