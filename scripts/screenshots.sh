@@ -51,6 +51,22 @@ replay allometry \
   "press UseCSButton" "press LnButton" "press GoRegress" "press AllometryButton"
 cp "$work/allometry/allometry.png" "$out/allometry.png"
 
+# The main window and the plot right after loading, before Accept x (user guide).
+replay loaded \
+  "choose examples/skulls_wire.txt" "press LoadWireButton" \
+  "choose examples/skulls_zor.txt" "press LoadDataButton" \
+  "press UseCSButton" "press LnButton"
+cp "$work/loaded/Tarvolin.png" "$out/guide-main-loaded.png"
+cp "$work/loaded/plot.png" "$out/guide-plot-loaded.png"
+
+# A refused save: the standard value edited after Standardize (user guide).
+# Not --strict: the refusal is the point (it would end the run with status 1).
+printf '%s\n' "choose examples/skulls_zor.txt" "press LoadDataButton" "press UseCSButton" \
+  "press LnButton" "press GoRegress" "press AcceptStandard" \
+  "set StandardBox String 3.5" "press SaveStandard" >"$work/refused.txt"
+"$program" --run "$work/refused.txt" --screenshots "$work/refused" >/dev/null || true
+cp "$work/refused/Tarvolin.png" "$out/guide-error.png"
+
 # The 2D window on the superimposed side views.
 replay twoD \
   "press Open2DButton" "window Tarvolin2D" \
