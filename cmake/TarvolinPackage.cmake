@@ -9,19 +9,19 @@ set(CPACK_PACKAGE_VENDOR "The Tarvolin developers")
 set(CPACK_PACKAGE_CONTACT "The Tarvolin developers <developers@tarvolin.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
     "size standardization of 2D and 3D landmark data (geometric morphometrics)")
+# The long description; CPack puts the summary above it and indents it.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "size standardization of 2D and 3D landmark data (geometric morphometrics)
- Tarvolin takes a data set of 3D or 2D landmark configurations, superimposes
- them by generalized Procrustes analysis, regresses every coordinate on a
- size variable (centroid size or a list of values, optionally as ln or
- log10), and writes out every specimen standardized to one chosen value of
- that variable. An allometry report gives a Procrustes ANOVA of shape on
- size with p-values from permutations.
- .
- It reads TPS, NTS, Morphologika, CSV tables, 3D Slicer markups and plain
- rows of coordinates, with specimen IDs and missing landmarks. The package
- holds the desktop program (tarvolin), the batch command line
- (tarvolin-cli), example data and a user guide.")
+    "Tarvolin takes a data set of 3D or 2D landmark configurations, superimposes
+them by generalized Procrustes analysis, regresses every coordinate on a
+size variable (centroid size or a list of values, optionally as ln or
+log10), and writes out every specimen standardized to one chosen value of
+that variable. An allometry report gives a Procrustes ANOVA of shape on
+size with p-values from permutations.
+.
+It reads TPS, NTS, Morphologika, CSV tables, 3D Slicer markups and plain
+rows of coordinates, with specimen IDs and missing landmarks. The package
+holds the desktop program (tarvolin), the batch command line
+(tarvolin-cli), example data and a user guide.")
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
