@@ -241,7 +241,12 @@ QString WindowMenus::guide() const {
       ownPlot ? tr("Show data and Show standardized draw into this window's plot area.")
               : tr("Show data and Show standardized draw into the plot window; drag there to "
                    "turn a 3D plot and use the wheel to zoom.");
-  return data + "\n\n" + x + "\n\n" + standardize + "\n\n" + plot;
+  const QString more =
+      tr("More: the user guide (a worked analysis, the file formats, what every number and "
+         "message means) is guide.md in /usr/share/doc/tarvolin when Tarvolin is installed, "
+         "docs/guide.md in its sources; man tarvolin describes this program and its session "
+         "scripts, man tarvolin-cli the command line.");
+  return data + "\n\n" + x + "\n\n" + standardize + "\n\n" + plot + "\n\n" + more;
 }
 
 }  // namespace tarvolin
