@@ -95,7 +95,8 @@ class ScriptOnWindows : public EventSource {
 // line into the window that has just opened.
 class LoadThenServe : public EventSource {
  public:
-  LoadThenServe(QtView& view, std::optional<std::string> data) : view_(view), data_(std::move(data)) {}
+  LoadThenServe(QtView& view, std::optional<std::string> data)
+      : view_(view), data_(std::move(data)) {}
 
   bool next(Runtime& runtime) override {
     if (data_) {
@@ -145,8 +146,8 @@ DesktopOptions desktopoptions(int argc, const char* const* argv) {
     if (word.rfind("--", 0) != 0 || word == "--") {
       std::error_code error;
       if (std::filesystem::exists(word, error)) {
-        if (options.data) throw std::invalid_argument("give one data file, not " + *options.data +
-                                                      " and " + word);
+        if (options.data)
+          throw std::invalid_argument("give one data file, not " + *options.data + " and " + word);
         options.data = word;
       } else if (looksLikeAFile(word)) {
         throw std::invalid_argument(word + ": there is no such file or folder");
@@ -257,11 +258,11 @@ int rundesktop(int argc, char** argv) {
   // Loads move the working directory; the pictures go, and the figure
   // files are read, where the user meant when starting the program.
   if (options.screenshots) {
-    options.screenshots = std::filesystem::absolute(*options.screenshots).lexically_normal().string();
+    options.screenshots =
+        std::filesystem::absolute(*options.screenshots).lexically_normal().string();
   }
-  const std::string figures = options.figures
-                                  ? std::filesystem::absolute(*options.figures).string()
-                                  : installedfigurefolder(argv[0]).string();
+  const std::string figures = options.figures ? std::filesystem::absolute(*options.figures).string()
+                                              : installedfigurefolder(argv[0]).string();
 
   Graphics graphics;
   if (options.script) {

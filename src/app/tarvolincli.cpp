@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "figurefolder.h"
 #include "geometry/checklandmarkdata.h"
 #include "geometry/gparounds.h"
 #include "geometry/proposedstandard.h"
@@ -24,7 +25,6 @@
 #include "platform/readtextfile.h"
 #include "platform/sprintf.h"
 #include "platform/writefileatomic.h"
-#include "figurefolder.h"
 #include "sessionscript.h"
 #include "shapes/dload.h"
 #include "shapes/gettpsfile3D.h"

@@ -405,10 +405,8 @@ TEST(DesktopProgram, AFileNamedOnTheCommandLineLoadsInTheWindowOfItsDimension) {
     const char* window;  // where it is loaded
     int specimens;       // rows of that workflow's DATA; 0: refused
   } cases[] = {
-      {"skulls_zor.txt", "Tarvolin", 40},
-      {"skulls.tps", "Tarvolin", 40},
-      {"skulls2d.tps", "Tarvolin2D", 40},
-      {"skulls2d.txt", "Tarvolin2D", 40},
+      {"skulls_zor.txt", "Tarvolin", 40}, {"skulls.tps", "Tarvolin", 40},
+      {"skulls2d.tps", "Tarvolin2D", 40}, {"skulls2d.txt", "Tarvolin2D", 40},
       {"skulls_wire.txt", "Tarvolin", 0},
   };
   for (const auto& c : cases) {
