@@ -13,7 +13,7 @@
 #   from a copy (tests/packaging/installed_test.sh).
 # Each failure prints a line; the status is 1 when any check fails.
 set -uo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/.." || exit 1
 
 version=$(sed -n 's/^project(Tarvolin VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 deb=${1:-build/package/tarvolin_${version}_amd64.deb}
