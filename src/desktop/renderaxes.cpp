@@ -306,7 +306,7 @@ bool anyzdata(const std::vector<const GraphicsObject*>& lines) {
                      [](const GraphicsObject* line) { return line->zdata.size() > 0; });
 }
 
-void widen(const Eigen::RowVectorXd& values, double& lower, double& upper) {
+void widen(const PlotData& values, double& lower, double& upper) {
   const double* v = values.data();
   const Eigen::Index n = values.size();
   double lo = lower, hi = upper;

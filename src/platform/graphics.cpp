@@ -203,14 +203,27 @@ Handle Graphics::add(GraphicsObject&& object) {
   mutableObject(object.parent).children.push_back(h);
   if (!object.tag.empty()) indexTag(h, object.tag);
   objects_.insert(std::move(object));
-  notify(GraphicsChange::Kind::created, h, "");
+  notify(GraphicsChange::Kind::created, h, {});
   return h;
 }
 
 void Graphics::remove(Handle h) {
   GraphicsObject& o = mutableObject(h);
-  // Children first, last made first, so that listeners see a tree that stays whole.
-  while (!o.children.empty()) remove(o.children.back());
+  // Children first, last made first, so that listeners see a tree that stays
+  // whole. Plotted objects, which have no children of their own, go here
+  // without looking their parent up again (a 2D plot has a million).
+  while (!o.children.empty()) {
+    const Handle child = o.children.back();
+    GraphicsObject& c = mutableObject(child);
+    if (c.type != ObjectType::line || !c.children.empty()) {
+      remove(child);
+      continue;
+    }
+    o.children.pop_back();
+    if (!c.tag.empty()) unindexTag(child, c.tag);
+    objects_.erase(child);
+    notify(GraphicsChange::Kind::deleted, child, {});
+  }
   if (o.type == ObjectType::figure) {
     figureOrder_.erase(std::remove(figureOrder_.begin(), figureOrder_.end(), h),
                        figureOrder_.end());
@@ -242,7 +255,7 @@ void Graphics::remove(Handle h) {
   }
   if (!o.tag.empty()) unindexTag(h, o.tag);
   objects_.erase(h);
-  notify(GraphicsChange::Kind::deleted, h, "");
+  notify(GraphicsChange::Kind::deleted, h, {});
 }
 
 Handle Graphics::figure() {
@@ -448,9 +461,9 @@ PropertyValue Graphics::get(Handle h, std::string_view name) const {
     if (sameName(name, "Title")) return o.details().title;
   }
   if (o.type == ObjectType::line) {
-    if (sameName(name, "XData")) return Eigen::MatrixXd(o.xdata);
-    if (sameName(name, "YData")) return Eigen::MatrixXd(o.ydata);
-    if (sameName(name, "ZData")) return Eigen::MatrixXd(o.zdata);
+    if (sameName(name, "XData")) return Eigen::MatrixXd(o.xdata.map());
+    if (sameName(name, "YData")) return Eigen::MatrixXd(o.ydata.map());
+    if (sameName(name, "ZData")) return Eigen::MatrixXd(o.zdata.map());
     if (sameName(name, "LineStyle")) return std::string(o.lineStyle);
     if (sameName(name, "MarkerSize")) return o.markerSize;
     if (sameName(name, "DisplayName")) return std::string(o.displayName);
@@ -594,8 +607,8 @@ Handle Graphics::addLine(GraphicsObject&& line) {
   return add(std::move(line));
 }
 
-Handle Graphics::plot(Eigen::RowVectorXd x, Eigen::RowVectorXd y, std::string_view style,
-                      double markerSize, std::string_view name) {
+Handle Graphics::plot(PlotData x, PlotData y, std::string_view style, double markerSize,
+                      std::string_view name) {
   GraphicsObject line;
   line.displayName = keptName(name);
   line.xdata = std::move(x);
@@ -605,8 +618,19 @@ Handle Graphics::plot(Eigen::RowVectorXd x, Eigen::RowVectorXd y, std::string_vi
   return addLine(std::move(line));
 }
 
-Handle Graphics::plot3(Eigen::RowVectorXd x, Eigen::RowVectorXd y, Eigen::RowVectorXd z,
-                       std::string_view style, std::string_view name) {
+Handle Graphics::plotPoint(double x, double y, std::string_view style, double markerSize,
+                           std::string_view name) {
+  GraphicsObject point;
+  point.displayName = keptName(name);
+  point.xdata = PlotData::one(x);
+  point.ydata = PlotData::one(y);
+  point.lineStyle = keptStyle(style);
+  point.markerSize = markerSize;
+  return addLine(std::move(point));
+}
+
+Handle Graphics::plot3(PlotData x, PlotData y, PlotData z, std::string_view style,
+                       std::string_view name) {
   GraphicsObject line;
   line.displayName = keptName(name);
   line.xdata = std::move(x);
@@ -679,12 +703,14 @@ std::optional<Handle> Graphics::parentFigure(Handle h) const {
 
 std::string_view Graphics::keptName(std::string_view name) {
   if (name.empty()) return {};
+  if (name == lastName_) return lastName_;
   auto kept = displayNames_.find(name);
   if (kept == displayNames_.end()) kept = displayNames_.emplace(name).first;
-  return *kept;
+  return lastName_ = *kept;
 }
 
 std::string_view Graphics::keptStyle(std::string_view style) {
+  if (!lastStyle_.empty() && style == lastStyle_) return lastStyle_;
   auto kept = lineStyles_.find(style);
   if (kept == lineStyles_.end()) {
     if (std::optional<std::string> problem = plotstyleproblem(style)) {
@@ -692,7 +718,7 @@ std::string_view Graphics::keptStyle(std::string_view style) {
     }
     kept = lineStyles_.emplace(style).first;
   }
-  return *kept;
+  return lastStyle_ = *kept;
 }
 
 Handle Graphics::actingWindow() const {

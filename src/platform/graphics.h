@@ -43,6 +43,7 @@
 #include <vector>
 
 #include "objectstore.h"
+#include "plotdata.h"
 #include "value.h"
 
 namespace tarvolin {
@@ -128,7 +129,7 @@ struct GraphicsObject {
   std::string tag;
 
   // Plotted object: one set of points, or a line through them.
-  Eigen::RowVectorXd xdata, ydata, zdata;  // zdata empty for a 2D plot
+  PlotData xdata, ydata, zdata;  // zdata empty for a 2D plot
   // As given, for example "bo" or "k:"; kept once by the model for all the
   // objects of one style, as the legend names are.
   std::string_view lineStyle;
@@ -259,11 +260,15 @@ class Graphics {
   // w) with a marker (. o x + * s d v ^ < > p h) and/or a line kind (- : -- -.),
   // in any order; a colour alone is a solid line. `name` is what the legend
   // calls the plotted object (its DisplayName).
-  // The coordinates are taken by value: a temporary moves in uncopied.
-  Handle plot(Eigen::RowVectorXd x, Eigen::RowVectorXd y, std::string_view style, double markerSize,
+  // The coordinates are any Eigen vectors, evaluated straight into the
+  // plotted object.
+  Handle plot(PlotData x, PlotData y, std::string_view style, double markerSize,
               std::string_view name = {});
-  Handle plot3(Eigen::RowVectorXd x, Eigen::RowVectorXd y, Eigen::RowVectorXd z,
-               std::string_view style, std::string_view name = {});
+  Handle plot3(PlotData x, PlotData y, PlotData z, std::string_view style,
+               std::string_view name = {});
+  // A plot of the one point (x, y), as plot of two one-value rows.
+  Handle plotPoint(double x, double y, std::string_view style, double markerSize,
+                   std::string_view name = {});
   void hold(bool on);
   // "auto": limits follow the data; "equal": equal data units on all axes.
   void axis(std::string_view mode);
@@ -330,6 +335,9 @@ class Graphics {
   std::string_view keptName(std::string_view name);
   // The plot styles in use, each kept once and checked when first used.
   std::set<std::string, std::less<>> lineStyles_;
+  // The name and style kept last: a plot of one object per point asks for
+  // the same ones a million times in a row.
+  std::string_view lastName_, lastStyle_;
   std::string_view keptStyle(std::string_view style);
   std::vector<Handle> figureOrder_;  // open windows, oldest first
   std::optional<Handle> currentFigure_;

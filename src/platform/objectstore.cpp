@@ -1,6 +1,7 @@
 #include "objectstore.h"
 
 #include <cmath>
+#include <memory>
 #include <stdexcept>
 #include <utility>
 
@@ -57,12 +58,22 @@ Object& BasicObjectStore<Object>::insert(Object&& object) {
     freePlaces_.pop_back();
   } else {
     if ((poolSize_ >> kChunkBits) == pool_.size()) {
-      pool_.push_back(std::make_unique<Object[]>(std::size_t{1} << kChunkBits));
+      pool_.push_back(std::make_unique_for_overwrite<Room[]>(std::size_t{1} << kChunkBits));
     }
     *slot = poolSize_++;
   }
   ++count_;
-  return at(*slot) = std::move(object);
+  return *std::construct_at(static_cast<Object*>(roomAt(*slot)), std::move(object));
+}
+
+template <typename Object>
+BasicObjectStore<Object>::~BasicObjectStore() {
+  for (const auto& [number, page] : pages_) {
+    for (std::uint32_t place : page->places) {
+      if (place != kEmpty) std::destroy_at(&at(place));
+    }
+  }
+  for (const auto& [handle, place] : others_) std::destroy_at(&at(place));
 }
 
 template <typename Object>
@@ -97,7 +108,7 @@ void BasicObjectStore<Object>::erase(Handle h) {
     place = found->second;
     others_.erase(found);
   }
-  at(place) = Object();  // gives back what the object held
+  std::destroy_at(&at(place));
   freePlaces_.push_back(place);
   --count_;
   // An empty store gives its chunks back.

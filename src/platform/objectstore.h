@@ -12,7 +12,9 @@
 // whole numbers of at most 2^52 would be kept apart, in a tree.
 //
 // References to stored objects stay valid until their object is erased,
-// whatever else is inserted or erased meanwhile.
+// whatever else is inserted or erased meanwhile. A free place in the pool
+// holds no object: erasing one and clearing the store touch the objects
+// there are, not the room the pool has.
 //
 // Example:
 //   ObjectStore store;
@@ -26,7 +28,9 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <new>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace tarvolin {
@@ -37,6 +41,19 @@ using Handle = double;
 template <typename Object>
 class BasicObjectStore {
  public:
+  BasicObjectStore() = default;
+  // The objects move with their pool; the store moved from is left empty.
+  BasicObjectStore(BasicObjectStore&& other) noexcept
+      : pool_(std::exchange(other.pool_, {})),
+        poolSize_(std::exchange(other.poolSize_, 0)),
+        freePlaces_(std::exchange(other.freePlaces_, {})),
+        pages_(std::exchange(other.pages_, {})),
+        recent_(std::exchange(other.recent_, {})),
+        others_(std::exchange(other.others_, {})),
+        count_(std::exchange(other.count_, 0)) {}
+  BasicObjectStore& operator=(BasicObjectStore&&) = delete;
+  ~BasicObjectStore();
+
   // Stores `object` under its handle, which must not be stored yet.
   Object& insert(Object&& object);
   // The object of handle h, or nullptr.
@@ -60,12 +77,20 @@ class BasicObjectStore {
   std::uint32_t placeOf(Handle h) const;
   // The page of index entries holding `number` (h >> kPageBits), or nullptr.
   Page* pageOf(std::uint64_t number) const;
+  // Room for one object.
+  struct alignas(Object) Room {
+    unsigned char bytes[sizeof(Object)];
+  };
   Object& at(std::uint32_t place) const {
-    return pool_[place >> kChunkBits][place & ((1u << kChunkBits) - 1)];
+    return *std::launder(reinterpret_cast<Object*>(
+        pool_[place >> kChunkBits][place & ((1u << kChunkBits) - 1)].bytes));
+  }
+  void* roomAt(std::uint32_t place) const {
+    return pool_[place >> kChunkBits][place & ((1u << kChunkBits) - 1)].bytes;
   }
 
-  // The objects, in chunks of 1,024 that never move.
-  std::vector<std::unique_ptr<Object[]>> pool_;
+  // Room for the objects, in chunks of 1,024 that never move.
+  std::vector<std::unique_ptr<Room[]>> pool_;
   std::uint32_t poolSize_ = 0;  // places handed out so far
   std::vector<std::uint32_t> freePlaces_;
   std::unordered_map<std::uint64_t, std::unique_ptr<Page>> pages_;

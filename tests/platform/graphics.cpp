@@ -323,6 +323,7 @@ TEST(Graphics, MessagesPicturesAndLastError) {
   g.hold(true);
   g.plot3(row({1, 2}), row({3, 4}), row({5, 6}), "bo");
   g.plot3(row({7}), row({8}), row({9}), "r*");
+  g.plotPoint(3, 4, "g.", 3);  // kept inline, copied by value
   g.print("-dmeta");
   EXPECT_THROW(g.print("-dpng"), GraphicsError);
   g.clearObject(g.gca());
@@ -331,10 +332,14 @@ TEST(Graphics, MessagesPicturesAndLastError) {
   ASSERT_EQ(g.clipboard().size(), 1u);
   const ClipboardPicture& picture = g.clipboard().front();
   EXPECT_EQ(picture.figure, w);
-  ASSERT_EQ(picture.lines.size(), 2u);
-  EXPECT_TRUE(assert_near(picture.lines[0].xdata, row({1, 2}), 0));
-  EXPECT_TRUE(assert_near(picture.lines[0].zdata, row({5, 6}), 0));
+  ASSERT_EQ(picture.lines.size(), 3u);
+  EXPECT_TRUE(assert_near(picture.lines[0].xdata.map(), row({1, 2}), 0));
+  EXPECT_TRUE(assert_near(picture.lines[0].zdata.map(), row({5, 6}), 0));
   EXPECT_EQ(picture.lines[1].lineStyle, "r*");
+  const GraphicsObject& point = picture.lines[2];
+  EXPECT_EQ(point.xdata.map(), row({3}));
+  EXPECT_EQ(point.ydata.map(), row({4}));
+  EXPECT_EQ(point.zdata.size(), 0);
 
   EXPECT_EQ(g.lastError(), "");
   g.setLastError("index out of bounds");

@@ -117,10 +117,10 @@ TEST_P(AllometryTest, ReportWindowShowsTheTableAndPlotCopiesAndSaves) {
   const GraphicsObject& points = graphics_.object(lines[0]);
   const GraphicsObject& line = graphics_.object(lines[1]);
   EXPECT_EQ(points.displayName, "specimens");
-  EXPECT_EQ(points.xdata, fxlist().col(0).transpose());
+  EXPECT_EQ(points.xdata.map(), fxlist().col(0).transpose());
   EXPECT_EQ(points.ydata.size(), n);
   EXPECT_EQ(line.displayName, "fitted line");
-  EXPECT_EQ(line.xdata, Eigen::RowVector2d(fxlist().minCoeff(), fxlist().maxCoeff()));
+  EXPECT_EQ(line.xdata.map(), Eigen::RowVector2d(fxlist().minCoeff(), fxlist().maxCoeff()));
 
   // The buttons of the report window, as a click sends them.
   const std::string module = GetParam().threeD ? "stand3sw" : "standsw";

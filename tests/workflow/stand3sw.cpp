@@ -226,7 +226,7 @@ TEST_F(Stand3swTest, WireframeIsDrawnOnTheConsensusFromTheNextPlotOn) {
   const Handle firstWire =
       graphics_.descendants(sw_.state().fighand1->handle, ObjectType::line)[41];
   const Eigen::MatrixXd& mean = sw_.state().mean1;
-  EXPECT_EQ(graphics_.object(firstWire).xdata, Eigen::RowVector2d(mean(0, 0), mean(1, 0)));
+  EXPECT_EQ(graphics_.object(firstWire).xdata.map(), Eigen::RowVector2d(mean(0, 0), mean(1, 0)));
 }
 
 TEST_F(Stand3swTest, StatisticsBoxesAndTransformButtons) {
