@@ -618,17 +618,6 @@ Handle Graphics::plot(PlotData x, PlotData y, std::string_view style, double mar
   return addLine(std::move(line));
 }
 
-Handle Graphics::plotPoint(double x, double y, std::string_view style, double markerSize,
-                           std::string_view name) {
-  GraphicsObject point;
-  point.displayName = keptName(name);
-  point.xdata = PlotData::one(x);
-  point.ydata = PlotData::one(y);
-  point.lineStyle = keptStyle(style);
-  point.markerSize = markerSize;
-  return addLine(std::move(point));
-}
-
 Handle Graphics::plot3(PlotData x, PlotData y, PlotData z, std::string_view style,
                        std::string_view name) {
   GraphicsObject line;

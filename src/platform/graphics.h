@@ -261,14 +261,11 @@ class Graphics {
   // in any order; a colour alone is a solid line. `name` is what the legend
   // calls the plotted object (its DisplayName).
   // The coordinates are any Eigen vectors, evaluated straight into the
-  // plotted object.
+  // plotted object, or single values: plot(PlotData::one(x), PlotData::one(y), ...).
   Handle plot(PlotData x, PlotData y, std::string_view style, double markerSize,
               std::string_view name = {});
   Handle plot3(PlotData x, PlotData y, PlotData z, std::string_view style,
                std::string_view name = {});
-  // A plot of the one point (x, y), as plot of two one-value rows.
-  Handle plotPoint(double x, double y, std::string_view style, double markerSize,
-                   std::string_view name = {});
   void hold(bool on);
   // "auto": limits follow the data; "equal": equal data units on all axes.
   void axis(std::string_view mode);

@@ -8,7 +8,7 @@ double showshape(Graphics& graphics, const Eigen::MatrixXd& x, std::string_view 
   const Eigen::Index points = (x.cols() - 1) / 2;
   for (Eigen::Index i = 0; i < x.rows(); ++i) {
     for (Eigen::Index j = 0; j < points; ++j) {
-      graphics.plotPoint(x(i, 2 * j), x(i, 2 * j + 1), xform, 3, name);
+      graphics.plot(PlotData::one(x(i, 2 * j)), PlotData::one(x(i, 2 * j + 1)), xform, 3, name);
     }
   }
   graphics.axis("auto");

@@ -323,7 +323,7 @@ TEST(Graphics, MessagesPicturesAndLastError) {
   g.hold(true);
   g.plot3(row({1, 2}), row({3, 4}), row({5, 6}), "bo");
   g.plot3(row({7}), row({8}), row({9}), "r*");
-  g.plotPoint(3, 4, "g.", 3);  // kept inline, copied by value
+  g.plot(PlotData::one(3), PlotData::one(4), "g.", 3);  // kept inline, copied by value
   g.print("-dmeta");
   EXPECT_THROW(g.print("-dpng"), GraphicsError);
   g.clearObject(g.gca());
