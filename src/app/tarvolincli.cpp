@@ -209,11 +209,13 @@ void deliver(const Options& options, const std::string& text, std::ostream& out)
       options, [&text](const TextSink& write) { write(text); }, out);
 }
 
-// Writes a landmark set in the format --to names.
+// Writes a landmark set in the format --to names. `superimposed` says that
+// the coordinates are a superimposition's, which are finite: a large data
+// set is then not looked through once more.
 void deliverSet(const Options& options, const LandmarkSet& set, std::optional<double> lastValue,
-                std::ostream& out) {
+                std::ostream& out, bool superimposed = false) {
   const bool missingKept = options.missing == "keep" && set.hasMissing();
-  if ((!missingKept && !set.coords.allFinite()) ||
+  if ((!missingKept && !superimposed && !set.coords.allFinite()) ||
       (!missingKept && !set.size.allFinite() && !lastValue) ||
       (lastValue && !std::isfinite(*lastValue))) {
     throw InputError(
@@ -294,7 +296,7 @@ void runSuperimpose(const Options& options, std::ostream& out, std::ostream& err
   if (options.gpa == "converged")
     err << "tarvolin-cli: " << gpareporttext(superimposed.fit) << "\n";
   takeCoordinates(set, std::move(superimposed.data));
-  deliverSet(options, set, std::nullopt, out);
+  deliverSet(options, set, std::nullopt, out, /*superimposed=*/true);
 }
 
 void runStandardize(const Options& options, std::ostream& out, std::ostream& err) {
@@ -339,7 +341,7 @@ void runStandardize(const Options& options, std::ostream& out, std::ostream& err
                            .data);
   const std::optional<double> lastValue =
       options.keepSize ? std::nullopt : std::optional<double>(untransformx(svalue, lcode));
-  deliverSet(options, set, lastValue, out);
+  deliverSet(options, set, lastValue, out, /*superimposed=*/true);
 }
 
 // What --x and --transform make of x, for the report: "ln of centroid size".

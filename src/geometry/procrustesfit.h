@@ -13,10 +13,16 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <condition_variable>
+#include <exception>
+#include <future>
 #include <limits>
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <system_error>
+#include <thread>
+#include <vector>
 
 #include "centsize3Da.h"
 #include "gparounds.h"
@@ -101,7 +107,10 @@ inline void storeLanes(double* at, const Lanes& values) { Eigen::Map<Lanes>{at} 
 // Fits the k x D configuration `subject` onto `reference` in place: centre,
 // scale to centroid size 1, turn by the best proper rotation, with the
 // console self-check of the rotation; where `sum` is given, adds the fitted
-// configuration into it. Three passes over the subject, no allocation:
+// configuration into it. Where `rotation` is given, the rotation is put
+// there instead of checked, for the caller to check in its own order (a fit
+// on another thread must not write to the console). Three passes over the
+// subject, no allocation:
 //   1. the centroid c, from the column sums;
 //   2. from the centred coordinates x = s - c, the centroid size squared
 //      sum(x^2) and the cross-product x^T * reference (never from raw sums:
@@ -112,7 +121,7 @@ inline void storeLanes(double* at, const Lanes& values) { Eigen::Map<Lanes>{at} 
 // Example: fitColumns<3>(constColumnsOf<3>(mean), columnsOf<3>(page), k, nullptr);
 template <int D>
 void fitColumns(const Columns<D, const double>& reference, const Columns<D>& subject,
-                Eigen::Index k, const Columns<D>* sum) {
+                Eigen::Index k, const Columns<D>* sum, Square<D>* rotation = nullptr) {
   if (k == 0) return;
   using Index = Eigen::Index;
   const Index whole = k - k % kLanes;
@@ -160,7 +169,11 @@ void fitColumns(const Columns<D, const double>& reference, const Columns<D>& sub
 
   // The rotation of the scaled subject, checked.
   const Square<D> roto = rotationOf<D>(a / size);
-  checkRotation<D>(roto);
+  if (rotation) {
+    *rotation = roto;
+  } else {
+    checkRotation<D>(roto);
+  }
 
   // 3. The fitted subject, and the running sum.
   const Square<D> m = roto / size;
@@ -214,6 +227,16 @@ class StackPages {
   void visit(Visit&& visit, bool /*changes*/) {
     for (Eigen::Index i = 0; i < count(); ++i) visit(stack_.page(i));
   }
+  // Calls work(i, page) and then add(i, page) for every specimen i, in
+  // order.
+  template <class Work, class Add>
+  void visitInOrder(Work&& work, Add&& add, bool /*changes*/) {
+    for (Eigen::Index i = 0; i < count(); ++i) {
+      auto page = stack_.page(i);
+      work(i, page);
+      add(i, page);
+    }
+  }
 
  private:
   BasicConfigStack<D>& stack_;
@@ -226,6 +249,13 @@ class StackPages {
 // The pages are those of a stack, so a fit over them does the very same
 // arithmetic as over the data set's stack, without a second copy of the
 // data set in memory.
+//
+// visitInOrder works on two blocks at once, one on each of two cores where
+// the data set has more than one block: a large data set is read from
+// memory twice as fast by two cores as by one. Only the work on a page runs
+// on either core; what is added up is added in the specimens' order, one
+// specimen after the other, so the sums and every later number are the same
+// to the last bit however many cores there are.
 template <int D>
 class RowPages {
  public:
@@ -236,7 +266,7 @@ class RowPages {
     const Eigen::Index pageBytes = std::max<Eigen::Index>(1, landmarks_ * D * 8);
     block_ = std::clamp<Eigen::Index>((Eigen::Index{1} << 21) / pageBytes, 16, 64);
     block_ = std::min(block_, std::max<Eigen::Index>(1, rows.rows()));
-    pages_ = BasicConfigStack<D>(landmarks_, block_);
+    pages_[0] = BasicConfigStack<D>(landmarks_, block_);
   }
   Eigen::Index count() const { return rows_.rows(); }
   Eigen::Index landmarks() const { return landmarks_; }
@@ -244,28 +274,120 @@ class RowPages {
   void visit(Visit&& visit, bool changes) {
     for (Eigen::Index first = 0; first < count(); first += block_) {
       const Eigen::Index n = std::min(block_, count() - first);
-      for (Eigen::Index j = 0; j < landmarks_; ++j) {
-        for (int c = 0; c < D; ++c) {
-          const double* column = rows_.col(D * j + c).data() + first;
-          for (Eigen::Index b = 0; b < n; ++b) pages_(j, c, b) = column[b];
-        }
+      gather(pages_[0], first, n);
+      for (Eigen::Index b = 0; b < n; ++b) visit(pages_[0].page(b));
+      if (changes) scatter(pages_[0], first, n);
+    }
+  }
+  // Calls work(i, page) for every specimen i, on either core, and add(i,
+  // page) for every specimen in order, one at a time.
+  template <class Work, class Add>
+  void visitInOrder(Work&& work, Add&& add, bool changes) {
+    const Eigen::Index blocks = (count() + block_ - 1) / block_;
+    InOrder turns;
+    const auto worker = [&](int lane) {
+      BasicConfigStack<D>& pages = pages_[lane];
+      for (Eigen::Index block = lane; block < blocks; block += 2) {
+        const Eigen::Index first = block * block_;
+        const Eigen::Index n = std::min(block_, count() - first);
+        gather(pages, first, n);
+        for (Eigen::Index b = 0; b < n; ++b) work(first + b, pages.page(b));
+        if (changes) scatter(pages, first, n);
+        if (!turns.waitFor(block)) return;
+        for (Eigen::Index b = 0; b < n; ++b) add(first + b, pages.page(b));
+        turns.done(block + 1);
       }
-      for (Eigen::Index b = 0; b < n; ++b) visit(pages_.page(b));
-      if (!changes) continue;
-      for (Eigen::Index j = 0; j < landmarks_; ++j) {
-        for (int c = 0; c < D; ++c) {
-          double* column = rows_.col(D * j + c).data() + first;
-          for (Eigen::Index b = 0; b < n; ++b) column[b] = pages_(j, c, b);
+      // Blocks of the other lane that are left are its own to add.
+    };
+    std::future<void> other;
+    if (blocks > 1 && std::thread::hardware_concurrency() > 1) {
+      if (pages_[1].empty()) pages_[1] = BasicConfigStack<D>(landmarks_, block_);
+      try {
+        other = std::async(std::launch::async, [&] { turns.run(worker, 1); });
+      } catch (const std::system_error&) {
+        // No second thread to be had: one core does every block.
+      }
+    }
+    if (!other.valid()) {
+      for (Eigen::Index first = 0; first < count(); first += block_) {
+        const Eigen::Index n = std::min(block_, count() - first);
+        gather(pages_[0], first, n);
+        for (Eigen::Index b = 0; b < n; ++b) {
+          work(first + b, pages_[0].page(b));
+          add(first + b, pages_[0].page(b));
         }
+        if (changes) scatter(pages_[0], first, n);
+      }
+      return;
+    }
+    turns.run(worker, 0);
+    other.get();
+    turns.rethrow();
+  }
+
+ private:
+  // The turns of two lanes that take the blocks by turns: a lane adds its
+  // block once every block before it has been added. A lane that fails
+  // stops both, and the failure is thrown once both have stopped.
+  class InOrder {
+   public:
+    template <class Worker>
+    void run(const Worker& worker, int lane) {
+      try {
+        worker(lane);
+      } catch (...) {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        if (!failure_) failure_ = std::current_exception();
+        stopped_ = true;
+        turn_.notify_all();
+      }
+    }
+    // Waits until `block` is the next to add; false where a lane failed.
+    bool waitFor(Eigen::Index block) {
+      std::unique_lock<std::mutex> lock(mutex_);
+      turn_.wait(lock, [&] { return stopped_ || next_ == block; });
+      return !stopped_;
+    }
+    void done(Eigen::Index next) {
+      {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        next_ = next;
+      }
+      turn_.notify_all();
+    }
+    void rethrow() {
+      if (failure_) std::rethrow_exception(failure_);
+    }
+
+   private:
+    std::mutex mutex_;
+    std::condition_variable turn_;
+    Eigen::Index next_ = 0;
+    bool stopped_ = false;
+    std::exception_ptr failure_;
+  };
+
+  void gather(BasicConfigStack<D>& pages, Eigen::Index first, Eigen::Index n) const {
+    for (Eigen::Index j = 0; j < landmarks_; ++j) {
+      for (int c = 0; c < D; ++c) {
+        const double* column = rows_.col(D * j + c).data() + first;
+        for (Eigen::Index b = 0; b < n; ++b) pages(j, c, b) = column[b];
+      }
+    }
+  }
+  void scatter(BasicConfigStack<D>& pages, Eigen::Index first, Eigen::Index n) {
+    for (Eigen::Index j = 0; j < landmarks_; ++j) {
+      for (int c = 0; c < D; ++c) {
+        double* column = rows_.col(D * j + c).data() + first;
+        for (Eigen::Index b = 0; b < n; ++b) column[b] = pages(j, c, b);
       }
     }
   }
 
- private:
   Eigen::MatrixXd& rows_;
   Eigen::Index landmarks_;
   Eigen::Index block_ = 1;
-  BasicConfigStack<D> pages_;
+  std::array<BasicConfigStack<D>, 2> pages_;
 };
 
 // The first reference: the sum of the raw configurations, centred and scaled
@@ -274,14 +396,16 @@ class RowPages {
 template <int D, class Pages>
 Eigen::MatrixXd startReference(Pages& data) {
   const Eigen::Index count = data.count();
-  // One pass over the specimens: each page is summed and measured while in
+  // One pass over the specimens: each page is measured and summed while in
   // cache.
   Eigen::MatrixXd reference = Eigen::MatrixXd::Zero(data.landmarks(), D);
   double magnitude = 0;
-  data.visit(
-      [&](const auto& page) {
+  std::vector<double> norms(static_cast<size_t>(count));
+  data.visitInOrder(
+      [&](Eigen::Index i, const auto& page) { norms[static_cast<size_t>(i)] = page.norm(); },
+      [&](Eigen::Index i, const auto& page) {
         reference += page;
-        magnitude += page.norm();
+        magnitude += norms[static_cast<size_t>(i)];
       },
       false);
   centre(reference);
@@ -364,15 +488,22 @@ GpaReport superimposePages(Pages& data, Eigen::MatrixXd& reference, const char* 
   const int most = rounds.converge ? rounds.maxRounds : 3;
   Eigen::MatrixXd sum(landmarks, D);
   Eigen::MatrixXd previous(landmarks, D);
-  const Columns<D> sumColumns = columnsOf<D>(sum);
+  // Each specimen's rotation is checked, and its fit added into the sum, in
+  // the specimens' order.
+  std::vector<Square<D>> rotations(static_cast<size_t>(count));
   done.rounds = 0;
   while (done.rounds < most) {
     sum.setZero();
     previous = reference;
     const Columns<D, const double> referenceColumns = constColumnsOf<D>(previous);
-    data.visit(
-        [&](auto page) {
-          fitColumns<D>(referenceColumns, columnsOf<D>(page), landmarks, &sumColumns);
+    data.visitInOrder(
+        [&](Eigen::Index i, auto page) {
+          fitColumns<D>(referenceColumns, columnsOf<D>(page), landmarks, nullptr,
+                        &rotations[static_cast<size_t>(i)]);
+        },
+        [&](Eigen::Index i, const auto& page) {
+          checkRotation<D>(rotations[static_cast<size_t>(i)]);
+          sum += page;
         },
         true);
     reference = sum / static_cast<double>(count);

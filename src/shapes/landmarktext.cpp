@@ -191,14 +191,17 @@ void checkWritable(const LandmarkSet& set, LandmarkFormat format, std::optional<
   if (k == 0) {
     throw InputError(set.path, "the data set's specimens have no landmark; nothing was written");
   }
-  if (set.coords.array().isInf().any()) {
+  // One pass finds whether any coordinate is not finite; the specimens are
+  // looked at one by one only where some is.
+  const bool finite = set.coords.allFinite();
+  if (!finite && set.coords.array().isInf().any()) {
     for (Index i = 0; i < n; ++i) {
       if (set.coords.row(i).array().isInf().any()) {
         refuse(set, i, "holds numbers too large to represent");
       }
     }
   }
-  if (format == LandmarkFormat::zor && hasMissing(set)) {
+  if (format == LandmarkFormat::zor && (set.hasMissing() || !finite)) {
     for (Index i = 0; i < n; ++i) {
       if (hasMissing(set, i)) {
         refuse(set, i, "has a missing landmark, and the ZOR format has no way to mark one");

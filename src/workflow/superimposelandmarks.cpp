@@ -8,7 +8,11 @@ namespace tarvolin {
 SuperimposedDataSet superimposelandmarks(Eigen::MatrixXd data, const std::string& path, int dims,
                                          bool withStack, const GpaRounds& rounds) {
   SuperimposedDataSet result = superimposedataset(std::move(data), dims, withStack, rounds);
-  if (!result.data.allFinite() || !result.mean.allFinite()) {
+  // The mean shape is the average of every superimposed configuration, so
+  // it is finite only where they all are: the coordinates need no pass of
+  // their own, the size column is looked at.
+  const bool sizesFinite = result.data.cols() == 0 || result.data.rightCols(1).allFinite();
+  if (!result.mean.allFinite() || !sizesFinite) {
     throw InputError(path, "the superimposition gives numbers that are not finite");
   }
   if (!result.fit.asDefined && !result.fit.converged) {

@@ -1,5 +1,9 @@
 #include "geometry/checklandmarkdata.h"
 
+#include <limits>
+#include <string>
+#include <vector>
+
 #include "platform/errors.h"
 #include "tests/testing.h"
 
@@ -35,6 +39,43 @@ TEST(Checklandmarkdata, FlatDataHaveTwoCoordinatesPerLandmark) {
   data.block(1, 0, 1, 4) << 2, 5, 2, 5;
   EXPECT_THROW_MSG(checklandmarkdata(data, "w.tps", false, 2), InputError,
                    "w.tps: record 2 has all its landmarks at one point");
+}
+
+// A large data set is checked a block of specimens at a time, on two cores
+// by turns; whichever core meets its fault first, the message names the
+// first faulty specimen of the file, and every kind of fault is found in
+// any block.
+TEST(Checklandmarkdata, NamesTheFirstFaultOfALargeDataSet) {
+  const double huge = std::numeric_limits<double>::max();
+  const double inf = std::numeric_limits<double>::infinity();
+  struct Case {
+    std::vector<Eigen::Index> faulty;  // rows made faulty, in any order
+    double value;                      // put into each faulty row's coordinates
+    bool sizeColumn;                   // into the size column instead
+    std::string message;
+  };
+  for (const Case& c : {
+           Case{{20, 40}, 0.5, false, "a.txt:21: specimen 21 has all its landmarks at one point"},
+           Case{{40, 60}, 0.5, false, "a.txt:41: specimen 41 has all its landmarks at one point"},
+           Case{{3, 90}, 0.5, false, "a.txt:4: specimen 4 has all its landmarks"},
+           Case{{95}, 0.5, false, "a.txt:96: specimen 96 has all its landmarks"},
+           Case{{70, 33}, huge, false, "a.txt:34: specimen 34 has coordinates so large"},
+           Case{{50, 17}, inf, true, "a.txt:18: specimen 18 has a size too large to represent"},
+       }) {
+    SCOPED_TRACE(c.message);
+    Eigen::MatrixXd data = Eigen::MatrixXd::Random(100, 3 * 20 + 1);
+    for (const Eigen::Index row : c.faulty) {
+      if (c.sizeColumn) {
+        data(row, 60) = c.value;
+      } else if (c.value == 0.5) {
+        data.block(row, 0, 1, 60).setConstant(c.value);
+      } else {
+        data(row, 0) = c.value;
+        data(row, 3) = -c.value;
+      }
+    }
+    EXPECT_THROW_MSG(checklandmarkdata(data, "a.txt", true), InputError, c.message);
+  }
 }
 
 }  // namespace
