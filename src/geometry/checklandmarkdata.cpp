@@ -78,8 +78,7 @@ void checklandmarkdata(const Eigen::MatrixXd& data, const std::string& fname, bo
   std::future<void> other;
   if (blocks > 1 && std::thread::hardware_concurrency() > 1) {
     try {
-      other = std::async(std::launch::async,
-                         [&] { faults[1] = firstFault(data, k, dims, 1, 2); });
+      other = std::async(std::launch::async, [&] { faults[1] = firstFault(data, k, dims, 1, 2); });
     } catch (const std::system_error&) {
       // No second thread to be had: one core checks every block.
     }

@@ -219,6 +219,7 @@ inline void centre(Eigen::MatrixXd& x) {
 template <int D>
 class StackPages {
  public:
+  static constexpr bool kTwoCores = false;
   explicit StackPages(BasicConfigStack<D>& stack) : stack_(stack) {}
   Eigen::Index count() const { return stack_.specimens(); }
   Eigen::Index landmarks() const { return stack_.landmarks(); }
@@ -259,6 +260,7 @@ class StackPages {
 template <int D>
 class RowPages {
  public:
+  static constexpr bool kTwoCores = true;
   explicit RowPages(Eigen::MatrixXd& rows) : rows_(rows), landmarks_(rows.cols() / D) {
     // Blocks of some 2 MB, and at least 16 specimens: each column gives a
     // block whole cache lines, and a long row's many pages of memory are
@@ -488,24 +490,34 @@ GpaReport superimposePages(Pages& data, Eigen::MatrixXd& reference, const char* 
   const int most = rounds.converge ? rounds.maxRounds : 3;
   Eigen::MatrixXd sum(landmarks, D);
   Eigen::MatrixXd previous(landmarks, D);
-  // Each specimen's rotation is checked, and its fit added into the sum, in
-  // the specimens' order.
-  std::vector<Square<D>> rotations(static_cast<size_t>(count));
+  const Columns<D> sumColumns = columnsOf<D>(sum);
+  // Where the pages are fitted on two cores, each specimen's rotation is
+  // checked, and its fit added into the sum, afterwards in the specimens'
+  // order: the very same additions as a fit that adds as it goes.
+  std::vector<Square<D>> rotations(Pages::kTwoCores ? static_cast<size_t>(count) : 0);
   done.rounds = 0;
   while (done.rounds < most) {
     sum.setZero();
     previous = reference;
     const Columns<D, const double> referenceColumns = constColumnsOf<D>(previous);
-    data.visitInOrder(
-        [&](Eigen::Index i, auto page) {
-          fitColumns<D>(referenceColumns, columnsOf<D>(page), landmarks, nullptr,
-                        &rotations[static_cast<size_t>(i)]);
-        },
-        [&](Eigen::Index i, const auto& page) {
-          checkRotation<D>(rotations[static_cast<size_t>(i)]);
-          sum += page;
-        },
-        true);
+    if constexpr (Pages::kTwoCores) {
+      data.visitInOrder(
+          [&](Eigen::Index i, auto page) {
+            fitColumns<D>(referenceColumns, columnsOf<D>(page), landmarks, nullptr,
+                          &rotations[static_cast<size_t>(i)]);
+          },
+          [&](Eigen::Index i, const auto& page) {
+            checkRotation<D>(rotations[static_cast<size_t>(i)]);
+            sum += page;
+          },
+          true);
+    } else {
+      data.visit(
+          [&](auto page) {
+            fitColumns<D>(referenceColumns, columnsOf<D>(page), landmarks, &sumColumns);
+          },
+          true);
+    }
     reference = sum / static_cast<double>(count);
     reference /= centsize3Da(reference);
     ++done.rounds;
