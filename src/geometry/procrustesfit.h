@@ -104,13 +104,55 @@ using Lanes = Eigen::Array<double, kLanes, 1>;
 inline Lanes loadLanes(const double* at) { return Eigen::Map<const Lanes>(at); }
 inline void storeLanes(double* at, const Lanes& values) { Eigen::Map<Lanes>{at} = values; }
 
+// What fitting one configuration did: the fitted configuration is
+// (s - centre) * m, m being the rotation divided by the centroid size.
+template <int D>
+struct FitStep {
+  std::array<double, D> centre{};
+  Square<D> m = Square<D>::Zero();
+};
+
+// Writes (s - centre) * m over the k x D configuration `subject`, and adds
+// it into `sum` where given: the last pass of a fit, and the same arithmetic
+// to the last bit when a fit is done again from the configuration it began
+// with.
+template <int D>
+void applyFit(const FitStep<D>& step, const Columns<D>& subject, Eigen::Index k,
+              const Columns<D>* sum) {
+  using Index = Eigen::Index;
+  const Index whole = k - k % kLanes;
+  const std::array<double, D>& c = step.centre;
+  const Square<D>& m = step.m;
+  for (Index j = 0; j < whole; j += kLanes) {
+    std::array<Lanes, D> x;
+    for (int d = 0; d < D; ++d) x[d] = loadLanes(subject[d] + j) - c[d];
+    for (int col = 0; col < D; ++col) {
+      Lanes y = x[0] * m(0, col);
+      for (int row = 1; row < D; ++row) y += x[row] * m(row, col);
+      storeLanes(subject[col] + j, y);
+      if (sum) storeLanes((*sum)[col] + j, loadLanes((*sum)[col] + j) + y);
+    }
+  }
+  for (Index j = whole; j < k; ++j) {
+    std::array<double, D> x;
+    for (int d = 0; d < D; ++d) x[d] = subject[d][j] - c[d];
+    for (int col = 0; col < D; ++col) {
+      double y = x[0] * m(0, col);
+      for (int row = 1; row < D; ++row) y += x[row] * m(row, col);
+      subject[col][j] = y;
+      if (sum) (*sum)[col][j] += y;
+    }
+  }
+}
+
 // Fits the k x D configuration `subject` onto `reference` in place: centre,
 // scale to centroid size 1, turn by the best proper rotation, with the
 // console self-check of the rotation; where `sum` is given, adds the fitted
 // configuration into it. Where `rotation` is given, the rotation is put
 // there instead of checked, for the caller to check in its own order (a fit
-// on another thread must not write to the console). Three passes over the
-// subject, no allocation:
+// on another thread must not write to the console); where `step` is given,
+// what the fit did is put there. Three passes over the subject, no
+// allocation:
 //   1. the centroid c, from the column sums;
 //   2. from the centred coordinates x = s - c, the centroid size squared
 //      sum(x^2) and the cross-product x^T * reference (never from raw sums:
@@ -121,7 +163,8 @@ inline void storeLanes(double* at, const Lanes& values) { Eigen::Map<Lanes>{at} 
 // Example: fitColumns<3>(constColumnsOf<3>(mean), columnsOf<3>(page), k, nullptr);
 template <int D>
 void fitColumns(const Columns<D, const double>& reference, const Columns<D>& subject,
-                Eigen::Index k, const Columns<D>* sum, Square<D>* rotation = nullptr) {
+                Eigen::Index k, const Columns<D>* sum, Square<D>* rotation = nullptr,
+                FitStep<D>* step = nullptr) {
   if (k == 0) return;
   using Index = Eigen::Index;
   const Index whole = k - k % kLanes;
@@ -176,27 +219,11 @@ void fitColumns(const Columns<D, const double>& reference, const Columns<D>& sub
   }
 
   // 3. The fitted subject, and the running sum.
-  const Square<D> m = roto / size;
-  for (Index j = 0; j < whole; j += kLanes) {
-    std::array<Lanes, D> x;
-    for (int d = 0; d < D; ++d) x[d] = loadLanes(subject[d] + j) - c[d];
-    for (int col = 0; col < D; ++col) {
-      Lanes y = x[0] * m(0, col);
-      for (int row = 1; row < D; ++row) y += x[row] * m(row, col);
-      storeLanes(subject[col] + j, y);
-      if (sum) storeLanes((*sum)[col] + j, loadLanes((*sum)[col] + j) + y);
-    }
-  }
-  for (Index j = whole; j < k; ++j) {
-    std::array<double, D> x;
-    for (int d = 0; d < D; ++d) x[d] = subject[d][j] - c[d];
-    for (int col = 0; col < D; ++col) {
-      double y = x[0] * m(0, col);
-      for (int row = 1; row < D; ++row) y += x[row] * m(row, col);
-      subject[col][j] = y;
-      if (sum) (*sum)[col][j] += y;
-    }
-  }
+  FitStep<D> done;
+  done.centre = c;
+  done.m = roto / size;
+  applyFit<D>(done, subject, k, sum);
+  if (step) *step = done;
 }
 
 // Centres `subject` (k x D), scales it to centroid size 1 and turns it onto
@@ -495,22 +522,40 @@ GpaReport superimposePages(Pages& data, Eigen::MatrixXd& reference, const char* 
   // checked, and its fit added into the sum, afterwards in the specimens'
   // order: the very same additions as a fit that adds as it goes.
   std::vector<Square<D>> rotations(Pages::kTwoCores ? static_cast<size_t>(count) : 0);
+  // A data set is written back only every third round and in the last: the
+  // rounds between keep what each fit did, and the next round does those
+  // fits again from the data as they are, to the last bit, rather than
+  // reading them back from memory.
+  std::vector<std::array<FitStep<D>, 2>> steps(Pages::kTwoCores ? static_cast<size_t>(count)
+                                                                 : 0);
+  int unwritten = 0;
+  const auto redo = [&](Eigen::Index i, auto& page) {
+    for (int r = 0; r < unwritten; ++r) {
+      applyFit<D>(steps[static_cast<size_t>(i)][static_cast<size_t>(r)], columnsOf<D>(page),
+                  landmarks, nullptr);
+    }
+  };
   done.rounds = 0;
   while (done.rounds < most) {
     sum.setZero();
     previous = reference;
     const Columns<D, const double> referenceColumns = constColumnsOf<D>(previous);
     if constexpr (Pages::kTwoCores) {
+      const bool write = done.rounds + 1 == most || unwritten == 2;
       data.visitInOrder(
           [&](Eigen::Index i, auto page) {
-            fitColumns<D>(referenceColumns, columnsOf<D>(page), landmarks, nullptr,
-                          &rotations[static_cast<size_t>(i)]);
+            redo(i, page);
+            fitColumns<D>(
+                referenceColumns, columnsOf<D>(page), landmarks, nullptr,
+                &rotations[static_cast<size_t>(i)],
+                write ? nullptr : &steps[static_cast<size_t>(i)][static_cast<size_t>(unwritten)]);
           },
           [&](Eigen::Index i, const auto& page) {
             checkRotation<D>(rotations[static_cast<size_t>(i)]);
             sum += page;
           },
-          true);
+          write);
+      unwritten = write ? 0 : unwritten + 1;
     } else {
       data.visit(
           [&](auto page) {
@@ -528,6 +573,13 @@ GpaReport superimposePages(Pages& data, Eigen::MatrixXd& reference, const char* 
       break;
     }
     if (!std::isfinite(done.lastChange)) break;
+  }
+  if constexpr (Pages::kTwoCores) {
+    // A converging fit can stop after a round that was not written back.
+    if (unwritten > 0) {
+      data.visitInOrder([&](Eigen::Index i, auto page) { redo(i, page); },
+                        [](Eigen::Index, const auto&) {}, true);
+    }
   }
   return done;
 }

@@ -6,6 +6,7 @@
 #include "geometry/gparounds.h"
 #include "geometry/partialprocrustes2D.h"
 #include "geometry/partialprocrustes3a.h"
+#include "geometry/procrustesfit.h"
 #include "geometry/standardizedataset.h"
 #include "geometry/standardsize.h"
 #include "geometrytesting.h"
@@ -115,6 +116,41 @@ TEST(Superimposedataset, InPlaceFitEqualsTheStackFitExactly) {
       EXPECT_EQ(s.data, xyfromvert2(fitted.sdata, data.col(2 * c.landmarks)));
       EXPECT_EQ(s.mean, fitted.reference);
     }
+  }
+}
+
+// A data set of several blocks is written back only every third round and
+// in the last; a converging fit that stops between must still leave every
+// specimen as its last round fitted it, exactly as the fit of the stack.
+TEST(Superimposedataset, ConvergingInPlaceFitEqualsTheStackFitExactly) {
+  struct Case {
+    double tolerance;
+    int maxRounds;
+  };
+  std::mt19937 engine(5);
+  std::normal_distribution<double> noise(0.0, 0.3);
+  const Eigen::MatrixXd base = testing::randomConfiguration(engine, 5);
+  Eigen::MatrixXd data(150, 16);
+  for (Eigen::Index i = 0; i < data.rows(); ++i) {
+    Eigen::MatrixXd x = base;
+    for (Eigen::Index j = 0; j < x.size(); ++j) x(j) += noise(engine);
+    x *= testing::randomRotation(engine);
+    for (Eigen::Index j = 0; j < 5; ++j) data.block(i, 3 * j, 1, 3) = x.row(j);
+    data(i, 15) = 1.0;
+  }
+  for (const Case& c : {Case{0.5, 100}, Case{1e-3, 100}, Case{1e-12, 100}, Case{0, 4},
+                        Case{0, 5}, Case{0, 7}}) {
+    SCOPED_TRACE(::testing::Message() << "tolerance " << c.tolerance << ", " << c.maxRounds
+                                      << " rounds at most");
+    const GpaRounds rounds{.converge = true, .tolerance = c.tolerance, .maxRounds = c.maxRounds};
+    const SuperimposedDataSet s = superimposedataset(data, 3, false, rounds);
+    ConfigStack stack = vertxy3D(data);
+    Eigen::MatrixXd mean;
+    const GpaReport fit = procrustesfit::superimpose<3>(stack, mean, "getpproc3", rounds);
+    EXPECT_EQ(s.fit.rounds, fit.rounds);
+    EXPECT_EQ(s.fit.lastChange, fit.lastChange);
+    EXPECT_EQ(s.mean, mean);
+    EXPECT_EQ(s.data, xyzfromvert3(stack, data.col(15)));
   }
 }
 
