@@ -21,6 +21,7 @@
 #include "geometry/withcentroidsize.h"
 #include "platform/console.h"
 #include "platform/errors.h"
+#include "platform/nonfinite.h"
 #include "platform/readnumber.h"
 #include "platform/readtextfile.h"
 #include "platform/sprintf.h"
@@ -215,7 +216,7 @@ void deliver(const Options& options, const std::string& text, std::ostream& out)
 void deliverSet(const Options& options, const LandmarkSet& set, std::optional<double> lastValue,
                 std::ostream& out, bool superimposed = false) {
   const bool missingKept = options.missing == "keep" && set.hasMissing();
-  if ((!missingKept && !superimposed && !set.coords.allFinite()) ||
+  if ((!missingKept && !superimposed && nonfinite(set.coords).any()) ||
       (!missingKept && !set.size.allFinite() && !lastValue) ||
       (lastValue && !std::isfinite(*lastValue))) {
     throw InputError(

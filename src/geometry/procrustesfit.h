@@ -526,8 +526,7 @@ GpaReport superimposePages(Pages& data, Eigen::MatrixXd& reference, const char* 
   // rounds between keep what each fit did, and the next round does those
   // fits again from the data as they are, to the last bit, rather than
   // reading them back from memory.
-  std::vector<std::array<FitStep<D>, 2>> steps(Pages::kTwoCores ? static_cast<size_t>(count)
-                                                                 : 0);
+  std::vector<std::array<FitStep<D>, 2>> steps(Pages::kTwoCores ? static_cast<size_t>(count) : 0);
   int unwritten = 0;
   const auto redo = [&](Eigen::Index i, auto& page) {
     for (int r = 0; r < unwritten; ++r) {

@@ -11,6 +11,7 @@
 #include "missingcells.h"
 #include "missinglandmarkslist.h"
 #include "platform/errors.h"
+#include "platform/nonfinite.h"
 
 namespace tarvolin {
 namespace {
@@ -152,7 +153,8 @@ MissingReport resolvemissing(LandmarkSet& set, MissingPolicy policy) {
   // Column by column, as the matrices are stored: a specimen is incomplete
   // when one of its coordinates is NaN or one of its landmarks is flagged.
   std::vector<bool> complete(static_cast<size_t>(n), true);
-  for (Index c = 0; c < set.coords.cols(); ++c) {
+  const bool anyNaN = nonfinite(set.coords).nan;
+  for (Index c = 0; anyNaN && c < set.coords.cols(); ++c) {
     const double* column = set.coords.col(c).data();
     for (Index i = 0; i < n; ++i) {
       if (std::isnan(column[i])) complete[static_cast<size_t>(i)] = false;

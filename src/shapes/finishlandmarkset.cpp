@@ -3,6 +3,7 @@
 
 #include "landmarkset.h"
 #include "platform/errors.h"
+#include "platform/nonfinite.h"
 
 namespace tarvolin {
 
@@ -15,8 +16,10 @@ void finishlandmarkset(LandmarkSet& set) {
   // coordinates are stored column by column, so the loops go down columns.
   Eigen::Array<bool, Eigen::Dynamic, Eigen::Dynamic> missing =
       Eigen::Array<bool, Eigen::Dynamic, Eigen::Dynamic>::Constant(n, k, false);
+  // The landmarks are looked through only where some coordinate is NaN.
   bool anyMissing = false;
-  for (Eigen::Index j = 0; j < k; ++j) {
+  const bool anyNaN = nonfinite(set.coords).nan;
+  for (Eigen::Index j = 0; anyNaN && j < k; ++j) {
     for (int c = 0; c < d; ++c) {
       const auto column = set.coords.col(j * d + c).array();
       if (!column.isNaN().any()) continue;

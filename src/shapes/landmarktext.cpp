@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/errors.h"
+#include "platform/nonfinite.h"
 #include "standardizedtext.h"
 
 namespace tarvolin {
@@ -193,15 +194,15 @@ void checkWritable(const LandmarkSet& set, LandmarkFormat format, std::optional<
   }
   // One pass finds whether any coordinate is not finite; the specimens are
   // looked at one by one only where some is.
-  const bool finite = set.coords.allFinite();
-  if (!finite && set.coords.array().isInf().any()) {
+  const NonFinite bad = nonfinite(set.coords);
+  if (bad.inf) {
     for (Index i = 0; i < n; ++i) {
       if (set.coords.row(i).array().isInf().any()) {
         refuse(set, i, "holds numbers too large to represent");
       }
     }
   }
-  if (format == LandmarkFormat::zor && (set.hasMissing() || !finite)) {
+  if (format == LandmarkFormat::zor && (set.hasMissing() || bad.nan)) {
     for (Index i = 0; i < n; ++i) {
       if (hasMissing(set, i)) {
         refuse(set, i, "has a missing landmark, and the ZOR format has no way to mark one");

@@ -138,10 +138,10 @@ TEST(Superimposedataset, ConvergingInPlaceFitEqualsTheStackFitExactly) {
     for (Eigen::Index j = 0; j < 5; ++j) data.block(i, 3 * j, 1, 3) = x.row(j);
     data(i, 15) = 1.0;
   }
-  for (const Case& c : {Case{0.5, 100}, Case{1e-3, 100}, Case{1e-12, 100}, Case{0, 4},
-                        Case{0, 5}, Case{0, 7}}) {
-    SCOPED_TRACE(::testing::Message() << "tolerance " << c.tolerance << ", " << c.maxRounds
-                                      << " rounds at most");
+  for (const Case& c :
+       {Case{0.5, 100}, Case{1e-3, 100}, Case{1e-12, 100}, Case{0, 4}, Case{0, 5}, Case{0, 7}}) {
+    SCOPED_TRACE(::testing::Message()
+                 << "tolerance " << c.tolerance << ", " << c.maxRounds << " rounds at most");
     const GpaRounds rounds{.converge = true, .tolerance = c.tolerance, .maxRounds = c.maxRounds};
     const SuperimposedDataSet s = superimposedataset(data, 3, false, rounds);
     ConfigStack stack = vertxy3D(data);
