@@ -2,13 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
-#include <future>
 #include <stdexcept>
-#include <system_error>
-#include <thread>
 
 #include "centsize3Da.h"
 #include "platform/errors.h"
+#include "platform/ontwocores.h"
 
 namespace tarvolin {
 
@@ -75,20 +73,8 @@ void checklandmarkdata(const Eigen::MatrixXd& data, const std::string& fname, bo
   // data set is read from memory twice as fast. Each stops at its first
   // fault, so the earlier of the two is the first in the file.
   Fault faults[2];
-  std::future<void> other;
-  if (blocks > 1 && std::thread::hardware_concurrency() > 1) {
-    try {
-      other = std::async(std::launch::async, [&] { faults[1] = firstFault(data, k, dims, 1, 2); });
-    } catch (const std::system_error&) {
-      // No second thread to be had: one core checks every block.
-    }
-  }
-  if (other.valid()) {
-    faults[0] = firstFault(data, k, dims, 0, 2);
-    other.get();
-  } else {
-    faults[0] = firstFault(data, k, dims, 0, 1);
-  }
+  ontwocores(blocks > 1,
+             [&](int lane, int lanes) { faults[lane] = firstFault(data, k, dims, lane, lanes); });
   const Fault& first =
       faults[1].specimen >= 0 && (faults[0].specimen < 0 || faults[1].specimen < faults[0].specimen)
           ? faults[1]

@@ -15,19 +15,18 @@
 #include <cmath>
 #include <condition_variable>
 #include <exception>
-#include <future>
 #include <limits>
+#include <mutex>
 #include <optional>
 #include <stdexcept>
 #include <string>
-#include <system_error>
-#include <thread>
 #include <vector>
 
 #include "centsize3Da.h"
 #include "gparounds.h"
 #include "platform/configstack.h"
 #include "platform/console.h"
+#include "platform/ontwocores.h"
 
 namespace tarvolin::procrustesfit {
 
@@ -295,7 +294,6 @@ class RowPages {
     const Eigen::Index pageBytes = std::max<Eigen::Index>(1, landmarks_ * D * 8);
     block_ = std::clamp<Eigen::Index>((Eigen::Index{1} << 21) / pageBytes, 16, 64);
     block_ = std::min(block_, std::max<Eigen::Index>(1, rows.rows()));
-    pages_[0] = BasicConfigStack<D>(landmarks_, block_);
   }
   Eigen::Index count() const { return rows_.rows(); }
   Eigen::Index landmarks() const { return landmarks_; }
@@ -303,9 +301,11 @@ class RowPages {
   void visit(Visit&& visit, bool changes) {
     for (Eigen::Index first = 0; first < count(); first += block_) {
       const Eigen::Index n = std::min(block_, count() - first);
-      gather(pages_[0], first, n);
-      for (Eigen::Index b = 0; b < n; ++b) visit(pages_[0].page(b));
-      if (changes) scatter(pages_[0], first, n);
+      BasicConfigStack<D>& pages = pages_[0];
+      if (pages.empty()) pages = BasicConfigStack<D>(landmarks_, block_);
+      gather(pages, first, n);
+      for (Eigen::Index b = 0; b < n; ++b) visit(pages.page(b));
+      if (changes) scatter(pages, first, n);
     }
   }
   // Calls work(i, page) for every specimen i, on either core, and add(i,
@@ -314,56 +314,35 @@ class RowPages {
   void visitInOrder(Work&& work, Add&& add, bool changes) {
     const Eigen::Index blocks = (count() + block_ - 1) / block_;
     InOrder turns;
-    const auto worker = [&](int lane) {
-      BasicConfigStack<D>& pages = pages_[lane];
-      for (Eigen::Index block = lane; block < blocks; block += 2) {
-        const Eigen::Index first = block * block_;
-        const Eigen::Index n = std::min(block_, count() - first);
-        gather(pages, first, n);
-        for (Eigen::Index b = 0; b < n; ++b) work(first + b, pages.page(b));
-        if (changes) scatter(pages, first, n);
-        if (!turns.waitFor(block)) return;
-        for (Eigen::Index b = 0; b < n; ++b) add(first + b, pages.page(b));
-        turns.done(block + 1);
-      }
-      // Blocks of the other lane that are left are its own to add.
-    };
-    std::future<void> other;
-    if (blocks > 1 && std::thread::hardware_concurrency() > 1) {
-      if (pages_[1].empty()) pages_[1] = BasicConfigStack<D>(landmarks_, block_);
-      try {
-        other = std::async(std::launch::async, [&] { turns.run(worker, 1); });
-      } catch (const std::system_error&) {
-        // No second thread to be had: one core does every block.
-      }
-    }
-    if (!other.valid()) {
-      for (Eigen::Index first = 0; first < count(); first += block_) {
-        const Eigen::Index n = std::min(block_, count() - first);
-        gather(pages_[0], first, n);
-        for (Eigen::Index b = 0; b < n; ++b) {
-          work(first + b, pages_[0].page(b));
-          add(first + b, pages_[0].page(b));
+    ontwocores(blocks > 1, [&](int lane, int lanes) {
+      turns.run([&] {
+        BasicConfigStack<D>& pages = pages_[static_cast<size_t>(lane)];
+        if (pages.empty()) pages = BasicConfigStack<D>(landmarks_, block_);
+        for (Eigen::Index block = lane; block < blocks; block += lanes) {
+          const Eigen::Index first = block * block_;
+          const Eigen::Index n = std::min(block_, count() - first);
+          gather(pages, first, n);
+          for (Eigen::Index b = 0; b < n; ++b) work(first + b, pages.page(b));
+          if (changes) scatter(pages, first, n);
+          if (!turns.waitFor(block)) return;
+          for (Eigen::Index b = 0; b < n; ++b) add(first + b, pages.page(b));
+          turns.done(block + 1);
         }
-        if (changes) scatter(pages_[0], first, n);
-      }
-      return;
-    }
-    turns.run(worker, 0);
-    other.get();
+      });
+    });
     turns.rethrow();
   }
 
  private:
-  // The turns of two lanes that take the blocks by turns: a lane adds its
+  // The turns of the lanes that take the blocks by turns: a lane adds its
   // block once every block before it has been added. A lane that fails
   // stops both, and the failure is thrown once both have stopped.
   class InOrder {
    public:
-    template <class Worker>
-    void run(const Worker& worker, int lane) {
+    template <class Body>
+    void run(const Body& body) {
       try {
-        worker(lane);
+        body();
       } catch (...) {
         const std::lock_guard<std::mutex> lock(mutex_);
         if (!failure_) failure_ = std::current_exception();

@@ -3,10 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
-#include <future>
 #include <limits>
-#include <system_error>
-#include <thread>
+
+#include "ontwocores.h"
 
 namespace tarvolin {
 namespace {
@@ -42,19 +41,13 @@ bool anyNotFinite(const Eigen::Ref<const Eigen::MatrixXd>& values) {
   }
   const double* data = values.data();
   const std::ptrdiff_t count = values.size();
-  if (count >= kTwoCoresFrom && std::thread::hardware_concurrency() > 1) {
-    const std::ptrdiff_t half = count / 2;
-    std::future<bool> second;
-    try {
-      second =
-          std::async(std::launch::async, [&] { return anyNotFinite(data + half, count - half); });
-    } catch (const std::system_error&) {
-      return anyNotFinite(data, count);
-    }
-    const bool first = anyNotFinite(data, half);
-    return second.get() || first;
-  }
-  return anyNotFinite(data, count);
+  bool found[2] = {false, false};
+  ontwocores(count >= kTwoCoresFrom, [&](int lane, int lanes) {
+    const std::ptrdiff_t first = count * lane / lanes;
+    const std::ptrdiff_t end = count * (lane + 1) / lanes;
+    found[lane] = anyNotFinite(data + first, end - first);
+  });
+  return found[0] || found[1];
 }
 
 }  // namespace
