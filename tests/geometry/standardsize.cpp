@@ -39,6 +39,26 @@ TEST(Standardsize, PropertiesOfTheStandardizedColumns) {
   EXPECT_NEAR(atThird.y(2, 1), data(2, 1), 1e-13);
 }
 
+// A data set large enough to be moved on two cores, half the columns each:
+// every column, on either side of the split, moves along its own slope, and
+// the size column stays.
+TEST(Standardsize, EveryColumnOfALargeDataSetMovesAlongItsSlope) {
+  const Eigen::Index rows = 1100;
+  const Eigen::Index cols = 1001;
+  const Eigen::VectorXd t = Eigen::VectorXd::LinSpaced(rows, 1.0, 3.0);
+  Eigen::MatrixXd data = Eigen::MatrixXd::Random(rows, cols);
+  for (Eigen::Index j = 0; j < cols - 1; ++j) data.col(j) += static_cast<double>(j % 7) * t;
+  const Standardized s = standardsize(data, t, 2.5);
+  EXPECT_EQ(s.y.col(cols - 1), data.col(cols - 1));
+  for (const Eigen::Index j : {Eigen::Index{0}, (cols - 1) / 2 - 1, (cols - 1) / 2, cols - 2}) {
+    SCOPED_TRACE(j);
+    const Eigen::VectorXd xc = t.array() - t.mean();
+    const double slope = xc.dot(data.col(j)) / xc.squaredNorm();
+    const Eigen::VectorXd expected = data.col(j).array() - (t.array() - 2.5) * slope;
+    EXPECT_TRUE(assert_near(s.y.col(j), expected, 1e-10));
+  }
+}
+
 TEST(Standardsize, OneColumnPassesThrough) {
   const Eigen::MatrixXd data = Eigen::Vector3d(4, 5, 6);
   const Standardized s = standardsize(data, Eigen::Vector3d(1, 2, 3), 0.0);
