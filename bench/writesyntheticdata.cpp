@@ -27,7 +27,8 @@ Eigen::Index countOf(std::string_view word) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2 && argc != 4) {
+  // An option such as --help is not taken for the name of the file to write.
+  if ((argc != 2 && argc != 4) || argv[1][0] == '-') {
     std::cerr << "usage: tarvolin_benchdata_write FILE [SPECIMENS LANDMARKS]\n";
     return 2;
   }
