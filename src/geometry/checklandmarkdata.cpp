@@ -76,7 +76,7 @@ void checklandmarkdata(const Eigen::MatrixXd& data, const std::string& fname, bo
   ontwocores(blocks > 1,
              [&](int lane, int lanes) { faults[lane] = firstFault(data, k, dims, lane, lanes); });
   const Fault& first =
-      faults[1].specimen >= 0 && (faults[0].specimen < 0 || faults[1].specimen < faults[0].specimen)
+      faults[0].specimen < 0 || (faults[1].specimen >= 0 && faults[1].specimen < faults[0].specimen)
           ? faults[1]
           : faults[0];
   if (first.specimen < 0) return;

@@ -104,24 +104,25 @@ inline Lanes loadLanes(const double* at) { return Eigen::Map<const Lanes>(at); }
 inline void storeLanes(double* at, const Lanes& values) { Eigen::Map<Lanes>{at} = values; }
 
 // What fitting one configuration did: the fitted configuration is
-// (s - centre) * m, m being the rotation divided by the centroid size.
+// (s - centre) * rotation / size.
 template <int D>
 struct FitStep {
   std::array<double, D> centre{};
-  Square<D> m = Square<D>::Zero();
+  Square<D> rotation = Square<D>::Zero();
+  double size = 1;
 };
 
-// Writes (s - centre) * m over the k x D configuration `subject`, and adds
-// it into `sum` where given: the last pass of a fit, and the same arithmetic
-// to the last bit when a fit is done again from the configuration it began
-// with.
+// Writes (s - centre) * rotation / size over the k x D configuration
+// `subject`, and adds it into `sum` where given: the last pass of a fit, and
+// the same arithmetic to the last bit when a fit is done again from the
+// configuration it began with.
 template <int D>
 void applyFit(const FitStep<D>& step, const Columns<D>& subject, Eigen::Index k,
               const Columns<D>* sum) {
   using Index = Eigen::Index;
   const Index whole = k - k % kLanes;
   const std::array<double, D>& c = step.centre;
-  const Square<D>& m = step.m;
+  const Square<D> m = step.rotation / step.size;
   for (Index j = 0; j < whole; j += kLanes) {
     std::array<Lanes, D> x;
     for (int d = 0; d < D; ++d) x[d] = loadLanes(subject[d] + j) - c[d];
@@ -147,11 +148,10 @@ void applyFit(const FitStep<D>& step, const Columns<D>& subject, Eigen::Index k,
 // Fits the k x D configuration `subject` onto `reference` in place: centre,
 // scale to centroid size 1, turn by the best proper rotation, with the
 // console self-check of the rotation; where `sum` is given, adds the fitted
-// configuration into it. Where `rotation` is given, the rotation is put
-// there instead of checked, for the caller to check in its own order (a fit
-// on another thread must not write to the console); where `step` is given,
-// what the fit did is put there. Three passes over the subject, no
-// allocation:
+// configuration into it. Where `step` is given, what the fit did is put
+// there, and its rotation is left for the caller to check in its own order
+// (a fit on another thread must not write to the console). Three passes
+// over the subject, no allocation:
 //   1. the centroid c, from the column sums;
 //   2. from the centred coordinates x = s - c, the centroid size squared
 //      sum(x^2) and the cross-product x^T * reference (never from raw sums:
@@ -162,8 +162,7 @@ void applyFit(const FitStep<D>& step, const Columns<D>& subject, Eigen::Index k,
 // Example: fitColumns<3>(constColumnsOf<3>(mean), columnsOf<3>(page), k, nullptr);
 template <int D>
 void fitColumns(const Columns<D, const double>& reference, const Columns<D>& subject,
-                Eigen::Index k, const Columns<D>* sum, Square<D>* rotation = nullptr,
-                FitStep<D>* step = nullptr) {
+                Eigen::Index k, const Columns<D>* sum, FitStep<D>* step = nullptr) {
   if (k == 0) return;
   using Index = Eigen::Index;
   const Index whole = k - k % kLanes;
@@ -210,17 +209,10 @@ void fitColumns(const Columns<D, const double>& reference, const Columns<D>& sub
   const double size = std::sqrt(sizeSquared);
 
   // The rotation of the scaled subject, checked.
-  const Square<D> roto = rotationOf<D>(a / size);
-  if (rotation) {
-    *rotation = roto;
-  } else {
-    checkRotation<D>(roto);
-  }
+  const FitStep<D> done{c, rotationOf<D>(a / size), size};
+  if (!step) checkRotation<D>(done.rotation);
 
   // 3. The fitted subject, and the running sum.
-  FitStep<D> done;
-  done.centre = c;
-  done.m = roto / size;
   applyFit<D>(done, subject, k, sum);
   if (step) *step = done;
 }
@@ -301,8 +293,7 @@ class RowPages {
   void visit(Visit&& visit, bool changes) {
     for (Eigen::Index first = 0; first < count(); first += block_) {
       const Eigen::Index n = std::min(block_, count() - first);
-      BasicConfigStack<D>& pages = pages_[0];
-      if (pages.empty()) pages = BasicConfigStack<D>(landmarks_, block_);
+      BasicConfigStack<D>& pages = pagesOf(0);
       gather(pages, first, n);
       for (Eigen::Index b = 0; b < n; ++b) visit(pages.page(b));
       if (changes) scatter(pages, first, n);
@@ -316,8 +307,7 @@ class RowPages {
     InOrder turns;
     ontwocores(blocks > 1, [&](int lane, int lanes) {
       turns.run([&] {
-        BasicConfigStack<D>& pages = pages_[static_cast<size_t>(lane)];
-        if (pages.empty()) pages = BasicConfigStack<D>(landmarks_, block_);
+        BasicConfigStack<D>& pages = pagesOf(lane);
         for (Eigen::Index block = lane; block < blocks; block += lanes) {
           const Eigen::Index first = block * block_;
           const Eigen::Index n = std::min(block_, count() - first);
@@ -375,6 +365,12 @@ class RowPages {
     std::exception_ptr failure_;
   };
 
+  // The pages of a lane, made when first needed.
+  BasicConfigStack<D>& pagesOf(int lane) {
+    BasicConfigStack<D>& pages = pages_[static_cast<size_t>(lane)];
+    if (pages.empty()) pages = BasicConfigStack<D>(landmarks_, block_);
+    return pages;
+  }
   void gather(BasicConfigStack<D>& pages, Eigen::Index first, Eigen::Index n) const {
     for (Eigen::Index j = 0; j < landmarks_; ++j) {
       for (int c = 0; c < D; ++c) {
@@ -499,13 +495,12 @@ GpaReport superimposePages(Pages& data, Eigen::MatrixXd& reference, const char* 
   const Columns<D> sumColumns = columnsOf<D>(sum);
   // Where the pages are fitted on two cores, each specimen's rotation is
   // checked, and its fit added into the sum, afterwards in the specimens'
-  // order: the very same additions as a fit that adds as it goes.
-  std::vector<Square<D>> rotations(Pages::kTwoCores ? static_cast<size_t>(count) : 0);
-  // A data set is written back only every third round and in the last: the
-  // rounds between keep what each fit did, and the next round does those
-  // fits again from the data as they are, to the last bit, rather than
-  // reading them back from memory.
-  std::vector<std::array<FitStep<D>, 2>> steps(Pages::kTwoCores ? static_cast<size_t>(count) : 0);
+  // order: the very same additions as a fit that adds as it goes. The data
+  // set is written back only every third round and in the last: the rounds
+  // between keep what each fit did, and the next round does those fits
+  // again from the data as they are, to the last bit, rather than reading
+  // them back from memory.
+  std::vector<std::array<FitStep<D>, 3>> steps(Pages::kTwoCores ? static_cast<size_t>(count) : 0);
   int unwritten = 0;
   const auto redo = [&](Eigen::Index i, auto& page) {
     for (int r = 0; r < unwritten; ++r) {
@@ -523,13 +518,12 @@ GpaReport superimposePages(Pages& data, Eigen::MatrixXd& reference, const char* 
       data.visitInOrder(
           [&](Eigen::Index i, auto page) {
             redo(i, page);
-            fitColumns<D>(
-                referenceColumns, columnsOf<D>(page), landmarks, nullptr,
-                &rotations[static_cast<size_t>(i)],
-                write ? nullptr : &steps[static_cast<size_t>(i)][static_cast<size_t>(unwritten)]);
+            fitColumns<D>(referenceColumns, columnsOf<D>(page), landmarks, nullptr,
+                          &steps[static_cast<size_t>(i)][static_cast<size_t>(unwritten)]);
           },
           [&](Eigen::Index i, const auto& page) {
-            checkRotation<D>(rotations[static_cast<size_t>(i)]);
+            checkRotation<D>(
+                steps[static_cast<size_t>(i)][static_cast<size_t>(unwritten)].rotation);
             sum += page;
           },
           write);

@@ -98,7 +98,7 @@ std::string specimenName(const LandmarkSet& set, Index i) {
   throw InputError(set.path, specimenName(set, i) + ": " + problem + "; nothing was written");
 }
 
-bool hasMissing(const LandmarkSet& set) { return set.hasMissing() || set.coords.hasNaN(); }
+bool hasMissing(const LandmarkSet& set) { return set.hasMissing() || nonfinite(set.coords).nan; }
 
 bool hasMissing(const LandmarkSet& set, Index i) {
   return (set.missing.size() != 0 && set.missing.row(i).any()) || set.coords.row(i).hasNaN();

@@ -45,7 +45,6 @@ TEST(Nonfinite, FindsNaNAndInfinitiesAnywhere) {
     const NonFinite found = c.topRows ? nonfinite(m.topRows(c.rows - 1)) : nonfinite(m);
     EXPECT_EQ(found.nan, c.nan);
     EXPECT_EQ(found.inf, c.inf);
-    EXPECT_EQ(found.any(), c.nan || c.inf);
   }
 }
 
