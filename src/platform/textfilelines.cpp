@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "errors.h"
+#include "lineendof.h"
 
 namespace tarvolin {
 namespace {
@@ -44,6 +45,7 @@ bool TextFileLines::open(const std::string& path, std::string& reason) {
   buffer_.resize(kBufferSize);
   begin_ = end_ = 0;
   atEnd_ = false;
+  lineEnd_ = '\0';
   return true;
 }
 
@@ -65,10 +67,22 @@ bool TextFileLines::fill() {
   }
 }
 
+char TextFileLines::lineEnd() {
+  if (lineEnd_ == '\0') {
+    // The first piece read holds the start of the file the line end is told from.
+    while (!atEnd_ && end_ - begin_ < (64 << 10)) {
+      if (!fill()) atEnd_ = true;
+    }
+    lineEnd_ = lineendof(std::string_view(buffer_.data() + begin_, end_ - begin_));
+  }
+  return lineEnd_;
+}
+
 std::optional<std::string_view> TextFileLines::next() {
+  const char lineEnd = this->lineEnd();
   while (true) {
     const char* start = buffer_.data() + begin_;
-    const void* lf = std::memchr(start, '\n', end_ - begin_);
+    const void* lf = std::memchr(start, lineEnd, end_ - begin_);
     if (lf) {
       const size_t length = static_cast<size_t>(static_cast<const char*>(lf) - start) + 1;
       begin_ += length;

@@ -4,9 +4,11 @@
 //
 // open(path, reason) opens the file (false, with the reason, when it cannot
 // be read: missing, a folder, no permission). next() returns the next line
-// with its line feed (the last line may have none), or nothing at the end;
-// the view stays valid until the next call. sizeHint() is the length of a regular file, 0 for a
-// pipe. A read error is an InputError naming the file.
+// with its line end (the last line may have none), or nothing at the end;
+// the view stays valid until the next call. The line end is the file's own,
+// told from its start (lineendof): LF (a CR before it stays in the line, as
+// a blank) or, for files whose lines end in a lone CR, CR. sizeHint() is the length of a regular
+// file, 0 for a pipe. A read error is an InputError naming the file.
 //
 // Example:
 //   TextFileLines lines;
@@ -34,6 +36,7 @@ class TextFileLines {
 
  private:
   bool fill();
+  char lineEnd();
 
   int fd_ = -1;
   std::string path_;
@@ -41,6 +44,7 @@ class TextFileLines {
   size_t begin_ = 0;
   size_t end_ = 0;
   bool atEnd_ = false;
+  char lineEnd_ = '\0';  // not yet known
   size_t sizeHint_ = 0;
 };
 
