@@ -122,6 +122,7 @@ LandmarkSet loadData(const Options& options, std::ostream& err, bool& rowsAreLin
   LandmarkFormat format = LandmarkFormat::zor;
   LandmarkSet set = readData(options, format);
   rowsAreLines = format == LandmarkFormat::zor && !options.tps;
+  if (!set.notice.empty()) err << "tarvolin-cli: " << set.path << ": " << set.notice << "\n";
   if (options.missing != "keep") {
     MissingReport report;
     try {
@@ -150,10 +151,12 @@ Eigen::MatrixXd checkedDataSet(LandmarkSet& set, bool rowsAreLines) {
 }
 
 // The x list of the file at `path`: one value per specimen, one per line.
-Eigen::VectorXd loadXList(const std::string& path, Eigen::Index specimens) {
+Eigen::VectorXd loadXList(const std::string& path, Eigen::Index specimens, std::ostream& err) {
   std::string reason;
-  const Eigen::MatrixXd read = dload(path, &reason);
+  std::string notice;
+  const Eigen::MatrixXd read = dload(path, &reason, &notice);
   if (!reason.empty()) throw InputError(path, "cannot be opened: " + reason);
+  if (!notice.empty()) err << "tarvolin-cli: " << path << ": " << notice << "\n";
   if (read.cols() != 1) {
     throw InputError(path, 1,
                      "has " + std::to_string(read.cols()) +
@@ -169,7 +172,8 @@ Eigen::VectorXd loadXList(const std::string& path, Eigen::Index specimens) {
 
 // The x-variable --x names: cs, a table's column (TABLE:COLUMN, matched by
 // specimen ID), or a list by order. Sets `source` to the file it came from.
-Eigen::VectorXd loadX(const Options& options, const LandmarkSet& set, std::string& source) {
+Eigen::VectorXd loadX(const Options& options, const LandmarkSet& set, std::string& source,
+                      std::ostream& err) {
   if (options.x == "cs") {
     source = set.path;
     return set.size;
@@ -181,7 +185,7 @@ Eigen::VectorXd loadX(const Options& options, const LandmarkSet& set, std::strin
     return readcovariate(source, options.x.substr(colon + 1), set.ids);
   }
   source = options.x;
-  return loadXList(options.x, set.specimens());
+  return loadXList(options.x, set.specimens(), err);
 }
 
 Transform transformNamed(const std::string& name) {
@@ -304,7 +308,7 @@ void runStandardize(const Options& options, std::ostream& out, std::ostream& err
   bool rowsAreLines = false;
   LandmarkSet set = loadData(options, err, rowsAreLines);
   std::string source;
-  const Eigen::VectorXd xlist = loadX(options, set, source);
+  const Eigen::VectorXd xlist = loadX(options, set, source, err);
   const Transform lcode = transformNamed(options.transform);
   const Eigen::VectorXd fxlist = transformx(xlist, lcode, source);
   const std::optional<SpecimenGroups> groups = groupsOf(options, set);
@@ -355,7 +359,7 @@ void runAllometry(const Options& options, std::ostream& out, std::ostream& err) 
   bool rowsAreLines = false;
   LandmarkSet set = loadData(options, err, rowsAreLines);
   std::string source;
-  const Eigen::VectorXd xlist = loadX(options, set, source);
+  const Eigen::VectorXd xlist = loadX(options, set, source, err);
   const Eigen::VectorXd fxlist = transformx(xlist, transformNamed(options.transform), source);
   const std::optional<SpecimenGroups> groups = groupsOf(options, set);
 

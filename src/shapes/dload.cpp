@@ -6,9 +6,11 @@
 #include <vector>
 
 #include "platform/errors.h"
+#include "platform/lineendof.h"
 #include "platform/readnumber.h"
 #include "platform/str2num.h"
 #include "platform/textfilelines.h"
+#include "platform/withoutbom.h"
 #include "textscan.h"
 
 namespace tarvolin {
@@ -24,13 +26,14 @@ bool isBlank(std::string_view line) {
   return true;
 }
 
-// Hands out the lines of a text one by one, each with its line feed.
+// Hands out the lines of a text one by one, each with its line end (the
+// text's own: see lineendof).
 class LineCursor {
  public:
-  explicit LineCursor(std::string_view text) : text_(text) {}
+  explicit LineCursor(std::string_view text) : text_(text), lineEnd_(lineendof(text)) {}
   std::optional<std::string_view> next() {
     if (pos_ >= text_.size()) return std::nullopt;
-    const void* lf = std::memchr(text_.data() + pos_, '\n', text_.size() - pos_);
+    const void* lf = std::memchr(text_.data() + pos_, lineEnd_, text_.size() - pos_);
     const size_t end =
         lf ? static_cast<size_t>(static_cast<const char*>(lf) - text_.data()) + 1 : text_.size();
     const std::string_view line = text_.substr(pos_, end - pos_);
@@ -41,6 +44,7 @@ class LineCursor {
 
  private:
   std::string_view text_;
+  char lineEnd_;
   size_t pos_ = 0;
 };
 
@@ -100,8 +104,9 @@ class GrowingRows {
 
 // Reads the matrix from `lines` (a text in memory or a file read piece by
 // piece) in one pass: its lines up to the first blank one after the first.
+// The lines after that blank one are only counted, for `notice`.
 template <typename Lines>
-Eigen::MatrixXd parseLines(Lines& lines, const std::string& fname) {
+Eigen::MatrixXd parseLines(Lines& lines, const std::string& fname, std::string* notice) {
   auto check = [&fname](const NumberScan& scan, long lineNumber) {
     if (scan.stop == NumberScan::Stop::notANumber) {
       throw InputError(fname, lineNumber, quoted(scan.token) + " is not a number");
@@ -113,8 +118,9 @@ Eigen::MatrixXd parseLines(Lines& lines, const std::string& fname) {
     }
   };
 
-  const std::optional<std::string_view> firstLine = lines.next();
+  std::optional<std::string_view> firstLine = lines.next();
   if (!firstLine) throw InputError(fname, "the file holds no numbers");
+  firstLine = withoutbom(*firstLine, fname);
   std::vector<double> first;
   check(scannumbers(*firstLine, first), 1);
   if (first.empty()) throw InputError(fname, 1, "the first line holds no numbers");
@@ -136,7 +142,15 @@ Eigen::MatrixXd parseLines(Lines& lines, const std::string& fname) {
   long lineNumber = 1;
   while (const std::optional<std::string_view> line = lines.next()) {
     ++lineNumber;
-    if (isBlank(*line)) break;
+    if (isBlank(*line)) {
+      const long blank = lineNumber;
+      long unread = 0;
+      while (const std::optional<std::string_view> after = lines.next()) {
+        if (!isBlank(*after)) ++unread;
+      }
+      if (notice && unread > 0) *notice = blanklinenotice(blank, unread);
+      break;
+    }
     double* row = block.row(inBlock).data();
     Eigen::Index found = 0;
     check(scannumbers(*line,
@@ -162,12 +176,19 @@ Eigen::MatrixXd parseLines(Lines& lines, const std::string& fname) {
 
 }  // namespace
 
-Eigen::MatrixXd parsenumericmatrix(std::string_view text, const std::string& fname) {
-  LineCursor lines(text);
-  return parseLines(lines, fname);
+std::string blanklinenotice(long blankLine, long unread) {
+  return "line " + std::to_string(blankLine) + " is blank: " +
+         (unread == 1 ? std::string("the line after it was not read")
+                      : "the " + std::to_string(unread) + " lines after it were not read");
 }
 
-Eigen::MatrixXd dload(const std::string& fname, std::string* openError) {
+Eigen::MatrixXd parsenumericmatrix(std::string_view text, const std::string& fname,
+                                   std::string* notice) {
+  LineCursor lines(text);
+  return parseLines(lines, fname, notice);
+}
+
+Eigen::MatrixXd dload(const std::string& fname, std::string* openError, std::string* notice) {
   // The file is read through one small buffer, never whole: a large data set
   // then costs its matrix in memory and not its text as well.
   TextFileLines lines;
@@ -176,7 +197,7 @@ Eigen::MatrixXd dload(const std::string& fname, std::string* openError) {
     if (openError) *openError = reason;
     return Eigen::MatrixXd::Constant(1, 1, -1.0);
   }
-  return parseLines(lines, fname);
+  return parseLines(lines, fname, notice);
 }
 
 }  // namespace tarvolin

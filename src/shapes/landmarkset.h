@@ -47,6 +47,10 @@ struct LandmarkSet {
   // Pairs of 1-based landmark numbers the file gives as a wireframe.
   std::vector<std::pair<int, int>> wireframe;
   std::string path;  // the file or folder read
+  // What the reader passed over without an error, for the user to hear of
+  // ("line 3 is blank: the 2 lines after it were not read"); empty when
+  // nothing was.
+  std::string notice;
 
   Eigen::Index specimens() const { return coords.rows(); }
   Eigen::Index landmarks() const { return dims > 0 ? coords.cols() / dims : 0; }

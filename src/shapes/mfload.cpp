@@ -16,7 +16,7 @@ LoadedMatrix loadchosenmatrix(FileDialogs& dialogs, std::string_view filter) {
   result.chosen = true;
   result.fn = choice->name;
   result.path = choice->path();
-  result.y = dload(result.path, &result.openError);
+  result.y = dload(result.path, &result.openError, &result.notice);
   // The next dialog opens where this file was found; a folder that has gone
   // meanwhile leaves the working directory where it was.
   std::error_code ignored;

@@ -28,6 +28,7 @@ struct LoadedMatrix {
   std::string fn;         // the chosen file's name, without its folder
   std::string path;       // folder and name
   std::string openError;  // why the file could not be opened, else empty
+  std::string notice;     // lines dload did not read (see dload), else empty
 };
 
 LoadedMatrix mfload(FileDialogs& dialogs);

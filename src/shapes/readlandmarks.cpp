@@ -8,6 +8,7 @@
 #include "detectlandmarkformat.h"
 #include "platform/errors.h"
 #include "platform/readtextfile.h"
+#include "platform/withoutbom.h"
 #include "readfcsv.h"
 #include "readmarkupfolder.h"
 #include "readmorphologika.h"
@@ -83,9 +84,11 @@ LandmarkSet readlandmarks(const std::string& path, std::optional<LandmarkFormat>
   const std::optional<std::string> start =
       pipe ? std::optional<std::string>(text.substr(0, 64 * 1024)) : textfilestart(path, reason);
   if (!start) throw InputError(path, "cannot be opened: " + reason);
+  // A file saved as UTF-16 would read as text of no format at all.
+  withoutbom(*start, path);
   const LandmarkFormat read = format ? *format : detectlandmarkformat(*start, path);
   if (detected) *detected = read;
-  if (read == LandmarkFormat::zor && !pipe) return readzorfile(path, options, *start);
+  if (read == LandmarkFormat::zor && !pipe) return readzorfile(path, options);
   if (!pipe && !readtextfile(path, text, reason)) {
     throw InputError(path, "cannot be opened: " + reason);
   }

@@ -1,14 +1,15 @@
 #include "readzor.h"
 
-#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <vector>
 
 #include "dload.h"
 #include "platform/errors.h"
+#include "platform/lineendof.h"
 #include "platform/readtextfile.h"
 #include "platform/str2num.h"
+#include "platform/withoutbom.h"
 #include "readcoordinate.h"
 
 namespace tarvolin {
@@ -32,19 +33,31 @@ bool holdsMissingMark(std::string_view text) {
 // The slow way, for files that mark missing landmarks with words: every
 // field goes through readcoordinate.
 Eigen::MatrixXd parseWithMissingMarks(std::string_view text, const std::string& fname,
-                                      const ReadOptions& options) {
+                                      const ReadOptions& options, std::string* notice) {
+  text = withoutbom(text, fname);
+  const char lineEnd = lineendof(text);
   std::vector<double> values;
   Eigen::Index columns = -1;
   Eigen::Index rows = 0;
   long lineNumber = 0;
   size_t pos = 0;
-  while (pos < text.size()) {
-    size_t end = text.find('\n', pos);
+  auto nextLine = [&] {
+    size_t end = text.find(lineEnd, pos);
     if (end == std::string_view::npos) end = text.size();
     const std::string_view line = text.substr(pos, end - pos);
     pos = end + 1;
     ++lineNumber;
-    if (lineNumber > 1 && isBlank(line)) break;
+    return line;
+  };
+  while (pos < text.size()) {
+    const std::string_view line = nextLine();
+    if (lineNumber > 1 && isBlank(line)) {
+      const long blank = lineNumber;
+      long unread = 0;
+      while (pos < text.size()) unread += isBlank(nextLine()) ? 0 : 1;
+      if (notice && unread > 0) *notice = blanklinenotice(blank, unread);
+      break;
+    }
     Eigen::Index count = 0;
     size_t i = 0;
     while (i < line.size()) {
@@ -79,7 +92,8 @@ Eigen::MatrixXd parseWithMissingMarks(std::string_view text, const std::string& 
 }
 
 // The set of the rows read, once they are known to be rows of numbers.
-LandmarkSet setOfRows(Eigen::MatrixXd data, const std::string& fname, const ReadOptions& options) {
+LandmarkSet setOfRows(Eigen::MatrixXd data, const std::string& fname, const ReadOptions& options,
+                      std::string notice) {
   const int dims = options.dims == 2 ? 2 : 3;
   const Eigen::Index n = data.cols();
   if (n < dims + 1 || (n - 1) % dims != 0) {
@@ -105,6 +119,7 @@ LandmarkSet setOfRows(Eigen::MatrixXd data, const std::string& fname, const Read
   }
   LandmarkSet set = landmarksetof(std::move(data), dims);
   set.path = fname;
+  set.notice = std::move(notice);
   finishlandmarkset(set);
   return set;
 }
@@ -113,32 +128,25 @@ LandmarkSet setOfRows(Eigen::MatrixXd data, const std::string& fname, const Read
 
 LandmarkSet readzor(std::string_view text, const std::string& fname, const ReadOptions& options) {
   Eigen::MatrixXd data;
+  std::string notice;
   try {
-    data = parsenumericmatrix(text, fname);
+    data = parsenumericmatrix(text, fname, &notice);
   } catch (const InputError&) {
     // Words for missing landmarks are rare: only then is every field looked
     // at one by one.
     if (!holdsMissingMark(text)) throw;
-    data = parseWithMissingMarks(text, fname, options);
+    data = parseWithMissingMarks(text, fname, options, &notice);
   }
-  return setOfRows(std::move(data), fname, options);
+  return setOfRows(std::move(data), fname, options, std::move(notice));
 }
 
-LandmarkSet readzorfile(const std::string& path, const ReadOptions& options,
-                        std::string_view start) {
-  // Files from old Macintosh programs end their lines with a lone carriage
-  // return: read line by line they would be one specimen of every landmark.
-  if (start.find('\r') != std::string_view::npos && start.find('\n') == std::string_view::npos) {
-    std::string text;
-    std::string reason;
-    if (!readtextfile(path, text, reason)) throw InputError(path, "cannot be opened: " + reason);
-    std::replace(text.begin(), text.end(), '\r', '\n');
-    return readzor(text, path, options);
-  }
+LandmarkSet readzorfile(const std::string& path, const ReadOptions& options) {
   Eigen::MatrixXd data;
+  std::string notice;
   try {
     std::string reason;
-    data = dload(path, &reason);
+    // dload reads lines by the file's own line end, a lone CR too.
+    data = dload(path, &reason, &notice);
     if (!reason.empty()) throw InputError(path, "cannot be opened: " + reason);
   } catch (const InputError& error) {
     std::string text;
@@ -146,7 +154,7 @@ LandmarkSet readzorfile(const std::string& path, const ReadOptions& options,
     if (!readtextfile(path, text, reason) || !holdsMissingMark(text)) throw;
     return readzor(text, path, options);
   }
-  return setOfRows(std::move(data), path, options);
+  return setOfRows(std::move(data), path, options, std::move(notice));
 }
 
 }  // namespace tarvolin

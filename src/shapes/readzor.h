@@ -4,8 +4,9 @@
 // The format is the numeric text matrix of dload: each line holds one
 // specimen's coordinates and then its size, X1 Y1 Z1 ... Xk Yk Zk size in 3D
 // or X1 Y1 ... Xk Yk size in 2D; from the second line on a blank line ends
-// the data. Here a coordinate may also be NA or NaN (any letter case), or
-// equal the missing-value code of `options`: the landmark was not measured.
+// the data (set.notice then says how many lines after it were not read).
+// Here a coordinate may also be NA or NaN (any letter case), or equal the
+// missing-value code of `options`: the landmark was not measured.
 //
 //   12.1 3.0 -4.5 NA NA NA 1.873      <- specimen 1: landmark 2 missing
 //   11.9 2.8 -4.4 7.1 2.2 0.4 1.902   <- specimen 2
@@ -17,11 +18,11 @@
 // a number that is not finite, a size that is not a number: an InputError
 // naming the file and line.
 //
-// readzorfile(path, options, start) reads the file itself, line by line
-// through a small buffer (a large data set then costs its matrix in memory,
-// not its text as well), and whole only when it marks missing landmarks with
-// words or when `start`, the beginning of the file, shows lines ended by a
-// lone carriage return (old Macintosh files), which it reads as line ends.
+// readzorfile(path, options) reads the file itself, line by line through a
+// small buffer (a large data set then costs its matrix in memory, not its
+// text as well), and whole only when it marks missing landmarks with words.
+// Lines end in the file's own line end (lineendof): LF, CRLF, or the lone CR
+// of old Macintosh files, with or without a final LF.
 //
 // Example:
 //   LandmarkSet s = readzor("0 0 1 0 0 1 1.4\n1 1 2 1 1 2 1.5\n", "a.txt", {.dims = 2});
@@ -36,7 +37,6 @@ namespace tarvolin {
 
 LandmarkSet readzor(std::string_view text, const std::string& fname, const ReadOptions& options);
 
-LandmarkSet readzorfile(const std::string& path, const ReadOptions& options,
-                        std::string_view start = {});
+LandmarkSet readzorfile(const std::string& path, const ReadOptions& options);
 
 }  // namespace tarvolin

@@ -27,6 +27,7 @@ LandmarkFile loadlandmarkfile(FileDialogs& dialogs, bool tps) {
     file.fname = read.name;
     file.path = read.set.path;
     file.ids = std::move(read.set.ids);
+    file.notice = read.set.notice;
     file.data = landmarkdataset(std::move(read.set));
     rowsAreLines = read.rowsAreLines;
     // The next dialog opens where this file was found.

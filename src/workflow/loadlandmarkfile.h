@@ -36,6 +36,7 @@ struct LandmarkFile {
   std::string fname;
   std::string path;
   std::vector<std::string> ids;  // empty for the TPS-style reader
+  std::string notice;            // what the reader did not read (LandmarkSet::notice)
 };
 
 LandmarkFile loadlandmarkfile(FileDialogs& dialogs, bool tps);

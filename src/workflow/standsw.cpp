@@ -70,6 +70,7 @@ void Standsw::loadData() {
   std::error_code ignored;
   std::filesystem::current_path(choice->folder, ignored);
 
+  const std::string notice = read.set.notice;
   std::vector<std::string> ids = std::move(read.set.ids);
   state_.DATA = landmarkdataset(std::move(read.set));
   state_.ids = std::move(ids);
@@ -94,7 +95,7 @@ void Standsw::loadData() {
   panel_.setEnable("GoRegress", true);
   state_.dataName = read.name;
   plotDataSet(state_.DATA, kDataPlot);
-  panel_.reportLoaded(m, (n - 1) / 2, read.name);
+  panel_.reportLoaded(m, (n - 1) / 2, read.name, notice);
 }
 
 void Standsw::regress() {

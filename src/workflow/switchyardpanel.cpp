@@ -131,9 +131,15 @@ StandardizedAt SwitchyardPanel::standardValue(Transform lcode) const {
 }
 
 void SwitchyardPanel::reportLoaded(Eigen::Index specimens, Eigen::Index landmarks,
-                                   const std::string& file) {
-  graphics_.status(
-      sprintf("Loaded %i specimens with %i landmarks from %s", specimens, landmarks, file));
+                                   const std::string& file, const std::string& notice) {
+  const std::string loaded =
+      sprintf("Loaded %i specimens with %i landmarks from %s", specimens, landmarks, file);
+  if (notice.empty()) {
+    graphics_.status(loaded);
+    return;
+  }
+  console().disp(file + ": " + notice);
+  graphics_.status(loaded + "; " + notice);
 }
 
 void SwitchyardPanel::reportCentroidSize(Eigen::Index specimens) {
@@ -160,12 +166,19 @@ std::optional<XList> SwitchyardPanel::loadXList(Eigen::Index specimens) {
   if (!read.chosen) return std::nullopt;
   const Eigen::Index values = read.y.rows();
   setString("XVarBox", sprintf("File %s \n %4.0f listed x values", read.fn, values));
+  // Lines after a blank one are not read: said beside the count, which
+  // they explain when it falls short.
+  const std::string notice = read.notice.empty() ? "" : "; " + read.notice;
+  if (!read.notice.empty()) console().disp(read.fn + ": " + read.notice);
   if (values != specimens) {
     graphics_.msgbox(
         "The number of values in the x-list does not match the data set, please reload");
+    if (!notice.empty())
+      graphics_.status(sprintf("Loaded %i x values from %s", values, read.fn) + notice);
   } else {
     graphics_.status(
-        sprintf("Loaded %i x values from %s; choose x, ln x or log10 x next", values, read.fn));
+        sprintf("Loaded %i x values from %s; choose x, ln x or log10 x next", values, read.fn) +
+        notice);
   }
   return XList{std::move(read.y), read.fn};
 }

@@ -151,8 +151,11 @@ class SwitchyardPanel {
 
   // The status texts that say, in plain words, what a step did, in the
   // window whose button ran it ("Loaded 40 specimens with 14 landmarks from
-  // skulls_zor.txt").
-  void reportLoaded(Eigen::Index specimens, Eigen::Index landmarks, const std::string& file);
+  // skulls_zor.txt"). A reader's notice of lines it did not read follows,
+  // and goes to the console too ("...; line 3 is blank: the 2 lines after
+  // it were not read").
+  void reportLoaded(Eigen::Index specimens, Eigen::Index landmarks, const std::string& file,
+                    const std::string& notice = {});
   void reportCentroidSize(Eigen::Index specimens);
   void reportStandardized(Eigen::Index specimens, const StandardizedAt& at);
   // "ln x = 3.0030": the standard value as typed, on its transform's scale.

@@ -102,6 +102,46 @@ TEST(Dload, BlankLineEndsMatrix) {
   EXPECT_TRUE(assert_near(dload(dataPath("dload/whitespace_line_ends_matrix.txt")), kTwoRows, 0));
 }
 
+// Lines end in the file's own line end; a byte-order mark is passed over;
+// lines after a blank one are not read, and the notice says how many. Each
+// text is read from memory and from a file, the two roads of the reader.
+TEST(Dload, LineEndsMarksAndTheNoticeOfUnreadLines) {
+  const struct {
+    std::string text;
+    Eigen::MatrixXd expected;
+    std::string notice;
+  } cases[] = {
+      {"1 2\r3 4\r5 6\n", (Eigen::MatrixXd(3, 2) << 1, 2, 3, 4, 5, 6).finished(), ""},
+      {"1 2\r3 4\r", (Eigen::MatrixXd(2, 2) << 1, 2, 3, 4).finished(), ""},
+      {"1 2\r\n3\r4\r\n", (Eigen::MatrixXd(2, 2) << 1, 2, 3, 4).finished(), ""},
+      {"\xEF\xBB\xBF"
+       "1.5\n2\n",
+       (Eigen::MatrixXd(2, 1) << 1.5, 2).finished(), ""},
+      {"1\n2\n\n3\n4\n", (Eigen::MatrixXd(2, 1) << 1, 2).finished(),
+       "line 3 is blank: the 2 lines after it were not read"},
+      {"1\n2\n \t\n3\n\n", (Eigen::MatrixXd(2, 1) << 1, 2).finished(),
+       "line 3 is blank: the line after it was not read"},
+      {"1\r2\r\r3\r4\r5\n", (Eigen::MatrixXd(2, 1) << 1, 2).finished(),
+       "line 3 is blank: the 3 lines after it were not read"},
+      {"1\n2\n\n\n \n", (Eigen::MatrixXd(2, 1) << 1, 2).finished(), ""},
+  };
+  TempDir dir;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    std::string notice = "unchanged";
+    EXPECT_EQ(parsenumericmatrix(c.text, "mem.txt", &notice), c.expected);
+    EXPECT_EQ(notice, c.notice.empty() ? "unchanged" : c.notice);
+    testing::writeText(dir.file("x.txt"), c.text);
+    std::string fileNotice;
+    EXPECT_EQ(dload(dir.file("x.txt"), nullptr, &fileNotice), c.expected);
+    EXPECT_EQ(fileNotice, c.notice);
+  }
+  testing::writeText(dir.file("utf16.txt"), std::string("\xFF\xFE"
+                                                        "1\0\n\0",
+                                                        6));
+  EXPECT_THROW_MSG(dload(dir.file("utf16.txt")), InputError, "is UTF-16 text; save it as UTF-8");
+}
+
 TEST(Dload, SingleDigitLastLineIsARow) {
   EXPECT_TRUE(assert_near(dload(dataPath("dload/single_digit_last_line.txt")),
                           (Eigen::MatrixXd(2, 1) << 5, 7).finished(), 0));

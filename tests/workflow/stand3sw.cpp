@@ -168,6 +168,42 @@ TEST_F(Stand3swTest, EachStepSaysWhatItDidAndThePlotNamesWhatItShows) {
             "skulls_zor.txt: standardized to ln x = " + text("StandardBox"));
 }
 
+// Lines after a blank line that ends the data or the x list are not read:
+// the status line says so beside what was loaded, and so does the console.
+TEST_F(Stand3swTest, LinesNotReadAfterABlankLineAreSaid) {
+  std::vector<std::string> said;
+  graphics_.subscribe([&said](const GraphicsChange& c) {
+    if (c.kind == GraphicsChange::Kind::status) said.push_back(c.detail);
+  });
+  graphics_.setCallbackObject(tag("FileBox"));
+  TempDir dir;
+  writeText(dir.file("data.txt"), readText(kZor) + "\n1 2 3\n4 5 6\n");
+  writeText(dir.file("x.txt"), readText(examplePath("skulls_mass.txt")) + " \r\n9\n");
+  const struct {
+    const char* action;
+    std::string file;
+    std::string says;
+  } steps[] = {
+      {"LoadData", "data.txt",
+       "Loaded 40 specimens with 14 landmarks from data.txt; line 41 is blank: the 2 lines after "
+       "it were not read"},
+      {"LoadxList", "x.txt",
+       "Loaded 40 x values from x.txt; choose x, ln x or log10 x next; line 41 is blank: the line "
+       "after it was not read"},
+  };
+  for (const auto& step : steps) {
+    ConsoleCapture console;
+    said.clear();
+    run(step.action, dir.file(step.file));
+    ASSERT_EQ(graphics_.lastError(), "") << step.action;
+    ASSERT_FALSE(said.empty()) << step.action;
+    EXPECT_EQ(said.back(), step.says);
+    const std::string notice = step.says.substr(step.says.find("line 41"));
+    EXPECT_NE(console.text().find(step.file + ": " + notice + "\n"), std::string::npos)
+        << console.text();
+  }
+}
+
 TEST_F(Stand3swTest, TpsFileGivesTheSameConfigurations) {
   run("LoadData", kZor);
   const Eigen::MatrixXd fromZor = sw_.state().DATA;

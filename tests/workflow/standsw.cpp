@@ -160,6 +160,40 @@ TEST_F(StandswTest, StepsSayWhatTheyDidAndThePlotNamesWhatItShows) {
   }
 }
 
+// The 2D window says so too when lines after a blank one were not read.
+TEST_F(StandswTest, LinesNotReadAfterABlankLineAreSaid) {
+  std::vector<std::string> said;
+  graphics_.subscribe([&said](const GraphicsChange& c) {
+    if (c.kind == GraphicsChange::Kind::status) said.push_back(c.detail);
+  });
+  graphics_.setCallbackObject(tag("FileBox"));
+  TempDir dir;
+  // Old Macintosh line ends, and a final LF, read as the lines they end.
+  std::string rows = readText(examplePath("skulls2d_superimposed.txt"));
+  std::replace(rows.begin(), rows.end(), '\n', '\r');
+  writeText(dir.file("data.txt"), rows + "\r1 2 3\n");
+  writeText(dir.file("x.txt"), readText(kMass) + "\n9\n10\n");
+  const struct {
+    const char* action;
+    std::string file;
+    std::string says;
+  } steps[] = {
+      {"LoadData", "data.txt",
+       "Loaded 40 specimens with 14 landmarks from data.txt; line 41 is blank: the line after it "
+       "was not read"},
+      {"LoadxList", "x.txt",
+       "Loaded 40 x values from x.txt; choose x, ln x or log10 x next; line 41 is blank: the 2 "
+       "lines after it were not read"},
+  };
+  for (const auto& step : steps) {
+    said.clear();
+    run(step.action, dir.file(step.file));
+    ASSERT_EQ(graphics_.lastError(), "") << step.action;
+    ASSERT_FALSE(said.empty()) << step.action;
+    EXPECT_EQ(said.back(), step.says);
+  }
+}
+
 TEST_F(StandswTest, TpsAndTablesLoadAsTheirRows) {
   run("LoadData", examplePath("skulls2d.txt"));
   const Eigen::MatrixXd rows = sw_.state().DATA;
