@@ -5,7 +5,9 @@
 #include <vector>
 
 #include "platform/errors.h"
+#include "platform/lineendof.h"
 #include "platform/str2num.h"
+#include "platform/withoutbom.h"
 
 namespace tarvolin {
 namespace {
@@ -24,15 +26,16 @@ std::string_view trimmed(std::string_view s) {
   return s;
 }
 
-// The lines of the start of `text`; a lone CR ends a line too.
+// The lines of the start of `text`, split at its own line end (lineendof);
+// the other of CR and LF is a blank within a line.
 std::vector<std::string_view> firstLines(std::string_view text) {
   std::vector<std::string_view> lines;
   text = text.substr(0, kLookedAt);
+  const char lineEnd = lineendof(text);
   size_t start = 0;
   for (size_t i = 0; i <= text.size(); ++i) {
-    if (i == text.size() || text[i] == '\n' || text[i] == '\r') {
+    if (i == text.size() || text[i] == lineEnd) {
       lines.push_back(text.substr(start, i - start));
-      if (i + 1 < text.size() && text[i] == '\r' && text[i + 1] == '\n') ++i;
       start = i + 1;
     }
   }
@@ -67,6 +70,12 @@ bool isNumber(std::string_view word) {
   return !word.empty() && parseNumber(word, value) == word.size();
 }
 
+// A number, or a coordinate not measured as R and its kin write it.
+bool isNumberOrMissing(std::string_view word) {
+  const std::string l = lowered(word);
+  return l == "na" || l == "nan" || isNumber(word);
+}
+
 // 1 N[L] P[L] M [code] [DIM=d]
 bool isNtsParameterLine(std::string_view line) {
   const std::vector<std::string_view> w = words(line);
@@ -96,17 +105,75 @@ bool isMorphologikaHeader(std::string_view line) {
   return false;
 }
 
-// A row of a table holds a field that is not a number: a header or an ID.
-bool isTableRow(std::string_view line) {
-  if (line.find(';') != std::string_view::npos) return true;
+// Every word of the line, between blanks and commas, is a number or NA.
+bool isRowOfNumbers(std::string_view line) {
   size_t i = 0;
   while (i < line.size()) {
     while (i < line.size() && isNumberSeparator(line[i])) ++i;
     const size_t start = i;
     while (i < line.size() && !isNumberSeparator(line[i])) ++i;
-    if (i > start && !isNumber(line.substr(start, i - start))) return true;
+    if (i > start && !isNumberOrMissing(line.substr(start, i - start))) return false;
+  }
+  return true;
+}
+
+// The line has fields apart: a comma, semicolon or tab outside quotes.
+bool hasDelimiter(std::string_view line) {
+  bool inQuotes = false;
+  for (char c : line) {
+    if (c == '"') {
+      inQuotes = !inQuotes;
+    } else if (!inQuotes && (c == ',' || c == ';' || c == '\t')) {
+      return true;
+    }
   }
   return false;
+}
+
+// A first field in quotes that closes before a delimiter: a table's row
+// ("id","x1",...) as R writes it, not an NTS comment.
+bool opensWithQuotedField(std::string_view line) {
+  if (!line.starts_with('"')) return false;
+  size_t i = 1;
+  while (i < line.size()) {
+    if (line[i] != '"') {
+      ++i;
+    } else if (i + 1 < line.size() && line[i + 1] == '"') {
+      i += 2;
+    } else {
+      break;
+    }
+  }
+  if (i >= line.size()) return false;
+  ++i;
+  while (i < line.size() && (line[i] == ' ' || line[i] == '\r' || line[i] == '\n')) ++i;
+  return i < line.size() && (line[i] == ',' || line[i] == ';' || line[i] == '\t');
+}
+
+// The first line that is not an NTS comment is the NTS parameter line.
+bool ntsParameterLineFollows(const std::vector<std::string_view>& lines) {
+  for (std::string_view line : lines) {
+    const std::string_view t = trimmed(line);
+    if (t.empty() || t.front() == '"') continue;
+    return isNtsParameterLine(t);
+  }
+  return false;
+}
+
+// The 1-based number of the first line that is not blank.
+size_t firstLineNumber(const std::vector<std::string_view>& lines) {
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (!trimmed(lines[i]).empty()) return i + 1;
+  }
+  return 1;
+}
+
+// A line in quotes for a message, its first 40 characters when longer.
+std::string shown(std::string_view line) {
+  constexpr size_t kShown = 40;
+  std::string out = "\"";
+  for (char c : line.substr(0, kShown)) out += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
+  return out + (line.size() > kShown ? "...\"" : "\"");
 }
 
 }  // namespace
@@ -132,7 +199,7 @@ std::string_view landmarkformatname(LandmarkFormat format) {
 }
 
 LandmarkFormat detectlandmarkformat(std::string_view text, const std::string& fname) {
-  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+  text = withoutbom(text, fname);
   const std::vector<std::string_view> lines = firstLines(text);
 
   std::string_view first;
@@ -168,9 +235,21 @@ LandmarkFormat detectlandmarkformat(std::string_view text, const std::string& fn
   for (std::string_view line : lines) {
     if (isTpsKeywordLine(line)) return LandmarkFormat::tps;
   }
-  if (first.front() == '"' || isNtsParameterLine(first)) return LandmarkFormat::nts;
-  if (isTableRow(first)) return LandmarkFormat::csv;
-  return LandmarkFormat::zor;
+  if (first.front() == '"') {
+    if (!ntsParameterLineFollows(lines) && opensWithQuotedField(first)) return LandmarkFormat::csv;
+    return LandmarkFormat::nts;
+  }
+  if (isNtsParameterLine(first)) return LandmarkFormat::nts;
+  // Semicolons part the fields of a table even when they are all numbers
+  // (with a decimal comma, 1,5 is one number).
+  if (first.find(';') != std::string_view::npos) return LandmarkFormat::csv;
+  if (isRowOfNumbers(first)) return LandmarkFormat::zor;
+  if (hasDelimiter(first)) return LandmarkFormat::csv;
+  throw InputError(fname, "is not a landmark file in any format Tarvolin reads; line " +
+                              std::to_string(firstLineNumber(lines)) + " (" + shown(first) +
+                              ") is neither a row of numbers, a table's row (fields apart by "
+                              "commas, semicolons or tabs) nor a line of TPS, NTS, Morphologika "
+                              "or 3D Slicer; use --format to name the format it is in");
 }
 
 }  // namespace tarvolin

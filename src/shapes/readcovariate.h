@@ -18,7 +18,8 @@
 // ids:    the specimens of the data set, in its order.
 // Returns the column's values as an ids.size() vector, ids[i]'s value at i.
 // An InputError names the table and, where it applies, the line: a file that
-// cannot be read, an unknown column (listing the table's columns), a
+// cannot be read, a column name given twice, an unknown column (listing the
+// table's columns), a
 // specimen of ids with no row or a row of a specimen not in ids (listing up
 // to 10 and giving the count), two rows of one specimen (both lines), an
 // empty ID, a value that is empty, NA or not a number.

@@ -44,8 +44,16 @@ constexpr char axes[] = {'x', 'y', 'z'};
 // of a columns line; an InputError when it lacks one of them.
 void findAxes(std::string_view names, size_t column[3], const std::string& fname, long line) {
   bool found[3] = {false, false, false};
+  std::vector<std::string_view> seen;
   for (size_t index = 0;; ++index) {
     const size_t comma = std::min(names.find(','), names.size());
+    const std::string_view name = trimmed(names.substr(0, comma));
+    if (!name.empty() && std::find(seen.begin(), seen.end(), name) != seen.end()) {
+      throw InputError(fname, line,
+                       "the columns line names \"" + std::string(name) +
+                           "\" twice; each column needs a name of its own");
+    }
+    seen.push_back(name);
     for (int a = 0; a < 3; ++a) {
       if (!found[a] && sameName(trimmed(names.substr(0, comma)), std::string_view(&axes[a], 1))) {
         column[a] = index;

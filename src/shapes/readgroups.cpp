@@ -7,7 +7,9 @@
 #include <unordered_map>
 
 #include "platform/errors.h"
+#include "platform/lineendof.h"
 #include "platform/readtextfile.h"
+#include "platform/withoutbom.h"
 #include "readtablecolumn.h"
 
 namespace tarvolin {
@@ -29,19 +31,21 @@ std::string readWhole(const std::string& path) {
 // The labels of a list file, one per line in the specimens' order.
 std::vector<std::string> listLabels(const std::string& path, size_t specimens) {
   const std::string text = readWhole(path);
-  std::string_view rest = text;
-  if (rest.substr(0, 3) == "\xEF\xBB\xBF") rest.remove_prefix(3);
+  std::string_view rest = withoutbom(text, path);
+  const char lineEnd = lineendof(rest);
   std::vector<std::string> labels;
   long firstEmpty = 0;  // the line of the first empty label not yet followed by one
   for (long line = 1; !rest.empty(); ++line) {
-    const size_t end = std::min(rest.find_first_of("\r\n"), rest.size());
-    const std::string_view label = trimmed(rest.substr(0, end));
-    rest.remove_prefix(end);
-    if (rest.substr(0, 2) == "\r\n") {
-      rest.remove_prefix(2);
-    } else if (!rest.empty()) {
-      rest.remove_prefix(1);
+    const size_t end = std::min(rest.find(lineEnd), rest.size());
+    std::string_view label = trimmed(rest.substr(0, end));
+    // The other of CR and LF (the CR of CRLF) is a blank at either end.
+    while (!label.empty() && (label.back() == '\r' || label.back() == '\n')) {
+      label = trimmed(label.substr(0, label.size() - 1));
     }
+    while (!label.empty() && (label.front() == '\r' || label.front() == '\n')) {
+      label = trimmed(label.substr(1));
+    }
+    rest.remove_prefix(std::min(end + 1, rest.size()));
     if (label.empty()) {
       if (firstEmpty == 0) firstEmpty = line;
       continue;

@@ -7,7 +7,10 @@
 #include <vector>
 
 #include "platform/errors.h"
+#include "platform/lineendof.h"
 #include "platform/plaindecimal.h"
+#include "platform/withoutbom.h"
+#include "tablecolumns.h"
 
 namespace tarvolin {
 namespace detail {
@@ -43,9 +46,10 @@ char tabledelimiter(std::string_view text) {
 }
 
 DelimitedText::DelimitedText(std::string_view text, char delimiter, const std::string& fname)
-    : text_(text.starts_with("\xEF\xBB\xBF") ? text.substr(3) : text),
+    : text_(withoutbom(text, fname)),
       fname_(fname),
-      delimiter_(delimiter) {}
+      delimiter_(delimiter),
+      lineEnd_(lineendof(text_)) {}
 
 std::string DelimitedText::Field::value() const {
   if (!doubledQuotes) return std::string(text);
@@ -60,9 +64,8 @@ std::string DelimitedText::Field::value() const {
 
 void DelimitedText::moveToNextLine() {
   const size_t n = text_.size();
-  while (pos_ < n && !isLineEnd(text_[pos_])) ++pos_;
-  if (pos_ == n) return;
-  pos_ += text_[pos_] == '\r' && pos_ + 1 < n && text_[pos_ + 1] == '\n' ? 2 : 1;
+  while (pos_ < n && text_[pos_] != lineEnd_) ++pos_;
+  if (pos_ < n) ++pos_;
 }
 
 bool DelimitedText::nextLine() {
@@ -71,8 +74,8 @@ bool DelimitedText::nextLine() {
   while (pos_ < n) {
     ++line_;
     size_t p = pos_;
-    while (p < n && (text_[p] == ' ' || text_[p] == '\t')) ++p;
-    if (p < n && !isLineEnd(text_[p])) {
+    while (p < n && (text_[p] == '\t' || isBlank(text_[p]))) ++p;
+    if (p < n && text_[p] != lineEnd_) {
       moreFields_ = true;
       fieldsRead_ = 0;
       return true;
@@ -87,7 +90,7 @@ bool DelimitedText::nextLine() {
 char DelimitedText::peek() const {
   size_t p = pos_;
   while (p < text_.size() && isBlank(text_[p])) ++p;
-  return p < text_.size() && !isLineEnd(text_[p]) ? text_[p] : '\0';
+  return p < text_.size() && text_[p] != lineEnd_ ? text_[p] : '\0';
 }
 
 bool DelimitedText::nextField(Field& field) {
@@ -101,7 +104,7 @@ bool DelimitedText::nextField(Field& field) {
   if (p < n && s[p] == '"') {
     const size_t start = ++p;
     while (true) {
-      while (p < n && s[p] != '"' && !isLineEnd(s[p])) ++p;
+      while (p < n && s[p] != '"' && s[p] != lineEnd_) ++p;
       if (p == n || s[p] != '"') {
         throw InputError(fname_, line_,
                          "field " + std::to_string(fieldsRead_) +
@@ -117,7 +120,7 @@ bool DelimitedText::nextField(Field& field) {
     field.text = text_.substr(start, p - start);
     ++p;
     while (p < n && isBlank(s[p])) ++p;
-    if (p < n && s[p] != delimiter_ && !isLineEnd(s[p])) {
+    if (p < n && s[p] != delimiter_ && s[p] != lineEnd_) {
       throw InputError(fname_, line_,
                        "field " + std::to_string(fieldsRead_) +
                            " has text after its closing quote; a quote inside quotes is "
@@ -126,7 +129,8 @@ bool DelimitedText::nextField(Field& field) {
   } else {
     const size_t start = p;
     const char delimiter = delimiter_;
-    while (p < n && s[p] != delimiter && s[p] != '\n' && s[p] != '\r') ++p;
+    const char lineEnd = lineEnd_;
+    while (p < n && s[p] != delimiter && s[p] != lineEnd) ++p;
     size_t end = p;
     while (end > start && isBlank(s[end - 1])) --end;
     field.text = text_.substr(start, end - start);
@@ -143,8 +147,11 @@ namespace {
 // leaves s at the delimiter or line end after it. False, leaving s alone,
 // otherwise: tablecoordinate then reads the field.
 [[gnu::always_inline]] inline bool plainNumber(const char*& at, const char* end, char delimiter,
-                                               char point, double& value) {
-  auto isBlank = [delimiter](char c) { return c == ' ' || (c == '\t' && delimiter != '\t'); };
+                                               char lineEnd, char point, double& value) {
+  auto isBlank = [delimiter, lineEnd](char c) {
+    return c == ' ' || (c == '\t' && delimiter != '\t') ||
+           ((c == '\r' || c == '\n') && c != lineEnd);
+  };
   const char* s = at;
   while (s < end && isBlank(*s)) ++s;
   const std::string_view rest(s, static_cast<size_t>(end - s));
@@ -158,7 +165,7 @@ namespace {
   }
   s += length;
   while (s < end && isBlank(*s)) ++s;
-  if (s < end && *s != delimiter && !isLineEnd(*s)) [[unlikely]] {
+  if (s < end && *s != delimiter && *s != lineEnd) [[unlikely]] {
     return false;
   }
   value = number;
@@ -177,7 +184,7 @@ long DelimitedText::nextPlainNumbers(double* out, std::ptrdiff_t stride, long co
   long read = 0;
   while (read < count) {
     const char* after = s;
-    if (!plainNumber(after, end, delimiter_, point, *out)) break;
+    if (!plainNumber(after, end, delimiter_, lineEnd_, point, *out)) break;
     ++read;
     out += stride;
     if (after < end && *after == delimiter_) {
@@ -195,7 +202,7 @@ long DelimitedText::nextPlainNumbers(double* out, std::ptrdiff_t stride, long co
 
 std::string_view DelimitedText::restOfLine() {
   const size_t start = pos_;
-  while (pos_ < text_.size() && !isLineEnd(text_[pos_])) ++pos_;
+  while (pos_ < text_.size() && text_[pos_] != lineEnd_) ++pos_;
   moreFields_ = false;
   return text_.substr(start, pos_ - start);
 }
@@ -227,43 +234,20 @@ std::string quoted(std::string_view text) {
   return "\"" + std::string(text) + "\"";
 }
 
-bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-
-char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-// The axis a column name stands for ('x', 'y' or 'z'), or 0: a lone x, y or
-// z at the start or the end of the name, once the digits and punctuation
-// around it are set aside (x1, X_1, lm1_z), but not the z of "zygoma".
-char axisOf(std::string_view name) {
-  while (!name.empty() && !isLetter(name.front())) name.remove_prefix(1);
-  while (!name.empty() && !isLetter(name.back())) name.remove_suffix(1);
-  if (name.empty()) return 0;
-  auto axis = [](char c) { return c == 'x' || c == 'y' || c == 'z' ? c : '\0'; };
-  if (name.size() == 1) return axis(lower(name[0]));
-  if (!isLetter(name[1]) && axis(lower(name.front()))) return lower(name.front());
-  if (!isLetter(name[name.size() - 2])) return axis(lower(name.back()));
-  return 0;
-}
-
-bool isSizeName(std::string_view name) {
-  std::string key;
-  for (char c : name) {
-    if (c != ' ' && c != '_' && c != '.' && c != '-') key += lower(c);
+// True when the first field of every row that is not blank is a number or
+// a missing coordinate (NA, empty): the rows then have no ID column.
+bool firstColumnIsNumbers(std::string_view text, char delimiter, bool decimalComma,
+                          const std::string& fname, const ReadOptions& options) {
+  DelimitedText rows(text, delimiter, fname);
+  Field field;
+  while (rows.nextLine()) {
+    rows.nextField(field);
+    if (detail::tablecoordinate(field.text, decimalComma, options).kind == Coordinate::notANumber) {
+      return false;
+    }
+    rows.restOfLine();
   }
-  return key == "size" || key == "cs" || key == "centroidsize";
-}
-
-// The dimension the header's coordinate column names give, or 0.
-int dimsOfNames(const std::vector<Field>& names, size_t first, size_t count) {
-  bool x = false, y = false, z = false;
-  for (size_t i = first; i < first + count; ++i) {
-    const char axis = axisOf(names[i].text);
-    x = x || axis == 'x';
-    y = y || axis == 'y';
-    z = z || axis == 'z';
-  }
-  if (!x || !y) return 0;
-  return z ? 3 : 2;
+  return true;
 }
 
 // memchr finds the line ends of a long text faster than std::count tests
@@ -303,29 +287,42 @@ LandmarkSet readrowtable(std::string_view text, const std::string& fname,
   }
 
   const int dimsHint = options.dims == 2 || options.dims == 3 ? options.dims : 3;
-  const long values = fields - 1;
   int dims = dimsHint;
+  bool idColumn = true;
   bool sizeColumn = false;
+  bool bareAxes = false;
+  std::vector<Eigen::Index> place;  // empty: the coordinates are in the file's order
   if (header) {
-    sizeColumn = values > 0 && isSizeName(first.back().text);
-    const long columns = values - (sizeColumn ? 1 : 0);
-    const int named = dimsOfNames(first, 1, static_cast<size_t>(columns));
-    dims = named != 0 ? named : dimsHint;
-    if (columns % dims != 0) {
-      throw InputError(fname, firstLine,
-                       "the header names " + plural(columns, "coordinate column") +
-                           ", which do not make landmarks of " + std::to_string(dims) +
-                           " coordinates; give the dimension with --dim");
+    std::vector<std::string> names;
+    for (const Field& field : first) names.push_back(field.value());
+    const detail::TableColumns named = detail::tablecolumns(names, fname, firstLine);
+    dims = named.dims;
+    idColumn = named.idColumn;
+    sizeColumn = named.sizeColumn;
+    bareAxes = named.bareAxes;
+    bool inOrder = true;
+    for (size_t i = 0; i < named.place.size(); ++i) {
+      inOrder = inOrder && named.place[i] == static_cast<Eigen::Index>(i);
     }
-  } else if (values % dims == 1) {
-    sizeColumn = true;
-  } else if (values % dims != 0) {
-    throw InputError(fname, firstLine,
-                     "the rows hold " + plural(values, "value") +
-                         " after the ID, which do not make landmarks of " + std::to_string(dims) +
-                         " coordinates (with or without a final size column); give the "
-                         "dimension with --dim");
+    if (!inOrder) place = named.place;
+  } else {
+    // Rows of numbers alone (spreadsheets in decimal-comma locales write
+    // them with semicolons) are data rows, as ZOR rows are: a first column
+    // is the IDs only when a field of it is not a number.
+    idColumn = !firstColumnIsNumbers(text, delimiter, decimalComma, fname, options);
+    const long values = fields - (idColumn ? 1 : 0);
+    const std::string dimHint = options.dims == 0 ? "; give the dimension with --dim" : "";
+    if (values % dims == 1) {
+      sizeColumn = true;
+    } else if (values % dims != 0) {
+      throw InputError(fname, firstLine,
+                       "the rows hold " + plural(values, "value") +
+                           (idColumn ? " after the ID" : "") + ", which do not make landmarks of " +
+                           std::to_string(dims) +
+                           " coordinates (with or without a final size column)" + dimHint);
+    }
   }
+  const long values = fields - (idColumn ? 1 : 0);
   const long columns = values - (sizeColumn ? 1 : 0);
   if (columns == 0) {
     throw InputError(fname, firstLine, "the table has no coordinate columns after the ID");
@@ -337,9 +334,9 @@ LandmarkSet readrowtable(std::string_view text, const std::string& fname,
   // the first row being a data row (no more than the text can hold at one
   // character per value): with no blank lines that is exact, and no copy is
   // needed at the end.
-  Eigen::Index lineEnds = occurrences(text, '\n');
-  if (lineEnds == 0) lineEnds = occurrences(text, '\r');
-  const bool endsWithLineEnd = !text.empty() && (text.back() == '\n' || text.back() == '\r');
+  const char lineEnd = lineendof(text);
+  const Eigen::Index lineEnds = occurrences(text, lineEnd);
+  const bool endsWithLineEnd = !text.empty() && text.back() == lineEnd;
   const Eigen::Index rowLines = lineEnds + (endsWithLineEnd ? 0 : 1) - (header ? 1 : 0);
   const Eigen::Index rowsRoom = static_cast<Eigen::Index>(text.size()) / columns + 1;
   Eigen::Index capacity = std::max<Eigen::Index>(1, std::min(rowLines, rowsRoom));
@@ -357,10 +354,15 @@ LandmarkSet readrowtable(std::string_view text, const std::string& fname,
       if (sizeColumn) sizes.conservativeResize(capacity);
     }
     Field field;
-    rows.nextField(field);
-    std::string id = field.value();
-    if (id.empty())
-      throw InputError(fname, rows.line(), "the specimen ID (the first field) is empty");
+    std::string id;
+    if (idColumn) {
+      rows.nextField(field);
+      id = field.value();
+      if (id.empty())
+        throw InputError(fname, rows.line(), "the specimen ID (the first field) is empty");
+    } else {
+      id = std::to_string(n + 1);
+    }
     auto fieldCountError = [&] {
       long count = rows.fieldsRead();
       while (rows.nextField(field)) ++count;
@@ -381,7 +383,7 @@ LandmarkSet readrowtable(std::string_view text, const std::string& fname,
       } else {
         throw InputError(fname, rows.line(),
                          "specimen \"" + id + "\": " + quoted(field.text) + " (field " +
-                             std::to_string(c + 2) + ") " + value.problemText());
+                             std::to_string(c + (idColumn ? 2 : 1)) + ") " + value.problemText());
       }
     }
     if (options.missingCode) {
@@ -417,6 +419,14 @@ LandmarkSet readrowtable(std::string_view text, const std::string& fname,
     if (ids[order[i]] == ids[order[i - 1]]) {
       const long earlier = lines[order[i - 1]];
       const long later = lines[order[i]];
+      if (bareAxes) {
+        throw InputError(fname, later,
+                         "specimen \"" + ids[order[i]] + "\" is on line " +
+                             std::to_string(earlier) + " and line " + std::to_string(later) +
+                             ": the table has one row per landmark: reshape to one row per "
+                             "specimen, with the columns x1, y1, z1, x2, ... (2D: x1, y1, x2, "
+                             "...)");
+      }
       throw InputError(fname, later,
                        "specimen \"" + ids[order[i]] + "\" is on line " + std::to_string(earlier) +
                            " and line " + std::to_string(later) +
@@ -427,7 +437,12 @@ LandmarkSet readrowtable(std::string_view text, const std::string& fname,
   LandmarkSet set;
   set.dims = dims;
   set.path = fname;
-  if (n == capacity) {
+  if (!place.empty()) {
+    set.coords.resize(n, columns);
+    for (Eigen::Index c = 0; c < columns; ++c) {
+      set.coords.col(place[static_cast<size_t>(c)]) = coords.col(c).head(n);
+    }
+  } else if (n == capacity) {
     set.coords = std::move(coords);
   } else {
     set.coords = coords.topRows(n);

@@ -8,19 +8,24 @@
 // holds one (then a decimal comma is allowed, 1,5 meaning 1.5), else a
 // comma. Fields may be quoted with double quotes ("a, b" keeps its comma;
 // "" inside quotes is a quote) and may have blanks around them. Blank lines
-// are skipped; line ends are LF, CRLF or CR. The first row is a header when
-// any of its fields after the first is not a number.
+// are skipped; lines end in the text's own line end (lineendof: LF, CRLF or
+// CR). The first row is a header when any of its fields after the first is
+// not a number.
 //
 //   specimen,x1,y1,z1,x2,y2,z2,size
 //   "skull, left",1.0,2.0,3.0,4.0,5.0,6.5,2.9
 //   skull_b,1.1,NA,3.0,4.1,5.2,6.4,3.0
 //
-// The dimension comes from the header's column names where they say it
-// (x1 y1 z1, X_1, lm1_x, ...: a z-named column beside x- and y-named ones
-// means 3D, x and y alone 2D), otherwise from options.dims, otherwise 3.
-// With a header, a last column named size, cs or centroid size (any case)
-// is the size column; without one, a value count after the ID that is one
-// more than a multiple of the dimension ends in a size.
+// A header places the columns by their names (see tablecolumns.h): x1, y1,
+// z1, ... in any order, X_1, lm1_x and the like; a z-named column makes the
+// table 3D, x and y alone 2D; a last column named size, cs or centroid size
+// (any case) is the size column; the first column holds the IDs unless its
+// name is a coordinate's. Without a header the first column holds the IDs
+// only when one of its fields is not a number: rows of numbers alone (as
+// spreadsheets in decimal-comma locales write ZOR rows, with semicolons)
+// are read as ZOR rows are, with IDs "1", "2", ...; the dimension is
+// options.dims, else 3, and a value count that is one more than a multiple
+// of it ends in a size.
 //
 // text:    the whole file in memory.
 // fname:   names the file in errors and becomes set.path.
@@ -34,7 +39,8 @@
 // whose field count differs from the first row's, a coordinate that is not
 // a number, a size that is not a finite number, an empty or duplicated ID,
 // a value count that does not make landmarks, a table with no data row or
-// no coordinate column.
+// no coordinate column, a header tablecolumns refuses, a table of one row
+// per landmark ("one row per landmark: reshape to one row per specimen").
 //
 // Example:
 //   LandmarkSet set = readrowtable("id,x1,y1\na,1,2\nb,3,NA\n", "two.csv", {});
@@ -72,7 +78,8 @@ class DelimitedText {
   };
 
   // A UTF-8 byte order mark at the start of the text (spreadsheets write
-  // one) is passed over.
+  // one) is passed over; a UTF-16 text is an InputError. Lines end in the
+  // text's own line end (lineendof).
   DelimitedText(std::string_view text, char delimiter, const std::string& fname);
 
   // Moves to the next line that is not blank; false at the end of the text.
@@ -97,12 +104,18 @@ class DelimitedText {
   std::string_view restOfLine();
 
  private:
-  bool isBlank(char c) const { return c == ' ' || (c == '\t' && delimiter_ != '\t'); }
+  // The other of CR and LF than the text's line end is a blank too: a stray
+  // CR inside the lines of an LF file, the final LF of a CR file.
+  bool isBlank(char c) const {
+    return c == ' ' || (c == '\t' && delimiter_ != '\t') ||
+           ((c == '\r' || c == '\n') && c != lineEnd_);
+  }
   void moveToNextLine();
 
   std::string_view text_;
   std::string fname_;
   char delimiter_;
+  char lineEnd_;  // the text's own (lineendof)
   size_t pos_ = 0;
   long line_ = 0;
   long fieldsRead_ = 0;

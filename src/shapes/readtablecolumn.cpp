@@ -70,6 +70,17 @@ TableColumn readtablecolumn(const std::string& path, const std::string& column,
   for (DelimitedText::Field field; table.nextField(field);) {
     names.push_back(std::string(trimmed(field.value())));
   }
+  // A name given twice leaves it open which column is meant.
+  for (size_t i = 1; i < names.size(); ++i) {
+    for (size_t j = 0; j < i; ++j) {
+      if (!names[i].empty() && names[i] == names[j]) {
+        throw InputError(path, table.line(),
+                         "the header names \"" + names[i] + "\" twice (columns " +
+                             std::to_string(j + 1) + " and " + std::to_string(i + 1) +
+                             "); each column needs a name of its own");
+      }
+    }
+  }
   const size_t index = columnIndex(names, column, path, table.line());
   result.name = names[index];
 

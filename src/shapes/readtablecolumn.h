@@ -13,11 +13,11 @@
 // then), and throws the InputError of a field it refuses.
 // Returns, for each of `ids` (a specimen listed twice takes the row of its
 // first listing), the field's text. An InputError names the table and,
-// where it applies, the line: a file that cannot be read, an empty table, an
-// unknown column (listing the table's columns), an empty ID, two rows of one
-// specimen (both lines), a row too short for the column, a specimen of ids
-// with no row or a row of a specimen not in ids (listing up to 10 and giving
-// the count).
+// where it applies, the line: a file that cannot be read, an empty table, a
+// column name given twice, an unknown column (listing the table's columns),
+// an empty ID, two rows of one specimen (both lines), a row too short for
+// the column, a specimen of ids with no row or a row of a specimen not in
+// ids (listing up to 10 and giving the count).
 //
 // Example:
 //   TableColumn c = readtablecolumn("ages.csv", "age", {"skull_a"}, check);

@@ -204,5 +204,117 @@ TEST(CliFormats, StrangeFilesAreReadRightOrRefusedNamingTheFile) {
   }
 }
 
+// Files as R and spreadsheets write them, read by what they hold: each is
+// read with the specimens and landmarks `info` reports and the warning on
+// standard error, or refused with the message, naming the file.
+TEST(CliFormats, FilesAsRAndSpreadsheetsWriteThem) {
+  TempDir dir;
+  const struct {
+    std::string name;
+    std::string text;
+    std::vector<std::string> options;
+    std::string summary;  // "has N specimens \nwith K landmarks"; empty: refused
+    std::string err;      // on standard error (all of it when empty)
+  } cases[] = {
+      {"semicolons.csv",
+       "1;0;0;0;1;0;0;0;1;1,5\n0;0;0;2;0;0;0;2;0;2,5\n1;1;1;0;1;0;0;0;1;3,5\n",
+       {},
+       "has 3 specimens \nwith 3 landmarks",
+       ""},
+      {"semicolons2d.csv",
+       "1;0;0;1;1;1;7\n0;0;2;0;2;2;8\n1;1;0;2;3;0;9\n",
+       {"--dim", "2"},
+       "has 3 specimens \nwith 3 landmarks",
+       ""},
+      {"na.txt",
+       "NA NA NA 1 0 0 0 1 0 5\n0 0 1 1 0 0 0 2 0 6\n1 0 1 1 1 0 0 2 1 7\n",
+       {"--missing", "drop-specimens"},
+       "has 2 specimens \nwith 3 landmarks",
+       "tarvolin-cli: left out 1 specimen with missing landmarks (2 remain): \"1\""},
+      {"rwrite.csv",
+       "\"\",\"x1\",\"y1\",\"x2\",\"y2\",\"x3\",\"y3\"\n\"a, 1\",0,0,1,0,0,1\n"
+       "\"b \"\"2\"\"\",0,0,2,0,0,2\n\"c\",1,1,2,0,0,1\n",
+       {},
+       "has 3 specimens \nwith 3 landmarks",
+       ""},
+      {"crlast.txt",
+       "0 0 0 1 0 0 0 2 0 5\r1 0 0 3 1 0 0 2 1 6\r0 0 1 1 0 2 2 2 0 7\n",
+       {},
+       "has 3 specimens \nwith 3 landmarks",
+       ""},
+      {"blank.txt",
+       "0 0 0 1 0 0 0 2 0 5\n1 0 0 3 1 0 0 2 1 6\n0 0 1 1 0 2 2 2 0 7\n\n1 1 1 1 1 1 1 1 1 1\n"
+       "1 1 1 1 1 1 1 1 1 1\n",
+       {},
+       "has 3 specimens \nwith 3 landmarks",
+       "blank.txt: line 4 is blank: the 2 lines after it were not read"},
+      {"bom.txt",
+       "\xEF\xBB\xBF"
+       "0 0 0 1 0 0 0 2 0 5\n1 0 0 3 1 0 0 2 1 6\n0 0 1 1 0 2 2 2 0 7\n",
+       {},
+       "has 3 specimens \nwith 3 landmarks",
+       ""},
+      {"reordered.csv",
+       "id,y1,x1,y2,x2,y3,x3\na,0,0,0,1,1,0\nb,0,0,0,2,2,0\nc,1,1,0,2,1,0\n",
+       {},
+       "has 3 specimens \nwith 3 landmarks",
+       ""},
+      {"words.txt",
+       "skull_a 1 2 3\nskull_b 4 5 6\n",
+       {},
+       "",
+       "is not a landmark file in any format Tarvolin reads; line 1 (\"skull_a 1 2 3\")"},
+      {"long.csv",
+       "specimen,landmark,x,y\na,1,0,0\na,2,1,0\n",
+       {},
+       "",
+       "one row per landmark: reshape to one row per specimen"},
+      {"sex.csv",
+       "id,x1,y1,x2,y2,sex\na,0,0,1,0,f\n",
+       {},
+       "",
+       "column 6 \"sex\" is neither a coordinate"},
+      {"utf16.txt",
+       std::string("\xFF\xFE"
+                   "1\0 \0"
+                   "2\0\n\0",
+                   10),
+       {},
+       "",
+       "is UTF-16 text; save it as UTF-8"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string path = dir.file(c.name);
+    writeText(path, c.text);
+    std::vector<std::string> words = {"info", path};
+    words.insert(words.end(), c.options.begin(), c.options.end());
+    const CliRun run = runCli(words);
+    if (c.summary.empty()) {
+      EXPECT_EQ(run.status, 2) << run.err;
+      EXPECT_EQ(run.err.rfind("tarvolin-cli: " + path, 0), 0u) << run.err;
+      EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
+      continue;
+    }
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find(c.summary), std::string::npos) << run.out;
+    if (c.err.empty()) {
+      EXPECT_EQ(run.err, "") << run.err;
+    } else {
+      EXPECT_NE(run.err.find(c.err + "\n"), std::string::npos) << run.err;
+    }
+  }
+
+  // An x list ended early by a blank line says so too, beside the count it explains.
+  writeText(dir.file("x.txt"), "1\n2\n\n3\n");
+  const CliRun x = runCli({"standardize", dir.file("crlast.txt"), "--x", dir.file("x.txt")});
+  EXPECT_EQ(x.status, 2);
+  EXPECT_NE(x.err.find("tarvolin-cli: " + dir.file("x.txt") +
+                       ": line 3 is blank: the line after it was not read\n"),
+            std::string::npos)
+      << x.err;
+  EXPECT_NE(x.err.find("has 2 values for 3 specimens"), std::string::npos) << x.err;
+}
+
 }  // namespace
 }  // namespace tarvolin

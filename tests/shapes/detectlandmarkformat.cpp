@@ -33,6 +33,18 @@ TEST(DetectLandmarkFormat, EachFormatByItsContent) {
       {"\n\n1 2 3 4 5 6 7\n", LandmarkFormat::zor},
       {"1,2,3,4,5,6,7\n", LandmarkFormat::zor},
       {"1 2 3 0 5 6 7\n", LandmarkFormat::zor},
+      // Rows of numbers with semicolons are a table without IDs.
+      {"1;2;3;4;5;6;7\n", LandmarkFormat::csv},
+      // NA and NaN are coordinates not measured, not a header or an ID.
+      {"NA 2 3 4 5 6 7\n", LandmarkFormat::zor},
+      {"1,NaN,3,4,5,6,7\n", LandmarkFormat::zor},
+      // R's write.csv quotes the header; an NTS comment is followed by the parameter line.
+      {"\"id\",\"x1\",\"y1\"\n\"a\",1,2\n", LandmarkFormat::csv},
+      {"\"\",\"x1\",\"y1\"\n\"1\",1,2\n", LandmarkFormat::csv},
+      {"\"a\", b\n1 2L 6 0\n", LandmarkFormat::nts},
+      // One line end per file: a CR file with a final LF, an LF file with a stray CR.
+      {"1 2 3 4 5 6 7\r1 2 3 4 5 6 7\r1 2 3 4 5 6 7\n", LandmarkFormat::zor},
+      {"# columns = id,x,y,z\nvtk1,1,2\r,3\nvtk2,1,2,3\n", LandmarkFormat::fcsv},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(detectlandmarkformat(c.text, "f"), c.expected) << c.text;
@@ -43,6 +55,56 @@ TEST(DetectLandmarkFormat, EachFormatByItsContent) {
   EXPECT_EQ(detectlandmarkformat(longRow.substr(0, 64 * 1024), "f"), LandmarkFormat::zor);
   EXPECT_THROW_MSG(detectlandmarkformat(" \n\t\n", "blank.txt"), InputError,
                    "blank.txt: holds no landmark data");
+}
+
+TEST(DetectLandmarkFormat, TextOfNoFormatIsSaidSo) {
+  const struct {
+    std::string text;
+    std::string message;
+  } cases[] = {
+      {"hello world\n1 2 3\n",
+       "f.txt: is not a landmark file in any format Tarvolin reads; line 1 (\"hello world\")"},
+      {"\n\nskull_a 1 2 3\n", "line 3 (\"skull_a 1 2 3\")"},
+      {"hello world\n", "; use --format"},
+      {std::string("\xFF\xFE"
+                   "1\0 \0",
+                   6),
+       "f.txt: is UTF-16 text; save it as UTF-8"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_THROW_MSG(detectlandmarkformat(c.text, "f.txt"), InputError, c.message);
+  }
+}
+
+// ZOR rows by the file's own line end, read from memory and from a file: a
+// CR file with a final LF is one specimen per line, and a blank line that
+// ends the data is noticed with the count of the lines after it.
+TEST(ReadZor, LineEndsAndTheNoticeOfUnreadLines) {
+  const struct {
+    std::string text;
+    Eigen::Index specimens;
+    std::string notice;
+  } cases[] = {
+      {"1 2 3 4 5 6 9\r1 2 3 4 5 7 9\r1 2 3 4 5 8 9\n", 3, ""},
+      {"\xEF\xBB\xBF"
+       "1 2 3 4 5 6 9\r\n1 2 3 4 5 7 9\r\n",
+       2, ""},
+      {"1 2 3 4 5 6 9\n1 2 3 4 5 7 9\n\n1 2 3 4 5 8 9\n1 2 3 4 5 8 9\n", 2,
+       "line 3 is blank: the 2 lines after it were not read"},
+      {"1 NA 3 4 5 6 9\n1 2 3 4 5 7 9\n\nnotes\n", 2,
+       "line 3 is blank: the line after it was not read"},
+  };
+  testing::TempDir dir;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    const LandmarkSet fromText = readzor(c.text, "f.txt", {});
+    EXPECT_EQ(fromText.specimens(), c.specimens);
+    EXPECT_EQ(fromText.notice, c.notice);
+    testing::writeText(dir.file("rows.txt"), c.text);
+    const LandmarkSet fromFile = readzorfile(dir.file("rows.txt"), {});
+    EXPECT_EQ(fromFile.specimens(), c.specimens);
+    EXPECT_EQ(fromFile.notice, c.notice);
+  }
 }
 
 TEST(ReadZor, MissingMarksDimensionsAndRefusals) {

@@ -79,6 +79,11 @@ TEST(ReadCovariate, RefusesMismatchedTables) {
       {"id,x\na,1\nb,2\na,3\n", "x", {"a", "b"}, 4, "specimen \"a\" is on line 2 and line 4"},
       {"id,x,y\na,1\n", "y", {"a"}, 2, "specimen \"a\": the row has 2 fields, but the column"},
       {"id,aGE,Age\n", "age", {}, 1, "(several match it ignoring letter case)"},
+      {"id,mass,sex,mass\na,1,f,2\n",
+       "sex",
+       {"a"},
+       1,
+       "the header names \"mass\" twice (columns 2 and 4)"},
       {"id,x\n", "x", many, 0,
        "12 specimens have no row in the table: \"s1\", \"s2\", \"s3\", \"s4\", \"s5\", \"s6\", "
        "\"s7\", \"s8\", \"s9\", \"s10\" and 2 more"},

@@ -48,6 +48,12 @@ TEST(ReadMarkups, ReadsFilesAndFolders) {
       {"extra_trailing_fields.fcsv", {}, {"extra_trailing_fields"}, {-12.5, 30.25, 4, NA, NA, NA}},
       {"no_columns_line.fcsv", {}, {"no_columns_line"}, {1, 2, 3, 4, 5, 6}},
       {"0,1,2,3\n1,NaN,5,6\n", {}, {"mem"}, {1, 2, 3, NA, NA, NA}},
+      // LF lines with a stray CR inside, as the field's sample files have them.
+      {"# Markups fiducial file version = 4.11\n# columns = id,x,y,z,desc\nv1,1,2\r,3,a\r\n"
+       "v2,4,5,6,\r\n",
+       {},
+       {"mem"},
+       {1, 2, 3, 4, 5, 6}},
       {"missing_point.mrk.json",
        {},
        {"missing_point"},
@@ -90,6 +96,7 @@ TEST(ReadMarkups, RefusesBadFilesAndFolders) {
       {"# columns = id,x,y,z\n0,1,2,3\n0,1,2\n", 3,
        "point 2 has 3 fields, but its coordinates need 4"},
       {"# columns = id,label,x,y\n", 1, "the columns line names no z column"},
+      {"# columns = id,x,y,z,x\n", 1, "the columns line names \"x\" twice"},
       {"0,1,a,3\n", 1, "point 1: y \"a\" is not a number"},
       {"0,1,2,\"3\n", 1, "field 4 opens a quote that does not close"},
       {"# Markups fiducial file version = 4.11\n", 0, "holds no landmark rows"},

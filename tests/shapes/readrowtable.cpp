@@ -59,9 +59,40 @@ TEST(ReadRowTable, ReadsEachLayout) {
       {"na_and_empty.csv", {}, 3, {"a", "b"}, {NA, NA, NA, 4, 5, 6, 1, 2, 3, NA, NA, NA}, {}},
       {"crlf_blank_lines.csv", {}, 3, {"a", "b"}, {1, 2, 3, 4, 5, 6}, {}},
       {"byte_order_mark.csv", {}, 3, {"a", "b"}, {1, 2, 3, 4, 5, 6}, {}},
-      {"a,1,2\rb,3,4\nc,5,6", withDims(2), 2, {"a", "b", "c"}, {1, 2, 3, 4, 5, 6}, {}},
+      // One line end per file: CR lines with a final LF; stray CRs inside LF lines are blanks.
+      {"a,1,2\rb,3,4\rc,5,6\n", withDims(2), 2, {"a", "b", "c"}, {1, 2, 3, 4, 5, 6}, {}},
+      {"id,x1,y1\na,1\r,2\nb,3,4\r\n", {}, 2, {"a", "b"}, {1, 2, 3, 4}, {}},
+      // Rows of numbers are data rows: no ID column, IDs by row, a size when the count says so.
+      {"1;2;3;4;5;6;7\n8;9;10;11;12;13;14\n",
+       {},
+       3,
+       {"1", "2"},
+       {1, 2, 3, 4, 5, 6, 8, 9, 10, 11, 12, 13},
+       {7, 14}},
+      {"1,5;2;3;4;9\n", withDims(2), 2, {"1"}, {1.5, 2, 3, 4}, {9}},
+      {"NA;NA;3;4;5;6;7\n1;2;3;4;5;6;8\n",
+       {},
+       3,
+       {"1", "2"},
+       {NA, NA, NA, 4, 5, 6, 1, 2, 3, 4, 5, 6},
+       {7, 8}},
+      {"x1;y1;x2;y2\n1;2;3;4\n", {}, 2, {"1"}, {1, 2, 3, 4}, {}},
+      {"7;1;2;3\nskull;4;5;6\n", {}, 3, {"7", "skull"}, {1, 2, 3, 4, 5, 6}, {}},
+      // Quoted fields as R's write.csv writes them, row names and all.
+      {"\"\",\"x1\",\"y1\"\n\"1\",1.5,2\n\"2\",3,4\n", {}, 2, {"1", "2"}, {1.5, 2, 3, 4}, {}},
+      {"\"id\",\"x1\",\"y1\",\"cs\"\n\"sk \"\"a\"\"\",1,2,3\n\"b, c\",\"4\",5,6\n",
+       {},
+       2,
+       {"sk \"a\"", "b, c"},
+       {1, 2, 4, 5},
+       {3, 6}},
+      // Columns placed by their names, in any order.
+      {"id,y1,x1,y2,x2\na,2,1,4,3\n", {}, 2, {"a"}, {1, 2, 3, 4}, {}},
+      {"id,x1,x2,y1,y2,z1,z2\na,1,4,2,5,3,6\n", {}, 3, {"a"}, {1, 2, 3, 4, 5, 6}, {}},
+      {"id,x2,y2,x10,y10,x1,y1\na,3,4,5,6,1,2\n", {}, 2, {"a"}, {1, 2, 3, 4, 5, 6}, {}},
+      {"id,nasion_y,nasion_x,bregma_x,bregma_y\na,2,1,3,4\n", {}, 2, {"a"}, {1, 2, 3, 4}, {}},
       {"a,1,2,3\nb,9999,5,6", withDims(0, 9999), 3, {"a", "b"}, {1, 2, 3, NA, NA, NA}, {}},
-      {"id,lm1,lm2,CS\n a , \"1\" ,2, 5 \n", withDims(2), 2, {"a"}, {1, 2}, {5}},
+      {"id,x1,y1,CS\n a , \"1\" ,2, 5 \n", withDims(2), 2, {"a"}, {1, 2}, {5}},
       {"id,x1,y1,z1\nn, 1.25e2 ,-0,+.5\n", {}, 3, {"n"}, {125, 0, 0.5}, {}},
   };
   for (const auto& c : cases) {
@@ -83,6 +114,23 @@ TEST(ReadRowTable, ReadsEachLayout) {
   }
 }
 
+// A message asks for --dim only when it was not given.
+TEST(ReadRowTable, AsksForTheDimensionOnlyWhenNotGiven) {
+  const struct {
+    int dims;
+    bool asks;
+  } cases[] = {{0, true}, {3, false}};
+  for (const auto& c : cases) {
+    try {
+      readrowtable("a,1,2,3,4,5\n", "m.csv", withDims(c.dims));
+      ADD_FAILURE() << "read without an error";
+    } catch (const InputError& error) {
+      EXPECT_EQ(std::string(error.what()).find("--dim") != std::string::npos, c.asks)
+          << error.what();
+    }
+  }
+}
+
 TEST(ReadRowTable, RefusesBadTables) {
   const struct {
     std::string source;
@@ -93,7 +141,15 @@ TEST(ReadRowTable, RefusesBadTables) {
       {"duplicate_ids.csv", 4, "specimen \"a\" is on line 2 and line 4"},
       {"a,1,2,3\nb,1,2,3,4\n", 2, "has 5 fields, but the first row (line 1) has 4"},
       {"a,1,2,3,4,5\n", 1, "5 values after the ID, which do not make landmarks of 3"},
-      {"id,x1,y1,z1,x2\na,1,2,3,4\n", 1, "4 coordinate columns, which do not make landmarks of 3"},
+      {"id,x1,y1,z1,x2\na,1,2,3,4\n", 1,
+       "the header names no y column for the landmark of column 5 \"x2\""},
+      {"id,x1,y1,sex\na,1,2,m\n", 1, "column 4 \"sex\" is neither a coordinate"},
+      {"id,lm1,lm2\na,1,2\n", 1, "column 2 \"lm1\" is neither a coordinate"},
+      {"id,x1,y1,x1\na,1,2,3\n", 1, "the header names \"x1\" twice (columns 2 and 4)"},
+      {"id,x1,y1,X_1\na,1,2,3\n", 1, "column 2 \"x1\" and column 4 \"X_1\" both name x"},
+      {"specimen,landmark,x,y\na,1,1,2\n", 1, "one row per landmark: reshape to one row per"},
+      {"id,x,y\na,1,2\na,3,4\n", 3, "one row per landmark: reshape to one row per specimen"},
+      {"id,size\na,1\n", 1, "the header names no coordinate column"},
       {"a,1,2,3\n,4,5,6\n", 2, "the specimen ID (the first field) is empty"},
       {"a,1,2,3\nb,4,x,6\n", 2, "specimen \"b\": \"x\" (field 3) is not a number"},
       {"a,1e999,2,3\n", 1, "\"1e999\" (field 2) is too large for a number"},
