@@ -1,5 +1,6 @@
 #include "sessionscript.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <sstream>
@@ -8,8 +9,10 @@
 #include "mainLoop.h"
 #include "platform/console.h"
 #include "platform/errors.h"
+#include "platform/lineendof.h"
 #include "platform/readnumber.h"
 #include "platform/readtextfile.h"
+#include "platform/withoutbom.h"
 
 namespace tarvolin {
 namespace {
@@ -27,10 +30,15 @@ std::vector<Step> readScript(const std::string& path) {
   std::string reason;
   if (!readtextfile(path, text, reason)) throw InputError(path, "cannot be opened: " + reason);
   std::vector<Step> steps;
-  std::istringstream lines(text);
+  // A script saved by an editor may start with a byte-order mark and end its
+  // lines in CRLF or, from an old Macintosh editor, a lone CR.
+  std::istringstream lines(std::string(withoutbom(text, path)));
+  const char lineEnd = lineendof(text);
   std::string line;
-  for (long number = 1; std::getline(lines, line); ++number) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
+  for (long number = 1; std::getline(lines, line, lineEnd); ++number) {
+    const char other = lineEnd == '\n' ? '\r' : '\n';
+    if (!line.empty() && line.back() == other) line.pop_back();
+    std::replace(line.begin(), line.end(), other, ' ');
     std::istringstream words(line);
     Step step{number, {}, {}};
     for (std::string w; words >> w;) step.words.push_back(w);

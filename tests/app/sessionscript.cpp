@@ -160,6 +160,40 @@ TEST(SessionScript, CloseShutsAWindowAsTheUserDoes) {
             "Error in ShowData: the window Tarvolin is not open\n");
 }
 
+// A script as an editor saves it (a byte-order mark, CRLF or old Macintosh
+// line ends) runs as its lines say, and a data file read only up to a
+// blank line says so on the console.
+TEST(SessionScript, EditorsLineEndsAndMarksAndLinesNotRead) {
+  TempDir dir;
+  const std::string zor = examplePath("skulls_zor.txt");
+  writeText(dir.file("blank.txt"), readText(zor) + "\n1 2 3\n4 5 6\n");
+  const struct {
+    std::string script;
+    int status;
+    std::string out;  // expected in standard output (the console)
+    std::string err;  // expected in standard error
+  } cases[] = {
+      {"\xEF\xBB\xBF"
+       "choose " +
+           zor + "\r\npress LoadDataButton\r\npress UseCSButton\r\n",
+       0, "stemp = using ZOR format\n", ""},
+      {"choose " + zor + "\rpress LoadDataButton\rpress UseCSButton\n", 0,
+       "stemp = using ZOR format\n", ""},
+      {"choose " + dir.file("blank.txt") + "\npress LoadDataButton\npress UseCSButton\n", 0,
+       "blank.txt: line 41 is blank: the 2 lines after it were not read\n", ""},
+      {std::string("\xFF\xFE"
+                   "p\0r\0",
+                   6),
+       2, "", "is UTF-16 text; save it as UTF-8"},
+  };
+  for (const auto& c : cases) {
+    const Session s = play(dir, c.script, /*strict=*/true);
+    EXPECT_EQ(s.status, c.status) << c.script << s.err;
+    EXPECT_NE(s.out.find(c.out), std::string::npos) << s.out;
+    EXPECT_NE(s.err.find(c.err), std::string::npos) << s.err;
+  }
+}
+
 TEST(SessionScript, MistakesInTheScriptNameTheLine) {
   TempDir dir;
   const struct {
