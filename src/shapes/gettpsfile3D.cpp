@@ -9,6 +9,7 @@
 #include "platform/readnumber.h"
 #include "platform/readtextfile.h"
 #include "platform/str2num.h"
+#include "platform/withoutbom.h"
 
 namespace tarvolin {
 namespace {
@@ -194,7 +195,8 @@ TpsFile TpsScanner::read() {
 }  // namespace
 
 TpsFile parsetps3D(std::string_view text, const std::string& fname) {
-  return TpsScanner(text, fname).read();
+  // UTF-16 text would scan as no record at all, with no word of why.
+  return TpsScanner(withoutbom(text, fname), fname).read();
 }
 
 TpsFile gettpsfile3D(FileDialogs& dialogs) {

@@ -282,6 +282,14 @@ TEST(CliFormats, FilesAsRAndSpreadsheetsWriteThem) {
        {},
        "",
        "is UTF-16 text; save it as UTF-8"},
+      {"utf16tps.txt",
+       std::string("\xFF\xFE"
+                   "L\0M\0=\0"
+                   "1\0\n\0",
+                   12),
+       {"--tps"},
+       "",
+       "is UTF-16 text; save it as UTF-8"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
