@@ -202,8 +202,10 @@ void Stand3sw::loadWire() {
   state_.wirelist = read.y;
   state_.wirefile = read.path;
   state_.wireactive = 1;
+  if (!read.notice.empty()) console().disp(read.fn + ": " + read.notice);
   graphics_.status(sprintf("Loaded a wireframe of %i wires from %s; it is drawn with every plot",
-                           read.y.rows(), read.path));
+                           read.y.rows(), read.path) +
+                   (read.notice.empty() ? "" : "; " + read.notice));
 }
 
 void Stand3sw::regress() {

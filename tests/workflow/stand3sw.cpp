@@ -179,6 +179,7 @@ TEST_F(Stand3swTest, LinesNotReadAfterABlankLineAreSaid) {
   TempDir dir;
   writeText(dir.file("data.txt"), readText(kZor) + "\n1 2 3\n4 5 6\n");
   writeText(dir.file("x.txt"), readText(examplePath("skulls_mass.txt")) + " \r\n9\n");
+  writeText(dir.file("wire.txt"), "1 1 2\n2 2 3\n\n3 3 4\n");
   const struct {
     const char* action;
     std::string file;
@@ -190,6 +191,9 @@ TEST_F(Stand3swTest, LinesNotReadAfterABlankLineAreSaid) {
       {"LoadxList", "x.txt",
        "Loaded 40 x values from x.txt; choose x, ln x or log10 x next; line 41 is blank: the line "
        "after it was not read"},
+      {"LoadWire", "wire.txt",
+       "Loaded a wireframe of 2 wires from " + dir.file("wire.txt") +
+           "; it is drawn with every plot; line 3 is blank: the line after it was not read"},
   };
   for (const auto& step : steps) {
     ConsoleCapture console;
@@ -198,7 +202,7 @@ TEST_F(Stand3swTest, LinesNotReadAfterABlankLineAreSaid) {
     ASSERT_EQ(graphics_.lastError(), "") << step.action;
     ASSERT_FALSE(said.empty()) << step.action;
     EXPECT_EQ(said.back(), step.says);
-    const std::string notice = step.says.substr(step.says.find("line 41"));
+    const std::string notice = step.says.substr(step.says.rfind("; line ") + 2);
     EXPECT_NE(console.text().find(step.file + ": " + notice + "\n"), std::string::npos)
         << console.text();
   }
