@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/errors.h"
+#include "platform/lineendof.h"
 #include "platform/str2num.h"
 #include "readcoordinate.h"
 #include "rowblocks.h"
@@ -27,8 +28,11 @@ bool isSpace(char c) {
 
 // Hands out the whitespace-separated tokens of a text, passing over the
 // comment lines (first non-blank character ") and counting lines from 1.
+// Lines end in the text's own line end (lineendof); the other of CR and LF
+// is a blank, so a stray CR cannot end a comment early.
 struct Tokens {
   std::string_view text;
+  char lineEnd = '\n';
   size_t pos = 0;
   long line = 1;
   bool atLineStart = true;
@@ -37,14 +41,14 @@ struct Tokens {
   bool skip() {
     while (pos < text.size()) {
       const char c = text[pos];
-      if (c == '\n' || c == '\r') {
-        pos += c == '\r' && pos + 1 < text.size() && text[pos + 1] == '\n' ? 2 : 1;
+      if (c == lineEnd) {
+        ++pos;
         ++line;
         atLineStart = true;
       } else if (isSpace(c)) {
         ++pos;
       } else if (c == '"' && atLineStart) {
-        while (pos < text.size() && text[pos] != '\n' && text[pos] != '\r') ++pos;
+        while (pos < text.size() && text[pos] != lineEnd) ++pos;
       } else {
         atLineStart = false;
         return true;
@@ -66,6 +70,7 @@ class NtsReader {
       : fname_(fname), options_(options) {
     if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
     tokens_.text = text;
+    tokens_.lineEnd = lineendof(text);
   }
 
   LandmarkSet read() {
