@@ -28,7 +28,8 @@ struct CoordinateName {
 
 // The axis a name stands for and the landmark it names: a lone x, y or z at
 // the start or the end of the name, once the digits and punctuation around
-// it are set aside (x1, X_1, lm1_z), but not the z of "zygoma".
+// it are set aside (x1, X_1, lm1_z, p1.x), but not the z of "zygoma". The
+// landmark is the rest of the name (1, 1, lm1, p1).
 std::optional<CoordinateName> coordinateName(std::string_view name) {
   size_t first = 0;
   size_t last = name.size();
@@ -39,19 +40,17 @@ std::optional<CoordinateName> coordinateName(std::string_view name) {
     const char l = lower(c);
     return l == 'x' ? 0 : l == 'y' ? 1 : l == 'z' ? 2 : -1;
   };
-  size_t at = std::string_view::npos;
-  if (last - first == 1 || !isLetter(name[first + 1])) {
+  // A letter with no letter beside it, within the letters of the name.
+  auto lone = [&](size_t i) {
+    return (i == first || !isLetter(name[i - 1])) && (i + 1 == last || !isLetter(name[i + 1]));
+  };
+  size_t at = 0;
+  if (lone(first) && axis(name[first]) >= 0) {
     at = first;
-  } else if (!isLetter(name[last - 2])) {
+  } else if (lone(last - 1) && axis(name[last - 1]) >= 0) {
     at = last - 1;
-  }
-  if (at == std::string_view::npos || axis(name[at]) < 0) {
-    // "x1y" and the like: neither end is a lone letter that is an axis.
-    if (last - first > 1 && !isLetter(name[last - 2]) && axis(name[last - 1]) >= 0) {
-      at = last - 1;
-    } else {
-      return std::nullopt;
-    }
+  } else {
+    return std::nullopt;
   }
   std::string key;
   for (size_t i = 0; i < name.size(); ++i) {
@@ -207,13 +206,15 @@ TableColumns tablecolumns(const std::vector<std::string>& names, const std::stri
   }
   for (size_t at = 0; at < columnOf.size(); ++at) {
     if (columnOf[at] >= 0) continue;
+    // The landmark's first column names it in the message.
     const size_t landmark = at / dims;
-    const size_t given = static_cast<size_t>(
-        *std::max_element(columnOf.begin() + static_cast<long>(landmark * dims),
-                          columnOf.begin() + static_cast<long>((landmark + 1) * dims)));
+    long given = -1;
+    for (size_t a = landmark * dims; a < (landmark + 1) * dims; ++a) {
+      if (columnOf[a] >= 0 && (given < 0 || columnOf[a] < given)) given = columnOf[a];
+    }
     throw InputError(fname, line,
                      "the header names no " + std::string(1, kAxes[at % dims]) +
-                         " column for the landmark of " + column(given) +
+                         " column for the landmark of " + column(static_cast<size_t>(given)) +
                          "; every landmark needs " + (dims == 3 ? "x, y and z" : "x and y"));
   }
   return result;
