@@ -2,10 +2,10 @@
 // The small pieces of text handling that the readers of landmark files share:
 // blanks and line ends, trimming, a keyword in any letter case, a whole
 // number, a token quoted in a message, a count with its noun, and the lines
-// of a text whatever their ends.
+// of a text by its own line end.
 //
 // Example:
-//   textscan::Lines lines{"LM=2\r\n1 2\r3 4"};
+//   textscan::Lines lines{"LM=2\r1 2\r3 4\n"};
 //   while (!lines.atEnd()) use(lines.next(), lines.number);   // "LM=2" 1, "1 2" 2, "3 4" 3
 //   textscan::sameWord("Scale", "scale")        -> true
 //   textscan::quoted("abc")                     -> "\"abc\""
@@ -16,6 +16,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "platform/lineendof.h"
 
 namespace tarvolin::textscan {
 
@@ -59,24 +61,29 @@ inline std::optional<uint64_t> wholeNumber(std::string_view text) {
   return value;
 }
 
-// Hands out the lines of a text one by one, without their line ends (LF,
-// CRLF or a lone CR), counting them from 1.
+// Hands out the lines of a text one by one, without their line ends,
+// counting them from 1. A text has one line end (lineendof): LF, or the
+// lone CR of old Macintosh files; the other of the two at either end of a
+// line (the CR of a CRLF, the final LF of a CR file) is left off too.
 struct Lines {
   std::string_view text;
   size_t pos = 0;
   long number = 0;
+  char lineEnd = '\0';  // told from the text at the first line
 
   bool atEnd() const { return pos >= text.size(); }
   std::string_view next() {
+    if (lineEnd == '\0') lineEnd = lineendof(text);
     const size_t start = pos;
-    size_t end = start;
-    while (end < text.size() && !isLineEnd(text[end])) ++end;
-    pos = end;
-    if (pos < text.size()) {
-      pos += text[pos] == '\r' && pos + 1 < text.size() && text[pos + 1] == '\n' ? 2 : 1;
-    }
+    size_t end = text.find(lineEnd, start);
+    if (end == std::string_view::npos) end = text.size();
+    pos = end < text.size() ? end + 1 : end;
     ++number;
-    return text.substr(start, end - start);
+    std::string_view line = text.substr(start, end - start);
+    // The other of CR and LF, at either end, is no part of the line.
+    while (!line.empty() && isLineEnd(line.back())) line.remove_suffix(1);
+    while (!line.empty() && isLineEnd(line.front())) line.remove_prefix(1);
+    return line;
   }
 };
 
