@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <map>
 #include <optional>
+#include <unordered_map>
 
 #include "platform/errors.h"
 
@@ -170,8 +171,9 @@ TableColumns tablecolumns(const std::vector<std::string>& names, const std::stri
   // The landmarks, by number where every name gives one alike, else in the
   // order they first appear.
   std::vector<std::string> keys;
+  std::unordered_map<std::string, size_t> landmarkOf;
   for (const CoordinateName& c : named) {
-    if (std::find(keys.begin(), keys.end(), c.key) == keys.end()) keys.push_back(c.key);
+    if (landmarkOf.emplace(c.key, keys.size()).second) keys.push_back(c.key);
   }
   std::vector<std::optional<std::pair<std::string, uint64_t>>> numbers;
   for (const std::string& key : keys) numbers.push_back(numbered(key));
@@ -185,15 +187,17 @@ TableColumns tablecolumns(const std::vector<std::string>& names, const std::stri
       return numbers[a]->second < numbers[b]->second;
     });
     std::vector<std::string> sorted;
-    for (size_t i : order) sorted.push_back(keys[i]);
+    for (size_t i : order) {
+      landmarkOf[keys[i]] = sorted.size();
+      sorted.push_back(keys[i]);
+    }
     keys = std::move(sorted);
   }
 
   const auto dims = static_cast<size_t>(result.dims);
   std::vector<long> columnOf(keys.size() * dims, -1);
   for (size_t n = 0; n < named.size(); ++n) {
-    const size_t landmark =
-        static_cast<size_t>(std::find(keys.begin(), keys.end(), named[n].key) - keys.begin());
+    const size_t landmark = landmarkOf.at(named[n].key);
     const size_t at = landmark * dims + static_cast<size_t>(named[n].axis);
     const size_t file = firstValue + n;
     if (columnOf[at] >= 0) {
