@@ -44,6 +44,11 @@ WindowMenus::WindowMenus(QtView& view, FigureWindow& window)
     view_.savePicture(view_.plotWindowFor(window_.handle()).value_or(kRoot), window_.handle());
   });
   onPlots_.push_back(save);
+  if (view_.recordsSession()) {
+    QAction* script = file->addAction(tr("Save session as script..."));
+    connect(script, &QAction::triggered, this,
+            [this] { view_.saveSessionScript(window_.handle()); });
+  }
   file->addSeparator();
   QAction* quit = file->addAction(tr("Quit"));
   quit->setShortcut(ctrl(Qt::Key_Q));

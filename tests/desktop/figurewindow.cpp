@@ -3,6 +3,7 @@
 // kept between runs.
 #include "src/desktop/figurewindow.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QDropEvent>
@@ -14,6 +15,7 @@
 #include <QMimeData>
 #include <QScreen>
 #include <QSettings>
+#include <QTest>
 #include <QTimer>
 #include <QUrl>
 #include <QWindow>
@@ -88,6 +90,50 @@ struct WindowFixture : ::testing::Test {
   std::vector<std::string> opened;
   bool failLoad = false;
 };
+
+using WindowClicks = WindowFixture;
+
+// A radio button of a group switches on when clicked, also when it is on;
+// one of no group (the TPS file switch) and a check box toggle. Each is
+// clicked on the screen, and the model and the widget agree after every
+// click.
+TEST_F(WindowClicks, GroupedRadioButtonsSwitchOnAndOthersToggle) {
+  const Handle w = workflowWindow();
+  auto add = [&](ControlStyle style, const std::string& name, double x, const std::string& group) {
+    graphics.uicontrol(w,
+                       {style, name, name, 0, true, "", Eigen::Vector4d(x, 20, 60, 24), "", group});
+  };
+  add(ControlStyle::radiobutton, "XButton", 20, "transform");
+  add(ControlStyle::radiobutton, "LnButton", 90, "transform");
+  add(ControlStyle::checkbox, "CSBox", 160, "");
+  serveEvents();
+  const struct {
+    const char* clicked;
+    const char* expected;  // ZORButton, XButton, LnButton, CSBox
+  } clicks[] = {
+      {"ZORButton", "1000"}, {"ZORButton", "0000"}, {"ZORButton", "1000"},
+      {"XButton", "1100"},   {"XButton", "1100"},   {"LnButton", "1010"},
+      {"CSBox", "1011"},     {"ZORButton", "0011"}, {"CSBox", "0010"},
+  };
+  for (const auto& c : clicks) {
+    ran.clear();
+    QTest::mouseClick(view.control(tag(w, c.clicked)), Qt::LeftButton);
+    serveEvents();
+    std::string model, shown;
+    for (const char* name : {"ZORButton", "XButton", "LnButton", "CSBox"}) {
+      model += graphics.getNumber(tag(w, name), "Value") != 0 ? '1' : '0';
+      shown += qobject_cast<QAbstractButton*>(view.control(tag(w, name)))->isChecked() ? '1' : '0';
+    }
+    EXPECT_EQ(model, c.expected) << c.clicked;
+    EXPECT_EQ(shown, c.expected) << c.clicked;
+    EXPECT_EQ(ran, std::vector<std::string>{c.clicked});
+  }
+  // The view's own click, which the menus use, does the same.
+  view.click(tag(w, "ZORButton"));
+  EXPECT_EQ(graphics.getNumber(tag(w, "ZORButton"), "Value"), 1);
+  view.click(tag(w, "ZORButton"));
+  EXPECT_EQ(graphics.getNumber(tag(w, "ZORButton"), "Value"), 0);
+}
 
 using WindowStatus = WindowFixture;
 
@@ -213,10 +259,12 @@ TEST_F(WindowFiles, ADroppedFileIsLoadedAsLoadDataWouldItsFormatToldByContent) {
   testing::writeText(dir.file("skulls.tps"), kZor);  // rows of numbers whatever its name
   const Handle w = workflowWindow();
   const Handle zor = tag(w, "ZORButton");
+  // The TPS file switch changes only when the user clicks it: a dropped
+  // file is read by its content, IDs and all.
   const struct {
     const char* file;
     double tpsValue;
-  } drops[] = {{"skulls.txt", 1}, {"skulls.tps", 0}};
+  } drops[] = {{"skulls.txt", 0}, {"skulls.tps", 0}};
   for (const auto& d : drops) {
     ran.clear();
     opened.clear();

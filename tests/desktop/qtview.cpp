@@ -391,8 +391,10 @@ TEST(QtFileDialogs, AskWithTheWorkflowsTitleAndFilterStartingInTheWorkingDirecto
   EXPECT_EQ(saved->path(), dir.file("new.txt"));
 
   answerNextDialog(seen, QString());
-  EXPECT_FALSE(dialogs.getFile("*.*", "Enter file to Load?").has_value());
-  EXPECT_EQ(seen.filters, (QStringList{"Landmark files (*.txt *.tps)", "All files (*)"}));
+  EXPECT_FALSE(dialogs.getFile(kLandmarkFilter, "Enter file to Load?").has_value());
+  EXPECT_EQ(seen.filters,
+            (QStringList{"Landmark files (*.txt *.tps *.nts *.csv *.tsv *.fcsv *.json)",
+                         "All files (*)"}));
 
   // An answer given beforehand is taken once, without a dialog.
   dialogs.answerNextOpen(QString::fromStdString(dir.file("skulls.txt")));
@@ -406,11 +408,29 @@ TEST(QtFileFilter, OffersTheWorkflowsPatternFirstAndAllFilesBesideIt) {
   EXPECT_EQ(qtfilefilter("*.*"), "All files (*)");
   EXPECT_EQ(qtfilefilter("*.tps"), "TPS files (*.tps);;All files (*)");
   EXPECT_EQ(qtfilefilter("*.txt;*.dat"), "Files (*.txt *.dat);;All files (*)");
-  // The dialogs that load a data set offer the landmark files.
-  for (const char* title : {"Enter file to Load?", "Specify 3D input file to load"}) {
-    EXPECT_EQ(qtdialogfilter("*.*", title), "Landmark files (*.txt *.tps);;All files (*)");
+}
+
+// What each dialog of the workflows offers first: the data set's every
+// format the readers know, the x list's every file (its values may sit in
+// any file), the wireframe's text files.
+TEST(QtFileFilter, EachDialogOffersTheFilesItsStepReads) {
+  const std::string landmarks =
+      "Landmark files (*.txt *.tps *.nts *.csv *.tsv *.fcsv *.json);;All files (*)";
+  const struct {
+    std::string_view filter, title;
+    std::string offered;
+  } cases[] = {
+      {kLandmarkFilter, "Enter file to Load?", landmarks},    // Load data
+      {"*.txt", "Specify 3D input file to load", landmarks},  // Load data, TPS file switched on
+      {"*.*", "Enter file to Load?", "All files (*)"},        // Load x list
+      {"*.txt", "Enter file to Load?", "Text files (*.txt);;All files (*)"},  // Load wireframe
+      {"*.txt;*.csv;*.tsv", "Load the specimens' groups",
+       "Files (*.txt *.csv *.tsv);;All files (*)"},
+      {"*.txt", "Enter x list", "Text files (*.txt);;All files (*)"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(qtdialogfilter(c.filter, c.title).toStdString(), c.offered) << c.title;
   }
-  EXPECT_EQ(qtdialogfilter("*.txt", "Enter x list"), "Text files (*.txt);;All files (*)");
 }
 
 }  // namespace
