@@ -1,5 +1,6 @@
 #include "src/desktop/qtview.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QDir>
@@ -401,6 +402,45 @@ TEST(QtFileDialogs, AskWithTheWorkflowsTitleAndFilterStartingInTheWorkingDirecto
   EXPECT_EQ(dialogs.getFile("*.*", "Enter file to Load?")->name, "skulls.txt");
   answerNextDialog(seen, QString());
   EXPECT_FALSE(dialogs.getFile("*.*", "Enter file to Load?").has_value());
+}
+
+// The missing-landmarks question on the screen: a button for each choice
+// and Cancel, the whole list under Show Details.
+TEST(QtFileDialogs, AQuestionShowsAButtonForEachChoiceAndTheWholeList) {
+  testing::qtApplication();
+  QtFileDialogs dialogs;
+  const std::vector<DialogChoice> choices = {{"drop-specimens", "Drop specimens"},
+                                             {"drop-landmarks", "Drop landmarks"},
+                                             {"estimate", "Estimate"}};
+  const struct {
+    QString clicked;  // the button's text; "" for Cancel
+    std::optional<std::string> answer;
+  } cases[] = {{"Estimate", "estimate"}, {"Drop landmarks", "drop-landmarks"}, {"", std::nullopt}};
+  for (const auto& c : cases) {
+    QStringList buttons;
+    QString details;
+    QTimer::singleShot(0, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      ASSERT_NE(box, nullptr);
+      details = box->detailedText();
+      for (QAbstractButton* b : box->buttons()) {
+        if (box->buttonRole(b) != QMessageBox::ActionRole) buttons << b->text();
+      }
+      for (QAbstractButton* b : box->buttons()) {
+        const bool cancel = box->buttonRole(b) == QMessageBox::RejectRole;
+        if ((c.clicked.isEmpty() && cancel) || (!c.clicked.isEmpty() && b->text() == c.clicked)) {
+          b->click();
+          return;
+        }
+      }
+    });
+    EXPECT_EQ(dialogs.askChoice("Missing landmarks", "2 specimens have missing landmarks",
+                                "specimen \"a\": landmark 2\nspecimen \"b\": landmark 5", choices),
+              c.answer);
+    EXPECT_TRUE(buttons.contains("Drop specimens")) << buttons.join(", ").toStdString();
+    EXPECT_TRUE(buttons.contains("Estimate"));
+    EXPECT_EQ(details, "specimen \"a\": landmark 2\nspecimen \"b\": landmark 5");
+  }
 }
 
 TEST(QtFileFilter, OffersTheWorkflowsPatternFirstAndAllFilesBesideIt) {
