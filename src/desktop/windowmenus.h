@@ -79,6 +79,7 @@ class WindowMenus : public QObject {
   QMenu* recent_ = nullptr;
   QActionGroup* opacity_ = nullptr;
   QAction* numberMeans_ = nullptr;
+  QAction* copy_ = nullptr;
   std::vector<std::pair<QAction*, std::string>> bound_;  // item and the tag of its control
   std::vector<QAction*> onPlots_;                        // items that need a plot
   QPointer<QMessageBox> guideBox_;

@@ -11,6 +11,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QScreen>
@@ -236,6 +237,20 @@ TEST_F(WindowMenusTest, PlotItemsActOnThePlotTheWorkflowDrawsInto) {
   item(main, "Copy plot")->trigger();
   EXPECT_EQ(view.statusText(main), "The plot is on the clipboard (SVG and PNG)");
   EXPECT_TRUE(view.statusText(plot).isEmpty());
+  // In a window with a Copy plot button the item is greyed out when the
+  // button is (the plot emptied, or closed).
+  graphics.uicontrol(main, {ControlStyle::pushbutton, "CopyPlotButton", "Copy plot", 0, false, "",
+                            Eigen::Vector4d(200, 20, 80, 24), "", ""});
+  auto menusShown = [&] {
+    for (QMenu* m : view.window(main)->menus()->menuBar()->findChildren<QMenu*>()) {
+      emit m->aboutToShow();
+    }
+  };
+  for (const bool on : {false, true}) {
+    graphics.set(tag(main, "CopyPlotButton"), "Enable", std::string(on ? "on" : "off"));
+    menusShown();
+    EXPECT_EQ(item(main, "Copy plot")->isEnabled(), on);
+  }
   item(main, "Number the landmarks of the means")->trigger();
   EXPECT_TRUE(view.window(plot)->axesWidgets().front()->look().numberMeans);
 
