@@ -387,6 +387,8 @@ TEST_F(StandswTest, ClearEmptiesDataAxesAndBoxesButKeepsTheTransform) {
   EXPECT_EQ(text("XVarBox"), xvar);
   EXPECT_EQ(value("CSBox"), 1);
   EXPECT_EQ(drawn(), 0u);
+  EXPECT_EQ(graphics_.getString(graphics_.gca(), "Title"), "");  // no stale title
+  EXPECT_FALSE(enabled("ShowDataButton"));
   EXPECT_FALSE(graphics_.object(graphics_.gca()).details().hold);
   EXPECT_EQ(std::count(console.text().begin(), console.text().end(), '\n'), 4);
 
