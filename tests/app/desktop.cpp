@@ -283,6 +283,35 @@ TEST_F(Desktop3D, EveryControlOfBothWindowsSaysWhatItDoes) {
   }
 }
 
+// A new data set leaves nothing of the earlier one in the plot window: not
+// its standardized specimens, not what its status line said.
+TEST_F(Desktop3D, ANewDataSetLeavesNothingOfTheEarlierInThePlotWindow) {
+  testing::CwdGuard cwd;
+  dialogs.choose(examplePath("skulls_zor.txt"));
+  click("LoadDataButton");
+  click("UseCSButton");
+  click("LnButton");
+  click("GoRegress");
+  click("AcceptStandard");
+  click("ShowStandard");
+  const Handle plot = plotWindow();
+  view.window(plot)->copyPicture();  // the plot window's own Copy plot
+  EXPECT_FALSE(view.window(plot)->barText().isEmpty());
+
+  dialogs.choose(examplePath("skulls.tps"));
+  click("LoadDataButton");
+  EXPECT_EQ(plotWindow(), plot);
+  EXPECT_EQ(view.window(plot)->barText(), "");
+  EXPECT_EQ(legendOf(graphics, plot), "specimens, superimposed; mean shape");
+  EXPECT_EQ(view.window(plot)->windowTitle(), "Tarvolin 3D plot: skulls.tps");
+
+  click("ClearButton");
+  EXPECT_EQ(view.window(plot)->windowTitle(), "Tarvolin 3D plot");
+  EXPECT_FALSE(widget("ClearPlotButton")->isEnabled());
+  EXPECT_FALSE(widget("CopyPlotButton")->isEnabled());
+  EXPECT_TRUE(widget("ShowDataButton")->isEnabled());  // the data set loaded last
+}
+
 // The TPS file switch belongs to no group: a click switches it on, the
 // next one off again, on the screen as in the model; a file opened by name
 // or dropped is read by its content and leaves the switch alone.
