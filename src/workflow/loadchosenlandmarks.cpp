@@ -54,7 +54,9 @@ ChosenLandmarks loadchosenlandmarks(const FileChoice& choice, int dims, FileDial
             "The list of what is missing is under Show Details.",
         missinglandmarkslist(read.set, std::numeric_limits<size_t>::max()), kMissingChoices);
     if (!answer) throw;
-    read.missingDone = resolvemissing(read.set, missingpolicy(*answer)).summary;
+    const MissingPolicy policy = missingpolicy(*answer);
+    read.missingDone = resolvemissing(read.set, policy).summary;
+    read.landmarksRenumbered = policy == MissingPolicy::dropLandmarks;
   }
   read.rowsAreLines = format == LandmarkFormat::zor;
   const bool folder = format == LandmarkFormat::fcsv || format == LandmarkFormat::mrkjson;

@@ -14,7 +14,8 @@
 // Returns the set read, every landmark present; the name to show for it
 // (the file's, or for a folder of markups the folder's followed by "/");
 // whether row i was line i of the file (ZOR rows), for errors found later;
-// and what was done with missing landmarks ("" when none were). A file with
+// what was done with missing landmarks ("" when none were), and whether
+// landmarks were left out, so that the rest are numbered anew. A file with
 // missing landmarks whose question is cancelled is an InputError listing
 // the incomplete specimens by ID and landmark.
 //
@@ -34,6 +35,7 @@ struct ChosenLandmarks {
   std::string name;
   bool rowsAreLines = false;
   std::string missingDone;
+  bool landmarksRenumbered = false;  // landmarks were left out: the rest are numbered anew
 };
 
 ChosenLandmarks loadchosenlandmarks(const FileChoice& choice, int dims, FileDialogs& dialogs);

@@ -31,6 +31,7 @@ LandmarkFile loadlandmarkfile(FileDialogs& dialogs, bool tps) {
     file.data = landmarkdataset(std::move(read.set));
     rowsAreLines = read.rowsAreLines;
     file.missingDone = std::move(read.missingDone);
+    file.landmarksRenumbered = read.landmarksRenumbered;
     // The next dialog opens where this file was found.
     std::error_code ignored;
     std::filesystem::current_path(choice->folder, ignored);

@@ -35,8 +35,9 @@ struct LandmarkFile {
   Eigen::MatrixXd data;
   std::string fname;
   std::string path;
-  std::vector<std::string> ids;  // empty for the TPS-style reader
-  std::string missingDone;       // what was done with missing landmarks ("" when none were)
+  std::vector<std::string> ids;      // empty for the TPS-style reader
+  std::string missingDone;           // what was done with missing landmarks ("" when none were)
+  bool landmarksRenumbered = false;  // landmarks were left out: the rest are numbered anew
 };
 
 LandmarkFile loadlandmarkfile(FileDialogs& dialogs, bool tps);

@@ -163,7 +163,15 @@ void Stand3sw::loadData() {
   panel_.resetLaterSteps();
   panel_.setEnable("ShowDataButton", true);
 
-  if (wireframeOn()) {
+  if (wireframeOn() && file.landmarksRenumbered) {
+    // Its numbers name the file's landmarks, some of which were left out:
+    // drawn, it would join the wrong ones without a word.
+    state_.wireactive = 0;
+    graphics_.msgbox(sprintf(
+        "The wireframe %s numbers the landmarks as %s does, but landmarks were left out of it; "
+        "the wireframe is switched off until one that fits is loaded",
+        std::filesystem::path(state_.wirefile).filename().string(), file.fname));
+  } else if (wireframeOn()) {
     if (const std::optional<MisfittingWire> misfit =
             misfittingwire(state_.wirelist, state_.mean1.rows())) {
       state_.wireactive = 0;

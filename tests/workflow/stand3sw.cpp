@@ -533,18 +533,23 @@ TEST_F(Stand3swTest, MissingLandmarksAreDroppedOrEstimatedAsTheUserChooses) {
     std::optional<std::string> answer;
     Eigen::Index specimens, landmarks;  // 0 specimens: refused
     std::string said;                   // in the status line, or the error
+    double wireactive;                  // the wireframe loaded first, once landmarks are left out
   } cases[] = {
       {std::nullopt, 0, 0,
        "Error in LoadData: " + file +
            ": 2 specimens have missing landmarks:\nspecimen \"skull_03\": landmark 5\n"
-           "specimen \"skull_17\": landmarks 2, 11"},
-      {"drop-specimens", 38, 14, "left out 2 specimens with missing landmarks (38 remain)"},
-      {"drop-landmarks", 40, 11, "left out 3 landmarks missing in some specimen (11 remain)"},
-      {"estimate", 40, 14, "estimated"},
+           "specimen \"skull_17\": landmarks 2, 11",
+       1},
+      {"drop-specimens", 38, 14, "left out 2 specimens with missing landmarks (38 remain)", 1},
+      // The wireframe's numbers name landmarks that were renumbered: switched off.
+      {"drop-landmarks", 40, 11, "left out 3 landmarks missing in some specimen (11 remain)", 0},
+      {"estimate", 40, 14, "estimated", 0},
       {"guess", 0, 0,
        "Error in LoadData: the answer guess is not one of the choices: drop-specimens, "
-       "drop-landmarks, estimate"},
+       "drop-landmarks, estimate",
+       0},
   };
+  run("LoadWire", kWire);
   std::string status;
   graphics_.subscribe([&](const GraphicsChange& change) {
     if (change.kind == GraphicsChange::Kind::status) status = change.detail;
@@ -560,6 +565,7 @@ TEST_F(Stand3swTest, MissingLandmarksAreDroppedOrEstimatedAsTheUserChooses) {
     if (c.specimens == 0) {
       EXPECT_EQ(graphics_.lastError(), c.said) << c.answer.value_or("cancel");
       EXPECT_EQ(s.DATA.size(), 0);
+      EXPECT_EQ(s.wireactive, c.wireactive);
       continue;
     }
     EXPECT_EQ(graphics_.lastError(), "") << *c.answer;
@@ -568,6 +574,7 @@ TEST_F(Stand3swTest, MissingLandmarksAreDroppedOrEstimatedAsTheUserChooses) {
     EXPECT_TRUE(s.DATA.allFinite()) << *c.answer;
     EXPECT_EQ(status.rfind("Loaded " + std::to_string(c.specimens), 0), 0u) << status;
     EXPECT_NE(status.find(c.said), std::string::npos) << status;
+    EXPECT_EQ(s.wireactive, c.wireactive) << *c.answer;
   }
 }
 
