@@ -277,7 +277,7 @@ void BM_showshape_and_clear(benchmark::State& state) {
 BENCHMARK(BM_showshape_and_clear)->Unit(benchmark::kMillisecond);
 
 // The side views of the data set for the 2D window: X and Y of every
-// landmark and the size, taken as superimposed already.
+// landmark and the size, superimposed, as the 2D window takes them.
 const std::string& dataFile2D() {
   static const TempFile file("data2d.txt", [] {
     const Eigen::MatrixXd& raw = rawData();
@@ -285,7 +285,7 @@ const std::string& dataFile2D() {
     for (Eigen::Index j = 0; j < kLandmarks; ++j)
       flat.middleCols(2 * j, 2) = raw.middleCols(3 * j, 2);
     flat.col(2 * kLandmarks) = raw.col(3 * kLandmarks);
-    return zortext(flat);
+    return zortext(superimposedataset(std::move(flat), 2, false).data);
   }());
   return file.path();
 }

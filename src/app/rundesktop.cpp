@@ -300,6 +300,7 @@ int rundesktop(int argc, char** argv) {
   QtView view(graphics, [&runtime](Handle h) { runtime.runCallback(h); });
   view.setSettings(&settings);
   view.setFileDialogs(&dialogs);
+  view.setSessionScript([&runtime] { return runtime.recorder().script(); });
   shown = &view;
   LoadThenServe events(view, options.data);
   return mainLoop(runtime, wordCount, words.data(), "Tarvolin", 1, main_info(runtime), events);

@@ -8,7 +8,7 @@
 namespace tarvolin {
 
 Runtime::Runtime(Graphics& graphics, FileDialogs& dialogs, std::string figureFolder)
-    : graphics_(graphics), dialogs_(dialogs), figureFolder_(std::move(figureFolder)) {
+    : graphics_(graphics), recorder_(dialogs), figureFolder_(std::move(figureFolder)) {
   function_table(*this);
   initTermTable_ = init_term_table(registry_);
   registry_.setModuleCheck([this](std::string_view module) { return started(module); });
@@ -19,10 +19,10 @@ void Runtime::startup() {
     started_.insert(pair.module);
     // Starting a workflow module empties its workflow variables.
     if (pair.module == "stand3sw") {
-      stand3sw_.emplace(graphics_, dialogs_);
+      stand3sw_.emplace(graphics_, recorder_);
       stand3sw_->setWindowLocator("Tarvolin", [this] { return windowOf("Tarvolin"); });
     } else if (pair.module == "standsw") {
-      standsw_.emplace(graphics_, dialogs_);
+      standsw_.emplace(graphics_, recorder_);
       standsw_->setWindowLocator("Tarvolin2D", [this] { return windowOf("Tarvolin2D"); });
     }
   }
@@ -61,7 +61,22 @@ std::optional<Handle> Runtime::plotWindow() const {
   return plot->handle;
 }
 
+std::string Runtime::windowName(Handle h) const {
+  const std::optional<Handle> window = graphics_.parentFigure(h);
+  for (const char* base : {"Tarvolin", "Tarvolin2D"}) {
+    if (window && windowOf(base) == window) return base;
+  }
+  return "";
+}
+
 void Runtime::runCallback(Handle h) {
+  const GraphicsObject& control = graphics_.object(h);
+  recorder_.beginStep(windowName(h), control.tag, control.details().style,
+                      control.details().string);
+  struct EndStep {
+    SessionRecorder& recorder;
+    ~EndStep() { recorder.endStep(); }
+  } endStep{recorder_};
   const std::string callback = graphics_.getString(h, "Callback");
   if (callback.empty()) return;
   graphics_.setCallbackObject(h);

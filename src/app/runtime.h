@@ -24,6 +24,7 @@
 #include "platform/filedialogs.h"
 #include "platform/graphics.h"
 #include "registry.h"
+#include "sessionrecorder.h"
 #include "workflow/stand3sw.h"
 #include "workflow/standsw.h"
 
@@ -40,7 +41,10 @@ class Runtime {
   Runtime(Graphics& graphics, FileDialogs& dialogs, std::string figureFolder);
 
   Graphics& graphics() { return graphics_; }
-  FileDialogs& dialogs() { return dialogs_; }
+  // The file dialogs, through the recorder of the session.
+  FileDialogs& dialogs() { return recorder_; }
+  // The session so far, which the window can save as a session script.
+  const SessionRecorder& recorder() const { return recorder_; }
   Registry& registry() { return registry_; }
   const std::string& figureFolder() const { return figureFolder_; }
 
@@ -57,7 +61,8 @@ class Runtime {
   // Runs control h's callback string as a click does: h's window becomes
   // the current window and h the callback object while it runs; an error
   // ends the callback with its text on the console (and as the graphics
-  // model's last error).
+  // model's last error). The step is recorded (see SessionRecorder), also
+  // for a control without a callback (an edit box, a check box).
   void runCallback(Handle h);
 
   // The workflow modules while they run; std::logic_error otherwise.
@@ -71,9 +76,12 @@ class Runtime {
 
  private:
   Value evaluate(const CallExpression& call, int nargout);
+  // The figure file control h's window was opened from, when it is the main
+  // or the 2D window; "" otherwise.
+  std::string windowName(Handle h) const;
 
   Graphics& graphics_;
-  FileDialogs& dialogs_;
+  SessionRecorder recorder_;
   std::string figureFolder_;
   Registry registry_;
   std::vector<InitTermPair> initTermTable_;

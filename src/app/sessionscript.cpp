@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "mainLoop.h"
+#include "platform/clickvalue.h"
 #include "platform/console.h"
 #include "platform/errors.h"
 #include "platform/lineendof.h"
@@ -110,9 +111,7 @@ void SessionScript::perform(Runtime& runtime, const Step& step) {
     const Handle h = control(runtime, step, step.words[1]);
     const GraphicsObject& o = graphics.object(h);
     if (!o.details().enable) fail(step, step.words[1] + " is disabled");
-    if (o.details().style == ControlStyle::radiobutton) graphics.set(h, "Value", 1.0);
-    if (o.details().style == ControlStyle::checkbox)
-      graphics.set(h, "Value", o.details().value == 0 ? 1.0 : 0.0);
+    if (const std::optional<double> value = clickvalue(o)) graphics.set(h, "Value", *value);
     runtime.runCallback(h);
   } else if (command == "set" && count >= 3) {
     const Handle h = control(runtime, step, step.words[1]);
@@ -133,6 +132,8 @@ void SessionScript::perform(Runtime& runtime, const Step& step) {
     dialogs_.choose((start_ / step.rest).lexically_normal().string());
   } else if (command == "cancel" && count == 1) {
     dialogs_.cancel();
+  } else if (command == "answer" && count == 2) {
+    dialogs_.answerChoice(step.words[1]);
   } else if (command == "call" && count >= 2) {
     Values args;
     for (size_t i = 2; i < count; ++i) args.push_back(argumentValue(step.words[i], refuse));
@@ -159,7 +160,7 @@ void SessionScript::perform(Runtime& runtime, const Step& step) {
     graphics.close(*window);
   } else {
     fail(step, "cannot read the step \"" + step.words.front() +
-                   "\"; steps are press, set, choose, cancel, call, window and close");
+                   "\"; steps are press, set, choose, cancel, answer, call, window and close");
   }
 }
 

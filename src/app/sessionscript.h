@@ -3,12 +3,17 @@
 // without a display, one step per line:
 //
 //   press TAG                 click the control tagged TAG (runs its callback;
-//                             a radio button is switched on, a check box toggled)
+//                             a radio button of a group is switched on, one
+//                             of no group and a check box toggled)
 //   set TAG PROPERTY VALUE    set a property, as typing into a box or ticking
 //                             a box does (no callback runs)
 //   choose FILE               the answer to the next file dialog (a relative
 //                             path is taken from where the run started)
 //   cancel                    the next file dialog is cancelled
+//   answer CHOICE             the answer to the next question (a file with
+//                             missing landmarks: drop-specimens,
+//                             drop-landmarks or estimate); a question with
+//                             no answer is cancelled
 //   call NAME ARG...          call a function by name; each ARG is a number
 //                             or a text
 //   window NAME               address the window opened from the figure file

@@ -25,6 +25,7 @@
 
 #include "axeswidget.h"
 #include "figurepicture.h"
+#include "platform/clickvalue.h"
 #include "platform/errors.h"
 #include "platform/writefileatomic.h"
 #include "qtview.h"
@@ -143,9 +144,15 @@ QWidget* FigureWindow::addControl(Handle control) {
       } else {
         button = new QCheckBox(canvas_);
       }
-      connect(button, &QAbstractButton::clicked, this, [this, control, radio](bool checked) {
-        // A click on a radio button switches it on, also when it was on already.
-        view_.graphics().set(control, "Value", radio || checked ? 1.0 : 0.0);
+      connect(button, &QAbstractButton::clicked, this, [this, control] {
+        // The model says what the click makes of the Value (a radio button of
+        // a group is switched on, a switch of its own toggled); the widget
+        // then shows the model.
+        Graphics& g = view_.graphics();
+        if (!g.isValid(control)) return;
+        if (const std::optional<double> value = clickvalue(g.object(control))) {
+          g.set(control, "Value", *value);
+        }
         view_.runCallback(control);
       });
       widget = button;
@@ -155,14 +162,8 @@ QWidget* FigureWindow::addControl(Handle control) {
       auto* edit = new QLineEdit(canvas_);
       // A file dropped on the window is a data set to load, not text.
       edit->setAcceptDrops(false);
-      connect(edit, &QLineEdit::editingFinished, this, [this, control, edit] {
-        Graphics& g = view_.graphics();
-        if (!g.isValid(control)) return;
-        const std::string typed = edit->text().toStdString();
-        if (typed == g.object(control).details().string) return;
-        g.set(control, "String", typed);
-        view_.runCallback(control);
-      });
+      connect(edit, &QLineEdit::editingFinished, this,
+              [this, control, edit] { commitEdit(control, edit); });
       widget = edit;
       break;
     }
@@ -228,6 +229,24 @@ void FigureWindow::showControl(Handle control, QWidget* widget) {
   widget->setToolTip(text(o.details().tooltip));
   widget->setAccessibleName(label.isEmpty() ? text(o.tag) : label);
   if (menus_) menus_->controlsChanged();
+}
+
+bool FigureWindow::commitEdit(Handle control, QLineEdit* edit) {
+  Graphics& g = view_.graphics();
+  if (!g.isValid(control)) return false;
+  const std::string typed = edit->text().toStdString();
+  if (typed == g.object(control).details().string) return false;
+  g.set(control, "String", typed);
+  view_.runCallback(control);
+  return true;
+}
+
+void FigureWindow::commitEdits() {
+  // A copy: a callback may add or remove controls.
+  const std::map<QWidget*, Handle> children = children_;
+  for (const auto& [widget, h] : children) {
+    if (auto* edit = qobject_cast<QLineEdit*>(widget)) commitEdit(h, edit);
+  }
 }
 
 void FigureWindow::forget(QWidget* widget) {

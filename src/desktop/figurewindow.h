@@ -29,6 +29,7 @@
 #include "platform/graphics.h"
 
 class QLabel;
+class QLineEdit;
 class QScrollArea;
 class QToolButton;
 
@@ -51,6 +52,11 @@ class FigureWindow : public QWidget {
   AxesWidget* addAxes(Handle axes);
   // Shows control h's properties on its widget.
   void showControl(Handle control, QWidget* widget);
+  // Writes what is typed in the window's edit boxes and not yet in the
+  // model into it, running each changed box's callback, as leaving the box
+  // does. A shortcut (Ctrl+S) leaves the cursor in the box: what is typed
+  // there must count all the same.
+  void commitEdits();
   // A child widget is going; forget it.
   void forget(QWidget* widget);
   // Places every control and axes where the model puts it.
@@ -106,6 +112,8 @@ class FigureWindow : public QWidget {
   void dropEvent(QDropEvent* event) override;
 
  private:
+  // Commits one edit box; true when its text was new to the model.
+  bool commitEdit(Handle control, QLineEdit* edit);
   QRect areaRect(const Eigen::Vector4d& position, int areaHeight) const;
   bool hasControls() const;
   void writeGeometryBack();

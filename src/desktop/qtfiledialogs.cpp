@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QSettings>
 
 namespace tarvolin {
@@ -26,8 +28,10 @@ QString text(std::string_view s) {
   return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
 
-bool loadsLandmarks(std::string_view title) {
-  return title == "Enter file to Load?" || title == "Specify 3D input file to load";
+// A dialog that loads a landmark data set: the workflow's filter says so,
+// and the TPS reader's dialog, whose filter is its own "*.txt", by its title.
+bool loadsLandmarks(std::string_view filter, std::string_view title) {
+  return filter == kLandmarkFilter || title == "Specify 3D input file to load";
 }
 
 // While a dialog is open the pointer is the ordinary arrow, also when the
@@ -59,8 +63,10 @@ QString qtfilefilter(std::string_view filter) {
 }
 
 QString qtdialogfilter(std::string_view filter, std::string_view title) {
-  if (loadsLandmarks(title)) {
-    return QObject::tr("Landmark files (*.txt *.tps)") + ";;" + QObject::tr("All files (*)");
+  if (loadsLandmarks(filter, title)) {
+    QString patterns = text(kLandmarkFilter);
+    patterns.replace(';', ' ');
+    return QObject::tr("Landmark files (%1)").arg(patterns) + ";;" + QObject::tr("All files (*)");
   }
   return qtfilefilter(filter);
 }
@@ -113,6 +119,26 @@ std::optional<FileChoice> QtFileDialogs::getFile(std::string_view filter, std::s
 
 std::optional<FileChoice> QtFileDialogs::putFile(std::string_view filter, std::string_view title) {
   return ask(true, filter, title);
+}
+
+std::optional<std::string> QtFileDialogs::askChoice(std::string_view title, std::string_view body,
+                                                    std::string_view details,
+                                                    const std::vector<DialogChoice>& choices) {
+  QWidget* parent = parent_ ? parent_() : nullptr;
+  if (!parent) parent = QApplication::activeWindow();
+  QMessageBox box(QMessageBox::Question, text(title), text(body), QMessageBox::NoButton, parent);
+  if (!details.empty()) box.setDetailedText(text(details));
+  std::vector<std::pair<QAbstractButton*, std::string>> buttons;
+  for (const DialogChoice& choice : choices) {
+    buttons.emplace_back(box.addButton(text(choice.label), QMessageBox::AcceptRole), choice.key);
+  }
+  box.setEscapeButton(box.addButton(QMessageBox::Cancel));
+  ArrowCursor arrow;
+  box.exec();
+  for (const auto& [button, key] : buttons) {
+    if (box.clickedButton() == button) return key;
+  }
+  return std::nullopt;
 }
 
 }  // namespace tarvolin

@@ -2,14 +2,15 @@
 // The file dialogs of the desktop window: Qt's open and save dialogs with
 // the title the workflow gives, starting in the working directory, and the
 // workflow's filter ("*.*", "*.txt", ...) offered first with "All files"
-// beside it. The dialogs that load a landmark data set ("Enter file to
-// Load?", "Specify 3D input file to load") offer "Landmark files (*.txt
-// *.tps)" instead.
+// beside it. The dialogs that load a landmark data set (filter
+// kLandmarkFilter, and the TPS reader's "Specify 3D input file to load")
+// offer "Landmark files (*.txt *.tps *.nts *.csv *.tsv *.fcsv *.json)".
 //
 // With settings, the first dialog of a run starts in the folder the last
 // choice of an earlier run was made in, and every choice is remembered for
 // the next run. A file dropped on a window answers the next open dialog
-// without showing it (answerNextOpen).
+// without showing it (answerNextOpen). A question (askChoice) is a message
+// box with a button for each choice.
 //
 // Example:
 //   QtFileDialogs dialogs;
@@ -31,7 +32,8 @@ namespace tarvolin {
 QString qtfilefilter(std::string_view filter);
 
 // The filter list of a dialog: that of the workflow's filter, or the
-// landmark files for a dialog that loads a data set.
+// landmark files for a dialog that loads a data set. An x list's dialog
+// ("*.*") shows all files, a wireframe's ("*.txt") text files first.
 QString qtdialogfilter(std::string_view filter, std::string_view title);
 
 class QtFileDialogs : public FileDialogs {
@@ -42,6 +44,12 @@ class QtFileDialogs : public FileDialogs {
 
   std::optional<FileChoice> getFile(std::string_view filter, std::string_view title) override;
   std::optional<FileChoice> putFile(std::string_view filter, std::string_view title) override;
+  // A message box over the window that asked, with a button for each
+  // choice and Cancel; the details (the whole list) under Show Details,
+  // where they scroll. Waits for the answer.
+  std::optional<std::string> askChoice(std::string_view title, std::string_view text,
+                                       std::string_view details,
+                                       const std::vector<DialogChoice>& choices) override;
 
   // Where the last folder chosen is kept between runs; nullptr keeps nothing.
   void setSettings(QSettings* settings) { settings_ = settings; }

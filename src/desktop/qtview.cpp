@@ -18,7 +18,9 @@
 
 #include "axeswidget.h"
 #include "figurewindow.h"
+#include "platform/clickvalue.h"
 #include "platform/errors.h"
+#include "platform/writefileatomic.h"
 #include "qtfiledialogs.h"
 #include "shapes/detectlandmarkformat.h"
 
@@ -130,6 +132,15 @@ QString QtView::statusText(Handle figure) const {
 
 void QtView::runCallback(Handle h) {
   if (!graphics_.isValid(h)) return;
+  // What is typed in the window's boxes counts before any of its actions
+  // runs, whether a click, a menu item or a shortcut started it.
+  if (const std::optional<Handle> figure = graphics_.parentFigure(h)) {
+    if (FigureWindow* w = window(*figure);
+        w && graphics_.object(h).details().style != ControlStyle::edit) {
+      w->commitEdits();
+      if (!graphics_.isValid(h)) return;
+    }
+  }
   // A Load data that read a file without error puts the file first among
   // the recent ones.
   const bool loadsData = dialogs_ && graphics_.object(h).tag == "LoadDataButton";
@@ -148,9 +159,7 @@ void QtView::click(Handle h) {
   if (!graphics_.isValid(h)) return;
   const GraphicsObject& o = graphics_.object(h);
   if (o.type != ObjectType::uicontrol || !o.details().enable) return;
-  if (o.details().style == ControlStyle::radiobutton) graphics_.set(h, "Value", 1.0);
-  if (o.details().style == ControlStyle::checkbox)
-    graphics_.set(h, "Value", o.details().value != 0 ? 0.0 : 1.0);
+  if (const std::optional<double> value = clickvalue(o)) graphics_.set(h, "Value", *value);
   runCallback(h);
 }
 
@@ -163,19 +172,19 @@ void QtView::loadFile(Handle figure, const QString& path) {
     return;
   }
   const std::string name = QDir::toNativeSeparators(path).toStdString();
-  LandmarkFormat format = LandmarkFormat::zor;
+  // A file no reader takes is refused before Load data runs. The TPS file
+  // switch is left as the user set it: read by its content, a TPS file keeps
+  // its specimens' IDs, which the older TPS reader drops.
   try {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) throw InputError(name, 0, "cannot be read");
     const QByteArray sample = file.read(kFormatSample);
-    format = detectlandmarkformat(
-        std::string_view(sample.constData(), static_cast<size_t>(sample.size())), name);
+    detectlandmarkformat(std::string_view(sample.constData(), static_cast<size_t>(sample.size())),
+                         name);
   } catch (const std::exception& e) {
     showStatus(figure, QString::fromStdString(e.what()), true);
     return;
   }
-  const std::vector<Handle> tps = graphics_.findobj("ZORButton", figure);
-  if (!tps.empty()) graphics_.set(tps.front(), "Value", format == LandmarkFormat::tps ? 1.0 : 0.0);
   dialogs_->answerNextOpen(path);
   runCallback(load.front());
   // An answer the action did not ask for must not answer a later dialog.
@@ -323,6 +332,29 @@ void QtView::savePicture(Handle figure, Handle actingWindow) {
   }
 }
 
+void QtView::saveSessionScript(Handle actingWindow) {
+  if (!sessionScript_) return;
+  QFileDialog dialog(window(actingWindow), tr("Save session as script"), QDir::currentPath(),
+                     tr("Session scripts (*.txt);;All files (*)"));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.selectFile("session.txt");
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+  saveSessionScriptTo(dialog.selectedFiles().front(), actingWindow);
+}
+
+void QtView::saveSessionScriptTo(const QString& path, Handle actingWindow) {
+  if (!sessionScript_) return;
+  try {
+    writefileatomic(path.toStdString(), sessionScript_());
+    const QString shown = QDir::toNativeSeparators(path);
+    showStatus(actingWindow,
+               tr("Saved the session as a script to %1; tarvolin-cli run %1 replays it").arg(shown),
+               false);
+  } catch (const std::exception& e) {
+    showStatus(actingWindow, QString::fromStdString(e.what()), true);
+  }
+}
+
 void QtView::onChange(const GraphicsChange& change) {
   switch (change.kind) {
     case GraphicsChange::Kind::created:
@@ -347,7 +379,12 @@ void QtView::onChange(const GraphicsChange& change) {
       showStatus(change.handle, QString::fromStdString(change.detail), !change.detail.empty());
       break;
     case GraphicsChange::Kind::status:
-      showStatus(change.handle, QString::fromStdString(change.detail), false);
+      if (change.detail.empty()) {
+        // An empty status text clears the window's line, message or error.
+        if (FigureWindow* w = window(change.handle)) w->setStatus(QString(), false);
+      } else {
+        showStatus(change.handle, QString::fromStdString(change.detail), false);
+      }
       break;
   }
 }
@@ -481,7 +518,9 @@ void QtView::showMessage(const std::string& text) {
   box->setAttribute(Qt::WA_DeleteOnClose);
   box->show();
   messageBoxes_.emplace_back(box);
-  showStatus(kRoot, QString::fromStdString(text), false);
+  // In the window whose action showed it, not in a plot window the action
+  // made current.
+  showStatus(actingWindow(kRoot), QString::fromStdString(text), false);
 }
 
 void QtView::showStatus(Handle figure, const QString& text, bool error) {

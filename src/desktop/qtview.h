@@ -102,21 +102,33 @@ class QtView : public QObject {
   // Asks for a file name over `actingWindow` and saves window `figure`'s
   // picture there.
   void savePicture(Handle figure, Handle actingWindow);
+  // What "Save session as script..." writes: the session so far as a
+  // session script; without it the menu item is left out.
+  void setSessionScript(std::function<std::string()> script) { sessionScript_ = std::move(script); }
+  bool recordsSession() const { return static_cast<bool>(sessionScript_); }
+  // Asks for a file name over `actingWindow` and writes the session script
+  // there, whole or not at all.
+  void saveSessionScript(Handle actingWindow);
+  // Writes the session script to `path`; an error is shown in the status
+  // line of `actingWindow`.
+  void saveSessionScriptTo(const QString& path, Handle actingWindow);
   // The window whose plots the menus and bar of window `figure` act on: the
   // window itself when it has axes, else the newest open window with axes
   // and no controls.
   std::optional<Handle> plotWindowFor(Handle figure) const;
 
-  // Runs control h's callback, after a click, toggle or edit. The pointer
-  // is busy meanwhile.
+  // Runs control h's callback, after a click, toggle or edit. What is typed
+  // in an edit box of its window and not yet committed is committed first
+  // (FigureWindow::commitEdits). The pointer is busy meanwhile.
   void runCallback(Handle h);
-  // Does what a click on control h does: a radio button is switched on and
-  // a check box toggled first, then its callback runs.
+  // Does what a click on control h does: its Value set as clickvalue says
+  // (a radio button of a group switched on, one of no group and a check box
+  // toggled), then its callback runs.
   void click(Handle h);
   // Loads the data file `path` in window `figure` as its Load data would:
-  // the TPS file button (ZORButton), where there is one, is set by the
-  // file's content, the next open dialog is answered with `path` and the
-  // LoadDataButton's callback runs.
+  // the next open dialog is answered with `path` and the LoadDataButton's
+  // callback runs. The TPS file switch (ZORButton) is not touched: it
+  // changes only when the user clicks it.
   void loadFile(Handle figure, const QString& path);
   // The data files loaded last, newest first.
   const QStringList& recentFiles() const { return recent_; }
@@ -169,6 +181,7 @@ class QtView : public QObject {
   bool writingGeometry_ = false;
   bool raisePending_ = false;
   std::optional<Handle> lastRaised_;
+  std::function<std::string()> sessionScript_;
 };
 
 }  // namespace tarvolin

@@ -44,6 +44,11 @@ WindowMenus::WindowMenus(QtView& view, FigureWindow& window)
     view_.savePicture(view_.plotWindowFor(window_.handle()).value_or(kRoot), window_.handle());
   });
   onPlots_.push_back(save);
+  if (view_.recordsSession()) {
+    QAction* script = file->addAction(tr("Save session as script..."));
+    connect(script, &QAction::triggered, this,
+            [this] { view_.saveSessionScript(window_.handle()); });
+  }
   file->addSeparator();
   QAction* quit = file->addAction(tr("Quit"));
   quit->setShortcut(ctrl(Qt::Key_Q));
@@ -51,11 +56,11 @@ WindowMenus::WindowMenus(QtView& view, FigureWindow& window)
   connect(quit, &QAction::triggered, &view_, &QtView::quit);
 
   QMenu* edit = bar_->addMenu(tr("&Edit"));
-  QAction* copy = edit->addAction(tr("Copy plot"));
-  connect(copy, &QAction::triggered, this, [this] {
+  copy_ = edit->addAction(tr("Copy plot"));
+  connect(copy_, &QAction::triggered, this, [this] {
     view_.copyPicture(view_.plotWindowFor(window_.handle()).value_or(kRoot), window_.handle());
   });
-  onPlots_.push_back(copy);
+  onPlots_.push_back(copy_);
 
   QMenu* show = bar_->addMenu(tr("&View"));
   bindControl(show, tr("Show data"), "ShowDataButton", {});
@@ -100,6 +105,11 @@ WindowMenus::WindowMenus(QtView& view, FigureWindow& window)
     connect(menu, &QMenu::aboutToShow, this, [this] {
       const bool any = !plots().empty();
       for (QAction* item : onPlots_) item->setEnabled(any);
+      // Where the window has a Copy plot button, the item is greyed out
+      // when the button is: an emptied plot has nothing to copy.
+      if (const std::optional<Handle> button = control("CopyPlotButton")) {
+        copy_->setEnabled(any && view_.graphics().object(*button).details().enable);
+      }
       showLook();
     });
   }

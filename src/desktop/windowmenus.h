@@ -2,7 +2,8 @@
 // The menu bar of a window that runs a workflow (one with a LoadDataButton):
 //
 //   File  Load data... (Ctrl+O), Load wireframe..., Load groups..., Recent data files,
-//         Save standardized data... (Ctrl+S), Save picture..., Quit (Ctrl+Q)
+//         Save standardized data... (Ctrl+S), Save picture..., Save session as
+//         script... (where the view records the session), Quit (Ctrl+Q)
 //   Edit  Copy plot
 //   View  Show data, Show standardized, Allometry..., Reset view, Larger markers,
 //         Smaller markers, Opacity of specimens, Number the landmarks of the means
@@ -78,6 +79,7 @@ class WindowMenus : public QObject {
   QMenu* recent_ = nullptr;
   QActionGroup* opacity_ = nullptr;
   QAction* numberMeans_ = nullptr;
+  QAction* copy_ = nullptr;
   std::vector<std::pair<QAction*, std::string>> bound_;  // item and the tag of its control
   std::vector<QAction*> onPlots_;                        // items that need a plot
   QPointer<QMessageBox> guideBox_;

@@ -4,13 +4,13 @@
 
 namespace tarvolin {
 
-std::string missinglandmarkslist(const LandmarkSet& set) {
+std::string missinglandmarkslist(const LandmarkSet& set, size_t limit) {
   using namespace missingcells;
   std::string text;
   size_t listed = 0;
   size_t more = 0;
   for (Eigen::Index i = 0; i < set.specimens(); ++i) {
-    if (listed == listLimit) {
+    if (listed == limit) {
       more += isComplete(set, i) ? 0 : 1;
       continue;
     }

@@ -16,6 +16,23 @@ void ScriptedFileDialogs::choose(std::string path) {
 
 void ScriptedFileDialogs::cancel() { answers_.emplace_back(std::nullopt); }
 
+void ScriptedFileDialogs::answerChoice(std::string key) { choices_.push_back(std::move(key)); }
+
+std::optional<std::string> ScriptedFileDialogs::askChoice(
+    std::string_view title, std::string_view /*text*/, std::string_view /*details*/,
+    const std::vector<DialogChoice>& choices) {
+  questions_.emplace_back(title);
+  if (choices_.empty()) return std::nullopt;
+  std::string key = std::move(choices_.front());
+  choices_.pop_front();
+  std::string offered;
+  for (const DialogChoice& choice : choices) {
+    if (choice.key == key) return key;
+    offered += (offered.empty() ? "" : ", ") + choice.key;
+  }
+  throw std::invalid_argument("the answer " + key + " is not one of the choices: " + offered);
+}
+
 std::optional<FileChoice> ScriptedFileDialogs::getFile(std::string_view filter,
                                                        std::string_view title) {
   return answer(false, filter, title);

@@ -24,10 +24,23 @@
 
 namespace tarvolin {
 
+// The filter of the dialogs that load a landmark data set: the names every
+// reader's files end in (Morphologika's are .txt, as are ZOR rows; 3D
+// Slicer's .fcsv and .mrk.json). The window offers it first, with every
+// file beside it: the format is told by the content, not by the name.
+inline constexpr std::string_view kLandmarkFilter = "*.txt;*.tps;*.nts;*.csv;*.tsv;*.fcsv;*.json";
+
 struct FileChoice {
   std::string name;
   std::string folder;
   std::string path() const { return folder + name; }
+};
+
+// One answer a question dialog offers: the word that names it (as the
+// command line's option value does, "estimate") and the button's label.
+struct DialogChoice {
+  std::string key;
+  std::string label;
 };
 
 class FileDialogs {
@@ -35,6 +48,16 @@ class FileDialogs {
   virtual ~FileDialogs() = default;
   virtual std::optional<FileChoice> getFile(std::string_view filter, std::string_view title) = 0;
   virtual std::optional<FileChoice> putFile(std::string_view filter, std::string_view title) = 0;
+  // Asks the user to choose how to go on: `text` says what is wrong,
+  // `details` (which may be long) lists it in full. Returns the key of the
+  // choice made, or nothing when the user cancels; without a person to ask
+  // the answer is nothing.
+  virtual std::optional<std::string> askChoice(std::string_view /*title*/,
+                                               std::string_view /*text*/,
+                                               std::string_view /*details*/,
+                                               const std::vector<DialogChoice>& /*choices*/) {
+    return std::nullopt;
+  }
 };
 
 class ScriptedFileDialogs : public FileDialogs {
@@ -51,19 +74,31 @@ class ScriptedFileDialogs : public FileDialogs {
   void choose(std::string path);
   // Queues the answer "cancel" for the next dialog.
   void cancel();
+  // Queues `key` as the answer to the next question dialog (askChoice); a
+  // question with no answer queued is cancelled.
+  void answerChoice(std::string key);
 
   std::optional<FileChoice> getFile(std::string_view filter, std::string_view title) override;
   std::optional<FileChoice> putFile(std::string_view filter, std::string_view title) override;
+  // The queued answer; an std::invalid_argument when it is none of the
+  // choices offered.
+  std::optional<std::string> askChoice(std::string_view title, std::string_view text,
+                                       std::string_view details,
+                                       const std::vector<DialogChoice>& choices) override;
 
   // Every dialog shown so far, in order.
   const std::vector<Request>& requests() const { return requests_; }
   size_t pendingAnswers() const { return answers_.size(); }
+  // The titles of every question dialog shown so far, in order.
+  const std::vector<std::string>& questions() const { return questions_; }
 
  private:
   std::optional<FileChoice> answer(bool save, std::string_view filter, std::string_view title);
 
   std::deque<std::optional<FileChoice>> answers_;
   std::vector<Request> requests_;
+  std::deque<std::string> choices_;
+  std::vector<std::string> questions_;
 };
 
 }  // namespace tarvolin

@@ -724,6 +724,10 @@ void Graphics::status(std::string text) {
   notify(GraphicsChange::Kind::status, actingWindow(), std::move(text));
 }
 
+void Graphics::status(Handle window, std::string text) {
+  notify(GraphicsChange::Kind::status, window, std::move(text));
+}
+
 int Graphics::subscribe(Listener listener) {
   const int id = nextListener_++;
   listeners_.emplace(id, std::make_unique<const Listener>(std::move(listener)));

@@ -297,6 +297,9 @@ class Graphics {
   // for the status line of the window whose callback is running (the
   // current window outside callbacks). Nothing is kept.
   void status(std::string text);
+  // The same for window `window`, whichever window's callback runs; an
+  // empty text clears what its status line shows.
+  void status(Handle window, std::string text);
   const std::string& lastError() const { return lastError_; }
 
   // --- listeners

@@ -7,14 +7,20 @@
 //         specimen per file: a file dialog cannot choose a folder.
 // dims:   the window's dimension, 2 or 3; ZOR rows and tables are read so,
 //         and a file that states another dimension is refused.
-// Returns the set read; the name to show for it (the file's, or for a
-// folder of markups the folder's followed by "/"); and whether row i was line
-// i of the file (ZOR rows), for errors found later. A file with missing
-// landmarks is an InputError listing every incomplete specimen by ID and
-// landmark.
+// dialogs: asked, for a file with missing landmarks, how to go on: the
+//         command line's --missing drop-specimens, drop-landmarks or
+//         estimate (the question "Missing landmarks", its details the whole
+//         list of incomplete specimens).
+// Returns the set read, every landmark present; the name to show for it
+// (the file's, or for a folder of markups the folder's followed by "/");
+// whether row i was line i of the file (ZOR rows), for errors found later;
+// what was done with missing landmarks ("" when none were), and whether
+// landmarks were left out, so that the rest are numbered anew. A file with
+// missing landmarks whose question is cancelled is an InputError listing
+// the incomplete specimens by ID and landmark.
 //
 // Example:
-//   ChosenLandmarks read = loadchosenlandmarks(*dialogs.getFile("*.*", "Load"), 2);
+//   ChosenLandmarks read = loadchosenlandmarks(*dialogs.getFile("*.*", "Load"), 2, dialogs);
 //   // read.name == "skulls2d.tps", read.set.dims == 2
 
 #include <string>
@@ -28,8 +34,10 @@ struct ChosenLandmarks {
   LandmarkSet set;
   std::string name;
   bool rowsAreLines = false;
+  std::string missingDone;
+  bool landmarksRenumbered = false;  // landmarks were left out: the rest are numbered anew
 };
 
-ChosenLandmarks loadchosenlandmarks(const FileChoice& choice, int dims);
+ChosenLandmarks loadchosenlandmarks(const FileChoice& choice, int dims, FileDialogs& dialogs);
 
 }  // namespace tarvolin

@@ -21,15 +21,18 @@ LandmarkFile loadlandmarkfile(FileDialogs& dialogs, bool tps) {
     file.path = read.path;
     file.data = withcentroidsize(read.y, read.scale);
   } else {
-    const std::optional<FileChoice> choice = dialogs.getFile("*.*", "Enter file to Load?");
+    const std::optional<FileChoice> choice =
+        dialogs.getFile(kLandmarkFilter, "Enter file to Load?");
     if (!choice) return file;
-    ChosenLandmarks read = loadchosenlandmarks(*choice, 3);
+    ChosenLandmarks read = loadchosenlandmarks(*choice, 3, dialogs);
     file.fname = read.name;
     file.path = read.set.path;
     file.ids = std::move(read.set.ids);
     file.notice = read.set.notice;
     file.data = landmarkdataset(std::move(read.set));
     rowsAreLines = read.rowsAreLines;
+    file.missingDone = std::move(read.missingDone);
+    file.landmarksRenumbered = read.landmarksRenumbered;
     // The next dialog opens where this file was found.
     std::error_code ignored;
     std::filesystem::current_path(choice->folder, ignored);

@@ -6,8 +6,8 @@
 //   Morphologika, CSV or tab-separated tables, and 3D Slicer markups, where
 //   choosing one .fcsv or .mrk.json file reads every markup file of its
 //   folder, one specimen per file. Without a size column the size is each
-//   specimen's centroid size. The data must be 3D, and a file with missing
-//   landmarks is refused with the list of every incomplete specimen.
+//   specimen's centroid size. The data must be 3D; for a file with missing
+//   landmarks the user is asked how to go on (see loadchosenlandmarks).
 // tps true: a TPS-style file through gettpsfile3D; the size column is each
 //   specimen's centroid size as read, times its record's SCALE= factor.
 // Returns the data set (N x (3k + 1)), the specimen IDs where the file has
@@ -35,8 +35,10 @@ struct LandmarkFile {
   Eigen::MatrixXd data;
   std::string fname;
   std::string path;
-  std::vector<std::string> ids;  // empty for the TPS-style reader
-  std::string notice;            // what the reader did not read (LandmarkSet::notice)
+  std::vector<std::string> ids;      // empty for the TPS-style reader
+  std::string missingDone;           // what was done with missing landmarks ("" when none were)
+  bool landmarksRenumbered = false;  // landmarks were left out: the rest are numbered anew
+  std::string notice;                // what the reader did not read (LandmarkSet::notice)
 };
 
 LandmarkFile loadlandmarkfile(FileDialogs& dialogs, bool tps);

@@ -20,6 +20,10 @@
 namespace tarvolin {
 namespace {
 
+// The plot window's title bar, followed by the data file's name while it
+// shows a data set.
+constexpr std::string_view kPlotWindowName = "Tarvolin 3D plot";
+
 // The points of row i of a 3D landmark data set, X, Y and Z apart.
 void rowPoints(const Eigen::MatrixXd& data, Eigen::Index i, Eigen::RowVectorXd& x,
                Eigen::RowVectorXd& y, Eigen::RowVectorXd& z) {
@@ -57,6 +61,18 @@ const std::array<SwitchyardAction<Stand3sw>, 19> Stand3sw::kActions = {{
     {"AllometrySave", &Stand3sw::allometrySave},
     {"LoadGroups", &Stand3sw::loadGroups},
 }};
+
+Stand3sw::Stand3sw(Graphics& graphics, FileDialogs& dialogs)
+    : graphics_(graphics), dialogs_(dialogs), panel_(graphics, dialogs) {
+  subscription_ = graphics_.subscribe([this](const GraphicsChange& change) {
+    if (change.kind == GraphicsChange::Kind::deleted && state_.fighand1 &&
+        change.handle == state_.fighand1->handle && !graphics_.exists(*state_.fighand1)) {
+      plotWindowGone();
+    }
+  });
+}
+
+Stand3sw::~Stand3sw() { graphics_.unsubscribe(subscription_); }
 
 void Stand3sw::operator()(std::string_view action) {
   panel_.run(action, [&] {
@@ -145,8 +161,17 @@ void Stand3sw::loadData() {
   state_.smean.resize(0, 0);
   state_.standardizedAt.reset();
   panel_.resetLaterSteps();
+  panel_.setEnable("ShowDataButton", true);
 
-  if (wireframeOn()) {
+  if (wireframeOn() && file.landmarksRenumbered) {
+    // Its numbers name the file's landmarks, some of which were left out:
+    // drawn, it would join the wrong ones without a word.
+    state_.wireactive = 0;
+    graphics_.msgbox(sprintf(
+        "The wireframe %s numbers the landmarks as %s does, but landmarks were left out of it; "
+        "the wireframe is switched off until one that fits is loaded",
+        std::filesystem::path(state_.wirefile).filename().string(), file.fname));
+  } else if (wireframeOn()) {
     if (const std::optional<MisfittingWire> misfit =
             misfittingwire(state_.wirelist, state_.mean1.rows())) {
       state_.wireactive = 0;
@@ -160,25 +185,43 @@ void Stand3sw::loadData() {
   panel_.setEnable("UseCSButton", true);
   panel_.setEnable("LoadXButton", true);
   panel_.setEnable("LoadGroupsButton", true);
-  // Clear disables GoRegress and no other step enables it again, so without
-  // this a cleared window could never be standardized again.
-  panel_.setEnable("GoRegress", true);
 
+  // What the plot window said of the earlier data set no longer holds.
+  if (plotWindowOpen()) graphics_.status(state_.fighand1->handle, "");
   drawData();
-  panel_.reportLoaded(state_.DATAV.specimens(), state_.mean1.rows(), file.fname, file.notice);
+  panel_.reportLoaded(state_.DATAV.specimens(), state_.mean1.rows(), file.fname, file.missingDone,
+                      file.notice);
 }
 
 void Stand3sw::drawData() {
   selectPlotWindow();
+  // The plot shows this data set alone: nothing of an earlier one, nor a
+  // second copy of its mean, whose landmarks would be numbered on from k.
+  cla(graphics_);
   showshape3D(graphics_, state_.mean1, "b*", kMeanShape);
   showshape3D(graphics_, state_.DATAV, "bo", kSuperimposed);
   if (wireframeOn()) wireshape3D(graphics_, state_.mean1, state_.wirelist, "g");
   nameplot(std::to_string(state_.DATAV.specimens()) + " specimens, superimposed");
+  enablePlotButtons(true);
+}
+
+void Stand3sw::enablePlotButtons(bool on) {
+  panel_.setEnable("ClearPlotButton", on);
+  panel_.setEnable("CopyPlotButton", on);
+}
+
+void Stand3sw::plotWindowGone() {
+  // The buttons are the main window's: there is nothing to do when it has
+  // gone too (the program is ending).
+  try {
+    enablePlotButtons(false);
+  } catch (const std::exception&) {
+  }
 }
 
 void Stand3sw::nameplot(const std::string& shown) {
   const std::string file = std::filesystem::path(state_.datafile).filename().string();
-  graphics_.set(graphics_.gcf(), "Name", "Tarvolin 3D plot: " + file);
+  graphics_.set(graphics_.gcf(), "Name", std::string(kPlotWindowName) + ": " + file);
   graphics_.set(graphics_.gca(), "Title", file + ": " + shown);
 }
 
@@ -230,14 +273,30 @@ void Stand3sw::regress() {
   showshape3D(graphics_, getpprocon3(state_.smean, state_.DATAV), "bo", kSuperimposed);
   if (wireframeOn()) wireshape3D(graphics_, state_.smean, state_.wirelist, "k:");
   nameplot("standardized to " + panel_.standardizedText(at));
+  enablePlotButtons(true);
   panel_.reportStandardized(state_.SDATA.rows(), at);
 }
 
 void Stand3sw::useCS() {
   requiredata(state_.DATA);
-  state_.XLIST = state_.DATA.col(state_.DATA.cols() - 1);
-  state_.xsource = "centroid size";
+  newXVariable(state_.DATA.col(state_.DATA.cols() - 1), "centroid size");
+  panel_.setString("XVarBox", "");
   panel_.reportCentroidSize(state_.XLIST.rows());
+}
+
+void Stand3sw::newXVariable(Eigen::MatrixXd xlist, std::string source) {
+  // The transform, and what was standardized with it, belonged to the
+  // earlier x-variable: regressing on its values while the window names the
+  // new one would be wrong without a word.
+  state_.XLIST = std::move(xlist);
+  state_.xsource = std::move(source);
+  state_.FXLIST.resize(0, 0);
+  state_.fxname.clear();
+  state_.SDATA.resize(0, 0);
+  state_.SDATAV = ConfigStack();
+  state_.smean.resize(0, 0);
+  state_.standardizedAt.reset();
+  panel_.resetXChoice();
 }
 
 void Stand3sw::showData() {
@@ -251,8 +310,7 @@ void Stand3sw::showData() {
 void Stand3sw::loadXList() {
   std::optional<XList> xlist = panel_.loadXList(state_.DATA.rows());
   if (!xlist) return;
-  state_.XLIST = std::move(xlist->values);
-  state_.xsource = std::move(xlist->name);
+  newXVariable(std::move(xlist->values), std::move(xlist->name));
 }
 
 void Stand3sw::transform(Transform lcode) {
@@ -280,8 +338,16 @@ void Stand3sw::clear() {
   // The plot is emptied when its window is still open; a window the user
   // closed needs no clearing, and the reset of the boxes goes on regardless.
   if (plotWindowOpen()) {
-    inPlotWindow("clear", [this] { cla(graphics_); });
+    // Nothing of the cleared data set stays: no points, no title naming it,
+    // no status of its steps.
+    inPlotWindow("clear", [this] {
+      cla(graphics_);
+      graphics_.set(graphics_.gca(), "Title", std::string());
+      graphics_.set(graphics_.gcf(), "Name", std::string(kPlotWindowName));
+    });
+    graphics_.status(state_.fighand1->handle, "");
   }
+  enablePlotButtons(false);
   panel_.resetControls();
   graphics_.status("Cleared: load a data set to start again");
 }
@@ -305,12 +371,14 @@ void Stand3sw::showRegress() {
   graphics_.axis("auto");
   graphics_.axis("equal");
   graphics_.hold(true);
+  enablePlotButtons(true);
   graphics_.status(
       sprintf("Showing the %i standardized specimens as they are saved", sdata.rows()));
 }
 
 void Stand3sw::clearFigure() {
   inPlotWindow("clear", [this] { clf(graphics_); });
+  enablePlotButtons(false);
   graphics_.status("Cleared the plot");
 }
 

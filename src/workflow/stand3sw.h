@@ -21,10 +21,13 @@
 //
 // Each step builds on the data set it was chosen for: a new data set puts
 // the x-variable and the standardization of the earlier one out of force,
-// and a saved file is refused when the standard value shown is not the one
-// the standardization used. A wireframe must fit the data set: one naming a
-// landmark the data set lacks is refused, or switched off when new data no
-// longer fit it.
+// a new x-variable the transform and the standardization made with the
+// earlier one, and a saved file is refused when the standard value shown is
+// not the one the standardization used. A new data set is drawn into an
+// empty plot. Buttons are enabled only when their step can be taken: Accept
+// x once x, ln x or log10 x is chosen, Show data once data are loaded, Clear
+// plot and Copy plot while the plot window shows something. A wireframe must fit the data set: one
+// naming a landmark the data set lacks is refused, or switched off when new data no longer fit it.
 //
 // An action that cannot go on (a file refused, a value missing, a standard
 // value that is not a number, its window closed) ends with one console line,
@@ -85,8 +88,10 @@ class Stand3sw {
   // The nineteen actions, in the order they are compared.
   static const std::array<SwitchyardAction<Stand3sw>, 19> kActions;
 
-  Stand3sw(Graphics& graphics, FileDialogs& dialogs)
-      : graphics_(graphics), dialogs_(dialogs), panel_(graphics, dialogs) {}
+  Stand3sw(Graphics& graphics, FileDialogs& dialogs);
+  ~Stand3sw();
+  Stand3sw(const Stand3sw&) = delete;
+  Stand3sw& operator=(const Stand3sw&) = delete;
 
   void operator()(std::string_view action);
 
@@ -136,11 +141,20 @@ class Stand3sw {
   // Names the plot window and titles its plot after the data file; `shown`
   // says what the plot shows.
   void nameplot(const std::string& shown);
+  // Clear plot and Copy plot can be used while the plot window shows
+  // something.
+  void enablePlotButtons(bool on);
+  // The user closed the plot window: there is nothing left to clear or copy.
+  void plotWindowGone();
+  // A new x-variable: the transform and the standardization made with the
+  // earlier one go out of force.
+  void newXVariable(Eigen::MatrixXd xlist, std::string source);
 
   Graphics& graphics_;
   FileDialogs& dialogs_;
   SwitchyardPanel panel_;
   State state_;
+  int subscription_ = 0;
 };
 
 }  // namespace tarvolin

@@ -4,6 +4,7 @@
 #include <string>
 #include <system_error>
 
+#include "geometry/notsuperimposed.h"
 #include "geometry/standardsize.h"
 #include "gui/cla.h"
 #include "loadchosenlandmarks.h"
@@ -38,7 +39,25 @@ namespace {
 constexpr Standsw::PlotKind kDataPlot{"bo", kSuperimposed, "b<", kMeanShape,
                                       "specimens, superimposed"};
 
+// What is wrong with data that are not superimposed, and what to do.
+std::string notSuperimposedText(const NotSuperimposed& found, const std::string& name,
+                                const std::vector<std::string>& ids) {
+  const std::string specimen = found.specimen < static_cast<Eigen::Index>(ids.size())
+                                   ? "specimen \"" + ids[static_cast<size_t>(found.specimen)] + "\""
+                                   : "specimen " + std::to_string(found.specimen + 1);
+  return sprintf(
+      "%s is not superimposed: %s has its centroid %.4g from the origin and centroid size %.4g, "
+      "where superimposed data have 0 and 1. This window standardizes superimposed 2D data; "
+      "superimpose the file first with tarvolin-cli superimpose FILE --dim 2 -o "
+      "superimposed.txt and load superimposed.txt",
+      name, specimen, found.centroid, found.size);
+}
+
 }  // namespace
+
+void Standsw::requireSuperimposed() const {
+  if (state_.notSuperimposed) throw InputError(*state_.notSuperimposed);
+}
 
 void Standsw::operator()(std::string_view action) {
   panel_.run(action, [&] {
@@ -63,9 +82,9 @@ void Standsw::plotDataSet(const Eigen::MatrixXd& x, const PlotKind& kind) {
 }
 
 void Standsw::loadData() {
-  const std::optional<FileChoice> choice = dialogs_.getFile("*.*", "Enter file to Load?");
+  const std::optional<FileChoice> choice = dialogs_.getFile(kLandmarkFilter, "Enter file to Load?");
   if (!choice) return;
-  ChosenLandmarks read = loadchosenlandmarks(*choice, 2);
+  ChosenLandmarks read = loadchosenlandmarks(*choice, 2, dialogs_);
   // The next dialog opens where this file was found.
   std::error_code ignored;
   std::filesystem::current_path(choice->folder, ignored);
@@ -90,17 +109,24 @@ void Standsw::loadData() {
   panel_.setEnable("UseCSButton", true);
   panel_.setEnable("LoadXButton", true);
   panel_.setEnable("LoadGroupsButton", true);
-  // Clear disables GoRegress and no other step enables it again, so without
-  // this a cleared window could never be standardized again.
-  panel_.setEnable("GoRegress", true);
+  panel_.setEnable("ShowDataButton", true);
   state_.dataName = read.name;
+  state_.notSuperimposed.reset();
+  if (const std::optional<NotSuperimposed> found = notsuperimposed(state_.DATA)) {
+    state_.notSuperimposed = notSuperimposedText(*found, read.name, state_.ids);
+  }
+  clearPlot();
   plotDataSet(state_.DATA, kDataPlot);
-  panel_.reportLoaded(m, (n - 1) / 2, read.name, notice);
+  panel_.reportLoaded(m, (n - 1) / 2, read.name, read.missingDone, notice);
+  // Said at once, in a box and in the status line, not first when
+  // Standardize refuses.
+  if (state_.notSuperimposed) graphics_.msgbox(*state_.notSuperimposed);
 }
 
 void Standsw::regress() {
   requiredata(state_.DATA);
   requirexvariable(state_.FXLIST);
+  requireSuperimposed();
   const StandardizedAt at = panel_.standardValue(state_.LCODE.value_or(Transform::none));
 
   graphics_.status(sprintf("Standardizing %i specimens ...", state_.DATA.rows()));
@@ -118,13 +144,21 @@ void Standsw::regress() {
 
 void Standsw::useCS() {
   requiredata(state_.DATA);
-  state_.XLIST = state_.DATA.col(state_.DATA.cols() - 1);
-  state_.xsource = "centroid size";
+  newXVariable(state_.DATA.col(state_.DATA.cols() - 1), "centroid size");
+  panel_.setString("XVarBox", "");
   panel_.reportCentroidSize(state_.XLIST.rows());
+}
+
+void Standsw::clearPlot() {
+  panel_.makeOwnWindowCurrent();
+  graphics_.hold(false);
+  cla(graphics_);
+  graphics_.set(graphics_.gca(), "Title", std::string());
 }
 
 void Standsw::showData() {
   requiredata(state_.DATA);
+  clearPlot();
   plotDataSet(state_.DATA, kDataPlot);
   graphics_.status(sprintf("Showing the %i specimens and their mean shape", state_.DATA.rows()));
 }
@@ -132,8 +166,19 @@ void Standsw::showData() {
 void Standsw::loadXList() {
   std::optional<XList> xlist = panel_.loadXList(state_.DATA.rows());
   if (!xlist) return;
-  state_.XLIST = std::move(xlist->values);
-  state_.xsource = std::move(xlist->name);
+  newXVariable(std::move(xlist->values), std::move(xlist->name));
+}
+
+void Standsw::newXVariable(Eigen::MatrixXd xlist, std::string source) {
+  // The transform, and what was standardized with it, belonged to the
+  // earlier x-variable.
+  state_.XLIST = std::move(xlist);
+  state_.xsource = std::move(source);
+  state_.FXLIST.resize(0, 0);
+  state_.fxname.clear();
+  state_.SDATA.resize(0, 0);
+  state_.standardizedAt.reset();
+  panel_.resetXChoice();
 }
 
 void Standsw::transform(Transform lcode) {
@@ -150,6 +195,7 @@ void Standsw::saveFile() { panel_.saveStandardized(state_.SDATA, state_.standard
 
 void Standsw::clear() {
   state_.DATA.resize(0, 0);
+  state_.notSuperimposed.reset();
   state_.XLIST.resize(0, 0);
   state_.SDATA.resize(0, 0);
   state_.FXLIST.resize(0, 0);
@@ -158,10 +204,9 @@ void Standsw::clear() {
   state_.standardizedAt.reset();
   state_.ids.clear();
   state_.groups.reset();
-  panel_.makeOwnWindowCurrent();
-  graphics_.hold(false);
-  cla(graphics_);
+  clearPlot();
   panel_.resetControls();
+  panel_.setEnable("ShowDataButton", false);
   graphics_.status("Cleared: load a data set to start again");
 }
 
@@ -169,6 +214,10 @@ void Standsw::showRegress() {
   if (state_.SDATA.size() == 0) {
     throw MissingError("there is no standardized data to show; standardize first");
   }
+  // Over the data, each drawn once: shown again, a mean would be numbered on
+  // from its last landmark.
+  clearPlot();
+  plotDataSet(state_.DATA, kDataPlot);
   plotDataSet(state_.SDATA,
               {"rs", kStandardized, "ks", kStandardizedMean, "standardized specimens"});
   graphics_.status(
@@ -176,6 +225,9 @@ void Standsw::showRegress() {
 }
 
 void Standsw::allometry() {
+  requiredata(state_.DATA);
+  requirexvariable(state_.FXLIST);
+  requireSuperimposed();
   panel_.showAllometry(state_.DATA, state_.FXLIST, state_.fxname, state_.dataName, 2,
                        kAllometryFit2D, "standsw", state_.groups);
 }

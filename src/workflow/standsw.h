@@ -9,7 +9,11 @@
 // and "LoadGroups". Any other string does nothing at all.
 //
 // A 2D data set has one specimen per row: X1 Y1 ... Xk Yk and the size. The
-// rows are used as read: 2D data are not superimposed. Between actions the
+// rows are used as read: the window takes 2D data as superimposed already.
+// Rows that plainly are not (see notsuperimposed) are loaded and shown with
+// a message that says so and how to superimpose them; Standardize and
+// Allometry refuse them with the same words, rather than regress raw
+// coordinates. Between actions the
 // workflow is kept in five variables (state()), with what the last
 // standardization used and what x is. Controls are found by their tags in the
 // switchyard's own window, and plots go into the current axes of that
@@ -17,11 +21,13 @@
 // own).
 //
 // As in the 3D workflow, a new data set puts the x-variable and the
-// standardization of the earlier one out of force, and a saved file is
-// refused when the standard value shown is not the one the standardization
-// used. Groups, too, belong to the data set they were read for: loading new
-// data or Clear forgets them; while they are loaded (more than one group)
-// the allometry report tests the groups and their slopes too.
+// standardization of the earlier one out of force (and is drawn into an
+// empty plot), a new x-variable the transform chosen for the earlier one,
+// and a saved file is refused when the standard value shown is not the one
+// the standardization used. Show data draws the data set afresh, Show
+// standardized the data set with the standardized specimens over it. Groups, too, belong to the
+// data set they were read for: loading new data or Clear forgets them; while they are loaded (more
+// than one group) the allometry report tests the groups and their slopes too.
 //
 // An action that cannot go on (a file refused, a value missing, a standard
 // value that is not a number, its window closed) ends with one console
@@ -67,6 +73,8 @@ class Standsw {
     std::string fxname;   // what FXLIST is, for the allometry report: "ln of centroid size"
     std::vector<std::string> ids;          // DATA's specimen IDs, for matching groups
     std::optional<SpecimenGroups> groups;  // each specimen's group, when loaded
+    // What is wrong when DATA is plainly not superimposed (notsuperimposed).
+    std::optional<std::string> notSuperimposed;
   };
 
   // How a data set is plotted: the styles of its points and of its mean row,
@@ -111,6 +119,14 @@ class Standsw {
 
   // Draws a data set's points and its mean row as `kind` says.
   void plotDataSet(const Eigen::MatrixXd& x, const PlotKind& kind);
+  // Refuses a step that regresses the coordinates when they are plainly not
+  // superimposed: an InputError saying how to superimpose them first.
+  void requireSuperimposed() const;
+  // Empties the window's plot, its title included.
+  void clearPlot();
+  // A new x-variable: the transform and the standardization made with the
+  // earlier one go out of force.
+  void newXVariable(Eigen::MatrixXd xlist, std::string source);
 
   Graphics& graphics_;
   FileDialogs& dialogs_;

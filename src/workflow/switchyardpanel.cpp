@@ -131,9 +131,11 @@ StandardizedAt SwitchyardPanel::standardValue(Transform lcode) const {
 }
 
 void SwitchyardPanel::reportLoaded(Eigen::Index specimens, Eigen::Index landmarks,
-                                   const std::string& file, const std::string& notice) {
-  const std::string loaded =
+                                   const std::string& file, const std::string& missingDone,
+                                   const std::string& notice) {
+  std::string loaded =
       sprintf("Loaded %i specimens with %i landmarks from %s", specimens, landmarks, file);
+  if (!missingDone.empty()) loaded += "; " + missingDone;
   if (notice.empty()) {
     graphics_.status(loaded);
     return;
@@ -216,6 +218,7 @@ Eigen::VectorXd SwitchyardPanel::showTransform(const Eigen::MatrixXd& xlist, Tra
   const double statistics[] = {fx.minCoeff(), fx.maxCoeff(), fx.mean(), median(fx)};
   writeStatistics(statistics, statistics[0], true);
   showTransformButtons(lcode);
+  setEnable("GoRegress", true);
   graphics_.status(
       sprintf("%s runs from %4.4f to %4.4f; the standard value proposed is its minimum",
               transformName(lcode), statistics[0], statistics[1]));
@@ -239,6 +242,7 @@ void SwitchyardPanel::showTransformButtons(std::optional<Transform> lcode) {
 
 void SwitchyardPanel::resetControls() {
   setString("FileBox", "No Data Loaded");
+  setString("XVarBox", "");
   writeStatistics({0, 0, 0, 0}, 0, true);
   showTransformButtons(std::nullopt);
   for (const char* tag : {"AcceptStandard", "AllometryButton", "SaveStandard", "ShowStandard",
@@ -248,9 +252,17 @@ void SwitchyardPanel::resetControls() {
 }
 
 void SwitchyardPanel::resetLaterSteps() {
+  // The x list was read for the earlier data set; its summary would name a
+  // list the new one does not use.
+  setString("XVarBox", "");
+  resetXChoice();
+}
+
+void SwitchyardPanel::resetXChoice() {
   writeStatistics({0, 0, 0, 0}, 0, false);
   showTransformButtons(std::nullopt);
-  for (const char* tag : {"AcceptStandard", "AllometryButton", "SaveStandard", "ShowStandard"}) {
+  for (const char* tag :
+       {"GoRegress", "AcceptStandard", "AllometryButton", "SaveStandard", "ShowStandard"}) {
     setEnable(tag, false);
   }
 }

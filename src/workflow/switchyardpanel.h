@@ -141,7 +141,8 @@ class SwitchyardPanel {
 
   // UseX, UseLn, UseLog: the x-variable's transform, shown in the statistics
   // boxes (echoing each box's handle as h), proposed in StandardBox and
-  // marked in the radio buttons. Returns the transformed values. A transform
+  // marked in the radio buttons; Accept x is enabled. Returns the
+  // transformed values. A transform
   // that is refused (no x-variable, a logarithm of zero or negative values)
   // changes no box and leaves the buttons showing `inForce`, the transform
   // of the x-variable in use (none when there is none), whatever the click
@@ -151,11 +152,11 @@ class SwitchyardPanel {
 
   // The status texts that say, in plain words, what a step did, in the
   // window whose button ran it ("Loaded 40 specimens with 14 landmarks from
-  // skulls_zor.txt"). A reader's notice of lines it did not read follows,
-  // and goes to the console too ("...; line 3 is blank: the 2 lines after
-  // it were not read").
+  // skulls_zor.txt"). What was done with missing landmarks follows after
+  // "; ", then a reader's notice of lines it did not read, which goes to the
+  // console too ("...; line 3 is blank: the 2 lines after it were not read").
   void reportLoaded(Eigen::Index specimens, Eigen::Index landmarks, const std::string& file,
-                    const std::string& notice = {});
+                    const std::string& missingDone = {}, const std::string& notice = {});
   void reportCentroidSize(Eigen::Index specimens);
   void reportStandardized(Eigen::Index specimens, const StandardizedAt& at);
   // "ln x = 3.0030": the standard value as typed, on its transform's scale.
@@ -165,17 +166,23 @@ class SwitchyardPanel {
   // allometry of the data set on x shown.
   void acceptX();
 
-  // Clear's reset of the window: FileBox, the statistics and standard boxes,
-  // the radio buttons and the enables of the later steps (Load groups and
-  // Allometry too).
+  // Clear's reset of the window: FileBox, XVarBox, the statistics and
+  // standard boxes, the radio buttons and the enables of the later steps
+  // (Load groups and Allometry too).
   void resetControls();
 
   // After a new data set is loaded: the x-variable and the standardization
-  // of the earlier one no longer hold. Empties the statistics and standard
-  // boxes, switches the transform buttons off, and disables Standardize,
-  // Allometry, Save standardized data and Show standardized until x is
-  // accepted again.
+  // of the earlier one no longer hold. Empties XVarBox and does what
+  // resetXChoice does.
   void resetLaterSteps();
+
+  // After a new x-variable is taken (centroid size, an x list): the
+  // transform chosen for the earlier one no longer holds. Empties the
+  // statistics and standard boxes, switches the transform buttons off, and
+  // disables Accept x (until x, ln x or log10 x is chosen again; showTransform
+  // enables it), Standardize, Allometry, Save standardized data and Show
+  // standardized.
+  void resetXChoice();
 
   // SaveFile: asks for a file name and writes sdata as the standardized-data
   // file, the last number of each line being the standard value on the raw

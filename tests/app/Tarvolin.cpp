@@ -236,7 +236,8 @@ TEST_F(TarvolinTest, ANewDataSetStartsTheLaterStepsAfresh) {
     std::string second;
   } cases[] = {
       {main, "stand3sw", testing::examplePath("skulls_zor.txt"), otherSizes("skulls_zor.txt")},
-      {twoD, "standsw", testing::examplePath("skulls2d.txt"), otherSizes("skulls2d.txt")},
+      {twoD, "standsw", testing::examplePath("skulls2d_superimposed.txt"),
+       otherSizes("skulls2d_superimposed.txt")},
   };
   for (const auto& c : cases) {
     standardize(c.window, c.first);
@@ -288,7 +289,7 @@ TEST_F(TarvolinTest, AStandardValueEditedAfterStandardizeIsNeverSaved) {
     std::string data;
   } cases[] = {
       {main, testing::examplePath("skulls_zor.txt")},
-      {twoD, testing::examplePath("skulls2d.txt")},
+      {twoD, testing::examplePath("skulls2d_superimposed.txt")},
   };
   for (const auto& c : cases) {
     standardize(c.window, c.data);

@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <sstream>
 
 #include "app/mainLoop.h"
@@ -24,6 +25,7 @@
 #include "src/desktop/qtfiledialogs.h"
 #include "src/desktop/qtview.h"
 #include "src/desktop/renderaxes.h"
+#include "src/desktop/windowmenus.h"
 #include "tests/desktop/qttesting.h"
 #include "tests/testing.h"
 
@@ -257,9 +259,9 @@ TEST_F(Desktop3D, TheTransformButtonsAreOneGroupAndARefusedClickShowsTheOneInFor
       {"UseCSButton", nullptr, "000"},
       {"LnButton", nullptr, "010"},
       {"LogButton", nullptr, "001"},
-      {"LogButton", nullptr, "001"},  // a click on the one that is on keeps it on
-      {"LoadXButton", "zero.txt", "001"},
-      {"LnButton", nullptr, "001"},  // ln 0: refused, log10 of the sizes stays in force
+      {"LogButton", nullptr, "001"},       // a click on the one that is on keeps it on
+      {"LoadXButton", "zero.txt", "000"},  // a new x-variable: its transform is to choose
+      {"LnButton", nullptr, "000"},        // ln 0: refused, none in force
       {"XButton", nullptr, "100"},
   };
   for (const auto& c : clicks) {
@@ -281,6 +283,161 @@ TEST_F(Desktop3D, EveryControlOfBothWindowsSaysWhatItDoes) {
   }
 }
 
+// A new data set leaves nothing of the earlier one in the plot window: not
+// its standardized specimens, not what its status line said.
+TEST_F(Desktop3D, ANewDataSetLeavesNothingOfTheEarlierInThePlotWindow) {
+  testing::CwdGuard cwd;
+  dialogs.choose(examplePath("skulls_zor.txt"));
+  click("LoadDataButton");
+  click("UseCSButton");
+  click("LnButton");
+  click("GoRegress");
+  click("AcceptStandard");
+  click("ShowStandard");
+  const Handle plot = plotWindow();
+  view.window(plot)->copyPicture();  // the plot window's own Copy plot
+  EXPECT_FALSE(view.window(plot)->barText().isEmpty());
+
+  dialogs.choose(examplePath("skulls.tps"));
+  click("LoadDataButton");
+  EXPECT_EQ(plotWindow(), plot);
+  EXPECT_EQ(view.window(plot)->barText(), "");
+  EXPECT_EQ(legendOf(graphics, plot), "specimens, superimposed; mean shape");
+  EXPECT_EQ(view.window(plot)->windowTitle(), "Tarvolin 3D plot: skulls.tps");
+
+  click("ClearButton");
+  EXPECT_EQ(view.window(plot)->windowTitle(), "Tarvolin 3D plot");
+  EXPECT_FALSE(widget("ClearPlotButton")->isEnabled());
+  EXPECT_FALSE(widget("CopyPlotButton")->isEnabled());
+  EXPECT_TRUE(widget("ShowDataButton")->isEnabled());  // the data set loaded last
+}
+
+// The TPS file switch belongs to no group: a click switches it on, the
+// next one off again, on the screen as in the model; a file opened by name
+// or dropped is read by its content and leaves the switch alone.
+TEST_F(Desktop3D, TheTpsSwitchTogglesAndAFileOpenedByNameLeavesItAlone) {
+  testing::CwdGuard cwd;
+  auto* tps = qobject_cast<QAbstractButton*>(widget("ZORButton"));
+  ASSERT_NE(tps, nullptr);
+  for (const double expected : {1.0, 0.0, 1.0, 0.0}) {
+    click("ZORButton");
+    EXPECT_EQ(graphics.getNumber(handle("ZORButton"), "Value"), expected);
+    EXPECT_EQ(tps->isChecked(), expected != 0);
+  }
+  // The view answers its own dialog service; the workflow asks the
+  // scripted one, which is given the same file.
+  QtFileDialogs fileDialogs;
+  view.setFileDialogs(&fileDialogs);
+  dialogs.choose(examplePath("skulls.tps"));
+  opendatafile(runtime, view, examplePath("skulls.tps"));
+  serveEvents();
+  view.setFileDialogs(nullptr);
+  EXPECT_EQ(graphics.getNumber(handle("ZORButton"), "Value"), 0);
+  EXPECT_FALSE(tps->isChecked());
+  // Read by its content: the specimens keep their IDs.
+  const std::vector<std::string>& ids = runtime.stand3sw().state().ids;
+  ASSERT_EQ(ids.size(), 40u);
+  EXPECT_EQ(ids.front(), "skull_01");
+  EXPECT_TRUE(graphics.lastError().empty()) << graphics.lastError();
+}
+
+// Ctrl+S, the menu and the button all save through the same check: a
+// standard value typed after Standardize, the cursor still in the box, is
+// committed first and refused.
+TEST_F(Desktop3D, SavingAfterTheStandardValueWasEditedIsRefusedEveryWay) {
+  testing::CwdGuard cwd;
+  TempDir dir;
+  dialogs.choose(examplePath("skulls_zor.txt"));
+  click("LoadDataButton");
+  click("UseCSButton");
+  click("LnButton");
+  click("GoRegress");
+  click("AcceptStandard");
+  auto* standard = qobject_cast<QLineEdit*>(widget("StandardBox"));
+  ASSERT_NE(standard, nullptr);
+  const QString used = standard->text();
+  WindowMenus* menus = view.window(window())->menus();
+  ASSERT_NE(menus, nullptr);
+  // A shortcut reaches the active window only.
+  view.window(window())->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(view.window(window())));
+  const struct {
+    const char* how;
+    std::function<void()> save;
+  } ways[] = {
+      {"the menu", [&] { menus->action("Save standardized data...")->trigger(); }},
+      {"Ctrl+S", [&] { QTest::keyClick(standard, Qt::Key_S, Qt::ControlModifier); }},
+      {"the button", [&] { QTest::mouseClick(widget("SaveStandard"), Qt::LeftButton); }},
+  };
+  for (const auto& way : ways) {
+    standard->setFocus();
+    standard->selectAll();
+    QTest::keyClicks(standard, "5.2");  // no Return: the cursor stays in the box
+    way.save();
+    serveEvents();
+    EXPECT_EQ(graphics.getString(handle("StandardBox"), "String"), "5.2") << way.how;
+    EXPECT_EQ(graphics.lastError(),
+              "Error in SaveFile: the standard value was changed to 5.2 "
+              "after Standardize used " +
+                  used.toStdString() + "; click Standardize again")
+        << way.how;
+    EXPECT_TRUE(dialogs.requests().empty() || !dialogs.requests().back().save) << way.how;
+    standard->setText(used);
+    QTest::keyClick(standard, Qt::Key_Return);
+  }
+  // With the value standardized to, the same shortcut saves.
+  dialogs.choose(dir.file("saved.txt"));
+  standard->setFocus();
+  menus->action("Save standardized data...")->trigger();
+  serveEvents();
+  EXPECT_TRUE(graphics.lastError().empty()) << graphics.lastError();
+  EXPECT_TRUE(std::filesystem::exists(dir.file("saved.txt")));
+}
+
+// A session clicked through, saved as a script and replayed without a
+// window, writes the same file.
+TEST_F(Desktop3D, ASessionSavedAsAScriptReplaysToTheSameResult) {
+  testing::CwdGuard cwd;
+  TempDir dir;
+  view.setSessionScript([this] { return runtime.recorder().script(); });
+  dialogs.choose(examplePath("skulls_zor.txt"));
+  click("LoadDataButton");
+  click("UseCSButton");
+  click("LogButton");
+  click("GoRegress");
+  auto* standard = qobject_cast<QLineEdit*>(widget("StandardBox"));
+  ASSERT_NE(standard, nullptr);
+  standard->setFocus();
+  standard->selectAll();
+  QTest::keyClicks(standard, "1.6");
+  click("AcceptStandard");  // the box's edit is committed by leaving it
+  click("CSBox");
+  dialogs.choose(dir.file("result.txt"));
+  click("SaveStandard");
+  click("Open2DButton");
+  dialogs.choose(examplePath("skulls2d_superimposed.txt"));
+  click("LoadDataButton", "Tarvolin2D");
+  ASSERT_TRUE(graphics.lastError().empty()) << graphics.lastError();
+  const std::string clicked = readText(dir.file("result.txt"));
+
+  EXPECT_EQ(
+      runtime.recorder().steps(),
+      (std::vector<std::string>{
+          "choose " + examplePath("skulls_zor.txt"), "press LoadDataButton", "press UseCSButton",
+          "press LogButton", "press GoRegress", "set StandardBox String 1.6",
+          "press AcceptStandard", "press CSBox", "choose " + dir.file("result.txt"),
+          "press SaveStandard", "press Open2DButton", "window Tarvolin2D",
+          "choose " + examplePath("skulls2d_superimposed.txt"), "press LoadDataButton"}));
+  view.saveSessionScriptTo(QString::fromStdString(dir.file("session.txt")), window());
+  EXPECT_TRUE(view.window(window())->barText().startsWith("Saved the session as a script"));
+
+  std::filesystem::remove(dir.file("result.txt"));
+  std::ostringstream out, err;
+  EXPECT_EQ(runsession(dir.file("session.txt"), TARVOLIN_RESOURCES_DIR, true, out, err), 0)
+      << err.str() << out.str();
+  EXPECT_EQ(readText(dir.file("result.txt")), clicked);
+}
+
 using Desktop2D = DesktopFixture;
 
 TEST_F(Desktop2D, TheWholeWorkflowRunsInItsOwnWindowAndPlotsIntoItsPlotArea) {
@@ -291,9 +448,9 @@ TEST_F(Desktop2D, TheWholeWorkflowRunsInItsOwnWindowAndPlotsIntoItsPlotArea) {
   ASSERT_NE(view.window(twoD), nullptr);
   EXPECT_TRUE(view.window(twoD)->isVisible());
 
-  dialogs.choose(examplePath("skulls2d.txt"));
+  dialogs.choose(examplePath("skulls2d_superimposed.txt"));
   click("LoadDataButton", "Tarvolin2D");
-  EXPECT_TRUE(shown("FileBox", "Tarvolin2D").contains("skulls2d.txt"));
+  EXPECT_TRUE(shown("FileBox", "Tarvolin2D").contains("skulls2d_superimposed.txt"));
   EXPECT_EQ(shown("FileBox"), "No Data Loaded");  // the main window is left alone
   AxesWidget* plotArea = axesOf(twoD);
   ASSERT_NE(plotArea, nullptr);
@@ -312,8 +469,9 @@ TEST_F(Desktop2D, TheWholeWorkflowRunsInItsOwnWindowAndPlotsIntoItsPlotArea) {
   EXPECT_TRUE(graphics.lastError().empty()) << graphics.lastError();
 
   const std::string bySession = savedBySession(
-      dir, "press Open2DButton\nwindow Tarvolin2D\nchoose " + examplePath("skulls2d.txt") +
-               "\npress LoadDataButton\nchoose " + examplePath("skulls_mass.txt") +
+      dir, "press Open2DButton\nwindow Tarvolin2D\nchoose " +
+               examplePath("skulls2d_superimposed.txt") + "\npress LoadDataButton\nchoose " +
+               examplePath("skulls_mass.txt") +
                "\npress LoadXButton\npress LogButton\npress GoRegress\npress AcceptStandard\n"
                "choose " +
                dir.file("by-session.txt") + "\npress SaveStandard\n");
@@ -404,10 +562,15 @@ TEST(DesktopProgram, AFileNamedOnTheCommandLineLoadsInTheWindowOfItsDimension) {
     std::string file;
     const char* window;  // where it is loaded
     int specimens;       // rows of that workflow's DATA; 0: refused
+    const char* said;    // how the status line begins
   } cases[] = {
-      {"skulls_zor.txt", "Tarvolin", 40}, {"skulls.tps", "Tarvolin", 40},
-      {"skulls2d.tps", "Tarvolin2D", 40}, {"skulls2d.txt", "Tarvolin2D", 40},
-      {"skulls_wire.txt", "Tarvolin", 0},
+      {"skulls_zor.txt", "Tarvolin", 40, "Loaded"},
+      {"skulls.tps", "Tarvolin", 40, "Loaded"},
+      // The raw side views load, and the 2D window says they are not superimposed.
+      {"skulls2d.tps", "Tarvolin2D", 40, "skulls2d.tps is not superimposed"},
+      {"skulls2d.txt", "Tarvolin2D", 40, "skulls2d.txt is not superimposed"},
+      {"skulls2d_superimposed.txt", "Tarvolin2D", 40, "Loaded"},
+      {"skulls_wire.txt", "Tarvolin", 0, "Error in LoadData"},
   };
   for (const auto& c : cases) {
     testing::CwdGuard cwd;
@@ -428,7 +591,7 @@ TEST(DesktopProgram, AFileNamedOnTheCommandLineLoadsInTheWindowOfItsDimension) {
     // The window's status line names the file, loaded or refused.
     const QString status = view.statusText(*runtime.windowOf(c.window));
     EXPECT_TRUE(status.contains(QString::fromStdString(c.file))) << status.toStdString();
-    EXPECT_EQ(status.startsWith("Loaded"), c.specimens > 0) << status.toStdString();
+    EXPECT_TRUE(status.startsWith(c.said)) << status.toStdString();
     while (!graphics.object(kRoot).children.empty()) {
       graphics.close(graphics.object(kRoot).children.back());
     }

@@ -46,7 +46,7 @@ TEST(Locale, SessionsAreTheSameWithADecimalComma) {
   const std::string cases[] = {
       regress3d + "press AcceptStandard\n" + save,
       regress3d + "set StandardBox String 3.5\npress AcceptStandard\n" + save,
-      "press Open2DButton\nwindow Tarvolin2D\nchoose " + examplePath("skulls2d.txt") +
+      "press Open2DButton\nwindow Tarvolin2D\nchoose " + examplePath("skulls2d_superimposed.txt") +
           "\npress LoadDataButton\nchoose " + examplePath("skulls_mass.txt") +
           "\npress LoadXButton\npress LogButton\npress GoRegress\npress AcceptStandard\n" + save,
   };

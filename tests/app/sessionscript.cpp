@@ -78,7 +78,7 @@ TEST(SessionScript, Whole2DWorkflowInItsOwnWindow) {
                          "press Open2DButton\n"
                          "window Tarvolin2D\n"
                          "choose " +
-                             examplePath("skulls2d.txt") +
+                             examplePath("skulls2d_superimposed.txt") +
                              "\n"
                              "press LoadDataButton\n"
                              "choose " +
@@ -96,8 +96,8 @@ TEST(SessionScript, Whole2DWorkflowInItsOwnWindow) {
   EXPECT_EQ(s.status, 0) << s.err;
   EXPECT_NE(s.out.find("ans = []\n"), std::string::npos) << s.out;
 
-  // 2D data are not superimposed: the file is the regression of the rows as read.
-  const Eigen::MatrixXd data = dload(examplePath("skulls2d.txt"));
+  // 2D data are taken as superimposed: the file is the regression of the rows as read.
+  const Eigen::MatrixXd data = dload(examplePath("skulls2d_superimposed.txt"));
   const Eigen::VectorXd lnMass =
       transformx(dload(examplePath("skulls_mass.txt")).col(0), Transform::ln, "");
   const Eigen::MatrixXd expected = standardsize(data, lnMass, proposedstandard(lnMass)).y;
@@ -142,7 +142,7 @@ TEST(SessionScript, CloseShutsAWindowAsTheUserDoes) {
                                   "\n"
                                   "press LoadDataButton\n"
                                   "close plot\n"
-                                  "press ClearPlotButton\n"
+                                  "call stand3sw ClearFigure\n"
                                   "press Open2DButton\n"
                                   "close Tarvolin2D\n"
                                   "call standsw ShowData\n"
@@ -194,6 +194,37 @@ TEST(SessionScript, EditorsLineEndsAndMarksAndLinesNotRead) {
   }
 }
 
+// A file with missing landmarks asks how to go on; "answer" gives the
+// command line's choice, and without one the file is refused. "press" on
+// the TPS file switch toggles it, as a click does.
+TEST(SessionScript, AnswersTheMissingLandmarksQuestionAndTogglesTheTpsSwitch) {
+  TempDir dir;
+  const std::string load =
+      "choose " + examplePath("skulls_missing.csv") + "\npress LoadDataButton\n";
+  const std::string saveSuperimposed =
+      "press UseCSButton\npress XButton\npress GoRegress\npress AcceptStandard\n";
+  const struct {
+    std::string steps;
+    int status;
+    std::string said;  // in the output
+  } cases[] = {
+      {load, 1, "2 specimens have missing landmarks:\nspecimen \"skull_03\": landmark 5"},
+      {"answer estimate\n" + load + saveSuperimposed, 0, "stemp = using ZOR format\n"},
+      {"answer drop-specimens\n" + load + saveSuperimposed, 0, "stemp = using ZOR format\n"},
+      {"answer bogus\n" + load, 1, "the answer bogus is not one of the choices"},
+      // Switched on and off again, the switch reads by content.
+      {"press ZORButton\npress ZORButton\nanswer estimate\n" + load, 0,
+       "stemp = using ZOR format\n"},
+      // Switched on, the TPS reader refuses a table.
+      {"press ZORButton\nanswer estimate\n" + load, 1, "Error in LoadData"},
+  };
+  for (const auto& c : cases) {
+    const Session s = play(dir, c.steps, true);
+    EXPECT_EQ(s.status, c.status) << c.steps << s.out << s.err;
+    EXPECT_NE(s.out.find(c.said), std::string::npos) << c.steps << s.out;
+  }
+}
+
 TEST(SessionScript, MistakesInTheScriptNameTheLine) {
   TempDir dir;
   const struct {
@@ -201,10 +232,15 @@ TEST(SessionScript, MistakesInTheScriptNameTheLine) {
     std::string expected;
   } cases[] = {
       {"press LoadDataButton\nfrobnicate\n",
-       ":2: cannot read the step \"frobnicate\"; steps are press, set, choose, cancel, call, "
-       "window and close"},
+       ":2: cannot read the step \"frobnicate\"; steps are press, set, choose, cancel, answer, "
+       "call, window and close"},
       {"press NoSuchTag\n", ":1: the window Tarvolin has no control tagged NoSuchTag"},
       {"press UseCSButton\n", ":1: UseCSButton is disabled"},
+      // With the plot window closed there is nothing to clear.
+      {"choose " + examplePath("skulls_zor.txt") +
+           "\npress LoadDataButton\nclose plot\n"
+           "press ClearPlotButton\n",
+       ":4: ClearPlotButton is disabled"},
       {"window Tarvolin2D\n", ":1: the window Tarvolin2D is not open"},
       {"close plot\n", ":1: the window plot is not open"},
       {"call stand3sw 1e400\n", ":1: 1e400 is too large for a number"},

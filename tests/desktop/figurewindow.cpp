@@ -3,6 +3,7 @@
 // kept between runs.
 #include "src/desktop/figurewindow.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QDropEvent>
@@ -10,10 +11,12 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QScreen>
 #include <QSettings>
+#include <QTest>
 #include <QTimer>
 #include <QUrl>
 #include <QWindow>
@@ -88,6 +91,50 @@ struct WindowFixture : ::testing::Test {
   std::vector<std::string> opened;
   bool failLoad = false;
 };
+
+using WindowClicks = WindowFixture;
+
+// A radio button of a group switches on when clicked, also when it is on;
+// one of no group (the TPS file switch) and a check box toggle. Each is
+// clicked on the screen, and the model and the widget agree after every
+// click.
+TEST_F(WindowClicks, GroupedRadioButtonsSwitchOnAndOthersToggle) {
+  const Handle w = workflowWindow();
+  auto add = [&](ControlStyle style, const std::string& name, double x, const std::string& group) {
+    graphics.uicontrol(w,
+                       {style, name, name, 0, true, "", Eigen::Vector4d(x, 20, 60, 24), "", group});
+  };
+  add(ControlStyle::radiobutton, "XButton", 20, "transform");
+  add(ControlStyle::radiobutton, "LnButton", 90, "transform");
+  add(ControlStyle::checkbox, "CSBox", 160, "");
+  serveEvents();
+  const struct {
+    const char* clicked;
+    const char* expected;  // ZORButton, XButton, LnButton, CSBox
+  } clicks[] = {
+      {"ZORButton", "1000"}, {"ZORButton", "0000"}, {"ZORButton", "1000"},
+      {"XButton", "1100"},   {"XButton", "1100"},   {"LnButton", "1010"},
+      {"CSBox", "1011"},     {"ZORButton", "0011"}, {"CSBox", "0010"},
+  };
+  for (const auto& c : clicks) {
+    ran.clear();
+    QTest::mouseClick(view.control(tag(w, c.clicked)), Qt::LeftButton);
+    serveEvents();
+    std::string model, shown;
+    for (const char* name : {"ZORButton", "XButton", "LnButton", "CSBox"}) {
+      model += graphics.getNumber(tag(w, name), "Value") != 0 ? '1' : '0';
+      shown += qobject_cast<QAbstractButton*>(view.control(tag(w, name)))->isChecked() ? '1' : '0';
+    }
+    EXPECT_EQ(model, c.expected) << c.clicked;
+    EXPECT_EQ(shown, c.expected) << c.clicked;
+    EXPECT_EQ(ran, std::vector<std::string>{c.clicked});
+  }
+  // The view's own click, which the menus use, does the same.
+  view.click(tag(w, "ZORButton"));
+  EXPECT_EQ(graphics.getNumber(tag(w, "ZORButton"), "Value"), 1);
+  view.click(tag(w, "ZORButton"));
+  EXPECT_EQ(graphics.getNumber(tag(w, "ZORButton"), "Value"), 0);
+}
 
 using WindowStatus = WindowFixture;
 
@@ -190,6 +237,20 @@ TEST_F(WindowMenusTest, PlotItemsActOnThePlotTheWorkflowDrawsInto) {
   item(main, "Copy plot")->trigger();
   EXPECT_EQ(view.statusText(main), "The plot is on the clipboard (SVG and PNG)");
   EXPECT_TRUE(view.statusText(plot).isEmpty());
+  // In a window with a Copy plot button the item is greyed out when the
+  // button is (the plot emptied, or closed).
+  graphics.uicontrol(main, {ControlStyle::pushbutton, "CopyPlotButton", "Copy plot", 0, false, "",
+                            Eigen::Vector4d(200, 20, 80, 24), "", ""});
+  auto menusShown = [&] {
+    for (QMenu* m : view.window(main)->menus()->menuBar()->findChildren<QMenu*>()) {
+      emit m->aboutToShow();
+    }
+  };
+  for (const bool on : {false, true}) {
+    graphics.set(tag(main, "CopyPlotButton"), "Enable", std::string(on ? "on" : "off"));
+    menusShown();
+    EXPECT_EQ(item(main, "Copy plot")->isEnabled(), on);
+  }
   item(main, "Number the landmarks of the means")->trigger();
   EXPECT_TRUE(view.window(plot)->axesWidgets().front()->look().numberMeans);
 
@@ -213,10 +274,12 @@ TEST_F(WindowFiles, ADroppedFileIsLoadedAsLoadDataWouldItsFormatToldByContent) {
   testing::writeText(dir.file("skulls.tps"), kZor);  // rows of numbers whatever its name
   const Handle w = workflowWindow();
   const Handle zor = tag(w, "ZORButton");
+  // The TPS file switch changes only when the user clicks it: a dropped
+  // file is read by its content, IDs and all.
   const struct {
     const char* file;
     double tpsValue;
-  } drops[] = {{"skulls.txt", 1}, {"skulls.tps", 0}};
+  } drops[] = {{"skulls.txt", 0}, {"skulls.tps", 0}};
   for (const auto& d : drops) {
     ran.clear();
     opened.clear();

@@ -1,5 +1,6 @@
 #include "src/desktop/qtview.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QDir>
@@ -391,8 +392,10 @@ TEST(QtFileDialogs, AskWithTheWorkflowsTitleAndFilterStartingInTheWorkingDirecto
   EXPECT_EQ(saved->path(), dir.file("new.txt"));
 
   answerNextDialog(seen, QString());
-  EXPECT_FALSE(dialogs.getFile("*.*", "Enter file to Load?").has_value());
-  EXPECT_EQ(seen.filters, (QStringList{"Landmark files (*.txt *.tps)", "All files (*)"}));
+  EXPECT_FALSE(dialogs.getFile(kLandmarkFilter, "Enter file to Load?").has_value());
+  EXPECT_EQ(seen.filters,
+            (QStringList{"Landmark files (*.txt *.tps *.nts *.csv *.tsv *.fcsv *.json)",
+                         "All files (*)"}));
 
   // An answer given beforehand is taken once, without a dialog.
   dialogs.answerNextOpen(QString::fromStdString(dir.file("skulls.txt")));
@@ -401,16 +404,73 @@ TEST(QtFileDialogs, AskWithTheWorkflowsTitleAndFilterStartingInTheWorkingDirecto
   EXPECT_FALSE(dialogs.getFile("*.*", "Enter file to Load?").has_value());
 }
 
+// The missing-landmarks question on the screen: a button for each choice
+// and Cancel, the whole list under Show Details.
+TEST(QtFileDialogs, AQuestionShowsAButtonForEachChoiceAndTheWholeList) {
+  testing::qtApplication();
+  QtFileDialogs dialogs;
+  const std::vector<DialogChoice> choices = {{"drop-specimens", "Drop specimens"},
+                                             {"drop-landmarks", "Drop landmarks"},
+                                             {"estimate", "Estimate"}};
+  const struct {
+    QString clicked;  // the button's text; "" for Cancel
+    std::optional<std::string> answer;
+  } cases[] = {{"Estimate", "estimate"}, {"Drop landmarks", "drop-landmarks"}, {"", std::nullopt}};
+  for (const auto& c : cases) {
+    QStringList buttons;
+    QString details;
+    QTimer::singleShot(0, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      ASSERT_NE(box, nullptr);
+      details = box->detailedText();
+      for (QAbstractButton* b : box->buttons()) {
+        if (box->buttonRole(b) != QMessageBox::ActionRole) buttons << b->text();
+      }
+      for (QAbstractButton* b : box->buttons()) {
+        const bool cancel = box->buttonRole(b) == QMessageBox::RejectRole;
+        if ((c.clicked.isEmpty() && cancel) || (!c.clicked.isEmpty() && b->text() == c.clicked)) {
+          b->click();
+          return;
+        }
+      }
+    });
+    EXPECT_EQ(dialogs.askChoice("Missing landmarks", "2 specimens have missing landmarks",
+                                "specimen \"a\": landmark 2\nspecimen \"b\": landmark 5", choices),
+              c.answer);
+    EXPECT_TRUE(buttons.contains("Drop specimens")) << buttons.join(", ").toStdString();
+    EXPECT_TRUE(buttons.contains("Estimate"));
+    EXPECT_EQ(details, "specimen \"a\": landmark 2\nspecimen \"b\": landmark 5");
+  }
+}
+
 TEST(QtFileFilter, OffersTheWorkflowsPatternFirstAndAllFilesBesideIt) {
   EXPECT_EQ(qtfilefilter("*.txt"), "Text files (*.txt);;All files (*)");
   EXPECT_EQ(qtfilefilter("*.*"), "All files (*)");
   EXPECT_EQ(qtfilefilter("*.tps"), "TPS files (*.tps);;All files (*)");
   EXPECT_EQ(qtfilefilter("*.txt;*.dat"), "Files (*.txt *.dat);;All files (*)");
-  // The dialogs that load a data set offer the landmark files.
-  for (const char* title : {"Enter file to Load?", "Specify 3D input file to load"}) {
-    EXPECT_EQ(qtdialogfilter("*.*", title), "Landmark files (*.txt *.tps);;All files (*)");
+}
+
+// What each dialog of the workflows offers first: the data set's every
+// format the readers know, the x list's every file (its values may sit in
+// any file), the wireframe's text files.
+TEST(QtFileFilter, EachDialogOffersTheFilesItsStepReads) {
+  const std::string landmarks =
+      "Landmark files (*.txt *.tps *.nts *.csv *.tsv *.fcsv *.json);;All files (*)";
+  const struct {
+    std::string_view filter, title;
+    std::string offered;
+  } cases[] = {
+      {kLandmarkFilter, "Enter file to Load?", landmarks},    // Load data
+      {"*.txt", "Specify 3D input file to load", landmarks},  // Load data, TPS file switched on
+      {"*.*", "Enter file to Load?", "All files (*)"},        // Load x list
+      {"*.txt", "Enter file to Load?", "Text files (*.txt);;All files (*)"},  // Load wireframe
+      {"*.txt;*.csv;*.tsv", "Load the specimens' groups",
+       "Files (*.txt *.csv *.tsv);;All files (*)"},
+      {"*.txt", "Enter x list", "Text files (*.txt);;All files (*)"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(qtdialogfilter(c.filter, c.title).toStdString(), c.offered) << c.title;
   }
-  EXPECT_EQ(qtdialogfilter("*.txt", "Enter x list"), "Text files (*.txt);;All files (*)");
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "geometry/missinglandmarkslist.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "geometry/resolvemissing.h"
 #include "geometrytesting.h"
@@ -51,6 +52,26 @@ TEST(Missinglandmarkslist, ListsEveryIncompleteSpecimenUpToFifty) {
                            (c.incomplete == 1 ? " has" : "s have") + " missing landmarks:\n" +
                            list);
     }
+  }
+}
+
+// The window's list, which scrolls, holds every incomplete specimen.
+TEST(Missinglandmarkslist, ListsAsManyAsAskedFor) {
+  const struct {
+    Eigen::Index incomplete;
+    size_t limit;
+    long lines;
+    std::string last;
+  } cases[] = {
+      {60, 50, 51, "... and 10 more specimens"},
+      {60, 5, 6, "... and 55 more specimens"},
+      {60, std::numeric_limits<size_t>::max(), 60, "specimen \"s61\": landmark 2"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.limit);
+    const std::string list = missinglandmarkslist(withIncomplete(c.incomplete), c.limit);
+    EXPECT_EQ(std::count(list.begin(), list.end(), '\n') + 1, c.lines);
+    EXPECT_EQ(list.substr(list.rfind('\n') + 1), c.last);
   }
 }
 

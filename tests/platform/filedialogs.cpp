@@ -79,5 +79,30 @@ TEST(ScriptedFileDialogs, EmptyQueueThrowsLogicError) {
   EXPECT_THROW(dialogs.putFile("*.*", "s"), std::logic_error);
 }
 
+// Questions are answered from their own queue, in order; one with no answer
+// queued is cancelled, and an answer that is not offered is refused.
+TEST(ScriptedFileDialogs, QuestionsTakeTheirAnswersInOrder) {
+  const std::vector<DialogChoice> offered = {{"drop-specimens", "Drop specimens"},
+                                             {"estimate", "Estimate"}};
+  ScriptedFileDialogs dialogs;
+  dialogs.answerChoice("estimate");
+  dialogs.answerChoice("drop-specimens");
+  dialogs.answerChoice("guess");
+  const struct {
+    std::optional<std::string> answer;  // nothing: cancelled
+    bool refused;
+  } asked[] = {
+      {"estimate", false}, {"drop-specimens", false}, {std::nullopt, true}, {std::nullopt, false}};
+  for (const auto& a : asked) {
+    if (a.refused) {
+      EXPECT_THROW(dialogs.askChoice("Missing landmarks", "", "", offered), std::invalid_argument);
+    } else {
+      EXPECT_EQ(dialogs.askChoice("Missing landmarks", "", "", offered), a.answer);
+    }
+  }
+  EXPECT_EQ(dialogs.questions().size(), 4u);
+  EXPECT_TRUE(dialogs.requests().empty());  // the file dialogs' queue is another
+}
+
 }  // namespace
 }  // namespace tarvolin

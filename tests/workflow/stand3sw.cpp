@@ -1,5 +1,6 @@
 #include "workflow/stand3sw.h"
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <sstream>
@@ -110,9 +111,11 @@ TEST_F(Stand3swTest, LoadDataReadsSuperimposesSummarisesPlotsAndEnables) {
   EXPECT_TRUE(enabled("LoadXButton"));
   EXPECT_FALSE(enabled("AcceptStandard"));
 
-  // A second load adds to the plot instead of replacing it.
+  // A second load replaces the plot of the first.
   run("LoadData", kZor);
-  EXPECT_EQ(plotStyles().size(), 82u);
+  EXPECT_EQ(plotStyles(), joined({{"b*"}, repeated("bo", 40)}));
+  // The dialog offers every landmark format first.
+  EXPECT_EQ(dialogs_.requests().back().filter, kLandmarkFilter);
 }
 
 // Each step tells the window what it did, and the plot says what it shows:
@@ -301,13 +304,20 @@ TEST_F(Stand3swTest, StatisticsBoxesAndTransformButtons) {
   EXPECT_EQ(text("StandardBox"), "1.0000");
   EXPECT_EQ(value("XButton"), 1);
 
-  // A new source leaves the transform in force until one is chosen again.
+  // A new source puts the transform out of force until one is chosen again:
+  // regressing on the logarithms of the list while the window names
+  // centroid size would be wrong without a word.
   run("UseLn");
+  EXPECT_TRUE(enabled("GoRegress"));
   run("UseCS");
   EXPECT_EQ(sw_.state().XLIST, Eigen::Vector3d(1, 2, 3));
-  EXPECT_TRUE(testing::assert_near(sw_.state().FXLIST,
-                                   Eigen::Vector3d(0, std::log(10), std::log(100)), 1e-15));
-  EXPECT_EQ(value("LnButton"), 1);
+  EXPECT_EQ(sw_.state().FXLIST.size(), 0);
+  EXPECT_EQ(value("XButton") + value("LnButton") + value("LogButton"), 0);
+  EXPECT_EQ(text("MinBox") + text("StandardBox"), "0.00000.0000");
+  EXPECT_EQ(text("XVarBox"), "");
+  EXPECT_FALSE(enabled("GoRegress"));
+  run("Regress");
+  EXPECT_NE(graphics_.lastError().find("no x-variable has been chosen"), std::string::npos);
 }
 
 TEST_F(Stand3swTest, XListOfTheWrongLengthIsKeptWithAMessage) {
@@ -383,9 +393,14 @@ TEST_F(Stand3swTest, ClearResetsDataBoxesAndButtonsAndKeepsTheRest) {
   run("LoadWire", kWire);
   loadAndStandardize("UseLn");
   click("CSBox", 1);
-  const std::string xvar = text("XVarBox");
+  run("LoadxList", kMass);
+  run("UseLn");
+  run("Acceptx");
+  run("Regress");
+  ASSERT_EQ(text("XVarBox").rfind("File skulls_mass.txt", 0), 0u);
   ConsoleCapture console;
   run("Clear");
+  const std::string xvar = text("XVarBox");
   const Stand3sw::State& s = sw_.state();
   EXPECT_EQ(s.DATA.size() + s.XLIST.size() + s.SDATA.size() + s.FXLIST.size(), 0);
   EXPECT_EQ(s.DATAV.specimens(), 40);
@@ -404,9 +419,13 @@ TEST_F(Stand3swTest, ClearResetsDataBoxesAndButtonsAndKeepsTheRest) {
                              "UseCSButton", "LoadXButton", "LoadGroupsButton"}) {
     EXPECT_FALSE(enabled(button)) << button;
   }
-  EXPECT_EQ(text("XVarBox"), xvar);
+  EXPECT_EQ(xvar, "");
   EXPECT_EQ(value("CSBox"), 1);
   EXPECT_TRUE(plotStyles().empty());
+  // Nothing names the cleared data set.
+  const Handle plot = sw_.state().fighand1->handle;
+  EXPECT_EQ(graphics_.getString(graphics_.object(plot).children.front(), "Title"), "");
+  EXPECT_EQ(graphics_.getString(plot, "Name"), "Tarvolin 3D plot");
   EXPECT_EQ(std::count(console.text().begin(), console.text().end(), '\n'), 4);
 
   // What Clear keeps still draws: the data set and its wireframe.
@@ -456,34 +475,147 @@ TEST_F(Stand3swTest, PlotWindowClosedByTheUser) {
   EXPECT_EQ(plotStyles().size(), 41u);
 }
 
+// A button is enabled when its step can be taken: Accept x once x, ln x or
+// log10 x is chosen, Show data once data are loaded, Clear plot and Copy
+// plot while the plot window shows something.
 TEST_F(Stand3swTest, EnablesFollowTheWorkflow) {
-  const char* const buttons[] = {"UseCSButton",  "LoadXButton",  "AcceptStandard",
-                                 "SaveStandard", "ShowStandard", "GoRegress"};
+  const char* const buttons[] = {"UseCSButton",    "LoadXButton",     "AcceptStandard",
+                                 "SaveStandard",   "ShowStandard",    "GoRegress",
+                                 "ShowDataButton", "ClearPlotButton", "CopyPlotButton"};
   auto enables = [&] {
     std::string state;
     for (const char* b : buttons) state += enabled(b) ? '1' : '0';
     return state;
   };
   TempDir dir;
-  EXPECT_EQ(enables(), "000001");
-  run("LoadData", kZor);
-  EXPECT_EQ(enables(), "110001");
-  for (const char* action : {"UseCS", "UseX", "UseLn", "UseLog", "ShowData"}) run(action);
-  run("LoadxList", kMass);
+  EXPECT_EQ(enables(), "000001000");  // Accept x as the test window has it
+  const struct {
+    const char* action;
+    std::string file;  // the dialog's answer; "" for none
+    const char* expected;
+  } steps[] = {
+      {"LoadData", kZor, "110000111"},
+      {"UseCS", "", "110000111"},
+      {"UseX", "", "110001111"},
+      {"LoadxList", kMass, "110000111"},  // a new x-variable: its transform is to choose
+      {"UseLog", "", "110001111"},
+      {"LoadWire", kWire, "110001111"},
+      {"Acceptx", "", "111001111"},
+      {"Regress", "", "111111111"},
+      {"SaveFile", dir.file("out.txt"), "111111111"},
+      {"ClearFigure", "", "111111100"},  // nothing left to clear or copy
+      {"ShowRegress", "", "111111111"},
+      {"CopyImage", "", "111111111"},
+      {"Nothing", "", "111111111"},
+      {"close the plot window", "", "111111100"},
+      {"ShowData", "", "111111111"},
+      {"UseCS", "", "110000111"},
+      {"Clear", "", "000000100"},  // the data set loaded last can still be shown
+      {"LoadData", kZor, "110000111"},
+  };
+  for (const auto& step : steps) {
+    if (std::string(step.action) == "close the plot window") {
+      graphics_.close(sw_.state().fighand1->handle);
+    } else {
+      run(step.action, step.file.empty() ? std::nullopt : std::optional<std::string>(step.file));
+    }
+    EXPECT_EQ(enables(), step.expected) << step.action;
+  }
+}
+
+// A new data set shows nothing of the earlier one: its standardized
+// specimens, its means (whose landmarks would be numbered on from k), its x
+// list and what the plot window's status line said of it.
+TEST_F(Stand3swTest, ANewDataSetShowsNothingOfTheEarlier) {
+  std::vector<std::pair<Handle, std::string>> statuses;
+  graphics_.subscribe([&](const GraphicsChange& change) {
+    if (change.kind == GraphicsChange::Kind::status)
+      statuses.emplace_back(change.handle, change.detail);
+  });
   run("LoadWire", kWire);
-  EXPECT_EQ(enables(), "110001");
-  run("Acceptx");
-  EXPECT_EQ(enables(), "111001");
-  run("Regress");
-  EXPECT_EQ(enables(), "111111");
-  run("SaveFile", dir.file("out.txt"));
-  for (const char* action : {"ShowRegress", "ClearFigure", "CopyImage", "Nothing"}) run(action);
-  EXPECT_EQ(enables(), "111111");
-  run("Clear");
-  EXPECT_EQ(enables(), "000000");
-  // A new load makes the x-variable buttons and Accept x usable again.
   run("LoadData", kZor);
-  EXPECT_EQ(enables(), "110001");
+  run("LoadxList", kMass);
+  run("UseLn");
+  run("Acceptx");
+  run("Regress");
+  run("ShowRegress");
+  const Handle plot = sw_.state().fighand1->handle;
+  ASSERT_GT(plotStyles().size(), 82u);
+
+  run("LoadData", kTps);
+  EXPECT_EQ(plotStyles(), joined({{"b*"}, repeated("bo", 40), repeated("g", 19)}));
+  EXPECT_EQ(text("XVarBox"), "");
+  EXPECT_EQ(graphics_.getString(plot, "Name"), "Tarvolin 3D plot: skulls_tps.txt");
+  EXPECT_EQ(graphics_.getString(graphics_.object(plot).children.front(), "Title"),
+            "skulls_tps.txt: 40 specimens, superimposed");
+  const auto cleared =
+      std::find(statuses.begin(), statuses.end(), std::make_pair(plot, std::string()));
+  EXPECT_NE(cleared, statuses.end()) << "the plot window's status line is cleared";
+
+  // Shown again and again, the mean is drawn once: numbered 1 to 14.
+  run("ShowData");
+  run("ShowData");
+  size_t means = 0;
+  for (Handle h : graphics_.descendants(plot, ObjectType::line)) {
+    if (graphics_.object(h).displayName == kMeanShape) {
+      ++means;
+      EXPECT_EQ(graphics_.object(h).xdata.size(), 14);
+    }
+  }
+  EXPECT_EQ(means, 1u);
+}
+
+// Missing landmarks: the window offers the command line's choices; without
+// an answer the file is refused with the list of what is missing.
+TEST_F(Stand3swTest, MissingLandmarksAreDroppedOrEstimatedAsTheUserChooses) {
+  const std::string file = examplePath("skulls_missing.csv");
+  const struct {
+    std::optional<std::string> answer;
+    Eigen::Index specimens, landmarks;  // 0 specimens: refused
+    std::string said;                   // in the status line, or the error
+    double wireactive;                  // the wireframe loaded first, once landmarks are left out
+  } cases[] = {
+      {std::nullopt, 0, 0,
+       "Error in LoadData: " + file +
+           ": 2 specimens have missing landmarks:\nspecimen \"skull_03\": landmark 5\n"
+           "specimen \"skull_17\": landmarks 2, 11",
+       1},
+      {"drop-specimens", 38, 14, "left out 2 specimens with missing landmarks (38 remain)", 1},
+      // The wireframe's numbers name landmarks that were renumbered: switched off.
+      {"drop-landmarks", 40, 11, "left out 3 landmarks missing in some specimen (11 remain)", 0},
+      {"estimate", 40, 14, "estimated", 0},
+      {"guess", 0, 0,
+       "Error in LoadData: the answer guess is not one of the choices: drop-specimens, "
+       "drop-landmarks, estimate",
+       0},
+  };
+  run("LoadWire", kWire);
+  std::string status;
+  graphics_.subscribe([&](const GraphicsChange& change) {
+    if (change.kind == GraphicsChange::Kind::status) status = change.detail;
+  });
+  for (const auto& c : cases) {
+    run("Clear");
+    if (c.answer) dialogs_.answerChoice(*c.answer);
+    const size_t asked = dialogs_.questions().size();
+    run("LoadData", file);
+    EXPECT_EQ(dialogs_.questions().size(), asked + 1);
+    EXPECT_EQ(dialogs_.questions().back(), "Missing landmarks");
+    const Stand3sw::State& s = sw_.state();
+    if (c.specimens == 0) {
+      EXPECT_EQ(graphics_.lastError(), c.said) << c.answer.value_or("cancel");
+      EXPECT_EQ(s.DATA.size(), 0);
+      EXPECT_EQ(s.wireactive, c.wireactive);
+      continue;
+    }
+    EXPECT_EQ(graphics_.lastError(), "") << *c.answer;
+    EXPECT_EQ(s.DATA.rows(), c.specimens) << *c.answer;
+    EXPECT_EQ(s.mean1.rows(), c.landmarks) << *c.answer;
+    EXPECT_TRUE(s.DATA.allFinite()) << *c.answer;
+    EXPECT_EQ(status.rfind("Loaded " + std::to_string(c.specimens), 0), 0u) << status;
+    EXPECT_NE(status.find(c.said), std::string::npos) << status;
+    EXPECT_EQ(s.wireactive, c.wireactive) << *c.answer;
+  }
 }
 
 TEST_F(Stand3swTest, OnlyExactActionStringsMatch) {
@@ -590,9 +722,8 @@ TEST_F(Stand3swTest, LogarithmOfNonPositiveValuesChangesNothing) {
   for (int i = 1; i <= 40; ++i) list += (i == 5 ? "0" : std::to_string(i)) + "\n";
   writeText(dir.file("zero.txt"), list);
   run("LoadData", kZor);
-  run("UseCS");
-  run("UseX");
   run("LoadxList", dir.file("zero.txt"));
+  run("UseX");
   const Eigen::MatrixXd fx = sw_.state().FXLIST;
   const std::string minimum = text("MinBox");
   // A click switches its button on before the action runs; a refused
@@ -708,7 +839,8 @@ TEST_F(Stand3swTest, AWireframeThatDoesNotFitNeverLocksTheWorkflow) {
         graphics.descendants(sw.state().fighand1->handle, ObjectType::line);
     const auto wires = std::count_if(lines.begin(), lines.end(),
                                      [&](Handle h) { return graphics.object(h).lineStyle == "g"; });
-    EXPECT_EQ(wires, c.wireactive != 0 ? 2 * 19 : 0);
+    // Show data draws the data set afresh: one wireframe, not a second one.
+    EXPECT_EQ(wires, c.wireactive != 0 ? 19 : 0);
     EXPECT_EQ(graphics.messages().size(), c.messages.size());
     EXPECT_EQ(graphics.lastError(), "");
   }

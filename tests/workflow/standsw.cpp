@@ -24,6 +24,8 @@ using testing::testWindow;
 using testing::writeText;
 
 const std::string k2D = examplePath("skulls2d.txt");
+// The same side views superimposed, as the 2D window standardizes them.
+const std::string k2DSuperimposed = examplePath("skulls2d_superimposed.txt");
 const std::string kMass = examplePath("skulls_mass.txt");
 const char* const kButtons[] = {"UseCSButton",  "LoadXButton",  "AcceptStandard",
                                 "SaveStandard", "ShowStandard", "GoRegress"};
@@ -90,7 +92,8 @@ TEST_F(StandswTest, LoadDataKeepsTheRowsSummarisesPlotsAndEnables) {
   const Eigen::MatrixXd data = dload(dir.file("four.txt"));
   EXPECT_EQ(sw_.state().DATA, data);
   EXPECT_EQ(dialogs_.requests().back().title, "Enter file to Load?");
-  EXPECT_EQ(enables(), "110001");
+  EXPECT_EQ(dialogs_.requests().back().filter, kLandmarkFilter);
+  EXPECT_EQ(enables(), "110000");
 
   // Every landmark of every row, then each landmark of the mean row.
   const std::vector<GraphicsObject> drawn = points(window_);
@@ -223,11 +226,12 @@ TEST_F(StandswTest, ExampleDataSetItsXListAndWherePlotsGo) {
   }
   run("LoadxList", kMass);
   EXPECT_EQ(text("XVarBox"), "File skulls_mass.txt \n   40 listed x values");
-  EXPECT_TRUE(graphics_.messages().empty());
+  ASSERT_EQ(graphics_.messages().size(), 1u);  // these rows are not superimposed
   run("UseCS");
   EXPECT_EQ(sw_.state().XLIST, data.col(28));
 
-  // Plots go into whichever window is current, and add up.
+  // Plots go into whichever window is current; Show data draws the data set
+  // afresh, its mean once (numbered 1 to 14, not on from 15).
   const size_t onePlot = 40 * 14 + 14;
   EXPECT_EQ(drawn(), onePlot);
   const Handle other = graphics_.figure();
@@ -235,8 +239,47 @@ TEST_F(StandswTest, ExampleDataSetItsXListAndWherePlotsGo) {
   EXPECT_EQ(points(other).size(), onePlot);
   graphics_.figure(window_);
   run("ShowData");
-  EXPECT_EQ(drawn(), 2 * onePlot);
+  EXPECT_EQ(drawn(), onePlot);
   EXPECT_EQ(graphics_.descendants(kRoot, ObjectType::figure).size(), 2u);
+}
+
+// The window takes its data as superimposed: rows that plainly are not are
+// shown with a message saying so, and every step that would regress them
+// refuses them with the same words; superimposed rows go through.
+TEST_F(StandswTest, DataThatAreNotSuperimposedAreNamedAndNotRegressed) {
+  const std::string said =
+      "skulls2d.txt is not superimposed: specimen \"1\" has its centroid 52.29 from the origin and "
+      "centroid size 44.96, where superimposed data have 0 and 1. This window standardizes "
+      "superimposed 2D data; superimpose the file first with tarvolin-cli superimpose FILE "
+      "--dim 2 -o superimposed.txt and load superimposed.txt";
+  const struct {
+    std::string file;
+    bool superimposed;
+  } cases[] = {{k2D, false}, {k2DSuperimposed, true}};
+  for (const auto& c : cases) {
+    const size_t shown = graphics_.messages().size();
+    run("LoadData", c.file);
+    EXPECT_EQ(sw_.state().DATA.rows(), 40) << c.file;  // loaded and shown all the same
+    EXPECT_EQ(drawn(), 40u * 14u + 14u) << c.file;
+    run("UseCS");
+    run("UseLn");
+    run("Acceptx");
+    for (const char* action : {"Regress", "Allometry"}) {
+      run(action);
+      if (c.superimposed) {
+        EXPECT_EQ(graphics_.lastError(), "") << action;
+      } else {
+        EXPECT_EQ(graphics_.lastError(), "Error in " + std::string(action) + ": " + said) << action;
+      }
+    }
+    EXPECT_EQ(sw_.state().SDATA.rows(), c.superimposed ? 40 : 0) << c.file;
+    if (c.superimposed) {
+      EXPECT_EQ(graphics_.messages().size(), shown) << c.file;
+    } else {
+      ASSERT_EQ(graphics_.messages().size(), shown + 1) << c.file;
+      EXPECT_EQ(graphics_.messages().back(), said);
+    }
+  }
 }
 
 TEST_F(StandswTest, StatisticsBoxesTransformButtonsAndRefusedLogarithms) {
@@ -265,34 +308,35 @@ TEST_F(StandswTest, StatisticsBoxesTransformButtonsAndRefusedLogarithms) {
     EXPECT_EQ(radios(), std::string("100010001").substr(3 * static_cast<size_t>(code), 3));
     EXPECT_EQ(sw_.state().FXLIST(0), code == 0 ? 1 : 0) << actions[code];
   }
-  // A new source leaves the transform in force until one is chosen again.
+  // A new source puts the transform out of force until one is chosen again.
   run("UseLog");
+  EXPECT_EQ(enables(), "110001");
   run("UseCS");
   EXPECT_EQ(sw_.state().XLIST, Eigen::Vector4d(10, 20, 30, 40));
-  EXPECT_TRUE(testing::assert_near(sw_.state().FXLIST,
-                                   Eigen::Vector4d(0, std::log10(2), std::log10(3), 1), 1e-15));
-  EXPECT_EQ(enables(), "110001");
+  EXPECT_EQ(sw_.state().FXLIST.size(), 0);
+  EXPECT_EQ(radios(), "000");
+  EXPECT_EQ(enables(), "110000");
 
   // A logarithm of zero is refused before anything changes.
   writeText(dir.file("zero.txt"), "1\n2\n0\n4\n");
-  run("UseX");
   run("LoadxList", dir.file("zero.txt"));
+  run("UseX");
   for (const char* action : {"UseLn", "UseLog"}) {
     run(action);
     EXPECT_NE(graphics_.lastError().find("specimen 3 has the x value 0"), std::string::npos)
         << graphics_.lastError();
-    EXPECT_EQ(sw_.state().FXLIST, Eigen::Vector4d(10, 20, 30, 40));
+    EXPECT_EQ(sw_.state().FXLIST, Eigen::Vector4d(1, 2, 0, 4));
     EXPECT_EQ(sw_.state().LCODE, Transform::none);
-    EXPECT_EQ(text("MaxBox"), "40.0000");
+    EXPECT_EQ(text("MaxBox"), "4.0000");
     EXPECT_EQ(radios(), "100");
   }
 }
 
 TEST_F(StandswTest, WholePathSavesStandardsizeOfTheLoadedRows) {
   TempDir dir;
-  const Eigen::MatrixXd data = dload(k2D);
+  const Eigen::MatrixXd data = dload(k2DSuperimposed);
   const Eigen::VectorXd mass = dload(kMass).col(0);
-  run("LoadData", k2D);
+  run("LoadData", k2DSuperimposed);
   run("LoadxList", kMass);
   run("UseLog");
   run("Acceptx");
@@ -351,11 +395,12 @@ TEST_F(StandswTest, WholePathSavesStandardsizeOfTheLoadedRows) {
   EXPECT_EQ(all[before].xdata(0), sw_.state().SDATA(0, 0));
   EXPECT_EQ(all.back().lineStyle, "ks");
   EXPECT_EQ(all.back().markerSize, 3);
-  EXPECT_EQ(enables(), "111111");
+  // Use centroid size took a new x-variable, which was not accepted again.
+  EXPECT_EQ(enables(), "110111");
 }
 
 TEST_F(StandswTest, ClearEmptiesDataAxesAndBoxesButKeepsTheTransform) {
-  run("LoadData", k2D);
+  run("LoadData", k2DSuperimposed);
   run("UseCS");
   run("UseLn");
   run("Acceptx");
@@ -376,11 +421,13 @@ TEST_F(StandswTest, ClearEmptiesDataAxesAndBoxesButKeepsTheTransform) {
   EXPECT_EQ(text("XVarBox"), xvar);
   EXPECT_EQ(value("CSBox"), 1);
   EXPECT_EQ(drawn(), 0u);
+  EXPECT_EQ(graphics_.getString(graphics_.gca(), "Title"), "");  // no stale title
+  EXPECT_FALSE(enabled("ShowDataButton"));
   EXPECT_FALSE(graphics_.object(graphics_.gca()).details().hold);
   EXPECT_EQ(std::count(console.text().begin(), console.text().end(), '\n'), 4);
 
-  run("LoadData", k2D);
-  EXPECT_EQ(enables(), "110001");
+  run("LoadData", k2DSuperimposed);
+  EXPECT_EQ(enables(), "110000");
 }
 
 TEST_F(StandswTest, ActionsMatchOnlyExactlyAndOthersDoNothing) {
@@ -405,7 +452,7 @@ TEST_F(StandswTest, RefusedFilesAndCancelledDialogsChangeNothing) {
   writeText(dir.file("text.txt"), "1 2 3\n1 x 3\n");
   writeText(dir.file("even.txt"), "1 2 3 4\n5 6 7 8\n");
   writeText(dir.file("one.txt"), "1\n2\n");
-  run("LoadData", k2D);
+  run("LoadData", k2DSuperimposed);
   run("UseCS");
   const size_t plotted = drawn();
   const std::string width =
@@ -437,10 +484,10 @@ TEST_F(StandswTest, RefusedFilesAndCancelledDialogsChangeNothing) {
     EXPECT_EQ(console.text(), c.expected.empty() ? "" : c.expected + "\n");
     EXPECT_EQ(graphics_.lastError(), c.expected);
   }
-  EXPECT_EQ(text("FileBox"), "File skulls2d.txt \n   40 Samples \n   14 landmarks");
+  EXPECT_EQ(text("FileBox"), "File skulls2d_superimposed.txt \n   40 Samples \n   14 landmarks");
   EXPECT_EQ(text("XVarBox"), "");
-  EXPECT_EQ(sw_.state().DATA, dload(k2D));
-  EXPECT_EQ(sw_.state().XLIST, dload(k2D).col(28));
+  EXPECT_EQ(sw_.state().DATA, dload(k2DSuperimposed));
+  EXPECT_EQ(sw_.state().XLIST, dload(k2DSuperimposed).col(28));
   EXPECT_EQ(drawn(), plotted);
   EXPECT_TRUE(graphics_.messages().empty());
   EXPECT_EQ(dialogs_.pendingAnswers(), 0u);
@@ -485,7 +532,7 @@ TEST_F(StandswTest, MissingValuesAreReportedAndChangeNothing) {
 
 TEST_F(StandswTest, BadStandardValueOrXLengthStopsRegressAndSave) {
   TempDir dir;
-  run("LoadData", k2D);
+  run("LoadData", k2DSuperimposed);
   run("UseCS");
   run("UseX");
   run("Regress");
@@ -502,7 +549,7 @@ TEST_F(StandswTest, BadStandardValueOrXLengthStopsRegressAndSave) {
   // An x list shorter than the data set: kept with a warning, refused by Regress.
   writeText(dir.file("short.txt"), "1\n2\n3\n");
   run("Clear");
-  run("LoadData", k2D);
+  run("LoadData", k2DSuperimposed);
   run("LoadxList", dir.file("short.txt"));
   EXPECT_EQ(graphics_.messages(),
             std::vector<std::string>{
