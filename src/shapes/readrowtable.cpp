@@ -8,6 +8,7 @@
 
 #include "platform/errors.h"
 #include "platform/plaindecimal.h"
+#include "platform/quotedtext.h"
 
 namespace tarvolin {
 namespace detail {
@@ -221,12 +222,6 @@ namespace {
 using detail::DelimitedText;
 using Field = DelimitedText::Field;
 
-std::string quoted(std::string_view text) {
-  constexpr size_t shown = 24;
-  if (text.size() > shown) return "\"" + std::string(text.substr(0, shown)) + "...\"";
-  return "\"" + std::string(text) + "\"";
-}
-
 bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
 char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
@@ -380,7 +375,7 @@ LandmarkSet readrowtable(std::string_view text, const std::string& fname,
         out[c * capacity] = std::numeric_limits<double>::quiet_NaN();
       } else {
         throw InputError(fname, rows.line(),
-                         "specimen \"" + id + "\": " + quoted(field.text) + " (field " +
+                         "specimen \"" + id + "\": " + quotedtext(field.text) + " (field " +
                              std::to_string(c + 2) + ") " + value.problemText());
       }
     }
@@ -396,7 +391,7 @@ LandmarkSet readrowtable(std::string_view text, const std::string& fname,
       const Coordinate size = detail::tablecoordinate(field.text, decimalComma, options);
       if (size.kind != Coordinate::number) {
         throw InputError(fname, rows.line(),
-                         "specimen \"" + id + "\": the size " + quoted(field.text) +
+                         "specimen \"" + id + "\": the size " + quotedtext(field.text) +
                              " is not a finite number; the size column must hold one");
       }
       sizes(n) = size.value;
