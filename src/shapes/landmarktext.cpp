@@ -10,6 +10,7 @@
 
 #include "platform/errors.h"
 #include "platform/nonfinite.h"
+#include "platform/quotedtext.h"
 #include "standardizedtext.h"
 
 namespace tarvolin {
@@ -72,26 +73,9 @@ const char* formatName(LandmarkFormat format) {
   }
 }
 
-// The ID as it can stand in a one-line message: quoted, control characters spelt out.
-std::string quoted(std::string_view id) {
-  std::string text = "\"";
-  for (char c : id) {
-    if (c == '\n') {
-      text += "\\n";
-    } else if (c == '\r') {
-      text += "\\r";
-    } else if (c == '\t') {
-      text += "\\t";
-    } else {
-      text += c;
-    }
-  }
-  return text + "\"";
-}
-
 std::string specimenName(const LandmarkSet& set, Index i) {
   if (set.ids[static_cast<size_t>(i)].empty()) return "specimen " + std::to_string(i + 1);
-  return "specimen " + quoted(set.ids[static_cast<size_t>(i)]);
+  return "specimen " + quotedtext(set.ids[static_cast<size_t>(i)]);
 }
 
 [[noreturn]] void refuse(const LandmarkSet& set, Index i, const std::string& problem) {
@@ -239,8 +223,8 @@ void checkWritable(const LandmarkSet& set, LandmarkFormat format, std::optional<
       const auto [at, added] = seen.emplace(id, i);
       if (!added) {
         throw InputError(set.path, "specimens " + std::to_string(at->second + 1) + " and " +
-                                       std::to_string(i + 1) + " have the same ID " + quoted(id) +
-                                       ", which " + name +
+                                       std::to_string(i + 1) + " have the same ID " +
+                                       quotedtext(id) + ", which " + name +
                                        " cannot tell apart; nothing was written");
       }
     }
@@ -457,6 +441,15 @@ void landmarktext(const LandmarkSet& set, LandmarkFormat format, std::optional<d
         "landmarktext: Slicer markups hold one specimen a file and are not written as a set");
   }
   checkShape(set, format, lastValue);
+  // A format without SCALE= gets the coordinates in the scaled units, which
+  // are the size's: a row never holds two units.
+  if (format != LandmarkFormat::tps && set.scale.size() != 0 && (set.scale.array() != 1).any()) {
+    LandmarkSet scaled = set;
+    scaled.coords.array().colwise() *= set.scale.array();
+    scaled.scale.resize(0);
+    landmarktext(scaled, format, lastValue, sink);
+    return;
+  }
   checkWritable(set, format, lastValue);
   if (format == LandmarkFormat::zor) {
     // Written from the coordinates and sizes as they are: a large data set

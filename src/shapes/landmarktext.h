@@ -62,8 +62,9 @@
 //
 // A missing landmark is NA in each of its coordinates (csv, tps,
 // morphologika), the declared code in nts. Only tps holds scale factors:
-// the other formats get the coordinates as they are, without them (the size
-// column of zor and csv keeps the size, scale included).
+// the other formats get every coordinate times its specimen's scale factor,
+// in the scaled units that the size (scale included) is in, so that a row
+// never holds two units.
 //
 // set:       the specimens; its path names the source in errors.
 // format:    zor, csv, tps, nts or morphologika; fcsv and mrkjson, which hold
