@@ -125,6 +125,9 @@ void SessionScript::perform(Runtime& runtime, const Step& step) {
     dialogs_.choose((start_ / step.rest).lexically_normal().string());
   } else if (command == "cancel" && count == 1) {
     dialogs_.cancel();
+  } else if (command == "answer" && count == 2 &&
+             (step.words[1] == "yes" || step.words[1] == "no")) {
+    dialogs_.answer(step.words[1] == "yes");
   } else if (command == "call" && count >= 2) {
     Values args;
     for (size_t i = 2; i < count; ++i) args.push_back(argumentValue(step.words[i], refuse));
@@ -151,7 +154,7 @@ void SessionScript::perform(Runtime& runtime, const Step& step) {
     graphics.close(*window);
   } else {
     fail(step, "cannot read the step \"" + step.words.front() +
-                   "\"; steps are press, set, choose, cancel, call, window and close");
+                   "\"; steps are press, set, choose, cancel, answer, call, window and close");
   }
 }
 

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QSettings>
 
 namespace tarvolin {
@@ -113,6 +114,15 @@ std::optional<FileChoice> QtFileDialogs::getFile(std::string_view filter, std::s
 
 std::optional<FileChoice> QtFileDialogs::putFile(std::string_view filter, std::string_view title) {
   return ask(true, filter, title);
+}
+
+bool QtFileDialogs::confirm(std::string_view question) {
+  QWidget* parent = parent_ ? parent_() : nullptr;
+  if (!parent) parent = QApplication::activeWindow();
+  ArrowCursor arrow;
+  return QMessageBox::question(parent, QStringLiteral("Tarvolin"), text(question),
+                               QMessageBox::Yes | QMessageBox::No,
+                               QMessageBox::No) == QMessageBox::Yes;
 }
 
 }  // namespace tarvolin

@@ -42,6 +42,8 @@ class QtFileDialogs : public FileDialogs {
 
   std::optional<FileChoice> getFile(std::string_view filter, std::string_view title) override;
   std::optional<FileChoice> putFile(std::string_view filter, std::string_view title) override;
+  // A question box over the window, Yes or No (No by default).
+  bool confirm(std::string_view question) override;
 
   // Where the last folder chosen is kept between runs; nullptr keeps nothing.
   void setSettings(QSettings* settings) { settings_ = settings; }

@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <stdexcept>
 
+#include "console.h"
+
 namespace tarvolin {
 
 void ScriptedFileDialogs::choose(std::string path) {
@@ -24,6 +26,17 @@ std::optional<FileChoice> ScriptedFileDialogs::getFile(std::string_view filter,
 std::optional<FileChoice> ScriptedFileDialogs::putFile(std::string_view filter,
                                                        std::string_view title) {
   return answer(true, filter, title);
+}
+
+bool ScriptedFileDialogs::confirm(std::string_view question) {
+  questions_.emplace_back(question);
+  bool yes = false;
+  if (!questionAnswers_.empty()) {
+    yes = questionAnswers_.front();
+    questionAnswers_.pop_front();
+  }
+  console().disp("question: " + std::string(question) + (yes ? " (yes)" : " (no)"));
+  return yes;
 }
 
 std::optional<FileChoice> ScriptedFileDialogs::answer(bool save, std::string_view filter,

@@ -5,10 +5,14 @@
 // getFile(filter, title) and putFile(filter, title) return the chosen file's
 // bare name and its folder (ending with the path separator, so that folder
 // followed by name is the full path), or nothing when the user cancels.
+// confirm(question) asks a question about the file just chosen (how to read
+// it) and returns true for yes.
 //
 // ScriptedFileDialogs answers from a queue instead of asking a person: each
-// choose(path) or cancel() answers the next dialog, in order. It is what the
-// command line and the tests use.
+// choose(path) or cancel() answers the next dialog, in order; answer(yes)
+// the next question (a question with no answer queued is answered no, and
+// every question is written to the console as "question: TEXT (yes|no)").
+// It is what the command line and the tests use.
 //
 // Example:
 //   ScriptedFileDialogs dialogs;
@@ -35,6 +39,7 @@ class FileDialogs {
   virtual ~FileDialogs() = default;
   virtual std::optional<FileChoice> getFile(std::string_view filter, std::string_view title) = 0;
   virtual std::optional<FileChoice> putFile(std::string_view filter, std::string_view title) = 0;
+  virtual bool confirm(std::string_view question) = 0;
 };
 
 class ScriptedFileDialogs : public FileDialogs {
@@ -51,12 +56,17 @@ class ScriptedFileDialogs : public FileDialogs {
   void choose(std::string path);
   // Queues the answer "cancel" for the next dialog.
   void cancel();
+  // Queues the answer to the next question.
+  void answer(bool yes) { questionAnswers_.push_back(yes); }
 
   std::optional<FileChoice> getFile(std::string_view filter, std::string_view title) override;
   std::optional<FileChoice> putFile(std::string_view filter, std::string_view title) override;
+  bool confirm(std::string_view question) override;
 
   // Every dialog shown so far, in order.
   const std::vector<Request>& requests() const { return requests_; }
+  // Every question asked so far, in order.
+  const std::vector<std::string>& questions() const { return questions_; }
   size_t pendingAnswers() const { return answers_.size(); }
 
  private:
@@ -64,6 +74,8 @@ class ScriptedFileDialogs : public FileDialogs {
 
   std::deque<std::optional<FileChoice>> answers_;
   std::vector<Request> requests_;
+  std::deque<bool> questionAnswers_;
+  std::vector<std::string> questions_;
 };
 
 }  // namespace tarvolin

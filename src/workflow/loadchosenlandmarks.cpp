@@ -2,18 +2,25 @@
 
 #include <filesystem>
 
+#include "askrawscale.h"
 #include "geometry/resolvemissing.h"
 #include "platform/errors.h"
 #include "shapes/readlandmarks.h"
 
 namespace tarvolin {
 
-ChosenLandmarks loadchosenlandmarks(const FileChoice& choice, int dims) {
+ChosenLandmarks loadchosenlandmarks(const FileChoice& choice, int dims, FileDialogs& dialogs) {
   LandmarkFormat format = LandmarkFormat::zor;
   ReadOptions options;
   options.dims = dims;
   ChosenLandmarks read;
-  read.set = readlandmarks(choice.path(), std::nullopt, options, true, &format);
+  try {
+    read.set = readlandmarks(choice.path(), std::nullopt, options, true, &format);
+  } catch (const MixedScaleError& refusal) {
+    if (!askrawscale(dialogs, refusal)) throw;
+    options.ignoreScale = true;
+    read.set = readlandmarks(choice.path(), std::nullopt, options, true, &format);
+  }
   if (read.set.dims != dims) {
     throw InputError(read.set.path, "holds " + std::to_string(read.set.dims) +
                                         "D landmarks; load it in the " +

@@ -10,6 +10,8 @@
 //   landmarks is refused with the list of every incomplete specimen.
 // tps true: a TPS-style file through gettpsfile3D; the size column is each
 //   specimen's centroid size as read, times its record's SCALE= factor.
+// Either way a TPS file whose records are scaled in part is read with raw
+// coordinates only when the user says so (askrawscale), else refused.
 // Returns the data set (N x (3k + 1)), the specimen IDs where the file has
 // them, and the chosen file's bare name and full path; nothing chosen when
 // the dialog is cancelled. A file that cannot be opened, or whose content is
@@ -35,7 +37,8 @@ struct LandmarkFile {
   Eigen::MatrixXd data;
   std::string fname;
   std::string path;
-  std::vector<std::string> ids;  // empty for the TPS-style reader
+  std::vector<std::string> ids;    // empty for the TPS-style reader
+  std::vector<std::string> notes;  // what the reader did beyond reading (see LandmarkSet)
 };
 
 LandmarkFile loadlandmarkfile(FileDialogs& dialogs, bool tps);

@@ -165,7 +165,7 @@ void Stand3sw::loadData() {
   panel_.setEnable("GoRegress", true);
 
   drawData();
-  panel_.reportLoaded(state_.DATAV.specimens(), state_.mean1.rows(), file.fname);
+  panel_.reportLoaded(state_.DATAV.specimens(), state_.mean1.rows(), file.fname, file.notes);
 }
 
 void Stand3sw::drawData() {

@@ -65,12 +65,13 @@ void Standsw::plotDataSet(const Eigen::MatrixXd& x, const PlotKind& kind) {
 void Standsw::loadData() {
   const std::optional<FileChoice> choice = dialogs_.getFile("*.*", "Enter file to Load?");
   if (!choice) return;
-  ChosenLandmarks read = loadchosenlandmarks(*choice, 2);
+  ChosenLandmarks read = loadchosenlandmarks(*choice, 2, dialogs_);
   // The next dialog opens where this file was found.
   std::error_code ignored;
   std::filesystem::current_path(choice->folder, ignored);
 
   std::vector<std::string> ids = std::move(read.set.ids);
+  const std::vector<std::string> notes = std::move(read.set.notes);
   state_.DATA = landmarkdataset(std::move(read.set));
   state_.ids = std::move(ids);
   state_.groups.reset();
@@ -94,7 +95,7 @@ void Standsw::loadData() {
   panel_.setEnable("GoRegress", true);
   state_.dataName = read.name;
   plotDataSet(state_.DATA, kDataPlot);
-  panel_.reportLoaded(m, (n - 1) / 2, read.name);
+  panel_.reportLoaded(m, (n - 1) / 2, read.name, notes);
 }
 
 void Standsw::regress() {

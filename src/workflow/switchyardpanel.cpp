@@ -131,9 +131,14 @@ StandardizedAt SwitchyardPanel::standardValue(Transform lcode) const {
 }
 
 void SwitchyardPanel::reportLoaded(Eigen::Index specimens, Eigen::Index landmarks,
-                                   const std::string& file) {
-  graphics_.status(
-      sprintf("Loaded %i specimens with %i landmarks from %s", specimens, landmarks, file));
+                                   const std::string& file, const std::vector<std::string>& notes) {
+  std::string text =
+      sprintf("Loaded %i specimens with %i landmarks from %s", specimens, landmarks, file);
+  for (const std::string& note : notes) {
+    console().disp(note);
+    text += "; " + note;
+  }
+  graphics_.status(text);
 }
 
 void SwitchyardPanel::reportCentroidSize(Eigen::Index specimens) {

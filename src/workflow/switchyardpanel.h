@@ -152,7 +152,10 @@ class SwitchyardPanel {
   // The status texts that say, in plain words, what a step did, in the
   // window whose button ran it ("Loaded 40 specimens with 14 landmarks from
   // skulls_zor.txt").
-  void reportLoaded(Eigen::Index specimens, Eigen::Index landmarks, const std::string& file);
+  // The reader's notes (files passed over, coordinates converted) follow
+  // on the status line and go to the console.
+  void reportLoaded(Eigen::Index specimens, Eigen::Index landmarks, const std::string& file,
+                    const std::vector<std::string>& notes = {});
   void reportCentroidSize(Eigen::Index specimens);
   void reportStandardized(Eigen::Index specimens, const StandardizedAt& at);
   // "ln x = 3.0030": the standard value as typed, on its transform's scale.

@@ -167,7 +167,10 @@ TEST(SessionScript, MistakesInTheScriptNameTheLine) {
     std::string expected;
   } cases[] = {
       {"press LoadDataButton\nfrobnicate\n",
-       ":2: cannot read the step \"frobnicate\"; steps are press, set, choose, cancel, call, "
+       ":2: cannot read the step \"frobnicate\"; steps are press, set, choose, cancel, answer, "
+       "call, window and close"},
+      {"answer maybe\n",
+       ":1: cannot read the step \"answer\"; steps are press, set, choose, cancel, answer, call, "
        "window and close"},
       {"press NoSuchTag\n", ":1: the window Tarvolin has no control tagged NoSuchTag"},
       {"press UseCSButton\n", ":1: UseCSButton is disabled"},
