@@ -74,10 +74,6 @@ class MorphologikaReader {
       }
     }
     // A [rawpoints] header on the last line still owes its points.
-    if (rawpointsDue_) {
-      rawpointsDue_ = false;
-      readRawpoints(lines_);
-    }
     for (const Block required : {individuals, landmarks, dimensions, rawpoints}) {
       if (headerLine_[required] == 0) {
         fail(0, "the file has no [" + std::string(kBlockNames[required]) + "] block");
