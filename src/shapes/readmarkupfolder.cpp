@@ -67,6 +67,14 @@ std::optional<std::string> passedOver(const fs::directory_entry& entry, const st
   }
 }
 
+// The entries passed over, for a refusal of a folder with no file read:
+// they may be why.
+std::string passedOverText(const std::vector<std::string>& notes) {
+  std::string text;
+  for (const std::string& note : notes) text += "\n" + note;
+  return text;
+}
+
 }  // namespace
 
 std::optional<MarkupKind> markupkindof(std::string_view name) {
@@ -135,14 +143,16 @@ LandmarkSet readmarkupfolder(const std::string& folder, MarkupKind kind,
                                    "); choose one kind with --format fcsv or --format mrkjson");
     }
     if (names[0].empty() && names[1].empty()) {
-      throw InputError(folder, "the folder holds no .fcsv or .mrk.json files");
+      throw InputError(folder,
+                       "the folder holds no .fcsv or .mrk.json files" + passedOverText(notes));
     }
     kind = names[0].empty() ? MarkupKind::mrkjson : MarkupKind::fcsv;
   }
   std::vector<std::string>& files = names[kind == MarkupKind::fcsv ? 0 : 1];
   if (files.empty()) {
     throw InputError(folder, std::string("the folder holds no ") +
-                                 (kind == MarkupKind::fcsv ? ".fcsv" : ".mrk.json") + " files");
+                                 (kind == MarkupKind::fcsv ? ".fcsv" : ".mrk.json") + " files" +
+                                 passedOverText(notes));
   }
   std::sort(files.begin(), files.end());
 

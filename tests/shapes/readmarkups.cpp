@@ -242,6 +242,12 @@ TEST(ReadMarkups, FolderNamesTheEntriesItPassesOver) {
       {"loop.mrk.json", "a link that leads round in a loop"},
       {"pipe.mrk.json", "a pipe"},
   };
+  // With no file left to read, the refusal names what was passed over.
+  std::filesystem::remove(dir.file("a.mrk.json"));
+  std::filesystem::remove(dir.file("b.mrk.json"));
+  EXPECT_THROW_MSG(readmarkupfolder(dir.path().string(), MarkupKind::any, {}), InputError,
+                   "the folder holds no .fcsv or .mrk.json files\n" + dir.file("._b.mrk.json") +
+                       ": passed over, a hidden file\n");
   ASSERT_EQ(set.notes.size(), std::size(passed));
   for (size_t i = 0; i < std::size(passed); ++i) {
     EXPECT_TRUE(
