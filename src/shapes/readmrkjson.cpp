@@ -57,9 +57,20 @@ std::string described(const json& value) {
   }
 }
 
+// Deeper than a markups file ever nests: a file nested deeper is refused as
+// it is read, before it takes memory many times its size.
+constexpr int kDeepest = 64;
+
 json parse(std::string_view text, const std::string& fname) {
+  const json::parser_callback_t shallow = [&fname](int depth, json::parse_event_t, json&) {
+    if (depth > kDeepest) {
+      throw InputError(fname, "nests lists and objects more than " + std::to_string(kDeepest) +
+                                  " deep; a markups file nests a few");
+    }
+    return true;
+  };
   try {
-    return json::parse(text.begin(), text.end());
+    return json::parse(text.begin(), text.end(), shallow);
   } catch (const json::parse_error& error) {
     // The line as the parser counts it in its message: line feeds only.
     const size_t before = std::min<size_t>(error.byte > 0 ? error.byte - 1 : 0, text.size());

@@ -27,7 +27,8 @@
 // line, column and byte), no markups or no control points, a position that
 // is not a list of three numbers (naming the point, 1-based, and its label,
 // and describing the value by its kind and size, never by its text), a
-// coordinate system other than LPS or RAS.
+// coordinate system other than LPS or RAS, lists and objects nested more
+// than 64 deep.
 //
 // Example:
 //   LandmarkSet set = readmrkjson(R"({"markups": [{"controlPoints": [

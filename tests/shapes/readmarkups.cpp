@@ -137,10 +137,11 @@ TEST(ReadMarkups, RefusesBadFilesAndFolders) {
                    "holds no .fcsv files");
 }
 
-// A position, a point or a coordinate system nested tens of thousands deep
-// is described by its kind and size: nothing recurses through it.
+// A position, a point or a coordinate system nested deep is described by
+// its kind and size, never written out; a file nested deeper than any
+// markups file is refused as it is read.
 TEST(ReadMarkups, DeeplyNestedValuesAreRefusedByKind) {
-  const std::string deep = std::string(60000, '[') + std::string(60000, ']');
+  const std::string deep = std::string(50, '[') + std::string(50, ']');
   const struct {
     std::string text;
     const char* fragment;
@@ -158,6 +159,11 @@ TEST(ReadMarkups, DeeplyNestedValuesAreRefusedByKind) {
   for (const auto& c : cases) {
     testing::expectRefused([&] { readmrkjson(c.text, "deep.mrk.json", {}); }, "deep.mrk.json", 0,
                            c.fragment, c.fragment);
+    std::string deeper = c.text;
+    deeper.replace(deeper.find(deep), deep.size(),
+                   std::string(60000, '[') + std::string(60000, ']'));
+    testing::expectRefused([&] { readmrkjson(deeper, "deep.mrk.json", {}); }, "deep.mrk.json", 0,
+                           "nests lists and objects more than 64 deep", c.fragment);
   }
 }
 
