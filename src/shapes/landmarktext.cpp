@@ -10,6 +10,7 @@
 
 #include "platform/errors.h"
 #include "platform/nonfinite.h"
+#include "platform/printable.h"
 #include "platform/quotedtext.h"
 #include "standardizedtext.h"
 
@@ -143,6 +144,16 @@ bool isBlank(char c) {
 std::string idProblem(std::string_view id, LandmarkFormat format) {
   if (id.empty()) return "an empty ID cannot be written";
   const char* name = formatName(format);
+  // Written to standard output, a control character would reach the
+  // terminal; in a file it is no part of a name.
+  const auto control = std::find_if(id.begin(), id.end(), [](char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return (u < 0x20 && c != '\t' && c != '\n' && c != '\r') || u == 0x7f;
+  });
+  if (control != id.end()) {
+    return std::string("cannot write ID in ") + name + ": it holds the control character " +
+           printable(std::string_view(&*control, 1));
+  }
   if (format == LandmarkFormat::nts) {
     if (std::any_of(id.begin(), id.end(), isBlank)) {
       return "an NTS label cannot hold a blank or a line break";

@@ -78,7 +78,8 @@
 // applies, the specimen, before any text reaches the sink: no specimen or no
 // landmark; an infinite coordinate or size, a lastValue that is not finite;
 // a missing landmark or unknown size in zor; an empty or repeated ID; an ID
-// the format cannot hold unchanged (a line break in csv, tps or
+// holding a control character other than a tab or a line end; an ID the
+// format cannot hold unchanged (a line break in csv, tps or
 // morphologika; a blank anywhere in nts, at either end in tps or
 // morphologika; a leading " in nts, [ or ' in morphologika); a tps scale
 // factor that is not a positive finite number; a wireframe pair naming a
