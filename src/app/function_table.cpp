@@ -18,6 +18,7 @@
 #include "gui/isvarname.h"
 #include "gui/movegui.h"
 #include "gui/openfig.h"
+#include "platform/console.h"
 #include "plot/showshape.h"
 #include "plot/showshape3D.h"
 #include "plot/wireshape3D.h"
@@ -98,6 +99,20 @@ std::vector<std::string> texts(const Values& args, size_t from) {
   return all;
 }
 
+// A result a file reader leaves unassigned while it assigns one after it
+// (the file name after a cancelled dialog): empty, with the run-time's
+// warning when the caller takes it.
+Value unassigned(std::string_view function, std::string_view result, int nargout, int position) {
+  if (nargout > position) console().disp(Registry::unassignedWarning(function, result));
+  return Value();
+}
+
+// What a dialog's reader gives by name after a cancel: the data unassigned,
+// the name the number 0.
+Values cancelled(std::string_view function, int nargout) {
+  return Values{unassigned(function, "y", nargout, 0), Value(0.0)};
+}
+
 Value loadedMatrix(const LoadedMatrix& read) {
   if (!read.openError.empty()) return Value(-1.0);
   return Value(read.y);
@@ -170,21 +185,26 @@ void function_table(Runtime& runtime) {
   r.add(entry("getpprocon3", 2, 1, {"sdata"}, [](int, const Values& args) {
     return Values{stackValue(getpprocon3(matrix(args, 0, "reference"), stack(args, 1, "data")))};
   }));
-  r.add(entry("gettpsfile3D", 1, 3, {"y", "fname", "namelist"}, [&dialogs](int, const Values&) {
-    const TpsFile file = gettpsfile3D(dialogs);
-    if (!file.chosen) return Values{};
-    Value::List names(file.namelist.begin(), file.namelist.end());
-    names.emplace_back(-1.0);
-    return Values{Value(file.y), Value(file.fname), Value(std::move(names))};
-  }));
-  r.add(entry("mfload", 1, 2, {"y", "fn"}, [&dialogs](int, const Values&) {
+  r.add(entry("gettpsfile3D", 1, 3, {"y", "fname", "namelist"},
+              [&dialogs](int nargout, const Values&) {
+                const TpsFile file = gettpsfile3D(dialogs);
+                if (!file.chosen) return cancelled("gettpsfile3D", nargout);
+                // A file that cannot be opened: the reader has said so; the name alone is assigned.
+                if (!file.openError.empty()) {
+                  return Values{unassigned("gettpsfile3D", "y", nargout, 0), Value(file.fname)};
+                }
+                Value::List names(file.namelist.begin(), file.namelist.end());
+                names.emplace_back(-1.0);
+                return Values{Value(file.y), Value(file.fname), Value(std::move(names))};
+              }));
+  r.add(entry("mfload", 1, 2, {"y", "fn"}, [&dialogs](int nargout, const Values&) {
     const LoadedMatrix read = mfload(dialogs);
-    if (!read.chosen) return Values{};
+    if (!read.chosen) return cancelled("mfload", nargout);
     return Values{loadedMatrix(read), Value(read.fn)};
   }));
-  r.add(entry("mfloadtxt", 1, 2, {"y", "fn"}, [&dialogs](int, const Values&) {
+  r.add(entry("mfloadtxt", 1, 2, {"y", "fn"}, [&dialogs](int nargout, const Values&) {
     const LoadedMatrix read = mfloadtxt(dialogs);
-    if (!read.chosen) return Values{};
+    if (!read.chosen) return cancelled("mfloadtxt", nargout);
     return Values{loadedMatrix(read), Value(read.fn)};
   }));
   r.add(entry("showshape", 2, 1, {"y"}, [&g](int, const Values& args) {

@@ -15,6 +15,9 @@ namespace {
 // fewer than three landmarks (a wireframe's three columns, say).
 int dimensionsOf(const std::string& path) {
   ReadOptions options;
+  // The window that loads it asks about a file scaled in part; its
+  // dimension does not hang on the scales.
+  options.ignoreScale = true;
   try {
     return readlandmarks(path, std::nullopt, options, true).dims;
   } catch (const std::exception&) {

@@ -79,6 +79,11 @@ Values Registry::call(std::string_view name, int nargout, const Values& args) {
   return invoke(*function, nargout, args);
 }
 
+std::string Registry::unassignedWarning(std::string_view function, std::string_view result) {
+  return "Warning: Output \"" + std::string(result) + "\" of \"" + std::string(function) +
+         "\" was not assigned during the call.";
+}
+
 Values Registry::invoke(const RegisteredFunction& function, int nargout, const Values& args) {
   const std::string_view module = moduleOf(function.name);
   if (isStarted_ && !isStarted_(module)) {
@@ -89,8 +94,7 @@ Values Registry::invoke(const RegisteredFunction& function, int nargout, const V
     const std::string result = i < static_cast<int>(function.resultNames.size())
                                    ? function.resultNames[static_cast<size_t>(i)]
                                    : sprintf("%i", i + 1);
-    console().disp("Warning: Output \"" + result + "\" of \"" + function.name +
-                   "\" was not assigned during the call.");
+    console().disp(unassignedWarning(function.name, result));
     results.emplace_back();
   }
   // Results beyond those asked for are dropped; with none asked for, the

@@ -76,6 +76,9 @@ class Registry {
   // more than 200 deep.
   Values call(std::string_view name, int nargout, const Values& args);
 
+  // The console's warning for a result a function left unassigned.
+  static std::string unassignedWarning(std::string_view function, std::string_view result);
+
   // Runs `body` with the local table of `module` current, restoring the
   // previous one afterwards (also when body throws).
   template <typename Body>

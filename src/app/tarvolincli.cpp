@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <filesystem>
 #include <functional>
@@ -22,6 +23,8 @@
 #include "platform/console.h"
 #include "platform/errors.h"
 #include "platform/nonfinite.h"
+#include "platform/printable.h"
+#include "platform/quotedtext.h"
 #include "platform/readnumber.h"
 #include "platform/readtextfile.h"
 #include "platform/sprintf.h"
@@ -33,6 +36,7 @@
 #include "shapes/readcovariate.h"
 #include "shapes/readgroups.h"
 #include "shapes/readlandmarks.h"
+#include "shapes/refusemixedscales.h"
 #include "workflow/allometryreport.h"
 #include "workflow/allometrytable.h"
 #include "workflow/superimposelandmarks.h"
@@ -47,6 +51,7 @@ struct Options {
   int dims = 0;
   std::string missing = "refuse";
   std::string missingCode;
+  std::string scale = "apply";
   std::string to = "zor";
   std::string output;
   std::string x = "cs";
@@ -61,6 +66,7 @@ struct Options {
   std::string groups;
   bool interaction = false;
   int permutations = 999;
+  std::string seedText = "1";
   std::uint64_t seed = 1;
   bool json = false;
 };
@@ -91,7 +97,7 @@ LandmarkSet readData(const Options& options, LandmarkFormat& format) {
     if (!readtextfile(options.file, text, reason)) {
       throw InputError(options.file, "cannot be opened: " + reason);
     }
-    const TpsFile read = parsetps3D(text, options.file);
+    const TpsFile read = parsetps3D(text, options.file, options.scale == "ignore");
     LandmarkSet set = landmarksetof(withcentroidsize(read.y, read.scale), 3);
     set.path = options.file;
     format = LandmarkFormat::tps;
@@ -99,6 +105,7 @@ LandmarkSet readData(const Options& options, LandmarkFormat& format) {
   }
   ReadOptions readOptions;
   readOptions.dims = options.dims;
+  readOptions.ignoreScale = options.scale == "ignore";
   if (!options.missingCode.empty()) {
     const NumberText code = readnumber(options.missingCode);
     if (!code.value) {
@@ -120,7 +127,13 @@ LandmarkSet readData(const Options& options, LandmarkFormat& format) {
 // says. `rowsAreLines` tells whether row i was line i of FILE.
 LandmarkSet loadData(const Options& options, std::ostream& err, bool& rowsAreLines) {
   LandmarkFormat format = LandmarkFormat::zor;
-  LandmarkSet set = readData(options, format);
+  LandmarkSet set;
+  try {
+    set = readData(options, format);
+  } catch (const MixedScaleError& e) {
+    throw InputError(e.file(), e.line(), e.message() + " (--scale ignore)");
+  }
+  for (const std::string& note : set.notes) err << "tarvolin-cli: " << printable(note) << "\n";
   rowsAreLines = format == LandmarkFormat::zor && !options.tps;
   if (!set.notice.empty()) err << "tarvolin-cli: " << set.path << ": " << set.notice << "\n";
   if (options.missing != "keep") {
@@ -275,7 +288,8 @@ void runInfo(const Options& options, std::ostream& out, std::ostream& err) {
   std::string text = sprintf("%s \nhas %i specimens \nwith %i landmarks", bareName(set.path), n, k);
   text +=
       sprintf("\ncentroid size from %4.4f to %4.4f\n", set.size.minCoeff(), set.size.maxCoeff());
-  text += sprintf("%iD landmarks; specimens %s to %s\n", set.dims, set.ids.front(), set.ids.back());
+  text += sprintf("%iD landmarks; specimens %s to %s\n", set.dims, printable(set.ids.front()),
+                  printable(set.ids.back()));
   const auto semilandmarks = std::count(set.semilandmark.begin(), set.semilandmark.end(), true);
   if (semilandmarks > 0) {
     text += sprintf("of the landmarks, the last %i are semilandmarks\n",
@@ -290,6 +304,9 @@ void runInfo(const Options& options, std::ostream& out, std::ostream& err) {
 void takeCoordinates(LandmarkSet& set, Eigen::MatrixXd data) {
   data.conservativeResize(Eigen::NoChange, data.cols() - 1);
   set.coords = std::move(data);
+  // Superimposed coordinates are of centroid size 1, in no unit: no scale
+  // factor applies to them (the size column keeps each specimen's).
+  set.scale.resize(0);
 }
 
 void runSuperimpose(const Options& options, std::ostream& out, std::ostream& err) {
@@ -390,6 +407,11 @@ void runAllometry(const Options& options, std::ostream& out, std::ostream& err) 
 void runConvert(const Options& options, std::ostream& out, std::ostream& err) {
   bool rowsAreLines = false;
   const LandmarkSet set = loadData(options, err, rowsAreLines);
+  if (options.to != "tps" && set.scale.size() != 0 && (set.scale.array() != 1).any()) {
+    err << "tarvolin-cli: " << options.to
+        << " has no SCALE=: the coordinates are written times their scale factors, in the units "
+           "of the size\n";
+  }
   deliverSet(options, set, std::nullopt, out);
 }
 
@@ -444,6 +466,11 @@ int runcli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
     command->add_option("--missing-code", options.missingCode,
                         "A coordinate equal to this value is missing (for example -99 or 9999); "
                         "NA and NaN always are");
+    command
+        ->add_option("--scale", options.scale,
+                     "TPS SCALE=: apply (default; a file in which only some records have one is "
+                     "refused) or ignore (the raw coordinates of every record)")
+        ->check(CLI::IsMember({"apply", "ignore"}));
   };
   auto addOutput = [&options](CLI::App* command) {
     command->add_option("-o,--output", options.output,
@@ -526,7 +553,7 @@ int runcli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
       ->add_option("--permutations", options.permutations,
                    "Permutations of the residuals for the p-values (default 999)")
       ->check(CLI::Range(0, 100000));
-  allometry->add_option("--seed", options.seed,
+  allometry->add_option("--seed", options.seedText,
                         "Seed of the permutations (default 1: a run repeats exactly)");
   allometry->add_flag("--json", options.json, "Write the table as JSON");
   allometry->add_option("-o,--output", options.output,
@@ -549,7 +576,7 @@ int runcli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
     if (e.get_exit_code() == 0) return app.exit(e, out, err);
-    err << "tarvolin-cli: " << e.what() << " (see --help)\n";
+    err << "tarvolin-cli: " << printable(e.what()) << " (see --help)\n";
     return 2;
   }
 
@@ -563,6 +590,13 @@ int runcli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
     if (options.x != "cs") absolute(options.x);
     if (!options.groups.empty()) absolute(options.groups);
     absolute(options.figures);
+    // Read here: a plain conversion would take -1 for 2^64 - 1.
+    const auto [end, error] = std::from_chars(
+        options.seedText.data(), options.seedText.data() + options.seedText.size(), options.seed);
+    if (error != std::errc() || end != options.seedText.data() + options.seedText.size()) {
+      throw InputError("--seed must be a whole number from 0 to 18446744073709551615, not " +
+                       quotedtext(options.seedText));
+    }
 
     if (*run) {
       if (options.figures.empty()) {
@@ -577,10 +611,10 @@ int runcli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
     if (*allometry) runAllometry(options, out, err);
     return 0;
   } catch (const InputError& e) {
-    err << "tarvolin-cli: " << e.what() << "\n";
+    err << "tarvolin-cli: " << printable(e.what(), true) << "\n";
     return 2;
   } catch (const std::exception& e) {
-    err << "tarvolin-cli: " << e.what() << "\n";
+    err << "tarvolin-cli: " << printable(e.what(), true) << "\n";
     return 1;
   }
 }

@@ -7,12 +7,13 @@
 #include "centsize3Da.h"
 #include "platform/errors.h"
 #include "platform/ontwocores.h"
+#include "platform/sprintf.h"
 
 namespace tarvolin {
 
 namespace {
 
-enum class Problem { noSize, sizeOverflows, sizeColumn };
+enum class Problem { noSize, sizeUnderflows, sizeOverflows, sizeColumn, sizeNotPositive };
 
 // The first specimen that cannot be superimposed, or -1.
 struct Fault {
@@ -41,9 +42,14 @@ Fault firstFault(const Eigen::MatrixXd& data, Eigen::Index k, int dims, int lane
           Eigen::Map<const Eigen::Matrix<double, Eigen::Dynamic, Eigen::Dynamic, Eigen::RowMajor>>(
               rows.row(r).data(), k, dims);
       const double size = centsize3Da(configuration);
-      if (!(size > 0)) return {first + r, Problem::noSize};
+      if (!(size > 0)) {
+        // Landmarks apart whose squared distances are too small to add up.
+        const bool apart = ((configuration.rowwise() - configuration.row(0)).array() != 0).any();
+        return {first + r, apart ? Problem::sizeUnderflows : Problem::noSize};
+      }
       if (!std::isfinite(size)) return {first + r, Problem::sizeOverflows};
       if (!std::isfinite(rows(r, n - 1))) return {first + r, Problem::sizeColumn};
+      if (!(rows(r, n - 1) > 0)) return {first + r, Problem::sizeNotPositive};
     }
   }
   return {};
@@ -66,6 +72,10 @@ void checklandmarkdata(const Eigen::MatrixXd& data, const std::string& fname, bo
                          "of k landmarks, then the centroid size");
   }
   const Eigen::Index k = (n - 1) / dims;
+  if (k < 2) {
+    throw InputError(fname, rowsAreLines ? 1 : 0,
+                     "has 1 landmark per specimen; a specimen needs at least 2 landmarks");
+  }
   const Eigen::Index rows = data.rows();
   const Eigen::Index blocks = (rows + kBlock - 1) / kBlock;
 
@@ -90,6 +100,11 @@ void checklandmarkdata(const Eigen::MatrixXd& data, const std::string& fname, bo
                        what +
                            " has all its landmarks at one point, so it has no size and cannot "
                            "be superimposed");
+    case Problem::sizeUnderflows:
+      throw InputError(fname, line,
+                       what +
+                           " has coordinates so small that its centroid size underflows to 0 "
+                           "(below about 1e-162); give them in a larger unit");
     case Problem::sizeOverflows:
       throw InputError(fname, line,
                        what + " has coordinates so large that its size cannot be computed");
@@ -98,6 +113,10 @@ void checklandmarkdata(const Eigen::MatrixXd& data, const std::string& fname, bo
       // overflow where the coordinates did not.
       throw InputError(fname, line,
                        what + " has a size too large to represent (is its scale factor right?)");
+    case Problem::sizeNotPositive:
+      throw InputError(fname, line,
+                       what + " has the size " + sprintf("%g", data(i, n - 1)) +
+                           " in its last column; a size must be above 0");
   }
 }
 

@@ -8,11 +8,12 @@
 //         that errors name the line; false for a TPS file, whose rows are
 //         records.
 // dims:  3, or 2 for flat data.
-// Throws InputError when the rows do not hold dims k + 1 numbers with k >= 1
+// Throws InputError when the rows do not hold dims k + 1 numbers with k >= 2
 // (X, Y[, Z] of each landmark and the size), when a specimen has all its
-// landmarks at one point (centroid size 0: it cannot be scaled to size 1), or
-// when its coordinates are so large that its centroid size overflows, or
-// when its size (the last number) is not finite.
+// landmarks at one point (centroid size 0: it cannot be scaled to size 1),
+// when its coordinates are so small that its centroid size underflows to 0
+// or so large that it overflows, or when its size (the last number) is not
+// finite or not above 0.
 // Throws std::invalid_argument when dims is neither 2 nor 3.
 //
 // Example:

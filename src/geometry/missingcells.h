@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/quotedtext.h"
 #include "shapes/landmarkset.h"
 
 namespace tarvolin::missingcells {
@@ -49,7 +50,7 @@ inline bool isComplete(const LandmarkSet& set, Eigen::Index specimen) {
 inline std::string quotedId(const LandmarkSet& set, Eigen::Index specimen) {
   const auto at = static_cast<size_t>(specimen);
   const bool named = at < set.ids.size() && !set.ids[at].empty();
-  return "\"" + (named ? set.ids[at] : std::to_string(specimen + 1)) + "\"";
+  return named ? quotedtext(set.ids[at]) : "\"" + std::to_string(specimen + 1) + "\"";
 }
 
 // `specimen "ID"`, as messages name a specimen.

@@ -108,7 +108,8 @@ ProcrustesAnova procrustesanova(const Eigen::Ref<const Eigen::MatrixXd>& y,
     throw InputError("the number of permutations must lie between 0 and 100000, not " +
                      std::to_string(permutations));
   }
-  if (n < 2 || (design.x.array() == design.x(0)).all()) {
+  // One specimen (or none) is the model's matter: it has more parameters.
+  if (n >= 2 && (design.x.array() == design.x(0)).all()) {
     throw InputError("every specimen has the same x value; shape cannot be regressed on it");
   }
   const bool grouped = !design.groupOf.empty();
@@ -142,8 +143,8 @@ ProcrustesAnova procrustesanova(const Eigen::Ref<const Eigen::MatrixXd>& y,
   }
   if (n - columns < 1) {
     throw InputError("the model has " + std::to_string(columns) + " parameters for " +
-                     std::to_string(n) + " specimens; it needs at least " +
-                     std::to_string(columns + 1) + " specimens");
+                     std::to_string(n) + (n == 1 ? " specimen" : " specimens") +
+                     "; it needs at least " + std::to_string(columns + 1) + " specimens");
   }
   Eigen::MatrixXd x = Eigen::MatrixXd::Zero(n, columns);
   x.col(0).setOnes();

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "printable.h"
 #include "sprintf.h"
 
 namespace tarvolin {
@@ -13,7 +14,10 @@ std::string formatValue(double value) { return sprintf("%.10g", value); }
 
 }  // namespace
 
-void Console::write(std::string_view text) {
+void Console::write(std::string_view raw) {
+  // Echoes and errors carry text from files (IDs, labels): no escape
+  // sequence in them reaches the terminal.
+  const std::string text = printable(raw, true);
   if (sink_) {
     sink_(text);
   } else {

@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <stdexcept>
 
+#include "console.h"
+
 namespace tarvolin {
 
 void ScriptedFileDialogs::choose(std::string path) {

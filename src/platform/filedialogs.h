@@ -5,10 +5,14 @@
 // getFile(filter, title) and putFile(filter, title) return the chosen file's
 // bare name and its folder (ending with the path separator, so that folder
 // followed by name is the full path), or nothing when the user cancels.
+// askChoice(title, text, details, choices) asks how to go on (with a file
+// that has missing landmarks, or records scaled in part) and returns the key
+// of the choice made, or nothing when the user cancels.
 //
 // ScriptedFileDialogs answers from a queue instead of asking a person: each
-// choose(path) or cancel() answers the next dialog, in order. It is what the
-// command line and the tests use.
+// choose(path) or cancel() answers the next file dialog, in order;
+// answerChoice(key) the next question (a question with no answer queued is
+// cancelled). It is what the command line and the tests use.
 //
 // Example:
 //   ScriptedFileDialogs dialogs;
@@ -77,6 +81,8 @@ class ScriptedFileDialogs : public FileDialogs {
   // Queues `key` as the answer to the next question dialog (askChoice); a
   // question with no answer queued is cancelled.
   void answerChoice(std::string key);
+  // Queues the answer to the next yes-or-no question ("yes" or "no").
+  void answer(bool yes) { answerChoice(yes ? "yes" : "no"); }
 
   std::optional<FileChoice> getFile(std::string_view filter, std::string_view title) override;
   std::optional<FileChoice> putFile(std::string_view filter, std::string_view title) override;

@@ -4,6 +4,7 @@
 #include "landmarkset.h"
 #include "platform/errors.h"
 #include "platform/nonfinite.h"
+#include "platform/quotedtext.h"
 
 namespace tarvolin {
 
@@ -60,8 +61,8 @@ void finishlandmarkset(LandmarkSet& set) {
     if (std::isinf(set.size(i))) {
       const auto at = static_cast<size_t>(i);
       const std::string id = at < set.ids.size() ? set.ids[at] : std::to_string(i + 1);
-      throw InputError(set.path, "specimen \"" + id +
-                                     "\" has coordinates so large (or a scale so large) that its "
+      throw InputError(set.path, "specimen " + quotedtext(id) +
+                                     " has coordinates so large (or a scale so large) that its "
                                      "size cannot be computed");
     }
   }

@@ -3,13 +3,17 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
+#include "platform/console.h"
 #include "platform/errors.h"
+#include "platform/quotedtext.h"
 #include "platform/readnumber.h"
 #include "platform/readtextfile.h"
 #include "platform/str2num.h"
 #include "platform/withoutbom.h"
+#include "refusemixedscales.h"
 
 namespace tarvolin {
 namespace {
@@ -24,7 +28,8 @@ bool isWhite(char c) {
 
 class TpsScanner {
  public:
-  TpsScanner(std::string_view text, const std::string& fname) : text_(text), fname_(fname) {}
+  TpsScanner(std::string_view text, const std::string& fname, bool ignoreScale)
+      : text_(text), fname_(fname), ignoreScale_(ignoreScale) {}
 
   TpsFile read();
 
@@ -87,25 +92,26 @@ class TpsScanner {
       // later coordinate.
       size_t end = p + used;
       while (end < text_.size() && !isWhite(text_[end])) ++end;
-      fail(p, "\"" + std::string(text_.substr(p, end - p)) + "\" is not a number");
+      fail(p, quotedtext(text_.substr(p, end - p)) + " is not a number");
     }
     if (!std::isfinite(value)) {
       const std::string_view token = text_.substr(p, used);
-      fail(p, "\"" + std::string(token) + "\" " + readnumber(token).problemText());
+      fail(p, quotedtext(token) + " " + readnumber(token).problemText());
     }
     p += used;
     return true;
   }
 
-  // The SCALE= factor among the lines from `from` to `to`, or 1.
-  double scaleBetween(size_t from, size_t to, long record) const;
+  // The SCALE= factor among the lines from `from` to `to`, or nothing.
+  std::optional<double> scaleBetween(size_t from, size_t to, long record) const;
 
   std::string_view text_;
   const std::string& fname_;
+  bool ignoreScale_;
 };
 
-double TpsScanner::scaleBetween(size_t from, size_t to, long record) const {
-  double scale = 1.0;
+std::optional<double> TpsScanner::scaleBetween(size_t from, size_t to, long record) const {
+  std::optional<double> scale;
   size_t p = from;
   while (p < to) {
     size_t lineEnd = text_.find('\n', p);
@@ -115,8 +121,13 @@ double TpsScanner::scaleBetween(size_t from, size_t to, long record) const {
     constexpr std::string_view key = "scale=";
     bool isScale = lineEnd - q >= key.size();
     for (size_t i = 0; isScale && i < key.size(); ++i) isScale = lower(text_[q + i]) == key[i];
-    if (isScale) {
-      size_t at = q + key.size();
+    size_t at = q + key.size();
+    while (isScale && at < lineEnd &&
+           (text_[at] == ' ' || text_[at] == '\t' || text_[at] == '\r')) {
+      ++at;
+    }
+    // An empty SCALE=, as some digitizing programs write it, gives no factor.
+    if (isScale && at < lineEnd) {
       double value = 0;
       if (!readNumber(at, value) || at > lineEnd || value <= 0) {
         fail(q,
@@ -137,6 +148,7 @@ TpsFile TpsScanner::read() {
   }
   std::vector<double> values;
   std::vector<double> scales;
+  std::vector<bool> scaled;
   long landmarks = 0;
   for (long record = 1;; ++record) {
     size_t p = keyword.after;
@@ -145,10 +157,16 @@ TpsFile TpsScanner::read() {
       fail(keyword.start, "record " + std::to_string(record) +
                               ": the keyword is not followed by a landmark count");
     }
-    if (count < 1 || count != std::floor(count) || count > 1e8) {
+    if (count < 1 || count != std::floor(count)) {
       fail(keyword.start, "record " + std::to_string(record) + ": the landmark count " +
-                              std::string(text_.substr(keyword.after, p - keyword.after)) +
+                              quotedtext(text_.substr(keyword.after, p - keyword.after)) +
                               " is not a positive whole number");
+    }
+    // 3 numbers a landmark, each a digit and a blank at the least.
+    if (count > static_cast<double>(text_.size() - p) / 6 + 1) {
+      fail(keyword.start, "record " + std::to_string(record) + ": " +
+                              quotedtext(text_.substr(keyword.start, p - keyword.start)) +
+                              " declares more landmarks than the file holds");
     }
     if (record == 1) {
       landmarks = static_cast<long>(count);
@@ -181,8 +199,16 @@ TpsFile TpsScanner::read() {
     }
 
     keyword = findKeyword(p, false);
-    scales.push_back(scaleBetween(p, keyword.start == npos ? text_.size() : keyword.start, record));
+    const std::optional<double> scale =
+        scaleBetween(p, keyword.start == npos ? text_.size() : keyword.start, record);
+    scales.push_back(scale && !ignoreScale_ ? *scale : 1.0);
+    scaled.push_back(scale.has_value());
     if (keyword.start == npos) break;
+  }
+  if (!ignoreScale_ && std::find(scaled.begin(), scaled.end(), false) != scaled.end()) {
+    std::vector<std::string> names;
+    for (size_t i = 0; i < scaled.size(); ++i) names.push_back("record " + std::to_string(i + 1));
+    refusemixedscales(scaled, names, fname_);
   }
 
   const auto rows = static_cast<Eigen::Index>(scales.size());
@@ -194,12 +220,12 @@ TpsFile TpsScanner::read() {
 
 }  // namespace
 
-TpsFile parsetps3D(std::string_view text, const std::string& fname) {
+TpsFile parsetps3D(std::string_view text, const std::string& fname, bool ignoreScale) {
   // UTF-16 text would scan as no record at all, with no word of why.
-  return TpsScanner(withoutbom(text, fname), fname).read();
+  return TpsScanner(withoutbom(text, fname), fname, ignoreScale).read();
 }
 
-TpsFile gettpsfile3D(FileDialogs& dialogs) {
+TpsFile gettpsfile3D(FileDialogs& dialogs, bool ignoreScale) {
   const std::optional<FileChoice> choice =
       dialogs.getFile("*.txt", "Specify 3D input file to load");
   if (!choice) return {};
@@ -209,8 +235,13 @@ TpsFile gettpsfile3D(FileDialogs& dialogs) {
 
   std::string text;
   std::string reason;
-  if (!readtextfile(path, text, reason)) throw InputError(path, "Error on file open: " + reason);
-  TpsFile file = parsetps3D(text, path);
+  TpsFile file;
+  if (readtextfile(path, text, reason)) {
+    file = parsetps3D(text, path, ignoreScale);
+  } else {
+    console().write("Error on file open");
+    file.openError = reason;
+  }
   file.chosen = true;
   file.fname = choice->name;
   file.path = path;

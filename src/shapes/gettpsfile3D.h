@@ -9,7 +9,10 @@
 // 3k numbers, X1 Y1 Z1 ... Xk Yk Zk, separated by any white space, usually one
 // landmark per line. Any other text between records is skipped (IMAGE=, ID=,
 // comments); a line SCALE=s after a record's coordinates gives that record's
-// scale factor.
+// scale factor (an empty SCALE= gives none). A file in which some records
+// have a scale factor and others not is a MixedScaleError (see
+// refusemixedscales.h) unless ignoreScale, which reads every record with
+// the factor 1.
 //
 //   LM3=2 skull_a
 //   1.0 2.0 3.0
@@ -23,10 +26,13 @@
 // gettpsfile3D shows the open dialog with the filter "*.txt" and the title
 // "Specify 3D input file to load", reads the chosen file, and leaves the
 // working directory at its folder. Returns nothing chosen when the dialog is
-// cancelled. A file that cannot be opened, or is not such a file, is an
-// InputError naming the file and, where it applies, the line and the record:
-// no keyword at all, a record whose landmark count differs from the first
-// record's, a record with fewer than 3k numbers, a number that is not finite.
+// cancelled. A file that cannot be opened writes "Error on file open" (no
+// line end) to the console and returns it chosen, with no data and the
+// reason in openError. A file that is not such a file is an InputError
+// naming the file and, where it applies, the line and the record: no keyword
+// at all, a record whose landmark count differs from the first record's, a
+// count larger than the file could hold, a record with fewer than 3k
+// numbers, a number that is not finite.
 //
 // parsetps3D(text, fname) does the same on text in memory.
 //
@@ -51,10 +57,11 @@ struct TpsFile {
   std::vector<std::string>
       namelist;           // each record's keyword-line text after the count, line end included
   Eigen::VectorXd scale;  // each record's SCALE= factor, 1 where it has none
+  std::string openError;  // why the chosen file could not be opened, else empty
 };
 
-TpsFile gettpsfile3D(FileDialogs& dialogs);
+TpsFile gettpsfile3D(FileDialogs& dialogs, bool ignoreScale = false);
 
-TpsFile parsetps3D(std::string_view text, const std::string& fname);
+TpsFile parsetps3D(std::string_view text, const std::string& fname, bool ignoreScale = false);
 
 }  // namespace tarvolin

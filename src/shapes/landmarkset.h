@@ -51,6 +51,9 @@ struct LandmarkSet {
   // ("line 3 is blank: the 2 lines after it were not read"); empty when
   // nothing was.
   std::string notice;
+  // What the reader did that the user must be told of, one sentence each:
+  // entries of a folder passed over, coordinates brought into one system.
+  std::vector<std::string> notes;
 
   Eigen::Index specimens() const { return coords.rows(); }
   Eigen::Index landmarks() const { return dims > 0 ? coords.cols() / dims : 0; }
@@ -65,6 +68,9 @@ enum class LandmarkFormat { zor, tps, nts, morphologika, csv, fcsv, mrkjson };
 struct ReadOptions {
   int dims = 0;                       // 2 or 3 where the caller knows; 0 when the file must say
   std::optional<double> missingCode;  // a coordinate equal to this is missing (--missing-code)
+  // Every TPS record's raw coordinates, SCALE= not applied (--scale ignore):
+  // a file whose records are scaled in part is refused without it.
+  bool ignoreScale = false;
 };
 
 Eigen::MatrixXd landmarkdataset(const LandmarkSet& set);

@@ -10,6 +10,8 @@
 
 #include "platform/errors.h"
 #include "platform/nonfinite.h"
+#include "platform/printable.h"
+#include "platform/quotedtext.h"
 #include "standardizedtext.h"
 
 namespace tarvolin {
@@ -72,26 +74,9 @@ const char* formatName(LandmarkFormat format) {
   }
 }
 
-// The ID as it can stand in a one-line message: quoted, control characters spelt out.
-std::string quoted(std::string_view id) {
-  std::string text = "\"";
-  for (char c : id) {
-    if (c == '\n') {
-      text += "\\n";
-    } else if (c == '\r') {
-      text += "\\r";
-    } else if (c == '\t') {
-      text += "\\t";
-    } else {
-      text += c;
-    }
-  }
-  return text + "\"";
-}
-
 std::string specimenName(const LandmarkSet& set, Index i) {
   if (set.ids[static_cast<size_t>(i)].empty()) return "specimen " + std::to_string(i + 1);
-  return "specimen " + quoted(set.ids[static_cast<size_t>(i)]);
+  return "specimen " + quotedtext(set.ids[static_cast<size_t>(i)]);
 }
 
 [[noreturn]] void refuse(const LandmarkSet& set, Index i, const std::string& problem) {
@@ -159,6 +144,16 @@ bool isBlank(char c) {
 std::string idProblem(std::string_view id, LandmarkFormat format) {
   if (id.empty()) return "an empty ID cannot be written";
   const char* name = formatName(format);
+  // Written to standard output, a control character would reach the
+  // terminal; in a file it is no part of a name.
+  const auto control = std::find_if(id.begin(), id.end(), [](char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return (u < 0x20 && c != '\t' && c != '\n' && c != '\r') || u == 0x7f;
+  });
+  if (control != id.end()) {
+    return std::string("cannot write ID in ") + name + ": it holds the control character " +
+           printable(std::string_view(&*control, 1));
+  }
   if (format == LandmarkFormat::nts) {
     if (std::any_of(id.begin(), id.end(), isBlank)) {
       return "an NTS label cannot hold a blank or a line break";
@@ -239,8 +234,8 @@ void checkWritable(const LandmarkSet& set, LandmarkFormat format, std::optional<
       const auto [at, added] = seen.emplace(id, i);
       if (!added) {
         throw InputError(set.path, "specimens " + std::to_string(at->second + 1) + " and " +
-                                       std::to_string(i + 1) + " have the same ID " + quoted(id) +
-                                       ", which " + name +
+                                       std::to_string(i + 1) + " have the same ID " +
+                                       quotedtext(id) + ", which " + name +
                                        " cannot tell apart; nothing was written");
       }
     }
@@ -457,6 +452,15 @@ void landmarktext(const LandmarkSet& set, LandmarkFormat format, std::optional<d
         "landmarktext: Slicer markups hold one specimen a file and are not written as a set");
   }
   checkShape(set, format, lastValue);
+  // A format without SCALE= gets the coordinates in the scaled units, which
+  // are the size's: a row never holds two units.
+  if (format != LandmarkFormat::tps && set.scale.size() != 0 && (set.scale.array() != 1).any()) {
+    LandmarkSet scaled = set;
+    scaled.coords.array().colwise() *= set.scale.array();
+    scaled.scale.resize(0);
+    landmarktext(scaled, format, lastValue, sink);
+    return;
+  }
   checkWritable(set, format, lastValue);
   if (format == LandmarkFormat::zor) {
     // Written from the coordinates and sizes as they are: a large data set

@@ -62,8 +62,9 @@
 //
 // A missing landmark is NA in each of its coordinates (csv, tps,
 // morphologika), the declared code in nts. Only tps holds scale factors:
-// the other formats get the coordinates as they are, without them (the size
-// column of zor and csv keeps the size, scale included).
+// the other formats get every coordinate times its specimen's scale factor,
+// in the scaled units that the size (scale included) is in, so that a row
+// never holds two units.
 //
 // set:       the specimens; its path names the source in errors.
 // format:    zor, csv, tps, nts or morphologika; fcsv and mrkjson, which hold
@@ -77,7 +78,8 @@
 // applies, the specimen, before any text reaches the sink: no specimen or no
 // landmark; an infinite coordinate or size, a lastValue that is not finite;
 // a missing landmark or unknown size in zor; an empty or repeated ID; an ID
-// the format cannot hold unchanged (a line break in csv, tps or
+// holding a control character other than a tab or a line end; an ID the
+// format cannot hold unchanged (a line break in csv, tps or
 // morphologika; a blank anywhere in nts, at either end in tps or
 // morphologika; a leading " in nts, [ or ' in morphologika); a tps scale
 // factor that is not a positive finite number; a wireframe pair naming a

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/errors.h"
+#include "platform/quotedtext.h"
 #include "readmarkupfolder.h"
 #include "readrowtable.h"
 
@@ -27,15 +28,26 @@ bool sameName(std::string_view name, std::string_view word) {
                                                   [](char a, char b) { return lower(a) == b; });
 }
 
-// The names after "columns =" in a header line's text (after its #), or
+// The value after "name =" in a header line's text (after its #), or
 // nothing when the line is another header line.
-std::optional<std::string_view> columnNames(std::string_view header) {
+std::optional<std::string_view> headerValue(std::string_view header, std::string_view name) {
   header = trimmed(header);
   const size_t equals = header.find('=');
-  if (equals == std::string_view::npos || !sameName(trimmed(header.substr(0, equals)), "columns")) {
+  if (equals == std::string_view::npos || !sameName(trimmed(header.substr(0, equals)), name)) {
     return std::nullopt;
   }
   return header.substr(equals + 1);
+}
+
+// The system a "# CoordinateSystem =" line names: LPS or RAS, or 1 and 0 as
+// Slicer wrote them before it wrote the names.
+MarkupSystem systemNamed(std::string_view value, const std::string& fname, long line) {
+  value = trimmed(value);
+  if (sameName(value, "lps") || value == "1") return MarkupSystem::lps;
+  if (sameName(value, "ras") || value == "0") return MarkupSystem::ras;
+  throw InputError(fname, line,
+                   "the coordinate system is " + quotedtext(value) +
+                       "; Tarvolin reads markups in LPS (or 1) or RAS (or 0)");
 }
 
 constexpr char axes[] = {'x', 'y', 'z'};
@@ -75,13 +87,20 @@ void findAxes(std::string_view names, size_t column[3], const std::string& fname
 
 LandmarkSet readfcsv(std::string_view text, const std::string& fname, const ReadOptions& options) {
   size_t column[3] = {1, 2, 3};
+  // Files from before Slicer declared a system hold RAS coordinates.
+  MarkupSystem system = MarkupSystem::ras;
   std::vector<double> coords;
   DelimitedText rows(text, ',', fname);
   while (rows.nextLine()) {
     if (rows.peek() == '#') {
       const std::string_view line = rows.restOfLine();
-      const std::optional<std::string_view> names = columnNames(line.substr(line.find('#') + 1));
-      if (names) findAxes(*names, column, fname, rows.line());
+      const std::string_view header = line.substr(line.find('#') + 1);
+      if (const std::optional<std::string_view> names = headerValue(header, "columns")) {
+        findAxes(*names, column, fname, rows.line());
+      } else if (const std::optional<std::string_view> named =
+                     headerValue(header, "coordinatesystem")) {
+        system = systemNamed(*named, fname, rows.line());
+      }
       continue;
     }
 
@@ -105,8 +124,8 @@ LandmarkSet readfcsv(std::string_view text, const std::string& fname, const Read
           xyz[a] = std::numeric_limits<double>::quiet_NaN();
         } else {
           throw InputError(fname, rows.line(),
-                           "point " + std::to_string(point) + ": " + axes[a] + " \"" +
-                               std::string(field.text.substr(0, 24)) + "\" " + value.problemText());
+                           "point " + std::to_string(point) + ": " + axes[a] + " " +
+                               quotedtext(field.text) + " " + value.problemText());
         }
       }
     }
@@ -114,7 +133,7 @@ LandmarkSet readfcsv(std::string_view text, const std::string& fname, const Read
   }
   if (coords.empty()) throw InputError(fname, "the file holds no landmark rows");
 
-  return markupspecimen(coords, fname);
+  return markupspecimen(std::move(coords), fname, system);
 }
 
 }  // namespace tarvolin

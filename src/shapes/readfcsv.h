@@ -22,12 +22,15 @@
 // options: the code of a missing coordinate (the dimension hint is not used:
 //          these files are 3D).
 // Returns a set of one specimen with k landmarks: coords 1 x 3k, the
-// coordinates as written (the coordinate system is not converted), NaN where
+// coordinates in LPS (the header's "# CoordinateSystem =": LPS or 1, RAS or
+// 0, RAS when there is none, as Slicer wrote before it declared one; RAS
+// coordinates have x and y negated, and set.notes says so), NaN where
 // a coordinate is NA, NaN, empty or equal to options.missingCode (the format
 // has no mark for a missing point: Slicer leaves its old coordinates). An
 // InputError names the file and the line: a row with fewer fields than the
 // x, y and z columns need, a coordinate that is not a number, a columns line
-// without x, y or z, a file with no landmark rows.
+// without x, y or z, a coordinate system other than those, a file with no
+// landmark rows.
 //
 // Example:
 //   LandmarkSet set = readfcsv("# columns = id,x,y,z\n0,1,2,3\n1,4,5,6\n", "a.fcsv", {});

@@ -5,8 +5,11 @@
 // The folder: .fcsv files (see readfcsv.h) or .mrk.json files (see
 // readmrkjson.h), each holding the same landmarks, in the same order, of
 // one specimen. A file's name without its extension is its specimen's ID;
-// other files, hidden files (names starting with a dot) and subfolders are
-// passed over.
+// other files are passed over. An entry named as a markup file that is not
+// one to read (a hidden file, a folder, a broken link, a link loop, a pipe,
+// a device) is passed over with a note in set.notes naming it and why.
+// Every specimen is brought into LPS, and one note says how many RAS files
+// were converted.
 //
 //   brains/
 //     brain_01.mrk.json    -> specimen "brain_01"
@@ -27,8 +30,9 @@
 // markupkindof(name) is the kind of markup file a name ends in (.fcsv or
 // .mrk.json, any letter case), or nothing; markupid(fname) is the specimen
 // ID a file's name gives: without folder and extension; markupspecimen(
-// coords, fname) is the set of the one 3D specimen a markup file holds, its
-// points' X Y Z in order (NaN for a missing one), named by markupid.
+// coords, fname, system) is the set of the one 3D specimen a markup file
+// holds, its points' X Y Z in order (NaN for a missing one), in the
+// coordinate system `system`, brought into LPS, named by markupid.
 //
 // Example:
 //   LandmarkSet set = readmarkupfolder("brains", MarkupKind::any, {});
@@ -46,6 +50,11 @@ namespace tarvolin {
 
 enum class MarkupKind { any, fcsv, mrkjson };
 
+// The coordinate systems of Slicer's markups: LPS (x to the left, y to the
+// back, z up: Slicer's default in files since 4.11) and RAS (x and y the
+// other way: a half turn about z, so no mirror image).
+enum class MarkupSystem { lps, ras };
+
 LandmarkSet readmarkupfolder(const std::string& folder, MarkupKind kind,
                              const ReadOptions& options);
 
@@ -53,6 +62,7 @@ std::optional<MarkupKind> markupkindof(std::string_view name);
 
 std::string markupid(std::string_view fname);
 
-LandmarkSet markupspecimen(const std::vector<double>& coords, const std::string& fname);
+LandmarkSet markupspecimen(std::vector<double> coords, const std::string& fname,
+                           MarkupSystem system);
 
 }  // namespace tarvolin

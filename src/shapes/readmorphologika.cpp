@@ -73,6 +73,7 @@ class MorphologikaReader {
         readLine(trimmed(line));
       }
     }
+    // A [rawpoints] header on the last line still owes its points.
     for (const Block required : {individuals, landmarks, dimensions, rawpoints}) {
       if (headerLine_[required] == 0) {
         fail(0, "the file has no [" + std::string(kBlockNames[required]) + "] block");
@@ -86,6 +87,10 @@ class MorphologikaReader {
                                    " names but [individuals] is " + std::to_string(specimens()));
     }
     if (rawpointsLater_) readLaterRawpoints();
+    // Nothing below is made for a specimen the points did not show to be there.
+    if (static_cast<uint64_t>(coords_.rows()) != specimens()) {
+      refuseShortRawpoints(0, headerLine_[rawpoints]);
+    }
 
     LandmarkSet set;
     set.dims = dims();
@@ -201,10 +206,12 @@ class MorphologikaReader {
   // Reads the N x k landmark lines of [rawpoints] from `lines`, which stops
   // after the last one.
   void readRawpoints(Lines& lines) {
-    const uint64_t available = lines.text.size() - lines.pos;
+    // A landmark line is d numbers and d blanks or line ends at the least:
+    // the matrix made is never more than a few times the text.
+    const uint64_t available = lines.text.size() - lines.pos + 1;
     const auto d = static_cast<uint64_t>(dims());
     if (specimens() > available || landmarkCount() > available ||
-        specimens() > available / landmarkCount() / d) {
+        specimens() > available / landmarkCount() / (2 * d)) {
       // More than the text can hold: count what is there, to say where it
       // ends, rather than making room for what is not.
       uint64_t found = 0;
@@ -332,6 +339,10 @@ class MorphologikaReader {
   }
 
   [[noreturn]] void refuseShortRawpoints(uint64_t found, long line) const {
+    if (found == 0) {
+      fail(line, "[rawpoints] is empty, but " + std::to_string(specimens()) + " specimens of " +
+                     std::to_string(landmarkCount()) + " landmarks were declared");
+    }
     fail(line, "[rawpoints] ends after " + std::to_string(found) + " landmark lines, where " +
                    std::to_string(specimens()) + " specimens of " +
                    std::to_string(landmarkCount()) + " landmarks were declared; " +

@@ -7,23 +7,70 @@
 #include <vector>
 
 #include "platform/errors.h"
+#include "platform/printable.h"
+#include "platform/quotedtext.h"
+#include "platform/sprintf.h"
 #include "readmarkupfolder.h"
+#include "textscan.h"
 
 namespace tarvolin {
 namespace {
 
 using nlohmann::json;
 
-// The parser's message without its "[json.exception.parse_error.101] " tag.
+// The parser's message without its "[json.exception.parse_error.101] " tag,
+// and with the text it last read (a whole unterminated string, perhaps)
+// quoted short, its end in sight.
 std::string parserMessage(const json::exception& error) {
-  const std::string what = error.what();
+  std::string what = error.what();
   const size_t tagEnd = what.find("] ");
-  return tagEnd == std::string::npos ? what : what.substr(tagEnd + 2);
+  if (tagEnd != std::string::npos) what = what.substr(tagEnd + 2);
+  constexpr std::string_view lastRead = "last read: '";
+  const size_t read = what.find(lastRead);
+  if (read == std::string::npos || what.back() != '\'') return printable(what);
+  const std::string_view token = std::string_view(what).substr(
+      read + lastRead.size(), what.size() - read - lastRead.size() - 1);
+  return printable(what.substr(0, read)) + "last read: " + quotedtext(token, token.size());
 }
 
+// What a JSON value is, for a message: its kind and size, never its whole
+// text (a list nested thousands deep would take as deep a recursion to
+// write out, and a screenful to show).
+std::string described(const json& value) {
+  switch (value.type()) {
+    case json::value_t::array:
+      return "a list of " + textscan::plural(value.size(), "item");
+    case json::value_t::object:
+      return "an object of " + textscan::plural(value.size(), "member");
+    case json::value_t::string:
+      return "the text " + quotedtext(value.get_ref<const std::string&>());
+    case json::value_t::boolean:
+      return value.get<bool>() ? "true" : "false";
+    case json::value_t::null:
+      return "null";
+    case json::value_t::number_integer:
+    case json::value_t::number_unsigned:
+    case json::value_t::number_float:
+      return "the number " + sprintf("%.17g", value.get<double>());
+    default:
+      return "a value that is no number";
+  }
+}
+
+// Deeper than a markups file ever nests: a file nested deeper is refused as
+// it is read, before it takes memory many times its size.
+constexpr int kDeepest = 64;
+
 json parse(std::string_view text, const std::string& fname) {
+  const json::parser_callback_t shallow = [&fname](int depth, json::parse_event_t, json&) {
+    if (depth > kDeepest) {
+      throw InputError(fname, "nests lists and objects more than " + std::to_string(kDeepest) +
+                                  " deep; a markups file nests a few");
+    }
+    return true;
+  };
   try {
-    return json::parse(text.begin(), text.end());
+    return json::parse(text.begin(), text.end(), shallow);
   } catch (const json::parse_error& error) {
     // The line as the parser counts it in its message: line feeds only.
     const size_t before = std::min<size_t>(error.byte > 0 ? error.byte - 1 : 0, text.size());
@@ -48,6 +95,21 @@ bool isEmptyPosition(const json* position) {
          (position->is_array() && position->empty());
 }
 
+// The coordinate system a markup declares: "LPS" or "RAS" in any letter
+// case; without a declaration LPS, what Slicer has written since the format
+// began.
+MarkupSystem coordinateSystem(const json& markup, const std::string& fname) {
+  const json* declared = member(markup, "coordinateSystem");
+  if (declared == nullptr || declared->is_null()) return MarkupSystem::lps;
+  if (declared->is_string()) {
+    const std::string& name = declared->get_ref<const std::string&>();
+    if (textscan::sameWord(name, "lps")) return MarkupSystem::lps;
+    if (textscan::sameWord(name, "ras")) return MarkupSystem::ras;
+  }
+  throw InputError(fname, "the coordinate system is " + described(*declared) +
+                              "; Tarvolin reads markups in LPS or RAS");
+}
+
 }  // namespace
 
 LandmarkSet readmrkjson(std::string_view text, const std::string& fname,
@@ -70,9 +132,11 @@ LandmarkSet readmrkjson(std::string_view text, const std::string& fname,
     std::string name = "control point " + std::to_string(i + 1);
     const json* label = member(point, "label");
     if (label != nullptr && label->is_string()) {
-      name += " (\"" + label->get<std::string>() + "\")";
+      name += " (" + quotedtext(label->get_ref<const std::string&>()) + ")";
     }
-    if (!point.is_object()) throw InputError(fname, name + " is not a JSON object");
+    if (!point.is_object()) {
+      throw InputError(fname, name + " is " + described(point) + ", not a JSON object");
+    }
 
     const json* status = member(point, "positionStatus");
     const json* position = member(point, "position");
@@ -82,15 +146,14 @@ LandmarkSet readmrkjson(std::string_view text, const std::string& fname,
       continue;
     }
     if (!position->is_array() || position->size() != 3) {
-      throw InputError(fname, name + ": the position " + position->dump().substr(0, 40) +
-                                  " is not a list of three numbers x, y, z");
+      throw InputError(fname, name + ": the position is " + described(*position) +
+                                  ", not a list of three numbers x, y, z");
     }
     for (size_t c = 0; c < 3; ++c) {
       const json& value = (*position)[c];
       if (!value.is_number()) {
         throw InputError(fname, name + ": coordinate " + std::to_string(c + 1) +
-                                    " of the position, " + value.dump().substr(0, 40) +
-                                    ", is not a number");
+                                    " of the position is " + described(value) + ", not a number");
       }
       const double x = value.get<double>();
       if (!std::isfinite(x)) {
@@ -101,7 +164,7 @@ LandmarkSet readmrkjson(std::string_view text, const std::string& fname,
     }
   }
 
-  return markupspecimen(coords, fname);
+  return markupspecimen(coords, fname, coordinateSystem((*markups)[0], fname));
 }
 
 }  // namespace tarvolin

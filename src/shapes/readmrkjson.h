@@ -20,11 +20,15 @@
 // options: the code of a missing coordinate (the dimension hint is not used:
 //          these files are 3D).
 // Returns a set of one specimen with k landmarks (k control points): coords
-// 1 x 3k, the positions as written (the coordinate system is not converted),
+// 1 x 3k, the positions in LPS (the markup's "coordinateSystem", "LPS" when
+// it has none; RAS positions have x and y negated, and set.notes says so),
 // NaN for a point not placed or a coordinate equal to options.missingCode.
 // An InputError names the file: text that is not JSON (with the parser's
 // line, column and byte), no markups or no control points, a position that
-// is not a list of three numbers (naming the point, 1-based, and its label).
+// is not a list of three numbers (naming the point, 1-based, and its label,
+// and describing the value by its kind and size, never by its text), a
+// coordinate system other than LPS or RAS, lists and objects nested more
+// than 64 deep.
 //
 // Example:
 //   LandmarkSet set = readmrkjson(R"({"markups": [{"controlPoints": [

@@ -9,6 +9,7 @@
 #include "platform/errors.h"
 #include "platform/lineendof.h"
 #include "platform/plaindecimal.h"
+#include "platform/quotedtext.h"
 #include "platform/withoutbom.h"
 #include "tablecolumns.h"
 
@@ -228,12 +229,6 @@ namespace {
 using detail::DelimitedText;
 using Field = DelimitedText::Field;
 
-std::string quoted(std::string_view text) {
-  constexpr size_t shown = 24;
-  if (text.size() > shown) return "\"" + std::string(text.substr(0, shown)) + "...\"";
-  return "\"" + std::string(text) + "\"";
-}
-
 // True when the first field of every row that is not blank is a number or
 // a missing coordinate (NA, empty): the rows then have no ID column.
 bool firstColumnIsNumbers(std::string_view text, char delimiter, bool decimalComma,
@@ -382,7 +377,7 @@ LandmarkSet readrowtable(std::string_view text, const std::string& fname,
         out[c * capacity] = std::numeric_limits<double>::quiet_NaN();
       } else {
         throw InputError(fname, rows.line(),
-                         "specimen \"" + id + "\": " + quoted(field.text) + " (field " +
+                         "specimen \"" + id + "\": " + quotedtext(field.text) + " (field " +
                              std::to_string(c + (idColumn ? 2 : 1)) + ") " + value.problemText());
       }
     }
@@ -398,7 +393,7 @@ LandmarkSet readrowtable(std::string_view text, const std::string& fname,
       const Coordinate size = detail::tablecoordinate(field.text, decimalComma, options);
       if (size.kind != Coordinate::number) {
         throw InputError(fname, rows.line(),
-                         "specimen \"" + id + "\": the size " + quoted(field.text) +
+                         "specimen \"" + id + "\": the size " + quotedtext(field.text) +
                              " is not a finite number; the size column must hold one");
       }
       sizes(n) = size.value;

@@ -12,6 +12,7 @@
 #include "platform/errors.h"
 #include "platform/str2num.h"
 #include "readcoordinate.h"
+#include "refusemixedscales.h"
 #include "textscan.h"
 
 namespace tarvolin {
@@ -151,6 +152,7 @@ class TpsReader {
     id_ = image_ = {};
     idLine_ = imageLine_ = scaleLine_ = curvesLine_ = 0;
     scale_ = 1;
+    scaleGiven_ = false;
     landmarks_ = curvePoints_ = 0;
     curvesDeclared_ = 0;
     const bool threeD = sameWord(keyword.key, "lm3");
@@ -190,6 +192,13 @@ class TpsReader {
 
   void openBlock(const Keyword& keyword, bool landmarks) {
     remaining_ = countOf(keyword);
+    // A coordinate line is a digit and a line end at the least.
+    if (remaining_ > (lines_.text.size() - lines_.pos) / 2 + 1) {
+      fail(lines_.number, recordName() + ": " +
+                              quoted(std::string(keyword.key) + "=" + std::string(keyword.value)) +
+                              " declares more " + (landmarks ? "landmarks" : "points") +
+                              " than the file holds");
+    }
     blockSize_ = remaining_;
     blockKeyword_ = keyword.key;
     blockLandmarks_ = landmarks;
@@ -220,6 +229,7 @@ class TpsReader {
   void readScale(std::string_view value) {
     // Some digitizing programs write SCALE= with nothing after it: no factor.
     if (value.empty()) return;
+    scaleGiven_ = true;
     double factor = 0;
     if (parseNumber(value, factor) != value.size() || !std::isfinite(factor) || !(factor > 0)) {
       fail(lines_.number, recordName() + ": SCALE=" + quoted(value) +
@@ -342,6 +352,7 @@ class TpsReader {
     recordIds_.push_back(id.empty() ? std::to_string(record_.index + 1) : std::string(id));
     recordLines_.push_back(record_.line);
     scales_.push_back(scale_);
+    scaled_.push_back(scaleGiven_);
     if (recordIds_.size() % kBlockRows == 0) flushBlock(kBlockRows);
   }
 
@@ -384,7 +395,23 @@ class TpsReader {
       set.semilandmark.assign(static_cast<size_t>(k), true);
       std::fill_n(set.semilandmark.begin(), firstLandmarks_, false);
     }
-    if (std::any_of(scales_.begin(), scales_.end(), [](double s) { return s != 1; })) {
+    const bool anyScaled = std::find(scaled_.begin(), scaled_.end(), true) != scaled_.end();
+    if (options_.ignoreScale) {
+      if (anyScaled) {
+        set.notes.push_back(fname_ +
+                            ": SCALE= not applied: sizes are in the raw units of every record");
+      }
+    } else if (anyScaled) {
+      if (std::find(scaled_.begin(), scaled_.end(), false) != scaled_.end()) {
+        std::vector<std::string> names;
+        names.reserve(set.ids.size());
+        for (size_t i = 0; i < set.ids.size(); ++i) {
+          const bool numbered = set.ids[i] == std::to_string(i + 1);
+          names.push_back("record " + std::to_string(i + 1) +
+                          (numbered ? "" : " (ID " + quoted(set.ids[i]) + ")"));
+        }
+        refusemixedscales(scaled_, names, fname_);
+      }
       set.scale = Eigen::Map<const Eigen::VectorXd>(scales_.data(), n);
     }
     set.path = fname_;
@@ -486,6 +513,7 @@ class TpsReader {
   std::vector<std::string> recordIds_;
   std::vector<long> recordLines_;
   std::vector<double> scales_;
+  std::vector<bool> scaled_;  // each record's SCALE= given
 
   // The record being read.
   bool inRecord_ = false;
@@ -497,6 +525,7 @@ class TpsReader {
   long scaleLine_ = 0;
   long curvesLine_ = 0;
   double scale_ = 1;
+  bool scaleGiven_ = false;
   uint64_t landmarks_ = 0;
   uint64_t curvePoints_ = 0;
   std::string_view curvesKeyword_;

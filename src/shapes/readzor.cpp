@@ -7,6 +7,7 @@
 #include "dload.h"
 #include "platform/errors.h"
 #include "platform/lineendof.h"
+#include "platform/quotedtext.h"
 #include "platform/readtextfile.h"
 #include "platform/str2num.h"
 #include "platform/withoutbom.h"
@@ -68,7 +69,7 @@ Eigen::MatrixXd parseWithMissingMarks(std::string_view text, const std::string& 
       const std::string_view token = line.substr(start, i - start);
       const Coordinate c = readcoordinate(token, options);
       if (c.kind != Coordinate::number && c.kind != Coordinate::missing) {
-        throw InputError(fname, lineNumber, "\"" + std::string(token) + "\" " + c.problemText());
+        throw InputError(fname, lineNumber, quotedtext(token) + " " + c.problemText());
       }
       values.push_back(c.kind == Coordinate::number ? c.value
                                                     : std::numeric_limits<double>::quiet_NaN());

@@ -7,6 +7,7 @@
 #include <unordered_map>
 
 #include "platform/errors.h"
+#include "platform/quotedtext.h"
 
 namespace tarvolin::detail {
 namespace {
@@ -15,12 +16,6 @@ bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 bool isAlphanumeric(char c) { return isLetter(c) || isDigit(c); }
 char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-std::string quoted(std::string_view text) {
-  constexpr size_t shown = 24;
-  if (text.size() > shown) return "\"" + std::string(text.substr(0, shown)) + "...\"";
-  return "\"" + std::string(text) + "\"";
-}
 
 struct CoordinateName {
   int axis;         // 0, 1, 2 for x, y, z
@@ -106,7 +101,7 @@ TableColumns tablecolumns(const std::vector<std::string>& names, const std::stri
   TableColumns result;
   const size_t count = names.size();
   auto column = [&names](size_t i) {
-    return "column " + std::to_string(i + 1) + " " + quoted(names[i]);
+    return "column " + std::to_string(i + 1) + " " + quotedtext(names[i]);
   };
 
   // A name given twice leaves it open which column is meant.
@@ -116,7 +111,7 @@ TableColumns tablecolumns(const std::vector<std::string>& names, const std::stri
     const auto [earlier, added] = seen.emplace(names[i], i);
     if (!added) {
       throw InputError(fname, line,
-                       "the header names " + quoted(names[i]) + " twice (columns " +
+                       "the header names " + quotedtext(names[i]) + " twice (columns " +
                            std::to_string(earlier->second + 1) + " and " + std::to_string(i + 1) +
                            "); each column needs a name of its own");
     }
@@ -143,7 +138,7 @@ TableColumns tablecolumns(const std::vector<std::string>& names, const std::stri
                                                   [](const auto& c) { return c.key.empty(); });
   if (bare && (landmarkColumn || !others.empty())) {
     std::string listed;
-    for (const std::string& name : names) listed += (listed.empty() ? "" : ", ") + quoted(name);
+    for (const std::string& name : names) listed += (listed.empty() ? "" : ", ") + quotedtext(name);
     throw InputError(fname, line,
                      "the table has one row per landmark: reshape to one row per specimen, "
                      "with the columns x1, y1, z1, x2, ... (2D: x1, y1, x2, ...); its columns "

@@ -8,7 +8,7 @@
 //   textscan::Lines lines{"LM=2\r1 2\r3 4\n"};
 //   while (!lines.atEnd()) use(lines.next(), lines.number);   // "LM=2" 1, "1 2" 2, "3 4" 3
 //   textscan::sameWord("Scale", "scale")        -> true
-//   textscan::quoted("abc")                     -> "\"abc\""
+//   textscan::quoted("abc")                     -> "\"abc\"" (see platform/quotedtext.h)
 //   textscan::plural(2, "record")               -> "2 records"
 
 #include <charconv>
@@ -18,6 +18,7 @@
 #include <string_view>
 
 #include "platform/lineendof.h"
+#include "platform/quotedtext.h"
 
 namespace tarvolin::textscan {
 
@@ -42,12 +43,8 @@ inline bool sameWord(std::string_view a, std::string_view lowerCase) {
   return true;
 }
 
-// The token in quotes for a message, its first 24 characters when longer.
-inline std::string quoted(std::string_view token) {
-  constexpr size_t shown = 24;
-  if (token.size() > shown) return "\"" + std::string(token.substr(0, shown)) + "...\"";
-  return "\"" + std::string(token) + "\"";
-}
+// The token in quotes for a message: short, and safe for a terminal.
+inline std::string quoted(std::string_view token) { return quotedtext(token); }
 
 inline std::string plural(uint64_t n, const char* word) {
   return std::to_string(n) + " " + word + (n == 1 ? "" : "s");

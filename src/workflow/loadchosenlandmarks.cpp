@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <limits>
 
+#include "askrawscale.h"
 #include "geometry/missinglandmarkslist.h"
 #include "geometry/resolvemissing.h"
 #include "platform/errors.h"
@@ -32,7 +33,13 @@ ChosenLandmarks loadchosenlandmarks(const FileChoice& choice, int dims, FileDial
   ReadOptions options;
   options.dims = dims;
   ChosenLandmarks read;
-  read.set = readlandmarks(choice.path(), std::nullopt, options, true, &format);
+  try {
+    read.set = readlandmarks(choice.path(), std::nullopt, options, true, &format);
+  } catch (const MixedScaleError& refusal) {
+    if (!askrawscale(dialogs, refusal)) throw;
+    options.ignoreScale = true;
+    read.set = readlandmarks(choice.path(), std::nullopt, options, true, &format);
+  }
   if (read.set.dims != dims) {
     throw InputError(read.set.path, "holds " + std::to_string(read.set.dims) +
                                         "D landmarks; load it in the " +

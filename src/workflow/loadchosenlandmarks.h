@@ -10,14 +10,18 @@
 // dialogs: asked, for a file with missing landmarks, how to go on: the
 //         command line's --missing drop-specimens, drop-landmarks or
 //         estimate (the question "Missing landmarks", its details the whole
-//         list of incomplete specimens).
-// Returns the set read, every landmark present; the name to show for it
-// (the file's, or for a folder of markups the folder's followed by "/");
-// whether row i was line i of the file (ZOR rows), for errors found later;
-// what was done with missing landmarks ("" when none were), and whether
-// landmarks were left out, so that the rest are numbered anew. A file with
-// missing landmarks whose question is cancelled is an InputError listing
-// the incomplete specimens by ID and landmark.
+//         list of incomplete specimens); and, for a TPS file whose records
+//         are scaled in part, whether to read the raw coordinates of every
+//         record (askrawscale); the file is refused when the answer is no.
+// Returns the set read, every landmark present (its notes say what the
+// reader did beyond reading: files passed over, coordinates converted,
+// scales not applied); the name to show for it (the file's, or for a folder
+// of markups the folder's followed by "/"); whether row i was line i of the
+// file (ZOR rows), for errors found later; what was done with missing
+// landmarks ("" when none were), and whether landmarks were left out, so
+// that the rest are numbered anew. A file with missing landmarks whose
+// question is cancelled is an InputError listing the incomplete specimens
+// by ID and landmark.
 //
 // Example:
 //   ChosenLandmarks read = loadchosenlandmarks(*dialogs.getFile("*.*", "Load"), 2, dialogs);

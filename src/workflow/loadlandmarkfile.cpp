@@ -3,10 +3,13 @@
 #include <filesystem>
 #include <system_error>
 
+#include "askrawscale.h"
 #include "geometry/checklandmarkdata.h"
 #include "geometry/withcentroidsize.h"
 #include "loadchosenlandmarks.h"
+#include "platform/console.h"
 #include "platform/errors.h"
+#include "platform/readtextfile.h"
 #include "shapes/gettpsfile3D.h"
 
 namespace tarvolin {
@@ -15,8 +18,29 @@ LandmarkFile loadlandmarkfile(FileDialogs& dialogs, bool tps) {
   LandmarkFile file;
   bool rowsAreLines = false;
   if (tps) {
-    TpsFile read = gettpsfile3D(dialogs);
+    TpsFile read;
+    try {
+      read = gettpsfile3D(dialogs);
+    } catch (const MixedScaleError& refusal) {
+      if (!askrawscale(dialogs, refusal)) throw;
+      std::string text;
+      std::string reason;
+      if (!readtextfile(refusal.file(), text, reason)) {
+        throw InputError(refusal.file(), "cannot be opened: " + reason);
+      }
+      read = parsetps3D(text, refusal.file(), true);
+      read.chosen = true;
+      read.path = refusal.file();
+      read.fname = std::filesystem::path(read.path).filename().string();
+      file.notes.push_back(read.path +
+                           ": SCALE= not applied: sizes are in the raw units of every record");
+    }
     if (!read.chosen) return file;
+    if (!read.openError.empty()) {
+      // The reader's notice has no line end: the error goes on a line of its own.
+      console().disp("");
+      throw InputError(read.path, "cannot be opened: " + read.openError);
+    }
     file.fname = read.fname;
     file.path = read.path;
     file.data = withcentroidsize(read.y, read.scale);
@@ -29,6 +53,7 @@ LandmarkFile loadlandmarkfile(FileDialogs& dialogs, bool tps) {
     file.path = read.set.path;
     file.ids = std::move(read.set.ids);
     file.notice = read.set.notice;
+    file.notes = std::move(read.set.notes);
     file.data = landmarkdataset(std::move(read.set));
     rowsAreLines = read.rowsAreLines;
     file.missingDone = std::move(read.missingDone);

@@ -10,6 +10,8 @@
 //   landmarks the user is asked how to go on (see loadchosenlandmarks).
 // tps true: a TPS-style file through gettpsfile3D; the size column is each
 //   specimen's centroid size as read, times its record's SCALE= factor.
+// Either way a TPS file whose records are scaled in part is read with raw
+// coordinates only when the user says so (askrawscale), else refused.
 // Returns the data set (N x (3k + 1)), the specimen IDs where the file has
 // them, and the chosen file's bare name and full path; nothing chosen when
 // the dialog is cancelled. A file that cannot be opened, or whose content is
@@ -39,6 +41,7 @@ struct LandmarkFile {
   std::string missingDone;           // what was done with missing landmarks ("" when none were)
   bool landmarksRenumbered = false;  // landmarks were left out: the rest are numbered anew
   std::string notice;                // what the reader did not read (LandmarkSet::notice)
+  std::vector<std::string> notes;    // what the reader did beyond reading (see LandmarkSet)
 };
 
 LandmarkFile loadlandmarkfile(FileDialogs& dialogs, bool tps);

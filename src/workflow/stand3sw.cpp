@@ -190,7 +190,7 @@ void Stand3sw::loadData() {
   if (plotWindowOpen()) graphics_.status(state_.fighand1->handle, "");
   drawData();
   panel_.reportLoaded(state_.DATAV.specimens(), state_.mean1.rows(), file.fname, file.missingDone,
-                      file.notice);
+                      file.notice, file.notes);
 }
 
 void Stand3sw::drawData() {

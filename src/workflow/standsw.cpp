@@ -91,6 +91,7 @@ void Standsw::loadData() {
 
   const std::string notice = read.set.notice;
   std::vector<std::string> ids = std::move(read.set.ids);
+  const std::vector<std::string> notes = std::move(read.set.notes);
   state_.DATA = landmarkdataset(std::move(read.set));
   state_.ids = std::move(ids);
   state_.groups.reset();
@@ -117,7 +118,7 @@ void Standsw::loadData() {
   }
   clearPlot();
   plotDataSet(state_.DATA, kDataPlot);
-  panel_.reportLoaded(m, (n - 1) / 2, read.name, read.missingDone, notice);
+  panel_.reportLoaded(m, (n - 1) / 2, read.name, read.missingDone, notice, notes);
   // Said at once, in a box and in the status line, not first when
   // Standardize refuses.
   if (state_.notSuperimposed) graphics_.msgbox(*state_.notSuperimposed);

@@ -132,16 +132,20 @@ StandardizedAt SwitchyardPanel::standardValue(Transform lcode) const {
 
 void SwitchyardPanel::reportLoaded(Eigen::Index specimens, Eigen::Index landmarks,
                                    const std::string& file, const std::string& missingDone,
-                                   const std::string& notice) {
-  std::string loaded =
+                                   const std::string& notice,
+                                   const std::vector<std::string>& notes) {
+  std::string text =
       sprintf("Loaded %i specimens with %i landmarks from %s", specimens, landmarks, file);
-  if (!missingDone.empty()) loaded += "; " + missingDone;
-  if (notice.empty()) {
-    graphics_.status(loaded);
-    return;
+  if (!missingDone.empty()) text += "; " + missingDone;
+  for (const std::string& note : notes) {
+    console().disp(note);
+    text += "; " + note;
   }
-  console().disp(file + ": " + notice);
-  graphics_.status(loaded + "; " + notice);
+  if (!notice.empty()) {
+    console().disp(file + ": " + notice);
+    text += "; " + notice;
+  }
+  graphics_.status(text);
 }
 
 void SwitchyardPanel::reportCentroidSize(Eigen::Index specimens) {

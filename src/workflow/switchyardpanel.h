@@ -153,10 +153,12 @@ class SwitchyardPanel {
   // The status texts that say, in plain words, what a step did, in the
   // window whose button ran it ("Loaded 40 specimens with 14 landmarks from
   // skulls_zor.txt"). What was done with missing landmarks follows after
-  // "; ", then a reader's notice of lines it did not read, which goes to the
-  // console too ("...; line 3 is blank: the 2 lines after it were not read").
+  // "; ", then the reader's notes (files passed over, coordinates
+  // converted) and its notice of lines it did not read ("...; line 3 is
+  // blank: the 2 lines after it were not read"), which go to the console too.
   void reportLoaded(Eigen::Index specimens, Eigen::Index landmarks, const std::string& file,
-                    const std::string& missingDone = {}, const std::string& notice = {});
+                    const std::string& missingDone = {}, const std::string& notice = {},
+                    const std::vector<std::string>& notes = {});
   void reportCentroidSize(Eigen::Index specimens);
   void reportStandardized(Eigen::Index specimens, const StandardizedAt& at);
   // "ln x = 3.0030": the standard value as typed, on its transform's scale.

@@ -157,6 +157,53 @@ TEST_F(RegistryTest, UnassignedResultsAreEmptyWithAWarning) {
   EXPECT_EQ(graphics_.messages(), std::vector<std::string>{"Fell Through case in switchyard"});
 }
 
+// After a cancelled dialog the readers' file name is the number 0 and their
+// data unassigned; a file that cannot be opened: mfload's data is -1, and
+// gettpsfile3D says "Error on file open" and assigns the name alone.
+TEST_F(RegistryTest, FileReadersByNameAfterACancelOrAFileThatCannotBeOpened) {
+  const std::string warnY = "Warning: Output \"y\" of \"";
+  const std::string unassigned = "\" was not assigned during the call.\n";
+  const struct {
+    const char* function;
+    bool cancel;  // else the chosen file does not exist
+    int nargout;
+    Values results;
+    std::string console;
+  } cases[] = {
+      {"mfload", true, 2, {Value(), Value(0.0)}, warnY + "mfload" + unassigned},
+      {"mfloadtxt", true, 2, {Value(), Value(0.0)}, warnY + "mfloadtxt" + unassigned},
+      {"mfloadtxt", true, 1, {Value()}, warnY + "mfloadtxt" + unassigned},
+      {"mfload", true, 0, {Value()}, ""},
+      {"gettpsfile3D", true, 2, {Value(), Value(0.0)}, warnY + "gettpsfile3D" + unassigned},
+      {"mfload", false, 2, {Value(-1.0), Value("missing.txt")}, ""},
+      {"gettpsfile3D",
+       false,
+       3,
+       {Value(), Value("missing.txt"), Value()},
+       "Error on file open" + warnY + "gettpsfile3D" + unassigned +
+           "Warning: Output \"namelist\" of \"gettpsfile3D" + unassigned},
+      {"gettpsfile3D",
+       false,
+       2,
+       {Value(), Value("missing.txt")},
+       "Error on file open" + warnY + "gettpsfile3D" + unassigned},
+  };
+  testing::TempDir dir;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.function) + (c.cancel ? " cancel " : " missing ") +
+                 std::to_string(c.nargout));
+    if (c.cancel) {
+      dialogs_.cancel();
+    } else {
+      dialogs_.choose(dir.file("missing.txt"));
+    }
+    ConsoleCapture console;
+    const Values results = runtime_.call(c.function, c.nargout, {Value(1.0)});
+    EXPECT_EQ(results, c.results);
+    EXPECT_EQ(console.text(), c.console);
+  }
+}
+
 TEST_F(RegistryTest, TypedRoutinesByName) {
   Eigen::MatrixXd triangle(3, 3);
   triangle << 0, 0, 0, 1, 0, 0, 0, 1, 0;

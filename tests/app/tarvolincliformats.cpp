@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include <cmath>
+#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
@@ -179,7 +180,7 @@ TEST(CliFormats, StrangeFilesAreReadRightOrRefusedNamingTheFile) {
   writeText(dir.file("mac.txt"), "0 0 0 1 0 0 0 2 0 5\r1 0 0 3 1 0 0 2 1 6\r0 0 1 1 0 2 2 2 0 7\r");
   writeText(dir.file("scaled.tps"),
             "LM3=2\n0 0 0\n10 10 10\nID=a\nSCALE=1e308\n"
-            "LM3=2\n0 0 0\n2 1 1\nID=b\n");
+            "LM3=2\n0 0 0\n2 1 1\nID=b\nSCALE=1\n");
   writeText(dir.file("same.txt"),
             "0 0 0 1 0 0 0 2 0 5\n1 0 0 3 1 0 0 2 1 5\n0 0 1 1 0 2 2 2 0 5\n");
   const CliRun mac = ok({"info", dir.file("mac.txt")});
@@ -322,6 +323,102 @@ TEST(CliFormats, FilesAsRAndSpreadsheetsWriteThem) {
             std::string::npos)
       << x.err;
   EXPECT_NE(x.err.find("has 2 values for 3 specimens"), std::string::npos) << x.err;
+}
+
+// Files as R, spreadsheets and hostile hands write them: each is read right,
+// with a note where something was done, or refused naming the file, and no
+// control character from a file reaches the terminal.
+TEST(CliFormats, PartlyScaledMixedSystemAndHostileFiles) {
+  TempDir dir;
+  writeText(dir.file("mixed.tps"),
+            "LM3=3\n0 0 0\n3 4 0\n0 4 1\nID=a\nSCALE=0.1\nLM3=3\n0 0 0\n3 4 1\n0 5 0\nID=b\n");
+  writeText(dir.file("scaled.tps"),
+            "LM=2\n0 0\n3 4\nID=a\nSCALE=0.5\nLM=2\n0 0\n4 3\nID=b\nSCALE=2\n");
+  writeText(dir.file("evil.tps"),
+            "LM=2\n0 0\n3 4\nID=a\x1b]0;owned\x07\nLM=2\n0 0\n4 3\nID=a\x1b]0;owned\x07\n");
+  writeText(dir.file("one.txt"), "0 0 0 1 0 0 0 1 1 2\n");
+  writeText(dir.file("onelandmark.txt"), "1 2 3 5\n4 5 6 5\n");
+  writeText(dir.file("zerosize.txt"), "0 0 0 1 0 0 0 1 0 1\n0 0 0 2 0 0 0 2 1 0\n");
+  writeText(dir.file("empty.txt"),
+            "[individuals]\n900000000\n[landmarks]\n3\n[dimensions]\n3\n[rawpoints]\n");
+  std::filesystem::create_directory(dir.file("slicer"));
+  writeText(dir.file("slicer/a.fcsv"), "# CoordinateSystem = RAS\n0,1,2,3\n1,4,5,6\n2,0,0,1\n");
+  writeText(dir.file("slicer/b.fcsv"), "# CoordinateSystem = LPS\n0,-1,-2,3\n1,-4,-5,6\n2,0,0,1\n");
+  std::filesystem::create_symlink(dir.file("nowhere.fcsv"), dir.file("slicer/c.fcsv"));
+  const std::string seedMax = "18446744073709551615";
+  const struct {
+    std::vector<std::string> words;
+    int status;
+    std::string err;  // a line of standard error
+    std::string out;  // in standard output
+  } cases[] = {
+      {{"info", dir.file("mixed.tps")},
+       2,
+       "tarvolin-cli: " + dir.file("mixed.tps") +
+           ": record 2 (ID \"b\") has no SCALE= but the 1 other record has one: the sizes would "
+           "be in two units (raw and scaled); give every record a SCALE=, or use the raw "
+           "coordinates of every record (--scale ignore)",
+       ""},
+      {{"info", dir.file("mixed.tps"), "--scale", "ignore"},
+       0,
+       "tarvolin-cli: " + dir.file("mixed.tps") +
+           ": SCALE= not applied: sizes are in the raw units of every record",
+       "has 2 specimens"},
+      {{"info", "--tps", dir.file("mixed.tps")}, 2, "record 2 has no SCALE= but", ""},
+      {{"info", "--tps", dir.file("mixed.tps"), "--scale", "ignore"}, 0, "", "has 2 specimens"},
+      {{"info", dir.file("mixed.tps"), "--scale", "sometimes"}, 2, "--scale: sometimes not in", ""},
+      {{"convert", dir.file("scaled.tps"), "--to", "csv"},
+       0,
+       "tarvolin-cli: csv has no SCALE=: the coordinates are written times their scale factors, "
+       "in the units of the size",
+       "\na,0,0,1.5,2,1.76776695"},
+      {{"convert", dir.file("scaled.tps"), "--to", "tps"}, 0, "", "3 4\nID=a\nSCALE=0.5\n"},
+      {{"info", dir.file("slicer")},
+       0,
+       "tarvolin-cli: " + dir.file("slicer") + ": converted 1 RAS file to LPS (x and y negated)",
+       "has 2 specimens"},
+      {{"info", dir.file("slicer")},
+       0,
+       "tarvolin-cli: " + dir.file("slicer/c.fcsv") + ": passed over, a link to nothing",
+       ""},
+      {{"info", dir.file("evil.tps")}, 2, "the ID \"a\\e]0;owned\\x07\" of record 1", ""},
+      {{"allometry", dir.file("one.txt")}, 2, "the model has 2 parameters for 1 specimen", ""},
+      {{"info", dir.file("onelandmark.txt")}, 2, "a specimen needs at least 2 landmarks", ""},
+      {{"info", dir.file("zerosize.txt")},
+       2,
+       "zerosize.txt:2: specimen 2 has the size 0 in its last column",
+       ""},
+      {{"info", dir.file("empty.txt")},
+       2,
+       "[rawpoints] is empty, but 900000000 specimens of 3 landmarks were declared",
+       ""},
+      {{"allometry", examplePath("skulls_zor.txt"), "--permutations", "9", "--seed", "-1"},
+       2,
+       "tarvolin-cli: --seed must be a whole number from 0 to 18446744073709551615, not \"-1\"",
+       ""},
+      {{"allometry", examplePath("skulls_zor.txt"), "--permutations", "9", "--seed",
+        "18446744073709551616"},
+       2,
+       "--seed must be a whole number",
+       ""},
+      {{"allometry", examplePath("skulls_zor.txt"), "--permutations", "9", "--seed", seedMax},
+       0,
+       "",
+       "seed " + seedMax},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.words[0] + " " + c.words[1] + (c.words.size() > 2 ? " " + c.words.back() : ""));
+    const CliRun run = runCli(c.words);
+    EXPECT_EQ(run.status, c.status) << run.err;
+    if (!c.err.empty()) {
+      EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
+    }
+    if (!c.out.empty()) {
+      EXPECT_NE(run.out.find(c.out), std::string::npos) << run.out;
+    }
+    EXPECT_EQ(run.err.find('\x1b'), std::string::npos);
+    EXPECT_EQ(run.out.find('\x1b'), std::string::npos);
+  }
 }
 
 }  // namespace

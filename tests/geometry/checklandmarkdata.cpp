@@ -10,19 +10,26 @@
 namespace tarvolin {
 namespace {
 
+// Random coordinates and a size column above 0.
+Eigen::MatrixXd randomData(Eigen::Index rows, Eigen::Index cols) {
+  Eigen::MatrixXd data = Eigen::MatrixXd::Random(rows, cols);
+  data.col(cols - 1) = data.col(cols - 1).cwiseAbs().array() + 0.5;
+  return data;
+}
+
 TEST(Checklandmarkdata, AcceptsADataSetThatCanBeSuperimposed) {
-  EXPECT_NO_THROW(checklandmarkdata(Eigen::MatrixXd::Random(4, 10), "a.txt", true));
+  EXPECT_NO_THROW(checklandmarkdata(randomData(4, 10), "a.txt", true));
 }
 
 TEST(Checklandmarkdata, RefusesRowsThatAreNotLandmarksAndSize) {
-  EXPECT_THROW_MSG(checklandmarkdata(Eigen::MatrixXd::Random(4, 9), "a.txt", true), InputError,
+  EXPECT_THROW_MSG(checklandmarkdata(randomData(4, 9), "a.txt", true), InputError,
                    "a.txt:1: has 9 numbers per specimen");
-  EXPECT_THROW_MSG(checklandmarkdata(Eigen::MatrixXd::Random(4, 1), "a.txt", true), InputError,
+  EXPECT_THROW_MSG(checklandmarkdata(randomData(4, 1), "a.txt", true), InputError,
                    "has 1 numbers per specimen");
 }
 
 TEST(Checklandmarkdata, NamesASpecimenWithoutSize) {
-  Eigen::MatrixXd data = Eigen::MatrixXd::Random(5, 7);
+  Eigen::MatrixXd data = randomData(5, 7);
   data.block(3, 0, 1, 6) << 1, 2, 3, 1, 2, 3;
   EXPECT_THROW_MSG(checklandmarkdata(data, "a.txt", true), InputError,
                    "a.txt:4: specimen 4 has all its landmarks at one point");
@@ -31,11 +38,11 @@ TEST(Checklandmarkdata, NamesASpecimenWithoutSize) {
 }
 
 TEST(Checklandmarkdata, FlatDataHaveTwoCoordinatesPerLandmark) {
-  EXPECT_NO_THROW(checklandmarkdata(Eigen::MatrixXd::Random(4, 7), "w.txt", true, 2));
-  EXPECT_THROW_MSG(checklandmarkdata(Eigen::MatrixXd::Random(4, 8), "w.txt", true, 2), InputError,
+  EXPECT_NO_THROW(checklandmarkdata(randomData(4, 7), "w.txt", true, 2));
+  EXPECT_THROW_MSG(checklandmarkdata(randomData(4, 8), "w.txt", true, 2), InputError,
                    "w.txt:1: has 8 numbers per specimen; a landmark data set of 2D landmarks has "
                    "2k + 1");
-  Eigen::MatrixXd data = Eigen::MatrixXd::Random(3, 5);
+  Eigen::MatrixXd data = randomData(3, 5);
   data.block(1, 0, 1, 4) << 2, 5, 2, 5;
   EXPECT_THROW_MSG(checklandmarkdata(data, "w.tps", false, 2), InputError,
                    "w.tps: record 2 has all its landmarks at one point");
@@ -63,7 +70,7 @@ TEST(Checklandmarkdata, NamesTheFirstFaultOfALargeDataSet) {
            Case{{50, 17}, inf, true, "a.txt:18: specimen 18 has a size too large to represent"},
        }) {
     SCOPED_TRACE(c.message);
-    Eigen::MatrixXd data = Eigen::MatrixXd::Random(100, 3 * 20 + 1);
+    Eigen::MatrixXd data = randomData(100, 3 * 20 + 1);
     for (const Eigen::Index row : c.faulty) {
       if (c.sizeColumn) {
         data(row, 60) = c.value;
@@ -76,6 +83,35 @@ TEST(Checklandmarkdata, NamesTheFirstFaultOfALargeDataSet) {
     }
     EXPECT_THROW_MSG(checklandmarkdata(data, "a.txt", true), InputError, c.message);
   }
+}
+
+TEST(Checklandmarkdata, RefusesSizesAndLandmarkCountsThatCannotBeStandardized) {
+  const double tiny = 1e-200;
+  const struct {
+    Eigen::MatrixXd data;
+    int dims;
+    std::string message;
+  } cases[] = {
+      {(Eigen::MatrixXd(2, 4) << 1, 2, 3, 5, 4, 5, 6, 5).finished(), 3,
+       "z.txt:1: has 1 landmark per specimen; a specimen needs at least 2 landmarks"},
+      {(Eigen::MatrixXd(2, 3) << 1, 2, 5, 4, 5, 5).finished(), 2,
+       "a specimen needs at least 2 landmarks"},
+      {(Eigen::MatrixXd(2, 7) << 0, 0, 0, 1, 0, 0, 2, 0, 0, 0, 1, 1, 0, 0).finished(), 3,
+       "z.txt:2: specimen 2 has the size 0 in its last column; a size must be above 0"},
+      {(Eigen::MatrixXd(2, 7) << 0, 0, 0, 1, 0, 0, -2.5, 0, 0, 0, 1, 1, 0, 1).finished(), 3,
+       "z.txt:1: specimen 1 has the size -2.5 in its last column"},
+      {(Eigen::MatrixXd(2, 7) << 0, 0, 0, 1, 0, 0, 1, 0, 0, 0, tiny, tiny, 0, 1).finished(), 3,
+       "z.txt:2: specimen 2 has coordinates so small that its centroid size underflows to 0"},
+      {(Eigen::MatrixXd(1, 7) << 0, 0, 0, 1e-170, 0, 0, 1).finished(), 3,
+       "specimen 1 has coordinates so small that its centroid size underflows"},
+      {(Eigen::MatrixXd(1, 7) << 2, 2, 2, 2, 2, 2, 1).finished(), 3,
+       "specimen 1 has all its landmarks at one point"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_THROW_MSG(checklandmarkdata(c.data, "z.txt", true, c.dims), InputError, c.message);
+  }
+  EXPECT_NO_THROW(checklandmarkdata((Eigen::MatrixXd(1, 7) << 0, 0, 0, 1e-150, 0, 0, 1).finished(),
+                                    "z.txt", true));
 }
 
 }  // namespace

@@ -191,18 +191,25 @@ TEST(Procrustesanova, ModelsThatCannotBeFittedAreRefusedWithTheirReason) {
   AnovaDesign crowded = threeGroups(true);
   crowded.x.conservativeResize(6);
   crowded.groupOf.resize(6);
+  AnovaDesign one;
+  one.x = Eigen::VectorXd::Constant(1, 2.0);
   struct Case {
     AnovaDesign design;
     const char* words;
   };
-  for (const Case& c : {Case{constant, "the same x value"}, Case{lonely, "\"d\" has one specimen"},
-                        Case{crowded, "6 parameters for 6 specimens"}}) {
+  for (const Case& c :
+       {Case{constant, "the same x value"}, Case{lonely, "\"d\" has one specimen"},
+        Case{crowded, "6 parameters for 6 specimens"},
+        Case{one, "the model has 2 parameters for 1 specimen; it needs at least 3"}}) {
     const Eigen::MatrixXd y = Eigen::MatrixXd::Random(c.design.x.size(), 4);
     try {
       procrustesanova(y, c.design, 9, 1);
       ADD_FAILURE() << "no error for " << c.words;
     } catch (const InputError& e) {
       EXPECT_NE(e.message().find(c.words), std::string::npos) << e.message();
+      EXPECT_EQ(e.message().find("same x value") != std::string::npos,
+                std::string(c.words) == "the same x value")
+          << e.message();
     }
   }
 }

@@ -57,6 +57,7 @@ cases=(
     "tarvolin-cli convert FILE --to=n|is|nts"
     "tarvolin-cli info FILE --format |is|zor tps nts morphologika csv fcsv mrkjson"
     "tarvolin-cli info FILE --dim |is|2 3"
+    "tarvolin-cli convert FILE --scale |is|apply ignore"
     "tarvolin-cli info FILE --gpa |is|three converged"
     "tarvolin-cli convert FILE --missing |has|keep refuse estimate"
     "tarvolin-cli superimpose FILE --missing |lacks|keep"

@@ -47,6 +47,24 @@ TEST(Console, DispAndWrite) {
   EXPECT_EQ(capture.text(), "Error on file open and more\n");
 }
 
+// IDs and labels from files reach the console in echoes and errors: their
+// control characters are spelt out, line ends and tabs of the layout kept.
+TEST(Console, TextFromFilesCannotDriveTheTerminal) {
+  const struct {
+    const char* written;
+    const char* shown;
+  } cases[] = {
+      {"specimen \"a\x1b[2J\"\n", "specimen \"a\\e[2J\"\n"},
+      {"table\tcolumn\nrow\n", "table\tcolumn\nrow\n"},
+      {"back\rspace\x08\n", "back\\rspace\\x08\n"},
+  };
+  for (const auto& c : cases) {
+    ConsoleCapture capture;
+    console().write(c.written);
+    EXPECT_EQ(capture.text(), c.shown);
+  }
+}
+
 TEST(ConsoleCapture, RestoresThePreviousSink) {
   ConsoleCapture outer;
   {

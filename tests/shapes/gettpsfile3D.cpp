@@ -4,8 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/console.h"
 #include "platform/errors.h"
 #include "platform/readtextfile.h"
+#include "shapes/refusemixedscales.h"
 #include "tests/testing.h"
 
 namespace tarvolin {
@@ -18,15 +20,18 @@ using testing::dataPath;
 using testing::mentions;
 using testing::TempDir;
 
-// Reads the fixture tps/`name` into memory and parses it under its own path.
-TpsFile parseFixture(const std::string& name) {
+std::string fixtureText(const std::string& name) {
   std::string text;
   std::string reason;
   if (!readtextfile(dataPath("tps/" + name), text, reason)) {
     ADD_FAILURE() << "cannot read fixture " << name << ": " << reason;
-    return {};
   }
-  return parsetps3D(text, dataPath("tps/" + name));
+  return text;
+}
+
+// Reads the fixture tps/`name` into memory and parses it under its own path.
+TpsFile parseFixture(const std::string& name, bool ignoreScale = false) {
+  return parsetps3D(fixtureText(name), dataPath("tps/" + name), ignoreScale);
 }
 
 InputError fixtureError(const std::string& name) {
@@ -64,7 +69,7 @@ TEST(Parsetps3D, LKeywordCountsAtTheStartOfALine) {
        (Eigen::MatrixXd(3, 6) << 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18)
            .finished(),
        {" skull_a\n", " skull_b\n", "\tskull_c\n"},
-       Eigen::Vector3d(1, 1, 0.5)},
+       Eigen::Vector3d(1, 1, 1)},
       {"l_keyword_inside_a_line.txt",
        (Eigen::MatrixXd(2, 3) << 1, 2, 3, 4, 5, 6).finished(),
        {" a\n", " b\n"},
@@ -76,7 +81,8 @@ TEST(Parsetps3D, LKeywordCountsAtTheStartOfALine) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.fixture);
-    const TpsFile f = parseFixture(c.fixture);
+    // Only the last record of the first is scaled: read raw (see MixedScalesAreRefused...).
+    const TpsFile f = parseFixture(c.fixture, true);
     EXPECT_TRUE(assert_near(f.y, c.y, 0));
     EXPECT_EQ(f.namelist, c.namelist);
     EXPECT_TRUE(assert_near(f.scale, c.scale, 0));
@@ -102,13 +108,58 @@ TEST(Parsetps3D, SpecimenNameKeptWithLineEnd) {
 }
 
 TEST(Parsetps3D, ScaleAppliesToItsRecordOnly) {
-  const TpsFile f = parseFixture("scale_factors.txt");
+  const TpsFile f = parsetps3D("LM=1\n1 2 3\nSCALE=0.5\nLM=1\n4 5 6\nSCALE=1\nLM=1\n7 8 9\nSCALE=2",
+                               "scales.txt");
   EXPECT_TRUE(assert_near(f.y, (Eigen::MatrixXd(3, 3) << 1, 2, 3, 4, 5, 6, 7, 8, 9).finished(), 0));
   EXPECT_TRUE(assert_near(f.scale, Eigen::Vector3d(0.5, 1, 2), 0));
 }
 
+// Records scaled in part would give sizes in two units: refused, naming the
+// records without a scale, unless every record is read raw.
+TEST(Parsetps3D, MixedScalesAreRefusedOrIgnoredForEveryRecord) {
+  const struct {
+    std::string fixture;
+    bool ignoreScale;
+    std::string refusal;  // empty: read, with these scales
+    Eigen::VectorXd scale;
+  } cases[] = {
+      {"scale_factors.txt",
+       false,
+       "record 2 has no SCALE= but the 2 other records have one: the sizes would be in two "
+       "units",
+       {}},
+      {"scale_factors.txt", true, "", Eigen::Vector3d(1, 1, 1)},
+      {"later_l_keyword_at_line_start.txt",
+       false,
+       "record 1, record 2 have no SCALE= but the 1 other record has one",
+       {}},
+      {"crlf_line_ends.txt", false, "record 2 has no SCALE= but the 1 other record has one", {}},
+      {"crlf_line_ends.txt", true, "", Eigen::Vector2d(1, 1)},
+      {"l_keyword_inside_a_line.txt", false, "", Eigen::Vector2d(1, 1)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.fixture);
+    if (c.refusal.empty()) {
+      EXPECT_TRUE(assert_near(parseFixture(c.fixture, c.ignoreScale).scale, c.scale, 0));
+    } else {
+      EXPECT_THROW_MSG(parseFixture(c.fixture, c.ignoreScale), MixedScaleError, c.refusal);
+    }
+  }
+  // An empty SCALE= is no scale: these records are all unscaled.
+  EXPECT_TRUE(assert_near(parsetps3D("LM=1\n1 2 3\nSCALE=\nLM=1\n4 5 6\n", "e.txt").scale,
+                          Eigen::Vector2d(1, 1), 0));
+}
+
+TEST(Parsetps3D, CountBeyondTheFileIsNamedAsSuch) {
+  EXPECT_THROW_MSG(parsetps3D("LM3=999999999\n1 2 3\n4 5 6\n", "big.txt"), InputError,
+                   "big.txt:1: record 1: \"LM3=999999999\" declares more landmarks than the file "
+                   "holds");
+  EXPECT_THROW_MSG(parsetps3D("LM3=2.5\n1 2 3\n4 5 6\n", "half.txt"), InputError,
+                   "the landmark count \"2.5\" is not a positive whole number");
+}
+
 TEST(Parsetps3D, CrlfLineEnds) {
-  const TpsFile f = parseFixture("crlf_line_ends.txt");
+  const TpsFile f = parsetps3D(fixtureText("crlf_line_ends.txt") + "SCALE=1\r\n", "crlf.txt");
   EXPECT_TRUE(assert_near(
       f.y, (Eigen::MatrixXd(2, 6) << 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12).finished(), 0));
   EXPECT_EQ(f.namelist, (std::vector<std::string>{" skull_a\r\n", "\r\n"}));
@@ -178,12 +229,19 @@ TEST(Gettpsfile3D, CancelChoosesNothing) {
   EXPECT_EQ(fs::current_path(), before);
 }
 
-TEST(Gettpsfile3D, UnopenableFileIsAnInputError) {
+TEST(Gettpsfile3D, UnopenableFileSaysErrorOnFileOpenAndGivesNoData) {
   CwdGuard guard;
   TempDir dir;
   ScriptedFileDialogs dialogs;
   dialogs.choose(dir.file("missing.txt"));
-  EXPECT_THROW_MSG(gettpsfile3D(dialogs), InputError, "Error on file open");
+  ConsoleCapture console;
+  const TpsFile f = gettpsfile3D(dialogs);
+  EXPECT_EQ(console.text(), "Error on file open");
+  EXPECT_TRUE(f.chosen);
+  EXPECT_EQ(f.fname, "missing.txt");
+  EXPECT_EQ(f.y.size(), 0);
+  EXPECT_TRUE(f.namelist.empty());
+  EXPECT_FALSE(f.openError.empty());
 }
 
 }  // namespace

@@ -110,6 +110,10 @@ TEST(Landmarktext, MissingSemilandmarksSizeAndRefusals) {
        F::tps,
        {},
        "cannot write ID in TPS: it holds a line break"},
+      {[](LandmarkSet& s) { s.ids = {"x\x1b]0;t\x07"}; },
+       F::csv,
+       {},
+       "specimen \"x\\e]0;t\\x07\": cannot write ID in CSV: it holds the control character \\e"},
       {[](LandmarkSet& s) { s.ids = {"x y"}; },
        F::nts,
        {},
@@ -174,6 +178,40 @@ TEST(Landmarktext, LargeSetsReachTheSinkInPiecesOfAboutAMegabyte) {
     EXPECT_GT(pieces, 3u);
     EXPECT_LE(largest, (size_t{1} << 20) + 64);
     EXPECT_EQ(total, landmarktext(set, format, std::nullopt).size());
+  }
+}
+
+}  // namespace
+}  // namespace tarvolin
+
+namespace tarvolin {
+namespace {
+
+// A format without SCALE= writes the coordinates times their specimen's
+// scale factor: the units the size (scale included) is in. TPS keeps the
+// raw coordinates beside their SCALE=.
+TEST(Landmarktext, CoordinatesAndSizeShareTheirUnits) {
+  LandmarkSet set;
+  set.dims = 2;
+  set.coords.resize(2, 4);
+  set.coords << 0, 0, 3, 4, 0, 0, 3, 4;
+  set.ids = {"px", "mm"};
+  set.size = Eigen::Vector2d(5, 0.5);
+  set.scale = Eigen::Vector2d(1, 0.1);
+  const struct {
+    F format;
+    std::string expected;
+  } cases[] = {
+      {F::csv, "id,x1,y1,x2,y2,size\npx,0,0,3,4,5\nmm,0,0,0.30000000000000004,0.4,0.5\n"},
+      {F::zor, "0 0 3 4 5  \n0 0 0.3 0.4 0.5  \n"},
+      {F::nts, "px\nmm\n0 0 3 4\n0 0 0.30000000000000004 0.4\n"},
+      {F::morphologika, "'#2\n0 0\n0.30000000000000004 0.4\n"},
+      {F::tps, "LM=2\n0 0\n3 4\nID=mm\nSCALE=0.1\n"},
+  };
+  for (const auto& c : cases) {
+    const std::string text = landmarktext(set, c.format, std::nullopt);
+    EXPECT_NE(text.find(c.expected), std::string::npos) << static_cast<int>(c.format) << "\n"
+                                                        << text;
   }
 }
 

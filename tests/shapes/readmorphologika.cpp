@@ -96,6 +96,21 @@ TEST(ReadMorphologika, RefusesWithTheLineAndTheSpecimen) {
       {"[individuals]\n1000000000000\n[landmarks]\n2\n[dimensions]\n2\n[rawpoints]\n1 2\n", 8,
        "ends after 1 landmark lines"},
       {"skulls\n[individuals]\n2\n", 1, "\"skulls\" stands before the first block header"},
+      // Millions declared and an empty [rawpoints], wherever it stands: no
+      // ID or coordinate is made for a specimen that is not there.
+      {"[individuals]\n900000000\n[landmarks]\n3\n[dimensions]\n3\n[rawpoints]\n", 7,
+       "[rawpoints] is empty, but 900000000 specimens of 3 landmarks were declared"},
+      {"[individuals]\n900000000\n[landmarks]\n3\n[dimensions]\n3\n[rawpoints]", 7,
+       "[rawpoints] is empty"},
+      {"[individuals]\n900000000\n[landmarks]\n3\n[dimensions]\n3\n[rawpoints]\n\n\n", 9,
+       "[rawpoints] is empty"},
+      {"[individuals]\n9\n[landmarks]\n3\n[dimensions]\n3\n[rawpoints]\n[wireframe]\n1 2\n", 8,
+       "[rawpoints] is empty, but 9 specimens"},
+      {"[rawpoints]\n[individuals]\n900000000\n[landmarks]\n3\n[dimensions]\n3\n", 2,
+       "[rawpoints] is empty"},
+      {"[individuals]\n800000\n[landmarks]\n2\n[dimensions]\n2\n[rawpoints]\n" +
+           std::string(4000000, '1'),
+       8, "ends after 1 landmark lines"},
   };
   for (const auto& c : cases) {
     testing::expectRefused([&] { readSource(c.source); }, "t.txt", c.line, c.fragment, c.source);

@@ -9,6 +9,7 @@
 #include "platform/errors.h"
 #include "platform/readtextfile.h"
 #include "readertesting.h"
+#include "shapes/refusemixedscales.h"
 #include "tests/testing.h"
 
 namespace tarvolin {
@@ -42,7 +43,7 @@ TEST(ReadTps, ReadsRecordsOfEveryKind) {
        Eigen::Vector3d(std::sqrt(12.5), std::sqrt(12.5), std::sqrt(2.0)),
        {},
        {}},
-      {"lower_case_keywords_and_scales.tps",
+      {"lm3=2\n0 0 0\n3 4 0\nimage=a.ply\nid=a\nscale=1\nLM3=2\n0 0 0\n3 4 0\nID=b\nSCALE=2\n",
        3,
        (Eigen::MatrixXd(2, 6) << 0, 0, 0, 3, 4, 0, 0, 0, 0, 3, 4, 0).finished(),
        {"a", "b"},
@@ -119,7 +120,15 @@ TEST(ReadTps, RefusesWithTheLineAndTheRecord) {
       {"LM=1\n0 0\nCURVES=1\nPOINTS=1\n1 1\nLM=1\n0 0\nCURVES=1\nPOINTS=2\n1 1\n2 2\n", 6,
        "record 2 has 2 curve points, record 1 has 1"},
       {"LM=3\n0 0\n1 1\nID=a\n", 4, "record 1 (ID \"a\"): LM=3 declares 3 landmarks but 2"},
-      {"LM=1000000000000\n0 0\n", 2, "declares 1000000000000 landmarks but 1 coordinate line"},
+      {"LM=1000000000000\n0 0\n", 1,
+       "record 1: \"LM=1000000000000\" declares more landmarks than the file holds"},
+      {"LM3=999999999\n0 0 0\n1 1 1\n", 1,
+       "record 1: \"LM3=999999999\" declares more landmarks than the file holds"},
+      {"LM=1\n0 0\nCURVES=1\nPOINTS=99999\n1 1\n", 4,
+       "\"POINTS=99999\" declares more points than the file holds"},
+      {"LM=1\n0 0\n" + std::string(2000, 'x'), 3, "\"" + std::string(60, 'x') + "...\""},
+      {"LM=1\n0 0\nID=a\x1b]0;x\x07\nLM=1\n1 1\nID=a\x1b]0;x\x07\n", 4,
+       "the ID \"a\\e]0;x\\x07\" of record 1"},
       {"LM=2\n0 0\n1\n", 3, "the line has 1 number, a landmark of a 2D file has 2"},
       {"LM=2\n0 0\nhello world\n", 3, "\"hello\" is not a number"},
       {"LM=1\n0 1e400\n", 2, "\"1e400\" is too large for a number"},
@@ -138,11 +147,61 @@ TEST(ReadTps, RefusesWithTheLineAndTheRecord) {
   }
 }
 
+// SCALE= on some records only gives sizes in two units: refused, naming the
+// records without one, unless every record is read raw (--scale ignore).
+TEST(ReadTps, RecordsScaledInPartAreRefusedUnlessScalesAreIgnored) {
+  const std::string mixed = "LM=2\n0 0\n3 4\nID=a\nSCALE=0.5\nLM=2\n0 0\n3 4\nID=b\n";
+  const struct {
+    std::string source;
+    bool ignoreScale;
+    std::string refusal;  // empty: read with these sizes and notes
+    Eigen::VectorXd size;
+    size_t notes;
+  } cases[] = {
+      {mixed,
+       false,
+       "record 2 (ID \"b\") has no SCALE= but the 1 other record has one: the sizes would be in "
+       "two units (raw and scaled); give every record a SCALE=, or use the raw coordinates of "
+       "every record",
+       {},
+       0},
+      {mixed, true, "", Eigen::Vector2d(std::sqrt(12.5), std::sqrt(12.5)), 1},
+      {"lower_case_keywords_and_scales.tps",
+       false,
+       "record 1 (ID \"a\") has no SCALE= but the 1 other record has one",
+       {},
+       0},
+      {"lower_case_keywords_and_scales.tps", true, "",
+       Eigen::Vector2d(std::sqrt(12.5), std::sqrt(12.5)), 1},
+      {"LM=2\n0 0\n3 4\nSCALE=2\nLM=2\n0 0\n3 4\nSCALE=0.5\n", true, "",
+       Eigen::Vector2d(std::sqrt(12.5), std::sqrt(12.5)), 1},
+      {"LM=2\n0 0\n3 4\nLM=2\n0 0\n3 4\n", true, "",
+       Eigen::Vector2d(std::sqrt(12.5), std::sqrt(12.5)), 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.source);
+    ReadOptions options;
+    options.ignoreScale = c.ignoreScale;
+    if (!c.refusal.empty()) {
+      EXPECT_THROW_MSG(readSource(c.source, options), MixedScaleError, c.refusal);
+      continue;
+    }
+    const LandmarkSet set = readSource(c.source, options);
+    EXPECT_EQ(set.scale.size(), 0);
+    EXPECT_TRUE(assert_near(set.size, c.size, 1e-12));
+    ASSERT_EQ(set.notes.size(), c.notes);
+    if (c.notes > 0) {
+      EXPECT_EQ(set.notes[0],
+                "t.tps: SCALE= not applied: sizes are in the raw units of every record");
+    }
+  }
+}
+
 TEST(ReadTps, RandomTextIsReadConsistentlyOrRefused) {
   // A small file with a few characters changed, added or taken out.
   const std::string file =
       "LM=2\n0 0\n1.5 -2\nCURVES=1\nPOINTS=1\n3 4\nID=a\nSCALE=2\n"
-      "LM=2\n1 0\nNA NA\nCURVES=1\nPOINTS=1\n3 4\nID=b\n";
+      "LM=2\n1 0\nNA NA\nCURVES=1\nPOINTS=1\n3 4\nID=b\nSCALE=0.5\n";
   const std::string alphabet = "0123456789 .-e\t\n\r=LMlm3NAIDSCURVESPOINTS";
   EXPECT_GT(testing::readOrRefuseEdits(readtps, file, alphabet, "random.tps", 31), 100);
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <optional>
 #include <sstream>
 
 #include "app/tarvolincli.h"
@@ -208,6 +209,58 @@ TEST_F(Stand3swTest, LinesNotReadAfterABlankLineAreSaid) {
     const std::string notice = step.says.substr(step.says.rfind("; line ") + 2);
     EXPECT_NE(console.text().find(step.file + ": " + notice + "\n"), std::string::npos)
         << console.text();
+  }
+}
+
+// What a load did beyond reading goes to the status line and the console;
+// a file scaled in part is read raw only on a yes; a TPS-style file that
+// cannot be opened says "Error on file open", then the error on its own line.
+TEST_F(Stand3swTest, LoadDataSaysWhatTheReaderDidAndAsksAboutPartScales) {
+  std::vector<std::string> said;
+  graphics_.subscribe([&said](const GraphicsChange& c) {
+    if (c.kind == GraphicsChange::Kind::status) said.push_back(c.detail);
+  });
+  TempDir dir;
+  std::filesystem::create_directory(dir.file("scans"));
+  const std::string version = "# Markups fiducial file version = 4.11\n";
+  writeText(dir.file("scans/a.fcsv"),
+            version + "# CoordinateSystem = RAS\n0,1,2,3\n1,4,5,6\n2,0,0,1\n");
+  writeText(dir.file("scans/b.fcsv"),
+            version + "# CoordinateSystem = LPS\n0,-1,-2,3\n1,-4,-5,7\n2,0,0,1\n");
+  writeText(dir.file("mixed.tps"),
+            "LM3=3\n0 0 0\n3 4 0\n0 4 1\nID=a\nSCALE=0.1\nLM3=3\n0 0 0\n3 4 1\n0 5 0\nID=b\n");
+  const std::string converted =
+      dir.file("scans") + ": converted 1 RAS file to LPS (x and y negated)";
+  const std::string raw =
+      dir.file("mixed.tps") + ": SCALE= not applied: sizes are in the raw units of every record";
+  const struct {
+    double tps;
+    std::string file;
+    std::optional<bool> answer;
+    std::string status;   // the last status text, "" when the load was refused
+    std::string console;  // in the console
+  } cases[] = {
+      {0, "scans/a.fcsv", std::nullopt,
+       "Loaded 2 specimens with 3 landmarks from scans/; " + converted, converted + "\n"},
+      {0, "mixed.tps", true, "Loaded 2 specimens with 3 landmarks from mixed.tps; " + raw, raw},
+      {0, "mixed.tps", false, "", "Error in LoadData: " + dir.file("mixed.tps") + ": record 2"},
+      {1, "mixed.tps", true, "Loaded 2 specimens with 3 landmarks from mixed.tps; " + raw, raw},
+      {1, "missing.tps", std::nullopt, "",
+       "Error on file open\nError in LoadData: " + dir.file("missing.tps") + ": cannot be opened"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file);
+    click("ZORButton", c.tps);
+    said.clear();
+    if (c.answer) dialogs_.answer(*c.answer);
+    ConsoleCapture console;
+    run("LoadData", dir.file(c.file));
+    EXPECT_EQ(graphics_.lastError().empty(), !c.status.empty()) << graphics_.lastError();
+    if (!c.status.empty()) {
+      ASSERT_FALSE(said.empty());
+      EXPECT_EQ(said.back(), c.status);
+    }
+    EXPECT_NE(console.text().find(c.console), std::string::npos) << console.text();
   }
 }
 

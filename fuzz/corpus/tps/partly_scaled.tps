@@ -1,0 +1,10 @@
+LM=2
+0 0
+3 4
+ID=a
+SCALE=0.1
+LM=2
+0 0
+3 5
+ID=b
+SCALE=
