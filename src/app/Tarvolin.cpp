@@ -23,7 +23,10 @@ Values Tarvolin(Runtime& runtime, int nargout, const Values& args) {
     return runtime.registry().within(
         "Tarvolin", [&] { return runtime.call(args.front().text(), nargout, rest); });
   } catch (const std::exception& e) {
+    // Reported as an action's error is: on the console and in the window,
+    // and counted by a session script.
     console().disp(e.what());
+    runtime.graphics().setLastError(e.what());
     return {};
   }
 }
