@@ -228,7 +228,7 @@ void Stand3sw::regress() {
   showshape3D(graphics_, getpprocon3(state_.smean, state_.DATAV), "bo", kSuperimposed);
   if (wireframeOn()) wireshape3D(graphics_, state_.smean, state_.wirelist, "k:");
   nameplot("standardized to " + panel_.standardizedText(at));
-  panel_.reportStandardized(state_.SDATA.rows(), at);
+  panel_.reportStandardized(state_.SDATA.rows(), at, state_.FXLIST);
 }
 
 void Stand3sw::useCS() {

@@ -4,11 +4,13 @@
 #include <cmath>
 #include <filesystem>
 
+#include "geometry/standardvalueoutside.h"
 #include "geometry/untransformx.h"
 #include "loadxlist.h"
 #include "platform/console.h"
 #include "platform/errors.h"
 #include "platform/median.h"
+#include "platform/notenoughmemory.h"
 #include "platform/readnumber.h"
 #include "platform/sprintf.h"
 #include "platform/writefileatomic.h"
@@ -69,6 +71,10 @@ void SwitchyardPanel::run(std::string_view action, const std::function<void()>& 
   if (!graphics_.lastError().empty()) graphics_.setLastError("");
   try {
     body();
+  } catch (const std::bad_alloc&) {
+    const std::string text = "Error in " + std::string(action) + ": " + notenoughmemory();
+    console().disp(text);
+    graphics_.setLastError(text);
   } catch (const std::exception& e) {
     const std::string text = "Error in " + std::string(action) + ": " + e.what();
     console().disp(text);
@@ -145,8 +151,19 @@ std::string SwitchyardPanel::standardizedText(const StandardizedAt& at) {
   return std::string(transformName(at.lcode)) + " = " + at.text;
 }
 
-void SwitchyardPanel::reportStandardized(Eigen::Index specimens, const StandardizedAt& at) {
-  graphics_.status(sprintf("Standardized %i specimens to %s", specimens, standardizedText(at)));
+void SwitchyardPanel::reportStandardized(Eigen::Index specimens, const StandardizedAt& at,
+                                         const Eigen::MatrixXd& fxlist) {
+  const std::string done =
+      sprintf("Standardized %i specimens to %s", specimens, standardizedText(at));
+  const std::optional<std::string> outside =
+      fxlist.cols() == 1 ? standardvalueoutside(at.text, at.value, fxlist.col(0), at.lcode)
+                         : std::nullopt;
+  if (!outside) {
+    graphics_.status(done);
+    return;
+  }
+  console().disp("Warning: " + *outside);
+  graphics_.status(done + "; " + *outside);
 }
 
 void SwitchyardPanel::acceptX() {

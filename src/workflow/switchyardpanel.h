@@ -154,7 +154,10 @@ class SwitchyardPanel {
   // skulls_zor.txt").
   void reportLoaded(Eigen::Index specimens, Eigen::Index landmarks, const std::string& file);
   void reportCentroidSize(Eigen::Index specimens);
-  void reportStandardized(Eigen::Index specimens, const StandardizedAt& at);
+  // A standard value outside the range of `fxlist` adds the warning that
+  // the result is an extrapolation, also on the console.
+  void reportStandardized(Eigen::Index specimens, const StandardizedAt& at,
+                          const Eigen::MatrixXd& fxlist);
   // "ln x = 3.0030": the standard value as typed, on its transform's scale.
   static std::string standardizedText(const StandardizedAt& at);
 
