@@ -4,6 +4,7 @@
 #include "gui/guihandles.h"
 #include "gui/openfig.h"
 #include "platform/console.h"
+#include "platform/notenoughmemory.h"
 #include "runtime.h"
 
 namespace tarvolin {
@@ -25,8 +26,8 @@ Values Tarvolin(Runtime& runtime, int nargout, const Values& args) {
   } catch (const std::exception& e) {
     // Reported as an action's error is: on the console and in the window,
     // and counted by a session script.
-    console().disp(e.what());
-    runtime.graphics().setLastError(e.what());
+    console().disp(errortext(e));
+    runtime.graphics().setLastError(errortext(e));
     return {};
   }
 }

@@ -8,6 +8,7 @@
 #include "mainLoop.h"
 #include "platform/console.h"
 #include "platform/errors.h"
+#include "platform/notenoughmemory.h"
 #include "platform/readnumber.h"
 #include "platform/readtextfile.h"
 
@@ -82,8 +83,8 @@ bool SessionScript::next(Runtime& runtime) {
     throw;
   } catch (const std::exception& e) {
     // An error of an action: reported as the window reports it.
-    console().disp(e.what());
-    graphics.setLastError(e.what());
+    console().disp(errortext(e));
+    graphics.setLastError(errortext(e));
   }
   if (errors > 0) {
     failed_ = true;

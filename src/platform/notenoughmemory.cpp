@@ -1,6 +1,7 @@
 #include "notenoughmemory.h"
 
 #include <cmath>
+#include <new>
 
 #include "sprintf.h"
 
@@ -47,6 +48,11 @@ std::string notenoughmemory() {
            bytesText(static_cast<double>(work.fileBytes)) + ")";
   }
   return "not enough memory";
+}
+
+std::string errortext(const std::exception& e) {
+  if (dynamic_cast<const std::bad_alloc*>(&e) != nullptr) return notenoughmemory();
+  return e.what();
 }
 
 }  // namespace tarvolin

@@ -17,6 +17,7 @@
 
 #include <Eigen/Core>
 #include <cstdint>
+#include <exception>
 #include <stdexcept>
 #include <string>
 
@@ -31,5 +32,9 @@ void workingon(Eigen::Index specimens, Eigen::Index landmarks, int dims);
 void workingonfile(const std::string& path, std::uintmax_t bytes);
 
 std::string notenoughmemory();
+
+// What an error says to the user: e.what(), or notenoughmemory() for a
+// failed allocation (whose what() is the library's "std::bad_alloc").
+std::string errortext(const std::exception& e);
 
 }  // namespace tarvolin

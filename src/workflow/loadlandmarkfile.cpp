@@ -7,6 +7,7 @@
 #include "geometry/withcentroidsize.h"
 #include "loadchosenlandmarks.h"
 #include "platform/errors.h"
+#include "platform/notenoughmemory.h"
 #include "shapes/gettpsfile3D.h"
 
 namespace tarvolin {
@@ -15,6 +16,9 @@ LandmarkFile loadlandmarkfile(FileDialogs& dialogs, bool tps) {
   LandmarkFile file;
   bool rowsAreLines = false;
   if (tps) {
+    // Its reader asks for the file itself: memory that runs out while it
+    // reads is said without a size, not with an earlier data set's.
+    workingon(0, 0, 0);
     TpsFile read = gettpsfile3D(dialogs);
     if (!read.chosen) return file;
     file.fname = read.fname;

@@ -71,12 +71,8 @@ void SwitchyardPanel::run(std::string_view action, const std::function<void()>& 
   if (!graphics_.lastError().empty()) graphics_.setLastError("");
   try {
     body();
-  } catch (const std::bad_alloc&) {
-    const std::string text = "Error in " + std::string(action) + ": " + notenoughmemory();
-    console().disp(text);
-    graphics_.setLastError(text);
   } catch (const std::exception& e) {
-    const std::string text = "Error in " + std::string(action) + ": " + e.what();
+    const std::string text = "Error in " + std::string(action) + ": " + errortext(e);
     console().disp(text);
     graphics_.setLastError(text);
   }

@@ -1,6 +1,8 @@
 #include "platform/notenoughmemory.h"
 
 #include <functional>
+#include <new>
+#include <stdexcept>
 
 #include "tests/testing.h"
 
@@ -24,7 +26,9 @@ TEST(Notenoughmemory, SaysWhatWasWorkedOnAndAboutHowMuchItNeeds) {
   for (const auto& c : cases) {
     c.working();
     EXPECT_EQ(notenoughmemory(), c.expected);
+    EXPECT_EQ(errortext(std::bad_alloc()), c.expected);
   }
+  EXPECT_EQ(errortext(std::runtime_error("other")), "other");
 }
 
 }  // namespace
