@@ -31,11 +31,10 @@ int takeOverOwnerAndPermissions(int fd, const std::string& path) {
     return ::fchmod(fd, 0666 & ~mask);
   }
   // Owner and group, else the group alone (a user may give a file to a
-  // group of their own); neither may be allowed, and that is no failure.
-  if (::fchown(fd, existing.st_uid, existing.st_gid) != 0 &&
-      ::fchown(fd, static_cast<uid_t>(-1), existing.st_gid) != 0) {
-    // The file stays the writer's, and the bits below follow from that.
-  }
+  // group of their own). Neither may be allowed, and that is no failure:
+  // the file then stays the writer's, and the bits below follow from that.
+  const bool ownerKept = ::fchown(fd, existing.st_uid, existing.st_gid) == 0;
+  if (!ownerKept) static_cast<void>(::fchown(fd, static_cast<uid_t>(-1), existing.st_gid) == 0);
   struct stat made {};
   if (::fstat(fd, &made) != 0) return -1;
   mode_t mode = existing.st_mode & 07777;
