@@ -3,7 +3,6 @@
 #include <Eigen/LU>
 #include <Eigen/QR>
 #include <Eigen/SVD>
-#include <algorithm>
 #include <cmath>
 #include <map>
 #include <stdexcept>
@@ -203,7 +202,9 @@ void estimate(const LandmarkSet& set, const Eigen::MatrixXd& mean, const MeanSpl
   const auto p = static_cast<Index>(pattern.present.size());
   const auto g = static_cast<Index>(pattern.specimens.size());
   const Eigen::MatrixXd targets = presentCoordinates(set, pattern);
-  if (spline.usable()) {
+  // Where most landmarks are missing, a system of the few present ones is
+  // the smaller work.
+  if (spline.usable() && pattern.missing.size() <= pattern.present.size()) {
     pattern.estimates = spline.valuesAtMissing(pattern, targets);
   } else {
     Eigen::MatrixXd rhs = Eigen::MatrixXd::Zero(p + d + 1, d * g);
