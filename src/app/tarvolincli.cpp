@@ -427,8 +427,13 @@ void runConvert(const Options& options, std::ostream& out, std::ostream& err) {
 // value such as -99 is never taken for an option.
 std::optional<std::string> unknownWord(const CLI::App& app, int argc, const char* const* argv,
                                        const std::string& refused) {
-  if (argc < 2 || argv[1][0] == '-') return std::nullopt;
+  if (argc < 2) return std::nullopt;
   const std::string first = argv[1];
+  if (first.rfind("--", 0) == 0 && first != "--help" && first != "--version") {
+    const std::optional<std::string> meant = closestword(first, {"--help", "--version"});
+    return "unknown option " + first + (meant ? "; did you mean " + *meant + "?" : "");
+  }
+  if (first.empty() || first[0] == '-') return std::nullopt;
   std::vector<std::string> commands;
   const CLI::App* command = nullptr;
   for (const CLI::App* sub : app.get_subcommands([](const CLI::App*) { return true; })) {

@@ -258,6 +258,7 @@ TEST(CliUsage, AMistypedWordGetsTheNearestOneAndInteractionNeedsGroups) {
       {{"standardise", zor}, "unknown command \"standardise\"; did you mean standardize?"},
       {{"Info", zor}, "unknown command \"Info\"; did you mean info?"},
       {{"frobnicate", zor}, "unknown command \"frobnicate\""},
+      {{"--verison"}, "unknown option --verison; did you mean --version?"},
       {{"standardize", zor, "--tranform", "ln"},
        "unknown option --tranform of standardize; did you mean --transform?"},
       {{"standardize", zor, "--tranform=ln"},
