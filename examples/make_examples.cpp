@@ -3,25 +3,30 @@
 // braincase shrinks relative to it as specimens grow), each turned, moved and
 // sized at random, with a little noise.
 //
-//   make_examples FOLDER
+//   make_examples FOLDER SCRATCH
+//   make_examples --missing FOLDER
 //
-// writes FOLDER/skulls_zor.txt (one specimen per line: X1 Y1 Z1 ... X14 Y14
-// Z14, centroid size), FOLDER/skulls_tps.txt (the same coordinates as LM3=
+// The first form writes FOLDER/skulls_tps.txt (the coordinates as LM3=
 // records with IMAGE= and ID= lines), FOLDER/skulls_mass.txt (an x list: a
 // body mass per specimen, one per line), FOLDER/skulls_wire.txt (a
-// wireframe: wire number and the two landmarks it joins) and
-// FOLDER/skulls2d.txt (the same specimens seen from the side, each turned in
-// the plane and moved: X1 Y1 ... X14 Y14 and the 2D centroid size, so that
-// skulls_mass.txt is its x list too).
+// wireframe: wire number and the two landmarks it joins),
+// FOLDER/skulls2d.tps (the same specimens seen from the side, each turned in
+// the plane and moved, as LM= records with ID=), FOLDER/skulls_covariates.csv
+// (ID, mass and group, in reverse order), FOLDER/skulls_slicer/
+// skull_NN.mrk.json (one 3D Slicer markup file per specimen), and
+// SCRATCH/skulls_coordinates.csv (a table with a header: the ID skull_01 ...
+// skull_40 and the coordinates, no size).
 //
-// For the other formats it writes FOLDER/skulls.csv (a table with a header:
-// the ID skull_01 ... skull_40, the coordinates, the size),
-// FOLDER/skulls_missing.csv (the same with three landmarks of two specimens
-// NA), FOLDER/skulls_covariates.csv (ID, mass and group, in reverse order),
-// FOLDER/skulls2d.tps (the side views as LM= records with ID=) and
-// FOLDER/skulls_slicer/skull_NN.mrk.json (one 3D Slicer markup file per
-// specimen). The TPS, NTS and Morphologika versions of skulls.csv are
-// written from it by tarvolin-cli convert (see CMakeLists.txt).
+// The copies that carry a size column are written by tarvolin-cli convert
+// (see CMakeLists.txt): skulls.csv from the coordinates table, skulls_zor.txt
+// from skulls.csv, skulls2d.txt from skulls2d.tps. The size column then holds
+// the centroid size as the program computes it from the coordinates, with
+// every digit, so every copy gives the same figures to the last digit. The
+// TPS, NTS and Morphologika versions of skulls.csv are converted the same way.
+//
+// The second form writes FOLDER/skulls_missing.csv: FOLDER/skulls.csv with
+// landmark 5 of specimen 3 and landmarks 2 and 11 of specimen 17 NA (their
+// sizes, those of the whole specimens, kept).
 //
 // The side views draw on a random stream of their own, so that the 3D files
 // do not depend on them.
@@ -36,7 +41,9 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <random>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -108,8 +115,7 @@ Eigen::Matrix3d randomRotation(Random& random) {
   return q.toRotationMatrix();
 }
 
-// Rounds to the four decimals the files hold, so that every number computed
-// from the coordinates here matches what a reader computes from the files.
+// Rounds to the four decimals the files hold.
 double rounded(double v) { return std::round(v * 10000.0) / 10000.0; }
 
 bool writeFile(const std::string& path, const std::string& text) {
@@ -125,29 +131,62 @@ std::string format(const char* fmt, double v) {
   return buffer;
 }
 
+// skulls.csv with the landmarks of some specimens not measured.
+int writeMissing(const std::string& folder) {
+  std::ifstream in(folder + "/skulls.csv");
+  std::string header;
+  if (!std::getline(in, header)) {
+    std::fprintf(stderr, "make_examples: cannot read %s/skulls.csv\n", folder.c_str());
+    return 1;
+  }
+  std::string text = header + "\n";
+  for (std::string line; std::getline(in, line);) {
+    std::vector<std::string> fields;
+    std::stringstream row(line);
+    for (std::string field; std::getline(row, field, ',');) fields.push_back(field);
+    // Specimen 3 lost landmark 5, specimen 17 landmarks 2 and 11.
+    auto lose = [&fields](int landmark) {
+      for (int c = 0; c < 3; ++c) fields[static_cast<size_t>(3 * (landmark - 1) + c + 1)] = "NA";
+    };
+    if (fields.front() == "skull_03") lose(5);
+    if (fields.front() == "skull_17") {
+      lose(2);
+      lose(11);
+    }
+    for (size_t f = 0; f < fields.size(); ++f) text += (f == 0 ? "" : ",") + fields[f];
+    text += "\n";
+  }
+  if (!writeFile(folder + "/skulls_missing.csv", text)) {
+    std::fprintf(stderr, "make_examples: cannot write into %s\n", folder.c_str());
+    return 1;
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: make_examples FOLDER\n");
+  if (argc == 3 && std::string(argv[1]) == "--missing") return writeMissing(argv[2]);
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: make_examples FOLDER SCRATCH | make_examples --missing FOLDER\n");
     return 2;
   }
   const std::string folder = argv[1];
+  const std::string scratch = argv[2];
   Random random(20261207u);
   Random random2d(20261208u);
   const Eigen::MatrixXd base = baseShape();
   const Eigen::MatrixXd change = allometry();
   const double baseSize = centroidSize(base);
 
-  std::string zor, tps, mass, zor2d, tps2d, csv, csvMissing;
+  std::string tps, mass, tps2d, csv;
   std::vector<std::string> covariateRows;
   std::vector<std::pair<std::string, std::string>> slicer;
   csv = "id";
   for (int j = 1; j <= kLandmarks; ++j) {
     for (const char* axis : {"x", "y", "z"}) csv += "," + std::string(axis) + std::to_string(j);
   }
-  csv += ",size\n";
-  csvMissing = csv;
+  csv += "\n";
   for (int i = 0; i < kSpecimens; ++i) {
     char name[32];
     std::snprintf(name, sizeof name, "skull_%02d", i + 1);
@@ -170,10 +209,6 @@ int main(int argc, char** argv) {
     side = side * turn.transpose();
     side.rowwise() += Eigen::RowVector2d(40.0 * random2d.normal(), 40.0 * random2d.normal());
     side = side.unaryExpr(&rounded);
-    for (int j = 0; j < kLandmarks; ++j) {
-      for (int c = 0; c < 2; ++c) zor2d += format("%.4f ", side(j, c));
-    }
-    zor2d += format("%.4f\n", centroidSize(side));
     tps2d += "LM=" + std::to_string(kLandmarks) + "\n";
     for (int j = 0; j < kLandmarks; ++j) {
       tps2d += format("%.4f ", side(j, 0)) + format("%.4f\n", side(j, 1));
@@ -188,30 +223,19 @@ int main(int argc, char** argv) {
 
     tps += "LM3=" + std::to_string(kLandmarks) + "\n";
     for (int j = 0; j < kLandmarks; ++j) {
-      for (int c = 0; c < 3; ++c) {
-        zor += format("%.4f ", placed(j, c));
-        tps += format(c < 2 ? "%.4f " : "%.4f\n", placed(j, c));
-      }
+      for (int c = 0; c < 3; ++c) tps += format(c < 2 ? "%.4f " : "%.4f\n", placed(j, c));
     }
-    zor += format("%.4f\n", centroidSize(placed));
 
-    // Specimen 3 lost landmark 5, specimen 17 landmarks 2 and 11.
-    auto isMissing = [i](int j) { return (i == 2 && j == 4) || (i == 16 && (j == 1 || j == 10)); };
     std::string row = name;
-    std::string rowMissing = name;
     std::string points;
     for (int j = 0; j < kLandmarks; ++j) {
-      for (int c = 0; c < 3; ++c) {
-        row += format(",%.4f", placed(j, c));
-        rowMissing += isMissing(j) ? ",NA" : format(",%.4f", placed(j, c));
-      }
+      for (int c = 0; c < 3; ++c) row += format(",%.4f", placed(j, c));
       points += std::string(j == 0 ? "" : ",\n") + "        {\"id\": \"" + std::to_string(j + 1) +
                 "\", \"label\": \"L-" + std::to_string(j + 1) + "\", \"position\": [" +
                 format("%.4f, ", placed(j, 0)) + format("%.4f, ", placed(j, 1)) +
                 format("%.4f", placed(j, 2)) + "], \"positionStatus\": \"defined\"}";
     }
-    csv += row + format(",%.4f\n", centroidSize(placed));
-    csvMissing += rowMissing + format(",%.4f\n", centroidSize(placed));
+    csv += row + "\n";
     slicer.emplace_back(
         std::string(name) + ".mrk.json",
         "{\n  \"@schema\": \"https://raw.githubusercontent.com/slicer/slicer/master/"
@@ -242,12 +266,11 @@ int main(int argc, char** argv) {
   std::string covariates = "id,mass,group\n";
   for (auto row = covariateRows.rbegin(); row != covariateRows.rend(); ++row) covariates += *row;
 
+  std::filesystem::create_directories(scratch);
   bool ok =
-      writeFile(folder + "/skulls_zor.txt", zor) && writeFile(folder + "/skulls_tps.txt", tps) &&
-      writeFile(folder + "/skulls_mass.txt", mass) &&
-      writeFile(folder + "/skulls_wire.txt", wire) && writeFile(folder + "/skulls2d.txt", zor2d) &&
-      writeFile(folder + "/skulls2d.tps", tps2d) && writeFile(folder + "/skulls.csv", csv) &&
-      writeFile(folder + "/skulls_missing.csv", csvMissing) &&
+      writeFile(folder + "/skulls_tps.txt", tps) && writeFile(folder + "/skulls_mass.txt", mass) &&
+      writeFile(folder + "/skulls_wire.txt", wire) && writeFile(folder + "/skulls2d.tps", tps2d) &&
+      writeFile(scratch + "/skulls_coordinates.csv", csv) &&
       writeFile(folder + "/skulls_covariates.csv", covariates);
   std::filesystem::create_directories(folder + "/skulls_slicer");
   for (const auto& [file, text] : slicer) {

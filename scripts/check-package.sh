@@ -34,6 +34,8 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Architecture)" = amd64 ] || fail "Architecture is $(field Architecture)"
 [ "$(field Section)" = science ] || fail "Section is $(field Section)"
 [ -n "$(field Maintainer)" ] || fail "no Maintainer"
+field Recommends | tr ',' '\n' | sed 's/^ *//' | grep -qx bash-completion ||
+  fail "Recommends lacks bash-completion, which the Tab completion needs: $(field Recommends)"
 depends=$(field Depends)
 for library in libqt6core6 libqt6gui6 libqt6widgets6 libqt6svg6 libc6 libstdc++6 libgcc-s1; do
   echo "$depends" | tr ',' '\n' | sed 's/^ *//' | grep -qF "$library (>= " ||
@@ -78,7 +80,13 @@ update-mime-database "$work/mime" >"$work/mime.log" 2>&1 || fail "update-mime-da
 [ -s "$work/mime/text/x-tps-landmarks.xml" ] || fail "the MIME type text/x-tps-landmarks is not made"
 for type in $(sed -n 's/^MimeType=//p' "$usr/share/applications/org.tarvolin.Tarvolin.desktop" | tr ';' ' '); do
   [ -s "$work/mime/$type.xml" ] || fail "the desktop entry names the unknown MIME type $type"
+  case $type in
+  text/plain | text/csv) fail "the desktop entry offers Tarvolin for every $type file" ;;
+  esac
 done
+main=$(sed -n 's/^Categories=//p' "$usr/share/applications/org.tarvolin.Tarvolin.desktop" | tr ';' '\n' |
+  grep -cxE 'AudioVideo|Audio|Video|Development|Education|Game|Graphics|Network|Office|Science|Settings|System|Utility')
+[ "$main" -eq 1 ] || fail "the desktop entry has $main main categories, not one"
 
 # Manual pages and completion, against the packaged program.
 mkdir -p "$work/man"

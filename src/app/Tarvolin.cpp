@@ -4,6 +4,7 @@
 #include "gui/guihandles.h"
 #include "gui/openfig.h"
 #include "platform/console.h"
+#include "platform/notenoughmemory.h"
 #include "runtime.h"
 
 namespace tarvolin {
@@ -23,7 +24,10 @@ Values Tarvolin(Runtime& runtime, int nargout, const Values& args) {
     return runtime.registry().within(
         "Tarvolin", [&] { return runtime.call(args.front().text(), nargout, rest); });
   } catch (const std::exception& e) {
-    console().disp(e.what());
+    // Reported as an action's error is: on the console and in the window,
+    // and counted by a session script.
+    console().disp(errortext(e));
+    runtime.graphics().setLastError(errortext(e));
     return {};
   }
 }

@@ -7,7 +7,8 @@
 // result, it returns the window's handle. With a text as first argument it
 // calls that function by name (its own callbacks first, then the registry)
 // with the other arguments and passes the results back; an error there is
-// caught and written to the console. With anything else first it does nothing.
+// caught, written to the console and reported as the window's error (as an
+// action's error is). With anything else first it does nothing.
 //
 // Tarvolin_callbacks are its nineteen callback subfunctions: eighteen say on
 // the console that they are not implemented; "pushbutton15_Callback" sends

@@ -1,6 +1,6 @@
 #include "mainLoop.h"
 
-#include "platform/console.h"
+#include "platform/errors.h"
 
 namespace tarvolin {
 namespace {
@@ -23,20 +23,20 @@ int mainLoop(Runtime& runtime, int argc, const char* const* argv, const std::str
   runtime.startup();
   Values words;
   for (int i = 1; i < argc; ++i) words.emplace_back(argv[i]);
-  int status = 0;
   try {
     runtime.call(entry, 0, words);
   } catch (const std::exception& e) {
-    // The main window could not open: nothing to serve, and the run failed.
-    console().disp(e.what());
-    status = 1;
+    // The main window could not open: nothing to serve, and the run ends
+    // here, said where the user looks for such a message.
+    runtime.shutdown();
+    throw InputError(e.what());
   }
   Graphics& graphics = runtime.graphics();
   while (anyWindowOpen(graphics) && events.next(runtime)) {
   }
   while (anyWindowOpen(graphics)) graphics.close(graphics.object(kRoot).children.back());
   runtime.shutdown();
-  return status;
+  return 0;
 }
 
 }  // namespace tarvolin

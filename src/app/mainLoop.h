@@ -8,7 +8,9 @@
 // more to serve while windows are still open, they are closed, as a user
 // quitting the program would.
 //
-// Returns the exit status: 0, or 1 when the main window could not be opened.
+// Returns the exit status, 0. When the main window cannot be opened (its
+// figure file is missing or unreadable) every module is shut down and the
+// reason is thrown as an InputError: the run cannot even start.
 //
 // Example:
 //   MainInfo info = main_info(runtime);

@@ -13,6 +13,7 @@
 #include <iostream>
 #include <stdexcept>
 
+#include "closestword.h"
 #include "desktop/figurewindow.h"
 #include "desktop/qtfiledialogs.h"
 #include "desktop/qtview.h"
@@ -173,7 +174,10 @@ DesktopOptions desktopoptions(int argc, const char* const* argv) {
     } else if (word == "--figures") {
       options.figures = value();
     } else {
-      throw std::invalid_argument("unknown option " + word);
+      const std::optional<std::string> meant = closestword(
+          word, {"--version", "--help", "--strict", "--run", "--screenshots", "--figures"});
+      throw std::invalid_argument("unknown option " + word +
+                                  (meant ? "; did you mean " + *meant + "?" : ""));
     }
   }
   if (options.screenshots && !options.script) {
@@ -303,7 +307,12 @@ int rundesktop(int argc, char** argv) {
   view.setSessionScript([&runtime] { return runtime.recorder().script(); });
   shown = &view;
   LoadThenServe events(view, options.data);
-  return mainLoop(runtime, wordCount, words.data(), "Tarvolin", 1, main_info(runtime), events);
+  try {
+    return mainLoop(runtime, wordCount, words.data(), "Tarvolin", 1, main_info(runtime), events);
+  } catch (const InputError& e) {
+    std::cerr << "tarvolin: " << e.what() << "\n";
+    return 2;
+  }
 }
 
 }  // namespace tarvolin

@@ -4,6 +4,7 @@
 
 #include "gui/openfig.h"
 #include "platform/console.h"
+#include "platform/notenoughmemory.h"
 
 namespace tarvolin {
 
@@ -85,8 +86,8 @@ void Runtime::runCallback(Handle h) {
     if (const std::optional<Handle> window = graphics_.gcbf()) graphics_.figure(*window);
     evaluate(parsecallback(callback), 0);
   } catch (const std::exception& e) {
-    console().disp(e.what());
-    graphics_.setLastError(e.what());
+    console().disp(errortext(e));
+    graphics_.setLastError(errortext(e));
   }
   graphics_.setCallbackObject(std::nullopt);
 }

@@ -11,6 +11,7 @@
 #include "platform/console.h"
 #include "platform/errors.h"
 #include "platform/lineendof.h"
+#include "platform/notenoughmemory.h"
 #include "platform/readnumber.h"
 #include "platform/readtextfile.h"
 #include "platform/withoutbom.h"
@@ -73,19 +74,41 @@ SessionScript::SessionScript(const std::string& script, ScriptedFileDialogs& dia
 
 bool SessionScript::next(Runtime& runtime) {
   if (next_ >= steps_.size() || stopped_) return false;
+  Graphics& graphics = runtime.graphics();
   const Step& step = steps_[next_++];
+  // Every error the step reports counts, whoever reports it: an action, a
+  // callback, or the main window function's call by name.
+  size_t errors = 0;
+  struct Listening {
+    Graphics& graphics;
+    int id;
+    ~Listening() { graphics.unsubscribe(id); }
+  } listening{graphics, graphics.subscribe([&errors](const GraphicsChange& change) {
+                if (change.kind == GraphicsChange::Kind::error && !change.detail.empty()) ++errors;
+              })};
   try {
     perform(runtime, step);
   } catch (const ScriptError&) {
     throw;
   } catch (const std::exception& e) {
     // An error of an action: reported as the window reports it.
-    console().disp(e.what());
-    runtime.graphics().setLastError(e.what());
+    console().disp(errortext(e));
+    graphics.setLastError(errortext(e));
   }
-  if (strict_ && !runtime.graphics().lastError().empty()) {
+  if (errors > 0) {
     failed_ = true;
-    stopped_ = true;
+    if (strict_) stopped_ = true;
+  }
+  // Closing the last window ends the run: the steps after it would be lost
+  // without a word.
+  if (!stopped_ && next_ < steps_.size() && graphics.object(kRoot).children.empty()) {
+    const long first = steps_[next_].line;
+    const long last = steps_.back().line;
+    fail(step, "the last window was closed here, so " +
+                   (first == last ? "line " + std::to_string(first) + " was"
+                                  : "lines " + std::to_string(first) + " to " +
+                                        std::to_string(last) + " were") +
+                   " not run");
   }
   return !stopped_;
 }
@@ -129,7 +152,11 @@ void SessionScript::perform(Runtime& runtime, const Step& step) {
     }
   } else if (command == "choose" && !step.rest.empty()) {
     // Relative to where the run started: loads move the working directory.
-    dialogs_.choose((start_ / step.rest).lexically_normal().string());
+    // A file to open that is not there is looked for beside the script, so
+    // a script and its data run together from wherever they are installed.
+    const std::filesystem::path besideScript = (start_ / script_).parent_path() / step.rest;
+    dialogs_.choose((start_ / step.rest).lexically_normal().string(),
+                    besideScript.lexically_normal().string());
   } else if (command == "cancel" && count == 1) {
     dialogs_.cancel();
   } else if (command == "answer" && count == 2) {

@@ -8,7 +8,9 @@
 //   set TAG PROPERTY VALUE    set a property, as typing into a box or ticking
 //                             a box does (no callback runs)
 //   choose FILE               the answer to the next file dialog (a relative
-//                             path is taken from where the run started)
+//                             path is taken from where the run started; a
+//                             file to open that is not there, from the
+//                             script's folder)
 //   cancel                    the next file dialog is cancelled
 //   answer CHOICE             the answer to the next question (a file with
 //                             missing landmarks: drop-specimens,
@@ -25,12 +27,15 @@
 //   # ...                     a comment; blank lines are skipped
 //
 // The console output is written to `out` as the window's console shows it,
-// with each message box as a line "msgbox: TEXT". An error in an action is
-// reported as in the window and the script goes on; with `strict` the run
-// stops at the first one with status 1. A script that cannot be read, or a
+// with each message box as a line "msgbox: TEXT". An error in an action (or
+// one the main window function catches in a call by name) is reported as in
+// the window and the script goes on, and the run ends with status 1; with
+// `strict` the run stops at the first one. A script that cannot be read, a
 // step that names an unknown command, tag, window, property or function (or
-// a call that fails outside the workflow's actions), is reported as
-// "tarvolin-cli: SCRIPT:LINE: what is wrong" on `err` with status 2.
+// a call that fails outside the workflow's actions), steps left after the
+// last window was closed, and a main window that cannot be opened are
+// reported as "tarvolin-cli: SCRIPT:LINE: what is wrong" (or the figure
+// file's problem) on `err` with status 2.
 //
 // Example:
 //   int status = runsession("session.txt", "resources", false, std::cout, std::cerr);
@@ -56,7 +61,7 @@ class SessionScript : public EventSource {
   SessionScript(const std::string& script, ScriptedFileDialogs& dialogs, bool strict);
 
   bool next(Runtime& runtime) override;
-  // With `strict`: an action ended with an error and the run stopped.
+  // Some step reported an error (with `strict`, the run stopped there).
   bool failed() const { return failed_; }
 
   struct Step {

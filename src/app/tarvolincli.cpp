@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <charconv>
+#include <chrono>
 #include <cmath>
 #include <filesystem>
 #include <functional>
@@ -10,6 +11,7 @@
 #include <optional>
 #include <string>
 
+#include "closestword.h"
 #include "figurefolder.h"
 #include "geometry/checklandmarkdata.h"
 #include "geometry/gparounds.h"
@@ -17,12 +19,14 @@
 #include "geometry/resolvemissing.h"
 #include "geometry/standardizegroups.h"
 #include "geometry/standardsize.h"
+#include "geometry/standardvalueoutside.h"
 #include "geometry/transformx.h"
 #include "geometry/untransformx.h"
 #include "geometry/withcentroidsize.h"
 #include "platform/console.h"
 #include "platform/errors.h"
 #include "platform/nonfinite.h"
+#include "platform/notenoughmemory.h"
 #include "platform/printable.h"
 #include "platform/quotedtext.h"
 #include "platform/readnumber.h"
@@ -123,23 +127,41 @@ LandmarkSet readData(const Options& options, LandmarkFormat& format) {
   return set;
 }
 
+// Shows how far a long estimation of missing landmarks has got: a line on
+// standard error after two seconds, and every two seconds from then on.
+EstimateProgress progressOn(std::ostream& err) {
+  auto next = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+  return [&err, next](size_t done, size_t total) mutable {
+    const auto now = std::chrono::steady_clock::now();
+    if (now < next || done == total) return;
+    next = now + std::chrono::seconds(2);
+    err << "tarvolin-cli: estimating missing landmarks: " << done << " of " << total
+        << " specimens done\n"
+        << std::flush;
+  };
+}
+
 // The landmark set of FILE, its missing landmarks dealt with as --missing
 // says. `rowsAreLines` tells whether row i was line i of FILE.
 LandmarkSet loadData(const Options& options, std::ostream& err, bool& rowsAreLines) {
   LandmarkFormat format = LandmarkFormat::zor;
+  std::error_code noSize;
+  const std::uintmax_t bytes = std::filesystem::file_size(options.file, noSize);
+  workingonfile(options.file, noSize ? 0 : bytes);
   LandmarkSet set;
   try {
     set = readData(options, format);
   } catch (const MixedScaleError& e) {
     throw InputError(e.file(), e.line(), e.message() + " (--scale ignore)");
   }
+  workingon(set.specimens(), set.landmarks(), set.dims);
   for (const std::string& note : set.notes) err << "tarvolin-cli: " << printable(note) << "\n";
   rowsAreLines = format == LandmarkFormat::zor && !options.tps;
   if (!set.notice.empty()) err << "tarvolin-cli: " << set.path << ": " << set.notice << "\n";
   if (options.missing != "keep") {
     MissingReport report;
     try {
-      report = resolvemissing(set, kMissingPolicies.at(options.missing));
+      report = resolvemissing(set, kMissingPolicies.at(options.missing), progressOn(err));
     } catch (const InputError& e) {
       if (options.missing != "refuse") throw;
       throw InputError(e.file(), e.line(),
@@ -230,6 +252,7 @@ void deliver(const Options& options, const std::string& text, std::ostream& out)
 // Writes a landmark set in the format --to names. `superimposed` says that
 // the coordinates are a superimposition's, which are finite: a large data
 // set is then not looked through once more.
+// A conversion writes every digit it read, ZOR included; a result, six.
 void deliverSet(const Options& options, const LandmarkSet& set, std::optional<double> lastValue,
                 std::ostream& out, bool superimposed = false) {
   const bool missingKept = options.missing == "keep" && set.hasMissing();
@@ -242,7 +265,11 @@ void deliverSet(const Options& options, const LandmarkSet& set, std::optional<do
   }
   const LandmarkFormat to = kFormats.at(options.to);
   deliver(
-      options, [&](const TextSink& write) { landmarktext(set, to, lastValue, write); }, out);
+      options,
+      [&](const TextSink& write) {
+        landmarktext(set, to, lastValue, write, superimposed ? ZorDigits::six : ZorDigits::exact);
+      },
+      out);
 }
 
 // The rounds of the superimposition --gpa and --tolerance ask for.
@@ -346,6 +373,10 @@ void runStandardize(const Options& options, std::ostream& out, std::ostream& err
       throw InputError("--standard: \"" + options.standard + "\" " + typed.problemText());
     }
     svalue = *typed.value;
+    if (const std::optional<std::string> outside =
+            standardvalueoutside(options.standard, svalue, fxlist, lcode)) {
+      err << "tarvolin-cli: " << *outside << "\n";
+    }
   }
 
   Eigen::MatrixXd standardized;
@@ -415,6 +446,50 @@ void runConvert(const Options& options, std::ostream& out, std::ostream& err) {
   deliverSet(options, set, std::nullopt, out);
 }
 
+// What is wrong with a word of the command line that names no command, or
+// no option of its command, with the one it was most likely meant to be
+// ("unknown command \"standardise\"; did you mean standardize?"). Only
+// words the parser refused (named in `refused`) count, so that an option's
+// value such as -99 is never taken for an option.
+std::optional<std::string> unknownWord(const CLI::App& app, int argc, const char* const* argv,
+                                       const std::string& refused) {
+  if (argc < 2) return std::nullopt;
+  const std::string first = argv[1];
+  if (first.rfind("--", 0) == 0 && first != "--help" && first != "--version") {
+    const std::optional<std::string> meant = closestword(first, {"--help", "--version"});
+    return "unknown option " + first + (meant ? "; did you mean " + *meant + "?" : "");
+  }
+  if (first.empty() || first[0] == '-') return std::nullopt;
+  std::vector<std::string> commands;
+  const CLI::App* command = nullptr;
+  for (const CLI::App* sub : app.get_subcommands([](const CLI::App*) { return true; })) {
+    commands.push_back(sub->get_name());
+    if (sub->get_name() == first) command = sub;
+  }
+  if (!command) {
+    const std::optional<std::string> meant = closestword(first, commands);
+    return "unknown command \"" + first + "\"" + (meant ? "; did you mean " + *meant + "?" : "");
+  }
+  std::vector<std::string> names;
+  for (const CLI::Option* option : command->get_options()) {
+    for (const std::string& name : option->get_lnames()) names.push_back("--" + name);
+    for (const std::string& name : option->get_snames()) names.push_back("-" + name);
+  }
+  for (int i = 2; i < argc; ++i) {
+    const std::string word = argv[i];
+    if (word == "--") break;
+    const std::string name = word.substr(0, word.find('='));
+    if (name.size() < 2 || name[0] != '-' || refused.find(word) == std::string::npos ||
+        std::find(names.begin(), names.end(), name) != names.end()) {
+      continue;
+    }
+    const std::optional<std::string> meant = closestword(name, names);
+    return "unknown option " + name + " of " + first +
+           (meant ? "; did you mean " + *meant + "?" : "");
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 int runcli(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
@@ -428,6 +503,7 @@ int runcli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
   } consoleToStderr(err);
 
   Options options;
+  workingon(0, 0, 0);
   CLI::App app(
       "Tarvolin: Procrustes superimposition and size standardization of 2D and 3D landmark data",
       "tarvolin-cli");
@@ -508,10 +584,10 @@ int runcli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
                         "1e-10)");
   };
   auto addGroups = [&options](CLI::App* command) {
-    command->add_option("--groups", options.groups,
-                        "Groups of the specimens: a file of one label per line, in the order of "
-                        "FILE, or TABLE:COLUMN for a column of a table whose first column holds "
-                        "the specimen IDs");
+    return command->add_option("--groups", options.groups,
+                               "Groups of the specimens: a file of one label per line, in the "
+                               "order of FILE, or TABLE:COLUMN for a column of a table whose first "
+                               "column holds the specimen IDs");
   };
 
   CLI::App* info =
@@ -546,9 +622,11 @@ int runcli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
   addInput(allometry, false);
   addX(allometry);
   addFit(allometry);
-  addGroups(allometry);
-  allometry->add_flag("--interaction", options.interaction,
-                      "With --groups: add the size:group term (a slope of its own for each group)");
+  CLI::Option* allometryGroups = addGroups(allometry);
+  allometry
+      ->add_flag("--interaction", options.interaction,
+                 "With --groups: add the size:group term (a slope of its own for each group)")
+      ->needs(allometryGroups);
   allometry
       ->add_option("--permutations", options.permutations,
                    "Permutations of the residuals for the p-values (default 999)")
@@ -576,7 +654,9 @@ int runcli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
     if (e.get_exit_code() == 0) return app.exit(e, out, err);
-    err << "tarvolin-cli: " << printable(e.what()) << " (see --help)\n";
+    const std::optional<std::string> unknown = unknownWord(app, argc, argv, e.what());
+    err << "tarvolin-cli: " << printable(unknown ? *unknown : std::string(e.what()))
+        << " (see --help)\n";
     return 2;
   }
 
@@ -613,6 +693,9 @@ int runcli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
   } catch (const InputError& e) {
     err << "tarvolin-cli: " << printable(e.what(), true) << "\n";
     return 2;
+  } catch (const std::bad_alloc&) {
+    err << "tarvolin-cli: " << notenoughmemory() << "\n";
+    return 1;
   } catch (const std::exception& e) {
     err << "tarvolin-cli: " << printable(e.what(), true) << "\n";
     return 1;

@@ -246,7 +246,8 @@ QString WindowMenus::guide() const {
          "groups' shapes and slopes.");
   const QString standardize =
       tr("3  Standardize. Type the standard value (Accept x proposes one), click Standardize, "
-         "then Save standardized data (Ctrl+S).");
+         "then Save standardized data (Ctrl+S). A value outside the range of x is used, and "
+         "the status line warns that the result is an extrapolation.");
   const QString plot =
       ownPlot ? tr("Show data and Show standardized draw into this window's plot area.")
               : tr("Show data and Show standardized draw into the plot window; drag there to "

@@ -1,5 +1,6 @@
 #include "estimatemissing.h"
 
+#include <Eigen/LU>
 #include <Eigen/QR>
 #include <Eigen/SVD>
 #include <cmath>
@@ -64,10 +65,24 @@ double squaredDistance(const Eigen::MatrixXd& mean, Index a, Index b) {
   return (mean.row(a) - mean.row(b)).squaredNorm();
 }
 
+// The pairs of landmarks (a < b, in order) at one point of the mean shape,
+// found once for every pattern to look up.
+std::vector<std::pair<Index, Index>> coincidingPairs(const Eigen::MatrixXd& mean) {
+  std::vector<std::pair<Index, Index>> pairs;
+  for (Index a = 0; a < mean.rows(); ++a) {
+    for (Index b = a + 1; b < mean.rows(); ++b) {
+      if (squaredDistance(mean, a, b) <= 1e-20) pairs.emplace_back(a, b);
+    }
+  }
+  return pairs;
+}
+
 // Refuses, naming the pattern's first specimen, present landmarks that do
 // not pin a spline down: fewer than d + 1 of them, all on one line (plane),
-// or two at one point of the mean shape.
-void checkPresent(const LandmarkSet& set, const Eigen::MatrixXd& mean, const Pattern& pattern) {
+// or two at one point of the mean shape (`coinciding`).
+void checkPresent(const LandmarkSet& set, const Eigen::MatrixXd& mean, const Pattern& pattern,
+                  const std::vector<std::pair<Index, Index>>& coinciding,
+                  const std::vector<bool>& missingHere) {
   const int d = set.dims;
   const auto p = static_cast<Index>(pattern.present.size());
   const std::string who = specimenName(set, pattern.specimens.front());
@@ -86,16 +101,12 @@ void checkPresent(const LandmarkSet& set, const Eigen::MatrixXd& mean, const Pat
                                    (d == 2 ? "on one line" : "in one plane") +
                                    " in the mean shape, so they cannot place its missing ones");
   }
-  for (Index i = 0; i < p; ++i) {
-    for (Index j = i + 1; j < p; ++j) {
-      const Index a = pattern.present[static_cast<size_t>(i)];
-      const Index b = pattern.present[static_cast<size_t>(j)];
-      if (squaredDistance(mean, a, b) <= 1e-20) {
-        throw InputError(set.path, who + ": its present landmarks " + std::to_string(a + 1) +
-                                       " and " + std::to_string(b + 1) +
-                                       " are at one point in the mean shape, so no spline can be "
-                                       "fitted through them");
-      }
+  for (const auto& [a, b] : coinciding) {
+    if (!missingHere[static_cast<size_t>(a)] && !missingHere[static_cast<size_t>(b)]) {
+      throw InputError(set.path, who + ": its present landmarks " + std::to_string(a + 1) +
+                                     " and " + std::to_string(b + 1) +
+                                     " are at one point in the mean shape, so no spline can be "
+                                     "fitted through them");
     }
   }
 }
@@ -117,17 +128,21 @@ Eigen::MatrixXd basisAt(const Eigen::MatrixXd& mean, const std::vector<Index>& p
   return basis;
 }
 
-void estimate(const LandmarkSet& set, const Eigen::MatrixXd& mean, Pattern& pattern) {
+// The bordered system of the spline through `points` of the mean shape.
+Eigen::MatrixXd splineSystem(const Eigen::MatrixXd& mean, const std::vector<Index>& points, int d) {
+  const auto p = static_cast<Index>(points.size());
+  Eigen::MatrixXd system = Eigen::MatrixXd::Zero(p + d + 1, p + d + 1);
+  system.topRows(p) = basisAt(mean, points, points, d);
+  system.bottomLeftCorner(d + 1, p) = system.topRightCorner(p, d + 1).transpose();
+  return system;
+}
+
+// The present coordinates of the pattern's specimens: p x (d * specimens).
+Eigen::MatrixXd presentCoordinates(const LandmarkSet& set, const Pattern& pattern) {
   const int d = set.dims;
   const auto p = static_cast<Index>(pattern.present.size());
-  const Index m = p + d + 1;
   const auto g = static_cast<Index>(pattern.specimens.size());
-
-  Eigen::MatrixXd system = Eigen::MatrixXd::Zero(m, m);
-  system.topRows(p) = basisAt(mean, pattern.present, pattern.present, d);
-  system.bottomLeftCorner(d + 1, p) = system.topRightCorner(p, d + 1).transpose();
-
-  Eigen::MatrixXd targets = Eigen::MatrixXd::Zero(m, d * g);
+  Eigen::MatrixXd targets(p, d * g);
   for (Index s = 0; s < g; ++s) {
     const Index specimen = pattern.specimens[static_cast<size_t>(s)];
     for (Index i = 0; i < p; ++i) {
@@ -135,9 +150,70 @@ void estimate(const LandmarkSet& set, const Eigen::MatrixXd& mean, Pattern& patt
       for (int c = 0; c < d; ++c) targets(i, d * s + c) = set.coords(specimen, j * d + c);
     }
   }
-  const Eigen::MatrixXd coefficients =
-      Eigen::ColPivHouseholderQR<Eigen::MatrixXd>(system).solve(targets);
-  pattern.estimates = basisAt(mean, pattern.missing, pattern.present, d) * coefficients;
+  return targets;
+}
+
+// The spline of the mean shape through all its landmarks, factored once.
+// A pattern's spline through its present landmarks P is the full one with
+// the weights of its missing landmarks J held at zero; with G the inverse of
+// the full system (symmetric, as the system is) its values at J are
+//   -G(J,J)^-1 G(J,P) S_P,
+// so each pattern needs only the columns of G at J, not a system of its own.
+class MeanSpline {
+ public:
+  MeanSpline(const Eigen::MatrixXd& mean, int d) {
+    std::vector<Index> all(static_cast<size_t>(mean.rows()));
+    for (Index j = 0; j < mean.rows(); ++j) all[static_cast<size_t>(j)] = j;
+    lu_.compute(splineSystem(mean, all, d));
+    // Two landmarks at one point of the mean shape leave the full system
+    // singular even where no pattern has both present: each pattern then
+    // gets its own system.
+    usable_ = lu_.rcond() > 1e-12;
+  }
+
+  bool usable() const { return usable_; }
+
+  // The values at the pattern's missing landmarks: missing x (d * specimens).
+  Eigen::MatrixXd valuesAtMissing(const Pattern& pattern, const Eigen::MatrixXd& targets) const {
+    const auto q = static_cast<Index>(pattern.missing.size());
+    const Index n = lu_.rows();
+    Eigen::MatrixXd unit = Eigen::MatrixXd::Zero(n, q);
+    for (Index r = 0; r < q; ++r) unit(pattern.missing[static_cast<size_t>(r)], r) = 1.0;
+    const Eigen::MatrixXd columns = lu_.solve(unit);  // G(:, J)
+    Eigen::MatrixXd atMissing(q, q);
+    Eigen::MatrixXd atPresent(static_cast<Index>(pattern.present.size()), q);
+    for (Index r = 0; r < q; ++r) {
+      atMissing.row(r) = columns.row(pattern.missing[static_cast<size_t>(r)]);
+    }
+    for (Index i = 0; i < atPresent.rows(); ++i) {
+      atPresent.row(i) = columns.row(pattern.present[static_cast<size_t>(i)]);
+    }
+    return -Eigen::FullPivLU<Eigen::MatrixXd>(atMissing).solve(atPresent.transpose() * targets);
+  }
+
+ private:
+  Eigen::PartialPivLU<Eigen::MatrixXd> lu_;
+  bool usable_ = false;
+};
+
+void estimate(const LandmarkSet& set, const Eigen::MatrixXd& mean, const MeanSpline& spline,
+              Pattern& pattern) {
+  const int d = set.dims;
+  const auto p = static_cast<Index>(pattern.present.size());
+  const auto g = static_cast<Index>(pattern.specimens.size());
+  const Eigen::MatrixXd targets = presentCoordinates(set, pattern);
+  // Where most landmarks are missing, a system of the few present ones is
+  // the smaller work.
+  if (spline.usable() && pattern.missing.size() <= pattern.present.size()) {
+    pattern.estimates = spline.valuesAtMissing(pattern, targets);
+  } else {
+    Eigen::MatrixXd rhs = Eigen::MatrixXd::Zero(p + d + 1, d * g);
+    rhs.topRows(p) = targets;
+    const Eigen::MatrixXd coefficients =
+        Eigen::ColPivHouseholderQR<Eigen::MatrixXd>(splineSystem(mean, pattern.present, d))
+            .solve(rhs);
+    pattern.estimates = basisAt(mean, pattern.missing, pattern.present, d) * coefficients;
+  }
 
   for (Index s = 0; s < g; ++s) {
     if (!pattern.estimates.middleCols(d * s, d).allFinite()) {
@@ -167,7 +243,7 @@ std::string summary(const LandmarkSet& set, const std::vector<Index>& incomplete
 
 }  // namespace
 
-std::string estimatemissing(LandmarkSet& set) {
+std::string estimatemissing(LandmarkSet& set, const EstimateProgress& progress) {
   const int d = set.dims;
   if (d != 2 && d != 3) {
     throw std::invalid_argument("estimatemissing: landmarks have 2 or 3 coordinates, not " +
@@ -206,10 +282,22 @@ std::string estimatemissing(LandmarkSet& set) {
   const Eigen::MatrixXd mean = d == 3 ? meanShape<3>(set, complete) : meanShape<2>(set, complete);
   // Every check before any spline, and every spline before any write, so
   // that a refused set is left as it was.
-  for (const Pattern& pattern : patterns) checkPresent(set, mean, pattern);
-  for (Pattern& pattern : patterns) estimate(set, mean, pattern);
+  const std::vector<std::pair<Index, Index>> coinciding = coincidingPairs(mean);
+  std::vector<bool> missingHere(static_cast<size_t>(set.landmarks()), false);
+  for (const Pattern& pattern : patterns) {
+    for (const Index j : pattern.missing) missingHere[static_cast<size_t>(j)] = true;
+    checkPresent(set, mean, pattern, coinciding, missingHere);
+    for (const Index j : pattern.missing) missingHere[static_cast<size_t>(j)] = false;
+  }
+  const MeanSpline spline(mean, d);
+  size_t done = 0;
+  for (Pattern& pattern : patterns) {
+    estimate(set, mean, spline, pattern);
+    done += pattern.specimens.size();
+    if (progress) progress(done, incomplete.size());
+  }
 
-  std::string done = summary(set, incomplete);
+  std::string said = summary(set, incomplete);
   for (const Pattern& pattern : patterns) {
     for (size_t s = 0; s < pattern.specimens.size(); ++s) {
       for (size_t q = 0; q < pattern.missing.size(); ++q) {
@@ -220,7 +308,7 @@ std::string estimatemissing(LandmarkSet& set) {
       }
     }
   }
-  return done;
+  return said;
 }
 
 }  // namespace tarvolin

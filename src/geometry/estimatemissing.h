@@ -13,10 +13,19 @@
 // S's missing landmark j becomes f(M_j). An S that is an affine image of M
 // gets its missing landmarks exactly where that affine map puts them.
 //
-// set: a landmark set whose missing landmarks are flagged or NaN. Only its
-//      missing coordinates are written; present coordinates stay as they
-//      are, bit for bit. Sizes and missing flags are left to the caller
-//      (resolvemissing recomputes them).
+// The spline of the whole mean shape is factored once; each pattern of
+// missing landmarks then costs a solve for the inverse's columns at them (a
+// spline with some points left out is the whole one with their weights held
+// at zero). Only when that system is singular (landmarks at one point of the
+// mean shape) does each pattern get a system of its own.
+//
+// set:      a landmark set whose missing landmarks are flagged or NaN. Only
+//           its missing coordinates are written; present coordinates stay as
+//           they are, bit for bit. Sizes and missing flags are left to the
+//           caller (resolvemissing recomputes them).
+// progress: when given, called after each group of specimens missing the
+//           same landmarks with the count of incomplete specimens done and
+//           their total, for showing a long run's progress.
 // Returns a summary for the user: `estimated 3 landmarks: specimen "b"
 // landmarks 3, 7; specimen "c" landmark 2`, naming the first 50 specimens
 // and counting the rest; "" when nothing is missing.
@@ -30,12 +39,16 @@
 //   std::string done = estimatemissing(set);
 //   finishlandmarkset(set);   // sizes from the completed coordinates
 
+#include <cstddef>
+#include <functional>
 #include <string>
 
 #include "shapes/landmarkset.h"
 
 namespace tarvolin {
 
-std::string estimatemissing(LandmarkSet& set);
+using EstimateProgress = std::function<void(size_t done, size_t total)>;
+
+std::string estimatemissing(LandmarkSet& set, const EstimateProgress& progress = {});
 
 }  // namespace tarvolin

@@ -31,6 +31,7 @@
 
 #include <string>
 
+#include "estimatemissing.h"
 #include "shapes/landmarkset.h"
 
 namespace tarvolin {
@@ -41,6 +42,8 @@ struct MissingReport {
   std::string summary;  // what was done, one or more lines for the user
 };
 
-MissingReport resolvemissing(LandmarkSet& set, MissingPolicy policy);
+// progress: passed to estimatemissing (estimate only).
+MissingReport resolvemissing(LandmarkSet& set, MissingPolicy policy,
+                             const EstimateProgress& progress = {});
 
 }  // namespace tarvolin

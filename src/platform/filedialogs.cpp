@@ -7,16 +7,26 @@
 
 namespace tarvolin {
 
-void ScriptedFileDialogs::choose(std::string path) {
+namespace {
+
+FileChoice choiceOf(const std::string& path) {
   const std::filesystem::path full = std::filesystem::absolute(path).lexically_normal();
   FileChoice choice;
   choice.name = full.filename().string();
   choice.folder = full.parent_path().string();
   if (choice.folder.empty() || choice.folder.back() != '/') choice.folder += '/';
-  answers_.emplace_back(std::move(choice));
+  return choice;
 }
 
-void ScriptedFileDialogs::cancel() { answers_.emplace_back(std::nullopt); }
+}  // namespace
+
+void ScriptedFileDialogs::choose(std::string path, std::string otherwise) {
+  Answer answer{choiceOf(path), std::nullopt};
+  if (!otherwise.empty()) answer.otherwise = choiceOf(otherwise);
+  answers_.push_back(std::move(answer));
+}
+
+void ScriptedFileDialogs::cancel() { answers_.push_back(Answer{}); }
 
 void ScriptedFileDialogs::answerChoice(std::string key) { choices_.push_back(std::move(key)); }
 
@@ -52,9 +62,15 @@ std::optional<FileChoice> ScriptedFileDialogs::answer(bool save, std::string_vie
     throw std::logic_error("no answer is queued for the file dialog \"" + std::string(title) +
                            "\"");
   }
-  std::optional<FileChoice> next = std::move(answers_.front());
+  Answer next = std::move(answers_.front());
   answers_.pop_front();
-  return next;
+  std::error_code error;
+  if (!save && next.chosen && next.otherwise &&
+      !std::filesystem::exists(next.chosen->path(), error) &&
+      std::filesystem::exists(next.otherwise->path(), error)) {
+    return next.otherwise;
+  }
+  return next.chosen;
 }
 
 }  // namespace tarvolin

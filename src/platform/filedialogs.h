@@ -75,7 +75,10 @@ class ScriptedFileDialogs : public FileDialogs {
   // Queues the answer "this file" for the next dialog. A relative path is
   // taken from the working directory at the time of this call, so answers
   // queued together are not moved by the folder changes of earlier loads.
-  void choose(std::string path);
+  // An open dialog answered with a `path` that does not exist takes
+  // `otherwise` instead, when that exists (a session script's files are
+  // looked for beside the script too).
+  void choose(std::string path, std::string otherwise = {});
   // Queues the answer "cancel" for the next dialog.
   void cancel();
   // Queues `key` as the answer to the next question dialog (askChoice); a
@@ -101,7 +104,11 @@ class ScriptedFileDialogs : public FileDialogs {
  private:
   std::optional<FileChoice> answer(bool save, std::string_view filter, std::string_view title);
 
-  std::deque<std::optional<FileChoice>> answers_;
+  struct Answer {
+    std::optional<FileChoice> chosen;
+    std::optional<FileChoice> otherwise;
+  };
+  std::deque<Answer> answers_;
   std::vector<Request> requests_;
   std::deque<std::string> choices_;
   std::vector<std::string> questions_;

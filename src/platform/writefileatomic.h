@@ -8,8 +8,16 @@
 // is short, so any legal target name can be written. A failure at any step
 // removes the temporary file, leaves an existing target untouched, and throws
 // OutputError naming the target and the reason. A new file gets the usual
-// permissions (0666 less the umask); a replaced file keeps its own. A file
+// permissions (0666 less the umask); a replaced file keeps its own, and its
+// owner and group where the user may set them; its set-user-ID and
+// set-group-ID bits only where the owner (group) stays the same. A file
 // that nobody may write is refused, for the super-user too.
+//
+// A file with several names (hard links), which a new file would cut off
+// from the others, and a writable file in a folder where no new file can be
+// made, are written in place: the whole text is made first, so a failure
+// before writing leaves the file as it was; a failing write itself may lose
+// the old content, and its message says so.
 //
 // A symbolic link is followed: the file it points to is replaced, in its own
 // folder, and the link stays. A target that is not a regular file (a device

@@ -409,6 +409,26 @@ void writeNts(const LandmarkSet& set, PieceWriter& out) {
   }
 }
 
+// The ZOR layout of standardizedtext, with every digit: the numbers a
+// conversion writes are the ones it read.
+void writeZorExact(const LandmarkSet& set, std::optional<double> lastValue, PieceWriter& out) {
+  const bool sizes = lastValue || set.size.size() == set.specimens();
+  SpecimenRows rows(set.coords);
+  for (Index i = 0; i < set.specimens(); ++i) {
+    const double* row = rows(i);
+    for (Index c = 0; c < set.coords.cols(); ++c) {
+      out.number(row[c]);
+      out.put(' ');
+    }
+    if (sizes) {
+      out.number(lastValue ? *lastValue : set.size(i));
+      out.put(' ');
+    }
+    out.put(' ');
+    out.line();
+  }
+}
+
 void writeMorphologika(const LandmarkSet& set, PieceWriter& out) {
   out.put("[individuals]\n");
   out.integer(set.specimens());
@@ -446,7 +466,7 @@ void writeMorphologika(const LandmarkSet& set, PieceWriter& out) {
 }  // namespace
 
 void landmarktext(const LandmarkSet& set, LandmarkFormat format, std::optional<double> lastValue,
-                  const TextSink& sink) {
+                  const TextSink& sink, ZorDigits zorDigits) {
   if (format == LandmarkFormat::fcsv || format == LandmarkFormat::mrkjson) {
     throw std::invalid_argument(
         "landmarktext: Slicer markups hold one specimen a file and are not written as a set");
@@ -462,7 +482,7 @@ void landmarktext(const LandmarkSet& set, LandmarkFormat format, std::optional<d
     return;
   }
   checkWritable(set, format, lastValue);
-  if (format == LandmarkFormat::zor) {
+  if (format == LandmarkFormat::zor && zorDigits == ZorDigits::six) {
     // Written from the coordinates and sizes as they are: a large data set
     // is not copied for its text.
     const Eigen::VectorXd noSizes;
@@ -472,6 +492,9 @@ void landmarktext(const LandmarkSet& set, LandmarkFormat format, std::optional<d
   }
   PieceWriter out(sink);
   switch (format) {
+    case LandmarkFormat::zor:
+      writeZorExact(set, lastValue, out);
+      break;
     case LandmarkFormat::csv:
       writeCsv(set, lastValue, out);
       break;
@@ -489,9 +512,10 @@ void landmarktext(const LandmarkSet& set, LandmarkFormat format, std::optional<d
 }
 
 std::string landmarktext(const LandmarkSet& set, LandmarkFormat format,
-                         std::optional<double> lastValue) {
+                         std::optional<double> lastValue, ZorDigits zorDigits) {
   std::string text;
-  landmarktext(set, format, lastValue, [&text](std::string_view piece) { text += piece; });
+  landmarktext(
+      set, format, lastValue, [&text](std::string_view piece) { text += piece; }, zorDigits);
   return text;
 }
 

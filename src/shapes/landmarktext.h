@@ -1,12 +1,16 @@
 #pragma once
 // The text of a landmark file in one of the field's formats, for a set of N
-// specimens of k landmarks in d dimensions. Every format but zor (six
-// digits) reads back to the same specimens, IDs and coordinates, bit for
-// bit: a number is written as the shortest text that reads back to the same
-// double (0.1, 1e-300, -0, 5e-324), whatever the locale.
+// specimens of k landmarks in d dimensions. Every format reads back to the
+// same specimens, IDs and coordinates, bit for bit (zor: without IDs, and
+// only with ZorDigits::exact): a number is written as the shortest text that
+// reads back to the same double (0.1, 1e-300, -0, 5e-324), whatever the
+// locale.
 //
 // zor: the standardized-data layout (see standardizedtext.h), one specimen
-// per line, coordinates then size, "%g " per number; no IDs.
+// per line, coordinates then size, each number and a blank, then a blank and
+// the line end; no IDs. With ZorDigits::six (a result: superimposed or
+// standardized coordinates) the numbers are "%g", six digits, as the window
+// saves them; with ZorDigits::exact (a conversion) every digit.
 //
 //   1 2 3 4 5 6 1.5  \n
 //
@@ -72,6 +76,7 @@
 // lastValue: when given, written in place of every specimen's size (zor and
 //            csv, the formats with a size column); otherwise each one's size.
 // sink:      receives the text in pieces of about a megabyte, in order.
+// zorDigits: how zor writes its numbers (the other formats: every digit).
 //
 // Returns the text (the overload without a sink). A set that no reader
 // would read back the same is an InputError naming the source and, where it
@@ -101,10 +106,12 @@
 
 namespace tarvolin {
 
+enum class ZorDigits { six, exact };
+
 void landmarktext(const LandmarkSet& set, LandmarkFormat format, std::optional<double> lastValue,
-                  const TextSink& sink);
+                  const TextSink& sink, ZorDigits zorDigits = ZorDigits::six);
 
 std::string landmarktext(const LandmarkSet& set, LandmarkFormat format,
-                         std::optional<double> lastValue);
+                         std::optional<double> lastValue, ZorDigits zorDigits = ZorDigits::six);
 
 }  // namespace tarvolin

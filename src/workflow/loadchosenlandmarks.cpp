@@ -7,6 +7,7 @@
 #include "geometry/missinglandmarkslist.h"
 #include "geometry/resolvemissing.h"
 #include "platform/errors.h"
+#include "platform/notenoughmemory.h"
 #include "shapes/readlandmarks.h"
 
 namespace tarvolin {
@@ -33,6 +34,9 @@ ChosenLandmarks loadchosenlandmarks(const FileChoice& choice, int dims, FileDial
   ReadOptions options;
   options.dims = dims;
   ChosenLandmarks read;
+  std::error_code noSize;
+  const std::uintmax_t bytes = std::filesystem::file_size(choice.path(), noSize);
+  workingonfile(choice.path(), noSize ? 0 : bytes);
   try {
     read.set = readlandmarks(choice.path(), std::nullopt, options, true, &format);
   } catch (const MixedScaleError& refusal) {
@@ -40,6 +44,7 @@ ChosenLandmarks loadchosenlandmarks(const FileChoice& choice, int dims, FileDial
     options.ignoreScale = true;
     read.set = readlandmarks(choice.path(), std::nullopt, options, true, &format);
   }
+  workingon(read.set.specimens(), read.set.landmarks(), read.set.dims);
   if (read.set.dims != dims) {
     throw InputError(read.set.path, "holds " + std::to_string(read.set.dims) +
                                         "D landmarks; load it in the " +

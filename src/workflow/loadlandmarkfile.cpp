@@ -9,6 +9,7 @@
 #include "loadchosenlandmarks.h"
 #include "platform/console.h"
 #include "platform/errors.h"
+#include "platform/notenoughmemory.h"
 #include "platform/readtextfile.h"
 #include "shapes/gettpsfile3D.h"
 
@@ -18,6 +19,9 @@ LandmarkFile loadlandmarkfile(FileDialogs& dialogs, bool tps) {
   LandmarkFile file;
   bool rowsAreLines = false;
   if (tps) {
+    // Its reader asks for the file itself: memory that runs out while it
+    // reads is said without a size, not with an earlier data set's.
+    workingon(0, 0, 0);
     TpsFile read;
     try {
       read = gettpsfile3D(dialogs);

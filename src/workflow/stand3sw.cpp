@@ -274,7 +274,7 @@ void Stand3sw::regress() {
   if (wireframeOn()) wireshape3D(graphics_, state_.smean, state_.wirelist, "k:");
   nameplot("standardized to " + panel_.standardizedText(at));
   enablePlotButtons(true);
-  panel_.reportStandardized(state_.SDATA.rows(), at);
+  panel_.reportStandardized(state_.SDATA.rows(), at, state_.FXLIST);
 }
 
 void Stand3sw::useCS() {

@@ -140,7 +140,7 @@ void Standsw::regress() {
   state_.standardizedAt = at;
   panel_.setEnable("SaveStandard", true);
   panel_.setEnable("ShowStandard", true);
-  panel_.reportStandardized(state_.SDATA.rows(), at);
+  panel_.reportStandardized(state_.SDATA.rows(), at, state_.FXLIST);
 }
 
 void Standsw::useCS() {

@@ -4,11 +4,13 @@
 #include <cmath>
 #include <filesystem>
 
+#include "geometry/standardvalueoutside.h"
 #include "geometry/untransformx.h"
 #include "loadxlist.h"
 #include "platform/console.h"
 #include "platform/errors.h"
 #include "platform/median.h"
+#include "platform/notenoughmemory.h"
 #include "platform/readnumber.h"
 #include "platform/sprintf.h"
 #include "platform/writefileatomic.h"
@@ -70,7 +72,7 @@ void SwitchyardPanel::run(std::string_view action, const std::function<void()>& 
   try {
     body();
   } catch (const std::exception& e) {
-    const std::string text = "Error in " + std::string(action) + ": " + e.what();
+    const std::string text = "Error in " + std::string(action) + ": " + errortext(e);
     console().disp(text);
     graphics_.setLastError(text);
   }
@@ -157,8 +159,19 @@ std::string SwitchyardPanel::standardizedText(const StandardizedAt& at) {
   return std::string(transformName(at.lcode)) + " = " + at.text;
 }
 
-void SwitchyardPanel::reportStandardized(Eigen::Index specimens, const StandardizedAt& at) {
-  graphics_.status(sprintf("Standardized %i specimens to %s", specimens, standardizedText(at)));
+void SwitchyardPanel::reportStandardized(Eigen::Index specimens, const StandardizedAt& at,
+                                         const Eigen::MatrixXd& fxlist) {
+  const std::string done =
+      sprintf("Standardized %i specimens to %s", specimens, standardizedText(at));
+  const std::optional<std::string> outside =
+      fxlist.cols() == 1 ? standardvalueoutside(at.text, at.value, fxlist.col(0), at.lcode)
+                         : std::nullopt;
+  if (!outside) {
+    graphics_.status(done);
+    return;
+  }
+  console().disp("Warning: " + *outside);
+  graphics_.status(done + "; " + *outside);
 }
 
 void SwitchyardPanel::acceptX() {

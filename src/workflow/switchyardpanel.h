@@ -160,7 +160,10 @@ class SwitchyardPanel {
                     const std::string& missingDone = {}, const std::string& notice = {},
                     const std::vector<std::string>& notes = {});
   void reportCentroidSize(Eigen::Index specimens);
-  void reportStandardized(Eigen::Index specimens, const StandardizedAt& at);
+  // A standard value outside the range of `fxlist` adds the warning that
+  // the result is an extrapolation, also on the console.
+  void reportStandardized(Eigen::Index specimens, const StandardizedAt& at,
+                          const Eigen::MatrixXd& fxlist);
   // "ln x = 3.0030": the standard value as typed, on its transform's scale.
   static std::string standardizedText(const StandardizedAt& at);
 

@@ -5,6 +5,7 @@
 #include "app/mainLoop.h"
 #include "app/runtime.h"
 #include "platform/console.h"
+#include "platform/errors.h"
 #include "platform/sprintf.h"
 #include "shapes/dload.h"
 #include "tests/testing.h"
@@ -360,12 +361,19 @@ TEST(MainLoop, StartsRunsAndShutsDownEveryModule) {
   EXPECT_TRUE(graphics.object(kRoot).children.empty());
   EXPECT_FALSE(runtime.started("stand3sw"));
 
-  // Without its figure file no window opens and the run fails.
+  // Without its figure file no window opens and the run cannot start.
   Graphics other;
   Runtime broken(other, dialogs, "/nonexistent");
   ConsoleCapture console;
-  EXPECT_EQ(mainLoop(broken, 1, argv, "Tarvolin", 1, main_info(broken), events), 1);
-  EXPECT_NE(console.text().find("Tarvolin.fig"), std::string::npos) << console.text();
+  try {
+    mainLoop(broken, 1, argv, "Tarvolin", 1, main_info(broken), events);
+    ADD_FAILURE() << "the run started without its figure file";
+  } catch (const InputError& e) {
+    EXPECT_NE(std::string(e.what()).find("/nonexistent/Tarvolin.fig"), std::string::npos)
+        << e.what();
+  }
+  EXPECT_EQ(console.text(), "");
+  EXPECT_FALSE(broken.started("stand3sw"));
 }
 
 }  // namespace

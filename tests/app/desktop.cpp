@@ -527,6 +527,8 @@ TEST(DesktopProgram, ItsOwnOptionsBeginWithTwoDashesAndOtherWordsGoToTheMainWind
       {{"--run"}, "--run needs a value"},
       {{"--screenshots", "shots"}, "--screenshots needs --run SCRIPT"},
       {{"--colour"}, "unknown option --colour"},
+      {{"--screenshot", "shots"}, "unknown option --screenshot; did you mean --screenshots?"},
+      {{"--Strict"}, "unknown option --Strict; did you mean --strict?"},
       // A file to load, and words that were meant as files that are not there.
       {{TARVOLIN_EXAMPLES_DIR "/skulls.tps"}, "||0||" TARVOLIN_EXAMPLES_DIR "/skulls.tps|"},
       {{"skulls.tsp"}, "skulls.tsp: there is no such file or folder"},
@@ -642,6 +644,17 @@ TEST(DesktopProgram, RunReplaysAScriptOnTheWindowsAndSavesAPictureOfEach) {
             std::string::npos)
       << readText(dir.file("err"));
   EXPECT_FALSE(std::filesystem::exists(dir.file("none/Tarvolin.png")));
+
+  // A refused action fails the run without --strict too; a figure file that
+  // cannot be read ends it on standard error.
+  testing::writeText(dir.file("refused.txt"), "call stand3sw Regress\n");
+  EXPECT_EQ(runProgram("--run " + dir.file("refused.txt"), dir), 1) << readText(dir.file("err"));
+  EXPECT_EQ(
+      runProgram("--run " + dir.file("refused.txt") + " --figures " + dir.file("nofigures"), dir),
+      2);
+  EXPECT_NE(readText(dir.file("err")).find("tarvolin: " + dir.file("nofigures") + "/Tarvolin.fig"),
+            std::string::npos)
+      << readText(dir.file("err"));
   EXPECT_EQ(runProgram("--version", dir), 0);
   EXPECT_EQ(readText(dir.file("out")), "tarvolin " TARVOLIN_VERSION "\n");
 }

@@ -1,5 +1,6 @@
 #include "app/sessionscript.h"
 
+#include <filesystem>
 #include <sstream>
 
 #include "app/tarvolincli.h"
@@ -111,7 +112,7 @@ TEST(SessionScript, ErrorsInActionsAreReportedAndStrictStopsAtTheFirst) {
                              "press LoadDataButton\n"
                              "call Tarvolin pushbutton1_Callback\n";
   const Session relaxed = play(dir, script);
-  EXPECT_EQ(relaxed.status, 0);
+  EXPECT_EQ(relaxed.status, 1);
   EXPECT_NE(
       relaxed.out.find("Error in LoadData: " + dir.file("missing.txt") + ": cannot be opened"),
       std::string::npos)
@@ -121,6 +122,100 @@ TEST(SessionScript, ErrorsInActionsAreReportedAndStrictStopsAtTheFirst) {
   const Session strict = play(dir, script, true);
   EXPECT_EQ(strict.status, 1);
   EXPECT_EQ(strict.out.find("pushbutton1 Callback"), std::string::npos) << strict.out;
+}
+
+TEST(SessionScript, AnyErrorReportedEndsTheRunWithStatus1) {
+  TempDir dir;
+  const std::string load = "choose " + examplePath("skulls_zor.txt") + "\npress LoadDataButton\n";
+  const struct {
+    std::string script;
+    bool strict;
+    int status;
+    bool lastStepRun;
+  } cases[] = {
+      {load + "press ShowDataButton\n", false, 0, true},
+      // An action's error, then steps that succeed: still a failure.
+      {"call stand3sw Regress\n" + load + "press ShowDataButton\n", false, 1, true},
+      {"call stand3sw Regress\n" + load + "press ShowDataButton\n", true, 1, false},
+      // Errors the main window function catches in its call by name.
+      {"call Tarvolin nosuchfunction\n" + load + "press ShowDataButton\n", false, 1, true},
+      {"call Tarvolin nosuchfunction\n" + load + "press ShowDataButton\n", true, 1, false},
+      {"call Tarvolin stand3sw LoadData 2\n" + load + "press ShowDataButton\n", true, 1, false},
+  };
+  for (const auto& c : cases) {
+    const Session s = play(dir, c.script, c.strict);
+    EXPECT_EQ(s.status, c.status) << c.script << s.out;
+    EXPECT_EQ(s.err, "") << c.script;
+    EXPECT_EQ(s.out.find("stemp = using ZOR format") != std::string::npos, c.lastStepRun)
+        << c.script << s.out;
+  }
+}
+
+TEST(SessionScript, AWindowThatCannotOpenEndsTheRunOnStandardError) {
+  TempDir dir;
+  testing::CwdGuard cwd;
+  writeText(dir.file("script.txt"), "press LoadDataButton\n");
+  std::ostringstream out, err;
+  EXPECT_EQ(runsession(dir.file("script.txt"), dir.file("nofigures"), false, out, err), 2);
+  EXPECT_EQ(out.str(), "");
+  EXPECT_EQ(err.str().rfind("tarvolin-cli: " + dir.file("nofigures") + "/Tarvolin.fig: ", 0), 0)
+      << err.str();
+}
+
+TEST(SessionScript, AStandardValueOutsideXIsWarnedAboutNotRefused) {
+  TempDir dir;
+  const std::string standardize =
+      "press UseCSButton\npress LnButton\npress GoRegress\n"
+      "set StandardBox String 5\npress AcceptStandard\n";
+  const std::string warning =
+      "Warning: the standard value 5 lies outside ln x, 3.0030 to 4.0965: the result is an "
+      "extrapolation\n";
+  const Session s3 = play(
+      dir, "choose " + examplePath("skulls_zor.txt") + "\npress LoadDataButton\n" + standardize,
+      true);
+  EXPECT_EQ(s3.status, 0) << s3.out;
+  EXPECT_NE(s3.out.find(warning), std::string::npos) << s3.out;
+  const Session s2 =
+      play(dir,
+           "press Open2DButton\nwindow Tarvolin2D\nchoose " +
+               examplePath("skulls2d_superimposed.txt") + "\npress LoadDataButton\n" + standardize,
+           true);
+  EXPECT_EQ(s2.status, 0) << s2.out;
+  EXPECT_NE(s2.out.find("Warning: the standard value 5 lies outside ln x, "), std::string::npos)
+      << s2.out;
+}
+
+// The example scripts find their data beside themselves and save where the
+// run starts: they run as installed, from any folder.
+TEST(SessionScript, TheExampleScriptsRunFromAnyFolder) {
+  TempDir dir;
+  const struct {
+    std::string script;
+    std::string saved;
+    std::vector<std::string> sameAs;  // the command line that writes the same file
+  } cases[] = {
+      {"session3d.txt",
+       "skulls_session3d.txt",
+       {"standardize", examplePath("skulls_zor.txt"), "--transform", "ln"}},
+      {"session2d.txt", "skulls_session2d.txt", {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.script);
+    testing::CwdGuard cwd;
+    std::filesystem::current_path(dir.path());
+    std::ostringstream out, err;
+    EXPECT_EQ(runsession(examplePath(c.script), TARVOLIN_RESOURCES_DIR, true, out, err), 0)
+        << err.str() << out.str();
+    ASSERT_TRUE(std::filesystem::exists(dir.file(c.saved)));
+    if (c.sameAs.empty()) continue;
+    std::vector<const char*> argv{"tarvolin-cli"};
+    for (const std::string& word : c.sameAs) argv.push_back(word.c_str());
+    std::ostringstream cliOut, cliErr;
+    ASSERT_EQ(runcli(static_cast<int>(argv.size()), argv.data(), cliOut, cliErr), 0);
+    EXPECT_EQ(readText(dir.file(c.saved)), cliOut.str());
+  }
+  // A file to save is never looked for beside the script.
+  EXPECT_FALSE(std::filesystem::exists(examplePath("skulls_session3d.txt")));
 }
 
 TEST(SessionScript, MessageBoxesAreShown) {
@@ -151,8 +246,10 @@ TEST(SessionScript, CloseShutsAWindowAsTheUserDoes) {
                                   "call stand3sw ShowData\n"
                                   "close plot\n"
                                   "call stand3sw ShowData\n");
-  EXPECT_EQ(s.status, 0) << s.err;
-  EXPECT_EQ(s.err, "");
+  // Closing the plot window left none: the last step is said not to run.
+  EXPECT_EQ(s.status, 2) << s.err;
+  EXPECT_EQ(s.err, "tarvolin-cli: " + dir.file("script.txt") +
+                       ":11: the last window was closed here, so line 12 was not run\n");
   EXPECT_EQ(s.out,
             "stemp = using ZOR format\n"
             "Error in ClearFigure: the plot window is closed; there is nothing to clear\n"
@@ -246,6 +343,10 @@ TEST(SessionScript, MistakesInTheScriptNameTheLine) {
       {"call stand3sw 1e400\n", ":1: 1e400 is too large for a number"},
       {"set StandardBox Colour red\n", ":1: cannot set the property Colour of a uicontrol"},
       {"call nosuchfunction\n", ":1: Undefined function or variable \"nosuchfunction\"."},
+      {"close Tarvolin\npress LoadDataButton\n# a comment\npress UseCSButton\n",
+       ":1: the last window was closed here, so lines 2 to 4 were not run"},
+      {"press Open2DButton\nclose Tarvolin2D\nclose Tarvolin\ncancel\n",
+       ":3: the last window was closed here, so line 4 was not run"},
   };
   for (const auto& c : cases) {
     const Session s = play(dir, c.script);

@@ -1,6 +1,11 @@
 #include "app/tarvolincli.h"
 
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cmath>
+#include <fstream>
 
 #include "clitesting.h"
 #include "geometry/standardsize.h"
@@ -190,6 +195,8 @@ TEST(CliErrors, OneLineNamingFileAndLineWithStatusTwo) {
        "tarvolin-cli: " + dir.file("huge.txt") +
            ":1: specimen 1 has coordinates so large that its size cannot be computed\n"},
       {{"standardize", zor, "--transform", "ln", "--standard", "1000"},
+       "tarvolin-cli: the standard value 1000 lies outside ln x, 3.0030 to 4.0965: the result is "
+       "an extrapolation\n"
        "tarvolin-cli: the result holds numbers too large to represent (is the standard value far "
        "outside the range of x?); nothing was written\n"},
   };
@@ -197,6 +204,75 @@ TEST(CliErrors, OneLineNamingFileAndLineWithStatusTwo) {
     const CliRun run = runCli(c.words);
     EXPECT_EQ(run.status, 2) << c.expected;
     EXPECT_EQ(run.err, c.expected);
+    EXPECT_EQ(run.out, "");
+  }
+}
+
+TEST(CliStandardize, AStandardValueOutsideXIsWarnedAboutAndUsed) {
+  const CliRun outside = runCli({"standardize", zor, "--transform", "ln", "--standard", "5"});
+  EXPECT_EQ(outside.status, 0);
+  EXPECT_EQ(outside.err,
+            "tarvolin-cli: the standard value 5 lies outside ln x, 3.0030 to 4.0965: the result "
+            "is an extrapolation\n");
+  EXPECT_NE(outside.out.find(" 148.413  \n"), std::string::npos);  // e^5
+  for (const char* inside : {"3.0030", "4.0965", "3.5"}) {
+    const CliRun run = runCli({"standardize", zor, "--transform", "ln", "--standard", inside});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, "") << inside;
+  }
+}
+
+// A file far larger than the memory the run may use: the message says how
+// much was needed, in words, with status 1.
+TEST(CliErrors, MemoryThatRunsOutIsSaidInWords) {
+  TempDir dir;
+  const std::string big = dir.file("big.txt");
+  writeText(big, "1 2 3 4 5 6 7 8 9 10\n");
+  ASSERT_EQ(::truncate(big.c_str(), 2000000000), 0);  // sparse: it takes no room on the disk
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    // A ceiling on this process's memory some way above what it has now.
+    std::ifstream statm("/proc/self/statm");
+    rlim_t pages = 0;
+    statm >> pages;
+    const rlim_t limit = pages * static_cast<rlim_t>(::sysconf(_SC_PAGESIZE)) + (512u << 20);
+    const rlimit lowered{limit, limit};
+    if (::setrlimit(RLIMIT_AS, &lowered) != 0) _exit(10);
+    const CliRun run = runCli({"info", big});
+    if (run.status != 1) _exit(11);
+    if (run.err != "tarvolin-cli: not enough memory to read " + big + " (2.0 GB)\n") _exit(12);
+    _exit(0);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+TEST(CliUsage, AMistypedWordGetsTheNearestOneAndInteractionNeedsGroups) {
+  const struct {
+    std::vector<std::string> words;
+    std::string expected;
+  } cases[] = {
+      {{"standardise", zor}, "unknown command \"standardise\"; did you mean standardize?"},
+      {{"Info", zor}, "unknown command \"Info\"; did you mean info?"},
+      {{"frobnicate", zor}, "unknown command \"frobnicate\""},
+      {{"--verison"}, "unknown option --verison; did you mean --version?"},
+      {{"standardize", zor, "--tranform", "ln"},
+       "unknown option --tranform of standardize; did you mean --transform?"},
+      {{"standardize", zor, "--tranform=ln"},
+       "unknown option --tranform of standardize; did you mean --transform?"},
+      // A negative value is a value, not an option.
+      {{"standardize", zor, "--standard", "-1", "--keepsize"},
+       "unknown option --keepsize of standardize; did you mean --keep-size?"},
+      {{"info", zor, "--transform", "ln"}, "unknown option --transform of info"},
+      {{"allometry", zor, "--interaction"}, "--interaction requires --groups"},
+  };
+  for (const auto& c : cases) {
+    const CliRun run = runCli(c.words);
+    EXPECT_EQ(run.status, 2) << c.expected;
+    EXPECT_EQ(run.err, "tarvolin-cli: " + c.expected + " (see --help)\n");
     EXPECT_EQ(run.out, "");
   }
 }

@@ -54,6 +54,14 @@ check_prefix() {
     fail "$p: tarvolin-cli run: $(tail -n 3 "$out/run.log")"
   [ -s "$out/session.txt" ] || fail "$p: the session saved nothing"
 
+  # The installed example scripts, run from a folder of the user's: their
+  # data are found beside them, the results saved where the run started.
+  for script in session3d session2d; do
+    (cd "$out" && "$cli" run "$examples/$script.txt" --strict >"$out/$script.log" 2>&1) ||
+      fail "$p: tarvolin-cli run $examples/$script.txt: $(tail -n 3 "$out/$script.log")"
+    [ -s "$out/skulls_$script.txt" ] || fail "$p: $script.txt saved nothing in the current folder"
+  done
+
   # The window, offscreen, opened from the installed figure file.
   printf '%s\n' "choose $examples/skulls_zor.txt" "press LoadDataButton" >"$out/window.txt"
   QT_QPA_PLATFORM=offscreen "$desktop" --run "$out/window.txt" --screenshots "$out/shots" \

@@ -1,12 +1,16 @@
 #include "platform/writefileatomic.h"
 
+#include <grp.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -149,6 +153,126 @@ TEST(Writefileatomic, LinksPipesAndLongNames) {
   const std::string longName(255, 'n');
   writefileatomic(dir.file(longName), "long\n");
   EXPECT_EQ(slurp(dir.file(longName)), "long\n");
+}
+
+TEST(Writefileatomic, AFileWithOtherNamesIsWrittenInPlace) {
+  TempDir dir;
+  const std::string path = dir.file("a.txt");
+  const std::string other = dir.file("b.txt");
+  testing::writeText(path, "old\n");
+  ASSERT_EQ(::link(path.c_str(), other.c_str()), 0);
+  const struct {
+    std::string name;
+    std::function<void()> write;
+    std::string error;  // empty: none
+    std::string after;
+  } cases[] = {
+      {"written", [&] { writefileatomic(path, "new, longer\n"); }, "", "new, longer\n"},
+      {"shorter", [&] { writefileatomic(path, "cut\n"); }, "", "cut\n"},
+      {"refused before writing",
+       [&] {
+         writefileatomic(path, [](const TextSink& write) {
+           write("half");
+           throw InputError("refused");
+         });
+       },
+       "refused", "cut\n"},
+      {"the write fails",
+       [&] {
+         FileSizeLimit limit(4096);
+         writefileatomic(path, std::string(100000, '7'));
+       },
+       path + ": File too large; it was being written in place (it has 2 names), so its old "
+              "content may be lost",
+       ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (c.error.empty()) {
+      c.write();
+    } else {
+      EXPECT_THROW_MSG(c.write(), std::exception, c.error);
+    }
+    if (!c.after.empty()) {
+      EXPECT_EQ(slurp(other), c.after);
+    }
+    EXPECT_TRUE(fs::equivalent(path, other));
+    EXPECT_EQ(listing(dir.path()), (std::vector<std::string>{"a.txt", "b.txt"}));
+  }
+}
+
+// Runs `work` in a child process as the user and group nobody (65534) and
+// returns its exit status; -1 when that cannot be done.
+int asNobody(const std::function<int()>& work) {
+  const pid_t child = ::fork();
+  if (child < 0) return -1;
+  if (child == 0) {
+    if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0) _exit(100);
+    int status = 101;
+    try {
+      status = work();
+    } catch (...) {
+      status = 102;
+    }
+    _exit(status);
+  }
+  int status = 0;
+  if (::waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
+  return WEXITSTATUS(status);
+}
+
+TEST(Writefileatomic, OwnersAndSetIdBitsWhenReplacingAnotherUsersFile) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs the super-user to make files of other users";
+  TempDir dir;
+  fs::permissions(dir.path(), fs::perms::all);  // anyone may make files here
+  fs::create_directory(dir.path() / "closed");
+  fs::permissions(dir.path() / "closed", static_cast<fs::perms>(0755));
+  const auto owned = [](const std::string& path, uid_t user, mode_t mode) {
+    testing::writeText(path, "old\n");
+    EXPECT_EQ(::chown(path.c_str(), user, user), 0);
+    EXPECT_EQ(::chmod(path.c_str(), mode), 0);
+  };
+  const auto statOf = [](const std::string& path) {
+    struct stat st {};
+    ::stat(path.c_str(), &st);
+    return st;
+  };
+  const struct {
+    std::string name;
+    std::string file;
+    uid_t owner;
+    mode_t mode;
+    bool byNobody;
+    uid_t ownerAfter;
+    mode_t modeAfter;
+  } cases[] = {
+      // The super-user keeps the owner and group, and with them the bits.
+      {"root replaces nobody's", "nobody.txt", 65534, 06775, false, 65534, 06775},
+      // Nobody cannot give the file to root: the new file is nobody's, and
+      // must not run as nobody where it ran as root.
+      {"nobody replaces root's", "root.txt", 0, 06777, true, 65534, 0777},
+      // No new file can be made in the folder: written in place, still root's.
+      {"nobody writes root's in place", "closed/root.txt", 0, 0666, true, 0, 0666},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string path = dir.file(c.file);
+    owned(path, c.owner, c.mode);
+    if (c.byNobody) {
+      EXPECT_EQ(asNobody([&] {
+                  writefileatomic(path, "new\n");
+                  return 0;
+                }),
+                0);
+    } else {
+      writefileatomic(path, "new\n");
+    }
+    EXPECT_EQ(slurp(path), "new\n");
+    const struct stat after = statOf(path);
+    EXPECT_EQ(after.st_uid, c.ownerAfter);
+    EXPECT_EQ(after.st_gid, c.ownerAfter);
+    EXPECT_EQ(after.st_mode & 07777, c.modeAfter);
+  }
 }
 
 }  // namespace

@@ -264,6 +264,26 @@ TEST_F(Stand3swTest, LoadDataSaysWhatTheReaderDidAndAsksAboutPartScales) {
   }
 }
 
+// A standard value outside the range of x is used, and the status line warns.
+TEST_F(Stand3swTest, AStandardValueOutsideXIsUsedAndTheStatusLineWarns) {
+  std::vector<std::string> said;
+  graphics_.subscribe([&said](const GraphicsChange& c) {
+    if (c.kind == GraphicsChange::Kind::status) said.push_back(c.detail);
+  });
+  run("LoadData", kZor);
+  for (const char* action : {"UseCS", "UseLn", "Acceptx"}) run(action, std::nullopt);
+  graphics_.set(tag("StandardBox"), "String", std::string("5"));
+  run("Regress", std::nullopt);
+  EXPECT_EQ(graphics_.lastError(), "");
+  ASSERT_FALSE(said.empty());
+  EXPECT_EQ(said.back(),
+            "Standardized 40 specimens to ln x = 5; the standard value 5 lies outside ln x, 3.0030 "
+            "to 4.0965: the result is an extrapolation");
+  graphics_.set(tag("StandardBox"), "String", std::string("4.0965"));
+  run("Regress", std::nullopt);
+  EXPECT_EQ(said.back(), "Standardized 40 specimens to ln x = 4.0965");
+}
+
 TEST_F(Stand3swTest, TpsFileGivesTheSameConfigurations) {
   run("LoadData", kZor);
   const Eigen::MatrixXd fromZor = sw_.state().DATA;
