@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QScreen>
@@ -64,6 +65,16 @@ void applyFontName(QWidget* widget, const std::string& name) {
   } else {
     widget->setFont(QFont(QString::fromStdString(name)));
   }
+}
+
+// Tells the model the room a text box's text needs at the box's width, in
+// the font it is shown in, so that a layout made from Extent holds it all.
+void measureExtent(Graphics& graphics, Handle h, QWidget* widget) {
+  auto* label = qobject_cast<QLabel*>(widget);
+  if (label == nullptr) return;
+  const int width = std::max(1, static_cast<int>(graphics.object(h).details().position(2)));
+  const int height = label->heightForWidth(width);
+  graphics.setExtent(h, width, height > 0 ? height : label->sizeHint().height());
 }
 
 }  // namespace
@@ -375,6 +386,7 @@ void QtView::created(Handle h) {
         QWidget* widget = w->addControl(h);
         controls_[h] = widget;
         if (!o.details().fontName.empty()) applyFontName(widget, o.details().fontName);
+        measureExtent(graphics_, h, widget);
       }
       break;
     case ObjectType::axes:
@@ -451,6 +463,9 @@ void QtView::propertyChanged(Handle h, const std::string& property) {
           w->showControl(h, widget);
           if (property == "Position") w->layoutChildren();
           if (property == "FontName") applyFontName(widget, o.details().fontName);
+          if (property == "String" || property == "FontName" || property == "Position") {
+            measureExtent(graphics_, h, widget);
+          }
         }
       }
       break;

@@ -45,6 +45,8 @@ constexpr double kLabelGap = 3;
 // The title: its font, and the room it takes above the plot.
 constexpr int kTitlePixels = 12;
 constexpr double kTitleRoom = 20;
+// The room an axis title takes below or left of a flat plot.
+constexpr double kAxisTitleRoom = 17;
 // The legend: the length of a line sample, the room around the entries.
 constexpr double kSampleLength = 22;
 constexpr double kLegendPadding = 5;
@@ -406,14 +408,18 @@ struct LegendRoom {
   double right = 0;
 };
 
-// `titled`: room is kept above the plot for the axes' title.
+// Room is kept above the plot for the axes' title, and in 2D below and left
+// of it for the axis titles.
 AxesLayout layoutfor(const QRectF& area, const std::vector<const GraphicsObject*>& lines,
-                     bool axisEqual, bool titled, const ViewAngles& view, double scale,
+                     const ObjectDetails& axes, const ViewAngles& view, double scale,
                      const LegendRoom& legend = {}) {
   AxesLayout layout;
   layout.scale = scale > 0 ? scale : 1;
   const double k = layout.scale;
-  const double titleRoom = titled ? kTitleRoom : 0;
+  const bool axisEqual = axes.axisEqual;
+  const double titleRoom = axes.title.empty() ? 0 : kTitleRoom;
+  const double xlabelRoom = axes.xlabel.empty() ? 0 : kAxisTitleRoom;
+  const double ylabelRoom = axes.ylabel.empty() ? 0 : kAxisTitleRoom;
   layout.is3d = anyzdata(lines);
   datalimits(lines, layout.is3d, layout.lower, layout.upper);
   const double zoom = view.zoom > 0 ? view.zoom : 1;
@@ -423,8 +429,9 @@ AxesLayout layoutfor(const QRectF& area, const std::vector<const GraphicsObject*
     const Eigen::Vector3d half = (layout.upper - layout.lower) / (2 * zoom);
     layout.lower = centre - half;
     layout.upper = centre + half;
-    QRectF box = shrunk(area, kMarginLeft * k, (kMarginTop + titleRoom) * k + legend.top,
-                        kMarginRight * k + legend.right, kMarginBottom * k);
+    QRectF box =
+        shrunk(area, (kMarginLeft + ylabelRoom) * k, (kMarginTop + titleRoom) * k + legend.top,
+               kMarginRight * k + legend.right, (kMarginBottom + xlabelRoom) * k);
     box = QRectF(QPointF(std::round(box.left()), std::round(box.top())),
                  QPointF(std::round(box.right()), std::round(box.bottom())));
     const double rx = layout.upper.x() - layout.lower.x();
@@ -841,6 +848,35 @@ QString qtext(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// A flat plot's axis titles: x centred below the numbers under the box, y
+// turned upwards left of the numbers beside it, each cut to the box's length.
+void drawaxistitles(QPainter& painter, const QRectF& area, const AxesLayout& layout,
+                    const ObjectDetails& axes) {
+  if (layout.is3d || (axes.xlabel.empty() && axes.ylabel.empty())) return;
+  const double k = layout.scale;
+  QFont font = QGuiApplication::font();
+  font.setPixelSize(std::max(1, static_cast<int>(std::lround(kFontPixels * k))));
+  painter.setFont(font);
+  const QFontMetricsF metrics(font, painter.device());
+  const QRectF& box = layout.plotBox;
+  const double room = kAxisTitleRoom * k;
+  painter.setPen(kTextColour);
+  if (!axes.xlabel.empty()) {
+    const QString text = metrics.elidedText(qtext(axes.xlabel), Qt::ElideRight, box.width());
+    painter.drawText(QRectF(box.left(), area.bottom() - room - 2 * k, box.width(), room),
+                     Qt::AlignCenter, text);
+  }
+  if (!axes.ylabel.empty()) {
+    const QString text = metrics.elidedText(qtext(axes.ylabel), Qt::ElideRight, box.height());
+    painter.save();
+    painter.translate(area.left() + 2 * k + room / 2, box.center().y());
+    painter.rotate(-90);
+    painter.drawText(QRectF(-box.height() / 2, -room / 2, box.height(), room), Qt::AlignCenter,
+                     text);
+    painter.restore();
+  }
+}
+
 // ---------------------------------------------------------------- legend place
 
 // The legend's text and size: the names as they fit, and the box around them.
@@ -922,10 +958,10 @@ bool clearofdata(const QRectF& box, const std::vector<Drawn>& order, const AxesL
 // outside the plot, beside or above it, whichever leaves the data more room.
 // A 3D plot keeps it outside: turning it would move the data under it.
 AxesLayout placedlayout(const QRectF& area, const std::vector<const GraphicsObject*>& lines,
-                        const std::vector<Drawn>& order, bool axisEqual, bool titled,
+                        const std::vector<Drawn>& order, const ObjectDetails& axes,
                         const ViewAngles& view, double scale, const PlotLook& shown,
                         const QSizeF& legend) {
-  AxesLayout inside = layoutfor(area, lines, axisEqual, titled, view, scale);
+  AxesLayout inside = layoutfor(area, lines, axes, view, scale);
   if (legend.isEmpty()) return inside;
   const double k = inside.scale;
   const double gap = kLegendGap * k;
@@ -947,17 +983,15 @@ AxesLayout placedlayout(const QRectF& area, const std::vector<const GraphicsObje
       }
     }
   }
-  const double titleRoom = titled ? kTitleRoom * k : 0;
+  const double titleRoom = axes.title.empty() ? 0 : kTitleRoom * k;
   const QRectF box(std::round(area.right() - gap - legend.width()),
                    std::round(area.top() + titleRoom + gap), legend.width(), legend.height());
-  AxesLayout beside =
-      layoutfor(area, lines, axisEqual, titled, view, scale, {0, legend.width() + gap});
-  AxesLayout above =
-      layoutfor(area, lines, axisEqual, titled, view, scale, {legend.height() + gap, 0});
+  AxesLayout beside = layoutfor(area, lines, axes, view, scale, {0, legend.width() + gap});
+  AxesLayout above = layoutfor(area, lines, axes, view, scale, {legend.height() + gap, 0});
   // How much room the data get: their scale, or a flat plot's box when its
   // axes are scaled apart.
   auto room = [&](const AxesLayout& l) {
-    return l.is3d || axisEqual ? l.toDevice.norm() : l.plotBox.width() * l.plotBox.height();
+    return l.is3d || axes.axisEqual ? l.toDevice.norm() : l.plotBox.width() * l.plotBox.height();
   };
   AxesLayout& chosen = room(above) > room(beside) ? above : beside;
   chosen.legendBox = box;
@@ -1302,7 +1336,7 @@ AxesLayout axeslayout(const QRectF& area, const Graphics& graphics, Handle axes,
   const double k = scale > 0 ? scale : 1;
   const LegendText legend =
       legendtext(legenditems(order), area, titled ? kTitleRoom * k : 0, k, nullptr);
-  return placedlayout(area, lines, order, object.details().axisEqual, titled, view, scale,
+  return placedlayout(area, lines, order, object.details(), view, scale,
                       effectivelook(look, pointcount(lines)), legend.size);
 }
 
@@ -1346,8 +1380,8 @@ void renderaxes(QPainter& painter, const QRectF& area, const Graphics& graphics,
   const double k = scale > 0 ? scale : 1;
   const LegendText legend =
       legendtext(items, area, titled ? kTitleRoom * k : 0, k, painter.device());
-  const AxesLayout layout = placedlayout(area, lines, order, axesObject.details().axisEqual, titled,
-                                         view, scale, shown, legend.size);
+  const AxesLayout layout =
+      placedlayout(area, lines, order, axesObject.details(), view, scale, shown, legend.size);
 
   painter.save();
   // Nothing leaves the area. The SVG writer has no clipping of its own; lines
@@ -1430,6 +1464,7 @@ void renderaxes(QPainter& painter, const QRectF& area, const Graphics& graphics,
     if (shown.numberMeans) {
       drawnumbers(painter, landmarknumbers(order, layout, region), meanReach, layout.scale);
     }
+    drawaxistitles(painter, area, layout, axesObject.details());
     drawlegend(painter, layout.legendBox, legend, items, k);
     if (titled) {
       const double centre = layout.is3d ? area.center().x() : layout.plotBox.center().x();
