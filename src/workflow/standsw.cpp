@@ -175,7 +175,7 @@ void Standsw::showRegress() {
 }
 
 void Standsw::allometry() {
-  panel_.showAllometry(state_.DATA, state_.FXLIST, state_.fxname, state_.dataName, 2,
+  panel_.showAllometry(state_.DATA, state_.FXLIST, state_.xsource, state_.LCODE, state_.dataName, 2,
                        kAllometryFit2D, "standsw", state_.groups);
 }
 
