@@ -247,6 +247,20 @@ bool FigureWindow::hasControls() const {
 
 bool FigureWindow::hasPlots() const { return !axesWidgets().empty(); }
 
+QSize FigureWindow::contentSize() const {
+  if (!hasControls()) return {};
+  return layoutSize_ + QSize(0, barHeight() + menuHeight());
+}
+
+QRect FigureWindow::controlsArea() const {
+  QRect area;
+  for (const auto& [widget, h] : children_) {
+    if (qobject_cast<AxesWidget*>(widget)) continue;
+    area |= QRect(widget->mapToGlobal(QPoint(0, 0)), widget->size());
+  }
+  return area;
+}
+
 std::vector<AxesWidget*> FigureWindow::axesWidgets() const {
   std::vector<AxesWidget*> plots;
   for (const auto& [widget, h] : children_) {

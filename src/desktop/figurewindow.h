@@ -76,6 +76,14 @@ class FigureWindow : public QWidget {
   const QString& statusMessage() const { return statusMessage_; }
   bool statusIsError() const { return statusError_; }
 
+  // The whole window its layout asks for: the drawing area the model lays
+  // the controls out in, with the menu bar and the bar below; empty for a
+  // window of plots only, which takes any size.
+  QSize contentSize() const;
+  // Where the controls stand on the screen (their bounding rectangle in
+  // Qt's screen coordinates); empty without controls.
+  QRect controlsArea() const;
+
   // Where the window's place is kept between runs (empty: not kept).
   const QString& settingsKey() const { return settingsKey_; }
   void setSettingsKey(const QString& key) { settingsKey_ = key; }
