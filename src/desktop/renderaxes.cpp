@@ -903,8 +903,8 @@ LegendText legendtext(const std::vector<LegendItem>& items, const QRectF& area, 
       std::clamp(std::floor((area.height() - titleRoom - 2 * gap - 2 * pad) / legend.rowHeight),
                  0.0, static_cast<double>(items.size())));
   if (rows == 0) return legend;
-  // Long names are cut, so that the plot keeps most of the area.
-  const double longest = std::max(area.width() * 0.45 - sample - 3 * pad, 20 * scale);
+  // Only a name longer than the area is wide is cut.
+  const double longest = std::max(area.width() - sample - 3 * pad - 2 * gap, 20 * scale);
   for (size_t r = 0; r < rows; ++r) {
     legend.names.push_back(metrics.elidedText(qtext(items[r].name), Qt::ElideRight, longest));
     legend.textWidth = std::max(legend.textWidth, metrics.horizontalAdvance(legend.names.back()));
