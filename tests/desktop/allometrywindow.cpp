@@ -1,0 +1,113 @@
+// The allometry report window on screen, as a user first sees it: every line
+// of its table in view without scrolling, with groups and a long file name,
+// on a screen of 1600 x 1000 pixels at the scaling this program is built
+// for (TARVOLIN_TEST_SCALE: 1, or 2 as QT_SCALE_FACTOR=2 makes it).
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "platform/filedialogs.h"
+#include "src/desktop/figurewindow.h"
+#include "src/desktop/qtview.h"
+#include "tests/desktop/qttesting.h"
+#include "tests/testing.h"
+#include "tests/workflow/workflowtesting.h"
+#include "workflow/showallometry.h"
+#include "workflow/stand3sw.h"
+
+#ifndef TARVOLIN_TEST_SCALE
+#define TARVOLIN_TEST_SCALE 1
+#endif
+
+namespace tarvolin {
+namespace {
+
+using testing::examplePath;
+using testing::serveEvents;
+
+// The application, on an offscreen screen of a common laptop's size.
+QApplication& application() {
+  static int argc = 1;
+  static char name[] = "tests_allometry_window";
+  static char* argv[] = {name, nullptr};
+  static QApplication* app = [] {
+    const std::string config =
+        (std::filesystem::temp_directory_path() / "tarvolin-test-screen.json").string();
+    testing::writeText(config, R"({"screens": [{"name": "screen", "x": 0, "y": 0, "width": 1600, )"
+                               R"("height": 1000, "dpi": 96, "dpr": 1}]})");
+    setenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + config).c_str(), 1);
+    setenv("QT_SCALE_FACTOR", std::to_string(TARVOLIN_TEST_SCALE).c_str(), 1);
+    return new QApplication(argc, argv);
+  }();
+  return *app;
+}
+
+TEST(AllometryWindow, TheWholeTableIsInViewWithGroupsAndALongFileName) {
+  application();
+  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+  ASSERT_EQ(screen.width(), 1600 / TARVOLIN_TEST_SCALE);
+  const struct {
+    std::string name;  // of the data file
+    bool groups;
+  } cases[] = {
+      {"skulls.csv", false},
+      {"skulls.csv", true},
+      {"skulls measured in the museum collection of the natural history department, second "
+       "series, all adult specimens of both sexes.csv",
+       true},
+  };
+  for (const auto& c : cases) {
+    testing::TempDir dir;
+    testing::CwdGuard cwd;
+    std::filesystem::copy_file(examplePath("skulls.csv"), dir.file(c.name));
+    Graphics graphics;
+    QtView view(graphics, [](Handle) {});
+    ScriptedFileDialogs dialogs;
+    testing::testWindow(graphics, true);
+    Stand3sw sw(graphics, dialogs);
+    dialogs.choose(dir.file(c.name));
+    sw("LoadData");
+    if (c.groups) {
+      dialogs.choose(examplePath("skulls_covariates.csv"));
+      sw("LoadGroups");
+    }
+    for (const char* action : {"UseCS", "UseLn", "Acceptx", "Allometry"}) sw(action);
+    ASSERT_EQ(graphics.lastError(), "") << c.name;
+    serveEvents();
+
+    const std::vector<Handle> found = graphics.findobj(kAllometryWindow);
+    ASSERT_EQ(found.size(), 1u) << c.name;
+    const FigureWindow* window = view.window(found.front());
+    const auto* text = qobject_cast<const QLabel*>(
+        view.control(graphics.findobj("AllometryText", found.front()).front()));
+    ASSERT_NE(text, nullptr);
+    const QString shown = text->text();
+    EXPECT_TRUE(shown.contains("\nResiduals ") && shown.contains("\nTotal ")) << c.name;
+    EXPECT_EQ(shown.contains("\nsize:group "), c.groups) << c.name;
+    // The box holds every line of its text, wrapped at its width...
+    EXPECT_LE(text->heightForWidth(text->width()), text->height()) << c.name;
+    // ... and stands wholly in the part of the window shown, which is on the screen.
+    const QRect box(text->mapTo(window, QPoint(0, 0)), text->size());
+    EXPECT_TRUE(
+        QRect(QPoint(0, 0), window->size()).adjusted(0, 0, 0, -window->barHeight()).contains(box))
+        << c.name;
+    EXPECT_TRUE(screen.contains(window->frameGeometry())) << c.name;
+    // The plot says what its axes are.
+    const Handle plot = graphics.findobj("AllometryPlot", found.front()).front();
+    EXPECT_EQ(graphics.getString(plot, "XLabel"), "ln of centroid size");
+    EXPECT_EQ(graphics.getString(plot, "YLabel"), "regression score");
+    while (!graphics.object(kRoot).children.empty()) {
+      graphics.close(graphics.object(kRoot).children.back());
+    }
+    serveEvents();
+  }
+}
+
+}  // namespace
+}  // namespace tarvolin
