@@ -24,6 +24,12 @@
 #ifndef TARVOLIN_TEST_SCALE
 #define TARVOLIN_TEST_SCALE 1
 #endif
+// Each scaling its own test name.
+#if TARVOLIN_TEST_SCALE == 1
+#define ALLOMETRY_WINDOW AllometryWindow
+#else
+#define ALLOMETRY_WINDOW AllometryWindowDoubled
+#endif
 
 namespace tarvolin {
 namespace {
@@ -48,7 +54,7 @@ QApplication& application() {
   return *app;
 }
 
-TEST(AllometryWindow, TheWholeTableIsInViewWithGroupsAndALongFileName) {
+TEST(ALLOMETRY_WINDOW, TheWholeTableIsInViewWithGroupsAndALongFileName) {
   application();
   const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
   ASSERT_EQ(screen.width(), 1600 / TARVOLIN_TEST_SCALE);
