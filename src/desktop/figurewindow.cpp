@@ -252,12 +252,18 @@ QSize FigureWindow::contentSize() const {
   return layoutSize_ + QSize(0, barHeight() + menuHeight());
 }
 
-QRect FigureWindow::controlsArea() const {
-  QRect area;
+std::vector<QRect> FigureWindow::controlRects() const {
+  std::vector<QRect> rects;
   for (const auto& [widget, h] : children_) {
     if (qobject_cast<AxesWidget*>(widget)) continue;
-    area |= QRect(widget->mapToGlobal(QPoint(0, 0)), widget->size());
+    rects.emplace_back(widget->mapToGlobal(QPoint(0, 0)), widget->size());
   }
+  return rects;
+}
+
+QRect FigureWindow::controlsArea() const {
+  QRect area;
+  for (const QRect& r : controlRects()) area |= r;
   return area;
 }
 

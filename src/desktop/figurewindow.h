@@ -80,8 +80,10 @@ class FigureWindow : public QWidget {
   // the controls out in, with the menu bar and the bar below; empty for a
   // window of plots only, which takes any size.
   QSize contentSize() const;
-  // Where the controls stand on the screen (their bounding rectangle in
-  // Qt's screen coordinates); empty without controls.
+  // Where the controls stand on the screen, in Qt's screen coordinates: each
+  // control's rectangle, and the rectangle that bounds them all (empty
+  // without controls).
+  std::vector<QRect> controlRects() const;
   QRect controlsArea() const;
 
   // Where the window's place is kept between runs (empty: not kept).

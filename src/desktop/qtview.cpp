@@ -532,11 +532,11 @@ void QtView::raiseCurrentLater() {
 }
 
 void QtView::placeNewWindow(FigureWindow& window) {
-  // A new window opens where it covers no other window, beside one of them
-  // (the latest first), when the screen has room; where it has none, where
-  // it covers the least of the other windows' controls (the main window's
-  // above all), then of the windows themselves. The first window stays where
-  // its layout puts it.
+  // A new window opens where it covers no other window: where its layout
+  // puts it, else beside one of them (the latest first), when the screen has
+  // room; where it has none, where it covers the least of the other windows'
+  // controls (those of the workflow windows above all), then of the windows
+  // themselves. The first window stays where its layout puts it.
   std::vector<const FigureWindow*> others;
   for (auto it = windows_.rbegin(); it != windows_.rend(); ++it) {
     if (it->second != &window && it->second->isVisible()) others.push_back(it->second);
@@ -561,6 +561,7 @@ void QtView::placeNewWindow(FigureWindow& window) {
                            std::max(area.top(), area.bottom() + 1 - size.height())));
     candidates.emplace_back(corner, size);
   };
+  consider(mine.topLeft(), mine.size());
   for (const FigureWindow* other : others) {
     const QRect theirs = other->frameGeometry();
     const int right = theirs.right() + 1 + kWindowGap;
@@ -579,16 +580,22 @@ void QtView::placeNewWindow(FigureWindow& window) {
                                area.bottomLeft() - QPoint(0, mine.height() - 1), area.topLeft()}) {
     consider(corner, mine.size());
   }
-  // Covering controls weighs far more than covering a window.
+  // Covering controls weighs far more than covering a window, and a
+  // workflow window's (one with menus) most.
   constexpr double kControls = 1000;
+  constexpr double kWorkflowControls = 1e6;
   auto covered = [](const QRect& a, const QRect& b) {
     const QRect both = a & b;
     return both.isEmpty() ? 0.0 : static_cast<double>(both.width()) * both.height();
   };
+  std::vector<std::vector<QRect>> controls;
+  for (const FigureWindow* other : others) controls.push_back(other->controlRects());
   auto cost = [&](const QRect& r) {
     double total = 0;
-    for (const FigureWindow* other : others) {
-      total += kControls * covered(r, other->controlsArea()) + covered(r, other->frameGeometry());
+    for (size_t i = 0; i < others.size(); ++i) {
+      const double weight = others[i]->menus() != nullptr ? kWorkflowControls : kControls;
+      for (const QRect& control : controls[i]) total += weight * covered(r, control);
+      total += covered(r, others[i]->frameGeometry());
     }
     return total;
   };

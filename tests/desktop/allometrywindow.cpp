@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <string>
 
+#include "app/runtime.h"
 #include "platform/filedialogs.h"
 #include "src/desktop/figurewindow.h"
 #include "src/desktop/qtview.h"
@@ -113,6 +114,65 @@ TEST(ALLOMETRY_WINDOW, TheWholeTableIsInViewWithGroupsAndALongFileName) {
     }
     serveEvents();
   }
+}
+
+// The windows a session opens (the plot window, the allometry report, the
+// 2D window) open on the screen; the plot and the report, which the screen
+// has room for beside the main window at scale 1, never over its controls,
+// and no window over more of them than where its layout put it.
+TEST(ALLOMETRY_WINDOW, NewWindowsKeepClearOfTheMainWindowsControls) {
+  application();
+  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+  testing::CwdGuard cwd;
+  Graphics graphics;
+  ScriptedFileDialogs dialogs;
+  Runtime runtime(graphics, dialogs, TARVOLIN_RESOURCES_DIR);
+  QtView view(graphics, [&](Handle h) { runtime.runCallback(h); });
+  runtime.startup();
+  runtime.call("Tarvolin", 0, {});
+  serveEvents();
+  const Handle main = graphics.object(kRoot).children.front();
+  auto press = [&](const char* tag) {
+    view.click(graphics.findobj(tag, main).front());
+    serveEvents();
+  };
+  dialogs.choose(examplePath("skulls.csv"));
+  press("LoadDataButton");
+  dialogs.choose(examplePath("skulls_covariates.csv"));
+  press("LoadGroupsButton");
+  for (const char* tag :
+       {"UseCSButton", "LnButton", "GoRegress", "AllometryButton", "Open2DButton"}) {
+    press(tag);
+  }
+  ASSERT_EQ(graphics.lastError(), "");
+  const std::vector<Handle> windows = graphics.object(kRoot).children;
+  ASSERT_EQ(windows.size(), 4u);  // the main window, the plot, the report, the 2D window
+  const std::vector<QRect> controls = view.window(main)->controlRects();
+  ASSERT_FALSE(controls.empty());
+  auto covered = [&](const QRect& frame) {
+    int area = 0;
+    for (const QRect& c : controls) area += (frame & c).width() * (frame & c).height();
+    return area;
+  };
+  for (Handle w : windows) {
+    if (w == main) continue;
+    const QRect frame = view.window(w)->frameGeometry();
+    const std::string name = graphics.getString(w, "Name");
+    // As large as the screen at most, and on it.
+    EXPECT_TRUE(screen.adjusted(-2, -2, 2, 2).contains(frame)) << name;
+    const bool roomBeside = TARVOLIN_TEST_SCALE == 1 && !name.starts_with("Tarvolin 2D");
+    if (roomBeside) {
+      EXPECT_EQ(covered(frame), 0) << name;
+    }
+    // Where the model first put it: over the main window.
+    const QRect asLaidOut(QPoint(screen.left(), screen.top()), frame.size());
+    EXPECT_LE(covered(frame), covered(asLaidOut)) << name;
+  }
+  while (!graphics.object(kRoot).children.empty()) {
+    graphics.close(graphics.object(kRoot).children.back());
+  }
+  runtime.shutdown();
+  serveEvents();
 }
 
 }  // namespace
