@@ -919,16 +919,25 @@ LegendText legendtext(const std::vector<LegendItem>& items, const QRectF& area, 
 bool clearofdata(const QRectF& box, const std::vector<Drawn>& order, const AxesLayout& layout,
                  const QRectF& region, const PlotLook& shown) {
   const QRectF nearLine = box.adjusted(-layout.scale, -layout.scale, layout.scale, layout.scale);
+  // Consecutive objects mostly share their look (a 2D plot has one object per
+  // point): it is worked out once for them.
+  const GraphicsObject* lastLook = nullptr;
+  PlotStyle style;
+  QRectF nearMarker;
   for (const Drawn& d : order) {
     const GraphicsObject& line = *d.line;
-    const PlotStyle style = parsestyle(line.lineStyle);
-    double reach = 0;
-    if (style.marker != 0) {
-      const MarkerPen pen = markerpen(d.kind.mean, layout.scale);
-      // The widest marker ('p') reaches 0.63 of its size from its centre.
-      reach = 0.65 * drawnsize(line, d.kind, shown, layout.scale) + pen.width + pen.rim;
+    if (lastLook == nullptr || line.lineStyle.data() != lastLook->lineStyle.data() ||
+        line.markerSize != lastLook->markerSize || d.line->displayName != lastLook->displayName) {
+      lastLook = &line;
+      style = parsestyle(line.lineStyle);
+      double reach = 0;
+      if (style.marker != 0) {
+        const MarkerPen pen = markerpen(d.kind.mean, layout.scale);
+        // The widest marker ('p') reaches 0.63 of its size from its centre.
+        reach = 0.65 * drawnsize(line, d.kind, shown, layout.scale) + pen.width + pen.rim;
+      }
+      nearMarker = box.adjusted(-reach, -reach, reach, reach);
     }
-    const QRectF nearMarker = box.adjusted(-reach, -reach, reach, reach);
     const Eigen::Index n = line.xdata.size();
     const bool hasZ = line.zdata.size() == n;
     QPointF previous;
