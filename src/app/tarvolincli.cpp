@@ -397,12 +397,6 @@ void runStandardize(const Options& options, std::ostream& out, std::ostream& err
   deliverSet(options, set, lastValue, out, /*superimposed=*/true);
 }
 
-// What --x and --transform make of x, for the report: "ln of centroid size".
-std::string xDescription(const Options& options, const std::string& source) {
-  const std::string what = options.x == "cs" ? "centroid size" : bareName(source);
-  return options.transform == "none" ? what : options.transform + " of " + what;
-}
-
 void runAllometry(const Options& options, std::ostream& out, std::ostream& err) {
   bool rowsAreLines = false;
   LandmarkSet set = loadData(options, err, rowsAreLines);
@@ -419,17 +413,15 @@ void runAllometry(const Options& options, std::ostream& out, std::ostream& err) 
   // The report the windows show, with the permutations asked for here.
   AllometryReport report;
   try {
-    report = allometryreport(superimposed.data, fxlist, xDescription(options, source),
-                             bareName(path), dims, fit, groups,
-                             {options.permutations, options.seed, options.interaction});
+    report = allometryreport(
+        superimposed.data, fxlist,
+        {options.x == "cs" ? "centroid size" : bareName(source), options.transform}, bareName(path),
+        dims, fit, groups, {options.permutations, options.seed, options.interaction});
   } catch (const InputError& e) {
     blame(e, groups, source, path);
   }
   if (options.json) {
-    deliver(options,
-            allometryjson(report.anova, superimposed.data.rows(),
-                          (superimposed.data.cols() - 1) / dims, fit),
-            out);
+    deliver(options, report.json, out);
     return;
   }
   deliver(options, report.text, out);

@@ -266,6 +266,26 @@ bool FigureWindow::hasControls() const {
 
 bool FigureWindow::hasPlots() const { return !axesWidgets().empty(); }
 
+QSize FigureWindow::contentSize() const {
+  if (!hasControls()) return {};
+  return layoutSize_ + QSize(0, barHeight() + menuHeight());
+}
+
+std::vector<QRect> FigureWindow::controlRects() const {
+  std::vector<QRect> rects;
+  for (const auto& [widget, h] : children_) {
+    if (qobject_cast<AxesWidget*>(widget)) continue;
+    rects.emplace_back(widget->mapToGlobal(QPoint(0, 0)), widget->size());
+  }
+  return rects;
+}
+
+QRect FigureWindow::controlsArea() const {
+  QRect area;
+  for (const QRect& r : controlRects()) area |= r;
+  return area;
+}
+
 std::vector<AxesWidget*> FigureWindow::axesWidgets() const {
   std::vector<AxesWidget*> plots;
   for (const auto& [widget, h] : children_) {

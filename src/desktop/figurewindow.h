@@ -82,6 +82,16 @@ class FigureWindow : public QWidget {
   const QString& statusMessage() const { return statusMessage_; }
   bool statusIsError() const { return statusError_; }
 
+  // The whole window its layout asks for: the drawing area the model lays
+  // the controls out in, with the menu bar and the bar below; empty for a
+  // window of plots only, which takes any size.
+  QSize contentSize() const;
+  // Where the controls stand on the screen, in Qt's screen coordinates: each
+  // control's rectangle, and the rectangle that bounds them all (empty
+  // without controls).
+  std::vector<QRect> controlRects() const;
+  QRect controlsArea() const;
+
   // Where the window's place is kept between runs (empty: not kept).
   const QString& settingsKey() const { return settingsKey_; }
   void setSettingsKey(const QString& key) { settingsKey_ = key; }

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QScreen>
@@ -66,6 +67,16 @@ void applyFontName(QWidget* widget, const std::string& name) {
   } else {
     widget->setFont(QFont(QString::fromStdString(name)));
   }
+}
+
+// Tells the model the room a text box's text needs at the box's width, in
+// the font it is shown in, so that a layout made from Extent holds it all.
+void measureExtent(Graphics& graphics, Handle h, QWidget* widget) {
+  auto* label = qobject_cast<QLabel*>(widget);
+  if (label == nullptr) return;
+  const int width = std::max(1, static_cast<int>(graphics.object(h).details().position(2)));
+  const int height = label->heightForWidth(width);
+  graphics.setExtent(h, width, height > 0 ? height : label->sizeHint().height());
 }
 
 }  // namespace
@@ -237,9 +248,13 @@ bool QtView::restoreGeometry(FigureWindow& window) {
   // onto this one whole, with room for the title bar above it.
   constexpr int kTitleRoom = 32;
   constexpr int kFrameRoom = 8;
+  // Nor is a window with controls made smaller than its layout (a place kept
+  // at a larger scaling, where it had to be fitted onto a smaller screen).
   QRect placed = kept;
-  placed.setWidth(std::min(kept.width(), area.width() - 2 * kFrameRoom));
-  placed.setHeight(std::min(kept.height(), area.height() - kTitleRoom - kFrameRoom));
+  const QSize content = window.contentSize();
+  placed.setWidth(std::min(std::max(kept.width(), content.width()), area.width() - 2 * kFrameRoom));
+  placed.setHeight(
+      std::min(std::max(kept.height(), content.height()), area.height() - kTitleRoom - kFrameRoom));
   placed.moveLeft(std::clamp(placed.left(), area.left() + kFrameRoom,
                              area.right() + 1 - kFrameRoom - placed.width()));
   placed.moveTop(std::clamp(placed.top(), area.top() + kTitleRoom,
@@ -412,6 +427,7 @@ void QtView::created(Handle h) {
         QWidget* widget = w->addControl(h);
         controls_[h] = widget;
         if (!o.details().fontName.empty()) applyFontName(widget, o.details().fontName);
+        measureExtent(graphics_, h, widget);
       }
       break;
     case ObjectType::axes:
@@ -488,6 +504,9 @@ void QtView::propertyChanged(Handle h, const std::string& property) {
           w->showControl(h, widget);
           if (property == "Position") w->layoutChildren();
           if (property == "FontName") applyFontName(widget, o.details().fontName);
+          if (property == "String" || property == "FontName" || property == "Position") {
+            measureExtent(graphics_, h, widget);
+          }
         }
       }
       break;
@@ -552,31 +571,83 @@ void QtView::raiseCurrentLater() {
 }
 
 void QtView::placeNewWindow(FigureWindow& window) {
-  // A window of plots opens beside the newest window with controls rather
-  // than over it, when the screen has room.
-  const Graphics& g = graphics_;
-  if (!g.descendants(window.handle(), ObjectType::uicontrol).empty()) return;
-  const QRect mine = window.frameGeometry();
+  // A new window opens where it covers no other window: where its layout
+  // puts it, else beside one of them (the latest first), when the screen has
+  // room; where it has none, where it covers the least of the other windows'
+  // controls (those of the workflow windows above all), then of the windows
+  // themselves. The first window stays where its layout puts it.
+  std::vector<const FigureWindow*> others;
   for (auto it = windows_.rbegin(); it != windows_.rend(); ++it) {
-    FigureWindow* other = it->second;
-    if (other == &window || !other->isVisible()) continue;
-    if (g.descendants(other->handle(), ObjectType::uicontrol).empty()) continue;
-    const QRect theirs = other->frameGeometry();
-    if (!theirs.intersects(mine)) return;
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1920, 1080);
-    // Beside it, narrowed to the room the screen has there if need be.
-    const int left = theirs.right() + 1 + kWindowGap;
-    const int room = area.right() + 1 - left;
-    if (room < kNarrowestPlot) return;
-    const int width = std::min(mine.width(), room);
-    // The model measures from the bottom left of the screen.
-    const Eigen::Vector4d& o = g.object(window.handle()).details().outerPosition;
-    const double bottom = area.top() + area.height() - (std::max(theirs.top(), area.top()) + o(3));
-    graphics_.set(window.handle(), "OuterPosition",
-                  Eigen::MatrixXd(Eigen::RowVector4d(left - area.left(), bottom, width, o(3))));
-    return;
+    if (it->second != &window && it->second->isVisible()) others.push_back(it->second);
   }
+  if (others.empty()) return;
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1920, 1080);
+  // A window not yet shown has no frame: it will get one like the others'.
+  const FigureWindow* shown = others.front();
+  const QMargins frame(shown->geometry().left() - shown->frameGeometry().left(),
+                       shown->geometry().top() - shown->frameGeometry().top(),
+                       shown->frameGeometry().right() - shown->geometry().right(),
+                       shown->frameGeometry().bottom() - shown->geometry().bottom());
+  const QRect mine = window.geometry().marginsAdded(frame);
+  const bool plotsOnly = window.contentSize().isEmpty();
+
+  std::vector<QRect> candidates;
+  auto consider = [&](QPoint corner, QSize size) {
+    corner.setX(std::clamp(corner.x(), area.left(),
+                           std::max(area.left(), area.right() + 1 - size.width())));
+    corner.setY(std::clamp(corner.y(), area.top(),
+                           std::max(area.top(), area.bottom() + 1 - size.height())));
+    candidates.emplace_back(corner, size);
+  };
+  consider(mine.topLeft(), mine.size());
+  for (const FigureWindow* other : others) {
+    const QRect theirs = other->frameGeometry();
+    const int right = theirs.right() + 1 + kWindowGap;
+    consider({right, theirs.top()}, mine.size());
+    // A window of plots may be narrowed to the room beside.
+    const int room = area.right() + 1 - right;
+    if (plotsOnly && room >= kNarrowestPlot && room < mine.width()) {
+      consider({right, theirs.top()}, {room, mine.height()});
+    }
+    consider({theirs.left() - kWindowGap - mine.width(), theirs.top()}, mine.size());
+    consider({theirs.left(), theirs.bottom() + 1 + kWindowGap}, mine.size());
+    consider({theirs.left(), theirs.top() - kWindowGap - mine.height()}, mine.size());
+  }
+  for (const QPoint& corner : {area.topRight() - QPoint(mine.width() - 1, 0),
+                               area.bottomRight() - QPoint(mine.width() - 1, mine.height() - 1),
+                               area.bottomLeft() - QPoint(0, mine.height() - 1), area.topLeft()}) {
+    consider(corner, mine.size());
+  }
+  // Covering controls weighs far more than covering a window, and a
+  // workflow window's (one with menus) most.
+  constexpr double kControls = 1000;
+  constexpr double kWorkflowControls = 1e6;
+  auto covered = [](const QRect& a, const QRect& b) {
+    const QRect both = a & b;
+    return both.isEmpty() ? 0.0 : static_cast<double>(both.width()) * both.height();
+  };
+  std::vector<std::vector<QRect>> controls;
+  for (const FigureWindow* other : others) controls.push_back(other->controlRects());
+  auto cost = [&](const QRect& r) {
+    double total = 0;
+    for (size_t i = 0; i < others.size(); ++i) {
+      const double weight = others[i]->menus() != nullptr ? kWorkflowControls : kControls;
+      for (const QRect& control : controls[i]) total += weight * covered(r, control);
+      total += covered(r, others[i]->frameGeometry());
+    }
+    return total;
+  };
+  const QRect* best = &candidates.front();
+  double bestCost = cost(*best);
+  for (const QRect& r : candidates) {
+    const double c = cost(r);
+    if (c < bestCost) {
+      best = &r;
+      bestCost = c;
+    }
+  }
+  window.restoreGeometry(best->marginsRemoved(frame));
 }
 
 }  // namespace tarvolin

@@ -27,7 +27,14 @@
 //
 // With settings the view remembers between runs the recent files and where
 // each window stood (by its Tag, else "Plot" for a window of plots only);
-// without, it remembers nothing.
+// without, it remembers nothing. A kept place never makes a window with
+// controls smaller than its layout. A window opened anew with no kept place
+// goes where it covers no other window when the screen has room, else where
+// it covers the least of the other windows' controls; the first window stays
+// where its layout puts it.
+//
+// A text box's Extent is measured in the font it is shown in, at its width,
+// and written into the model whenever its text, font or place changes.
 //
 // Example:
 //   Graphics graphics;

@@ -45,9 +45,12 @@ constexpr double kLabelGap = 3;
 // The title: its font, and the room it takes above the plot.
 constexpr int kTitlePixels = 12;
 constexpr double kTitleRoom = 20;
+// The room an axis title takes below or left of a flat plot.
+constexpr double kAxisTitleRoom = 17;
 // The legend: the length of a line sample, the room around the entries.
 constexpr double kSampleLength = 22;
 constexpr double kLegendPadding = 5;
+constexpr double kLegendGap = 4;  // between the legend and the plot or the area's edge
 const QColor kLegendFrame(150, 150, 150);
 const QColor kLegendBackground(255, 255, 255, 215);
 // The landmark numbers beside the means.
@@ -211,6 +214,38 @@ double markersize(const GraphicsObject& line) {
   return std::isfinite(size) && size > 0 ? std::min(size, 200.0) : 6.0;
 }
 
+// How a marker is outlined: the width of its pen and of the white rim on
+// either side of it, in device pixels (0: no rim).
+struct MarkerPen {
+  double width = 1;
+  double rim = 0;
+  auto operator<=>(const MarkerPen&) const = default;
+};
+
+// The means must be found in a cloud of specimens drawn in their colour and
+// marker kind: they are drawn larger, with a thicker outline on a white rim,
+// and keep the colour and kind the workflow gave them.
+constexpr double kMeanGrowth = 1.8;  // times the marker size
+constexpr double kMeanExtra = 4;     // and at least this many pixels more
+constexpr double kMeanPen = 2;
+constexpr double kMeanRim = 1.5;
+
+MarkerPen markerpen(bool mean, double scale) {
+  return mean ? MarkerPen{kMeanPen * scale, kMeanRim * scale} : MarkerPen{scale, 0};
+}
+
+// Draws a marker: its rim (in white, wider) first, then its outline.
+void drawmarkerwith(QPainter& painter, const QPointF& centre, const PlotStyle& style, double size,
+                    const MarkerPen& pen) {
+  painter.setBrush(Qt::NoBrush);
+  if (pen.rim > 0) {
+    painter.setPen(QPen(Qt::white, pen.width + 2 * pen.rim));
+    drawmarker(painter, centre, style.marker, size);
+  }
+  painter.setPen(QPen(style.colour, pen.width));
+  drawmarker(painter, centre, style.marker, size);
+}
+
 // ---------------------------------------------------------------- data
 
 std::vector<const GraphicsObject*> plottedobjects(const Graphics& graphics, Handle axes) {
@@ -224,11 +259,13 @@ std::vector<const GraphicsObject*> plottedobjects(const Graphics& graphics, Hand
 
 // What its name makes of a plotted object: the layer it is drawn in (the
 // lower first), whether it is a specimen set (faded by the look's opacity,
-// shrunk by its specimen scale) and whether its points get landmark numbers.
+// shrunk by its specimen scale), whether its points get landmark numbers and
+// whether it is a mean (drawn larger, see markerpen).
 struct ObjectKind {
   int layer = 1;
   bool specimens = true;
   bool numbered = false;
+  bool mean = false;
 };
 constexpr int kLayers = 5;
 constexpr int kStandardizedLayer = 2;
@@ -240,8 +277,9 @@ ObjectKind kindof(std::string_view name) {
     return {kStandardizedLayer, true, false};
   }
   if (name == "wireframe") return {3, false, false};
-  if (name == "mean shape" || name == "mean of standardized") return {4, false, true};
-  if (name.starts_with("mean ")) return {4, false, false};  // "mean of standardized, as saved"
+  if (name == "mean shape" || name == "mean of standardized") return {4, false, true, true};
+  if (name.starts_with("mean "))
+    return {4, false, false, true};  // "mean of standardized, as saved"
   return {1, false, false};
 }
 
@@ -249,6 +287,14 @@ struct Drawn {
   const GraphicsObject* line;
   ObjectKind kind;
 };
+
+// The size a marker of `line` is drawn at, in device pixels.
+double drawnsize(const GraphicsObject& line, const ObjectKind& kind, const PlotLook& shown,
+                 double scale) {
+  double size = markersize(line) * shown.markerScale * (kind.specimens ? shown.specimenScale : 1);
+  if (kind.mean) size = std::max(size * kMeanGrowth, size + kMeanExtra);
+  return std::min(size, 200.0) * scale;
+}
 
 // The plotted objects in drawing order: by layer, in model order within a
 // layer. Linear: consecutive objects mostly share their name, which is then
@@ -280,6 +326,7 @@ std::vector<Drawn> drawingorder(const std::vector<const GraphicsObject*>& lines)
 struct LegendItem {
   std::string_view name;
   const GraphicsObject* first;
+  ObjectKind kind;
 };
 
 std::vector<LegendItem> legenditems(const std::vector<Drawn>& order) {
@@ -290,7 +337,7 @@ std::vector<LegendItem> legenditems(const std::vector<Drawn>& order) {
     const std::string_view name = d.line->displayName;
     if (name.empty() || name == last) continue;
     last = name;
-    if (seen.insert(name).second) items.push_back({name, d.line});
+    if (seen.insert(name).second) items.push_back({name, d.line, d.kind});
   }
   return items;
 }
@@ -355,13 +402,24 @@ QRectF shrunk(const QRectF& area, double left, double top, double right, double 
   return box;
 }
 
-// `titled`: room is kept above the plot for the axes' title.
+// Room kept in the area, in device pixels, for a legend above or beside the plot.
+struct LegendRoom {
+  double top = 0;
+  double right = 0;
+};
+
+// Room is kept above the plot for the axes' title, and in 2D below and left
+// of it for the axis titles.
 AxesLayout layoutfor(const QRectF& area, const std::vector<const GraphicsObject*>& lines,
-                     bool axisEqual, bool titled, const ViewAngles& view, double scale) {
+                     const ObjectDetails& axes, const ViewAngles& view, double scale,
+                     const LegendRoom& legend = {}) {
   AxesLayout layout;
   layout.scale = scale > 0 ? scale : 1;
   const double k = layout.scale;
-  const double titleRoom = titled ? kTitleRoom : 0;
+  const bool axisEqual = axes.axisEqual;
+  const double titleRoom = axes.title.empty() ? 0 : kTitleRoom;
+  const double xlabelRoom = axes.xlabel.empty() ? 0 : kAxisTitleRoom;
+  const double ylabelRoom = axes.ylabel.empty() ? 0 : kAxisTitleRoom;
   layout.is3d = anyzdata(lines);
   datalimits(lines, layout.is3d, layout.lower, layout.upper);
   const double zoom = view.zoom > 0 ? view.zoom : 1;
@@ -371,8 +429,9 @@ AxesLayout layoutfor(const QRectF& area, const std::vector<const GraphicsObject*
     const Eigen::Vector3d half = (layout.upper - layout.lower) / (2 * zoom);
     layout.lower = centre - half;
     layout.upper = centre + half;
-    QRectF box = shrunk(area, kMarginLeft * k, (kMarginTop + titleRoom) * k, kMarginRight * k,
-                        kMarginBottom * k);
+    QRectF box =
+        shrunk(area, (kMarginLeft + ylabelRoom) * k, (kMarginTop + titleRoom) * k + legend.top,
+               kMarginRight * k + legend.right, (kMarginBottom + xlabelRoom) * k);
     box = QRectF(QPointF(std::round(box.left()), std::round(box.top())),
                  QPointF(std::round(box.right()), std::round(box.bottom())));
     const double rx = layout.upper.x() - layout.lower.x();
@@ -416,8 +475,8 @@ AxesLayout layoutfor(const QRectF& area, const std::vector<const GraphicsObject*
     halfWidth = std::max(halfWidth, std::abs(p.x()));
     halfHeight = std::max(halfHeight, std::abs(p.y()));
   }
-  const QRectF room = shrunk(area, kMargin3dLeft * k, (kMargin3dTop + titleRoom) * k,
-                             kMargin3dRight * k, kMargin3dBottom * k);
+  const QRectF room = shrunk(area, kMargin3dLeft * k, (kMargin3dTop + titleRoom) * k + legend.top,
+                             kMargin3dRight * k + legend.right, kMargin3dBottom * k);
   double pixelsPerUnit = std::min(room.width() / (2 * std::max(halfWidth, 1e-12)),
                                   room.height() / (2 * std::max(halfHeight, 1e-12)));
   pixelsPerUnit *= zoom;
@@ -751,8 +810,8 @@ void drawlines(QPainter& painter, const AxesLayout& layout, const QRectF& clip,
 // there again would change nothing but the size of an SVG or PDF file.
 void drawmarkersvector(QPainter& painter, const AxesLayout& layout, const QRectF& region,
                        const GraphicsObject& line, const PlotStyle& style, double size,
-                       std::unordered_set<std::uint64_t>& drawn) {
-  painter.setPen(QPen(style.colour, layout.scale));
+                       const MarkerPen& pen, std::unordered_set<std::uint64_t>& drawn) {
+  painter.setPen(QPen(style.colour, pen.width));
   painter.setBrush(Qt::NoBrush);
   painter.setRenderHint(QPainter::Antialiasing, true);
   const Eigen::Index n = line.xdata.size();
@@ -768,7 +827,11 @@ void drawmarkersvector(QPainter& painter, const AxesLayout& layout, const QRectF
                        static_cast<std::uint32_t>(py);
     if (!drawn.insert(pixel).second) continue;
     // On the pixel centre, as the stamped markers stand.
-    drawmarker(painter, QPointF(px + 0.5, py + 0.5), style.marker, size);
+    if (pen.rim > 0) {
+      drawmarkerwith(painter, QPointF(px + 0.5, py + 0.5), style, size, pen);
+    } else {
+      drawmarker(painter, QPointF(px + 0.5, py + 0.5), style.marker, size);
+    }
   }
 }
 
@@ -783,6 +846,165 @@ QFont sizedfont(const QPainter& painter, double pixels, bool bold = false) {
 
 QString qtext(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// A flat plot's axis titles: x centred below the numbers under the box, y
+// turned upwards left of the numbers beside it, each cut to the box's length.
+void drawaxistitles(QPainter& painter, const QRectF& area, const AxesLayout& layout,
+                    const ObjectDetails& axes) {
+  if (layout.is3d || (axes.xlabel.empty() && axes.ylabel.empty())) return;
+  const double k = layout.scale;
+  QFont font = QGuiApplication::font();
+  font.setPixelSize(std::max(1, static_cast<int>(std::lround(kFontPixels * k))));
+  painter.setFont(font);
+  const QFontMetricsF metrics(font, painter.device());
+  const QRectF& box = layout.plotBox;
+  const double room = kAxisTitleRoom * k;
+  painter.setPen(kTextColour);
+  if (!axes.xlabel.empty()) {
+    const QString text = metrics.elidedText(qtext(axes.xlabel), Qt::ElideRight, box.width());
+    painter.drawText(QRectF(box.left(), area.bottom() - room - 2 * k, box.width(), room),
+                     Qt::AlignCenter, text);
+  }
+  if (!axes.ylabel.empty()) {
+    const QString text = metrics.elidedText(qtext(axes.ylabel), Qt::ElideRight, box.height());
+    painter.save();
+    painter.translate(area.left() + 2 * k + room / 2, box.center().y());
+    painter.rotate(-90);
+    painter.drawText(QRectF(-box.height() / 2, -room / 2, box.height(), room), Qt::AlignCenter,
+                     text);
+    painter.restore();
+  }
+}
+
+// ---------------------------------------------------------------- legend place
+
+// The legend's text and size: the names as they fit, and the box around them.
+struct LegendText {
+  QFont font;
+  double rowHeight = 0;
+  double textWidth = 0;
+  std::vector<QString> names;  // as many rows as the area holds
+  QSizeF size;                 // of the box; empty: no legend
+};
+
+LegendText legendtext(const std::vector<LegendItem>& items, const QRectF& area, double titleRoom,
+                      double scale, const QPaintDevice* device) {
+  LegendText legend;
+  if (items.empty() || !cantext()) return legend;
+  legend.font = QGuiApplication::font();
+  legend.font.setPixelSize(std::max(1, static_cast<int>(std::lround(kFontPixels * scale))));
+  const QFontMetricsF metrics =
+      device ? QFontMetricsF(legend.font, device) : QFontMetricsF(legend.font);
+  const double pad = kLegendPadding * scale, sample = kSampleLength * scale;
+  const double gap = kLegendGap * scale;
+  legend.rowHeight = metrics.height() + 2 * scale;
+  const auto rows = static_cast<size_t>(
+      std::clamp(std::floor((area.height() - titleRoom - 2 * gap - 2 * pad) / legend.rowHeight),
+                 0.0, static_cast<double>(items.size())));
+  if (rows == 0) return legend;
+  // Only a name longer than the area is wide is cut.
+  const double longest = std::max(area.width() - sample - 3 * pad - 2 * gap, 20 * scale);
+  for (size_t r = 0; r < rows; ++r) {
+    legend.names.push_back(metrics.elidedText(qtext(items[r].name), Qt::ElideRight, longest));
+    legend.textWidth = std::max(legend.textWidth, metrics.horizontalAdvance(legend.names.back()));
+  }
+  legend.size = QSizeF(std::round(3 * pad + sample + legend.textWidth + 2),
+                       std::round(2 * pad + static_cast<double>(rows) * legend.rowHeight));
+  return legend;
+}
+
+// Whether nothing of the data is drawn into `box`: no marker, at the size it
+// is drawn, and no line.
+bool clearofdata(const QRectF& box, const std::vector<Drawn>& order, const AxesLayout& layout,
+                 const QRectF& region, const PlotLook& shown) {
+  const QRectF nearLine = box.adjusted(-layout.scale, -layout.scale, layout.scale, layout.scale);
+  // Consecutive objects mostly share their look (a 2D plot has one object per
+  // point): it is worked out once for them.
+  const GraphicsObject* lastLook = nullptr;
+  PlotStyle style;
+  QRectF nearMarker;
+  for (const Drawn& d : order) {
+    const GraphicsObject& line = *d.line;
+    if (lastLook == nullptr || line.lineStyle.data() != lastLook->lineStyle.data() ||
+        line.markerSize != lastLook->markerSize || d.line->displayName != lastLook->displayName) {
+      lastLook = &line;
+      style = parsestyle(line.lineStyle);
+      double reach = 0;
+      if (style.marker != 0) {
+        const MarkerPen pen = markerpen(d.kind.mean, layout.scale);
+        // The widest marker ('p') reaches 0.63 of its size from its centre.
+        reach = 0.65 * drawnsize(line, d.kind, shown, layout.scale) + pen.width + pen.rim;
+      }
+      nearMarker = box.adjusted(-reach, -reach, reach, reach);
+    }
+    const Eigen::Index n = line.xdata.size();
+    const bool hasZ = line.zdata.size() == n;
+    QPointF previous;
+    bool hasPrevious = false;
+    for (Eigen::Index i = 0; i < n; ++i) {
+      const double x = line.xdata(i), y = line.ydata(i), z = hasZ ? line.zdata(i) : 0;
+      if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(z)) {
+        hasPrevious = false;
+        continue;
+      }
+      const QPointF p = layout.map(x, y, z);
+      if (style.marker != 0 && region.contains(p) && nearMarker.contains(p)) return false;
+      if (style.line != Qt::NoPen && hasPrevious) {
+        QPointF a = previous, b = p;
+        bool cutStart = false, cutEnd = false;
+        if (clipsegment(nearLine, a, b, cutStart, cutEnd)) return false;
+      }
+      previous = p;
+      hasPrevious = true;
+    }
+  }
+  return true;
+}
+
+// The layout with the legend's place: in the first corner of a flat plot
+// that no data reach (top right, top left, bottom right, bottom left), else
+// outside the plot, beside or above it, whichever leaves the data more room.
+// A 3D plot keeps it outside: turning it would move the data under it.
+AxesLayout placedlayout(const QRectF& area, const std::vector<const GraphicsObject*>& lines,
+                        const std::vector<Drawn>& order, const ObjectDetails& axes,
+                        const ViewAngles& view, double scale, const PlotLook& shown,
+                        const QSizeF& legend) {
+  AxesLayout inside = layoutfor(area, lines, axes, view, scale);
+  if (legend.isEmpty()) return inside;
+  const double k = inside.scale;
+  const double gap = kLegendGap * k;
+  if (!inside.is3d) {
+    const QRectF room = inside.plotBox.adjusted(gap, gap, -gap, -gap).intersected(area);
+    if (room.width() >= legend.width() && room.height() >= legend.height()) {
+      const QRectF region = pointregion(inside, area);
+      const double left = std::round(room.left()),
+                   right = std::round(room.right() - legend.width());
+      const double top = std::round(room.top());
+      const double bottom = std::round(room.bottom() - legend.height());
+      for (const QPointF& corner : {QPointF(right, top), QPointF(left, top), QPointF(right, bottom),
+                                    QPointF(left, bottom)}) {
+        const QRectF box(corner, legend);
+        if (clearofdata(box, order, inside, region, shown)) {
+          inside.legendBox = box;
+          return inside;
+        }
+      }
+    }
+  }
+  const double titleRoom = axes.title.empty() ? 0 : kTitleRoom * k;
+  const QRectF box(std::round(area.right() - gap - legend.width()),
+                   std::round(area.top() + titleRoom + gap), legend.width(), legend.height());
+  AxesLayout beside = layoutfor(area, lines, axes, view, scale, {0, legend.width() + gap});
+  AxesLayout above = layoutfor(area, lines, axes, view, scale, {legend.height() + gap, 0});
+  // How much room the data get: their scale, or a flat plot's box when its
+  // axes are scaled apart.
+  auto room = [&](const AxesLayout& l) {
+    return l.is3d || axes.axisEqual ? l.toDevice.norm() : l.plotBox.width() * l.plotBox.height();
+  };
+  AxesLayout& chosen = room(above) > room(beside) ? above : beside;
+  chosen.legendBox = box;
+  return chosen;
 }
 
 // The title centred over `centreX`, in the room kept for it at the top of
@@ -801,38 +1023,24 @@ void drawtitle(QPainter& painter, const QRectF& area, double centreX, const std:
                    text);
 }
 
-// The legend in the top right corner of `room`: a row per entry, as many as
-// fit, each a sample of the object's line and marker and its name.
-void drawlegend(QPainter& painter, const QRectF& room, const std::vector<LegendItem>& items,
-                double scale) {
-  if (items.empty()) return;
-  const QFont font = sizedfont(painter, kFontPixels * scale);
-  painter.setFont(font);
-  const QFontMetricsF metrics(font, painter.device());
+// The legend in `box`: a row per name that fits, each a sample of the
+// object's line and marker (a mean's as large as the legend allows) and the
+// name.
+void drawlegend(QPainter& painter, const QRectF& box, const LegendText& legend,
+                const std::vector<LegendItem>& items, double scale) {
+  if (legend.names.empty() || box.isEmpty()) return;
+  painter.setFont(legend.font);
   const double pad = kLegendPadding * scale, sample = kSampleLength * scale;
-  const double rowHeight = metrics.height() + 2 * scale;
-  const auto rows = static_cast<size_t>(std::clamp(
-      std::floor((room.height() - 2 * pad) / rowHeight), 0.0, static_cast<double>(items.size())));
-  if (rows == 0) return;
-  const double longest = std::max(room.width() * 0.75 - sample - 3 * pad, 20 * scale);
-  std::vector<QString> names;
-  double textWidth = 0;
-  for (size_t r = 0; r < rows; ++r) {
-    names.push_back(metrics.elidedText(qtext(items[r].name), Qt::ElideRight, longest));
-    textWidth = std::max(textWidth, metrics.horizontalAdvance(names.back()));
-  }
-  const double width = std::round(3 * pad + sample + textWidth + 2);
-  const double height = std::round(2 * pad + static_cast<double>(rows) * rowHeight);
-  const QRectF box(std::round(room.right() - width), std::round(room.top()), width, height);
   painter.setRenderHint(QPainter::Antialiasing, false);
   painter.setPen(QPen(kLegendFrame, scale));
   painter.setBrush(kLegendBackground);
   painter.drawRect(box.translated(0.5, 0.5));
   painter.setBrush(Qt::NoBrush);
-  for (size_t r = 0; r < rows; ++r) {
+  for (size_t r = 0; r < legend.names.size(); ++r) {
     const GraphicsObject& line = *items[r].first;
     const PlotStyle style = parsestyle(line.lineStyle);
-    const double y = std::floor(box.top() + pad + (static_cast<double>(r) + 0.5) * rowHeight) + 0.5;
+    const double y =
+        std::floor(box.top() + pad + (static_cast<double>(r) + 0.5) * legend.rowHeight) + 0.5;
     const double x = box.left() + pad;
     painter.setRenderHint(QPainter::Antialiasing, true);
     if (style.line != Qt::NoPen) {
@@ -840,13 +1048,14 @@ void drawlegend(QPainter& painter, const QRectF& room, const std::vector<LegendI
       painter.drawLine(QPointF(x, y), QPointF(x + sample, y));
     }
     if (style.marker != 0) {
-      painter.setPen(QPen(style.colour, scale));
-      drawmarker(painter, QPointF(std::floor(x + sample / 2) + 0.5, y), style.marker,
-                 std::clamp(markersize(line), 4.0, 12.0) * scale);
+      const double size = std::clamp(drawnsize(line, items[r].kind, PlotLook{}, 1), 4.0, 12.0);
+      drawmarkerwith(painter, QPointF(std::floor(x + sample / 2) + 0.5, y), style, size * scale,
+                     markerpen(items[r].kind.mean, scale));
     }
     painter.setPen(kTextColour);
-    painter.drawText(QRectF(x + sample + pad, y - rowHeight / 2, textWidth + 2, rowHeight),
-                     Qt::AlignLeft | Qt::AlignVCenter, names[r]);
+    painter.drawText(
+        QRectF(x + sample + pad, y - legend.rowHeight / 2, legend.textWidth + 2, legend.rowHeight),
+        Qt::AlignLeft | Qt::AlignVCenter, legend.names[r]);
   }
 }
 
@@ -935,18 +1144,18 @@ struct Sprite {
 };
 
 // `alpha` (0 to 255) fades the whole marker, as a painter's opacity would.
-Sprite makesprite(const PlotStyle& style, double size, double penWidth, int alpha,
+Sprite makesprite(const PlotStyle& style, double size, const MarkerPen& pen, int alpha,
                   std::ptrdiff_t stride) {
-  const int side = (static_cast<int>(std::ceil(std::max(size, 1.0) * 1.3)) + 4) | 1;
+  const int side =
+      (static_cast<int>(std::ceil(std::max(size, 1.0) * 1.3 + 2 * pen.width + 4 * pen.rim)) + 4) |
+      1;
   const int mid = side / 2;
   QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
   image.fill(Qt::transparent);
   {
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing, true);
-    painter.setPen(QPen(style.colour, penWidth));
-    painter.setBrush(Qt::NoBrush);
-    drawmarker(painter, QPointF(mid + 0.5, mid + 0.5), style.marker, size);
+    drawmarkerwith(painter, QPointF(mid + 0.5, mid + 0.5), style, size, pen);
   }
   Sprite sprite;
   for (int y = 0; y < side; ++y) {
@@ -987,12 +1196,10 @@ StampMarks& stampmarks(size_t pixels, size_t runs) {
 // Stamps markers straight into an ARGB32 premultiplied image.
 class Stamper {
  public:
-  // `penWidth`: the width of the markers' outlines.
-  Stamper(QImage& image, const QRect& clip, const QRectF& region, size_t objects, double penWidth)
+  Stamper(QImage& image, const QRect& clip, const QRectF& region, size_t objects)
       : bits_(reinterpret_cast<std::uint32_t*>(image.bits())),
         stride_(image.bytesPerLine() / 4),
         clip_(clip),
-        penWidth_(penWidth),
         marks_(stampmarks(static_cast<size_t>(clip.width()) * static_cast<size_t>(clip.height()),
                           objects)) {
     // The region, cut to whole pixels of the clip.
@@ -1006,11 +1213,11 @@ class Stamper {
   // already there.
   void newrun() { ++marks_.last; }
 
-  const Sprite& sprite(const PlotStyle& style, double size, int alpha) {
-    const auto key = std::make_tuple(style.colour.rgba(), style.marker, size, alpha);
+  const Sprite& sprite(const PlotStyle& style, double size, const MarkerPen& pen, int alpha) {
+    const auto key = std::make_tuple(style.colour.rgba(), style.marker, size, pen, alpha);
     auto found = sprites_.find(key);
     if (found == sprites_.end()) {
-      found = sprites_.emplace(key, makesprite(style, size, penWidth_, alpha, stride_)).first;
+      found = sprites_.emplace(key, makesprite(style, size, pen, alpha, stride_)).first;
     }
     return found->second;
   }
@@ -1062,10 +1269,9 @@ class Stamper {
   std::uint32_t* bits_;
   std::ptrdiff_t stride_;
   QRect clip_;
-  double penWidth_;
   StampMarks& marks_;
   double left_ = 0, top_ = 0, right_ = 0, bottom_ = 0;
-  std::map<std::tuple<QRgb, char, double, int>, Sprite> sprites_;
+  std::map<std::tuple<QRgb, char, double, MarkerPen, int>, Sprite> sprites_;
 };
 
 // The image the painter draws on, when markers may be stamped into it.
@@ -1131,10 +1337,16 @@ bool isaxes3d(const Graphics& graphics, Handle axes) {
 }
 
 AxesLayout axeslayout(const QRectF& area, const Graphics& graphics, Handle axes,
-                      const ViewAngles& view, double scale) {
+                      const ViewAngles& view, double scale, const PlotLook& look) {
   const GraphicsObject& object = graphics.object(axes);
-  return layoutfor(area, plottedobjects(graphics, axes), object.details().axisEqual,
-                   !object.details().title.empty(), view, scale);
+  const std::vector<const GraphicsObject*> lines = plottedobjects(graphics, axes);
+  const bool titled = !object.details().title.empty();
+  const std::vector<Drawn> order = drawingorder(lines);
+  const double k = scale > 0 ? scale : 1;
+  const LegendText legend =
+      legendtext(legenditems(order), area, titled ? kTitleRoom * k : 0, k, nullptr);
+  return placedlayout(area, lines, order, object.details(), view, scale,
+                      effectivelook(look, pointcount(lines)), legend.size);
 }
 
 PlotLook effectivelook(const PlotLook& chosen, size_t points) {
@@ -1171,10 +1383,14 @@ void renderaxes(QPainter& painter, const QRectF& area, const Graphics& graphics,
   const GraphicsObject& axesObject = graphics.object(axes);
   const std::vector<const GraphicsObject*> lines = plottedobjects(graphics, axes);
   const bool titled = !axesObject.details().title.empty();
-  const AxesLayout layout =
-      layoutfor(area, lines, axesObject.details().axisEqual, titled, view, scale);
   const PlotLook shown = effectivelook(look, pointcount(lines));
   const std::vector<Drawn> order = drawingorder(lines);
+  const std::vector<LegendItem> items = legenditems(order);
+  const double k = scale > 0 ? scale : 1;
+  const LegendText legend =
+      legendtext(items, area, titled ? kTitleRoom * k : 0, k, painter.device());
+  const AxesLayout layout =
+      placedlayout(area, lines, order, axesObject.details(), view, scale, shown, legend.size);
 
   painter.save();
   // Nothing leaves the area. The SVG writer has no clipping of its own; lines
@@ -1206,7 +1422,7 @@ void renderaxes(QPainter& painter, const QRectF& area, const Graphics& graphics,
     if (clip.isEmpty()) image = nullptr;
   }
   std::optional<Stamper> stamper;
-  if (image != nullptr) stamper.emplace(*image, clip, region, lines.size(), layout.scale);
+  if (image != nullptr) stamper.emplace(*image, clip, region, lines.size());
 
   // Consecutive objects of one look form a run: within it a pixel already
   // stamped is not stamped again, which keeps the order between runs exact.
@@ -1216,7 +1432,7 @@ void renderaxes(QPainter& painter, const QRectF& area, const Graphics& graphics,
   // standardized ones, the result, stay solid until the user fades them.
   const int standardizedAlpha = look.chosen ? fadedAlpha : 255;
   bool inRun = false;
-  std::tuple<QRgb, char, double, int> runKey{};
+  std::tuple<QRgb, char, double, bool, int> runKey{};
   std::unordered_set<std::uint64_t> drawnInRun;  // for markers drawn as vector shapes
   double meanReach = 0;                          // the largest marker of the numbered means
   int painterAlpha = 255;                        // the painter's opacity, as a fraction of 255
@@ -1235,12 +1451,10 @@ void renderaxes(QPainter& painter, const QRectF& area, const Graphics& graphics,
       inRun = false;  // the line may cover earlier markers of the run
     }
     if (style.marker == 0) continue;
-    const double size = std::min(markersize(line) * shown.markerScale *
-                                     (d.kind.specimens ? shown.specimenScale : 1),
-                                 200.0) *
-                        layout.scale;
+    const double size = drawnsize(line, d.kind, shown, layout.scale);
+    const MarkerPen pen = markerpen(d.kind.mean, layout.scale);
     if (d.kind.numbered) meanReach = std::max(meanReach, size);
-    const auto key = std::make_tuple(style.colour.rgba(), style.marker, size, alpha);
+    const auto key = std::make_tuple(style.colour.rgba(), style.marker, size, d.kind.mean, alpha);
     if (!inRun || runKey != key) {
       if (stamper) stamper->newrun();
       drawnInRun.clear();
@@ -1248,9 +1462,9 @@ void renderaxes(QPainter& painter, const QRectF& area, const Graphics& graphics,
       inRun = true;
     }
     if (stamper) {
-      stamper->stamp(layout, line, stamper->sprite(style, size, alpha));
+      stamper->stamp(layout, line, stamper->sprite(style, size, pen, alpha));
     } else {
-      drawmarkersvector(painter, layout, region, line, style, size, drawnInRun);
+      drawmarkersvector(painter, layout, region, line, style, size, pen, drawnInRun);
     }
   }
   painter.setOpacity(opacity);
@@ -1259,12 +1473,8 @@ void renderaxes(QPainter& painter, const QRectF& area, const Graphics& graphics,
     if (shown.numberMeans) {
       drawnumbers(painter, landmarknumbers(order, layout, region), meanReach, layout.scale);
     }
-    const double k = layout.scale;
-    const double titleRoom = titled ? kTitleRoom * k : 0;
-    const QRectF legendRoom =
-        layout.is3d ? area.adjusted(4 * k, titleRoom + 4 * k, -4 * k, -4 * k)
-                    : layout.plotBox.adjusted(4 * k, 4 * k, -4 * k, -4 * k).intersected(area);
-    drawlegend(painter, legendRoom, legenditems(order), k);
+    drawaxistitles(painter, area, layout, axesObject.details());
+    drawlegend(painter, layout.legendBox, legend, items, k);
     if (titled) {
       const double centre = layout.is3d ? area.center().x() : layout.plotBox.center().x();
       drawtitle(painter, area, centre, axesObject.details().title, k);

@@ -24,9 +24,15 @@
 // them, in model order within a layer: the raw specimens ("specimens,
 // superimposed") first, then unnamed and other objects, the standardized
 // specimens, the wireframe, and the means on top, so that a cloud of
-// thousands of specimens never hides the means. The axes' Title stands
-// centred above the plot; a legend in the top right corner shows one entry
-// per name, with the marker or line of the first object of that name.
+// thousands of specimens never hides the means. The means ("mean shape",
+// "mean of standardized", ...) are drawn larger than their marker size, on
+// a white rim, in their own colour and marker kind. The axes' Title stands
+// centred above the plot. The legend, one entry per name with the marker or
+// line of the first object of that name, never covers the data: a flat plot
+// has it in the first corner no marker or line reaches (top right, top left,
+// bottom right, bottom left), else it stands outside the plot, beside or
+// above it, whichever leaves the data more room; a 3D plot, whose data move
+// as it turns, always has it outside. axeslayout says where.
 //
 // A PlotLook changes how the plot is drawn, never the model: the size of the
 // markers, the opacity of the specimen sets, the numbers of the landmarks of
@@ -133,6 +139,7 @@ struct AxesLayout {
   Eigen::Vector2d offset = Eigen::Vector2d::Zero();
   QRectF plotBox;    // 2D: the box around the data; 3D: the whole area
   double scale = 1;  // device pixels per pixel of the window (2 on a doubled screen)
+  QRectF legendBox;  // where the legend stands, clear of the data; empty without one
 
   QPointF map(double x, double y, double z = 0) const {
     const Eigen::Vector2d p = toDevice * Eigen::Vector3d(x, y, z) + offset;
@@ -140,6 +147,6 @@ struct AxesLayout {
   }
 };
 AxesLayout axeslayout(const QRectF& area, const Graphics& graphics, Handle axes,
-                      const ViewAngles& view, double scale = 1);
+                      const ViewAngles& view, double scale = 1, const PlotLook& look = {});
 
 }  // namespace tarvolin

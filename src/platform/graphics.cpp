@@ -39,6 +39,23 @@ bool sameName(std::string_view a, std::string_view b) {
 
 std::string handleText(Handle h) { return sprintf("%.10g", h); }
 
+// The room a control's text takes without a window layer to measure it:
+// generous, so that a layout made from it keeps every line in view.
+Eigen::Vector2d estimatedextent(const ObjectDetails& control) {
+  constexpr double kCharacter = 8, kLine = 17, kMargins = 8;
+  const double room = std::max(kCharacter, control.position(2) - kMargins);
+  double lines = 0;
+  std::string_view rest = control.string;
+  while (true) {
+    const size_t end = rest.find('\n');
+    const double characters = static_cast<double>(rest.substr(0, end).size());
+    lines += std::max(1.0, std::ceil(characters * kCharacter / room));
+    if (end == std::string_view::npos) break;
+    rest.remove_prefix(end + 1);
+  }
+  return {control.position(2), lines * kLine + kMargins};
+}
+
 const char* typeName(ObjectType type) {
   switch (type) {
     case ObjectType::root:
@@ -159,6 +176,14 @@ void Graphics::setWindowGeometry(Handle h, const Eigen::Vector4d& position,
   window.details().outerPosition = outerPosition;
   notify(GraphicsChange::Kind::property, h, "Position");
   notify(GraphicsChange::Kind::property, h, "OuterPosition");
+}
+
+void Graphics::setExtent(Handle h, double width, double height) {
+  GraphicsObject& control = mutableObject(h);
+  if (control.type != ObjectType::uicontrol) {
+    throw GraphicsError("setExtent: " + handleText(h) + " is not a control");
+  }
+  control.details().extent = Eigen::Vector2d(width, height);
 }
 
 bool Graphics::isValid(Handle h) const { return objects_.contains(h); }
@@ -453,12 +478,18 @@ PropertyValue Graphics::get(Handle h, std::string_view name) const {
     if (sameName(name, "Style")) return std::string(styleName(o.details().style));
     if (sameName(name, "TooltipString")) return o.details().tooltip;
     if (sameName(name, "FontName")) return o.details().fontName;
+    if (sameName(name, "Extent")) {
+      const Eigen::Vector2d size = o.details().extent.value_or(estimatedextent(o.details()));
+      return Eigen::MatrixXd{{0, 0, size.x(), size.y()}};
+    }
   }
   if (o.type == ObjectType::axes) {
     if (sameName(name, "Hold")) return std::string(o.details().hold ? "on" : "off");
     if (sameName(name, "DataAspectRatioMode"))
       return std::string(o.details().axisEqual ? "manual" : "auto");
     if (sameName(name, "Title")) return o.details().title;
+    if (sameName(name, "XLabel")) return o.details().xlabel;
+    if (sameName(name, "YLabel")) return o.details().ylabel;
   }
   if (o.type == ObjectType::line) {
     if (sameName(name, "XData")) return Eigen::MatrixXd(o.xdata.map());
@@ -549,6 +580,12 @@ void Graphics::set(Handle h, std::string_view name, const PropertyValue& value) 
   } else if (o.type == ObjectType::axes && sameName(name, "Title")) {
     o.details().title = asText(value, name);
     property = "Title";
+  } else if (o.type == ObjectType::axes && sameName(name, "XLabel")) {
+    o.details().xlabel = asText(value, name);
+    property = "XLabel";
+  } else if (o.type == ObjectType::axes && sameName(name, "YLabel")) {
+    o.details().ylabel = asText(value, name);
+    property = "YLabel";
   } else if (o.type == ObjectType::line && sameName(name, "MarkerSize")) {
     o.markerSize = asNumber(value, name);
     property = "MarkerSize";

@@ -111,11 +111,16 @@ struct ObjectDetails {
   std::string tooltip;
   std::string group;
   std::string fontName;  // the font family the view shows the text in; "monospace": fixed width
+  // The size the control's text needs at its width, as the window layer
+  // measured it; nothing until it has (Extent is then an estimate).
+  std::optional<Eigen::Vector2d> extent;
 
   // Axes.
   bool hold = false;
   bool axisEqual = false;  // equal data units on all axes; limits always follow the data
   std::string title;       // shown above the plot
+  std::string xlabel;      // a flat plot's axis titles, below and left of it
+  std::string ylabel;
 
   std::map<std::string, Value, std::less<>> appdata;
 };
@@ -196,6 +201,10 @@ class Graphics {
   // setting Position or OuterPosition, which moves the other's corner along).
   void setWindowGeometry(Handle h, const Eigen::Vector4d& position,
                          const Eigen::Vector4d& outerPosition);
+  // The size control h's text needs at its width, as the window layer
+  // measures it in its font: what Extent says from then on. Nothing is
+  // announced (the layer measures when it is told of a change).
+  void setExtent(Handle h, double width, double height);
 
   // --- objects
   bool isValid(Handle h) const;
@@ -242,9 +251,12 @@ class Graphics {
   // button's Value set nonzero switches the others of its group off), Callback,
   // Style, FontName (controls), Position, Units, Name, TooltipString, Type,
   // Parent, Children, ScreenSize and CurrentFigure (root), OuterPosition,
-  // ActivePositionProperty and Visible (figure), Hold, DataAspectRatioMode
-  // and Title (axes), XData, YData, ZData, LineStyle, MarkerSize and
-  // DisplayName (plotted objects).
+  // ActivePositionProperty and Visible (figure), Hold, DataAspectRatioMode,
+  // Title, XLabel and YLabel (axes), XData, YData, ZData, LineStyle,
+  // MarkerSize and DisplayName (plotted objects). Extent (controls, read
+  // only) is (0, 0, width, height), the room the String needs at the
+  // control's width: as the window layer measured it, else an estimate of
+  // 8 pixels a character and 17 a line, lines wrapped at the width.
   PropertyValue get(Handle h, std::string_view name) const;
   void set(Handle h, std::string_view name, const PropertyValue& value);
   std::string getString(Handle h, std::string_view name) const;

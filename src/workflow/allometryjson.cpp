@@ -12,8 +12,7 @@ nlohmann::json number(double value) {
 
 }  // namespace
 
-std::string allometryjson(const ProcrustesAnova& anova, Eigen::Index specimens,
-                          Eigen::Index landmarks, const std::string& fit) {
+std::string allometryjson(const ProcrustesAnova& anova, const AllometryRecord& record) {
   nlohmann::json terms = nlohmann::json::array();
   for (const AnovaTerm& t : anova.terms) {
     terms.push_back({{"term", t.term},
@@ -25,17 +24,22 @@ std::string allometryjson(const ProcrustesAnova& anova, Eigen::Index specimens,
                      {"z", number(t.z)},
                      {"p", number(t.p)}});
   }
-  const nlohmann::json report = {{"terms", terms},
-                                 {"residual",
-                                  {{"df", anova.residualDf},
-                                   {"ss", number(anova.residualSs)},
-                                   {"ms", number(anova.residualMs)}}},
-                                 {"total", {{"df", anova.totalDf}, {"ss", number(anova.totalSs)}}},
-                                 {"permutations", anova.permutations},
-                                 {"seed", anova.seed},
-                                 {"specimens", specimens},
-                                 {"landmarks", landmarks},
-                                 {"superimposition", fit}};
+  const nlohmann::json report = {
+      {"terms", terms},
+      {"residual",
+       {{"df", anova.residualDf},
+        {"ss", number(anova.residualSs)},
+        {"ms", number(anova.residualMs)}}},
+      {"total", {{"df", anova.totalDf}, {"ss", number(anova.totalSs)}}},
+      {"permutations", anova.permutations},
+      {"seed", anova.seed},
+      {"specimens", record.specimens},
+      {"landmarks", record.landmarks},
+      {"superimposition", record.superimposition},
+      {"data", record.data},
+      {"x", record.x},
+      {"transform", record.transform},
+      {"groups", record.groups.empty() ? nlohmann::json(nullptr) : nlohmann::json(record.groups)}};
   // nlohmann writes numbers the same in every locale, shortest round trip.
   return report.dump(2) + "\n";
 }

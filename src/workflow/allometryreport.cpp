@@ -9,7 +9,7 @@
 namespace tarvolin {
 
 AllometryReport allometryreport(const Eigen::MatrixXd& data, const Eigen::VectorXd& x,
-                                const std::string& xname, const std::string& file, int dims,
+                                const AllometryX& xvariable, const std::string& file, int dims,
                                 std::string_view superimposition,
                                 const std::optional<SpecimenGroups>& groups,
                                 const AllometryAsked& asked) {
@@ -24,16 +24,19 @@ AllometryReport allometryreport(const Eigen::MatrixXd& data, const Eigen::Vector
   AllometryReport report;
   AnovaDesign design;
   design.x = x;
-  std::string groupsRead;
+  std::string groupsRead, groupsFile;
   if (groups && groups->names.size() > 1) {
     design.groupOf = groups->of;
     design.groupNames = groups->names;
     design.interaction = asked.interaction;
     const std::filesystem::path source(groups->source);
-    groupsRead = sprintf(", %i groups from %s", groups->names.size(),
-                         source.has_filename() ? source.filename().string()
-                                               : source.parent_path().filename().string());
+    groupsFile = source.has_filename() ? source.filename().string()
+                                       : source.parent_path().filename().string();
+    groupsRead = sprintf(", %i groups from %s", groups->names.size(), groupsFile);
   }
+  const std::string xname = xvariable.transform == "none"
+                                ? xvariable.source
+                                : xvariable.transform + " of " + xvariable.source;
   try {
     report.anova =
         procrustesanova(data.leftCols(coordinates), design, asked.permutations, asked.seed);
@@ -55,7 +58,10 @@ AllometryReport allometryreport(const Eigen::MatrixXd& data, const Eigen::Vector
                 sprintf("%i permutations of the residuals, seed %s\n\n", asked.permutations,
                         std::to_string(asked.seed)) +
                 allometrytable(report.anova);
-  report.csv = allometrycsv(report.anova);
+  report.record = {file, xvariable.source,   xvariable.transform,         groupsFile,
+                   n,    coordinates / dims, std::string(superimposition)};
+  report.csv = allometrycsv(report.anova, report.record);
+  report.json = allometryjson(report.anova, report.record);
   return report;
 }
 

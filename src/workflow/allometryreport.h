@@ -5,7 +5,8 @@
 //
 // data: N x (d k + 1), one specimen per row, its size in the last column
 //    (left out of the analysis). x: the x-variable as regressed, N values.
-// xname says what x is ("ln of centroid size"), file names the data set,
+// xvariable says what x is (its source and transform; "ln of centroid size"
+// in the text), file names the data set,
 // dims is 2 or 3, superimposition says how the rows were superimposed.
 // groups: each specimen's group, when a group table was loaded; with more
 // than one group the ANOVA has the group and the size:group terms too
@@ -16,7 +17,10 @@
 // kAllometrySeed, as the command line draws them by default, so the window
 // and the command line give the same figures for the same data and x; the
 // command line passes its own in `asked` (and whether to add size:group).
-// The command line's report is this one, so the two never differ.
+// The command line's report is this one, so the two never differ. The CSV
+// and the JSON keep beside the figures, at full precision, what they were
+// computed from: the data file, x, its transform, the groups' file, the
+// permutations and the seed (see allometrytable.h).
 //
 // Throws InputError (no file: the caller knows it) when x has not one value
 // per specimen, and whatever procrustesanova refuses (an x with one value
@@ -25,10 +29,10 @@
 // file.
 //
 // Example:
-//   AllometryReport r = allometryreport(DATA, FXLIST.col(0), "ln of centroid size",
+//   AllometryReport r = allometryreport(DATA, FXLIST.col(0), {"centroid size", "ln"},
 //                                       "skulls_zor.txt", 3, kAllometryFit3D);
 //   r.text   // "Procrustes ANOVA of shape on ln of centroid size: skulls_zor.txt, 40 ..."
-//   allometryreport(DATA, x, "ln of centroid size", "skulls.csv", 3, kAllometryFit3D,
+//   allometryreport(DATA, x, {"centroid size", "ln"}, "skulls.csv", 3, kAllometryFit3D,
 //                   readgroups("skulls_covariates.csv:group", ids)).anova.terms.size()  // 3
 
 #include <Eigen/Core>
@@ -37,6 +41,7 @@
 #include <string>
 #include <string_view>
 
+#include "allometrytable.h"
 #include "geometry/procrustesanova.h"
 #include "geometry/regressionscore.h"
 #include "shapes/readgroups.h"
@@ -49,9 +54,17 @@ inline constexpr std::uint64_t kAllometrySeed = 1;
 inline constexpr std::string_view kAllometryFit3D = "3 rounds, as the standardization is defined";
 inline constexpr std::string_view kAllometryFit2D = "none, the rows are used as read";
 
+// What x is: where its values come from and how they were transformed.
+struct AllometryX {
+  std::string source;              // "centroid size", or the file of the x list or table
+  std::string transform = "none";  // "none", "ln" or "log10"
+};
+
 struct AllometryReport {
   std::string text;  // the two header lines, a blank line and the table
-  std::string csv;   // the table as CSV
+  std::string csv;   // the table as CSV, with the record of its inputs
+  std::string json;  // the same as JSON
+  AllometryRecord record;
   ProcrustesAnova anova;
   Eigen::VectorXd x;      // the x-variable as regressed
   RegressionScore score;  // each specimen's score and the line fitted to them
@@ -66,7 +79,7 @@ struct AllometryAsked {
 };
 
 AllometryReport allometryreport(const Eigen::MatrixXd& data, const Eigen::VectorXd& x,
-                                const std::string& xname, const std::string& file, int dims,
+                                const AllometryX& xvariable, const std::string& file, int dims,
                                 std::string_view superimposition,
                                 const std::optional<SpecimenGroups>& groups = std::nullopt,
                                 const AllometryAsked& asked = {});

@@ -11,9 +11,15 @@
 // current again afterwards, so that the workflow's own drawing goes where
 // it went. Returns the window, as it is to be remembered.
 //
-// Tags in the window: AllometryText, AllometryPlot (the axes),
-// AllometryCopyButton, AllometrySaveButton. Legend names: "specimens" and
-// "fitted line".
+// The window (tagged AllometryWindow) is laid out around its text: the text
+// box on top is as high as the text's Extent says, so that every line of the
+// table is in view; the buttons below it, and the plot below them fills the
+// rest, lower on a small screen (down to 200 pixels), at most 466 pixels.
+// A refreshed window keeps its top left corner and its width.
+//
+// Tags in the window: AllometryText, AllometryPlot (the axes, with the axis
+// titles x's name and "regression score"), AllometryCopyButton,
+// AllometrySaveButton. Legend names: "specimens" and "fitted line".
 //
 // Example:
 //   report.window = showallometry(graphics, r, report.window, "stand3sw");
@@ -28,6 +34,8 @@ namespace tarvolin {
 
 inline constexpr std::string_view kAllometrySpecimens = "specimens";
 inline constexpr std::string_view kAllometryLine = "fitted line";
+inline constexpr std::string_view kAllometryScore = "regression score";
+inline constexpr std::string_view kAllometryWindow = "AllometryWindow";
 
 ObjectId showallometry(Graphics& graphics, const AllometryReport& report,
                        const std::optional<ObjectId>& window, std::string_view module);

@@ -387,7 +387,7 @@ void Stand3sw::copyImage() {
 }
 
 void Stand3sw::allometry() {
-  panel_.showAllometry(state_.DATA, state_.FXLIST, state_.fxname, state_.datafile, 3,
+  panel_.showAllometry(state_.DATA, state_.FXLIST, state_.xsource, state_.LCODE, state_.datafile, 3,
                        kAllometryFit3D, "stand3sw", state_.groups);
 }
 

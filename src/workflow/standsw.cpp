@@ -229,7 +229,7 @@ void Standsw::allometry() {
   requiredata(state_.DATA);
   requirexvariable(state_.FXLIST);
   requireSuperimposed();
-  panel_.showAllometry(state_.DATA, state_.FXLIST, state_.fxname, state_.dataName, 2,
+  panel_.showAllometry(state_.DATA, state_.FXLIST, state_.xsource, state_.LCODE, state_.dataName, 2,
                        kAllometryFit2D, "standsw", state_.groups);
 }
 

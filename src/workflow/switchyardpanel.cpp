@@ -35,6 +35,19 @@ const char* transformName(Transform lcode) {
   return "x";
 }
 
+// The transform as the allometry files record it.
+const char* transformWord(std::optional<Transform> lcode) {
+  switch (lcode.value_or(Transform::none)) {
+    case Transform::ln:
+      return "ln";
+    case Transform::log10:
+      return "log10";
+    case Transform::none:
+      break;
+  }
+  return "none";
+}
+
 std::string trimmed(const std::string& text) {
   const size_t first = text.find_first_not_of(" \t\r\n");
   if (first == std::string::npos) return "";
@@ -315,15 +328,16 @@ void SwitchyardPanel::saveStandardized(const Eigen::MatrixXd& sdata,
 }
 
 void SwitchyardPanel::showAllometry(const Eigen::MatrixXd& data, const Eigen::MatrixXd& fxlist,
-                                    const std::string& xname, const std::string& datafile, int dims,
+                                    const std::string& xsource, std::optional<Transform> lcode,
+                                    const std::string& datafile, int dims,
                                     std::string_view superimposition, std::string_view module,
                                     const std::optional<SpecimenGroups>& groups) {
   requiredata(data);
   requirexvariable(fxlist);
   const std::string file = std::filesystem::path(datafile).filename().string();
   graphics_.status(sprintf("Computing the allometry of %i specimens ...", data.rows()));
-  AllometryReport report =
-      allometryreport(data, fxlist.col(0), xname, file, dims, superimposition, groups);
+  AllometryReport report = allometryreport(data, fxlist.col(0), {xsource, transformWord(lcode)},
+                                           file, dims, superimposition, groups);
   allometryWindow_ = showallometry(graphics_, report, allometryWindow_, module);
   console().disp(report.text);
   const AnovaTerm& size = report.anova.terms.front();

@@ -203,8 +203,9 @@ class SwitchyardPanel {
   // it up. `module` is the switchyard the report window's buttons call. The
   // report is kept for its buttons.
   void showAllometry(const Eigen::MatrixXd& data, const Eigen::MatrixXd& fxlist,
-                     const std::string& xname, const std::string& datafile, int dims,
-                     std::string_view superimposition, std::string_view module,
+                     const std::string& xsource, std::optional<Transform> lcode,
+                     const std::string& datafile, int dims, std::string_view superimposition,
+                     std::string_view module,
                      const std::optional<SpecimenGroups>& groups = std::nullopt);
   // AllometryCopy: the report's text onto the clipboard.
   void copyAllometry();

@@ -414,5 +414,41 @@ TEST(WindowSettings, TheRecentFilesTheLastFolderAndThePlotWindowsPlaceAreKeptFor
   serveEvents();
 }
 
+// A place kept at another scaling (where the window had to be fitted onto a
+// smaller screen) comes back where it was, but never smaller than the
+// window's layout; a larger place the user chose is kept.
+TEST(WindowSettings, AKeptPlaceNeverMakesAWindowSmallerThanItsLayout) {
+  testing::qtApplication();
+  testing::TempDir dir;
+  QSettings settings(QString::fromStdString(dir.file("settings.ini")), QSettings::IniFormat);
+  const struct {
+    QRect kept;
+    QSize expected;  // of the window, its bars included
+  } cases[] = {
+      {QRect(40, 60, 200, 150), QSize(500, 400)},
+      {QRect(40, 60, 600, 450), QSize(600, 450)},
+  };
+  for (const auto& c : cases) {
+    settings.setValue("geometry/Tarvolin2D", c.kept);
+    Graphics graphics;
+    QtView view(graphics, [](Handle) {});
+    view.setSettings(&settings);
+    const Handle w = graphics.figure();
+    graphics.set(w, "Tag", std::string("Tarvolin2D"));
+    graphics.set(w, "Position", Eigen::MatrixXd(Eigen::RowVector4d(0, 0, 500, 400)));
+    ControlSpec go;
+    go.tag = "Go";
+    graphics.uicontrol(w, go);
+    serveEvents();
+    const FigureWindow* window = view.window(w);
+    const int bar = window->barHeight();
+    const QSize expected = c.expected.height() == 400 ? QSize(500, 400 + bar) : c.expected;
+    EXPECT_EQ(window->geometry().topLeft(), c.kept.topLeft()) << c.kept.width();
+    EXPECT_EQ(window->geometry().size(), expected) << c.kept.width();
+    graphics.close(w);
+    serveEvents();
+  }
+}
+
 }  // namespace
 }  // namespace tarvolin

@@ -220,6 +220,72 @@ TEST_F(QtViewWindows, APlotWindowOpensBesideTheWindowWithControlsNotOverIt) {
             graphics.object(main).details().outerPosition(0));
 }
 
+// New windows open beside the others where the screen has room, and where
+// it has none, still never over the main window's controls.
+TEST_F(QtViewWindows, NewWindowsOpenBesideTheOthersNeverOverTheMainWindowsControls) {
+  const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+  ASSERT_GE(area.width(), 700);
+  ASSERT_GE(area.height(), 560);
+  struct Opened {
+    QSize size;
+    bool controls;  // a report window; else a window of plots
+  };
+  struct Case {
+    const char* what;
+    QSize main;
+    std::vector<Opened> opened;
+    bool roomForAll;  // no window covers another
+  };
+  const std::vector<Case> cases{
+      {"a small main window",
+       {300, 250},
+       {{{300, 250}, false}, {{350, 280}, true}, {{300, 250}, false}},
+       true},
+      {"a report first", {300, 250}, {{{350, 280}, true}, {{300, 250}, false}}, true},
+      {"a main window as large as the screen",
+       {area.width() - 20, area.height() - 60},
+       {{{300, 250}, false}, {{300, 200}, true}},
+       false},
+  };
+  for (const Case& c : cases) {
+    const Handle main = graphics.figure();
+    graphics.set(main, "Position",
+                 Eigen::MatrixXd(Eigen::RowVector4d(0, area.height() - c.main.height() - 40,
+                                                    c.main.width(), c.main.height())));
+    // The controls in the left part of the main window only.
+    control(main, ControlStyle::pushbutton, "Go", {10, 10, 180, 24});
+    control(main, ControlStyle::edit, "Box", {10, c.main.height() - 40.0, 180, 24});
+    serveEvents();
+    const QRect controls = view.window(main)->controlsArea();
+    ASSERT_FALSE(controls.isEmpty()) << c.what;
+    std::vector<Handle> windows{main};
+    for (const Opened& o : c.opened) {
+      const Handle w = graphics.figure();
+      // Where a layout would put it: over the main window.
+      graphics.set(w, "Position",
+                   Eigen::MatrixXd(Eigen::RowVector4d(20, area.height() - o.size.height() - 60,
+                                                      o.size.width(), o.size.height())));
+      if (o.controls) control(w, ControlStyle::pushbutton, "Copy", {10, 10, 100, 24});
+      serveEvents();
+      windows.push_back(w);
+    }
+    for (size_t i = 1; i < windows.size(); ++i) {
+      const QRect frame = view.window(windows[i])->frameGeometry();
+      EXPECT_TRUE(area.contains(frame))
+          << c.what << " window " << i << ": " << frame.x() << "," << frame.y() << " "
+          << frame.width() << "x" << frame.height() << " in " << area.width() << "x"
+          << area.height();
+      EXPECT_FALSE(frame.intersects(controls)) << c.what << " window " << i;
+      for (size_t j = 0; j < i && c.roomForAll; ++j) {
+        EXPECT_FALSE(frame.intersects(view.window(windows[j])->frameGeometry()))
+            << c.what << " windows " << j << " and " << i;
+      }
+    }
+    for (auto it = windows.rbegin(); it != windows.rend(); ++it) graphics.close(*it);
+    serveEvents();
+  }
+}
+
 TEST_F(QtViewWindows, AWindowSmallerThanItsLayoutScrollsInsteadOfCuttingControlsOff) {
   const Handle w = graphics.figure();
   graphics.set(w, "Position", Eigen::MatrixXd(Eigen::RowVector4d(0, 0, 660, 560)));

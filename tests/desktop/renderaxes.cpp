@@ -620,11 +620,13 @@ TEST(RenderAxesLegend, OneEntryPerNameInDrawingOrder) {
   }
 }
 
-TEST(RenderAxesLegend, LegendAtTopRightAndTitleAboveOnEveryDevice) {
+TEST(RenderAxesLegend, LegendWhereTheLayoutSaysAndTitleAboveOnEveryDevice) {
   for (const bool in3d : {false, true}) {
     Graphics g = named({{"bo", "specimens, superimposed"}, {"r*", "mean shape"}}, in3d);
     const Graphics plain = named({{"bo", ""}, {"r*", ""}}, in3d);
-    const QRect corner(190, 0, 210, 80);  // the top right of the 400 x 300 picture
+    const QRect corner = layoutof(g).legendBox.toAlignedRect();
+    ASSERT_FALSE(corner.isEmpty()) << in3d;
+    EXPECT_TRUE(layoutof(plain).legendBox.isEmpty()) << in3d;
     const int withLegend = count(render(g), dark, corner);
     EXPECT_GT(withLegend, count(render(plain), dark, corner) + 40) << in3d;
     EXPECT_NEAR(count(render(g, kVector), dark, corner), withLegend, 0.1 * withLegend) << in3d;
@@ -639,6 +641,10 @@ TEST(RenderAxesLegend, LegendAtTopRightAndTitleAboveOnEveryDevice) {
     g.set(g.gca(), "Title", std::string("skulls.txt: 40 specimens"));
     const QImage titled = render(g);
     EXPECT_GT(count(titled, dark, top), 30) << in3d;
+    // Outside the plot, under the title.
+    if (in3d) {
+      EXPECT_GE(layoutof(g).legendBox.top(), 14);
+    }
     EXPECT_GE(layoutof(g).map(5, 5, 5).y(), layoutof(plain).map(5, 5, 5).y()) << in3d;
   }
 }
@@ -651,7 +657,9 @@ TEST(RenderAxesLegend, PicturesShowTheLegend) {
   const QImage bare =
       QImage::fromData(figurepicture(plain, areas, QSize(400, 300), PictureFormat::png));
   ASSERT_EQ(png.size(), QSize(800, 600));
-  const QRect corner(500, 0, 300, 160);
+  const QRect corner =
+      axeslayout(QRectF(0, 0, 800, 600), g, g.gca(), {}, 2).legendBox.toAlignedRect();
+  ASSERT_FALSE(corner.isEmpty());
   EXPECT_GT(count(png, dark, corner), count(bare, dark, corner) + 100);
   const QByteArray svg = figurepicture(g, areas, QSize(400, 300), PictureFormat::svg);
   EXPECT_TRUE(svg.contains(">mean shape</text>"));
@@ -786,6 +794,145 @@ TEST(RenderAxesLook, BigDataLooksLighterUntilTheUserChooses) {
     EXPECT_DOUBLE_EQ(shown.specimenScale, c.expected.specimenScale) << c.points;
     EXPECT_EQ(shown.numberMeans, c.expected.numberMeans) << c.points;
     EXPECT_EQ(shown.chosen, c.expected.chosen) << c.points;
+  }
+}
+
+// Where the legend went, told from its box and the plot's.
+enum class LegendAt { topRight, topLeft, bottomRight, bottomLeft, outside };
+
+LegendAt legendplace(const AxesLayout& layout) {
+  const QRectF& box = layout.legendBox;
+  if (layout.is3d || !layout.plotBox.contains(box)) return LegendAt::outside;
+  const bool right = box.center().x() > layout.plotBox.center().x();
+  const bool top = box.center().y() < layout.plotBox.center().y();
+  if (top) return right ? LegendAt::topRight : LegendAt::topLeft;
+  return right ? LegendAt::bottomRight : LegendAt::bottomLeft;
+}
+
+// The legend never covers data: its box holds no marker and no line, on the
+// screen and in a picture at twice the size; where it goes follows the data.
+TEST(RenderAxesLegend, NeverCoversTheData) {
+  struct Case {
+    const char* what;
+    std::vector<double> x, y;  // the specimens, blue dots
+    bool fittedLine;           // and a line from (0, 0) to (10, 10)
+    bool in3d;
+    bool axisEqual;
+    LegendAt expected;
+  };
+  const std::vector<Case> cases{
+      {"an L along the left and the bottom",
+       {0, 0, 0, 5, 10},
+       {10, 5, 0, 0, 0},
+       false,
+       false,
+       false,
+       LegendAt::topRight},
+      {"a rising diagonal",
+       {0, 2, 4, 6, 8, 10},
+       {0, 2, 4, 6, 8, 10},
+       false,
+       false,
+       false,
+       LegendAt::topLeft},
+      {"a falling diagonal",
+       {0, 2, 4, 6, 8, 10},
+       {10, 8, 6, 4, 2, 0},
+       false,
+       false,
+       true,
+       LegendAt::topRight},
+      {"a fitted line and points top left",
+       {0, 1, 2},
+       {10, 9, 10},
+       true,
+       false,
+       false,
+       LegendAt::bottomRight},
+      {"every corner taken",
+       {0, 0, 10, 10, 5},
+       {0, 10, 0, 10, 5},
+       false,
+       false,
+       false,
+       LegendAt::outside},
+      {"every corner taken, equal axes",
+       {0, 0, 10, 10, 5},
+       {0, 10, 0, 10, 5},
+       false,
+       false,
+       true,
+       LegendAt::outside},
+      {"in 3D", {0, 0, 10, 10, 5}, {0, 10, 0, 10, 5}, false, true, true, LegendAt::outside},
+  };
+  for (const Case& c : cases) {
+    Graphics g;
+    g.figure();
+    g.hold(true);
+    const Eigen::Map<const Eigen::RowVectorXd> x(c.x.data(), static_cast<Eigen::Index>(c.x.size()));
+    const Eigen::Map<const Eigen::RowVectorXd> y(c.y.data(), static_cast<Eigen::Index>(c.y.size()));
+    if (c.in3d) {
+      g.plot3(x, y, y, "b.", "specimens, superimposed");
+    } else {
+      g.plot(x, y, "b.", 6, "specimens, superimposed");
+      if (c.fittedLine) g.plot(row({0, 10}), row({0, 10}), "r-", 6, "fitted line");
+    }
+    if (c.axisEqual) g.axis("equal");
+    g.set(g.gca(), "Title", std::string("skulls.txt"));
+    for (const double scale : {1.0, 2.0}) {
+      const QSize size = QSize(400, 300) * scale;
+      const AxesLayout layout = axeslayout(QRectF(QPointF(0, 0), size), g, g.gca(), {}, scale);
+      const QRectF box = layout.legendBox;
+      ASSERT_FALSE(box.isEmpty()) << c.what << scale;
+      EXPECT_TRUE(QRectF(QPointF(0, 0), size).contains(box)) << c.what << scale;
+      EXPECT_EQ(legendplace(layout), c.expected) << c.what << scale;
+      // Each point, with the room its marker takes, stays out of the legend.
+      const QImage picture =
+          QImage::fromData(figurepicture(g, {{g.gca(), QRectF(0, 0, 400, 300), ViewAngles{}}},
+                                         QSize(400, 300), PictureFormat::png))
+              .scaled(size);
+      const QImage shown = scale == 1 ? render(g) : picture;
+      for (size_t i = 0; i < c.x.size(); ++i) {
+        const QPointF at = layout.map(c.x[i], c.y[i], c.y[i]);
+        EXPECT_FALSE(box.adjusted(-4 * scale, -4 * scale, 4 * scale, 4 * scale).contains(at))
+            << c.what << scale << " point " << i;
+        EXPECT_TRUE(blue(shown.pixel(pixel(at)))) << c.what << scale << " point " << i;
+      }
+      if (c.fittedLine) {
+        const QPointF from = layout.map(0, 0), to = layout.map(10, 10);
+        for (double t = 0; t <= 1; t += 0.01) {
+          EXPECT_FALSE(box.contains(from + (to - from) * t)) << c.what << scale << " at " << t;
+        }
+      }
+    }
+  }
+}
+
+// The means are found among the specimens: larger than a specimen drawn
+// with the same marker size, in their own colour, on every device.
+TEST(RenderAxesLook, MeansAreDrawnLargerInTheirOwnColour) {
+  struct Case {
+    const char* style;
+    const char* mean;
+    std::function<bool(QRgb)> colour;
+    bool in3d;
+  };
+  const std::vector<Case> cases{{"b*", "mean shape", blue, true},
+                                {"r*", "mean of standardized", red, true},
+                                {"b<", "mean shape", blue, false},
+                                {"ks", "mean of standardized, as saved", dark, false}};
+  for (const Case& c : cases) {
+    for (const QImage::Format format : {kFast, kVector}) {
+      auto widthOf = [&](const char* name) {
+        Graphics g = named({{c.style, name}}, c.in3d, c.in3d ? 6 : 3);
+        const QRect around(pixel(layoutof(g).map(5, 5, 5)) - QPoint(20, 20), QSize(41, 41));
+        return ink(render(g, format, {}, QSize(400, 300), kChosen), c.colour, around).box.width();
+      };
+      const int specimen = widthOf("specimens, superimposed");
+      const int mean = widthOf(c.mean);
+      EXPECT_GT(specimen, 0) << c.mean << format;
+      EXPECT_GE(mean, 1.5 * specimen) << c.mean << c.style << format;
+    }
   }
 }
 

@@ -458,5 +458,44 @@ TEST(Graphics, ApplicationData) {
   EXPECT_THROW(g.setappdata(999, "state", 1.0), GraphicsError);
 }
 
+// Extent: the room a control's text needs at its width, estimated until the
+// window layer says what it measured; the axis titles of a flat plot.
+TEST(Graphics, ExtentEstimatesTheTextUntilMeasured) {
+  struct Case {
+    std::string text;
+    double width;
+    double height;  // expected, estimated
+  };
+  const std::vector<Case> cases{
+      {"", 100, 25},                           // one line
+      {"one\ntwo\nthree", 100, 59},            // three
+      {std::string(24, 'x'), 100, 59},         // 192 pixels wrapped at 92: three lines
+      {std::string(20, 'x') + "\n", 168, 42},  // 160 pixels fit 160; an empty line after
+  };
+  for (const Case& c : cases) {
+    Graphics g;
+    const Handle w = g.figure();
+    ControlSpec box;
+    box.style = ControlStyle::text;
+    box.string = c.text;
+    box.position = Eigen::Vector4d(10, 10, c.width, 24);
+    const Handle h = g.uicontrol(w, box);
+    const Eigen::MatrixXd extent = std::get<Eigen::MatrixXd>(g.get(h, "Extent"));
+    EXPECT_EQ(extent, (Eigen::MatrixXd{{0, 0, c.width, c.height}})) << c.text;
+    g.setExtent(h, c.width, 7);
+    EXPECT_EQ(std::get<Eigen::MatrixXd>(g.get(h, "Extent"))(3), 7) << c.text;
+    EXPECT_THROW(g.set(h, "Extent", Eigen::MatrixXd{{0, 0, 1, 1}}), GraphicsError);
+    EXPECT_THROW(g.setExtent(w, 1, 1), GraphicsError);
+  }
+  Graphics g;
+  g.figure();
+  const Handle axes = g.gca();
+  EXPECT_EQ(g.getString(axes, "XLabel"), "");
+  g.set(axes, "XLabel", std::string("ln of centroid size"));
+  g.set(axes, "YLabel", std::string("regression score"));
+  EXPECT_EQ(g.getString(axes, "XLabel"), "ln of centroid size");
+  EXPECT_EQ(g.getString(axes, "YLabel"), "regression score");
+}
+
 }  // namespace
 }  // namespace tarvolin

@@ -1,5 +1,7 @@
 // The Allometry button of both workflow windows and its report window.
 #include <functional>
+#include <limits>
+#include <nlohmann/json.hpp>
 #include <sstream>
 
 #include "app/tarvolincli.h"
@@ -134,7 +136,14 @@ TEST_P(AllometryTest, ReportWindowShowsTheTableAndPlotCopiesAndSaves) {
   EXPECT_EQ(graphics_.textClipboard(), text);
   TempDir dir;
   run("AllometrySave", dir.file("table.csv"));
-  EXPECT_EQ(readText(dir.file("table.csv")), allometrycsv(anova));
+  const AllometryRecord record{std::filesystem::path(GetParam().data).filename().string(),
+                               "centroid size",
+                               "ln",
+                               "",
+                               n,
+                               14,
+                               std::string(GetParam().threeD ? kAllometryFit3D : kAllometryFit2D)};
+  EXPECT_EQ(readText(dir.file("table.csv")), allometrycsv(anova, record));
   EXPECT_EQ(dialogs_.requests().back().filter, "*.csv");
   run("AllometrySave", "");  // cancelled: nothing written, nothing said
   EXPECT_EQ(graphics_.lastError(), "");
@@ -252,6 +261,137 @@ TEST(Allometry, TheWindowsReportIsTheCommandLinesOutput) {
     sw("AllometryCopy");
     EXPECT_EQ(graphics.textClipboard(), out.str());
     EXPECT_EQ(out.str().find("size:group") != std::string::npos, !c.groups.empty());
+  }
+}
+
+// The saved table and the JSON keep what the figures were computed from,
+// and numbers that read back to the very figures; the window's table and
+// the command line's JSON agree.
+TEST(Allometry, TheFilesRecordTheirInputsAtFullPrecision) {
+  const std::string covariates = examplePath("skulls_covariates.csv");
+  const struct {
+    std::string data;
+    std::string xlist;  // "" for centroid size
+    const char* transform;
+    std::string groups;  // "" for none
+    std::string x, transformWord, groupsFile;
+  } cases[] = {
+      {examplePath("skulls.csv"), "", "UseLn", "", "centroid size", "ln", ""},
+      {examplePath("skulls.csv"), examplePath("skulls_mass.txt"), "UseLog", covariates,
+       "skulls_mass.txt", "log10", "skulls_covariates.csv"},
+      {examplePath("skulls_zor.txt"), "", "UseX", "", "centroid size", "none", ""},
+  };
+  for (const auto& c : cases) {
+    testing::CwdGuard cwd;
+    Graphics graphics;
+    ScriptedFileDialogs dialogs;
+    testing::testWindow(graphics, true);
+    Stand3sw sw(graphics, dialogs);
+    dialogs.choose(c.data);
+    sw("LoadData");
+    if (!c.groups.empty()) {
+      dialogs.choose(c.groups);
+      sw("LoadGroups");
+    }
+    if (c.xlist.empty()) {
+      sw("UseCS");
+    } else {
+      dialogs.choose(c.xlist);
+      sw("LoadxList");
+    }
+    for (const char* action : {c.transform, "Acceptx", "Allometry"}) sw(action);
+    ASSERT_EQ(graphics.lastError(), "") << c.x;
+    TempDir dir;
+    dialogs.choose(dir.file("table.csv"));
+    sw("AllometrySave");
+    ASSERT_EQ(graphics.lastError(), "") << c.x;
+
+    // One table: a header and a row per term, Residuals and Total, each
+    // with the record.
+    std::istringstream lines(readText(dir.file("table.csv")));
+    std::string line;
+    std::getline(lines, line);
+    EXPECT_EQ(line, "term,Df,SS,MS,Rsq,F,Z,Pr(>F),data,x,transform,groups,permutations,seed");
+    const std::string tail = "," + std::filesystem::path(c.data).filename().string() + "," + c.x +
+                             "," + c.transformWord + "," + c.groupsFile + ",999,1";
+    std::vector<std::vector<std::string>> rows;
+    while (std::getline(lines, line)) {
+      EXPECT_TRUE(line.ends_with(tail)) << line;
+      std::vector<std::string> fields;
+      std::istringstream cells(line);
+      for (std::string cell; std::getline(cells, cell, ',');) fields.push_back(cell);
+      rows.push_back(fields);
+    }
+    ASSERT_EQ(rows.size(), c.groups.empty() ? 3u : 5u) << c.x;
+    EXPECT_EQ(rows.back()[0], "Total");
+
+    std::vector<const char*> argv = {"tarvolin-cli",
+                                     "allometry",
+                                     c.data.c_str(),
+                                     "--x",
+                                     c.xlist.empty() ? "cs" : c.xlist.c_str(),
+                                     "--transform",
+                                     c.transformWord.c_str(),
+                                     "--json"};
+    const std::string groupsArg = c.groups + ":group";
+    if (!c.groups.empty())
+      argv.insert(argv.end(), {"--groups", groupsArg.c_str(), "--interaction"});
+    std::ostringstream out, err;
+    ASSERT_EQ(runcli(static_cast<int>(argv.size()), argv.data(), out, err), 0) << err.str();
+    const nlohmann::json json = nlohmann::json::parse(out.str());
+    EXPECT_EQ(json["data"], std::filesystem::path(c.data).filename().string());
+    EXPECT_EQ(json["x"], c.x);
+    EXPECT_EQ(json["transform"], c.transformWord);
+    EXPECT_EQ(json["groups"],
+              c.groups.empty() ? nlohmann::json(nullptr) : nlohmann::json(c.groupsFile));
+    EXPECT_EQ(json["permutations"], 999);
+    EXPECT_EQ(json["seed"], 1);
+    // Every figure of the CSV reads back to the JSON's double, bit for bit.
+    for (size_t t = 0; t + 2 < rows.size(); ++t) {
+      const nlohmann::json& term = json["terms"][t];
+      EXPECT_EQ(rows[t][0], term["term"].get<std::string>());
+      const char* keys[] = {"ss", "ms", "rsq", "f", "z", "p"};
+      for (size_t k = 0; k < 6; ++k) {
+        EXPECT_EQ(std::stod(rows[t][2 + k]), term[keys[k]].get<double>())
+            << c.x << " " << rows[t][0] << " " << keys[k];
+      }
+    }
+    EXPECT_EQ(std::stod(rows[rows.size() - 2][2]), json["residual"]["ss"].get<double>());
+    EXPECT_EQ(std::stod(rows.back()[2]), json["total"]["ss"].get<double>());
+  }
+}
+
+// What a field of the CSV becomes: quoted where a reader would split it,
+// numbers that are not finite as R writes them.
+TEST(Allometry, CsvFieldsReadBackWhole) {
+  ProcrustesAnova anova;
+  anova.terms.push_back({"size", 1, 0.1, 0.1, 1.0 / 3, std::numeric_limits<double>::infinity(),
+                         std::numeric_limits<double>::quiet_NaN(), 0.001});
+  anova.residualDf = 2;
+  anova.residualSs = 0.2;
+  anova.residualMs = 0.1;
+  anova.totalDf = 3;
+  anova.totalSs = 0.3;
+  anova.permutations = 99;
+  anova.seed = 7;
+  const struct {
+    std::string data;
+    std::string expected;  // the record's data field as written
+  } cases[] = {
+      {"skulls.csv", "skulls.csv"},
+      {"skulls, adults.csv", "\"skulls, adults.csv\""},
+      {"the \"best\" skulls.csv", "\"the \"\"best\"\" skulls.csv\""},
+      {"a;b.csv", "\"a;b.csv\""},
+      {" padded.csv", "\" padded.csv\""},
+  };
+  for (const auto& c : cases) {
+    const std::string csv = allometrycsv(anova, {c.data, "centroid size", "ln", "", 3, 14, "fit"});
+    const std::string tail = "," + c.expected + ",centroid size,ln,,99,7\n";
+    EXPECT_NE(csv.find("\nsize,1,0.1,0.1,0.3333333333333333,Inf,NaN,0.001" + tail),
+              std::string::npos)
+        << csv;
+    EXPECT_NE(csv.find("\nResiduals,2,0.2,0.1,,,," + tail), std::string::npos) << csv;
+    EXPECT_NE(csv.find("\nTotal,3,0.3,,,,," + tail), std::string::npos) << csv;
   }
 }
 

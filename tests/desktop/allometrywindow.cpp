@@ -1,0 +1,179 @@
+// The allometry report window on screen, as a user first sees it: every line
+// of its table in view without scrolling, with groups and a long file name,
+// on a screen of 1600 x 1000 pixels at the scaling this program is built
+// for (TARVOLIN_TEST_SCALE: 1, or 2 as QT_SCALE_FACTOR=2 makes it).
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "app/runtime.h"
+#include "platform/filedialogs.h"
+#include "src/desktop/figurewindow.h"
+#include "src/desktop/qtview.h"
+#include "tests/desktop/qttesting.h"
+#include "tests/testing.h"
+#include "tests/workflow/workflowtesting.h"
+#include "workflow/showallometry.h"
+#include "workflow/stand3sw.h"
+
+#ifndef TARVOLIN_TEST_SCALE
+#define TARVOLIN_TEST_SCALE 1
+#endif
+// Each scaling its own test name.
+#if TARVOLIN_TEST_SCALE == 1
+#define ALLOMETRY_WINDOW AllometryWindow
+#else
+#define ALLOMETRY_WINDOW AllometryWindowDoubled
+#endif
+
+namespace tarvolin {
+namespace {
+
+using testing::examplePath;
+using testing::serveEvents;
+
+// The application, on an offscreen screen of a common laptop's size.
+QApplication& application() {
+  static int argc = 1;
+  static char name[] = "tests_allometry_window";
+  static char* argv[] = {name, nullptr};
+  static QApplication* app = [] {
+    const std::string config =
+        (std::filesystem::temp_directory_path() / "tarvolin-test-screen.json").string();
+    testing::writeText(config, R"({"screens": [{"name": "screen", "x": 0, "y": 0, "width": 1600, )"
+                               R"("height": 1000, "dpi": 96, "dpr": 1}]})");
+    setenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + config).c_str(), 1);
+    setenv("QT_SCALE_FACTOR", std::to_string(TARVOLIN_TEST_SCALE).c_str(), 1);
+    return new QApplication(argc, argv);
+  }();
+  return *app;
+}
+
+TEST(ALLOMETRY_WINDOW, TheWholeTableIsInViewWithGroupsAndALongFileName) {
+  application();
+  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+  ASSERT_EQ(screen.width(), 1600 / TARVOLIN_TEST_SCALE);
+  const struct {
+    std::string name;  // of the data file
+    bool groups;
+  } cases[] = {
+      {"skulls.csv", false},
+      {"skulls.csv", true},
+      {"skulls measured in the museum collection of the natural history department, second "
+       "series, all adult specimens of both sexes.csv",
+       true},
+  };
+  for (const auto& c : cases) {
+    testing::TempDir dir;
+    testing::CwdGuard cwd;
+    std::filesystem::copy_file(examplePath("skulls.csv"), dir.file(c.name));
+    Graphics graphics;
+    QtView view(graphics, [](Handle) {});
+    ScriptedFileDialogs dialogs;
+    testing::testWindow(graphics, true);
+    Stand3sw sw(graphics, dialogs);
+    dialogs.choose(dir.file(c.name));
+    sw("LoadData");
+    if (c.groups) {
+      dialogs.choose(examplePath("skulls_covariates.csv"));
+      sw("LoadGroups");
+    }
+    for (const char* action : {"UseCS", "UseLn", "Acceptx", "Allometry"}) sw(action);
+    ASSERT_EQ(graphics.lastError(), "") << c.name;
+    serveEvents();
+
+    const std::vector<Handle> found = graphics.findobj(kAllometryWindow);
+    ASSERT_EQ(found.size(), 1u) << c.name;
+    const FigureWindow* window = view.window(found.front());
+    const auto* text = qobject_cast<const QLabel*>(
+        view.control(graphics.findobj("AllometryText", found.front()).front()));
+    ASSERT_NE(text, nullptr);
+    const QString shown = text->text();
+    EXPECT_TRUE(shown.contains("\nResiduals ") && shown.contains("\nTotal ")) << c.name;
+    EXPECT_EQ(shown.contains("\nsize:group "), c.groups) << c.name;
+    // The box holds every line of its text, wrapped at its width...
+    EXPECT_LE(text->heightForWidth(text->width()), text->height()) << c.name;
+    // ... and stands wholly in the part of the window shown, which is on the screen.
+    const QRect box(text->mapTo(window, QPoint(0, 0)), text->size());
+    EXPECT_TRUE(
+        QRect(QPoint(0, 0), window->size()).adjusted(0, 0, 0, -window->barHeight()).contains(box))
+        << c.name;
+    EXPECT_TRUE(screen.contains(window->frameGeometry())) << c.name;
+    // The plot says what its axes are.
+    const Handle plot = graphics.findobj("AllometryPlot", found.front()).front();
+    EXPECT_EQ(graphics.getString(plot, "XLabel"), "ln of centroid size");
+    EXPECT_EQ(graphics.getString(plot, "YLabel"), "regression score");
+    while (!graphics.object(kRoot).children.empty()) {
+      graphics.close(graphics.object(kRoot).children.back());
+    }
+    serveEvents();
+  }
+}
+
+// The windows a session opens (the plot window, the allometry report, the
+// 2D window) open on the screen; the plot and the report, which the screen
+// has room for beside the main window at scale 1, never over its controls,
+// and no window over more of them than where its layout put it.
+TEST(ALLOMETRY_WINDOW, NewWindowsKeepClearOfTheMainWindowsControls) {
+  application();
+  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+  testing::CwdGuard cwd;
+  Graphics graphics;
+  ScriptedFileDialogs dialogs;
+  Runtime runtime(graphics, dialogs, TARVOLIN_RESOURCES_DIR);
+  QtView view(graphics, [&](Handle h) { runtime.runCallback(h); });
+  runtime.startup();
+  runtime.call("Tarvolin", 0, {});
+  serveEvents();
+  const Handle main = graphics.object(kRoot).children.front();
+  auto press = [&](const char* tag) {
+    view.click(graphics.findobj(tag, main).front());
+    serveEvents();
+  };
+  dialogs.choose(examplePath("skulls.csv"));
+  press("LoadDataButton");
+  dialogs.choose(examplePath("skulls_covariates.csv"));
+  press("LoadGroupsButton");
+  for (const char* tag :
+       {"UseCSButton", "LnButton", "GoRegress", "AllometryButton", "Open2DButton"}) {
+    press(tag);
+  }
+  ASSERT_EQ(graphics.lastError(), "");
+  const std::vector<Handle> windows = graphics.object(kRoot).children;
+  ASSERT_EQ(windows.size(), 4u);  // the main window, the plot, the report, the 2D window
+  const std::vector<QRect> controls = view.window(main)->controlRects();
+  ASSERT_FALSE(controls.empty());
+  auto covered = [&](const QRect& frame) {
+    int area = 0;
+    for (const QRect& c : controls) area += (frame & c).width() * (frame & c).height();
+    return area;
+  };
+  for (Handle w : windows) {
+    if (w == main) continue;
+    const QRect frame = view.window(w)->frameGeometry();
+    const std::string name = graphics.getString(w, "Name");
+    // As large as the screen at most, and on it.
+    EXPECT_TRUE(screen.adjusted(-2, -2, 2, 2).contains(frame)) << name;
+    const bool roomBeside = TARVOLIN_TEST_SCALE == 1 && !name.starts_with("Tarvolin 2D");
+    if (roomBeside) {
+      EXPECT_EQ(covered(frame), 0) << name;
+    }
+    // Where the model first put it: over the main window.
+    const QRect asLaidOut(QPoint(screen.left(), screen.top()), frame.size());
+    EXPECT_LE(covered(frame), covered(asLaidOut)) << name;
+  }
+  while (!graphics.object(kRoot).children.empty()) {
+    graphics.close(graphics.object(kRoot).children.back());
+  }
+  runtime.shutdown();
+  serveEvents();
+}
+
+}  // namespace
+}  // namespace tarvolin
