@@ -15,6 +15,7 @@
 #include "platform/readnumber.h"
 #include "platform/readtextfile.h"
 #include "platform/withoutbom.h"
+#include "workflow/showallometry.h"
 
 namespace tarvolin {
 namespace {
@@ -117,8 +118,25 @@ void SessionScript::fail(const Step& step, const std::string& what) const {
   throw ScriptError(script_, step.line, what);
 }
 
+namespace {
+
+// The window a step names: a main window by the figure file it was opened
+// from, "plot" the 3D workflow's plot window, "allometry" the allometry
+// report shown last; none of these made by a figure file is found by it.
+std::optional<Handle> windowNamed(Runtime& runtime, const std::string& name) {
+  if (name == "plot") return runtime.plotWindow();
+  if (name == "allometry") {
+    const std::vector<Handle> reports = runtime.graphics().findobj(kAllometryWindow);
+    if (reports.empty()) return std::nullopt;
+    return reports.back();
+  }
+  return runtime.windowOf(name);
+}
+
+}  // namespace
+
 Handle SessionScript::control(Runtime& runtime, const Step& step, const std::string& tag) const {
-  const std::optional<Handle> window = runtime.windowOf(window_);
+  const std::optional<Handle> window = windowNamed(runtime, window_);
   if (!window) fail(step, "the window " + window_ + " is not open");
   const std::vector<Handle> found = runtime.graphics().findobj(tag, *window);
   if (found.empty()) fail(step, "the window " + window_ + " has no control tagged " + tag);
@@ -176,13 +194,11 @@ void SessionScript::perform(Runtime& runtime, const Step& step) {
     for (const Value& result : results) console().echo("ans", result.display());
   } else if (command == "window" && count == 2) {
     window_ = step.words[1];
-    if (!runtime.windowOf(window_)) fail(step, "the window " + window_ + " is not open");
+    if (!windowNamed(runtime, window_)) fail(step, "the window " + window_ + " is not open");
   } else if (command == "close" && count == 2) {
-    // As the user closes a window: the plot window by its own name, since
-    // no figure file makes it.
+    // As the user closes a window.
     const std::string& name = step.words[1];
-    const std::optional<Handle> window =
-        name == "plot" ? runtime.plotWindow() : runtime.windowOf(name);
+    const std::optional<Handle> window = windowNamed(runtime, name);
     if (!window) fail(step, "the window " + name + " is not open");
     graphics.close(*window);
   } else {

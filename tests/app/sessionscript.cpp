@@ -9,13 +9,16 @@
 #include "geometry/transformx.h"
 #include "shapes/dload.h"
 #include "shapes/standardizedtext.h"
+#include "tests/app/clitesting.h"
 #include "tests/testing.h"
 
 namespace tarvolin {
 namespace {
 
+using testing::CliRun;
 using testing::examplePath;
 using testing::readText;
+using testing::runCli;
 using testing::TempDir;
 using testing::writeText;
 
@@ -255,6 +258,31 @@ TEST(SessionScript, CloseShutsAWindowAsTheUserDoes) {
             "Error in ClearFigure: the plot window is closed; there is nothing to clear\n"
             "Error in ShowData: the window Tarvolin2D is not open\n"
             "Error in ShowData: the window Tarvolin is not open\n");
+}
+
+// The allometry report is a window a script can address: its CSV is saved
+// with the figures the command line gives, and it closes as the user closes it.
+TEST(SessionScript, TheAllometryReportIsAddressedAsAWindow) {
+  TempDir dir;
+  const std::string steps = "choose " + examplePath("skulls_zor.txt") +
+                            "\npress LoadDataButton\npress UseCSButton\npress LnButton\n"
+                            "press GoRegress\npress AllometryButton\nwindow allometry\n"
+                            "choose " +
+                            dir.file("report.csv") +
+                            "\npress AllometrySaveButton\nclose allometry\n"
+                            "press AllometrySaveButton\n";
+  const Session s = play(dir, steps);
+  EXPECT_EQ(s.status, 2) << s.err;
+  EXPECT_EQ(s.err,
+            "tarvolin-cli: " + dir.file("script.txt") + ":11: the window allometry is not open\n");
+  const CliRun json =
+      runCli({"allometry", examplePath("skulls_zor.txt"), "--transform", "ln", "--json"});
+  ASSERT_EQ(json.status, 0) << json.err;
+  const std::string csv = readText(dir.file("report.csv"));
+  ASSERT_EQ(csv.rfind("term,Df,SS,", 0), 0u) << csv;
+  const std::string sizeRow = csv.substr(csv.find("\nsize,1,") + 8);
+  const std::string ss = sizeRow.substr(0, sizeRow.find(','));
+  EXPECT_NE(json.out.find("\"ss\": " + ss), std::string::npos) << ss << "\n" << json.out;
 }
 
 // A script as an editor saves it (a byte-order mark, CRLF or old Macintosh
