@@ -6,6 +6,7 @@
 
 #include "platform/errors.h"
 #include "platform/lineendof.h"
+#include "platform/quotedtext.h"
 #include "platform/str2num.h"
 #include "platform/withoutbom.h"
 
@@ -168,14 +169,6 @@ size_t firstLineNumber(const std::vector<std::string_view>& lines) {
   return 1;
 }
 
-// A line in quotes for a message, its first 40 characters when longer.
-std::string shown(std::string_view line) {
-  constexpr size_t kShown = 40;
-  std::string out = "\"";
-  for (char c : line.substr(0, kShown)) out += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
-  return out + (line.size() > kShown ? "...\"" : "\"");
-}
-
 }  // namespace
 
 std::string_view landmarkformatname(LandmarkFormat format) {
@@ -246,7 +239,7 @@ LandmarkFormat detectlandmarkformat(std::string_view text, const std::string& fn
   if (isRowOfNumbers(first)) return LandmarkFormat::zor;
   if (hasDelimiter(first)) return LandmarkFormat::csv;
   throw InputError(fname, "is not a landmark file in any format Tarvolin reads; line " +
-                              std::to_string(firstLineNumber(lines)) + " (" + shown(first) +
+                              std::to_string(firstLineNumber(lines)) + " (" + quotedtext(first) +
                               ") is neither a row of numbers, a table's row (fields apart by "
                               "commas, semicolons or tabs) nor a line of TPS, NTS, Morphologika "
                               "or 3D Slicer; use --format to name the format it is in");

@@ -377,6 +377,7 @@ TEST(CliFormats, PartlyScaledMixedSystemAndHostileFiles) {
             "LM=2\n0 0\n3 4\nID=a\nSCALE=0.5\nLM=2\n0 0\n4 3\nID=b\nSCALE=2\n");
   writeText(dir.file("evil.tps"),
             "LM=2\n0 0\n3 4\nID=a\x1b]0;owned\x07\nLM=2\n0 0\n4 3\nID=a\x1b]0;owned\x07\n");
+  writeText(dir.file("ctrl.txt"), "skull\x1b[31m \x07 x 1 2 3\n");
   writeText(dir.file("one.txt"), "0 0 0 1 0 0 0 1 1 2\n");
   writeText(dir.file("onelandmark.txt"), "1 2 3 5\n4 5 6 5\n");
   writeText(dir.file("zerosize.txt"), "0 0 0 1 0 0 0 1 0 1\n0 0 0 2 0 0 0 2 1 0\n");
@@ -423,6 +424,7 @@ TEST(CliFormats, PartlyScaledMixedSystemAndHostileFiles) {
        "tarvolin-cli: " + dir.file("slicer/c.fcsv") + ": passed over, a link to nothing",
        ""},
       {{"info", dir.file("evil.tps")}, 2, "the ID \"a\\e]0;owned\\x07\" of record 1", ""},
+      {{"info", dir.file("ctrl.txt")}, 2, "line 1 (\"skull\\e[31m \\x07 x 1 2 3\")", ""},
       {{"allometry", dir.file("one.txt")}, 2, "the model has 2 parameters for 1 specimen", ""},
       {{"info", dir.file("onelandmark.txt")}, 2, "a specimen needs at least 2 landmarks", ""},
       {{"info", dir.file("zerosize.txt")},
