@@ -10,6 +10,7 @@
 #include "platform/printable.h"
 #include "platform/quotedtext.h"
 #include "platform/sprintf.h"
+#include "platform/withoutbom.h"
 #include "readmarkupfolder.h"
 #include "textscan.h"
 
@@ -114,7 +115,7 @@ MarkupSystem coordinateSystem(const json& markup, const std::string& fname) {
 
 LandmarkSet readmrkjson(std::string_view text, const std::string& fname,
                         const ReadOptions& options) {
-  const json document = parse(text, fname);
+  const json document = parse(withoutbom(text, fname), fname);
   const json* markups = member(document, "markups");
   if (markups == nullptr || !markups->is_array() || markups->empty()) {
     throw InputError(fname, "holds no markups (a \"markups\" list with at least one markup)");

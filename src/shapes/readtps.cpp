@@ -10,7 +10,9 @@
 #include <vector>
 
 #include "platform/errors.h"
+#include "platform/lineendof.h"
 #include "platform/str2num.h"
+#include "platform/withoutbom.h"
 #include "readcoordinate.h"
 #include "refusemixedscales.h"
 #include "textscan.h"
@@ -19,6 +21,7 @@ namespace tarvolin {
 namespace {
 
 using textscan::isBlank;
+using textscan::isLineEnd;
 using textscan::Lines;
 using textscan::plural;
 using textscan::quoted;
@@ -69,9 +72,11 @@ class TpsReader {
  public:
   TpsReader(std::string_view text, const std::string& fname, const ReadOptions& options)
       : fname_(fname), options_(options) {
-    // A byte-order mark is what some editors put before the first keyword.
-    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+    // A byte-order mark is what some editors put before the first keyword;
+    // UTF-16 text would read as no record at all, with no word of why.
+    text = withoutbom(text, fname);
     lines_.text = text;
+    lines_.lineEnd = lineendof(text);
   }
 
   LandmarkSet read() {
@@ -238,16 +243,20 @@ class TpsReader {
     scale_ = factor;
   }
 
+  // Within a line, the other of CR and LF than the file's line end is a
+  // blank: the CR of a CRLF, or a stray CR inside the lines of an LF file.
+  bool isBlankHere(char c) const { return isBlank(c) || (isLineEnd(c) && c != lines_.lineEnd); }
+
   // True when the next line holds coordinates: not blank and not KEY=value.
   bool atCoordinateLine() const {
     const std::string_view text = lines_.text;
     size_t i = lines_.pos;
-    while (i < text.size() && isBlank(text[i])) ++i;
-    if (i == text.size() || text[i] == '\n' || text[i] == '\r') return false;
+    while (i < text.size() && isBlankHere(text[i])) ++i;
+    if (i == text.size() || text[i] == lines_.lineEnd) return false;
     const char first = text[i];
     if ((first >= '0' && first <= '9') || first == '-' || first == '+' || first == '.') return true;
     size_t end = i;
-    while (end < text.size() && text[end] != '\n' && text[end] != '\r') ++end;
+    while (end < text.size() && !isLineEnd(text[end])) ++end;
     return !keywordOf(text.substr(i, end - i));
   }
 
@@ -260,13 +269,13 @@ class TpsReader {
     double values[3];
     int count = 0;
     while (true) {
-      while (i < text.size() && isBlank(text[i])) ++i;
-      if (i == text.size() || text[i] == '\n' || text[i] == '\r') break;
+      while (i < text.size() && isBlankHere(text[i])) ++i;
+      if (i == text.size() || text[i] == lines_.lineEnd) break;
       const double value = coordinate(text, i);
       if (count < 3) values[count] = value;
       ++count;
     }
-    if (i < text.size()) i += text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n' ? 2 : 1;
+    if (i < text.size()) ++i;
     lines_.pos = i;
     if (count != dims_) {
       fail(lines_.number, recordName() + ": the line has " +

@@ -135,6 +135,12 @@ TEST(ReadMarkups, RefusesBadFilesAndFolders) {
        "choose one kind with --format fcsv or --format mrkjson"},
       {"folder_differing_counts", 0, "has 3 points, but a.fcsv has 2"},
       {"no_such_folder", 0, "the folder cannot be read"},
+      {std::string("\xFF\xFE{\0\n\0", 6), 0, "is UTF-16 text; save it as UTF-8"},
+      {std::string("\xFF\xFE"
+                   "0\0,\0"
+                   "1\0\n\0",
+                   10),
+       0, "is UTF-16 text; save it as UTF-8"},
   };
   for (const auto& c : cases) {
     testing::expectRefused([&] { readSource(c.source, MarkupKind::any); }, "", c.line, c.fragment,

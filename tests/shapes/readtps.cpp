@@ -92,6 +92,22 @@ TEST(ReadTps, ReadsRecordsOfEveryKind) {
        Eigen::VectorXd::Constant(1, 0.5 * std::sqrt(12.5)),
        {},
        Eigen::VectorXd::Constant(1, 0.5)},
+      // LF lines with a stray CR inside a coordinate line, and a CR file
+      // with a final LF: each read by its own line end.
+      {"LM=2\n0 0\n3\r 4\nID=a\n",
+       2,
+       (Eigen::MatrixXd(1, 4) << 0, 0, 3, 4).finished(),
+       {"a"},
+       Eigen::VectorXd::Constant(1, std::sqrt(12.5)),
+       {},
+       {}},
+      {"LM=2\r0 0\r3 4\rID=a\rLM=2\r0 0\r4 3\rID=b\r\n",
+       2,
+       (Eigen::MatrixXd(2, 4) << 0, 0, 3, 4, 0, 0, 4, 3).finished(),
+       {"a", "b"},
+       Eigen::VectorXd::Constant(2, std::sqrt(12.5)),
+       {},
+       {}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.source);
@@ -141,6 +157,10 @@ TEST(ReadTps, RefusesWithTheLineAndTheRecord) {
       {"LM=1\n0 0\nSCALE=0\n", 3, "SCALE=\"0\" is not a scale factor"},
       {"LM=1\n0 0\nLM3=1\n0 0 0\n", 3, "record 2 is 3D (LM3=) but record 1 is 2D (LM=)"},
       {"LM=1\n0 0\nCURVES=2\nPOINTS=1\n1 1\nID=a\n", 6, "declares 2 curves but the record has 1"},
+      {std::string("\xFF\xFEL\0M\0=\0"
+                   "1\0\n\0",
+                   12),
+       0, "is UTF-16 text; save it as UTF-8"},
   };
   for (const auto& c : cases) {
     testing::expectRefused([&] { readSource(c.source); }, "t.tps", c.line, c.fragment, c.source);
