@@ -118,6 +118,7 @@ void Standsw::loadData() {
   }
   clearPlot();
   plotDataSet(state_.DATA, kDataPlot);
+  state_.plotShowsDataAlone = true;
   panel_.reportLoaded(m, (n - 1) / 2, read.name, read.missingDone, notice, notes);
   // Said at once, in a box and in the status line, not first when
   // Standardize refuses.
@@ -151,6 +152,7 @@ void Standsw::useCS() {
 }
 
 void Standsw::clearPlot() {
+  state_.plotShowsDataAlone = false;
   panel_.makeOwnWindowCurrent();
   graphics_.hold(false);
   cla(graphics_);
@@ -161,6 +163,7 @@ void Standsw::showData() {
   requiredata(state_.DATA);
   clearPlot();
   plotDataSet(state_.DATA, kDataPlot);
+  state_.plotShowsDataAlone = true;
   graphics_.status(sprintf("Showing the %i specimens and their mean shape", state_.DATA.rows()));
 }
 
@@ -216,11 +219,16 @@ void Standsw::showRegress() {
     throw MissingError("there is no standardized data to show; standardize first");
   }
   // Over the data, each drawn once: shown again, a mean would be numbered on
-  // from its last landmark.
-  clearPlot();
-  plotDataSet(state_.DATA, kDataPlot);
+  // from its last landmark. Data the plot already shows alone are not drawn
+  // again (on a large data set that is most of the time this step takes).
+  panel_.makeOwnWindowCurrent();
+  if (!state_.plotShowsDataAlone || graphics_.object(graphics_.gca()).children.empty()) {
+    clearPlot();
+    plotDataSet(state_.DATA, kDataPlot);
+  }
   plotDataSet(state_.SDATA,
               {"rs", kStandardized, "ks", kStandardizedMean, "standardized specimens"});
+  state_.plotShowsDataAlone = false;
   graphics_.status(
       sprintf("Showing the %i standardized specimens and their mean", state_.SDATA.rows()));
 }

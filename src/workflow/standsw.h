@@ -75,6 +75,8 @@ class Standsw {
     std::optional<SpecimenGroups> groups;  // each specimen's group, when loaded
     // What is wrong when DATA is plainly not superimposed (notsuperimposed).
     std::optional<std::string> notSuperimposed;
+    // The plot shows DATA and its mean, drawn once, and nothing else.
+    bool plotShowsDataAlone = false;
   };
 
   // How a data set is plotted: the styles of its points and of its mean row,

@@ -395,6 +395,12 @@ TEST_F(StandswTest, WholePathSavesStandardsizeOfTheLoadedRows) {
   EXPECT_EQ(all[before].xdata(0), sw_.state().SDATA(0, 0));
   EXPECT_EQ(all.back().lineStyle, "ks");
   EXPECT_EQ(all.back().markerSize, 3);
+  // Shown again, the data and the standardized specimens are each drawn once.
+  run("ShowRegress");
+  EXPECT_EQ(points(window_).size(), all.size());
+  run("ShowData");
+  run("ShowRegress");
+  EXPECT_EQ(points(window_).size(), all.size());
   // Use centroid size took a new x-variable, which was not accepted again.
   EXPECT_EQ(enables(), "110111");
 }
