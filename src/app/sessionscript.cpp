@@ -122,13 +122,20 @@ namespace {
 
 // The window a step names: a main window by the figure file it was opened
 // from, "plot" the 3D workflow's plot window, "allometry" the allometry
-// report shown last; none of these made by a figure file is found by it.
-std::optional<Handle> windowNamed(Runtime& runtime, const std::string& name) {
+// report of the main window `owner` (the 3D one's unless it is Tarvolin2D).
+std::optional<Handle> windowNamed(Runtime& runtime, const std::string& name,
+                                  const std::string& owner) {
   if (name == "plot") return runtime.plotWindow();
   if (name == "allometry") {
-    const std::vector<Handle> reports = runtime.graphics().findobj(kAllometryWindow);
-    if (reports.empty()) return std::nullopt;
-    return reports.back();
+    const std::string module = owner == "Tarvolin2D" ? "standsw(" : "stand3sw(";
+    Graphics& graphics = runtime.graphics();
+    for (Handle report : graphics.findobj(kAllometryWindow)) {
+      const std::vector<Handle> save = graphics.findobj("AllometrySaveButton", report);
+      if (!save.empty() && graphics.getString(save.front(), "Callback").starts_with(module)) {
+        return report;
+      }
+    }
+    return std::nullopt;
   }
   return runtime.windowOf(name);
 }
@@ -136,7 +143,7 @@ std::optional<Handle> windowNamed(Runtime& runtime, const std::string& name) {
 }  // namespace
 
 Handle SessionScript::control(Runtime& runtime, const Step& step, const std::string& tag) const {
-  const std::optional<Handle> window = windowNamed(runtime, window_);
+  const std::optional<Handle> window = windowNamed(runtime, window_, reportOwner_);
   if (!window) fail(step, "the window " + window_ + " is not open");
   const std::vector<Handle> found = runtime.graphics().findobj(tag, *window);
   if (found.empty()) fail(step, "the window " + window_ + " has no control tagged " + tag);
@@ -193,12 +200,17 @@ void SessionScript::perform(Runtime& runtime, const Step& step) {
     }
     for (const Value& result : results) console().echo("ans", result.display());
   } else if (command == "window" && count == 2) {
+    // The report addressed is that of the main window addressed before.
+    if (step.words[1] == "allometry" && window_ != "allometry") reportOwner_ = window_;
     window_ = step.words[1];
-    if (!windowNamed(runtime, window_)) fail(step, "the window " + window_ + " is not open");
+    if (!windowNamed(runtime, window_, reportOwner_)) {
+      fail(step, "the window " + window_ + " is not open");
+    }
   } else if (command == "close" && count == 2) {
     // As the user closes a window.
     const std::string& name = step.words[1];
-    const std::optional<Handle> window = windowNamed(runtime, name);
+    const std::optional<Handle> window =
+        windowNamed(runtime, name, window_ == "allometry" ? reportOwner_ : window_);
     if (!window) fail(step, "the window " + name + " is not open");
     graphics.close(*window);
   } else {

@@ -83,6 +83,7 @@ class SessionScript : public EventSource {
   bool stopped_ = false;
   bool failed_ = false;
   std::string window_ = "Tarvolin";
+  std::string reportOwner_ = "Tarvolin";  // whose allometry report "allometry" is
   std::filesystem::path start_ = std::filesystem::current_path();
 };
 

@@ -103,6 +103,9 @@ LandmarkSet readData(const Options& options, LandmarkFormat& format) {
     }
     const TpsFile read = parsetps3D(text, options.file, options.scale == "ignore");
     LandmarkSet set = landmarksetof(withcentroidsize(read.y, read.scale), 3);
+    // The coordinates are as measured and the sizes scaled: each writer
+    // then puts them in one unit, as for the other readers.
+    if ((read.scale.array() != 1).any()) set.scale = read.scale;
     set.path = options.file;
     format = LandmarkFormat::tps;
     return set;

@@ -8,6 +8,7 @@
 
 #include "platform/console.h"
 #include "platform/errors.h"
+#include "platform/lineendof.h"
 #include "platform/quotedtext.h"
 #include "platform/readnumber.h"
 #include "platform/readtextfile.h"
@@ -29,7 +30,7 @@ bool isWhite(char c) {
 class TpsScanner {
  public:
   TpsScanner(std::string_view text, const std::string& fname, bool ignoreScale)
-      : text_(text), fname_(fname), ignoreScale_(ignoreScale) {}
+      : text_(text), fname_(fname), ignoreScale_(ignoreScale), lineEnd_(lineendof(text)) {}
 
   TpsFile read();
 
@@ -58,7 +59,7 @@ class TpsScanner {
   // True when only blanks and tabs stand between p and the line's start.
   bool startsLine(size_t p) const {
     while (p > 0 && (text_[p - 1] == ' ' || text_[p - 1] == '\t')) --p;
-    return p == 0 || text_[p - 1] == '\n';
+    return p == 0 || text_[p - 1] == lineEnd_;
   }
 
   Keyword findKeyword(size_t from, bool firstRecord) const {
@@ -71,7 +72,7 @@ class TpsScanner {
 
   long lineAt(size_t offset) const {
     return 1 + static_cast<long>(
-                   std::count(text_.begin(), text_.begin() + static_cast<long>(offset), '\n'));
+                   std::count(text_.begin(), text_.begin() + static_cast<long>(offset), lineEnd_));
   }
 
   [[noreturn]] void fail(size_t offset, const std::string& message) const {
@@ -108,13 +109,14 @@ class TpsScanner {
   std::string_view text_;
   const std::string& fname_;
   bool ignoreScale_;
+  char lineEnd_;  // the file's own line end (lineendof)
 };
 
 std::optional<double> TpsScanner::scaleBetween(size_t from, size_t to, long record) const {
   std::optional<double> scale;
   size_t p = from;
   while (p < to) {
-    size_t lineEnd = text_.find('\n', p);
+    size_t lineEnd = text_.find(lineEnd_, p);
     if (lineEnd == npos || lineEnd > to) lineEnd = to;
     size_t q = p;
     while (q < lineEnd && (text_[q] == ' ' || text_[q] == '\t')) ++q;
@@ -177,7 +179,7 @@ TpsFile TpsScanner::read() {
                               "; every record must have the same landmarks");
     }
 
-    size_t lineEnd = text_.find('\n', p);
+    size_t lineEnd = text_.find(lineEnd_, p);
     lineEnd = (lineEnd == npos) ? text_.size() : lineEnd + 1;
     file.namelist.emplace_back(text_.substr(p, lineEnd - p));
     p = lineEnd;

@@ -478,7 +478,7 @@ void landmarktext(const LandmarkSet& set, LandmarkFormat format, std::optional<d
     LandmarkSet scaled = set;
     scaled.coords.array().colwise() *= set.scale.array();
     scaled.scale.resize(0);
-    landmarktext(scaled, format, lastValue, sink);
+    landmarktext(scaled, format, lastValue, sink, zorDigits);
     return;
   }
   checkWritable(set, format, lastValue);

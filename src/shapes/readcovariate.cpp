@@ -1,6 +1,7 @@
 #include "readcovariate.h"
 
 #include "platform/errors.h"
+#include "platform/quotedtext.h"
 #include "readrowtable.h"
 #include "readtablecolumn.h"
 
@@ -22,7 +23,7 @@ Eigen::VectorXd readcovariate(const std::string& path, const std::string& column
         if (valueOf(c, text).kind == Coordinate::number) return;
         throw InputError(
             path, line,
-            "specimen \"" + id + "\": " +
+            "specimen " + quotedtext(id) + ": " +
                 (text.empty() ? "the column \"" + c.name + "\" is empty"
                               : "\"" + std::string(text.substr(0, 24)) + "\" in the column \"" +
                                     c.name + "\" is not a finite number"));

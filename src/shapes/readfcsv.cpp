@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 #include <optional>
+#include <unordered_set>
 #include <vector>
 
 #include "platform/errors.h"
@@ -17,9 +18,12 @@ using detail::DelimitedText;
 
 char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
+// Blanks around a field or a header's value; the CR of a CRLF line among them.
+bool isBlankOrReturn(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
 std::string_view trimmed(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+  while (!text.empty() && isBlankOrReturn(text.front())) text.remove_prefix(1);
+  while (!text.empty() && isBlankOrReturn(text.back())) text.remove_suffix(1);
   return text;
 }
 
@@ -56,16 +60,15 @@ constexpr char axes[] = {'x', 'y', 'z'};
 // of a columns line; an InputError when it lacks one of them.
 void findAxes(std::string_view names, size_t column[3], const std::string& fname, long line) {
   bool found[3] = {false, false, false};
-  std::vector<std::string_view> seen;
+  std::unordered_set<std::string_view> seen;
   for (size_t index = 0;; ++index) {
     const size_t comma = std::min(names.find(','), names.size());
     const std::string_view name = trimmed(names.substr(0, comma));
-    if (!name.empty() && std::find(seen.begin(), seen.end(), name) != seen.end()) {
+    if (!name.empty() && !seen.insert(name).second) {
       throw InputError(fname, line,
-                       "the columns line names \"" + std::string(name) +
-                           "\" twice; each column needs a name of its own");
+                       "the columns line names " + quotedtext(name) +
+                           " twice; each column needs a name of its own");
     }
-    seen.push_back(name);
     for (int a = 0; a < 3; ++a) {
       if (!found[a] && sameName(trimmed(names.substr(0, comma)), std::string_view(&axes[a], 1))) {
         column[a] = index;

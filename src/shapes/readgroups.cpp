@@ -8,6 +8,7 @@
 
 #include "platform/errors.h"
 #include "platform/lineendof.h"
+#include "platform/quotedtext.h"
 #include "platform/readtextfile.h"
 #include "platform/withoutbom.h"
 #include "readtablecolumn.h"
@@ -74,7 +75,7 @@ std::vector<std::string> tableLabels(const std::string& path, const std::string&
               const std::string& id) {
         if (!trimmed(text).empty()) return;
         throw InputError(path, line,
-                         "specimen \"" + id + "\": the column \"" + c.name +
+                         "specimen " + quotedtext(id) + ": the column \"" + c.name +
                              "\" is empty; each specimen needs a group label");
       });
   std::vector<std::string> labels;

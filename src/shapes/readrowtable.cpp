@@ -205,7 +205,10 @@ std::string_view DelimitedText::restOfLine() {
   const size_t start = pos_;
   while (pos_ < text_.size() && text_[pos_] != lineEnd_) ++pos_;
   moreFields_ = false;
-  return text_.substr(start, pos_ - start);
+  // The CR of a CRLF line is no part of it.
+  std::string_view rest = text_.substr(start, pos_ - start);
+  while (!rest.empty() && isLineEnd(rest.back())) rest.remove_suffix(1);
+  return rest;
 }
 
 Coordinate tablecoordinate(std::string_view field, bool decimalComma, const ReadOptions& options) {
@@ -362,7 +365,7 @@ LandmarkSet readrowtable(std::string_view text, const std::string& fname,
       long count = rows.fieldsRead();
       while (rows.nextField(field)) ++count;
       return InputError(fname, rows.line(),
-                        "specimen \"" + id + "\" has " + plural(count, "field") + ", but " +
+                        "specimen " + quotedtext(id) + " has " + plural(count, "field") + ", but " +
                             countSource + std::to_string(fields));
     };
     double* out = coords.data() + n;
@@ -377,7 +380,7 @@ LandmarkSet readrowtable(std::string_view text, const std::string& fname,
         out[c * capacity] = std::numeric_limits<double>::quiet_NaN();
       } else {
         throw InputError(fname, rows.line(),
-                         "specimen \"" + id + "\": " + quotedtext(field.text) + " (field " +
+                         "specimen " + quotedtext(id) + ": " + quotedtext(field.text) + " (field " +
                              std::to_string(c + (idColumn ? 2 : 1)) + ") " + value.problemText());
       }
     }
@@ -393,7 +396,7 @@ LandmarkSet readrowtable(std::string_view text, const std::string& fname,
       const Coordinate size = detail::tablecoordinate(field.text, decimalComma, options);
       if (size.kind != Coordinate::number) {
         throw InputError(fname, rows.line(),
-                         "specimen \"" + id + "\": the size " + quotedtext(field.text) +
+                         "specimen " + quotedtext(id) + ": the size " + quotedtext(field.text) +
                              " is not a finite number; the size column must hold one");
       }
       sizes(n) = size.value;
@@ -416,15 +419,15 @@ LandmarkSet readrowtable(std::string_view text, const std::string& fname,
       const long later = lines[order[i]];
       if (bareAxes) {
         throw InputError(fname, later,
-                         "specimen \"" + ids[order[i]] + "\" is on line " +
+                         "specimen " + quotedtext(ids[order[i]]) + " is on line " +
                              std::to_string(earlier) + " and line " + std::to_string(later) +
                              ": the table has one row per landmark: reshape to one row per "
                              "specimen, with the columns x1, y1, z1, x2, ... (2D: x1, y1, x2, "
                              "...)");
       }
       throw InputError(fname, later,
-                       "specimen \"" + ids[order[i]] + "\" is on line " + std::to_string(earlier) +
-                           " and line " + std::to_string(later) +
+                       "specimen " + quotedtext(ids[order[i]]) + " is on line " +
+                           std::to_string(earlier) + " and line " + std::to_string(later) +
                            "; each specimen ID must be unique");
     }
   }

@@ -4,6 +4,7 @@
 #include <unordered_map>
 
 #include "platform/errors.h"
+#include "platform/quotedtext.h"
 #include "platform/readtextfile.h"
 #include "readrowtable.h"
 
@@ -71,14 +72,15 @@ TableColumn readtablecolumn(const std::string& path, const std::string& column,
     names.push_back(std::string(trimmed(field.value())));
   }
   // A name given twice leaves it open which column is meant.
-  for (size_t i = 1; i < names.size(); ++i) {
-    for (size_t j = 0; j < i; ++j) {
-      if (!names[i].empty() && names[i] == names[j]) {
-        throw InputError(path, table.line(),
-                         "the header names \"" + names[i] + "\" twice (columns " +
-                             std::to_string(j + 1) + " and " + std::to_string(i + 1) +
-                             "); each column needs a name of its own");
-      }
+  std::unordered_map<std::string_view, size_t> columnOf;
+  for (size_t i = 0; i < names.size(); ++i) {
+    if (names[i].empty()) continue;
+    const auto [first, isNew] = columnOf.emplace(names[i], i);
+    if (!isNew) {
+      throw InputError(path, table.line(),
+                       "the header names " + quotedtext(names[i]) + " twice (columns " +
+                           std::to_string(first->second + 1) + " and " + std::to_string(i + 1) +
+                           "); each column needs a name of its own");
     }
   }
   const size_t index = columnIndex(names, column, path, table.line());
@@ -100,13 +102,14 @@ TableColumn readtablecolumn(const std::string& path, const std::string& column,
     const auto [earlier, added] = lineOfId.emplace(id, line);
     if (!added) {
       throw InputError(path, line,
-                       "specimen \"" + id + "\" is on line " + std::to_string(earlier->second) +
-                           " and line " + std::to_string(line) + "; each specimen needs one row");
+                       "specimen " + quotedtext(id) + " is on line " +
+                           std::to_string(earlier->second) + " and line " + std::to_string(line) +
+                           "; each specimen needs one row");
     }
     for (size_t f = 1; f <= index; ++f) {
       if (!table.nextField(field)) {
         throw InputError(path, line,
-                         "specimen \"" + id + "\": the row has " +
+                         "specimen " + quotedtext(id) + ": the row has " +
                              std::to_string(table.fieldsRead()) + " fields, but the column \"" +
                              result.name + "\" is field " + std::to_string(index + 1));
       }

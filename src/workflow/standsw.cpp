@@ -9,6 +9,7 @@
 #include "gui/cla.h"
 #include "loadchosenlandmarks.h"
 #include "platform/errors.h"
+#include "platform/quotedtext.h"
 #include "platform/sprintf.h"
 #include "plot/showshape.h"
 
@@ -42,9 +43,10 @@ constexpr Standsw::PlotKind kDataPlot{"bo", kSuperimposed, "b<", kMeanShape,
 // What is wrong with data that are not superimposed, and what to do.
 std::string notSuperimposedText(const NotSuperimposed& found, const std::string& name,
                                 const std::vector<std::string>& ids) {
-  const std::string specimen = found.specimen < static_cast<Eigen::Index>(ids.size())
-                                   ? "specimen \"" + ids[static_cast<size_t>(found.specimen)] + "\""
-                                   : "specimen " + std::to_string(found.specimen + 1);
+  const std::string specimen =
+      found.specimen < static_cast<Eigen::Index>(ids.size())
+          ? "specimen " + quotedtext(ids[static_cast<size_t>(found.specimen)])
+          : "specimen " + std::to_string(found.specimen + 1);
   return sprintf(
       "%s is not superimposed: %s has its centroid %.4g from the origin and centroid size %.4g, "
       "where superimposed data have 0 and 1. This window standardizes superimposed 2D data; "

@@ -260,21 +260,26 @@ TEST(SessionScript, CloseShutsAWindowAsTheUserDoes) {
             "Error in ShowData: the window Tarvolin is not open\n");
 }
 
-// The allometry report is a window a script can address: its CSV is saved
-// with the figures the command line gives, and it closes as the user closes it.
+// The allometry report is a window a script can address, that of the main
+// window addressed before it: its CSV is saved with the figures the command
+// line gives, and it closes as the user closes it.
 TEST(SessionScript, TheAllometryReportIsAddressedAsAWindow) {
   TempDir dir;
-  const std::string steps = "choose " + examplePath("skulls_zor.txt") +
-                            "\npress LoadDataButton\npress UseCSButton\npress LnButton\n"
-                            "press GoRegress\npress AllometryButton\nwindow allometry\n"
-                            "choose " +
-                            dir.file("report.csv") +
-                            "\npress AllometrySaveButton\nclose allometry\n"
-                            "press AllometrySaveButton\n";
+  const std::string steps =
+      "choose " + examplePath("skulls_zor.txt") +
+      "\npress LoadDataButton\npress UseCSButton\npress LnButton\npress GoRegress\n"
+      "press AllometryButton\npress Open2DButton\nwindow Tarvolin2D\nchoose " +
+      examplePath("skulls2d_superimposed.txt") +
+      "\npress LoadDataButton\npress UseCSButton\npress LnButton\npress GoRegress\n"
+      "press AllometryButton\nwindow Tarvolin\nwindow allometry\nchoose " +
+      dir.file("report.csv") +
+      "\npress AllometrySaveButton\nwindow Tarvolin2D\nwindow allometry\n" + "choose " +
+      dir.file("report2d.csv") +
+      "\npress AllometrySaveButton\nclose allometry\npress AllometrySaveButton\n";
   const Session s = play(dir, steps);
   EXPECT_EQ(s.status, 2) << s.err;
   EXPECT_EQ(s.err,
-            "tarvolin-cli: " + dir.file("script.txt") + ":11: the window allometry is not open\n");
+            "tarvolin-cli: " + dir.file("script.txt") + ":24: the window allometry is not open\n");
   const CliRun json =
       runCli({"allometry", examplePath("skulls_zor.txt"), "--transform", "ln", "--json"});
   ASSERT_EQ(json.status, 0) << json.err;
@@ -283,6 +288,9 @@ TEST(SessionScript, TheAllometryReportIsAddressedAsAWindow) {
   const std::string sizeRow = csv.substr(csv.find("\nsize,1,") + 8);
   const std::string ss = sizeRow.substr(0, sizeRow.find(','));
   EXPECT_NE(json.out.find("\"ss\": " + ss), std::string::npos) << ss << "\n" << json.out;
+  EXPECT_NE(csv.find(",skulls_zor.txt,"), std::string::npos) << csv;
+  EXPECT_NE(readText(dir.file("report2d.csv")).find(",skulls2d_superimposed.txt,"),
+            std::string::npos);
 }
 
 // A script as an editor saves it (a byte-order mark, CRLF or old Macintosh

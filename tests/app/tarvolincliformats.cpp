@@ -377,6 +377,8 @@ TEST(CliFormats, PartlyScaledMixedSystemAndHostileFiles) {
             "LM=2\n0 0\n3 4\nID=a\nSCALE=0.5\nLM=2\n0 0\n4 3\nID=b\nSCALE=2\n");
   writeText(dir.file("evil.tps"),
             "LM=2\n0 0\n3 4\nID=a\x1b]0;owned\x07\nLM=2\n0 0\n4 3\nID=a\x1b]0;owned\x07\n");
+  writeText(dir.file("scaled3.tps"),
+            "LM3=2\n0 0 0\n3 4 0\nID=a\nSCALE=0.5\nLM3=2\n0 0 0\n4 3 0\nID=b\nSCALE=2\n");
   writeText(dir.file("ctrl.txt"), "skull\x1b[31m \x07 x 1 2 3\n");
   writeText(dir.file("one.txt"), "0 0 0 1 0 0 0 1 1 2\n");
   writeText(dir.file("onelandmark.txt"), "1 2 3 5\n4 5 6 5\n");
@@ -415,6 +417,10 @@ TEST(CliFormats, PartlyScaledMixedSystemAndHostileFiles) {
        "in the units of the size",
        "\na,0,0,1.5,2,1.76776695"},
       {{"convert", dir.file("scaled.tps"), "--to", "tps"}, 0, "", "3 4\nID=a\nSCALE=0.5\n"},
+      // Scaled coordinates keep every digit in ZOR too, and the older TPS
+      // reader's sets are scaled as the others are.
+      {{"convert", dir.file("scaled.tps"), "--to", "zor"}, 0, "", "0 0 1.5 2 1.7677669529663"},
+      {{"convert", "--tps", dir.file("scaled3.tps"), "--to", "csv"}, 0, "", "\n1,0,0,0,1.5,2,0,"},
       {{"info", dir.file("slicer")},
        0,
        "tarvolin-cli: " + dir.file("slicer") + ": converted 1 RAS file to LPS (x and y negated)",

@@ -166,6 +166,19 @@ TEST(Parsetps3D, CrlfLineEnds) {
   EXPECT_TRUE(assert_near(f.scale, Eigen::Vector2d(0.25, 1), 0));
 }
 
+// Lines that end in a lone CR, as old Macintosh programs write them, with a
+// final LF or without: each record's SCALE= and name line are its own.
+TEST(Parsetps3D, LoneCrLineEnds) {
+  for (const std::string end : {"", "\n"}) {
+    const TpsFile f = parsetps3D(
+        "LM3=2 a\r1 2 3\r4 5 6\rSCALE=2\rLM3=2 b\r7 8 9\r10 11 12\rSCALE=0.5\r" + end, "cr.txt");
+    EXPECT_TRUE(assert_near(
+        f.y, (Eigen::MatrixXd(2, 6) << 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12).finished(), 0));
+    EXPECT_EQ(f.namelist, (std::vector<std::string>{" a\r", " b\r"}));
+    EXPECT_TRUE(assert_near(f.scale, Eigen::Vector2d(2, 0.5), 0));
+  }
+}
+
 TEST(Parsetps3D, LandmarkCountMismatchNamesRecordAndBothCounts) {
   const InputError error = fixtureError("landmark_count_mismatch.txt");
   EXPECT_EQ(error.file(), dataPath("tps/landmark_count_mismatch.txt"));

@@ -53,6 +53,12 @@ TEST(ReadMarkups, ReadsFilesAndFolders) {
       {"extra_trailing_fields.fcsv", {}, {"extra_trailing_fields"}, {12.5, -30.25, 4, NA, NA, NA}},
       {"no_columns_line.fcsv", {}, {"no_columns_line"}, {-1, -2, 3, -4, -5, 6}},
       {"0,1,2,3\n1,NaN,5,6\n", {}, {"mem"}, {-1, -2, 3, NA, NA, NA}},
+      // Slicer on Windows: CRLF lines, the system and columns lines among them.
+      {"# Markups fiducial file version = 4.11\r\n# CoordinateSystem = LPS\r\n"
+       "# columns = id,x,y,z\r\nv0,1,2,3\r\nv1,4,5,6\r\n",
+       {},
+       {"mem"},
+       {1, 2, 3, 4, 5, 6}},
       // LF lines with a stray CR inside, as the field's sample files have them.
       {"# Markups fiducial file version = 4.11\n# columns = id,x,y,z,desc\nv1,1,2\r,3,a\r\n"
        "v2,4,5,6,\r\n",

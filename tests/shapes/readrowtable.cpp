@@ -135,10 +135,13 @@ TEST(ReadRowTable, RefusesBadTables) {
   const struct {
     std::string source;
     long line;
-    const char* fragment;
+    std::string fragment;
   } cases[] = {
       {"too_few_fields.csv", 3, "specimen \"b\" has 3 fields, but the header has 4"},
       {"duplicate_ids.csv", 4, "specimen \"a\" is on line 2 and line 4"},
+      {"id,x1,y1,x2,y2\n" + std::string(5000, 'a') + ",0,0,1,1\n" + std::string(5000, 'a') +
+           ",0,0,1,1\n",
+       3, "specimen \"" + std::string(60, 'a') + "...\" is on line 2 and line 3"},
       {"a,1,2,3\nb,1,2,3,4\n", 2, "has 5 fields, but the first row (line 1) has 4"},
       {"a,1,2,3,4,5\n", 1, "5 values after the ID, which do not make landmarks of 3"},
       {"id,x1,y1,z1,x2\na,1,2,3,4\n", 1,
