@@ -413,13 +413,18 @@ void runAllometry(const Options& options, std::ostream& out, std::ostream& err) 
   const SuperimposedDataSet superimposed = superimposelandmarks(
       checkedDataSet(set, rowsAreLines), path, dims, /*withStack=*/false, roundsOf(options));
   const std::string fit = gpareporttext(superimposed.fit);
+  // x as the report names it: a table's column with the table's name.
+  std::string xName = options.x == "cs" ? "centroid size" : bareName(source);
+  if (options.x != "cs" && options.x.size() > source.size() + 1 && options.x.starts_with(source) &&
+      options.x[source.size()] == ':') {
+    xName += options.x.substr(source.size());
+  }
   // The report the windows show, with the permutations asked for here.
   AllometryReport report;
   try {
-    report = allometryreport(
-        superimposed.data, fxlist,
-        {options.x == "cs" ? "centroid size" : bareName(source), options.transform}, bareName(path),
-        dims, fit, groups, {options.permutations, options.seed, options.interaction});
+    report =
+        allometryreport(superimposed.data, fxlist, {xName, options.transform}, bareName(path), dims,
+                        fit, groups, {options.permutations, options.seed, options.interaction});
   } catch (const InputError& e) {
     blame(e, groups, source, path);
   }

@@ -42,11 +42,21 @@ constexpr Standsw::PlotKind kDataPlot{"bo", kSuperimposed, "b<", kMeanShape,
 
 // What is wrong with data that are not superimposed, and what to do.
 std::string notSuperimposedText(const NotSuperimposed& found, const std::string& name,
-                                const std::vector<std::string>& ids) {
+                                const std::vector<std::string>& ids, bool landmarksDropped) {
   const std::string specimen =
       found.specimen < static_cast<Eigen::Index>(ids.size())
           ? "specimen " + quotedtext(ids[static_cast<size_t>(found.specimen)])
           : "specimen " + std::to_string(found.specimen + 1);
+  // Leaving landmarks out moves the rest off the superimposition they had.
+  if (landmarksDropped) {
+    return sprintf(
+        "%s is no longer superimposed once the landmarks missing in some specimen are left out: "
+        "%s has its centroid %.4g from the origin and centroid size %.4g, where superimposed data "
+        "have 0 and 1. Superimpose the rest again with tarvolin-cli superimpose FILE --dim 2 "
+        "--missing drop-landmarks -o superimposed.txt and load superimposed.txt, or estimate the "
+        "missing landmarks instead",
+        name, specimen, found.centroid, found.size);
+  }
   return sprintf(
       "%s is not superimposed: %s has its centroid %.4g from the origin and centroid size %.4g, "
       "where superimposed data have 0 and 1. This window standardizes superimposed 2D data; "
@@ -116,7 +126,8 @@ void Standsw::loadData() {
   state_.dataName = read.name;
   state_.notSuperimposed.reset();
   if (const std::optional<NotSuperimposed> found = notsuperimposed(state_.DATA)) {
-    state_.notSuperimposed = notSuperimposedText(*found, read.name, state_.ids);
+    state_.notSuperimposed =
+        notSuperimposedText(*found, read.name, state_.ids, read.landmarksRenumbered);
   }
   clearPlot();
   plotDataSet(state_.DATA, kDataPlot);

@@ -60,6 +60,12 @@ TEST(CliAllometry, ReportsTheAnovaOfTheSuperimposedDataOnX) {
         "\nsize ", "\nResiduals  38", "\nTotal      39", "Pr(>F)"}) {
     EXPECT_NE(table.out.find(words), std::string::npos) << words << "\n" << table.out;
   }
+  // x from a table's column is named with its column.
+  const CliRun column =
+      runCli({"allometry", examplePath("skulls.csv"), "--x",
+              examplePath("skulls_covariates.csv") + ":mass", "--permutations", "9", "--json"});
+  ASSERT_EQ(column.status, 0) << column.err;
+  EXPECT_EQ(nlohmann::json::parse(column.out)["x"], "skulls_covariates.csv:mass");
 }
 
 // Groups add their terms to the ANOVA and their pooled slope to the

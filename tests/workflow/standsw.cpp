@@ -280,6 +280,20 @@ TEST_F(StandswTest, DataThatAreNotSuperimposedAreNamedAndNotRegressed) {
       EXPECT_EQ(graphics_.messages().back(), said);
     }
   }
+
+  // Superimposed rows with a landmark left out are no longer superimposed:
+  // the message says why and how to superimpose the rest.
+  TempDir dir;
+  std::string text = readText(k2DSuperimposed);
+  text.replace(0, text.find(' ', text.find(' ') + 1), "NA NA");
+  writeText(dir.file("dropped.txt"), text);
+  dialogs_.answerChoice("drop-landmarks");
+  run("LoadData", dir.file("dropped.txt"));
+  ASSERT_TRUE(sw_.state().notSuperimposed.has_value());
+  EXPECT_NE(sw_.state().notSuperimposed->find("is no longer superimposed once the landmarks "
+                                              "missing in some specimen are left out"),
+            std::string::npos)
+      << *sw_.state().notSuperimposed;
 }
 
 TEST_F(StandswTest, StatisticsBoxesTransformButtonsAndRefusedLogarithms) {
