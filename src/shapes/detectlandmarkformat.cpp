@@ -209,7 +209,8 @@ LandmarkFormat detectlandmarkformat(std::string_view text, const std::string& fn
     size_t end = first.size();
     while (end > 0 && !isNumberSeparator(first[end - 1])) --end;
     first = trimmed(first.substr(0, end));
-    if (first.empty()) first = text.substr(0, 1);
+    // No separator at all: enough of it to quote.
+    if (first.empty()) first = text.substr(0, 2 * kQuotedCharacters);
   }
   if (first.empty()) throw InputError(fname, "holds no landmark data: every line is blank");
   if (first.front() == '{') return LandmarkFormat::mrkjson;

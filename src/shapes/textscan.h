@@ -27,9 +27,11 @@ inline bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == 
 
 inline bool isLineEnd(char c) { return c == '\n' || c == '\r'; }
 
+// Blanks and, at either end of a line, a stray CR (or LF) that is not the
+// file's line end.
 inline std::string_view trimmed(std::string_view s) {
-  while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && isBlank(s.back())) s.remove_suffix(1);
+  while (!s.empty() && (isBlank(s.front()) || isLineEnd(s.front()))) s.remove_prefix(1);
+  while (!s.empty() && (isBlank(s.back()) || isLineEnd(s.back()))) s.remove_suffix(1);
   return s;
 }
 

@@ -66,6 +66,9 @@ TEST(DetectLandmarkFormat, TextOfNoFormatIsSaidSo) {
        "f.txt: is not a landmark file in any format Tarvolin reads; line 1 (\"hello world\")"},
       {"\n\nskull_a 1 2 3\n", "line 3 (\"skull_a 1 2 3\")"},
       {"hello world\n", "; use --format"},
+      // A line longer than what is looked at, with nothing to part it.
+      {std::string(70000, 'x'), "line 1 (\"" + std::string(60, 'x') + "...\")"},
+      {"skull\x1b[31m \x07 x\n", "line 1 (\"skull\\e[31m \\x07 x\")"},
       {std::string("\xFF\xFE"
                    "1\0 \0",
                    6),

@@ -92,9 +92,9 @@ TEST(ReadTps, ReadsRecordsOfEveryKind) {
        Eigen::VectorXd::Constant(1, 0.5 * std::sqrt(12.5)),
        {},
        Eigen::VectorXd::Constant(1, 0.5)},
-      // LF lines with a stray CR inside a coordinate line, and a CR file
-      // with a final LF: each read by its own line end.
-      {"LM=2\n0 0\n3\r 4\nID=a\n",
+      // LF lines with a stray CR inside a coordinate or keyword line, and a
+      // CR file with a final LF: each read by its own line end.
+      {"LM=2\r \n0 0\n3\r 4\nID=a\n",
        2,
        (Eigen::MatrixXd(1, 4) << 0, 0, 3, 4).finished(),
        {"a"},
