@@ -11,7 +11,8 @@
 #include <optional>
 #include <string>
 
-#include "closestword.h"
+#include "clisuggestion.h"
+#include "estimateprogress.h"
 #include "figurefolder.h"
 #include "geometry/checklandmarkdata.h"
 #include "geometry/gparounds.h"
@@ -130,20 +131,6 @@ LandmarkSet readData(const Options& options, LandmarkFormat& format) {
   return set;
 }
 
-// Shows how far a long estimation of missing landmarks has got: a line on
-// standard error after two seconds, and every two seconds from then on.
-EstimateProgress progressOn(std::ostream& err) {
-  auto next = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-  return [&err, next](size_t done, size_t total) mutable {
-    const auto now = std::chrono::steady_clock::now();
-    if (now < next || done == total) return;
-    next = now + std::chrono::seconds(2);
-    err << "tarvolin-cli: estimating missing landmarks: " << done << " of " << total
-        << " specimens done\n"
-        << std::flush;
-  };
-}
-
 // The landmark set of FILE, its missing landmarks dealt with as --missing
 // says. `rowsAreLines` tells whether row i was line i of FILE.
 LandmarkSet loadData(const Options& options, std::ostream& err, bool& rowsAreLines) {
@@ -164,7 +151,7 @@ LandmarkSet loadData(const Options& options, std::ostream& err, bool& rowsAreLin
   if (options.missing != "keep") {
     MissingReport report;
     try {
-      report = resolvemissing(set, kMissingPolicies.at(options.missing), progressOn(err));
+      report = resolvemissing(set, kMissingPolicies.at(options.missing), estimateprogress(err));
     } catch (const InputError& e) {
       if (options.missing != "refuse") throw;
       throw InputError(e.file(), e.line(),
@@ -446,50 +433,6 @@ void runConvert(const Options& options, std::ostream& out, std::ostream& err) {
   deliverSet(options, set, std::nullopt, out);
 }
 
-// What is wrong with a word of the command line that names no command, or
-// no option of its command, with the one it was most likely meant to be
-// ("unknown command \"standardise\"; did you mean standardize?"). Only
-// words the parser refused (named in `refused`) count, so that an option's
-// value such as -99 is never taken for an option.
-std::optional<std::string> unknownWord(const CLI::App& app, int argc, const char* const* argv,
-                                       const std::string& refused) {
-  if (argc < 2) return std::nullopt;
-  const std::string first = argv[1];
-  if (first.rfind("--", 0) == 0 && first != "--help" && first != "--version") {
-    const std::optional<std::string> meant = closestword(first, {"--help", "--version"});
-    return "unknown option " + first + (meant ? "; did you mean " + *meant + "?" : "");
-  }
-  if (first.empty() || first[0] == '-') return std::nullopt;
-  std::vector<std::string> commands;
-  const CLI::App* command = nullptr;
-  for (const CLI::App* sub : app.get_subcommands([](const CLI::App*) { return true; })) {
-    commands.push_back(sub->get_name());
-    if (sub->get_name() == first) command = sub;
-  }
-  if (!command) {
-    const std::optional<std::string> meant = closestword(first, commands);
-    return "unknown command \"" + first + "\"" + (meant ? "; did you mean " + *meant + "?" : "");
-  }
-  std::vector<std::string> names;
-  for (const CLI::Option* option : command->get_options()) {
-    for (const std::string& name : option->get_lnames()) names.push_back("--" + name);
-    for (const std::string& name : option->get_snames()) names.push_back("-" + name);
-  }
-  for (int i = 2; i < argc; ++i) {
-    const std::string word = argv[i];
-    if (word == "--") break;
-    const std::string name = word.substr(0, word.find('='));
-    if (name.size() < 2 || name[0] != '-' || refused.find(word) == std::string::npos ||
-        std::find(names.begin(), names.end(), name) != names.end()) {
-      continue;
-    }
-    const std::optional<std::string> meant = closestword(name, names);
-    return "unknown option " + name + " of " + first +
-           (meant ? "; did you mean " + *meant + "?" : "");
-  }
-  return std::nullopt;
-}
-
 }  // namespace
 
 int runcli(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
@@ -654,7 +597,7 @@ int runcli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
     if (e.get_exit_code() == 0) return app.exit(e, out, err);
-    const std::optional<std::string> unknown = unknownWord(app, argc, argv, e.what());
+    const std::optional<std::string> unknown = clisuggestion(app, argc, argv, e.what());
     err << "tarvolin-cli: " << printable(unknown ? *unknown : std::string(e.what()))
         << " (see --help)\n";
     return 2;

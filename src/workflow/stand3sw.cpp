@@ -152,14 +152,7 @@ void Stand3sw::loadData() {
   // The x-variable and the standardization were chosen for the earlier data
   // set: regressing these data on its sizes, or saving its result under
   // this name, would be wrong without a word.
-  state_.XLIST.resize(0, 0);
-  state_.FXLIST.resize(0, 0);
-  state_.xsource.clear();
-  state_.fxname.clear();
-  state_.SDATA.resize(0, 0);
-  state_.SDATAV = ConfigStack();
-  state_.smean.resize(0, 0);
-  state_.standardizedAt.reset();
+  newXVariable(Eigen::MatrixXd(), "");
   panel_.resetLaterSteps();
   panel_.setEnable("ShowDataButton", true);
 

@@ -108,12 +108,7 @@ void Standsw::loadData() {
   state_.ids = std::move(ids);
   state_.groups.reset();
   // The x-variable and the standardization belonged to the earlier data set.
-  state_.XLIST.resize(0, 0);
-  state_.FXLIST.resize(0, 0);
-  state_.xsource.clear();
-  state_.fxname.clear();
-  state_.SDATA.resize(0, 0);
-  state_.standardizedAt.reset();
+  newXVariable(Eigen::MatrixXd(), "");
   panel_.resetLaterSteps();
   const Eigen::Index m = state_.DATA.rows();
   const Eigen::Index n = state_.DATA.cols();

@@ -74,6 +74,14 @@ struct DesktopFixture : ::testing::Test {
     QTest::mouseClick(w, Qt::LeftButton);
     serveEvents();
   }
+  // Clicks the example data through to Standardize, on ln centroid size.
+  void standardizeTheExample() {
+    dialogs.choose(examplePath("skulls_zor.txt"));
+    for (const char* tag :
+         {"LoadDataButton", "UseCSButton", "LnButton", "GoRegress", "AcceptStandard"}) {
+      click(tag);
+    }
+  }
   QString shown(const std::string& tag, const std::string& base = "Tarvolin") const {
     QWidget* w = widget(tag, base);
     if (auto* label = qobject_cast<QLabel*>(w)) return label->text();
@@ -287,12 +295,7 @@ TEST_F(Desktop3D, EveryControlOfBothWindowsSaysWhatItDoes) {
 // its standardized specimens, not what its status line said.
 TEST_F(Desktop3D, ANewDataSetLeavesNothingOfTheEarlierInThePlotWindow) {
   testing::CwdGuard cwd;
-  dialogs.choose(examplePath("skulls_zor.txt"));
-  click("LoadDataButton");
-  click("UseCSButton");
-  click("LnButton");
-  click("GoRegress");
-  click("AcceptStandard");
+  standardizeTheExample();
   click("ShowStandard");
   const Handle plot = plotWindow();
   view.window(plot)->copyPicture();  // the plot window's own Copy plot
@@ -347,12 +350,7 @@ TEST_F(Desktop3D, TheTpsSwitchTogglesAndAFileOpenedByNameLeavesItAlone) {
 TEST_F(Desktop3D, SavingAfterTheStandardValueWasEditedIsRefusedEveryWay) {
   testing::CwdGuard cwd;
   TempDir dir;
-  dialogs.choose(examplePath("skulls_zor.txt"));
-  click("LoadDataButton");
-  click("UseCSButton");
-  click("LnButton");
-  click("GoRegress");
-  click("AcceptStandard");
+  standardizeTheExample();
   auto* standard = qobject_cast<QLineEdit*>(widget("StandardBox"));
   ASSERT_NE(standard, nullptr);
   const QString used = standard->text();

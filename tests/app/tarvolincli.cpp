@@ -267,6 +267,7 @@ TEST(CliUsage, AMistypedWordGetsTheNearestOneAndInteractionNeedsGroups) {
       {{"standardize", zor, "--standard", "-1", "--keepsize"},
        "unknown option --keepsize of standardize; did you mean --keep-size?"},
       {{"info", zor, "--transform", "ln"}, "unknown option --transform of info"},
+      {{"standardize", zor, "-x", "3"}, "unknown option -x of standardize; did you mean --x?"},
       {{"allometry", zor, "--interaction"}, "--interaction requires --groups"},
   };
   for (const auto& c : cases) {
