@@ -29,6 +29,6 @@ for size in "${sizes[@]}"; do
   echo "$specimens specimens x $landmarks landmarks:"
   for run in $(seq "$runs"); do
     /usr/bin/time -f "  run $run: %e s wall, peak %M KB, %R page faults" \
-      "$build/src/app/tarvolin-cli" standardize "$work/synthetic.txt" --transform ln -o "$work/out.txt"
+      "$build/bin/tarvolin-cli" standardize "$work/synthetic.txt" --transform ln -o "$work/out.txt"
   done
 done

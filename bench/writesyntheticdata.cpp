@@ -11,7 +11,7 @@
 #include <iostream>
 #include <string_view>
 
-#include "platform/writefileatomic.h"
+#include "core/writefileatomic.h"
 #include "syntheticdata.h"
 
 namespace {

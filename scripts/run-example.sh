@@ -15,7 +15,7 @@ if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
   echo "Opening the Tarvolin window. Click 'Load data' and choose examples/skulls_zor.txt;"
   echo "the steps are numbered in the order of the work, and every button says what it does"
   echo "when the mouse rests on it."
-  exec build/release/src/app/tarvolin
+  exec build/release/bin/tarvolin
 fi
 
 echo "No display found (neither DISPLAY nor WAYLAND_DISPLAY is set), so the window"
@@ -23,7 +23,7 @@ echo "cannot open. Running the command-line job on the example data instead."
 echo
 cmake --build --preset release --target tarvolin-cli -j "$(nproc)"
 
-cli=build/release/src/app/tarvolin-cli
+cli=build/release/bin/tarvolin-cli
 out=build/skulls_standardized.txt
 "$cli" info examples/skulls_zor.txt
 "$cli" standardize examples/skulls_zor.txt --transform ln -o "$out"

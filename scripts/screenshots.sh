@@ -13,7 +13,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 out=${1:-docs/screenshots}
-program=${TARVOLIN:-build/release/src/app/tarvolin}
+program=${TARVOLIN:-build/release/bin/tarvolin}
 if [ ! -x "$program" ]; then
   cmake --preset release >/dev/null
   cmake --build --preset release --target tarvolin -j "$(nproc)"

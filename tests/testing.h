@@ -15,7 +15,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "platform/filedialogs.h"
+#include "core/filedialogs.h"
 
 namespace tarvolin::testing {
 

@@ -1,4 +1,4 @@
-#include "axeswidget.h"
+#include "desktop/axeswidget.h"
 
 #include <QActionGroup>
 #include <QContextMenuEvent>

@@ -21,8 +21,8 @@
 #include <QPoint>
 #include <QWidget>
 
-#include "platform/graphics.h"
-#include "renderaxes.h"
+#include "desktop/renderaxes.h"
+#include "document/graphics.h"
 
 namespace tarvolin {
 

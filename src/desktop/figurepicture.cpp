@@ -1,4 +1,4 @@
-#include "figurepicture.h"
+#include "desktop/figurepicture.h"
 
 #include <QBuffer>
 #include <QImage>

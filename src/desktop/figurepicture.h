@@ -16,8 +16,8 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/graphics.h"
-#include "renderaxes.h"
+#include "desktop/renderaxes.h"
+#include "document/graphics.h"
 
 namespace tarvolin {
 

@@ -1,4 +1,4 @@
-#include "figurewindow.h"
+#include "desktop/figurewindow.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -23,13 +23,13 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "axeswidget.h"
-#include "figurepicture.h"
-#include "platform/clickvalue.h"
-#include "platform/errors.h"
-#include "platform/writefileatomic.h"
-#include "qtview.h"
-#include "windowmenus.h"
+#include "core/errors.h"
+#include "core/writefileatomic.h"
+#include "desktop/axeswidget.h"
+#include "desktop/figurepicture.h"
+#include "desktop/qtview.h"
+#include "desktop/windowmenus.h"
+#include "document/clickvalue.h"
 
 namespace tarvolin {
 namespace {

@@ -25,8 +25,8 @@
 #include <map>
 #include <vector>
 
-#include "figurepicture.h"
-#include "platform/graphics.h"
+#include "desktop/figurepicture.h"
+#include "document/graphics.h"
 
 class QLabel;
 class QLineEdit;

@@ -1,4 +1,4 @@
-#include "qtfiledialogs.h"
+#include "desktop/qtfiledialogs.h"
 
 #include <QApplication>
 #include <QDir>

@@ -23,7 +23,7 @@
 class QSettings;
 class QWidget;
 
-#include "platform/filedialogs.h"
+#include "core/filedialogs.h"
 
 namespace tarvolin {
 

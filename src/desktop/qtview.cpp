@@ -1,4 +1,4 @@
-#include "qtview.h"
+#include "desktop/qtview.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -17,13 +17,13 @@
 #include <QWidget>
 #include <algorithm>
 
-#include "axeswidget.h"
-#include "figurewindow.h"
-#include "platform/clickvalue.h"
-#include "platform/errors.h"
-#include "platform/writefileatomic.h"
-#include "qtfiledialogs.h"
-#include "shapes/detectlandmarkformat.h"
+#include "core/errors.h"
+#include "core/writefileatomic.h"
+#include "desktop/axeswidget.h"
+#include "desktop/figurewindow.h"
+#include "desktop/qtfiledialogs.h"
+#include "document/clickvalue.h"
+#include "formats/detectlandmarkformat.h"
 
 namespace tarvolin {
 namespace {

@@ -52,7 +52,7 @@
 #include <optional>
 #include <vector>
 
-#include "platform/graphics.h"
+#include "document/graphics.h"
 
 class QMessageBox;
 class QSettings;

@@ -55,7 +55,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/graphics.h"
+#include "document/graphics.h"
 
 namespace tarvolin {
 

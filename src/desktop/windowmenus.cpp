@@ -1,4 +1,4 @@
-#include "windowmenus.h"
+#include "desktop/windowmenus.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -12,9 +12,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "axeswidget.h"
-#include "figurewindow.h"
-#include "qtview.h"
+#include "desktop/axeswidget.h"
+#include "desktop/figurewindow.h"
+#include "desktop/qtview.h"
 
 namespace tarvolin {
 namespace {

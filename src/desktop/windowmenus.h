@@ -30,8 +30,8 @@
 #include <utility>
 #include <vector>
 
-#include "platform/graphics.h"
-#include "renderaxes.h"
+#include "desktop/renderaxes.h"
+#include "document/graphics.h"
 
 class QAction;
 class QActionGroup;

@@ -12,15 +12,15 @@
 #include <filesystem>
 #include <string>
 
-#include "app/runtime.h"
-#include "platform/filedialogs.h"
-#include "src/desktop/figurewindow.h"
-#include "src/desktop/qtview.h"
+#include "core/filedialogs.h"
+#include "desktop/figurewindow.h"
+#include "desktop/qtview.h"
+#include "runtime/runtime.h"
 #include "tests/desktop/qttesting.h"
 #include "tests/testing.h"
-#include "tests/workflow/workflowtesting.h"
-#include "workflow/showallometry.h"
-#include "workflow/stand3sw.h"
+#include "tests/workflows/workflowtesting.h"
+#include "workflows/showallometry.h"
+#include "workflows/stand3sw.h"
 
 #ifndef TARVOLIN_TEST_SCALE
 #define TARVOLIN_TEST_SCALE 1

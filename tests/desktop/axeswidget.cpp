@@ -1,4 +1,4 @@
-#include "src/desktop/axeswidget.h"
+#include "desktop/axeswidget.h"
 
 #include <gtest/gtest.h>
 

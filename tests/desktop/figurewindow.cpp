@@ -1,7 +1,7 @@
 // The windows of a workflow: their own status lines, the busy pointer, the
 // menus bound to the controls, dropped and recent data files, and what is
 // kept between runs.
-#include "src/desktop/figurewindow.h"
+#include "desktop/figurewindow.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -21,10 +21,10 @@
 #include <QUrl>
 #include <QWindow>
 
-#include "src/desktop/axeswidget.h"
-#include "src/desktop/qtfiledialogs.h"
-#include "src/desktop/qtview.h"
-#include "src/desktop/windowmenus.h"
+#include "desktop/axeswidget.h"
+#include "desktop/qtfiledialogs.h"
+#include "desktop/qtview.h"
+#include "desktop/windowmenus.h"
 #include "tests/desktop/qttesting.h"
 #include "tests/testing.h"
 

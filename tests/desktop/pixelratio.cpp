@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <memory>
 
-#include "src/desktop/axeswidget.h"
+#include "desktop/axeswidget.h"
 #include "tests/testing.h"
 
 namespace tarvolin {

@@ -1,4 +1,4 @@
-#include "src/desktop/qtview.h"
+#include "desktop/qtview.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -19,10 +19,10 @@
 #include <QTimer>
 #include <filesystem>
 
-#include "src/desktop/axeswidget.h"
-#include "src/desktop/figurewindow.h"
-#include "src/desktop/qtfiledialogs.h"
-#include "src/platform/errors.h"
+#include "core/errors.h"
+#include "desktop/axeswidget.h"
+#include "desktop/figurewindow.h"
+#include "desktop/qtfiledialogs.h"
 #include "tests/desktop/qttesting.h"
 #include "tests/testing.h"
 

@@ -1,0 +1,19 @@
+#include "document/showshape.h"
+
+namespace tarvolin {
+
+double showshape(Graphics& graphics, const Eigen::MatrixXd& x, std::string_view xform,
+                 std::string_view name) {
+  graphics.hold(true);
+  const Eigen::Index points = (x.cols() - 1) / 2;
+  for (Eigen::Index i = 0; i < x.rows(); ++i) {
+    for (Eigen::Index j = 0; j < points; ++j) {
+      graphics.plot(PlotData::one(x(i, 2 * j)), PlotData::one(x(i, 2 * j + 1)), xform, 3, name);
+    }
+  }
+  graphics.axis("auto");
+  graphics.axis("equal");
+  return 1;
+}
+
+}  // namespace tarvolin

@@ -1,0 +1,26 @@
+#pragma once
+// Draws the rows of a 2D landmark data set as points in a flat plot.
+//
+// x:     one row per specimen, X1 Y1 X2 Y2 ... and a trailing column that is
+//        not drawn; point j of a row is (column 2j - 1, column 2j), for j up
+//        to floor((columns - 1) / 2).
+// xform: the plot style (default "k.").
+// Hold goes on first; every landmark of every row is drawn as its own point
+// with marker size 3; then the axis modes become "auto" and "equal".
+// Returns 1, whatever was drawn. `name` is what the plot's legend calls the
+// points.
+//
+// Example:
+//   showshape(graphics, SDATA, "rs");   // a row of 5 columns gives 2 points
+
+#include <Eigen/Core>
+#include <string_view>
+
+#include "document/graphics.h"
+
+namespace tarvolin {
+
+double showshape(Graphics& graphics, const Eigen::MatrixXd& x, std::string_view xform = "k.",
+                 std::string_view name = {});
+
+}  // namespace tarvolin

@@ -1,0 +1,110 @@
+#include "formats/standardizedtext.h"
+
+#include <algorithm>
+#include <future>
+
+#include "core/sprintf.h"
+
+namespace tarvolin {
+namespace {
+
+using RowMajor = Eigen::Matrix<double, Eigen::Dynamic, Eigen::Dynamic, Eigen::RowMajor>;
+
+// The numbers of a line: the coordinates, then one last number, the row's
+// own from `lastColumn` or the same `lastValue` on every line (or none when
+// neither is given).
+struct Lines {
+  Eigen::Ref<const Eigen::MatrixXd> coords;
+  const double* lastColumn;
+  std::optional<double> lastValue;
+  Eigen::Index numbers() const {
+    return coords.cols() + ((lastColumn != nullptr || lastValue) ? 1 : 0);
+  }
+};
+
+// Appends rows [first, last) to out.
+void formatRows(const Lines& lines, Eigen::Index first, Eigen::Index last, std::string& out) {
+  // Copying the rows out first, column by column, reads the column-major
+  // matrix a cache line at a time, instead of one scattered number at a time.
+  RowMajor rows(last - first, lines.coords.cols());
+  for (Eigen::Index c = 0; c < rows.cols(); ++c) {
+    const double* column = lines.coords.col(c).data() + first;
+    for (Eigen::Index r = 0; r < rows.rows(); ++r) rows(r, c) = column[r];
+  }
+  const Eigen::Index n = rows.cols();
+  const bool hasLast = lines.lastColumn != nullptr || lines.lastValue;
+  // Written straight into room made for the longest text the numbers can
+  // take, then cut to what was written.
+  const size_t start = out.size();
+  out.resize(start + static_cast<size_t>(rows.rows()) *
+                         (static_cast<size_t>(n + 1) * (kFormatGRoom + 1) + 2));
+  char* end = out.data() + start;
+  for (Eigen::Index i = 0; i < rows.rows(); ++i) {
+    for (Eigen::Index j = 0; j < n; ++j) {
+      end = formatG(end, rows(i, j));
+      *end++ = ' ';
+    }
+    if (hasLast) {
+      end = formatG(end, lines.lastValue ? *lines.lastValue : lines.lastColumn[first + i]);
+      *end++ = ' ';
+    }
+    *end++ = ' ';
+    *end++ = '\n';
+  }
+  out.resize(static_cast<size_t>(end - out.data()));
+}
+
+void writeLines(const Lines& lines, const std::function<void(std::string_view)>& sink) {
+  const Eigen::Index rows = lines.coords.rows();
+  // Pieces of about half a megabyte of text (some 12 characters a number).
+  // At least 16 rows, so that copying them out of the column-major matrix
+  // uses whole cache lines.
+  const Eigen::Index perPiece = std::max<Eigen::Index>(
+      16, (Eigen::Index{1} << 19) / (12 * std::max<Eigen::Index>(lines.numbers(), 1)));
+  std::string first;
+  std::string second;
+  for (Eigen::Index start = 0; start < rows; start += 2 * perPiece) {
+    const Eigen::Index middle = std::min(start + perPiece, rows);
+    const Eigen::Index end = std::min(start + 2 * perPiece, rows);
+    // Formatting numbers is most of the cost of writing a large data set:
+    // the second piece is formatted on the other core meanwhile.
+    std::future<void> other;
+    if (middle < end) {
+      other = std::async(std::launch::async, [&] { formatRows(lines, middle, end, second); });
+    }
+    formatRows(lines, start, middle, first);
+    if (other.valid()) other.get();
+    sink(first);
+    if (!second.empty()) sink(second);
+    first.clear();
+    second.clear();
+  }
+}
+
+}  // namespace
+
+void standardizedtext(const Eigen::MatrixXd& sdata, std::optional<double> lastValue,
+                      const std::function<void(std::string_view)>& sink) {
+  const Eigen::Index n = sdata.cols();
+  if (n == 0) {
+    writeLines({sdata, nullptr, std::nullopt}, sink);
+    return;
+  }
+  writeLines({sdata.leftCols(n - 1), sdata.col(n - 1).data(), lastValue}, sink);
+}
+
+void standardizedtext(const Eigen::MatrixXd& coords, const Eigen::VectorXd& sizes,
+                      std::optional<double> lastValue,
+                      const std::function<void(std::string_view)>& sink) {
+  writeLines({coords, lastValue ? nullptr : sizes.data(), lastValue}, sink);
+}
+
+std::string standardizedtext(const Eigen::MatrixXd& sdata, std::optional<double> lastValue) {
+  std::string text;
+  // About 12 characters a number keeps the text from growing again and again.
+  text.reserve(static_cast<size_t>(sdata.size()) * 12 + static_cast<size_t>(sdata.rows()) * 2);
+  standardizedtext(sdata, lastValue, [&text](std::string_view part) { text += part; });
+  return text;
+}
+
+}  // namespace tarvolin

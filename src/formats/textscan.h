@@ -1,0 +1,89 @@
+#pragma once
+// The small pieces of text handling that the readers of landmark files share:
+// blanks and line ends, trimming, a keyword in any letter case, a whole
+// number, a token quoted in a message, a count with its noun, and the lines
+// of a text by its own line end.
+//
+// Example:
+//   textscan::Lines lines{"LM=2\r1 2\r3 4\n"};
+//   while (!lines.atEnd()) use(lines.next(), lines.number);   // "LM=2" 1, "1 2" 2, "3 4" 3
+//   textscan::sameWord("Scale", "scale")        -> true
+//   textscan::quoted("abc")                     -> "\"abc\"" (see platform/quotedtext.h)
+//   textscan::plural(2, "record")               -> "2 records"
+
+#include <charconv>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/lineendof.h"
+#include "core/quotedtext.h"
+
+namespace tarvolin::textscan {
+
+// Blanks within a line: space, tab, vertical tab, form feed.
+inline bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f'; }
+
+inline bool isLineEnd(char c) { return c == '\n' || c == '\r'; }
+
+// Blanks and, at either end of a line, a stray CR (or LF) that is not the
+// file's line end.
+inline std::string_view trimmed(std::string_view s) {
+  while (!s.empty() && (isBlank(s.front()) || isLineEnd(s.front()))) s.remove_prefix(1);
+  while (!s.empty() && (isBlank(s.back()) || isLineEnd(s.back()))) s.remove_suffix(1);
+  return s;
+}
+
+// True when `a` is `lowerCase` in any letter case.
+inline bool sameWord(std::string_view a, std::string_view lowerCase) {
+  if (a.size() != lowerCase.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    const char c = a[i] >= 'A' && a[i] <= 'Z' ? static_cast<char>(a[i] + 32) : a[i];
+    if (c != lowerCase[i]) return false;
+  }
+  return true;
+}
+
+// The token in quotes for a message: short, and safe for a terminal.
+inline std::string quoted(std::string_view token) { return quotedtext(token); }
+
+inline std::string plural(uint64_t n, const char* word) {
+  return std::to_string(n) + " " + word + (n == 1 ? "" : "s");
+}
+
+// A whole number 0 or more that is all of `text`, else nothing.
+inline std::optional<uint64_t> wholeNumber(std::string_view text) {
+  uint64_t value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (text.empty() || error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return value;
+}
+
+// Hands out the lines of a text one by one, without their line ends,
+// counting them from 1. A text has one line end (lineendof): LF, or the
+// lone CR of old Macintosh files; the other of the two at either end of a
+// line (the CR of a CRLF, the final LF of a CR file) is left off too.
+struct Lines {
+  std::string_view text;
+  size_t pos = 0;
+  long number = 0;
+  char lineEnd = '\0';  // told from the text at the first line
+
+  bool atEnd() const { return pos >= text.size(); }
+  std::string_view next() {
+    if (lineEnd == '\0') lineEnd = lineendof(text);
+    const size_t start = pos;
+    size_t end = text.find(lineEnd, start);
+    if (end == std::string_view::npos) end = text.size();
+    pos = end < text.size() ? end + 1 : end;
+    ++number;
+    std::string_view line = text.substr(start, end - start);
+    // The other of CR and LF, at either end, is no part of the line.
+    while (!line.empty() && isLineEnd(line.back())) line.remove_suffix(1);
+    while (!line.empty() && isLineEnd(line.front())) line.remove_prefix(1);
+    return line;
+  }
+};
+
+}  // namespace tarvolin::textscan

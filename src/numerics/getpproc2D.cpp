@@ -1,0 +1,13 @@
+#include "numerics/getpproc2D.h"
+
+#include "numerics/procrustesfit.h"
+
+namespace tarvolin {
+
+Superimposition2D getpproc2D(ConfigStack2D data) {
+  Superimposition2D result{Eigen::MatrixXd(), std::move(data)};
+  procrustesfit::superimpose(result.sdata, result.reference, "getpproc2D");
+  return result;
+}
+
+}  // namespace tarvolin

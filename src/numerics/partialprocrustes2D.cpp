@@ -1,0 +1,19 @@
+#include "numerics/partialprocrustes2D.h"
+
+#include "numerics/procrustesfit.h"
+
+namespace tarvolin {
+
+void partialprocrustes2DInPlace(const Eigen::Ref<const Eigen::MatrixXd>& reference,
+                                Eigen::Ref<Eigen::MatrixXd> subject) {
+  procrustesfit::fitOnto<2>(reference, subject, "partialprocrustes2D");
+}
+
+Eigen::MatrixXd partialprocrustes2D(const Eigen::Ref<const Eigen::MatrixXd>& reference,
+                                    const Eigen::Ref<const Eigen::MatrixXd>& subject) {
+  Eigen::MatrixXd y = subject;
+  partialprocrustes2DInPlace(reference, y);
+  return y;
+}
+
+}  // namespace tarvolin

@@ -1,0 +1,15 @@
+#include "numerics/standardizedataset.h"
+
+#include "numerics/standardsize.h"
+
+namespace tarvolin {
+
+SuperimposedDataSet standardizedataset(Eigen::MatrixXd data,
+                                       const Eigen::Ref<const Eigen::VectorXd>& fxlist,
+                                       double svalue, int dims, bool withStack,
+                                       const GpaRounds& rounds) {
+  return superimposedataset(standardsize(std::move(data), fxlist, svalue).y, dims, withStack,
+                            rounds);
+}
+
+}  // namespace tarvolin

@@ -1,0 +1,77 @@
+#pragma once
+// Records a working session in the windows as a session script (see
+// sessionscript.h) that replays to the same result: the methods of an
+// analysis, written down as they were done.
+//
+// It stands between the workflows and the file dialogs, and is told of every
+// control whose callback runs (Runtime::runCallback), and so records, in
+// the order the user did them:
+//
+//   window NAME               when a control of the other window is used
+//                             (before the 2D window's first control, the
+//                             press of Open2DButton that opens it)
+//   set TAG String TEXT       what was typed into an edit box
+//   choose PATH / cancel      each file dialog's answer, the path made
+//                             absolute, before the press that asked
+//   answer CHOICE             a question's answer (missing landmarks)
+//   press TAG                 each button, radio button or check box used
+//
+// Only the controls of the main window and of the 2D window are recorded:
+// the plot and report windows change no result.
+//
+// Example:
+//   SessionRecorder recorder(dialogs);            // the switchyards ask `recorder`
+//   recorder.beginStep("Tarvolin", "LoadDataButton", ControlStyle::pushbutton, "");
+//   recorder.getFile(kLandmarkFilter, "Enter file to Load?");   // the user picks a file
+//   recorder.endStep();
+//   recorder.script();   // "...choose /data/skulls.txt\npress LoadDataButton\n"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/filedialogs.h"
+#include "document/graphics.h"
+
+namespace tarvolin {
+
+class SessionRecorder : public FileDialogs {
+ public:
+  explicit SessionRecorder(FileDialogs& dialogs) : dialogs_(dialogs) {}
+
+  std::optional<FileChoice> getFile(std::string_view filter, std::string_view title) override;
+  std::optional<FileChoice> putFile(std::string_view filter, std::string_view title) override;
+  std::optional<std::string> askChoice(std::string_view title, std::string_view text,
+                                       std::string_view details,
+                                       const std::vector<DialogChoice>& choices) override;
+
+  // A control's callback is about to run: `window` is the figure file the
+  // control's window was opened from ("Tarvolin", "Tarvolin2D"; empty for
+  // any other window, whose controls are not recorded), `text` an edit
+  // box's String. Steps within a step (a callback that runs another) are
+  // part of it.
+  void beginStep(const std::string& window, const std::string& tag, ControlStyle style,
+                 const std::string& text);
+  // The callback has run: its step is written, after the dialog answers it
+  // gave.
+  void endStep();
+
+  // The session so far, as a session script.
+  std::string script() const;
+  // The steps recorded, one line each.
+  const std::vector<std::string>& steps() const { return steps_; }
+
+ private:
+  void answered(std::string step);
+
+  FileDialogs& dialogs_;
+  std::vector<std::string> steps_;
+  std::vector<std::string> answers_;  // of the step that runs
+  std::string step_;                  // the step that runs; empty when not recorded
+  int depth_ = 0;
+  std::string window_ = "Tarvolin";
+  bool opened2D_ = false;
+};
+
+}  // namespace tarvolin

@@ -1,7 +1,0 @@
-#include "mfloadtxt.h"
-
-namespace tarvolin {
-
-LoadedMatrix mfloadtxt(FileDialogs& dialogs) { return detail::loadchosenmatrix(dialogs, "*.txt"); }
-
-}  // namespace tarvolin

@@ -1,0 +1,132 @@
+#include "workflows/showallometry.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+namespace tarvolin {
+namespace {
+
+// The window's layout, from the bottom up: the plot, the buttons above it,
+// and on top the text, as high as its lines need at the window's width. On a
+// small screen (or at a large scaling) the plot gives up height first, so
+// that the whole table stays in view.
+constexpr double kMargin = 10;
+constexpr double kButtonHeight = 24;
+constexpr double kWidest = 800;
+constexpr double kTallestPlot = 466;
+constexpr double kLowestPlot = 200;
+// What the window system takes of the screen's height around the drawing
+// area: the title bar, the frame and the status bar.
+constexpr double kFrameRoom = 90;
+const Eigen::Vector2d kCorner(120, 60);
+const Eigen::Vector4d kCopy(10, 0, 130, kButtonHeight);
+const Eigen::Vector4d kSave(150, 0, 170, kButtonHeight);
+
+Eigen::MatrixXd row(const Eigen::Vector4d& v) { return Eigen::MatrixXd(v.transpose()); }
+
+Eigen::Vector4d rectangle(const PropertyValue& value) {
+  const Eigen::MatrixXd& m = std::get<Eigen::MatrixXd>(value);
+  return Eigen::Vector4d(m(0), m(1), m(2), m(3));
+}
+
+ControlSpec control(ControlStyle style, const char* tag, const char* string,
+                    const Eigen::Vector4d& position, const char* tooltip) {
+  ControlSpec described;
+  described.style = style;
+  described.tag = tag;
+  described.string = string;
+  described.position = position;
+  described.tooltip = tooltip;
+  return described;
+}
+
+// Opens the window with its controls and empty axes.
+Handle openWindow(Graphics& graphics, std::string_view module) {
+  const Handle window = graphics.figure();
+  graphics.set(window, "Tag", std::string(kAllometryWindow));
+  const Eigen::Vector4d screen = rectangle(graphics.get(kRoot, "ScreenSize"));
+  const double width = std::min(kWidest, screen(2) - 4 * kMargin);
+  graphics.set(window, "Position",
+               row(Eigen::Vector4d(kCorner.x(), kCorner.y(), width, kTallestPlot)));
+  const Handle text = graphics.uicontrol(
+      window, control(ControlStyle::text, "AllometryText", "",
+                      Eigen::Vector4d(kMargin, kMargin, width - 2 * kMargin, kButtonHeight),
+                      "The Procrustes ANOVA of shape on x; select text to copy a part of it"));
+  graphics.set(text, "FontName", std::string("monospace"));
+  ControlSpec copy = control(ControlStyle::pushbutton, "AllometryCopyButton", "Copy table", kCopy,
+                             "Put the report with its table on the clipboard as text");
+  copy.callback = std::string(module) + "('AllometryCopy')";
+  graphics.uicontrol(window, copy);
+  ControlSpec save =
+      control(ControlStyle::pushbutton, "AllometrySaveButton", "Save table as CSV...", kSave,
+              "Write the table to a CSV file, for a spreadsheet");
+  save.callback = std::string(module) + "('AllometrySave')";
+  graphics.uicontrol(window, save);
+  const Handle plot = graphics.axes(window);
+  graphics.set(plot, "Tag", std::string("AllometryPlot"));
+  return window;
+}
+
+// Lays the window out around its text, keeping its width and its top left
+// corner where it stands; a new window has its top near the screen's.
+void layOut(Graphics& graphics, Handle window, const std::string& report, bool fresh) {
+  const Eigen::Vector4d screen = rectangle(graphics.get(kRoot, "ScreenSize"));
+  const Eigen::Vector4d was = rectangle(graphics.get(window, "Position"));
+  const double width = was(2);
+  const Handle text = graphics.findobj("AllometryText", window).front();
+  // Measured at the width the text will have.
+  graphics.set(text, "Position",
+               row(Eigen::Vector4d(kMargin, kMargin, width - 2 * kMargin, kButtonHeight)));
+  graphics.set(text, "String", report);
+  const double textHeight = std::ceil(rectangle(graphics.get(text, "Extent"))(3));
+  const double fixed = textHeight + kButtonHeight + 4 * kMargin;
+  const double plotHeight = std::clamp(screen(3) - kFrameRoom - fixed, kLowestPlot, kTallestPlot);
+  const double height = fixed + plotHeight;
+  const double top = fresh ? screen(3) - kFrameRoom / 2 : was(1) + was(3);
+  graphics.set(window, "Position",
+               row(Eigen::Vector4d(was(0), std::max(0.0, top - height), width, height)));
+  graphics.set(graphics.findobj("AllometryPlot", window).front(), "Position",
+               row(Eigen::Vector4d(kMargin, kMargin, width - 2 * kMargin, plotHeight)));
+  const double buttons = 2 * kMargin + plotHeight;
+  Eigen::Vector4d copy = kCopy, save = kSave;
+  copy(1) = save(1) = buttons;
+  graphics.set(graphics.findobj("AllometryCopyButton", window).front(), "Position", row(copy));
+  graphics.set(graphics.findobj("AllometrySaveButton", window).front(), "Position", row(save));
+  graphics.set(text, "Position",
+               row(Eigen::Vector4d(kMargin, buttons + kButtonHeight + kMargin, width - 2 * kMargin,
+                                   textHeight)));
+}
+
+}  // namespace
+
+ObjectId showallometry(Graphics& graphics, const AllometryReport& report,
+                       const std::optional<ObjectId>& window, std::string_view module) {
+  const std::optional<Handle> remembered = graphics.currentFigure();
+  const bool open = window && graphics.exists(*window);
+  const Handle shown = open ? window->handle : openWindow(graphics, module);
+  graphics.figure(shown);
+  graphics.set(shown, "Name", "Tarvolin allometry: " + report.file);
+  layOut(graphics, shown, report.text, !open);
+
+  const Handle plot = graphics.findobj("AllometryPlot", shown).front();
+  graphics.hold(false);  // the next plot replaces what a refreshed window showed
+  const Eigen::VectorXd& x = report.x;
+  graphics.plot(x.transpose(), report.score.score.transpose(), "bo", 6, kAllometrySpecimens);
+  graphics.hold(true);
+  const Eigen::RowVector2d ends(x.minCoeff(), x.maxCoeff());
+  const Eigen::RowVector2d fitted =
+      (report.score.line(0) * ends.array() + report.score.line(1)).matrix();
+  graphics.plot(ends, fitted, "r-", 6, kAllometryLine);
+  graphics.set(plot, "Title", report.file + ": regression score against " + report.xname);
+  graphics.set(plot, "XLabel", report.xname);
+  graphics.set(plot, "YLabel", std::string(kAllometryScore));
+  if (open) graphics.set(shown, "Visible", std::string("on"));  // brought to the front
+
+  if (remembered && *remembered != shown && graphics.isValid(*remembered)) {
+    graphics.figure(*remembered);
+  }
+  return graphics.id(shown);
+}
+
+}  // namespace tarvolin

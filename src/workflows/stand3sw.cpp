@@ -1,0 +1,393 @@
+#include "workflows/stand3sw.h"
+
+#include <cmath>
+#include <filesystem>
+
+#include "core/console.h"
+#include "core/errors.h"
+#include "core/sprintf.h"
+#include "document/cla.h"
+#include "document/clf.h"
+#include "document/misfittingwire.h"
+#include "document/showshape3D.h"
+#include "document/wireshape3D.h"
+#include "numerics/getpprocon3.h"
+#include "numerics/standardsize.h"
+#include "workflows/loadlandmarkfile.h"
+#include "workflows/mfloadtxt.h"
+#include "workflows/superimposelandmarks.h"
+
+namespace tarvolin {
+namespace {
+
+// The plot window's title bar, followed by the data file's name while it
+// shows a data set.
+constexpr std::string_view kPlotWindowName = "Tarvolin 3D plot";
+
+// The points of row i of a 3D landmark data set, X, Y and Z apart.
+void rowPoints(const Eigen::MatrixXd& data, Eigen::Index i, Eigen::RowVectorXd& x,
+               Eigen::RowVectorXd& y, Eigen::RowVectorXd& z) {
+  const Eigen::Index k = (data.cols() - 1) / 3;
+  x.resize(k);
+  y.resize(k);
+  z.resize(k);
+  for (Eigen::Index j = 0; j < k; ++j) {
+    x(j) = data(i, 3 * j);
+    y(j) = data(i, 3 * j + 1);
+    z(j) = data(i, 3 * j + 2);
+  }
+}
+
+}  // namespace
+
+const std::array<SwitchyardAction<Stand3sw>, 19> Stand3sw::kActions = {{
+    {"LoadData", &Stand3sw::loadData},
+    {"LoadWire", &Stand3sw::loadWire},
+    {"Regress", &Stand3sw::regress},
+    {"UseCS", &Stand3sw::useCS},
+    {"ShowData", &Stand3sw::showData},
+    {"LoadxList", &Stand3sw::loadXList},
+    {"UseX", &Stand3sw::useX},
+    {"UseLn", &Stand3sw::useLn},
+    {"UseLog", &Stand3sw::useLog},
+    {"Acceptx", &Stand3sw::acceptX},
+    {"SaveFile", &Stand3sw::saveFile},
+    {"Clear", &Stand3sw::clear},
+    {"ShowRegress", &Stand3sw::showRegress},
+    {"ClearFigure", &Stand3sw::clearFigure},
+    {"CopyImage", &Stand3sw::copyImage},
+    {"Allometry", &Stand3sw::allometry},
+    {"AllometryCopy", &Stand3sw::allometryCopy},
+    {"AllometrySave", &Stand3sw::allometrySave},
+    {"LoadGroups", &Stand3sw::loadGroups},
+}};
+
+Stand3sw::Stand3sw(Graphics& graphics, FileDialogs& dialogs)
+    : graphics_(graphics), dialogs_(dialogs), panel_(graphics, dialogs) {
+  subscription_ = graphics_.subscribe([this](const GraphicsChange& change) {
+    if (change.kind == GraphicsChange::Kind::deleted && state_.fighand1 &&
+        change.handle == state_.fighand1->handle && !graphics_.exists(*state_.fighand1)) {
+      plotWindowGone();
+    }
+  });
+}
+
+Stand3sw::~Stand3sw() { graphics_.unsubscribe(subscription_); }
+
+void Stand3sw::operator()(std::string_view action) {
+  panel_.run(action, [&] {
+    const SwitchyardAction<Stand3sw>* entry = findnamedaction(kActions, action);
+    if (!entry) {
+      graphics_.msgbox("Fell Through case in switchyard");
+      return;
+    }
+    if (panel_.enterOwnWindow()) startAfresh();
+    (this->*entry->run)();
+  });
+}
+
+void Stand3sw::startAfresh() {
+  State fresh;
+  fresh.fighand1 = state_.fighand1;
+  fresh.wireactive = state_.wireactive;
+  fresh.wirelist = std::move(state_.wirelist);
+  fresh.wirefile = std::move(state_.wirefile);
+  state_ = std::move(fresh);
+}
+
+bool Stand3sw::plotWindowOpen() const {
+  return state_.fighand1 && graphics_.exists(*state_.fighand1);
+}
+
+void Stand3sw::selectPlotWindow() {
+  if (plotWindowOpen()) {
+    graphics_.figure(state_.fighand1->handle);
+  } else {
+    state_.fighand1 = graphics_.id(graphics_.figure());
+  }
+}
+
+template <typename Step>
+void Stand3sw::inPlotWindow(std::string_view what, Step step) {
+  const std::optional<Handle> remembered = graphics_.currentFigure();
+  if (!plotWindowOpen()) {
+    throw MissingError("the plot window is closed; there is nothing to " + std::string(what));
+  }
+  graphics_.figure(state_.fighand1->handle);
+  step();
+  if (remembered && graphics_.isValid(*remembered)) graphics_.figure(*remembered);
+}
+
+bool Stand3sw::wireframeOn() const { return state_.wireactive && *state_.wireactive != 0; }
+
+void Stand3sw::loadData() {
+  const double zor = panel_.value("ZORButton");
+  LandmarkFile file;
+  if (zor == 0) {
+    console().echo("stemp", "using ZOR format");
+    file = loadlandmarkfile(dialogs_, false);
+  } else {
+    file = loadlandmarkfile(dialogs_, true);
+  }
+  if (!file.chosen) return;
+
+  const std::string summary =
+      sprintf("%s \nhas %i specimens \nwith %i landmarks", file.fname, file.data.rows(),
+              static_cast<double>(file.data.cols() - 1) / 3.0);
+  graphics_.status(sprintf("Superimposing %i specimens from %s ...", file.data.rows(), file.fname));
+  SuperimposedDataSet loaded = superimposelandmarks(std::move(file.data), file.path);
+  if (!state_.wireactive) state_.wireactive = 0;
+  panel_.setString("FileBox", summary);
+  state_.DATA = std::move(loaded.data);
+  state_.DATAV = std::move(loaded.stack);
+  state_.mean1 = std::move(loaded.mean);
+  state_.datafile = file.path;
+  state_.ids = std::move(file.ids);
+  // The TPS-style reader gives no IDs: the specimens are numbered, as ZOR rows are.
+  if (state_.ids.empty()) {
+    for (Eigen::Index i = 1; i <= state_.DATA.rows(); ++i) state_.ids.push_back(std::to_string(i));
+  }
+  state_.groups.reset();
+
+  // The x-variable and the standardization were chosen for the earlier data
+  // set: regressing these data on its sizes, or saving its result under
+  // this name, would be wrong without a word.
+  newXVariable(Eigen::MatrixXd(), "");
+  panel_.resetLaterSteps();
+  panel_.setEnable("ShowDataButton", true);
+
+  if (wireframeOn() && file.landmarksRenumbered) {
+    // Its numbers name the file's landmarks, some of which were left out:
+    // drawn, it would join the wrong ones without a word.
+    state_.wireactive = 0;
+    graphics_.msgbox(sprintf(
+        "The wireframe %s numbers the landmarks as %s does, but landmarks were left out of it; "
+        "the wireframe is switched off until one that fits is loaded",
+        std::filesystem::path(state_.wirefile).filename().string(), file.fname));
+  } else if (wireframeOn()) {
+    if (const std::optional<MisfittingWire> misfit =
+            misfittingwire(state_.wirelist, state_.mean1.rows())) {
+      state_.wireactive = 0;
+      graphics_.msgbox(sprintf(
+          "The wireframe %s joins landmark %g, but %s has %i landmarks; the wireframe is switched "
+          "off until one that fits is loaded",
+          std::filesystem::path(state_.wirefile).filename().string(), misfit->landmark, file.fname,
+          state_.mean1.rows()));
+    }
+  }
+  panel_.setEnable("UseCSButton", true);
+  panel_.setEnable("LoadXButton", true);
+  panel_.setEnable("LoadGroupsButton", true);
+
+  // What the plot window said of the earlier data set no longer holds.
+  if (plotWindowOpen()) graphics_.status(state_.fighand1->handle, "");
+  drawData();
+  panel_.reportLoaded(state_.DATAV.specimens(), state_.mean1.rows(), file.fname, file.missingDone,
+                      file.notice, file.notes);
+}
+
+void Stand3sw::drawData() {
+  selectPlotWindow();
+  // The plot shows this data set alone: nothing of an earlier one, nor a
+  // second copy of its mean, whose landmarks would be numbered on from k.
+  cla(graphics_);
+  showshape3D(graphics_, state_.mean1, "b*", kMeanShape);
+  showshape3D(graphics_, state_.DATAV, "bo", kSuperimposed);
+  if (wireframeOn()) wireshape3D(graphics_, state_.mean1, state_.wirelist, "g");
+  nameplot(std::to_string(state_.DATAV.specimens()) + " specimens, superimposed");
+  enablePlotButtons(true);
+}
+
+void Stand3sw::enablePlotButtons(bool on) {
+  panel_.setEnable("ClearPlotButton", on);
+  panel_.setEnable("CopyPlotButton", on);
+}
+
+void Stand3sw::plotWindowGone() {
+  // The buttons are the main window's: there is nothing to do when it has
+  // gone too (the program is ending).
+  try {
+    enablePlotButtons(false);
+  } catch (const std::exception&) {
+  }
+}
+
+void Stand3sw::nameplot(const std::string& shown) {
+  const std::string file = std::filesystem::path(state_.datafile).filename().string();
+  graphics_.set(graphics_.gcf(), "Name", std::string(kPlotWindowName) + ": " + file);
+  graphics_.set(graphics_.gca(), "Title", file + ": " + shown);
+}
+
+void Stand3sw::loadWire() {
+  const LoadedMatrix read = mfloadtxt(dialogs_);
+  if (!read.chosen) return;
+  if (!read.openError.empty()) throw InputError(read.path, "cannot be opened: " + read.openError);
+  if (read.y.cols() < 3) {
+    throw InputError(read.path, 1,
+                     "has " + std::to_string(read.y.cols()) +
+                         " numbers on a line; a wire is its number and the two landmarks it joins");
+  }
+  if (state_.mean1.size() != 0) {
+    if (const std::optional<MisfittingWire> misfit = misfittingwire(read.y, state_.mean1.rows())) {
+      throw InputError(read.path, misfit->row + 1,
+                       sprintf("wire %i joins landmark %g, but the data set has landmarks 1 to %i; "
+                               "the wireframe was not loaded",
+                               misfit->row + 1, misfit->landmark, state_.mean1.rows()));
+    }
+  }
+  state_.wirelist = read.y;
+  state_.wirefile = read.path;
+  state_.wireactive = 1;
+  if (!read.notice.empty()) console().disp(read.fn + ": " + read.notice);
+  graphics_.status(sprintf("Loaded a wireframe of %i wires from %s; it is drawn with every plot",
+                           read.y.rows(), read.path) +
+                   (read.notice.empty() ? "" : "; " + read.notice));
+}
+
+void Stand3sw::regress() {
+  requiredata(state_.DATA);
+  requirexvariable(state_.FXLIST);
+  const StandardizedAt at = panel_.standardValue(state_.LCODE.value_or(Transform::none));
+
+  graphics_.status(sprintf("Standardizing %i specimens ...", state_.DATA.rows()));
+  SuperimposedDataSet standardized = superimposelandmarks(
+      standardsize(state_.DATA, state_.FXLIST.col(0), at.value).y, state_.datafile);
+  state_.SDATA = std::move(standardized.data);
+  state_.SDATAV = std::move(standardized.stack);
+  state_.smean = std::move(standardized.mean);
+  state_.standardizedAt = at;
+  panel_.setEnable("SaveStandard", true);
+  panel_.setEnable("ShowStandard", true);
+
+  selectPlotWindow();
+  cla(graphics_);
+  showshape3D(graphics_, state_.smean, "r*", kStandardizedMean);
+  showshape3D(graphics_, state_.SDATAV, "ro", kStandardized);
+  showshape3D(graphics_, getpprocon3(state_.smean, state_.DATAV), "bo", kSuperimposed);
+  if (wireframeOn()) wireshape3D(graphics_, state_.smean, state_.wirelist, "k:");
+  nameplot("standardized to " + panel_.standardizedText(at));
+  enablePlotButtons(true);
+  panel_.reportStandardized(state_.SDATA.rows(), at, state_.FXLIST);
+}
+
+void Stand3sw::useCS() {
+  requiredata(state_.DATA);
+  newXVariable(state_.DATA.col(state_.DATA.cols() - 1), "centroid size");
+  panel_.setString("XVarBox", "");
+  panel_.reportCentroidSize(state_.XLIST.rows());
+}
+
+void Stand3sw::newXVariable(Eigen::MatrixXd xlist, std::string source) {
+  // The transform, and what was standardized with it, belonged to the
+  // earlier x-variable: regressing on its values while the window names the
+  // new one would be wrong without a word.
+  state_.XLIST = std::move(xlist);
+  state_.xsource = std::move(source);
+  state_.FXLIST.resize(0, 0);
+  state_.fxname.clear();
+  state_.SDATA.resize(0, 0);
+  state_.SDATAV = ConfigStack();
+  state_.smean.resize(0, 0);
+  state_.standardizedAt.reset();
+  panel_.resetXChoice();
+}
+
+void Stand3sw::showData() {
+  if (state_.DATAV.empty()) throw MissingError("no data set has been loaded yet");
+  drawData();
+  graphics_.hold(true);
+  graphics_.status(sprintf("Showing the %i superimposed specimens and their mean shape",
+                           state_.DATAV.specimens()));
+}
+
+void Stand3sw::loadXList() {
+  std::optional<XList> xlist = panel_.loadXList(state_.DATA.rows());
+  if (!xlist) return;
+  newXVariable(std::move(xlist->values), std::move(xlist->name));
+}
+
+void Stand3sw::transform(Transform lcode) {
+  const std::optional<Transform> inForce =
+      state_.FXLIST.size() != 0 ? state_.LCODE : std::optional<Transform>();
+  state_.FXLIST = panel_.showTransform(state_.XLIST, lcode, inForce);
+  state_.LCODE = lcode;
+  state_.fxname = xvariablename(state_.xsource, lcode);
+}
+
+void Stand3sw::acceptX() { panel_.acceptX(); }
+
+void Stand3sw::saveFile() { panel_.saveStandardized(state_.SDATA, state_.standardizedAt); }
+
+void Stand3sw::clear() {
+  state_.DATA.resize(0, 0);
+  state_.XLIST.resize(0, 0);
+  state_.SDATA.resize(0, 0);
+  state_.FXLIST.resize(0, 0);
+  state_.xsource.clear();
+  state_.fxname.clear();
+  state_.standardizedAt.reset();
+  state_.ids.clear();
+  state_.groups.reset();
+  // The plot is emptied when its window is still open; a window the user
+  // closed needs no clearing, and the reset of the boxes goes on regardless.
+  if (plotWindowOpen()) {
+    // Nothing of the cleared data set stays: no points, no title naming it,
+    // no status of its steps.
+    inPlotWindow("clear", [this] {
+      cla(graphics_);
+      graphics_.set(graphics_.gca(), "Title", std::string());
+      graphics_.set(graphics_.gcf(), "Name", std::string(kPlotWindowName));
+    });
+    graphics_.status(state_.fighand1->handle, "");
+  }
+  enablePlotButtons(false);
+  panel_.resetControls();
+  graphics_.status("Cleared: load a data set to start again");
+}
+
+void Stand3sw::showRegress() {
+  if (state_.SDATA.size() == 0) {
+    throw MissingError("there is no standardized data to show; standardize first");
+  }
+  // Into the plot window: the window whose button was pressed is current
+  // now, and drawing there would cover the main window's controls.
+  selectPlotWindow();
+  graphics_.hold(true);
+  const Eigen::MatrixXd& sdata = state_.SDATA;
+  Eigen::RowVectorXd x, y, z;
+  for (Eigen::Index i = 0; i < sdata.rows(); ++i) {
+    rowPoints(sdata, i, x, y, z);
+    graphics_.plot3(x, y, z, "rs", kStandardizedSaved);
+  }
+  rowPoints(sdata.colwise().mean(), 0, x, y, z);
+  graphics_.plot3(x, y, z, "ks", kStandardizedSavedMean);
+  graphics_.axis("auto");
+  graphics_.axis("equal");
+  graphics_.hold(true);
+  enablePlotButtons(true);
+  graphics_.status(
+      sprintf("Showing the %i standardized specimens as they are saved", sdata.rows()));
+}
+
+void Stand3sw::clearFigure() {
+  inPlotWindow("clear", [this] { clf(graphics_); });
+  enablePlotButtons(false);
+  graphics_.status("Cleared the plot");
+}
+
+void Stand3sw::copyImage() {
+  inPlotWindow("copy", [this] { graphics_.print("-dmeta"); });
+}
+
+void Stand3sw::allometry() {
+  panel_.showAllometry(state_.DATA, state_.FXLIST, state_.xsource, state_.LCODE, state_.datafile, 3,
+                       kAllometryFit3D, "stand3sw", state_.groups);
+}
+
+void Stand3sw::loadGroups() {
+  requiredata(state_.DATA);
+  std::optional<SpecimenGroups> groups = panel_.loadGroups(state_.ids);
+  if (groups) state_.groups = std::move(groups);
+}
+
+}  // namespace tarvolin

@@ -1,0 +1,160 @@
+#pragma once
+// The switchyard of the 3D standardization workflow: every command of the
+// main window reaches it as one action string.
+//
+// Actions, compared exactly in this order: "LoadData", "LoadWire",
+// "Regress", "UseCS", "ShowData", "LoadxList", "UseX", "UseLn", "UseLog",
+// "Acceptx", "SaveFile", "Clear", "ShowRegress", "ClearFigure", "CopyImage",
+// "Allometry", the allometry report window's "AllometryCopy" and
+// "AllometrySave" (see SwitchyardPanel::showAllometry), and "LoadGroups".
+// Any other string shows the message box "Fell Through case in switchyard".
+//
+// Between actions it keeps the workflow in twelve variables (state()), with
+// what the last standardization used, the names of the files read, and the
+// specimens' IDs and groups. Groups belong to the data set they were read
+// for: loading new data or Clear forgets them; while they are loaded (more
+// than one group) the allometry report tests the groups and their slopes too. It
+// finds the controls it reads and writes by their tags in its own window,
+// asks for files through the dialog service, and draws into the plot window
+// (fighand1): that window and no other, made anew when the user has closed
+// it, even if a window opened since carries its old number.
+//
+// Each step builds on the data set it was chosen for: a new data set puts
+// the x-variable and the standardization of the earlier one out of force,
+// a new x-variable the transform and the standardization made with the
+// earlier one, and a saved file is refused when the standard value shown is
+// not the one the standardization used. A new data set is drawn into an
+// empty plot. Buttons are enabled only when their step can be taken: Accept
+// x once x, ln x or log10 x is chosen, Show data once data are loaded, Clear
+// plot and Copy plot while the plot window shows something. A wireframe must fit the data set: one
+// naming a landmark the data set lacks is refused, or switched off when new data no longer fit it.
+//
+// An action that cannot go on (a file refused, a value missing, a standard
+// value that is not a number, its window closed) ends with one console line,
+// "Error in ACTION: what is wrong", which is also kept as the graphics
+// model's last error; the workflow's variables, boxes and buttons are then
+// as they were before the action, except where a drawing step failed after
+// the data were stored and the buttons set. A cancelled file dialog ends the
+// action with nothing changed.
+//
+// Example:
+//   Stand3sw stand3sw(graphics, dialogs);
+//   dialogs.choose("examples/skulls_zor.txt");
+//   stand3sw("LoadData");
+//   stand3sw("UseCS"); stand3sw("UseLn"); stand3sw("Acceptx"); stand3sw("Regress");
+
+#include <Eigen/Core>
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/filedialogs.h"
+#include "document/graphics.h"
+#include "landmarks/configstack.h"
+#include "numerics/transformx.h"
+#include "workflows/switchyardpanel.h"
+
+namespace tarvolin {
+
+class Stand3sw {
+ public:
+  // The workflow variables. An empty matrix or stack, or an empty optional,
+  // holds no value.
+  struct State {
+    Eigen::MatrixXd DATA;    // loaded data set, superimposed, with its size column
+    ConfigStack DATAV;       // the same configurations as a stack
+    Eigen::MatrixXd mean1;   // their consensus
+    Eigen::MatrixXd XLIST;   // raw x-variable, one value per specimen
+    Eigen::MatrixXd FXLIST;  // x-variable as regressed: XLIST, ln or log10
+    std::optional<Transform> LCODE;
+    Eigen::MatrixXd SDATA;  // standardized data set, superimposed, with the size column
+    ConfigStack SDATAV;     // the same configurations as a stack
+    Eigen::MatrixXd smean;  // their consensus
+    std::optional<double> wireactive;
+    Eigen::MatrixXd wirelist;  // one wire per row: number, landmark, landmark
+    std::optional<ObjectId> fighand1;
+
+    std::optional<StandardizedAt> standardizedAt;  // what made SDATA
+    std::string datafile;                          // the file DATA came from
+    std::string wirefile;                          // the file wirelist came from
+    std::string xsource;  // what XLIST is: "centroid size" or the x list's file name
+    std::string fxname;   // what FXLIST is, for the allometry report: "ln of centroid size"
+    std::vector<std::string> ids;          // DATA's specimen IDs, for matching groups
+    std::optional<SpecimenGroups> groups;  // each specimen's group, when loaded
+  };
+
+  // The nineteen actions, in the order they are compared.
+  static const std::array<SwitchyardAction<Stand3sw>, 19> kActions;
+
+  Stand3sw(Graphics& graphics, FileDialogs& dialogs);
+  ~Stand3sw();
+  Stand3sw(const Stand3sw&) = delete;
+  Stand3sw& operator=(const Stand3sw&) = delete;
+
+  void operator()(std::string_view action);
+
+  const State& state() const { return state_; }
+
+  // Where the controls are looked up: the main window (see SwitchyardPanel).
+  void setWindowLocator(std::string windowName, SwitchyardPanel::WindowLocator locator) {
+    panel_.setWindowLocator(std::move(windowName), std::move(locator));
+  }
+
+ private:
+  void loadData();
+  void loadWire();
+  void regress();
+  void useCS();
+  void showData();
+  void loadXList();
+  void transform(Transform lcode);
+  void useX() { transform(Transform::none); }
+  void useLn() { transform(Transform::ln); }
+  void useLog() { transform(Transform::log10); }
+  void acceptX();
+  void saveFile();
+  void clear();
+  void showRegress();
+  void clearFigure();
+  void copyImage();
+  void allometry();
+  void allometryCopy() { panel_.copyAllometry(); }
+  void allometrySave() { panel_.saveAllometry(); }
+  void loadGroups();
+
+  // Makes the plot window current, opening a new one when it has gone.
+  void selectPlotWindow();
+  bool plotWindowOpen() const;
+  // A new main window shows no data: the workflow starts again, keeping only
+  // the plot window and the wireframe, which the main window does not show.
+  void startAfresh();
+  // Runs `step` with the plot window current, then makes the window that was
+  // current before current again.
+  template <typename Step>
+  void inPlotWindow(std::string_view what, Step step);
+  bool wireframeOn() const;
+  // Draws the superimposed specimens, their mean and the wireframe into the
+  // plot window.
+  void drawData();
+  // Names the plot window and titles its plot after the data file; `shown`
+  // says what the plot shows.
+  void nameplot(const std::string& shown);
+  // Clear plot and Copy plot can be used while the plot window shows
+  // something.
+  void enablePlotButtons(bool on);
+  // The user closed the plot window: there is nothing left to clear or copy.
+  void plotWindowGone();
+  // A new x-variable: the transform and the standardization made with the
+  // earlier one go out of force.
+  void newXVariable(Eigen::MatrixXd xlist, std::string source);
+
+  Graphics& graphics_;
+  FileDialogs& dialogs_;
+  SwitchyardPanel panel_;
+  State state_;
+  int subscription_ = 0;
+};
+
+}  // namespace tarvolin

@@ -1,0 +1,258 @@
+#include "workflows/standsw.h"
+
+#include <filesystem>
+#include <string>
+#include <system_error>
+
+#include "core/errors.h"
+#include "core/quotedtext.h"
+#include "core/sprintf.h"
+#include "document/cla.h"
+#include "document/showshape.h"
+#include "numerics/notsuperimposed.h"
+#include "numerics/standardsize.h"
+#include "workflows/loadchosenlandmarks.h"
+
+namespace tarvolin {
+
+const std::array<SwitchyardAction<Standsw>, 16> Standsw::kActions = {{
+    {"LoadData", &Standsw::loadData},
+    {"Regress", &Standsw::regress},
+    {"UseCS", &Standsw::useCS},
+    {"ShowData", &Standsw::showData},
+    {"LoadxList", &Standsw::loadXList},
+    {"UseX", &Standsw::useX},
+    {"UseLn", &Standsw::useLn},
+    {"UseLog", &Standsw::useLog},
+    {"Acceptx", &Standsw::acceptX},
+    {"SaveFile", &Standsw::saveFile},
+    {"Clear", &Standsw::clear},
+    {"ShowRegress", &Standsw::showRegress},
+    {"Allometry", &Standsw::allometry},
+    {"AllometryCopy", &Standsw::allometryCopy},
+    {"AllometrySave", &Standsw::allometrySave},
+    {"LoadGroups", &Standsw::loadGroups},
+}};
+
+namespace {
+
+// The 2D data are taken as superimposed already.
+constexpr Standsw::PlotKind kDataPlot{"bo", kSuperimposed, "b<", kMeanShape,
+                                      "specimens, superimposed"};
+
+// What is wrong with data that are not superimposed, and what to do.
+std::string notSuperimposedText(const NotSuperimposed& found, const std::string& name,
+                                const std::vector<std::string>& ids, bool landmarksDropped) {
+  const std::string specimen =
+      found.specimen < static_cast<Eigen::Index>(ids.size())
+          ? "specimen " + quotedtext(ids[static_cast<size_t>(found.specimen)])
+          : "specimen " + std::to_string(found.specimen + 1);
+  // Leaving landmarks out moves the rest off the superimposition they had.
+  if (landmarksDropped) {
+    return sprintf(
+        "%s is no longer superimposed once the landmarks missing in some specimen are left out: "
+        "%s has its centroid %.4g from the origin and centroid size %.4g, where superimposed data "
+        "have 0 and 1. Superimpose the rest again with tarvolin-cli superimpose FILE --dim 2 "
+        "--missing drop-landmarks -o superimposed.txt and load superimposed.txt, or estimate the "
+        "missing landmarks instead",
+        name, specimen, found.centroid, found.size);
+  }
+  return sprintf(
+      "%s is not superimposed: %s has its centroid %.4g from the origin and centroid size %.4g, "
+      "where superimposed data have 0 and 1. This window standardizes superimposed 2D data; "
+      "superimpose the file first with tarvolin-cli superimpose FILE --dim 2 -o "
+      "superimposed.txt and load superimposed.txt",
+      name, specimen, found.centroid, found.size);
+}
+
+}  // namespace
+
+void Standsw::requireSuperimposed() const {
+  if (state_.notSuperimposed) throw InputError(*state_.notSuperimposed);
+}
+
+void Standsw::operator()(std::string_view action) {
+  panel_.run(action, [&] {
+    // An action that matches none does nothing at all.
+    const SwitchyardAction<Standsw>* entry = findnamedaction(kActions, action);
+    if (!entry) return;
+    // A window opened anew shows no data, and neither may the workflow hold any.
+    if (panel_.enterOwnWindow()) state_ = State();
+    (this->*entry->run)();
+  });
+}
+
+void Standsw::plotDataSet(const Eigen::MatrixXd& x, const PlotKind& kind) {
+  panel_.makeOwnWindowCurrent();
+  showshape(graphics_, x, kind.points, kind.pointsName);
+  showshape(graphics_, x.colwise().mean(), kind.mean, kind.meanName);
+  graphics_.axis("auto");
+  graphics_.axis("equal");
+  graphics_.hold(true);
+  graphics_.set(graphics_.gca(), "Title",
+                state_.dataName + ": " + std::to_string(x.rows()) + " " + std::string(kind.shown));
+}
+
+void Standsw::loadData() {
+  const std::optional<FileChoice> choice = dialogs_.getFile(kLandmarkFilter, "Enter file to Load?");
+  if (!choice) return;
+  ChosenLandmarks read = loadchosenlandmarks(*choice, 2, dialogs_);
+  // The next dialog opens where this file was found.
+  std::error_code ignored;
+  std::filesystem::current_path(choice->folder, ignored);
+
+  const std::string notice = read.set.notice;
+  std::vector<std::string> ids = std::move(read.set.ids);
+  const std::vector<std::string> notes = std::move(read.set.notes);
+  state_.DATA = landmarkdataset(std::move(read.set));
+  state_.ids = std::move(ids);
+  state_.groups.reset();
+  // The x-variable and the standardization belonged to the earlier data set.
+  newXVariable(Eigen::MatrixXd(), "");
+  panel_.resetLaterSteps();
+  const Eigen::Index m = state_.DATA.rows();
+  const Eigen::Index n = state_.DATA.cols();
+  panel_.setString("FileBox", sprintf("File %s \n %4.0f Samples \n %4.0f landmarks", read.name, m,
+                                      static_cast<double>(n - 1) / 2.0));
+  panel_.setEnable("UseCSButton", true);
+  panel_.setEnable("LoadXButton", true);
+  panel_.setEnable("LoadGroupsButton", true);
+  panel_.setEnable("ShowDataButton", true);
+  state_.dataName = read.name;
+  state_.notSuperimposed.reset();
+  if (const std::optional<NotSuperimposed> found = notsuperimposed(state_.DATA)) {
+    state_.notSuperimposed =
+        notSuperimposedText(*found, read.name, state_.ids, read.landmarksRenumbered);
+  }
+  clearPlot();
+  plotDataSet(state_.DATA, kDataPlot);
+  state_.plotShowsDataAlone = true;
+  panel_.reportLoaded(m, (n - 1) / 2, read.name, read.missingDone, notice, notes);
+  // Said at once, in a box and in the status line, not first when
+  // Standardize refuses.
+  if (state_.notSuperimposed) graphics_.msgbox(*state_.notSuperimposed);
+}
+
+void Standsw::regress() {
+  requiredata(state_.DATA);
+  requirexvariable(state_.FXLIST);
+  requireSuperimposed();
+  const StandardizedAt at = panel_.standardValue(state_.LCODE.value_or(Transform::none));
+
+  graphics_.status(sprintf("Standardizing %i specimens ...", state_.DATA.rows()));
+  Standardized standardized = standardsize(state_.DATA, state_.FXLIST.col(0), at.value);
+  if (!standardized.y.allFinite()) {
+    throw InputError("the standard value " + at.text +
+                     " lies so far outside the x values that the result is not finite");
+  }
+  state_.SDATA = std::move(standardized.y);
+  state_.standardizedAt = at;
+  panel_.setEnable("SaveStandard", true);
+  panel_.setEnable("ShowStandard", true);
+  panel_.reportStandardized(state_.SDATA.rows(), at, state_.FXLIST);
+}
+
+void Standsw::useCS() {
+  requiredata(state_.DATA);
+  newXVariable(state_.DATA.col(state_.DATA.cols() - 1), "centroid size");
+  panel_.setString("XVarBox", "");
+  panel_.reportCentroidSize(state_.XLIST.rows());
+}
+
+void Standsw::clearPlot() {
+  state_.plotShowsDataAlone = false;
+  panel_.makeOwnWindowCurrent();
+  graphics_.hold(false);
+  cla(graphics_);
+  graphics_.set(graphics_.gca(), "Title", std::string());
+}
+
+void Standsw::showData() {
+  requiredata(state_.DATA);
+  clearPlot();
+  plotDataSet(state_.DATA, kDataPlot);
+  state_.plotShowsDataAlone = true;
+  graphics_.status(sprintf("Showing the %i specimens and their mean shape", state_.DATA.rows()));
+}
+
+void Standsw::loadXList() {
+  std::optional<XList> xlist = panel_.loadXList(state_.DATA.rows());
+  if (!xlist) return;
+  newXVariable(std::move(xlist->values), std::move(xlist->name));
+}
+
+void Standsw::newXVariable(Eigen::MatrixXd xlist, std::string source) {
+  // The transform, and what was standardized with it, belonged to the
+  // earlier x-variable.
+  state_.XLIST = std::move(xlist);
+  state_.xsource = std::move(source);
+  state_.FXLIST.resize(0, 0);
+  state_.fxname.clear();
+  state_.SDATA.resize(0, 0);
+  state_.standardizedAt.reset();
+  panel_.resetXChoice();
+}
+
+void Standsw::transform(Transform lcode) {
+  const std::optional<Transform> inForce =
+      state_.FXLIST.size() != 0 ? state_.LCODE : std::optional<Transform>();
+  state_.FXLIST = panel_.showTransform(state_.XLIST, lcode, inForce);
+  state_.LCODE = lcode;
+  state_.fxname = xvariablename(state_.xsource, lcode);
+}
+
+void Standsw::acceptX() { panel_.acceptX(); }
+
+void Standsw::saveFile() { panel_.saveStandardized(state_.SDATA, state_.standardizedAt); }
+
+void Standsw::clear() {
+  state_.DATA.resize(0, 0);
+  state_.notSuperimposed.reset();
+  state_.XLIST.resize(0, 0);
+  state_.SDATA.resize(0, 0);
+  state_.FXLIST.resize(0, 0);
+  state_.xsource.clear();
+  state_.fxname.clear();
+  state_.standardizedAt.reset();
+  state_.ids.clear();
+  state_.groups.reset();
+  clearPlot();
+  panel_.resetControls();
+  panel_.setEnable("ShowDataButton", false);
+  graphics_.status("Cleared: load a data set to start again");
+}
+
+void Standsw::showRegress() {
+  if (state_.SDATA.size() == 0) {
+    throw MissingError("there is no standardized data to show; standardize first");
+  }
+  // Over the data, each drawn once: shown again, a mean would be numbered on
+  // from its last landmark. Data the plot already shows alone are not drawn
+  // again (on a large data set that is most of the time this step takes).
+  panel_.makeOwnWindowCurrent();
+  if (!state_.plotShowsDataAlone || graphics_.object(graphics_.gca()).children.empty()) {
+    clearPlot();
+    plotDataSet(state_.DATA, kDataPlot);
+  }
+  plotDataSet(state_.SDATA,
+              {"rs", kStandardized, "ks", kStandardizedMean, "standardized specimens"});
+  state_.plotShowsDataAlone = false;
+  graphics_.status(
+      sprintf("Showing the %i standardized specimens and their mean", state_.SDATA.rows()));
+}
+
+void Standsw::allometry() {
+  requiredata(state_.DATA);
+  requirexvariable(state_.FXLIST);
+  requireSuperimposed();
+  panel_.showAllometry(state_.DATA, state_.FXLIST, state_.xsource, state_.LCODE, state_.dataName, 2,
+                       kAllometryFit2D, "standsw", state_.groups);
+}
+
+void Standsw::loadGroups() {
+  requiredata(state_.DATA);
+  std::optional<SpecimenGroups> groups = panel_.loadGroups(state_.ids);
+  if (groups) state_.groups = std::move(groups);
+}
+
+}  // namespace tarvolin

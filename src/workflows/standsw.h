@@ -1,0 +1,139 @@
+#pragma once
+// The switchyard of the 2D standardization workflow: the commands of a 2D
+// window reach it as one action string each.
+//
+// Actions, compared exactly in this order: "LoadData", "Regress", "UseCS",
+// "ShowData", "LoadxList", "UseX", "UseLn", "UseLog", "Acceptx", "SaveFile",
+// "Clear", "ShowRegress", "Allometry", the allometry report window's
+// "AllometryCopy" and "AllometrySave" (see SwitchyardPanel::showAllometry),
+// and "LoadGroups". Any other string does nothing at all.
+//
+// A 2D data set has one specimen per row: X1 Y1 ... Xk Yk and the size. The
+// rows are used as read: the window takes 2D data as superimposed already.
+// Rows that plainly are not (see notsuperimposed) are loaded and shown with
+// a message that says so and how to superimpose them; Standardize and
+// Allometry refuse them with the same words, rather than regress raw
+// coordinates. Between actions the
+// workflow is kept in five variables (state()), with what the last
+// standardization used and what x is. Controls are found by their tags in the
+// switchyard's own window, and plots go into the current axes of that
+// window (of the current window when the switchyard has no window of its
+// own).
+//
+// As in the 3D workflow, a new data set puts the x-variable and the
+// standardization of the earlier one out of force (and is drawn into an
+// empty plot), a new x-variable the transform chosen for the earlier one,
+// and a saved file is refused when the standard value shown is not the one
+// the standardization used. Show data draws the data set afresh, Show
+// standardized the data set with the standardized specimens over it. Groups, too, belong to the
+// data set they were read for: loading new data or Clear forgets them; while they are loaded (more
+// than one group) the allometry report tests the groups and their slopes too.
+//
+// An action that cannot go on (a file refused, a value missing, a standard
+// value that is not a number, its window closed) ends with one console
+// line, "Error in ACTION: what is wrong", kept as the graphics model's last
+// error too; the workflow's variables, boxes and buttons are then as they
+// were before the action. A cancelled file dialog ends the action with
+// nothing changed.
+//
+// Example:
+//   Standsw standsw(graphics, dialogs);
+//   dialogs.choose("examples/skulls2d.txt");
+//   standsw("LoadData");
+//   standsw("UseCS"); standsw("UseLog"); standsw("Acceptx"); standsw("Regress");
+
+#include <Eigen/Core>
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/filedialogs.h"
+#include "document/graphics.h"
+#include "numerics/transformx.h"
+#include "workflows/switchyardpanel.h"
+
+namespace tarvolin {
+
+class Standsw {
+ public:
+  // The workflow variables. An empty matrix, or an empty optional, holds no
+  // value.
+  struct State {
+    Eigen::MatrixXd DATA;    // loaded 2D data set, as read, with its size column
+    Eigen::MatrixXd XLIST;   // raw x-variable, one value per specimen
+    Eigen::MatrixXd FXLIST;  // x-variable as regressed: XLIST, ln or log10
+    std::optional<Transform> LCODE;
+    Eigen::MatrixXd SDATA;  // standardized data set, same layout as DATA
+
+    std::optional<StandardizedAt> standardizedAt;  // what made SDATA
+    std::string dataName;                          // the data file's name, for the plot's title
+    std::string xsource;  // what XLIST is: "centroid size" or the x list's file name
+    std::string fxname;   // what FXLIST is, for the allometry report: "ln of centroid size"
+    std::vector<std::string> ids;          // DATA's specimen IDs, for matching groups
+    std::optional<SpecimenGroups> groups;  // each specimen's group, when loaded
+    // What is wrong when DATA is plainly not superimposed (notsuperimposed).
+    std::optional<std::string> notSuperimposed;
+    // The plot shows DATA and its mean, drawn once, and nothing else.
+    bool plotShowsDataAlone = false;
+  };
+
+  // How a data set is plotted: the styles of its points and of its mean row,
+  // what the legend calls them, and what the title says is shown.
+  struct PlotKind {
+    std::string_view points, pointsName, mean, meanName, shown;
+  };
+
+  // The sixteen actions, in the order they are compared.
+  static const std::array<SwitchyardAction<Standsw>, 16> kActions;
+
+  Standsw(Graphics& graphics, FileDialogs& dialogs)
+      : graphics_(graphics), dialogs_(dialogs), panel_(graphics, dialogs) {}
+
+  void operator()(std::string_view action);
+
+  const State& state() const { return state_; }
+
+  // Where the controls are looked up: the 2D window (see SwitchyardPanel).
+  void setWindowLocator(std::string windowName, SwitchyardPanel::WindowLocator locator) {
+    panel_.setWindowLocator(std::move(windowName), std::move(locator));
+  }
+
+ private:
+  void loadData();
+  void regress();
+  void useCS();
+  void showData();
+  void loadXList();
+  void transform(Transform lcode);
+  void useX() { transform(Transform::none); }
+  void useLn() { transform(Transform::ln); }
+  void useLog() { transform(Transform::log10); }
+  void acceptX();
+  void saveFile();
+  void clear();
+  void showRegress();
+  void allometry();
+  void allometryCopy() { panel_.copyAllometry(); }
+  void allometrySave() { panel_.saveAllometry(); }
+  void loadGroups();
+
+  // Draws a data set's points and its mean row as `kind` says.
+  void plotDataSet(const Eigen::MatrixXd& x, const PlotKind& kind);
+  // Refuses a step that regresses the coordinates when they are plainly not
+  // superimposed: an InputError saying how to superimpose them first.
+  void requireSuperimposed() const;
+  // Empties the window's plot, its title included.
+  void clearPlot();
+  // A new x-variable: the transform and the standardization made with the
+  // earlier one go out of force.
+  void newXVariable(Eigen::MatrixXd xlist, std::string source);
+
+  Graphics& graphics_;
+  FileDialogs& dialogs_;
+  SwitchyardPanel panel_;
+  State state_;
+};
+
+}  // namespace tarvolin

@@ -1,0 +1,26 @@
+#include "workflows/superimposelandmarks.h"
+
+#include "core/errors.h"
+#include "core/sprintf.h"
+
+namespace tarvolin {
+
+SuperimposedDataSet superimposelandmarks(Eigen::MatrixXd data, const std::string& path, int dims,
+                                         bool withStack, const GpaRounds& rounds) {
+  SuperimposedDataSet result = superimposedataset(std::move(data), dims, withStack, rounds);
+  // The mean shape is the average of every superimposed configuration, so
+  // it is finite only where they all are: the coordinates need no pass of
+  // their own, the size column is looked at.
+  const bool sizesFinite = result.data.cols() == 0 || result.data.rightCols(1).allFinite();
+  if (!result.mean.allFinite() || !sizesFinite) {
+    throw InputError(path, "the superimposition gives numbers that are not finite");
+  }
+  if (!result.fit.asDefined && !result.fit.converged) {
+    throw InputError(path, sprintf("the superimposition did not converge in %d rounds (last "
+                                   "change %.2g); raise --tolerance or leave out --gpa converged",
+                                   result.fit.rounds, result.fit.lastChange));
+  }
+  return result;
+}
+
+}  // namespace tarvolin

@@ -1,0 +1,366 @@
+#include "workflows/switchyardpanel.h"
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+
+#include "core/console.h"
+#include "core/errors.h"
+#include "core/notenoughmemory.h"
+#include "core/readnumber.h"
+#include "core/sprintf.h"
+#include "core/writefileatomic.h"
+#include "formats/readgroups.h"
+#include "formats/standardizedtext.h"
+#include "numerics/median.h"
+#include "numerics/standardvalueoutside.h"
+#include "numerics/untransformx.h"
+#include "workflows/loadxlist.h"
+#include "workflows/showallometry.h"
+
+namespace tarvolin {
+namespace {
+
+const char* const kStatisticBoxes[] = {"MinBox", "MaxBox", "MeanBox", "MedianBox"};
+
+const char* transformName(Transform lcode) {
+  switch (lcode) {
+    case Transform::ln:
+      return "ln x";
+    case Transform::log10:
+      return "log10 x";
+    case Transform::none:
+      break;
+  }
+  return "x";
+}
+
+// The transform as the allometry files record it.
+const char* transformWord(std::optional<Transform> lcode) {
+  switch (lcode.value_or(Transform::none)) {
+    case Transform::ln:
+      return "ln";
+    case Transform::log10:
+      return "log10";
+    case Transform::none:
+      break;
+  }
+  return "none";
+}
+
+std::string trimmed(const std::string& text) {
+  const size_t first = text.find_first_not_of(" \t\r\n");
+  if (first == std::string::npos) return "";
+  return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
+}
+
+}  // namespace
+
+void requiredata(const Eigen::MatrixXd& data) {
+  if (data.size() == 0) throw MissingError("no data set is loaded; load one first");
+}
+
+void requirexvariable(const Eigen::MatrixXd& fxlist) {
+  if (fxlist.size() == 0) {
+    throw MissingError(
+        "no x-variable has been chosen for this data set; use centroid size or load an x list, "
+        "then choose x, ln x or log10 x");
+  }
+}
+
+std::string xvariablename(const std::string& source, Transform lcode) {
+  switch (lcode) {
+    case Transform::ln:
+      return "ln of " + source;
+    case Transform::log10:
+      return "log10 of " + source;
+    case Transform::none:
+      break;
+  }
+  return source;
+}
+
+void SwitchyardPanel::run(std::string_view action, const std::function<void()>& body) {
+  if (!graphics_.lastError().empty()) graphics_.setLastError("");
+  try {
+    body();
+  } catch (const std::exception& e) {
+    const std::string text = "Error in " + std::string(action) + ": " + errortext(e);
+    console().disp(text);
+    graphics_.setLastError(text);
+  }
+}
+
+std::optional<Handle> SwitchyardPanel::ownWindow() const {
+  if (!locator_) return std::nullopt;
+  const std::optional<Handle> window = locator_();
+  if (!window) throw MissingError("the window " + windowName_ + " is not open");
+  return window;
+}
+
+bool SwitchyardPanel::enterOwnWindow() {
+  const std::optional<Handle> window = ownWindow();
+  if (!window) return false;
+  const ObjectId now = graphics_.id(*window);
+  const bool changed = lastWindow_ && *lastWindow_ != now;
+  lastWindow_ = now;
+  return changed;
+}
+
+void SwitchyardPanel::makeOwnWindowCurrent() {
+  if (const std::optional<Handle> window = ownWindow()) graphics_.figure(*window);
+}
+
+Handle SwitchyardPanel::control(std::string_view tag) const {
+  const std::optional<Handle> window = ownWindow();
+  const std::vector<Handle> found = graphics_.findobj(tag, window.value_or(kRoot));
+  if (found.empty()) throw GraphicsError("the window has no control tagged " + std::string(tag));
+  return found.front();
+}
+
+std::string SwitchyardPanel::text(std::string_view tag) const {
+  return graphics_.getString(control(tag), "String");
+}
+
+double SwitchyardPanel::value(std::string_view tag) const {
+  return graphics_.getNumber(control(tag), "Value");
+}
+
+void SwitchyardPanel::setString(std::string_view tag, std::string text) {
+  graphics_.set(control(tag), "String", std::move(text));
+}
+
+void SwitchyardPanel::setValue(std::string_view tag, double value) {
+  graphics_.set(control(tag), "Value", value);
+}
+
+void SwitchyardPanel::setEnable(std::string_view tag, bool on) {
+  graphics_.set(control(tag), "Enable", std::string(on ? "On" : "Off"));
+}
+
+StandardizedAt SwitchyardPanel::standardValue(Transform lcode) const {
+  const std::string typed = trimmed(text("StandardBox"));
+  const NumberText read = readnumber(typed);
+  if (!read.value) throw InputError("the standard value \"" + typed + "\" " + read.problemText());
+  return {typed, *read.value, lcode};
+}
+
+void SwitchyardPanel::reportLoaded(Eigen::Index specimens, Eigen::Index landmarks,
+                                   const std::string& file, const std::string& missingDone,
+                                   const std::string& notice,
+                                   const std::vector<std::string>& notes) {
+  std::string text =
+      sprintf("Loaded %i specimens with %i landmarks from %s", specimens, landmarks, file);
+  if (!missingDone.empty()) text += "; " + missingDone;
+  for (const std::string& note : notes) {
+    console().disp(note);
+    text += "; " + note;
+  }
+  if (!notice.empty()) {
+    console().disp(file + ": " + notice);
+    text += "; " + notice;
+  }
+  graphics_.status(text);
+}
+
+void SwitchyardPanel::reportCentroidSize(Eigen::Index specimens) {
+  graphics_.status(sprintf(
+      "x is the centroid size of the %i specimens; choose x, ln x or log10 x next", specimens));
+}
+
+std::string SwitchyardPanel::standardizedText(const StandardizedAt& at) {
+  return std::string(transformName(at.lcode)) + " = " + at.text;
+}
+
+void SwitchyardPanel::reportStandardized(Eigen::Index specimens, const StandardizedAt& at,
+                                         const Eigen::MatrixXd& fxlist) {
+  const std::string done =
+      sprintf("Standardized %i specimens to %s", specimens, standardizedText(at));
+  const std::optional<std::string> outside =
+      fxlist.cols() == 1 ? standardvalueoutside(at.text, at.value, fxlist.col(0), at.lcode)
+                         : std::nullopt;
+  if (!outside) {
+    graphics_.status(done);
+    return;
+  }
+  console().disp("Warning: " + *outside);
+  graphics_.status(done + "; " + *outside);
+}
+
+void SwitchyardPanel::acceptX() {
+  setEnable("AcceptStandard", true);
+  setEnable("AllometryButton", true);
+  graphics_.status("x accepted: type the standard value and click Standardize");
+}
+
+std::optional<XList> SwitchyardPanel::loadXList(Eigen::Index specimens) {
+  LoadedMatrix read = loadxlist(dialogs_);
+  if (!read.chosen) return std::nullopt;
+  const Eigen::Index values = read.y.rows();
+  setString("XVarBox", sprintf("File %s \n %4.0f listed x values", read.fn, values));
+  // Lines after a blank one are not read: said beside the count, which
+  // they explain when it falls short.
+  const std::string notice = read.notice.empty() ? "" : "; " + read.notice;
+  if (!read.notice.empty()) console().disp(read.fn + ": " + read.notice);
+  if (values != specimens) {
+    graphics_.msgbox(
+        "The number of values in the x-list does not match the data set, please reload");
+    if (!notice.empty())
+      graphics_.status(sprintf("Loaded %i x values from %s", values, read.fn) + notice);
+  } else {
+    graphics_.status(
+        sprintf("Loaded %i x values from %s; choose x, ln x or log10 x next", values, read.fn) +
+        notice);
+  }
+  return XList{std::move(read.y), read.fn};
+}
+
+std::optional<SpecimenGroups> SwitchyardPanel::loadGroups(const std::vector<std::string>& ids) {
+  const std::optional<FileChoice> choice =
+      dialogs_.getFile("*.txt;*.csv;*.tsv", "Load the specimens' groups");
+  if (!choice) return std::nullopt;
+  // The extension in any letter case, whatever the locale.
+  std::string extension = std::filesystem::path(choice->name).extension().string();
+  std::transform(extension.begin(), extension.end(), extension.begin(), [](char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+  });
+  const bool table = extension == ".csv" || extension == ".tsv";
+  SpecimenGroups groups = readgroups(choice->path() + (table ? ":group" : ""), ids);
+  graphics_.status(sprintf("Loaded %i %s for %i specimens from %s", groups.names.size(),
+                           groups.names.size() == 1 ? "group" : "groups", groups.of.size(),
+                           choice->name));
+  return groups;
+}
+
+Eigen::VectorXd SwitchyardPanel::showTransform(const Eigen::MatrixXd& xlist, Transform lcode,
+                                               std::optional<Transform> inForce) {
+  Eigen::VectorXd fx;
+  try {
+    if (xlist.size() == 0) {
+      throw MissingError(
+          "no x-variable has been chosen; use centroid size or load an x list first");
+    }
+    fx = transformx(xlist.col(0), lcode, "");
+  } catch (...) {
+    showTransformButtons(inForce);
+    throw;
+  }
+  const double statistics[] = {fx.minCoeff(), fx.maxCoeff(), fx.mean(), median(fx)};
+  writeStatistics(statistics, statistics[0], true);
+  showTransformButtons(lcode);
+  setEnable("GoRegress", true);
+  graphics_.status(
+      sprintf("%s runs from %4.4f to %4.4f; the standard value proposed is its minimum",
+              transformName(lcode), statistics[0], statistics[1]));
+  return fx;
+}
+
+void SwitchyardPanel::writeStatistics(const double (&statistics)[4], double proposed, bool echo) {
+  for (int i = 0; i < 4; ++i) {
+    const Handle h = control(kStatisticBoxes[i]);
+    if (echo) console().echo("h", h);
+    graphics_.set(h, "String", sprintf("%4.4f", statistics[i]));
+  }
+  setString("StandardBox", sprintf("%4.4f", proposed));
+}
+
+void SwitchyardPanel::showTransformButtons(std::optional<Transform> lcode) {
+  setValue("XButton", lcode == Transform::none ? 1 : 0);
+  setValue("LnButton", lcode == Transform::ln ? 1 : 0);
+  setValue("LogButton", lcode == Transform::log10 ? 1 : 0);
+}
+
+void SwitchyardPanel::resetControls() {
+  setString("FileBox", "No Data Loaded");
+  setString("XVarBox", "");
+  writeStatistics({0, 0, 0, 0}, 0, true);
+  showTransformButtons(std::nullopt);
+  for (const char* tag : {"AcceptStandard", "AllometryButton", "SaveStandard", "ShowStandard",
+                          "GoRegress", "UseCSButton", "LoadXButton", "LoadGroupsButton"}) {
+    setEnable(tag, false);
+  }
+}
+
+void SwitchyardPanel::resetLaterSteps() {
+  // The x list was read for the earlier data set; its summary would name a
+  // list the new one does not use.
+  setString("XVarBox", "");
+  resetXChoice();
+}
+
+void SwitchyardPanel::resetXChoice() {
+  writeStatistics({0, 0, 0, 0}, 0, false);
+  showTransformButtons(std::nullopt);
+  for (const char* tag :
+       {"GoRegress", "AcceptStandard", "AllometryButton", "SaveStandard", "ShowStandard"}) {
+    setEnable(tag, false);
+  }
+}
+
+void SwitchyardPanel::saveStandardized(const Eigen::MatrixXd& sdata,
+                                       const std::optional<StandardizedAt>& at) {
+  const double newcs = value("CSBox");
+  console().echo("newcs", newcs);
+  if (sdata.size() == 0 || !at) {
+    throw MissingError("there is no standardized data to save; standardize first");
+  }
+  // The file must say what it holds: a value typed after the standardization
+  // would label coordinates that were standardized to another one.
+  const std::string typed = trimmed(text("StandardBox"));
+  if (readnumber(typed).value != at->value) {
+    throw InputError("the standard value was changed to " + (typed.empty() ? "\"\"" : typed) +
+                     " after Standardize used " + at->text + "; click Standardize again");
+  }
+  std::optional<double> lastValue;
+  if (newcs == 0) {
+    lastValue = untransformx(at->value, at->lcode);
+    if (!std::isfinite(*lastValue)) {
+      throw InputError("the standard value " + at->text +
+                       " is too large to write on the raw scale");
+    }
+  }
+  const std::optional<FileChoice> choice =
+      dialogs_.putFile("*.*", "File Name for Standardized Data");
+  if (!choice) return;
+  writefileatomic(choice->path(),
+                  [&](const TextSink& write) { standardizedtext(sdata, lastValue, write); });
+  graphics_.status(sprintf("Saved %i specimens to %s", sdata.rows(), choice->path()));
+}
+
+void SwitchyardPanel::showAllometry(const Eigen::MatrixXd& data, const Eigen::MatrixXd& fxlist,
+                                    const std::string& xsource, std::optional<Transform> lcode,
+                                    const std::string& datafile, int dims,
+                                    std::string_view superimposition, std::string_view module,
+                                    const std::optional<SpecimenGroups>& groups) {
+  requiredata(data);
+  requirexvariable(fxlist);
+  const std::string file = std::filesystem::path(datafile).filename().string();
+  graphics_.status(sprintf("Computing the allometry of %i specimens ...", data.rows()));
+  AllometryReport report = allometryreport(data, fxlist.col(0), {xsource, transformWord(lcode)},
+                                           file, dims, superimposition, groups);
+  allometryWindow_ = showallometry(graphics_, report, allometryWindow_, module);
+  console().disp(report.text);
+  const AnovaTerm& size = report.anova.terms.front();
+  graphics_.status(
+      sprintf("Allometry of %i specimens: size explains %.1f%% of the shape variation (p = %g)",
+              data.rows(), 100 * size.rsq, size.p));
+  allometry_ = std::move(report);
+}
+
+void SwitchyardPanel::copyAllometry() {
+  if (!allometry_)
+    throw MissingError("there is no allometry report to copy; click Allometry first");
+  graphics_.copyText(allometry_->text);
+  graphics_.status("The allometry report is on the clipboard");
+}
+
+void SwitchyardPanel::saveAllometry() {
+  if (!allometry_) throw MissingError("there is no allometry table to save; click Allometry first");
+  const std::optional<FileChoice> choice =
+      dialogs_.putFile("*.csv", "File Name for the Allometry Table");
+  if (!choice) return;
+  writefileatomic(choice->path(), allometry_->csv);
+  graphics_.status("Saved the allometry table to " + choice->path());
+}
+
+}  // namespace tarvolin

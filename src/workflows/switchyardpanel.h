@@ -1,0 +1,236 @@
+#pragma once
+// What the 3D and the 2D switchyards do alike with their window: find a
+// control by its tag, read and write it, report an action's error, and the
+// x-variable, groups, reset, save and allometry steps, which both workflows
+// share word for word.
+//
+// Controls are looked up in the switchyard's own window, which a locator
+// names (the newest open window of its figure file), so that two windows
+// carrying the same tags never write into each other. An action is refused
+// before it does anything when that window is not open; when it is another
+// window than the last action's (the user closed the window and opened it
+// again), the switchyard starts afresh, as the new window shows. Without a
+// locator the whole graphics model is searched (a single test window, for
+// instance).
+//
+// Example:
+//   SwitchyardPanel panel(graphics, dialogs);
+//   panel.run("UseLn", [&] { panel.showTransform(fx, Transform::ln); });
+
+#include <Eigen/Core>
+#include <array>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/filedialogs.h"
+#include "document/graphics.h"
+#include "numerics/transformx.h"
+#include "workflows/allometryreport.h"
+
+namespace tarvolin {
+
+// An action that lacks what it needs: a value not yet there, a window gone.
+class MissingError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// What the plot legends call the workflows' point sets.
+inline constexpr std::string_view kSuperimposed = "specimens, superimposed";
+inline constexpr std::string_view kMeanShape = "mean shape";
+inline constexpr std::string_view kStandardized = "standardized specimens";
+inline constexpr std::string_view kStandardizedMean = "mean of standardized";
+inline constexpr std::string_view kStandardizedSaved = "standardized specimens, as saved";
+inline constexpr std::string_view kStandardizedSavedMean = "mean of standardized, as saved";
+
+// Refuses a step that needs a loaded data set when none is loaded.
+void requiredata(const Eigen::MatrixXd& data);
+
+// Refuses a regression when no transformed x-variable has been chosen.
+void requirexvariable(const Eigen::MatrixXd& fxlist);
+
+// What an x-variable is, for the allometry report: "centroid size" or the
+// x list's file name, after "ln of " or "log10 of " when it is transformed.
+std::string xvariablename(const std::string& source, Transform lcode);
+
+// An x list as read: its values and its file's name.
+struct XList {
+  Eigen::MatrixXd values;
+  std::string name;
+};
+// What a standardization was made with: the standard value as typed and as
+// read, and the transform of x whose scale it is on. Saving writes these,
+// whatever the boxes show by then.
+struct StandardizedAt {
+  std::string text;
+  double value = 0;
+  Transform lcode = Transform::none;
+};
+
+// An action string and the member of switchyard S that carries it out.
+template <typename S>
+struct SwitchyardAction {
+  std::string_view name;
+  void (S::*run)();
+};
+
+// The first action of `table` named exactly `action`; nullptr when none is.
+template <typename S, size_t N>
+const SwitchyardAction<S>* findnamedaction(const std::array<SwitchyardAction<S>, N>& table,
+                                           std::string_view action) {
+  for (const SwitchyardAction<S>& entry : table) {
+    if (entry.name == action) return &entry;
+  }
+  return nullptr;
+}
+
+class SwitchyardPanel {
+ public:
+  using WindowLocator = std::function<std::optional<Handle>()>;
+
+  SwitchyardPanel(Graphics& graphics, FileDialogs& dialogs)
+      : graphics_(graphics), dialogs_(dialogs) {}
+
+  Graphics& graphics() const { return graphics_; }
+  FileDialogs& dialogs() const { return dialogs_; }
+
+  // windowName names the window in messages ("Tarvolin2D").
+  void setWindowLocator(std::string windowName, WindowLocator locator) {
+    windowName_ = std::move(windowName);
+    locator_ = std::move(locator);
+  }
+
+  // Before an action: refuses it (MissingError) when the switchyard's own
+  // window is not open. True when that window is another one than the last
+  // action's, so that the switchyard starts afresh.
+  bool enterOwnWindow();
+  // Makes the switchyard's own window current, for drawing into its axes.
+  void makeOwnWindowCurrent();
+
+  // Runs an action's body; an error ends it with the console line
+  // "Error in ACTION: what is wrong", kept as the model's last error too.
+  void run(std::string_view action, const std::function<void()>& body);
+
+  Handle control(std::string_view tag) const;
+  std::string text(std::string_view tag) const;
+  double value(std::string_view tag) const;
+  void setString(std::string_view tag, std::string text);
+  void setValue(std::string_view tag, double value);
+  void setEnable(std::string_view tag, bool on);
+
+  // The standard value typed in StandardBox, as typed (without surrounding
+  // blanks) and as a number; an InputError when it is not a number.
+  StandardizedAt standardValue(Transform lcode) const;
+
+  // LoadxList: asks for an x list; returns it (nothing after a cancel), with
+  // its summary written to XVarBox and the mismatch message box when its
+  // length is not `specimens`.
+  std::optional<XList> loadXList(Eigen::Index specimens);
+
+  // LoadGroups: asks for the groups of the data set's specimens, `ids` in
+  // its order, and reads them (see readgroups): a file ending in .csv or
+  // .tsv (any letter case) as a table whose first column holds the specimen
+  // IDs, its column "group" matched by ID; any other as one label per line
+  // in the order of the data set. Returns them (nothing after a cancel) and
+  // says in the status line how many groups were read; a file that does not
+  // fit the data set is an InputError naming it.
+  std::optional<SpecimenGroups> loadGroups(const std::vector<std::string>& ids);
+
+  // UseX, UseLn, UseLog: the x-variable's transform, shown in the statistics
+  // boxes (echoing each box's handle as h), proposed in StandardBox and
+  // marked in the radio buttons; Accept x is enabled. Returns the
+  // transformed values. A transform
+  // that is refused (no x-variable, a logarithm of zero or negative values)
+  // changes no box and leaves the buttons showing `inForce`, the transform
+  // of the x-variable in use (none when there is none), whatever the click
+  // switched on.
+  Eigen::VectorXd showTransform(const Eigen::MatrixXd& xlist, Transform lcode,
+                                std::optional<Transform> inForce);
+
+  // The status texts that say, in plain words, what a step did, in the
+  // window whose button ran it ("Loaded 40 specimens with 14 landmarks from
+  // skulls_zor.txt"). What was done with missing landmarks follows after
+  // "; ", then the reader's notes (files passed over, coordinates
+  // converted) and its notice of lines it did not read ("...; line 3 is
+  // blank: the 2 lines after it were not read"), which go to the console too.
+  void reportLoaded(Eigen::Index specimens, Eigen::Index landmarks, const std::string& file,
+                    const std::string& missingDone = {}, const std::string& notice = {},
+                    const std::vector<std::string>& notes = {});
+  void reportCentroidSize(Eigen::Index specimens);
+  // A standard value outside the range of `fxlist` adds the warning that
+  // the result is an extrapolation, also on the console.
+  void reportStandardized(Eigen::Index specimens, const StandardizedAt& at,
+                          const Eigen::MatrixXd& fxlist);
+  // "ln x = 3.0030": the standard value as typed, on its transform's scale.
+  static std::string standardizedText(const StandardizedAt& at);
+
+  // Acceptx: the standard value may now be standardized to, and the
+  // allometry of the data set on x shown.
+  void acceptX();
+
+  // Clear's reset of the window: FileBox, XVarBox, the statistics and
+  // standard boxes, the radio buttons and the enables of the later steps
+  // (Load groups and Allometry too).
+  void resetControls();
+
+  // After a new data set is loaded: the x-variable and the standardization
+  // of the earlier one no longer hold. Empties XVarBox and does what
+  // resetXChoice does.
+  void resetLaterSteps();
+
+  // After a new x-variable is taken (centroid size, an x list): the
+  // transform chosen for the earlier one no longer holds. Empties the
+  // statistics and standard boxes, switches the transform buttons off, and
+  // disables Accept x (until x, ln x or log10 x is chosen again; showTransform
+  // enables it), Standardize, Allometry, Save standardized data and Show
+  // standardized.
+  void resetXChoice();
+
+  // SaveFile: asks for a file name and writes sdata as the standardized-data
+  // file, the last number of each line being the standard value on the raw
+  // scale, or each row's own with CSBox set. Refused before the dialog when
+  // StandardBox no longer shows the value the standardization used. The file
+  // is written whole or not at all; a cancelled dialog writes nothing.
+  void saveStandardized(const Eigen::MatrixXd& sdata, const std::optional<StandardizedAt>& at);
+
+  // Allometry: the Procrustes ANOVA of data's shape on fxlist, with the
+  // groups when a group table was loaded (see allometryreport), in the
+  // report window (see showallometry), opened or, when it is open,
+  // refreshed; the report goes to the console too and the status line sums
+  // it up. `module` is the switchyard the report window's buttons call. The
+  // report is kept for its buttons.
+  void showAllometry(const Eigen::MatrixXd& data, const Eigen::MatrixXd& fxlist,
+                     const std::string& xsource, std::optional<Transform> lcode,
+                     const std::string& datafile, int dims, std::string_view superimposition,
+                     std::string_view module,
+                     const std::optional<SpecimenGroups>& groups = std::nullopt);
+  // AllometryCopy: the report's text onto the clipboard.
+  void copyAllometry();
+  // AllometrySave: asks for a file and writes the table there as CSV, whole
+  // or not at all; a cancelled dialog writes nothing.
+  void saveAllometry();
+  // The report shown last; nothing before the first Allometry.
+  const std::optional<AllometryReport>& allometry() const { return allometry_; }
+
+ private:
+  // The switchyard's own window; nothing without a locator, a MissingError
+  // when the locator finds none open.
+  std::optional<Handle> ownWindow() const;
+  // Writes the statistics and standard boxes, echoing the statistics boxes'
+  // handles as h when `echo` is set.
+  void writeStatistics(const double (&statistics)[4], double proposed, bool echo);
+  void showTransformButtons(std::optional<Transform> lcode);
+
+  Graphics& graphics_;
+  FileDialogs& dialogs_;
+  std::string windowName_;
+  WindowLocator locator_;
+  std::optional<ObjectId> lastWindow_;
+  std::optional<AllometryReport> allometry_;
+  std::optional<ObjectId> allometryWindow_;
+};
+
+}  // namespace tarvolin

@@ -1,0 +1,43 @@
+#pragma once
+// The test window the switchyard tests drive: a window carrying the tags of
+// the 3D or the 2D workflow.
+
+#include "document/graphics.h"
+
+namespace tarvolin::testing {
+
+// A window carrying the tags of a switchyard, with the enables a freshly
+// opened window has; the 3D one has ZORButton too.
+inline Handle testWindow(Graphics& graphics, bool with3D) {
+  const Handle window = graphics.figure();
+  auto add = [&](ControlStyle style, const char* tag, const char* text, bool enable = true,
+                 const char* group = "") {
+    graphics.uicontrol(window, ControlSpec{style, tag, text, 0, enable, "", {}, "", group});
+  };
+  if (with3D) add(ControlStyle::radiobutton, "ZORButton", "TPS file");
+  add(ControlStyle::text, "FileBox", "No Data Loaded");
+  add(ControlStyle::pushbutton, "UseCSButton", "Use size", false);
+  add(ControlStyle::pushbutton, "LoadXButton", "Load x list", false);
+  add(ControlStyle::pushbutton, "LoadGroupsButton", "Load groups...", false);
+  add(ControlStyle::text, "XVarBox", "");
+  for (const char* box : {"MinBox", "MaxBox", "MeanBox", "MedianBox", "StandardBox"}) {
+    add(box[0] == 'S' ? ControlStyle::edit : ControlStyle::text, box, "0.0000");
+  }
+  add(ControlStyle::radiobutton, "XButton", "x", true, "transform");
+  add(ControlStyle::radiobutton, "LnButton", "ln x", true, "transform");
+  add(ControlStyle::radiobutton, "LogButton", "log10 x", true, "transform");
+  add(ControlStyle::pushbutton, "AcceptStandard", "Standardize", false);
+  add(ControlStyle::pushbutton, "AllometryButton", "Allometry...", false);
+  add(ControlStyle::pushbutton, "SaveStandard", "Save standardized data", false);
+  add(ControlStyle::pushbutton, "ShowStandard", "Show standardized", false);
+  add(ControlStyle::pushbutton, "GoRegress", "Accept x");
+  add(ControlStyle::checkbox, "CSBox", "Keep size in file");
+  add(ControlStyle::pushbutton, "ShowDataButton", "Show data", false);
+  if (with3D) {
+    add(ControlStyle::pushbutton, "ClearPlotButton", "Clear plot", false);
+    add(ControlStyle::pushbutton, "CopyPlotButton", "Copy plot", false);
+  }
+  return window;
+}
+
+}  // namespace tarvolin::testing
