@@ -12,9 +12,9 @@
 #include "document/showshape3D.h"
 #include "document/wireshape3D.h"
 #include "numerics/getpprocon3.h"
-#include "numerics/standardsize.h"
 #include "workflows/loadlandmarkfile.h"
 #include "workflows/mfloadtxt.h"
+#include "workflows/standardizedataset.h"
 #include "workflows/superimposelandmarks.h"
 
 namespace tarvolin {
@@ -125,9 +125,9 @@ void Stand3sw::loadData() {
   LandmarkFile file;
   if (zor == 0) {
     console().echo("stemp", "using ZOR format");
-    file = loadlandmarkfile(dialogs_, false);
+    file = readinginput(Input::data, [this] { return loadlandmarkfile(dialogs_, false); });
   } else {
-    file = loadlandmarkfile(dialogs_, true);
+    file = readinginput(Input::data, [this] { return loadlandmarkfile(dialogs_, true); });
   }
   if (!file.chosen) return;
 
@@ -221,18 +221,22 @@ void Stand3sw::nameplot(const std::string& shown) {
 void Stand3sw::loadWire() {
   const LoadedMatrix read = mfloadtxt(dialogs_);
   if (!read.chosen) return;
-  if (!read.openError.empty()) throw InputError(read.path, "cannot be opened: " + read.openError);
+  if (!read.openError.empty()) {
+    throw InputError(read.path, "cannot be opened: " + read.openError).concerning(Input::wireframe);
+  }
   if (read.y.cols() < 3) {
     throw InputError(read.path, 1,
                      "has " + std::to_string(read.y.cols()) +
-                         " numbers on a line; a wire is its number and the two landmarks it joins");
+                         " numbers on a line; a wire is its number and the two landmarks it joins")
+        .concerning(Input::wireframe);
   }
   if (state_.mean1.size() != 0) {
     if (const std::optional<MisfittingWire> misfit = misfittingwire(read.y, state_.mean1.rows())) {
       throw InputError(read.path, misfit->row + 1,
                        sprintf("wire %i joins landmark %g, but the data set has landmarks 1 to %i; "
                                "the wireframe was not loaded",
-                               misfit->row + 1, misfit->landmark, state_.mean1.rows()));
+                               misfit->row + 1, misfit->landmark, state_.mean1.rows()))
+          .concerning(Input::wireframe);
     }
   }
   state_.wirelist = read.y;
@@ -250,8 +254,9 @@ void Stand3sw::regress() {
   const StandardizedAt at = panel_.standardValue(state_.LCODE.value_or(Transform::none));
 
   graphics_.status(sprintf("Standardizing %i specimens ...", state_.DATA.rows()));
-  SuperimposedDataSet standardized = superimposelandmarks(
-      standardsize(state_.DATA, state_.FXLIST.col(0), at.value).y, state_.datafile);
+  SuperimposedDataSet standardized =
+      standardizedataset(state_.DATA, state_.FXLIST.col(0), at.value, std::nullopt,
+                         Resuperimposition{state_.datafile, 3, /*withStack=*/true, {}});
   state_.SDATA = std::move(standardized.data);
   state_.SDATAV = std::move(standardized.stack);
   state_.smean = std::move(standardized.mean);

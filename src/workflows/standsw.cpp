@@ -10,8 +10,8 @@
 #include "document/cla.h"
 #include "document/showshape.h"
 #include "numerics/notsuperimposed.h"
-#include "numerics/standardsize.h"
 #include "workflows/loadchosenlandmarks.h"
+#include "workflows/standardizedataset.h"
 
 namespace tarvolin {
 
@@ -96,7 +96,8 @@ void Standsw::plotDataSet(const Eigen::MatrixXd& x, const PlotKind& kind) {
 void Standsw::loadData() {
   const std::optional<FileChoice> choice = dialogs_.getFile(kLandmarkFilter, "Enter file to Load?");
   if (!choice) return;
-  ChosenLandmarks read = loadchosenlandmarks(*choice, 2, dialogs_);
+  ChosenLandmarks read =
+      readinginput(Input::data, [&] { return loadchosenlandmarks(*choice, 2, dialogs_); });
   // The next dialog opens where this file was found.
   std::error_code ignored;
   std::filesystem::current_path(choice->folder, ignored);
@@ -140,12 +141,15 @@ void Standsw::regress() {
   const StandardizedAt at = panel_.standardValue(state_.LCODE.value_or(Transform::none));
 
   graphics_.status(sprintf("Standardizing %i specimens ...", state_.DATA.rows()));
-  Standardized standardized = standardsize(state_.DATA, state_.FXLIST.col(0), at.value);
-  if (!standardized.y.allFinite()) {
+  // The data are superimposed already: the result stays as the regression leaves it.
+  SuperimposedDataSet standardized =
+      standardizedataset(state_.DATA, state_.FXLIST.col(0), at.value, std::nullopt, std::nullopt);
+  if (!standardized.data.allFinite()) {
     throw InputError("the standard value " + at.text +
-                     " lies so far outside the x values that the result is not finite");
+                     " lies so far outside the x values that the result is not finite")
+        .concerning(Input::standardValue);
   }
-  state_.SDATA = std::move(standardized.y);
+  state_.SDATA = std::move(standardized.data);
   state_.standardizedAt = at;
   panel_.setEnable("SaveStandard", true);
   panel_.setEnable("ShowStandard", true);
