@@ -16,6 +16,7 @@
 #include "workflows/mfloadtxt.h"
 #include "workflows/standardizedataset.h"
 #include "workflows/superimposelandmarks.h"
+#include "workflows/switchyardsteps.h"
 
 namespace tarvolin {
 namespace {
@@ -275,26 +276,10 @@ void Stand3sw::regress() {
   panel_.reportStandardized(state_.SDATA.rows(), at, state_.FXLIST);
 }
 
-void Stand3sw::useCS() {
-  requiredata(state_.DATA);
-  newXVariable(state_.DATA.col(state_.DATA.cols() - 1), "centroid size");
-  panel_.setString("XVarBox", "");
-  panel_.reportCentroidSize(state_.XLIST.rows());
-}
+void Stand3sw::useCS() { usecentroidsize(state_, panel_); }
 
 void Stand3sw::newXVariable(Eigen::MatrixXd xlist, std::string source) {
-  // The transform, and what was standardized with it, belonged to the
-  // earlier x-variable: regressing on its values while the window names the
-  // new one would be wrong without a word.
-  state_.XLIST = std::move(xlist);
-  state_.xsource = std::move(source);
-  state_.FXLIST.resize(0, 0);
-  state_.fxname.clear();
-  state_.SDATA.resize(0, 0);
-  state_.SDATAV = ConfigStack();
-  state_.smean.resize(0, 0);
-  state_.standardizedAt.reset();
-  panel_.resetXChoice();
+  takexvariable(state_, panel_, std::move(xlist), std::move(source));
 }
 
 void Stand3sw::showData() {
@@ -305,19 +290,9 @@ void Stand3sw::showData() {
                            state_.DATAV.specimens()));
 }
 
-void Stand3sw::loadXList() {
-  std::optional<XList> xlist = panel_.loadXList(state_.DATA.rows());
-  if (!xlist) return;
-  newXVariable(std::move(xlist->values), std::move(xlist->name));
-}
+void Stand3sw::loadXList() { loadxlistinto(state_, panel_); }
 
-void Stand3sw::transform(Transform lcode) {
-  const std::optional<Transform> inForce =
-      state_.FXLIST.size() != 0 ? state_.LCODE : std::optional<Transform>();
-  state_.FXLIST = panel_.showTransform(state_.XLIST, lcode, inForce);
-  state_.LCODE = lcode;
-  state_.fxname = xvariablename(state_.xsource, lcode);
-}
+void Stand3sw::transform(Transform lcode) { choosetransform(state_, panel_, lcode); }
 
 void Stand3sw::acceptX() { panel_.acceptX(); }
 
@@ -389,10 +364,6 @@ void Stand3sw::allometry() {
                        kAllometryFit3D, "stand3sw", state_.groups);
 }
 
-void Stand3sw::loadGroups() {
-  requiredata(state_.DATA);
-  std::optional<SpecimenGroups> groups = panel_.loadGroups(state_.ids);
-  if (groups) state_.groups = std::move(groups);
-}
+void Stand3sw::loadGroups() { loadgroupsinto(state_, panel_); }
 
 }  // namespace tarvolin

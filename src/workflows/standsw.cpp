@@ -12,6 +12,7 @@
 #include "numerics/notsuperimposed.h"
 #include "workflows/loadchosenlandmarks.h"
 #include "workflows/standardizedataset.h"
+#include "workflows/switchyardsteps.h"
 
 namespace tarvolin {
 
@@ -156,12 +157,7 @@ void Standsw::regress() {
   panel_.reportStandardized(state_.SDATA.rows(), at, state_.FXLIST);
 }
 
-void Standsw::useCS() {
-  requiredata(state_.DATA);
-  newXVariable(state_.DATA.col(state_.DATA.cols() - 1), "centroid size");
-  panel_.setString("XVarBox", "");
-  panel_.reportCentroidSize(state_.XLIST.rows());
-}
+void Standsw::useCS() { usecentroidsize(state_, panel_); }
 
 void Standsw::clearPlot() {
   state_.plotShowsDataAlone = false;
@@ -179,31 +175,13 @@ void Standsw::showData() {
   graphics_.status(sprintf("Showing the %i specimens and their mean shape", state_.DATA.rows()));
 }
 
-void Standsw::loadXList() {
-  std::optional<XList> xlist = panel_.loadXList(state_.DATA.rows());
-  if (!xlist) return;
-  newXVariable(std::move(xlist->values), std::move(xlist->name));
-}
+void Standsw::loadXList() { loadxlistinto(state_, panel_); }
 
 void Standsw::newXVariable(Eigen::MatrixXd xlist, std::string source) {
-  // The transform, and what was standardized with it, belonged to the
-  // earlier x-variable.
-  state_.XLIST = std::move(xlist);
-  state_.xsource = std::move(source);
-  state_.FXLIST.resize(0, 0);
-  state_.fxname.clear();
-  state_.SDATA.resize(0, 0);
-  state_.standardizedAt.reset();
-  panel_.resetXChoice();
+  takexvariable(state_, panel_, std::move(xlist), std::move(source));
 }
 
-void Standsw::transform(Transform lcode) {
-  const std::optional<Transform> inForce =
-      state_.FXLIST.size() != 0 ? state_.LCODE : std::optional<Transform>();
-  state_.FXLIST = panel_.showTransform(state_.XLIST, lcode, inForce);
-  state_.LCODE = lcode;
-  state_.fxname = xvariablename(state_.xsource, lcode);
-}
+void Standsw::transform(Transform lcode) { choosetransform(state_, panel_, lcode); }
 
 void Standsw::acceptX() { panel_.acceptX(); }
 
@@ -253,10 +231,6 @@ void Standsw::allometry() {
                        kAllometryFit2D, "standsw", state_.groups);
 }
 
-void Standsw::loadGroups() {
-  requiredata(state_.DATA);
-  std::optional<SpecimenGroups> groups = panel_.loadGroups(state_.ids);
-  if (groups) state_.groups = std::move(groups);
-}
+void Standsw::loadGroups() { loadgroupsinto(state_, panel_); }
 
 }  // namespace tarvolin
