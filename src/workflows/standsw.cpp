@@ -10,7 +10,7 @@
 #include "document/cla.h"
 #include "document/showshape.h"
 #include "numerics/notsuperimposed.h"
-#include "workflows/loadchosenlandmarks.h"
+#include "workflows/load2Dlandmarks.h"
 #include "workflows/standardizedataset.h"
 #include "workflows/switchyardsteps.h"
 
@@ -95,13 +95,10 @@ void Standsw::plotDataSet(const Eigen::MatrixXd& x, const PlotKind& kind) {
 }
 
 void Standsw::loadData() {
-  const std::optional<FileChoice> choice = dialogs_.getFile(kLandmarkFilter, "Enter file to Load?");
-  if (!choice) return;
-  ChosenLandmarks read =
-      readinginput(Input::data, [&] { return loadchosenlandmarks(*choice, 2, dialogs_); });
-  // The next dialog opens where this file was found.
-  std::error_code ignored;
-  std::filesystem::current_path(choice->folder, ignored);
+  std::optional<ChosenLandmarks> chosen =
+      readinginput(Input::data, [this] { return load2Dlandmarks(dialogs_); });
+  if (!chosen) return;
+  ChosenLandmarks& read = *chosen;
 
   const std::string notice = read.set.notice;
   std::vector<std::string> ids = std::move(read.set.ids);
