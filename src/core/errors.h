@@ -7,6 +7,11 @@
 // "FILE:LINE: message" or "FILE: message", or just the message when no file
 // is involved.
 //
+// Every InputError also says which of the user's inputs it concerns
+// (input()), set where that is known: by the routine that raises it, or by
+// the step that reads that input. A caller that must name a file for an
+// error that carries none chooses it from this field, never from the words.
+//
 // OutputError: the system could not finish writing a result (disk full, no
 // permission). It names the file and the reason.
 
@@ -14,6 +19,18 @@
 #include <string>
 
 namespace tarvolin {
+
+// The inputs of an analysis an error can concern.
+enum class Input {
+  unknown,        // not said; taken to be the data set
+  data,           // the landmark data set
+  x,              // the x-variable (centroid size, an x list, a table's column)
+  groups,         // the specimens' groups
+  standardValue,  // the standard value the data are standardized to
+  wireframe,      // the wireframe drawn with the plots
+  output,         // the file a result is written to
+  option,         // an option's value on the command line
+};
 
 class InputError : public std::runtime_error {
  public:
@@ -31,6 +48,13 @@ class InputError : public std::runtime_error {
   long line() const { return line_; }
   // The message without the file and line.
   const std::string& message() const { return message_; }
+  // Which input is at fault; Input::unknown until someone says.
+  Input input() const { return input_; }
+  // Says which input is at fault, for `throw InputError(...).concerning(Input::x)`.
+  InputError& concerning(Input input) {
+    input_ = input;
+    return *this;
+  }
 
  private:
   static std::string compose(const std::string& file, long line, const std::string& message) {
@@ -42,7 +66,20 @@ class InputError : public std::runtime_error {
   std::string file_;
   long line_;
   std::string message_;
+  Input input_ = Input::unknown;
 };
+
+// Runs `read`, marking an InputError it throws that says no input yet as
+// concerning `input`: the step that reads a file knows what it is for.
+template <typename Read>
+decltype(auto) readinginput(Input input, Read&& read) {
+  try {
+    return read();
+  } catch (InputError& e) {
+    if (e.input() == Input::unknown) e.concerning(input);
+    throw;
+  }
+}
 
 class OutputError : public std::runtime_error {
  public:

@@ -115,16 +115,6 @@ class LoadThenServe : public EventSource {
   QtEvents events_;
 };
 
-// Whether a word of the command line is meant as a file rather than a
-// word for the main window function (a callback's name or a number): it
-// holds a path separator or ends in a name extension (".tps").
-bool looksLikeAFile(const std::string& word) {
-  if (word.find('/') != std::string::npos) return true;
-  const size_t dot = word.rfind('.');
-  return dot != std::string::npos && dot + 1 < word.size() &&
-         std::isalpha(static_cast<unsigned char>(word[dot + 1])) != 0;
-}
-
 }  // namespace
 
 bool hasdisplay(int argc, const char* const* argv) {
@@ -138,56 +128,6 @@ bool hasdisplay(int argc, const char* const* argv) {
     }
   }
   return false;
-}
-
-DesktopOptions desktopoptions(int argc, const char* const* argv) {
-  DesktopOptions options;
-  for (int i = 1; i < argc; ++i) {
-    const std::string word = argv[i];
-    if (word.rfind("--", 0) != 0 || word == "--") {
-      std::error_code error;
-      if (std::filesystem::exists(word, error)) {
-        if (options.data)
-          throw std::invalid_argument("give one data file, not " + *options.data + " and " + word);
-        options.data = word;
-      } else if (looksLikeAFile(word)) {
-        throw std::invalid_argument(word + ": there is no such file or folder");
-      } else {
-        options.words.push_back(word);
-      }
-      continue;
-    }
-    auto value = [&]() -> std::string {
-      if (i + 1 >= argc) throw std::invalid_argument(word + " needs a value");
-      return argv[++i];
-    };
-    if (word == "--version") {
-      options.version = true;
-    } else if (word == "--help") {
-      options.help = true;
-    } else if (word == "--strict") {
-      options.strict = true;
-    } else if (word == "--run") {
-      options.script = value();
-    } else if (word == "--screenshots") {
-      options.screenshots = value();
-    } else if (word == "--figures") {
-      options.figures = value();
-    } else {
-      const std::optional<std::string> meant = closestword(
-          word, {"--version", "--help", "--strict", "--run", "--screenshots", "--figures"});
-      throw std::invalid_argument("unknown option " + word +
-                                  (meant ? "; did you mean " + *meant + "?" : ""));
-    }
-  }
-  if (options.screenshots && !options.script) {
-    throw std::invalid_argument("--screenshots needs --run SCRIPT");
-  }
-  if (options.strict && !options.script) throw std::invalid_argument("--strict needs --run SCRIPT");
-  if (options.data && options.script) {
-    throw std::invalid_argument("a script chooses its own files: give either FILE or --run SCRIPT");
-  }
-  return options;
 }
 
 void desktophelp(std::ostream& out) {

@@ -108,22 +108,26 @@ ProcrustesAnova procrustesanova(const Eigen::Ref<const Eigen::MatrixXd>& y,
   const Index n = y.rows();
   if (design.x.size() != n) {
     throw InputError("the x-variable has " + std::to_string(design.x.size()) + " values for " +
-                     std::to_string(n) + " specimens; it needs one value per specimen");
+                     std::to_string(n) + " specimens; it needs one value per specimen")
+        .concerning(Input::x);
   }
   if (permutations < 0 || permutations > 100000) {
     throw InputError("the number of permutations must lie between 0 and 100000, not " +
-                     std::to_string(permutations));
+                     std::to_string(permutations))
+        .concerning(Input::option);
   }
   // One specimen (or none) is the model's matter: it has more parameters.
   if (n >= 2 && (design.x.array() == design.x(0)).all()) {
-    throw InputError("every specimen has the same x value; shape cannot be regressed on it");
+    throw InputError("every specimen has the same x value; shape cannot be regressed on it")
+        .concerning(Input::x);
   }
   const bool grouped = !design.groupOf.empty();
   const int groups = grouped ? static_cast<int>(design.groupNames.size()) : 1;
   if (grouped) {
     if (static_cast<Index>(design.groupOf.size()) != n) {
       throw InputError("the groups name " + std::to_string(design.groupOf.size()) +
-                       " specimens for " + std::to_string(n) + "; every specimen needs a group");
+                       " specimens for " + std::to_string(n) + "; every specimen needs a group")
+          .concerning(Input::groups);
     }
     std::vector<int> sizes(static_cast<size_t>(groups), 0);
     for (int g : design.groupOf) ++sizes.at(static_cast<size_t>(g));
@@ -131,7 +135,8 @@ ProcrustesAnova procrustesanova(const Eigen::Ref<const Eigen::MatrixXd>& y,
       if (sizes[static_cast<size_t>(g)] < 2) {
         throw InputError("group \"" + design.groupNames[static_cast<size_t>(g)] + "\" has " +
                          (sizes[static_cast<size_t>(g)] == 1 ? "one specimen" : "no specimen") +
-                         "; every group needs two or more");
+                         "; every group needs two or more")
+            .concerning(Input::groups);
       }
     }
   }
@@ -150,7 +155,8 @@ ProcrustesAnova procrustesanova(const Eigen::Ref<const Eigen::MatrixXd>& y,
   if (n - columns < 1) {
     throw InputError("the model has " + std::to_string(columns) + " parameters for " +
                      std::to_string(n) + (n == 1 ? " specimen" : " specimens") +
-                     "; it needs at least " + std::to_string(columns + 1) + " specimens");
+                     "; it needs at least " + std::to_string(columns + 1) + " specimens")
+        .concerning(Input::data);
   }
   Eigen::MatrixXd x = Eigen::MatrixXd::Zero(n, columns);
   x.col(0).setOnes();
@@ -168,7 +174,8 @@ ProcrustesAnova procrustesanova(const Eigen::Ref<const Eigen::MatrixXd>& y,
     if (!(std::abs(r(c, c)) > 1e-10 * x.col(c).norm())) {
       throw InputError(
           "the model's terms are not independent: the groups or x do not allow size and group "
-          "to be told apart (is x the same within a group?)");
+          "to be told apart (is x the same within a group?)")
+          .concerning(Input::groups);
     }
   }
   const Eigen::MatrixXd q = qr.householderQ() * Eigen::MatrixXd::Identity(n, columns);

@@ -18,11 +18,13 @@ Standardized standardizegroups(Eigen::MatrixXd data, const Eigen::Ref<const Eige
   const Eigen::Index n = data.cols();
   if (t.size() != m) {
     throw InputError("the x-variable has " + std::to_string(t.size()) + " values for " +
-                     std::to_string(m) + " specimens; it needs one value per specimen");
+                     std::to_string(m) + " specimens; it needs one value per specimen")
+        .concerning(Input::x);
   }
   if (groupOf.size() != static_cast<size_t>(m)) {
     throw InputError("the groups give " + std::to_string(groupOf.size()) + " labels for " +
-                     std::to_string(m) + " specimens; each specimen needs a group");
+                     std::to_string(m) + " specimens; each specimen needs a group")
+        .concerning(Input::groups);
   }
   const auto groups = static_cast<Eigen::Index>(names.size());
   for (const int g : groupOf) {
@@ -40,7 +42,8 @@ Standardized standardizegroups(Eigen::MatrixXd data, const Eigen::Ref<const Eige
   for (Eigen::Index g = 0; g < groups; ++g) {
     if (count(g) == 1) {
       throw InputError("group \"" + names[static_cast<size_t>(g)] +
-                       "\" has one specimen; a within-group slope needs two or more");
+                       "\" has one specimen; a within-group slope needs two or more")
+          .concerning(Input::groups);
     }
   }
   if (n < 2) return {std::move(data), Eigen::MatrixXd()};
@@ -65,7 +68,8 @@ Standardized standardizegroups(Eigen::MatrixXd data, const Eigen::Ref<const Eige
   };
   const std::vector<bool> tVaries = variesWithinGroups(t).first;
   if (std::find(tVaries.begin(), tVaries.end(), true) == tVaries.end()) {
-    throw InputError("x does not vary within any group; no pooled slope can be fitted");
+    throw InputError("x does not vary within any group; no pooled slope can be fitted")
+        .concerning(Input::groups);
   }
   const auto tooFarOutside = [&] { return standardvaluetoofar(tfixed, t); };
 

@@ -15,14 +15,16 @@ Standardized standardsize(Eigen::MatrixXd data, const Eigen::Ref<const Eigen::Ve
   const Eigen::Index n = data.cols();
   if (t.size() != m) {
     throw InputError("the x-variable has " + std::to_string(t.size()) + " values for " +
-                     std::to_string(m) + " specimens; it needs one value per specimen");
+                     std::to_string(m) + " specimens; it needs one value per specimen")
+        .concerning(Input::x);
   }
   if (n < 2) return {std::move(data), Eigen::MatrixXd()};
   // Asked of t, not of t - tfixed: with tfixed far away, rounding can make
   // t - tfixed the same for specimens whose t differ, which calls for
   // another message.
   if (m == 0 || (t.array() == t(0)).all()) {
-    throw InputError("every specimen has the same x value; no regression line can be fitted");
+    throw InputError("every specimen has the same x value; no regression line can be fitted")
+        .concerning(Input::x);
   }
   const auto tooFarOutside = [&] { return standardvaluetoofar(tfixed, t); };
 

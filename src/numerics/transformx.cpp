@@ -14,7 +14,8 @@ Eigen::VectorXd transformx(const Eigen::Ref<const Eigen::VectorXd>& xlist, Trans
     if (!(xlist(i) > 0)) {
       throw InputError(
           source, sprintf("specimen %i has the x value %g, whose %s is not defined", i + 1,
-                          xlist(i), lcode == Transform::ln ? "natural logarithm" : "logarithm"));
+                          xlist(i), lcode == Transform::ln ? "natural logarithm" : "logarithm"))
+          .concerning(Input::x);
     }
   }
   if (lcode == Transform::ln) return xlist.array().log();

@@ -15,10 +15,10 @@ AllometryReport allometryreport(const Eigen::MatrixXd& data, const Eigen::Vector
                                 const AllometryAsked& asked) {
   const Eigen::Index n = data.rows();
   if (x.size() != n) {
-    throw InputError(
-        sprintf("x has %i values, but the data set has %i specimens; load an x list "
-                "of one value per specimen",
-                x.size(), n));
+    throw InputError(sprintf("x has %i values, but the data set has %i specimens; load an x list "
+                             "of one value per specimen",
+                             x.size(), n))
+        .concerning(Input::x);
   }
   const Eigen::Index coordinates = data.cols() - 1;
   AllometryReport report;
@@ -42,9 +42,8 @@ AllometryReport allometryreport(const Eigen::MatrixXd& data, const Eigen::Vector
         procrustesanova(data.leftCols(coordinates), design, asked.permutations, asked.seed);
   } catch (const InputError& e) {
     // A group too small is the groups file's fault, not the data set's.
-    if (!design.groupOf.empty() && e.file().empty() &&
-        e.message().find("group") != std::string::npos) {
-      throw InputError(groups->source, e.message());
+    if (!design.groupOf.empty() && e.file().empty() && e.input() == Input::groups) {
+      throw InputError(groups->source, e.message()).concerning(Input::groups);
     }
     throw;
   }

@@ -12,10 +12,11 @@
 #include "document/showshape3D.h"
 #include "document/wireshape3D.h"
 #include "numerics/getpprocon3.h"
-#include "numerics/standardsize.h"
 #include "workflows/loadlandmarkfile.h"
 #include "workflows/mfloadtxt.h"
+#include "workflows/standardizedataset.h"
 #include "workflows/superimposelandmarks.h"
+#include "workflows/switchyardsteps.h"
 
 namespace tarvolin {
 namespace {
@@ -125,9 +126,9 @@ void Stand3sw::loadData() {
   LandmarkFile file;
   if (zor == 0) {
     console().echo("stemp", "using ZOR format");
-    file = loadlandmarkfile(dialogs_, false);
+    file = readinginput(Input::data, [this] { return loadlandmarkfile(dialogs_, false); });
   } else {
-    file = loadlandmarkfile(dialogs_, true);
+    file = readinginput(Input::data, [this] { return loadlandmarkfile(dialogs_, true); });
   }
   if (!file.chosen) return;
 
@@ -221,18 +222,22 @@ void Stand3sw::nameplot(const std::string& shown) {
 void Stand3sw::loadWire() {
   const LoadedMatrix read = mfloadtxt(dialogs_);
   if (!read.chosen) return;
-  if (!read.openError.empty()) throw InputError(read.path, "cannot be opened: " + read.openError);
+  if (!read.openError.empty()) {
+    throw InputError(read.path, "cannot be opened: " + read.openError).concerning(Input::wireframe);
+  }
   if (read.y.cols() < 3) {
     throw InputError(read.path, 1,
                      "has " + std::to_string(read.y.cols()) +
-                         " numbers on a line; a wire is its number and the two landmarks it joins");
+                         " numbers on a line; a wire is its number and the two landmarks it joins")
+        .concerning(Input::wireframe);
   }
   if (state_.mean1.size() != 0) {
     if (const std::optional<MisfittingWire> misfit = misfittingwire(read.y, state_.mean1.rows())) {
       throw InputError(read.path, misfit->row + 1,
                        sprintf("wire %i joins landmark %g, but the data set has landmarks 1 to %i; "
                                "the wireframe was not loaded",
-                               misfit->row + 1, misfit->landmark, state_.mean1.rows()));
+                               misfit->row + 1, misfit->landmark, state_.mean1.rows()))
+          .concerning(Input::wireframe);
     }
   }
   state_.wirelist = read.y;
@@ -250,8 +255,9 @@ void Stand3sw::regress() {
   const StandardizedAt at = panel_.standardValue(state_.LCODE.value_or(Transform::none));
 
   graphics_.status(sprintf("Standardizing %i specimens ...", state_.DATA.rows()));
-  SuperimposedDataSet standardized = superimposelandmarks(
-      standardsize(state_.DATA, state_.FXLIST.col(0), at.value).y, state_.datafile);
+  SuperimposedDataSet standardized =
+      standardizedataset(state_.DATA, state_.FXLIST.col(0), at.value, std::nullopt,
+                         Resuperimposition{state_.datafile, 3, /*withStack=*/true, {}});
   state_.SDATA = std::move(standardized.data);
   state_.SDATAV = std::move(standardized.stack);
   state_.smean = std::move(standardized.mean);
@@ -270,26 +276,10 @@ void Stand3sw::regress() {
   panel_.reportStandardized(state_.SDATA.rows(), at, state_.FXLIST);
 }
 
-void Stand3sw::useCS() {
-  requiredata(state_.DATA);
-  newXVariable(state_.DATA.col(state_.DATA.cols() - 1), "centroid size");
-  panel_.setString("XVarBox", "");
-  panel_.reportCentroidSize(state_.XLIST.rows());
-}
+void Stand3sw::useCS() { usecentroidsize(state_, panel_); }
 
 void Stand3sw::newXVariable(Eigen::MatrixXd xlist, std::string source) {
-  // The transform, and what was standardized with it, belonged to the
-  // earlier x-variable: regressing on its values while the window names the
-  // new one would be wrong without a word.
-  state_.XLIST = std::move(xlist);
-  state_.xsource = std::move(source);
-  state_.FXLIST.resize(0, 0);
-  state_.fxname.clear();
-  state_.SDATA.resize(0, 0);
-  state_.SDATAV = ConfigStack();
-  state_.smean.resize(0, 0);
-  state_.standardizedAt.reset();
-  panel_.resetXChoice();
+  takexvariable(state_, panel_, std::move(xlist), std::move(source));
 }
 
 void Stand3sw::showData() {
@@ -300,19 +290,9 @@ void Stand3sw::showData() {
                            state_.DATAV.specimens()));
 }
 
-void Stand3sw::loadXList() {
-  std::optional<XList> xlist = panel_.loadXList(state_.DATA.rows());
-  if (!xlist) return;
-  newXVariable(std::move(xlist->values), std::move(xlist->name));
-}
+void Stand3sw::loadXList() { loadxlistinto(state_, panel_); }
 
-void Stand3sw::transform(Transform lcode) {
-  const std::optional<Transform> inForce =
-      state_.FXLIST.size() != 0 ? state_.LCODE : std::optional<Transform>();
-  state_.FXLIST = panel_.showTransform(state_.XLIST, lcode, inForce);
-  state_.LCODE = lcode;
-  state_.fxname = xvariablename(state_.xsource, lcode);
-}
+void Stand3sw::transform(Transform lcode) { choosetransform(state_, panel_, lcode); }
 
 void Stand3sw::acceptX() { panel_.acceptX(); }
 
@@ -384,10 +364,6 @@ void Stand3sw::allometry() {
                        kAllometryFit3D, "stand3sw", state_.groups);
 }
 
-void Stand3sw::loadGroups() {
-  requiredata(state_.DATA);
-  std::optional<SpecimenGroups> groups = panel_.loadGroups(state_.ids);
-  if (groups) state_.groups = std::move(groups);
-}
+void Stand3sw::loadGroups() { loadgroupsinto(state_, panel_); }
 
 }  // namespace tarvolin

@@ -10,8 +10,9 @@
 #include "document/cla.h"
 #include "document/showshape.h"
 #include "numerics/notsuperimposed.h"
-#include "numerics/standardsize.h"
-#include "workflows/loadchosenlandmarks.h"
+#include "workflows/load2Dlandmarks.h"
+#include "workflows/standardizedataset.h"
+#include "workflows/switchyardsteps.h"
 
 namespace tarvolin {
 
@@ -94,12 +95,10 @@ void Standsw::plotDataSet(const Eigen::MatrixXd& x, const PlotKind& kind) {
 }
 
 void Standsw::loadData() {
-  const std::optional<FileChoice> choice = dialogs_.getFile(kLandmarkFilter, "Enter file to Load?");
-  if (!choice) return;
-  ChosenLandmarks read = loadchosenlandmarks(*choice, 2, dialogs_);
-  // The next dialog opens where this file was found.
-  std::error_code ignored;
-  std::filesystem::current_path(choice->folder, ignored);
+  std::optional<ChosenLandmarks> chosen =
+      readinginput(Input::data, [this] { return load2Dlandmarks(dialogs_); });
+  if (!chosen) return;
+  ChosenLandmarks& read = *chosen;
 
   const std::string notice = read.set.notice;
   std::vector<std::string> ids = std::move(read.set.ids);
@@ -140,24 +139,22 @@ void Standsw::regress() {
   const StandardizedAt at = panel_.standardValue(state_.LCODE.value_or(Transform::none));
 
   graphics_.status(sprintf("Standardizing %i specimens ...", state_.DATA.rows()));
-  Standardized standardized = standardsize(state_.DATA, state_.FXLIST.col(0), at.value);
-  if (!standardized.y.allFinite()) {
+  // The data are superimposed already: the result stays as the regression leaves it.
+  SuperimposedDataSet standardized =
+      standardizedataset(state_.DATA, state_.FXLIST.col(0), at.value, std::nullopt, std::nullopt);
+  if (!standardized.data.allFinite()) {
     throw InputError("the standard value " + at.text +
-                     " lies so far outside the x values that the result is not finite");
+                     " lies so far outside the x values that the result is not finite")
+        .concerning(Input::standardValue);
   }
-  state_.SDATA = std::move(standardized.y);
+  state_.SDATA = std::move(standardized.data);
   state_.standardizedAt = at;
   panel_.setEnable("SaveStandard", true);
   panel_.setEnable("ShowStandard", true);
   panel_.reportStandardized(state_.SDATA.rows(), at, state_.FXLIST);
 }
 
-void Standsw::useCS() {
-  requiredata(state_.DATA);
-  newXVariable(state_.DATA.col(state_.DATA.cols() - 1), "centroid size");
-  panel_.setString("XVarBox", "");
-  panel_.reportCentroidSize(state_.XLIST.rows());
-}
+void Standsw::useCS() { usecentroidsize(state_, panel_); }
 
 void Standsw::clearPlot() {
   state_.plotShowsDataAlone = false;
@@ -175,31 +172,13 @@ void Standsw::showData() {
   graphics_.status(sprintf("Showing the %i specimens and their mean shape", state_.DATA.rows()));
 }
 
-void Standsw::loadXList() {
-  std::optional<XList> xlist = panel_.loadXList(state_.DATA.rows());
-  if (!xlist) return;
-  newXVariable(std::move(xlist->values), std::move(xlist->name));
-}
+void Standsw::loadXList() { loadxlistinto(state_, panel_); }
 
 void Standsw::newXVariable(Eigen::MatrixXd xlist, std::string source) {
-  // The transform, and what was standardized with it, belonged to the
-  // earlier x-variable.
-  state_.XLIST = std::move(xlist);
-  state_.xsource = std::move(source);
-  state_.FXLIST.resize(0, 0);
-  state_.fxname.clear();
-  state_.SDATA.resize(0, 0);
-  state_.standardizedAt.reset();
-  panel_.resetXChoice();
+  takexvariable(state_, panel_, std::move(xlist), std::move(source));
 }
 
-void Standsw::transform(Transform lcode) {
-  const std::optional<Transform> inForce =
-      state_.FXLIST.size() != 0 ? state_.LCODE : std::optional<Transform>();
-  state_.FXLIST = panel_.showTransform(state_.XLIST, lcode, inForce);
-  state_.LCODE = lcode;
-  state_.fxname = xvariablename(state_.xsource, lcode);
-}
+void Standsw::transform(Transform lcode) { choosetransform(state_, panel_, lcode); }
 
 void Standsw::acceptX() { panel_.acceptX(); }
 
@@ -249,10 +228,6 @@ void Standsw::allometry() {
                        kAllometryFit2D, "standsw", state_.groups);
 }
 
-void Standsw::loadGroups() {
-  requiredata(state_.DATA);
-  std::optional<SpecimenGroups> groups = panel_.loadGroups(state_.ids);
-  if (groups) state_.groups = std::move(groups);
-}
+void Standsw::loadGroups() { loadgroupsinto(state_, panel_); }
 
 }  // namespace tarvolin

@@ -141,7 +141,10 @@ void SwitchyardPanel::setEnable(std::string_view tag, bool on) {
 StandardizedAt SwitchyardPanel::standardValue(Transform lcode) const {
   const std::string typed = trimmed(text("StandardBox"));
   const NumberText read = readnumber(typed);
-  if (!read.value) throw InputError("the standard value \"" + typed + "\" " + read.problemText());
+  if (!read.value) {
+    throw InputError("the standard value \"" + typed + "\" " + read.problemText())
+        .concerning(Input::standardValue);
+  }
   return {typed, *read.value, lcode};
 }
 
@@ -194,7 +197,7 @@ void SwitchyardPanel::acceptX() {
 }
 
 std::optional<XList> SwitchyardPanel::loadXList(Eigen::Index specimens) {
-  LoadedMatrix read = loadxlist(dialogs_);
+  LoadedMatrix read = readinginput(Input::x, [this] { return loadxlist(dialogs_); });
   if (!read.chosen) return std::nullopt;
   const Eigen::Index values = read.y.rows();
   setString("XVarBox", sprintf("File %s \n %4.0f listed x values", read.fn, values));
@@ -225,7 +228,8 @@ std::optional<SpecimenGroups> SwitchyardPanel::loadGroups(const std::vector<std:
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
   });
   const bool table = extension == ".csv" || extension == ".tsv";
-  SpecimenGroups groups = readgroups(choice->path() + (table ? ":group" : ""), ids);
+  SpecimenGroups groups = readinginput(
+      Input::groups, [&] { return readgroups(choice->path() + (table ? ":group" : ""), ids); });
   graphics_.status(sprintf("Loaded %i %s for %i specimens from %s", groups.names.size(),
                            groups.names.size() == 1 ? "group" : "groups", groups.of.size(),
                            choice->name));
@@ -309,14 +313,15 @@ void SwitchyardPanel::saveStandardized(const Eigen::MatrixXd& sdata,
   const std::string typed = trimmed(text("StandardBox"));
   if (readnumber(typed).value != at->value) {
     throw InputError("the standard value was changed to " + (typed.empty() ? "\"\"" : typed) +
-                     " after Standardize used " + at->text + "; click Standardize again");
+                     " after Standardize used " + at->text + "; click Standardize again")
+        .concerning(Input::standardValue);
   }
   std::optional<double> lastValue;
   if (newcs == 0) {
     lastValue = untransformx(at->value, at->lcode);
     if (!std::isfinite(*lastValue)) {
-      throw InputError("the standard value " + at->text +
-                       " is too large to write on the raw scale");
+      throw InputError("the standard value " + at->text + " is too large to write on the raw scale")
+          .concerning(Input::standardValue);
     }
   }
   const std::optional<FileChoice> choice =

@@ -520,6 +520,8 @@ TEST(DesktopProgram, ItsOwnOptionsBeginWithTwoDashesAndOtherWordsGoToTheMainWind
   } cases[] = {
       {{}, "||0|||"},
       {{"pushbutton3_Callback", "7", "0.5"}, "||0|||pushbutton3_Callback 7 0.5 "},
+      {{"pushbutton3_Callback", "-1", "-0.5", "-x"}, "||0|||pushbutton3_Callback -1 -0.5 -x "},
+      {{"--strict", "--strict", "--run", "a.txt", "--run", "b.txt"}, "b.txt||1|||"},
       {{"--run", "s.txt", "--screenshots", "shots", "Tarvolin"}, "s.txt|shots|0|||Tarvolin "},
       {{"--strict", "--run", "s.txt", "--figures", "f"}, "s.txt||1|f||"},
       {{"--run"}, "--run needs a value"},

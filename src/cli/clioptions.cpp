@@ -1,0 +1,194 @@
+#include "cli/clioptions.h"
+
+#include <utility>
+#include <vector>
+
+namespace tarvolin {
+namespace {
+
+template <typename E>
+using Words = std::vector<std::pair<std::string, E>>;
+
+const Words<ReadFormat> kReadFormats = {
+    {"zor", ReadFormat::zor},        {"tps", ReadFormat::tps},
+    {"nts", ReadFormat::nts},        {"morphologika", ReadFormat::morphologika},
+    {"csv", ReadFormat::csv},        {"fcsv", ReadFormat::fcsv},
+    {"mrkjson", ReadFormat::mrkjson}};
+
+const Words<LandmarkFormat> kWrittenFormats = {{"zor", LandmarkFormat::zor},
+                                               {"csv", LandmarkFormat::csv},
+                                               {"tps", LandmarkFormat::tps},
+                                               {"nts", LandmarkFormat::nts},
+                                               {"morphologika", LandmarkFormat::morphologika}};
+
+const Words<Transform> kTransforms = {
+    {"none", Transform::none}, {"ln", Transform::ln}, {"log10", Transform::log10}};
+
+// A word from `words`, turned into its enum member as the parser reads it.
+// The check and its message are IsMember's, so that a refused word reads
+// as it always has, and so does the help.
+template <typename E>
+CLI::Validator oneof(const Words<E>& words) {
+  std::vector<std::string> names;
+  for (const auto& [name, member] : words) names.push_back(name);
+  const CLI::Validator member = CLI::IsMember(names);
+  return CLI::Validator(
+      [member, words](std::string& word) {
+        std::string problem = member(word);
+        if (!problem.empty()) return problem;
+        for (const auto& [name, value] : words) {
+          if (name == word) word = std::to_string(static_cast<int>(value));
+        }
+        return std::string();
+      },
+      member.get_description(), member.get_name());
+}
+
+}  // namespace
+
+std::optional<LandmarkFormat> formatnamed(ReadFormat format) {
+  switch (format) {
+    case ReadFormat::content:
+      return std::nullopt;
+    case ReadFormat::zor:
+      return LandmarkFormat::zor;
+    case ReadFormat::tps:
+      return LandmarkFormat::tps;
+    case ReadFormat::nts:
+      return LandmarkFormat::nts;
+    case ReadFormat::morphologika:
+      return LandmarkFormat::morphologika;
+    case ReadFormat::csv:
+      return LandmarkFormat::csv;
+    case ReadFormat::fcsv:
+      return LandmarkFormat::fcsv;
+    case ReadFormat::mrkjson:
+      return LandmarkFormat::mrkjson;
+  }
+  return std::nullopt;
+}
+
+std::optional<MissingPolicy> missingpolicy(MissingChoice missing) {
+  switch (missing) {
+    case MissingChoice::refuse:
+      return MissingPolicy::refuse;
+    case MissingChoice::dropSpecimens:
+      return MissingPolicy::dropSpecimens;
+    case MissingChoice::dropLandmarks:
+      return MissingPolicy::dropLandmarks;
+    case MissingChoice::estimate:
+      return MissingPolicy::estimate;
+    case MissingChoice::keep:
+      return std::nullopt;
+  }
+  return std::nullopt;
+}
+
+std::string wordof(LandmarkFormat format) {
+  for (const auto& [name, member] : kWrittenFormats) {
+    if (member == format) return name;
+  }
+  return format == LandmarkFormat::fcsv ? "fcsv" : "mrkjson";
+}
+
+std::string wordof(Transform transform) {
+  for (const auto& [name, member] : kTransforms) {
+    if (member == transform) return name;
+  }
+  return "none";
+}
+
+void addinputoptions(CLI::App* command, CliOptions& options, bool missingKept) {
+  command
+      ->add_option("FILE", options.file,
+                   "Landmark file, or a folder of 3D Slicer markups (.fcsv or .mrk.json, one "
+                   "specimen per file); the format is told from the content")
+      ->required();
+  command->add_flag("--tps", options.tps,
+                    "Read FILE with the window's reader of TPS-style 3D files (LM= or LM3= "
+                    "records, 3D only)");
+  command
+      ->add_option("--format", options.format,
+                   "Read FILE in this format instead of telling it from the content: zor, tps, "
+                   "nts, morphologika, csv, fcsv or mrkjson")
+      ->transform(oneof(kReadFormats))
+      ->type_name("TEXT")
+      ->excludes("--tps");
+  command
+      ->add_option("--dim", options.dims,
+                   "Dimension of the landmarks, 2 or 3, for ZOR rows and tables (default 3); "
+                   "files that state it must agree")
+      ->check(CLI::IsMember({2, 3}));
+  Words<MissingChoice> policies = {{"refuse", MissingChoice::refuse},
+                                   {"drop-specimens", MissingChoice::dropSpecimens},
+                                   {"drop-landmarks", MissingChoice::dropLandmarks},
+                                   {"estimate", MissingChoice::estimate}};
+  std::string help =
+      "Missing landmarks: refuse (default; lists them), drop-specimens, drop-landmarks, or "
+      "estimate (thin-plate spline from the mean of the complete specimens)";
+  if (missingKept) {
+    policies.emplace_back("keep", MissingChoice::keep);
+    help += ", or keep (write them as missing)";
+  }
+  command->add_option("--missing", options.missing, help)
+      ->transform(oneof(policies))
+      ->type_name("TEXT");
+  command->add_option("--missing-code", options.missingCode,
+                      "A coordinate equal to this value is missing (for example -99 or 9999); "
+                      "NA and NaN always are");
+  command
+      ->add_option("--scale", options.scale,
+                   "TPS SCALE=: apply (default; a file in which only some records have one is "
+                   "refused) or ignore (the raw coordinates of every record)")
+      ->transform(
+          oneof(Words<ScaleChoice>{{"apply", ScaleChoice::apply}, {"ignore", ScaleChoice::ignore}}))
+      ->type_name("TEXT");
+}
+
+void addoutputoptions(CLI::App* command, CliOptions& options) {
+  command->add_option("-o,--output", options.output,
+                      "Write to this file (whole or not at all) instead of standard output");
+  command
+      ->add_option("--to", options.to,
+                   "Format to write: zor (default; one specimen per line, no IDs), csv, tps, "
+                   "nts or morphologika")
+      ->transform(oneof(kWrittenFormats))
+      ->type_name("TEXT");
+}
+
+void addxoptions(CLI::App* command, CliOptions& options) {
+  command->add_option(
+      "--x", options.x,
+      "x-variable: cs for the size column of FILE (default); TABLE:COLUMN for a column of a "
+      "CSV or tab-separated table whose first column holds the specimen IDs (matched by ID); "
+      "or an x-list file with one value per specimen, in the order of FILE (write ./cs for a "
+      "file named cs)");
+  command
+      ->add_option("--transform", options.transform, "Transform of x: none (default), ln or log10")
+      ->transform(oneof(kTransforms))
+      ->type_name("TEXT");
+}
+
+void addfitoptions(CLI::App* command, CliOptions& options) {
+  command
+      ->add_option("--gpa", options.gpa,
+                   "Superimposition: three (default; three rounds, as the standardization is "
+                   "defined) or converged (rounds until the mean shape changes by at most "
+                   "--tolerance)")
+      ->transform(
+          oneof(Words<GpaChoice>{{"three", GpaChoice::three}, {"converged", GpaChoice::converged}}))
+      ->type_name("TEXT");
+  command->add_option("--tolerance", options.tolerance,
+                      "With --gpa converged: the largest change of the mean shape (the root of "
+                      "its summed squared coordinate changes) that ends the rounds (default "
+                      "1e-10)");
+}
+
+CLI::Option* addgroupsoption(CLI::App* command, CliOptions& options) {
+  return command->add_option("--groups", options.groups,
+                             "Groups of the specimens: a file of one label per line, in the "
+                             "order of FILE, or TABLE:COLUMN for a column of a table whose first "
+                             "column holds the specimen IDs");
+}
+
+}  // namespace tarvolin

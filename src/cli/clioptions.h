@@ -1,0 +1,78 @@
+#pragma once
+// The options of tarvolin-cli's subcommands, as the parser leaves them: a
+// word chosen from a list arrives as a member of its enum, never as text to
+// compare later. The add* functions declare each group of options on a
+// subcommand, with the help texts and the words each option takes.
+//
+// Example:
+//   CliOptions options;
+//   CLI::App* info = app.add_subcommand("info", "...");
+//   addinputoptions(info, options, false);
+
+#include <CLI/CLI.hpp>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "landmarks/landmarkset.h"
+#include "numerics/resolvemissing.h"
+#include "numerics/transformx.h"
+
+namespace tarvolin {
+
+// The format FILE is read in: told from its content, or the one --format names.
+enum class ReadFormat { content, zor, tps, nts, morphologika, csv, fcsv, mrkjson };
+// What --missing asks of missing landmarks; keep only where they can be written.
+enum class MissingChoice { refuse, dropSpecimens, dropLandmarks, estimate, keep };
+// TPS SCALE=: applied, or the raw coordinates.
+enum class ScaleChoice { apply, ignore };
+// The superimposition's rounds: three, as the standardization is defined, or until converged.
+enum class GpaChoice { three, converged };
+
+struct CliOptions {
+  std::string file;
+  bool tps = false;
+  ReadFormat format = ReadFormat::content;
+  int dims = 0;
+  MissingChoice missing = MissingChoice::refuse;
+  std::string missingCode;
+  ScaleChoice scale = ScaleChoice::apply;
+  LandmarkFormat to = LandmarkFormat::zor;
+  std::string output;
+  std::string x = "cs";
+  Transform transform = Transform::none;
+  std::string standard;
+  bool keepSize = false;
+  std::string script;
+  bool strict = false;
+  std::string figures;  // empty: found beside the program
+  GpaChoice gpa = GpaChoice::three;
+  double tolerance = 1e-10;
+  std::string groups;
+  bool interaction = false;
+  int permutations = 999;
+  std::string seedText = "1";
+  std::uint64_t seed = 1;
+  bool json = false;
+};
+
+// The format --format names; nothing when FILE's content tells it.
+std::optional<LandmarkFormat> formatnamed(ReadFormat format);
+// The policy --missing names; nothing for keep.
+std::optional<MissingPolicy> missingpolicy(MissingChoice missing);
+// The words the options take, as the user writes them.
+std::string wordof(LandmarkFormat format);
+std::string wordof(Transform transform);
+
+// FILE and the options of reading it; `missingKept` offers --missing keep.
+void addinputoptions(CLI::App* command, CliOptions& options, bool missingKept);
+// -o and --to.
+void addoutputoptions(CLI::App* command, CliOptions& options);
+// --x and --transform.
+void addxoptions(CLI::App* command, CliOptions& options);
+// --gpa and --tolerance.
+void addfitoptions(CLI::App* command, CliOptions& options);
+// --groups.
+CLI::Option* addgroupsoption(CLI::App* command, CliOptions& options);
+
+}  // namespace tarvolin
