@@ -151,7 +151,8 @@ LandmarkSet loadData(const Options& options, std::ostream& err, bool& rowsAreLin
   if (options.missing != "keep") {
     MissingReport report;
     try {
-      report = resolvemissing(set, kMissingPolicies.at(options.missing), estimateprogress(err));
+      report = resolvemissing(set, kMissingPolicies.at(options.missing), consoleSink(),
+                              estimateprogress(err));
     } catch (const InputError& e) {
       if (options.missing != "refuse") throw;
       throw InputError(e.file(), e.line(),
