@@ -6,11 +6,10 @@
 
 #include "core/onallcores.h"
 #include "core/sprintf.h"
+#include "landmarks/rowblocks.h"
 
 namespace tarvolin {
 namespace {
-
-using RowMajor = Eigen::Matrix<double, Eigen::Dynamic, Eigen::Dynamic, Eigen::RowMajor>;
 
 // The numbers of a line: the coordinates, then one last number, the row's
 // own from `lastColumn` or the same `lastValue` on every line (or none when
@@ -28,11 +27,8 @@ struct Lines {
 void formatRows(const Lines& lines, Eigen::Index first, Eigen::Index last, std::string& out) {
   // Copying the rows out first, column by column, reads the column-major
   // matrix a cache line at a time, instead of one scattered number at a time.
-  RowMajor rows(last - first, lines.coords.cols());
-  for (Eigen::Index c = 0; c < rows.cols(); ++c) {
-    const double* column = lines.coords.col(c).data() + first;
-    for (Eigen::Index r = 0; r < rows.rows(); ++r) rows(r, c) = column[r];
-  }
+  RowMajorRows rows;
+  copyRows(lines.coords, first, last - first, rows);
   const Eigen::Index n = rows.cols();
   const bool hasLast = lines.lastColumn != nullptr || lines.lastValue;
   // Written straight into room made for the longest text the numbers can

@@ -1,5 +1,12 @@
 #pragma once
-// Fills a column-major matrix row by row, as a text gives the numbers of a
+// The one way the column-major data set (one specimen per row) is walked by
+// specimen: through row-major blocks of rows, so that each column is read
+// or written a cache line at a time rather than a number at a time.
+//
+// copyRows reads: rows [first, first + count) of `source` into `block`,
+// column by column.
+//
+// RowBlocks writes: it fills a column-major matrix row by row, as a text gives the numbers of a
 // data set, through a row-major block of 64 rows: a row written straight
 // into the matrix would touch one cache line per number, each block copied
 // in touches one per 64 numbers.
@@ -12,11 +19,28 @@
 //   RowBlocks rows(coords);
 //   for (r ...) for (c ...) rows(r, c) = value;
 //   rows.finish();
+//
+//   RowMajorRows block;
+//   for (first = 0; first < data.rows(); first += 16) {
+//     copyRows(data, first, std::min<Eigen::Index>(16, data.rows() - first), block);
+//     use(block.row(0) ...);
+//   }
 
 #include <Eigen/Core>
 #include <algorithm>
 
 namespace tarvolin {
+
+using RowMajorRows = Eigen::Matrix<double, Eigen::Dynamic, Eigen::Dynamic, Eigen::RowMajor>;
+
+inline void copyRows(const Eigen::Ref<const Eigen::MatrixXd>& source, Eigen::Index first,
+                     Eigen::Index count, RowMajorRows& block) {
+  block.resize(count, source.cols());
+  for (Eigen::Index c = 0; c < source.cols(); ++c) {
+    const double* column = source.col(c).data() + first;
+    for (Eigen::Index r = 0; r < count; ++r) block(r, c) = column[r];
+  }
+}
 
 class RowBlocks {
  public:
@@ -43,7 +67,7 @@ class RowBlocks {
  private:
   static constexpr Eigen::Index kRows = 64;
   Eigen::MatrixXd& target_;
-  Eigen::Matrix<double, Eigen::Dynamic, Eigen::Dynamic, Eigen::RowMajor> block_;
+  RowMajorRows block_;
   Eigen::Index first_ = 0;
   Eigen::Index count_ = 0;
 };

@@ -8,6 +8,7 @@
 #include "core/errors.h"
 #include "core/onallcores.h"
 #include "core/sprintf.h"
+#include "landmarks/rowblocks.h"
 #include "numerics/centsize3Da.h"
 
 namespace tarvolin {
@@ -30,14 +31,10 @@ constexpr Eigen::Index kBlock = 16;
 // (N x (dims k + 1)).
 Fault firstFault(const Eigen::MatrixXd& data, Eigen::Index k, int dims, int lane, int lanes) {
   const Eigen::Index n = data.cols();
-  Eigen::Matrix<double, Eigen::Dynamic, Eigen::Dynamic, Eigen::RowMajor> rows;
+  RowMajorRows rows;
   Eigen::MatrixXd configuration(k, dims);
   for (Eigen::Index first = lane * kBlock; first < data.rows(); first += lanes * kBlock) {
-    rows.resize(std::min(kBlock, data.rows() - first), n);
-    for (Eigen::Index c = 0; c < n; ++c) {
-      const double* column = data.col(c).data() + first;
-      for (Eigen::Index r = 0; r < rows.rows(); ++r) rows(r, c) = column[r];
-    }
+    copyRows(data, first, std::min(kBlock, data.rows() - first), rows);
     for (Eigen::Index r = 0; r < rows.rows(); ++r) {
       configuration =
           Eigen::Map<const Eigen::Matrix<double, Eigen::Dynamic, Eigen::Dynamic, Eigen::RowMajor>>(
