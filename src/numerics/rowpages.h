@@ -29,6 +29,7 @@
 
 #include "core/onallcores.h"
 #include "landmarks/configstack.h"
+#include "landmarks/rowblocks.h"
 
 namespace tarvolin::procrustesfit {
 
@@ -133,20 +134,10 @@ class RowPages {
     return pages;
   }
   void gather(BasicConfigStack<D>& pages, Eigen::Index first, Eigen::Index n) const {
-    for (Eigen::Index j = 0; j < landmarks_; ++j) {
-      for (int c = 0; c < D; ++c) {
-        const double* column = rows_.col(D * j + c).data() + first;
-        for (Eigen::Index b = 0; b < n; ++b) pages(j, c, b) = column[b];
-      }
-    }
+    rowsToPages<D>(rows_, first, n, pages, 0);
   }
-  void scatter(BasicConfigStack<D>& pages, Eigen::Index first, Eigen::Index n) {
-    for (Eigen::Index j = 0; j < landmarks_; ++j) {
-      for (int c = 0; c < D; ++c) {
-        double* column = rows_.col(D * j + c).data() + first;
-        for (Eigen::Index b = 0; b < n; ++b) column[b] = pages(j, c, b);
-      }
-    }
+  void scatter(const BasicConfigStack<D>& pages, Eigen::Index first, Eigen::Index n) {
+    pagesToRows<D>(pages, 0, n, rows_, first);
   }
 
   Eigen::MatrixXd& rows_;
