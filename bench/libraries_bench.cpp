@@ -2,11 +2,13 @@
 // packages give: {fmt} (where installed), std::to_chars / std::from_chars,
 // and OpenMP. Run interleaved, so that a busy machine weighs on both sides
 // alike:
-//   build/bench/bench/tarvolin_libraries_bench --benchmark_enable_random_interleaving=true \
-//       --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+//   tarvolin_libraries_bench --benchmark_repetitions=5
+//       --benchmark_enable_random_interleaving=true
+//       --benchmark_report_aggregates_only=true
 #include <benchmark/benchmark.h>
 
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <random>
 #include <string>

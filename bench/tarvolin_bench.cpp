@@ -193,14 +193,15 @@ BENCHMARK(BM_readlandmarks)
 // it to the fit and takes its memory back, so neither the 12 MB copy nor
 // fresh pages are timed.
 template <class Stack, class Result>
-void timeSuperimposition(benchmark::State& state, const Stack& stack, Result (*fit)(Stack)) {
+void timeSuperimposition(benchmark::State& state, const Stack& stack,
+                         Result (*fit)(Stack, const TextSink&)) {
   Stack work = stack;
   const FaultCounter faults(state);
   for (auto _ : state) {
     state.PauseTiming();
     work = stack;
     state.ResumeTiming();
-    Result s = fit(std::move(work));
+    Result s = fit(std::move(work), consoleSink());
     benchmark::DoNotOptimize(s.sdata.pages().data());
     state.PauseTiming();
     work = std::move(s.sdata);
