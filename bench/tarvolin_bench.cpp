@@ -19,6 +19,7 @@
 #include <string_view>
 #include <utility>
 
+#include "core/console.h"
 #include "core/writefileatomic.h"
 #include "document/graphics.h"
 #include "document/showshape.h"
@@ -97,7 +98,7 @@ struct Regression {
 const Regression& regression() {
   static const Regression r = [] {
     Regression made;
-    made.data = superimposedataset(rawData()).data;
+    made.data = superimposedataset(rawData(), consoleSink()).data;
     made.fxlist = transformx(made.data.col(made.data.cols() - 1), Transform::ln, "");
     made.svalue = proposedstandard(made.fxlist);
     return made;
@@ -192,14 +193,15 @@ BENCHMARK(BM_readlandmarks)
 // it to the fit and takes its memory back, so neither the 12 MB copy nor
 // fresh pages are timed.
 template <class Stack, class Result>
-void timeSuperimposition(benchmark::State& state, const Stack& stack, Result (*fit)(Stack)) {
+void timeSuperimposition(benchmark::State& state, const Stack& stack,
+                         Result (*fit)(Stack, const TextSink&)) {
   Stack work = stack;
   const FaultCounter faults(state);
   for (auto _ : state) {
     state.PauseTiming();
     work = stack;
     state.ResumeTiming();
-    Result s = fit(std::move(work));
+    Result s = fit(std::move(work), consoleSink());
     benchmark::DoNotOptimize(s.sdata.pages().data());
     state.PauseTiming();
     work = std::move(s.sdata);
@@ -257,7 +259,7 @@ void BM_estimatemissing(benchmark::State& state) {
     state.PauseTiming();
     LandmarkSet set = complete;
     state.ResumeTiming();
-    benchmark::DoNotOptimize(estimatemissing(set).size());
+    benchmark::DoNotOptimize(estimatemissing(set, consoleSink()).size());
   }
   state.SetItemsProcessed(state.iterations() * kIncomplete);
 }
@@ -276,7 +278,7 @@ BENCHMARK(BM_standardsize)->Unit(benchmark::kMillisecond);
 
 void BM_standardizedtext(benchmark::State& state) {
   const Regression& r = regression();
-  const Eigen::MatrixXd sdata = standardizedataset(r.data, r.fxlist, r.svalue).data;
+  const Eigen::MatrixXd sdata = standardizedataset(r.data, r.fxlist, r.svalue, consoleSink()).data;
   const double lastValue = untransformx(r.svalue, Transform::ln);
   size_t bytes = 0;
   const FaultCounter faults(state);
@@ -314,7 +316,7 @@ const std::string& dataFile2D() {
     for (Eigen::Index j = 0; j < kLandmarks; ++j)
       flat.middleCols(2 * j, 2) = raw.middleCols(3 * j, 2);
     flat.col(2 * kLandmarks) = raw.col(3 * kLandmarks);
-    return zortext(superimposedataset(std::move(flat), 2, false).data);
+    return zortext(superimposedataset(std::move(flat), consoleSink(), 2, false).data);
   }());
   return file.path();
 }

@@ -91,7 +91,7 @@ int landmarkReader(Reader reader, const uint8_t* data, size_t size) {
       LandmarkSet set = reader(text, "fuzz.txt", ReadOptions{dims, std::nullopt});
       if (!set.missing.any() && set.coords.rows() > 1) {
         const int d = set.dims;
-        superimposedataset(landmarkdataset(std::move(set)), d);
+        superimposedataset(landmarkdataset(std::move(set)), consoleSink(), d);
       }
     });
   }

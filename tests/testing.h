@@ -14,8 +14,10 @@
 #include <iterator>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 #include "core/filedialogs.h"
+#include "core/textsink.h"
 
 namespace tarvolin::testing {
 
@@ -35,6 +37,12 @@ inline ::testing::AssertionResult assert_near(const Eigen::MatrixXd& a, const Ei
 }
 
 // A row vector written out in a test: row({1, 2, 3}).
+// The notes of a routine (its self-checks) where a test expects none: any
+// text written there fails the test.
+inline TextSink noNotes() {
+  return [](std::string_view text) { ADD_FAILURE() << "unexpected notes: " << text; };
+}
+
 inline Eigen::RowVectorXd row(std::initializer_list<double> values) {
   return Eigen::Map<const Eigen::RowVectorXd>(values.begin(),
                                               static_cast<Eigen::Index>(values.size()));

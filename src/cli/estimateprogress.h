@@ -3,7 +3,8 @@
 // line after two seconds, and every two seconds from then on.
 //
 // Example:
-//   resolvemissing(set, MissingPolicy::estimate, estimateprogress(std::cerr));
+//   resolvemissing(set, MissingPolicy::estimate, consoleSink(),
+//                  estimateprogress(std::cerr));
 //   // tarvolin-cli: estimating missing landmarks: 120 of 400 specimens done
 
 #include <ostream>

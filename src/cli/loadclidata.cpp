@@ -8,10 +8,10 @@
 #include "core/readnumber.h"
 #include "core/readtextfile.h"
 #include "formats/readlandmarks.h"
+#include "formats/readtps3d.h"
 #include "formats/refusemixedscales.h"
 #include "numerics/checklandmarkdata.h"
 #include "numerics/withcentroidsize.h"
-#include "workflows/gettpsfile3D.h"
 
 namespace tarvolin {
 namespace {
@@ -74,8 +74,9 @@ LandmarkSet loadclidata(const CliOptions& options, std::ostream& err, bool& rows
   if (const std::optional<MissingPolicy> policy = missingpolicy(options.missing)) {
     MissingReport report;
     try {
-      report = readinginput(Input::data,
-                            [&] { return resolvemissing(set, *policy, estimateprogress(err)); });
+      report = readinginput(Input::data, [&] {
+        return resolvemissing(set, *policy, consoleSink(), estimateprogress(err));
+      });
     } catch (const InputError& e) {
       if (options.missing != MissingChoice::refuse) throw;
       throw InputError(e.file(), e.line(),

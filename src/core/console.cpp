@@ -2,17 +2,10 @@
 
 #include <cstdio>
 
+#include "core/echotext.h"
 #include "core/printable.h"
-#include "core/sprintf.h"
 
 namespace tarvolin {
-namespace {
-
-// Numbers on the console show up to 10 significant digits: enough to tell
-// values apart, short enough to read.
-std::string formatValue(double value) { return sprintf("%.10g", value); }
-
-}  // namespace
 
 void Console::write(std::string_view raw) {
   // Echoes and errors carry text from files (IDs, labels): no escape
@@ -32,39 +25,22 @@ void Console::disp(std::string_view text) {
   write(line);
 }
 
-void Console::echo(std::string_view name, std::string_view text) {
-  std::string line(name);
-  line += " = ";
-  line += text;
-  line += '\n';
-  write(line);
-}
+void Console::echo(std::string_view name, std::string_view text) { write(echoText(name, text)); }
 
-void Console::echo(std::string_view name, double value) { echo(name, formatValue(value)); }
+void Console::echo(std::string_view name, double value) { write(echoText(name, value)); }
 
 void Console::echo(std::string_view name, const Eigen::MatrixXd& value) {
-  if (value.size() == 1) {
-    echo(name, value(0, 0));
-    return;
-  }
-  std::string text(name);
-  text += " =";
-  if (value.size() == 0) text += " []";
-  text += '\n';
-  for (Eigen::Index r = 0; r < value.rows(); ++r) {
-    for (Eigen::Index c = 0; c < value.cols(); ++c) {
-      text += "  ";
-      text += formatValue(value(r, c));
-    }
-    text += '\n';
-  }
-  write(text);
+  write(echoText(name, value));
 }
 
 Console::Sink Console::setSink(Sink sink) {
   Sink previous = std::move(sink_);
   sink_ = std::move(sink);
   return previous;
+}
+
+TextSink consoleSink() {
+  return [](std::string_view text) { console().write(text); };
 }
 
 Console& console() {

@@ -20,6 +20,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/textsink.h"
+
 namespace tarvolin {
 
 class Console {
@@ -42,6 +44,9 @@ class Console {
 };
 
 Console& console();
+
+// The console as a routine's sink: what is written there goes to console().
+TextSink consoleSink();
 
 // Collects everything written to the console while it lives.
 class ConsoleCapture {

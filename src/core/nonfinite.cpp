@@ -4,8 +4,9 @@
 #include <cmath>
 #include <cstddef>
 #include <limits>
+#include <vector>
 
-#include "core/ontwocores.h"
+#include "core/onallcores.h"
 
 namespace tarvolin {
 namespace {
@@ -41,13 +42,13 @@ bool anyNotFinite(const Eigen::Ref<const Eigen::MatrixXd>& values) {
   }
   const double* data = values.data();
   const std::ptrdiff_t count = values.size();
-  bool found[2] = {false, false};
-  ontwocores(count >= kTwoCoresFrom, [&](int lane, int lanes) {
+  std::vector<char> found(static_cast<size_t>(laneCount()), 0);
+  onallcores(count >= kTwoCoresFrom, [&](int lane, int lanes) {
     const std::ptrdiff_t first = count * lane / lanes;
     const std::ptrdiff_t end = count * (lane + 1) / lanes;
-    found[lane] = anyNotFinite(data + first, end - first);
+    found[static_cast<size_t>(lane)] = anyNotFinite(data + first, end - first);
   });
-  return found[0] || found[1];
+  return std::find(found.begin(), found.end(), 1) != found.end();
 }
 
 }  // namespace

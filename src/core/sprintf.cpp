@@ -1,3 +1,8 @@
+// The printf layer is our own, not a library's: formatG writes a million
+// coordinates as "%g" in 141 ms, against 334 ms for std::to_chars (general,
+// 6 digits), 377 ms for {fmt} 9.1's "{:g}" and 798 ms for snprintf
+// (bench/libraries_bench.cpp, BM_FormatG_*, medians of five interleaved
+// runs).
 #include "core/sprintf.h"
 
 #include <algorithm>

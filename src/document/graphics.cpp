@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "core/sprintf.h"
+#include "core/texthelpers.h"
 
 namespace tarvolin {
 
@@ -30,12 +31,7 @@ GraphicsObject GraphicsObject::copyOf(const GraphicsObject& other) {
 }
 namespace {
 
-bool sameName(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) ==
-                  std::tolower(static_cast<unsigned char>(y));
-         });
-}
+bool sameName(std::string_view a, std::string_view b) { return sameIgnoringCase(a, b); }
 
 std::string handleText(Handle h) { return sprintf("%.10g", h); }
 

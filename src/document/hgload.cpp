@@ -13,6 +13,7 @@
 
 #include "core/readtextfile.h"
 #include "core/sprintf.h"
+#include "core/texthelpers.h"
 
 namespace tarvolin {
 namespace {
@@ -46,10 +47,7 @@ constexpr std::array<std::pair<std::string_view, ControlStyle>, 5> kStyles{{
     {"text", ControlStyle::text},
 }};
 
-std::string lower(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
-}
+std::string lower(const std::string& text) { return lowered(text); }
 
 // Reads the values of one JSON object, naming the object in every complaint.
 class Fields {

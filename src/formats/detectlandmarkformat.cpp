@@ -8,24 +8,13 @@
 #include "core/lineendof.h"
 #include "core/quotedtext.h"
 #include "core/str2num.h"
+#include "core/texthelpers.h"
 #include "core/withoutbom.h"
 
 namespace tarvolin {
 namespace {
 
 constexpr size_t kLookedAt = 64 * 1024;
-
-std::string lowered(std::string_view text) {
-  std::string s(text);
-  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return s;
-}
-
-std::string_view trimmed(std::string_view s) {
-  while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front()))) s.remove_prefix(1);
-  while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back()))) s.remove_suffix(1);
-  return s;
-}
 
 // The lines of the start of `text`, split at its own line end (lineendof);
 // the other of CR and LF is a blank within a line.
@@ -92,14 +81,14 @@ bool isNtsParameterLine(std::string_view line) {
 }
 
 bool isTpsKeywordLine(std::string_view line) {
-  const std::string l = lowered(trimmed(line));
+  const std::string l = lowered(trimmed(line, kBlanksAndLineEnds));
   return l.starts_with("lm=") || l.starts_with("lm3=");
 }
 
 bool isMorphologikaHeader(std::string_view line) {
   static constexpr std::array<std::string_view, 5> kBlocks = {
       "[individuals]", "[landmarks]", "[dimensions]", "[rawpoints]", "[names]"};
-  const std::string l = lowered(trimmed(line));
+  const std::string l = lowered(trimmed(line, kBlanksAndLineEnds));
   for (std::string_view block : kBlocks) {
     if (l == block) return true;
   }
@@ -154,7 +143,7 @@ bool opensWithQuotedField(std::string_view line) {
 // The first line that is not an NTS comment is the NTS parameter line.
 bool ntsParameterLineFollows(const std::vector<std::string_view>& lines) {
   for (std::string_view line : lines) {
-    const std::string_view t = trimmed(line);
+    const std::string_view t = trimmed(line, kBlanksAndLineEnds);
     if (t.empty() || t.front() == '"') continue;
     return isNtsParameterLine(t);
   }
@@ -164,7 +153,7 @@ bool ntsParameterLineFollows(const std::vector<std::string_view>& lines) {
 // The 1-based number of the first line that is not blank.
 size_t firstLineNumber(const std::vector<std::string_view>& lines) {
   for (size_t i = 0; i < lines.size(); ++i) {
-    if (!trimmed(lines[i]).empty()) return i + 1;
+    if (!trimmed(lines[i], kBlanksAndLineEnds).empty()) return i + 1;
   }
   return 1;
 }
@@ -197,8 +186,8 @@ LandmarkFormat detectlandmarkformat(std::string_view text, const std::string& fn
 
   std::string_view first;
   for (std::string_view line : lines) {
-    if (!trimmed(line).empty()) {
-      first = trimmed(line);
+    if (!trimmed(line, kBlanksAndLineEnds).empty()) {
+      first = trimmed(line, kBlanksAndLineEnds);
       break;
     }
   }
@@ -208,7 +197,7 @@ LandmarkFormat detectlandmarkformat(std::string_view text, const std::string& fn
   if (cut) {
     size_t end = first.size();
     while (end > 0 && !isNumberSeparator(first[end - 1])) --end;
-    first = trimmed(first.substr(0, end));
+    first = trimmed(first.substr(0, end), kBlanksAndLineEnds);
     // No separator at all: enough of it to quote.
     if (first.empty()) first = text.substr(0, 2 * kQuotedCharacters);
   }
@@ -216,7 +205,7 @@ LandmarkFormat detectlandmarkformat(std::string_view text, const std::string& fn
   if (first.front() == '{') return LandmarkFormat::mrkjson;
 
   for (std::string_view line : lines) {
-    const std::string l = lowered(trimmed(line));
+    const std::string l = lowered(trimmed(line, kBlanksAndLineEnds));
     if (l.starts_with("#") &&
         (l.find("markups fiducial") != std::string::npos ||
          l.find("columns =") != std::string::npos || l.find("columns=") != std::string::npos)) {

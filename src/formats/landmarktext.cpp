@@ -13,6 +13,7 @@
 #include "core/printable.h"
 #include "core/quotedtext.h"
 #include "formats/standardizedtext.h"
+#include "landmarks/rowblocks.h"
 
 namespace tarvolin {
 namespace {
@@ -99,14 +100,14 @@ class SpecimenRows {
   const double* operator()(Index i) {
     if (i < first_ || i >= first_ + block_.rows()) {
       first_ = i;
-      block_ = coords_.middleRows(i, std::min<Index>(64, coords_.rows() - i));
+      copyRows(coords_, i, std::min<Index>(64, coords_.rows() - i), block_);
     }
     return block_.data() + (i - first_) * block_.cols();
   }
 
  private:
   const Eigen::MatrixXd& coords_;
-  Eigen::Matrix<double, Eigen::Dynamic, Eigen::Dynamic, Eigen::RowMajor> block_;
+  RowMajorRows block_;
   Index first_ = 0;
 };
 

@@ -8,6 +8,7 @@
 
 #include "core/errors.h"
 #include "core/quotedtext.h"
+#include "core/texthelpers.h"
 #include "formats/readmarkupfolder.h"
 #include "formats/readrowtable.h"
 
@@ -16,28 +17,19 @@ namespace {
 
 using detail::DelimitedText;
 
-char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
 // Blanks around a field or a header's value; the CR of a CRLF line among them.
-bool isBlankOrReturn(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+constexpr std::string_view kAround = " \t\r\n";
 
-std::string_view trimmed(std::string_view text) {
-  while (!text.empty() && isBlankOrReturn(text.front())) text.remove_prefix(1);
-  while (!text.empty() && isBlankOrReturn(text.back())) text.remove_suffix(1);
-  return text;
-}
-
-bool sameName(std::string_view name, std::string_view word) {
-  return name.size() == word.size() && std::equal(name.begin(), name.end(), word.begin(),
-                                                  [](char a, char b) { return lower(a) == b; });
-}
+// `word` in lower case: a name matches it in any case.
+bool sameName(std::string_view name, std::string_view word) { return sameIgnoringCase(name, word); }
 
 // The value after "name =" in a header line's text (after its #), or
 // nothing when the line is another header line.
 std::optional<std::string_view> headerValue(std::string_view header, std::string_view name) {
-  header = trimmed(header);
+  header = trimmed(header, kAround);
   const size_t equals = header.find('=');
-  if (equals == std::string_view::npos || !sameName(trimmed(header.substr(0, equals)), name)) {
+  if (equals == std::string_view::npos ||
+      !sameName(trimmed(header.substr(0, equals), kAround), name)) {
     return std::nullopt;
   }
   return header.substr(equals + 1);
@@ -46,7 +38,7 @@ std::optional<std::string_view> headerValue(std::string_view header, std::string
 // The system a "# CoordinateSystem =" line names: LPS or RAS, or 1 and 0 as
 // Slicer wrote them before it wrote the names.
 MarkupSystem systemNamed(std::string_view value, const std::string& fname, long line) {
-  value = trimmed(value);
+  value = trimmed(value, kAround);
   if (sameName(value, "lps") || value == "1") return MarkupSystem::lps;
   if (sameName(value, "ras") || value == "0") return MarkupSystem::ras;
   throw InputError(fname, line,
@@ -63,14 +55,15 @@ void findAxes(std::string_view names, size_t column[3], const std::string& fname
   std::unordered_set<std::string_view> seen;
   for (size_t index = 0;; ++index) {
     const size_t comma = std::min(names.find(','), names.size());
-    const std::string_view name = trimmed(names.substr(0, comma));
+    const std::string_view name = trimmed(names.substr(0, comma), kAround);
     if (!name.empty() && !seen.insert(name).second) {
       throw InputError(fname, line,
                        "the columns line names " + quotedtext(name) +
                            " twice; each column needs a name of its own");
     }
     for (int a = 0; a < 3; ++a) {
-      if (!found[a] && sameName(trimmed(names.substr(0, comma)), std::string_view(&axes[a], 1))) {
+      if (!found[a] &&
+          sameName(trimmed(names.substr(0, comma), kAround), std::string_view(&axes[a], 1))) {
         column[a] = index;
         found[a] = true;
       }

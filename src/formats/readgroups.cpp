@@ -10,17 +10,12 @@
 #include "core/lineendof.h"
 #include "core/quotedtext.h"
 #include "core/readtextfile.h"
+#include "core/texthelpers.h"
 #include "core/withoutbom.h"
 #include "formats/readtablecolumn.h"
 
 namespace tarvolin {
 namespace {
-
-std::string_view trimmed(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-  return text;
-}
 
 std::string readWhole(const std::string& path) {
   std::string text;

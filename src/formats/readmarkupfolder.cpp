@@ -9,6 +9,7 @@
 #include "core/errors.h"
 #include "core/quotedtext.h"
 #include "core/readtextfile.h"
+#include "core/texthelpers.h"
 #include "formats/readfcsv.h"
 #include "formats/readmrkjson.h"
 
@@ -26,10 +27,6 @@ bool endsWithIgnoringCase(std::string_view text, std::string_view end) {
   return std::equal(text.begin(), text.end(), end.begin(), [](char a, char b) {
     return (a >= 'A' && a <= 'Z' ? static_cast<char>(a - 'A' + 'a') : a) == b;
   });
-}
-
-std::string plural(size_t n, const char* word) {
-  return std::to_string(n) + " " + word + (n == 1 ? "" : "s");
 }
 
 std::string convertedNote(const std::string& path, size_t files) {

@@ -12,6 +12,7 @@
 
 #include "core/errors.h"
 #include "core/str2num.h"
+#include "core/withoutbom.h"
 #include "formats/readcoordinate.h"
 #include "formats/textscan.h"
 #include "landmarks/rowblocks.h"
@@ -54,7 +55,7 @@ class MorphologikaReader {
  public:
   MorphologikaReader(std::string_view text, const std::string& fname, const ReadOptions& options)
       : fname_(fname), options_(options) {
-    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+    text = withoutbom(text, fname);
     lines_.text = text;
   }
 

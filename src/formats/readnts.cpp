@@ -12,6 +12,7 @@
 #include "core/errors.h"
 #include "core/lineendof.h"
 #include "core/str2num.h"
+#include "core/withoutbom.h"
 #include "formats/readcoordinate.h"
 #include "formats/textscan.h"
 #include "landmarks/rowblocks.h"
@@ -68,7 +69,7 @@ class NtsReader {
  public:
   NtsReader(std::string_view text, const std::string& fname, const ReadOptions& options)
       : fname_(fname), options_(options) {
-    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+    text = withoutbom(text, fname);
     tokens_.text = text;
     tokens_.lineEnd = lineendof(text);
   }

@@ -6,22 +6,11 @@
 #include "core/errors.h"
 #include "core/quotedtext.h"
 #include "core/readtextfile.h"
+#include "core/texthelpers.h"
 #include "formats/readrowtable.h"
 
 namespace tarvolin::detail {
 namespace {
-
-std::string_view trimmed(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-  return text;
-}
-
-bool sameIgnoringCase(std::string_view a, std::string_view b) {
-  auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                            [&](char x, char y) { return lower(x) == lower(y); });
-}
 
 // The items shown, then how many more there are when `count` is larger.
 std::string listed(const std::vector<std::string>& shown, size_t count) {

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "core/texthelpers.h"
+
 namespace tarvolin {
 
 void refusemixedscales(const std::vector<bool>& scaled, const std::vector<std::string>& names,
@@ -19,8 +21,7 @@ void refusemixedscales(const std::vector<bool>& scaled, const std::vector<std::s
   if (count > kNamed) without += " and " + std::to_string(count - kNamed) + " more";
   throw MixedScaleError(
       fname, without + (count == 1 ? " has" : " have") + " no SCALE= but the " +
-                 std::to_string(withScale) + " other record" + (withScale == 1 ? "" : "s") +
-                 (withScale == 1 ? " has" : " have") +
+                 plural(withScale, "other record") + (withScale == 1 ? " has" : " have") +
                  " one: the sizes would be in two units (raw and scaled); give every record a "
                  "SCALE=, or use the raw coordinates of every record");
 }

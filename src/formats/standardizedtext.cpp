@@ -1,14 +1,15 @@
 #include "formats/standardizedtext.h"
 
 #include <algorithm>
-#include <future>
+#include <string>
+#include <vector>
 
+#include "core/onallcores.h"
 #include "core/sprintf.h"
+#include "landmarks/rowblocks.h"
 
 namespace tarvolin {
 namespace {
-
-using RowMajor = Eigen::Matrix<double, Eigen::Dynamic, Eigen::Dynamic, Eigen::RowMajor>;
 
 // The numbers of a line: the coordinates, then one last number, the row's
 // own from `lastColumn` or the same `lastValue` on every line (or none when
@@ -26,11 +27,8 @@ struct Lines {
 void formatRows(const Lines& lines, Eigen::Index first, Eigen::Index last, std::string& out) {
   // Copying the rows out first, column by column, reads the column-major
   // matrix a cache line at a time, instead of one scattered number at a time.
-  RowMajor rows(last - first, lines.coords.cols());
-  for (Eigen::Index c = 0; c < rows.cols(); ++c) {
-    const double* column = lines.coords.col(c).data() + first;
-    for (Eigen::Index r = 0; r < rows.rows(); ++r) rows(r, c) = column[r];
-  }
+  RowMajorRows rows;
+  copyRows(lines.coords, first, last - first, rows);
   const Eigen::Index n = rows.cols();
   const bool hasLast = lines.lastColumn != nullptr || lines.lastValue;
   // Written straight into room made for the longest text the numbers can
@@ -61,23 +59,22 @@ void writeLines(const Lines& lines, const std::function<void(std::string_view)>&
   // uses whole cache lines.
   const Eigen::Index perPiece = std::max<Eigen::Index>(
       16, (Eigen::Index{1} << 19) / (12 * std::max<Eigen::Index>(lines.numbers(), 1)));
-  std::string first;
-  std::string second;
-  for (Eigen::Index start = 0; start < rows; start += 2 * perPiece) {
-    const Eigen::Index middle = std::min(start + perPiece, rows);
-    const Eigen::Index end = std::min(start + 2 * perPiece, rows);
-    // Formatting numbers is most of the cost of writing a large data set:
-    // the second piece is formatted on the other core meanwhile.
-    std::future<void> other;
-    if (middle < end) {
-      other = std::async(std::launch::async, [&] { formatRows(lines, middle, end, second); });
+  // Formatting numbers is most of the cost of writing a large data set:
+  // one piece on each core at once, written out in order.
+  const auto count = static_cast<Eigen::Index>(laneCount());
+  std::vector<std::string> pieces(static_cast<size_t>(count));
+  for (Eigen::Index start = 0; start < rows; start += count * perPiece) {
+    onallcores(start + perPiece < rows, [&](int lane, int lanes) {
+      for (Eigen::Index piece = lane; piece < count; piece += lanes) {
+        const Eigen::Index first = std::min(start + piece * perPiece, rows);
+        const Eigen::Index last = std::min(first + perPiece, rows);
+        formatRows(lines, first, last, pieces[static_cast<size_t>(piece)]);
+      }
+    });
+    for (std::string& piece : pieces) {
+      if (!piece.empty()) sink(piece);
+      piece.clear();
     }
-    formatRows(lines, start, middle, first);
-    if (other.valid()) other.get();
-    sink(first);
-    if (!second.empty()) sink(second);
-    first.clear();
-    second.clear();
   }
 }
 

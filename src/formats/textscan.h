@@ -8,7 +8,7 @@
 //   textscan::Lines lines{"LM=2\r1 2\r3 4\n"};
 //   while (!lines.atEnd()) use(lines.next(), lines.number);   // "LM=2" 1, "1 2" 2, "3 4" 3
 //   textscan::sameWord("Scale", "scale")        -> true
-//   textscan::quoted("abc")                     -> "\"abc\"" (see platform/quotedtext.h)
+//   textscan::quoted("abc")                     -> "\"abc\"" (see core/quotedtext.h)
 //   textscan::plural(2, "record")               -> "2 records"
 
 #include <charconv>
@@ -19,6 +19,7 @@
 
 #include "core/lineendof.h"
 #include "core/quotedtext.h"
+#include "core/texthelpers.h"
 
 namespace tarvolin::textscan {
 
@@ -30,27 +31,18 @@ inline bool isLineEnd(char c) { return c == '\n' || c == '\r'; }
 // Blanks and, at either end of a line, a stray CR (or LF) that is not the
 // file's line end.
 inline std::string_view trimmed(std::string_view s) {
-  while (!s.empty() && (isBlank(s.front()) || isLineEnd(s.front()))) s.remove_prefix(1);
-  while (!s.empty() && (isBlank(s.back()) || isLineEnd(s.back()))) s.remove_suffix(1);
-  return s;
+  return ::tarvolin::trimmed(s, kBlanksAndLineEnds);
 }
 
 // True when `a` is `lowerCase` in any letter case.
 inline bool sameWord(std::string_view a, std::string_view lowerCase) {
-  if (a.size() != lowerCase.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    const char c = a[i] >= 'A' && a[i] <= 'Z' ? static_cast<char>(a[i] + 32) : a[i];
-    if (c != lowerCase[i]) return false;
-  }
-  return true;
+  return sameIgnoringCase(a, lowerCase);
 }
 
 // The token in quotes for a message: short, and safe for a terminal.
 inline std::string quoted(std::string_view token) { return quotedtext(token); }
 
-inline std::string plural(uint64_t n, const char* word) {
-  return std::to_string(n) + " " + word + (n == 1 ? "" : "s");
-}
+using ::tarvolin::plural;
 
 // A whole number 0 or more that is all of `text`, else nothing.
 inline std::optional<uint64_t> wholeNumber(std::string_view text) {

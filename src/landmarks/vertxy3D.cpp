@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "landmarks/rowblocks.h"
+
 namespace tarvolin {
 
 ConfigStack vertxy3D(const Eigen::MatrixXd& x) {
@@ -18,12 +20,7 @@ ConfigStack vertxy3D(const Eigen::MatrixXd& x) {
   // instead of one number from each of its rows.
   constexpr Eigen::Index kBlock = 16;
   for (Eigen::Index first = 0; first < specimens; first += kBlock) {
-    const Eigen::Index last = std::min(first + kBlock, specimens);
-    for (Eigen::Index j = 0; j < landmarks; ++j) {
-      for (Eigen::Index c = 0; c < 3; ++c) {
-        for (Eigen::Index i = first; i < last; ++i) y(j, c, i) = x(i, 3 * j + c);
-      }
-    }
+    rowsToPages<3>(x, first, std::min(kBlock, specimens - first), y, first);
   }
   return y;
 }

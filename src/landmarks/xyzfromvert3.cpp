@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "landmarks/rowblocks.h"
+
 namespace tarvolin {
 
 Eigen::MatrixXd xyzfromvert3(const ConfigStack& data, const Eigen::Ref<const Eigen::VectorXd>& cs) {
@@ -17,12 +19,7 @@ Eigen::MatrixXd xyzfromvert3(const ConfigStack& data, const Eigen::Ref<const Eig
   Eigen::MatrixXd y(pages, 3 * k + 1);
   constexpr Eigen::Index kBlock = 16;
   for (Eigen::Index first = 0; first < pages; first += kBlock) {
-    const Eigen::Index last = std::min(first + kBlock, pages);
-    for (Eigen::Index j = 0; j < k; ++j) {
-      for (Eigen::Index c = 0; c < 3; ++c) {
-        for (Eigen::Index i = first; i < last; ++i) y(i, 3 * j + c) = data(j, c, i);
-      }
-    }
+    pagesToRows<3>(data, first, std::min(kBlock, pages - first), y, first);
   }
   y.col(3 * k) = cs.head(pages);
   return y;

@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <cmath>
 #include <stdexcept>
+#include <vector>
 
 #include "core/errors.h"
-#include "core/ontwocores.h"
+#include "core/onallcores.h"
 #include "core/sprintf.h"
+#include "landmarks/rowblocks.h"
 #include "numerics/centsize3Da.h"
 
 namespace tarvolin {
@@ -29,14 +31,10 @@ constexpr Eigen::Index kBlock = 16;
 // (N x (dims k + 1)).
 Fault firstFault(const Eigen::MatrixXd& data, Eigen::Index k, int dims, int lane, int lanes) {
   const Eigen::Index n = data.cols();
-  Eigen::Matrix<double, Eigen::Dynamic, Eigen::Dynamic, Eigen::RowMajor> rows;
+  RowMajorRows rows;
   Eigen::MatrixXd configuration(k, dims);
   for (Eigen::Index first = lane * kBlock; first < data.rows(); first += lanes * kBlock) {
-    rows.resize(std::min(kBlock, data.rows() - first), n);
-    for (Eigen::Index c = 0; c < n; ++c) {
-      const double* column = data.col(c).data() + first;
-      for (Eigen::Index r = 0; r < rows.rows(); ++r) rows(r, c) = column[r];
-    }
+    copyRows(data, first, std::min(kBlock, data.rows() - first), rows);
     for (Eigen::Index r = 0; r < rows.rows(); ++r) {
       configuration =
           Eigen::Map<const Eigen::Matrix<double, Eigen::Dynamic, Eigen::Dynamic, Eigen::RowMajor>>(
@@ -79,16 +77,19 @@ void checklandmarkdata(const Eigen::MatrixXd& data, const std::string& fname, bo
   const Eigen::Index rows = data.rows();
   const Eigen::Index blocks = (rows + kBlock - 1) / kBlock;
 
-  // Two cores take the blocks by turns where there are several: a large
-  // data set is read from memory twice as fast. Each stops at its first
-  // fault, so the earlier of the two is the first in the file.
-  Fault faults[2];
-  ontwocores(blocks > 1,
-             [&](int lane, int lanes) { faults[lane] = firstFault(data, k, dims, lane, lanes); });
-  const Fault& first =
-      faults[0].specimen < 0 || (faults[1].specimen >= 0 && faults[1].specimen < faults[0].specimen)
-          ? faults[1]
-          : faults[0];
+  // The cores take the blocks by turns where there are several: a large
+  // data set is read from memory faster. Each stops at its first fault, so
+  // the earliest of theirs is the first in the file.
+  std::vector<Fault> faults(static_cast<size_t>(laneCount()));
+  onallcores(blocks > 1, [&](int lane, int lanes) {
+    faults[static_cast<size_t>(lane)] = firstFault(data, k, dims, lane, lanes);
+  });
+  Fault first = faults[0];
+  for (const Fault& fault : faults) {
+    if (fault.specimen >= 0 && (first.specimen < 0 || fault.specimen < first.specimen)) {
+      first = fault;
+    }
+  }
   if (first.specimen < 0) return;
 
   const Eigen::Index i = first.specimen;

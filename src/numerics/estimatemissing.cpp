@@ -38,7 +38,8 @@ double kernel(double squaredDistance, int dims) {
 }
 
 template <int D>
-Eigen::MatrixXd meanShape(const LandmarkSet& set, const std::vector<Index>& complete) {
+Eigen::MatrixXd meanShape(const LandmarkSet& set, const std::vector<Index>& complete,
+                          const TextSink& notes) {
   const Index k = set.landmarks();
   BasicConfigStack<D> stack(k, static_cast<Index>(complete.size()));
   for (size_t s = 0; s < complete.size(); ++s) {
@@ -55,9 +56,9 @@ Eigen::MatrixXd meanShape(const LandmarkSet& set, const std::vector<Index>& comp
     }
   }
   if constexpr (D == 3) {
-    return getpproc3(std::move(stack)).reference3;
+    return getpproc3(std::move(stack), notes).reference3;
   } else {
-    return getpproc2D(std::move(stack)).reference;
+    return getpproc2D(std::move(stack), notes).reference;
   }
 }
 
@@ -243,7 +244,8 @@ std::string summary(const LandmarkSet& set, const std::vector<Index>& incomplete
 
 }  // namespace
 
-std::string estimatemissing(LandmarkSet& set, const EstimateProgress& progress) {
+std::string estimatemissing(LandmarkSet& set, const TextSink& notes,
+                            const EstimateProgress& progress) {
   const int d = set.dims;
   if (d != 2 && d != 3) {
     throw std::invalid_argument("estimatemissing: landmarks have 2 or 3 coordinates, not " +
@@ -279,7 +281,8 @@ std::string estimatemissing(LandmarkSet& set, const EstimateProgress& progress) 
                      "the missing ones from; at least one complete specimen is needed");
   }
 
-  const Eigen::MatrixXd mean = d == 3 ? meanShape<3>(set, complete) : meanShape<2>(set, complete);
+  const Eigen::MatrixXd mean =
+      d == 3 ? meanShape<3>(set, complete, notes) : meanShape<2>(set, complete, notes);
   // Every check before any spline, and every spline before any write, so
   // that a refused set is left as it was.
   const std::vector<std::pair<Index, Index>> coinciding = coincidingPairs(mean);

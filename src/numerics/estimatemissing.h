@@ -36,19 +36,21 @@
 // shape, or when two of them coincide there. Nothing is written then.
 //
 // Example:
-//   std::string done = estimatemissing(set);
+//   std::string done = estimatemissing(set, notes);
 //   finishlandmarkset(set);   // sizes from the completed coordinates
 
 #include <cstddef>
 #include <functional>
 #include <string>
 
+#include "core/textsink.h"
 #include "landmarks/landmarkset.h"
 
 namespace tarvolin {
 
 using EstimateProgress = std::function<void(size_t done, size_t total)>;
 
-std::string estimatemissing(LandmarkSet& set, const EstimateProgress& progress = {});
+std::string estimatemissing(LandmarkSet& set, const TextSink& notes,
+                            const EstimateProgress& progress = {});
 
 }  // namespace tarvolin

@@ -17,11 +17,12 @@
 // specimen is only centred and scaled, not rotated.
 //
 // Example:
-//   Superimposition2D s = getpproc2D(vertxy2D(data));
+//   Superimposition2D s = getpproc2D(vertxy2D(data), consoleSink());
 //   // s.reference: mean shape; s.sdata.page(i): specimen i superimposed
 
 #include <Eigen/Core>
 
+#include "core/textsink.h"
 #include "landmarks/configstack.h"
 
 namespace tarvolin {
@@ -31,6 +32,6 @@ struct Superimposition2D {
   ConfigStack2D sdata;
 };
 
-Superimposition2D getpproc2D(ConfigStack2D data);
+Superimposition2D getpproc2D(ConfigStack2D data, const TextSink& notes);
 
 }  // namespace tarvolin

@@ -15,14 +15,16 @@
 // follow, with no convergence test: every specimen, as the round before left
 // it, is fitted onto the reference with partialprocrustes3a; the mean of the
 // fitted specimens, scaled to size 1, is the next reference. A stack of one
-// specimen is only centred and scaled, not rotated.
+// specimen is only centred and scaled, not rotated. The self-check of each
+// rotation writes to `notes` (partialprocrustes3a).
 //
 // Example:
-//   Superimposition s = getpproc3(vertxy3D(data));
+//   Superimposition s = getpproc3(vertxy3D(data), consoleSink());
 //   // s.reference3: mean shape; s.sdata.page(i): specimen i superimposed
 
 #include <Eigen/Core>
 
+#include "core/textsink.h"
 #include "landmarks/configstack.h"
 
 namespace tarvolin {
@@ -32,6 +34,6 @@ struct Superimposition {
   ConfigStack sdata;
 };
 
-Superimposition getpproc3(ConfigStack data);
+Superimposition getpproc3(ConfigStack data, const TextSink& notes);
 
 }  // namespace tarvolin

@@ -4,11 +4,11 @@
 
 namespace tarvolin {
 
-ConfigStack getpprocon3(const Eigen::Ref<const Eigen::MatrixXd>& reference,
-                        const ConfigStack& data) {
+ConfigStack getpprocon3(const Eigen::Ref<const Eigen::MatrixXd>& reference, const ConfigStack& data,
+                        const TextSink& notes) {
   ConfigStack sdata = data;
   for (Eigen::Index i = 0; i < sdata.specimens(); ++i) {
-    partialprocrustes3aInPlace(reference, sdata.page(i));
+    partialprocrustes3aInPlace(reference, sdata.page(i), notes);
   }
   return sdata;
 }

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/quotedtext.h"
+#include "core/texthelpers.h"
 #include "landmarks/landmarkset.h"
 
 namespace tarvolin::missingcells {
@@ -60,7 +61,7 @@ inline std::string specimenName(const LandmarkSet& set, Eigen::Index specimen) {
 
 // "1 landmark", "3 landmarks".
 inline std::string counted(size_t count, const std::string& noun) {
-  return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
+  return plural(count, noun.c_str());
 }
 
 // 0-based numbers written 1-based, as in the file: "3, 7".

@@ -5,14 +5,15 @@
 namespace tarvolin {
 
 void partialprocrustes2DInPlace(const Eigen::Ref<const Eigen::MatrixXd>& reference,
-                                Eigen::Ref<Eigen::MatrixXd> subject) {
-  procrustesfit::fitOnto<2>(reference, subject, "partialprocrustes2D");
+                                Eigen::Ref<Eigen::MatrixXd> subject, const TextSink& notes) {
+  procrustesfit::fitOnto<2>(reference, subject, "partialprocrustes2D", notes);
 }
 
 Eigen::MatrixXd partialprocrustes2D(const Eigen::Ref<const Eigen::MatrixXd>& reference,
-                                    const Eigen::Ref<const Eigen::MatrixXd>& subject) {
+                                    const Eigen::Ref<const Eigen::MatrixXd>& subject,
+                                    const TextSink& notes) {
   Eigen::MatrixXd y = subject;
-  partialprocrustes2DInPlace(reference, y);
+  partialprocrustes2DInPlace(reference, y, notes);
   return y;
 }
 

@@ -9,8 +9,8 @@
 // turned in the plane as close to the reference as a rotation brings it
 // (never mirrored).
 // Self-check: where (R^T R)(1,1) rounded to five decimals is not 1 (input
-// that is not finite, such as a subject whose landmarks all coincide), the
-// console shows stemp "Error in rotation", roto and temp; the result is
+// that is not finite, such as a subject whose landmarks all coincide),
+// `notes` gets stemp "Error in rotation", roto and temp; the result is
 // returned all the same.
 // Throws std::invalid_argument when the two are not both k x 2.
 //
@@ -21,12 +21,15 @@
 
 #include <Eigen/Core>
 
+#include "core/textsink.h"
+
 namespace tarvolin {
 
 Eigen::MatrixXd partialprocrustes2D(const Eigen::Ref<const Eigen::MatrixXd>& reference,
-                                    const Eigen::Ref<const Eigen::MatrixXd>& subject);
+                                    const Eigen::Ref<const Eigen::MatrixXd>& subject,
+                                    const TextSink& notes);
 
 void partialprocrustes2DInPlace(const Eigen::Ref<const Eigen::MatrixXd>& reference,
-                                Eigen::Ref<Eigen::MatrixXd> subject);
+                                Eigen::Ref<Eigen::MatrixXd> subject, const TextSink& notes);
 
 }  // namespace tarvolin

@@ -8,7 +8,7 @@
 // the subject's shape turned as close to the reference as a rotation brings it.
 // Self-check: where (R^T R)(1,1) rounded to five decimals is not 1 (which
 // happens only for input that is not finite, such as a subject whose
-// landmarks all coincide), the console shows stemp "Error in rotation", roto
+// landmarks all coincide), `notes` gets stemp "Error in rotation", roto
 // and temp; the result is returned all the same.
 //
 // partialprocrustes3aInPlace does the same on a page of a stack, in place.
@@ -18,12 +18,15 @@
 
 #include <Eigen/Core>
 
+#include "core/textsink.h"
+
 namespace tarvolin {
 
 Eigen::MatrixXd partialprocrustes3a(const Eigen::Ref<const Eigen::MatrixXd>& reference,
-                                    const Eigen::Ref<const Eigen::MatrixXd>& subject);
+                                    const Eigen::Ref<const Eigen::MatrixXd>& subject,
+                                    const TextSink& notes);
 
 void partialprocrustes3aInPlace(const Eigen::Ref<const Eigen::MatrixXd>& reference,
-                                Eigen::Ref<Eigen::MatrixXd> subject);
+                                Eigen::Ref<Eigen::MatrixXd> subject, const TextSink& notes);
 
 }  // namespace tarvolin

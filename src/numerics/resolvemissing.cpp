@@ -148,7 +148,7 @@ std::string dropLandmarks(LandmarkSet& set) {
 
 }  // namespace
 
-MissingReport resolvemissing(LandmarkSet& set, MissingPolicy policy,
+MissingReport resolvemissing(LandmarkSet& set, MissingPolicy policy, const TextSink& notes,
                              const EstimateProgress& progress) {
   const Index n = set.specimens();
   // Column by column, as the matrices are stored: a specimen is incomplete
@@ -185,7 +185,7 @@ MissingReport resolvemissing(LandmarkSet& set, MissingPolicy policy,
       break;
     case MissingPolicy::estimate:
       checkGivenSizes(set, std::vector<bool>(static_cast<size_t>(n), true));
-      report.summary = estimatemissing(set, progress);
+      report.summary = estimatemissing(set, notes, progress);
       break;
   }
   finishlandmarkset(set);

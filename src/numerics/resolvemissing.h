@@ -42,8 +42,8 @@ struct MissingReport {
   std::string summary;  // what was done, one or more lines for the user
 };
 
-// progress: passed to estimatemissing (estimate only).
-MissingReport resolvemissing(LandmarkSet& set, MissingPolicy policy,
+// notes, progress: passed to estimatemissing (estimate only).
+MissingReport resolvemissing(LandmarkSet& set, MissingPolicy policy, const TextSink& notes,
                              const EstimateProgress& progress = {});
 
 }  // namespace tarvolin

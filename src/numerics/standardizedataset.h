@@ -6,6 +6,7 @@
 //         (taken by value: move it in where it is no longer needed).
 // fxlist: the x-variable on the regression's scale, one value per specimen.
 // svalue: the standard value, on the same scale.
+// notes:  where the self-check of each rotation writes.
 // dims:   3, or 2 for flat data.
 // Returns the standardized data set (superimposed coordinates, then the size
 // column of data unchanged), the same configurations as a stack (3D only,
@@ -14,7 +15,7 @@
 // the standardization is defined) and its report in `fit`.
 //
 // Example:
-//   SuperimposedDataSet s = standardizedataset(DATA, FXLIST, 1.25);
+//   SuperimposedDataSet s = standardizedataset(DATA, FXLIST, 1.25, consoleSink());
 //   // s.data: SDATA, s.stack: SDATAV, s.mean: smean
 
 #include <Eigen/Core>
@@ -25,7 +26,7 @@ namespace tarvolin {
 
 SuperimposedDataSet standardizedataset(Eigen::MatrixXd data,
                                        const Eigen::Ref<const Eigen::VectorXd>& fxlist,
-                                       double svalue, int dims = 3, bool withStack = true,
-                                       const GpaRounds& rounds = {});
+                                       double svalue, const TextSink& notes, int dims = 3,
+                                       bool withStack = true, const GpaRounds& rounds = {});
 
 }  // namespace tarvolin

@@ -4,7 +4,7 @@
 #include <limits>
 
 #include "core/errors.h"
-#include "core/ontwocores.h"
+#include "core/onallcores.h"
 #include "core/sprintf.h"
 
 namespace tarvolin {
@@ -55,9 +55,9 @@ Standardized standardsize(Eigen::MatrixXd data, const Eigen::Ref<const Eigen::Ve
     throw tooFarOutside();
   }
   // noalias: the product is subtracted as it is formed, with no matrix-sized
-  // temporary. Every number is its own, so a large data set is moved on two
-  // cores, half the columns each.
-  ontwocores(data.size() >= (Eigen::Index{1} << 20), [&](int lane, int lanes) {
+  // temporary. Every number is its own, so a large data set is moved on every
+  // core, a share of the columns each.
+  onallcores(data.size() >= (Eigen::Index{1} << 20), [&](int lane, int lanes) {
     const Eigen::Index first = (n - 1) * lane / lanes;
     const Eigen::Index count = (n - 1) * (lane + 1) / lanes - first;
     data.middleCols(first, count).noalias() -= x * slopes.segment(first, count);

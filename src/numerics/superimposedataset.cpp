@@ -13,17 +13,18 @@
 
 namespace tarvolin {
 
-SuperimposedDataSet superimposedataset(Eigen::MatrixXd data, int dims, bool withStack,
-                                       const GpaRounds& rounds) {
+SuperimposedDataSet superimposedataset(Eigen::MatrixXd data, const TextSink& notes, int dims,
+                                       bool withStack, const GpaRounds& rounds) {
   if (dims != 2 && dims != 3) {
     throw std::invalid_argument("superimposedataset: data are 2D or 3D, not " +
                                 std::to_string(dims) + "D");
   }
   SuperimposedDataSet result;
   if (data.rows() > 0 && data.cols() > dims && (data.cols() - 1) % dims == 0) {
-    result.fit = dims == 2
-                     ? procrustesfit::superimposeRows<2>(data, result.mean, "getpproc2D", rounds)
-                     : procrustesfit::superimposeRows<3>(data, result.mean, "getpproc3", rounds);
+    result.fit =
+        dims == 2
+            ? procrustesfit::superimposeRows<2>(data, result.mean, "getpproc2D", notes, rounds)
+            : procrustesfit::superimposeRows<3>(data, result.mean, "getpproc3", notes, rounds);
     result.data = std::move(data);
     if (dims == 3 && withStack) result.stack = vertxy3D(result.data);
     return result;
@@ -35,7 +36,7 @@ SuperimposedDataSet superimposedataset(Eigen::MatrixXd data, int dims, bool with
     ConfigStack2D stack = vertxy2D(data);
     const Eigen::VectorXd sizes = data.col(data.cols() - 1);
     data.resize(0, 0);
-    Superimposition2D fitted = getpproc2D(std::move(stack));
+    Superimposition2D fitted = getpproc2D(std::move(stack), notes);
     result.data = xyfromvert2(fitted.sdata, sizes);
     result.mean = std::move(fitted.reference);
     return result;
@@ -43,7 +44,7 @@ SuperimposedDataSet superimposedataset(Eigen::MatrixXd data, int dims, bool with
   ConfigStack stack = vertxy3D(data);
   const Eigen::VectorXd sizes = data.col(data.cols() - 1);
   data.resize(0, 0);
-  Superimposition fitted = getpproc3(std::move(stack));
+  Superimposition fitted = getpproc3(std::move(stack), notes);
   result.data = xyzfromvert3(fitted.sdata, sizes);
   result.stack = std::move(fitted.sdata);
   result.mean = std::move(fitted.reference3);

@@ -18,18 +18,21 @@
 // defined, or rounds until the mean shape no longer changes (gparounds.h);
 // `fit` reports what was done. A converging fit that reaches maxRounds is
 // returned all the same, with fit.converged false: the caller decides.
+// notes: where the self-check of each rotation writes (partialprocrustes3a).
 // Throws std::invalid_argument when dims is neither 2 nor 3, or for a
 // converging fit with a negative tolerance or fewer than one round.
 //
 // Example:
-//   SuperimposedDataSet s = superimposedataset(dload("skulls.txt"));
+//   SuperimposedDataSet s = superimposedataset(dload("skulls.txt"), notes);
 //   // s.data.col(3k) equals the file's last column
-//   SuperimposedDataSet flat = superimposedataset(wings, 2);   // N x (2k + 1)
-//   SuperimposedDataSet gpa = superimposedataset(data, 3, false, GpaRounds{.converge = true});
+//   SuperimposedDataSet flat = superimposedataset(wings, notes, 2);   // N x (2k + 1)
+//   SuperimposedDataSet gpa = superimposedataset(data, notes, 3, false, GpaRounds{.converge =
+//   true});
 //   // gpa.fit.converged, gpa.fit.rounds, gpa.fit.lastChange <= 1e-10
 
 #include <Eigen/Core>
 
+#include "core/textsink.h"
 #include "landmarks/configstack.h"
 #include "numerics/gparounds.h"
 
@@ -42,7 +45,7 @@ struct SuperimposedDataSet {
   GpaReport fit;
 };
 
-SuperimposedDataSet superimposedataset(Eigen::MatrixXd data, int dims = 3, bool withStack = true,
-                                       const GpaRounds& rounds = {});
+SuperimposedDataSet superimposedataset(Eigen::MatrixXd data, const TextSink& notes, int dims = 3,
+                                       bool withStack = true, const GpaRounds& rounds = {});
 
 }  // namespace tarvolin

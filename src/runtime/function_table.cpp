@@ -179,11 +179,12 @@ void function_table(Runtime& runtime) {
     return nargout > 0 ? Values{Value(window)} : Values{};
   }));
   r.add(entry("getpproc3", 1, 2, {"reference3", "sdata"}, [](int, const Values& args) {
-    const Superimposition s = getpproc3(stack(args, 0, "data"));
+    const Superimposition s = getpproc3(stack(args, 0, "data"), consoleSink());
     return Values{Value(s.reference3), stackValue(s.sdata)};
   }));
   r.add(entry("getpprocon3", 2, 1, {"sdata"}, [](int, const Values& args) {
-    return Values{stackValue(getpprocon3(matrix(args, 0, "reference"), stack(args, 1, "data")))};
+    return Values{stackValue(
+        getpprocon3(matrix(args, 0, "reference"), stack(args, 1, "data"), consoleSink()))};
   }));
   r.add(entry("gettpsfile3D", 1, 3, {"y", "fname", "namelist"},
               [&dialogs](int nargout, const Values&) {
@@ -247,8 +248,8 @@ void function_table(Runtime& runtime) {
     return Values{Value(centsize3Da(matrix(args, 0, "x")))};
   }));
   r.add(entry("partialprocrustes3a", 2, 1, {"y"}, [](int, const Values& args) {
-    return Values{
-        Value(partialprocrustes3a(matrix(args, 0, "reference"), matrix(args, 1, "subject")))};
+    return Values{Value(partialprocrustes3a(matrix(args, 0, "reference"),
+                                            matrix(args, 1, "subject"), consoleSink()))};
   }));
   r.add(entry("dload", 1, 1, {"x"}, [](int, const Values& args) {
     return Values{Value(dload(text(args, 0, "fname")))};

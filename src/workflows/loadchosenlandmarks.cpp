@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <limits>
 
+#include "core/console.h"
 #include "core/errors.h"
 #include "core/notenoughmemory.h"
 #include "formats/readlandmarks.h"
@@ -54,7 +55,7 @@ ChosenLandmarks loadchosenlandmarks(const FileChoice& choice, int dims, FileDial
   // does, to drop the incomplete specimens or landmarks or to estimate them;
   // cancelled, the file is refused with the list of every incomplete specimen.
   try {
-    resolvemissing(read.set, MissingPolicy::refuse);
+    resolvemissing(read.set, MissingPolicy::refuse, consoleSink());
   } catch (const InputError& refused) {
     const std::string_view what = refused.what();
     const std::optional<std::string> answer = dialogs.askChoice(
@@ -67,7 +68,7 @@ ChosenLandmarks loadchosenlandmarks(const FileChoice& choice, int dims, FileDial
         missinglandmarkslist(read.set, std::numeric_limits<size_t>::max()), kMissingChoices);
     if (!answer) throw;
     const MissingPolicy policy = missingpolicy(*answer);
-    read.missingDone = resolvemissing(read.set, policy).summary;
+    read.missingDone = resolvemissing(read.set, policy, consoleSink()).summary;
     read.landmarksRenumbered = policy == MissingPolicy::dropLandmarks;
   }
   read.rowsAreLines = format == LandmarkFormat::zor;

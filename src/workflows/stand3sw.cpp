@@ -269,7 +269,8 @@ void Stand3sw::regress() {
   cla(graphics_);
   showshape3D(graphics_, state_.smean, "r*", kStandardizedMean);
   showshape3D(graphics_, state_.SDATAV, "ro", kStandardized);
-  showshape3D(graphics_, getpprocon3(state_.smean, state_.DATAV), "bo", kSuperimposed);
+  showshape3D(graphics_, getpprocon3(state_.smean, state_.DATAV, consoleSink()), "bo",
+              kSuperimposed);
   if (wireframeOn()) wireshape3D(graphics_, state_.smean, state_.wirelist, "k:");
   nameplot("standardized to " + panel_.standardizedText(at));
   enablePlotButtons(true);

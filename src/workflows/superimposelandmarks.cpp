@@ -1,5 +1,6 @@
 #include "workflows/superimposelandmarks.h"
 
+#include "core/console.h"
 #include "core/errors.h"
 #include "core/sprintf.h"
 
@@ -7,7 +8,8 @@ namespace tarvolin {
 
 SuperimposedDataSet superimposelandmarks(Eigen::MatrixXd data, const std::string& path, int dims,
                                          bool withStack, const GpaRounds& rounds) {
-  SuperimposedDataSet result = superimposedataset(std::move(data), dims, withStack, rounds);
+  SuperimposedDataSet result =
+      superimposedataset(std::move(data), consoleSink(), dims, withStack, rounds);
   // The mean shape is the average of every superimposed configuration, so
   // it is finite only where they all are: the coordinates need no pass of
   // their own, the size column is looked at.

@@ -9,6 +9,7 @@
 #include "core/notenoughmemory.h"
 #include "core/readnumber.h"
 #include "core/sprintf.h"
+#include "core/texthelpers.h"
 #include "core/writefileatomic.h"
 #include "formats/readgroups.h"
 #include "formats/standardizedtext.h"
@@ -49,9 +50,7 @@ const char* transformWord(std::optional<Transform> lcode) {
 }
 
 std::string trimmed(const std::string& text) {
-  const size_t first = text.find_first_not_of(" \t\r\n");
-  if (first == std::string::npos) return "";
-  return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
+  return std::string(::tarvolin::trimmed(text, " \t\r\n"));
 }
 
 }  // namespace

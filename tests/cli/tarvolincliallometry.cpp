@@ -3,6 +3,7 @@
 
 #include "cli/tarvolincli.h"
 #include "clitesting.h"
+#include "core/console.h"
 #include "formats/dload.h"
 #include "numerics/procrustesanova.h"
 #include "numerics/superimposedataset.h"
@@ -28,7 +29,7 @@ std::string labels(const std::string& first, const std::string& second) {
 // The command's figures are those of the ANOVA of the superimposed data on
 // ln size, computed here without the command line; the table says the same.
 TEST(CliAllometry, ReportsTheAnovaOfTheSuperimposedDataOnX) {
-  const Eigen::MatrixXd superimposed = superimposedataset(dload(zor)).data;
+  const Eigen::MatrixXd superimposed = superimposedataset(dload(zor), consoleSink()).data;
   AnovaDesign design;
   design.x = superimposed.col(42).array().log();
   const ProcrustesAnova expected = procrustesanova(superimposed.leftCols(42), design, 99, 5);

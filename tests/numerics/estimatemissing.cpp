@@ -54,10 +54,10 @@ TEST(Estimatemissing, AnAffineImageOfTheMeanIsCompletedExactly) {
     LandmarkSet set = copiesOf(d, affine, {{4, 2}, {4, 6}}, Edit::none, image);
     const Eigen::MatrixXd before = set.coords;
     std::vector<std::pair<size_t, size_t>> progress;
-    EXPECT_EQ(
-        estimatemissing(
-            set, [&progress](size_t done, size_t total) { progress.emplace_back(done, total); }),
-        "estimated 3 landmarks: specimen \"e\" landmarks 3, 7; specimen \"f\" landmark 1");
+    EXPECT_EQ(estimatemissing(
+                  set, testing::noNotes(),
+                  [&progress](size_t done, size_t total) { progress.emplace_back(done, total); }),
+              "estimated 3 landmarks: specimen \"e\" landmarks 3, 7; specimen \"f\" landmark 1");
     EXPECT_EQ(progress, (std::vector<std::pair<size_t, size_t>>{{1, 2}, {2, 2}}));
     EXPECT_TRUE(assert_near(testing::configurationOf(set, 4), image, 1e-9));
     EXPECT_TRUE(set.coords.allFinite());
@@ -108,7 +108,7 @@ TEST(Estimatemissing, ABentCopyOfTheMeanGetsTheSplinesValue) {
     }
     for (Eigen::Index j = 0; j < k; ++j) coords.block(3, c.d * j, 1, c.d) = c.bend(c.shape.row(j));
     LandmarkSet set = testing::setWithHoles(coords, c.d, {{3, c.missing}});
-    estimatemissing(set);
+    estimatemissing(set, testing::noNotes());
     EXPECT_TRUE(assert_near(testing::configurationOf(set, 3).row(c.missing), c.expected, 1e-9));
   }
 }
@@ -122,7 +122,7 @@ TEST(Estimatemissing, LandmarksAtOnePointOfTheMeanWhereOneOfThemIsMissing) {
     Eigen::MatrixXd image;
     LandmarkSet set =
         copiesOf(d, 1.3 * Eigen::MatrixXd::Identity(d, d), {{4, 1}}, Edit::coincide, image);
-    EXPECT_EQ(estimatemissing(set),
+    EXPECT_EQ(estimatemissing(set, testing::noNotes()),
               "estimated 2 landmarks: specimen \"e\" landmark 2; specimen \"f\" landmark 1");
     EXPECT_TRUE(assert_near(testing::configurationOf(set, 4), image, 1e-9));
   }
@@ -165,7 +165,7 @@ TEST(Estimatemissing, RefusesWhatCannotPinASplineDown) {
     Eigen::MatrixXd image;
     LandmarkSet set = copiesOf(c.d, Eigen::MatrixXd::Identity(c.d, c.d), c.holes, c.edit, image);
     const Eigen::MatrixXd before = set.coords;
-    EXPECT_THROW_MSG(estimatemissing(set), InputError, c.message);
+    EXPECT_THROW_MSG(estimatemissing(set, testing::noNotes()), InputError, c.message);
     EXPECT_TRUE(testing::sameBits(set.coords, before));
   }
 }

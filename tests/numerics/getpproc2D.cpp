@@ -43,7 +43,8 @@ TEST(Getpproc2D, CopiesCoincideMirrorsStayAndEveryPageHasSizeOne) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     std::mt19937 engine(22);
-    const Superimposition2D s = getpproc2D(copies(engine, c.mirrorLast, c.bend));
+    const Superimposition2D s =
+        getpproc2D(copies(engine, c.mirrorLast, c.bend), testing::noNotes());
     EXPECT_NEAR(centsize3Da(s.reference), 1.0, 1e-14);
     for (Eigen::Index i = 0; i < 6; ++i) {
       EXPECT_NEAR(centsize3Da(s.sdata.page(i)), 1.0, 1e-14);
@@ -64,14 +65,14 @@ TEST(Getpproc2D, AgreesWithTheFitIn3DOfTheSameSpecimensAtZEqualZero) {
   ConfigStack embedded(flat.landmarks(), flat.specimens());
   for (Eigen::Index i = 0; i < flat.specimens(); ++i) embedded.page(i).leftCols(2) = flat.page(i);
 
-  const Superimposition2D s = getpproc2D(flat);
-  const Superimposition s3 = getpproc3(embedded);
+  const Superimposition2D s = getpproc2D(flat, testing::noNotes());
+  const Superimposition s3 = getpproc3(embedded, testing::noNotes());
   EXPECT_TRUE(assert_near(s3.reference3.leftCols(2), s.reference, 1e-12));
   for (Eigen::Index i = 0; i < flat.specimens(); ++i) {
     EXPECT_TRUE(assert_near(s3.sdata.page(i).leftCols(2), s.sdata.page(i), 1e-12));
     EXPECT_TRUE(assert_near(s3.sdata.page(i).col(2), Eigen::VectorXd::Zero(9), 1e-12));
   }
-  EXPECT_THROW(getpproc2D(ConfigStack2D()), std::invalid_argument);
+  EXPECT_THROW(getpproc2D(ConfigStack2D(), testing::noNotes()), std::invalid_argument);
 }
 
 }  // namespace

@@ -30,7 +30,7 @@ TEST(Getpproc3, TurnedMovedResizedCopiesComeOutIdentical) {
         ((0.5 + static_cast<double>(i)) * shape * testing::randomRotation(engine)).rowwise() +
         shift;
   }
-  const Superimposition s = getpproc3(stack);
+  const Superimposition s = getpproc3(stack, testing::noNotes());
   for (Eigen::Index i = 0; i < 6; ++i) {
     EXPECT_TRUE(assert_near(s.sdata.page(i), s.reference3, 1e-12)) << "specimen " << i;
   }
@@ -38,7 +38,7 @@ TEST(Getpproc3, TurnedMovedResizedCopiesComeOutIdentical) {
 
 TEST(Getpproc3, EverySpecimenAndTheConsensusAreCentredOfUnitSize) {
   std::mt19937 engine(11);
-  const Superimposition s = getpproc3(randomStack(engine, 12, 15));
+  const Superimposition s = getpproc3(randomStack(engine, 12, 15), testing::noNotes());
   EXPECT_NEAR(centsize3Da(s.reference3), 1.0, 1e-14);
   EXPECT_TRUE(assert_near(s.reference3.colwise().mean(), Eigen::RowVector3d::Zero(), 1e-15));
   for (Eigen::Index i = 0; i < 15; ++i) {
@@ -49,7 +49,7 @@ TEST(Getpproc3, EverySpecimenAndTheConsensusAreCentredOfUnitSize) {
 
 TEST(Getpproc3, ConsensusIsTheScaledMeanOfTheFittedSpecimens) {
   std::mt19937 engine(12);
-  const Superimposition s = getpproc3(randomStack(engine, 8, 10));
+  const Superimposition s = getpproc3(randomStack(engine, 8, 10), testing::noNotes());
   Eigen::MatrixXd mean = Eigen::MatrixXd::Zero(8, 3);
   for (Eigen::Index i = 0; i < 10; ++i) mean += s.sdata.page(i);
   mean /= 10.0;
@@ -59,7 +59,7 @@ TEST(Getpproc3, ConsensusIsTheScaledMeanOfTheFittedSpecimens) {
 TEST(Getpproc3, FollowsTranslationScaleAndRotationOfTheWholeDataSet) {
   std::mt19937 engine(13);
   const ConfigStack stack = randomStack(engine, 10, 8);
-  const Superimposition s = getpproc3(stack);
+  const Superimposition s = getpproc3(stack, testing::noNotes());
   const Eigen::Matrix3d q = testing::randomRotation(engine);
 
   ConfigStack moved = stack;
@@ -69,8 +69,8 @@ TEST(Getpproc3, FollowsTranslationScaleAndRotationOfTheWholeDataSet) {
     moved.page(i) = (3.0 * stack.page(i)).rowwise() + shift;
     turned.page(i) = stack.page(i) * q;
   }
-  const Superimposition fromMoved = getpproc3(moved);
-  const Superimposition fromTurned = getpproc3(turned);
+  const Superimposition fromMoved = getpproc3(moved, testing::noNotes());
+  const Superimposition fromTurned = getpproc3(turned, testing::noNotes());
   EXPECT_TRUE(assert_near(fromMoved.reference3, s.reference3, 1e-12));
   EXPECT_TRUE(assert_near(fromTurned.reference3, s.reference3 * q, 1e-12));
   for (Eigen::Index i = 0; i < 8; ++i) {
@@ -82,7 +82,7 @@ TEST(Getpproc3, FollowsTranslationScaleAndRotationOfTheWholeDataSet) {
 TEST(Getpproc3, SingleSpecimenIsCentredAndScaledNotTurned) {
   std::mt19937 engine(14);
   const Eigen::MatrixXd x = testing::randomConfiguration(engine, 5);
-  const Superimposition s = getpproc3(ConfigStack(x));
+  const Superimposition s = getpproc3(ConfigStack(x), testing::noNotes());
   const Eigen::MatrixXd expected = testing::centred(x) / centsize3Da(x);
   EXPECT_TRUE(assert_near(s.reference3, expected, 1e-15));
   EXPECT_TRUE(assert_near(s.sdata.page(0), expected, 1e-15));
@@ -139,7 +139,7 @@ TEST(Getpproc3, CancellingSpecimensFitAsWellAsFromAnotherStart) {
     SCOPED_TRACE(c.name);
     std::mt19937 engine(15);
     const ConfigStack stack = c.make(engine);
-    const Superimposition s = getpproc3(stack);
+    const Superimposition s = getpproc3(stack, testing::noNotes());
     EXPECT_TRUE(s.reference3.allFinite() && s.sdata.pages().allFinite());
     EXPECT_NEAR(centsize3Da(s.reference3), 1.0, 1e-14);
     for (Eigen::Index i = 0; i < stack.specimens(); ++i) {
@@ -150,7 +150,8 @@ TEST(Getpproc3, CancellingSpecimensFitAsWellAsFromAnotherStart) {
     // fitted specimens start from their mean.
     ConfigStack nudged = stack;
     nudged.page(0) += 1e-8 * testing::randomConfiguration(engine, stack.landmarks());
-    for (const Superimposition& other : {getpproc3(nudged), getpproc3(s.sdata)}) {
+    for (const Superimposition& other :
+         {getpproc3(nudged, testing::noNotes()), getpproc3(s.sdata, testing::noNotes())}) {
       EXPECT_LE(procrustesSumOfSquares(s), procrustesSumOfSquares(other) + 1e-7);
     }
   }
@@ -204,18 +205,18 @@ TEST(Getpproc3, AgreesWithThePlainFitFarFromTheOrigin) {
   }
   {
     SCOPED_TRACE("in space");
-    const Superimposition s = getpproc3(stack);
+    const Superimposition s = getpproc3(stack, testing::noNotes());
     expectThePlainFit(stack, s.reference3, s.sdata);
   }
   {
     SCOPED_TRACE("in the plane");
-    const Superimposition2D s = getpproc2D(flat);
+    const Superimposition2D s = getpproc2D(flat, testing::noNotes());
     expectThePlainFit(flat, s.reference, s.sdata);
   }
 }
 
 TEST(Getpproc3, RefusesAnEmptyStack) {
-  EXPECT_THROW(getpproc3(ConfigStack()), std::invalid_argument);
+  EXPECT_THROW(getpproc3(ConfigStack(), testing::noNotes()), std::invalid_argument);
 }
 
 }  // namespace

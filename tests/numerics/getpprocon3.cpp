@@ -22,7 +22,7 @@ TEST(Getpprocon3, FitsEveryPageOntoTheGivenReferenceInOrder) {
       (reference * testing::randomRotation(engine)).rowwise() + Eigen::RowVector3d(1, 2, 3);
   const Eigen::MatrixXd referenceBefore = reference;
 
-  const ConfigStack fitted = getpprocon3(reference, stack);
+  const ConfigStack fitted = getpprocon3(reference, stack, testing::noNotes());
   ASSERT_EQ(fitted.specimens(), 3);
   EXPECT_TRUE(assert_near(fitted.page(0), reference, 1e-12));
   EXPECT_TRUE(assert_near(fitted.page(2), reference, 1e-12));

@@ -59,7 +59,7 @@ TEST(Resolvemissing, EachPolicyOnASmallSet) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.summary);
     LandmarkSet set = pentagons(c.holes, c.sizeGiven);
-    EXPECT_EQ(resolvemissing(set, c.policy).summary, c.summary);
+    EXPECT_EQ(resolvemissing(set, c.policy, testing::noNotes()).summary, c.summary);
     std::string ids;
     for (const std::string& id : set.ids) ids += id;
     EXPECT_EQ(ids, c.ids);
@@ -115,7 +115,7 @@ TEST(Resolvemissing, RefusalsNameTheFileAndLeaveTheSetAlone) {
     SCOPED_TRACE(c.message);
     LandmarkSet set = pentagons(c.holes, c.noSizeForD, c.noSizeForD);
     const LandmarkSet before = set;
-    EXPECT_THROW_MSG(resolvemissing(set, c.policy), InputError, c.message);
+    EXPECT_THROW_MSG(resolvemissing(set, c.policy, testing::noNotes()), InputError, c.message);
     EXPECT_TRUE(testing::sameBits(set.coords, before.coords));
     EXPECT_EQ(set.ids, before.ids);
     EXPECT_EQ(set.wireframe, before.wireframe);

@@ -46,7 +46,7 @@ TEST(Superimposedataset, CarriesTheSizeColumnAndAgreesWithItsStack) {
   std::mt19937 engine(16);
   const Eigen::VectorXd sizes = Eigen::VectorXd::LinSpaced(12, 1.0, 3.0);
   const Eigen::MatrixXd data = allometricDataSet(engine, sizes);
-  const SuperimposedDataSet s = superimposedataset(data);
+  const SuperimposedDataSet s = superimposedataset(data, testing::noNotes());
   EXPECT_EQ(s.data.col(18), data.col(18));
   EXPECT_EQ(vertxy3D(s.data), s.stack);
   EXPECT_NEAR(centsize3Da(s.mean), 1.0, 1e-14);
@@ -55,8 +55,10 @@ TEST(Superimposedataset, CarriesTheSizeColumnAndAgreesWithItsStack) {
 TEST(Standardizedataset, RemovesTheShapeChangeThatFollowsSize) {
   std::mt19937 engine(17);
   const Eigen::VectorXd sizes = Eigen::VectorXd::LinSpaced(20, 1.0, 3.0);
-  const SuperimposedDataSet loaded = superimposedataset(allometricDataSet(engine, sizes));
-  const SuperimposedDataSet standardized = standardizedataset(loaded.data, sizes, 1.0);
+  const SuperimposedDataSet loaded =
+      superimposedataset(allometricDataSet(engine, sizes), testing::noNotes());
+  const SuperimposedDataSet standardized =
+      standardizedataset(loaded.data, sizes, 1.0, testing::noNotes());
 
   EXPECT_GT(largestSlope(loaded.data, sizes), 0.01);
   EXPECT_LT(largestSlope(standardized.data, sizes), 1e-3 * largestSlope(loaded.data, sizes));
@@ -68,13 +70,14 @@ TEST(Superimposedataset, FlatDataAreFittedIn2DWithTheSizeColumnCarried) {
   data.col(10) = Eigen::VectorXd::LinSpaced(7, 1.0, 2.0);
   EXPECT_EQ(xyfromvert2(vertxy2D(data), data.col(10)), data);
 
-  const Superimposition2D fitted = getpproc2D(vertxy2D(data));
-  const SuperimposedDataSet s = superimposedataset(data, 2);
+  const Superimposition2D fitted = getpproc2D(vertxy2D(data), testing::noNotes());
+  const SuperimposedDataSet s = superimposedataset(data, testing::noNotes(), 2);
   EXPECT_EQ(s.data, xyfromvert2(fitted.sdata, data.col(10)));
   EXPECT_EQ(s.mean, fitted.reference);
   EXPECT_TRUE(s.stack.empty());
 
-  const SuperimposedDataSet standardized = standardizedataset(s.data, data.col(10), 1.5, 2);
+  const SuperimposedDataSet standardized =
+      standardizedataset(s.data, data.col(10), 1.5, testing::noNotes(), 2);
   EXPECT_EQ(standardized.data.cols(), 11);
   EXPECT_EQ(standardized.data.col(10), data.col(10));
   EXPECT_NEAR(centsize3Da(standardized.mean), 1.0, 1e-14);
@@ -102,17 +105,18 @@ TEST(Superimposedataset, InPlaceFitEqualsTheStackFitExactly) {
       for (Eigen::Index i = 1; i < c.specimens; i += 2) data.row(i) = -data.row(i - 1);
     }
     data.col(c.dims * c.landmarks).setLinSpaced(1.0, 2.0);
-    const SuperimposedDataSet s = superimposedataset(data, c.dims, /*withStack=*/false);
+    const SuperimposedDataSet s =
+        superimposedataset(data, testing::noNotes(), c.dims, /*withStack=*/false);
     EXPECT_TRUE(s.stack.empty());
     EXPECT_EQ(s.fit.rounds, 3);
     EXPECT_TRUE(s.fit.asDefined);
     EXPECT_FALSE(s.fit.converged);
     if (c.dims == 3) {
-      const Superimposition fitted = getpproc3(vertxy3D(data));
+      const Superimposition fitted = getpproc3(vertxy3D(data), testing::noNotes());
       EXPECT_EQ(s.data, xyzfromvert3(fitted.sdata, data.col(3 * c.landmarks)));
       EXPECT_EQ(s.mean, fitted.reference3);
     } else {
-      const Superimposition2D fitted = getpproc2D(vertxy2D(data));
+      const Superimposition2D fitted = getpproc2D(vertxy2D(data), testing::noNotes());
       EXPECT_EQ(s.data, xyfromvert2(fitted.sdata, data.col(2 * c.landmarks)));
       EXPECT_EQ(s.mean, fitted.reference);
     }
@@ -143,10 +147,11 @@ TEST(Superimposedataset, ConvergingInPlaceFitEqualsTheStackFitExactly) {
     SCOPED_TRACE(::testing::Message()
                  << "tolerance " << c.tolerance << ", " << c.maxRounds << " rounds at most");
     const GpaRounds rounds{.converge = true, .tolerance = c.tolerance, .maxRounds = c.maxRounds};
-    const SuperimposedDataSet s = superimposedataset(data, 3, false, rounds);
+    const SuperimposedDataSet s = superimposedataset(data, testing::noNotes(), 3, false, rounds);
     ConfigStack stack = vertxy3D(data);
     Eigen::MatrixXd mean;
-    const GpaReport fit = procrustesfit::superimpose<3>(stack, mean, "getpproc3", rounds);
+    const GpaReport fit =
+        procrustesfit::superimpose<3>(stack, mean, "getpproc3", testing::noNotes(), rounds);
     EXPECT_EQ(s.fit.rounds, fit.rounds);
     EXPECT_EQ(s.fit.lastChange, fit.lastChange);
     EXPECT_EQ(s.mean, mean);
@@ -201,15 +206,16 @@ TEST(Superimposedataset, RoundsConvergeToAFixedPointOrStopAsAsked) {
       data(i, c.dims * c.landmarks) = 1.0 + static_cast<double>(i);
     }
 
-    const SuperimposedDataSet s = superimposedataset(data, c.dims, true, c.rounds);
+    const SuperimposedDataSet s =
+        superimposedataset(data, testing::noNotes(), c.dims, true, c.rounds);
     EXPECT_EQ(s.fit.asDefined, !c.rounds.converge);
     EXPECT_EQ(s.fit.converged, c.converged);
     EXPECT_NEAR(centsize3Da(s.mean), 1.0, 1e-14);
     EXPECT_EQ(s.data.col(c.dims * c.landmarks), data.col(c.dims * c.landmarks));
     if (!c.rounds.converge) {
       EXPECT_EQ(s.fit.rounds, 3);
-      EXPECT_EQ(s.mean, c.dims == 3 ? getpproc3(vertxy3D(data)).reference3
-                                    : getpproc2D(vertxy2D(data)).reference);
+      EXPECT_EQ(s.mean, c.dims == 3 ? getpproc3(vertxy3D(data), testing::noNotes()).reference3
+                                    : getpproc2D(vertxy2D(data), testing::noNotes()).reference);
       continue;
     }
     if (!c.converged) {
@@ -222,7 +228,8 @@ TEST(Superimposedataset, RoundsConvergeToAFixedPointOrStopAsAsked) {
     Eigen::MatrixXd again = Eigen::MatrixXd::Zero(c.landmarks, c.dims);
     for (Eigen::Index i = 0; i < c.specimens; ++i) {
       const Eigen::MatrixXd x = specimenOf(s.data, i, c.dims);
-      again += c.dims == 3 ? partialprocrustes3a(s.mean, x) : partialprocrustes2D(s.mean, x);
+      again += c.dims == 3 ? partialprocrustes3a(s.mean, x, testing::noNotes())
+                           : partialprocrustes2D(s.mean, x, testing::noNotes());
     }
     again /= centsize3Da(again);
     EXPECT_LE((again - s.mean).cwiseAbs().maxCoeff(), 1e-9);
