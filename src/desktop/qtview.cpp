@@ -23,6 +23,8 @@
 #include "desktop/figurewindow.h"
 #include "desktop/qtfiledialogs.h"
 #include "document/clickvalue.h"
+#include "document/controltags.h"
+#include "document/propertynames.h"
 #include "formats/detectlandmarkformat.h"
 
 namespace tarvolin {
@@ -121,7 +123,7 @@ void QtView::runCallback(Handle h) {
   }
   // A Load data that read a file without error puts the file first among
   // the recent ones.
-  const bool loadsData = dialogs_ && graphics_.object(h).tag == "LoadDataButton";
+  const bool loadsData = dialogs_ && graphics_.object(h).tag == tags::kLoadDataButton;
   if (loadsData) dialogs_->takeOpened();
   {
     BusyCursor busy;
@@ -137,13 +139,13 @@ void QtView::click(Handle h) {
   if (!graphics_.isValid(h)) return;
   const GraphicsObject& o = graphics_.object(h);
   if (o.type != ObjectType::uicontrol || !o.details().enable) return;
-  if (const std::optional<double> value = clickvalue(o)) graphics_.set(h, "Value", *value);
+  if (const std::optional<double> value = clickvalue(o)) graphics_.set(h, props::kValue, *value);
   runCallback(h);
 }
 
 void QtView::loadFile(Handle figure, const QString& path) {
   if (!graphics_.isValid(figure) || !dialogs_) return;
-  const std::vector<Handle> load = graphics_.findobj("LoadDataButton", figure);
+  const std::vector<Handle> load = graphics_.findobj(tags::kLoadDataButton, figure);
   if (load.empty()) return;
   if (!graphics_.object(load.front()).details().enable) {
     showStatus(figure, tr("Load data cannot be used now"), true);

@@ -11,6 +11,7 @@
 #include "desktop/axeswidget.h"
 #include "desktop/figurewindow.h"
 #include "desktop/qtview.h"
+#include "document/propertynames.h"
 
 namespace tarvolin {
 namespace {
@@ -152,7 +153,7 @@ void QtView::deleted(Handle h) {
 
 void QtView::propertyChanged(Handle h, const std::string& property) {
   if (h == kRoot) {
-    if (property == "CurrentFigure") raiseCurrentLater();
+    if (property == props::kCurrentFigure) raiseCurrentLater();
     return;
   }
   if (!graphics_.isValid(h)) return;
@@ -161,8 +162,8 @@ void QtView::propertyChanged(Handle h, const std::string& property) {
     case ObjectType::figure: {
       FigureWindow* w = window(h);
       if (!w) return;
-      if (property == "Name") w->setWindowTitle(QString::fromStdString(o.details().name));
-      if (property == "Visible") {
+      if (property == props::kName) w->setWindowTitle(QString::fromStdString(o.details().name));
+      if (property == props::kVisible) {
         if (o.details().visible) {
           w->show();
           raiseWindow(w);
@@ -170,25 +171,25 @@ void QtView::propertyChanged(Handle h, const std::string& property) {
           w->hide();
         }
       }
-      if (!writingGeometry_ && property == "Position") w->applyPosition();
-      if (!writingGeometry_ && property == "OuterPosition") w->applyOuterPosition();
+      if (!writingGeometry_ && property == props::kPosition) w->applyPosition();
+      if (!writingGeometry_ && property == props::kOuterPosition) w->applyOuterPosition();
       break;
     }
     case ObjectType::uicontrol:
       if (QWidget* widget = control(h)) {
         if (auto* w = qobject_cast<FigureWindow*>(widget->window())) {
           w->showControl(h, widget);
-          if (property == "Position") w->layoutChildren();
-          if (property == "FontName") applyFontName(widget, o.details().fontName);
-          if (property == "String" || property == "FontName" ||
-              property == "Position") {
+          if (property == props::kPosition) w->layoutChildren();
+          if (property == props::kFontName) applyFontName(widget, o.details().fontName);
+          if (property == props::kString || property == props::kFontName ||
+              property == props::kPosition) {
             measureExtent(graphics_, h, widget);
           }
         }
       }
       break;
     case ObjectType::axes:
-      if (property == "Position") {
+      if (property == props::kPosition) {
         if (FigureWindow* w = window(o.parent)) w->layoutChildren();
       }
       dataChanged(h);
