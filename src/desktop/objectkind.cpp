@@ -1,6 +1,7 @@
 #include <array>
 
 #include "desktop/renderaxesparts.h"
+#include "document/legendnames.h"
 
 namespace tarvolin {
 namespace axesdrawing {
@@ -22,14 +23,12 @@ std::vector<const GraphicsObject*> plottedobjects(const Graphics& graphics, Hand
 
 ObjectKind kindof(std::string_view name) {
   if (name.empty()) return {1, true, false};
-  if (name == "specimens, superimposed") return {0, true, false};
-  if (name == "standardized specimens" || name == "standardized specimens, as saved") {
-    return {kStandardizedLayer, true, false};
-  }
-  if (name == "wireframe") return {3, false, false};
-  if (name == "mean shape" || name == "mean of standardized") return {4, false, true, true};
-  if (name.starts_with("mean "))
-    return {4, false, false, true};  // "mean of standardized, as saved"
+  if (name == kSuperimposed) return {0, true, false};
+  if (name == kStandardized || name == kStandardizedSaved) return {kStandardizedLayer, true, false};
+  if (name == kWireframe) return {3, false, false};
+  if (name == kMeanShape || name == kStandardizedMean) return {4, false, true, true};
+  // The saved mean (kStandardizedSavedMean) is drawn as a mean, unnumbered.
+  if (name.starts_with(kMeanPrefix)) return {4, false, false, true};
   return {1, false, false};
 }
 
