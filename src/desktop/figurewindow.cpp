@@ -30,6 +30,8 @@
 #include "desktop/qtview.h"
 #include "desktop/windowmenus.h"
 #include "document/clickvalue.h"
+#include "document/controltags.h"
+#include "document/propertynames.h"
 
 namespace tarvolin {
 namespace {
@@ -151,7 +153,7 @@ QWidget* FigureWindow::addControl(Handle control) {
         Graphics& g = view_.graphics();
         if (!g.isValid(control)) return;
         if (const std::optional<double> value = clickvalue(g.object(control))) {
-          g.set(control, "Value", *value);
+          g.set(control, props::kValue, *value);
         }
         view_.runCallback(control);
       });
@@ -192,7 +194,7 @@ QWidget* FigureWindow::addControl(Handle control) {
   }
   widget->setObjectName(text(o.tag));
   children_[widget] = control;
-  if (!menus_ && o.tag == "LoadDataButton") addMenus();
+  if (!menus_ && o.tag == tags::kLoadDataButton) addMenus();
   showControl(control, widget);
   layoutSize_ = layoutSize_.expandedTo(QSize(1, 1));
   canvas_->setMinimumSize(layoutSize_.expandedTo(QSize(120, 90)));
@@ -236,7 +238,7 @@ bool FigureWindow::commitEdit(Handle control, QLineEdit* edit) {
   if (!g.isValid(control)) return false;
   const std::string typed = edit->text().toStdString();
   if (typed == g.object(control).details().string) return false;
-  g.set(control, "String", typed);
+  g.set(control, props::kString, typed);
   view_.runCallback(control);
   return true;
 }

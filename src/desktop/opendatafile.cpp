@@ -2,8 +2,10 @@
 
 #include <QString>
 #include <exception>
+#include <string_view>
 
 #include "desktop/qtview.h"
+#include "document/controltags.h"
 #include "formats/readlandmarks.h"
 #include "runtime/runtime.h"
 
@@ -33,7 +35,7 @@ int dimensionsOf(const std::string& path) {
 }  // namespace
 
 void opendatafile(Runtime& runtime, QtView& view, const std::string& path) {
-  const char* base = dimensionsOf(path) == 2 ? "Tarvolin2D" : "Tarvolin";
+  const std::string_view base = dimensionsOf(path) == 2 ? tags::k2DWindow : tags::kMainWindow;
   std::optional<Handle> window = runtime.windowOf(base);
   if (!window) {
     runtime.call("openfig", 0, {Value(base), Value("reuse")});

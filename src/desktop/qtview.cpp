@@ -23,15 +23,13 @@
 #include "desktop/figurewindow.h"
 #include "desktop/qtfiledialogs.h"
 #include "document/clickvalue.h"
+#include "document/controltags.h"
+#include "document/propertynames.h"
 #include "formats/detectlandmarkformat.h"
 
 namespace tarvolin {
 namespace {
 
-// Room left between windows placed side by side.
-constexpr int kWindowGap = 12;
-// A plot window is not narrowed below this to fit beside another window.
-constexpr int kNarrowestPlot = 360;
 // How many recent data files are kept.
 constexpr qsizetype kRecentFiles = 8;
 // How much of a dropped file is read to tell its format.
@@ -49,35 +47,6 @@ struct BusyCursor {
   BusyCursor(const BusyCursor&) = delete;
   BusyCursor& operator=(const BusyCursor&) = delete;
 };
-
-// Brings a window to the front. The offscreen platform of the tests has no
-// stacking order and would only complain.
-void raiseWindow(QWidget* window) {
-  if (QGuiApplication::platformName() != "offscreen") window->raise();
-}
-
-// Shows a control's text in the font its FontName asks for: "monospace" is
-// the system's fixed-width font, any other name a family of that name, and
-// no name the window's own font.
-void applyFontName(QWidget* widget, const std::string& name) {
-  if (name.empty()) {
-    widget->setFont(QFont());
-  } else if (name == "monospace") {
-    widget->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-  } else {
-    widget->setFont(QFont(QString::fromStdString(name)));
-  }
-}
-
-// Tells the model the room a text box's text needs at the box's width, in
-// the font it is shown in, so that a layout made from Extent holds it all.
-void measureExtent(Graphics& graphics, Handle h, QWidget* widget) {
-  auto* label = qobject_cast<QLabel*>(widget);
-  if (label == nullptr) return;
-  const int width = std::max(1, static_cast<int>(graphics.object(h).details().position(2)));
-  const int height = label->heightForWidth(width);
-  graphics.setExtent(h, width, height > 0 ? height : label->sizeHint().height());
-}
 
 }  // namespace
 
@@ -154,7 +123,7 @@ void QtView::runCallback(Handle h) {
   }
   // A Load data that read a file without error puts the file first among
   // the recent ones.
-  const bool loadsData = dialogs_ && graphics_.object(h).tag == "LoadDataButton";
+  const bool loadsData = dialogs_ && graphics_.object(h).tag == tags::kLoadDataButton;
   if (loadsData) dialogs_->takeOpened();
   {
     BusyCursor busy;
@@ -170,13 +139,13 @@ void QtView::click(Handle h) {
   if (!graphics_.isValid(h)) return;
   const GraphicsObject& o = graphics_.object(h);
   if (o.type != ObjectType::uicontrol || !o.details().enable) return;
-  if (const std::optional<double> value = clickvalue(o)) graphics_.set(h, "Value", *value);
+  if (const std::optional<double> value = clickvalue(o)) graphics_.set(h, props::kValue, *value);
   runCallback(h);
 }
 
 void QtView::loadFile(Handle figure, const QString& path) {
   if (!graphics_.isValid(figure) || !dialogs_) return;
-  const std::vector<Handle> load = graphics_.findobj("LoadDataButton", figure);
+  const std::vector<Handle> load = graphics_.findobj(tags::kLoadDataButton, figure);
   if (load.empty()) return;
   if (!graphics_.object(load.front()).details().enable) {
     showStatus(figure, tr("Load data cannot be used now"), true);
@@ -301,233 +270,6 @@ std::optional<Handle> QtView::plotWindowFor(Handle figure) const {
 
 Handle QtView::actingWindow(Handle fallback) const { return graphics_.gcbf().value_or(fallback); }
 
-void QtView::copyPicture(Handle figure, Handle actingWindow) {
-  FigureWindow* w = window(figure);
-  if (!w || !w->hasPlots()) {
-    // Nothing worth pasting: the clipboard keeps what it held.
-    showStatus(actingWindow,
-               w ? tr("The window has no plot to copy") : tr("There is no plot to copy"), false);
-    return;
-  }
-  auto* data = new QMimeData;
-  data->setData("image/svg+xml", w->picture(PictureFormat::svg));
-  const QByteArray png = w->picture(PictureFormat::png);
-  data->setData("image/png", png);
-  data->setImageData(QImage::fromData(png, "PNG"));
-  QGuiApplication::clipboard()->setMimeData(data);
-  showStatus(actingWindow, tr("The plot is on the clipboard (SVG and PNG)"), false);
-}
-
-void QtView::savePicture(Handle figure, Handle actingWindow) {
-  FigureWindow* w = window(figure);
-  if (!w || !w->hasPlots()) {
-    showStatus(actingWindow, tr("There is no plot to save"), false);
-    return;
-  }
-  QFileDialog dialog(window(actingWindow), tr("Save picture"), QDir::currentPath(),
-                     tr("PNG image (*.png);;SVG picture (*.svg);;PDF document (*.pdf)"));
-  dialog.setAcceptMode(QFileDialog::AcceptSave);
-  dialog.selectFile("plot.png");
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-  QString path = dialog.selectedFiles().front();
-  if (!pictureformat(path.toStdString())) {
-    // No extension typed: take the one of the filter chosen.
-    const QString chosenFilter = dialog.selectedNameFilter();
-    const auto star = chosenFilter.indexOf("*.");
-    path += star >= 0 ? chosenFilter.mid(star + 1, 4) : QString(".png");
-  }
-  // The plot window may have gone while the dialog was open.
-  w = window(figure);
-  try {
-    if (!w) throw OutputError(path.toStdString() + ": the plot window was closed");
-    w->savePictureTo(path);
-    showStatus(actingWindow, tr("Picture saved to %1").arg(QDir::toNativeSeparators(path)), false);
-  } catch (const std::exception& e) {
-    showStatus(actingWindow, QString::fromStdString(e.what()), true);
-  }
-}
-
-void QtView::saveSessionScript(Handle actingWindow) {
-  if (!sessionScript_) return;
-  QFileDialog dialog(window(actingWindow), tr("Save session as script"), QDir::currentPath(),
-                     tr("Session scripts (*.txt);;All files (*)"));
-  dialog.setAcceptMode(QFileDialog::AcceptSave);
-  dialog.selectFile("session.txt");
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-  saveSessionScriptTo(dialog.selectedFiles().front(), actingWindow);
-}
-
-void QtView::saveSessionScriptTo(const QString& path, Handle actingWindow) {
-  if (!sessionScript_) return;
-  try {
-    writefileatomic(path.toStdString(), sessionScript_());
-    const QString shown = QDir::toNativeSeparators(path);
-    showStatus(actingWindow,
-               tr("Saved the session as a script to %1; tarvolin-cli run %1 replays it").arg(shown),
-               false);
-  } catch (const std::exception& e) {
-    showStatus(actingWindow, QString::fromStdString(e.what()), true);
-  }
-}
-
-void QtView::onChange(const GraphicsChange& change) {
-  switch (change.kind) {
-    case GraphicsChange::Kind::created:
-      created(change.handle);
-      break;
-    case GraphicsChange::Kind::deleted:
-      deleted(change.handle);
-      break;
-    case GraphicsChange::Kind::property:
-      propertyChanged(change.handle, change.detail);
-      break;
-    case GraphicsChange::Kind::message:
-      showMessage(change.detail);
-      break;
-    case GraphicsChange::Kind::picture:
-      copyPicture(change.handle, actingWindow(change.handle));
-      break;
-    case GraphicsChange::Kind::text:
-      QGuiApplication::clipboard()->setText(QString::fromStdString(change.detail));
-      break;
-    case GraphicsChange::Kind::error:
-      showStatus(change.handle, QString::fromStdString(change.detail), !change.detail.empty());
-      break;
-    case GraphicsChange::Kind::status:
-      if (change.detail.empty()) {
-        // An empty status text clears the window's line, message or error.
-        if (FigureWindow* w = window(change.handle)) w->setStatus(QString(), false);
-      } else {
-        showStatus(change.handle, QString::fromStdString(change.detail), false);
-      }
-      break;
-  }
-}
-
-void QtView::created(Handle h) {
-  const GraphicsObject& o = graphics_.object(h);
-  switch (o.type) {
-    case ObjectType::figure: {
-      auto* w = new FigureWindow(*this, h);
-      windows_[h] = w;
-      w->applyPosition();
-      // Shown once the action that made it has set it up (its position, its
-      // controls, whether it is visible at all).
-      QTimer::singleShot(0, w, [this, h] {
-        FigureWindow* shown = window(h);
-        if (!shown || !graphics_.object(h).details().visible) return;
-        if (!shown->isVisible() && !restoreGeometry(*shown)) placeNewWindow(*shown);
-        shown->show();
-        raiseWindow(shown);
-      });
-      break;
-    }
-    case ObjectType::uicontrol:
-      if (FigureWindow* w = window(o.parent)) {
-        QWidget* widget = w->addControl(h);
-        controls_[h] = widget;
-        if (!o.details().fontName.empty()) applyFontName(widget, o.details().fontName);
-        measureExtent(graphics_, h, widget);
-      }
-      break;
-    case ObjectType::axes:
-      if (FigureWindow* w = window(o.parent)) axes_[h] = w->addAxes(h);
-      break;
-    case ObjectType::line:
-      dataChanged(o.parent);
-      break;
-    case ObjectType::root:
-      break;
-  }
-}
-
-void QtView::deleted(Handle h) {
-  // A control's or an axes' widget leaves its window at once and is
-  // deleted when the event loop comes round: it may be the very widget
-  // whose click is being served.
-  auto dropChild = [](QWidget* widget) {
-    if (auto* w = qobject_cast<FigureWindow*>(widget->window())) w->forget(widget);
-    widget->hide();
-    widget->deleteLater();
-  };
-  if (auto control = controls_.find(h); control != controls_.end()) {
-    dropChild(control->second);
-    controls_.erase(control);
-    return;
-  }
-  if (auto plot = axes_.find(h); plot != axes_.end()) {
-    dropChild(plot->second);
-    axes_.erase(plot);
-    return;
-  }
-  if (auto shown = windows_.find(h); shown != windows_.end()) {
-    FigureWindow* w = shown->second;
-    windows_.erase(shown);
-    // A window opened later may get this number and must come to the front.
-    if (lastRaised_ == h) lastRaised_.reset();
-    w->closeFromModel();
-    w->deleteLater();
-    return;
-  }
-  // A plotted object: its axes are no longer known, so every plot is drawn
-  // again (once, when the event loop next paints).
-  for (auto& [handle, widget] : axes_) widget->dataChanged();
-}
-
-void QtView::propertyChanged(Handle h, const std::string& property) {
-  if (h == kRoot) {
-    if (property == "CurrentFigure") raiseCurrentLater();
-    return;
-  }
-  if (!graphics_.isValid(h)) return;
-  const GraphicsObject& o = graphics_.object(h);
-  switch (o.type) {
-    case ObjectType::figure: {
-      FigureWindow* w = window(h);
-      if (!w) return;
-      if (property == "Name") w->setWindowTitle(QString::fromStdString(o.details().name));
-      if (property == "Visible") {
-        if (o.details().visible) {
-          w->show();
-          raiseWindow(w);
-        } else {
-          w->hide();
-        }
-      }
-      if (!writingGeometry_ && property == "Position") w->applyPosition();
-      if (!writingGeometry_ && property == "OuterPosition") w->applyOuterPosition();
-      break;
-    }
-    case ObjectType::uicontrol:
-      if (QWidget* widget = control(h)) {
-        if (auto* w = qobject_cast<FigureWindow*>(widget->window())) {
-          w->showControl(h, widget);
-          if (property == "Position") w->layoutChildren();
-          if (property == "FontName") applyFontName(widget, o.details().fontName);
-          if (property == "String" || property == "FontName" || property == "Position") {
-            measureExtent(graphics_, h, widget);
-          }
-        }
-      }
-      break;
-    case ObjectType::axes:
-      if (property == "Position") {
-        if (FigureWindow* w = window(o.parent)) w->layoutChildren();
-      }
-      dataChanged(h);
-      break;
-    case ObjectType::line:
-      dataChanged(o.parent);
-      break;
-    case ObjectType::root:
-      break;
-  }
-}
-
-void QtView::dataChanged(Handle axesHandle) {
-  if (AxesWidget* widget = axes(axesHandle)) widget->dataChanged();
-}
-
 void QtView::showMessage(const std::string& text) {
   QWidget* parent = nullptr;
   if (std::optional<Handle> current = graphics_.currentFigure()) parent = window(*current);
@@ -554,100 +296,6 @@ void QtView::showStatus(Handle figure, const QString& text, bool error) {
   statusText_ = text;
   statusIsError_ = error;
   if (w) w->setStatus(text, error);
-}
-
-void QtView::raiseCurrentLater() {
-  if (raisePending_) return;
-  raisePending_ = true;
-  QTimer::singleShot(0, this, [this] {
-    raisePending_ = false;
-    // Only a window that became current comes to the front, and never over
-    // a dialog the user is answering.
-    const std::optional<Handle> current = graphics_.currentFigure();
-    if (!current || current == lastRaised_ || QApplication::activeModalWidget()) return;
-    lastRaised_ = current;
-    if (FigureWindow* w = window(*current); w && w->isVisible()) raiseWindow(w);
-  });
-}
-
-void QtView::placeNewWindow(FigureWindow& window) {
-  // A new window opens where it covers no other window: where its layout
-  // puts it, else beside one of them (the latest first), when the screen has
-  // room; where it has none, where it covers the least of the other windows'
-  // controls (those of the workflow windows above all), then of the windows
-  // themselves. The first window stays where its layout puts it.
-  std::vector<const FigureWindow*> others;
-  for (auto it = windows_.rbegin(); it != windows_.rend(); ++it) {
-    if (it->second != &window && it->second->isVisible()) others.push_back(it->second);
-  }
-  if (others.empty()) return;
-  const QScreen* screen = QGuiApplication::primaryScreen();
-  const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1920, 1080);
-  // A window not yet shown has no frame: it will get one like the others'.
-  const FigureWindow* shown = others.front();
-  const QMargins frame(shown->geometry().left() - shown->frameGeometry().left(),
-                       shown->geometry().top() - shown->frameGeometry().top(),
-                       shown->frameGeometry().right() - shown->geometry().right(),
-                       shown->frameGeometry().bottom() - shown->geometry().bottom());
-  const QRect mine = window.geometry().marginsAdded(frame);
-  const bool plotsOnly = window.contentSize().isEmpty();
-
-  std::vector<QRect> candidates;
-  auto consider = [&](QPoint corner, QSize size) {
-    corner.setX(std::clamp(corner.x(), area.left(),
-                           std::max(area.left(), area.right() + 1 - size.width())));
-    corner.setY(std::clamp(corner.y(), area.top(),
-                           std::max(area.top(), area.bottom() + 1 - size.height())));
-    candidates.emplace_back(corner, size);
-  };
-  consider(mine.topLeft(), mine.size());
-  for (const FigureWindow* other : others) {
-    const QRect theirs = other->frameGeometry();
-    const int right = theirs.right() + 1 + kWindowGap;
-    consider({right, theirs.top()}, mine.size());
-    // A window of plots may be narrowed to the room beside.
-    const int room = area.right() + 1 - right;
-    if (plotsOnly && room >= kNarrowestPlot && room < mine.width()) {
-      consider({right, theirs.top()}, {room, mine.height()});
-    }
-    consider({theirs.left() - kWindowGap - mine.width(), theirs.top()}, mine.size());
-    consider({theirs.left(), theirs.bottom() + 1 + kWindowGap}, mine.size());
-    consider({theirs.left(), theirs.top() - kWindowGap - mine.height()}, mine.size());
-  }
-  for (const QPoint& corner : {area.topRight() - QPoint(mine.width() - 1, 0),
-                               area.bottomRight() - QPoint(mine.width() - 1, mine.height() - 1),
-                               area.bottomLeft() - QPoint(0, mine.height() - 1), area.topLeft()}) {
-    consider(corner, mine.size());
-  }
-  // Covering controls weighs far more than covering a window, and a
-  // workflow window's (one with menus) most.
-  constexpr double kControls = 1000;
-  constexpr double kWorkflowControls = 1e6;
-  auto covered = [](const QRect& a, const QRect& b) {
-    const QRect both = a & b;
-    return both.isEmpty() ? 0.0 : static_cast<double>(both.width()) * both.height();
-  };
-  std::vector<std::vector<QRect>> controls;
-  for (const FigureWindow* other : others) controls.push_back(other->controlRects());
-  auto cost = [&](const QRect& r) {
-    double total = 0;
-    for (size_t i = 0; i < others.size(); ++i) {
-      const double weight = others[i]->menus() != nullptr ? kWorkflowControls : kControls;
-      for (const QRect& control : controls[i]) total += weight * covered(r, control);
-      total += covered(r, others[i]->frameGeometry());
-    }
-    return total;
-  };
-  const QRect* best = &candidates.front();
-  double bestCost = cost(*best);
-  for (const QRect& r : candidates) {
-    const double c = cost(r);
-    if (c < bestCost) {
-      best = &r;
-      bestCost = c;
-    }
-  }
-  window.restoreGeometry(best->marginsRemoved(frame));
 }
 
 }  // namespace tarvolin

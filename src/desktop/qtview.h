@@ -36,6 +36,11 @@
 // A text box's Extent is measured in the font it is shown in, at its width,
 // and written into the model whenever its text, font or place changes.
 //
+// The class is spread over files by job: qtview.cpp (clicks, files, recent
+// files, remembered places, status), qtviewchanges.cpp (the listener that
+// mirrors the model's changes into widgets), qtviewplacement.cpp (where a new
+// window opens), qtviewpictures.cpp (the clipboard, pictures, session scripts).
+//
 // Example:
 //   Graphics graphics;
 //   QtView view(graphics, [&](Handle h) { runtime.runCallback(h); });

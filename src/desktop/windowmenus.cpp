@@ -15,6 +15,7 @@
 #include "desktop/axeswidget.h"
 #include "desktop/figurewindow.h"
 #include "desktop/qtview.h"
+#include "document/controltags.h"
 
 namespace tarvolin {
 namespace {
@@ -31,14 +32,14 @@ WindowMenus::WindowMenus(QtView& view, FigureWindow& window)
   bar_->setNativeMenuBar(false);  // in the window, above the drawing area, everywhere
 
   QMenu* file = bar_->addMenu(tr("&File"));
-  bindControl(file, tr("Load data..."), "LoadDataButton", ctrl(Qt::Key_O));
-  bindControl(file, tr("Load wireframe..."), "LoadWireButton", {});
-  bindControl(file, tr("Load groups..."), "LoadGroupsButton", {});
+  bindControl(file, tr("Load data..."), tags::kLoadDataButton, ctrl(Qt::Key_O));
+  bindControl(file, tr("Load wireframe..."), tags::kLoadWireButton, {});
+  bindControl(file, tr("Load groups..."), tags::kLoadGroupsButton, {});
   recent_ = file->addMenu(tr("Recent data files"));
   connect(recent_, &QMenu::aboutToShow, this, &WindowMenus::fillRecent);
   fillRecent();
   file->addSeparator();
-  bindControl(file, tr("Save standardized data..."), "SaveStandard", ctrl(Qt::Key_S));
+  bindControl(file, tr("Save standardized data..."), tags::kSaveStandard, ctrl(Qt::Key_S));
   QAction* save = file->addAction(tr("Save picture..."));
   connect(save, &QAction::triggered, this, [this] {
     view_.savePicture(view_.plotWindowFor(window_.handle()).value_or(kRoot), window_.handle());
@@ -63,9 +64,9 @@ WindowMenus::WindowMenus(QtView& view, FigureWindow& window)
   onPlots_.push_back(copy_);
 
   QMenu* show = bar_->addMenu(tr("&View"));
-  bindControl(show, tr("Show data"), "ShowDataButton", {});
-  bindControl(show, tr("Show standardized"), "ShowStandard", {});
-  bindControl(show, tr("Allometry..."), "AllometryButton", {});
+  bindControl(show, tr("Show data"), tags::kShowDataButton, {});
+  bindControl(show, tr("Show standardized"), tags::kShowStandard, {});
+  bindControl(show, tr("Allometry..."), tags::kAllometryButton, {});
   show->addSeparator();
   QAction* reset = show->addAction(tr("Reset view"));
   connect(reset, &QAction::triggered, this, [this] {
@@ -107,7 +108,7 @@ WindowMenus::WindowMenus(QtView& view, FigureWindow& window)
       for (QAction* item : onPlots_) item->setEnabled(any);
       // Where the window has a Copy plot button, the item is greyed out
       // when the button is: an emptied plot has nothing to copy.
-      if (const std::optional<Handle> button = control("CopyPlotButton")) {
+      if (const std::optional<Handle> button = control(tags::kCopyPlotButton)) {
         copy_->setEnabled(any && view_.graphics().object(*button).details().enable);
       }
       showLook();
@@ -137,17 +138,17 @@ QAction* WindowMenus::action(const QString& text) const {
   return nullptr;
 }
 
-std::optional<Handle> WindowMenus::control(const std::string& tag) const {
+std::optional<Handle> WindowMenus::control(std::string_view tag) const {
   const std::vector<Handle> found = view_.graphics().findobj(tag, window_.handle());
   if (found.empty()) return std::nullopt;
   return found.front();
 }
 
-QAction* WindowMenus::bindControl(QMenu* menu, const QString& text, const char* tag,
+QAction* WindowMenus::bindControl(QMenu* menu, const QString& text, std::string_view tag,
                                   const QKeySequence& shortcut) {
   QAction* item = menu->addAction(text);
   item->setShortcut(shortcut);
-  const std::string bound = tag;
+  const std::string bound(tag);
   connect(item, &QAction::triggered, this, [this, bound] {
     if (std::optional<Handle> h = control(bound)) view_.click(*h);
   });
@@ -163,7 +164,7 @@ void WindowMenus::controlsChanged() {
     item->setEnabled(h && graphics.object(*h).details().enable);
   }
   recent_->setEnabled(std::any_of(bound_.begin(), bound_.end(), [](const auto& b) {
-    return b.second == "LoadDataButton" && b.first->isEnabled();
+    return b.second == tags::kLoadDataButton && b.first->isEnabled();
   }));
 }
 
@@ -219,8 +220,8 @@ QMessageBox* WindowMenus::showBox(QPointer<QMessageBox>& box, const QString& tit
 }
 
 QString WindowMenus::guide() const {
-  const bool tps = control("ZORButton").has_value();
-  const bool wire = control("LoadWireButton").has_value();
+  const bool tps = control(tags::kZORButton).has_value();
+  const bool wire = control(tags::kLoadWireButton).has_value();
   const bool ownPlot = !window_.axesWidgets().empty();
   QString data =
       tr("1  Data. Click Load data (Ctrl+O) and choose the landmark file, or drop the "

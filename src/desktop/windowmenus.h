@@ -27,6 +27,7 @@
 #include <QString>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -64,9 +65,9 @@ class WindowMenus : public QObject {
   QMessageBox* aboutBox() const { return aboutBox_.data(); }
 
  private:
-  QAction* bindControl(QMenu* menu, const QString& text, const char* tag,
+  QAction* bindControl(QMenu* menu, const QString& text, std::string_view tag,
                        const QKeySequence& shortcut);
-  std::optional<Handle> control(const std::string& tag) const;
+  std::optional<Handle> control(std::string_view tag) const;
   std::vector<AxesWidget*> plots() const;
   void fillRecent();
   // Shows the look of the plots on the view items.

@@ -18,10 +18,11 @@
 #include <string_view>
 
 #include "document/graphics.h"
+#include "document/legendnames.h"
 
 namespace tarvolin {
 
 void wireshape3D(Graphics& graphics, const Eigen::MatrixXd& x, const Eigen::MatrixXd& wirelist,
-                 std::string_view color = "b-", std::string_view name = "wireframe");
+                 std::string_view color = "b-", std::string_view name = kWireframe);
 
 }  // namespace tarvolin

@@ -2,6 +2,8 @@
 
 #include <filesystem>
 
+#include "document/controltags.h"
+
 namespace tarvolin {
 
 std::optional<FileChoice> SessionRecorder::getFile(std::string_view filter,
@@ -40,15 +42,15 @@ void SessionRecorder::beginStep(const std::string& window, const std::string& ta
   if (window != window_) {
     // The 2D window of a script is opened by its button; one opened for a
     // file named on the command line was not.
-    if (window == "Tarvolin2D" && !opened2D_) {
-      if (window_ != "Tarvolin") steps_.push_back("window Tarvolin");
+    if (window == tags::k2DWindow && !opened2D_) {
+      if (window_ != tags::kMainWindow) steps_.push_back("window Tarvolin");
       steps_.push_back("press Open2DButton");
       opened2D_ = true;
     }
     steps_.push_back("window " + window);
     window_ = window;
   }
-  if (window == "Tarvolin" && tag == "Open2DButton") opened2D_ = true;
+  if (window == tags::kMainWindow && tag == tags::kOpen2DButton) opened2D_ = true;
   step_ = style == ControlStyle::edit ? "set " + tag + " String " + text : "press " + tag;
 }
 

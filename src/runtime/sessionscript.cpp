@@ -14,6 +14,8 @@
 #include "core/readtextfile.h"
 #include "core/withoutbom.h"
 #include "document/clickvalue.h"
+#include "document/controltags.h"
+#include "document/propertynames.h"
 #include "runtime/mainLoop.h"
 #include "workflows/showallometry.h"
 
@@ -127,7 +129,7 @@ std::optional<Handle> windowNamed(Runtime& runtime, const std::string& name,
                                   const std::string& owner) {
   if (name == "plot") return runtime.plotWindow();
   if (name == "allometry") {
-    const std::string module = owner == "Tarvolin2D" ? "standsw(" : "stand3sw(";
+    const std::string module = owner == tags::k2DWindow ? "standsw(" : "stand3sw(";
     Graphics& graphics = runtime.graphics();
     for (Handle report : graphics.findobj(kAllometryWindow)) {
       const std::vector<Handle> save = graphics.findobj("AllometrySaveButton", report);
@@ -167,7 +169,7 @@ void SessionScript::perform(Runtime& runtime, const Step& step) {
     const Value value = argumentValue(step.rest, refuse);
     // A property the control does not have is the script's fault.
     try {
-      if (value.isText() || property == "String" || property == "string") {
+      if (value.isText() || property == props::kString || property == "string") {
         graphics.set(h, property, step.rest);
       } else {
         graphics.set(h, property, value.scalar());

@@ -28,12 +28,11 @@
 #include <string_view>
 
 #include "document/graphics.h"
+#include "document/legendnames.h"
 #include "workflows/allometryreport.h"
 
 namespace tarvolin {
 
-inline constexpr std::string_view kAllometrySpecimens = "specimens";
-inline constexpr std::string_view kAllometryLine = "fitted line";
 inline constexpr std::string_view kAllometryScore = "regression score";
 inline constexpr std::string_view kAllometryWindow = "AllometryWindow";
 

@@ -27,6 +27,7 @@
 
 #include "core/filedialogs.h"
 #include "document/graphics.h"
+#include "document/legendnames.h"
 #include "numerics/transformx.h"
 #include "workflows/allometryreport.h"
 
@@ -37,14 +38,6 @@ class MissingError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };
-
-// What the plot legends call the workflows' point sets.
-inline constexpr std::string_view kSuperimposed = "specimens, superimposed";
-inline constexpr std::string_view kMeanShape = "mean shape";
-inline constexpr std::string_view kStandardized = "standardized specimens";
-inline constexpr std::string_view kStandardizedMean = "mean of standardized";
-inline constexpr std::string_view kStandardizedSaved = "standardized specimens, as saved";
-inline constexpr std::string_view kStandardizedSavedMean = "mean of standardized, as saved";
 
 // Refuses a step that needs a loaded data set when none is loaded.
 void requiredata(const Eigen::MatrixXd& data);

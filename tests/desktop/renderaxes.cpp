@@ -613,6 +613,15 @@ TEST(RenderAxesLegend, OneEntryPerNameInDrawingOrder) {
         {"mean of standardized", "ks", 6}}},
       // A name seen again keeps its first place and its first look.
       {{{"bo", "a"}, {"rs", "b"}, {"k*", "a"}}, {{"a", "bo", 6}, {"b", "rs", 6}}},
+      // The sets as saved and the allometry plot's.
+      {{{"ks", "mean of standardized, as saved"},
+        {"rs", "standardized specimens, as saved"},
+        {"r-", "fitted line"},
+        {"bo", "specimens"}},
+       {{"fitted line", "r-", 6},
+        {"specimens", "bo", 6},
+        {"standardized specimens, as saved", "rs", 6},
+        {"mean of standardized, as saved", "ks", 6}}},
   };
   for (const Case& c : cases) {
     Graphics g = named(c.plotted);

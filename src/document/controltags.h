@@ -1,0 +1,97 @@
+#pragma once
+// The Tags of the windows and controls the code finds, compares or binds,
+// as they stand in the figure files in resources/ (Tarvolin.fig for the main
+// window, Tarvolin2D.fig for the 2D window). A window's Tag is also the base
+// name of its figure file. kFigureTags lists which file holds which tag, so
+// that a test can hold this header and the figure files to each other.
+//
+// Example:
+//   graphics.findobj(tags::kLoadDataButton, window)
+//   if (object.tag == tags::kLoadDataButton) ...
+
+#include <array>
+#include <string_view>
+
+namespace tarvolin::tags {
+
+// The windows (and their figure files).
+inline constexpr std::string_view kMainWindow = "Tarvolin";
+inline constexpr std::string_view k2DWindow = "Tarvolin2D";
+
+// Step 1: data.
+inline constexpr std::string_view kZORButton =
+    "ZORButton";  // main window: read with the TPS reader
+inline constexpr std::string_view kLoadDataButton = "LoadDataButton";
+inline constexpr std::string_view kLoadWireButton = "LoadWireButton";  // main window
+inline constexpr std::string_view kClearButton = "ClearButton";
+inline constexpr std::string_view kFileBox = "FileBox";
+// Step 2: the x-variable.
+inline constexpr std::string_view kUseCSButton = "UseCSButton";
+inline constexpr std::string_view kLoadXButton = "LoadXButton";
+inline constexpr std::string_view kXVarBox = "XVarBox";
+inline constexpr std::string_view kXButton = "XButton";
+inline constexpr std::string_view kLnButton = "LnButton";
+inline constexpr std::string_view kLogButton = "LogButton";
+inline constexpr std::string_view kLoadGroupsButton = "LoadGroupsButton";
+inline constexpr std::string_view kMinBox = "MinBox";
+inline constexpr std::string_view kMaxBox = "MaxBox";
+inline constexpr std::string_view kMeanBox = "MeanBox";
+inline constexpr std::string_view kMedianBox = "MedianBox";
+// Step 3: standardize.
+inline constexpr std::string_view kGoRegress = "GoRegress";
+inline constexpr std::string_view kStandardBox = "StandardBox";
+inline constexpr std::string_view kAcceptStandard = "AcceptStandard";
+inline constexpr std::string_view kAllometryButton = "AllometryButton";
+inline constexpr std::string_view kCSBox = "CSBox";
+inline constexpr std::string_view kSaveStandard = "SaveStandard";
+// The plot.
+inline constexpr std::string_view kShowDataButton = "ShowDataButton";
+inline constexpr std::string_view kShowStandard = "ShowStandard";
+inline constexpr std::string_view kClearPlotButton = "ClearPlotButton";  // main window
+inline constexpr std::string_view kCopyPlotButton = "CopyPlotButton";    // main window
+inline constexpr std::string_view kOpen2DButton = "Open2DButton";        // main window
+inline constexpr std::string_view kAboutBox = "AboutBox";                // 2D window
+inline constexpr std::string_view kPlotArea = "PlotArea";                // 2D window
+
+// Which figure files hold a tag.
+struct FigureTag {
+  std::string_view tag;
+  bool inMain;  // Tarvolin.fig
+  bool in2D;    // Tarvolin2D.fig
+};
+
+inline constexpr std::array kFigureTags{
+    FigureTag{kMainWindow, true, false},
+    FigureTag{k2DWindow, false, true},
+    FigureTag{kZORButton, true, false},
+    FigureTag{kLoadDataButton, true, true},
+    FigureTag{kLoadWireButton, true, false},
+    FigureTag{kClearButton, true, true},
+    FigureTag{kFileBox, true, true},
+    FigureTag{kUseCSButton, true, true},
+    FigureTag{kLoadXButton, true, true},
+    FigureTag{kXVarBox, true, true},
+    FigureTag{kXButton, true, true},
+    FigureTag{kLnButton, true, true},
+    FigureTag{kLogButton, true, true},
+    FigureTag{kLoadGroupsButton, true, true},
+    FigureTag{kMinBox, true, true},
+    FigureTag{kMaxBox, true, true},
+    FigureTag{kMeanBox, true, true},
+    FigureTag{kMedianBox, true, true},
+    FigureTag{kGoRegress, true, true},
+    FigureTag{kStandardBox, true, true},
+    FigureTag{kAcceptStandard, true, true},
+    FigureTag{kAllometryButton, true, true},
+    FigureTag{kCSBox, true, true},
+    FigureTag{kSaveStandard, true, true},
+    FigureTag{kShowDataButton, true, true},
+    FigureTag{kShowStandard, true, true},
+    FigureTag{kClearPlotButton, true, false},
+    FigureTag{kCopyPlotButton, true, false},
+    FigureTag{kOpen2DButton, true, false},
+    FigureTag{kAboutBox, false, true},
+    FigureTag{kPlotArea, false, true},
+};
+
+}  // namespace tarvolin::tags

@@ -1,0 +1,25 @@
+#pragma once
+// What the plot legends call the workflows' point sets. The workflows name
+// their plotted objects with these, and the plot window draws by them (the
+// layer, the fading, the means drawn larger): one definition for both sides.
+
+#include <string_view>
+
+namespace tarvolin {
+
+// The 3D and 2D workflows.
+inline constexpr std::string_view kSuperimposed = "specimens, superimposed";
+inline constexpr std::string_view kMeanShape = "mean shape";
+inline constexpr std::string_view kStandardized = "standardized specimens";
+inline constexpr std::string_view kStandardizedMean = "mean of standardized";
+inline constexpr std::string_view kStandardizedSaved = "standardized specimens, as saved";
+inline constexpr std::string_view kStandardizedSavedMean = "mean of standardized, as saved";
+inline constexpr std::string_view kWireframe = "wireframe";
+// Any other set whose name starts so is drawn as a mean.
+inline constexpr std::string_view kMeanPrefix = "mean ";
+
+// The allometry report's plot.
+inline constexpr std::string_view kAllometrySpecimens = "specimens";
+inline constexpr std::string_view kAllometryLine = "fitted line";
+
+}  // namespace tarvolin
