@@ -23,8 +23,10 @@ GraphicsObject GraphicsObject::copyOf(const GraphicsObject& other) {
   copy.ydata = other.ydata;
   copy.zdata = other.zdata;
   copy.lineStyle = other.lineStyle;
+  copy.style = other.style;
   copy.markerSize = other.markerSize;
   copy.displayName = other.displayName;
+  copy.role = other.role;
   if (other.details_) copy.details_ = std::make_unique<ObjectDetails>(*other.details_);
   return copy;
 }
@@ -126,32 +128,6 @@ Eigen::MatrixXd handleList(const std::vector<Handle>& handles) {
 }
 
 }  // namespace
-
-std::optional<std::string> plotstyleproblem(std::string_view style) {
-  constexpr std::string_view colours = "bgrcmykw";
-  constexpr std::string_view markers = ".ox+*sdv^<>ph";
-  int colourCount = 0, markerCount = 0, lineCount = 0;
-  for (size_t i = 0; i < style.size(); ++i) {
-    const char c = style[i];
-    if (colours.find(c) != std::string_view::npos) {
-      ++colourCount;
-    } else if (c == '-' || c == ':') {
-      ++lineCount;
-      if (c == '-' && i + 1 < style.size() && (style[i + 1] == '-' || style[i + 1] == '.')) ++i;
-    } else if (markers.find(c) != std::string_view::npos) {
-      ++markerCount;
-    } else {
-      return "\"" + std::string(style) + "\" is not a plot style: '" + std::string(1, c) +
-             "' is neither a colour, a marker nor a line kind";
-    }
-  }
-  if (colourCount > 1 || markerCount > 1 || lineCount > 1) {
-    return "\"" + std::string(style) +
-           "\" is not a plot style: it names more than one colour, "
-           "marker or line kind";
-  }
-  return std::nullopt;
-}
 
 Graphics::Graphics() {
   GraphicsObject root;
@@ -645,24 +621,30 @@ Handle Graphics::addLine(GraphicsObject&& line) {
 }
 
 Handle Graphics::plot(PlotData x, PlotData y, std::string_view style, double markerSize,
-                      std::string_view name) {
+                      std::string_view name, PlotRole role) {
   GraphicsObject line;
   line.displayName = keptName(name);
+  line.role = role;
   line.xdata = std::move(x);
   line.ydata = std::move(y);
-  line.lineStyle = keptStyle(style);
+  const auto& [text, parsed] = keptStyle(style);
+  line.lineStyle = text;
+  line.style = parsed;
   line.markerSize = markerSize;
   return addLine(std::move(line));
 }
 
 Handle Graphics::plot3(PlotData x, PlotData y, PlotData z, std::string_view style,
-                       std::string_view name) {
+                       std::string_view name, PlotRole role) {
   GraphicsObject line;
   line.displayName = keptName(name);
+  line.role = role;
   line.xdata = std::move(x);
   line.ydata = std::move(y);
   line.zdata = std::move(z);
-  line.lineStyle = keptStyle(style);
+  const auto& [text, parsed] = keptStyle(style);
+  line.lineStyle = text;
+  line.style = parsed;
   if (line.zdata.size() == 0 && line.xdata.size() > 0) {
     throw GraphicsError("a 3D plot needs Z values for its points");
   }
@@ -735,16 +717,16 @@ std::string_view Graphics::keptName(std::string_view name) {
   return lastName_ = *kept;
 }
 
-std::string_view Graphics::keptStyle(std::string_view style) {
-  if (!lastStyle_.empty() && style == lastStyle_) return lastStyle_;
+const std::pair<const std::string, PlotStyle>& Graphics::keptStyle(std::string_view style) {
+  if (lastStyle_ != nullptr && style == lastStyle_->first) return *lastStyle_;
   auto kept = lineStyles_.find(style);
   if (kept == lineStyles_.end()) {
-    if (std::optional<std::string> problem = plotstyleproblem(style)) {
-      throw GraphicsError(*problem);
-    }
-    kept = lineStyles_.emplace(style).first;
+    ParsedPlotStyle parsed = parseplotstyle(style);
+    if (!parsed.style) throw GraphicsError(std::move(parsed.problem));
+    kept = lineStyles_.emplace(std::string(style), *parsed.style).first;
   }
-  return lastStyle_ = *kept;
+  lastStyle_ = &*kept;
+  return *kept;
 }
 
 Handle Graphics::actingWindow() const {

@@ -44,6 +44,8 @@
 
 #include "document/objectstore.h"
 #include "document/plotdata.h"
+#include "document/plotrole.h"
+#include "document/plotstyle.h"
 #include "document/value.h"
 
 namespace tarvolin {
@@ -138,6 +140,10 @@ struct GraphicsObject {
   // As given, for example "bo" or "k:"; kept once by the model for all the
   // objects of one style, as the legend names are.
   std::string_view lineStyle;
+  // The same taken apart, as the renderer draws it.
+  PlotStyle style;
+  // What it stands for, as whoever plotted it said.
+  PlotRole role = PlotRole::other;
   double markerSize = 6;
   // What the legend calls it ("mean shape"); empty: left out. The text is
   // kept once by the model for all the objects of one name (a 2D plot has
@@ -271,13 +277,13 @@ class Graphics {
   // off the axes are cleared first. A style is a colour letter (b g r c m y k
   // w) with a marker (. o x + * s d v ^ < > p h) and/or a line kind (- : -- -.),
   // in any order; a colour alone is a solid line. `name` is what the legend
-  // calls the plotted object (its DisplayName).
+  // calls the plotted object (its DisplayName); `role` what it stands for.
   // The coordinates are any Eigen vectors, evaluated straight into the
   // plotted object, or single values: plot(PlotData::one(x), PlotData::one(y), ...).
   Handle plot(PlotData x, PlotData y, std::string_view style, double markerSize,
-              std::string_view name = {});
+              std::string_view name = {}, PlotRole role = PlotRole::other);
   Handle plot3(PlotData x, PlotData y, PlotData z, std::string_view style,
-               std::string_view name = {});
+               std::string_view name = {}, PlotRole role = PlotRole::other);
   void hold(bool on);
   // "auto": limits follow the data; "equal": equal data units on all axes.
   void axis(std::string_view mode);
@@ -345,12 +351,13 @@ class Graphics {
   // The legend names of plotted objects, each kept once.
   std::set<std::string, std::less<>> displayNames_;
   std::string_view keptName(std::string_view name);
-  // The plot styles in use, each kept once and checked when first used.
-  std::set<std::string, std::less<>> lineStyles_;
+  // The plot styles in use, each kept once and parsed when first used.
+  std::map<std::string, PlotStyle, std::less<>> lineStyles_;
   // The name and style kept last: a plot of one object per point asks for
   // the same ones a million times in a row.
-  std::string_view lastName_, lastStyle_;
-  std::string_view keptStyle(std::string_view style);
+  std::string_view lastName_;
+  const std::pair<const std::string, PlotStyle>* lastStyle_ = nullptr;
+  const std::pair<const std::string, PlotStyle>& keptStyle(std::string_view style);
   std::vector<Handle> figureOrder_;  // open windows, oldest first
   std::optional<Handle> currentFigure_;
   Handle nextHandle_ = 1000;
@@ -367,8 +374,5 @@ class Graphics {
   int telling_ = 0;
   int nextListener_ = 1;
 };
-
-// Checks a plot style; returns the problem, or nothing when it is valid.
-std::optional<std::string> plotstyleproblem(std::string_view style);
 
 }  // namespace tarvolin

@@ -112,12 +112,13 @@ ObjectId showallometry(Graphics& graphics, const AllometryReport& report,
   const Handle plot = graphics.findobj("AllometryPlot", shown).front();
   graphics.hold(false);  // the next plot replaces what a refreshed window showed
   const Eigen::VectorXd& x = report.x;
-  graphics.plot(x.transpose(), report.score.score.transpose(), "bo", 6, kAllometrySpecimens);
+  graphics.plot(x.transpose(), report.score.score.transpose(), "bo", 6, kAllometrySpecimens,
+                PlotRole::allometrySpecimens);
   graphics.hold(true);
   const Eigen::RowVector2d ends(x.minCoeff(), x.maxCoeff());
   const Eigen::RowVector2d fitted =
       (report.score.line(0) * ends.array() + report.score.line(1)).matrix();
-  graphics.plot(ends, fitted, "r-", 6, kAllometryLine);
+  graphics.plot(ends, fitted, "r-", 6, kAllometryLine, PlotRole::fittedLine);
   graphics.set(plot, "Title", report.file + ": regression score against " + report.xname);
   graphics.set(plot, "XLabel", report.xname);
   graphics.set(plot, "YLabel", std::string(kAllometryScore));

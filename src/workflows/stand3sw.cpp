@@ -191,8 +191,8 @@ void Stand3sw::drawData() {
   // The plot shows this data set alone: nothing of an earlier one, nor a
   // second copy of its mean, whose landmarks would be numbered on from k.
   cla(graphics_);
-  showshape3D(graphics_, state_.mean1, "b*", kMeanShape);
-  showshape3D(graphics_, state_.DATAV, "bo", kSuperimposed);
+  showshape3D(graphics_, state_.mean1, "b*", kMeanShape, PlotRole::mean);
+  showshape3D(graphics_, state_.DATAV, "bo", kSuperimposed, PlotRole::specimens);
   if (wireframeOn()) wireshape3D(graphics_, state_.mean1, state_.wirelist, "g");
   nameplot(std::to_string(state_.DATAV.specimens()) + " specimens, superimposed");
   enablePlotButtons(true);
@@ -261,9 +261,10 @@ void Stand3sw::regress() {
 
   selectPlotWindow();
   cla(graphics_);
-  showshape3D(graphics_, state_.smean, "r*", kStandardizedMean);
-  showshape3D(graphics_, state_.SDATAV, "ro", kStandardized);
-  showshape3D(graphics_, getpprocon3(state_.smean, state_.DATAV), "bo", kSuperimposed);
+  showshape3D(graphics_, state_.smean, "r*", kStandardizedMean, PlotRole::standardizedMean);
+  showshape3D(graphics_, state_.SDATAV, "ro", kStandardized, PlotRole::standardized);
+  showshape3D(graphics_, getpprocon3(state_.smean, state_.DATAV), "bo", kSuperimposed,
+              PlotRole::specimens);
   if (wireframeOn()) wireshape3D(graphics_, state_.smean, state_.wirelist, "k:");
   nameplot("standardized to " + panel_.standardizedText(at));
   enablePlotButtons(true);
@@ -357,10 +358,10 @@ void Stand3sw::showRegress() {
   Eigen::RowVectorXd x, y, z;
   for (Eigen::Index i = 0; i < sdata.rows(); ++i) {
     rowPoints(sdata, i, x, y, z);
-    graphics_.plot3(x, y, z, "rs", kStandardizedSaved);
+    graphics_.plot3(x, y, z, "rs", kStandardizedSaved, PlotRole::savedStandardized);
   }
   rowPoints(sdata.colwise().mean(), 0, x, y, z);
-  graphics_.plot3(x, y, z, "ks", kStandardizedSavedMean);
+  graphics_.plot3(x, y, z, "ks", kStandardizedSavedMean, PlotRole::savedStandardizedMean);
   graphics_.axis("auto");
   graphics_.axis("equal");
   graphics_.hold(true);
