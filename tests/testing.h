@@ -16,6 +16,7 @@
 #include <string>
 
 #include "core/filedialogs.h"
+#include "document/handle.h"
 
 namespace tarvolin::testing {
 
@@ -134,3 +135,10 @@ class CwdGuard {
           << "message was: " << caught_error_.what();                                \
     }                                                                                \
   } while (false)
+
+namespace tarvolin {
+
+// A handle in a failed check's message: its number.
+inline std::ostream& operator<<(std::ostream& out, Handle h) { return out << h.value(); }
+
+}  // namespace tarvolin

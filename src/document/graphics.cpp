@@ -39,7 +39,7 @@ bool sameName(std::string_view a, std::string_view b) {
          });
 }
 
-std::string handleText(Handle h) { return sprintf("%.10g", h); }
+std::string handleText(Handle h) { return sprintf("%.10g", h.value()); }
 
 // The room a control's text takes without a window layer to measure it:
 // generous, so that a layout made from it keeps every line in view.
@@ -123,7 +123,8 @@ Eigen::Vector4d asRectangle(const PropertyValue& value, std::string_view name) {
 
 Eigen::MatrixXd handleList(const std::vector<Handle>& handles) {
   Eigen::MatrixXd list(static_cast<Eigen::Index>(handles.size()), 1);
-  for (size_t i = 0; i < handles.size(); ++i) list(static_cast<Eigen::Index>(i), 0) = handles[i];
+  for (size_t i = 0; i < handles.size(); ++i)
+    list(static_cast<Eigen::Index>(i), 0) = handles[i].value();
   return list;
 }
 
@@ -260,8 +261,8 @@ void Graphics::remove(Handle h) {
 }
 
 Handle Graphics::figure() {
-  Handle h = 1;
-  while (isValid(h)) ++h;
+  Handle h(1);
+  while (isValid(h)) h = Handle(h.value() + 1);
   GraphicsObject window;
   window.handle = h;
   window.type = ObjectType::figure;
@@ -304,7 +305,7 @@ Handle Graphics::axes(Handle window) {
     throw GraphicsError("axes: " + handleText(window) + " is not a window");
   }
   GraphicsObject a;
-  a.handle = nextHandle_++;
+  a.handle = Handle(nextHandle_++);
   a.type = ObjectType::axes;
   a.parent = window;
   const Handle h = add(std::move(a));
@@ -341,7 +342,7 @@ Handle Graphics::uicontrol(Handle window, const ControlSpec& described) {
     throw GraphicsError("uicontrol: " + handleText(window) + " is not a window");
   }
   GraphicsObject c;
-  c.handle = nextHandle_++;
+  c.handle = Handle(nextHandle_++);
   c.type = ObjectType::uicontrol;
   c.parent = window;
   c.details().style = described.style;
@@ -422,13 +423,14 @@ PropertyValue Graphics::get(Handle h, std::string_view name) const {
   const GraphicsObject& o = object(h);
   if (sameName(name, "Tag")) return o.tag;
   if (sameName(name, "Type")) return std::string(typeName(o.type));
-  if (sameName(name, "Parent")) return o.parent;
+  if (sameName(name, "Parent")) return o.parent.value();
   if (sameName(name, "Children")) return handleList(o.children);
   if (sameName(name, "Units")) return o.details().units;
   if (o.type == ObjectType::root) {
     if (sameName(name, "ScreenSize")) return Eigen::MatrixXd(o.details().position.transpose());
     if (sameName(name, "CurrentFigure")) {
-      return currentFigure_ ? PropertyValue(*currentFigure_) : PropertyValue(Eigen::MatrixXd());
+      return currentFigure_ ? PropertyValue(currentFigure_->value())
+                            : PropertyValue(Eigen::MatrixXd());
     }
   }
   if (o.type == ObjectType::figure || o.type == ObjectType::uicontrol ||
@@ -442,7 +444,7 @@ PropertyValue Graphics::get(Handle h, std::string_view name) const {
     if (sameName(name, "ActivePositionProperty")) return o.details().activePositionProperty;
     if (sameName(name, "Visible")) return std::string(o.details().visible ? "on" : "off");
     if (sameName(name, "CurrentAxes")) {
-      return o.details().currentAxes ? PropertyValue(*o.details().currentAxes)
+      return o.details().currentAxes ? PropertyValue(o.details().currentAxes->value())
                                      : PropertyValue(Eigen::MatrixXd());
     }
   }
@@ -614,7 +616,7 @@ Handle Graphics::addLine(GraphicsObject&& line) {
   }
   const Handle target = gca();
   if (!object(target).details().hold) clearObject(target);
-  line.handle = nextHandle_++;
+  line.handle = Handle(nextHandle_++);
   line.type = ObjectType::line;
   line.parent = target;
   return add(std::move(line));

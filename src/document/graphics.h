@@ -42,6 +42,7 @@
 #include <variant>
 #include <vector>
 
+#include "document/handle.h"
 #include "document/objectstore.h"
 #include "document/plotdata.h"
 #include "document/plotrole.h"
@@ -49,9 +50,6 @@
 #include "document/value.h"
 
 namespace tarvolin {
-
-using Handle = double;
-constexpr Handle kRoot = 0;
 
 // An object as remembered: its handle and its serial number. No two objects
 // of a run share a serial number, so an object made later under the same
@@ -360,7 +358,7 @@ class Graphics {
   const std::pair<const std::string, PlotStyle>& keptStyle(std::string_view style);
   std::vector<Handle> figureOrder_;  // open windows, oldest first
   std::optional<Handle> currentFigure_;
-  Handle nextHandle_ = 1000;
+  double nextHandle_ = 1000;  // the number of the next object that is not a window
   std::uint64_t nextSerial_ = 1;
   std::vector<std::string> messages_;
   std::vector<ClipboardPicture> clipboard_;

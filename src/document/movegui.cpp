@@ -27,7 +27,7 @@ Eigen::Vector4d asRect(const PropertyValue& value) {
 
 // True when `arg` is a single number naming an existing object.
 bool isHandle(const Graphics& graphics, const Value& arg) {
-  return arg.isScalar() && graphics.isValid(arg.scalar());
+  return arg.isScalar() && graphics.isValid(Handle(arg.scalar()));
 }
 
 }  // namespace
@@ -40,7 +40,7 @@ void movegui(Graphics& graphics, std::span<const Value> args) {
   for (size_t i = 0; i < args.size(); ++i) {
     const Value& arg = args[i];
     if (isHandle(graphics, arg)) {
-      window = graphics.parentFigure(arg.scalar());
+      window = graphics.parentFigure(Handle(arg.scalar()));
       if (!window) throw GraphicsError("handle of figure or descendant required");
     } else if (arg.isText()) {
       if (std::find(kPositions.begin(), kPositions.end(), arg.text()) == kPositions.end()) {

@@ -258,7 +258,7 @@ Eigen::VectorXd SwitchyardPanel::showTransform(const Eigen::MatrixXd& xlist, Tra
 void SwitchyardPanel::writeStatistics(const double (&statistics)[4], double proposed, bool echo) {
   for (int i = 0; i < 4; ++i) {
     const Handle h = control(kStatisticBoxes[i]);
-    if (echo) console().echo("h", h);
+    if (echo) console().echo("h", h.value());
     graphics_.set(h, "String", sprintf("%4.4f", statistics[i]));
   }
   setString("StandardBox", sprintf("%4.4f", proposed));

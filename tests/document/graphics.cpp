@@ -42,26 +42,26 @@ TEST(Graphics, RootIsTheScreen) {
 
 TEST(Graphics, FigureTakesTheSmallestFreeNumberAndBecomesCurrent) {
   Graphics g;
-  EXPECT_EQ(g.figure(), 1);
-  EXPECT_EQ(g.figure(), 2);
-  EXPECT_EQ(g.figure(), 3);
-  EXPECT_EQ(g.currentFigure(), 3);
-  const ObjectId closed = g.id(2);
-  g.close(2);
-  EXPECT_EQ(g.figure(), 2);
-  EXPECT_EQ(g.currentFigure(), 2);
-  EXPECT_EQ(g.getString(2, "Type"), "figure");
+  EXPECT_EQ(g.figure(), Handle(1));
+  EXPECT_EQ(g.figure(), Handle(2));
+  EXPECT_EQ(g.figure(), Handle(3));
+  EXPECT_EQ(g.currentFigure(), Handle(3));
+  const ObjectId closed = g.id(Handle(2));
+  g.close(Handle(2));
+  EXPECT_EQ(g.figure(), Handle(2));
+  EXPECT_EQ(g.currentFigure(), Handle(2));
+  EXPECT_EQ(g.getString(Handle(2), "Type"), "figure");
   // The window that got the number is not the one remembered under it.
   EXPECT_FALSE(g.exists(closed));
-  EXPECT_TRUE(g.exists(g.id(2)));
-  EXPECT_TRUE(g.exists(g.id(1)));
+  EXPECT_TRUE(g.exists(g.id(Handle(2))));
+  EXPECT_TRUE(g.exists(g.id(Handle(1))));
 
-  g.figure(1);
-  g.close(2);
-  EXPECT_THROW(g.figure(2), GraphicsError);
-  EXPECT_THROW(g.figure(77), GraphicsError);
+  g.figure(Handle(1));
+  g.close(Handle(2));
+  EXPECT_THROW(g.figure(Handle(2)), GraphicsError);
+  EXPECT_THROW(g.figure(Handle(77)), GraphicsError);
   EXPECT_THROW(g.figure(g.gca()), GraphicsError);  // axes, not a window
-  EXPECT_EQ(g.currentFigure(), 1);
+  EXPECT_EQ(g.currentFigure(), Handle(1));
 }
 
 TEST(Graphics, CloseRemovesTheWindowAndHandsOnToTheLastMadeCurrent) {
@@ -218,7 +218,7 @@ TEST(Graphics, ControlPropertiesByNameInAnyCaseAndOfTheRightKind) {
   EXPECT_THROW(g.set(box, "String", 3.0), GraphicsError);
   EXPECT_THROW(g.set(box, "Value", std::string("1")), GraphicsError);
   EXPECT_THROW(g.set(box, "Enable", 1.0), GraphicsError);
-  EXPECT_THROW(g.get(4321, "Tag"), GraphicsError);
+  EXPECT_THROW(g.get(Handle(4321), "Tag"), GraphicsError);
   EXPECT_EQ(g.getString(box, "String"), "1.5");
 }
 
@@ -455,7 +455,7 @@ TEST(Graphics, ApplicationData) {
   g.rmappdata(w, "state");
   EXPECT_FALSE(g.getappdata(w, "state").has_value());
   EXPECT_TRUE(g.getappdata(kRoot, "state").has_value());
-  EXPECT_THROW(g.setappdata(999, "state", 1.0), GraphicsError);
+  EXPECT_THROW(g.setappdata(Handle(999), "state", 1.0), GraphicsError);
 }
 
 // Extent: the room a control's text needs at its width, estimated until the

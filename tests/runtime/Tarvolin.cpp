@@ -17,7 +17,7 @@ class TarvolinTest : public ::testing::Test {
  protected:
   TarvolinTest() { runtime_.startup(); }
 
-  Handle openMain() { return runtime_.call("Tarvolin", 1, {})[0].scalar(); }
+  Handle openMain() { return Handle(runtime_.call("Tarvolin", 1, {})[0].scalar()); }
   Handle in(Handle window, const char* tag) { return graphics_.findobj(tag, window).front(); }
   std::string text(Handle window, const char* tag) {
     return graphics_.getString(in(window, tag), "String");
@@ -52,8 +52,8 @@ class TarvolinTest : public ::testing::Test {
     while (!pending.empty()) {
       const GraphicsObject& o = graphics_.object(pending.back());
       pending.pop_back();
-      seen += sprintf("%g %s %s %g %i %i;", o.handle, o.tag, o.details().string, o.details().value,
-                      o.details().enable ? 1 : 0, o.children.size());
+      seen += sprintf("%g %s %s %g %i %i;", o.handle.value(), o.tag, o.details().string,
+                      o.details().value, o.details().enable ? 1 : 0, o.children.size());
       pending.insert(pending.end(), o.children.begin(), o.children.end());
     }
     return seen;
@@ -82,9 +82,9 @@ TEST_F(TarvolinTest, OpensTheMainWindowOnceAndRecordsItsHandles) {
   EXPECT_EQ(openMain(), main);
   EXPECT_EQ(graphics_.object(kRoot).children.size(), 1u);
   EXPECT_TRUE(runtime_.call("Tarvolin", 0, {}).empty());
-  const Value handles = runtime_.call("guidata", 1, {Value(main)})[0];
+  const Value handles = runtime_.call("guidata", 1, {Value(main.value())})[0];
   ASSERT_NE(handles.field("FileBox"), nullptr);
-  EXPECT_EQ(*handles.field("FileBox"), Value(in(main, "FileBox")));
+  EXPECT_EQ(*handles.field("FileBox"), Value(in(main, "FileBox").value()));
 }
 
 TEST_F(TarvolinTest, DispatchesByNameAndCatchesErrors) {

@@ -367,7 +367,7 @@ TEST_F(Stand3swTest, StatisticsBoxesAndTransformButtons) {
   EXPECT_EQ(sw_.state().LCODE, Transform::log10);
   std::string echoes;
   for (const char* box : {"MinBox", "MaxBox", "MeanBox", "MedianBox"}) {
-    echoes += sprintf("h = %.10g\n", tag(box));
+    echoes += sprintf("h = %.10g\n", tag(box).value());
   }
   EXPECT_EQ(console.text(), echoes);
 

@@ -310,7 +310,7 @@ TEST_F(StandswTest, StatisticsBoxesTransformButtonsAndRefusedLogarithms) {
             "1.0000|10.0000|4.0000|2.5000|1.0000");
   std::string echoes;
   for (const char* box : {"MinBox", "MaxBox", "MeanBox", "MedianBox"}) {
-    echoes += sprintf("h = %.10g\n", tag(box));
+    echoes += sprintf("h = %.10g\n", tag(box).value());
   }
   EXPECT_EQ(console.text(), echoes);
   EXPECT_EQ(sw_.state().LCODE, Transform::none);
