@@ -672,7 +672,7 @@ void Graphics::axis(std::string_view mode) {
 }
 
 void Graphics::msgbox(std::string text) {
-  messages_.push_back(text);
+  lastMessage_ = text;
   notify(GraphicsChange::Kind::message, kRoot, std::move(text));
 }
 
@@ -680,10 +680,12 @@ void Graphics::print(std::string_view option) {
   if (option != "-dmeta")
     throw GraphicsError("print: unknown option \"" + std::string(option) + "\"");
   const Handle window = gcf();
-  ClipboardPicture picture;
+  clipboard_.reset();
+  ClipboardPicture& picture = clipboard_.emplace();
   picture.figure = window;
-  for (Handle h : descendants(window, ObjectType::line)) picture.lines.push_back(object(h));
-  clipboard_.push_back(std::move(picture));
+  const std::vector<Handle> lines = descendants(window, ObjectType::line);
+  picture.lines.reserve(lines.size());
+  for (Handle h : lines) picture.lines.push_back(object(h));
   notify(GraphicsChange::Kind::picture, window, "");
 }
 

@@ -18,7 +18,7 @@
 //
 // Every change is announced to the listeners: an object created or deleted,
 // a property set, a message box shown, a picture or a text put on the
-// clipboard, an error recorded.
+// clipboard, an error recorded. The model keeps no history of them.
 //
 // Example:
 //   Graphics g;
@@ -287,12 +287,15 @@ class Graphics {
   void axis(std::string_view mode);
 
   // --- services
-  // A message box without title; returns at once.
+  // A message box without title; returns at once. Only the last one is
+  // kept: who wants them all listens for them.
   void msgbox(std::string text);
-  const std::vector<std::string>& messages() const { return messages_; }
-  // print("-dmeta"): the current window's picture onto the clipboard.
+  const std::string& lastMessage() const { return lastMessage_; }
+  // print("-dmeta"): the current window's picture onto the clipboard, in
+  // place of the one there (a picture of a large 2D plot holds a copy of
+  // every point, so two are never kept).
   void print(std::string_view option);
-  const std::vector<ClipboardPicture>& clipboard() const { return clipboard_; }
+  const std::optional<ClipboardPicture>& clipboard() const { return clipboard_; }
   // A text onto the clipboard (a report to paste elsewhere), announced for
   // the window whose callback is running (the current window outside
   // callbacks).
@@ -360,8 +363,8 @@ class Graphics {
   std::optional<Handle> currentFigure_;
   double nextHandle_ = 1000;  // the number of the next object that is not a window
   std::uint64_t nextSerial_ = 1;
-  std::vector<std::string> messages_;
-  std::vector<ClipboardPicture> clipboard_;
+  std::string lastMessage_;
+  std::optional<ClipboardPicture> clipboard_;
   std::string textClipboard_;
   std::string lastError_;
   std::optional<Handle> callbackObject_;

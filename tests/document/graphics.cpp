@@ -4,6 +4,7 @@
 #include <functional>
 #include <random>
 
+#include "tests/document/graphicsrecorder.h"
 #include "tests/testing.h"
 
 namespace tarvolin {
@@ -313,9 +314,11 @@ TEST(Graphics, AxisEqualAndClearingAxes) {
 
 TEST(Graphics, MessagesPicturesAndLastError) {
   Graphics g;
+  testing::GraphicsRecorder recorded(g);
   g.msgbox("Data loaded");
   g.msgbox("Standardized");
-  EXPECT_EQ(g.messages(), (std::vector<std::string>{"Data loaded", "Standardized"}));
+  EXPECT_EQ(recorded.messages(), (std::vector<std::string>{"Data loaded", "Standardized"}));
+  EXPECT_EQ(g.lastMessage(), "Standardized");
 
   const Handle w = g.figure();
   g.figure();
@@ -329,8 +332,9 @@ TEST(Graphics, MessagesPicturesAndLastError) {
   g.clearObject(g.gca());
   g.plot3(row({0, 0, 0}), row({0, 0, 0}), row({0, 0, 0}), "k.");
 
-  ASSERT_EQ(g.clipboard().size(), 1u);
-  const ClipboardPicture& picture = g.clipboard().front();
+  EXPECT_EQ(recorded.pictures(), std::vector<Handle>{w});
+  ASSERT_TRUE(g.clipboard().has_value());
+  const ClipboardPicture& picture = *g.clipboard();
   EXPECT_EQ(picture.figure, w);
   ASSERT_EQ(picture.lines.size(), 3u);
   EXPECT_TRUE(assert_near(picture.lines[0].xdata.map(), row({1, 2}), 0));
@@ -495,6 +499,35 @@ TEST(Graphics, ExtentEstimatesTheTextUntilMeasured) {
   g.set(axes, "YLabel", std::string("regression score"));
   EXPECT_EQ(g.getString(axes, "XLabel"), "ln of centroid size");
   EXPECT_EQ(g.getString(axes, "YLabel"), "regression score");
+}
+
+// Message boxes and copied pictures are announced, and the model keeps only
+// the last of each: a long session, or a picture of a large 2D plot copied
+// again and again, does not pile up.
+TEST(Graphics, KeepsNoHistoryOfMessagesAndPictures) {
+  struct Case {
+    const char* what;
+    int times;
+  };
+  for (const Case& c : std::vector<Case>{{"once", 1}, {"twice", 2}, {"a thousand times", 1000}}) {
+    SCOPED_TRACE(c.what);
+    Graphics g;
+    testing::GraphicsRecorder recorded(g);
+    const Handle window = g.figure();
+    g.hold(true);
+    // One object a point, as a 2D plot has.
+    for (int i = 0; i < 50; ++i) g.plot(PlotData::one(i), PlotData::one(-i), "bo", 3);
+    for (int i = 0; i < c.times; ++i) {
+      g.msgbox("message " + std::to_string(i));
+      g.print("-dmeta");
+    }
+    EXPECT_EQ(recorded.messages().size(), static_cast<size_t>(c.times));
+    EXPECT_EQ(recorded.pictures(), std::vector<Handle>(static_cast<size_t>(c.times), window));
+    EXPECT_EQ(g.lastMessage(), "message " + std::to_string(c.times - 1));
+    ASSERT_TRUE(g.clipboard().has_value());
+    EXPECT_EQ(g.clipboard()->figure, window);
+    EXPECT_EQ(g.clipboard()->lines.size(), 50u);
+  }
 }
 
 }  // namespace

@@ -95,8 +95,8 @@ TEST(PlotStyle, CarriedByEachPlottedObject) {
   // One style text is kept once for all its objects.
   EXPECT_EQ(g.object(a).lineStyle.data(), g.object(c).lineStyle.data());
   g.print("-dmeta");
-  ASSERT_EQ(g.clipboard().size(), 1u);
-  const std::vector<GraphicsObject>& copied = g.clipboard().back().lines;
+  ASSERT_TRUE(g.clipboard().has_value());
+  const std::vector<GraphicsObject>& copied = g.clipboard()->lines;
   ASSERT_EQ(copied.size(), 3u);
   EXPECT_EQ(copied[1].style, g.object(b).style);
   EXPECT_EQ(copied[1].lineStyle, "k:");

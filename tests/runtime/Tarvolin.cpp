@@ -8,6 +8,7 @@
 #include "formats/dload.h"
 #include "runtime/mainLoop.h"
 #include "runtime/runtime.h"
+#include "tests/document/graphicsrecorder.h"
 #include "tests/testing.h"
 
 namespace tarvolin {
@@ -73,6 +74,7 @@ class TarvolinTest : public ::testing::Test {
   testing::CwdGuard cwd_;
   testing::TempDir dir_;
   Graphics graphics_;
+  testing::GraphicsRecorder recorded_{graphics_};
   ScriptedFileDialogs dialogs_;
   Runtime runtime_{graphics_, dialogs_, TARVOLIN_RESOURCES_DIR};
 };
@@ -172,7 +174,7 @@ TEST_F(TarvolinTest, AClosedPlotWindowIsNeverMistakenForTheWindowThatGotItsNumbe
       graphics_.close(*opened);
     }
   }
-  EXPECT_TRUE(graphics_.clipboard().empty());
+  EXPECT_TRUE(recorded_.pictures().empty());
 }
 
 // A switchyard whose window is closed refuses every action before any
@@ -331,13 +333,12 @@ TEST_F(TarvolinTest, ArgumentsOfTheWrongKindByName) {
        {}},
   };
   for (const auto& c : cases) {
-    Graphics& g = graphics_;
-    const size_t before = g.messages().size();
+    const size_t before = recorded_.messages().size();
     ConsoleCapture console;
     runtime_.call("Tarvolin", 0, c.call);
     EXPECT_EQ(console.text(), c.console);
-    EXPECT_EQ(std::vector<std::string>(g.messages().begin() + static_cast<long>(before),
-                                       g.messages().end()),
+    EXPECT_EQ(std::vector<std::string>(recorded_.messages().begin() + static_cast<long>(before),
+                                       recorded_.messages().end()),
               c.messages);
   }
 }

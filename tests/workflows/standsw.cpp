@@ -10,6 +10,7 @@
 #include "formats/standardizedtext.h"
 #include "numerics/standardsize.h"
 #include "numerics/transformx.h"
+#include "tests/document/graphicsrecorder.h"
 #include "tests/testing.h"
 #include "workflows/stand3sw.h"
 #include "workflowtesting.h"
@@ -67,6 +68,7 @@ class StandswTest : public ::testing::Test {
 
   testing::CwdGuard cwd_;
   Graphics graphics_;
+  testing::GraphicsRecorder recorded_{graphics_};
   Handle window_ = testWindow(graphics_, false);
   ScriptedFileDialogs dialogs_;
   Standsw sw_{graphics_, dialogs_};
@@ -226,7 +228,7 @@ TEST_F(StandswTest, ExampleDataSetItsXListAndWherePlotsGo) {
   }
   run("LoadxList", kMass);
   EXPECT_EQ(text("XVarBox"), "File skulls_mass.txt \n   40 listed x values");
-  ASSERT_EQ(graphics_.messages().size(), 1u);  // these rows are not superimposed
+  ASSERT_EQ(recorded_.messages().size(), 1u);  // these rows are not superimposed
   run("UseCS");
   EXPECT_EQ(sw_.state().XLIST, data.col(28));
 
@@ -257,7 +259,7 @@ TEST_F(StandswTest, DataThatAreNotSuperimposedAreNamedAndNotRegressed) {
     bool superimposed;
   } cases[] = {{k2D, false}, {k2DSuperimposed, true}};
   for (const auto& c : cases) {
-    const size_t shown = graphics_.messages().size();
+    const size_t shown = recorded_.messages().size();
     run("LoadData", c.file);
     EXPECT_EQ(sw_.state().DATA.rows(), 40) << c.file;  // loaded and shown all the same
     EXPECT_EQ(drawn(), 40u * 14u + 14u) << c.file;
@@ -274,10 +276,10 @@ TEST_F(StandswTest, DataThatAreNotSuperimposedAreNamedAndNotRegressed) {
     }
     EXPECT_EQ(sw_.state().SDATA.rows(), c.superimposed ? 40 : 0) << c.file;
     if (c.superimposed) {
-      EXPECT_EQ(graphics_.messages().size(), shown) << c.file;
+      EXPECT_EQ(recorded_.messages().size(), shown) << c.file;
     } else {
-      ASSERT_EQ(graphics_.messages().size(), shown + 1) << c.file;
-      EXPECT_EQ(graphics_.messages().back(), said);
+      ASSERT_EQ(recorded_.messages().size(), shown + 1) << c.file;
+      EXPECT_EQ(recorded_.messages().back(), said);
     }
   }
 
@@ -459,7 +461,7 @@ TEST_F(StandswTest, ActionsMatchOnlyExactlyAndOthersDoNothing) {
     run(action);
   }
   EXPECT_EQ(console.text(), "");
-  EXPECT_TRUE(graphics_.messages().empty());
+  EXPECT_TRUE(recorded_.messages().empty());
   EXPECT_EQ(graphics_.lastError(), "");
   EXPECT_TRUE(dialogs_.requests().empty());
   EXPECT_EQ(drawn(), 0u);
@@ -509,7 +511,7 @@ TEST_F(StandswTest, RefusedFilesAndCancelledDialogsChangeNothing) {
   EXPECT_EQ(sw_.state().DATA, dload(k2DSuperimposed));
   EXPECT_EQ(sw_.state().XLIST, dload(k2DSuperimposed).col(28));
   EXPECT_EQ(drawn(), plotted);
-  EXPECT_TRUE(graphics_.messages().empty());
+  EXPECT_TRUE(recorded_.messages().empty());
   EXPECT_EQ(dialogs_.pendingAnswers(), 0u);
 }
 
@@ -571,7 +573,7 @@ TEST_F(StandswTest, BadStandardValueOrXLengthStopsRegressAndSave) {
   run("Clear");
   run("LoadData", k2DSuperimposed);
   run("LoadxList", dir.file("short.txt"));
-  EXPECT_EQ(graphics_.messages(),
+  EXPECT_EQ(recorded_.messages(),
             std::vector<std::string>{
                 "The number of values in the x-list does not match the data set, please reload"});
   EXPECT_EQ(sw_.state().XLIST.rows(), 3);
