@@ -151,7 +151,7 @@ QWidget* FigureWindow::addControl(Handle control) {
         Graphics& g = view_.graphics();
         if (!g.isValid(control)) return;
         if (const std::optional<double> value = clickvalue(g.object(control))) {
-          g.set(control, "Value", *value);
+          g.setValue(control, *value);
         }
         view_.runCallback(control);
       });
@@ -236,7 +236,7 @@ bool FigureWindow::commitEdit(Handle control, QLineEdit* edit) {
   if (!g.isValid(control)) return false;
   const std::string typed = edit->text().toStdString();
   if (typed == g.object(control).details().string) return false;
-  g.set(control, "String", typed);
+  g.setString(control, typed);
   view_.runCallback(control);
   return true;
 }

@@ -493,56 +493,35 @@ void Graphics::set(Handle h, std::string_view name, const PropertyValue& value) 
   GraphicsObject& o = mutableObject(h);
   std::string property;
   if (sameName(name, "Tag")) {
-    unindexTag(h, o.tag);
-    o.tag = asText(value, name);
-    indexTag(h, o.tag);
-    property = "Tag";
+    return setTag(h, asText(value, name));
   } else if (sameName(name, "Units")) {
-    o.details().units = asText(value, name);
-    property = "Units";
+    return setUnits(h, asText(value, name));
   } else if ((o.type == ObjectType::figure || o.type == ObjectType::uicontrol ||
               o.type == ObjectType::axes) &&
              sameName(name, "Position")) {
-    const Eigen::Vector4d p = asRectangle(value, name);
-    // A window's frame goes where its drawing area goes.
-    o.details().outerPosition.head<2>() += p.head<2>() - o.details().position.head<2>();
-    o.details().position = p;
-    property = "Position";
+    return setPosition(h, asRectangle(value, name));
   } else if (o.type == ObjectType::figure && sameName(name, "OuterPosition")) {
-    const Eigen::Vector4d p = asRectangle(value, name);
-    o.details().position.head<2>() += p.head<2>() - o.details().outerPosition.head<2>();
-    o.details().outerPosition = p;
-    property = "OuterPosition";
+    return setOuterPosition(h, asRectangle(value, name));
   } else if (o.type == ObjectType::figure && sameName(name, "ActivePositionProperty")) {
-    o.details().activePositionProperty = asText(value, name);
-    property = "ActivePositionProperty";
+    return setActivePositionProperty(h, asText(value, name));
   } else if (o.type == ObjectType::figure && sameName(name, "Visible")) {
     const std::string& text = asText(value, name);
     if (!sameName(text, "on") && !sameName(text, "off")) {
       throw GraphicsError("Visible is \"on\" or \"off\", not \"" + text + "\"");
     }
-    o.details().visible = sameName(text, "on");
-    property = "Visible";
+    return setVisible(h, sameName(text, "on"));
   } else if (o.type == ObjectType::figure && sameName(name, "Name")) {
-    o.details().name = asText(value, name);
-    property = "Name";
+    return setName(h, asText(value, name));
   } else if (o.type == ObjectType::uicontrol && sameName(name, "String")) {
-    o.details().string = asText(value, name);
-    property = "String";
+    return setString(h, asText(value, name));
   } else if (o.type == ObjectType::uicontrol && sameName(name, "Value")) {
-    o.details().value = asNumber(value, name);
-    property = "Value";
-    if (o.details().style == ControlStyle::radiobutton && o.details().value != 0 &&
-        !o.details().group.empty()) {
-      switchOffGroup(h);
-    }
+    return setValue(h, asNumber(value, name));
   } else if (o.type == ObjectType::uicontrol && sameName(name, "Enable")) {
     const std::string& text = asText(value, name);
     if (!sameName(text, "on") && !sameName(text, "off")) {
       throw GraphicsError("Enable is \"On\" or \"Off\", not \"" + text + "\"");
     }
-    o.details().enable = sameName(text, "on");
-    property = "Enable";
+    return setEnable(h, sameName(text, "on"));
   } else if (o.type == ObjectType::uicontrol && sameName(name, "Callback")) {
     o.details().callback = asText(value, name);
     property = "Callback";
@@ -550,20 +529,16 @@ void Graphics::set(Handle h, std::string_view name, const PropertyValue& value) 
     o.details().tooltip = asText(value, name);
     property = "TooltipString";
   } else if (o.type == ObjectType::uicontrol && sameName(name, "FontName")) {
-    o.details().fontName = asText(value, name);
-    property = "FontName";
+    return setFontName(h, asText(value, name));
   } else if (o.type == ObjectType::axes && sameName(name, "Hold")) {
     o.details().hold = sameName(asText(value, name), "on");
     property = "Hold";
   } else if (o.type == ObjectType::axes && sameName(name, "Title")) {
-    o.details().title = asText(value, name);
-    property = "Title";
+    return setTitle(h, asText(value, name));
   } else if (o.type == ObjectType::axes && sameName(name, "XLabel")) {
-    o.details().xlabel = asText(value, name);
-    property = "XLabel";
+    return setXLabel(h, asText(value, name));
   } else if (o.type == ObjectType::axes && sameName(name, "YLabel")) {
-    o.details().ylabel = asText(value, name);
-    property = "YLabel";
+    return setYLabel(h, asText(value, name));
   } else if (o.type == ObjectType::line && sameName(name, "MarkerSize")) {
     o.markerSize = asNumber(value, name);
     property = "MarkerSize";
@@ -575,6 +550,99 @@ void Graphics::set(Handle h, std::string_view name, const PropertyValue& value) 
                         typeName(o.type));
   }
   notify(GraphicsChange::Kind::property, h, property);
+}
+
+GraphicsObject& Graphics::settable(Handle h, std::string_view property,
+                                   std::initializer_list<ObjectType> types) {
+  GraphicsObject& o = mutableObject(h);
+  if (types.size() != 0 && std::find(types.begin(), types.end(), o.type) == types.end()) {
+    throw GraphicsError("cannot set the property " + std::string(property) + " of a " +
+                        typeName(o.type));
+  }
+  return o;
+}
+
+void Graphics::setTag(Handle h, std::string tag) {
+  GraphicsObject& o = settable(h, "Tag", {});
+  unindexTag(h, o.tag);
+  o.tag = std::move(tag);
+  indexTag(h, o.tag);
+  notify(GraphicsChange::Kind::property, h, "Tag");
+}
+
+void Graphics::setUnits(Handle h, std::string units) {
+  settable(h, "Units", {}).details().units = std::move(units);
+  notify(GraphicsChange::Kind::property, h, "Units");
+}
+
+void Graphics::setPosition(Handle h, const Eigen::Vector4d& position) {
+  ObjectDetails& d =
+      settable(h, "Position", {ObjectType::figure, ObjectType::uicontrol, ObjectType::axes})
+          .details();
+  // A window's frame goes where its drawing area goes.
+  d.outerPosition.head<2>() += position.head<2>() - d.position.head<2>();
+  d.position = position;
+  notify(GraphicsChange::Kind::property, h, "Position");
+}
+
+void Graphics::setOuterPosition(Handle h, const Eigen::Vector4d& position) {
+  ObjectDetails& d = settable(h, "OuterPosition", {ObjectType::figure}).details();
+  d.position.head<2>() += position.head<2>() - d.outerPosition.head<2>();
+  d.outerPosition = position;
+  notify(GraphicsChange::Kind::property, h, "OuterPosition");
+}
+
+void Graphics::setActivePositionProperty(Handle h, std::string property) {
+  settable(h, "ActivePositionProperty", {ObjectType::figure}).details().activePositionProperty =
+      std::move(property);
+  notify(GraphicsChange::Kind::property, h, "ActivePositionProperty");
+}
+
+void Graphics::setVisible(Handle h, bool visible) {
+  settable(h, "Visible", {ObjectType::figure}).details().visible = visible;
+  notify(GraphicsChange::Kind::property, h, "Visible");
+}
+
+void Graphics::setName(Handle h, std::string name) {
+  settable(h, "Name", {ObjectType::figure}).details().name = std::move(name);
+  notify(GraphicsChange::Kind::property, h, "Name");
+}
+
+void Graphics::setString(Handle h, std::string text) {
+  settable(h, "String", {ObjectType::uicontrol}).details().string = std::move(text);
+  notify(GraphicsChange::Kind::property, h, "String");
+}
+
+void Graphics::setValue(Handle h, double value) {
+  ObjectDetails& d = settable(h, "Value", {ObjectType::uicontrol}).details();
+  d.value = value;
+  if (d.style == ControlStyle::radiobutton && value != 0 && !d.group.empty()) switchOffGroup(h);
+  notify(GraphicsChange::Kind::property, h, "Value");
+}
+
+void Graphics::setEnable(Handle h, bool on) {
+  settable(h, "Enable", {ObjectType::uicontrol}).details().enable = on;
+  notify(GraphicsChange::Kind::property, h, "Enable");
+}
+
+void Graphics::setFontName(Handle h, std::string font) {
+  settable(h, "FontName", {ObjectType::uicontrol}).details().fontName = std::move(font);
+  notify(GraphicsChange::Kind::property, h, "FontName");
+}
+
+void Graphics::setTitle(Handle h, std::string title) {
+  settable(h, "Title", {ObjectType::axes}).details().title = std::move(title);
+  notify(GraphicsChange::Kind::property, h, "Title");
+}
+
+void Graphics::setXLabel(Handle h, std::string label) {
+  settable(h, "XLabel", {ObjectType::axes}).details().xlabel = std::move(label);
+  notify(GraphicsChange::Kind::property, h, "XLabel");
+}
+
+void Graphics::setYLabel(Handle h, std::string label) {
+  settable(h, "YLabel", {ObjectType::axes}).details().ylabel = std::move(label);
+  notify(GraphicsChange::Kind::property, h, "YLabel");
 }
 
 void Graphics::switchOffGroup(Handle on) {

@@ -31,6 +31,7 @@
 #include <Eigen/Core>
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <map>
 #include <memory>
 #include <optional>
@@ -264,6 +265,23 @@ class Graphics {
   PropertyValue get(Handle h, std::string_view name) const;
   void set(Handle h, std::string_view name, const PropertyValue& value);
   std::string getString(Handle h, std::string_view name) const;
+  // The same properties set from C++, typed: each refuses an object that
+  // has no such property as set by name does, and announces the change under
+  // the property's name as set by name does, so listeners see no difference.
+  void setTag(Handle h, std::string tag);
+  void setUnits(Handle h, std::string units);
+  void setPosition(Handle h, const Eigen::Vector4d& position);  // left, bottom, width, height
+  void setOuterPosition(Handle h, const Eigen::Vector4d& position);
+  void setActivePositionProperty(Handle h, std::string property);
+  void setVisible(Handle h, bool visible);
+  void setName(Handle h, std::string name);
+  void setString(Handle h, std::string text);
+  void setValue(Handle h, double value);
+  void setEnable(Handle h, bool on);
+  void setFontName(Handle h, std::string font);
+  void setTitle(Handle h, std::string title);
+  void setXLabel(Handle h, std::string label);
+  void setYLabel(Handle h, std::string label);
   double getNumber(Handle h, std::string_view name) const;
 
   // Application data: named values stored on any object.
@@ -330,6 +348,10 @@ class Graphics {
   GraphicsObject& mutableObject(Handle h);
   Handle add(GraphicsObject&& object);
   void remove(Handle h);
+  // Object h, when it is of one of `types` (any type when none is given);
+  // else the error set by name gives.
+  GraphicsObject& settable(Handle h, std::string_view property,
+                           std::initializer_list<ObjectType> types);
   // Switches off every radio button of `on`'s group but `on`.
   void switchOffGroup(Handle on);
   Handle addLine(GraphicsObject&& line);

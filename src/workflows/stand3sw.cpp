@@ -214,8 +214,8 @@ void Stand3sw::plotWindowGone() {
 
 void Stand3sw::nameplot(const std::string& shown) {
   const std::string file = std::filesystem::path(state_.datafile).filename().string();
-  graphics_.set(graphics_.gcf(), "Name", std::string(kPlotWindowName) + ": " + file);
-  graphics_.set(graphics_.gca(), "Title", file + ": " + shown);
+  graphics_.setName(graphics_.gcf(), std::string(kPlotWindowName) + ": " + file);
+  graphics_.setTitle(graphics_.gca(), file + ": " + shown);
 }
 
 void Stand3sw::loadWire() {
@@ -336,8 +336,8 @@ void Stand3sw::clear() {
     // no status of its steps.
     inPlotWindow("clear", [this] {
       cla(graphics_);
-      graphics_.set(graphics_.gca(), "Title", std::string());
-      graphics_.set(graphics_.gcf(), "Name", std::string(kPlotWindowName));
+      graphics_.setTitle(graphics_.gca(), std::string());
+      graphics_.setName(graphics_.gcf(), std::string(kPlotWindowName));
     });
     graphics_.status(state_.fighand1->handle, "");
   }

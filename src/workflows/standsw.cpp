@@ -89,8 +89,8 @@ void Standsw::plotDataSet(const Eigen::MatrixXd& x, const PlotKind& kind) {
   graphics_.axis("auto");
   graphics_.axis("equal");
   graphics_.hold(true);
-  graphics_.set(graphics_.gca(), "Title",
-                state_.dataName + ": " + std::to_string(x.rows()) + " " + std::string(kind.shown));
+  graphics_.setTitle(graphics_.gca(), state_.dataName + ": " + std::to_string(x.rows()) + " " +
+                                          std::string(kind.shown));
 }
 
 void Standsw::loadData() {
@@ -164,7 +164,7 @@ void Standsw::clearPlot() {
   panel_.makeOwnWindowCurrent();
   graphics_.hold(false);
   cla(graphics_);
-  graphics_.set(graphics_.gca(), "Title", std::string());
+  graphics_.setTitle(graphics_.gca(), std::string());
 }
 
 void Standsw::showData() {
