@@ -121,6 +121,31 @@ TEST_F(Stand3swTest, LoadDataReadsSuperimposesSummarisesPlotsAndEnables) {
   EXPECT_EQ(dialogs_.requests().back().filter, kLandmarkFilter);
 }
 
+// Every point set a step draws stands for the role its legend names.
+TEST_F(Stand3swTest, EveryPlottedSetCarriesTheRoleOfItsLegend) {
+  TempDir dir;
+  const struct Step {
+    const char* action;
+    std::string answer;
+  } steps[] = {{"LoadWire", kWire},
+               {"LoadData", kZor},
+               {"UseCS", ""},
+               {"UseLn", ""},
+               {"Acceptx", ""},
+               {"Regress", ""},
+               {"SaveFile", dir.file("out.txt")},
+               {"ShowRegress", ""}};
+  for (const Step& step : steps) {
+    run(step.action, step.answer.empty() ? std::nullopt : std::optional(step.answer));
+    ASSERT_EQ(graphics_.lastError(), "") << step.action;
+    if (!sw_.state().fighand1) continue;
+    SCOPED_TRACE(step.action);
+    testing::expectRolesOfLegends(graphics_, sw_.state().fighand1->handle);
+  }
+  // The last plot shows every role a 3D plot has.
+  EXPECT_GT(testing::expectRolesOfLegends(graphics_, sw_.state().fighand1->handle), 0u);
+}
+
 // Each step tells the window what it did, and the plot says what it shows:
 // a legend name for every point set and a title naming the data set.
 TEST_F(Stand3swTest, EachStepSaysWhatItDidAndThePlotNamesWhatItShows) {

@@ -348,6 +348,24 @@ TEST_F(StandswTest, StatisticsBoxesTransformButtonsAndRefusedLogarithms) {
   }
 }
 
+// Every point a step draws stands for the role its legend names.
+TEST_F(StandswTest, EveryPlottedPointCarriesTheRoleOfItsLegend) {
+  TempDir dir;
+  for (const auto& [action, answer] :
+       std::vector<std::pair<const char*, std::string>>{{"LoadData", k2DSuperimposed},
+                                                        {"LoadxList", kMass},
+                                                        {"UseLog", ""},
+                                                        {"Acceptx", ""},
+                                                        {"Regress", ""},
+                                                        {"SaveFile", dir.file("out.txt")}}) {
+    run(action, answer.empty() ? std::nullopt : std::optional(answer));
+    ASSERT_EQ(graphics_.lastError(), "") << action;
+    SCOPED_TRACE(action);
+    testing::expectRolesOfLegends(graphics_, kRoot);
+  }
+  EXPECT_GT(testing::expectRolesOfLegends(graphics_, kRoot), 0u);
+}
+
 TEST_F(StandswTest, WholePathSavesStandardsizeOfTheLoadedRows) {
   TempDir dir;
   const Eigen::MatrixXd data = dload(k2DSuperimposed);
