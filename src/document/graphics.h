@@ -1,9 +1,11 @@
 #pragma once
 // The graphics object model: the screen, windows, axes, controls and plotted
-// point sets, addressed by numeric handles, with the operations the
-// workflows use (findobj, get, set, figure, plot3, hold, axis, msgbox,
-// print). It links no widgets: a window layer mirrors it by listening to the
-// changes it announces, and tests read it directly.
+// point sets, addressed by handles (numbers by name), with the operations
+// the workflows use (findobj, get, set, figure, plot3, hold, axis, msgbox,
+// print). C++ callers set properties through typed setters; get and set by
+// name serve the runtime and figure files. It links no widgets: a window
+// layer mirrors it by listening to the changes it announces, and tests read
+// it directly.
 //
 // Objects form a tree under the root (handle 0, the screen): windows under
 // the root, axes and controls under a window, plotted objects under axes.
@@ -24,9 +26,9 @@
 //   Graphics g;
 //   Handle main = g.figure();
 //   Handle box = g.uicontrol(main, {ControlStyle::edit, "StandardBox", "0.0000"});
-//   g.set(g.findobj("StandardBox").front(), "String", std::string("1.5"));
+//   g.setString(g.findobj("StandardBox").front(), "1.5");
 //   Handle plotWindow = g.figure();
-//   g.plot3(x, y, z, "bo");   // into new axes of plotWindow
+//   g.plot3(x, y, z, "b*", "mean shape", PlotRole::mean);   // into new axes of plotWindow
 
 #include <Eigen/Core>
 #include <cstdint>
@@ -64,7 +66,7 @@ struct ObjectId {
 // A property's value: a number, a text, or a matrix (positions, point data).
 using PropertyValue = std::variant<double, std::string, Eigen::MatrixXd>;
 
-enum class ObjectType { root, figure, axes, uicontrol, line };
+enum class ObjectType : std::uint8_t { root, figure, axes, uicontrol, line };
 enum class ControlStyle { pushbutton, radiobutton, checkbox, edit, text };
 
 // A failing graphics operation: an unknown handle, a property that does not
@@ -130,6 +132,11 @@ struct GraphicsObject {
   Handle handle = kRoot;
   std::uint64_t serial = 0;  // never given twice in a run; 0 for the root
   ObjectType type = ObjectType::root;
+  // Plotted object: its style taken apart, as the renderer draws it (the
+  // text is lineStyle below), and what it stands for, as whoever plotted it
+  // said. Kept beside the type, in room the object has anyway.
+  PlotStyle style;
+  PlotRole role = PlotRole::other;
   Handle parent = kRoot;
   std::vector<Handle> children;  // in order of creation
   std::string tag;
@@ -139,10 +146,6 @@ struct GraphicsObject {
   // As given, for example "bo" or "k:"; kept once by the model for all the
   // objects of one style, as the legend names are.
   std::string_view lineStyle;
-  // The same taken apart, as the renderer draws it.
-  PlotStyle style;
-  // What it stands for, as whoever plotted it said.
-  PlotRole role = PlotRole::other;
   double markerSize = 6;
   // What the legend calls it ("mean shape"); empty: left out. The text is
   // kept once by the model for all the objects of one name (a 2D plot has
