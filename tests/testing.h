@@ -18,6 +18,7 @@
 
 #include "core/filedialogs.h"
 #include "core/textsink.h"
+#include "document/handle.h"
 
 namespace tarvolin::testing {
 
@@ -142,3 +143,10 @@ class CwdGuard {
           << "message was: " << caught_error_.what();                                \
     }                                                                                \
   } while (false)
+
+namespace tarvolin {
+
+// A handle in a failed check's message: its number.
+inline std::ostream& operator<<(std::ostream& out, Handle h) { return out << h.value(); }
+
+}  // namespace tarvolin

@@ -153,7 +153,7 @@ QWidget* FigureWindow::addControl(Handle control) {
         Graphics& g = view_.graphics();
         if (!g.isValid(control)) return;
         if (const std::optional<double> value = clickvalue(g.object(control))) {
-          g.set(control, props::kValue, *value);
+          g.setValue(control, *value);
         }
         view_.runCallback(control);
       });
@@ -238,7 +238,7 @@ bool FigureWindow::commitEdit(Handle control, QLineEdit* edit) {
   if (!g.isValid(control)) return false;
   const std::string typed = edit->text().toStdString();
   if (typed == g.object(control).details().string) return false;
-  g.set(control, props::kString, typed);
+  g.setString(control, typed);
   view_.runCallback(control);
   return true;
 }

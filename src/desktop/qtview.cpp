@@ -139,7 +139,7 @@ void QtView::click(Handle h) {
   if (!graphics_.isValid(h)) return;
   const GraphicsObject& o = graphics_.object(h);
   if (o.type != ObjectType::uicontrol || !o.details().enable) return;
-  if (const std::optional<double> value = clickvalue(o)) graphics_.set(h, props::kValue, *value);
+  if (const std::optional<double> value = clickvalue(o)) graphics_.setValue(h, *value);
   runCallback(h);
 }
 

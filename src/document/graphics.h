@@ -1,9 +1,11 @@
 #pragma once
 // The graphics object model: the screen, windows, axes, controls and plotted
-// point sets, addressed by numeric handles, with the operations the
-// workflows use (findobj, get, set, figure, plot3, hold, axis, msgbox,
-// print). It links no widgets: a window layer mirrors it by listening to the
-// changes it announces, and tests read it directly.
+// point sets, addressed by handles (numbers by name), with the operations
+// the workflows use (findobj, get, set, figure, plot3, hold, axis, msgbox,
+// print). C++ callers set properties through typed setters; get and set by
+// name serve the runtime and figure files. It links no widgets: a window
+// layer mirrors it by listening to the changes it announces, and tests read
+// it directly.
 //
 // Objects form a tree under the root (handle 0, the screen): windows under
 // the root, axes and controls under a window, plotted objects under axes.
@@ -18,19 +20,20 @@
 //
 // Every change is announced to the listeners: an object created or deleted,
 // a property set, a message box shown, a picture or a text put on the
-// clipboard, an error recorded.
+// clipboard, an error recorded. The model keeps no history of them.
 //
 // Example:
 //   Graphics g;
 //   Handle main = g.figure();
 //   Handle box = g.uicontrol(main, {ControlStyle::edit, "StandardBox", "0.0000"});
-//   g.set(g.findobj("StandardBox").front(), "String", std::string("1.5"));
+//   g.setString(g.findobj("StandardBox").front(), "1.5");
 //   Handle plotWindow = g.figure();
-//   g.plot3(x, y, z, "bo");   // into new axes of plotWindow
+//   g.plot3(x, y, z, "b*", "mean shape", PlotRole::mean);   // into new axes of plotWindow
 
 #include <Eigen/Core>
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <map>
 #include <memory>
 #include <optional>
@@ -42,14 +45,14 @@
 #include <variant>
 #include <vector>
 
+#include "document/handle.h"
 #include "document/objectstore.h"
 #include "document/plotdata.h"
+#include "document/plotrole.h"
+#include "document/plotstyle.h"
 #include "document/value.h"
 
 namespace tarvolin {
-
-using Handle = double;
-constexpr Handle kRoot = 0;
 
 // An object as remembered: its handle and its serial number. No two objects
 // of a run share a serial number, so an object made later under the same
@@ -63,7 +66,7 @@ struct ObjectId {
 // A property's value: a number, a text, or a matrix (positions, point data).
 using PropertyValue = std::variant<double, std::string, Eigen::MatrixXd>;
 
-enum class ObjectType { root, figure, axes, uicontrol, line };
+enum class ObjectType : std::uint8_t { root, figure, axes, uicontrol, line };
 enum class ControlStyle { pushbutton, radiobutton, checkbox, edit, text };
 
 // A failing graphics operation: an unknown handle, a property that does not
@@ -129,6 +132,11 @@ struct GraphicsObject {
   Handle handle = kRoot;
   std::uint64_t serial = 0;  // never given twice in a run; 0 for the root
   ObjectType type = ObjectType::root;
+  // Plotted object: its style taken apart, as the renderer draws it (the
+  // text is lineStyle below), and what it stands for, as whoever plotted it
+  // said. Kept beside the type, in room the object has anyway.
+  PlotStyle style;
+  PlotRole role = PlotRole::other;
   Handle parent = kRoot;
   std::vector<Handle> children;  // in order of creation
   std::string tag;
@@ -260,6 +268,23 @@ class Graphics {
   PropertyValue get(Handle h, std::string_view name) const;
   void set(Handle h, std::string_view name, const PropertyValue& value);
   std::string getString(Handle h, std::string_view name) const;
+  // The same properties set from C++, typed: each refuses an object that
+  // has no such property as set by name does, and announces the change under
+  // the property's name as set by name does, so listeners see no difference.
+  void setTag(Handle h, std::string tag);
+  void setUnits(Handle h, std::string units);
+  void setPosition(Handle h, const Eigen::Vector4d& position);  // left, bottom, width, height
+  void setOuterPosition(Handle h, const Eigen::Vector4d& position);
+  void setActivePositionProperty(Handle h, std::string property);
+  void setVisible(Handle h, bool visible);
+  void setName(Handle h, std::string name);
+  void setString(Handle h, std::string text);
+  void setValue(Handle h, double value);
+  void setEnable(Handle h, bool on);
+  void setFontName(Handle h, std::string font);
+  void setTitle(Handle h, std::string title);
+  void setXLabel(Handle h, std::string label);
+  void setYLabel(Handle h, std::string label);
   double getNumber(Handle h, std::string_view name) const;
 
   // Application data: named values stored on any object.
@@ -271,24 +296,27 @@ class Graphics {
   // off the axes are cleared first. A style is a colour letter (b g r c m y k
   // w) with a marker (. o x + * s d v ^ < > p h) and/or a line kind (- : -- -.),
   // in any order; a colour alone is a solid line. `name` is what the legend
-  // calls the plotted object (its DisplayName).
+  // calls the plotted object (its DisplayName); `role` what it stands for.
   // The coordinates are any Eigen vectors, evaluated straight into the
   // plotted object, or single values: plot(PlotData::one(x), PlotData::one(y), ...).
   Handle plot(PlotData x, PlotData y, std::string_view style, double markerSize,
-              std::string_view name = {});
+              std::string_view name = {}, PlotRole role = PlotRole::other);
   Handle plot3(PlotData x, PlotData y, PlotData z, std::string_view style,
-               std::string_view name = {});
+               std::string_view name = {}, PlotRole role = PlotRole::other);
   void hold(bool on);
   // "auto": limits follow the data; "equal": equal data units on all axes.
   void axis(std::string_view mode);
 
   // --- services
-  // A message box without title; returns at once.
+  // A message box without title; returns at once. Only the last one is
+  // kept: who wants them all listens for them.
   void msgbox(std::string text);
-  const std::vector<std::string>& messages() const { return messages_; }
-  // print("-dmeta"): the current window's picture onto the clipboard.
+  const std::string& lastMessage() const { return lastMessage_; }
+  // print("-dmeta"): the current window's picture onto the clipboard, in
+  // place of the one there (a picture of a large 2D plot holds a copy of
+  // every point, so two are never kept).
   void print(std::string_view option);
-  const std::vector<ClipboardPicture>& clipboard() const { return clipboard_; }
+  const std::optional<ClipboardPicture>& clipboard() const { return clipboard_; }
   // A text onto the clipboard (a report to paste elsewhere), announced for
   // the window whose callback is running (the current window outside
   // callbacks).
@@ -323,6 +351,10 @@ class Graphics {
   GraphicsObject& mutableObject(Handle h);
   Handle add(GraphicsObject&& object);
   void remove(Handle h);
+  // Object h, when it is of one of `types` (any type when none is given);
+  // else the error set by name gives.
+  GraphicsObject& settable(Handle h, std::string_view property,
+                           std::initializer_list<ObjectType> types);
   // Switches off every radio button of `on`'s group but `on`.
   void switchOffGroup(Handle on);
   Handle addLine(GraphicsObject&& line);
@@ -345,18 +377,19 @@ class Graphics {
   // The legend names of plotted objects, each kept once.
   std::set<std::string, std::less<>> displayNames_;
   std::string_view keptName(std::string_view name);
-  // The plot styles in use, each kept once and checked when first used.
-  std::set<std::string, std::less<>> lineStyles_;
+  // The plot styles in use, each kept once and parsed when first used.
+  std::map<std::string, PlotStyle, std::less<>> lineStyles_;
   // The name and style kept last: a plot of one object per point asks for
   // the same ones a million times in a row.
-  std::string_view lastName_, lastStyle_;
-  std::string_view keptStyle(std::string_view style);
+  std::string_view lastName_;
+  const std::pair<const std::string, PlotStyle>* lastStyle_ = nullptr;
+  const std::pair<const std::string, PlotStyle>& keptStyle(std::string_view style);
   std::vector<Handle> figureOrder_;  // open windows, oldest first
   std::optional<Handle> currentFigure_;
-  Handle nextHandle_ = 1000;
+  double nextHandle_ = 1000;  // the number of the next object that is not a window
   std::uint64_t nextSerial_ = 1;
-  std::vector<std::string> messages_;
-  std::vector<ClipboardPicture> clipboard_;
+  std::string lastMessage_;
+  std::optional<ClipboardPicture> clipboard_;
   std::string textClipboard_;
   std::string lastError_;
   std::optional<Handle> callbackObject_;
@@ -367,8 +400,5 @@ class Graphics {
   int telling_ = 0;
   int nextListener_ = 1;
 };
-
-// Checks a plot style; returns the problem, or nothing when it is valid.
-std::optional<std::string> plotstyleproblem(std::string_view style);
 
 }  // namespace tarvolin

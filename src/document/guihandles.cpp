@@ -31,8 +31,10 @@ void collect(const Graphics& graphics, Handle h, TaggedHandles& fields) {
 
 Handle guiWindowOf(const Graphics& graphics, const Value& h) {
   // A NaN would compare equal to every handle in the model's map.
-  if (h.isScalar() && std::isfinite(h.scalar()) && graphics.isValid(h.scalar())) {
-    if (const std::optional<Handle> window = graphics.parentFigure(h.scalar())) return *window;
+  if (h.isScalar() && std::isfinite(h.scalar()) && graphics.isValid(Handle(h.scalar()))) {
+    if (const std::optional<Handle> window = graphics.parentFigure(Handle(h.scalar()))) {
+      return *window;
+    }
   }
   throw GraphicsError("H must be the handle to a figure or figure descendent.");
 }
@@ -46,8 +48,11 @@ Value guihandles(Graphics& graphics, std::optional<Value> h) {
   Value::Record record;
   record.reserve(fields.size());
   for (const auto& [tag, handles] : fields) {
-    record.emplace_back(tag, Value(Eigen::MatrixXd(Eigen::Map<const Eigen::RowVectorXd>(
-                                 handles.data(), static_cast<Eigen::Index>(handles.size())))));
+    Eigen::MatrixXd numbers(1, static_cast<Eigen::Index>(handles.size()));
+    for (size_t i = 0; i < handles.size(); ++i) {
+      numbers(0, static_cast<Eigen::Index>(i)) = handles[i].value();
+    }
+    record.emplace_back(tag, Value(std::move(numbers)));
   }
   return Value(std::move(record));
 }

@@ -240,23 +240,23 @@ Handle hgload(Graphics& graphics, const std::string& path) {
   const std::optional<Handle> previous = graphics.currentFigure();
   const Handle fig = graphics.figure();
   try {
-    if (!layout.window.visible) graphics.set(fig, "Visible", std::string("off"));
-    if (layout.window.name) graphics.set(fig, "Name", *layout.window.name);
-    if (layout.window.tag) graphics.set(fig, "Tag", *layout.window.tag);
+    if (!layout.window.visible) graphics.setVisible(fig, false);
+    if (layout.window.name) graphics.setName(fig, *layout.window.name);
+    if (layout.window.tag) graphics.setTag(fig, *layout.window.tag);
     if (layout.window.position) {
       // The file gives the drawing area; the frame keeps the margins a new
       // window has, so that the outer size is never smaller than the inner.
       const GraphicsObject& window = graphics.object(fig);
       const Eigen::Vector4d frame = window.details().outerPosition - window.details().position;
       const Eigen::Vector4d area = *layout.window.position;
-      graphics.set(fig, "Position", Eigen::MatrixXd(area.transpose()));
-      graphics.set(fig, "OuterPosition", Eigen::MatrixXd((area + frame).transpose()));
+      graphics.setPosition(fig, area);
+      graphics.setOuterPosition(fig, area + frame);
     }
     for (const ControlSpec& described : layout.controls) graphics.uicontrol(fig, described);
     for (const FigureAxes& area : layout.axes) {
       const Handle axes = graphics.axes(fig);
-      graphics.set(axes, "Position", Eigen::MatrixXd(area.position.transpose()));
-      if (!area.tag.empty()) graphics.set(axes, "Tag", area.tag);
+      graphics.setPosition(axes, area.position);
+      if (!area.tag.empty()) graphics.setTag(axes, area.tag);
     }
     // A window nobody sees must not catch the plots and lookups meant for
     // the window the user is working in.

@@ -27,7 +27,7 @@ Eigen::Vector4d asRect(const PropertyValue& value) {
 
 // True when `arg` is a single number naming an existing object.
 bool isHandle(const Graphics& graphics, const Value& arg) {
-  return arg.isScalar() && graphics.isValid(arg.scalar());
+  return arg.isScalar() && graphics.isValid(Handle(arg.scalar()));
 }
 
 }  // namespace
@@ -40,7 +40,7 @@ void movegui(Graphics& graphics, std::span<const Value> args) {
   for (size_t i = 0; i < args.size(); ++i) {
     const Value& arg = args[i];
     if (isHandle(graphics, arg)) {
-      window = graphics.parentFigure(arg.scalar());
+      window = graphics.parentFigure(Handle(arg.scalar()));
       if (!window) throw GraphicsError("handle of figure or descendant required");
     } else if (arg.isText()) {
       if (std::find(kPositions.begin(), kPositions.end(), arg.text()) == kPositions.end()) {
@@ -63,14 +63,14 @@ void movegui(Graphics& graphics, std::span<const Value> args) {
 
   const std::string savedActive = graphics.getString(fig, "ActivePositionProperty");
   const std::string savedUnits = graphics.getString(fig, "Units");
-  graphics.set(fig, "Units", std::string("pixels"));
+  graphics.setUnits(fig, "pixels");
   const Eigen::Vector4d inpos = asRect(graphics.get(fig, "Position"));
   const Eigen::Vector4d oldpos = asRect(graphics.get(fig, "OuterPosition"));
 
   const std::string savedRootUnits = graphics.getString(kRoot, "Units");
-  graphics.set(kRoot, "Units", std::string("pixels"));
+  graphics.setUnits(kRoot, "pixels");
   const Eigen::Vector4d screen = asRect(graphics.get(kRoot, "ScreenSize"));
-  graphics.set(kRoot, "Units", savedRootUnits);
+  graphics.setUnits(kRoot, savedRootUnits);
   const double swidth = screen(2);
   const double sheight = screen(3);
 
@@ -117,9 +117,9 @@ void movegui(Graphics& graphics, std::span<const Value> args) {
     fheight += 24;
   }
 
-  graphics.set(fig, "OuterPosition", Eigen::MatrixXd{{corner.x(), corner.y(), fwidth, fheight}});
-  graphics.set(fig, "Units", savedUnits);
-  graphics.set(fig, "ActivePositionProperty", savedActive);
+  graphics.setOuterPosition(fig, Eigen::Vector4d(corner.x(), corner.y(), fwidth, fheight));
+  graphics.setUnits(fig, savedUnits);
+  graphics.setActivePositionProperty(fig, savedActive);
 }
 
 }  // namespace tarvolin

@@ -11,7 +11,9 @@ namespace tarvolin {
 namespace {
 
 // Whole numbers from 0 to 2^52 are paged; -0 counts as 0.
-bool paged(Handle h) { return h >= 0 && h <= 4503599627370496.0 && std::floor(h) == h; }
+bool paged(Handle h) {
+  return h.value() >= 0 && h.value() <= 4503599627370496.0 && std::floor(h.value()) == h.value();
+}
 
 }  // namespace
 
@@ -32,7 +34,7 @@ std::uint32_t BasicObjectStore<Object>::placeOf(Handle h) const {
     const auto found = others_.find(h);
     return found == others_.end() ? kEmpty : found->second;
   }
-  const auto whole = static_cast<std::uint64_t>(h);
+  const auto whole = static_cast<std::uint64_t>(h.value());
   const Page* page = pageOf(whole >> kPageBits);
   return page ? page->places[whole & ((std::uint64_t{1} << kPageBits) - 1)] : kEmpty;
 }
@@ -42,7 +44,7 @@ Object& BasicObjectStore<Object>::insert(Object&& object) {
   const Handle h = object.handle;
   std::uint32_t* slot = nullptr;
   if (paged(h)) {
-    const auto whole = static_cast<std::uint64_t>(h);
+    const auto whole = static_cast<std::uint64_t>(h.value());
     Page* page = pageOf(whole >> kPageBits);
     if (!page) page = (pages_[whole >> kPageBits] = std::make_unique<Page>()).get();
     slot = &page->places[whole & ((std::uint64_t{1} << kPageBits) - 1)];
@@ -91,7 +93,7 @@ template <typename Object>
 void BasicObjectStore<Object>::erase(Handle h) {
   std::uint32_t place = kEmpty;
   if (paged(h)) {
-    const auto whole = static_cast<std::uint64_t>(h);
+    const auto whole = static_cast<std::uint64_t>(h.value());
     Page* page = pageOf(whole >> kPageBits);
     if (!page) return;
     std::uint32_t& slot = page->places[whole & ((std::uint64_t{1} << kPageBits) - 1)];

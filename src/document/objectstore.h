@@ -33,10 +33,11 @@
 #include <utility>
 #include <vector>
 
+#include "document/handle.h"
+
 namespace tarvolin {
 
 struct GraphicsObject;
-using Handle = double;
 
 template <typename Object>
 class BasicObjectStore {

@@ -95,11 +95,13 @@ Handle openfig(Graphics& graphics, const std::string& filename, const std::strin
   } else {
     throw GraphicsError("Second input argument must be 'new' or 'reuse'.");
   }
-  graphics.setappdata(kRoot, key,
-                      Eigen::MatrixXd(Eigen::Map<const Eigen::RowVectorXd>(
-                          windows.data(), static_cast<Eigen::Index>(windows.size()))));
+  Eigen::MatrixXd numbers(1, static_cast<Eigen::Index>(windows.size()));
+  for (size_t i = 0; i < windows.size(); ++i) {
+    numbers(0, static_cast<Eigen::Index>(i)) = windows[i].value();
+  }
+  graphics.setappdata(kRoot, key, std::move(numbers));
 
-  const std::vector<Value> placement{Value(fig), Value("onscreen")};
+  const std::vector<Value> placement{Value(fig.value()), Value("onscreen")};
   movegui(graphics, placement);
   if (graphics.getString(fig, "Visible") == "on") graphics.figure(fig);
   return fig;

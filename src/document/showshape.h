@@ -8,7 +8,7 @@
 // Hold goes on first; every landmark of every row is drawn as its own point
 // with marker size 3; then the axis modes become "auto" and "equal".
 // Returns 1, whatever was drawn. `name` is what the plot's legend calls the
-// points.
+// points, `role` what they stand for.
 //
 // Example:
 //   showshape(graphics, SDATA, "rs");   // a row of 5 columns gives 2 points
@@ -21,6 +21,6 @@
 namespace tarvolin {
 
 double showshape(Graphics& graphics, const Eigen::MatrixXd& x, std::string_view xform = "k.",
-                 std::string_view name = {});
+                 std::string_view name = {}, PlotRole role = PlotRole::other);
 
 }  // namespace tarvolin

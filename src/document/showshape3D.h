@@ -6,7 +6,7 @@
 // Page 1 is drawn first, under the hold state the axes had (with hold off it
 // replaces what they showed); then hold goes on and the axis modes become
 // "auto" and "equal"; then pages 2 to N are added. Each page is one plotted
-// object of k points, which the plot's legend calls `name`.
+// object of k points, which the plot's legend calls `name`, standing for `role`.
 //
 // Example:
 //   showshape3D(graphics, mean1, "b*");
@@ -21,9 +21,9 @@
 namespace tarvolin {
 
 void showshape3D(Graphics& graphics, const ConfigStack& x, std::string_view dsymbol,
-                 std::string_view name = {});
+                 std::string_view name = {}, PlotRole role = PlotRole::other);
 
 void showshape3D(Graphics& graphics, const Eigen::MatrixXd& x, std::string_view dsymbol,
-                 std::string_view name = {});
+                 std::string_view name = {}, PlotRole role = PlotRole::other);
 
 }  // namespace tarvolin

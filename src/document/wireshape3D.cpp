@@ -8,7 +8,7 @@
 namespace tarvolin {
 
 void wireshape3D(Graphics& graphics, const Eigen::MatrixXd& x, const Eigen::MatrixXd& wirelist,
-                 std::string_view color, std::string_view name) {
+                 std::string_view color, std::string_view name, PlotRole role) {
   console().echo("m", static_cast<double>(x.rows()));
   console().echo("n", static_cast<double>(x.cols()));
   if (wirelist.rows() > 0 && wirelist.cols() < 3) {
@@ -23,7 +23,7 @@ void wireshape3D(Graphics& graphics, const Eigen::MatrixXd& x, const Eigen::Matr
     const auto a = static_cast<Eigen::Index>(wirelist(i, 1)) - 1;
     const auto b = static_cast<Eigen::Index>(wirelist(i, 2)) - 1;
     graphics.plot3(Eigen::RowVector2d(x(a, 0), x(b, 0)), Eigen::RowVector2d(x(a, 1), x(b, 1)),
-                   Eigen::RowVector2d(x(a, 2), x(b, 2)), color, name);
+                   Eigen::RowVector2d(x(a, 2), x(b, 2)), color, name, role);
   }
   if (misfit) {
     throw InputError(

@@ -13,9 +13,9 @@ Values Tarvolin(Runtime& runtime, int nargout, const Values& args) {
   if (args.empty()) {
     Graphics& graphics = runtime.graphics();
     const Handle fig = openfig(graphics, "Tarvolin", "reuse", runtime.figureFolder());
-    const Value handles = guihandles(graphics, Value(fig));
-    guidata(graphics, Value(fig), handles);
-    if (nargout >= 1) return {Value(fig)};
+    const Value handles = guihandles(graphics, Value(fig.value()));
+    guidata(graphics, Value(fig.value()), handles);
+    if (nargout >= 1) return {Value(fig.value())};
     return {};
   }
   if (!args.front().isText()) return {};

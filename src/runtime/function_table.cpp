@@ -163,8 +163,9 @@ void function_table(Runtime& runtime) {
       if (!args[1].isText()) throw GraphicsError("Second input argument must be 'new' or 'reuse'.");
       policy = args[1].text();
     }
-    return Values{Value(
-        openfig(runtime.graphics(), text(args, 0, "filename"), policy, runtime.figureFolder()))};
+    return Values{
+        Value(openfig(runtime.graphics(), text(args, 0, "filename"), policy, runtime.figureFolder())
+                  .value())};
   }));
   r.add(entry("standsw", 1, 1, {"y"}, [&runtime](int, const Values& args) {
     runtime.standsw()(action(args));
@@ -172,11 +173,11 @@ void function_table(Runtime& runtime) {
   }));
   r.add(entry("cla", -1, 1, {"ret_ax"}, [&g](int nargout, const Values& args) {
     const Handle axes = cla(g, texts(args, 0));
-    return nargout > 0 ? Values{Value(axes)} : Values{};
+    return nargout > 0 ? Values{Value(axes.value())} : Values{};
   }));
   r.add(entry("clf", -1, 1, {"ret_fig"}, [&g](int nargout, const Values& args) {
     const Handle window = clf(g, texts(args, 0));
-    return nargout > 0 ? Values{Value(window)} : Values{};
+    return nargout > 0 ? Values{Value(window.value())} : Values{};
   }));
   r.add(entry("getpproc3", 1, 2, {"reference3", "sdata"}, [](int, const Values& args) {
     const Superimposition s = getpproc3(stack(args, 0, "data"), consoleSink());
@@ -273,9 +274,9 @@ void function_table(Runtime& runtime) {
   r.addLocalTable(Tarvolin_callbacks(runtime));
   auto parentFigure = [&g](int, const Values& args) {
     const Value& h = input(args, 0, "fig");
-    if (!h.isScalar() || !g.isValid(h.scalar())) return Values{Value()};
-    const std::optional<Handle> window = g.parentFigure(h.scalar());
-    return Values{window ? Value(*window) : Value()};
+    if (!h.isScalar() || !g.isValid(Handle(h.scalar()))) return Values{Value()};
+    const std::optional<Handle> window = g.parentFigure(Handle(h.scalar()));
+    return Values{window ? Value(window->value()) : Value()};
   };
   r.addLocalTable({"guidata", {{"guidata/getParentFigure", 1, 1, {"fig"}, 99, parentFigure}}});
   r.addLocalTable(

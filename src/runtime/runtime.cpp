@@ -95,7 +95,7 @@ void Runtime::runCallback(Handle h) {
 Value Runtime::evaluate(const CallExpression& call, int nargout) {
   if (call.name == "gcbo" || call.name == "gcbf") {
     const std::optional<Handle> h = call.name == "gcbo" ? graphics_.gcbo() : graphics_.gcbf();
-    return h ? Value(*h) : Value();
+    return h ? Value(h->value()) : Value();
   }
   Values args;
   for (const CallArgument& argument : call.arguments) {

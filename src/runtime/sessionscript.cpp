@@ -161,7 +161,7 @@ void SessionScript::perform(Runtime& runtime, const Step& step) {
     const Handle h = control(runtime, step, step.words[1]);
     const GraphicsObject& o = graphics.object(h);
     if (!o.details().enable) fail(step, step.words[1] + " is disabled");
-    if (const std::optional<double> value = clickvalue(o)) graphics.set(h, "Value", *value);
+    if (const std::optional<double> value = clickvalue(o)) graphics.setValue(h, *value);
     runtime.runCallback(h);
   } else if (command == "set" && count >= 3) {
     const Handle h = control(runtime, step, step.words[1]);

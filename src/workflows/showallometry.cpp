@@ -23,8 +23,6 @@ const Eigen::Vector2d kCorner(120, 60);
 const Eigen::Vector4d kCopy(10, 0, 130, kButtonHeight);
 const Eigen::Vector4d kSave(150, 0, 170, kButtonHeight);
 
-Eigen::MatrixXd row(const Eigen::Vector4d& v) { return Eigen::MatrixXd(v.transpose()); }
-
 Eigen::Vector4d rectangle(const PropertyValue& value) {
   const Eigen::MatrixXd& m = std::get<Eigen::MatrixXd>(value);
   return Eigen::Vector4d(m(0), m(1), m(2), m(3));
@@ -44,16 +42,15 @@ ControlSpec control(ControlStyle style, const char* tag, const char* string,
 // Opens the window with its controls and empty axes.
 Handle openWindow(Graphics& graphics, std::string_view module) {
   const Handle window = graphics.figure();
-  graphics.set(window, "Tag", std::string(kAllometryWindow));
+  graphics.setTag(window, std::string(kAllometryWindow));
   const Eigen::Vector4d screen = rectangle(graphics.get(kRoot, "ScreenSize"));
   const double width = std::min(kWidest, screen(2) - 4 * kMargin);
-  graphics.set(window, "Position",
-               row(Eigen::Vector4d(kCorner.x(), kCorner.y(), width, kTallestPlot)));
+  graphics.setPosition(window, Eigen::Vector4d(kCorner.x(), kCorner.y(), width, kTallestPlot));
   const Handle text = graphics.uicontrol(
       window, control(ControlStyle::text, "AllometryText", "",
                       Eigen::Vector4d(kMargin, kMargin, width - 2 * kMargin, kButtonHeight),
                       "The Procrustes ANOVA of shape on x; select text to copy a part of it"));
-  graphics.set(text, "FontName", std::string("monospace"));
+  graphics.setFontName(text, "monospace");
   ControlSpec copy = control(ControlStyle::pushbutton, "AllometryCopyButton", "Copy table", kCopy,
                              "Put the report with its table on the clipboard as text");
   copy.callback = std::string(module) + "('AllometryCopy')";
@@ -64,7 +61,7 @@ Handle openWindow(Graphics& graphics, std::string_view module) {
   save.callback = std::string(module) + "('AllometrySave')";
   graphics.uicontrol(window, save);
   const Handle plot = graphics.axes(window);
-  graphics.set(plot, "Tag", std::string("AllometryPlot"));
+  graphics.setTag(plot, "AllometryPlot");
   return window;
 }
 
@@ -76,26 +73,23 @@ void layOut(Graphics& graphics, Handle window, const std::string& report, bool f
   const double width = was(2);
   const Handle text = graphics.findobj("AllometryText", window).front();
   // Measured at the width the text will have.
-  graphics.set(text, "Position",
-               row(Eigen::Vector4d(kMargin, kMargin, width - 2 * kMargin, kButtonHeight)));
-  graphics.set(text, "String", report);
+  graphics.setPosition(text, Eigen::Vector4d(kMargin, kMargin, width - 2 * kMargin, kButtonHeight));
+  graphics.setString(text, report);
   const double textHeight = std::ceil(rectangle(graphics.get(text, "Extent"))(3));
   const double fixed = textHeight + kButtonHeight + 4 * kMargin;
   const double plotHeight = std::clamp(screen(3) - kFrameRoom - fixed, kLowestPlot, kTallestPlot);
   const double height = fixed + plotHeight;
   const double top = fresh ? screen(3) - kFrameRoom / 2 : was(1) + was(3);
-  graphics.set(window, "Position",
-               row(Eigen::Vector4d(was(0), std::max(0.0, top - height), width, height)));
-  graphics.set(graphics.findobj("AllometryPlot", window).front(), "Position",
-               row(Eigen::Vector4d(kMargin, kMargin, width - 2 * kMargin, plotHeight)));
+  graphics.setPosition(window, Eigen::Vector4d(was(0), std::max(0.0, top - height), width, height));
+  graphics.setPosition(graphics.findobj("AllometryPlot", window).front(),
+                       Eigen::Vector4d(kMargin, kMargin, width - 2 * kMargin, plotHeight));
   const double buttons = 2 * kMargin + plotHeight;
   Eigen::Vector4d copy = kCopy, save = kSave;
   copy(1) = save(1) = buttons;
-  graphics.set(graphics.findobj("AllometryCopyButton", window).front(), "Position", row(copy));
-  graphics.set(graphics.findobj("AllometrySaveButton", window).front(), "Position", row(save));
-  graphics.set(text, "Position",
-               row(Eigen::Vector4d(kMargin, buttons + kButtonHeight + kMargin, width - 2 * kMargin,
-                                   textHeight)));
+  graphics.setPosition(graphics.findobj("AllometryCopyButton", window).front(), copy);
+  graphics.setPosition(graphics.findobj("AllometrySaveButton", window).front(), save);
+  graphics.setPosition(text, Eigen::Vector4d(kMargin, buttons + kButtonHeight + kMargin,
+                                             width - 2 * kMargin, textHeight));
 }
 
 }  // namespace
@@ -106,22 +100,23 @@ ObjectId showallometry(Graphics& graphics, const AllometryReport& report,
   const bool open = window && graphics.exists(*window);
   const Handle shown = open ? window->handle : openWindow(graphics, module);
   graphics.figure(shown);
-  graphics.set(shown, "Name", "Tarvolin allometry: " + report.file);
+  graphics.setName(shown, "Tarvolin allometry: " + report.file);
   layOut(graphics, shown, report.text, !open);
 
   const Handle plot = graphics.findobj("AllometryPlot", shown).front();
   graphics.hold(false);  // the next plot replaces what a refreshed window showed
   const Eigen::VectorXd& x = report.x;
-  graphics.plot(x.transpose(), report.score.score.transpose(), "bo", 6, kAllometrySpecimens);
+  graphics.plot(x.transpose(), report.score.score.transpose(), "bo", 6, kAllometrySpecimens,
+                PlotRole::allometrySpecimens);
   graphics.hold(true);
   const Eigen::RowVector2d ends(x.minCoeff(), x.maxCoeff());
   const Eigen::RowVector2d fitted =
       (report.score.line(0) * ends.array() + report.score.line(1)).matrix();
-  graphics.plot(ends, fitted, "r-", 6, kAllometryLine);
-  graphics.set(plot, "Title", report.file + ": regression score against " + report.xname);
-  graphics.set(plot, "XLabel", report.xname);
-  graphics.set(plot, "YLabel", std::string(kAllometryScore));
-  if (open) graphics.set(shown, "Visible", std::string("on"));  // brought to the front
+  graphics.plot(ends, fitted, "r-", 6, kAllometryLine, PlotRole::fittedLine);
+  graphics.setTitle(plot, report.file + ": regression score against " + report.xname);
+  graphics.setXLabel(plot, report.xname);
+  graphics.setYLabel(plot, std::string(kAllometryScore));
+  if (open) graphics.setVisible(shown, true);  // brought to the front
 
   if (remembered && *remembered != shown && graphics.isValid(*remembered)) {
     graphics.figure(*remembered);

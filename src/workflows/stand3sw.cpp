@@ -192,8 +192,8 @@ void Stand3sw::drawData() {
   // The plot shows this data set alone: nothing of an earlier one, nor a
   // second copy of its mean, whose landmarks would be numbered on from k.
   cla(graphics_);
-  showshape3D(graphics_, state_.mean1, "b*", kMeanShape);
-  showshape3D(graphics_, state_.DATAV, "bo", kSuperimposed);
+  showshape3D(graphics_, state_.mean1, "b*", kMeanShape, PlotRole::mean);
+  showshape3D(graphics_, state_.DATAV, "bo", kSuperimposed, PlotRole::specimens);
   if (wireframeOn()) wireshape3D(graphics_, state_.mean1, state_.wirelist, "g");
   nameplot(std::to_string(state_.DATAV.specimens()) + " specimens, superimposed");
   enablePlotButtons(true);
@@ -215,8 +215,8 @@ void Stand3sw::plotWindowGone() {
 
 void Stand3sw::nameplot(const std::string& shown) {
   const std::string file = std::filesystem::path(state_.datafile).filename().string();
-  graphics_.set(graphics_.gcf(), "Name", std::string(kPlotWindowName) + ": " + file);
-  graphics_.set(graphics_.gca(), "Title", file + ": " + shown);
+  graphics_.setName(graphics_.gcf(), std::string(kPlotWindowName) + ": " + file);
+  graphics_.setTitle(graphics_.gca(), file + ": " + shown);
 }
 
 void Stand3sw::loadWire() {
@@ -267,10 +267,10 @@ void Stand3sw::regress() {
 
   selectPlotWindow();
   cla(graphics_);
-  showshape3D(graphics_, state_.smean, "r*", kStandardizedMean);
-  showshape3D(graphics_, state_.SDATAV, "ro", kStandardized);
-  showshape3D(graphics_, getpprocon3(state_.smean, state_.DATAV, consoleSink()), "bo",
-              kSuperimposed);
+  showshape3D(graphics_, state_.smean, "r*", kStandardizedMean, PlotRole::standardizedMean);
+  showshape3D(graphics_, state_.SDATAV, "ro", kStandardized, PlotRole::standardized);
+  showshape3D(graphics_, getpprocon3(state_.smean, state_.DATAV, consoleSink()), "bo", kSuperimposed,
+              PlotRole::specimens);
   if (wireframeOn()) wireshape3D(graphics_, state_.smean, state_.wirelist, "k:");
   nameplot("standardized to " + panel_.standardizedText(at));
   enablePlotButtons(true);
@@ -316,8 +316,8 @@ void Stand3sw::clear() {
     // no status of its steps.
     inPlotWindow("clear", [this] {
       cla(graphics_);
-      graphics_.set(graphics_.gca(), "Title", std::string());
-      graphics_.set(graphics_.gcf(), "Name", std::string(kPlotWindowName));
+      graphics_.setTitle(graphics_.gca(), std::string());
+      graphics_.setName(graphics_.gcf(), std::string(kPlotWindowName));
     });
     graphics_.status(state_.fighand1->handle, "");
   }
@@ -338,10 +338,10 @@ void Stand3sw::showRegress() {
   Eigen::RowVectorXd x, y, z;
   for (Eigen::Index i = 0; i < sdata.rows(); ++i) {
     rowPoints(sdata, i, x, y, z);
-    graphics_.plot3(x, y, z, "rs", kStandardizedSaved);
+    graphics_.plot3(x, y, z, "rs", kStandardizedSaved, PlotRole::savedStandardized);
   }
   rowPoints(sdata.colwise().mean(), 0, x, y, z);
-  graphics_.plot3(x, y, z, "ks", kStandardizedSavedMean);
+  graphics_.plot3(x, y, z, "ks", kStandardizedSavedMean, PlotRole::savedStandardizedMean);
   graphics_.axis("auto");
   graphics_.axis("equal");
   graphics_.hold(true);

@@ -38,8 +38,8 @@ const std::array<SwitchyardAction<Standsw>, 16> Standsw::kActions = {{
 namespace {
 
 // The 2D data are taken as superimposed already.
-constexpr Standsw::PlotKind kDataPlot{"bo", kSuperimposed, "b<", kMeanShape,
-                                      "specimens, superimposed"};
+constexpr Standsw::PlotKind kDataPlot{"bo",       kSuperimposed,  PlotRole::specimens,      "b<",
+                                      kMeanShape, PlotRole::mean, "specimens, superimposed"};
 
 // What is wrong with data that are not superimposed, and what to do.
 std::string notSuperimposedText(const NotSuperimposed& found, const std::string& name,
@@ -85,13 +85,13 @@ void Standsw::operator()(std::string_view action) {
 
 void Standsw::plotDataSet(const Eigen::MatrixXd& x, const PlotKind& kind) {
   panel_.makeOwnWindowCurrent();
-  showshape(graphics_, x, kind.points, kind.pointsName);
-  showshape(graphics_, x.colwise().mean(), kind.mean, kind.meanName);
+  showshape(graphics_, x, kind.points, kind.pointsName, kind.pointsRole);
+  showshape(graphics_, x.colwise().mean(), kind.mean, kind.meanName, kind.meanRole);
   graphics_.axis("auto");
   graphics_.axis("equal");
   graphics_.hold(true);
-  graphics_.set(graphics_.gca(), "Title",
-                state_.dataName + ": " + std::to_string(x.rows()) + " " + std::string(kind.shown));
+  graphics_.setTitle(graphics_.gca(), state_.dataName + ": " + std::to_string(x.rows()) + " " +
+                                          std::string(kind.shown));
 }
 
 void Standsw::loadData() {
@@ -161,7 +161,7 @@ void Standsw::clearPlot() {
   panel_.makeOwnWindowCurrent();
   graphics_.hold(false);
   cla(graphics_);
-  graphics_.set(graphics_.gca(), "Title", std::string());
+  graphics_.setTitle(graphics_.gca(), std::string());
 }
 
 void Standsw::showData() {
@@ -213,8 +213,8 @@ void Standsw::showRegress() {
     clearPlot();
     plotDataSet(state_.DATA, kDataPlot);
   }
-  plotDataSet(state_.SDATA,
-              {"rs", kStandardized, "ks", kStandardizedMean, "standardized specimens"});
+  plotDataSet(state_.SDATA, {"rs", kStandardized, PlotRole::standardized, "ks", kStandardizedMean,
+                             PlotRole::standardizedMean, "standardized specimens"});
   state_.plotShowsDataAlone = false;
   graphics_.status(
       sprintf("Showing the %i standardized specimens and their mean", state_.SDATA.rows()));

@@ -80,9 +80,14 @@ class Standsw {
   };
 
   // How a data set is plotted: the styles of its points and of its mean row,
-  // what the legend calls them, and what the title says is shown.
+  // what the legend calls them and what they stand for, and what the title
+  // says is shown.
   struct PlotKind {
-    std::string_view points, pointsName, mean, meanName, shown;
+    std::string_view points, pointsName;
+    PlotRole pointsRole;
+    std::string_view mean, meanName;
+    PlotRole meanRole;
+    std::string_view shown;
   };
 
   // The sixteen actions, in the order they are compared.

@@ -126,15 +126,15 @@ double SwitchyardPanel::value(std::string_view tag) const {
 }
 
 void SwitchyardPanel::setString(std::string_view tag, std::string text) {
-  graphics_.set(control(tag), "String", std::move(text));
+  graphics_.setString(control(tag), std::move(text));
 }
 
 void SwitchyardPanel::setValue(std::string_view tag, double value) {
-  graphics_.set(control(tag), "Value", value);
+  graphics_.setValue(control(tag), value);
 }
 
 void SwitchyardPanel::setEnable(std::string_view tag, bool on) {
-  graphics_.set(control(tag), "Enable", std::string(on ? "On" : "Off"));
+  graphics_.setEnable(control(tag), on);
 }
 
 StandardizedAt SwitchyardPanel::standardValue(Transform lcode) const {
@@ -261,8 +261,8 @@ Eigen::VectorXd SwitchyardPanel::showTransform(const Eigen::MatrixXd& xlist, Tra
 void SwitchyardPanel::writeStatistics(const double (&statistics)[4], double proposed, bool echo) {
   for (int i = 0; i < 4; ++i) {
     const Handle h = control(kStatisticBoxes[i]);
-    if (echo) console().echo("h", h);
-    graphics_.set(h, "String", sprintf("%4.4f", statistics[i]));
+    if (echo) console().echo("h", h.value());
+    graphics_.setString(h, sprintf("%4.4f", statistics[i]));
   }
   setString("StandardBox", sprintf("%4.4f", proposed));
 }

@@ -4,6 +4,7 @@
 #include <functional>
 #include <random>
 
+#include "tests/document/graphicsrecorder.h"
 #include "tests/testing.h"
 
 namespace tarvolin {
@@ -42,26 +43,26 @@ TEST(Graphics, RootIsTheScreen) {
 
 TEST(Graphics, FigureTakesTheSmallestFreeNumberAndBecomesCurrent) {
   Graphics g;
-  EXPECT_EQ(g.figure(), 1);
-  EXPECT_EQ(g.figure(), 2);
-  EXPECT_EQ(g.figure(), 3);
-  EXPECT_EQ(g.currentFigure(), 3);
-  const ObjectId closed = g.id(2);
-  g.close(2);
-  EXPECT_EQ(g.figure(), 2);
-  EXPECT_EQ(g.currentFigure(), 2);
-  EXPECT_EQ(g.getString(2, "Type"), "figure");
+  EXPECT_EQ(g.figure(), Handle(1));
+  EXPECT_EQ(g.figure(), Handle(2));
+  EXPECT_EQ(g.figure(), Handle(3));
+  EXPECT_EQ(g.currentFigure(), Handle(3));
+  const ObjectId closed = g.id(Handle(2));
+  g.close(Handle(2));
+  EXPECT_EQ(g.figure(), Handle(2));
+  EXPECT_EQ(g.currentFigure(), Handle(2));
+  EXPECT_EQ(g.getString(Handle(2), "Type"), "figure");
   // The window that got the number is not the one remembered under it.
   EXPECT_FALSE(g.exists(closed));
-  EXPECT_TRUE(g.exists(g.id(2)));
-  EXPECT_TRUE(g.exists(g.id(1)));
+  EXPECT_TRUE(g.exists(g.id(Handle(2))));
+  EXPECT_TRUE(g.exists(g.id(Handle(1))));
 
-  g.figure(1);
-  g.close(2);
-  EXPECT_THROW(g.figure(2), GraphicsError);
-  EXPECT_THROW(g.figure(77), GraphicsError);
+  g.figure(Handle(1));
+  g.close(Handle(2));
+  EXPECT_THROW(g.figure(Handle(2)), GraphicsError);
+  EXPECT_THROW(g.figure(Handle(77)), GraphicsError);
   EXPECT_THROW(g.figure(g.gca()), GraphicsError);  // axes, not a window
-  EXPECT_EQ(g.currentFigure(), 1);
+  EXPECT_EQ(g.currentFigure(), Handle(1));
 }
 
 TEST(Graphics, CloseRemovesTheWindowAndHandsOnToTheLastMadeCurrent) {
@@ -218,7 +219,7 @@ TEST(Graphics, ControlPropertiesByNameInAnyCaseAndOfTheRightKind) {
   EXPECT_THROW(g.set(box, "String", 3.0), GraphicsError);
   EXPECT_THROW(g.set(box, "Value", std::string("1")), GraphicsError);
   EXPECT_THROW(g.set(box, "Enable", 1.0), GraphicsError);
-  EXPECT_THROW(g.get(4321, "Tag"), GraphicsError);
+  EXPECT_THROW(g.get(Handle(4321), "Tag"), GraphicsError);
   EXPECT_EQ(g.getString(box, "String"), "1.5");
 }
 
@@ -313,9 +314,11 @@ TEST(Graphics, AxisEqualAndClearingAxes) {
 
 TEST(Graphics, MessagesPicturesAndLastError) {
   Graphics g;
+  testing::GraphicsRecorder recorded(g);
   g.msgbox("Data loaded");
   g.msgbox("Standardized");
-  EXPECT_EQ(g.messages(), (std::vector<std::string>{"Data loaded", "Standardized"}));
+  EXPECT_EQ(recorded.messages(), (std::vector<std::string>{"Data loaded", "Standardized"}));
+  EXPECT_EQ(g.lastMessage(), "Standardized");
 
   const Handle w = g.figure();
   g.figure();
@@ -329,8 +332,9 @@ TEST(Graphics, MessagesPicturesAndLastError) {
   g.clearObject(g.gca());
   g.plot3(row({0, 0, 0}), row({0, 0, 0}), row({0, 0, 0}), "k.");
 
-  ASSERT_EQ(g.clipboard().size(), 1u);
-  const ClipboardPicture& picture = g.clipboard().front();
+  EXPECT_EQ(recorded.pictures(), std::vector<Handle>{w});
+  ASSERT_TRUE(g.clipboard().has_value());
+  const ClipboardPicture& picture = *g.clipboard();
   EXPECT_EQ(picture.figure, w);
   ASSERT_EQ(picture.lines.size(), 3u);
   EXPECT_TRUE(assert_near(picture.lines[0].xdata.map(), row({1, 2}), 0));
@@ -455,7 +459,7 @@ TEST(Graphics, ApplicationData) {
   g.rmappdata(w, "state");
   EXPECT_FALSE(g.getappdata(w, "state").has_value());
   EXPECT_TRUE(g.getappdata(kRoot, "state").has_value());
-  EXPECT_THROW(g.setappdata(999, "state", 1.0), GraphicsError);
+  EXPECT_THROW(g.setappdata(Handle(999), "state", 1.0), GraphicsError);
 }
 
 // Extent: the room a control's text needs at its width, estimated until the
@@ -495,6 +499,35 @@ TEST(Graphics, ExtentEstimatesTheTextUntilMeasured) {
   g.set(axes, "YLabel", std::string("regression score"));
   EXPECT_EQ(g.getString(axes, "XLabel"), "ln of centroid size");
   EXPECT_EQ(g.getString(axes, "YLabel"), "regression score");
+}
+
+// Message boxes and copied pictures are announced, and the model keeps only
+// the last of each: a long session, or a picture of a large 2D plot copied
+// again and again, does not pile up.
+TEST(Graphics, KeepsNoHistoryOfMessagesAndPictures) {
+  struct Case {
+    const char* what;
+    int times;
+  };
+  for (const Case& c : std::vector<Case>{{"once", 1}, {"twice", 2}, {"a thousand times", 1000}}) {
+    SCOPED_TRACE(c.what);
+    Graphics g;
+    testing::GraphicsRecorder recorded(g);
+    const Handle window = g.figure();
+    g.hold(true);
+    // One object a point, as a 2D plot has.
+    for (int i = 0; i < 50; ++i) g.plot(PlotData::one(i), PlotData::one(-i), "bo", 3);
+    for (int i = 0; i < c.times; ++i) {
+      g.msgbox("message " + std::to_string(i));
+      g.print("-dmeta");
+    }
+    EXPECT_EQ(recorded.messages().size(), static_cast<size_t>(c.times));
+    EXPECT_EQ(recorded.pictures(), std::vector<Handle>(static_cast<size_t>(c.times), window));
+    EXPECT_EQ(g.lastMessage(), "message " + std::to_string(c.times - 1));
+    ASSERT_TRUE(g.clipboard().has_value());
+    EXPECT_EQ(g.clipboard()->figure, window);
+    EXPECT_EQ(g.clipboard()->lines.size(), 50u);
+  }
 }
 
 }  // namespace

@@ -18,7 +18,7 @@ Handle addButton(Graphics& g, Handle window, std::string tag) {
 TEST(Guidata, NothingStoredGivesTheEmptyMatrix) {
   Graphics g;
   const Handle window = g.figure();
-  EXPECT_TRUE(guidata(g, Value(window)).isEmpty());
+  EXPECT_TRUE(guidata(g, Value(window.value())).isEmpty());
 }
 
 TEST(Guidata, EveryObjectOfTheWindowReachesTheSameValue) {
@@ -26,11 +26,11 @@ TEST(Guidata, EveryObjectOfTheWindowReachesTheSameValue) {
   const Handle window = g.figure();
   const Handle button = addButton(g, window, "Go");
   const Handle axes = g.axes(window);
-  const Value handles = guihandles(g, Value(window));
-  guidata(g, Value(button), handles);
-  EXPECT_EQ(guidata(g, Value(window)), handles);
-  EXPECT_EQ(guidata(g, Value(axes)), handles);
-  EXPECT_EQ(guidata(g, Value(button)).field("Go")->scalar(), button);
+  const Value handles = guihandles(g, Value(window.value()));
+  guidata(g, Value(button.value()), handles);
+  EXPECT_EQ(guidata(g, Value(window.value())), handles);
+  EXPECT_EQ(guidata(g, Value(axes.value())), handles);
+  EXPECT_EQ(guidata(g, Value(button.value())).field("Go")->scalar(), button.value());
   EXPECT_TRUE(g.getappdata(window, "UsedByGUIData_m"));
   EXPECT_FALSE(g.getappdata(button, "UsedByGUIData_m"));
 }
@@ -38,11 +38,11 @@ TEST(Guidata, EveryObjectOfTheWindowReachesTheSameValue) {
 TEST(Guidata, StoringReplaces) {
   Graphics g;
   const Handle window = g.figure();
-  guidata(g, Value(window), Value("first"));
-  guidata(g, Value(window), Value(2.5));
-  EXPECT_EQ(guidata(g, Value(window)), Value(2.5));
-  guidata(g, Value(window), Value());
-  EXPECT_TRUE(guidata(g, Value(window)).isEmpty());
+  guidata(g, Value(window.value()), Value("first"));
+  guidata(g, Value(window.value()), Value(2.5));
+  EXPECT_EQ(guidata(g, Value(window.value())), Value(2.5));
+  guidata(g, Value(window.value()), Value());
+  EXPECT_TRUE(guidata(g, Value(window.value())).isEmpty());
 }
 
 TEST(Guidata, ValuesComeBackExactly) {
@@ -58,16 +58,16 @@ TEST(Guidata, ValuesComeBackExactly) {
                     {"column", Value(Eigen::MatrixXd::Zero(0, 3))},
                     {"list", Value(Value::List{Value(1.0), Value("two"), Value(Value::Record{})})},
                     {"inner", Value(Value::Record{{"x", Value(7.0)}, {"", Value("unnamed")}})}});
-  guidata(g, Value(window), nested);
-  const Value back = guidata(g, Value(window));
+  guidata(g, Value(window.value()), nested);
+  const Value back = guidata(g, Value(window.value()));
   EXPECT_EQ(back, nested);
   EXPECT_EQ(back.field("column")->matrix().cols(), 3);
   EXPECT_TRUE(std::signbit(back.field("numbers")->matrix()(0, 1)));
 
   Eigen::MatrixXd withNan(1, 2);
   withNan << std::nan(""), 4.0;
-  guidata(g, Value(window), Value(withNan));
-  const Eigen::MatrixXd nanBack = guidata(g, Value(window)).matrix();
+  guidata(g, Value(window.value()), Value(withNan));
+  const Eigen::MatrixXd nanBack = guidata(g, Value(window.value())).matrix();
   ASSERT_EQ(nanBack.size(), 2);
   EXPECT_TRUE(std::isnan(nanBack(0, 0)));
   EXPECT_EQ(nanBack(0, 1), 4.0);
@@ -77,32 +77,32 @@ TEST(Guidata, EachWindowKeepsItsOwnValue) {
   Graphics g;
   const Handle first = g.figure();
   const Handle second = g.figure();
-  guidata(g, Value(first), Value("first"));
-  guidata(g, Value(second), Value("second"));
-  EXPECT_EQ(guidata(g, Value(first)), Value("first"));
-  EXPECT_EQ(guidata(g, Value(second)), Value("second"));
+  guidata(g, Value(first.value()), Value("first"));
+  guidata(g, Value(second.value()), Value("second"));
+  EXPECT_EQ(guidata(g, Value(first.value())), Value("first"));
+  EXPECT_EQ(guidata(g, Value(second.value())), Value("second"));
 }
 
 TEST(Guidata, ValueGoesWithAClosedWindow) {
   Graphics g;
   const Handle window = g.figure();
   const Handle button = addButton(g, window, "Go");
-  guidata(g, Value(window), Value("kept"));
+  guidata(g, Value(window.value()), Value("kept"));
   g.close(window);
   EXPECT_FALSE(g.isValid(window));
-  EXPECT_THROW_MSG(guidata(g, Value(button)), GraphicsError, "H must be the handle");
+  EXPECT_THROW_MSG(guidata(g, Value(button.value())), GraphicsError, "H must be the handle");
   const Handle reopened = g.figure();
   ASSERT_EQ(reopened, window);  // the window number is used again
-  EXPECT_TRUE(guidata(g, Value(reopened)).isEmpty());
+  EXPECT_TRUE(guidata(g, Value(reopened.value())).isEmpty());
 }
 
 TEST(Guidata, AppdataPutThereDirectlyIsReturnedAsItIs) {
   Graphics g;
   const Handle window = g.figure();
   g.setappdata(window, "UsedByGUIData_m", 3.0);
-  EXPECT_EQ(guidata(g, Value(window)), Value(3.0));
+  EXPECT_EQ(guidata(g, Value(window.value())), Value(3.0));
   g.setappdata(window, "UsedByGUIData_m", std::string("plain"));
-  EXPECT_EQ(guidata(g, Value(window)), Value("plain"));
+  EXPECT_EQ(guidata(g, Value(window.value())), Value("plain"));
 }
 
 TEST(Guidata, HandleMustLeadToAWindow) {
@@ -110,9 +110,9 @@ TEST(Guidata, HandleMustLeadToAWindow) {
   const Handle window = g.figure();
   const Handle button = addButton(g, window, "Go");
   Eigen::MatrixXd two(1, 2);
-  two << window, button;
+  two << window.value(), button.value();
   const std::string message = "H must be the handle to a figure or figure descendent.";
-  for (const Value& h : {Value(kRoot), Value(4711.0), Value(two), Value(), Value("Go")}) {
+  for (const Value& h : {Value(kRoot.value()), Value(4711.0), Value(two), Value(), Value("Go")}) {
     EXPECT_THROW_MSG(guidata(g, h), GraphicsError, message);
     EXPECT_THROW_MSG(guidata(g, h, Value(1.0)), GraphicsError, message);
   }

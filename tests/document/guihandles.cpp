@@ -18,7 +18,7 @@ Handle addControl(Graphics& g, Handle window, std::string tag) {
 Eigen::MatrixXd row(std::initializer_list<Handle> handles) {
   Eigen::MatrixXd r(1, static_cast<Eigen::Index>(handles.size()));
   Eigen::Index i = 0;
-  for (Handle h : handles) r(0, i++) = h;
+  for (Handle h : handles) r(0, i++) = h.value();
   return r;
 }
 
@@ -34,7 +34,7 @@ TEST(Guihandles, SharedTagGivesOneFieldWithTheHandlesInOrder) {
   const Handle first = addControl(g, window, "Box");
   const Handle other = addControl(g, window, "Other");
   const Handle second = addControl(g, window, "Box");
-  const Value handles = guihandles(g, Value(window));
+  const Value handles = guihandles(g, Value(window.value()));
   ASSERT_TRUE(handles.isRecord());
   EXPECT_EQ(fieldNames(handles), (std::vector<std::string>{"Box", "Other"}));
   EXPECT_EQ(*handles.field("Box"), Value(row({first, second})));
@@ -46,7 +46,7 @@ TEST(Guihandles, TagsThatAreNoVariableNamesGiveNoField) {
   const Handle window = g.figure();
   for (const char* bad : {"1abc", "a b", "for", "", "end", "x-y"}) addControl(g, window, bad);
   const Handle good = addControl(g, window, "a_1");
-  const Value handles = guihandles(g, Value(window));
+  const Value handles = guihandles(g, Value(window.value()));
   EXPECT_EQ(fieldNames(handles), std::vector<std::string>{"a_1"});
   EXPECT_EQ(*handles.field("a_1"), Value(row({good})));
 }
@@ -64,7 +64,7 @@ TEST(Guihandles, WindowComesFirstThenEverythingInsideDepthFirst) {
   const Handle last = addControl(g, window, "Box");
   addControl(g, g.figure(), "Box");  // another window's object does not count
 
-  const Value handles = guihandles(g, Value(box));
+  const Value handles = guihandles(g, Value(box.value()));
   EXPECT_EQ(fieldNames(handles), (std::vector<std::string>{"Main", "Box"}));
   EXPECT_EQ(*handles.field("Main"), Value(row({window})));
   EXPECT_EQ(*handles.field("Box"), Value(row({box, axes, line, last})));
@@ -75,9 +75,9 @@ TEST(Guihandles, NoUsableTagGivesTheEmptyMatrix) {
   const Handle window = g.figure();
   addControl(g, window, "");
   addControl(g, window, "while");
-  const Value handles = guihandles(g, Value(window));
+  const Value handles = guihandles(g, Value(window.value()));
   EXPECT_TRUE(handles.isEmpty());
-  EXPECT_TRUE(guihandles(g, Value(g.figure())).isEmpty());
+  EXPECT_TRUE(guihandles(g, Value(g.figure().value())).isEmpty());
 }
 
 TEST(Guihandles, WithoutHandleTakesTheCurrentWindow) {
@@ -102,7 +102,7 @@ TEST(Guihandles, HandleMustLeadToAWindow) {
   const Handle window = g.figure();
   const Handle box = addControl(g, window, "Box");
   const std::string message = "H must be the handle to a figure or figure descendent.";
-  EXPECT_THROW_MSG(guihandles(g, Value(kRoot)), GraphicsError, message);
+  EXPECT_THROW_MSG(guihandles(g, Value(kRoot.value())), GraphicsError, message);
   EXPECT_THROW_MSG(guihandles(g, Value(4711.0)), GraphicsError, message);
   EXPECT_THROW_MSG(guihandles(g, Value(row({window, box}))), GraphicsError, message);
   EXPECT_THROW_MSG(guihandles(g, Value()), GraphicsError, message);
@@ -113,15 +113,15 @@ TEST(Guihandles, HandleMustLeadToAWindow) {
 TEST(Guihandles, MainWindowGivesItsTagAndEveryTaggedControl) {
   Graphics g;
   const Handle main = hgload(g, std::string(TARVOLIN_RESOURCES_DIR) + "/Tarvolin.fig");
-  const Value handles = guihandles(g, Value(main));
+  const Value handles = guihandles(g, Value(main.value()));
   ASSERT_TRUE(handles.isRecord());
   // The window, the eighteen tags of the 3D workflow and nine button tags.
   EXPECT_EQ(handles.record().size(), 28u);
   EXPECT_EQ(handles.record().front().first, "Tarvolin");
-  EXPECT_EQ(*handles.field("Tarvolin"), Value(main));
+  EXPECT_EQ(*handles.field("Tarvolin"), Value(main.value()));
   for (const char* tag : {"ZORButton", "FileBox", "StandardBox", "CSBox", "GoRegress"}) {
     ASSERT_NE(handles.field(tag), nullptr) << tag;
-    EXPECT_EQ(*handles.field(tag), Value(g.findobj(tag, main).front())) << tag;
+    EXPECT_EQ(*handles.field(tag), Value(g.findobj(tag, main).front().value())) << tag;
   }
 }
 

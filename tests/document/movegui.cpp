@@ -57,7 +57,7 @@ TEST_F(MoveguiTest, EveryNamedPlaceOnA1024By768Screen) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     const Handle fig = window(37, 55, 400, 300);
-    move(g, {Value(fig), Value(c.name)});
+    move(g, {Value(fig.value()), Value(c.name)});
     EXPECT_TRUE(assert_near(outer(fig), rect(c.x, c.y, 400, 300), 0));
   }
 }
@@ -65,45 +65,45 @@ TEST_F(MoveguiTest, EveryNamedPlaceOnA1024By768Screen) {
 TEST_F(MoveguiTest, HalvesAreNotRounded) {
   g.setScreenSize(1025, 769);
   const Handle fig = window(10, 10, 400, 300);
-  move(g, {Value(fig), Value("center")});
+  move(g, {Value(fig.value()), Value("center")});
   EXPECT_TRUE(assert_near(outer(fig), rect(312.5, 234.5, 400, 300), 0));
-  move(g, {Value("west"), Value(fig)});
+  move(g, {Value("west"), Value(fig.value())});
   EXPECT_TRUE(assert_near(outer(fig), rect(0, 234.5, 400, 300), 0));
 }
 
 TEST_F(MoveguiTest, OnscreenBringsAWindowBackOnlyAsFarAsNeeded) {
   const Handle off = window(-50, 900, 400, 300);
-  move(g, {Value(off), Value("onscreen")});
+  move(g, {Value(off.value()), Value("onscreen")});
   EXPECT_TRUE(assert_near(outer(off), rect(0, 468, 400, 300), 0));
 
   const Handle below = window(900, -20, 400, 300);
-  move(g, {Value(below)});  // "onscreen" when no place is given
+  move(g, {Value(below.value())});  // "onscreen" when no place is given
   EXPECT_TRUE(assert_near(outer(below), rect(624, 0, 400, 300), 0));
 
   const Handle inside = window(100, 100, 400, 300);
-  move(g, {Value(inside), Value("onscreen")});
+  move(g, {Value(inside.value()), Value("onscreen")});
   EXPECT_TRUE(assert_near(outer(inside), rect(100, 100, 400, 300), 0));
 }
 
 TEST_F(MoveguiTest, AWindowLargerThanTheScreenIsShrunkToIt) {
   const Handle big = window(-30, 50, 1200, 900);
-  move(g, {Value(big), Value("onscreen")});
+  move(g, {Value(big.value()), Value("onscreen")});
   EXPECT_TRUE(assert_near(outer(big), rect(0, 0, 1024, 768), 0));
 
   const Handle wide = window(5, 5, 1200, 300);
-  move(g, {Value(wide), Value("center")});
+  move(g, {Value(wide.value()), Value("center")});
   EXPECT_TRUE(assert_near(outer(wide), rect(0, 234, 1024, 300), 0));
 }
 
 TEST_F(MoveguiTest, PixelPairsCountNegativesFromTheRightAndTop) {
   const Handle fig = window(37, 55, 400, 300);
-  move(g, {Value(fig), pair(-10, -10)});
+  move(g, {Value(fig.value()), pair(-10, -10)});
   EXPECT_TRUE(assert_near(outer(fig), rect(614, 458, 400, 300), 0));
-  move(g, {Value(fig), pair(20, 30)});
+  move(g, {Value(fig.value()), pair(20, 30)});
   EXPECT_TRUE(assert_near(outer(fig), rect(20, 30, 400, 300), 0));
-  move(g, {Value(fig), pair(-10, 30)});
+  move(g, {Value(fig.value()), pair(-10, 30)});
   EXPECT_TRUE(assert_near(outer(fig), rect(614, 30, 400, 300), 0));
-  move(g, {Value(fig), Value(Eigen::MatrixXd{{5}, {-20}})});  // a column serves as well
+  move(g, {Value(fig.value()), Value(Eigen::MatrixXd{{5}, {-20}})});  // a column serves as well
   EXPECT_TRUE(assert_near(outer(fig), rect(5, 448, 400, 300), 0));
 }
 
@@ -112,16 +112,16 @@ TEST_F(MoveguiTest, OnlyNorthEchoesTheNewCorner) {
   for (const char* name : {"south", "east", "west", "northeast", "southeast", "northwest",
                            "southwest", "center", "onscreen"}) {
     ConsoleCapture capture;
-    move(g, {Value(fig), Value(name)});
+    move(g, {Value(fig.value()), Value(name)});
     EXPECT_EQ(capture.text(), "") << name;
   }
   {
     ConsoleCapture capture;
-    move(g, {Value(fig), pair(-1, -1)});
+    move(g, {Value(fig.value()), pair(-1, -1)});
     EXPECT_EQ(capture.text(), "");
   }
   ConsoleCapture capture;
-  move(g, {Value(fig), Value("north")});
+  move(g, {Value(fig.value()), Value("north")});
   EXPECT_EQ(capture.text(), "newpos =\n  312  468\n");
 }
 
@@ -145,16 +145,17 @@ TEST_F(MoveguiTest, DefaultsToTheCallbackWindowThenTheCurrentWindow) {
 TEST_F(MoveguiTest, ArgumentsComeInAnyOrderAndLaterOnesWin) {
   const Handle target = window(37, 55, 400, 300);
   const Handle current = window(37, 55, 400, 300);
-  move(g, {Value("northeast"), Value(target)});
+  move(g, {Value("northeast"), Value(target.value())});
   EXPECT_TRUE(assert_near(outer(target), rect(624, 468, 400, 300), 0));
   EXPECT_TRUE(assert_near(outer(current), rect(37, 55, 400, 300), 0));
   EXPECT_EQ(g.currentFigure(), current);
 
-  move(g, {Value("south"), pair(1, 2), Value(target)});  // the pair replaces "south"
+  move(g, {Value("south"), pair(1, 2), Value(target.value())});  // the pair replaces "south"
   EXPECT_TRUE(assert_near(outer(target), rect(1, 2, 400, 300), 0));
-  move(g, {Value("south"), Value(target), Value("east")});  // so does a later name
+  move(g, {Value("south"), Value(target.value()), Value("east")});  // so does a later name
   EXPECT_TRUE(assert_near(outer(target), rect(624, 234, 400, 300), 0));
-  move(g, {Value(current), Value(target), Value("west")});  // the later window is moved
+  move(g, {Value(current.value()), Value(target.value()),
+           Value("west")});  // the later window is moved
   EXPECT_TRUE(assert_near(outer(target), rect(0, 234, 400, 300), 0));
   EXPECT_TRUE(assert_near(outer(current), rect(37, 55, 400, 300), 0));
 }
@@ -163,10 +164,10 @@ TEST_F(MoveguiTest, AHandleInsideAWindowMovesTheWindow) {
   const Handle fig = window(37, 55, 400, 300);
   window(37, 55, 400, 300);  // current, not to be moved
   const Handle control = g.uicontrol(fig, ControlSpec{});
-  move(g, {Value(control), Value("southwest")});
+  move(g, {Value(control.value()), Value("southwest")});
   EXPECT_TRUE(assert_near(outer(fig), rect(0, 0, 400, 300), 0));
   const Handle axes = g.axes(fig);
-  move(g, {Value("northwest"), Value(axes)});
+  move(g, {Value("northwest"), Value(axes.value())});
   EXPECT_TRUE(assert_near(outer(fig), rect(0, 468, 400, 300), 0));
 }
 
@@ -175,11 +176,11 @@ TEST_F(MoveguiTest, InsideACallbackAnUnknownSecondArgumentIsIgnored) {
   g.setCallbackObject(g.uicontrol(fig, ControlSpec{}));
   move(g, {Value("center"), Value()});
   EXPECT_TRUE(assert_near(outer(fig), rect(312, 234, 400, 300), 0));
-  move(g, {Value(fig), Value(Value::List{}), Value("south")});
+  move(g, {Value(fig.value()), Value(Value::List{}), Value("south")});
   EXPECT_TRUE(assert_near(outer(fig), rect(312, 0, 400, 300), 0));
   EXPECT_THROW_MSG(move(g, {Value(), Value("center")}), GraphicsError,
                    "unrecognized input argument");
-  EXPECT_THROW_MSG(move(g, {Value(fig), Value("north"), Value()}), GraphicsError,
+  EXPECT_THROW_MSG(move(g, {Value(fig.value()), Value("north"), Value()}), GraphicsError,
                    "unrecognized input argument");
   g.setCallbackObject(std::nullopt);
   EXPECT_THROW_MSG(move(g, {Value("center"), Value()}), GraphicsError,
@@ -196,17 +197,18 @@ TEST_F(MoveguiTest, BadArgumentsFailBeforeAnythingChanges) {
     const char* message;
   };
   const std::vector<Case> cases{
-      {.args = {Value(fig), Value("center"), Value("north"), Value("south")},
+      {.args = {Value(fig.value()), Value("center"), Value("north"), Value("south")},
        .message = "Too many input arguments."},
-      {.args = {Value(kRoot)}, .message = "handle of figure or descendant required"},
-      {.args = {Value("center"), Value(kRoot)},
+      {.args = {Value(kRoot.value())}, .message = "handle of figure or descendant required"},
+      {.args = {Value("center"), Value(kRoot.value())},
        .message = "handle of figure or descendant required"},
-      {.args = {Value(fig), Value("North")}, .message = "unrecognized position"},
+      {.args = {Value(fig.value()), Value("North")}, .message = "unrecognized position"},
       {.args = {Value("middle")}, .message = "unrecognized position"},
-      {.args = {Value(fig), Value("center"), Value("top")}, .message = "unrecognized position"},
+      {.args = {Value(fig.value()), Value("center"), Value("top")},
+       .message = "unrecognized position"},
       {.args = {Value(4321.5)}, .message = "unrecognized input argument"},
       {.args = {Value(Eigen::MatrixXd{{1, 2, 3}})}, .message = "unrecognized input argument"},
-      {.args = {Value(fig), Value(Value::List{Value("center")})},
+      {.args = {Value(fig.value()), Value(Value::List{Value("center")})},
        .message = "unrecognized input argument"},
       {.args = {Value(Value::Record{{"x", Value(1.0)}})}, .message = "unrecognized input argument"},
       {.args = {Value()}, .message = "unrecognized input argument"},
@@ -229,18 +231,18 @@ TEST_F(MoveguiTest, FrameAllowanceOnlyWhenTheInnerSizeIsLargerBothWays) {
   g.set(framed, "Position", rect(37, 55, 410, 310));
   g.set(framed, "OuterPosition", rect(37, 55, 400, 300));
   ASSERT_TRUE(assert_near(inner(framed).rightCols(2), Eigen::MatrixXd{{410, 310}}, 0));
-  move(g, {Value(framed), Value("center")});
+  move(g, {Value(framed.value()), Value("center")});
   EXPECT_TRUE(assert_near(outer(framed), rect(312, 234, 406, 324), 0));
 
   const Handle wider = g.figure();
   g.set(wider, "Position", rect(37, 55, 410, 300));
   g.set(wider, "OuterPosition", rect(37, 55, 400, 300));
   ASSERT_TRUE(assert_near(inner(wider).rightCols(2), Eigen::MatrixXd{{410, 300}}, 0));
-  move(g, {Value(wider), Value("center")});
+  move(g, {Value(wider.value()), Value("center")});
   EXPECT_TRUE(assert_near(outer(wider), rect(312, 234, 400, 300), 0));
 
   const Handle equal = window(37, 55, 400, 300);
-  move(g, {Value(equal), Value("center")});
+  move(g, {Value(equal.value()), Value("center")});
   EXPECT_TRUE(assert_near(outer(equal), rect(312, 234, 400, 300), 0));
 }
 
@@ -265,7 +267,7 @@ TEST_F(MoveguiTest, UnitsAndActivePositionPropertyAreRestored) {
       rootUnitsWhenMoved = g.getString(kRoot, "Units");
     }
   });
-  move(g, {Value(fig), Value("northeast")});
+  move(g, {Value(fig.value()), Value("northeast")});
   EXPECT_TRUE(assert_near(outer(fig), rect(624, 468, 400, 300), 0));
   EXPECT_EQ(unitsWhenMoved, "pixels");
   EXPECT_EQ(rootUnitsWhenMoved, "inches");

@@ -8,6 +8,7 @@
 #include "formats/dload.h"
 #include "runtime/mainLoop.h"
 #include "runtime/runtime.h"
+#include "tests/document/graphicsrecorder.h"
 #include "tests/testing.h"
 
 namespace tarvolin {
@@ -17,7 +18,7 @@ class TarvolinTest : public ::testing::Test {
  protected:
   TarvolinTest() { runtime_.startup(); }
 
-  Handle openMain() { return runtime_.call("Tarvolin", 1, {})[0].scalar(); }
+  Handle openMain() { return Handle(runtime_.call("Tarvolin", 1, {})[0].scalar()); }
   Handle in(Handle window, const char* tag) { return graphics_.findobj(tag, window).front(); }
   std::string text(Handle window, const char* tag) {
     return graphics_.getString(in(window, tag), "String");
@@ -52,8 +53,8 @@ class TarvolinTest : public ::testing::Test {
     while (!pending.empty()) {
       const GraphicsObject& o = graphics_.object(pending.back());
       pending.pop_back();
-      seen += sprintf("%g %s %s %g %i %i;", o.handle, o.tag, o.details().string, o.details().value,
-                      o.details().enable ? 1 : 0, o.children.size());
+      seen += sprintf("%g %s %s %g %i %i;", o.handle.value(), o.tag, o.details().string,
+                      o.details().value, o.details().enable ? 1 : 0, o.children.size());
       pending.insert(pending.end(), o.children.begin(), o.children.end());
     }
     return seen;
@@ -73,6 +74,7 @@ class TarvolinTest : public ::testing::Test {
   testing::CwdGuard cwd_;
   testing::TempDir dir_;
   Graphics graphics_;
+  testing::GraphicsRecorder recorded_{graphics_};
   ScriptedFileDialogs dialogs_;
   Runtime runtime_{graphics_, dialogs_, TARVOLIN_RESOURCES_DIR};
 };
@@ -82,9 +84,9 @@ TEST_F(TarvolinTest, OpensTheMainWindowOnceAndRecordsItsHandles) {
   EXPECT_EQ(openMain(), main);
   EXPECT_EQ(graphics_.object(kRoot).children.size(), 1u);
   EXPECT_TRUE(runtime_.call("Tarvolin", 0, {}).empty());
-  const Value handles = runtime_.call("guidata", 1, {Value(main)})[0];
+  const Value handles = runtime_.call("guidata", 1, {Value(main.value())})[0];
   ASSERT_NE(handles.field("FileBox"), nullptr);
-  EXPECT_EQ(*handles.field("FileBox"), Value(in(main, "FileBox")));
+  EXPECT_EQ(*handles.field("FileBox"), Value(in(main, "FileBox").value()));
 }
 
 TEST_F(TarvolinTest, DispatchesByNameAndCatchesErrors) {
@@ -172,7 +174,7 @@ TEST_F(TarvolinTest, AClosedPlotWindowIsNeverMistakenForTheWindowThatGotItsNumbe
       graphics_.close(*opened);
     }
   }
-  EXPECT_TRUE(graphics_.clipboard().empty());
+  EXPECT_TRUE(recorded_.pictures().empty());
 }
 
 // A switchyard whose window is closed refuses every action before any
@@ -331,13 +333,12 @@ TEST_F(TarvolinTest, ArgumentsOfTheWrongKindByName) {
        {}},
   };
   for (const auto& c : cases) {
-    Graphics& g = graphics_;
-    const size_t before = g.messages().size();
+    const size_t before = recorded_.messages().size();
     ConsoleCapture console;
     runtime_.call("Tarvolin", 0, c.call);
     EXPECT_EQ(console.text(), c.console);
-    EXPECT_EQ(std::vector<std::string>(g.messages().begin() + static_cast<long>(before),
-                                       g.messages().end()),
+    EXPECT_EQ(std::vector<std::string>(recorded_.messages().begin() + static_cast<long>(before),
+                                       recorded_.messages().end()),
               c.messages);
   }
 }

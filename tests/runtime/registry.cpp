@@ -2,6 +2,7 @@
 
 #include "core/console.h"
 #include "runtime/runtime.h"
+#include "tests/document/graphicsrecorder.h"
 #include "tests/testing.h"
 
 namespace tarvolin {
@@ -13,6 +14,7 @@ class RegistryTest : public ::testing::Test {
 
   testing::CwdGuard cwd_;
   Graphics graphics_;
+  testing::GraphicsRecorder recorded_{graphics_};
   ScriptedFileDialogs dialogs_;
   Runtime runtime_{graphics_, dialogs_, TARVOLIN_RESOURCES_DIR};
 };
@@ -154,7 +156,7 @@ TEST_F(RegistryTest, UnassignedResultsAreEmptyWithAWarning) {
   EXPECT_TRUE(results[0].isEmpty());
   EXPECT_EQ(console.text(),
             "Warning: Output \"y\" of \"stand3sw\" was not assigned during the call.\n");
-  EXPECT_EQ(graphics_.messages(), std::vector<std::string>{"Fell Through case in switchyard"});
+  EXPECT_EQ(recorded_.messages(), std::vector<std::string>{"Fell Through case in switchyard"});
 }
 
 // After a cancelled dialog the readers' file name is the number 0 and their

@@ -10,6 +10,7 @@
 #include "core/console.h"
 #include "core/sprintf.h"
 #include "formats/dload.h"
+#include "tests/document/graphicsrecorder.h"
 #include "tests/testing.h"
 #include "workflowtesting.h"
 
@@ -85,6 +86,7 @@ class Stand3swTest : public ::testing::Test {
 
   testing::CwdGuard cwd_;
   Graphics graphics_;
+  testing::GraphicsRecorder recorded_{graphics_};
   ScriptedFileDialogs dialogs_;
   Stand3sw sw_{graphics_, dialogs_};
   Handle main_;
@@ -117,6 +119,31 @@ TEST_F(Stand3swTest, LoadDataReadsSuperimposesSummarisesPlotsAndEnables) {
   EXPECT_EQ(plotStyles(), joined({{"b*"}, repeated("bo", 40)}));
   // The dialog offers every landmark format first.
   EXPECT_EQ(dialogs_.requests().back().filter, kLandmarkFilter);
+}
+
+// Every point set a step draws stands for the role its legend names.
+TEST_F(Stand3swTest, EveryPlottedSetCarriesTheRoleOfItsLegend) {
+  TempDir dir;
+  const struct Step {
+    const char* action;
+    std::string answer;
+  } steps[] = {{"LoadWire", kWire},
+               {"LoadData", kZor},
+               {"UseCS", ""},
+               {"UseLn", ""},
+               {"Acceptx", ""},
+               {"Regress", ""},
+               {"SaveFile", dir.file("out.txt")},
+               {"ShowRegress", ""}};
+  for (const Step& step : steps) {
+    run(step.action, step.answer.empty() ? std::nullopt : std::optional(step.answer));
+    ASSERT_EQ(graphics_.lastError(), "") << step.action;
+    if (!sw_.state().fighand1) continue;
+    SCOPED_TRACE(step.action);
+    testing::expectRolesOfLegends(graphics_, sw_.state().fighand1->handle);
+  }
+  // The last plot shows every role a 3D plot has.
+  EXPECT_GT(testing::expectRolesOfLegends(graphics_, sw_.state().fighand1->handle), 0u);
 }
 
 // Each step tells the window what it did, and the plot says what it shows:
@@ -353,7 +380,7 @@ TEST_F(Stand3swTest, StatisticsBoxesAndTransformButtons) {
   run("LoadData", dir.file("three.txt"));
   run("LoadxList", dir.file("list.txt"));
   EXPECT_EQ(text("XVarBox"), "File list.txt \n    3 listed x values");
-  EXPECT_TRUE(graphics_.messages().empty());
+  EXPECT_TRUE(recorded_.messages().empty());
 
   ConsoleCapture console;
   run("UseLog");
@@ -367,7 +394,7 @@ TEST_F(Stand3swTest, StatisticsBoxesAndTransformButtons) {
   EXPECT_EQ(sw_.state().LCODE, Transform::log10);
   std::string echoes;
   for (const char* box : {"MinBox", "MaxBox", "MeanBox", "MedianBox"}) {
-    echoes += sprintf("h = %.10g\n", tag(box));
+    echoes += sprintf("h = %.10g\n", tag(box).value());
   }
   EXPECT_EQ(console.text(), echoes);
 
@@ -401,7 +428,7 @@ TEST_F(Stand3swTest, XListOfTheWrongLengthIsKeptWithAMessage) {
   run("LoadData", kZor);
   run("LoadxList", dir.file("short.txt"));
   EXPECT_EQ(text("XVarBox"), "File short.txt \n   19 listed x values");
-  EXPECT_EQ(graphics_.messages(),
+  EXPECT_EQ(recorded_.messages(),
             std::vector<std::string>{
                 "The number of values in the x-list does not match the data set, please reload"});
   EXPECT_EQ(sw_.state().XLIST.rows(), 19);
@@ -510,9 +537,10 @@ TEST_F(Stand3swTest, FigureCommandsActOnThePlotWindowAndComeBack) {
   loadAndStandardize("UseX");
   graphics_.figure(main_);
   run("CopyImage");
-  ASSERT_EQ(graphics_.clipboard().size(), 1u);
-  EXPECT_EQ(graphics_.clipboard()[0].figure, sw_.state().fighand1->handle);
-  EXPECT_EQ(graphics_.clipboard()[0].lines.size(), 81u);
+  ASSERT_EQ(recorded_.pictures().size(), 1u);
+  ASSERT_TRUE(graphics_.clipboard().has_value());
+  EXPECT_EQ(graphics_.clipboard()->figure, sw_.state().fighand1->handle);
+  EXPECT_EQ(graphics_.clipboard()->lines.size(), 81u);
   EXPECT_EQ(graphics_.currentFigure(), main_);
 
   run("ClearFigure");
@@ -536,7 +564,7 @@ TEST_F(Stand3swTest, PlotWindowClosedByTheUser) {
   run("ClearFigure");
   EXPECT_NE(graphics_.lastError().find("plot window is closed"), std::string::npos);
   run("CopyImage");
-  EXPECT_TRUE(graphics_.clipboard().empty());
+  EXPECT_TRUE(recorded_.pictures().empty());
 
   type("MinBox", "9");
   run("Clear");
@@ -695,7 +723,7 @@ TEST_F(Stand3swTest, OnlyExactActionStringsMatch) {
   for (const char* action : {"loaddata", "LOADDATA", "", "LoadData ", "clear", "Regress2"}) {
     run(action);
   }
-  EXPECT_EQ(graphics_.messages(), std::vector<std::string>(6, "Fell Through case in switchyard"));
+  EXPECT_EQ(recorded_.messages(), std::vector<std::string>(6, "Fell Through case in switchyard"));
   EXPECT_TRUE(dialogs_.requests().empty());
   EXPECT_EQ(text("FileBox"), "No Data Loaded");
 }
@@ -887,6 +915,7 @@ TEST_F(Stand3swTest, AWireframeThatDoesNotFitNeverLocksTheWorkflow) {
   };
   for (const auto& c : cases) {
     Graphics graphics;
+    testing::GraphicsRecorder recorded(graphics);
     testing::testWindow(graphics, true);
     Stand3sw sw(graphics, dialogs_);
     auto act = [&](const char* action, const std::string& file) {
@@ -902,7 +931,7 @@ TEST_F(Stand3swTest, AWireframeThatDoesNotFitNeverLocksTheWorkflow) {
       act("LoadData", kZor);
     }
     EXPECT_EQ(graphics.lastError(), c.error);
-    EXPECT_EQ(graphics.messages(), c.messages);
+    EXPECT_EQ(recorded.messages(), c.messages);
     EXPECT_EQ(static_cast<size_t>(sw.state().wirelist.rows()), c.wires);
     EXPECT_EQ(sw.state().wireactive, c.wireactive);
     EXPECT_EQ(graphics.getString(graphics.findobj("UseCSButton").front(), "Enable"), "on");
@@ -914,7 +943,7 @@ TEST_F(Stand3swTest, AWireframeThatDoesNotFitNeverLocksTheWorkflow) {
                                      [&](Handle h) { return graphics.object(h).lineStyle == "g"; });
     // Show data draws the data set afresh: one wireframe, not a second one.
     EXPECT_EQ(wires, c.wireactive != 0 ? 19 : 0);
-    EXPECT_EQ(graphics.messages().size(), c.messages.size());
+    EXPECT_EQ(recorded.messages().size(), c.messages.size());
     EXPECT_EQ(graphics.lastError(), "");
   }
 }

@@ -10,6 +10,7 @@
 #include "formats/standardizedtext.h"
 #include "numerics/standardsize.h"
 #include "numerics/transformx.h"
+#include "tests/document/graphicsrecorder.h"
 #include "tests/testing.h"
 #include "workflows/stand3sw.h"
 #include "workflowtesting.h"
@@ -67,6 +68,7 @@ class StandswTest : public ::testing::Test {
 
   testing::CwdGuard cwd_;
   Graphics graphics_;
+  testing::GraphicsRecorder recorded_{graphics_};
   Handle window_ = testWindow(graphics_, false);
   ScriptedFileDialogs dialogs_;
   Standsw sw_{graphics_, dialogs_};
@@ -226,7 +228,7 @@ TEST_F(StandswTest, ExampleDataSetItsXListAndWherePlotsGo) {
   }
   run("LoadxList", kMass);
   EXPECT_EQ(text("XVarBox"), "File skulls_mass.txt \n   40 listed x values");
-  ASSERT_EQ(graphics_.messages().size(), 1u);  // these rows are not superimposed
+  ASSERT_EQ(recorded_.messages().size(), 1u);  // these rows are not superimposed
   run("UseCS");
   EXPECT_EQ(sw_.state().XLIST, data.col(28));
 
@@ -257,7 +259,7 @@ TEST_F(StandswTest, DataThatAreNotSuperimposedAreNamedAndNotRegressed) {
     bool superimposed;
   } cases[] = {{k2D, false}, {k2DSuperimposed, true}};
   for (const auto& c : cases) {
-    const size_t shown = graphics_.messages().size();
+    const size_t shown = recorded_.messages().size();
     run("LoadData", c.file);
     EXPECT_EQ(sw_.state().DATA.rows(), 40) << c.file;  // loaded and shown all the same
     EXPECT_EQ(drawn(), 40u * 14u + 14u) << c.file;
@@ -274,10 +276,10 @@ TEST_F(StandswTest, DataThatAreNotSuperimposedAreNamedAndNotRegressed) {
     }
     EXPECT_EQ(sw_.state().SDATA.rows(), c.superimposed ? 40 : 0) << c.file;
     if (c.superimposed) {
-      EXPECT_EQ(graphics_.messages().size(), shown) << c.file;
+      EXPECT_EQ(recorded_.messages().size(), shown) << c.file;
     } else {
-      ASSERT_EQ(graphics_.messages().size(), shown + 1) << c.file;
-      EXPECT_EQ(graphics_.messages().back(), said);
+      ASSERT_EQ(recorded_.messages().size(), shown + 1) << c.file;
+      EXPECT_EQ(recorded_.messages().back(), said);
     }
   }
 
@@ -310,7 +312,7 @@ TEST_F(StandswTest, StatisticsBoxesTransformButtonsAndRefusedLogarithms) {
             "1.0000|10.0000|4.0000|2.5000|1.0000");
   std::string echoes;
   for (const char* box : {"MinBox", "MaxBox", "MeanBox", "MedianBox"}) {
-    echoes += sprintf("h = %.10g\n", tag(box));
+    echoes += sprintf("h = %.10g\n", tag(box).value());
   }
   EXPECT_EQ(console.text(), echoes);
   EXPECT_EQ(sw_.state().LCODE, Transform::none);
@@ -344,6 +346,24 @@ TEST_F(StandswTest, StatisticsBoxesTransformButtonsAndRefusedLogarithms) {
     EXPECT_EQ(text("MaxBox"), "4.0000");
     EXPECT_EQ(radios(), "100");
   }
+}
+
+// Every point a step draws stands for the role its legend names.
+TEST_F(StandswTest, EveryPlottedPointCarriesTheRoleOfItsLegend) {
+  TempDir dir;
+  for (const auto& [action, answer] :
+       std::vector<std::pair<const char*, std::string>>{{"LoadData", k2DSuperimposed},
+                                                        {"LoadxList", kMass},
+                                                        {"UseLog", ""},
+                                                        {"Acceptx", ""},
+                                                        {"Regress", ""},
+                                                        {"SaveFile", dir.file("out.txt")}}) {
+    run(action, answer.empty() ? std::nullopt : std::optional(answer));
+    ASSERT_EQ(graphics_.lastError(), "") << action;
+    SCOPED_TRACE(action);
+    testing::expectRolesOfLegends(graphics_, kRoot);
+  }
+  EXPECT_GT(testing::expectRolesOfLegends(graphics_, kRoot), 0u);
 }
 
 TEST_F(StandswTest, WholePathSavesStandardsizeOfTheLoadedRows) {
@@ -459,7 +479,7 @@ TEST_F(StandswTest, ActionsMatchOnlyExactlyAndOthersDoNothing) {
     run(action);
   }
   EXPECT_EQ(console.text(), "");
-  EXPECT_TRUE(graphics_.messages().empty());
+  EXPECT_TRUE(recorded_.messages().empty());
   EXPECT_EQ(graphics_.lastError(), "");
   EXPECT_TRUE(dialogs_.requests().empty());
   EXPECT_EQ(drawn(), 0u);
@@ -509,7 +529,7 @@ TEST_F(StandswTest, RefusedFilesAndCancelledDialogsChangeNothing) {
   EXPECT_EQ(sw_.state().DATA, dload(k2DSuperimposed));
   EXPECT_EQ(sw_.state().XLIST, dload(k2DSuperimposed).col(28));
   EXPECT_EQ(drawn(), plotted);
-  EXPECT_TRUE(graphics_.messages().empty());
+  EXPECT_TRUE(recorded_.messages().empty());
   EXPECT_EQ(dialogs_.pendingAnswers(), 0u);
 }
 
@@ -571,7 +591,7 @@ TEST_F(StandswTest, BadStandardValueOrXLengthStopsRegressAndSave) {
   run("Clear");
   run("LoadData", k2DSuperimposed);
   run("LoadxList", dir.file("short.txt"));
-  EXPECT_EQ(graphics_.messages(),
+  EXPECT_EQ(recorded_.messages(),
             std::vector<std::string>{
                 "The number of values in the x-list does not match the data set, please reload"});
   EXPECT_EQ(sw_.state().XLIST.rows(), 3);

@@ -2,6 +2,11 @@
 // The test window the switchyard tests drive: a window carrying the tags of
 // the 3D or the 2D workflow.
 
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+
 #include "document/graphics.h"
 
 namespace tarvolin::testing {
@@ -38,6 +43,32 @@ inline Handle testWindow(Graphics& graphics, bool with3D) {
     add(ControlStyle::pushbutton, "CopyPlotButton", "Copy plot", false);
   }
   return window;
+}
+
+// Checks that every plotted object under `within` stands for the role its
+// legend text names, as the workflows plot them; the number checked.
+inline size_t expectRolesOfLegends(const Graphics& graphics, Handle within) {
+  static const std::map<std::string, PlotRole, std::less<>> kRoles = {
+      {"specimens, superimposed", PlotRole::specimens},
+      {"mean shape", PlotRole::mean},
+      {"standardized specimens", PlotRole::standardized},
+      {"mean of standardized", PlotRole::standardizedMean},
+      {"standardized specimens, as saved", PlotRole::savedStandardized},
+      {"mean of standardized, as saved", PlotRole::savedStandardizedMean},
+      {"wireframe", PlotRole::wireframe},
+      {"specimens", PlotRole::allometrySpecimens},
+      {"fitted line", PlotRole::fittedLine},
+  };
+  size_t checked = 0;
+  for (Handle h : graphics.descendants(within, ObjectType::line)) {
+    const GraphicsObject& line = graphics.object(h);
+    const auto role = kRoles.find(line.displayName);
+    EXPECT_NE(role, kRoles.end()) << "a plotted object called \"" << line.displayName << "\"";
+    if (role == kRoles.end()) continue;
+    EXPECT_EQ(line.role, role->second) << line.displayName;
+    ++checked;
+  }
+  return checked;
 }
 
 }  // namespace tarvolin::testing

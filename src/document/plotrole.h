@@ -1,0 +1,26 @@
+#pragma once
+// What a plotted object stands for, set by whoever plots it: the renderer
+// orders, fades and numbers plotted objects by their role, never by the
+// legend text, which is only what the legend shows.
+//
+// Example:
+//   graphics.plot3(x, y, z, "b*", "mean shape", PlotRole::mean);
+
+#include <cstdint>
+
+namespace tarvolin {
+
+enum class PlotRole : std::uint8_t {
+  other,                  // plotted by name (a session script) or not named
+  specimens,              // the superimposed specimens
+  mean,                   // their mean shape
+  standardized,           // the specimens standardized to a chosen size
+  standardizedMean,       // the mean of the standardized specimens
+  savedStandardized,      // the standardized specimens, as saved
+  savedStandardizedMean,  // their mean, as saved
+  wireframe,              // the wires between landmarks of a mean
+  allometrySpecimens,     // one point a specimen: size against regression score
+  fittedLine,             // the line fitted through them
+};
+
+}  // namespace tarvolin
