@@ -73,7 +73,7 @@ bool clearofdata(const QRectF& box, const std::vector<Drawn>& order, const AxesL
     if (lastLook == nullptr || line.lineStyle.data() != lastLook->lineStyle.data() ||
         line.markerSize != lastLook->markerSize || d.line->displayName != lastLook->displayName) {
       lastLook = &line;
-      style = parsestyle(line.lineStyle);
+      style = drawstyle(line);
       double reach = 0;
       if (style.marker != 0) {
         const MarkerPen pen = markerpen(d.kind.mean, layout.scale);
@@ -166,7 +166,7 @@ void drawlegend(QPainter& painter, const QRectF& box, const LegendText& legend,
   painter.setBrush(Qt::NoBrush);
   for (size_t r = 0; r < legend.names.size(); ++r) {
     const GraphicsObject& line = *items[r].first;
-    const PlotStyle style = parsestyle(line.lineStyle);
+    const PlotStyle style = drawstyle(line);
     const double y =
         std::floor(box.top() + pad + (static_cast<double>(r) + 0.5) * legend.rowHeight) + 0.5;
     const double x = box.left() + pad;

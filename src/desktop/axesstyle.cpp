@@ -10,27 +10,6 @@ namespace axesdrawing {
 
 namespace {
 
-QColor stylecolour(char letter) {
-  switch (letter) {
-    case 'g':
-      return {0, 128, 0};
-    case 'r':
-      return {255, 0, 0};
-    case 'c':
-      return {0, 191, 191};
-    case 'm':
-      return {191, 0, 191};
-    case 'y':
-      return {191, 191, 0};
-    case 'k':
-      return {0, 0, 0};
-    case 'w':
-      return {255, 255, 255};
-    default:
-      return {0, 0, 255};
-  }
-}
-
 // The marker size of a plotted object, in pixels, kept to something drawable.
 double markersize(const GraphicsObject& line) {
   const double size = line.markerSize;
@@ -48,35 +27,28 @@ constexpr double kMeanRim = 1.5;
 
 }  // namespace
 
-// The model only admits valid styles; anything unknown here is ignored.
-PlotStyle parsestyle(std::string_view text) {
-  constexpr std::string_view colours = "bgrcmykw";
-  constexpr std::string_view markers = ".ox+*sdv^<>ph";
+PlotStyle drawstyle(const GraphicsObject& line) {
+  const tarvolin::PlotStyle& parsed = line.style;
   PlotStyle style;
-  bool lineGiven = false;
-  for (size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (colours.find(c) != std::string_view::npos) {
-      style.colour = stylecolour(c);
-    } else if (c == ':') {
-      style.line = Qt::DotLine;
-      lineGiven = true;
-    } else if (c == '-') {
-      lineGiven = true;
+  style.colour = QColor(parsed.colour.red, parsed.colour.green, parsed.colour.blue);
+  style.marker = parsed.marker;
+  switch (parsed.line) {
+    case LineKind::none:
+      style.line = Qt::NoPen;
+      break;
+    case LineKind::solid:
       style.line = Qt::SolidLine;
-      if (i + 1 < text.size() && text[i + 1] == '-') {
-        style.line = Qt::DashLine;
-        ++i;
-      } else if (i + 1 < text.size() && text[i + 1] == '.') {
-        style.line = Qt::DashDotLine;
-        ++i;
-      }
-    } else if (markers.find(c) != std::string_view::npos) {
-      style.marker = c;
-    }
+      break;
+    case LineKind::dotted:
+      style.line = Qt::DotLine;
+      break;
+    case LineKind::dashed:
+      style.line = Qt::DashLine;
+      break;
+    case LineKind::dashDot:
+      style.line = Qt::DashDotLine;
+      break;
   }
-  // A colour alone (or nothing) is a solid line; a marker alone stays markers only.
-  if (!lineGiven && style.marker == 0) style.line = Qt::SolidLine;
   return style;
 }
 

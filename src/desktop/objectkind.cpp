@@ -1,7 +1,6 @@
 #include <array>
 
 #include "desktop/renderaxesparts.h"
-#include "document/legendnames.h"
 
 namespace tarvolin {
 namespace axesdrawing {
@@ -21,30 +20,43 @@ std::vector<const GraphicsObject*> plottedobjects(const Graphics& graphics, Hand
   return lines;
 }
 
-ObjectKind kindof(std::string_view name) {
-  if (name.empty()) return {1, true, false};
-  if (name == kSuperimposed) return {0, true, false};
-  if (name == kStandardized || name == kStandardizedSaved) return {kStandardizedLayer, true, false};
-  if (name == kWireframe) return {3, false, false};
-  if (name == kMeanShape || name == kStandardizedMean) return {4, false, true, true};
-  // The saved mean (kStandardizedSavedMean) is drawn as a mean, unnumbered.
-  if (name.starts_with(kMeanPrefix)) return {4, false, false, true};
-  return {1, false, false};
+ObjectKind kindof(PlotRole role, bool named) {
+  switch (role) {
+    case PlotRole::specimens:
+      return {0, true, false};
+    case PlotRole::standardized:
+    case PlotRole::savedStandardized:
+      return {kStandardizedLayer, true, false};
+    case PlotRole::wireframe:
+      return {3, false, false};
+    case PlotRole::mean:
+    case PlotRole::standardizedMean:
+      return {4, false, true, true};
+    case PlotRole::savedStandardizedMean:
+      return {4, false, false, true};  // a mean, not numbered
+    case PlotRole::allometrySpecimens:
+    case PlotRole::fittedLine:
+      return {1, false, false};
+    case PlotRole::other:
+      break;
+  }
+  return named ? ObjectKind{1, false, false} : ObjectKind{1, true, false};
 }
 
 // The plotted objects in drawing order: by layer, in model order within a
-// layer. Linear: consecutive objects mostly share their name, which is then
-// looked at once.
+// layer. Linear: consecutive objects mostly share their role and name, which
+// are then looked at once.
 std::vector<Drawn> drawingorder(const std::vector<const GraphicsObject*>& lines) {
   std::vector<ObjectKind> kinds(lines.size());
   std::array<size_t, kLayers + 1> start{};
-  std::string_view lastName;
-  ObjectKind lastKind = kindof({});
+  const GraphicsObject* last = nullptr;
+  ObjectKind lastKind;
   for (size_t i = 0; i < lines.size(); ++i) {
-    const std::string_view name = lines[i]->displayName;
-    if (i == 0 || name != lastName) {
-      lastName = name;
-      lastKind = kindof(name);
+    const GraphicsObject& line = *lines[i];
+    if (last == nullptr || line.role != last->role ||
+        line.displayName.empty() != last->displayName.empty()) {
+      last = &line;
+      lastKind = kindof(line.role, !line.displayName.empty());
     }
     kinds[i] = lastKind;
     ++start[static_cast<size_t>(lastKind.layer) + 1];

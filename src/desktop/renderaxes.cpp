@@ -288,7 +288,7 @@ void renderaxes(QPainter& painter, const QRectF& area, const Graphics& graphics,
   int painterAlpha = 255;                        // the painter's opacity, as a fraction of 255
   for (const Drawn& d : order) {
     const GraphicsObject& line = *d.line;
-    const auto style = parsestyle(line.lineStyle);
+    const auto style = drawstyle(line);
     const int alpha = !d.kind.specimens                    ? 255
                       : d.kind.layer == kStandardizedLayer ? standardizedAlpha
                                                            : fadedAlpha;

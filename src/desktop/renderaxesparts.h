@@ -53,7 +53,7 @@ inline constexpr double kAxisTitleRoom = 17;
 // Behind the legend and the landmark numbers: light, the data faintly through it.
 inline const QColor kLegendBackground(255, 255, 255, 215);
 
-// One plot style taken apart: "bo" is blue circles, "k:" a dotted black
+// A plot style in Qt's terms: "bo" is blue circles, "k:" a dotted black
 // line, "r*-" red stars joined by a solid line.
 struct PlotStyle {
   QColor colour = QColor(0, 0, 255);
@@ -69,7 +69,7 @@ struct MarkerPen {
   auto operator<=>(const MarkerPen&) const = default;
 };
 
-// What its name makes of a plotted object: the layer it is drawn in (the
+// What its role makes of a plotted object: the layer it is drawn in (the
 // lower first), whether it is a specimen set (faded by the look's opacity,
 // shrunk by its specimen scale), whether its points get landmark numbers and
 // whether it is a mean (drawn larger, see markerpen).
@@ -120,8 +120,9 @@ struct LegendRoom {
 
 // ---- axesstyle.cpp
 
-// The model only admits valid styles; anything unknown here is ignored.
-PlotStyle parsestyle(std::string_view text);
+// The style of a plotted object as Qt draws it, from the style the model
+// parsed once when it was plotted.
+PlotStyle drawstyle(const GraphicsObject& line);
 
 // Draws marker `kind` about `size` pixels across centred on `centre` with the
 // painter's pen (the dot is filled with the pen's colour).
@@ -143,9 +144,9 @@ double drawnsize(const GraphicsObject& line, const ObjectKind& kind, const PlotL
 // The plotted objects (lines) of an axes, in model order.
 std::vector<const GraphicsObject*> plottedobjects(const Graphics& graphics, Handle axes);
 
-// What the name of a plotted object makes of it. The one place that reads a
-// legend text to decide how to draw.
-ObjectKind kindof(std::string_view name);
+// What its role makes of a plotted object; one without a role is drawn
+// as specimens when it has no legend name, as other data when it has one.
+ObjectKind kindof(PlotRole role, bool named);
 
 // The plotted objects in drawing order: by layer, in model order within a layer.
 std::vector<Drawn> drawingorder(const std::vector<const GraphicsObject*>& lines);

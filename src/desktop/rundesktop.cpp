@@ -20,6 +20,7 @@
 #include "desktop/qtevents.h"
 #include "desktop/qtfiledialogs.h"
 #include "desktop/qtview.h"
+#include "document/controltags.h"
 #include "runtime/figurefolder.h"
 #include "runtime/mainLoop.h"
 #include "runtime/sessionscript.h"
@@ -62,16 +63,14 @@ class ScriptOnWindows : public EventSource {
   void saveScreenshots(Runtime& runtime) {
     std::error_code ignored;
     std::filesystem::create_directories(*screenshots_, ignored);
-    // The allometry report is found by its name: it is made by the
+    // The allometry report is found by its tag: it is made by the
     // workflow, not opened from a figure file.
     std::optional<Handle> allometry;
-    Graphics& graphics = runtime.graphics();
-    for (Handle h : graphics.descendants(kRoot, ObjectType::figure)) {
-      if (graphics.getString(h, "Name").rfind("Tarvolin allometry", 0) == 0) allometry = h;
-    }
-    const std::pair<const char*, std::optional<Handle>> windows[] = {
-        {"Tarvolin", runtime.windowOf("Tarvolin")},
-        {"Tarvolin2D", runtime.windowOf("Tarvolin2D")},
+    const std::vector<Handle> reports = runtime.graphics().findobj(tags::kAllometryWindow);
+    if (!reports.empty()) allometry = reports.back();
+    const std::pair<std::string_view, std::optional<Handle>> windows[] = {
+        {tags::kMainWindow, runtime.windowOf(tags::kMainWindow)},
+        {tags::k2DWindow, runtime.windowOf(tags::k2DWindow)},
         {"plot", runtime.plotWindow()},
         {"allometry", allometry},
     };

@@ -53,6 +53,13 @@ inline constexpr std::string_view kOpen2DButton = "Open2DButton";        // main
 inline constexpr std::string_view kAboutBox = "AboutBox";                // 2D window
 inline constexpr std::string_view kPlotArea = "PlotArea";                // 2D window
 
+// The allometry report, a window the workflow makes itself (no figure file).
+inline constexpr std::string_view kAllometryWindow = "AllometryWindow";
+inline constexpr std::string_view kAllometryText = "AllometryText";
+inline constexpr std::string_view kAllometryPlot = "AllometryPlot";
+inline constexpr std::string_view kAllometryCopyButton = "AllometryCopyButton";
+inline constexpr std::string_view kAllometrySaveButton = "AllometrySaveButton";
+
 // Which figure files hold a tag.
 struct FigureTag {
   std::string_view tag;

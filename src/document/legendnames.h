@@ -15,8 +15,6 @@ inline constexpr std::string_view kStandardizedMean = "mean of standardized";
 inline constexpr std::string_view kStandardizedSaved = "standardized specimens, as saved";
 inline constexpr std::string_view kStandardizedSavedMean = "mean of standardized, as saved";
 inline constexpr std::string_view kWireframe = "wireframe";
-// Any other set whose name starts so is drawn as a mean.
-inline constexpr std::string_view kMeanPrefix = "mean ";
 
 // The allometry report's plot.
 inline constexpr std::string_view kAllometrySpecimens = "specimens";

@@ -132,7 +132,7 @@ std::optional<Handle> windowNamed(Runtime& runtime, const std::string& name,
     const std::string module = owner == tags::k2DWindow ? "standsw(" : "stand3sw(";
     Graphics& graphics = runtime.graphics();
     for (Handle report : graphics.findobj(kAllometryWindow)) {
-      const std::vector<Handle> save = graphics.findobj("AllometrySaveButton", report);
+      const std::vector<Handle> save = graphics.findobj(tags::kAllometrySaveButton, report);
       if (!save.empty() && graphics.getString(save.front(), "Callback").starts_with(module)) {
         return report;
       }

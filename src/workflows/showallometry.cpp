@@ -28,7 +28,7 @@ Eigen::Vector4d rectangle(const PropertyValue& value) {
   return Eigen::Vector4d(m(0), m(1), m(2), m(3));
 }
 
-ControlSpec control(ControlStyle style, const char* tag, const char* string,
+ControlSpec control(ControlStyle style, std::string_view tag, const char* string,
                     const Eigen::Vector4d& position, const char* tooltip) {
   ControlSpec described;
   described.style = style;
@@ -47,21 +47,21 @@ Handle openWindow(Graphics& graphics, std::string_view module) {
   const double width = std::min(kWidest, screen(2) - 4 * kMargin);
   graphics.setPosition(window, Eigen::Vector4d(kCorner.x(), kCorner.y(), width, kTallestPlot));
   const Handle text = graphics.uicontrol(
-      window, control(ControlStyle::text, "AllometryText", "",
+      window, control(ControlStyle::text, tags::kAllometryText, "",
                       Eigen::Vector4d(kMargin, kMargin, width - 2 * kMargin, kButtonHeight),
                       "The Procrustes ANOVA of shape on x; select text to copy a part of it"));
   graphics.setFontName(text, "monospace");
-  ControlSpec copy = control(ControlStyle::pushbutton, "AllometryCopyButton", "Copy table", kCopy,
-                             "Put the report with its table on the clipboard as text");
+  ControlSpec copy = control(ControlStyle::pushbutton, tags::kAllometryCopyButton, "Copy table",
+                             kCopy, "Put the report with its table on the clipboard as text");
   copy.callback = std::string(module) + "('AllometryCopy')";
   graphics.uicontrol(window, copy);
   ControlSpec save =
-      control(ControlStyle::pushbutton, "AllometrySaveButton", "Save table as CSV...", kSave,
+      control(ControlStyle::pushbutton, tags::kAllometrySaveButton, "Save table as CSV...", kSave,
               "Write the table to a CSV file, for a spreadsheet");
   save.callback = std::string(module) + "('AllometrySave')";
   graphics.uicontrol(window, save);
   const Handle plot = graphics.axes(window);
-  graphics.setTag(plot, "AllometryPlot");
+  graphics.setTag(plot, std::string(tags::kAllometryPlot));
   return window;
 }
 
@@ -71,7 +71,7 @@ void layOut(Graphics& graphics, Handle window, const std::string& report, bool f
   const Eigen::Vector4d screen = rectangle(graphics.get(kRoot, "ScreenSize"));
   const Eigen::Vector4d was = rectangle(graphics.get(window, "Position"));
   const double width = was(2);
-  const Handle text = graphics.findobj("AllometryText", window).front();
+  const Handle text = graphics.findobj(tags::kAllometryText, window).front();
   // Measured at the width the text will have.
   graphics.setPosition(text, Eigen::Vector4d(kMargin, kMargin, width - 2 * kMargin, kButtonHeight));
   graphics.setString(text, report);
@@ -81,13 +81,13 @@ void layOut(Graphics& graphics, Handle window, const std::string& report, bool f
   const double height = fixed + plotHeight;
   const double top = fresh ? screen(3) - kFrameRoom / 2 : was(1) + was(3);
   graphics.setPosition(window, Eigen::Vector4d(was(0), std::max(0.0, top - height), width, height));
-  graphics.setPosition(graphics.findobj("AllometryPlot", window).front(),
+  graphics.setPosition(graphics.findobj(tags::kAllometryPlot, window).front(),
                        Eigen::Vector4d(kMargin, kMargin, width - 2 * kMargin, plotHeight));
   const double buttons = 2 * kMargin + plotHeight;
   Eigen::Vector4d copy = kCopy, save = kSave;
   copy(1) = save(1) = buttons;
-  graphics.setPosition(graphics.findobj("AllometryCopyButton", window).front(), copy);
-  graphics.setPosition(graphics.findobj("AllometrySaveButton", window).front(), save);
+  graphics.setPosition(graphics.findobj(tags::kAllometryCopyButton, window).front(), copy);
+  graphics.setPosition(graphics.findobj(tags::kAllometrySaveButton, window).front(), save);
   graphics.setPosition(text, Eigen::Vector4d(kMargin, buttons + kButtonHeight + kMargin,
                                              width - 2 * kMargin, textHeight));
 }

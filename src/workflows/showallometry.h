@@ -27,6 +27,7 @@
 #include <optional>
 #include <string_view>
 
+#include "document/controltags.h"
 #include "document/graphics.h"
 #include "document/legendnames.h"
 #include "workflows/allometryreport.h"
@@ -34,7 +35,7 @@
 namespace tarvolin {
 
 inline constexpr std::string_view kAllometryScore = "regression score";
-inline constexpr std::string_view kAllometryWindow = "AllometryWindow";
+using tags::kAllometryWindow;
 
 ObjectId showallometry(Graphics& graphics, const AllometryReport& report,
                        const std::optional<ObjectId>& window, std::string_view module);

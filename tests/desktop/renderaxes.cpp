@@ -14,6 +14,7 @@
 #include <memory>
 
 #include "desktop/figurepicture.h"
+#include "tests/document/legendroles.h"
 #include "tests/testing.h"
 
 namespace tarvolin {
@@ -566,6 +567,11 @@ struct Named {
   const char* name;
 };
 
+// The role a workflow gives objects of that name; other for the rest.
+PlotRole roleOf(std::string_view name) {
+  return testing::roleOfLegend(name).value_or(PlotRole::other);
+}
+
 // Each object one point at (5, 5) in a frame from 0 to 10 (in 3D with z = 5).
 Graphics named(const std::vector<Named>& objects, bool in3d = false, double size = 6) {
   Graphics g;
@@ -578,10 +584,10 @@ Graphics named(const std::vector<Named>& objects, bool in3d = false, double size
   g.hold(true);
   for (const Named& o : objects) {
     if (in3d) {
-      g.plot3(row({5}), row({5}), row({5}), o.style, o.name);
+      g.plot3(row({5}), row({5}), row({5}), o.style, o.name, roleOf(o.name));
       g.set(g.object(g.gca()).children.back(), "MarkerSize", size);
     } else {
-      g.plot(row({5}), row({5}), o.style, size, o.name);
+      g.plot(row({5}), row({5}), o.style, size, o.name, roleOf(o.name));
     }
   }
   return g;
@@ -627,6 +633,20 @@ TEST(RenderAxesLegend, OneEntryPerNameInDrawingOrder) {
     Graphics g = named(c.plotted);
     EXPECT_EQ(legendentries(g, g.gca()), c.expected) << c.plotted.size();
   }
+}
+
+// The drawing order follows the role whoever plotted an object gave it,
+// whatever the object is called.
+TEST(RenderAxesLegend, OrderComesFromTheRoleNotTheName) {
+  Graphics g;
+  g.figure();
+  g.plot(row({0, 10}), row({0, 10}), "w.", 6);
+  g.hold(true);
+  g.plot(row({5}), row({5}), "b*", 6, "mean shape", PlotRole::other);
+  g.plot(row({5}), row({5}), "ks", 6, "a", PlotRole::mean);
+  g.plot(row({5}), row({5}), "ro", 6, "b", PlotRole::specimens);
+  const std::vector<LegendEntry> expected{{"b", "ro", 6}, {"mean shape", "b*", 6}, {"a", "ks", 6}};
+  EXPECT_EQ(legendentries(g, g.gca()), expected);
 }
 
 TEST(RenderAxesLegend, LegendWhereTheLayoutSaysAndTitleAboveOnEveryDevice) {
@@ -723,7 +743,8 @@ TEST(RenderAxesLook, StampedAndVectorPicturesAgreeWhenFaded) {
   g.figure();
   g.plot(row({0, 7}), row({0, 10}), "w.", 6);
   g.hold(true);
-  g.plot(row({1, 2, 3, 4, 5, 6}), row({3, 1, 4, 1, 5, 9}), "ro", 8, "specimens, superimposed");
+  g.plot(row({1, 2, 3, 4, 5, 6}), row({3, 1, 4, 1, 5, 9}), "ro", 8, "specimens, superimposed",
+         roleOf("specimens, superimposed"));
   PlotLook look = kChosen;
   look.opacity = 0.3;
   const QImage fast = render(g, kFast, {}, QSize(400, 300), look);
@@ -752,13 +773,14 @@ TEST(RenderAxesLook, MeansGetTheirLandmarkNumbers) {
     const Eigen::RowVectorXd x = row({100, 200, 300}), y = row({100, 300, 200});
     g.hold(true);
     if (in3d) {
-      g.plot3(x, y, y, "b*", "mean shape");
+      g.plot3(x, y, y, "b*", "mean shape", roleOf("mean shape"));
     } else {
       for (Eigen::Index i = 0; i < 3; ++i) {
-        g.plot(x.segment(i, 1), y.segment(i, 1), "b<", 6, "mean shape");
+        g.plot(x.segment(i, 1), y.segment(i, 1), "b<", 6, "mean shape", roleOf("mean shape"));
       }
     }
-    g.plot(x, y, "bo", 6, "specimens, superimposed");  // no numbers
+    g.plot(x, y, "bo", 6, "specimens, superimposed",
+           roleOf("specimens, superimposed"));  // no numbers
     PlotLook look = kChosen;
     const QImage bare = render(g, kFast, {}, QSize(400, 300), look);
     look.numberMeans = true;
@@ -881,10 +903,11 @@ TEST(RenderAxesLegend, NeverCoversTheData) {
     const Eigen::Map<const Eigen::RowVectorXd> x(c.x.data(), static_cast<Eigen::Index>(c.x.size()));
     const Eigen::Map<const Eigen::RowVectorXd> y(c.y.data(), static_cast<Eigen::Index>(c.y.size()));
     if (c.in3d) {
-      g.plot3(x, y, y, "b.", "specimens, superimposed");
+      g.plot3(x, y, y, "b.", "specimens, superimposed", roleOf("specimens, superimposed"));
     } else {
-      g.plot(x, y, "b.", 6, "specimens, superimposed");
-      if (c.fittedLine) g.plot(row({0, 10}), row({0, 10}), "r-", 6, "fitted line");
+      g.plot(x, y, "b.", 6, "specimens, superimposed", roleOf("specimens, superimposed"));
+      if (c.fittedLine)
+        g.plot(row({0, 10}), row({0, 10}), "r-", 6, "fitted line", roleOf("fitted line"));
     }
     if (c.axisEqual) g.axis("equal");
     g.set(g.gca(), "Title", std::string("skulls.txt"));

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "document/graphics.h"
+#include "tests/document/legendroles.h"
 
 namespace tarvolin::testing {
 
@@ -48,24 +49,13 @@ inline Handle testWindow(Graphics& graphics, bool with3D) {
 // Checks that every plotted object under `within` stands for the role its
 // legend text names, as the workflows plot them; the number checked.
 inline size_t expectRolesOfLegends(const Graphics& graphics, Handle within) {
-  static const std::map<std::string, PlotRole, std::less<>> kRoles = {
-      {"specimens, superimposed", PlotRole::specimens},
-      {"mean shape", PlotRole::mean},
-      {"standardized specimens", PlotRole::standardized},
-      {"mean of standardized", PlotRole::standardizedMean},
-      {"standardized specimens, as saved", PlotRole::savedStandardized},
-      {"mean of standardized, as saved", PlotRole::savedStandardizedMean},
-      {"wireframe", PlotRole::wireframe},
-      {"specimens", PlotRole::allometrySpecimens},
-      {"fitted line", PlotRole::fittedLine},
-  };
   size_t checked = 0;
   for (Handle h : graphics.descendants(within, ObjectType::line)) {
     const GraphicsObject& line = graphics.object(h);
-    const auto role = kRoles.find(line.displayName);
-    EXPECT_NE(role, kRoles.end()) << "a plotted object called \"" << line.displayName << "\"";
-    if (role == kRoles.end()) continue;
-    EXPECT_EQ(line.role, role->second) << line.displayName;
+    const std::optional<PlotRole> role = roleOfLegend(line.displayName);
+    EXPECT_TRUE(role) << "a plotted object called \"" << line.displayName << "\"";
+    if (!role) continue;
+    EXPECT_EQ(line.role, *role) << line.displayName;
     ++checked;
   }
   return checked;
