@@ -28,8 +28,8 @@ bool anyNotFinite(const double* at, std::ptrdiff_t count) {
   return false;
 }
 
-// A matrix this large (8 MB) is looked through on two cores.
-constexpr std::ptrdiff_t kTwoCoresFrom = std::ptrdiff_t{1} << 20;
+// A matrix this large (8 MB) is looked through on every core.
+constexpr std::ptrdiff_t kEveryCoreFrom = std::ptrdiff_t{1} << 20;
 
 bool anyNotFinite(const Eigen::Ref<const Eigen::MatrixXd>& values) {
   if (values.size() == 0) return false;
@@ -43,7 +43,7 @@ bool anyNotFinite(const Eigen::Ref<const Eigen::MatrixXd>& values) {
   const double* data = values.data();
   const std::ptrdiff_t count = values.size();
   std::vector<char> found(static_cast<size_t>(laneCount()), 0);
-  onallcores(count >= kTwoCoresFrom, [&](int lane, int lanes) {
+  onallcores(count >= kEveryCoreFrom, [&](int lane, int lanes) {
     const std::ptrdiff_t first = count * lane / lanes;
     const std::ptrdiff_t end = count * (lane + 1) / lanes;
     found[static_cast<size_t>(lane)] = anyNotFinite(data + first, end - first);

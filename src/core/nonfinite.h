@@ -2,7 +2,7 @@
 // Whether a matrix holds numbers that are not finite: NaN (a missing value,
 // or the result of an undefined operation) and infinities (an overflow).
 //
-// One pass over the numbers while all are finite, on two cores for a large
+// One pass over the numbers while all are finite, on every core for a large
 // matrix, which is read from memory twice as fast that way; a second pass
 // tells NaN from infinity only where some number is not finite.
 //
