@@ -140,11 +140,12 @@ TYPED_TEST(SwitchyardTest, RefusedStepsSayWhyAndChangeNothing) {
     }
     if (c.standard) this->type("StandardBox", c.standard);
     const std::string enables = this->enables();
-    const Eigen::Index rows = this->sw_.state().SDATA.rows();
+    const Eigen::Index rows = this->sw_.SDATA().rows();
     this->run(c.action);
-    EXPECT_EQ(this->graphics_.lastError().rfind(c.error, 0), 0u) << "[" << this->graphics_.lastError() << "]";
+    EXPECT_EQ(this->graphics_.lastError().rfind(c.error, 0), 0u)
+        << "[" << this->graphics_.lastError() << "]";
     EXPECT_EQ(this->enables(), enables);
-    EXPECT_EQ(this->sw_.state().SDATA.rows(), rows);
+    EXPECT_EQ(this->sw_.SDATA().rows(), rows);
   }
 }
 
@@ -152,7 +153,7 @@ TYPED_TEST(SwitchyardTest, TheSavedFileHoldsTheStandardizedRowsAndTheStandardOrE
   TempDir dir;
   this->run("LoadData", Window<TypeParam>::data());
   this->standardize();
-  const Eigen::MatrixXd& sdata = this->sw_.state().SDATA;
+  const Eigen::MatrixXd& sdata = this->sw_.SDATA();
   const double standard = std::exp(this->sw_.state().standardizedAt->value);
   for (const double keepSize : {0.0, 1.0}) {
     SCOPED_TRACE(keepSize);
