@@ -5,6 +5,8 @@
 // stand3sw.cpp and standsw.cpp.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "formats/dload.h"
 #include "tests/testing.h"
 #include "workflows/stand3sw.h"
@@ -147,6 +149,29 @@ TYPED_TEST(SwitchyardTest, RefusedStepsSayWhyAndChangeNothing) {
     EXPECT_EQ(this->enables(), enables);
     EXPECT_EQ(this->sw_.SDATA().rows(), rows);
   }
+}
+
+// Groups are for the allometry report: Standardize regresses on the data
+// set as a whole, with them loaded or not.
+TYPED_TEST(SwitchyardTest, StandardizeIgnoresTheGroupsLoaded) {
+  TempDir dir;
+  const std::string groups = dir.file("groups.txt");
+  {
+    std::ofstream out(groups);
+    for (int i = 0; i < 40; ++i) out << (i < 20 ? "a\n" : "b\n");
+  }
+  this->run("LoadData", Window<TypeParam>::data());
+  this->run("LoadGroups", groups);
+  ASSERT_EQ(this->graphics_.lastError(), "");
+  ASSERT_TRUE(this->sw_.groups().has_value());
+  this->standardize();
+  const Eigen::MatrixXd withGroups = this->sw_.SDATA();
+  ASSERT_EQ(withGroups.rows(), 40);
+
+  this->run("LoadData", Window<TypeParam>::data());
+  ASSERT_FALSE(this->sw_.groups().has_value());
+  this->standardize();
+  EXPECT_EQ(this->sw_.SDATA(), withGroups);
 }
 
 TYPED_TEST(SwitchyardTest, TheSavedFileHoldsTheStandardizedRowsAndTheStandardOrEachSize) {
