@@ -1,8 +1,9 @@
 #pragma once
 // One analysis without widgets: the data set, its x-variable and transform,
 // the specimens' groups, and the standardization and allometry made of
-// them. The command line drives it from its options; the windows' steps
-// are the same ones (see standardizedataset for the pipeline both share).
+// them. The command line drives it from its options, and each switchyard
+// (Stand3sw, Standsw) from its window's buttons, so a window holds its data
+// set once; the pipeline all share is standardizedataset's.
 //
 // Each step builds on the one before: a new data set forgets the
 // x-variable, the groups and the standardization; a new x-variable the
