@@ -28,6 +28,17 @@ void AnalysisSession::loadSuperimposed(Eigen::MatrixXd rows, std::string path, i
   ids_ = std::move(ids);
 }
 
+void AnalysisSession::forgetData() {
+  loaded_.data.resize(0, 0);
+  ids_.clear();
+  groups_.reset();
+  x_.resize(0);
+  xSource_.clear();
+  fx_.resize(0);
+  standardized_.data.resize(0, 0);
+  standardizedAt_.reset();
+}
+
 void AnalysisSession::forgetX() {
   // The transform, and what was standardized with it, belonged to the
   // earlier x-variable.
@@ -56,6 +67,11 @@ const Eigen::VectorXd& AnalysisSession::transform(Transform lcode) {
   return fx_;
 }
 
+void AnalysisSession::useTransformed(Eigen::VectorXd fx, Transform lcode) {
+  fx_ = std::move(fx);
+  lcode_ = lcode;
+}
+
 double AnalysisSession::proposedStandard() const { return proposedstandard(fx_); }
 
 const SuperimposedDataSet& AnalysisSession::standardize(double value, const Standardizing& how) {
@@ -63,7 +79,11 @@ const SuperimposedDataSet& AnalysisSession::standardize(double value, const Stan
   if (how.superimposeAgain) again = Resuperimposition{path_, dims_, how.withStack, how.rounds};
   Eigen::MatrixXd data = how.releaseData ? std::move(loaded_.data) : loaded_.data;
   if (how.releaseData) loaded_.data.resize(0, 0);
-  standardized_ = standardizedataset(std::move(data), fx_, value, groups_, again);
+  const std::optional<SpecimenGroups> none;
+  SuperimposedDataSet standardized =
+      standardizedataset(std::move(data), fx_, value, how.withinGroups ? groups_ : none, again);
+  if (how.vet) how.vet(standardized);
+  standardized_ = std::move(standardized);
   standardizedAt_ = value;
   return standardized_;
 }

@@ -1,8 +1,9 @@
 #pragma once
 // One analysis without widgets: the data set, its x-variable and transform,
 // the specimens' groups, and the standardization and allometry made of
-// them. The command line drives it from its options; the windows' steps
-// are the same ones (see standardizedataset for the pipeline both share).
+// them. The command line drives it from its options, and each switchyard
+// (Stand3sw, Standsw) from its window's buttons, so a window holds its data
+// set once; the pipeline all share is standardizedataset's.
 //
 // Each step builds on the one before: a new data set forgets the
 // x-variable, the groups and the standardization; a new x-variable the
@@ -18,6 +19,7 @@
 //   const SuperimposedDataSet& s = session.standardize(session.proposedStandard(), {});
 
 #include <Eigen/Core>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -41,6 +43,12 @@ class AnalysisSession {
     // Hands the data set over to the regression instead of copying it, for
     // a single standardization of a large data set; data() is empty after.
     bool releaseData = false;
+    // Pool the slope within the groups loaded; the windows regress on the
+    // data set as a whole, whatever groups they hold for the allometry.
+    bool withinGroups = true;
+    // Looks the result over before it is kept: what it throws leaves the
+    // session's standardization as it was.
+    std::function<void(const SuperimposedDataSet&)> vet;
   };
 
   // A data set of N rows of d k coordinates and the size, superimposed here
@@ -58,7 +66,17 @@ class AnalysisSession {
   // The x-variable on the scale the regression uses; an InputError (x) for
   // a logarithm of a value that is not positive.
   const Eigen::VectorXd& transform(Transform lcode);
+  // The x-variable as the caller transformed it (the windows, which show
+  // the transform's own refusal). Unlike transform(), it keeps the
+  // standardization: that records the transform it was made on.
+  void useTransformed(Eigen::VectorXd fx, Transform lcode);
   void setGroups(std::optional<SpecimenGroups> groups) { groups_ = std::move(groups); }
+  // Nothing loaded, as at the start.
+  void clear() { *this = AnalysisSession(); }
+  // The windows' Clear: the data set, the x-variable, the groups and the
+  // standardized data go; the stacks and means drawn from them, and the
+  // transform last chosen, stay until the next data set replaces them.
+  void forgetData();
 
   // The smallest transformed x, to four decimals: the standard value
   // proposed when none is given.
@@ -85,6 +103,7 @@ class AnalysisSession {
   const Eigen::VectorXd& x() const { return x_; }
   const std::string& xSource() const { return xSource_; }
   const Eigen::VectorXd& fx() const { return fx_; }
+  // After forgetData(), the transform last chosen, with no x-variable.
   std::optional<Transform> transformInForce() const { return lcode_; }
   const std::optional<SpecimenGroups>& groups() const { return groups_; }
   const SuperimposedDataSet& standardized() const { return standardized_; }

@@ -14,8 +14,6 @@
 #include "numerics/getpprocon3.h"
 #include "workflows/loadlandmarkfile.h"
 #include "workflows/mfloadtxt.h"
-#include "workflows/standardizedataset.h"
-#include "workflows/superimposelandmarks.h"
 #include "workflows/switchyardsteps.h"
 
 namespace tarvolin {
@@ -88,6 +86,7 @@ void Stand3sw::operator()(std::string_view action) {
 }
 
 void Stand3sw::startAfresh() {
+  session_.clear();
   State fresh;
   fresh.fighand1 = state_.fighand1;
   fresh.wireactive = state_.wireactive;
@@ -136,24 +135,20 @@ void Stand3sw::loadData() {
       sprintf("%s \nhas %i specimens \nwith %i landmarks", file.fname, file.data.rows(),
               static_cast<double>(file.data.cols() - 1) / 3.0);
   graphics_.status(sprintf("Superimposing %i specimens from %s ...", file.data.rows(), file.fname));
-  SuperimposedDataSet loaded = superimposelandmarks(std::move(file.data), file.path);
+  std::vector<std::string> ids = std::move(file.ids);
+  // The TPS-style reader gives no IDs: the specimens are numbered, as ZOR rows are.
+  if (ids.empty()) {
+    for (Eigen::Index i = 1; i <= file.data.rows(); ++i) ids.push_back(std::to_string(i));
+  }
+  // A new data set forgets the groups, the x-variable and the
+  // standardization of the earlier one: regressing these data on its sizes,
+  // or saving its result under this name, would be wrong without a word.
+  session_.load(std::move(file.data), file.path, 3, std::move(ids), GpaRounds{},
+                /*withStack=*/true);
   if (!state_.wireactive) state_.wireactive = 0;
   panel_.setString("FileBox", summary);
-  state_.DATA = std::move(loaded.data);
-  state_.DATAV = std::move(loaded.stack);
-  state_.mean1 = std::move(loaded.mean);
   state_.datafile = file.path;
-  state_.ids = std::move(file.ids);
-  // The TPS-style reader gives no IDs: the specimens are numbered, as ZOR rows are.
-  if (state_.ids.empty()) {
-    for (Eigen::Index i = 1; i <= state_.DATA.rows(); ++i) state_.ids.push_back(std::to_string(i));
-  }
-  state_.groups.reset();
-
-  // The x-variable and the standardization were chosen for the earlier data
-  // set: regressing these data on its sizes, or saving its result under
-  // this name, would be wrong without a word.
-  newXVariable(Eigen::MatrixXd(), "");
+  takexvariable(session_, state_.standardizedAt, panel_, Eigen::MatrixXd(), "");
   panel_.resetLaterSteps();
   panel_.setEnable("ShowDataButton", true);
 
@@ -167,13 +162,13 @@ void Stand3sw::loadData() {
         std::filesystem::path(state_.wirefile).filename().string(), file.fname));
   } else if (wireframeOn()) {
     if (const std::optional<MisfittingWire> misfit =
-            misfittingwire(state_.wirelist, state_.mean1.rows())) {
+            misfittingwire(state_.wirelist, mean1().rows())) {
       state_.wireactive = 0;
       graphics_.msgbox(sprintf(
           "The wireframe %s joins landmark %g, but %s has %i landmarks; the wireframe is switched "
           "off until one that fits is loaded",
           std::filesystem::path(state_.wirefile).filename().string(), misfit->landmark, file.fname,
-          state_.mean1.rows()));
+          mean1().rows()));
     }
   }
   panel_.setEnable("UseCSButton", true);
@@ -183,7 +178,7 @@ void Stand3sw::loadData() {
   // What the plot window said of the earlier data set no longer holds.
   if (plotWindowOpen()) graphics_.status(state_.fighand1->handle, "");
   drawData();
-  panel_.reportLoaded(state_.DATAV.specimens(), state_.mean1.rows(), file.fname, file.missingDone,
+  panel_.reportLoaded(DATAV().specimens(), mean1().rows(), file.fname, file.missingDone,
                       file.notice, file.notes);
 }
 
@@ -192,10 +187,10 @@ void Stand3sw::drawData() {
   // The plot shows this data set alone: nothing of an earlier one, nor a
   // second copy of its mean, whose landmarks would be numbered on from k.
   cla(graphics_);
-  showshape3D(graphics_, state_.mean1, "b*", kMeanShape, PlotRole::mean);
-  showshape3D(graphics_, state_.DATAV, "bo", kSuperimposed, PlotRole::specimens);
-  if (wireframeOn()) wireshape3D(graphics_, state_.mean1, state_.wirelist, "g");
-  nameplot(std::to_string(state_.DATAV.specimens()) + " specimens, superimposed");
+  showshape3D(graphics_, mean1(), "b*", kMeanShape, PlotRole::mean);
+  showshape3D(graphics_, DATAV(), "bo", kSuperimposed, PlotRole::specimens);
+  if (wireframeOn()) wireshape3D(graphics_, mean1(), state_.wirelist, "g");
+  nameplot(std::to_string(DATAV().specimens()) + " specimens, superimposed");
   enablePlotButtons(true);
 }
 
@@ -231,12 +226,12 @@ void Stand3sw::loadWire() {
                          " numbers on a line; a wire is its number and the two landmarks it joins")
         .concerning(Input::wireframe);
   }
-  if (state_.mean1.size() != 0) {
-    if (const std::optional<MisfittingWire> misfit = misfittingwire(read.y, state_.mean1.rows())) {
+  if (mean1().size() != 0) {
+    if (const std::optional<MisfittingWire> misfit = misfittingwire(read.y, mean1().rows())) {
       throw InputError(read.path, misfit->row + 1,
                        sprintf("wire %i joins landmark %g, but the data set has landmarks 1 to %i; "
                                "the wireframe was not loaded",
-                               misfit->row + 1, misfit->landmark, state_.mean1.rows()))
+                               misfit->row + 1, misfit->landmark, mean1().rows()))
           .concerning(Input::wireframe);
     }
   }
@@ -250,65 +245,53 @@ void Stand3sw::loadWire() {
 }
 
 void Stand3sw::regress() {
-  requiredata(state_.DATA);
-  requirexvariable(state_.FXLIST);
-  const StandardizedAt at = panel_.standardValue(state_.LCODE.value_or(Transform::none));
+  requiredata(DATA());
+  requirexvariable(FXLIST());
+  const StandardizedAt at = panel_.standardValue(LCODE().value_or(Transform::none));
 
-  graphics_.status(sprintf("Standardizing %i specimens ...", state_.DATA.rows()));
-  SuperimposedDataSet standardized =
-      standardizedataset(state_.DATA, state_.FXLIST.col(0), at.value, std::nullopt,
-                         Resuperimposition{state_.datafile, 3, /*withStack=*/true, {}});
-  state_.SDATA = std::move(standardized.data);
-  state_.SDATAV = std::move(standardized.stack);
-  state_.smean = std::move(standardized.mean);
+  graphics_.status(sprintf("Standardizing %i specimens ...", DATA().rows()));
+  // Superimposed again, as the data were; the groups are for the allometry.
+  AnalysisSession::Standardizing how;
+  how.withStack = true;
+  how.withinGroups = false;
+  session_.standardize(at.value, how);
   state_.standardizedAt = at;
   panel_.setEnable("SaveStandard", true);
   panel_.setEnable("ShowStandard", true);
 
   selectPlotWindow();
   cla(graphics_);
-  showshape3D(graphics_, state_.smean, "r*", kStandardizedMean, PlotRole::standardizedMean);
-  showshape3D(graphics_, state_.SDATAV, "ro", kStandardized, PlotRole::standardized);
-  showshape3D(graphics_, getpprocon3(state_.smean, state_.DATAV, consoleSink()), "bo", kSuperimposed,
+  showshape3D(graphics_, smean(), "r*", kStandardizedMean, PlotRole::standardizedMean);
+  showshape3D(graphics_, SDATAV(), "ro", kStandardized, PlotRole::standardized);
+  showshape3D(graphics_, getpprocon3(smean(), DATAV(), consoleSink()), "bo", kSuperimposed,
               PlotRole::specimens);
-  if (wireframeOn()) wireshape3D(graphics_, state_.smean, state_.wirelist, "k:");
+  if (wireframeOn()) wireshape3D(graphics_, smean(), state_.wirelist, "k:");
   nameplot("standardized to " + panel_.standardizedText(at));
   enablePlotButtons(true);
-  panel_.reportStandardized(state_.SDATA.rows(), at, state_.FXLIST);
+  panel_.reportStandardized(SDATA().rows(), at, FXLIST());
 }
 
-void Stand3sw::useCS() { usecentroidsize(state_, panel_); }
-
-void Stand3sw::newXVariable(Eigen::MatrixXd xlist, std::string source) {
-  takexvariable(state_, panel_, std::move(xlist), std::move(source));
-}
+void Stand3sw::useCS() { usecentroidsize(session_, state_.standardizedAt, panel_); }
 
 void Stand3sw::showData() {
-  if (state_.DATAV.empty()) throw MissingError("no data set has been loaded yet");
+  if (DATAV().empty()) throw MissingError("no data set has been loaded yet");
   drawData();
   graphics_.hold(true);
-  graphics_.status(sprintf("Showing the %i superimposed specimens and their mean shape",
-                           state_.DATAV.specimens()));
+  graphics_.status(
+      sprintf("Showing the %i superimposed specimens and their mean shape", DATAV().specimens()));
 }
 
-void Stand3sw::loadXList() { loadxlistinto(state_, panel_); }
+void Stand3sw::loadXList() { loadxlistinto(session_, state_.standardizedAt, panel_); }
 
-void Stand3sw::transform(Transform lcode) { choosetransform(state_, panel_, lcode); }
+void Stand3sw::transform(Transform lcode) { choosetransform(session_, panel_, lcode); }
 
 void Stand3sw::acceptX() { panel_.acceptX(); }
 
-void Stand3sw::saveFile() { panel_.saveStandardized(state_.SDATA, state_.standardizedAt); }
+void Stand3sw::saveFile() { panel_.saveStandardized(SDATA(), state_.standardizedAt); }
 
 void Stand3sw::clear() {
-  state_.DATA.resize(0, 0);
-  state_.XLIST.resize(0, 0);
-  state_.SDATA.resize(0, 0);
-  state_.FXLIST.resize(0, 0);
-  state_.xsource.clear();
-  state_.fxname.clear();
+  session_.forgetData();
   state_.standardizedAt.reset();
-  state_.ids.clear();
-  state_.groups.reset();
   // The plot is emptied when its window is still open; a window the user
   // closed needs no clearing, and the reset of the boxes goes on regardless.
   if (plotWindowOpen()) {
@@ -327,14 +310,14 @@ void Stand3sw::clear() {
 }
 
 void Stand3sw::showRegress() {
-  if (state_.SDATA.size() == 0) {
+  if (SDATA().size() == 0) {
     throw MissingError("there is no standardized data to show; standardize first");
   }
   // Into the plot window: the window whose button was pressed is current
   // now, and drawing there would cover the main window's controls.
   selectPlotWindow();
   graphics_.hold(true);
-  const Eigen::MatrixXd& sdata = state_.SDATA;
+  const Eigen::MatrixXd& sdata = SDATA();
   Eigen::RowVectorXd x, y, z;
   for (Eigen::Index i = 0; i < sdata.rows(); ++i) {
     rowPoints(sdata, i, x, y, z);
@@ -361,10 +344,9 @@ void Stand3sw::copyImage() {
 }
 
 void Stand3sw::allometry() {
-  panel_.showAllometry(state_.DATA, state_.FXLIST, state_.xsource, state_.LCODE, state_.datafile, 3,
-                       kAllometryFit3D, "stand3sw", state_.groups);
+  panel_.showAllometry(session_, state_.datafile, kAllometryFit3D, "stand3sw");
 }
 
-void Stand3sw::loadGroups() { loadgroupsinto(state_, panel_); }
+void Stand3sw::loadGroups() { loadgroupsinto(session_, panel_); }
 
 }  // namespace tarvolin

@@ -9,7 +9,8 @@
 // "AllometrySave" (see SwitchyardPanel::showAllometry), and "LoadGroups".
 // Any other string shows the message box "Fell Through case in switchyard".
 //
-// Between actions it keeps the workflow in twelve variables (state()), with
+// Between actions it keeps the workflow in twelve variables, the analysis
+// ones in its session() and the window's own in state(), with
 // what the last standardization used, the names of the files read, and the
 // specimens' IDs and groups. Groups belong to the data set they were read
 // for: loading new data or Clear forgets them; while they are loaded (more
@@ -54,24 +55,18 @@
 #include "document/graphics.h"
 #include "landmarks/configstack.h"
 #include "numerics/transformx.h"
+#include "workflows/analysissession.h"
 #include "workflows/switchyardpanel.h"
 
 namespace tarvolin {
 
 class Stand3sw {
  public:
-  // The workflow variables. An empty matrix or stack, or an empty optional,
-  // holds no value.
+  // The window's own variables; the analysis (DATA, XLIST, FXLIST, LCODE,
+  // SDATA and the rest) lives in session() and is read through the
+  // accessors named after it. An empty matrix, or an empty optional, holds
+  // no value.
   struct State {
-    Eigen::MatrixXd DATA;    // loaded data set, superimposed, with its size column
-    ConfigStack DATAV;       // the same configurations as a stack
-    Eigen::MatrixXd mean1;   // their consensus
-    Eigen::MatrixXd XLIST;   // raw x-variable, one value per specimen
-    Eigen::MatrixXd FXLIST;  // x-variable as regressed: XLIST, ln or log10
-    std::optional<Transform> LCODE;
-    Eigen::MatrixXd SDATA;  // standardized data set, superimposed, with the size column
-    ConfigStack SDATAV;     // the same configurations as a stack
-    Eigen::MatrixXd smean;  // their consensus
     std::optional<double> wireactive;
     Eigen::MatrixXd wirelist;  // one wire per row: number, landmark, landmark
     std::optional<ObjectId> fighand1;
@@ -79,10 +74,6 @@ class Stand3sw {
     std::optional<StandardizedAt> standardizedAt;  // what made SDATA
     std::string datafile;                          // the file DATA came from
     std::string wirefile;                          // the file wirelist came from
-    std::string xsource;  // what XLIST is: "centroid size" or the x list's file name
-    std::string fxname;   // what FXLIST is, for the allometry report: "ln of centroid size"
-    std::vector<std::string> ids;          // DATA's specimen IDs, for matching groups
-    std::optional<SpecimenGroups> groups;  // each specimen's group, when loaded
   };
 
   // The nineteen actions, in the order they are compared.
@@ -96,6 +87,22 @@ class Stand3sw {
   void operator()(std::string_view action);
 
   const State& state() const { return state_; }
+  const AnalysisSession& session() const { return session_; }
+
+  // The workflow variables, as the session holds them.
+  const Eigen::MatrixXd& DATA() const { return session_.data(); }  // superimposed, with the size
+  const ConfigStack& DATAV() const { return session_.loaded().stack; }
+  const Eigen::MatrixXd& mean1() const { return session_.loaded().mean; }
+  const Eigen::VectorXd& XLIST() const { return session_.x(); }    // raw x, one value a specimen
+  const Eigen::VectorXd& FXLIST() const { return session_.fx(); }  // XLIST, ln or log10
+  std::optional<Transform> LCODE() const { return session_.transformInForce(); }
+  const Eigen::MatrixXd& SDATA() const { return session_.standardized().data; }
+  const ConfigStack& SDATAV() const { return session_.standardized().stack; }
+  const Eigen::MatrixXd& smean() const { return session_.standardized().mean; }
+  // What XLIST is: "centroid size" or the x list's file name.
+  const std::string& xsource() const { return session_.xSource(); }
+  const std::vector<std::string>& ids() const { return session_.ids(); }
+  const std::optional<SpecimenGroups>& groups() const { return session_.groups(); }
 
   // Where the controls are looked up: the main window (see SwitchyardPanel).
   void setWindowLocator(std::string windowName, SwitchyardPanel::WindowLocator locator) {
@@ -146,13 +153,11 @@ class Stand3sw {
   void enablePlotButtons(bool on);
   // The user closed the plot window: there is nothing left to clear or copy.
   void plotWindowGone();
-  // A new x-variable: the transform and the standardization made with the
-  // earlier one go out of force.
-  void newXVariable(Eigen::MatrixXd xlist, std::string source);
 
   Graphics& graphics_;
   FileDialogs& dialogs_;
   SwitchyardPanel panel_;
+  AnalysisSession session_;
   State state_;
   int subscription_ = 0;
 };

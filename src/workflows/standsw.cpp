@@ -11,7 +11,6 @@
 #include "document/showshape.h"
 #include "numerics/notsuperimposed.h"
 #include "workflows/load2Dlandmarks.h"
-#include "workflows/standardizedataset.h"
 #include "workflows/switchyardsteps.h"
 
 namespace tarvolin {
@@ -78,7 +77,10 @@ void Standsw::operator()(std::string_view action) {
     const SwitchyardAction<Standsw>* entry = findnamedaction(kActions, action);
     if (!entry) return;
     // A window opened anew shows no data, and neither may the workflow hold any.
-    if (panel_.enterOwnWindow()) state_ = State();
+    if (panel_.enterOwnWindow()) {
+      session_.clear();
+      state_ = State();
+    }
     (this->*entry->run)();
   });
 }
@@ -101,16 +103,17 @@ void Standsw::loadData() {
   ChosenLandmarks& read = *chosen;
 
   const std::string notice = read.set.notice;
-  std::vector<std::string> ids = std::move(read.set.ids);
+  std::vector<std::string> specimens = std::move(read.set.ids);
   const std::vector<std::string> notes = std::move(read.set.notes);
-  state_.DATA = landmarkdataset(std::move(read.set));
-  state_.ids = std::move(ids);
-  state_.groups.reset();
-  // The x-variable and the standardization belonged to the earlier data set.
-  newXVariable(Eigen::MatrixXd(), "");
+  std::string path = read.set.path;
+  // The groups, the x-variable and the standardization belonged to the
+  // earlier data set.
+  session_.loadSuperimposed(landmarkdataset(std::move(read.set)), std::move(path), 2,
+                            std::move(specimens));
+  takexvariable(session_, state_.standardizedAt, panel_, Eigen::MatrixXd(), "");
   panel_.resetLaterSteps();
-  const Eigen::Index m = state_.DATA.rows();
-  const Eigen::Index n = state_.DATA.cols();
+  const Eigen::Index m = DATA().rows();
+  const Eigen::Index n = DATA().cols();
   panel_.setString("FileBox", sprintf("File %s \n %4.0f Samples \n %4.0f landmarks", read.name, m,
                                       static_cast<double>(n - 1) / 2.0));
   panel_.setEnable("UseCSButton", true);
@@ -119,12 +122,12 @@ void Standsw::loadData() {
   panel_.setEnable("ShowDataButton", true);
   state_.dataName = read.name;
   state_.notSuperimposed.reset();
-  if (const std::optional<NotSuperimposed> found = notsuperimposed(state_.DATA)) {
+  if (const std::optional<NotSuperimposed> found = notsuperimposed(DATA())) {
     state_.notSuperimposed =
-        notSuperimposedText(*found, read.name, state_.ids, read.landmarksRenumbered);
+        notSuperimposedText(*found, read.name, ids(), read.landmarksRenumbered);
   }
   clearPlot();
-  plotDataSet(state_.DATA, kDataPlot);
+  plotDataSet(DATA(), kDataPlot);
   state_.plotShowsDataAlone = true;
   panel_.reportLoaded(m, (n - 1) / 2, read.name, read.missingDone, notice, notes);
   // Said at once, in a box and in the status line, not first when
@@ -133,28 +136,32 @@ void Standsw::loadData() {
 }
 
 void Standsw::regress() {
-  requiredata(state_.DATA);
-  requirexvariable(state_.FXLIST);
+  requiredata(DATA());
+  requirexvariable(FXLIST());
   requireSuperimposed();
-  const StandardizedAt at = panel_.standardValue(state_.LCODE.value_or(Transform::none));
+  const StandardizedAt at = panel_.standardValue(LCODE().value_or(Transform::none));
 
-  graphics_.status(sprintf("Standardizing %i specimens ...", state_.DATA.rows()));
-  // The data are superimposed already: the result stays as the regression leaves it.
-  SuperimposedDataSet standardized =
-      standardizedataset(state_.DATA, state_.FXLIST.col(0), at.value, std::nullopt, std::nullopt);
-  if (!standardized.data.allFinite()) {
-    throw InputError("the standard value " + at.text +
-                     " lies so far outside the x values that the result is not finite")
-        .concerning(Input::standardValue);
-  }
-  state_.SDATA = std::move(standardized.data);
+  graphics_.status(sprintf("Standardizing %i specimens ...", DATA().rows()));
+  // The data are superimposed already: the result stays as the regression
+  // leaves it. The groups are for the allometry.
+  AnalysisSession::Standardizing how;
+  how.superimposeAgain = false;
+  how.withinGroups = false;
+  how.vet = [&at](const SuperimposedDataSet& standardized) {
+    if (!standardized.data.allFinite()) {
+      throw InputError("the standard value " + at.text +
+                       " lies so far outside the x values that the result is not finite")
+          .concerning(Input::standardValue);
+    }
+  };
+  session_.standardize(at.value, how);
   state_.standardizedAt = at;
   panel_.setEnable("SaveStandard", true);
   panel_.setEnable("ShowStandard", true);
-  panel_.reportStandardized(state_.SDATA.rows(), at, state_.FXLIST);
+  panel_.reportStandardized(SDATA().rows(), at, FXLIST());
 }
 
-void Standsw::useCS() { usecentroidsize(state_, panel_); }
+void Standsw::useCS() { usecentroidsize(session_, state_.standardizedAt, panel_); }
 
 void Standsw::clearPlot() {
   state_.plotShowsDataAlone = false;
@@ -165,36 +172,25 @@ void Standsw::clearPlot() {
 }
 
 void Standsw::showData() {
-  requiredata(state_.DATA);
+  requiredata(DATA());
   clearPlot();
-  plotDataSet(state_.DATA, kDataPlot);
+  plotDataSet(DATA(), kDataPlot);
   state_.plotShowsDataAlone = true;
-  graphics_.status(sprintf("Showing the %i specimens and their mean shape", state_.DATA.rows()));
+  graphics_.status(sprintf("Showing the %i specimens and their mean shape", DATA().rows()));
 }
 
-void Standsw::loadXList() { loadxlistinto(state_, panel_); }
+void Standsw::loadXList() { loadxlistinto(session_, state_.standardizedAt, panel_); }
 
-void Standsw::newXVariable(Eigen::MatrixXd xlist, std::string source) {
-  takexvariable(state_, panel_, std::move(xlist), std::move(source));
-}
-
-void Standsw::transform(Transform lcode) { choosetransform(state_, panel_, lcode); }
+void Standsw::transform(Transform lcode) { choosetransform(session_, panel_, lcode); }
 
 void Standsw::acceptX() { panel_.acceptX(); }
 
-void Standsw::saveFile() { panel_.saveStandardized(state_.SDATA, state_.standardizedAt); }
+void Standsw::saveFile() { panel_.saveStandardized(SDATA(), state_.standardizedAt); }
 
 void Standsw::clear() {
-  state_.DATA.resize(0, 0);
+  session_.forgetData();
   state_.notSuperimposed.reset();
-  state_.XLIST.resize(0, 0);
-  state_.SDATA.resize(0, 0);
-  state_.FXLIST.resize(0, 0);
-  state_.xsource.clear();
-  state_.fxname.clear();
   state_.standardizedAt.reset();
-  state_.ids.clear();
-  state_.groups.reset();
   clearPlot();
   panel_.resetControls();
   panel_.setEnable("ShowDataButton", false);
@@ -202,7 +198,7 @@ void Standsw::clear() {
 }
 
 void Standsw::showRegress() {
-  if (state_.SDATA.size() == 0) {
+  if (SDATA().size() == 0) {
     throw MissingError("there is no standardized data to show; standardize first");
   }
   // Over the data, each drawn once: shown again, a mean would be numbered on
@@ -211,23 +207,21 @@ void Standsw::showRegress() {
   panel_.makeOwnWindowCurrent();
   if (!state_.plotShowsDataAlone || graphics_.object(graphics_.gca()).children.empty()) {
     clearPlot();
-    plotDataSet(state_.DATA, kDataPlot);
+    plotDataSet(DATA(), kDataPlot);
   }
-  plotDataSet(state_.SDATA, {"rs", kStandardized, PlotRole::standardized, "ks", kStandardizedMean,
-                             PlotRole::standardizedMean, "standardized specimens"});
+  plotDataSet(SDATA(), {"rs", kStandardized, PlotRole::standardized, "ks", kStandardizedMean,
+                        PlotRole::standardizedMean, "standardized specimens"});
   state_.plotShowsDataAlone = false;
-  graphics_.status(
-      sprintf("Showing the %i standardized specimens and their mean", state_.SDATA.rows()));
+  graphics_.status(sprintf("Showing the %i standardized specimens and their mean", SDATA().rows()));
 }
 
 void Standsw::allometry() {
-  requiredata(state_.DATA);
-  requirexvariable(state_.FXLIST);
+  requiredata(DATA());
+  requirexvariable(FXLIST());
   requireSuperimposed();
-  panel_.showAllometry(state_.DATA, state_.FXLIST, state_.xsource, state_.LCODE, state_.dataName, 2,
-                       kAllometryFit2D, "standsw", state_.groups);
+  panel_.showAllometry(session_, state_.dataName, kAllometryFit2D, "standsw");
 }
 
-void Standsw::loadGroups() { loadgroupsinto(state_, panel_); }
+void Standsw::loadGroups() { loadgroupsinto(session_, panel_); }
 
 }  // namespace tarvolin

@@ -14,7 +14,8 @@
 // a message that says so and how to superimpose them; Standardize and
 // Allometry refuse them with the same words, rather than regress raw
 // coordinates. Between actions the
-// workflow is kept in five variables (state()), with what the last
+// workflow is kept in five variables (in its session(); the window's own
+// in state()), with what the last
 // standardization used and what x is. Controls are found by their tags in the
 // switchyard's own window, and plots go into the current axes of that
 // window (of the current window when the switchyard has no window of its
@@ -52,27 +53,19 @@
 #include "core/filedialogs.h"
 #include "document/graphics.h"
 #include "numerics/transformx.h"
+#include "workflows/analysissession.h"
 #include "workflows/switchyardpanel.h"
 
 namespace tarvolin {
 
 class Standsw {
  public:
-  // The workflow variables. An empty matrix, or an empty optional, holds no
-  // value.
+  // The window's own variables; the analysis (DATA, XLIST, FXLIST, LCODE,
+  // SDATA and the rest) lives in session() and is read through the
+  // accessors named after it. An empty optional holds no value.
   struct State {
-    Eigen::MatrixXd DATA;    // loaded 2D data set, as read, with its size column
-    Eigen::MatrixXd XLIST;   // raw x-variable, one value per specimen
-    Eigen::MatrixXd FXLIST;  // x-variable as regressed: XLIST, ln or log10
-    std::optional<Transform> LCODE;
-    Eigen::MatrixXd SDATA;  // standardized data set, same layout as DATA
-
     std::optional<StandardizedAt> standardizedAt;  // what made SDATA
     std::string dataName;                          // the data file's name, for the plot's title
-    std::string xsource;  // what XLIST is: "centroid size" or the x list's file name
-    std::string fxname;   // what FXLIST is, for the allometry report: "ln of centroid size"
-    std::vector<std::string> ids;          // DATA's specimen IDs, for matching groups
-    std::optional<SpecimenGroups> groups;  // each specimen's group, when loaded
     // What is wrong when DATA is plainly not superimposed (notsuperimposed).
     std::optional<std::string> notSuperimposed;
     // The plot shows DATA and its mean, drawn once, and nothing else.
@@ -99,6 +92,18 @@ class Standsw {
   void operator()(std::string_view action);
 
   const State& state() const { return state_; }
+  const AnalysisSession& session() const { return session_; }
+
+  // The workflow variables, as the session holds them.
+  const Eigen::MatrixXd& DATA() const { return session_.data(); }  // as read, with the size
+  const Eigen::VectorXd& XLIST() const { return session_.x(); }    // raw x, one value a specimen
+  const Eigen::VectorXd& FXLIST() const { return session_.fx(); }  // XLIST, ln or log10
+  std::optional<Transform> LCODE() const { return session_.transformInForce(); }
+  const Eigen::MatrixXd& SDATA() const { return session_.standardized().data; }  // as DATA
+  // What XLIST is: "centroid size" or the x list's file name.
+  const std::string& xsource() const { return session_.xSource(); }
+  const std::vector<std::string>& ids() const { return session_.ids(); }
+  const std::optional<SpecimenGroups>& groups() const { return session_.groups(); }
 
   // Where the controls are looked up: the 2D window (see SwitchyardPanel).
   void setWindowLocator(std::string windowName, SwitchyardPanel::WindowLocator locator) {
@@ -131,13 +136,11 @@ class Standsw {
   void requireSuperimposed() const;
   // Empties the window's plot, its title included.
   void clearPlot();
-  // A new x-variable: the transform and the standardization made with the
-  // earlier one go out of force.
-  void newXVariable(Eigen::MatrixXd xlist, std::string source);
 
   Graphics& graphics_;
   FileDialogs& dialogs_;
   SwitchyardPanel panel_;
+  AnalysisSession session_;
   State state_;
 };
 

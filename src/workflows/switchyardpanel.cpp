@@ -59,7 +59,7 @@ void requiredata(const Eigen::MatrixXd& data) {
   if (data.size() == 0) throw MissingError("no data set is loaded; load one first");
 }
 
-void requirexvariable(const Eigen::MatrixXd& fxlist) {
+void requirexvariable(const Eigen::VectorXd& fxlist) {
   if (fxlist.size() == 0) {
     throw MissingError(
         "no x-variable has been chosen for this data set; use centroid size or load an x list, "
@@ -175,12 +175,11 @@ std::string SwitchyardPanel::standardizedText(const StandardizedAt& at) {
 }
 
 void SwitchyardPanel::reportStandardized(Eigen::Index specimens, const StandardizedAt& at,
-                                         const Eigen::MatrixXd& fxlist) {
+                                         const Eigen::VectorXd& fxlist) {
   const std::string done =
       sprintf("Standardized %i specimens to %s", specimens, standardizedText(at));
   const std::optional<std::string> outside =
-      fxlist.cols() == 1 ? standardvalueoutside(at.text, at.value, fxlist.col(0), at.lcode)
-                         : std::nullopt;
+      standardvalueoutside(at.text, at.value, fxlist, at.lcode);
   if (!outside) {
     graphics_.status(done);
     return;
@@ -235,7 +234,7 @@ std::optional<SpecimenGroups> SwitchyardPanel::loadGroups(const std::vector<std:
   return groups;
 }
 
-Eigen::VectorXd SwitchyardPanel::showTransform(const Eigen::MatrixXd& xlist, Transform lcode,
+Eigen::VectorXd SwitchyardPanel::showTransform(const Eigen::VectorXd& xlist, Transform lcode,
                                                std::optional<Transform> inForce) {
   Eigen::VectorXd fx;
   try {
@@ -243,7 +242,7 @@ Eigen::VectorXd SwitchyardPanel::showTransform(const Eigen::MatrixXd& xlist, Tra
       throw MissingError(
           "no x-variable has been chosen; use centroid size or load an x list first");
     }
-    fx = transformx(xlist.col(0), lcode, "");
+    fx = transformx(xlist, lcode, "");
   } catch (...) {
     showTransformButtons(inForce);
     throw;
@@ -331,17 +330,16 @@ void SwitchyardPanel::saveStandardized(const Eigen::MatrixXd& sdata,
   graphics_.status(sprintf("Saved %i specimens to %s", sdata.rows(), choice->path()));
 }
 
-void SwitchyardPanel::showAllometry(const Eigen::MatrixXd& data, const Eigen::MatrixXd& fxlist,
-                                    const std::string& xsource, std::optional<Transform> lcode,
-                                    const std::string& datafile, int dims,
-                                    std::string_view superimposition, std::string_view module,
-                                    const std::optional<SpecimenGroups>& groups) {
+void SwitchyardPanel::showAllometry(const AnalysisSession& session, const std::string& datafile,
+                                    std::string_view superimposition, std::string_view module) {
+  const Eigen::MatrixXd& data = session.data();
   requiredata(data);
-  requirexvariable(fxlist);
+  requirexvariable(session.fx());
   const std::string file = std::filesystem::path(datafile).filename().string();
   graphics_.status(sprintf("Computing the allometry of %i specimens ...", data.rows()));
-  AllometryReport report = allometryreport(data, fxlist.col(0), {xsource, transformWord(lcode)},
-                                           file, dims, superimposition, groups);
+  AllometryReport report =
+      session.allometry({session.xSource(), transformWord(session.transformInForce())}, file,
+                        superimposition, AllometryAsked{});
   allometryWindow_ = showallometry(graphics_, report, allometryWindow_, module);
   console().disp(report.text);
   const AnovaTerm& size = report.anova.terms.front();

@@ -30,6 +30,7 @@
 #include "document/legendnames.h"
 #include "numerics/transformx.h"
 #include "workflows/allometryreport.h"
+#include "workflows/analysissession.h"
 
 namespace tarvolin {
 
@@ -43,7 +44,7 @@ class MissingError : public std::runtime_error {
 void requiredata(const Eigen::MatrixXd& data);
 
 // Refuses a regression when no transformed x-variable has been chosen.
-void requirexvariable(const Eigen::MatrixXd& fxlist);
+void requirexvariable(const Eigen::VectorXd& fxlist);
 
 // What an x-variable is, for the allometry report: "centroid size" or the
 // x list's file name, after "ln of " or "log10 of " when it is transformed.
@@ -140,7 +141,7 @@ class SwitchyardPanel {
   // changes no box and leaves the buttons showing `inForce`, the transform
   // of the x-variable in use (none when there is none), whatever the click
   // switched on.
-  Eigen::VectorXd showTransform(const Eigen::MatrixXd& xlist, Transform lcode,
+  Eigen::VectorXd showTransform(const Eigen::VectorXd& xlist, Transform lcode,
                                 std::optional<Transform> inForce);
 
   // The status texts that say, in plain words, what a step did, in the
@@ -156,7 +157,7 @@ class SwitchyardPanel {
   // A standard value outside the range of `fxlist` adds the warning that
   // the result is an extrapolation, also on the console.
   void reportStandardized(Eigen::Index specimens, const StandardizedAt& at,
-                          const Eigen::MatrixXd& fxlist);
+                          const Eigen::VectorXd& fxlist);
   // "ln x = 3.0030": the standard value as typed, on its transform's scale.
   static std::string standardizedText(const StandardizedAt& at);
 
@@ -189,17 +190,15 @@ class SwitchyardPanel {
   // is written whole or not at all; a cancelled dialog writes nothing.
   void saveStandardized(const Eigen::MatrixXd& sdata, const std::optional<StandardizedAt>& at);
 
-  // Allometry: the Procrustes ANOVA of data's shape on fxlist, with the
-  // groups when a group table was loaded (see allometryreport), in the
+  // Allometry: the Procrustes ANOVA of the session's shape on its
+  // transformed x, with the groups when a group table was loaded (see
+  // allometryreport), in the
   // report window (see showallometry), opened or, when it is open,
   // refreshed; the report goes to the console too and the status line sums
   // it up. `module` is the switchyard the report window's buttons call. The
   // report is kept for its buttons.
-  void showAllometry(const Eigen::MatrixXd& data, const Eigen::MatrixXd& fxlist,
-                     const std::string& xsource, std::optional<Transform> lcode,
-                     const std::string& datafile, int dims, std::string_view superimposition,
-                     std::string_view module,
-                     const std::optional<SpecimenGroups>& groups = std::nullopt);
+  void showAllometry(const AnalysisSession& session, const std::string& datafile,
+                     std::string_view superimposition, std::string_view module);
   // AllometryCopy: the report's text onto the clipboard.
   void copyAllometry();
   // AllometrySave: asks for a file and writes the table there as CSV, whole

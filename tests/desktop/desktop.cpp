@@ -338,7 +338,7 @@ TEST_F(Desktop3D, TheTpsSwitchTogglesAndAFileOpenedByNameLeavesItAlone) {
   EXPECT_EQ(graphics.getNumber(handle("ZORButton"), "Value"), 0);
   EXPECT_FALSE(tps->isChecked());
   // Read by its content: the specimens keep their IDs.
-  const std::vector<std::string>& ids = runtime.stand3sw().state().ids;
+  const std::vector<std::string>& ids = runtime.stand3sw().ids();
   ASSERT_EQ(ids.size(), 40u);
   EXPECT_EQ(ids.front(), "skull_01");
   EXPECT_TRUE(graphics.lastError().empty()) << graphics.lastError();
@@ -587,7 +587,7 @@ TEST(DesktopProgram, AFileNamedOnTheCommandLineLoadsInTheWindowOfItsDimension) {
     serveEvents();
     const bool twoD = std::string(c.window) == "Tarvolin2D";
     const Eigen::Index rows =
-        twoD ? runtime.standsw().state().DATA.rows() : runtime.stand3sw().state().DATA.rows();
+        twoD ? runtime.standsw().DATA().rows() : runtime.stand3sw().DATA().rows();
     EXPECT_EQ(rows, c.specimens) << c.file;
     EXPECT_EQ(runtime.windowOf("Tarvolin2D").has_value(), twoD) << c.file;
     // The window's status line names the file, loaded or refused.

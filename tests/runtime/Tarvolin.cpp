@@ -202,8 +202,8 @@ TEST_F(TarvolinTest, ASwitchyardWhoseWindowIsClosedRefusesBeforeActing) {
     graphics_.close(c.closed);
     const std::string other = c.other == kRoot ? "" : describe(c.other);
     const size_t asked = dialogs_.requests().size();
-    const Eigen::MatrixXd data3D = runtime_.stand3sw().state().DATA;
-    const Eigen::MatrixXd data2D = runtime_.standsw().state().DATA;
+    const Eigen::MatrixXd data3D = runtime_.stand3sw().DATA();
+    const Eigen::MatrixXd data2D = runtime_.standsw().DATA();
     for (const std::string& action : c.actions) {
       ConsoleCapture console;
       runtime_.call(c.switchyard, 0, {Value(action)});
@@ -211,8 +211,8 @@ TEST_F(TarvolinTest, ASwitchyardWhoseWindowIsClosedRefusesBeforeActing) {
                 "Error in " + action + ": the window " + c.window + " is not open\n");
     }
     EXPECT_EQ(dialogs_.requests().size(), asked);
-    EXPECT_EQ(runtime_.stand3sw().state().DATA, data3D);
-    EXPECT_EQ(runtime_.standsw().state().DATA, data2D);
+    EXPECT_EQ(runtime_.stand3sw().DATA(), data3D);
+    EXPECT_EQ(runtime_.standsw().DATA(), data2D);
     if (c.other != kRoot) {
       EXPECT_EQ(describe(c.other), other);
     }
@@ -223,7 +223,7 @@ TEST_F(TarvolinTest, ASwitchyardWhoseWindowIsClosedRefusesBeforeActing) {
   const Handle again = open2D(*runtime_.windowOf("Tarvolin"));
   press(again, "ShowDataButton");
   EXPECT_EQ(graphics_.lastError(), "Error in ShowData: no data set is loaded; load one first");
-  EXPECT_EQ(runtime_.standsw().state().DATA.size(), 0);
+  EXPECT_EQ(runtime_.standsw().DATA().size(), 0);
 }
 
 // After a finished standardization a second data set of as many specimens
@@ -276,7 +276,7 @@ TEST_F(TarvolinTest, ANewDataSetStartsTheLaterStepsAfresh) {
       press(c.window, tag);
     }
     const Eigen::MatrixXd sdata =
-        c.window == main ? runtime_.stand3sw().state().SDATA : runtime_.standsw().state().SDATA;
+        c.window == main ? runtime_.stand3sw().SDATA() : runtime_.standsw().SDATA();
     const Eigen::MatrixXd second = dload(c.second);
     EXPECT_EQ(sdata.col(sdata.cols() - 1), second.col(second.cols() - 1));
   }

@@ -235,7 +235,7 @@ TEST_F(RegistryTest, ModulesRunOnlyBetweenStartUpAndShutDown) {
   EXPECT_THROW_MSG(runtime_.call("stand3sw", 0, {Value("Clear")}), RuntimeError,
                    "The module \"stand3sw\" is not running.");
   runtime_.startup();
-  EXPECT_TRUE(runtime_.stand3sw().state().DATA.size() == 0);
+  EXPECT_TRUE(runtime_.stand3sw().DATA().size() == 0);
 }
 
 }  // namespace

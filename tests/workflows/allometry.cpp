@@ -52,14 +52,12 @@ class AllometryTest : public ::testing::TestWithParam<Workflow> {
     if (path) path->empty() ? dialogs_.cancel() : dialogs_.choose(*path);
     GetParam().threeD ? sw3_(action) : sw2_(action);
   }
-  const Eigen::MatrixXd& data() const {
-    return GetParam().threeD ? sw3_.state().DATA : sw2_.state().DATA;
-  }
-  const Eigen::MatrixXd& fxlist() const {
-    return GetParam().threeD ? sw3_.state().FXLIST : sw2_.state().FXLIST;
+  const Eigen::MatrixXd& data() const { return GetParam().threeD ? sw3_.DATA() : sw2_.DATA(); }
+  const Eigen::VectorXd& fxlist() const {
+    return GetParam().threeD ? sw3_.FXLIST() : sw2_.FXLIST();
   }
   const std::optional<SpecimenGroups>& groups() const {
-    return GetParam().threeD ? sw3_.state().groups : sw2_.state().groups;
+    return GetParam().threeD ? sw3_.groups() : sw2_.groups();
   }
   bool buttonOn(const char* tag = "AllometryButton") const {
     return graphics_.getString(graphics_.findobj(tag, window_).front(), "Enable") == "on";

@@ -8,6 +8,7 @@
 #include <functional>
 #include <limits>
 
+#include "core/errors.h"
 #include "numerics/standardizegroups.h"
 #include "numerics/standardsize.h"
 #include "tests/testing.h"
@@ -83,6 +84,12 @@ TEST(AnalysisSession, EachStepForgetsWhatWasMadeOfTheOneBefore) {
       {"another transform", [](AnalysisSession& s) { s.transform(Transform::log10); }, true, true,
        false},
       {"groups", [](AnalysisSession& s) { s.setGroups(std::nullopt); }, true, true, true},
+      // The windows transform x themselves; what was standardized is saved
+      // with the transform it was made on.
+      {"a window's transform",
+       [](AnalysisSession& s) { s.useTransformed(s.x().array().log10(), Transform::log10); }, true,
+       true, true},
+      {"cleared", [](AnalysisSession& s) { s.clear(); }, false, false, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.step);
@@ -96,6 +103,73 @@ TEST(AnalysisSession, EachStepForgetsWhatWasMadeOfTheOneBefore) {
     EXPECT_EQ(session.fx().size() != 0, c.transformKept);
     EXPECT_EQ(session.standardizedAt().has_value(), c.standardizedKept);
     EXPECT_EQ(session.standardized().data.size() != 0, c.standardizedKept);
+  }
+}
+
+TEST(AnalysisSession, TheWindowsClearKeepsOnlyWhatIsDrawnAndTheTransform) {
+  AnalysisSession session = loadedSession();
+  session.setGroups(groupsOf({0, 0, 0, 1, 1, 1}, {"p", "q"}));
+  session.useCentroidSize("six.txt");
+  session.transform(Transform::ln);
+  AnalysisSession::Standardizing how;
+  how.withStack = true;
+  session.standardize(session.proposedStandard(), how);
+  ASSERT_EQ(session.standardized().stack.specimens(), 6);
+
+  session.forgetData();
+  EXPECT_EQ(session.data().size() + session.x().size() + session.fx().size() +
+                session.standardized().data.size(),
+            0);
+  EXPECT_TRUE(session.ids().empty());
+  EXPECT_FALSE(session.groups().has_value());
+  EXPECT_TRUE(session.xSource().empty());
+  EXPECT_FALSE(session.standardizedAt().has_value());
+  EXPECT_EQ(session.loaded().stack.specimens(), 6);
+  EXPECT_EQ(session.loaded().mean.rows(), 4);
+  EXPECT_EQ(session.standardized().stack.specimens(), 6);
+  EXPECT_EQ(session.transformInForce(), Transform::ln);
+}
+
+TEST(AnalysisSession, StandardizesAsAWindowAsks) {
+  struct Case {
+    const char* asked;
+    bool withinGroups;
+    bool vetRefuses;
+    bool pooled;  // the result is the slope pooled within the groups
+  };
+  const std::vector<Case> cases = {
+      {"pooled within the groups", true, false, true},
+      {"on the whole data set, as the windows regress", false, false, false},
+      {"refused by the window's look at the result", false, true, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.asked);
+    AnalysisSession session = loadedSession();
+    session.setGroups(groupsOf({0, 0, 0, 1, 1, 1}, {"p", "q"}));
+    session.useCentroidSize("six.txt");
+    session.transform(Transform::ln);
+    const double value = session.proposedStandard();
+    AnalysisSession::Standardizing how;
+    how.superimposeAgain = false;
+    how.withinGroups = false;
+    const Eigen::MatrixXd before = session.standardize(value + 0.1, how).data;
+
+    how.withinGroups = c.withinGroups;
+    if (c.vetRefuses) {
+      how.vet = [](const SuperimposedDataSet&) { throw InputError("not finite"); };
+      EXPECT_THROW(session.standardize(value, how), InputError);
+      // What was standardized before stays, with its value.
+      EXPECT_EQ(session.standardized().data, before);
+      EXPECT_EQ(session.standardizedAt(), value + 0.1);
+      continue;
+    }
+    const Eigen::MatrixXd expected =
+        c.pooled
+            ? standardizegroups(session.data(), session.fx(), value, {0, 0, 0, 1, 1, 1}, {"p", "q"})
+                  .y
+            : standardsize(session.data(), session.fx(), value).y;
+    EXPECT_TRUE(assert_near(session.standardize(value, how).data, expected, 1e-12));
+    EXPECT_EQ(session.standardizedAt(), value);
   }
 }
 

@@ -97,12 +97,12 @@ TEST_F(Stand3swTest, LoadDataReadsSuperimposesSummarisesPlotsAndEnables) {
   run("LoadData", kZor);
   const Stand3sw::State& s = sw_.state();
   EXPECT_EQ(text("FileBox"), "skulls_zor.txt \nhas 40 specimens \nwith 14 landmarks");
-  ASSERT_EQ(s.DATA.rows(), 40);
-  ASSERT_EQ(s.DATA.cols(), 43);
-  EXPECT_EQ(s.DATA.col(42), dload(kZor).col(42));
-  EXPECT_EQ(s.DATAV.landmarks(), 14);
-  EXPECT_EQ(s.DATAV.specimens(), 40);
-  EXPECT_EQ(s.mean1.rows(), 14);
+  ASSERT_EQ(sw_.DATA().rows(), 40);
+  ASSERT_EQ(sw_.DATA().cols(), 43);
+  EXPECT_EQ(sw_.DATA().col(42), dload(kZor).col(42));
+  EXPECT_EQ(sw_.DATAV().landmarks(), 14);
+  EXPECT_EQ(sw_.DATAV().specimens(), 40);
+  EXPECT_EQ(sw_.mean1().rows(), 14);
   EXPECT_EQ(s.wireactive, 0.0);
   EXPECT_EQ(console.text(), "stemp = using ZOR format\n");
 
@@ -313,25 +313,25 @@ TEST_F(Stand3swTest, AStandardValueOutsideXIsUsedAndTheStatusLineWarns) {
 
 TEST_F(Stand3swTest, TpsFileGivesTheSameConfigurations) {
   run("LoadData", kZor);
-  const Eigen::MatrixXd fromZor = sw_.state().DATA;
+  const Eigen::MatrixXd fromZor = sw_.DATA();
   click("ZORButton", 1);
   ConsoleCapture console;
   run("LoadData", kTps);
   EXPECT_EQ(console.text(), "");
   EXPECT_EQ(dialogs_.requests().back().title, "Specify 3D input file to load");
   EXPECT_EQ(text("FileBox"), "skulls_tps.txt \nhas 40 specimens \nwith 14 landmarks");
-  EXPECT_EQ(sw_.state().DATA.leftCols(42), fromZor.leftCols(42));
-  EXPECT_TRUE(testing::assert_near(sw_.state().DATA.col(42), fromZor.col(42), 1e-3));
+  EXPECT_EQ(sw_.DATA().leftCols(42), fromZor.leftCols(42));
+  EXPECT_TRUE(testing::assert_near(sw_.DATA().col(42), fromZor.col(42), 1e-3));
 }
 
 TEST_F(Stand3swTest, OtherFormatsAreReadByContentAndRefusedWithTheReason) {
   run("LoadData", kZor);
-  const Eigen::MatrixXd fromZor = sw_.state().DATA;
+  const Eigen::MatrixXd fromZor = sw_.DATA();
   for (const char* name :
        {"skulls.csv", "skulls.nts", "skulls_morphologika.txt", "skulls_slicer/skull_07.mrk.json"}) {
     run("LoadData", examplePath(name));
     EXPECT_EQ(graphics_.lastError(), "") << name;
-    EXPECT_EQ(sw_.state().DATA.leftCols(42), fromZor.leftCols(42)) << name;
+    EXPECT_EQ(sw_.DATA().leftCols(42), fromZor.leftCols(42)) << name;
     EXPECT_NE(text("FileBox").find("has 40 specimens"), std::string::npos) << name;
   }
   // One markup file chosen reads its folder, and the summary says so.
@@ -350,7 +350,7 @@ TEST_F(Stand3swTest, OtherFormatsAreReadByContentAndRefusedWithTheReason) {
     run("LoadData", examplePath(c.file));
     EXPECT_NE(graphics_.lastError().find(c.fragment), std::string::npos) << graphics_.lastError();
     EXPECT_NE(console.text().find(c.fragment), std::string::npos) << console.text();
-    EXPECT_EQ(sw_.state().DATA.leftCols(42), fromZor.leftCols(42)) << "the data set is kept";
+    EXPECT_EQ(sw_.DATA().leftCols(42), fromZor.leftCols(42)) << "the data set is kept";
   }
 }
 
@@ -368,7 +368,7 @@ TEST_F(Stand3swTest, WireframeIsDrawnOnTheConsensusFromTheNextPlotOn) {
   // The first wire joins landmarks 1 and 2 of the consensus.
   const Handle firstWire =
       graphics_.descendants(sw_.state().fighand1->handle, ObjectType::line)[41];
-  const Eigen::MatrixXd& mean = sw_.state().mean1;
+  const Eigen::MatrixXd& mean = sw_.mean1();
   EXPECT_EQ(graphics_.object(firstWire).xdata.map(), Eigen::RowVector2d(mean(0, 0), mean(1, 0)));
 }
 
@@ -391,7 +391,7 @@ TEST_F(Stand3swTest, StatisticsBoxesAndTransformButtons) {
   EXPECT_EQ(text("StandardBox"), "0.0000");
   EXPECT_EQ(value("LogButton"), 1);
   EXPECT_EQ(value("XButton") + value("LnButton"), 0);
-  EXPECT_EQ(sw_.state().LCODE, Transform::log10);
+  EXPECT_EQ(sw_.LCODE(), Transform::log10);
   std::string echoes;
   for (const char* box : {"MinBox", "MaxBox", "MeanBox", "MedianBox"}) {
     echoes += sprintf("h = %.10g\n", tag(box).value());
@@ -410,8 +410,8 @@ TEST_F(Stand3swTest, StatisticsBoxesAndTransformButtons) {
   run("UseLn");
   EXPECT_TRUE(enabled("GoRegress"));
   run("UseCS");
-  EXPECT_EQ(sw_.state().XLIST, Eigen::Vector3d(1, 2, 3));
-  EXPECT_EQ(sw_.state().FXLIST.size(), 0);
+  EXPECT_EQ(sw_.XLIST(), Eigen::Vector3d(1, 2, 3));
+  EXPECT_EQ(sw_.FXLIST().size(), 0);
   EXPECT_EQ(value("XButton") + value("LnButton") + value("LogButton"), 0);
   EXPECT_EQ(text("MinBox") + text("StandardBox"), "0.00000.0000");
   EXPECT_EQ(text("XVarBox"), "");
@@ -431,7 +431,7 @@ TEST_F(Stand3swTest, XListOfTheWrongLengthIsKeptWithAMessage) {
   EXPECT_EQ(recorded_.messages(),
             std::vector<std::string>{
                 "The number of values in the x-list does not match the data set, please reload"});
-  EXPECT_EQ(sw_.state().XLIST.rows(), 19);
+  EXPECT_EQ(sw_.XLIST().rows(), 19);
 }
 
 TEST_F(Stand3swTest, RegressStandardizesPlotsAndEnablesSaving) {
@@ -439,20 +439,19 @@ TEST_F(Stand3swTest, RegressStandardizesPlotsAndEnablesSaving) {
   run("Acceptx");
   EXPECT_TRUE(enabled("AcceptStandard"));
   loadAndStandardize("UseLn");
-  const Stand3sw::State& s = sw_.state();
-  ASSERT_EQ(s.SDATA.rows(), 40);
-  EXPECT_EQ(s.SDATA.col(42), s.DATA.col(42));
-  EXPECT_EQ(s.SDATAV.specimens(), 40);
-  EXPECT_EQ(s.smean.rows(), 14);
+  ASSERT_EQ(sw_.SDATA().rows(), 40);
+  EXPECT_EQ(sw_.SDATA().col(42), sw_.DATA().col(42));
+  EXPECT_EQ(sw_.SDATAV().specimens(), 40);
+  EXPECT_EQ(sw_.smean().rows(), 14);
   EXPECT_EQ(plotStyles(),
             joined({{"r*"}, repeated("ro", 40), repeated("bo", 40), repeated("k:", 19)}));
   EXPECT_TRUE(enabled("SaveStandard"));
   EXPECT_TRUE(enabled("ShowStandard"));
 
   // The same inputs give the same state.
-  const Eigen::MatrixXd first = s.SDATA;
+  const Eigen::MatrixXd first = sw_.SDATA();
   run("Regress");
-  EXPECT_EQ(s.SDATA, first);
+  EXPECT_EQ(sw_.SDATA(), first);
 }
 
 TEST_F(Stand3swTest, SavedFileEqualsTheCommandLinesOutput) {
@@ -502,12 +501,12 @@ TEST_F(Stand3swTest, ClearResetsDataBoxesAndButtonsAndKeepsTheRest) {
   run("Clear");
   const std::string xvar = text("XVarBox");
   const Stand3sw::State& s = sw_.state();
-  EXPECT_EQ(s.DATA.size() + s.XLIST.size() + s.SDATA.size() + s.FXLIST.size(), 0);
-  EXPECT_EQ(s.DATAV.specimens(), 40);
-  EXPECT_EQ(s.SDATAV.specimens(), 40);
-  EXPECT_EQ(s.mean1.rows(), 14);
-  EXPECT_EQ(s.smean.rows(), 14);
-  EXPECT_EQ(s.LCODE, Transform::ln);
+  EXPECT_EQ(sw_.DATA().size() + sw_.XLIST().size() + sw_.SDATA().size() + sw_.FXLIST().size(), 0);
+  EXPECT_EQ(sw_.DATAV().specimens(), 40);
+  EXPECT_EQ(sw_.SDATAV().specimens(), 40);
+  EXPECT_EQ(sw_.mean1().rows(), 14);
+  EXPECT_EQ(sw_.smean().rows(), 14);
+  EXPECT_EQ(sw_.LCODE(), Transform::ln);
   EXPECT_EQ(s.wireactive, 1.0);
 
   EXPECT_EQ(text("FileBox"), "No Data Loaded");
@@ -705,14 +704,14 @@ TEST_F(Stand3swTest, MissingLandmarksAreDroppedOrEstimatedAsTheUserChooses) {
     const Stand3sw::State& s = sw_.state();
     if (c.specimens == 0) {
       EXPECT_EQ(graphics_.lastError(), c.said) << c.answer.value_or("cancel");
-      EXPECT_EQ(s.DATA.size(), 0);
+      EXPECT_EQ(sw_.DATA().size(), 0);
       EXPECT_EQ(s.wireactive, c.wireactive);
       continue;
     }
     EXPECT_EQ(graphics_.lastError(), "") << *c.answer;
-    EXPECT_EQ(s.DATA.rows(), c.specimens) << *c.answer;
-    EXPECT_EQ(s.mean1.rows(), c.landmarks) << *c.answer;
-    EXPECT_TRUE(s.DATA.allFinite()) << *c.answer;
+    EXPECT_EQ(sw_.DATA().rows(), c.specimens) << *c.answer;
+    EXPECT_EQ(sw_.mean1().rows(), c.landmarks) << *c.answer;
+    EXPECT_TRUE(sw_.DATA().allFinite()) << *c.answer;
     EXPECT_EQ(status.rfind("Loaded " + std::to_string(c.specimens), 0), 0u) << status;
     EXPECT_NE(status.find(c.said), std::string::npos) << status;
     EXPECT_EQ(s.wireactive, c.wireactive) << *c.answer;
@@ -742,7 +741,7 @@ TEST_F(Stand3swTest, CancelledDialogsChangeNothing) {
   EXPECT_EQ(text("FileBox"), summary);
   EXPECT_EQ(plotStyles().size(), drawn);
   EXPECT_EQ(sw_.state().wirelist.rows(), 19);
-  EXPECT_EQ(sw_.state().XLIST.size(), 0);
+  EXPECT_EQ(sw_.XLIST().size(), 0);
   EXPECT_EQ(dialogs_.pendingAnswers(), 0u);
 }
 
@@ -751,7 +750,7 @@ TEST_F(Stand3swTest, RefusedFilesAreReportedOnOneLineAndChangeNothing) {
   writeText(dir.file("bad.txt"), "1 2 3 4\n1 2 x 4\n");
   writeText(dir.file("wires2.txt"), "1 2\n");
   run("LoadData", kZor);
-  const Eigen::MatrixXd data = sw_.state().DATA;
+  const Eigen::MatrixXd data = sw_.DATA();
   const size_t drawn = plotStyles().size();
 
   const struct {
@@ -783,7 +782,7 @@ TEST_F(Stand3swTest, RefusedFilesAreReportedOnOneLineAndChangeNothing) {
     EXPECT_EQ(graphics_.lastError() + "\n", c.expected);
   }
   EXPECT_EQ(text("FileBox"), "skulls_zor.txt \nhas 40 specimens \nwith 14 landmarks");
-  EXPECT_EQ(sw_.state().DATA, data);
+  EXPECT_EQ(sw_.DATA(), data);
   EXPECT_EQ(plotStyles().size(), drawn);
   EXPECT_FALSE(sw_.state().wireactive.value_or(0) != 0);
 }
@@ -814,7 +813,7 @@ TEST_F(Stand3swTest, MissingValuesAreReported) {
   ConsoleCapture console;
   run("Regress");
   EXPECT_EQ(console.text(), "Error in Regress: no data set is loaded; load one first\n");
-  EXPECT_EQ(sw_.state().SDATA.size(), 0);
+  EXPECT_EQ(sw_.SDATA().size(), 0);
 }
 
 TEST_F(Stand3swTest, LogarithmOfNonPositiveValuesChangesNothing) {
@@ -825,7 +824,7 @@ TEST_F(Stand3swTest, LogarithmOfNonPositiveValuesChangesNothing) {
   run("LoadData", kZor);
   run("LoadxList", dir.file("zero.txt"));
   run("UseX");
-  const Eigen::MatrixXd fx = sw_.state().FXLIST;
+  const Eigen::VectorXd fx = sw_.FXLIST();
   const std::string minimum = text("MinBox");
   // A click switches its button on before the action runs; a refused
   // transform leaves the buttons showing the one in force.
@@ -838,8 +837,8 @@ TEST_F(Stand3swTest, LogarithmOfNonPositiveValuesChangesNothing) {
     run(c.action);
     EXPECT_NE(graphics_.lastError().find("specimen 5 has the x value 0"), std::string::npos)
         << graphics_.lastError();
-    EXPECT_EQ(sw_.state().FXLIST, fx);
-    EXPECT_EQ(sw_.state().LCODE, Transform::none);
+    EXPECT_EQ(sw_.FXLIST(), fx);
+    EXPECT_EQ(sw_.LCODE(), Transform::none);
     EXPECT_EQ(text("MinBox"), minimum);
     EXPECT_EQ(value("XButton"), 1);
     EXPECT_EQ(value("LnButton") + value("LogButton"), 0);
@@ -854,12 +853,12 @@ TEST_F(Stand3swTest, LogarithmOfNonPositiveValuesChangesNothing) {
 TEST_F(Stand3swTest, StandardValueThatIsNotANumber) {
   TempDir dir;
   loadAndStandardize("UseLn");
-  const Eigen::MatrixXd sdata = sw_.state().SDATA;
+  const Eigen::MatrixXd sdata = sw_.SDATA();
   ConsoleCapture console;
   for (const char* typed : {"1e400 ", "abc"}) {
     type("StandardBox", typed);
     run("Regress");
-    EXPECT_EQ(sw_.state().SDATA, sdata);
+    EXPECT_EQ(sw_.SDATA(), sdata);
   }
   EXPECT_EQ(console.text(),
             "Error in Regress: the standard value \"1e400\" is too large for a number\n"

@@ -92,7 +92,7 @@ TEST_F(StandswTest, LoadDataKeepsTheRowsSummarisesPlotsAndEnables) {
   EXPECT_EQ(console.text(), "");
   EXPECT_EQ(text("FileBox"), "File four.txt \n    4 Samples \n    5 landmarks");
   const Eigen::MatrixXd data = dload(dir.file("four.txt"));
-  EXPECT_EQ(sw_.state().DATA, data);
+  EXPECT_EQ(sw_.DATA(), data);
   EXPECT_EQ(dialogs_.requests().back().title, "Enter file to Load?");
   EXPECT_EQ(dialogs_.requests().back().filter, kLandmarkFilter);
   EXPECT_EQ(enables(), "110000");
@@ -201,12 +201,12 @@ TEST_F(StandswTest, LinesNotReadAfterABlankLineAreSaid) {
 
 TEST_F(StandswTest, TpsAndTablesLoadAsTheirRows) {
   run("LoadData", examplePath("skulls2d.txt"));
-  const Eigen::MatrixXd rows = sw_.state().DATA;
+  const Eigen::MatrixXd rows = sw_.DATA();
   run("LoadData", examplePath("skulls2d.tps"));
   EXPECT_EQ(graphics_.lastError(), "");
   EXPECT_EQ(text("FileBox"), "File skulls2d.tps \n   40 Samples \n   14 landmarks");
-  EXPECT_EQ(sw_.state().DATA.leftCols(28), rows.leftCols(28));
-  EXPECT_TRUE(testing::assert_near(sw_.state().DATA.col(28), rows.col(28), 1e-3));
+  EXPECT_EQ(sw_.DATA().leftCols(28), rows.leftCols(28));
+  EXPECT_TRUE(testing::assert_near(sw_.DATA().col(28), rows.col(28), 1e-3));
 
   run("LoadData", examplePath("skulls.csv"));
   EXPECT_NE(graphics_.lastError().find("holds 3D landmarks; load it in the 3D window"),
@@ -216,7 +216,7 @@ TEST_F(StandswTest, TpsAndTablesLoadAsTheirRows) {
 
 TEST_F(StandswTest, ExampleDataSetItsXListAndWherePlotsGo) {
   run("LoadData", k2D);
-  const Eigen::MatrixXd& data = sw_.state().DATA;
+  const Eigen::MatrixXd& data = sw_.DATA();
   EXPECT_EQ(text("FileBox"), "File skulls2d.txt \n   40 Samples \n   14 landmarks");
   ASSERT_EQ(data.rows(), 40);
   ASSERT_EQ(data.cols(), 29);
@@ -230,7 +230,7 @@ TEST_F(StandswTest, ExampleDataSetItsXListAndWherePlotsGo) {
   EXPECT_EQ(text("XVarBox"), "File skulls_mass.txt \n   40 listed x values");
   ASSERT_EQ(recorded_.messages().size(), 1u);  // these rows are not superimposed
   run("UseCS");
-  EXPECT_EQ(sw_.state().XLIST, data.col(28));
+  EXPECT_EQ(sw_.XLIST(), data.col(28));
 
   // Plots go into whichever window is current; Show data draws the data set
   // afresh, its mean once (numbered 1 to 14, not on from 15).
@@ -261,7 +261,7 @@ TEST_F(StandswTest, DataThatAreNotSuperimposedAreNamedAndNotRegressed) {
   for (const auto& c : cases) {
     const size_t shown = recorded_.messages().size();
     run("LoadData", c.file);
-    EXPECT_EQ(sw_.state().DATA.rows(), 40) << c.file;  // loaded and shown all the same
+    EXPECT_EQ(sw_.DATA().rows(), 40) << c.file;  // loaded and shown all the same
     EXPECT_EQ(drawn(), 40u * 14u + 14u) << c.file;
     run("UseCS");
     run("UseLn");
@@ -274,7 +274,7 @@ TEST_F(StandswTest, DataThatAreNotSuperimposedAreNamedAndNotRegressed) {
         EXPECT_EQ(graphics_.lastError(), "Error in " + std::string(action) + ": " + said) << action;
       }
     }
-    EXPECT_EQ(sw_.state().SDATA.rows(), c.superimposed ? 40 : 0) << c.file;
+    EXPECT_EQ(sw_.SDATA().rows(), c.superimposed ? 40 : 0) << c.file;
     if (c.superimposed) {
       EXPECT_EQ(recorded_.messages().size(), shown) << c.file;
     } else {
@@ -315,21 +315,21 @@ TEST_F(StandswTest, StatisticsBoxesTransformButtonsAndRefusedLogarithms) {
     echoes += sprintf("h = %.10g\n", tag(box).value());
   }
   EXPECT_EQ(console.text(), echoes);
-  EXPECT_EQ(sw_.state().LCODE, Transform::none);
+  EXPECT_EQ(sw_.LCODE(), Transform::none);
   EXPECT_EQ(radios(), "100");
   const char* const actions[] = {"UseX", "UseLn", "UseLog"};
   for (int code : {1, 2, 0}) {
     run(actions[code]);
-    EXPECT_EQ(sw_.state().LCODE, static_cast<Transform>(code)) << actions[code];
+    EXPECT_EQ(sw_.LCODE(), static_cast<Transform>(code)) << actions[code];
     EXPECT_EQ(radios(), std::string("100010001").substr(3 * static_cast<size_t>(code), 3));
-    EXPECT_EQ(sw_.state().FXLIST(0), code == 0 ? 1 : 0) << actions[code];
+    EXPECT_EQ(sw_.FXLIST()(0), code == 0 ? 1 : 0) << actions[code];
   }
   // A new source puts the transform out of force until one is chosen again.
   run("UseLog");
   EXPECT_EQ(enables(), "110001");
   run("UseCS");
-  EXPECT_EQ(sw_.state().XLIST, Eigen::Vector4d(10, 20, 30, 40));
-  EXPECT_EQ(sw_.state().FXLIST.size(), 0);
+  EXPECT_EQ(sw_.XLIST(), Eigen::Vector4d(10, 20, 30, 40));
+  EXPECT_EQ(sw_.FXLIST().size(), 0);
   EXPECT_EQ(radios(), "000");
   EXPECT_EQ(enables(), "110000");
 
@@ -341,8 +341,8 @@ TEST_F(StandswTest, StatisticsBoxesTransformButtonsAndRefusedLogarithms) {
     run(action);
     EXPECT_NE(graphics_.lastError().find("specimen 3 has the x value 0"), std::string::npos)
         << graphics_.lastError();
-    EXPECT_EQ(sw_.state().FXLIST, Eigen::Vector4d(1, 2, 0, 4));
-    EXPECT_EQ(sw_.state().LCODE, Transform::none);
+    EXPECT_EQ(sw_.FXLIST(), Eigen::Vector4d(1, 2, 0, 4));
+    EXPECT_EQ(sw_.LCODE(), Transform::none);
     EXPECT_EQ(text("MaxBox"), "4.0000");
     EXPECT_EQ(radios(), "100");
   }
@@ -379,7 +379,7 @@ TEST_F(StandswTest, WholePathSavesStandardsizeOfTheLoadedRows) {
   run("Regress");
   EXPECT_EQ(enables(), "111111");
   const Eigen::MatrixXd expected = standardsize(data, transformx(mass, Transform::log10, ""), 2).y;
-  EXPECT_EQ(sw_.state().SDATA, expected);
+  EXPECT_EQ(sw_.SDATA(), expected);
 
   run("SaveFile", dir.file("log.txt"));
   EXPECT_EQ(dialogs_.requests().back().title, "File Name for Standardized Data");
@@ -426,7 +426,7 @@ TEST_F(StandswTest, WholePathSavesStandardsizeOfTheLoadedRows) {
   const std::vector<GraphicsObject> all = points(window_);
   ASSERT_EQ(all.size(), before + 40 * 14 + 14);
   EXPECT_EQ(all[before].lineStyle, "rs");
-  EXPECT_EQ(all[before].xdata(0), sw_.state().SDATA(0, 0));
+  EXPECT_EQ(all[before].xdata(0), sw_.SDATA()(0, 0));
   EXPECT_EQ(all.back().lineStyle, "ks");
   EXPECT_EQ(all.back().markerSize, 3);
   // Shown again, the data and the standardized specimens are each drawn once.
@@ -449,9 +449,8 @@ TEST_F(StandswTest, ClearEmptiesDataAxesAndBoxesButKeepsTheTransform) {
   const std::string xvar = text("XVarBox");
   ConsoleCapture console;
   run("Clear");
-  const Standsw::State& s = sw_.state();
-  EXPECT_EQ(s.DATA.size() + s.XLIST.size() + s.SDATA.size() + s.FXLIST.size(), 0);
-  EXPECT_EQ(s.LCODE, Transform::ln);
+  EXPECT_EQ(sw_.DATA().size() + sw_.XLIST().size() + sw_.SDATA().size() + sw_.FXLIST().size(), 0);
+  EXPECT_EQ(sw_.LCODE(), Transform::ln);
   EXPECT_EQ(text("FileBox"), "No Data Loaded");
   for (const char* box : {"MinBox", "MaxBox", "MeanBox", "MedianBox", "StandardBox"}) {
     EXPECT_EQ(text(box), "0.0000") << box;
@@ -526,8 +525,8 @@ TEST_F(StandswTest, RefusedFilesAndCancelledDialogsChangeNothing) {
   }
   EXPECT_EQ(text("FileBox"), "File skulls2d_superimposed.txt \n   40 Samples \n   14 landmarks");
   EXPECT_EQ(text("XVarBox"), "");
-  EXPECT_EQ(sw_.state().DATA, dload(k2DSuperimposed));
-  EXPECT_EQ(sw_.state().XLIST, dload(k2DSuperimposed).col(28));
+  EXPECT_EQ(sw_.DATA(), dload(k2DSuperimposed));
+  EXPECT_EQ(sw_.XLIST(), dload(k2DSuperimposed).col(28));
   EXPECT_EQ(drawn(), plotted);
   EXPECT_TRUE(recorded_.messages().empty());
   EXPECT_EQ(dialogs_.pendingAnswers(), 0u);
@@ -576,11 +575,11 @@ TEST_F(StandswTest, BadStandardValueOrXLengthStopsRegressAndSave) {
   run("UseCS");
   run("UseX");
   run("Regress");
-  const Eigen::MatrixXd sdata = sw_.state().SDATA;
+  const Eigen::MatrixXd sdata = sw_.SDATA();
   type("StandardBox", "abc");
   run("Regress");
   EXPECT_EQ(graphics_.lastError(), "Error in Regress: the standard value \"abc\" is not a number");
-  EXPECT_EQ(sw_.state().SDATA, sdata);
+  EXPECT_EQ(sw_.SDATA(), sdata);
   run("SaveFile");
   EXPECT_NE(graphics_.lastError().find("changed to abc after Standardize"), std::string::npos);
   EXPECT_TRUE(std::none_of(dialogs_.requests().begin(), dialogs_.requests().end(),
@@ -594,13 +593,13 @@ TEST_F(StandswTest, BadStandardValueOrXLengthStopsRegressAndSave) {
   EXPECT_EQ(recorded_.messages(),
             std::vector<std::string>{
                 "The number of values in the x-list does not match the data set, please reload"});
-  EXPECT_EQ(sw_.state().XLIST.rows(), 3);
+  EXPECT_EQ(sw_.XLIST().rows(), 3);
   run("UseX");
   run("Regress");
   EXPECT_EQ(graphics_.lastError(),
             "Error in Regress: the x-variable has 3 values for 40 specimens; it needs one value "
             "per specimen");
-  EXPECT_EQ(sw_.state().SDATA.size(), 0);
+  EXPECT_EQ(sw_.SDATA().size(), 0);
   EXPECT_FALSE(enabled("SaveStandard"));
 }
 

@@ -5,6 +5,8 @@
 // stand3sw.cpp and standsw.cpp.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "formats/dload.h"
 #include "tests/testing.h"
 #include "workflows/stand3sw.h"
@@ -140,19 +142,43 @@ TYPED_TEST(SwitchyardTest, RefusedStepsSayWhyAndChangeNothing) {
     }
     if (c.standard) this->type("StandardBox", c.standard);
     const std::string enables = this->enables();
-    const Eigen::Index rows = this->sw_.state().SDATA.rows();
+    const Eigen::Index rows = this->sw_.SDATA().rows();
     this->run(c.action);
-    EXPECT_EQ(this->graphics_.lastError().rfind(c.error, 0), 0u) << "[" << this->graphics_.lastError() << "]";
+    EXPECT_EQ(this->graphics_.lastError().rfind(c.error, 0), 0u)
+        << "[" << this->graphics_.lastError() << "]";
     EXPECT_EQ(this->enables(), enables);
-    EXPECT_EQ(this->sw_.state().SDATA.rows(), rows);
+    EXPECT_EQ(this->sw_.SDATA().rows(), rows);
   }
+}
+
+// Groups are for the allometry report: Standardize regresses on the data
+// set as a whole, with them loaded or not.
+TYPED_TEST(SwitchyardTest, StandardizeIgnoresTheGroupsLoaded) {
+  TempDir dir;
+  const std::string groups = dir.file("groups.txt");
+  {
+    std::ofstream out(groups);
+    for (int i = 0; i < 40; ++i) out << (i < 20 ? "a\n" : "b\n");
+  }
+  this->run("LoadData", Window<TypeParam>::data());
+  this->run("LoadGroups", groups);
+  ASSERT_EQ(this->graphics_.lastError(), "");
+  ASSERT_TRUE(this->sw_.groups().has_value());
+  this->standardize();
+  const Eigen::MatrixXd withGroups = this->sw_.SDATA();
+  ASSERT_EQ(withGroups.rows(), 40);
+
+  this->run("LoadData", Window<TypeParam>::data());
+  ASSERT_FALSE(this->sw_.groups().has_value());
+  this->standardize();
+  EXPECT_EQ(this->sw_.SDATA(), withGroups);
 }
 
 TYPED_TEST(SwitchyardTest, TheSavedFileHoldsTheStandardizedRowsAndTheStandardOrEachSize) {
   TempDir dir;
   this->run("LoadData", Window<TypeParam>::data());
   this->standardize();
-  const Eigen::MatrixXd& sdata = this->sw_.state().SDATA;
+  const Eigen::MatrixXd& sdata = this->sw_.SDATA();
   const double standard = std::exp(this->sw_.state().standardizedAt->value);
   for (const double keepSize : {0.0, 1.0}) {
     SCOPED_TRACE(keepSize);
