@@ -33,6 +33,9 @@ namespace tarvolin {
 // Slicer's .fcsv and .mrk.json). The window offers it first, with every
 // file beside it: the format is told by the content, not by the name.
 inline constexpr std::string_view kLandmarkFilter = "*.txt;*.tps;*.nts;*.csv;*.tsv;*.fcsv;*.json";
+// The title of the TPS-style 3D reader's dialog, whose filter is its own
+// "*.txt": a window layer knows a landmark dialog by it.
+inline constexpr std::string_view kTps3DDialogTitle = "Specify 3D input file to load";
 
 struct FileChoice {
   std::string name;

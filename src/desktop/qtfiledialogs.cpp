@@ -31,7 +31,7 @@ QString text(std::string_view s) {
 // A dialog that loads a landmark data set: the workflow's filter says so,
 // and the TPS reader's dialog, whose filter is its own "*.txt", by its title.
 bool loadsLandmarks(std::string_view filter, std::string_view title) {
-  return filter == kLandmarkFilter || title == "Specify 3D input file to load";
+  return filter == kLandmarkFilter || title == kTps3DDialogTitle;
 }
 
 // While a dialog is open the pointer is the ordinary arrow, also when the

@@ -12,6 +12,7 @@
 #include "core/notenoughmemory.h"
 #include "core/readnumber.h"
 #include "core/readtextfile.h"
+#include "core/texthelpers.h"
 #include "core/withoutbom.h"
 #include "document/clickvalue.h"
 #include "document/controltags.h"
@@ -169,7 +170,7 @@ void SessionScript::perform(Runtime& runtime, const Step& step) {
     const Value value = argumentValue(step.rest, refuse);
     // A property the control does not have is the script's fault.
     try {
-      if (value.isText() || property == props::kString || property == "string") {
+      if (value.isText() || sameIgnoringCase(property, props::kString)) {
         graphics.set(h, property, step.rest);
       } else {
         graphics.set(h, property, value.scalar());

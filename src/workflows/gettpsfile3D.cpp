@@ -11,8 +11,7 @@
 namespace tarvolin {
 
 TpsFile gettpsfile3D(FileDialogs& dialogs, bool ignoreScale) {
-  const std::optional<FileChoice> choice =
-      dialogs.getFile("*.txt", "Specify 3D input file to load");
+  const std::optional<FileChoice> choice = dialogs.getFile("*.txt", kTps3DDialogTitle);
   if (!choice) return {};
   const std::string path = choice->path();
   std::error_code ignored;
