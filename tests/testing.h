@@ -144,6 +144,18 @@ class CwdGuard {
     }                                                                                \
   } while (false)
 
+// As EXPECT_THROW_MSG, for a message that must read exactly `text`: the
+// texts the system's definition fixes word for word.
+#define EXPECT_THROW_TEXT(statement, type, text)                         \
+  do {                                                                   \
+    try {                                                                \
+      statement;                                                         \
+      ADD_FAILURE() << "expected " #type " saying \"" << (text) << "\""; \
+    } catch (const type& caught_error_) {                                \
+      EXPECT_EQ(std::string(caught_error_.what()), std::string(text));   \
+    }                                                                    \
+  } while (false)
+
 namespace tarvolin {
 
 // A handle in a failed check's message: its number.

@@ -90,7 +90,8 @@ TEST(Guidata, ValueGoesWithAClosedWindow) {
   guidata(g, Value(window.value()), Value("kept"));
   g.close(window);
   EXPECT_FALSE(g.isValid(window));
-  EXPECT_THROW_MSG(guidata(g, Value(button.value())), GraphicsError, "H must be the handle");
+  EXPECT_THROW_TEXT(guidata(g, Value(button.value())), GraphicsError,
+                    "H must be the handle to a figure or figure descendent.");
   const Handle reopened = g.figure();
   ASSERT_EQ(reopened, window);  // the window number is used again
   EXPECT_TRUE(guidata(g, Value(reopened.value())).isEmpty());

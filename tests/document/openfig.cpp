@@ -109,10 +109,10 @@ TEST(Openfig, FolderInTheNameOverridesTheSearchFolder) {
 
 TEST(Openfig, OnlyTheFigExtensionIsAccepted) {
   Graphics g;
-  EXPECT_THROW_MSG(openfig(g, "Tarvolin.FIG", "reuse", kResources), GraphicsError,
-                   "Argument must be a .fig file");
-  EXPECT_THROW_MSG(openfig(g, "Tarvolin.json", "new", kResources), GraphicsError,
-                   "Argument must be a .fig file");
+  EXPECT_THROW_TEXT(openfig(g, "Tarvolin.FIG", "reuse", kResources), GraphicsError,
+                    "Argument must be a .fig file");
+  EXPECT_THROW_TEXT(openfig(g, "Tarvolin.json", "new", kResources), GraphicsError,
+                    "Argument must be a .fig file");
   EXPECT_TRUE(windows(g).empty());
   EXPECT_FALSE(g.getappdata(kRoot, "Tarvolin_SINGLETON_handle"));
 }
@@ -122,8 +122,8 @@ TEST(Openfig, UnknownPolicyLeavesTheRowAsItWas) {
   const Handle fig = openfig(g, "Tarvolin", "new", kResources);
   g.close(fig);
   for (const char* policy : {"Reuse", "old", ""}) {
-    EXPECT_THROW_MSG(openfig(g, "Tarvolin", policy, kResources), GraphicsError,
-                     "Second input argument must be 'new' or 'reuse'.");
+    EXPECT_THROW_TEXT(openfig(g, "Tarvolin", policy, kResources), GraphicsError,
+                      "Second input argument must be 'new' or 'reuse'.");
   }
   // Not even pruned of the closed window: the row is not written at all.
   EXPECT_EQ(storedRow(g, "Tarvolin_SINGLETON_handle"), std::vector<Handle>{fig});
