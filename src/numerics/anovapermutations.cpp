@@ -4,12 +4,18 @@
 #include <cmath>
 #include <limits>
 #include <random>
+#include <utility>
 #include <vector>
 
 #include "core/onallcores.h"
 
 namespace tarvolin {
 namespace {
+
+// Shuffles whose F are worked out together, as one matrix product. How
+// Eigen sums a row of a product depends on the row's place in it, so the
+// batches are cut the same way whatever the number of cores.
+constexpr int kBatch = 16;
 
 using Index = Eigen::Index;
 
@@ -57,7 +63,6 @@ void permutedF(const Eigen::MatrixXd& q, const Eigen::MatrixXd& cr, const Eigen:
   const double eNorm = e.squaredNorm();
   const double crNorm = cr.squaredNorm();
   const double termDf = static_cast<double>(term.last - term.first);
-  constexpr int kBatch = 16;
   Eigen::MatrixXd w(n, kBatch * width);
   for (int start = first; start < last; start += kBatch) {
     const int count = std::min(kBatch, last - start);
@@ -118,10 +123,19 @@ void permutationtest(const AnovaModel& model, const AnovaSums& sums, const TermC
       shuffles.next(orders.data() + static_cast<size_t>(b) * static_cast<size_t>(n));
     }
     double* chunkF = f.data() + start;
+    // Batches from the start of each half of the chunk, handed out whole to
+    // the lanes: the same F, to the last bit, on any number of cores.
+    const int half = count / 2;
+    std::vector<std::pair<int, int>> batches;
+    for (const auto& [from, to] : {std::pair{0, half}, std::pair{half, count}}) {
+      for (int b = from; b < to; b += kBatch) batches.emplace_back(b, std::min(b + kBatch, to));
+    }
     onallcores(count > 1, [&](int lane, int lanes) {
-      const int first = count * lane / lanes;
-      const int last = count * (lane + 1) / lanes;
-      permutedF(q, cr, e, term, residualDf, orders.data(), first, last, chunkF + first);
+      for (size_t i = static_cast<size_t>(lane); i < batches.size();
+           i += static_cast<size_t>(lanes)) {
+        const auto [first, last] = batches[i];
+        permutedF(q, cr, e, term, residualDf, orders.data(), first, last, chunkF + first);
+      }
     });
   }
 
