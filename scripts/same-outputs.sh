@@ -30,6 +30,7 @@ cp -r "$top/examples" "$inputs"
 printf 'not a landmark file\n' >"$inputs/garbage.txt"
 printf '1 2 3 4 5\n6 7 8\n' >"$inputs/ragged.txt"
 : >"$inputs/empty.txt"
+seq 1 40 | sed 's/^/-/' >"$inputs/negative_x.txt"
 
 # Two large data sets, the same on every run: 1,200 specimens of 60
 # landmarks in 3D (ZOR rows), and 400 specimens of 40 landmarks in 2D (TPS).
@@ -79,6 +80,8 @@ add standardize skulls_zor.txt --missing-code -99 --dim 3
 add standardize skulls_zor.txt --x nosuchfile.txt
 add standardize skulls_zor.txt --x skulls_covariates.csv:nosuchcolumn
 add standardize skulls_zor.txt --standard abc
+add standardize skulls_zor.txt --x negative_x.txt --transform ln --groups nosuchgroups.txt
+add allometry skulls_zor.txt --x negative_x.txt --transform ln --groups nosuchgroups.txt
 add standardize skulls2d.txt --dim 3
 add info garbage.txt
 add info ragged.txt

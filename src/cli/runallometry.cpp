@@ -8,6 +8,9 @@ void runallometry(const CliOptions& options, std::ostream& out, std::ostream& er
   LandmarkSet set = loadclidata(options, err, rowsAreLines);
   std::string source;
   Eigen::VectorXd xlist = loadclix(options, set, source, err);
+  // x is transformed before the groups are read and the data superimposed:
+  // a bad x is the one named, and refused before the long work.
+  Eigen::VectorXd fxlist = transformx(xlist, options.transform, source);
   std::optional<SpecimenGroups> groups = groupsof(options, set);
 
   const std::string path = set.path;
@@ -16,7 +19,7 @@ void runallometry(const CliOptions& options, std::ostream& out, std::ostream& er
   AnalysisSession session;
   session.load(checkeddataset(set, rowsAreLines), path, dims, {}, rounds, false);
   session.setX(std::move(xlist), source);
-  session.transform(options.transform);
+  session.useTransformed(std::move(fxlist), options.transform);
   session.setGroups(std::move(groups));
   const std::string fit = gpareporttext(session.loaded().fit);
   // x as the report names it: a table's column with the table's name.

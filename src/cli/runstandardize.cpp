@@ -11,13 +11,16 @@ void runstandardize(const CliOptions& options, std::ostream& out, std::ostream& 
   LandmarkSet set = loadclidata(options, err, rowsAreLines);
   std::string source;
   Eigen::VectorXd xlist = loadclix(options, set, source, err);
+  // x is transformed before the groups are read and the data superimposed:
+  // a bad x is the one named, and refused before the long work.
+  Eigen::VectorXd fxlist = transformx(xlist, options.transform, source);
   std::optional<SpecimenGroups> groups = groupsof(options, set);
   const GpaRounds rounds = roundsof(options);
 
   AnalysisSession session;
   session.load(checkeddataset(set, rowsAreLines), set.path, set.dims, {}, rounds, false);
   session.setX(std::move(xlist), source);
-  session.transform(options.transform);
+  session.useTransformed(std::move(fxlist), options.transform);
   session.setGroups(std::move(groups));
 
   double svalue = 0;
