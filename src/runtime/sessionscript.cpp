@@ -170,7 +170,7 @@ void SessionScript::perform(Runtime& runtime, const Step& step) {
     const Value value = argumentValue(step.rest, refuse);
     // A property the control does not have is the script's fault.
     try {
-      if (value.isText() || sameIgnoringCase(property, props::kString)) {
+      if (value.isText() || property == props::kString || property == lowered(props::kString)) {
         graphics.set(h, property, step.rest);
       } else {
         graphics.set(h, property, value.scalar());
