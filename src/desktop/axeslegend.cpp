@@ -114,7 +114,8 @@ AxesLayout placedlayout(const QRectF& area, const std::vector<const GraphicsObje
                         const std::vector<Drawn>& order, const ObjectDetails& axes,
                         const ViewAngles& view, double scale, const PlotLook& shown,
                         const QSizeF& legend) {
-  AxesLayout inside = layoutfor(area, lines, axes, view, scale);
+  const DataLimits data = datalimitsof(lines);
+  AxesLayout inside = layoutfor(area, data, axes, view, scale);
   if (legend.isEmpty()) return inside;
   const double k = inside.scale;
   const double gap = kLegendGap * k;
@@ -139,8 +140,8 @@ AxesLayout placedlayout(const QRectF& area, const std::vector<const GraphicsObje
   const double titleRoom = axes.title.empty() ? 0 : kTitleRoom * k;
   const QRectF box(std::round(area.right() - gap - legend.width()),
                    std::round(area.top() + titleRoom + gap), legend.width(), legend.height());
-  AxesLayout beside = layoutfor(area, lines, axes, view, scale, {0, legend.width() + gap});
-  AxesLayout above = layoutfor(area, lines, axes, view, scale, {legend.height() + gap, 0});
+  AxesLayout beside = layoutfor(area, data, axes, view, scale, {0, legend.width() + gap});
+  AxesLayout above = layoutfor(area, data, axes, view, scale, {legend.height() + gap, 0});
   // How much room the data get: their scale, or a flat plot's box when its
   // axes are scaled apart.
   auto room = [&](const AxesLayout& l) {

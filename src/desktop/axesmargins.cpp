@@ -70,11 +70,17 @@ QRectF shrunk(const QRectF& area, double left, double top, double right, double 
 
 }  // namespace
 
+DataLimits datalimitsof(const std::vector<const GraphicsObject*>& lines) {
+  DataLimits limits;
+  limits.is3d = anyzdata(lines);
+  datalimits(lines, limits.is3d, limits.lower, limits.upper);
+  return limits;
+}
+
 // Room is kept above the plot for the axes' title, and in 2D below and left
 // of it for the axis titles.
-AxesLayout layoutfor(const QRectF& area, const std::vector<const GraphicsObject*>& lines,
-                     const ObjectDetails& axes, const ViewAngles& view, double scale,
-                     const LegendRoom& legend) {
+AxesLayout layoutfor(const QRectF& area, const DataLimits& data, const ObjectDetails& axes,
+                     const ViewAngles& view, double scale, const LegendRoom& legend) {
   AxesLayout layout;
   layout.scale = scale > 0 ? scale : 1;
   const double k = layout.scale;
@@ -82,8 +88,9 @@ AxesLayout layoutfor(const QRectF& area, const std::vector<const GraphicsObject*
   const double titleRoom = axes.title.empty() ? 0 : kTitleRoom;
   const double xlabelRoom = axes.xlabel.empty() ? 0 : kAxisTitleRoom;
   const double ylabelRoom = axes.ylabel.empty() ? 0 : kAxisTitleRoom;
-  layout.is3d = anyzdata(lines);
-  datalimits(lines, layout.is3d, layout.lower, layout.upper);
+  layout.is3d = data.is3d;
+  layout.lower = data.lower;
+  layout.upper = data.upper;
   const double zoom = view.zoom > 0 ? view.zoom : 1;
 
   if (!layout.is3d) {

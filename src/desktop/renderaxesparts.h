@@ -156,11 +156,19 @@ bool anyzdata(const std::vector<const GraphicsObject*>& lines);
 
 // ---- axesmargins.cpp
 
-// The limits and the data-to-device map of a plot in `area`, with room kept
-// for the title, the axis titles and a legend outside the plot.
-AxesLayout layoutfor(const QRectF& area, const std::vector<const GraphicsObject*>& lines,
-                     const ObjectDetails& axes, const ViewAngles& view, double scale,
-                     const LegendRoom& legend = {});
+// The limits of the data, with a range of at least something on every axis:
+// one pass over every point, made once for all the layouts tried.
+struct DataLimits {
+  bool is3d = false;
+  Eigen::Vector3d lower = Eigen::Vector3d::Zero();
+  Eigen::Vector3d upper = Eigen::Vector3d::Ones();
+};
+DataLimits datalimitsof(const std::vector<const GraphicsObject*>& lines);
+
+// The data-to-device map of a plot of data within `data` in `area`, with
+// room kept for the title, the axis titles and a legend outside the plot.
+AxesLayout layoutfor(const QRectF& area, const DataLimits& data, const ObjectDetails& axes,
+                     const ViewAngles& view, double scale, const LegendRoom& legend = {});
 
 // ---- axesticks.cpp
 
