@@ -21,6 +21,7 @@
 #include "formats/readgroups.h"
 #include "landmarks/landmarkset.h"
 #include "numerics/gparounds.h"
+#include "workflows/analysissession.h"
 
 namespace tarvolin {
 
@@ -48,6 +49,14 @@ std::optional<SpecimenGroups> groupsof(const CliOptions& options, const Landmark
 
 // The rounds of the superimposition --gpa and --tolerance ask for.
 GpaRounds roundsof(const CliOptions& options);
+
+// The analysis standardize and allometry make: the data set superimposed,
+// x transformed, the groups read. x is transformed before the groups are
+// read and the data superimposed, so that a bad x is the input named, and
+// refused before the long work. `set` keeps the IDs and names; `source`
+// names x's file.
+AnalysisSession loadclisession(const CliOptions& options, std::ostream& err, LandmarkSet& set,
+                               std::string& source);
 
 // An error of the regression, which knows its numbers but not their files,
 // thrown again naming the file of the input it concerns: the groups' file,

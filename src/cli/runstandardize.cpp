@@ -2,26 +2,13 @@
 #include "core/readnumber.h"
 #include "numerics/standardvalueoutside.h"
 #include "numerics/untransformx.h"
-#include "workflows/analysissession.h"
 
 namespace tarvolin {
 
 void runstandardize(const CliOptions& options, std::ostream& out, std::ostream& err) {
-  bool rowsAreLines = false;
-  LandmarkSet set = loadclidata(options, err, rowsAreLines);
+  LandmarkSet set;
   std::string source;
-  Eigen::VectorXd xlist = loadclix(options, set, source, err);
-  // x is transformed before the groups are read and the data superimposed:
-  // a bad x is the one named, and refused before the long work.
-  Eigen::VectorXd fxlist = transformx(xlist, options.transform, source);
-  std::optional<SpecimenGroups> groups = groupsof(options, set);
-  const GpaRounds rounds = roundsof(options);
-
-  AnalysisSession session;
-  session.load(checkeddataset(set, rowsAreLines), set.path, set.dims, {}, rounds, false);
-  session.setX(std::move(xlist), source);
-  session.useTransformed(std::move(fxlist), options.transform);
-  session.setGroups(std::move(groups));
+  AnalysisSession session = loadclisession(options, err, set, source);
 
   double svalue = 0;
   if (options.standard.empty()) {
@@ -42,7 +29,7 @@ void runstandardize(const CliOptions& options, std::ostream& out, std::ostream& 
   AnalysisSession::Standardizing how;
   how.superimposeAgain = true;
   how.withStack = false;
-  how.rounds = rounds;
+  how.rounds = roundsof(options);
   // Each step keeps only what the next needs, so large data sets stay small in memory.
   how.releaseData = true;
   try {

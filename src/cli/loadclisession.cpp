@@ -1,0 +1,21 @@
+#include "cli/clisteps.h"
+
+namespace tarvolin {
+
+AnalysisSession loadclisession(const CliOptions& options, std::ostream& err, LandmarkSet& set,
+                               std::string& source) {
+  bool rowsAreLines = false;
+  set = loadclidata(options, err, rowsAreLines);
+  Eigen::VectorXd xlist = loadclix(options, set, source, err);
+  Eigen::VectorXd fxlist = transformx(xlist, options.transform, source);
+  std::optional<SpecimenGroups> groups = groupsof(options, set);
+
+  AnalysisSession session;
+  session.load(checkeddataset(set, rowsAreLines), set.path, set.dims, {}, roundsof(options), false);
+  session.setX(std::move(xlist), source);
+  session.useTransformed(std::move(fxlist), options.transform);
+  session.setGroups(std::move(groups));
+  return session;
+}
+
+}  // namespace tarvolin
