@@ -20,17 +20,8 @@ constexpr double kMargin3dLeft = 70, kMargin3dRight = 50, kMargin3dTop = 20, kMa
 constexpr double kDataInset = 6;
 
 void widen(const PlotData& values, double& lower, double& upper) {
-  const double* v = values.data();
-  const Eigen::Index n = values.size();
-  double lo = lower, hi = upper;
-  for (Eigen::Index i = 0; i < n; ++i) {
-    const double x = v[i];
-    if (!std::isfinite(x)) continue;
-    lo = std::min(lo, x);
-    hi = std::max(hi, x);
-  }
-  lower = lo;
-  upper = hi;
+  lower = std::min(lower, values.finitemin());
+  upper = std::max(upper, values.finitemax());
 }
 
 // The data limits, with a range of at least something on every axis.

@@ -1,7 +1,9 @@
 #include "document/graphics.h"
 
 #include <algorithm>
+#include <cmath>
 #include <functional>
+#include <limits>
 #include <random>
 
 #include "tests/document/graphicsrecorder.h"
@@ -27,6 +29,39 @@ ControlSpec control(ControlStyle style, std::string tag, std::string text) {
 }
 
 std::vector<Handle> linesIn(const Graphics& g, Handle axes) { return g.object(axes).children; }
+
+// A row keeps the smallest and largest of its finite values, through copies
+// and moves; a row with none answers +inf and -inf, which widen nothing.
+TEST(PlotData, KeepsTheLimitsOfItsFiniteValues) {
+  constexpr double inf = std::numeric_limits<double>::infinity();
+  constexpr double nan = std::numeric_limits<double>::quiet_NaN();
+  struct Case {
+    std::vector<double> values;
+    double lower, upper;
+  } cases[] = {
+      {{}, inf, -inf},
+      {{2.5}, 2.5, 2.5},
+      {{nan}, inf, -inf},
+      {{3, -1, 7, 2}, -1, 7},
+      {{nan, 4, -inf, 9, inf, nan}, 4, 9},
+      {{nan, nan}, inf, -inf},
+  };
+  for (const Case& c : cases) {
+    const PlotData data = Eigen::Map<const Eigen::RowVectorXd>(c.values.data(),
+                                                               static_cast<Eigen::Index>(c.values.size()));
+    const PlotData copy = data;
+    PlotData moved = PlotData(copy);
+    for (const PlotData* d : std::initializer_list<const PlotData*>{&data, &copy, &moved}) {
+      EXPECT_EQ(d->finitemin(), c.lower) << c.values.size() << " values";
+      EXPECT_EQ(d->finitemax(), c.upper) << c.values.size() << " values";
+      ASSERT_EQ(d->size(), static_cast<Eigen::Index>(c.values.size()));
+      for (size_t i = 0; i < c.values.size(); ++i) {
+        EXPECT_TRUE((*d)(static_cast<Eigen::Index>(i)) == c.values[i] ||
+                    (std::isnan(c.values[i]) && std::isnan((*d)(static_cast<Eigen::Index>(i)))));
+      }
+    }
+  }
+}
 
 TEST(Graphics, RootIsTheScreen) {
   Graphics g;
