@@ -1,0 +1,95 @@
+#pragma once
+// Looks a superimposed data set over for specimens that do not belong: one
+// far from the mean shape (and whether two of its landmarks exchanged, or
+// its mirror image, would bring it back), and one whose centroid size is
+// out of line with the others' (a specimen measured in other units).
+//
+// data: N x (d k + 1), one superimposed specimen per row, X1 Y1 [Z1] ... and
+//       the size column (each specimen's centroid size before it was scaled).
+// dims: 2 or 3.
+//
+// The figures, by their definitions:
+// - distance: the root of the summed squared differences between the
+//   specimen's coordinates and the mean of all specimens' coordinates (the
+//   mean shape, as it is, not rescaled).
+// - quartiles Q1, Q2, Q3 of the distances by linear interpolation between
+//   order statistics (R's default, "type 7": the value at position
+//   1 + (N - 1) p of the sorted list); limit = Q3 + 1.5 (Q3 - Q1). A
+//   specimen is an outlier when its distance exceeds the limit (and exceeds
+//   kRoundingDistance, so that copies of one shape, whose distances are all
+//   rounding, show none).
+// - farthestLandmark: the landmark (from 1) that lies farthest from the
+//   mean's; the first such on a tie.
+// - For an outlier, with `causes`: swap, the pair of landmarks (from 1,
+//   a < b) whose exchange brings the specimen closest to the mean shape,
+//   fitted to it again after the exchange (centred, scaled to unit centroid
+//   size, turned by the proper rotation that fits it best); swapDistance,
+//   that distance. The pairs are ranked by the change an exchange makes to
+//   the distance with the fit held, and only the best kSwapRefits are fitted
+//   again. mirroredDistance: the distance of its mirror image (the first
+//   coordinate reversed), fitted so; mirrored when that is below the limit.
+// - size: the size column. The same box rule on the natural log of the
+//   sizes, both ends: sizeLimits are the ends of the box as sizes (exp of
+//   Q1 - 1.5 IQR and of Q3 + 1.5 IQR of ln size), sizeMedian is exp of the
+//   median of ln size. A size is out of line when it lies outside the limits
+//   by more than rounding (a relative 1e-9), or is not a positive number.
+//   Sizes that are not positive numbers are left out of the quartiles.
+//
+// Without `causes` only the distances, the limits and the flags are found
+// (what a status line needs, in a time proportional to the data).
+//
+// Throws std::invalid_argument for dims other than 2 or 3 or a data set
+// whose columns are not d k + 1 for some k >= 1; N = 0 gives an empty check.
+//
+// Example:
+//   DataCheck c = checkdata(session.data(), 3);
+//   c.specimens[c.byRank[0]].distance   // the largest distance
+//   c.specimens[11].swap                // {3, 9}: landmarks 3 and 9 look swapped
+
+#include <Eigen/Core>
+#include <array>
+#include <optional>
+#include <vector>
+
+namespace tarvolin {
+
+inline constexpr double kRoundingDistance = 1e-9;
+inline constexpr int kSwapRefits = 4;
+
+// The quartiles of `values` by linear interpolation between order
+// statistics ("type 7"); NaN for an empty list.
+std::array<double, 3> quartiles(const Eigen::Ref<const Eigen::VectorXd>& values);
+
+struct SpecimenCheck {
+  double distance = 0;
+  int rank = 0;  // 1 for the specimen farthest from the mean shape
+  bool outlier = false;
+  int farthestLandmark = 0;  // from 1
+  std::optional<std::array<int, 2>> swap;
+  std::optional<double> swapDistance;
+  bool mirrored = false;
+  std::optional<double> mirroredDistance;
+  double size = 0;
+  bool sizeOutlier = false;
+
+  bool swapped(double limit) const { return swapDistance && *swapDistance < limit; }
+};
+
+struct DataCheck {
+  int dims = 3;
+  int landmarks = 0;
+  std::array<double, 3> quartiles{};
+  double limit = 0;
+  std::array<double, 2> sizeLimits{};
+  double sizeMedian = 0;
+  std::vector<SpecimenCheck> specimens;  // in the data set's order
+  std::vector<Eigen::Index> byRank;      // the specimens from the farthest to the nearest
+  bool causesSought = false;             // swaps and mirror images were looked for
+
+  // Specimens far from the mean shape or of a size out of line.
+  int outOfLine() const;
+};
+
+DataCheck checkdata(const Eigen::MatrixXd& data, int dims, bool causes = true);
+
+}  // namespace tarvolin
