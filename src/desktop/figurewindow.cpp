@@ -11,12 +11,14 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QSignalBlocker>
 #include <QTimer>
 #include <QToolButton>
 #include <QUrl>
@@ -169,6 +171,21 @@ QWidget* FigureWindow::addControl(Handle control) {
       widget = edit;
       break;
     }
+    case ControlStyle::listbox: {
+      auto* list = new QListWidget(canvas_);
+      list->setSelectionMode(QAbstractItemView::SingleSelection);
+      list->setUniformItemSizes(true);  // a long table scrolls without measuring every line
+      // The user's choice, by click or by key, becomes the Value and runs the
+      // callback; the model's own changes are shown with the signals blocked.
+      connect(list, &QListWidget::currentRowChanged, this, [this, control](int row) {
+        Graphics& g = view_.graphics();
+        if (!g.isValid(control) || row < 0) return;
+        g.setValue(control, row + 1);
+        view_.runCallback(control);
+      });
+      widget = list;
+      break;
+    }
     case ControlStyle::text: {
       auto* label = new QLabel(canvas_);
       label->setTextFormat(Qt::PlainText);
@@ -226,6 +243,17 @@ void FigureWindow::showControl(Handle control, QWidget* widget) {
     if (edit->text() != label) edit->setText(label);
   } else if (auto* box = qobject_cast<QLabel*>(widget)) {
     box->setText(label);
+  } else if (auto* list = qobject_cast<QListWidget*>(widget)) {
+    const QSignalBlocker quiet(list);
+    const QStringList items = label.isEmpty() ? QStringList() : label.split(u'\n');
+    bool same = list->count() == items.size();
+    for (int i = 0; same && i < items.size(); ++i) same = list->item(i)->text() == items[i];
+    if (!same) {
+      list->clear();
+      list->addItems(items);
+    }
+    const int row = static_cast<int>(o.details().value) - 1;
+    list->setCurrentRow(row >= 0 && row < list->count() ? row : -1);
   }
   widget->setEnabled(o.details().enable);
   widget->setToolTip(text(o.details().tooltip));

@@ -7,7 +7,7 @@ namespace axesdrawing {
 
 namespace {
 
-constexpr int kLayers = 5;
+constexpr int kLayers = 6;
 
 }  // namespace
 
@@ -34,6 +34,10 @@ ObjectKind kindof(PlotRole role, bool named) {
       return {4, false, true, true};
     case PlotRole::savedStandardizedMean:
       return {4, false, false, true};  // a mean, not numbered
+    case PlotRole::chosen:
+      return {5, false, true, true, true};
+    case PlotRole::checkDistances:
+    case PlotRole::checkLimit:
     case PlotRole::allometrySpecimens:
     case PlotRole::fittedLine:
       return {1, false, false};

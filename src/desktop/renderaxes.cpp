@@ -16,6 +16,9 @@ namespace {
 // The landmark numbers beside the means.
 constexpr int kNumberPixels = 10;
 
+// How opaque the specimen sets are at most while a chosen specimen is shown.
+constexpr double kOpacityBehindChosen = 0.2;
+
 // The line through the points in order, broken where a point is not a
 // number, cut to `clip` by geometry (some vector devices cannot clip).
 void drawlines(QPainter& painter, const AxesLayout& layout, const QRectF& clip,
@@ -98,11 +101,11 @@ struct Numbered {
 // the one object of a 3D mean holds points 1..k, the k objects of a 2D mean
 // one point each.
 std::vector<Numbered> landmarknumbers(const std::vector<Drawn>& order, const AxesLayout& layout,
-                                      const QRectF& region) {
+                                      const QRectF& region, bool chosenOnly) {
   std::vector<Numbered> numbers;
   std::vector<std::pair<std::string_view, int>> counted;  // per name, the points seen
   for (const Drawn& d : order) {
-    if (!d.kind.numbered) continue;
+    if (!d.kind.numbered || (chosenOnly && !d.kind.chosen)) continue;
     const GraphicsObject& line = *d.line;
     auto counter = std::find_if(counted.begin(), counted.end(),
                                 [&](const auto& c) { return c.first == line.displayName; });
@@ -277,10 +280,15 @@ void renderaxes(QPainter& painter, const QRectF& area, const Graphics& graphics,
   // Consecutive objects of one look form a run: within it a pixel already
   // stamped is not stamped again, which keeps the order between runs exact.
   const double opacity = painter.opacity();
-  const int fadedAlpha = static_cast<int>(std::lround(shown.opacity * 255));
+  // A chosen specimen stands out: every specimen set fades behind it.
+  const bool anyChosen =
+      std::any_of(order.begin(), order.end(), [](const Drawn& d) { return d.kind.chosen; });
+  const double specimenOpacity =
+      anyChosen ? std::min(shown.opacity, kOpacityBehindChosen) : shown.opacity;
+  const int fadedAlpha = static_cast<int>(std::lround(specimenOpacity * 255));
   // The lighter look of large data sets is for the raw specimens: the
   // standardized ones, the result, stay solid until the user fades them.
-  const int standardizedAlpha = look.chosen ? fadedAlpha : 255;
+  const int standardizedAlpha = look.chosen || anyChosen ? fadedAlpha : 255;
   bool inRun = false;
   std::tuple<QRgb, char, double, bool, int> runKey{};
   std::unordered_set<std::uint64_t> drawnInRun;  // for markers drawn as vector shapes
@@ -320,8 +328,9 @@ void renderaxes(QPainter& painter, const QRectF& area, const Graphics& graphics,
   painter.setOpacity(opacity);
 
   if (text) {
-    if (shown.numberMeans) {
-      drawnumbers(painter, landmarknumbers(order, layout, region), meanReach, layout.scale);
+    if (shown.numberMeans || anyChosen) {
+      drawnumbers(painter, landmarknumbers(order, layout, region, !shown.numberMeans), meanReach,
+                  layout.scale);
     }
     drawaxistitles(painter, area, layout, axesObject.details());
     drawlegend(painter, layout.legendBox, legend, items, k);

@@ -72,12 +72,15 @@ struct MarkerPen {
 // What its role makes of a plotted object: the layer it is drawn in (the
 // lower first), whether it is a specimen set (faded by the look's opacity,
 // shrunk by its specimen scale), whether its points get landmark numbers and
-// whether it is a mean (drawn larger, see markerpen).
+// whether it is a mean (drawn larger, see markerpen). A chosen specimen is
+// drawn on top like a mean, always numbered, and the specimen sets fade
+// around it.
 struct ObjectKind {
   int layer = 1;
   bool specimens = true;
   bool numbered = false;
   bool mean = false;
+  bool chosen = false;
 };
 
 // The layer of the standardized specimens (see kindof).

@@ -66,6 +66,7 @@ WindowMenus::WindowMenus(QtView& view, FigureWindow& window)
   QMenu* show = bar_->addMenu(tr("&View"));
   bindControl(show, tr("Show data"), tags::kShowDataButton, {});
   bindControl(show, tr("Show standardized"), tags::kShowStandard, {});
+  bindControl(show, tr("Check data..."), tags::kCheckDataButton, {});
   bindControl(show, tr("Allometry..."), tags::kAllometryButton, {});
   show->addSeparator();
   QAction* reset = show->addAction(tr("Reset view"));

@@ -23,6 +23,7 @@ inline constexpr std::string_view kZORButton =
     "ZORButton";  // main window: read with the TPS reader
 inline constexpr std::string_view kLoadDataButton = "LoadDataButton";
 inline constexpr std::string_view kLoadWireButton = "LoadWireButton";  // main window
+inline constexpr std::string_view kCheckDataButton = "CheckDataButton";
 inline constexpr std::string_view kClearButton = "ClearButton";
 inline constexpr std::string_view kFileBox = "FileBox";
 // Step 2: the x-variable.
@@ -60,6 +61,15 @@ inline constexpr std::string_view kAllometryPlot = "AllometryPlot";
 inline constexpr std::string_view kAllometryCopyButton = "AllometryCopyButton";
 inline constexpr std::string_view kAllometrySaveButton = "AllometrySaveButton";
 
+// The data check's report, another window the workflow makes itself.
+inline constexpr std::string_view kCheckWindow = "CheckWindow";
+inline constexpr std::string_view kCheckText = "CheckText";
+inline constexpr std::string_view kCheckTableHeader = "CheckTableHeader";
+inline constexpr std::string_view kCheckTable = "CheckTable";
+inline constexpr std::string_view kCheckPlot = "CheckPlot";
+inline constexpr std::string_view kCheckCopyButton = "CheckCopyButton";
+inline constexpr std::string_view kCheckSaveButton = "CheckSaveButton";
+
 // Which figure files hold a tag.
 struct FigureTag {
   std::string_view tag;
@@ -68,37 +78,22 @@ struct FigureTag {
 };
 
 inline constexpr std::array kFigureTags{
-    FigureTag{kMainWindow, true, false},
-    FigureTag{k2DWindow, false, true},
-    FigureTag{kZORButton, true, false},
-    FigureTag{kLoadDataButton, true, true},
-    FigureTag{kLoadWireButton, true, false},
-    FigureTag{kClearButton, true, true},
-    FigureTag{kFileBox, true, true},
-    FigureTag{kUseCSButton, true, true},
-    FigureTag{kLoadXButton, true, true},
-    FigureTag{kXVarBox, true, true},
-    FigureTag{kXButton, true, true},
-    FigureTag{kLnButton, true, true},
-    FigureTag{kLogButton, true, true},
-    FigureTag{kLoadGroupsButton, true, true},
-    FigureTag{kMinBox, true, true},
-    FigureTag{kMaxBox, true, true},
-    FigureTag{kMeanBox, true, true},
-    FigureTag{kMedianBox, true, true},
-    FigureTag{kGoRegress, true, true},
-    FigureTag{kStandardBox, true, true},
-    FigureTag{kAcceptStandard, true, true},
-    FigureTag{kAllometryButton, true, true},
-    FigureTag{kCSBox, true, true},
-    FigureTag{kSaveStandard, true, true},
-    FigureTag{kShowDataButton, true, true},
-    FigureTag{kShowStandard, true, true},
-    FigureTag{kClearPlotButton, true, false},
-    FigureTag{kCopyPlotButton, true, false},
-    FigureTag{kOpen2DButton, true, false},
-    FigureTag{kAboutBox, false, true},
-    FigureTag{kPlotArea, false, true},
+    FigureTag{kMainWindow, true, false},      FigureTag{k2DWindow, false, true},
+    FigureTag{kZORButton, true, false},       FigureTag{kLoadDataButton, true, true},
+    FigureTag{kLoadWireButton, true, false},  FigureTag{kCheckDataButton, true, true},
+    FigureTag{kClearButton, true, true},      FigureTag{kFileBox, true, true},
+    FigureTag{kUseCSButton, true, true},      FigureTag{kLoadXButton, true, true},
+    FigureTag{kXVarBox, true, true},          FigureTag{kXButton, true, true},
+    FigureTag{kLnButton, true, true},         FigureTag{kLogButton, true, true},
+    FigureTag{kLoadGroupsButton, true, true}, FigureTag{kMinBox, true, true},
+    FigureTag{kMaxBox, true, true},           FigureTag{kMeanBox, true, true},
+    FigureTag{kMedianBox, true, true},        FigureTag{kGoRegress, true, true},
+    FigureTag{kStandardBox, true, true},      FigureTag{kAcceptStandard, true, true},
+    FigureTag{kAllometryButton, true, true},  FigureTag{kCSBox, true, true},
+    FigureTag{kSaveStandard, true, true},     FigureTag{kShowDataButton, true, true},
+    FigureTag{kShowStandard, true, true},     FigureTag{kClearPlotButton, true, false},
+    FigureTag{kCopyPlotButton, true, false},  FigureTag{kOpen2DButton, true, false},
+    FigureTag{kAboutBox, false, true},        FigureTag{kPlotArea, false, true},
 };
 
 }  // namespace tarvolin::tags

@@ -219,6 +219,27 @@ void Graphics::clearObject(Handle h, std::span<const std::string> options) {
   }
 }
 
+void Graphics::removePlotted(Handle h, PlotRole role) {
+  std::vector<Handle> gone;
+  {
+    GraphicsObject& axes = mutableObject(h);
+    std::vector<Handle> kept;
+    kept.reserve(axes.children.size());
+    for (Handle child : axes.children) {
+      const GraphicsObject& c = object(child);
+      (c.type == ObjectType::line && c.role == role ? gone : kept).push_back(child);
+    }
+    if (gone.empty()) return;
+    axes.children = std::move(kept);
+  }
+  for (Handle child : gone) {
+    const GraphicsObject& c = object(child);
+    if (!c.tag.empty()) unindexTag(child, c.tag);
+    objects_.erase(child);
+    notify(GraphicsChange::Kind::deleted, child, {});
+  }
+}
+
 Handle Graphics::uicontrol(Handle window, const ControlSpec& described) {
   if (object(window).type != ObjectType::figure) {
     throw GraphicsError("uicontrol: " + handleText(window) + " is not a window");

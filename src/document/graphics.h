@@ -67,7 +67,9 @@ struct ObjectId {
 using PropertyValue = std::variant<double, std::string, Eigen::MatrixXd>;
 
 enum class ObjectType : std::uint8_t { root, figure, axes, uicontrol, line };
-enum class ControlStyle { pushbutton, radiobutton, checkbox, edit, text };
+// A listbox shows the lines of its String, one item each; its Value is the
+// item chosen, from 1 (0: none).
+enum class ControlStyle { pushbutton, radiobutton, checkbox, edit, text, listbox };
 
 // A failing graphics operation: an unknown handle, a property that does not
 // exist, a value of the wrong kind, a style that is not a plot style.
@@ -244,6 +246,9 @@ class Graphics {
   // Deletes every child of h; with the option "reset" an axes also goes back
   // to hold off and axis "auto". Other options are a GraphicsError.
   void clearObject(Handle h, std::span<const std::string> options = {});
+  // Deletes the plotted objects of axes h that stand for `role`, leaving
+  // the others in their order.
+  void removePlotted(Handle h, PlotRole role);
 
   // --- controls
   Handle uicontrol(Handle figure, const ControlSpec& described);

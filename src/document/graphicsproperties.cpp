@@ -56,6 +56,8 @@ const char* styleName(ControlStyle style) {
       return "checkbox";
     case ControlStyle::edit:
       return "edit";
+    case ControlStyle::listbox:
+      return "listbox";
     default:
       return "text";
   }

@@ -39,12 +39,13 @@ struct FigureLayout {
   std::vector<FigureAxes> axes;
 };
 
-constexpr std::array<std::pair<std::string_view, ControlStyle>, 5> kStyles{{
+constexpr std::array<std::pair<std::string_view, ControlStyle>, 6> kStyles{{
     {"pushbutton", ControlStyle::pushbutton},
     {"radiobutton", ControlStyle::radiobutton},
     {"checkbox", ControlStyle::checkbox},
     {"edit", ControlStyle::edit},
     {"text", ControlStyle::text},
+    {"listbox", ControlStyle::listbox},
 }};
 
 std::string lower(const std::string& text) { return lowered(text); }

@@ -20,4 +20,9 @@ inline constexpr std::string_view kWireframe = "wireframe";
 inline constexpr std::string_view kAllometrySpecimens = "specimens";
 inline constexpr std::string_view kAllometryLine = "fitted line";
 
+// The data check's plot.
+inline constexpr std::string_view kCheckSpecimens = "specimens";
+inline constexpr std::string_view kCheckOutliers = "far from the mean shape";
+inline constexpr std::string_view kCheckLimit = "limit";
+
 }  // namespace tarvolin

@@ -21,6 +21,9 @@ enum class PlotRole : std::uint8_t {
   wireframe,              // the wires between landmarks of a mean
   allometrySpecimens,     // one point a specimen: size against regression score
   fittedLine,             // the line fitted through them
+  chosen,                 // a specimen chosen in a report, shown among the others
+  checkDistances,         // one point a specimen: its distance to the mean shape by rank
+  checkLimit,             // the line of the limit above which a distance is out of line
 };
 
 }  // namespace tarvolin

@@ -123,17 +123,23 @@ void SessionScript::fail(const Step& step, const std::string& what) const {
 
 namespace {
 
+// The report windows a script can address, of the main window addressed before.
+bool isreport(const std::string& name) { return name == "allometry" || name == "check"; }
+
 // The window a step names: a main window by the figure file it was opened
 // from, "plot" the 3D workflow's plot window, "allometry" the allometry
-// report of the main window `owner` (the 3D one's unless it is Tarvolin2D).
+// report and "check" the data check of the main window `owner` (the 3D
+// one's unless it is Tarvolin2D).
 std::optional<Handle> windowNamed(Runtime& runtime, const std::string& name,
                                   const std::string& owner) {
   if (name == "plot") return runtime.plotWindow();
-  if (name == "allometry") {
+  if (isreport(name)) {
+    const bool check = name == "check";
     const std::string module = owner == tags::k2DWindow ? "standsw(" : "stand3sw(";
     Graphics& graphics = runtime.graphics();
-    for (Handle report : graphics.findobj(kAllometryWindow)) {
-      const std::vector<Handle> save = graphics.findobj(tags::kAllometrySaveButton, report);
+    for (Handle report : graphics.findobj(check ? tags::kCheckWindow : kAllometryWindow)) {
+      const std::vector<Handle> save =
+          graphics.findobj(check ? tags::kCheckSaveButton : tags::kAllometrySaveButton, report);
       if (!save.empty() && graphics.getString(save.front(), "Callback").starts_with(module)) {
         return report;
       }
@@ -204,7 +210,7 @@ void SessionScript::perform(Runtime& runtime, const Step& step) {
     for (const Value& result : results) console().echo("ans", result.display());
   } else if (command == "window" && count == 2) {
     // The report addressed is that of the main window addressed before.
-    if (step.words[1] == "allometry" && window_ != "allometry") reportOwner_ = window_;
+    if (isreport(step.words[1]) && !isreport(window_)) reportOwner_ = window_;
     window_ = step.words[1];
     if (!windowNamed(runtime, window_, reportOwner_)) {
       fail(step, "the window " + window_ + " is not open");
@@ -213,7 +219,7 @@ void SessionScript::perform(Runtime& runtime, const Step& step) {
     // As the user closes a window.
     const std::string& name = step.words[1];
     const std::optional<Handle> window =
-        windowNamed(runtime, name, window_ == "allometry" ? reportOwner_ : window_);
+        windowNamed(runtime, name, isreport(window_) ? reportOwner_ : window_);
     if (!window) fail(step, "the window " + name + " is not open");
     graphics.close(*window);
   } else {

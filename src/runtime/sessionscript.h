@@ -20,7 +20,9 @@
 //                             or a text
 //   window NAME               address the window opened from the figure file
 //                             NAME (Tarvolin, the main window, at the start;
-//                             Tarvolin2D, the 2D window)
+//                             Tarvolin2D, the 2D window), or the allometry
+//                             report or the data check (allometry, check) of
+//                             the main window addressed before
 //   close NAME                close a window as the user does: NAME as for
 //                             window, or plot, the 3D workflow's plot window;
 //                             the run ends when no window is left
@@ -83,7 +85,7 @@ class SessionScript : public EventSource {
   bool stopped_ = false;
   bool failed_ = false;
   std::string window_ = "Tarvolin";
-  std::string reportOwner_ = "Tarvolin";  // whose allometry report "allometry" is
+  std::string reportOwner_ = "Tarvolin";  // whose reports "allometry" and "check" are
   std::filesystem::path start_ = std::filesystem::current_path();
 };
 

@@ -9,6 +9,7 @@
 #include "document/cla.h"
 #include "document/clf.h"
 #include "document/misfittingwire.h"
+#include "document/showchosen.h"
 #include "document/showshape3D.h"
 #include "document/wireshape3D.h"
 #include "numerics/getpprocon3.h"
@@ -39,7 +40,7 @@ void rowPoints(const Eigen::MatrixXd& data, Eigen::Index i, Eigen::RowVectorXd& 
 
 }  // namespace
 
-const std::array<SwitchyardAction<Stand3sw>, 19> Stand3sw::kActions = {{
+const std::array<SwitchyardAction<Stand3sw>, 23> Stand3sw::kActions = {{
     {"LoadData", &Stand3sw::loadData},
     {"LoadWire", &Stand3sw::loadWire},
     {"Regress", &Stand3sw::regress},
@@ -59,6 +60,10 @@ const std::array<SwitchyardAction<Stand3sw>, 19> Stand3sw::kActions = {{
     {"AllometryCopy", &Stand3sw::allometryCopy},
     {"AllometrySave", &Stand3sw::allometrySave},
     {"LoadGroups", &Stand3sw::loadGroups},
+    {"CheckData", &Stand3sw::checkData},
+    {"CheckCopy", &Stand3sw::checkCopy},
+    {"CheckSave", &Stand3sw::checkSave},
+    {"CheckSelect", &Stand3sw::checkSelect},
 }};
 
 Stand3sw::Stand3sw(Graphics& graphics, FileDialogs& dialogs)
@@ -174,6 +179,8 @@ void Stand3sw::loadData() {
   panel_.setEnable("UseCSButton", true);
   panel_.setEnable("LoadXButton", true);
   panel_.setEnable("LoadGroupsButton", true);
+  panel_.setEnable("CheckDataButton", true);
+  panel_.checkOnLoad(session_);
 
   // What the plot window said of the earlier data set no longer holds.
   if (plotWindowOpen()) graphics_.status(state_.fighand1->handle, "");
@@ -348,5 +355,28 @@ void Stand3sw::allometry() {
 }
 
 void Stand3sw::loadGroups() { loadgroupsinto(session_, panel_); }
+
+void Stand3sw::checkData() { panel_.showCheck(session_, state_.datafile, "stand3sw"); }
+
+void Stand3sw::checkSelect() {
+  const std::optional<Eigen::Index> specimen = panel_.checkChoice();
+  if (!specimen) return;
+  // Shown among the superimposed specimens it was checked with: the plot is
+  // drawn again when it shows something else or its window has gone.
+  bool showsData = false;
+  if (plotWindowOpen()) {
+    for (Handle axes : graphics_.object(state_.fighand1->handle).children) {
+      for (Handle child : graphics_.object(axes).children) {
+        if (graphics_.object(child).role == PlotRole::specimens) showsData = true;
+        if (showsData) break;
+      }
+    }
+  }
+  const std::optional<Handle> remembered = graphics_.currentFigure();
+  if (!showsData) drawData();
+  selectPlotWindow();
+  showchosen(graphics_, DATA(), *specimen, 3, session_.ids()[static_cast<size_t>(*specimen)]);
+  if (remembered && graphics_.isValid(*remembered)) graphics_.figure(*remembered);
+}
 
 }  // namespace tarvolin

@@ -77,7 +77,7 @@ class Stand3sw {
   };
 
   // The nineteen actions, in the order they are compared.
-  static const std::array<SwitchyardAction<Stand3sw>, 19> kActions;
+  static const std::array<SwitchyardAction<Stand3sw>, 23> kActions;
 
   Stand3sw(Graphics& graphics, FileDialogs& dialogs);
   ~Stand3sw();
@@ -87,6 +87,7 @@ class Stand3sw {
   void operator()(std::string_view action);
 
   const State& state() const { return state_; }
+  const SwitchyardPanel& panel() const { return panel_; }
   const AnalysisSession& session() const { return session_; }
 
   // The workflow variables, as the session holds them.
@@ -130,6 +131,10 @@ class Stand3sw {
   void allometryCopy() { panel_.copyAllometry(); }
   void allometrySave() { panel_.saveAllometry(); }
   void loadGroups();
+  void checkData();
+  void checkCopy() { panel_.copyCheck(); }
+  void checkSave() { panel_.saveCheck(); }
+  void checkSelect();
 
   // Makes the plot window current, opening a new one when it has gone.
   void selectPlotWindow();

@@ -8,6 +8,7 @@
 #include "core/quotedtext.h"
 #include "core/sprintf.h"
 #include "document/cla.h"
+#include "document/showchosen.h"
 #include "document/showshape.h"
 #include "numerics/notsuperimposed.h"
 #include "workflows/load2Dlandmarks.h"
@@ -15,7 +16,7 @@
 
 namespace tarvolin {
 
-const std::array<SwitchyardAction<Standsw>, 16> Standsw::kActions = {{
+const std::array<SwitchyardAction<Standsw>, 20> Standsw::kActions = {{
     {"LoadData", &Standsw::loadData},
     {"Regress", &Standsw::regress},
     {"UseCS", &Standsw::useCS},
@@ -32,6 +33,10 @@ const std::array<SwitchyardAction<Standsw>, 16> Standsw::kActions = {{
     {"AllometryCopy", &Standsw::allometryCopy},
     {"AllometrySave", &Standsw::allometrySave},
     {"LoadGroups", &Standsw::loadGroups},
+    {"CheckData", &Standsw::checkData},
+    {"CheckCopy", &Standsw::checkCopy},
+    {"CheckSave", &Standsw::checkSave},
+    {"CheckSelect", &Standsw::checkSelect},
 }};
 
 namespace {
@@ -120,11 +125,15 @@ void Standsw::loadData() {
   panel_.setEnable("LoadXButton", true);
   panel_.setEnable("LoadGroupsButton", true);
   panel_.setEnable("ShowDataButton", true);
+  panel_.setEnable("CheckDataButton", true);
   state_.dataName = read.name;
   state_.notSuperimposed.reset();
   if (const std::optional<NotSuperimposed> found = notsuperimposed(DATA())) {
     state_.notSuperimposed =
         notSuperimposedText(*found, read.name, ids(), read.landmarksRenumbered);
+  } else {
+    // Data that are not superimposed would all look out of line.
+    panel_.checkOnLoad(session_);
   }
   clearPlot();
   plotDataSet(DATA(), kDataPlot);
@@ -223,5 +232,26 @@ void Standsw::allometry() {
 }
 
 void Standsw::loadGroups() { loadgroupsinto(session_, panel_); }
+
+void Standsw::checkData() {
+  requiredata(DATA());
+  requireSuperimposed();
+  panel_.showCheck(session_, state_.dataName, "standsw");
+}
+
+void Standsw::checkSelect() {
+  const std::optional<Eigen::Index> specimen = panel_.checkChoice();
+  if (!specimen) return;
+  // Shown among the specimens it was checked with.
+  if (!state_.plotShowsDataAlone) {
+    clearPlot();
+    plotDataSet(DATA(), kDataPlot);
+    state_.plotShowsDataAlone = true;
+  }
+  const std::optional<Handle> remembered = graphics_.currentFigure();
+  panel_.makeOwnWindowCurrent();
+  showchosen(graphics_, DATA(), *specimen, 2, ids()[static_cast<size_t>(*specimen)]);
+  if (remembered && graphics_.isValid(*remembered)) graphics_.figure(*remembered);
+}
 
 }  // namespace tarvolin

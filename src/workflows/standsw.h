@@ -84,7 +84,7 @@ class Standsw {
   };
 
   // The sixteen actions, in the order they are compared.
-  static const std::array<SwitchyardAction<Standsw>, 16> kActions;
+  static const std::array<SwitchyardAction<Standsw>, 20> kActions;
 
   Standsw(Graphics& graphics, FileDialogs& dialogs)
       : graphics_(graphics), dialogs_(dialogs), panel_(graphics, dialogs) {}
@@ -92,6 +92,7 @@ class Standsw {
   void operator()(std::string_view action);
 
   const State& state() const { return state_; }
+  const SwitchyardPanel& panel() const { return panel_; }
   const AnalysisSession& session() const { return session_; }
 
   // The workflow variables, as the session holds them.
@@ -128,6 +129,10 @@ class Standsw {
   void allometryCopy() { panel_.copyAllometry(); }
   void allometrySave() { panel_.saveAllometry(); }
   void loadGroups();
+  void checkData();
+  void checkCopy() { panel_.copyCheck(); }
+  void checkSave() { panel_.saveCheck(); }
+  void checkSelect();
 
   // Draws a data set's points and its mean row as `kind` says.
   void plotDataSet(const Eigen::MatrixXd& x, const PlotKind& kind);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <utility>
 
 #include "core/console.h"
 #include "core/errors.h"
@@ -153,6 +154,7 @@ void SwitchyardPanel::reportLoaded(Eigen::Index specimens, Eigen::Index landmark
                                    const std::vector<std::string>& notes) {
   std::string text =
       sprintf("Loaded %i specimens with %i landmarks from %s", specimens, landmarks, file);
+  if (!loadNote_.empty()) text += "; " + std::exchange(loadNote_, {});
   if (!missingDone.empty()) text += "; " + missingDone;
   for (const std::string& note : notes) {
     console().disp(note);
@@ -277,10 +279,12 @@ void SwitchyardPanel::resetControls() {
   setString("XVarBox", "");
   writeStatistics({0, 0, 0, 0}, 0, true);
   showTransformButtons(std::nullopt);
-  for (const char* tag : {"AcceptStandard", "AllometryButton", "SaveStandard", "ShowStandard",
-                          "GoRegress", "UseCSButton", "LoadXButton", "LoadGroupsButton"}) {
+  for (const char* tag :
+       {"AcceptStandard", "AllometryButton", "SaveStandard", "ShowStandard", "GoRegress",
+        "UseCSButton", "LoadXButton", "LoadGroupsButton", "CheckDataButton"}) {
     setEnable(tag, false);
   }
+  check_.reset();
 }
 
 void SwitchyardPanel::resetLaterSteps() {
@@ -288,6 +292,8 @@ void SwitchyardPanel::resetLaterSteps() {
   // list the new one does not use.
   setString("XVarBox", "");
   resetXChoice();
+  // The check was of the earlier data set: its rows name other specimens.
+  check_.reset();
 }
 
 void SwitchyardPanel::resetXChoice() {

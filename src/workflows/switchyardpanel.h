@@ -31,6 +31,7 @@
 #include "numerics/transformx.h"
 #include "workflows/allometryreport.h"
 #include "workflows/analysissession.h"
+#include "workflows/checkreport.h"
 
 namespace tarvolin {
 
@@ -39,6 +40,9 @@ class MissingError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };
+
+// Above this many coordinates the data check waits until it is asked for.
+inline constexpr Eigen::Index kCheckOnLoadCoordinates = 20'000'000;
 
 // Refuses a step that needs a loaded data set when none is loaded.
 void requiredata(const Eigen::MatrixXd& data);
@@ -207,6 +211,30 @@ class SwitchyardPanel {
   // The report shown last; nothing before the first Allometry.
   const std::optional<AllometryReport>& allometry() const { return allometry_; }
 
+  // After a load, before reportLoaded: checks the data set at once when
+  // that is quick (kCheckOnLoadCoordinates coordinates or fewer; the check
+  // without the search for causes takes a few milliseconds there), so that
+  // the status line can add "3 specimens look out of line: Check data...".
+  void checkOnLoad(const AnalysisSession& session);
+  // CheckData: the data check of the session's data set (see checkreport),
+  // in the report window (see showcheck), opened or, when it is open,
+  // refreshed; the findings go to the console too and the status line sums
+  // them up. `module` is the switchyard the window's controls call.
+  void showCheck(const AnalysisSession& session, const std::string& datafile,
+                 std::string_view module);
+  // CheckCopy: the report's text onto the clipboard.
+  void copyCheck();
+  // CheckSave: asks for a file and writes the table there as CSV, whole or
+  // not at all; a cancelled dialog writes nothing.
+  void saveCheck();
+  // CheckSelect: the specimen (its row in the data set) of the row chosen
+  // in the report's list, marked in the report's plot, with what the report
+  // says of it in the status line; nothing when no row is chosen. Refused
+  // (MissingError) when the data set changed since the check.
+  std::optional<Eigen::Index> checkChoice();
+  // The check shown last, while it belongs to the data set loaded.
+  const std::optional<CheckReport>& check() const { return check_; }
+
  private:
   // The switchyard's own window; nothing without a locator, a MissingError
   // when the locator finds none open.
@@ -223,6 +251,9 @@ class SwitchyardPanel {
   std::optional<ObjectId> lastWindow_;
   std::optional<AllometryReport> allometry_;
   std::optional<ObjectId> allometryWindow_;
+  std::optional<CheckReport> check_;
+  std::optional<ObjectId> checkWindow_;
+  std::string loadNote_;  // what the check on load found, for reportLoaded
 };
 
 }  // namespace tarvolin

@@ -6,6 +6,7 @@
 #include <limits>
 #include <random>
 
+#include "document/clickvalue.h"
 #include "tests/document/graphicsrecorder.h"
 #include "tests/testing.h"
 
@@ -285,6 +286,40 @@ TEST(Graphics, RadioButtonsOfOneGroupInOneWindowAreExclusive) {
     g.set(step.h, "Value", step.value);
     EXPECT_EQ(values(), step.expected);
   }
+}
+
+// A list box keeps the item chosen in its Value: a press (a script's, a
+// click's) leaves it as it is, and the callback reads it.
+TEST(Graphics, AListBoxKeepsItsChoice) {
+  Graphics g;
+  const Handle list = g.uicontrol(
+      g.figure(), ControlSpec{ControlStyle::listbox, "Rows", "a\nb\nc", 0, true, "", {}, "", ""});
+  EXPECT_EQ(g.getString(list, "Style"), "listbox");
+  g.set(list, "Value", 2.0);
+  EXPECT_FALSE(clickvalue(g.object(list)));
+  EXPECT_EQ(g.getNumber(list, "Value"), 2);
+}
+
+// Taking the plotted objects of one role away leaves the others in their
+// order, and says which went.
+TEST(Graphics, RemovePlottedTakesOnlyItsRole) {
+  Graphics g;
+  std::vector<Handle> deleted;
+  g.subscribe([&](const GraphicsChange& c) {
+    if (c.kind == GraphicsChange::Kind::deleted) deleted.push_back(c.handle);
+  });
+  g.hold(true);
+  const Handle a = g.plot(row({1, 2}), row({1, 2}), "bo", 6, "specimens", PlotRole::specimens);
+  const Handle b = g.plot(row({1}), row({1}), "ro", 6, "12", PlotRole::chosen);
+  const Handle c = g.plot(row({3}), row({3}), "b*", 6, "mean shape", PlotRole::mean);
+  const Handle d = g.plot(row({2}), row({2}), "ro", 6, "12", PlotRole::chosen);
+  const Handle axes = g.gca();
+  g.removePlotted(axes, PlotRole::chosen);
+  EXPECT_EQ(linesIn(g, axes), (std::vector<Handle>{a, c}));
+  EXPECT_EQ(deleted, (std::vector<Handle>{b, d}));
+  EXPECT_FALSE(g.isValid(b));
+  g.removePlotted(axes, PlotRole::chosen);  // none left: nothing happens
+  EXPECT_EQ(deleted.size(), 2u);
 }
 
 TEST(Graphics, HoldDecidesWhetherPlot3ReplacesOrAdds) {

@@ -1,0 +1,77 @@
+// The data check's steps of both switchyards: the check on load, the report
+// window and its buttons, and the row chosen in its list.
+
+#include <filesystem>
+
+#include "core/console.h"
+#include "core/sprintf.h"
+#include "core/writefileatomic.h"
+#include "workflows/showcheck.h"
+#include "workflows/switchyardpanel.h"
+
+namespace tarvolin {
+
+void SwitchyardPanel::checkOnLoad(const AnalysisSession& session) {
+  loadNote_.clear();
+  const Eigen::MatrixXd& data = session.data();
+  if (data.size() == 0 || data.size() > kCheckOnLoadCoordinates) return;
+  try {
+    loadNote_ = outoflinestatus(checkdata(data, session.dims(), /*causes=*/false));
+  } catch (const std::exception&) {
+    // Data the check cannot take are refused when the user asks for it,
+    // with the reason; the load itself went well.
+  }
+}
+
+void SwitchyardPanel::showCheck(const AnalysisSession& session, const std::string& datafile,
+                                std::string_view module) {
+  const Eigen::MatrixXd& data = session.data();
+  requiredata(data);
+  const std::string file = std::filesystem::path(datafile).filename().string();
+  graphics_.status(sprintf("Checking %i specimens ...", data.rows()));
+  CheckReport report = checkreport(data, session.dims(), session.ids(), file);
+  checkWindow_ = showcheck(graphics_, report, checkWindow_, module);
+  console().disp(report.text);
+  const std::string note = outoflinestatus(report.check);
+  graphics_.status(note.empty()
+                       ? sprintf("Checked %i specimens: nothing looks out of line", data.rows())
+                       : note.substr(0, note.find(':')) +
+                             ": choose one in the table to see it in the plot");
+  check_ = std::move(report);
+}
+
+void SwitchyardPanel::copyCheck() {
+  if (!check_) throw MissingError("there is no data check to copy; click Check data first");
+  graphics_.copyText(check_->text);
+  graphics_.status("The data check is on the clipboard");
+}
+
+void SwitchyardPanel::saveCheck() {
+  if (!check_) throw MissingError("there is no data check to save; click Check data first");
+  const std::optional<FileChoice> choice =
+      dialogs_.putFile("*.csv", "File Name for the Data Check Table");
+  if (!choice) return;
+  writefileatomic(choice->path(), check_->csv);
+  graphics_.status("Saved the data check table to " + choice->path());
+}
+
+std::optional<Eigen::Index> SwitchyardPanel::checkChoice() {
+  if (!check_ || !checkWindow_ || !graphics_.exists(*checkWindow_)) {
+    throw MissingError("the data set has changed since it was checked; click Check data again");
+  }
+  const Handle window = checkWindow_->handle;
+  const Handle table = graphics_.findobj(tags::kCheckTable, window).front();
+  const int rank = static_cast<int>(graphics_.object(table).details().value);
+  const std::vector<Eigen::Index>& byRank = check_->check.byRank;
+  if (rank < 1 || rank > static_cast<int>(byRank.size())) return std::nullopt;
+  showcheckchoice(graphics_, *check_, window, rank);
+  const Eigen::Index specimen = byRank[static_cast<size_t>(rank - 1)];
+  const std::string& finding = check_->specimenFinding[static_cast<size_t>(specimen)];
+  const std::string& id = check_->ids[static_cast<size_t>(specimen)];
+  graphics_.status(window, finding.empty()
+                               ? sprintf("%s (rank %i) is shown in red in the plot", id, rank)
+                               : "Shown in red in the plot: " + finding);
+  return specimen;
+}
+
+}  // namespace tarvolin

@@ -1,0 +1,203 @@
+// The Check data button of both workflow windows, its report window, and
+// the specimen chosen there shown in the plot.
+#include <filesystem>
+
+#include "core/sprintf.h"
+#include "formats/dload.h"
+#include "tests/testing.h"
+#include "workflows/stand3sw.h"
+#include "workflows/standsw.h"
+#include "workflowtesting.h"
+
+namespace tarvolin {
+namespace {
+
+using testing::examplePath;
+using testing::readText;
+using testing::TempDir;
+
+// A fault planted in one specimen of a data set's rows (N x (d k + 1)).
+enum class Fault { none, swap, mirror, times10 };
+
+struct Planted {
+  Fault fault;
+  std::string finding;  // what the report says of specimen 12; empty: nothing
+};
+
+const Planted kPlanted[] = {
+    {Fault::none, ""},
+    {Fault::swap, "12: landmarks 3 and 9 look swapped (distance "},
+    {Fault::mirror, "12 looks mirrored (distance "},
+    {Fault::times10, "12: centroid size "},
+};
+
+constexpr Eigen::Index kSpecimen = 11;  // specimen 12
+
+Eigen::MatrixXd planted(Eigen::MatrixXd rows, int dims, Fault fault) {
+  const Eigen::Index size = rows.cols() - 1;
+  auto landmark = [&](int j) { return rows.row(kSpecimen).segment(dims * (j - 1), dims); };
+  switch (fault) {
+    case Fault::none:
+      break;
+    case Fault::swap: {
+      const Eigen::VectorXd third = landmark(3).transpose();
+      landmark(3) = landmark(9);
+      landmark(9) = third.transpose();
+      break;
+    }
+    case Fault::mirror:
+      for (Eigen::Index c = 0; c < size; c += dims) rows(kSpecimen, c) *= -1;
+      break;
+    case Fault::times10:
+      // The 2D window takes superimposed rows: only their size column tells
+      // the units they were measured in.
+      if (dims == 3) rows.row(kSpecimen).head(size) *= 10;
+      rows(kSpecimen, size) *= 10;
+      break;
+  }
+  return rows;
+}
+
+std::string rowsText(const Eigen::MatrixXd& rows) {
+  std::string text;
+  for (Eigen::Index i = 0; i < rows.rows(); ++i) {
+    for (Eigen::Index j = 0; j < rows.cols(); ++j) {
+      text += sprintf(j == 0 ? "%.17g" : " %.17g", rows(i, j));
+    }
+    text += '\n';
+  }
+  return text;
+}
+
+struct Workflow {
+  bool threeD;
+  const char* example;
+};
+
+class CheckWindowTest : public ::testing::TestWithParam<Workflow> {
+ protected:
+  CheckWindowTest() : window_(testing::testWindow(graphics_, GetParam().threeD)) {
+    graphics_.subscribe([this](const GraphicsChange& c) {
+      if (c.kind == GraphicsChange::Kind::status) status_ = c.detail;
+    });
+  }
+
+  int dims() const { return GetParam().threeD ? 3 : 2; }
+  void run(std::string_view action, std::optional<std::string> path = std::nullopt) {
+    if (path) dialogs_.choose(*path);
+    GetParam().threeD ? sw3_(action) : sw2_(action);
+  }
+  const std::optional<CheckReport>& check() const {
+    return GetParam().threeD ? sw3_.panel().check() : sw2_.panel().check();
+  }
+  Handle report() const { return graphics_.findobj(tags::kCheckWindow).front(); }
+  Handle inReport(std::string_view tag) const { return graphics_.findobj(tag, report()).front(); }
+  // The plotted objects of the chosen specimen in the workflow's plot.
+  std::vector<const GraphicsObject*> chosen() const {
+    const Handle plot = GetParam().threeD ? sw3_.state().fighand1->handle : window_;
+    std::vector<const GraphicsObject*> found;
+    for (Handle h : graphics_.descendants(plot, ObjectType::line)) {
+      if (graphics_.object(h).role == PlotRole::chosen) found.push_back(&graphics_.object(h));
+    }
+    return found;
+  }
+
+  testing::CwdGuard cwd_;
+  Graphics graphics_;
+  ScriptedFileDialogs dialogs_;
+  Handle window_;
+  Stand3sw sw3_{graphics_, dialogs_};
+  Standsw sw2_{graphics_, dialogs_};
+  std::string status_;
+  TempDir dir_;
+};
+
+TEST_P(CheckWindowTest, FindsEachPlantedFaultAndShowsTheSpecimenChosen) {
+  const Eigen::MatrixXd example = dload(examplePath(GetParam().example));
+  const Eigen::Index k = (example.cols() - 1) / dims();
+  for (const Planted& p : kPlanted) {
+    SCOPED_TRACE(p.finding.empty() ? "clean data" : p.finding);
+    const std::string file = dir_.file("planted.txt");
+    testing::writeText(file, rowsText(planted(example, dims(), p.fault)));
+    run("Clear");
+    run("LoadData", file);
+    ASSERT_EQ(graphics_.lastError(), "");
+    EXPECT_EQ(graphics_.getString(graphics_.findobj("CheckDataButton", window_).front(), "Enable"),
+              "on");
+    // The check on load names how many look out of line.
+    EXPECT_EQ(status_.find("specimen looks out of line: Check data...") != std::string::npos,
+              !p.finding.empty())
+        << status_;
+
+    run("CheckData");
+    ASSERT_EQ(graphics_.lastError(), "");
+    ASSERT_TRUE(check());
+    EXPECT_EQ(graphics_.getString(report(), "Name"), "Tarvolin data check: planted.txt");
+    const std::string words = graphics_.getString(inReport(tags::kCheckText), "String");
+    if (p.finding.empty()) {
+      EXPECT_NE(words.find("Nothing looks out of line."), std::string::npos) << words;
+    } else {
+      EXPECT_NE(words.find(p.finding), std::string::npos) << words;
+      EXPECT_EQ(check()->check.byRank.front(), kSpecimen) << "the faulty specimen ranks first";
+    }
+    // A row per specimen in the list, and a point per specimen in the plot.
+    const std::string rows = graphics_.getString(inReport(tags::kCheckTable), "String");
+    EXPECT_EQ(std::count(rows.begin(), rows.end(), '\n') + 1, example.rows());
+    Eigen::Index plotted = 0;
+    for (Handle h : graphics_.descendants(inReport(tags::kCheckPlot), ObjectType::line)) {
+      if (graphics_.object(h).role == PlotRole::checkDistances) {
+        plotted += graphics_.object(h).xdata.size();
+      }
+    }
+    EXPECT_EQ(plotted, example.rows());
+
+    // Choosing the first row shows that specimen in the plot, numbered.
+    graphics_.setValue(inReport(tags::kCheckTable), 1);
+    run("CheckSelect");
+    ASSERT_EQ(graphics_.lastError(), "");
+    const Eigen::Index first = check()->check.byRank.front();
+    const std::vector<const GraphicsObject*> shown = chosen();
+    ASSERT_EQ(static_cast<Eigen::Index>(shown.size()), GetParam().threeD ? 1 : k);
+    EXPECT_EQ(shown.front()->displayName, std::to_string(first + 1));
+    EXPECT_EQ(shown.front()->xdata(0), (GetParam().threeD ? sw3_.DATA() : sw2_.DATA())(first, 0));
+    EXPECT_NE(status_.find(std::to_string(first + 1)), std::string::npos) << status_;
+    // Choosing another replaces it.
+    graphics_.setValue(inReport(tags::kCheckTable), 2);
+    run("CheckSelect");
+    EXPECT_EQ(chosen().size(), shown.size());
+  }
+}
+
+TEST_P(CheckWindowTest, CopiesSavesAndRefusesAStaleChoice) {
+  run("LoadData", examplePath(GetParam().example));
+  run("CheckData");
+  ASSERT_TRUE(check());
+  const std::string module = GetParam().threeD ? "stand3sw" : "standsw";
+  for (const auto& [tag, action] : {std::pair{tags::kCheckCopyButton, "CheckCopy"},
+                                    std::pair{tags::kCheckSaveButton, "CheckSave"},
+                                    std::pair{tags::kCheckTable, "CheckSelect"}}) {
+    EXPECT_EQ(graphics_.getString(inReport(tag), "Callback"),
+              module + "('" + std::string(action) + "')");
+  }
+  run("CheckCopy");
+  EXPECT_EQ(graphics_.textClipboard(), check()->text);
+  run("CheckSave", dir_.file("check.csv"));
+  EXPECT_EQ(readText(dir_.file("check.csv")), check()->csv);
+
+  run("Clear");
+  EXPECT_EQ(graphics_.getString(graphics_.findobj("CheckDataButton", window_).front(), "Enable"),
+            "off");
+  graphics_.setValue(inReport(tags::kCheckTable), 1);
+  run("CheckSelect");
+  EXPECT_EQ(graphics_.lastError(),
+            "Error in CheckSelect: the data set has changed since it was checked; click Check "
+            "data again");
+}
+
+INSTANTIATE_TEST_SUITE_P(Windows, CheckWindowTest,
+                         ::testing::Values(Workflow{true, "skulls_zor.txt"},
+                                           Workflow{false, "skulls2d_superimposed.txt"}),
+                         [](const auto& info) { return info.param.threeD ? "3D" : "2D"; });
+
+}  // namespace
+}  // namespace tarvolin
