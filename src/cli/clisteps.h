@@ -85,6 +85,7 @@ void runinfo(const CliOptions& options, std::ostream& out, std::ostream& err);
 void runsuperimpose(const CliOptions& options, std::ostream& out, std::ostream& err);
 void runstandardize(const CliOptions& options, std::ostream& out, std::ostream& err);
 void runallometry(const CliOptions& options, std::ostream& out, std::ostream& err);
+void runcheck(const CliOptions& options, std::ostream& out, std::ostream& err);
 void runconvert(const CliOptions& options, std::ostream& out, std::ostream& err);
 // `run`: replays a session script; returns the exit status.
 int runsessioncommand(const CliOptions& options, const char* program, std::ostream& out,

@@ -40,6 +40,22 @@ int runcli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
   addinputoptions(info, options, false);
   addfitoptions(info, options);
 
+  CLI::App* check = app.add_subcommand(
+      "check",
+      "Look the data over before trusting them: specimens far from the mean shape (two landmarks "
+      "swapped? a mirror image?), sizes out of line (wrong units?), IDs that repeat or match no "
+      "row of a table");
+  addinputoptions(check, options, false);
+  addfitoptions(check, options);
+  check->add_option("--x", options.x,
+                    "TABLE:COLUMN of standardize's --x: list the table's rows that match no "
+                    "specimen and the specimens that have no row (cs or an x list: nothing to "
+                    "match)");
+  addgroupsoption(check, options);
+  check->add_flag("--json", options.json, "Write the report as JSON");
+  check->add_option("-o,--output", options.output,
+                    "Write to this file (whole or not at all) instead of standard output");
+
   CLI::App* superimpose = app.add_subcommand(
       "superimpose",
       "Write the superimposed coordinates and the size column, one specimen per line");
@@ -125,6 +141,7 @@ int runcli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
 
     if (*run) return runsessioncommand(options, argc > 0 ? argv[0] : nullptr, out, err);
     if (*info) runinfo(options, out, err);
+    if (*check) runcheck(options, out, err);
     if (*superimpose) runsuperimpose(options, out, err);
     if (*standardize) runstandardize(options, out, err);
     if (*convert) runconvert(options, out, err);

@@ -3,6 +3,7 @@
 // landmark data without a window.
 //
 //   tarvolin-cli info FILE [INPUT]
+//   tarvolin-cli check FILE [INPUT] [--x TABLE:COLUMN] [--groups TABLE:COLUMN] [--json] [-o OUT]
 //   tarvolin-cli superimpose FILE [INPUT] [--to FORMAT] [-o OUT]
 //   tarvolin-cli standardize FILE [INPUT] [--x cs|XLIST|TABLE:COLUMN]
 //                            [--transform none|ln|log10] [--standard VALUE] [--keep-size]

@@ -23,21 +23,12 @@
 //   TableColumn c = readtablecolumn("ages.csv", "age", {"skull_a"}, check);
 //   c.texts[0]   // "7"
 
-#include <functional>
 #include <string>
-#include <string_view>
 #include <vector>
 
+#include "formats/readtablerows.h"
+
 namespace tarvolin::detail {
-
-struct TableColumn {
-  std::string name;                // the column's header, as the table spells it
-  char delimiter = ',';            // the table's delimiter
-  std::vector<std::string> texts;  // the field of each specimen of ids
-};
-
-using TableFieldCheck = std::function<void(const TableColumn& column, std::string_view text,
-                                           long line, const std::string& id)>;
 
 TableColumn readtablecolumn(const std::string& path, const std::string& column,
                             const std::vector<std::string>& ids, const TableFieldCheck& check);

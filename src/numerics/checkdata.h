@@ -17,7 +17,9 @@
 //   1 + (N - 1) p of the sorted list); limit = Q3 + 1.5 (Q3 - Q1). A
 //   specimen is an outlier when its distance exceeds the limit (and exceeds
 //   kRoundingDistance, so that copies of one shape, whose distances are all
-//   rounding, show none).
+//   rounding, show none). A distance that is not a number (a specimen that
+//   could not be superimposed) makes an outlier, ranks first and is left
+//   out of the quartiles.
 // - farthestLandmark: the landmark (from 1) that lies farthest from the
 //   mean's; the first such on a tie.
 // - For an outlier, with `causes`: swap, the pair of landmarks (from 1,
@@ -33,7 +35,8 @@
 //   Q1 - 1.5 IQR and of Q3 + 1.5 IQR of ln size), sizeMedian is exp of the
 //   median of ln size. A size is out of line when it lies outside the limits
 //   by more than rounding (a relative 1e-9), or is not a positive number.
-//   Sizes that are not positive numbers are left out of the quartiles.
+//   Sizes that are not positive numbers (NaN, 0, negative, infinite) are
+//   left out of the quartiles.
 //
 // Without `causes` only the distances, the limits and the flags are found
 // (what a status line needs, in a time proportional to the data).
@@ -57,7 +60,8 @@ inline constexpr double kRoundingDistance = 1e-9;
 inline constexpr int kSwapRefits = 4;
 
 // The quartiles of `values` by linear interpolation between order
-// statistics ("type 7"); NaN for an empty list.
+// statistics ("type 7"); NaN values are left out; NaN for a list of none
+// else.
 std::array<double, 3> quartiles(const Eigen::Ref<const Eigen::VectorXd>& values);
 
 struct SpecimenCheck {

@@ -1,0 +1,49 @@
+#include <filesystem>
+
+#include "cli/clisteps.h"
+#include "formats/readtableids.h"
+#include "workflows/checkreport.h"
+
+namespace tarvolin {
+namespace {
+
+// The rows of the table `given` names as TABLE:COLUMN, by the rule --x and
+// --groups read it with; nothing for cs, a list by order or no option, which
+// have no IDs to match.
+std::optional<TableIds> tableOf(const std::string& given, Input input) {
+  std::error_code error;
+  const size_t colon = given.rfind(':');
+  if (given.empty() || given == "cs" || std::filesystem::exists(given, error) ||
+      colon == std::string::npos || colon == 0) {
+    return std::nullopt;
+  }
+  TableIds table;
+  table.file = given.substr(0, colon);
+  table.ids =
+      readinginput(input, [&] { return readtableids(table.file, given.substr(colon + 1)); });
+  return table;
+}
+
+}  // namespace
+
+void runcheck(const CliOptions& options, std::ostream& out, std::ostream& err) {
+  bool rowsAreLines = false;
+  LandmarkSet set = loadclidata(options, err, rowsAreLines);
+  // The tables are read before the superimposition: a table that cannot be
+  // read is refused before the long work.
+  std::vector<TableIds> tables;
+  for (const auto& [given, input] :
+       {std::pair{options.x, Input::x}, {options.groups, Input::groups}}) {
+    if (std::optional<TableIds> table = tableOf(given, input)) tables.push_back(std::move(*table));
+  }
+  AnalysisSession session;
+  session.load(checkeddataset(set, rowsAreLines), set.path, set.dims, {}, roundsof(options), false);
+  if (options.gpa == GpaChoice::converged) {
+    err << "tarvolin-cli: " << gpareporttext(session.loaded().fit) << "\n";
+  }
+  const CheckReport report =
+      checkreport(session.data(), set.dims, set.ids, barename(set.path), tables);
+  deliver(options, options.json ? report.json : report.text, out);
+}
+
+}  // namespace tarvolin

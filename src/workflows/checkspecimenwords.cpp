@@ -1,0 +1,56 @@
+#include <cmath>
+
+#include "core/sprintf.h"
+#include "workflows/checkreportparts.h"
+
+namespace tarvolin {
+namespace {
+
+std::string distance(double value) { return checknumber(value, 2); }
+std::string size(double value) { return checknumber(value, 4); }
+
+// The likeliest cause of a shape far from the mean: the exchange or the
+// mirror image that brings it back below the limit (the nearer, when both
+// do), else only how far it lies.
+std::string shapeWords(const SpecimenCheck& s, const std::string& id, double limit) {
+  const bool swapped = s.swap && s.swapped(limit);
+  const bool mirrored = s.mirrored && s.mirroredDistance;
+  if (swapped && (!mirrored || *s.swapDistance <= *s.mirroredDistance)) {
+    return sprintf("%s: landmarks %i and %i look swapped (distance %s -> %s)", id, (*s.swap)[0],
+                   (*s.swap)[1], distance(s.distance), distance(*s.swapDistance));
+  }
+  if (mirrored) {
+    return sprintf("%s looks mirrored (distance %s -> %s)", id, distance(s.distance),
+                   distance(*s.mirroredDistance));
+  }
+  return sprintf(
+      "%s lies far from the mean shape (distance %s, limit %s; landmark %i the farthest)", id,
+      distance(s.distance), distance(limit), s.farthestLandmark);
+}
+
+std::string sizeWords(const SpecimenCheck& s, const std::string& id, double median) {
+  if (!(s.size > 0) || !std::isfinite(s.size)) {
+    return sprintf("%s: centroid size %s is not a positive number", id, size(s.size));
+  }
+  if (s.size >= median) {
+    return sprintf("%s: centroid size %s is %.1f times the median; wrong units?", id, size(s.size),
+                   s.size / median);
+  }
+  return sprintf("%s: centroid size %s is 1/%.1f of the median; wrong units?", id, size(s.size),
+                 median / s.size);
+}
+
+}  // namespace
+
+std::vector<std::vector<std::string>> checkspecimenwords(const DataCheck& check,
+                                                         const std::vector<std::string>& ids) {
+  std::vector<std::vector<std::string>> words(check.specimens.size());
+  for (size_t i = 0; i < check.specimens.size(); ++i) {
+    const SpecimenCheck& s = check.specimens[i];
+    if (s.outlier) words[i].push_back(shapeWords(s, ids[i], check.limit));
+    if (s.sizeOutlier) words[i].push_back(sizeWords(s, ids[i], check.sizeMedian));
+  }
+  return words;
+}
+
+}  // namespace tarvolin

@@ -1,0 +1,192 @@
+// The data check's report: its words, its ID findings, its table, CSV and
+// JSON.
+#include "workflows/checkreport.h"
+
+#include <cmath>
+#include <nlohmann/json.hpp>
+
+#include "core/console.h"
+#include "core/csvtext.h"
+#include "formats/dload.h"
+#include "numerics/superimposedataset.h"
+#include "tests/testing.h"
+#include "workflows/checkreportparts.h"
+
+namespace tarvolin {
+namespace {
+
+using testing::examplePath;
+
+// A specimen's figures as checkdata leaves them, for the words alone.
+SpecimenCheck specimen(double distance, bool outlier, double size, bool sizeOutlier) {
+  SpecimenCheck s;
+  s.distance = distance;
+  s.outlier = outlier;
+  s.farthestLandmark = 7;
+  s.size = size;
+  s.sizeOutlier = sizeOutlier;
+  return s;
+}
+
+// Each finding in the words the report gives it, from the figures: the
+// cause that brings the specimen back below the limit (the nearer of two),
+// else how far it lies; a size out of line at either end.
+TEST(CheckReport, NamesEachFindingInWords) {
+  auto swapped = [](double to) {
+    SpecimenCheck s = specimen(0.41, true, 30, false);
+    s.swap = std::array<int, 2>{3, 9};
+    s.swapDistance = to;
+    s.mirroredDistance = 0.5;
+    return s;
+  };
+  auto mirrored = [](SpecimenCheck s, double to) {
+    s.mirrored = true;
+    s.mirroredDistance = to;
+    return s;
+  };
+  const struct {
+    SpecimenCheck figures;
+    std::vector<std::string> words;
+  } cases[] = {
+      {specimen(0.05, false, 30, false), {}},
+      {swapped(0.081), {"skull_12: landmarks 3 and 9 look swapped (distance 0.41 -> 0.081)"}},
+      {swapped(0.3),
+       {"skull_12 lies far from the mean shape (distance 0.41, limit 0.21; landmark 7 the "
+        "farthest)"}},
+      {mirrored(specimen(0.88, true, 30, false), 0.09),
+       {"skull_12 looks mirrored (distance 0.88 -> 0.09)"}},
+      {mirrored(swapped(0.1), 0.09), {"skull_12 looks mirrored (distance 0.41 -> 0.09)"}},
+      {mirrored(swapped(0.08), 0.09),
+       {"skull_12: landmarks 3 and 9 look swapped (distance 0.41 -> 0.08)"}},
+      {specimen(0.05, false, 412.6, true),
+       {"skull_12: centroid size 412.6 is 9.8 times the median; wrong units?"}},
+      {specimen(0.05, false, 4.126, true),
+       {"skull_12: centroid size 4.126 is 1/10.2 of the median; wrong units?"}},
+      {specimen(0.05, false, 0, true), {"skull_12: centroid size 0 is not a positive number"}},
+      {specimen(0.52, true, 41260, true),
+       {"skull_12 lies far from the mean shape (distance 0.52, limit 0.21; landmark 7 the "
+        "farthest)",
+        "skull_12: centroid size 41260 is 977.3 times the median; wrong units?"}},
+  };
+  for (const auto& c : cases) {
+    DataCheck check;
+    check.limit = 0.21;
+    check.sizeMedian = 42.22;
+    check.specimens = {c.figures};
+    EXPECT_EQ(checkspecimenwords(check, {"skull_12"}).front(), c.words);
+  }
+}
+
+// Repeated IDs, and the rows of each table that match no specimen and the
+// specimens with no row, each listed once and in order, in the figures and
+// in words; a table given twice counts once.
+TEST(CheckReport, FindsIdsThatRepeatOrMatchNoRow) {
+  const std::vector<std::string> ids = {"a", "b", "a", "c", "d", "a", "b"};
+  const struct {
+    std::vector<TableIds> tables;
+    std::vector<std::string> duplicates;
+    std::vector<TableMismatch> mismatches;
+    std::vector<std::string> words;
+  } cases[] = {
+      {{},
+       {"a", "b"},
+       {},
+       {"a is the ID of 3 specimens (rows 1, 3 and 6)",
+        "b is the ID of 2 specimens (rows 2 and 7)"}},
+      {{{"/data/ages.csv", {"d", "c", "b", "a"}}},
+       {"a", "b"},
+       {{"/data/ages.csv", {}, {}}},
+       {"a is the ID of 3 specimens (rows 1, 3 and 6)",
+        "b is the ID of 2 specimens (rows 2 and 7)"}},
+      {{{"/data/ages.csv", {"z", "a", "y"}}, {"/data/ages.csv", {"z", "a", "y"}}, {"s.csv", {}}},
+       {"a", "b"},
+       {{"/data/ages.csv", {"z", "y"}, {"b", "c", "d"}}, {"s.csv", {}, {"a", "b", "c", "d"}}},
+       {"a is the ID of 3 specimens (rows 1, 3 and 6)", "b is the ID of 2 specimens (rows 2 and 7)",
+        "z has a row in ages.csv but no specimen", "y has a row in ages.csv but no specimen",
+        "b has no row in ages.csv", "c has no row in ages.csv", "d has no row in ages.csv",
+        "a has no row in s.csv", "b has no row in s.csv", "c has no row in s.csv",
+        "d has no row in s.csv"}},
+  };
+  for (const auto& c : cases) {
+    const IdFindings found = checkids(ids, c.tables);
+    EXPECT_EQ(found.duplicates, c.duplicates);
+    ASSERT_EQ(found.tables.size(), c.mismatches.size());
+    for (size_t t = 0; t < c.mismatches.size(); ++t) {
+      EXPECT_EQ(found.tables[t].file, c.mismatches[t].file);
+      EXPECT_EQ(found.tables[t].tableOnly, c.mismatches[t].tableOnly);
+      EXPECT_EQ(found.tables[t].missingFromTable, c.mismatches[t].missingFromTable);
+    }
+    EXPECT_EQ(checkidwords(found, ids), c.words);
+  }
+}
+
+TEST(CheckReport, WritesNumbersToTheirDigitsInEveryLocale) {
+  const struct {
+    double value;
+    int digits;
+    const char* text;
+  } cases[] = {
+      {0.4137, 2, "0.41"},   {0.08, 2, "0.08"},       {412.63, 4, "412.6"},
+      {41260.2, 4, "41260"}, {1.5e-12, 2, "1.5e-12"}, {2e20, 4, "2e+20"},
+      {NAN, 4, "NaN"},       {-INFINITY, 4, "-Inf"},  {0, 4, "0"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(checknumber(c.value, c.digits), c.text) << c.value;
+}
+
+TEST(CheckReport, StatusLineCountsTheSpecimensOutOfLine) {
+  const struct {
+    std::vector<std::pair<bool, bool>> flags;  // outlier, size out of line
+    const char* status;
+  } cases[] = {
+      {{{false, false}, {false, false}}, ""},
+      {{{true, false}, {false, false}}, "1 specimen looks out of line: Check data..."},
+      {{{true, true}, {false, true}, {true, false}}, "3 specimens look out of line: Check data..."},
+  };
+  for (const auto& c : cases) {
+    DataCheck check;
+    for (const auto& [outlier, size] : c.flags)
+      check.specimens.push_back(specimen(0, outlier, 1, size));
+    EXPECT_EQ(outoflinestatus(check), c.status);
+  }
+}
+
+// The whole report of the example data with two landmarks of one specimen
+// exchanged: the header, the table in rank order, the findings, and the
+// CSV and JSON of the same figures; a data set without IDs is numbered.
+TEST(CheckReport, TextCsvAndJsonTellTheSameFigures) {
+  Eigen::MatrixXd rows = dload(examplePath("skulls_zor.txt"));
+  for (int axis = 0; axis < 3; ++axis) std::swap(rows(4, 3 + axis), rows(4, 30 + axis));
+  const Eigen::MatrixXd data = superimposedataset(rows, consoleSink()).data;
+  const CheckReport report = checkreport(data, 3, {}, "skulls_zor.txt");
+
+  ASSERT_EQ(report.ids.size(), 40u);
+  EXPECT_EQ(report.ids[4], "5");
+  const SpecimenCheck& planted = report.check.specimens[4];
+  ASSERT_TRUE(planted.outlier);
+  EXPECT_EQ(report.text.find("Data check: skulls_zor.txt, 40 specimens, 14 landmarks (3D)\n"), 0u)
+      << report.text;
+  EXPECT_EQ(report.findings.front(), report.specimenFinding[4]);
+  EXPECT_NE(report.specimenFinding[4].find("5: landmarks 2 and 11 look swapped"), std::string::npos)
+      << report.specimenFinding[4];
+  EXPECT_TRUE(report.text.ends_with("\n\n" + report.findings.front() + "\n")) << report.text;
+  ASSERT_EQ(report.tableRows.size(), 40u);
+  EXPECT_EQ(report.tableHeader.find("rank  ID  distance  outlier  farthest landmark"), 0u)
+      << report.tableHeader;
+  EXPECT_EQ(report.tableRows[0].find("   1  5 "), 0u) << report.tableRows[0];
+  EXPECT_NE(report.text.find(report.tableHeader + "\n" + report.tableRows[0] + "\n"),
+            std::string::npos);
+
+  const std::string csvRow = report.csv.substr(report.csv.find('\n') + 1);
+  EXPECT_EQ(csvRow.find("1,5," + csvnumber(planted.distance)), 0u) << csvRow;
+
+  const nlohmann::json json = nlohmann::json::parse(report.json);
+  EXPECT_EQ(json["table"].size(), 40u);
+  EXPECT_EQ(json["table"][4]["distance"].get<double>(), planted.distance);
+  EXPECT_EQ(json["table"][4]["swap"], nlohmann::json({2, 11}));
+  EXPECT_EQ(json["quartiles"][2].get<double>(), report.check.quartiles[2]);
+  EXPECT_EQ(json["size_limits"][0].get<double>(), report.check.sizeLimits[0]);
+  EXPECT_EQ(json["ids"]["duplicates"], nlohmann::json::array());
+}
+
+}  // namespace
+}  // namespace tarvolin
