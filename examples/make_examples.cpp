@@ -5,6 +5,7 @@
 //
 //   make_examples FOLDER SCRATCH
 //   make_examples --missing FOLDER
+//   make_examples --faults FOLDER
 //
 // The first form writes FOLDER/skulls_tps.txt (the coordinates as LM3=
 // records with IMAGE= and ID= lines), FOLDER/skulls_mass.txt (an x list: a
@@ -27,6 +28,12 @@
 // The second form writes FOLDER/skulls_missing.csv: FOLDER/skulls.csv with
 // landmark 5 of specimen 3 and landmarks 2 and 11 of specimen 17 NA (their
 // sizes, those of the whole specimens, kept).
+//
+// The third form writes FOLDER/skulls_faults.tps: FOLDER/skulls.tps with
+// the slips a data check should find: landmarks 3 and 9 of skull_07
+// exchanged, skull_20 mirrored (its x reversed) and skull_31 in centimetres
+// (every coordinate a tenth). (A repeated ID is not among them: the readers
+// refuse a file that has one, naming both records.)
 //
 // The side views draw on a random stream of their own, so that the 3D files
 // do not depend on them.
@@ -163,12 +170,58 @@ int writeMissing(const std::string& folder) {
   return 0;
 }
 
+// skulls.tps with the slips of a data set put together by hand.
+int writeFaults(const std::string& folder) {
+  std::ifstream in(folder + "/skulls.tps");
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  if (lines.empty()) {
+    std::fprintf(stderr, "make_examples: cannot read %s/skulls.tps\n", folder.c_str());
+    return 1;
+  }
+  // Each record: LM3=k, k coordinate lines, then its other lines up to ID=.
+  size_t start = 0;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (lines[i].rfind("LM3=", 0) == 0) start = i + 1;
+    if (lines[i].rfind("ID=", 0) != 0) continue;
+    const std::string id = lines[i].substr(3);
+    auto landmark = [&](int j) -> std::string& {
+      return lines[start + static_cast<size_t>(j - 1)];
+    };
+    auto numbers = [](const std::string& line) {
+      std::stringstream read(line);
+      double x = 0, y = 0, z = 0;
+      read >> x >> y >> z;
+      return Eigen::Vector3d(x, y, z);
+    };
+    auto write = [](const Eigen::Vector3d& p) {
+      return format("%.6g", p.x()) + " " + format("%.6g", p.y()) + " " + format("%.6g", p.z());
+    };
+    if (id == "skull_07") std::swap(landmark(3), landmark(9));
+    for (int j = 1; j <= 14; ++j) {
+      if (id == "skull_20")
+        landmark(j) = write(numbers(landmark(j)).cwiseProduct(Eigen::Vector3d(-1, 1, 1)));
+      if (id == "skull_31") landmark(j) = write(numbers(landmark(j)) / 10);
+    }
+  }
+  std::string text;
+  for (const std::string& line : lines) text += line + "\n";
+  if (!writeFile(folder + "/skulls_faults.tps", text)) {
+    std::fprintf(stderr, "make_examples: cannot write into %s\n", folder.c_str());
+    return 1;
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc == 3 && std::string(argv[1]) == "--missing") return writeMissing(argv[2]);
+  if (argc == 3 && std::string(argv[1]) == "--faults") return writeFaults(argv[2]);
   if (argc != 3) {
-    std::fprintf(stderr, "usage: make_examples FOLDER SCRATCH | make_examples --missing FOLDER\n");
+    std::fprintf(stderr,
+                 "usage: make_examples FOLDER SCRATCH | make_examples --missing FOLDER | "
+                 "make_examples --faults FOLDER\n");
     return 2;
   }
   const std::string folder = argv[1];

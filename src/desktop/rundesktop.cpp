@@ -63,16 +63,19 @@ class ScriptOnWindows : public EventSource {
   void saveScreenshots(Runtime& runtime) {
     std::error_code ignored;
     std::filesystem::create_directories(*screenshots_, ignored);
-    // The allometry report is found by its tag: it is made by the
-    // workflow, not opened from a figure file.
-    std::optional<Handle> allometry;
-    const std::vector<Handle> reports = runtime.graphics().findobj(tags::kAllometryWindow);
-    if (!reports.empty()) allometry = reports.back();
+    // The reports are found by their tags: they are made by the workflow,
+    // not opened from a figure file.
+    auto newest = [&runtime](std::string_view tag) -> std::optional<Handle> {
+      const std::vector<Handle> reports = runtime.graphics().findobj(tag);
+      if (reports.empty()) return std::nullopt;
+      return reports.back();
+    };
     const std::pair<std::string_view, std::optional<Handle>> windows[] = {
         {tags::kMainWindow, runtime.windowOf(tags::kMainWindow)},
         {tags::k2DWindow, runtime.windowOf(tags::k2DWindow)},
         {"plot", runtime.plotWindow()},
-        {"allometry", allometry},
+        {"allometry", newest(tags::kAllometryWindow)},
+        {"check", newest(tags::kCheckWindow)},
     };
     for (const auto& [name, handle] : windows) {
       FigureWindow* window = handle ? view_.window(*handle) : nullptr;

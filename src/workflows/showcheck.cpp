@@ -14,7 +14,7 @@ namespace {
 // gives up height first, then the table shows fewer rows (it scrolls).
 constexpr double kMargin = 10;
 constexpr double kButtonHeight = 24;
-constexpr double kWidest = 900;
+constexpr double kWidest = 800;
 constexpr double kTallestPlot = 330;
 constexpr double kLowestPlot = 180;
 constexpr int kMostRows = 12;  // of the table shown at once

@@ -1,12 +1,14 @@
-// The allometry report window on screen, as a user first sees it: every line
-// of its table in view without scrolling, with groups and a long file name,
-// on a screen of 1600 x 1000 pixels at the scaling this program is built
-// for (TARVOLIN_TEST_SCALE: 1, or 2 as QT_SCALE_FACTOR=2 makes it).
+// The report windows on screen, as a user first sees them: every line of the
+// allometry table in view without scrolling, with groups and a long file
+// name; the data check's list of specimens, whose row chosen reaches the
+// plot; on a screen of 1600 x 1000 pixels at the scaling this program is
+// built for (TARVOLIN_TEST_SCALE: 1, or 2 as QT_SCALE_FACTOR=2 makes it).
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QListWidget>
 #include <QScreen>
 #include <cstdlib>
 #include <filesystem>
@@ -28,8 +30,10 @@
 // Each scaling its own test name.
 #if TARVOLIN_TEST_SCALE == 1
 #define ALLOMETRY_WINDOW AllometryWindow
+#define CHECK_WINDOW CheckWindow
 #else
 #define ALLOMETRY_WINDOW AllometryWindowDoubled
+#define CHECK_WINDOW CheckWindowDoubled
 #endif
 
 namespace tarvolin {
@@ -140,13 +144,13 @@ TEST(ALLOMETRY_WINDOW, NewWindowsKeepClearOfTheMainWindowsControls) {
   press("LoadDataButton");
   dialogs.choose(examplePath("skulls_covariates.csv"));
   press("LoadGroupsButton");
-  for (const char* tag :
-       {"UseCSButton", "LnButton", "GoRegress", "AllometryButton", "Open2DButton"}) {
+  for (const char* tag : {"UseCSButton", "LnButton", "GoRegress", "AllometryButton",
+                          "CheckDataButton", "Open2DButton"}) {
     press(tag);
   }
   ASSERT_EQ(graphics.lastError(), "");
   const std::vector<Handle> windows = graphics.object(kRoot).children;
-  ASSERT_EQ(windows.size(), 4u);  // the main window, the plot, the report, the 2D window
+  ASSERT_EQ(windows.size(), 5u);  // the main window, the plot, two reports, the 2D window
   const std::vector<QRect> controls = view.window(main)->controlRects();
   ASSERT_FALSE(controls.empty());
   auto covered = [&](const QRect& frame) {
@@ -167,6 +171,56 @@ TEST(ALLOMETRY_WINDOW, NewWindowsKeepClearOfTheMainWindowsControls) {
     // Where the model first put it: over the main window.
     const QRect asLaidOut(QPoint(screen.left(), screen.top()), frame.size());
     EXPECT_LE(covered(frame), covered(asLaidOut)) << name;
+  }
+  while (!graphics.object(kRoot).children.empty()) {
+    graphics.close(graphics.object(kRoot).children.back());
+  }
+  runtime.shutdown();
+  serveEvents();
+}
+
+// The check's list shows a row per specimen in a fixed-width font, and the
+// row a user chooses (by click or by key) runs the workflow's CheckSelect:
+// the specimen is drawn in the plot window, numbered.
+TEST(CHECK_WINDOW, ARowChosenInTheListIsShownInThePlot) {
+  application();
+  testing::CwdGuard cwd;
+  Graphics graphics;
+  ScriptedFileDialogs dialogs;
+  Runtime runtime(graphics, dialogs, TARVOLIN_RESOURCES_DIR);
+  QtView view(graphics, [&](Handle h) { runtime.runCallback(h); });
+  runtime.startup();
+  runtime.call("Tarvolin", 0, {});
+  serveEvents();
+  const Handle main = graphics.object(kRoot).children.front();
+  dialogs.choose(examplePath("skulls_faults.tps"));
+  for (const char* tag : {"LoadDataButton", "CheckDataButton"}) {
+    view.click(graphics.findobj(tag, main).front());
+    serveEvents();
+  }
+  ASSERT_EQ(graphics.lastError(), "");
+  const Handle report = graphics.findobj(tags::kCheckWindow).front();
+  auto* list =
+      qobject_cast<QListWidget*>(view.control(graphics.findobj(tags::kCheckTable, report).front()));
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(list->count(), 40);
+  EXPECT_TRUE(QFontInfo(list->font()).fixedPitch());
+  EXPECT_TRUE(QGuiApplication::primaryScreen()->availableGeometry().contains(
+      view.window(report)->frameGeometry()));
+  for (const int row : {1, 0}) {
+    list->setCurrentRow(row);
+    serveEvents();
+    ASSERT_EQ(graphics.lastError(), "");
+    const Handle plot = *runtime.plotWindow();
+    std::vector<std::string> chosen;
+    for (Handle h : graphics.descendants(plot, ObjectType::line)) {
+      const GraphicsObject& line = graphics.object(h);
+      if (line.role == PlotRole::chosen) chosen.emplace_back(line.displayName);
+    }
+    ASSERT_EQ(chosen.size(), 1u) << row;
+    // The row names the specimen after its rank.
+    EXPECT_TRUE(list->item(row)->text().contains(QString::fromStdString(chosen.front() + " ")))
+        << row;
   }
   while (!graphics.object(kRoot).children.empty()) {
     graphics.close(graphics.object(kRoot).children.back());

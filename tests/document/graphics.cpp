@@ -48,8 +48,8 @@ TEST(PlotData, KeepsTheLimitsOfItsFiniteValues) {
       {{nan, nan}, inf, -inf},
   };
   for (const Case& c : cases) {
-    const PlotData data = Eigen::Map<const Eigen::RowVectorXd>(c.values.data(),
-                                                               static_cast<Eigen::Index>(c.values.size()));
+    const PlotData data = Eigen::Map<const Eigen::RowVectorXd>(
+        c.values.data(), static_cast<Eigen::Index>(c.values.size()));
     const PlotData copy = data;
     PlotData moved = PlotData(copy);
     for (const PlotData* d : std::initializer_list<const PlotData*>{&data, &copy, &moved}) {

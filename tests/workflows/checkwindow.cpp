@@ -126,8 +126,7 @@ TEST_P(CheckWindowTest, FindsEachPlantedFaultAndShowsTheSpecimenChosen) {
     EXPECT_EQ(graphics_.getString(graphics_.findobj("CheckDataButton", window_).front(), "Enable"),
               "on");
     // The check on load names how many look out of line.
-    EXPECT_EQ(status_.find(" out of line: Check data...") != std::string::npos,
-              !p.finding.empty())
+    EXPECT_EQ(status_.find(" out of line: Check data...") != std::string::npos, !p.finding.empty())
         << status_;
 
     run("CheckData");
