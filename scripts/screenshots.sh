@@ -51,6 +51,14 @@ replay allometry \
   "press UseCSButton" "press LnButton" "press GoRegress" "press AllometryButton"
 cp "$work/allometry/allometry.png" "$out/allometry.png"
 
+# The data check of the example with slips, the mirrored skull chosen in its
+# table and shown in the plot.
+replay check \
+  "choose examples/skulls_faults.tps" "press LoadDataButton" "press CheckDataButton" \
+  "window check" "set CheckTable Value 1" "press CheckTable"
+cp "$work/check/check.png" "$out/check.png"
+cp "$work/check/plot.png" "$out/check-plot.png"
+
 # The main window and the plot right after loading, before Accept x (user guide).
 replay loaded \
   "choose examples/skulls_wire.txt" "press LoadWireButton" \

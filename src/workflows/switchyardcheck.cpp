@@ -68,9 +68,10 @@ std::optional<Eigen::Index> SwitchyardPanel::checkChoice() {
   const Eigen::Index specimen = byRank[static_cast<size_t>(rank - 1)];
   const std::string& finding = check_->specimenFinding[static_cast<size_t>(specimen)];
   const std::string& id = check_->ids[static_cast<size_t>(specimen)];
-  graphics_.status(window, finding.empty()
-                               ? sprintf("%s (rank %i) is shown in red in the plot", id, rank)
-                               : "Shown in red in the plot: " + finding);
+  graphics_.status(window,
+                   finding.empty()
+                       ? sprintf("%s (rank %i) is shown among the others in the plot", id, rank)
+                       : "Shown among the others in the plot: " + finding);
   return specimen;
 }
 

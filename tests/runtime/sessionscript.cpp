@@ -293,6 +293,24 @@ TEST(SessionScript, TheAllometryReportIsAddressedAsAWindow) {
             std::string::npos);
 }
 
+// The data check is a window a script can address too: a row chosen in its
+// list shows that specimen in the plot window, and its CSV is saved.
+TEST(SessionScript, TheDataCheckIsAddressedAsAWindow) {
+  TempDir dir;
+  const Session s = play(dir, "choose " + examplePath("skulls_faults.tps") +
+                                  "\npress LoadDataButton\npress CheckDataButton\nwindow check\n"
+                                  "set CheckTable Value 2\npress CheckTable\nchoose " +
+                                  dir.file("check.csv") +
+                                  "\npress CheckSaveButton\nclose check\n"
+                                  "press CheckTable\n");
+  EXPECT_EQ(s.status, 2) << s.err;
+  EXPECT_EQ(s.err,
+            "tarvolin-cli: " + dir.file("script.txt") + ":10: the window check is not open\n");
+  EXPECT_NE(s.out.find("skull_07: landmarks 3 and 9 look swapped"), std::string::npos) << s.out;
+  const std::string csv = readText(dir.file("check.csv"));
+  EXPECT_NE(csv.find("skull_20"), std::string::npos) << csv;
+}
+
 // A script as an editor saves it (a byte-order mark, CRLF or old Macintosh
 // line ends) runs as its lines say, and a data file read only up to a
 // blank line says so on the console.
