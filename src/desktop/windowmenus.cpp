@@ -241,6 +241,9 @@ QString WindowMenus::guide() const {
            "and load superimposed.txt here (its last column keeps each specimen's size).");
   }
   if (wire) data += tr(" Load wireframe adds the lines between landmarks to every plot.");
+  data += tr(" Check data... ranks the specimens by their distance to the mean shape and names "
+             "what looks wrong (two landmarks swapped, a mirror image, a size in other units); "
+             "choose a row to see that specimen in the plot.");
   const QString x =
       tr("2  X-variable. Click Use centroid size, or Load x list for one value per specimen "
          "in the order of the data set. Choose x, ln x or log10 x, then Accept x. Load groups "
