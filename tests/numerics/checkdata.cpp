@@ -13,6 +13,7 @@
 #include "numerics/partialprocrustes2D.h"
 #include "numerics/partialprocrustes3a.h"
 #include "numerics/superimposedataset.h"
+#include "numerics/swapcandidates.h"
 #include "tests/testing.h"
 
 namespace tarvolin {
@@ -305,6 +306,31 @@ TEST(Checkdata, RefusesWhatIsNotADataSet) {
       checkdata(Eigen::MatrixXd::Ones(3, 9), 3), std::invalid_argument,
       "checkdata: a data set of 3D landmarks has 3 k + 1 columns for some k >= 1, not 9");
   EXPECT_THROW_MSG(checkdata(Eigen::MatrixXd::Ones(3, 1), 2), std::invalid_argument, "not 1");
+}
+
+TEST(Swapcandidates, RankThePairsByTheChangeWithTheFitHeld) {
+  std::mt19937 engine(11);
+  for (const auto& [dims, k] : std::vector<std::pair<int, int>>{{3, 150}, {2, 9}}) {
+    const Eigen::MatrixXd x = testing::randomConfiguration(engine, k).leftCols(dims);
+    const Eigen::MatrixXd m = testing::randomConfiguration(engine, k).leftCols(dims);
+    std::vector<std::pair<double, std::array<int, 2>>> all;
+    for (int a = 0; a < k; ++a) {
+      for (int b = a + 1; b < k; ++b) {
+        Eigen::MatrixXd exchanged = x;
+        exchanged.row(a).swap(exchanged.row(b));
+        all.push_back({(exchanged - m).squaredNorm() - (x - m).squaredNorm(), {a, b}});
+      }
+    }
+    std::sort(all.begin(), all.end());
+    const std::vector<std::array<int, 2>> got = swapcandidates(x, m, 6);
+    ASSERT_EQ(got.size(), 6u);
+    for (size_t i = 0; i < got.size(); ++i) EXPECT_EQ(got[i], all[i].second) << i;
+    EXPECT_EQ(swapcandidates(x, m, 1 << 20).size(), all.size());  // none passed over
+  }
+  const Eigen::MatrixXd zero = Eigen::MatrixXd::Zero(4, 3);  // every change 0: in order
+  EXPECT_EQ(swapcandidates(zero, zero, 9),
+            (std::vector<std::array<int, 2>>{{0, 1}, {0, 2}, {0, 3}, {1, 2}, {1, 3}, {2, 3}}));
+  EXPECT_TRUE(swapcandidates(zero.topRows(1), zero.topRows(1), 4).empty());
 }
 
 }  // namespace
