@@ -1,5 +1,6 @@
 #include "workflows/checkreport.h"
 
+#include <filesystem>
 #include <stdexcept>
 
 #include "core/sprintf.h"
@@ -25,7 +26,9 @@ std::string headerLines(const CheckReport& r) {
           checknumber(c.sizeLimits[0], 4) + " to " + checknumber(c.sizeLimits[1], 4) +
           " (the same rule on ln size)\n";
   std::vector<std::string> files;
-  for (const TableMismatch& t : r.idFindings.tables) files.push_back(t.file);
+  for (const TableMismatch& t : r.idFindings.tables) {
+    files.push_back(std::filesystem::path(t.file).filename().string());
+  }
   if (!files.empty()) text += "specimen IDs matched with the rows of " + joined(files, ", ") + "\n";
   return text;
 }
