@@ -2,6 +2,7 @@
 // JSON.
 #include "workflows/checkreport.h"
 
+#include <algorithm>
 #include <cmath>
 #include <nlohmann/json.hpp>
 
@@ -176,8 +177,15 @@ TEST(CheckReport, TextCsvAndJsonTellTheSameFigures) {
   EXPECT_NE(report.text.find(report.tableHeader + "\n" + report.tableRows[0] + "\n"),
             std::string::npos);
 
+  EXPECT_EQ(std::count(report.csv.begin(), report.csv.end(), '\n'), 41);
   const std::string csvRow = report.csv.substr(report.csv.find('\n') + 1);
-  EXPECT_EQ(csvRow.find("1,5," + csvnumber(planted.distance)), 0u) << csvRow;
+  EXPECT_EQ(csvRow.find("1,5," + csvnumber(planted.distance) + "," + csvnumber(report.check.limit) +
+                        ",TRUE," + std::to_string(planted.farthestLandmark) + ",2,11," +
+                        csvnumber(*planted.swapDistance) + ","),
+            0u)
+      << csvRow;
+  EXPECT_NE(csvRow.find("," + report.specimenFinding[4] + ",skulls_zor.txt\n"), std::string::npos)
+      << csvRow;
 
   const nlohmann::json json = nlohmann::json::parse(report.json);
   EXPECT_EQ(json["table"].size(), 40u);
