@@ -10,8 +10,9 @@
 // file: the data set's name for the header. tables: the tables named for x or the groups
 // (TABLE:COLUMN), each with the IDs of its rows, in its order, as read.
 //
-// Findings in words (the numbers: distances to two significant digits,
-// sizes to four, the ratio to one decimal):
+// Findings in words (the numbers: distances to two significant digits, or
+// more where two would show both distances of a sentence the same; sizes to
+// four, the ratio to one decimal):
 //   "skull_12: landmarks 3 and 9 look swapped (distance 0.41 -> 0.08)"
 //   "skull_27 looks mirrored (distance 0.88 -> 0.09)"
 //   "skull_5 lies far from the mean shape (distance 0.52, limit 0.21; landmark 7 the farthest)"

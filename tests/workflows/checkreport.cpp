@@ -59,6 +59,9 @@ TEST(CheckReport, NamesEachFindingInWords) {
       {mirrored(swapped(0.1), 0.09), {"skull_12 looks mirrored (distance 0.41 -> 0.09)"}},
       {mirrored(swapped(0.08), 0.09),
        {"skull_12: landmarks 3 and 9 look swapped (distance 0.41 -> 0.08)"}},
+      {specimen(0.21016, true, 30, false),
+       {"skull_12 lies far from the mean shape (distance 0.2102, limit 0.21; landmark 7 the "
+        "farthest)"}},
       {specimen(0.05, false, 412.6, true),
        {"skull_12: centroid size 412.6 is 9.8 times the median; wrong units?"}},
       {specimen(0.05, false, 4.126, true),
