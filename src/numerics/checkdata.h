@@ -60,8 +60,8 @@ inline constexpr double kRoundingDistance = 1e-9;
 inline constexpr int kSwapRefits = 4;
 
 // The quartiles of `values` by linear interpolation between order
-// statistics ("type 7"); NaN values are left out; NaN for a list of none
-// else.
+// statistics ("type 7"). NaN values are left out; a list with no other
+// value gives NaN.
 std::array<double, 3> quartiles(const Eigen::Ref<const Eigen::VectorXd>& values);
 
 struct SpecimenCheck {

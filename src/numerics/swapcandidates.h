@@ -3,9 +3,10 @@
 // to a reference with the fit held: the pairs (a, b), a < b, of least
 //   delta(a, b) = |x_b - m_a|^2 + |x_a - m_b|^2 - |x_a - m_a|^2 - |x_b - m_b|^2
 //               = 2 (C_aa + C_bb - C_ab - C_ba),   C = X M^T,
-// the change the exchange makes to the squared distance |X - M|^2. C is one
-// k x k product, so every pair is ranked without a fit of its own; the
-// caller fits only the best few again.
+// the change the exchange makes to the squared distance |X - M|^2. C comes
+// from matrix products (a few columns at a time, so that thousands of
+// landmarks take little memory), and every pair is ranked without a fit of
+// its own; the caller fits only the best few again.
 //
 // fitted:    X, k x D (D = 2 or 3), the configuration as superimposed.
 // reference: M, k x D, the reference it was fitted to (the mean shape).
