@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "core/sprintf.h"
+#include "core/texthelpers.h"
 #include "workflows/checkreportparts.h"
 
 namespace tarvolin {
@@ -17,8 +18,9 @@ std::string joined(const std::vector<std::string>& words, const char* between) {
 
 std::string headerLines(const CheckReport& r) {
   const DataCheck& c = r.check;
-  std::string text = sprintf("Data check: %s, %i specimens, %i landmarks (%iD)\n", r.file,
-                             c.specimens.size(), c.landmarks, c.dims);
+  std::string text =
+      sprintf("Data check: %s, %s, %s (%iD)\n", r.file, plural(c.specimens.size(), "specimen"),
+              plural(static_cast<std::uint64_t>(c.landmarks), "landmark"), c.dims);
   text += "distance to the mean shape: quartiles " + checknumber(c.quartiles[0], 4) + ", " +
           checknumber(c.quartiles[1], 4) + ", " + checknumber(c.quartiles[2], 4) +
           "; limit Q3 + 1.5 (Q3 - Q1) = " + checknumber(c.limit, 4) + "\n";
