@@ -7,8 +7,9 @@
 // data, dims: as checkdata takes them (superimposed, size column last).
 // ids: the specimens' IDs in the data set's order (none: numbered 1, 2, ...
 // as ZOR rows are; another count than the rows' is std::invalid_argument).
-// file: the data set's name for the header. tables: the tables named for x or the groups
-// (TABLE:COLUMN), each with the IDs of its rows, in its order, as read.
+// file: the data set's name for the header. tables: the tables named for x
+// or the groups (TABLE:COLUMN), each with the IDs of its rows, in its order,
+// as read.
 //
 // Findings in words (the numbers: distances to two significant digits, or
 // more where two would show both distances of a sentence the same; sizes to
