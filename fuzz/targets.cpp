@@ -23,6 +23,7 @@
 #include "formats/readmrkjson.h"
 #include "formats/readnts.h"
 #include "formats/readrowtable.h"
+#include "formats/readtableids.h"
 #include "formats/readtps.h"
 #include "formats/readtps3d.h"
 #include "formats/readzor.h"
@@ -154,8 +155,10 @@ int anyLandmarkFile(const uint8_t* data, size_t size) {
   return refusalsAllowed([&] { readlandmarks(file.path(), std::nullopt, {}); });
 }
 
+// The covariate table, and its IDs as the data check reads them.
 int covariate(const uint8_t* data, size_t size) {
   const MemoryFile file(textOf(data, size));
+  refusalsAllowed([&] { readtableids(file.path(), "mass"); });
   return refusalsAllowed([&] { readcovariate(file.path(), "mass", {"a", "b", "c"}); });
 }
 

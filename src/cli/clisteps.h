@@ -31,7 +31,10 @@ std::string barename(const std::string& path);
 // The landmark set of FILE, its missing landmarks dealt with as --missing
 // says; what was done is said on `err`. `rowsAreLines` tells whether row i
 // was line i of FILE. Its errors concern the data (Input::data).
-LandmarkSet loadclidata(const CliOptions& options, std::ostream& err, bool& rowsAreLines);
+// `repeatedIds` keeps an ID given to several specimens (for check, which
+// lists them) instead of refusing the file.
+LandmarkSet loadclidata(const CliOptions& options, std::ostream& err, bool& rowsAreLines,
+                        bool repeatedIds = false);
 
 // The data set of `set` (N x (d k + 1)), checked to be one that can be
 // superimposed. It takes over the memory of set.coords, which it leaves

@@ -17,7 +17,7 @@ namespace tarvolin {
 namespace {
 
 // The landmark set of FILE as read, before missing landmarks are dealt with.
-LandmarkSet readData(const CliOptions& options, LandmarkFormat& format) {
+LandmarkSet readData(const CliOptions& options, LandmarkFormat& format, bool repeatedIds) {
   if (options.tps) {
     // The window's reader of TPS-style 3D files, kept for what it accepts.
     std::string text;
@@ -37,6 +37,7 @@ LandmarkSet readData(const CliOptions& options, LandmarkFormat& format) {
   ReadOptions readOptions;
   readOptions.dims = options.dims;
   readOptions.ignoreScale = options.scale == ScaleChoice::ignore;
+  readOptions.repeatedIds = repeatedIds;
   if (!options.missingCode.empty()) {
     const NumberText code = readnumber(options.missingCode);
     if (!code.value) {
@@ -56,14 +57,15 @@ LandmarkSet readData(const CliOptions& options, LandmarkFormat& format) {
 
 }  // namespace
 
-LandmarkSet loadclidata(const CliOptions& options, std::ostream& err, bool& rowsAreLines) {
+LandmarkSet loadclidata(const CliOptions& options, std::ostream& err, bool& rowsAreLines,
+                        bool repeatedIds) {
   LandmarkFormat format = LandmarkFormat::zor;
   std::error_code noSize;
   const std::uintmax_t bytes = std::filesystem::file_size(options.file, noSize);
   workingonfile(options.file, noSize ? 0 : bytes);
   LandmarkSet set;
   try {
-    set = readinginput(Input::data, [&] { return readData(options, format); });
+    set = readinginput(Input::data, [&] { return readData(options, format, repeatedIds); });
   } catch (const MixedScaleError& e) {
     throw InputError(e.file(), e.line(), e.message() + " (--scale ignore)").concerning(Input::data);
   }

@@ -28,7 +28,7 @@ std::optional<TableIds> tableOf(const std::string& given, Input input) {
 
 void runcheck(const CliOptions& options, std::ostream& out, std::ostream& err) {
   bool rowsAreLines = false;
-  LandmarkSet set = loadclidata(options, err, rowsAreLines);
+  LandmarkSet set = loadclidata(options, err, rowsAreLines, /*repeatedIds=*/true);
   // The tables are read before the superimposition: a table that cannot be
   // read is refused before the long work.
   std::vector<TableIds> tables;

@@ -51,7 +51,10 @@ int runcli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
                     "TABLE:COLUMN of standardize's --x: list the table's rows that match no "
                     "specimen and the specimens that have no row (cs or an x list: nothing to "
                     "match)");
-  addgroupsoption(check, options);
+  addgroupsoption(check, options)
+      ->description(
+          "TABLE:COLUMN of a group table: list its rows that match no specimen and the specimens "
+          "that have no row (a file of labels by order: nothing to match)");
   check->add_flag("--json", options.json, "Write the report as JSON");
   check->add_option("-o,--output", options.output,
                     "Write to this file (whole or not at all) instead of standard output");

@@ -242,7 +242,7 @@ class NtsReader {
     std::iota(order.begin(), order.end(), size_t{0});
     std::stable_sort(order.begin(), order.end(),
                      [&ids](size_t a, size_t b) { return ids[a] < ids[b]; });
-    for (size_t i = 1; i < order.size(); ++i) {
+    for (size_t i = 1; i < order.size() && !options_.repeatedIds; ++i) {
       if (ids[order[i - 1]] != ids[order[i]]) continue;
       fail(labelLines_[order[i]], "rows " + std::to_string(order[i - 1] + 1) + " and " +
                                       std::to_string(order[i] + 1) + " have the same label " +

@@ -126,7 +126,9 @@ LandmarkSet readrowtable(std::string_view text, const std::string& fname,
     ++n;
   }
   if (n == 0) throw InputError(fname, "the table holds no specimen rows");
-  refuseduplicateids(ids, lines, layout.bareAxes, fname);
+  // Rows of one landmark each are refused whatever the caller allows.
+  if (!options.repeatedIds || layout.bareAxes)
+    refuseduplicateids(ids, lines, layout.bareAxes, fname);
 
   LandmarkSet set;
   set.dims = layout.dims;

@@ -393,7 +393,7 @@ class TpsReader {
   LandmarkSet landmarkSet() {
     const auto n = static_cast<Eigen::Index>(recordIds_.size());
     const auto k = static_cast<Eigen::Index>(firstLandmarks_ + firstCurvePoints_);
-    refuseRepeatedIds();
+    if (!options_.repeatedIds) refuseRepeatedIds();
     LandmarkSet set;
     set.dims = dims_;
     if (n % kBlockRows != 0) flushBlock(n % kBlockRows);

@@ -71,6 +71,9 @@ struct ReadOptions {
   // Every TPS record's raw coordinates, SCALE= not applied (--scale ignore):
   // a file whose records are scaled in part is refused without it.
   bool ignoreScale = false;
+  // An ID given to several specimens is kept, for the data check to list;
+  // otherwise such a file is refused, naming both.
+  bool repeatedIds = false;
 };
 
 Eigen::MatrixXd landmarkdataset(const LandmarkSet& set);

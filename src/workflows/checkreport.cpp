@@ -1,8 +1,10 @@
 #include "workflows/checkreport.h"
 
+#include <filesystem>
 #include <stdexcept>
 
 #include "core/sprintf.h"
+#include "core/texthelpers.h"
 #include "workflows/checkreportparts.h"
 
 namespace tarvolin {
@@ -16,8 +18,9 @@ std::string joined(const std::vector<std::string>& words, const char* between) {
 
 std::string headerLines(const CheckReport& r) {
   const DataCheck& c = r.check;
-  std::string text = sprintf("Data check: %s, %i specimens, %i landmarks (%iD)\n", r.file,
-                             c.specimens.size(), c.landmarks, c.dims);
+  std::string text =
+      sprintf("Data check: %s, %s, %s (%iD)\n", r.file, plural(c.specimens.size(), "specimen"),
+              plural(static_cast<std::uint64_t>(c.landmarks), "landmark"), c.dims);
   text += "distance to the mean shape: quartiles " + checknumber(c.quartiles[0], 4) + ", " +
           checknumber(c.quartiles[1], 4) + ", " + checknumber(c.quartiles[2], 4) +
           "; limit Q3 + 1.5 (Q3 - Q1) = " + checknumber(c.limit, 4) + "\n";
@@ -25,7 +28,9 @@ std::string headerLines(const CheckReport& r) {
           checknumber(c.sizeLimits[0], 4) + " to " + checknumber(c.sizeLimits[1], 4) +
           " (the same rule on ln size)\n";
   std::vector<std::string> files;
-  for (const TableMismatch& t : r.idFindings.tables) files.push_back(t.file);
+  for (const TableMismatch& t : r.idFindings.tables) {
+    files.push_back(std::filesystem::path(t.file).filename().string());
+  }
   if (!files.empty()) text += "specimen IDs matched with the rows of " + joined(files, ", ") + "\n";
   return text;
 }

@@ -5,12 +5,15 @@
 // tables that match no specimen, and the specimens that have no row.
 //
 // data, dims: as checkdata takes them (superimposed, size column last).
-// ids: the specimens' IDs in the data set's order. file: the data set's
-// name for the header. tables: the tables named for x or the groups
-// (TABLE:COLUMN), each with the IDs of its rows, in its order, as read.
+// ids: the specimens' IDs in the data set's order (none: numbered 1, 2, ...
+// as ZOR rows are; another count than the rows' is std::invalid_argument).
+// file: the data set's name for the header. tables: the tables named for x
+// or the groups (TABLE:COLUMN), each with the IDs of its rows, in its order,
+// as read.
 //
-// Findings in words (the numbers: distances to two significant digits,
-// sizes to four, the ratio to one decimal):
+// Findings in words (the numbers: distances to two significant digits, or
+// more where two would show both distances of a sentence the same; sizes to
+// four, the ratio to one decimal):
 //   "skull_12: landmarks 3 and 9 look swapped (distance 0.41 -> 0.08)"
 //   "skull_27 looks mirrored (distance 0.88 -> 0.09)"
 //   "skull_5 lies far from the mean shape (distance 0.52, limit 0.21; landmark 7 the farthest)"
@@ -21,12 +24,20 @@
 //   "skull_4 has no row in ages.csv"
 // findings lists them: the specimens' in rank order, then the IDs'.
 //
+// A specimen's findings are joined by "; " in specimenFinding. The tables
+// are named by their file names in words; a file named twice counts once.
+//
 // text: the header lines, a blank line, tableHeader and tableRows (one line
 // per specimen, in rank order: rank, ID, distance, outlier, farthest
 // landmark, size, and its finding), a blank line and the findings (or
 // "Nothing looks out of line."). csv: the same table, every number with
-// every digit, in rank order, with the finding of each row. json: as
-// tarvolin-cli check --json writes it (the table in the data set's order).
+// every digit, in rank order, with the finding of each row:
+//   rank,id,distance,limit,outlier,farthest_landmark,swap_a,swap_b,
+//   swap_distance,mirrored,mirrored_distance,size,size_low,size_high,
+//   size_outlier,finding,data
+// (TRUE/FALSE, an empty field where a specimen has no value). json: as
+// tarvolin-cli check --json writes it (the table in the data set's order;
+// swap, swap_distance and mirrored_distance null but for outliers).
 //
 // Example:
 //   CheckReport r = checkreport(session.data(), 3, ids, "skulls.txt");

@@ -6,8 +6,17 @@
 namespace tarvolin {
 namespace {
 
-std::string distance(double value) { return checknumber(value, 2); }
 std::string size(double value) { return checknumber(value, 4); }
+
+// Two distances to two significant digits, or to as many more (up to six) as
+// tell them apart: "distance 0.032, limit 0.032" would say nothing.
+std::string apart(double a, const char* between, double b) {
+  for (int digits = 2;; ++digits) {
+    const std::string first = checknumber(a, digits);
+    const std::string second = checknumber(b, digits);
+    if (first != second || digits == 6) return first + between + second;
+  }
+}
 
 // The likeliest cause of a shape far from the mean: the exchange or the
 // mirror image that brings it back below the limit (the nearer, when both
@@ -16,16 +25,15 @@ std::string shapeWords(const SpecimenCheck& s, const std::string& id, double lim
   const bool swapped = s.swap && s.swapped(limit);
   const bool mirrored = s.mirrored && s.mirroredDistance;
   if (swapped && (!mirrored || *s.swapDistance <= *s.mirroredDistance)) {
-    return sprintf("%s: landmarks %i and %i look swapped (distance %s -> %s)", id, (*s.swap)[0],
-                   (*s.swap)[1], distance(s.distance), distance(*s.swapDistance));
+    return sprintf("%s: landmarks %i and %i look swapped (distance %s)", id, (*s.swap)[0],
+                   (*s.swap)[1], apart(s.distance, " -> ", *s.swapDistance));
   }
   if (mirrored) {
-    return sprintf("%s looks mirrored (distance %s -> %s)", id, distance(s.distance),
-                   distance(*s.mirroredDistance));
+    return sprintf("%s looks mirrored (distance %s)", id,
+                   apart(s.distance, " -> ", *s.mirroredDistance));
   }
-  return sprintf(
-      "%s lies far from the mean shape (distance %s, limit %s; landmark %i the farthest)", id,
-      distance(s.distance), distance(limit), s.farthestLandmark);
+  return sprintf("%s lies far from the mean shape (distance %s; landmark %i the farthest)", id,
+                 apart(s.distance, ", limit ", limit), s.farthestLandmark);
 }
 
 std::string sizeWords(const SpecimenCheck& s, const std::string& id, double median) {

@@ -70,6 +70,8 @@ TEST(Locale, CommandLineIsTheSameWithADecimalComma) {
   const std::vector<std::string> cases[] = {
       {"standardize", file, "--transform", "ln", "--standard", "2.5"},
       {"standardize", file, "--transform", "ln"},
+      {"check", examplePath("skulls.tps"), "--x", examplePath("skulls_covariates.csv") + ":mass"},
+      {"check", examplePath("skulls2d.tps"), "--json"},
   };
   for (const std::vector<std::string>& words : cases) {
     const testing::CliRun c = testing::runCli(words);

@@ -46,7 +46,8 @@ mkdir "$tmp/shots"
 # LINE | how | WORDS: "is" the offer is exactly WORDS, "has" it holds each of
 # them, "lacks" it holds none of them.
 cases=(
-    "tarvolin-cli |is|info superimpose standardize allometry convert run"
+    "tarvolin-cli |is|info check superimpose standardize allometry convert run"
+    "tarvolin-cli ch|is|check"
     "tarvolin-cli st|is|standardize"
     "tarvolin-cli --|is|--help --version"
     "tarvolin-cli standardize --tr|is|--transform"
@@ -68,6 +69,8 @@ cases=(
     "tarvolin-cli run --|lacks|--format --to --missing"
     "tarvolin-cli allometry --|lacks|--to --standard --keep-size"
     "tarvolin-cli convert --|lacks|--gpa --x --groups"
+    "tarvolin-cli check --|lacks|--to --transform --standard --interaction --permutations"
+    "tarvolin-cli check f --x $tmp/o|is|$tmp/other.csv"
     "tarvolin-cli info $tmp/sk|is|$tmp/skulls.tps"
     "tarvolin-cli standardize f -o $tmp/o|is|$tmp/other.csv"
     "tarvolin-cli allometry f --groups $tmp/o|is|$tmp/other.csv"

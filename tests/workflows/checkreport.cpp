@@ -2,6 +2,7 @@
 // JSON.
 #include "workflows/checkreport.h"
 
+#include <algorithm>
 #include <cmath>
 #include <nlohmann/json.hpp>
 
@@ -58,6 +59,9 @@ TEST(CheckReport, NamesEachFindingInWords) {
       {mirrored(swapped(0.1), 0.09), {"skull_12 looks mirrored (distance 0.41 -> 0.09)"}},
       {mirrored(swapped(0.08), 0.09),
        {"skull_12: landmarks 3 and 9 look swapped (distance 0.41 -> 0.08)"}},
+      {specimen(0.21016, true, 30, false),
+       {"skull_12 lies far from the mean shape (distance 0.2102, limit 0.21; landmark 7 the "
+        "farthest)"}},
       {specimen(0.05, false, 412.6, true),
        {"skull_12: centroid size 412.6 is 9.8 times the median; wrong units?"}},
       {specimen(0.05, false, 4.126, true),
@@ -176,8 +180,15 @@ TEST(CheckReport, TextCsvAndJsonTellTheSameFigures) {
   EXPECT_NE(report.text.find(report.tableHeader + "\n" + report.tableRows[0] + "\n"),
             std::string::npos);
 
+  EXPECT_EQ(std::count(report.csv.begin(), report.csv.end(), '\n'), 41);
   const std::string csvRow = report.csv.substr(report.csv.find('\n') + 1);
-  EXPECT_EQ(csvRow.find("1,5," + csvnumber(planted.distance)), 0u) << csvRow;
+  EXPECT_EQ(csvRow.find("1,5," + csvnumber(planted.distance) + "," + csvnumber(report.check.limit) +
+                        ",TRUE," + std::to_string(planted.farthestLandmark) + ",2,11," +
+                        csvnumber(*planted.swapDistance) + ","),
+            0u)
+      << csvRow;
+  EXPECT_NE(csvRow.find("," + report.specimenFinding[4] + ",skulls_zor.txt\n"), std::string::npos)
+      << csvRow;
 
   const nlohmann::json json = nlohmann::json::parse(report.json);
   EXPECT_EQ(json["table"].size(), 40u);
