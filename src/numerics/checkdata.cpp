@@ -111,6 +111,14 @@ void flagSizes(const Eigen::MatrixXd& data, DataCheck& check) {
   }
 }
 
+// A cause explains an outlier when it brings its distance below the limit
+// and takes off more than the spread of the typical distances (Q3 - Q1): a
+// specimen just past the limit is taken a hair below it by some exchange or
+// other, which explains nothing.
+bool explains(double distance, double after, const DataCheck& check) {
+  return after < check.limit && distance - after > check.quartiles[2] - check.quartiles[0];
+}
+
 // Whether an exchange of two landmarks, or the mirror image, would bring an
 // outlier back: only the few exchanges that promise most with the fit held
 // are fitted again.
@@ -130,7 +138,8 @@ void seekCauses(const Eigen::MatrixXd& data, const Eigen::MatrixXd& meanShape, I
   Eigen::MatrixXd mirror = x;
   mirror.col(0) = -mirror.col(0);
   s.mirroredDistance = fitdistance(meanShape, std::move(mirror));
-  s.mirrored = *s.mirroredDistance < check.limit;
+  s.mirrored = explains(s.distance, *s.mirroredDistance, check);
+  s.swapped = s.swapDistance && explains(s.distance, *s.swapDistance, check);
 }
 
 }  // namespace

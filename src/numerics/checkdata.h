@@ -29,7 +29,10 @@
 //   that distance. The pairs are ranked by the change an exchange makes to
 //   the distance with the fit held, and only the best kSwapRefits are fitted
 //   again. mirroredDistance: the distance of its mirror image (the first
-//   coordinate reversed), fitted so; mirrored when that is below the limit.
+//   coordinate reversed), fitted so. swapped and mirrored: the cause
+//   explains the outlier, bringing its distance below the limit and taking
+//   off more than Q3 - Q1 (a specimen just past the limit is brought a hair
+//   below it by some exchange or other, which explains nothing).
 // - size: the size column. The same box rule on the natural log of the
 //   sizes, both ends: sizeLimits are the ends of the box as sizes (exp of
 //   Q1 - 1.5 IQR and of Q3 + 1.5 IQR of ln size), sizeMedian is exp of the
@@ -71,12 +74,11 @@ struct SpecimenCheck {
   int farthestLandmark = 0;  // from 1
   std::optional<std::array<int, 2>> swap;
   std::optional<double> swapDistance;
+  bool swapped = false;  // the exchange explains the outlier
   bool mirrored = false;
   std::optional<double> mirroredDistance;
   double size = 0;
   bool sizeOutlier = false;
-
-  bool swapped(double limit) const { return swapDistance && *swapDistance < limit; }
 };
 
 struct DataCheck {

@@ -22,7 +22,7 @@ std::string apart(double a, const char* between, double b) {
 // mirror image that brings it back below the limit (the nearer, when both
 // do), else only how far it lies.
 std::string shapeWords(const SpecimenCheck& s, const std::string& id, double limit) {
-  const bool swapped = s.swap && s.swapped(limit);
+  const bool swapped = s.swap && s.swapped;
   const bool mirrored = s.mirrored && s.mirroredDistance;
   if (swapped && (!mirrored || *s.swapDistance <= *s.mirroredDistance)) {
     return sprintf("%s: landmarks %i and %i look swapped (distance %s)", id, (*s.swap)[0],

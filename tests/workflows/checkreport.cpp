@@ -37,6 +37,7 @@ TEST(CheckReport, NamesEachFindingInWords) {
     SpecimenCheck s = specimen(0.41, true, 30, false);
     s.swap = std::array<int, 2>{3, 9};
     s.swapDistance = to;
+    s.swapped = to < 0.21;  // the limit of these figures
     s.mirroredDistance = 0.5;
     return s;
   };
