@@ -4,6 +4,8 @@
 #include <cmath>
 #include <string>
 
+#include "workflows/reportwindowparts.h"
+
 namespace tarvolin {
 namespace {
 
@@ -11,53 +13,37 @@ namespace {
 // and on top the text, as high as its lines need at the window's width. On a
 // small screen (or at a large scaling) the plot gives up height first, so
 // that the whole table stays in view.
-constexpr double kMargin = 10;
-constexpr double kButtonHeight = 24;
+constexpr double kMargin = kReportMargin;
+constexpr double kButtonHeight = kReportButtonHeight;
 constexpr double kWidest = 800;
 constexpr double kTallestPlot = 466;
 constexpr double kLowestPlot = 200;
-// What the window system takes of the screen's height around the drawing
-// area: the title bar, the frame and the status bar.
-constexpr double kFrameRoom = 90;
+constexpr double kFrameRoom = kReportFrameRoom;
 const Eigen::Vector2d kCorner(120, 60);
-const Eigen::Vector4d kCopy(10, 0, 130, kButtonHeight);
-const Eigen::Vector4d kSave(150, 0, 170, kButtonHeight);
-
-Eigen::Vector4d rectangle(const PropertyValue& value) {
-  const Eigen::MatrixXd& m = std::get<Eigen::MatrixXd>(value);
-  return Eigen::Vector4d(m(0), m(1), m(2), m(3));
-}
-
-ControlSpec control(ControlStyle style, std::string_view tag, const char* string,
-                    const Eigen::Vector4d& position, const char* tooltip) {
-  ControlSpec described;
-  described.style = style;
-  described.tag = tag;
-  described.string = string;
-  described.position = position;
-  described.tooltip = tooltip;
-  return described;
-}
+const Eigen::Vector4d kCopy = kReportCopy;
+const Eigen::Vector4d kSave = kReportSave;
 
 // Opens the window with its controls and empty axes.
 Handle openWindow(Graphics& graphics, std::string_view module) {
   const Handle window = graphics.figure();
   graphics.setTag(window, std::string(kAllometryWindow));
-  const Eigen::Vector4d screen = rectangle(graphics.get(kRoot, "ScreenSize"));
+  const Eigen::Vector4d screen = reportrectangle(graphics.get(kRoot, "ScreenSize"));
   const double width = std::min(kWidest, screen(2) - 4 * kMargin);
   graphics.setPosition(window, Eigen::Vector4d(kCorner.x(), kCorner.y(), width, kTallestPlot));
   const Handle text = graphics.uicontrol(
-      window, control(ControlStyle::text, tags::kAllometryText, "",
-                      Eigen::Vector4d(kMargin, kMargin, width - 2 * kMargin, kButtonHeight),
-                      "The Procrustes ANOVA of shape on x; select text to copy a part of it"));
+      window,
+      reportcontrol(ControlStyle::text, tags::kAllometryText, "",
+                    Eigen::Vector4d(kMargin, kMargin, width - 2 * kMargin, kButtonHeight),
+                    "The Procrustes ANOVA of shape on x; select text to copy a part of it"));
   graphics.setFontName(text, "monospace");
-  ControlSpec copy = control(ControlStyle::pushbutton, tags::kAllometryCopyButton, "Copy table",
-                             kCopy, "Put the report with its table on the clipboard as text");
+  ControlSpec copy =
+      reportcontrol(ControlStyle::pushbutton, tags::kAllometryCopyButton, "Copy table", kCopy,
+                    "Put the report with its table on the clipboard as text");
   copy.callback = std::string(module) + "('AllometryCopy')";
   graphics.uicontrol(window, copy);
   ControlSpec save =
-      control(ControlStyle::pushbutton, tags::kAllometrySaveButton, "Save table as CSV...", kSave,
-              "Write the table to a CSV file, for a spreadsheet");
+      reportcontrol(ControlStyle::pushbutton, tags::kAllometrySaveButton, "Save table as CSV...",
+                    kSave, "Write the table to a CSV file, for a spreadsheet");
   save.callback = std::string(module) + "('AllometrySave')";
   graphics.uicontrol(window, save);
   const Handle plot = graphics.axes(window);
@@ -68,14 +54,14 @@ Handle openWindow(Graphics& graphics, std::string_view module) {
 // Lays the window out around its text, keeping its width and its top left
 // corner where it stands; a new window has its top near the screen's.
 void layOut(Graphics& graphics, Handle window, const std::string& report, bool fresh) {
-  const Eigen::Vector4d screen = rectangle(graphics.get(kRoot, "ScreenSize"));
-  const Eigen::Vector4d was = rectangle(graphics.get(window, "Position"));
+  const Eigen::Vector4d screen = reportrectangle(graphics.get(kRoot, "ScreenSize"));
+  const Eigen::Vector4d was = reportrectangle(graphics.get(window, "Position"));
   const double width = was(2);
   const Handle text = graphics.findobj(tags::kAllometryText, window).front();
   // Measured at the width the text will have.
   graphics.setPosition(text, Eigen::Vector4d(kMargin, kMargin, width - 2 * kMargin, kButtonHeight));
   graphics.setString(text, report);
-  const double textHeight = std::ceil(rectangle(graphics.get(text, "Extent"))(3));
+  const double textHeight = std::ceil(reportrectangle(graphics.get(text, "Extent"))(3));
   const double fixed = textHeight + kButtonHeight + 4 * kMargin;
   const double plotHeight = std::clamp(screen(3) - kFrameRoom - fixed, kLowestPlot, kTallestPlot);
   const double height = fixed + plotHeight;

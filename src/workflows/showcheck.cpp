@@ -5,6 +5,7 @@
 #include <string>
 
 #include "document/legendnames.h"
+#include "workflows/reportwindowparts.h"
 
 namespace tarvolin {
 namespace {
@@ -12,36 +13,18 @@ namespace {
 // From the bottom up: the plot, the buttons, the table and its header, and
 // on top the text, as high as its lines need. On a small screen the plot
 // gives up height first, then the table shows fewer rows (it scrolls).
-constexpr double kMargin = 10;
-constexpr double kButtonHeight = 24;
+constexpr double kMargin = kReportMargin;
+constexpr double kButtonHeight = kReportButtonHeight;
 constexpr double kWidest = 800;
 constexpr double kTallestPlot = 330;
 constexpr double kLowestPlot = 180;
 constexpr int kMostRows = 12;  // of the table shown at once
 constexpr int kFewestRows = 4;
 constexpr double kListFrame = 8;  // the list's frame and padding around its rows
-// What the window system takes of the screen's height around the drawing
-// area: the title bar, the frame and the status bar.
-constexpr double kFrameRoom = 90;
+constexpr double kFrameRoom = kReportFrameRoom;
 const Eigen::Vector2d kCorner(140, 60);
-const Eigen::Vector4d kCopy(10, 0, 130, kButtonHeight);
-const Eigen::Vector4d kSave(150, 0, 170, kButtonHeight);
-
-Eigen::Vector4d rectangle(const PropertyValue& value) {
-  const Eigen::MatrixXd& m = std::get<Eigen::MatrixXd>(value);
-  return Eigen::Vector4d(m(0), m(1), m(2), m(3));
-}
-
-ControlSpec control(ControlStyle style, std::string_view tag, const char* string,
-                    const Eigen::Vector4d& position, const char* tooltip) {
-  ControlSpec described;
-  described.style = style;
-  described.tag = tag;
-  described.string = string;
-  described.position = position;
-  described.tooltip = tooltip;
-  return described;
-}
+const Eigen::Vector4d kCopy = kReportCopy;
+const Eigen::Vector4d kSave = kReportSave;
 
 Handle tagged(const Graphics& graphics, std::string_view tag, Handle window) {
   return graphics.findobj(tag, window).front();
@@ -50,30 +33,32 @@ Handle tagged(const Graphics& graphics, std::string_view tag, Handle window) {
 Handle openWindow(Graphics& graphics, std::string_view module) {
   const Handle window = graphics.figure();
   graphics.setTag(window, std::string(tags::kCheckWindow));
-  const Eigen::Vector4d screen = rectangle(graphics.get(kRoot, "ScreenSize"));
+  const Eigen::Vector4d screen = reportrectangle(graphics.get(kRoot, "ScreenSize"));
   const double width = std::min(kWidest, screen(2) - 4 * kMargin);
   graphics.setPosition(window, Eigen::Vector4d(kCorner.x(), kCorner.y(), width, kTallestPlot));
   const Eigen::Vector4d anywhere(kMargin, kMargin, width - 2 * kMargin, kButtonHeight);
-  const Handle text =
-      graphics.uicontrol(window, control(ControlStyle::text, tags::kCheckText, "", anywhere,
-                                         "What the check found; select text to copy a part of it"));
+  const Handle text = graphics.uicontrol(
+      window, reportcontrol(ControlStyle::text, tags::kCheckText, "", anywhere,
+                            "What the check found; select text to copy a part of it"));
   graphics.setFontName(text, "monospace");
   const Handle header = graphics.uicontrol(
-      window, control(ControlStyle::text, tags::kCheckTableHeader, "", anywhere,
-                      "Every specimen, from the farthest from the mean shape to the nearest"));
+      window,
+      reportcontrol(ControlStyle::text, tags::kCheckTableHeader, "", anywhere,
+                    "Every specimen, from the farthest from the mean shape to the nearest"));
   graphics.setFontName(header, "monospace");
-  ControlSpec table = control(ControlStyle::listbox, tags::kCheckTable, "", anywhere,
-                              "Choose a specimen to see it among the others in the plot window: "
-                              "drawn larger in red, its landmarks numbered");
+  ControlSpec table =
+      reportcontrol(ControlStyle::listbox, tags::kCheckTable, "", anywhere,
+                    "Choose a specimen to see it among the others in the plot window: "
+                    "drawn larger in red, its landmarks numbered");
   table.callback = std::string(module) + "('CheckSelect')";
   graphics.setFontName(graphics.uicontrol(window, table), "monospace");
-  ControlSpec copy = control(ControlStyle::pushbutton, tags::kCheckCopyButton, "Copy table", kCopy,
-                             "Put the report with its table on the clipboard as text");
+  ControlSpec copy = reportcontrol(ControlStyle::pushbutton, tags::kCheckCopyButton, "Copy table",
+                                   kCopy, "Put the report with its table on the clipboard as text");
   copy.callback = std::string(module) + "('CheckCopy')";
   graphics.uicontrol(window, copy);
   ControlSpec save =
-      control(ControlStyle::pushbutton, tags::kCheckSaveButton, "Save table as CSV...", kSave,
-              "Write the table to a CSV file, for a spreadsheet");
+      reportcontrol(ControlStyle::pushbutton, tags::kCheckSaveButton, "Save table as CSV...", kSave,
+                    "Write the table to a CSV file, for a spreadsheet");
   save.callback = std::string(module) + "('CheckSave')";
   graphics.uicontrol(window, save);
   const Handle plot = graphics.axes(window);
@@ -94,8 +79,8 @@ std::string joined(const std::vector<std::string>& lines) {
 // top left corner where they stand; a new window has its top near the
 // screen's.
 void layOut(Graphics& graphics, Handle window, const CheckReport& report, bool fresh) {
-  const Eigen::Vector4d screen = rectangle(graphics.get(kRoot, "ScreenSize"));
-  const Eigen::Vector4d was = rectangle(graphics.get(window, "Position"));
+  const Eigen::Vector4d screen = reportrectangle(graphics.get(kRoot, "ScreenSize"));
+  const Eigen::Vector4d was = reportrectangle(graphics.get(window, "Position"));
   const double width = was(2);
   const double inside = width - 2 * kMargin;
   const Handle text = tagged(graphics, tags::kCheckText, window);
@@ -108,8 +93,8 @@ void layOut(Graphics& graphics, Handle window, const CheckReport& report, bool f
   graphics.setString(header, report.tableHeader);
   graphics.setString(table, joined(report.tableRows));
   graphics.setValue(table, 0);
-  const double textHeight = std::ceil(rectangle(graphics.get(text, "Extent"))(3));
-  const double headerHeight = std::ceil(rectangle(graphics.get(header, "Extent"))(3));
+  const double textHeight = std::ceil(reportrectangle(graphics.get(text, "Extent"))(3));
+  const double headerHeight = std::ceil(reportrectangle(graphics.get(header, "Extent"))(3));
   // A row of the list is as high as the header's line, without its box.
   const double rowHeight = std::max(12.0, headerHeight - 6);
 
