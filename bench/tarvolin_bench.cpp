@@ -270,9 +270,9 @@ void BM_checkdata(benchmark::State& state) {
   }
   // What was found, to see that the planted faults are among it.
   state.counters["out_of_line"] = found.outOfLine();
-  state.counters["swapped"] = static_cast<double>(
-      std::count_if(found.specimens.begin(), found.specimens.end(),
-                    [&](const SpecimenCheck& c) { return c.swapped(found.limit); }));
+  state.counters["swapped"] =
+      static_cast<double>(std::count_if(found.specimens.begin(), found.specimens.end(),
+                                        [](const SpecimenCheck& c) { return c.swapped; }));
   state.counters["mirrored"] =
       static_cast<double>(std::count_if(found.specimens.begin(), found.specimens.end(),
                                         [](const SpecimenCheck& c) { return c.mirrored; }));

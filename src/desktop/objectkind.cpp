@@ -36,6 +36,8 @@ ObjectKind kindof(PlotRole role, bool named) {
       return {4, false, false, true};  // a mean, not numbered
     case PlotRole::chosen:
       return {5, false, true, true, true};
+    case PlotRole::chosenLinks:
+      return {5, false, false};
     case PlotRole::checkDistances:
     case PlotRole::checkLimit:
     case PlotRole::allometrySpecimens:

@@ -20,6 +20,10 @@ inline constexpr std::string_view kWireframe = "wireframe";
 inline constexpr std::string_view kAllometrySpecimens = "specimens";
 inline constexpr std::string_view kAllometryLine = "fitted line";
 
+// A specimen chosen in a report, in the workflow's plot: its landmarks are
+// named by its ID, the lines to them so.
+inline constexpr std::string_view kChosenLinks = "from the mean shape";
+
 // The data check's plot.
 inline constexpr std::string_view kCheckSpecimens = "specimens";
 inline constexpr std::string_view kCheckOutliers = "far from the mean shape";

@@ -22,6 +22,7 @@ enum class PlotRole : std::uint8_t {
   allometrySpecimens,     // one point a specimen: size against regression score
   fittedLine,             // the line fitted through them
   chosen,                 // a specimen chosen in a report, shown among the others
+  chosenLinks,            // the lines from the mean shape's landmarks to the chosen one's
   checkDistances,         // one point a specimen: its distance to the mean shape by rank
   checkLimit,             // the line of the limit above which a distance is out of line
 };

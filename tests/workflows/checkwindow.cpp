@@ -1,5 +1,6 @@
 // The Check data button of both workflow windows, its report window, and
 // the specimen chosen there shown in the plot.
+#include <cmath>
 #include <filesystem>
 
 #include "core/sprintf.h"
@@ -93,12 +94,13 @@ class CheckWindowTest : public ::testing::TestWithParam<Workflow> {
   }
   Handle report() const { return graphics_.findobj(tags::kCheckWindow).front(); }
   Handle inReport(std::string_view tag) const { return graphics_.findobj(tag, report()).front(); }
-  // The plotted objects of the chosen specimen in the workflow's plot.
-  std::vector<const GraphicsObject*> chosen() const {
+  // The plotted objects of the chosen specimen in the workflow's plot (or
+  // of the lines to it from the mean shape).
+  std::vector<const GraphicsObject*> chosen(PlotRole role = PlotRole::chosen) const {
     const Handle plot = GetParam().threeD ? sw3_.state().fighand1->handle : window_;
     std::vector<const GraphicsObject*> found;
     for (Handle h : graphics_.descendants(plot, ObjectType::line)) {
-      if (graphics_.object(h).role == PlotRole::chosen) found.push_back(&graphics_.object(h));
+      if (graphics_.object(h).role == role) found.push_back(&graphics_.object(h));
     }
     return found;
   }
@@ -163,10 +165,19 @@ TEST_P(CheckWindowTest, FindsEachPlantedFaultAndShowsTheSpecimenChosen) {
     EXPECT_EQ(shown.front()->displayName, std::to_string(first + 1));
     EXPECT_EQ(shown.front()->xdata(0), (GetParam().threeD ? sw3_.DATA() : sw2_.DATA())(first, 0));
     EXPECT_NE(status_.find(std::to_string(first + 1)), std::string::npos) << status_;
+    // One line from each landmark of the mean shape to the specimen's.
+    const Eigen::MatrixXd& data = GetParam().threeD ? sw3_.DATA() : sw2_.DATA();
+    const std::vector<const GraphicsObject*> links = chosen(PlotRole::chosenLinks);
+    ASSERT_EQ(links.size(), 1u);
+    ASSERT_EQ(links.front()->xdata.size(), 3 * k);
+    EXPECT_NEAR(links.front()->xdata(3 * (k - 1)), data.col(dims() * (k - 1)).mean(), 1e-15);
+    EXPECT_EQ(links.front()->ydata(3 * (k - 1) + 1), data(first, dims() * (k - 1) + 1));
+    EXPECT_TRUE(std::isnan(links.front()->xdata(2)));
     // Choosing another replaces it.
     graphics_.setValue(inReport(tags::kCheckTable), 2);
     run("CheckSelect");
     EXPECT_EQ(chosen().size(), shown.size());
+    EXPECT_EQ(chosen(PlotRole::chosenLinks).size(), 1u);
   }
 }
 
