@@ -24,6 +24,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <memory>
 
 #include "core/errors.h"
 #include "core/writefileatomic.h"
@@ -177,12 +178,25 @@ QWidget* FigureWindow::addControl(Handle control) {
       list->setUniformItemSizes(true);  // a long table scrolls without measuring every line
       // The user's choice, by click or by key, becomes the Value and runs the
       // callback; the model's own changes are shown with the signals blocked.
-      connect(list, &QListWidget::currentRowChanged, this, [this, control](int row) {
+      // A click on the row already chosen chooses it again (to show it once
+      // more after the plot was drawn anew): the press that changes the row
+      // has run the callback already, and says so until the event is done.
+      auto changing = std::make_shared<bool>(false);
+      connect(list, &QListWidget::currentRowChanged, this, [this, control, changing](int row) {
         Graphics& g = view_.graphics();
         if (!g.isValid(control) || row < 0) return;
+        *changing = true;
+        QTimer::singleShot(0, this, [changing] { *changing = false; });
         g.setValue(control, row + 1);
         view_.runCallback(control);
       });
+      connect(list, &QListWidget::itemPressed, this,
+              [this, control, changing, list](QListWidgetItem* item) {
+                Graphics& g = view_.graphics();
+                if (*changing || !g.isValid(control) || list->row(item) < 0) return;
+                g.setValue(control, list->row(item) + 1);
+                view_.runCallback(control);
+              });
       widget = list;
       break;
     }

@@ -41,7 +41,7 @@ std::string allometryjson(const ProcrustesAnova& anova, const AllometryRecord& r
       {"transform", record.transform},
       {"groups", record.groups.empty() ? nlohmann::json(nullptr) : nlohmann::json(record.groups)}};
   // nlohmann writes numbers the same in every locale, shortest round trip.
-  return report.dump(2) + "\n";
+  return report.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
 }
 
 }  // namespace tarvolin

@@ -1,4 +1,6 @@
 #include <filesystem>
+#include <string_view>
+#include <unordered_map>
 
 #include "core/sprintf.h"
 #include "workflows/checkreportparts.h"
@@ -6,12 +8,8 @@
 namespace tarvolin {
 namespace {
 
-// "3 and 17", "3, 17 and 20": the rows (from 1) of the specimens called `id`.
-std::string rowsOf(const std::string& id, const std::vector<std::string>& ids) {
-  std::vector<size_t> rows;
-  for (size_t i = 0; i < ids.size(); ++i) {
-    if (ids[i] == id) rows.push_back(i + 1);
-  }
+// "3 and 17", "3, 17 and 20": rows (from 1).
+std::string rowsText(const std::vector<size_t>& rows) {
   std::string text;
   for (size_t r = 0; r < rows.size(); ++r) {
     text += (r == 0 ? "" : r + 1 == rows.size() ? " and " : ", ") + std::to_string(rows[r]);
@@ -29,10 +27,16 @@ std::string fileName(const std::string& path) {
 std::vector<std::string> checkidwords(const IdFindings& found,
                                       const std::vector<std::string>& ids) {
   std::vector<std::string> words;
+  // The rows of each repeated ID, in one pass: a file pasted twice repeats
+  // every ID.
+  std::unordered_map<std::string_view, std::vector<size_t>> rows;
+  for (const std::string& id : found.duplicates) rows[id];
+  for (size_t i = 0; i < ids.size(); ++i) {
+    if (const auto at = rows.find(ids[i]); at != rows.end()) at->second.push_back(i + 1);
+  }
   for (const std::string& id : found.duplicates) {
-    size_t uses = 0;
-    for (const std::string& other : ids) uses += other == id;
-    words.push_back(sprintf("%s is the ID of %i specimens (rows %s)", id, uses, rowsOf(id, ids)));
+    const std::vector<size_t>& of = rows[id];
+    words.push_back(sprintf("%s is the ID of %i specimens (rows %s)", id, of.size(), rowsText(of)));
   }
   for (const TableMismatch& table : found.tables) {
     const std::string file = fileName(table.file);

@@ -60,8 +60,10 @@ std::string checkjson(const CheckReport& report) {
        {{"duplicates", report.idFindings.duplicates},
         {"table_only", joined(report.idFindings, &TableMismatch::tableOnly)},
         {"missing_from_table", joined(report.idFindings, &TableMismatch::missingFromTable)}}}};
-  // nlohmann writes numbers the same in every locale, shortest round trip.
-  return json.dump(2) + "\n";
+  // nlohmann writes numbers the same in every locale, shortest round trip;
+  // an ID or file name that is not UTF-8 (a Latin-1 TPS file) has its odd
+  // bytes replaced rather than stopping the report.
+  return json.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
 }
 
 }  // namespace tarvolin

@@ -359,7 +359,7 @@ void Stand3sw::loadGroups() { loadgroupsinto(session_, panel_); }
 void Stand3sw::checkData() { panel_.showCheck(session_, state_.datafile, "stand3sw"); }
 
 void Stand3sw::checkSelect() {
-  const std::optional<Eigen::Index> specimen = panel_.checkChoice();
+  const std::optional<Eigen::Index> specimen = panel_.checkChoice(session_);
   if (!specimen) return;
   // Shown among the superimposed specimens it was checked with: the plot is
   // drawn again when it shows something else or its window has gone.

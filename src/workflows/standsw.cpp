@@ -240,7 +240,7 @@ void Standsw::checkData() {
 }
 
 void Standsw::checkSelect() {
-  const std::optional<Eigen::Index> specimen = panel_.checkChoice();
+  const std::optional<Eigen::Index> specimen = panel_.checkChoice(session_);
   if (!specimen) return;
   // Shown among the specimens it was checked with.
   if (!state_.plotShowsDataAlone) {

@@ -55,8 +55,10 @@ void SwitchyardPanel::saveCheck() {
   graphics_.status("Saved the data check table to " + choice->path());
 }
 
-std::optional<Eigen::Index> SwitchyardPanel::checkChoice() {
-  if (!check_ || !checkWindow_ || !graphics_.exists(*checkWindow_)) {
+std::optional<Eigen::Index> SwitchyardPanel::checkChoice(const AnalysisSession& session) {
+  const bool same = check_ && check_->ids == session.ids() &&
+                    session.data().rows() == static_cast<Eigen::Index>(check_->ids.size());
+  if (!same || !checkWindow_ || !graphics_.exists(*checkWindow_)) {
     throw MissingError("the data set has changed since it was checked; click Check data again");
   }
   const Handle window = checkWindow_->handle;

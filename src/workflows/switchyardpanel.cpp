@@ -104,6 +104,8 @@ bool SwitchyardPanel::enterOwnWindow() {
   const ObjectId now = graphics_.id(*window);
   const bool changed = lastWindow_ && *lastWindow_ != now;
   lastWindow_ = now;
+  // The switchyard starts afresh: the check was of the data it forgets.
+  if (changed) check_.reset();
   return changed;
 }
 
@@ -285,6 +287,7 @@ void SwitchyardPanel::resetControls() {
     setEnable(tag, false);
   }
   check_.reset();
+  loadNote_.clear();
 }
 
 void SwitchyardPanel::resetLaterSteps() {
@@ -294,6 +297,7 @@ void SwitchyardPanel::resetLaterSteps() {
   resetXChoice();
   // The check was of the earlier data set: its rows name other specimens.
   check_.reset();
+  loadNote_.clear();
 }
 
 void SwitchyardPanel::resetXChoice() {

@@ -230,8 +230,9 @@ class SwitchyardPanel {
   // CheckSelect: the specimen (its row in the data set) of the row chosen
   // in the report's list, marked in the report's plot, with what the report
   // says of it in the status line; nothing when no row is chosen. Refused
-  // (MissingError) when the data set changed since the check.
-  std::optional<Eigen::Index> checkChoice();
+  // (MissingError) when the data set changed since the check: the session's
+  // is another.
+  std::optional<Eigen::Index> checkChoice(const AnalysisSession& session);
   // The check shown last, while it belongs to the data set loaded.
   const std::optional<CheckReport>& check() const { return check_; }
 

@@ -155,6 +155,29 @@ TEST(CheckReport, StatusLineCountsTheSpecimensOutOfLine) {
   }
 }
 
+// IDs and file names as a Latin-1 file spells them are not UTF-8: the text
+// keeps their bytes, the JSON replaces the odd ones instead of failing.
+TEST(CheckReport, IdsThatAreNotUtf8StillGiveAReport) {
+  const Eigen::MatrixXd data =
+      superimposedataset(dload(examplePath("skulls_zor.txt")), consoleSink()).data;
+  std::vector<std::string> ids;
+  for (int i = 1; i <= 40; ++i)
+    ids.push_back(
+        "Sch\xe4"
+        "del_" +
+        std::to_string(i));
+  const CheckReport report = checkreport(data, 3, ids,
+                                         "Sch\xe4"
+                                         "del.txt");
+  EXPECT_NE(report.text.find("Sch\xe4"
+                             "del_12 "),
+            std::string::npos);
+  EXPECT_NE(report.json.find("\"Sch\xef\xbf\xbd"
+                             "del_12\""),
+            std::string::npos)
+      << report.json;
+}
+
 // The whole report of the example data with two landmarks of one specimen
 // exchanged: the header, the table in rank order, the findings, and the
 // CSV and JSON of the same figures; a data set without IDs is numbered.

@@ -197,14 +197,28 @@ TEST_P(CheckWindowTest, CopiesSavesAndRefusesAStaleChoice) {
   run("CheckSave", dir_.file("check.csv"));
   EXPECT_EQ(readText(dir_.file("check.csv")), check()->csv);
 
+  const std::string stale =
+      "Error in CheckSelect: the data set has changed since it was checked; click Check data "
+      "again";
   run("Clear");
   EXPECT_EQ(graphics_.getString(graphics_.findobj("CheckDataButton", window_).front(), "Enable"),
             "off");
   graphics_.setValue(inReport(tags::kCheckTable), 1);
   run("CheckSelect");
-  EXPECT_EQ(graphics_.lastError(),
-            "Error in CheckSelect: the data set has changed since it was checked; click Check "
-            "data again");
+  EXPECT_EQ(graphics_.lastError(), stale);
+
+  // A workflow window opened anew starts afresh, the report still open.
+  Handle own = window_;
+  const auto locator = [&own] { return std::optional<Handle>(own); };
+  GetParam().threeD ? sw3_.setWindowLocator("Tarvolin", locator)
+                    : sw2_.setWindowLocator("Tarvolin2D", locator);
+  run("LoadData", examplePath(GetParam().example));
+  run("CheckData");
+  graphics_.close(own);
+  own = testing::testWindow(graphics_, GetParam().threeD);
+  graphics_.setValue(inReport(tags::kCheckTable), 1);
+  run("CheckSelect");
+  EXPECT_EQ(graphics_.lastError(), stale);
 }
 
 INSTANTIATE_TEST_SUITE_P(Windows, CheckWindowTest,
