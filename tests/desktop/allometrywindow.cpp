@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QScreen>
+#include <QTest>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -207,20 +208,36 @@ TEST(CHECK_WINDOW, ARowChosenInTheListIsShownInThePlot) {
   EXPECT_TRUE(QFontInfo(list->font()).fixedPitch());
   EXPECT_TRUE(QGuiApplication::primaryScreen()->availableGeometry().contains(
       view.window(report)->frameGeometry()));
+  auto chosenInPlot = [&] {
+    std::vector<std::string> chosen;
+    for (Handle h : graphics.descendants(*runtime.plotWindow(), ObjectType::line)) {
+      const GraphicsObject& line = graphics.object(h);
+      if (line.role == PlotRole::chosen) chosen.emplace_back(line.displayName);
+    }
+    return chosen;
+  };
   for (const int row : {1, 0}) {
     list->setCurrentRow(row);
     serveEvents();
     ASSERT_EQ(graphics.lastError(), "");
-    const Handle plot = *runtime.plotWindow();
-    std::vector<std::string> chosen;
-    for (Handle h : graphics.descendants(plot, ObjectType::line)) {
-      const GraphicsObject& line = graphics.object(h);
-      if (line.role == PlotRole::chosen) chosen.emplace_back(line.displayName);
-    }
+    const std::vector<std::string> chosen = chosenInPlot();
     ASSERT_EQ(chosen.size(), 1u) << row;
     // The row names the specimen after its rank.
     EXPECT_TRUE(list->item(row)->text().contains(QString::fromStdString(chosen.front() + " ")))
         << row;
+  }
+  // Drawn anew, the plot shows no specimen chosen; a click on the row
+  // already chosen shows it again, and a click on another row shows that
+  // one, once.
+  view.click(graphics.findobj("ShowDataButton", main).front());
+  serveEvents();
+  EXPECT_TRUE(chosenInPlot().empty());
+  for (const int row : {0, 2}) {
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(row)).center());
+    serveEvents();
+    EXPECT_EQ(chosenInPlot().size(), 1u) << row;
+    EXPECT_EQ(list->currentRow(), row);
   }
   while (!graphics.object(kRoot).children.empty()) {
     graphics.close(graphics.object(kRoot).children.back());
