@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <vector>
 
+#include "core/sprintf.h"
 #include "document/legendnames.h"
 #include "workflows/reportwindowparts.h"
 
@@ -164,9 +166,17 @@ void plotDistances(Graphics& graphics, const CheckReport& report) {
 std::string checkwindowtext(const CheckReport& report) {
   std::string head = report.text.substr(0, report.text.find(report.tableHeader));
   while (!head.empty() && (head.back() == '\n' || head.back() == ' ')) head.pop_back();
-  const std::string found =
-      report.findings.empty() ? "Nothing looks out of line." : joined(report.findings);
-  return head + "\n\n" + found;
+  if (report.findings.empty()) return head + "\n\nNothing looks out of line.";
+  // The first findings: the table below has every one, and the text must
+  // leave it and the plot room.
+  const size_t shown = std::min(report.findings.size(), kCheckFindingsShown);
+  std::vector<std::string> found(report.findings.begin(),
+                                 report.findings.begin() + static_cast<std::ptrdiff_t>(shown));
+  if (shown < report.findings.size()) {
+    found.push_back(sprintf("... and %i more in the table (Copy table has them all)",
+                            report.findings.size() - shown));
+  }
+  return head + "\n\n" + joined(found);
 }
 
 ObjectId showcheck(Graphics& graphics, const CheckReport& report,

@@ -25,7 +25,9 @@
 //   window = showcheck(graphics, report, window, "stand3sw");
 //   showcheckchoice(graphics, report, window->handle, 1);
 
+#include <cstddef>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "document/controltags.h"
@@ -42,8 +44,10 @@ ObjectId showcheck(Graphics& graphics, const CheckReport& report,
 
 void showcheckchoice(Graphics& graphics, const CheckReport& report, Handle window, int rank);
 
-// The words the window's text shows: the header lines, then the findings
-// (or that nothing looks out of line).
+// The words the window's text shows: the header lines, then the first
+// kCheckFindingsShown findings and how many more the table has (or that
+// nothing looks out of line).
+inline constexpr size_t kCheckFindingsShown = 12;
 std::string checkwindowtext(const CheckReport& report);
 
 }  // namespace tarvolin

@@ -1,5 +1,6 @@
 // The Check data button of both workflow windows, its report window, and
 // the specimen chosen there shown in the plot.
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 
@@ -7,6 +8,7 @@
 #include "document/controltags.h"
 #include "formats/dload.h"
 #include "tests/testing.h"
+#include "workflows/showcheck.h"
 #include "workflows/stand3sw.h"
 #include "workflows/standsw.h"
 #include "workflowtesting.h"
@@ -219,6 +221,24 @@ TEST_P(CheckWindowTest, CopiesSavesAndRefusesAStaleChoice) {
   graphics_.setValue(inReport(tags::kCheckTable), 1);
   run("CheckSelect");
   EXPECT_EQ(graphics_.lastError(), stale);
+}
+
+// However many findings there are, the window's text names a dozen and
+// leaves the rest to the table, so that the table and the plot keep room.
+TEST(CheckWindowText, NamesADozenFindingsAndCountsTheRest) {
+  for (const size_t many : {size_t{0}, size_t{3}, kCheckFindingsShown, size_t{46}}) {
+    CheckReport report;
+    report.tableHeader = "rank  ID";
+    report.text = "Data check: a.txt\n\nrank  ID\n";
+    for (size_t i = 0; i < many; ++i) report.findings.push_back("finding " + std::to_string(i));
+    const std::string text = checkwindowtext(report);
+    EXPECT_EQ(text.find("Data check: a.txt\n\n"), 0u) << text;
+    EXPECT_EQ(text.find("rank  ID"), std::string::npos);
+    const size_t lines = static_cast<size_t>(std::count(text.begin(), text.end(), '\n'));
+    EXPECT_EQ(lines, 2 + std::max<size_t>(1, std::min(many, kCheckFindingsShown + 1)) - 1) << many;
+    EXPECT_EQ(text.ends_with("... and 34 more in the table (Copy table has them all)"), many == 46);
+    EXPECT_EQ(text.ends_with("Nothing looks out of line."), many == 0);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Windows, CheckWindowTest,
