@@ -1,8 +1,7 @@
-#include <filesystem>
-
 #include "cli/clisteps.h"
 #include "formats/dload.h"
 #include "formats/readcovariate.h"
+#include "formats/tablecolumnnamed.h"
 
 namespace tarvolin {
 namespace {
@@ -36,11 +35,9 @@ Eigen::VectorXd loadclix(const CliOptions& options, const LandmarkSet& set, std:
     return set.size;
   }
   return readinginput(Input::x, [&]() -> Eigen::VectorXd {
-    std::error_code error;
-    const size_t colon = options.x.rfind(':');
-    if (!std::filesystem::exists(options.x, error) && colon != std::string::npos && colon > 0) {
-      source = options.x.substr(0, colon);
-      return readcovariate(source, options.x.substr(colon + 1), set.ids);
+    if (const std::optional<TableColumnName> named = tablecolumnnamed(options.x)) {
+      source = named->table;
+      return readcovariate(source, named->column, set.ids);
     }
     source = options.x;
     return loadXList(options.x, set.specimens(), err);

@@ -1,7 +1,6 @@
-#include <filesystem>
-
 #include "cli/clisteps.h"
 #include "formats/readtableids.h"
+#include "formats/tablecolumnnamed.h"
 #include "workflows/checkreport.h"
 
 namespace tarvolin {
@@ -11,16 +10,11 @@ namespace {
 // --groups read it with; nothing for cs, a list by order or no option, which
 // have no IDs to match.
 std::optional<TableIds> tableOf(const std::string& given, Input input) {
-  std::error_code error;
-  const size_t colon = given.rfind(':');
-  if (given.empty() || given == "cs" || std::filesystem::exists(given, error) ||
-      colon == std::string::npos || colon == 0) {
-    return std::nullopt;
-  }
+  const std::optional<TableColumnName> named = tablecolumnnamed(given);
+  if (!named) return std::nullopt;
   TableIds table;
-  table.file = given.substr(0, colon);
-  table.ids =
-      readinginput(input, [&] { return readtableids(table.file, given.substr(colon + 1)); });
+  table.file = named->table;
+  table.ids = readinginput(input, [&] { return readtableids(named->table, named->column); });
   return table;
 }
 

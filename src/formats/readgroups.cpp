@@ -1,9 +1,7 @@
 #include "formats/readgroups.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <string_view>
-#include <system_error>
 #include <unordered_map>
 
 #include "core/errors.h"
@@ -13,6 +11,7 @@
 #include "core/texthelpers.h"
 #include "core/withoutbom.h"
 #include "formats/readtablecolumn.h"
+#include "formats/tablecolumnnamed.h"
 
 namespace tarvolin {
 namespace {
@@ -84,11 +83,9 @@ std::vector<std::string> tableLabels(const std::string& path, const std::string&
 SpecimenGroups readgroups(const std::string& given, const std::vector<std::string>& ids) {
   SpecimenGroups groups;
   std::vector<std::string> labels;
-  std::error_code error;
-  const size_t colon = given.rfind(':');
-  if (!std::filesystem::exists(given, error) && colon != std::string::npos && colon > 0) {
-    groups.source = given.substr(0, colon);
-    labels = tableLabels(groups.source, given.substr(colon + 1), ids);
+  if (const std::optional<TableColumnName> named = tablecolumnnamed(given)) {
+    groups.source = named->table;
+    labels = tableLabels(groups.source, named->column, ids);
   } else {
     groups.source = given;
     labels = listLabels(given, ids.size());

@@ -156,7 +156,6 @@ DataCheck checkdata(const Eigen::MatrixXd& data, int dims, bool causes) {
   }
   DataCheck check;
   check.dims = dims;
-  check.causesSought = causes;
   const bool shaped = data.cols() > dims && (data.cols() - 1) % dims == 0;
   if (shaped) check.landmarks = static_cast<int>((data.cols() - 1) / dims);
   if (data.rows() == 0) {

@@ -90,7 +90,6 @@ struct DataCheck {
   double sizeMedian = 0;
   std::vector<SpecimenCheck> specimens;  // in the data set's order
   std::vector<Eigen::Index> byRank;      // the specimens from the farthest to the nearest
-  bool causesSought = false;             // swaps and mirror images were looked for
 
   // Specimens far from the mean shape or of a size out of line.
   int outOfLine() const;

@@ -1,5 +1,6 @@
 #include "workflows/stand3sw.h"
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 
@@ -363,15 +364,12 @@ void Stand3sw::checkSelect() {
   if (!specimen) return;
   // Shown among the superimposed specimens it was checked with: the plot is
   // drawn again when it shows something else or its window has gone.
-  bool showsData = false;
-  if (plotWindowOpen()) {
-    for (Handle axes : graphics_.object(state_.fighand1->handle).children) {
-      for (Handle child : graphics_.object(axes).children) {
-        if (graphics_.object(child).role == PlotRole::specimens) showsData = true;
-        if (showsData) break;
-      }
-    }
-  }
+  const std::vector<Handle> plotted =
+      plotWindowOpen() ? graphics_.descendants(state_.fighand1->handle, ObjectType::line)
+                       : std::vector<Handle>{};
+  const bool showsData = std::any_of(plotted.begin(), plotted.end(), [this](Handle h) {
+    return graphics_.object(h).role == PlotRole::specimens;
+  });
   const std::optional<Handle> remembered = graphics_.currentFigure();
   if (!showsData) drawData();
   selectPlotWindow();
