@@ -29,4 +29,13 @@ inline constexpr std::string_view kCheckSpecimens = "specimens";
 inline constexpr std::string_view kCheckOutliers = "far from the mean shape";
 inline constexpr std::string_view kCheckLimit = "limit";
 
+// The shape space window's plots.
+inline constexpr std::string_view kPcSpecimens = "specimens";
+inline constexpr std::string_view kScreeProportions = "proportion of variance";
+inline constexpr std::string_view kScreeCumulative = "cumulative";
+
+// A shape change, in the workflow's plot.
+inline constexpr std::string_view kChangeMean = "mean shape";
+inline constexpr std::string_view kDeformationGrid = "deformation grid";
+
 }  // namespace tarvolin

@@ -25,6 +25,16 @@ enum class PlotRole : std::uint8_t {
   chosenLinks,            // the lines from the mean shape's landmarks to the chosen one's
   checkDistances,         // one point a specimen: its distance to the mean shape by rank
   checkLimit,             // the line of the limit above which a distance is out of line
+  pcScores,               // one point a specimen: its scores on two principal components
+  pcHull,                 // the convex hull of a group's scores
+  zeroLine,               // a dashed line through zero
+  screeProportions,       // each component's share of the variance
+  screeCumulative,        // the running sum of the shares
+  changeMean,             // the mean shape a shape change starts from
+  changeTarget,           // the shape it changes toward
+  lollipops,              // segments from the mean's landmarks to the target's
+  warpedWireframe,        // the wires on the mean and on the target
+  deformationGrid,        // a grid deformed from the mean toward the target
 };
 
 }  // namespace tarvolin
