@@ -7,6 +7,7 @@
 #include "core/sprintf.h"
 #include "formats/landmarktext.h"
 #include "numerics/shapepca.h"
+#include "workflows/pcascorescsv.h"
 #include "workflows/pcatables.h"
 #include "workflows/plotmorphospace.h"
 

@@ -1,3 +1,5 @@
+#include "workflows/pcascorescsv.h"
+
 #include "core/csvtext.h"
 #include "workflows/pcatables.h"
 
@@ -10,16 +12,23 @@ void pcascorescsv(const ShapePca& pca, const std::vector<std::string>& ids, cons
   sink(header + "\n");
   const auto scores = pca.scores();
   pcarowpieces(
-      scores.rows(), 20 * (m + 1),
-      [&](Eigen::Index i, std::string& text) {
-        text += csvfield(ids[static_cast<size_t>(i)]);
+      pca.specimens, 20 * (m + 1),
+      [&](Eigen::Index j, std::string& text) {
+        text += csvfield(static_cast<size_t>(j) < ids.size() ? ids[static_cast<size_t>(j)]
+                                                             : std::to_string(j + 1));
         for (Eigen::Index c = 0; c < m; ++c) {
           text += ',';
-          text += csvnumber(scores(i, c));
+          text += csvnumber(scores(j, c));
         }
         text += '\n';
       },
       sink);
+}
+
+std::string pcascorescsv(const ShapePca& pca, const std::vector<std::string>& ids) {
+  std::string csv;
+  pcascorescsv(pca, ids, [&csv](std::string_view piece) { csv += piece; });
+  return csv;
 }
 
 }  // namespace tarvolin

@@ -26,9 +26,9 @@
 // "scores": [{"id", "pc": [...]}]}, the scores in the order of the data set,
 // one specimen a line; numbers with every digit, the same in every locale.
 //
-// pcascorescsv: "id,PC1,PC2,..." and a row per specimen; pcaloadingscsv:
-// "variable,PC1,PC2,..." and a row per variable (x1, y1, [z1,] x2, ...)
-// holding each eigenvector's element; every digit (csvnumber).
+// pcaloadingscsv: "variable,PC1,PC2,..." and a row per variable (x1, y1,
+// [z1,] x2, ...) holding each eigenvector's element, every digit
+// (csvnumber). The scores as CSV are pcascorescsv's (pcascorescsv.h).
 //
 // pcashapes: the mean shape and, for each component, the shapes at its
 // smallest and largest score (mean + score x eigenvector), as specimens
@@ -37,7 +37,7 @@
 //
 // Example:
 //   ShapePca pca = shapepca(std::move(rows), 3 * k);
-//   writefileatomic("scores.csv", [&](const TextSink& write) { pcascorescsv(pca, ids, write); });
+//   writefileatomic("loadings.csv", [&](const TextSink& write) { pcaloadingscsv(pca, 3, write); });
 
 #include <Eigen/Core>
 #include <functional>
@@ -64,7 +64,6 @@ void pcatext(const ShapePca& pca, const PcaRecord& record, const std::vector<std
              const TextSink& sink);
 void pcajson(const ShapePca& pca, const PcaRecord& record, const std::vector<std::string>& ids,
              const TextSink& sink);
-void pcascorescsv(const ShapePca& pca, const std::vector<std::string>& ids, const TextSink& sink);
 void pcaloadingscsv(const ShapePca& pca, int dims, const TextSink& sink);
 LandmarkSet pcashapes(const ShapePca& pca, int dims);
 
