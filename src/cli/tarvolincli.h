@@ -8,6 +8,9 @@
 //   tarvolin-cli standardize FILE [INPUT] [--x cs|XLIST|TABLE:COLUMN]
 //                            [--transform none|ln|log10] [--standard VALUE] [--keep-size]
 //                            [--to FORMAT] [-o OUT]
+//   tarvolin-cli pca FILE [INPUT] [--of superimposed|standardized] [--x ...] [--transform ...]
+//                    [--standard VALUE] [--groups G] [--components K] [--json | --to csv]
+//                    [--loadings CSV] [--shapes FILE] [--plot PICTURE [--pcs I,J]] [-o OUT]
 //   tarvolin-cli convert FILE [INPUT] [--missing keep] [--to FORMAT] [-o OUT]
 //   tarvolin-cli run SCRIPT [--strict] [--figures DIR]
 //

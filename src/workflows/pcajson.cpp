@@ -1,6 +1,7 @@
 #include <cmath>
 #include <nlohmann/json.hpp>
 
+#include "core/csvtext.h"
 #include "workflows/pcatables.h"
 
 namespace tarvolin {
@@ -46,10 +47,17 @@ void pcajson(const ShapePca& pca, const PcaRecord& record, const std::vector<std
   pcarowpieces(
       n, 20 * (scores.cols() + 1),
       [&](Eigen::Index i, std::string& line) {
-        Json pc = Json::array();
-        for (Eigen::Index c = 0; c < scores.cols(); ++c) pc.push_back(number(scores(i, c)));
-        line += i == 0 ? "\n    " : ",\n    ";
-        line += dumped(Json{{"id", ids[static_cast<size_t>(i)]}, {"pc", std::move(pc)}}, -1);
+        line += i == 0 ? "\n    {\"id\":" : ",\n    {\"id\":";
+        line += dumped(Json(ids[static_cast<size_t>(i)]), -1);
+        line += ",\"pc\":[";
+        // Every digit, as nlohmann writes them (the shortest text that
+        // reads back the same), without a document per specimen.
+        for (Eigen::Index c = 0; c < scores.cols(); ++c) {
+          if (c > 0) line += ',';
+          const double value = scores(i, c);
+          line += std::isfinite(value) ? csvnumber(value) : std::string("null");
+        }
+        line += "]}";
       },
       sink);
   sink(n == 0 ? "]\n}\n" : "\n  ]\n}\n");

@@ -8,18 +8,19 @@
 //
 // pcatext: a line naming what was analysed, a line with the total
 // variance, a table of the components (eigenvalue "%.6g", proportion and
-// cumulative "%.5f"), then the scores by specimen ID ("%g"), each table's
-// columns aligned:
+// cumulative "%.5f", columns aligned), then the scores by specimen ID, each
+// "%g" to the right of a column 13 wide (the widest "%g" writes), so that a
+// large table is formatted in one pass:
 //
-//   Principal components of the superimposed coordinates: skulls.csv, 40 specimens, 14 landmarks
-//   (3D) total variance 0.00156745 over 42 variables; 39 components
+//   Principal components of the superimposed coordinates: skulls.csv, 40 specimens, 14 landmarks (3D)
+//   total variance 0.00160857 over 42 variables; 36 components
 //
 //   component   eigenvalue  proportion  cumulative
-//   PC1        0.000985378     0.62866     0.62866
+//   PC1         0.00103454     0.64315     0.64315
 //   ...
 //
-//   id              PC1          PC2  ...
-//   skull_01   0.0213843   -0.00412  ...
+//   id                  PC1            PC2  ...
+//   skull_01      0.0271587     0.00255859  ...
 //
 // pcajson: {"file", "of", "specimens", "variables", "total_variance",
 // "components": [{"pc", "eigenvalue", "proportion", "cumulative"}],

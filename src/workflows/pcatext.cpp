@@ -1,7 +1,6 @@
 #include <algorithm>
 
 #include "core/alignedcolumns.h"
-#include "core/onallcores.h"
 #include "core/sprintf.h"
 #include "workflows/pcatables.h"
 
@@ -25,34 +24,10 @@ std::string componentstable(const ShapePca& pca) {
   return text;
 }
 
-// Each column of the scores table as wide as its widest cell, the header's
-// included, found without keeping the text of a large table.
-std::vector<size_t> scorewidths(const ShapePca& pca, const std::vector<std::string>& ids) {
-  const auto scores = pca.scores();
-  const Eigen::Index m = scores.cols();
-  std::vector<std::vector<size_t>> perLane(static_cast<size_t>(laneCount()),
-                                           std::vector<size_t>(static_cast<size_t>(m + 1), 0));
-  onallcores(scores.size() > 100000, [&](int lane, int lanes) {
-    std::vector<size_t>& width = perLane[static_cast<size_t>(lane)];
-    char cell[kFormatGRoom];
-    for (Eigen::Index i = lane; i < scores.rows(); i += lanes) {
-      width[0] = std::max(width[0], ids[static_cast<size_t>(i)].size());
-      for (Eigen::Index c = 0; c < m; ++c) {
-        const auto n = static_cast<size_t>(formatG(cell, scores(i, c)) - cell);
-        width[static_cast<size_t>(c + 1)] = std::max(width[static_cast<size_t>(c + 1)], n);
-      }
-    }
-  });
-  std::vector<size_t> width(static_cast<size_t>(m + 1), 0);
-  width[0] = 2;  // "id"
-  for (Eigen::Index c = 0; c < m; ++c) {
-    width[static_cast<size_t>(c + 1)] = 2 + std::to_string(c + 1).size();  // "PC1"
-  }
-  for (const std::vector<size_t>& lane : perLane) {
-    for (size_t c = 0; c < width.size(); ++c) width[c] = std::max(width[c], lane[c]);
-  }
-  return width;
-}
+// The widest text "%g" writes: a sign, six digits, a point and a
+// three-digit exponent ("-1.23457e-100"). Every score column is that wide,
+// so that a large table is formatted once, with no pass to measure it.
+constexpr size_t kScoreWidth = 13;
 
 }  // namespace
 
@@ -68,15 +43,14 @@ void pcatext(const ShapePca& pca, const PcaRecord& record, const std::vector<std
 
   // The scores: IDs to the left, numbers to the right, two blanks between
   // columns, as alignedcolumns sets them.
-  const std::vector<size_t> width = scorewidths(pca, ids);
-  std::string header = "id";
+  size_t idWidth = 2;  // "id"
+  for (const std::string& id : ids) idWidth = std::max(idWidth, id.size());
+  std::string header = "id" + std::string(idWidth - 2, ' ');
   for (Eigen::Index c = 0; c < m; ++c) {
     const std::string name = "PC" + std::to_string(c + 1);
-    header += std::string(
-                  width[static_cast<size_t>(c + 1)] - name.size() + 2 + (c == 0 ? width[0] - 2 : 0),
-                  ' ') +
-              name;
+    header += std::string(2 + kScoreWidth - std::min(name.size(), kScoreWidth), ' ') + name;
   }
+  while (!header.empty() && header.back() == ' ') header.pop_back();
   sink(header + "\n");
   const auto scores = pca.scores();
   pcarowpieces(
@@ -84,17 +58,13 @@ void pcatext(const ShapePca& pca, const PcaRecord& record, const std::vector<std
       [&](Eigen::Index i, std::string& text) {
         const std::string& id = ids[static_cast<size_t>(i)];
         text += id;
-        size_t pad = width[0] - id.size();
+        size_t pad = idWidth - id.size();
         char cell[kFormatGRoom];
         for (Eigen::Index c = 0; c < m; ++c) {
           const auto length = static_cast<size_t>(formatG(cell, scores(i, c)) - cell);
-          text.append(pad + 2 + width[static_cast<size_t>(c + 1)] - length, ' ');
+          text.append(pad + 2 + kScoreWidth - std::min(length, kScoreWidth), ' ');
           text.append(cell, length);
           pad = 0;
-        }
-        // An ID alone (no component) keeps no blanks at the line's end.
-        if (m == 0) {
-          while (!text.empty() && text.back() == ' ') text.pop_back();
         }
         text += '\n';
       },
