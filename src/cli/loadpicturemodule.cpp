@@ -24,8 +24,9 @@ WritePictureEntry loadpicturemodule(const std::string& picture) {
 
 void writepicture(WritePictureEntry entry, const Graphics& graphics, Handle axes,
                   const std::string& picture) {
-  // The size of a plot window, as the guide's pictures show it.
-  constexpr int kWidth = 640, kHeight = 520;
+  // About a plot window's size; a little wider than high, as the first
+  // component usually spreads the specimens furthest.
+  constexpr int kWidth = 720, kHeight = 540;
   char message[1024] = {};
   if (entry(&graphics, axes.value(), kWidth, kHeight, picture.c_str(), TARVOLIN_VERSION, message,
             sizeof message) != 0) {

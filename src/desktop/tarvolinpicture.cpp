@@ -4,6 +4,7 @@
 
 #include <QGuiApplication>
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <exception>
 #include <optional>
@@ -48,6 +49,18 @@ extern "C" __attribute__((visibility("default"))) int tarvolin_writepicture(
     static int argc = 3;
     static char program[] = "tarvolin-cli", option[] = "-platform", platform[] = "offscreen";
     static char* argv[] = {program, option, platform, nullptr};
+    // Qt's notes about the session it runs in (no XDG_RUNTIME_DIR, say) are
+    // not the command's to print: its standard error is for its own messages.
+    const QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+          if (type == QtCriticalMsg || type == QtFatalMsg) {
+            std::fprintf(stderr, "tarvolin-cli: Qt: %s\n", text.toLocal8Bit().constData());
+          }
+        });
+    struct Restore {
+      QtMessageHandler handler;
+      ~Restore() { qInstallMessageHandler(handler); }
+    } restore{previous};
     std::optional<QGuiApplication> application;
     if (QCoreApplication::instance() == nullptr) application.emplace(argc, argv);
     const QSize size(width, height);

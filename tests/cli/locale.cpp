@@ -72,6 +72,10 @@ TEST(Locale, CommandLineIsTheSameWithADecimalComma) {
       {"standardize", file, "--transform", "ln"},
       {"check", examplePath("skulls.tps"), "--x", examplePath("skulls_covariates.csv") + ":mass"},
       {"check", examplePath("skulls2d.tps"), "--json"},
+      {"pca", examplePath("skulls2d.tps"), "--of", "standardized", "--transform", "ln",
+       "--standard", "3.5"},
+      {"pca", file, "--json"},
+      {"pca", file, "--to", "csv", "--components", "4"},
   };
   for (const std::vector<std::string>& words : cases) {
     const testing::CliRun c = testing::runCli(words);
