@@ -20,12 +20,21 @@ constexpr double kZoomPerNotch = 1.15;
 // Markers grow or shrink by this much per step of the menu: enough for a
 // marker of a few pixels to change by a whole pixel on either side.
 constexpr double kMarkerStep = std::numbers::sqrt2;
+// How near the pointer must come to a point to name or click it.
+constexpr double kPointReach = 6;
+
+// The first word of an axis title ("PC1" of "PC1 (34.2%)").
+QString firstword(const std::string& title) {
+  const QString text = QString::fromStdString(title);
+  return text.section(u' ', 0, 0);
+}
 
 }  // namespace
 
 AxesWidget::AxesWidget(const Graphics& graphics, Handle axes, QWidget* parent)
     : QWidget(parent), graphics_(graphics), handle_(axes) {
   setFocusPolicy(Qt::ClickFocus);
+  setMouseTracking(true);  // to name the point under the pointer
   setMinimumSize(120, 90);
   setAttribute(Qt::WA_OpaquePaintEvent);
   setToolTip(
@@ -114,8 +123,35 @@ void AxesWidget::paintEvent(QPaintEvent* /*event*/) {
 
 void AxesWidget::resizeEvent(QResizeEvent* /*event*/) { stale_ = true; }
 
+std::optional<Handle> AxesWidget::pointAt(QPointF at) const {
+  if (!graphics_.isValid(handle_)) return std::nullopt;
+  const GraphicsObject& axes = graphics_.object(handle_);
+  if (axes.details().callback.empty()) return std::nullopt;
+  const AxesLayout layout =
+      axeslayout(QRectF(0, 0, width(), height()), graphics_, handle_, view_, 1, look_);
+  std::optional<Handle> nearest;
+  double best = kPointReach * kPointReach;
+  for (const Handle child : axes.children) {
+    const GraphicsObject& line = graphics_.object(child);
+    if (line.type != ObjectType::line || line.tag.empty() || line.xdata.size() != 1) continue;
+    const double z = line.zdata.size() == 1 ? line.zdata(0) : 0;
+    const QPointF p = layout.map(line.xdata(0), line.ydata(0), z) - at;
+    const double distance = p.x() * p.x() + p.y() * p.y();
+    if (distance <= best) {
+      best = distance;
+      nearest = child;
+    }
+  }
+  return nearest;
+}
+
 void AxesWidget::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
+  if (const std::optional<Handle> point = pointAt(event->position())) {
+    dragging_ = false;
+    emit pointClicked(*point);
+    return;
+  }
   // Only a 3D plot turns. Asked once per drag: the answer walks the plotted
   // objects, of which a flat plot may hold one per point.
   dragging_ = graphics_.isValid(handle_) && isaxes3d(graphics_, handle_);
@@ -123,7 +159,22 @@ void AxesWidget::mousePressEvent(QMouseEvent* event) {
 }
 
 void AxesWidget::mouseMoveEvent(QMouseEvent* event) {
-  if (!dragging_) return;
+  if (!dragging_) {
+    const std::optional<Handle> point = pointAt(event->position());
+    if (point) {
+      const GraphicsObject& line = graphics_.object(*point);
+      const ObjectDetails& axes = graphics_.object(handle_).details();
+      emit pointed(QStringLiteral("%1: %2 %3, %4 %5")
+                       .arg(QString::fromStdString(line.tag), firstword(axes.xlabel),
+                            QString::number(line.xdata(0), 'g', 4), firstword(axes.ylabel),
+                            QString::number(line.ydata(0), 'g', 4)));
+      pointing_ = true;
+    } else if (pointing_) {
+      emit pointed(QString());
+      pointing_ = false;
+    }
+    return;
+  }
   const QPoint now = event->position().toPoint();
   const QPoint moved = now - lastPosition_;
   lastPosition_ = now;

@@ -8,6 +8,10 @@
 // means) and offers "Copy plot" and "Save picture...", which the window
 // carries out with the same look.
 //
+// Axes with a callback name the tagged point under the pointer (a specimen
+// in shape space) and run the callback for the point clicked, that point
+// being the callback's object.
+//
 // The picture is drawn once into an image and kept until the model's data
 // or the view change, so repainting a window (moving another window over it,
 // say) costs no redraw of the points.
@@ -20,6 +24,7 @@
 #include <QImage>
 #include <QPoint>
 #include <QWidget>
+#include <optional>
 
 #include "desktop/renderaxes.h"
 #include "document/graphics.h"
@@ -51,7 +56,16 @@ class AxesWidget : public QWidget {
   void setSpecimenOpacity(double opacity);
   void setNumberMeans(bool on);
 
+  // The tagged single point within a few pixels of `at` (widget pixels) in
+  // axes that have a callback, the nearest one; nothing elsewhere.
+  std::optional<Handle> pointAt(QPointF at) const;
+
  signals:
+  // The pointer is over a tagged point (its tag and where it is, in words),
+  // or over none (an empty text).
+  void pointed(const QString& text);
+  // A tagged point was clicked.
+  void pointClicked(Handle point);
   void copyRequested();
   void saveRequested();
   void lookChanged();
@@ -78,6 +92,7 @@ class AxesWidget : public QWidget {
   QImage picture_;
   bool stale_ = true;
   bool dragging_ = false;  // a 3D plot is being turned
+  bool pointing_ = false;  // a point is named in the status line
   QPoint lastPosition_;
 };
 

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFrame>
@@ -200,6 +201,19 @@ QWidget* FigureWindow::addControl(Handle control) {
       widget = list;
       break;
     }
+    case ControlStyle::popupmenu: {
+      auto* menu = new QComboBox(canvas_);
+      // Only the user's choice runs the callback; the model's own changes
+      // are shown with the signals blocked.
+      connect(menu, QOverload<int>::of(&QComboBox::activated), this, [this, control](int row) {
+        Graphics& g = view_.graphics();
+        if (!g.isValid(control) || row < 0) return;
+        g.setValue(control, row + 1);
+        view_.runCallback(control);
+      });
+      widget = menu;
+      break;
+    }
     case ControlStyle::text: {
       auto* label = new QLabel(canvas_);
       label->setTextFormat(Qt::PlainText);
@@ -239,6 +253,10 @@ AxesWidget* FigureWindow::addAxes(Handle axes) {
   auto* widget = new AxesWidget(view_.graphics(), axes, canvas_);
   connect(widget, &AxesWidget::copyRequested, this, &FigureWindow::copyPicture);
   connect(widget, &AxesWidget::saveRequested, this, &FigureWindow::savePicture);
+  connect(widget, &AxesWidget::pointed, this, &FigureWindow::showPointed);
+  connect(widget, &AxesWidget::pointClicked, this, [this](Handle point) {
+    if (view_.graphics().isValid(point)) view_.runCallback(point);
+  });
   children_[widget] = axes;
   layoutChildren();
   updateTabOrder();
@@ -257,6 +275,17 @@ void FigureWindow::showControl(Handle control, QWidget* widget) {
     if (edit->text() != label) edit->setText(label);
   } else if (auto* box = qobject_cast<QLabel*>(widget)) {
     box->setText(label);
+  } else if (auto* menu = qobject_cast<QComboBox*>(widget)) {
+    const QSignalBlocker quiet(menu);
+    const QStringList items = label.isEmpty() ? QStringList() : label.split(u'\n');
+    bool same = menu->count() == items.size();
+    for (int i = 0; same && i < items.size(); ++i) same = menu->itemText(i) == items[i];
+    if (!same) {
+      menu->clear();
+      menu->addItems(items);
+    }
+    const int row = static_cast<int>(o.details().value) - 1;
+    menu->setCurrentIndex(row >= 0 && row < menu->count() ? row : -1);
   } else if (auto* list = qobject_cast<QListWidget*>(widget)) {
     const QSignalBlocker quiet(list);
     const QStringList items = label.isEmpty() ? QStringList() : label.split(u'\n');
@@ -423,7 +452,21 @@ void FigureWindow::writeGeometryBack() {
   view_.writeGeometry(handle_, inner, outer);
 }
 
+void FigureWindow::showPointed(const QString& text) {
+  if (!text.isEmpty()) {
+    const auto kept = beforePointing_ ? beforePointing_
+                                      : std::make_optional(std::pair(statusMessage_, statusError_));
+    setStatus(text, false);
+    beforePointing_ = kept;
+  } else if (beforePointing_) {
+    const auto [message, error] = *beforePointing_;
+    setStatus(message, error);
+  }
+}
+
 void FigureWindow::setStatus(const QString& message, bool error) {
+  // A message of its own replaces the one a named point stood in for.
+  beforePointing_.reset();
   // The bar holds one line: a message of several lines (such as the list of
   // specimens with missing landmarks) runs on in it, and the tooltip shows
   // it as it was written.

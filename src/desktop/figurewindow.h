@@ -23,6 +23,8 @@
 #include <QSize>
 #include <QWidget>
 #include <map>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "desktop/figurepicture.h"
@@ -78,6 +80,9 @@ class FigureWindow : public QWidget {
   void setStatus(const QString& text, bool error);
   // The bar's text in one line, uncut.
   QString barText() const { return statusLine_; }
+  // Names the point under the pointer in the bar, the bar's message kept
+  // to come back when the pointer leaves the point (an empty text).
+  void showPointed(const QString& text);
   // The text as it was given, and whether it is an error.
   const QString& statusMessage() const { return statusMessage_; }
   bool statusIsError() const { return statusError_; }
@@ -138,6 +143,8 @@ class FigureWindow : public QWidget {
   QWidget* canvas_ = nullptr;
   QWidget* bar_ = nullptr;
   QLabel* status_ = nullptr;
+  // The bar's message while a point is named instead.
+  std::optional<std::pair<QString, bool>> beforePointing_;
   QToolButton* resetButton_ = nullptr;
   QToolButton* copyButton_ = nullptr;
   QToolButton* saveButton_ = nullptr;

@@ -38,6 +38,28 @@ ObjectKind kindof(PlotRole role, bool named) {
       return {5, false, true, true, true};
     case PlotRole::chosenLinks:
       return {5, false, false};
+    // Shape space: the scores stand alone, their lines under them.
+    case PlotRole::zeroLine:
+    case PlotRole::pcHull:
+      return {0, false, false};
+    case PlotRole::pcScores:
+    case PlotRole::screeProportions:
+    case PlotRole::screeCumulative:
+      return {1, false, false};
+    case PlotRole::pcChosen:
+      return {5, false, false, true, true};
+    // A shape change stands out as a chosen specimen does: the specimen
+    // sets fade behind it, its points drawn as a mean's.
+    case PlotRole::deformationGrid:
+      return {1, false, false};
+    case PlotRole::warpedWireframe:
+      return {3, false, false};
+    case PlotRole::changeMean:
+      return {4, false, false, true, true};
+    case PlotRole::lollipops:
+      return {5, false, false};
+    case PlotRole::changeTarget:
+      return {5, false, false, true, true};
     case PlotRole::checkDistances:
     case PlotRole::checkLimit:
     case PlotRole::allometrySpecimens:

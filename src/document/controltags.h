@@ -24,6 +24,7 @@ inline constexpr std::string_view kZORButton =
 inline constexpr std::string_view kLoadDataButton = "LoadDataButton";
 inline constexpr std::string_view kLoadWireButton = "LoadWireButton";  // main window
 inline constexpr std::string_view kCheckDataButton = "CheckDataButton";
+inline constexpr std::string_view kShapeSpaceButton = "ShapeSpaceButton";
 inline constexpr std::string_view kClearButton = "ClearButton";
 inline constexpr std::string_view kFileBox = "FileBox";
 // Step 2: the x-variable.
@@ -70,6 +71,26 @@ inline constexpr std::string_view kCheckPlot = "CheckPlot";
 inline constexpr std::string_view kCheckCopyButton = "CheckCopyButton";
 inline constexpr std::string_view kCheckSaveButton = "CheckSaveButton";
 
+// The shape space window, made by the workflow too.
+inline constexpr std::string_view kShapeSpaceWindow = "ShapeSpaceWindow";
+inline constexpr std::string_view kShapeOfSuperimposed = "ShapeOfSuperimposed";
+inline constexpr std::string_view kShapeOfStandardized = "ShapeOfStandardized";
+inline constexpr std::string_view kShapePCX = "ShapePCX";
+inline constexpr std::string_view kShapePCY = "ShapePCY";
+inline constexpr std::string_view kShapeHulls = "ShapeHulls";
+inline constexpr std::string_view kShapeSpacePlot = "ShapeSpacePlot";
+inline constexpr std::string_view kShapeScreePlot = "ShapeScreePlot";
+inline constexpr std::string_view kShapeChangePC = "ShapeChangePC";
+inline constexpr std::string_view kShapeChangeEnds = "ShapeChangeEnds";
+inline constexpr std::string_view kShapeChangeSD = "ShapeChangeSD";
+inline constexpr std::string_view kShapeMagnify = "ShapeMagnify";
+inline constexpr std::string_view kShapeChangeGrid = "ShapeChangeGrid";
+inline constexpr std::string_view kShapeChangeButton = "ShapeChangeButton";
+inline constexpr std::string_view kShapeScoresSaveButton = "ShapeScoresSaveButton";
+// The allometry report's shape change.
+inline constexpr std::string_view kAllometryMagnify = "AllometryMagnify";
+inline constexpr std::string_view kAllometryChangeButton = "AllometryChangeButton";
+
 // Which figure files hold a tag.
 struct FigureTag {
   std::string_view tag;
@@ -78,22 +99,39 @@ struct FigureTag {
 };
 
 inline constexpr std::array kFigureTags{
-    FigureTag{kMainWindow, true, false},      FigureTag{k2DWindow, false, true},
-    FigureTag{kZORButton, true, false},       FigureTag{kLoadDataButton, true, true},
-    FigureTag{kLoadWireButton, true, false},  FigureTag{kCheckDataButton, true, true},
-    FigureTag{kClearButton, true, true},      FigureTag{kFileBox, true, true},
-    FigureTag{kUseCSButton, true, true},      FigureTag{kLoadXButton, true, true},
-    FigureTag{kXVarBox, true, true},          FigureTag{kXButton, true, true},
-    FigureTag{kLnButton, true, true},         FigureTag{kLogButton, true, true},
-    FigureTag{kLoadGroupsButton, true, true}, FigureTag{kMinBox, true, true},
-    FigureTag{kMaxBox, true, true},           FigureTag{kMeanBox, true, true},
-    FigureTag{kMedianBox, true, true},        FigureTag{kGoRegress, true, true},
-    FigureTag{kStandardBox, true, true},      FigureTag{kAcceptStandard, true, true},
-    FigureTag{kAllometryButton, true, true},  FigureTag{kCSBox, true, true},
-    FigureTag{kSaveStandard, true, true},     FigureTag{kShowDataButton, true, true},
-    FigureTag{kShowStandard, true, true},     FigureTag{kClearPlotButton, true, false},
-    FigureTag{kCopyPlotButton, true, false},  FigureTag{kOpen2DButton, true, false},
-    FigureTag{kAboutBox, false, true},        FigureTag{kPlotArea, false, true},
+    FigureTag{kMainWindow, true, false},
+    FigureTag{k2DWindow, false, true},
+    FigureTag{kZORButton, true, false},
+    FigureTag{kLoadDataButton, true, true},
+    FigureTag{kLoadWireButton, true, false},
+    FigureTag{kCheckDataButton, true, true},
+    FigureTag{kShapeSpaceButton, true, true},
+    FigureTag{kClearButton, true, true},
+    FigureTag{kFileBox, true, true},
+    FigureTag{kUseCSButton, true, true},
+    FigureTag{kLoadXButton, true, true},
+    FigureTag{kXVarBox, true, true},
+    FigureTag{kXButton, true, true},
+    FigureTag{kLnButton, true, true},
+    FigureTag{kLogButton, true, true},
+    FigureTag{kLoadGroupsButton, true, true},
+    FigureTag{kMinBox, true, true},
+    FigureTag{kMaxBox, true, true},
+    FigureTag{kMeanBox, true, true},
+    FigureTag{kMedianBox, true, true},
+    FigureTag{kGoRegress, true, true},
+    FigureTag{kStandardBox, true, true},
+    FigureTag{kAcceptStandard, true, true},
+    FigureTag{kAllometryButton, true, true},
+    FigureTag{kCSBox, true, true},
+    FigureTag{kSaveStandard, true, true},
+    FigureTag{kShowDataButton, true, true},
+    FigureTag{kShowStandard, true, true},
+    FigureTag{kClearPlotButton, true, false},
+    FigureTag{kCopyPlotButton, true, false},
+    FigureTag{kOpen2DButton, true, false},
+    FigureTag{kAboutBox, false, true},
+    FigureTag{kPlotArea, false, true},
 };
 
 }  // namespace tarvolin::tags

@@ -182,6 +182,15 @@ Handle Graphics::gca() {
   return axes(window);
 }
 
+void Graphics::setCurrentAxes(Handle h) {
+  if (object(h).type != ObjectType::axes) {
+    throw GraphicsError("axes: " + handleText(h) + " is not an axes");
+  }
+  const Handle window = object(h).parent;
+  mutableObject(window).details().currentAxes = h;
+  figure(window);
+}
+
 Handle Graphics::axes(Handle window) {
   if (object(window).type != ObjectType::figure) {
     throw GraphicsError("axes: " + handleText(window) + " is not a window");

@@ -68,8 +68,9 @@ using PropertyValue = std::variant<double, std::string, Eigen::MatrixXd>;
 
 enum class ObjectType : std::uint8_t { root, figure, axes, uicontrol, line };
 // A listbox shows the lines of its String, one item each; its Value is the
-// item chosen, from 1 (0: none).
-enum class ControlStyle { pushbutton, radiobutton, checkbox, edit, text, listbox };
+// item chosen, from 1 (0: none). A popupmenu is the same in a drop-down list
+// that shows the item chosen.
+enum class ControlStyle { pushbutton, radiobutton, checkbox, edit, text, listbox, popupmenu };
 
 // A failing graphics operation: an unknown handle, a property that does not
 // exist, a value of the wrong kind, a style that is not a plot style.
@@ -98,6 +99,11 @@ struct ObjectDetails {
   Eigen::Vector4d position = Eigen::Vector4d::Zero();
   std::string units = "pixels";
 
+  // Control: what a click runs. Axes: what a click on one of its plotted
+  // objects runs, that object being the callback's object (gcbo); the
+  // window layer names an object that has a Tag when it is pointed at.
+  std::string callback;
+
   // Figure. The outer position includes the frame and title bar; moving the
   // corner of one of the two positions moves the other's corner with it,
   // while each keeps its own size (as the window system reports them).
@@ -112,7 +118,6 @@ struct ObjectDetails {
   std::string string;
   double value = 0;
   bool enable = true;
-  std::string callback;
   std::string tooltip;
   std::string group;
   std::string fontName;  // the font family the view shows the text in; "monospace": fixed width
@@ -240,6 +245,8 @@ class Graphics {
   Handle gca();
   // New axes in window `figure`, current there.
   Handle axes(Handle figure);
+  // Makes axes h current in its window, and its window current.
+  void setCurrentAxes(Handle h);
   // Closes window h (and everything in it). The most recently made window
   // still open becomes current.
   void close(Handle h);

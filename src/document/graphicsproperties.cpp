@@ -58,6 +58,8 @@ const char* styleName(ControlStyle style) {
       return "edit";
     case ControlStyle::listbox:
       return "listbox";
+    case ControlStyle::popupmenu:
+      return "popupmenu";
     default:
       return "text";
   }
@@ -118,6 +120,10 @@ PropertyValue Graphics::get(Handle h, std::string_view name) const {
       return currentFigure_ ? PropertyValue(currentFigure_->value())
                             : PropertyValue(Eigen::MatrixXd());
     }
+  }
+  if ((o.type == ObjectType::uicontrol || o.type == ObjectType::axes) &&
+      sameName(name, "Callback")) {
+    return o.details().callback;
   }
   if (o.type == ObjectType::figure || o.type == ObjectType::uicontrol ||
       o.type == ObjectType::axes) {
@@ -208,7 +214,8 @@ void Graphics::set(Handle h, std::string_view name, const PropertyValue& value) 
       throw GraphicsError("Enable is \"On\" or \"Off\", not \"" + text + "\"");
     }
     return setEnable(h, sameName(text, "on"));
-  } else if (o.type == ObjectType::uicontrol && sameName(name, "Callback")) {
+  } else if ((o.type == ObjectType::uicontrol || o.type == ObjectType::axes) &&
+             sameName(name, "Callback")) {
     o.details().callback = asText(value, name);
     property = "Callback";
   } else if (o.type == ObjectType::uicontrol && sameName(name, "TooltipString")) {

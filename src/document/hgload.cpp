@@ -39,13 +39,14 @@ struct FigureLayout {
   std::vector<FigureAxes> axes;
 };
 
-constexpr std::array<std::pair<std::string_view, ControlStyle>, 6> kStyles{{
+constexpr std::array<std::pair<std::string_view, ControlStyle>, 7> kStyles{{
     {"pushbutton", ControlStyle::pushbutton},
     {"radiobutton", ControlStyle::radiobutton},
     {"checkbox", ControlStyle::checkbox},
     {"edit", ControlStyle::edit},
     {"text", ControlStyle::text},
     {"listbox", ControlStyle::listbox},
+    {"popupmenu", ControlStyle::popupmenu},
 }};
 
 std::string lower(const std::string& text) { return lowered(text); }

@@ -27,6 +27,7 @@ enum class PlotRole : std::uint8_t {
   checkLimit,             // the line of the limit above which a distance is out of line
   pcScores,               // one point a specimen: its scores on two principal components
   pcHull,                 // the convex hull of a group's scores
+  pcChosen,               // the specimen chosen among the scores
   zeroLine,               // a dashed line through zero
   screeProportions,       // each component's share of the variance
   screeCumulative,        // the running sum of the shares

@@ -78,7 +78,9 @@ void Runtime::runCallback(Handle h) {
     SessionRecorder& recorder;
     ~EndStep() { recorder.endStep(); }
   } endStep{recorder_};
-  const std::string callback = graphics_.getString(h, "Callback");
+  // A plotted object clicked runs its axes' callback, as the object of it.
+  const Handle owner = control.type == ObjectType::line ? control.parent : h;
+  const std::string callback = graphics_.getString(owner, "Callback");
   if (callback.empty()) return;
   graphics_.setCallbackObject(h);
   try {

@@ -13,7 +13,7 @@
 // - dashed lines through zero across the extent of the scores
 //   (PlotRole::zeroLine, not in the legend);
 // - view.chosen: that specimen (its row) as a large red circle on top
-//   (PlotRole::chosen, named by its ID);
+//   (PlotRole::pcChosen, named by its ID);
 // - axis titles pcaxistitle(), equal scales on both axes, view.title above.
 // With a single component the scores lie on the horizontal axis.
 //
@@ -56,7 +56,7 @@ void plotscree(Graphics& graphics, Handle axes, const ShapePca& pca);
 std::string pcaxistitle(const ShapePca& pca, Eigen::Index component);
 
 // The plot style of group `group` (from 0): a colour letter and a marker,
-// the colours in turn first ("bo", "rs", "gd", ...), so that up to 7 groups
+// the colours in turn first ("bo", "rs", "gd", ...), so that up to 6 groups
 // differ in colour and more differ in colour or marker.
 std::string groupstyle(size_t group);
 

@@ -22,6 +22,9 @@ constexpr double kFrameRoom = kReportFrameRoom;
 const Eigen::Vector2d kCorner(120, 60);
 const Eigen::Vector4d kCopy = kReportCopy;
 const Eigen::Vector4d kSave = kReportSave;
+const Eigen::Vector4d kMagnifyLabel(340, 0, 60, kReportButtonHeight);
+const Eigen::Vector4d kMagnify(400, 0, 45, kReportButtonHeight);
+const Eigen::Vector4d kChange(455, 0, 160, kReportButtonHeight);
 
 // Opens the window with its controls and empty axes.
 Handle openWindow(Graphics& graphics, std::string_view module) {
@@ -46,6 +49,17 @@ Handle openWindow(Graphics& graphics, std::string_view module) {
                     kSave, "Write the table to a CSV file, for a spreadsheet");
   save.callback = std::string(module) + "('AllometrySave')";
   graphics.uicontrol(window, save);
+  graphics.uicontrol(window, reportcontrol(ControlStyle::text, "", "Magnify", kMagnifyLabel, ""));
+  ControlSpec magnify = reportcontrol(ControlStyle::edit, tags::kAllometryMagnify, "1", kMagnify,
+                                      "How many times the shape change is magnified, 1 to 10");
+  magnify.callback = std::string(module) + "('AllometryChange')";
+  graphics.uicontrol(window, magnify);
+  ControlSpec change = reportcontrol(
+      ControlStyle::pushbutton, tags::kAllometryChangeButton, "Show shape change", kChange,
+      "Draw in the plot window the mean shape and the shapes the regression predicts at the "
+      "smallest x (blue) and the largest x (red): the shape change that standardization takes out");
+  change.callback = std::string(module) + "('AllometryChange')";
+  graphics.uicontrol(window, change);
   const Handle plot = graphics.axes(window);
   graphics.setTag(plot, std::string(tags::kAllometryPlot));
   return window;
@@ -74,6 +88,14 @@ void layOut(Graphics& graphics, Handle window, const std::string& report, bool f
   copy(1) = save(1) = buttons;
   graphics.setPosition(graphics.findobj(tags::kAllometryCopyButton, window).front(), copy);
   graphics.setPosition(graphics.findobj(tags::kAllometrySaveButton, window).front(), save);
+  Eigen::Vector4d label = kMagnifyLabel, magnify = kMagnify, change = kChange;
+  label(1) = magnify(1) = change(1) = buttons;
+  for (const Handle h : graphics.object(window).children) {
+    const GraphicsObject& o = graphics.object(h);
+    if (o.type == ObjectType::uicontrol && o.tag.empty()) graphics.setPosition(h, label);
+  }
+  graphics.setPosition(graphics.findobj(tags::kAllometryMagnify, window).front(), magnify);
+  graphics.setPosition(graphics.findobj(tags::kAllometryChangeButton, window).front(), change);
   graphics.setPosition(text, Eigen::Vector4d(kMargin, buttons + kButtonHeight + kMargin,
                                              width - 2 * kMargin, textHeight));
 }

@@ -12,6 +12,7 @@
 #include "document/misfittingwire.h"
 #include "document/showchosen.h"
 #include "document/showshape3D.h"
+#include "document/showshapechange.h"
 #include "document/wireshape3D.h"
 #include "numerics/getpprocon3.h"
 #include "workflows/loadlandmarkfile.h"
@@ -41,7 +42,7 @@ void rowPoints(const Eigen::MatrixXd& data, Eigen::Index i, Eigen::RowVectorXd& 
 
 }  // namespace
 
-const std::array<SwitchyardAction<Stand3sw>, 23> Stand3sw::kActions = {{
+const std::array<SwitchyardAction<Stand3sw>, 29> Stand3sw::kActions = {{
     {"LoadData", &Stand3sw::loadData},
     {"LoadWire", &Stand3sw::loadWire},
     {"Regress", &Stand3sw::regress},
@@ -65,6 +66,12 @@ const std::array<SwitchyardAction<Stand3sw>, 23> Stand3sw::kActions = {{
     {"CheckCopy", &Stand3sw::checkCopy},
     {"CheckSave", &Stand3sw::checkSave},
     {"CheckSelect", &Stand3sw::checkSelect},
+    {"ShapeSpace", &Stand3sw::shapeSpace},
+    {"ShapeSpaceRedraw", &Stand3sw::shapeSpaceRedraw},
+    {"ShapeSpaceSelect", &Stand3sw::shapeSpaceSelect},
+    {"ShapeChange", &Stand3sw::shapeChange},
+    {"ShapeScoresSave", &Stand3sw::shapeScoresSave},
+    {"AllometryChange", &Stand3sw::allometryChange},
 }};
 
 Stand3sw::Stand3sw(Graphics& graphics, FileDialogs& dialogs)
@@ -181,6 +188,7 @@ void Stand3sw::loadData() {
   panel_.setEnable("LoadXButton", true);
   panel_.setEnable("LoadGroupsButton", true);
   panel_.setEnable("CheckDataButton", true);
+  panel_.setEnable("ShapeSpaceButton", true);
   panel_.checkOnLoad(session_);
 
   // What the plot window said of the earlier data set no longer holds.
@@ -277,6 +285,7 @@ void Stand3sw::regress() {
   nameplot("standardized to " + panel_.standardizedText(at));
   enablePlotButtons(true);
   panel_.reportStandardized(SDATA().rows(), at, FXLIST());
+  panel_.shapeSpaceStandardized(session_);
 }
 
 void Stand3sw::useCS() { usecentroidsize(session_, state_.standardizedAt, panel_); }
@@ -376,5 +385,38 @@ void Stand3sw::checkSelect() {
   showchosen(graphics_, DATA(), *specimen, 3, session_.ids()[static_cast<size_t>(*specimen)]);
   if (remembered && graphics_.isValid(*remembered)) graphics_.figure(*remembered);
 }
+
+}  // namespace tarvolin
+
+namespace tarvolin {
+
+void Stand3sw::shapeSpace() { panel_.showShapeSpace(session_, state_.datafile, "stand3sw"); }
+
+void Stand3sw::shapeSpaceSelect() {
+  const std::optional<SwitchyardPanel::ShapeSpaceChoice> choice = panel_.shapeSpaceChoice(session_);
+  if (!choice) return;
+  const std::optional<Handle> remembered = graphics_.currentFigure();
+  if (!plotWindowOpen()) drawData();
+  selectPlotWindow();
+  showchosen(graphics_, *choice->data, choice->specimen, 3,
+             session_.ids()[static_cast<size_t>(choice->specimen)]);
+  enablePlotButtons(true);
+  if (remembered && graphics_.isValid(*remembered)) graphics_.figure(*remembered);
+}
+
+void Stand3sw::showChange(const SwitchyardPanel::ShapeChangeShown& shown) {
+  const std::optional<Handle> remembered = graphics_.currentFigure();
+  selectPlotWindow();
+  showshapechange(graphics_, shown.mean, shown.targets,
+                  wireframeOn() ? state_.wirelist : Eigen::MatrixXd(), shown.magnification, false);
+  enablePlotButtons(true);
+  if (remembered && graphics_.isValid(*remembered)) graphics_.figure(*remembered);
+  graphics_.status("The plot window shows " + shown.what +
+                   ": the mean shape in black, blue toward the low end, red toward the high end");
+}
+
+void Stand3sw::shapeChange() { showChange(panel_.shapeChange(session_)); }
+
+void Stand3sw::allometryChange() { showChange(panel_.allometryChange(session_)); }
 
 }  // namespace tarvolin

@@ -77,7 +77,7 @@ class Stand3sw {
   };
 
   // The nineteen actions, in the order they are compared.
-  static const std::array<SwitchyardAction<Stand3sw>, 23> kActions;
+  static const std::array<SwitchyardAction<Stand3sw>, 29> kActions;
 
   Stand3sw(Graphics& graphics, FileDialogs& dialogs);
   ~Stand3sw();
@@ -135,6 +135,14 @@ class Stand3sw {
   void checkCopy() { panel_.copyCheck(); }
   void checkSave() { panel_.saveCheck(); }
   void checkSelect();
+  void shapeSpace();
+  void shapeSpaceRedraw() { panel_.redrawShapeSpace(session_); }
+  void shapeSpaceSelect();
+  void shapeChange();
+  void shapeScoresSave() { panel_.saveShapeScores(); }
+  void allometryChange();
+  // Shows a shape change in the plot, among what it shows.
+  void showChange(const SwitchyardPanel::ShapeChangeShown& shown);
 
   // Makes the plot window current, opening a new one when it has gone.
   void selectPlotWindow();

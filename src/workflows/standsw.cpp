@@ -10,13 +10,14 @@
 #include "document/cla.h"
 #include "document/showchosen.h"
 #include "document/showshape.h"
+#include "document/showshapechange.h"
 #include "numerics/notsuperimposed.h"
 #include "workflows/load2Dlandmarks.h"
 #include "workflows/switchyardsteps.h"
 
 namespace tarvolin {
 
-const std::array<SwitchyardAction<Standsw>, 20> Standsw::kActions = {{
+const std::array<SwitchyardAction<Standsw>, 26> Standsw::kActions = {{
     {"LoadData", &Standsw::loadData},
     {"Regress", &Standsw::regress},
     {"UseCS", &Standsw::useCS},
@@ -37,6 +38,12 @@ const std::array<SwitchyardAction<Standsw>, 20> Standsw::kActions = {{
     {"CheckCopy", &Standsw::checkCopy},
     {"CheckSave", &Standsw::checkSave},
     {"CheckSelect", &Standsw::checkSelect},
+    {"ShapeSpace", &Standsw::shapeSpace},
+    {"ShapeSpaceRedraw", &Standsw::shapeSpaceRedraw},
+    {"ShapeSpaceSelect", &Standsw::shapeSpaceSelect},
+    {"ShapeChange", &Standsw::shapeChange},
+    {"ShapeScoresSave", &Standsw::shapeScoresSave},
+    {"AllometryChange", &Standsw::allometryChange},
 }};
 
 namespace {
@@ -126,6 +133,7 @@ void Standsw::loadData() {
   panel_.setEnable("LoadGroupsButton", true);
   panel_.setEnable("ShowDataButton", true);
   panel_.setEnable("CheckDataButton", true);
+  panel_.setEnable("ShapeSpaceButton", true);
   state_.dataName = read.name;
   state_.notSuperimposed.reset();
   if (const std::optional<NotSuperimposed> found = notsuperimposed(DATA())) {
@@ -168,6 +176,7 @@ void Standsw::regress() {
   panel_.setEnable("SaveStandard", true);
   panel_.setEnable("ShowStandard", true);
   panel_.reportStandardized(SDATA().rows(), at, FXLIST());
+  panel_.shapeSpaceStandardized(session_);
 }
 
 void Standsw::useCS() { usecentroidsize(session_, state_.standardizedAt, panel_); }
@@ -253,5 +262,42 @@ void Standsw::checkSelect() {
   showchosen(graphics_, DATA(), *specimen, 2, ids()[static_cast<size_t>(*specimen)]);
   if (remembered && graphics_.isValid(*remembered)) graphics_.figure(*remembered);
 }
+
+}  // namespace tarvolin
+
+namespace tarvolin {
+
+void Standsw::shapeSpace() { panel_.showShapeSpace(session_, state_.dataName, "standsw"); }
+
+void Standsw::shapeSpaceSelect() {
+  const std::optional<SwitchyardPanel::ShapeSpaceChoice> choice = panel_.shapeSpaceChoice(session_);
+  if (!choice) return;
+  // Shown among the specimens.
+  if (!state_.plotShowsDataAlone) {
+    clearPlot();
+    plotDataSet(DATA(), kDataPlot);
+    state_.plotShowsDataAlone = true;
+  }
+  const std::optional<Handle> remembered = graphics_.currentFigure();
+  panel_.makeOwnWindowCurrent();
+  showchosen(graphics_, *choice->data, choice->specimen, 2,
+             ids()[static_cast<size_t>(choice->specimen)]);
+  if (remembered && graphics_.isValid(*remembered)) graphics_.figure(*remembered);
+}
+
+void Standsw::showChange(const SwitchyardPanel::ShapeChangeShown& shown) {
+  const std::optional<Handle> remembered = graphics_.currentFigure();
+  panel_.makeOwnWindowCurrent();
+  showshapechange(graphics_, shown.mean, shown.targets, Eigen::MatrixXd(), shown.magnification,
+                  shown.grid);
+  if (remembered && graphics_.isValid(*remembered)) graphics_.figure(*remembered);
+  graphics_.status("The plot shows " + shown.what +
+                   ": the mean shape in black, blue toward the low end, red toward the high end" +
+                   (shown.grid ? ", the grid deformed toward the high end" : ""));
+}
+
+void Standsw::shapeChange() { showChange(panel_.shapeChange(session_)); }
+
+void Standsw::allometryChange() { showChange(panel_.allometryChange(session_)); }
 
 }  // namespace tarvolin

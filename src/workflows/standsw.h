@@ -84,7 +84,7 @@ class Standsw {
   };
 
   // The sixteen actions, in the order they are compared.
-  static const std::array<SwitchyardAction<Standsw>, 20> kActions;
+  static const std::array<SwitchyardAction<Standsw>, 26> kActions;
 
   Standsw(Graphics& graphics, FileDialogs& dialogs)
       : graphics_(graphics), dialogs_(dialogs), panel_(graphics, dialogs) {}
@@ -133,6 +133,14 @@ class Standsw {
   void checkCopy() { panel_.copyCheck(); }
   void checkSave() { panel_.saveCheck(); }
   void checkSelect();
+  void shapeSpace();
+  void shapeSpaceRedraw() { panel_.redrawShapeSpace(session_); }
+  void shapeSpaceSelect();
+  void shapeChange();
+  void shapeScoresSave() { panel_.saveShapeScores(); }
+  void allometryChange();
+  // Shows a shape change in the plot, among what it shows.
+  void showChange(const SwitchyardPanel::ShapeChangeShown& shown);
 
   // Draws a data set's points and its mean row as `kind` says.
   void plotDataSet(const Eigen::MatrixXd& x, const PlotKind& kind);

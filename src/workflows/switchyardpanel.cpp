@@ -105,7 +105,10 @@ bool SwitchyardPanel::enterOwnWindow() {
   const bool changed = lastWindow_ && *lastWindow_ != now;
   lastWindow_ = now;
   // The switchyard starts afresh: the check was of the data it forgets.
-  if (changed) check_.reset();
+  if (changed) {
+    check_.reset();
+    shape_.reset();
+  }
   return changed;
 }
 
@@ -283,10 +286,11 @@ void SwitchyardPanel::resetControls() {
   showTransformButtons(std::nullopt);
   for (const char* tag :
        {"AcceptStandard", "AllometryButton", "SaveStandard", "ShowStandard", "GoRegress",
-        "UseCSButton", "LoadXButton", "LoadGroupsButton", "CheckDataButton"}) {
+        "UseCSButton", "LoadXButton", "LoadGroupsButton", "CheckDataButton", "ShapeSpaceButton"}) {
     setEnable(tag, false);
   }
   check_.reset();
+  shape_.reset();
   loadNote_.clear();
 }
 

@@ -28,6 +28,8 @@
 #include "core/filedialogs.h"
 #include "document/graphics.h"
 #include "document/legendnames.h"
+#include "document/showshapechange.h"
+#include "numerics/shapepca.h"
 #include "numerics/transformx.h"
 #include "workflows/allometryreport.h"
 #include "workflows/analysissession.h"
@@ -236,6 +238,42 @@ class SwitchyardPanel {
   // The check shown last, while it belongs to the data set loaded.
   const std::optional<CheckReport>& check() const { return check_; }
 
+  // ShapeSpace: the principal components of the session's superimposed
+  // data, and of its standardized data when there are any, in the shape
+  // space window (see showshapespace), opened or, when it is open,
+  // refreshed. `module` is the switchyard the window's controls call.
+  void showShapeSpace(const AnalysisSession& session, const std::string& datafile,
+                      std::string_view module);
+  // After Standardize: the shape space window, when it is open, offers (and
+  // shows, when chosen) the analysis of the new standardized data.
+  void shapeSpaceStandardized(const AnalysisSession& session);
+  // ShapeSpaceRedraw: draws the analysis the window's choosers name.
+  void redrawShapeSpace(const AnalysisSession& session);
+  // ShapeSpaceSelect: the specimen clicked in the morphospace (the
+  // callback's object), marked there and named in the status line: its row
+  // in the data analysed, and those data. Refused (MissingError) when the
+  // data set changed since the window was drawn.
+  struct ShapeSpaceChoice {
+    Eigen::Index specimen = 0;
+    const Eigen::MatrixXd* data = nullptr;  // the session's data or standardized data
+  };
+  std::optional<ShapeSpaceChoice> shapeSpaceChoice(const AnalysisSession& session);
+  // ShapeChange: the mean shape and the two ends of the component the
+  // window's controls name (k x d each), as the plot window is to show them.
+  struct ShapeChangeShown {
+    Eigen::MatrixXd mean;
+    std::vector<ShapeTarget> targets;
+    double magnification = 1;
+    bool grid = false;
+    std::string what;  // for the status line
+  };
+  ShapeChangeShown shapeChange(const AnalysisSession& session);
+  // AllometryChange: the mean shape and the shapes the regression on the
+  // transformed x predicts at its smallest and largest value.
+  ShapeChangeShown allometryChange(const AnalysisSession& session) const;
+  // ShapeScoresSave: asks for a file and writes the scores shown as CSV.
+  void saveShapeScores();
+
  private:
   // The switchyard's own window; nothing without a locator, a MissingError
   // when the locator finds none open.
@@ -255,6 +293,26 @@ class SwitchyardPanel {
   std::optional<CheckReport> check_;
   std::optional<ObjectId> checkWindow_;
   std::string loadNote_;  // what the check on load found, for reportLoaded
+
+  // The analyses the shape space window shows, of the data set they were
+  // made of (its IDs), the standardized one of the standardization made at
+  // `standardizedAt`.
+  struct ShapeSpace {
+    std::vector<std::string> ids;
+    int dims = 3;
+    std::string file;
+    ShapePca superimposed;
+    std::optional<ShapePca> standardized;
+    std::optional<double> standardizedAt;
+    std::optional<Eigen::Index> chosen;
+    std::optional<SpecimenGroups> groups;
+  };
+  // The analysis the window's switch names, made anew where the session's
+  // standardization changed; a MissingError when the data set did.
+  const ShapePca& shownAnalysis(const AnalysisSession& session);
+  void drawShapeSpace();
+  std::optional<ShapeSpace> shape_;
+  std::optional<ObjectId> shapeWindow_;
 };
 
 }  // namespace tarvolin
