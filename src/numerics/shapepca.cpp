@@ -1,10 +1,15 @@
 #include "numerics/shapepca.h"
 
-#include <Eigen/Eigenvalues>
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <stdexcept>
 #include <string>
+#include <utility>
+#include <vector>
+
+#include "core/onallcores.h"
+#include "numerics/lapack.h"
 
 namespace tarvolin {
 namespace {
@@ -37,21 +42,72 @@ void checkinput(const Eigen::MatrixXd& data, Index variables) {
   }
 }
 
-// The eigenvalues of a symmetric matrix (its lower triangle is read), largest
-// first, with their unit eigenvectors.
+// OpenBLAS works on one thread, so that its sums never depend on the
+// number of cores; the lanes share the scores out among themselves.
+void oneblasthread() {
+  static const bool once = [] {
+    openblas_set_num_threads(1);
+    return true;
+  }();
+  (void)once;
+}
+
+int lapackint(Index value) {
+  if (value > INT_MAX) {
+    throw std::invalid_argument("shapepca: a data set of more than " + std::to_string(INT_MAX) +
+                                " specimens or variables cannot be analysed");
+  }
+  return static_cast<int>(value);
+}
+
+// The `wanted` largest eigenvalues of a symmetric matrix (its lower triangle
+// is read, and the matrix used up), largest first, with their unit
+// eigenvectors: LAPACK's relatively robust representations, which find
+// only the vectors asked for and need no second matrix of the full size
+// for work.
 struct Decomposition {
   Eigen::VectorXd values;
   Eigen::MatrixXd vectors;
 };
 
-Decomposition decreasing(const Eigen::MatrixXd& symmetric) {
-  Eigen::SelfAdjointEigenSolver<Eigen::MatrixXd> solver(symmetric);
-  if (solver.info() != Eigen::Success) {
-    throw std::invalid_argument("shapepca: the eigenvalues of the covariance did not converge");
-  }
+Decomposition largesteigen(Eigen::MatrixXd& symmetric, Index wanted) {
+  const int n = lapackint(symmetric.rows());
   Decomposition d;
-  d.values = solver.eigenvalues().reverse();
-  d.vectors = solver.eigenvectors().rowwise().reverse();
+  if (wanted <= 0) return d;
+  // Only all of them go by the relatively robust representations; a few
+  // go faster by bisection and inverse iteration, many slower.
+  const bool few = wanted <= n / 8;
+  const char* range = few ? "I" : "A";
+  const int il = n - static_cast<int>(wanted) + 1, iu = n;
+  const double bound = 0, abstol = 0;
+  int found = 0, info = 0;
+  d.values.resize(n);
+  d.vectors.resize(n, few ? wanted : n);
+  std::vector<int> support(2 * static_cast<size_t>(n));
+  double workSize = 0;
+  int iworkSize = 0, query = -1;
+  dsyevr_("V", range, "L", &n, symmetric.data(), &n, &bound, &bound, &il, &iu, &abstol, &found,
+          d.values.data(), d.vectors.data(), &n, support.data(), &workSize, &query, &iworkSize,
+          &query, &info, 1, 1, 1);
+  int lwork = static_cast<int>(workSize), liwork = iworkSize;
+  std::vector<double> work(static_cast<size_t>(lwork));
+  std::vector<int> iwork(static_cast<size_t>(liwork));
+  if (info == 0) {
+    dsyevr_("V", range, "L", &n, symmetric.data(), &n, &bound, &bound, &il, &iu, &abstol, &found,
+            d.values.data(), d.vectors.data(), &n, support.data(), work.data(), &lwork,
+            iwork.data(), &liwork, &info, 1, 1, 1);
+  }
+  if (info != 0 || found != d.vectors.cols()) {
+    throw std::runtime_error("shapepca: the eigenvalues of the covariance could not be found");
+  }
+  // Ascending as found: the largest `wanted` are the last columns.
+  const Index skipped = found - wanted;
+  d.values = d.values.segment(skipped, wanted).reverse().eval();
+  for (Index c = 0; c < wanted; ++c) {
+    const Index from = found - 1 - c;
+    if (from > c) d.vectors.col(c).swap(d.vectors.col(from));
+  }
+  d.vectors.conservativeResize(Eigen::NoChange, wanted);
   return d;
 }
 
@@ -99,47 +155,73 @@ Eigen::RowVectorXd ShapePca::shapeat(Index component, double score) const {
 
 ShapePca shapepca(Eigen::MatrixXd data, Index variables, Index components, PcaRoute route) {
   checkinput(data, variables);
+  oneblasthread();
   const Index n = data.rows();
   const Index v = variables;
+  const int rows = lapackint(n), columns = lapackint(v);
   if (route == PcaRoute::automatic) {
     route = n >= v ? PcaRoute::covariance : PcaRoute::crossproduct;
   }
+  const double one = 1, zero = 0;
 
   ShapePca pca;
   pca.specimens = n;
   pca.mean = data.leftCols(v).colwise().mean();
   data.leftCols(v).rowwise() -= pca.mean;
-  const auto centred = data.leftCols(v);
-  pca.totalVariance = centred.squaredNorm() / static_cast<double>(n - 1);
+  pca.totalVariance = data.leftCols(v).squaredNorm() / static_cast<double>(n - 1);
+  // No more than N - 1 components can have variance: centring took one
+  // degree of freedom.
+  const Index order = route == PcaRoute::covariance ? v : n;
+  Index wanted = std::min(order, n - 1);
+  if (components > 0) wanted = std::min(wanted, components);
 
   if (route == PcaRoute::covariance) {
-    Eigen::MatrixXd products = Eigen::MatrixXd::Zero(v, v);
-    products.selfadjointView<Eigen::Lower>().rankUpdate(centred.transpose());
-    Decomposition d = decreasing(products);
+    Eigen::MatrixXd products(v, v);
+    dsyrk_("L", "T", &columns, &rows, &one, data.data(), &rows, &zero, products.data(), &columns, 1,
+           1);
+    Decomposition d = largesteigen(products, wanted);
     products.resize(0, 0);
     const Index m = keptcomponents(d.values, n, components);
     pca.eigenvalues = d.values.head(m) / static_cast<double>(n - 1);
-    pca.vectors = d.vectors.leftCols(m);
-    d.vectors.resize(0, 0);
+    if (m < d.vectors.cols()) d.vectors.conservativeResize(Eigen::NoChange, m);
+    pca.vectors = std::move(d.vectors);
     for (Index c = 0; c < m; ++c) {
       if (pca.vectors(largestelement(pca.vectors.col(c)), c) < 0) pca.vectors.col(c) *= -1;
     }
-    for (Index r = 0; r < n; r += kScoreRows) {
-      const Index rows = std::min(kScoreRows, n - r);
-      const Eigen::MatrixXd block = data.block(r, 0, rows, v) * pca.vectors;
-      data.block(r, 0, rows, m) = block;
-    }
+    // Each block of rows is one product of the same size on any number of
+    // lanes, so that the scores come out the same bits.
+    const int kept = static_cast<int>(m);
+    const Index blocks = (n + kScoreRows - 1) / kScoreRows;
+    onallcores(n * v * m > 20'000'000, [&](int lane, int lanes) {
+      Eigen::MatrixXd block(kScoreRows, m);
+      for (Index b = lane; b < blocks; b += lanes) {
+        const Index first = b * kScoreRows;
+        const int height = static_cast<int>(std::min(kScoreRows, n - first));
+        if (kept > 0) {
+          dgemm_("N", "N", &height, &kept, &columns, &one, data.data() + first, &rows,
+                 pca.vectors.data(), &columns, &zero, block.data(), &height, 1, 1);
+        }
+        data.block(first, 0, height, m) =
+            Eigen::Map<const Eigen::MatrixXd>(block.data(), height, m);
+      }
+    });
   } else {
     // The eigenvectors u of C C' (N x N) with eigenvalue l give those of
     // C'C through the data: C'u / sqrt(l), and the scores C C'u / sqrt(l)
     // = u sqrt(l).
-    Eigen::MatrixXd products = Eigen::MatrixXd::Zero(n, n);
-    products.selfadjointView<Eigen::Lower>().rankUpdate(centred);
-    Decomposition d = decreasing(products);
+    Eigen::MatrixXd products(n, n);
+    dsyrk_("L", "N", &rows, &columns, &one, data.data(), &rows, &zero, products.data(), &rows, 1,
+           1);
+    Decomposition d = largesteigen(products, wanted);
     products.resize(0, 0);
     const Index m = keptcomponents(d.values, n, components);
+    const int kept = static_cast<int>(m);
     pca.eigenvalues = d.values.head(m) / static_cast<double>(n - 1);
-    pca.vectors = centred.transpose() * d.vectors.leftCols(m);
+    pca.vectors.resize(v, m);
+    if (kept > 0) {
+      dgemm_("T", "N", &columns, &kept, &rows, &one, data.data(), &rows, d.vectors.data(), &rows,
+             &zero, pca.vectors.data(), &columns, 1, 1);
+    }
     for (Index c = 0; c < m; ++c) {
       double length = pca.vectors.col(c).norm();
       if (pca.vectors(largestelement(pca.vectors.col(c)), c) < 0) length = -length;
