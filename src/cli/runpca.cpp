@@ -134,6 +134,15 @@ void runpca(const CliOptions& options, std::ostream& out, std::ostream& err) {
     throw InputError(set.path, e.what()).concerning(Input::data);
   }
 
+  // Specimens of one shape leave only the rounding of their coordinates,
+  // whose "components" would be noise reported as all the variation.
+  if (!(pca.totalVariance > 1e-20 * pca.mean.squaredNorm())) {
+    throw InputError(set.path, sprintf("the %i specimens have one and the same shape (total "
+                                       "variance %.3g): there is no shape variation to analyse",
+                                       pca.specimens, pca.totalVariance))
+        .concerning(Input::data);
+  }
+
   Eigen::Index across = 0, up = 1;
   if (pcs) {
     across = pcindex(pcs->first, pca.components(), options.pcs);

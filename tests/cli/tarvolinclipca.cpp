@@ -237,14 +237,19 @@ TEST(CliPca, FiguresAgreeWithTheDefinitionAndWithEachOther) {
 
 TEST(CliPca, RefusesWhatItCannotDoNamingTheOptionOrFile) {
   TempDir dir;
-  const std::string file = examplePath("skulls.csv");
   testing::writeText(dir.file("kept.csv"), "old\n");
+  const std::string skull = "1 0 0 0 1 0 0 0 1 1 1 1 2\n";
+  testing::writeText(dir.file("same.txt"), skull + skull + skull);
+  testing::writeText(dir.file("one.txt"), skull);
   struct Case {
     std::vector<std::string> words;
     int status;
     std::string says;
+    std::string data = examplePath("skulls.csv");
   };
   const Case cases[] = {
+      {{}, 2, "same.txt: the 3 specimens have one and the same shape", dir.file("same.txt")},
+      {{}, 2, "one.txt: ", dir.file("one.txt")},
       {{"--components", "0"}, 2, "--components"},
       {{"--pcs", "1,99"}, 2, "--pcs 1,99: there are only "},
       {{"--components", "2", "--pcs", "1,3"}, 2, "--pcs 1,3: there are only 2 components"},
@@ -262,7 +267,7 @@ TEST(CliPca, RefusesWhatItCannotDoNamingTheOptionOrFile) {
       {{"--shapes", dir.file("kept.csv"), "--to", "fcsv"}, 2, "--to"},
   };
   for (const Case& c : cases) {
-    const testing::CliRun run = runCli(with({"pca", file}, c.words));
+    const testing::CliRun run = runCli(with({"pca", c.data}, c.words));
     EXPECT_EQ(run.status, c.status) << c.says << ": " << run.err;
     EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
     EXPECT_EQ(readText(dir.file("kept.csv")), "old\n") << c.says;
