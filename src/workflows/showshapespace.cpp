@@ -71,13 +71,14 @@ Handle openWindow(Graphics& graphics, std::string_view module) {
   add(graphics, window, ControlStyle::text, "", "Shape change along", kMargin, y, 140, "");
   add(graphics, window, ControlStyle::popupmenu, tags::kShapeChangePC, "PC1", 150, y, 80,
       "The component whose shape change the plot window shows", change);
-  add(graphics, window, ControlStyle::popupmenu, tags::kShapeChangeEnds,
+  const Handle ends = add(graphics, window, ControlStyle::popupmenu, tags::kShapeChangeEnds,
       std::string(kChangeEnds).c_str(), 240, y, 210,
       "Show the shapes at the component's lowest and highest scores, or at the mean plus "
       "and minus the number of standard deviations given",
       change);
   add(graphics, window, ControlStyle::edit, tags::kShapeChangeSD, "2", 455, y, 45,
       "How many standard deviations of the scores either side of the mean", change);
+  graphics.setValue(ends, 1);
   add(graphics, window, ControlStyle::text, "", "Magnify", 515, y, 60, "");
   add(graphics, window, ControlStyle::edit, tags::kShapeMagnify, "1", 578, y, 45,
       "How many times the change is magnified, 1 to 10", change);
