@@ -74,22 +74,22 @@ Handle openWindow(Graphics& graphics, std::string_view module) {
 
   // The shape change, and the scores, along the bottom.
   y = kMargin + kRow + kMargin;
-  add(graphics, window, ControlStyle::text, "", "Shape change along", kMargin, y, 130, "");
-  add(graphics, window, ControlStyle::popupmenu, tags::kShapeChangePC, "PC1", 140, y, 75,
+  add(graphics, window, ControlStyle::text, "", "Shape change along", kMargin, y, 142, "");
+  add(graphics, window, ControlStyle::popupmenu, tags::kShapeChangePC, "PC1", 154, y, 75,
       "The component whose shape change the plot window shows", change);
   const Handle ends =
       add(graphics, window, ControlStyle::popupmenu, tags::kShapeChangeEnds,
-          std::string(kChangeEnds).c_str(), 220, y, 200,
+          std::string(kChangeEnds).c_str(), 234, y, 195,
           "Show the shapes at the component's lowest and highest scores, or at the mean plus "
           "and minus the number of standard deviations given",
           change);
-  add(graphics, window, ControlStyle::edit, tags::kShapeChangeSD, "2", 425, y, 40,
+  add(graphics, window, ControlStyle::edit, tags::kShapeChangeSD, "2", 434, y, 40,
       "How many standard deviations of the scores either side of the mean", change);
   graphics.setValue(ends, 1);
-  add(graphics, window, ControlStyle::text, "", "Magnify", 475, y, 60, "");
-  add(graphics, window, ControlStyle::edit, tags::kShapeMagnify, "1", 535, y, 40,
+  add(graphics, window, ControlStyle::text, "", "Magnify", 484, y, 60, "");
+  add(graphics, window, ControlStyle::edit, tags::kShapeMagnify, "1", 544, y, 40,
       "How many times the change is magnified, 1 to 10", change);
-  add(graphics, window, ControlStyle::checkbox, tags::kShapeChangeGrid, "Grid", 585, y, 65,
+  add(graphics, window, ControlStyle::checkbox, tags::kShapeChangeGrid, "Grid", 594, y, 65,
       "A deformation grid from the mean shape to the high end (flat data)", change);
   add(graphics, window, ControlStyle::pushbutton, tags::kShapeChangeButton, "Show shape change",
       kMargin, kMargin, 160,
