@@ -87,8 +87,10 @@ void SwitchyardPanel::shapeSpaceStandardized(const AnalysisSession& session) {
 }
 
 const ShapePca& SwitchyardPanel::shownAnalysis(const AnalysisSession& session) {
-  if (!shape_ || !shapeWindow_ || !graphics_.exists(*shapeWindow_) ||
-      shape_->ids != session.ids() ||
+  if (shape_ && (!shapeWindow_ || !graphics_.exists(*shapeWindow_))) {
+    throw MissingError("the shape space window is closed; click Shape space to open it again");
+  }
+  if (!shape_ || shape_->ids != session.ids() ||
       session.data().rows() != static_cast<Eigen::Index>(shape_->ids.size())) {
     throw MissingError(kChangedData);
   }

@@ -231,6 +231,14 @@ TEST_P(ShapeSpaceTest, ShowsTheShapeChangeAskedFor) {
     EXPECT_EQ(graphics_.lastError(), std::string("Error in ShapeChange: ") + r.error);
   }
 
+  // A closed window has no choosers to go by.
+  graphics_.close(space());
+  run("ShapeChange");
+  EXPECT_EQ(graphics_.lastError(),
+            "Error in ShapeChange: the shape space window is closed; click Shape space to open "
+            "it again");
+  run("ShapeSpace");
+  ASSERT_EQ(graphics_.lastError(), "");
   // After Clear the window belongs to a data set that is gone.
   run("Clear");
   run("ShapeChange");
