@@ -59,6 +59,35 @@ replay check \
 cp "$work/check/check.png" "$out/check.png"
 cp "$work/check/plot.png" "$out/check-plot.png"
 
+# Shape space of the example with groups, after standardizing: the
+# standardized analysis with the groups' hulls, and the shape change along
+# PC1, magnified three times, in the plot window.
+replay shapespace \
+  "choose examples/skulls_wire.txt" "press LoadWireButton" \
+  "choose examples/skulls.tps" "press LoadDataButton" \
+  "choose examples/skulls_covariates.csv" "press LoadGroupsButton" \
+  "press UseCSButton" "press LnButton" "press GoRegress" "press AcceptStandard" \
+  "press ShapeSpaceButton" "window shapespace" "press ShapeOfStandardized" "press ShapeHulls" \
+  "set ShapeMagnify String 3" "press ShapeChangeButton"
+cp "$work/shapespace/shapespace.png" "$out/shapespace.png"
+cp "$work/shapespace/plot.png" "$out/shape-change.png"
+
+# The shape change that goes with size, from the allometry report.
+replay sizechange \
+  "choose examples/skulls_wire.txt" "press LoadWireButton" \
+  "choose examples/skulls_zor.txt" "press LoadDataButton" \
+  "press UseCSButton" "press LnButton" "press GoRegress" "press AllometryButton" \
+  "window allometry" "set AllometryMagnify String 3" "press AllometryChangeButton"
+cp "$work/sizechange/plot.png" "$out/size-change.png"
+
+# The 2D window's shape change along PC1 with its deformation grid.
+replay grid \
+  "press Open2DButton" "window Tarvolin2D" \
+  "choose examples/skulls2d_superimposed.txt" "press LoadDataButton" \
+  "press ShapeSpaceButton" "window shapespace" "press ShapeChangeGrid" \
+  "set ShapeMagnify String 2" "press ShapeChangeButton"
+cp "$work/grid/Tarvolin2D.png" "$out/shape-change-2d.png"
+
 # The main window and the plot right after loading, before Accept x (user guide).
 replay loaded \
   "choose examples/skulls_wire.txt" "press LoadWireButton" \

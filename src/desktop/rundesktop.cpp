@@ -76,6 +76,7 @@ class ScriptOnWindows : public EventSource {
         {"plot", runtime.plotWindow()},
         {"allometry", newest(tags::kAllometryWindow)},
         {"check", newest(tags::kCheckWindow)},
+        {"shapespace", newest(tags::kShapeSpaceWindow)},
     };
     for (const auto& [name, handle] : windows) {
       FigureWindow* window = handle ? view_.window(*handle) : nullptr;

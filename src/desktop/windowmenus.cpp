@@ -68,6 +68,7 @@ WindowMenus::WindowMenus(QtView& view, FigureWindow& window)
   bindControl(show, tr("Show standardized"), tags::kShowStandard, {});
   bindControl(show, tr("Check data..."), tags::kCheckDataButton, {});
   bindControl(show, tr("Allometry..."), tags::kAllometryButton, {});
+  bindControl(show, tr("Shape space..."), tags::kShapeSpaceButton, {});
   show->addSeparator();
   QAction* reset = show->addAction(tr("Reset view"));
   connect(reset, &QAction::triggered, this, [this] {
@@ -252,7 +253,9 @@ QString WindowMenus::guide() const {
   const QString standardize =
       tr("3  Standardize. Type the standard value (Accept x proposes one), click Standardize, "
          "then Save standardized data (Ctrl+S). A value outside the range of x is used, and "
-         "the status line warns that the result is an extrapolation.");
+         "the status line warns that the result is an extrapolation. Shape space... shows the "
+         "principal components of shape before and after standardizing: click a specimen to "
+         "see it in the plot, and Show shape change draws the change along a component.");
   const QString plot =
       ownPlot ? tr("Show data and Show standardized draw into this window's plot area.")
               : tr("Show data and Show standardized draw into the plot window; drag there to "

@@ -1,6 +1,7 @@
 #include "runtime/sessionscript.h"
 
 #include <algorithm>
+#include <array>
 #include <filesystem>
 #include <functional>
 #include <sstream>
@@ -123,8 +124,28 @@ void SessionScript::fail(const Step& step, const std::string& what) const {
 
 namespace {
 
-// The report windows a script can address, of the main window addressed before.
-bool isreport(const std::string& name) { return name == "allometry" || name == "check"; }
+// The report windows a script can address, of the main window addressed
+// before: the windows a workflow makes itself, by the name a script gives them: the
+// window's tag, and a control of it whose callback names its switchyard.
+struct ReportWindow {
+  std::string_view name;
+  std::string_view tag;
+  std::string_view control;
+};
+constexpr std::array kReports{
+    ReportWindow{"allometry", kAllometryWindow, tags::kAllometrySaveButton},
+    ReportWindow{"check", tags::kCheckWindow, tags::kCheckSaveButton},
+    ReportWindow{"shapespace", tags::kShapeSpaceWindow, tags::kShapeScoresSaveButton},
+};
+
+const ReportWindow* reportnamed(const std::string& name) {
+  for (const ReportWindow& report : kReports) {
+    if (report.name == name) return &report;
+  }
+  return nullptr;
+}
+
+bool isreport(const std::string& name) { return reportnamed(name) != nullptr; }
 
 // The window a step names: a main window by the figure file it was opened
 // from, "plot" the 3D workflow's plot window, "allometry" the allometry
@@ -133,13 +154,11 @@ bool isreport(const std::string& name) { return name == "allometry" || name == "
 std::optional<Handle> windowNamed(Runtime& runtime, const std::string& name,
                                   const std::string& owner) {
   if (name == "plot") return runtime.plotWindow();
-  if (isreport(name)) {
-    const bool check = name == "check";
+  if (const ReportWindow* named = reportnamed(name)) {
     const std::string module = owner == tags::k2DWindow ? "standsw(" : "stand3sw(";
     Graphics& graphics = runtime.graphics();
-    for (Handle report : graphics.findobj(check ? tags::kCheckWindow : kAllometryWindow)) {
-      const std::vector<Handle> save =
-          graphics.findobj(check ? tags::kCheckSaveButton : tags::kAllometrySaveButton, report);
+    for (Handle report : graphics.findobj(named->tag)) {
+      const std::vector<Handle> save = graphics.findobj(named->control, report);
       if (!save.empty() && graphics.getString(save.front(), "Callback").starts_with(module)) {
         return report;
       }

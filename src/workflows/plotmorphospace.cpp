@@ -30,7 +30,7 @@ std::string groupstyle(size_t group) {
   static constexpr std::array<char, 7> kMarkers{'o', 's', 'd', '^', 'v', 'p', 'h'};
   std::string style;
   style += kColours[group % kColours.size()];
-  style += kMarkers[(group + group / kColours.size()) % kMarkers.size()];
+  style += kMarkers[(group % kColours.size() + group / kColours.size()) % kMarkers.size()];
   return style;
 }
 

@@ -11,9 +11,9 @@ namespace {
 
 constexpr double kMargin = kReportMargin;
 constexpr double kRow = kReportButtonHeight;
-constexpr double kWidth = 940;
+constexpr double kWidth = 820;
 constexpr double kHeight = 640;
-constexpr double kScreeWidth = 300;
+constexpr double kScreeWidth = 270;
 const Eigen::Vector2d kCorner(160, 50);
 
 Handle tagged(const Graphics& graphics, std::string_view tag, Handle window) {
@@ -32,10 +32,16 @@ Handle add(Graphics& graphics, Handle window, ControlStyle style, std::string_vi
 Handle openWindow(Graphics& graphics, std::string_view module) {
   const Handle window = graphics.figure();
   graphics.setTag(window, std::string(tags::kShapeSpaceWindow));
+  // As large as the screen allows, kept on it.
   const Eigen::Vector4d screen = reportrectangle(graphics.get(kRoot, "ScreenSize"));
   const double width = std::min(kWidth, screen(2) - 4 * kMargin);
   const double height = std::min(kHeight, screen(3) - kReportFrameRoom);
-  graphics.setPosition(window, Eigen::Vector4d(kCorner.x(), kCorner.y(), width, height));
+  const double left = std::max(kMargin, std::min(kCorner.x(), screen(2) - width - 2 * kMargin));
+  // The bar below the drawing area and the title bar above it stay on the
+  // screen too.
+  const double bottom = std::max(kReportFrameRoom / 2,
+                                 std::min(kCorner.y(), screen(3) - kReportFrameRoom / 2 - height));
+  graphics.setPosition(window, Eigen::Vector4d(left, bottom, width, height));
   const std::string call = std::string(module);
   const std::string redraw = call + "('ShapeSpaceRedraw')";
   const std::string change = call + "('ShapeChange')";
@@ -45,66 +51,69 @@ Handle openWindow(Graphics& graphics, std::string_view module) {
   add(graphics, window, ControlStyle::text, "", "Analysis of", kMargin, y, 90, "");
   ControlSpec superimposed = reportcontrol(
       ControlStyle::radiobutton, tags::kShapeOfSuperimposed, "superimposed data",
-      Eigen::Vector4d(100, y, 150, kRow), "The principal components of the superimposed specimens");
+      Eigen::Vector4d(100, y, 140, kRow), "The principal components of the superimposed specimens");
   superimposed.group = "ShapeOf";
   superimposed.value = 1;
   superimposed.callback = redraw;
   graphics.uicontrol(window, superimposed);
   ControlSpec standardized = reportcontrol(
       ControlStyle::radiobutton, tags::kShapeOfStandardized, "standardized data",
-      Eigen::Vector4d(255, y, 150, kRow),
+      Eigen::Vector4d(245, y, 140, kRow),
       "The principal components of the specimens standardized to one size (after Standardize)");
   standardized.group = "ShapeOf";
   standardized.callback = redraw;
   graphics.uicontrol(window, standardized);
-  add(graphics, window, ControlStyle::text, "", "Across", 420, y, 50, "");
-  add(graphics, window, ControlStyle::popupmenu, tags::kShapePCX, "PC1", 472, y, 90,
+  add(graphics, window, ControlStyle::text, "", "Across", 395, y, 48, "");
+  add(graphics, window, ControlStyle::popupmenu, tags::kShapePCX, "PC1", 443, y, 80,
       "The component along the horizontal axis", redraw);
-  add(graphics, window, ControlStyle::text, "", "Up", 575, y, 30, "");
-  add(graphics, window, ControlStyle::popupmenu, tags::kShapePCY, "PC1", 605, y, 90,
+  add(graphics, window, ControlStyle::text, "", "Up", 533, y, 27, "");
+  add(graphics, window, ControlStyle::popupmenu, tags::kShapePCY, "PC1", 560, y, 80,
       "The component along the vertical axis", redraw);
-  add(graphics, window, ControlStyle::checkbox, tags::kShapeHulls, "Hulls", 710, y, 80,
+  add(graphics, window, ControlStyle::checkbox, tags::kShapeHulls, "Hulls", 652, y, 75,
       "Draw each group's convex hull (after Load groups)", redraw);
 
   // The shape change, and the scores, along the bottom.
   y = kMargin + kRow + kMargin;
-  add(graphics, window, ControlStyle::text, "", "Shape change along", kMargin, y, 140, "");
-  add(graphics, window, ControlStyle::popupmenu, tags::kShapeChangePC, "PC1", 150, y, 80,
+  add(graphics, window, ControlStyle::text, "", "Shape change along", kMargin, y, 142, "");
+  add(graphics, window, ControlStyle::popupmenu, tags::kShapeChangePC, "PC1", 154, y, 75,
       "The component whose shape change the plot window shows", change);
-  add(graphics, window, ControlStyle::popupmenu, tags::kShapeChangeEnds,
-      std::string(kChangeEnds).c_str(), 240, y, 210,
-      "Show the shapes at the component's lowest and highest scores, or at the mean plus "
-      "and minus the number of standard deviations given",
-      change);
-  add(graphics, window, ControlStyle::edit, tags::kShapeChangeSD, "2", 455, y, 45,
+  const Handle ends =
+      add(graphics, window, ControlStyle::popupmenu, tags::kShapeChangeEnds,
+          std::string(kChangeEnds).c_str(), 234, y, 195,
+          "Show the shapes at the component's lowest and highest scores, or at the mean plus "
+          "and minus the number of standard deviations given",
+          change);
+  add(graphics, window, ControlStyle::edit, tags::kShapeChangeSD, "2", 434, y, 40,
       "How many standard deviations of the scores either side of the mean", change);
-  add(graphics, window, ControlStyle::text, "", "Magnify", 515, y, 60, "");
-  add(graphics, window, ControlStyle::edit, tags::kShapeMagnify, "1", 578, y, 45,
+  graphics.setValue(ends, 1);
+  add(graphics, window, ControlStyle::text, "", "Magnify", 484, y, 60, "");
+  add(graphics, window, ControlStyle::edit, tags::kShapeMagnify, "1", 544, y, 40,
       "How many times the change is magnified, 1 to 10", change);
-  add(graphics, window, ControlStyle::checkbox, tags::kShapeChangeGrid, "Grid", 635, y, 70,
-      "A deformation grid from the mean shape to the highest end (flat data)", change);
+  add(graphics, window, ControlStyle::checkbox, tags::kShapeChangeGrid, "Grid", 594, y, 65,
+      "A deformation grid from the mean shape to the high end (flat data)", change);
   add(graphics, window, ControlStyle::pushbutton, tags::kShapeChangeButton, "Show shape change",
-      715, y, 160,
+      kMargin, kMargin, 160,
       "Draw the mean shape and the shapes at both ends of the component in the plot window: "
       "blue toward the low end, red toward the high end",
       change);
   add(graphics, window, ControlStyle::pushbutton, tags::kShapeScoresSaveButton,
-      "Save scores as CSV...", kMargin, kMargin, 170,
+      "Save scores as CSV...", 180, kMargin, 170,
       "Write every specimen's scores on every component to a CSV file",
       call + "('ShapeScoresSave')");
 
   // The plots between.
-  const double bottom = kMargin + 2 * (kRow + kMargin);
-  const double plotHeight = height - bottom - kRow - 2 * kMargin;
-  const double plotWidth = width - kScreeWidth - 3 * kMargin;
+  const double plotBottom = kMargin + 2 * (kRow + kMargin);
+  const double plotHeight = height - plotBottom - kRow - 2 * kMargin;
+  const double screeWidth = std::min(kScreeWidth, width / 3);
+  const double plotWidth = width - screeWidth - 3 * kMargin;
   const Handle space = graphics.axes(window);
   graphics.setTag(space, std::string(tags::kShapeSpacePlot));
-  graphics.setPosition(space, Eigen::Vector4d(kMargin, bottom, plotWidth, plotHeight));
+  graphics.setPosition(space, Eigen::Vector4d(kMargin, plotBottom, plotWidth, plotHeight));
   graphics.set(space, "Callback", call + "('ShapeSpaceSelect')");
   const Handle scree = graphics.axes(window);
   graphics.setTag(scree, std::string(tags::kShapeScreePlot));
-  graphics.setPosition(scree,
-                       Eigen::Vector4d(2 * kMargin + plotWidth, bottom, kScreeWidth, plotHeight));
+  graphics.setPosition(
+      scree, Eigen::Vector4d(2 * kMargin + plotWidth, plotBottom, screeWidth, plotHeight));
   return window;
 }
 

@@ -371,8 +371,12 @@ void Stand3sw::checkData() { panel_.showCheck(session_, state_.datafile, "stand3
 void Stand3sw::checkSelect() {
   const std::optional<Eigen::Index> specimen = panel_.checkChoice(session_);
   if (!specimen) return;
-  // Shown among the superimposed specimens it was checked with: the plot is
-  // drawn again when it shows something else or its window has gone.
+  showAmongData(DATA(), *specimen);
+}
+
+void Stand3sw::showAmongData(const Eigen::MatrixXd& data, Eigen::Index specimen) {
+  // Shown among the superimposed specimens: the plot is drawn again when it
+  // shows something else or its window has gone.
   const std::vector<Handle> plotted =
       plotWindowOpen() ? graphics_.descendants(state_.fighand1->handle, ObjectType::line)
                        : std::vector<Handle>{};
@@ -382,7 +386,7 @@ void Stand3sw::checkSelect() {
   const std::optional<Handle> remembered = graphics_.currentFigure();
   if (!showsData) drawData();
   selectPlotWindow();
-  showchosen(graphics_, DATA(), *specimen, 3, session_.ids()[static_cast<size_t>(*specimen)]);
+  showchosen(graphics_, data, specimen, 3, session_.ids()[static_cast<size_t>(specimen)]);
   if (remembered && graphics_.isValid(*remembered)) graphics_.figure(*remembered);
 }
 
@@ -394,24 +398,20 @@ void Stand3sw::shapeSpace() { panel_.showShapeSpace(session_, state_.datafile, "
 
 void Stand3sw::shapeSpaceSelect() {
   const std::optional<SwitchyardPanel::ShapeSpaceChoice> choice = panel_.shapeSpaceChoice(session_);
-  if (!choice) return;
-  const std::optional<Handle> remembered = graphics_.currentFigure();
-  if (!plotWindowOpen()) drawData();
-  selectPlotWindow();
-  showchosen(graphics_, *choice->data, choice->specimen, 3,
-             session_.ids()[static_cast<size_t>(choice->specimen)]);
-  enablePlotButtons(true);
-  if (remembered && graphics_.isValid(*remembered)) graphics_.figure(*remembered);
+  if (choice) showAmongData(*choice->data, choice->specimen);
 }
 
 void Stand3sw::showChange(const SwitchyardPanel::ShapeChangeShown& shown) {
   const std::optional<Handle> remembered = graphics_.currentFigure();
+  // The change alone: among the specimens it would be lost.
   selectPlotWindow();
+  cla(graphics_);
   showshapechange(graphics_, shown.mean, shown.targets,
                   wireframeOn() ? state_.wirelist : Eigen::MatrixXd(), shown.magnification, false);
+  nameplot(shown.title);
   enablePlotButtons(true);
   if (remembered && graphics_.isValid(*remembered)) graphics_.figure(*remembered);
-  graphics_.status("The plot window shows " + shown.what +
+  graphics_.status("The plot window shows the " + shown.what +
                    ": the mean shape in black, blue toward the low end, red toward the high end");
 }
 

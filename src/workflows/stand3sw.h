@@ -135,6 +135,8 @@ class Stand3sw {
   void checkCopy() { panel_.copyCheck(); }
   void checkSave() { panel_.saveCheck(); }
   void checkSelect();
+  // Shows specimen (a row of data) among the superimposed specimens.
+  void showAmongData(const Eigen::MatrixXd& data, Eigen::Index specimen);
   void shapeSpace();
   void shapeSpaceRedraw() { panel_.redrawShapeSpace(session_); }
   void shapeSpaceSelect();

@@ -265,7 +265,8 @@ class SwitchyardPanel {
     std::vector<ShapeTarget> targets;
     double magnification = 1;
     bool grid = false;
-    std::string what;  // for the status line
+    std::string what;   // for the status line
+    std::string title;  // for the plot, shorter
   };
   ShapeChangeShown shapeChange(const AnalysisSession& session);
   // AllometryChange: the mean shape and the shapes the regression on the

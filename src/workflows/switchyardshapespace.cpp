@@ -87,8 +87,10 @@ void SwitchyardPanel::shapeSpaceStandardized(const AnalysisSession& session) {
 }
 
 const ShapePca& SwitchyardPanel::shownAnalysis(const AnalysisSession& session) {
-  if (!shape_ || !shapeWindow_ || !graphics_.exists(*shapeWindow_) ||
-      shape_->ids != session.ids() ||
+  if (shape_ && (!shapeWindow_ || !graphics_.exists(*shapeWindow_))) {
+    throw MissingError("the shape space window is closed; click Shape space to open it again");
+  }
+  if (!shape_ || shape_->ids != session.ids() ||
       session.data().rows() != static_cast<Eigen::Index>(shape_->ids.size())) {
     throw MissingError(kChangedData);
   }
@@ -177,9 +179,12 @@ SwitchyardPanel::ShapeChangeShown SwitchyardPanel::shapeChange(const AnalysisSes
   shown.mean = landmarksof(pca.mean, shape_->dims);
   shown.targets = {{landmarksof(pca.shapeat(c, low), shape_->dims), lowName, "b"},
                    {landmarksof(pca.shapeat(c, high), shape_->dims), highName, "r"}};
-  shown.what =
-      sprintf("the shape change along %s (%.1f%% of the variance)", pc, 100 * pca.proportions()(c));
-  if (shown.magnification != 1) shown.what += sprintf(", magnified %g times", shown.magnification);
+  shown.title = sprintf("%s (%.1f%%)", pc, 100 * pca.proportions()(c));
+  shown.what = "shape change along " + shown.title;
+  if (shown.magnification != 1) {
+    shown.title += sprintf(", magnified %g times", shown.magnification);
+    shown.what += sprintf(", magnified %g times", shown.magnification);
+  }
   return shown;
 }
 
@@ -205,8 +210,12 @@ SwitchyardPanel::ShapeChangeShown SwitchyardPanel::allometryChange(
     shown.magnification =
         boxnumber(graphics_, allometryWindow_->handle, tags::kAllometryMagnify, 1, 10, "Magnify");
   }
-  shown.what = "the shape change the regression predicts from the smallest to the largest x";
-  if (shown.magnification != 1) shown.what += sprintf(", magnified %g times", shown.magnification);
+  shown.title = "shape change with x";
+  shown.what = "shape change predicted from the smallest to the largest x";
+  if (shown.magnification != 1) {
+    shown.title += sprintf(", magnified %g times", shown.magnification);
+    shown.what += sprintf(", magnified %g times", shown.magnification);
+  }
   return shown;
 }
 

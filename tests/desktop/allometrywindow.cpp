@@ -6,9 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QTest>
 #include <cstdlib>
@@ -16,6 +18,7 @@
 #include <string>
 
 #include "core/filedialogs.h"
+#include "desktop/axeswidget.h"
 #include "desktop/figurewindow.h"
 #include "desktop/qtview.h"
 #include "runtime/runtime.h"
@@ -32,9 +35,11 @@
 #if TARVOLIN_TEST_SCALE == 1
 #define ALLOMETRY_WINDOW AllometryWindow
 #define CHECK_WINDOW CheckWindow
+#define SHAPE_SPACE_WINDOW ShapeSpaceWindow
 #else
 #define ALLOMETRY_WINDOW AllometryWindowDoubled
 #define CHECK_WINDOW CheckWindowDoubled
+#define SHAPE_SPACE_WINDOW ShapeSpaceWindowDoubled
 #endif
 
 namespace tarvolin {
@@ -146,12 +151,13 @@ TEST(ALLOMETRY_WINDOW, NewWindowsKeepClearOfTheMainWindowsControls) {
   dialogs.choose(examplePath("skulls_covariates.csv"));
   press("LoadGroupsButton");
   for (const char* tag : {"UseCSButton", "LnButton", "GoRegress", "AllometryButton",
-                          "CheckDataButton", "Open2DButton"}) {
+                          "CheckDataButton", "ShapeSpaceButton", "Open2DButton"}) {
     press(tag);
   }
   ASSERT_EQ(graphics.lastError(), "");
   const std::vector<Handle> windows = graphics.object(kRoot).children;
-  ASSERT_EQ(windows.size(), 5u);  // the main window, the plot, two reports, the 2D window
+  // The main window, the plot, two reports, shape space, the 2D window.
+  ASSERT_EQ(windows.size(), 6u);
   const std::vector<QRect> controls = view.window(main)->controlRects();
   ASSERT_FALSE(controls.empty());
   auto covered = [&](const QRect& frame) {
@@ -167,7 +173,8 @@ TEST(ALLOMETRY_WINDOW, NewWindowsKeepClearOfTheMainWindowsControls) {
     EXPECT_TRUE(screen.adjusted(-2, -2, 2, 2).contains(frame)) << name;
     const bool roomBeside = TARVOLIN_TEST_SCALE == 1 && !name.starts_with("Tarvolin 2D");
     if (roomBeside) {
-      EXPECT_EQ(covered(frame), 0) << name;
+      EXPECT_EQ(covered(frame), 0) << name << " at " << frame.x() << "," << frame.y() << " "
+                                   << frame.width() << "x" << frame.height();
     }
     // Where the model first put it: over the main window.
     const QRect asLaidOut(QPoint(screen.left(), screen.top()), frame.size());
@@ -239,6 +246,80 @@ TEST(CHECK_WINDOW, ARowChosenInTheListIsShownInThePlot) {
     EXPECT_EQ(chosenInPlot().size(), 1u) << row;
     EXPECT_EQ(list->currentRow(), row);
   }
+  while (!graphics.object(kRoot).children.empty()) {
+    graphics.close(graphics.object(kRoot).children.back());
+  }
+  runtime.shutdown();
+  serveEvents();
+}
+
+// A specimen pointed at in shape space is named in the status line, and one
+// clicked is shown in the plot window; the component choosers are pop-up
+// menus.
+TEST(SHAPE_SPACE_WINDOW, APointedSpecimenIsNamedAndAClickedOneShown) {
+  application();
+  testing::CwdGuard cwd;
+  Graphics graphics;
+  ScriptedFileDialogs dialogs;
+  Runtime runtime(graphics, dialogs, TARVOLIN_RESOURCES_DIR);
+  QtView view(graphics, [&](Handle h) { runtime.runCallback(h); });
+  runtime.startup();
+  runtime.call("Tarvolin", 0, {});
+  serveEvents();
+  const Handle main = graphics.object(kRoot).children.front();
+  dialogs.choose(examplePath("skulls.tps"));
+  for (const char* tag : {"LoadDataButton", "ShapeSpaceButton"}) {
+    view.click(graphics.findobj(tag, main).front());
+    serveEvents();
+  }
+  ASSERT_EQ(graphics.lastError(), "");
+  const Handle space = graphics.findobj(tags::kShapeSpaceWindow).front();
+  FigureWindow* window = view.window(space);
+  ASSERT_NE(window, nullptr);
+  EXPECT_TRUE(
+      QGuiApplication::primaryScreen()->availableGeometry().contains(window->frameGeometry()));
+  const Handle axes = graphics.findobj(tags::kShapeSpacePlot, space).front();
+  AxesWidget* plot = view.axes(axes);
+  ASSERT_NE(plot, nullptr);
+  const GraphicsObject& point = graphics.object(graphics.findobj("skull_07", space).front());
+  const QPointF at = axeslayout(QRectF(0, 0, plot->width(), plot->height()), graphics, axes,
+                                plot->viewAngles(), 1, plot->look())
+                         .map(point.xdata(0), point.ydata(0));
+  const QString before = window->barText();
+  ASSERT_TRUE(plot->pointAt(at).has_value())
+      << at.x() << " " << at.y() << " in " << plot->width() << " x " << plot->height();
+  // Moves the pointer over the plot, as the window system tells it.
+  const auto pointTo = [&](QPointF where) {
+    QMouseEvent move(QEvent::MouseMove, where, plot->mapToGlobal(where), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(plot, &move);
+    serveEvents();
+  };
+  pointTo(at);
+  EXPECT_TRUE(window->barText().startsWith("skull_07: PC1 ")) << window->barText().toStdString();
+  pointTo(QPointF(2, 2));
+  EXPECT_EQ(window->barText(), before);
+
+  QTest::mouseClick(plot, Qt::LeftButton, {}, at.toPoint());
+  serveEvents();
+  ASSERT_EQ(graphics.lastError(), "");
+  std::vector<std::string> chosen;
+  for (Handle h : graphics.descendants(*runtime.plotWindow(), ObjectType::line)) {
+    if (graphics.object(h).role == PlotRole::chosen)
+      chosen.emplace_back(graphics.object(h).displayName);
+  }
+  EXPECT_EQ(chosen, std::vector<std::string>{"skull_07"});
+
+  auto* across =
+      qobject_cast<QComboBox*>(view.control(graphics.findobj(tags::kShapePCX, space).front()));
+  ASSERT_NE(across, nullptr);
+  EXPECT_GT(across->count(), 3);
+  EXPECT_EQ(across->currentText(), "PC1");
+  across->setCurrentIndex(2);
+  emit across->activated(2);
+  serveEvents();
+  EXPECT_TRUE(graphics.object(axes).details().xlabel.starts_with("PC3 ("));
+
   while (!graphics.object(kRoot).children.empty()) {
     graphics.close(graphics.object(kRoot).children.back());
   }

@@ -311,6 +311,29 @@ TEST(SessionScript, TheDataCheckIsAddressedAsAWindow) {
   EXPECT_NE(csv.find("skull_20"), std::string::npos) << csv;
 }
 
+// So is shape space: a specimen is pressed by its ID as a click on it does,
+// and the scores are saved.
+TEST(SessionScript, ShapeSpaceIsAddressedAsAWindowAndItsSpecimensByID) {
+  TempDir dir;
+  const Session s =
+      play(dir, "choose " + examplePath("skulls.tps") + "\npress LoadDataButton\nchoose " +
+                    examplePath("skulls_covariates.csv") +
+                    "\npress LoadGroupsButton\npress ShapeSpaceButton\nwindow shapespace\n"
+                    "press ShapeHulls\npress skull_07\nset ShapeMagnify String 12\n"
+                    "press ShapeChangeButton\nchoose " +
+                    dir.file("scores.csv") + "\npress ShapeScoresSaveButton\npress skull_99\n");
+  EXPECT_EQ(s.status, 2) << s.err;
+  EXPECT_EQ(s.err, "tarvolin-cli: " + dir.file("script.txt") +
+                       ":13: the window shapespace has no control tagged skull_99\n");
+  EXPECT_NE(s.out.find("Error in ShapeChange: Magnify takes a number from 1 to 10, not \"12\""),
+            std::string::npos)
+      << s.out;
+  EXPECT_EQ(s.out.find("Error in ShapeSpaceSelect"), std::string::npos) << s.out;
+  const std::string csv = readText(dir.file("scores.csv"));
+  EXPECT_EQ(csv.rfind("id,PC1,PC2,", 0), 0u) << csv;
+  EXPECT_NE(csv.find("\nskull_07,"), std::string::npos) << csv;
+}
+
 // A script as an editor saves it (a byte-order mark, CRLF or old Macintosh
 // line ends) runs as its lines say, and a data file read only up to a
 // blank line says so on the console.

@@ -40,6 +40,7 @@ inline Handle testWindow(Graphics& graphics, bool with3D) {
   add(ControlStyle::checkbox, "CSBox", "Keep size in file");
   add(ControlStyle::pushbutton, "ShowDataButton", "Show data", false);
   add(ControlStyle::pushbutton, "CheckDataButton", "Check data...", false);
+  add(ControlStyle::pushbutton, "ShapeSpaceButton", "Shape space...", false);
   if (with3D) {
     add(ControlStyle::pushbutton, "ClearPlotButton", "Clear plot", false);
     add(ControlStyle::pushbutton, "CopyPlotButton", "Copy plot", false);
