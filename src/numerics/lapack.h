@@ -28,6 +28,31 @@ void dsyevr_(const char* jobz, const char* range, const char* uplo, const int* n
              double* work, const int* lwork, int* iwork, const int* liwork, int* info,
              std::size_t jobzLength, std::size_t rangeLength, std::size_t uploLength);
 
+// A symmetric matrix reduced to tridiagonal form, Q' A Q = T, Q held as
+// elementary reflectors in A and tau.
+void dsytrd_(const char* uplo, const int* n, double* a, const int* lda, double* d, double* e,
+             double* tau, double* work, const int* lwork, int* info, std::size_t uploLength);
+
+// Chosen eigenvalues (ascending) and eigenvectors of a symmetric
+// tridiagonal matrix, by relatively robust representations.
+void dstemr_(const char* jobz, const char* range, const int* n, double* d, double* e,
+             const double* vl, const double* vu, const int* il, const int* iu, int* m, double* w,
+             double* z, const int* ldz, const int* nzc, int* isuppz, int* tryrac, double* work,
+             const int* lwork, int* iwork, const int* liwork, int* info, std::size_t jobzLength,
+             std::size_t rangeLength);
+
+// The triangular factor T of a block of reflectors, H = I - V T V'.
+void dlarft_(const char* direct, const char* storev, const int* n, const int* k, const double* v,
+             const int* ldv, const double* tau, double* t, const int* ldt, std::size_t directLength,
+             std::size_t storevLength);
+
+// A block of reflectors applied to a matrix: C := H C.
+void dlarfb_(const char* side, const char* trans, const char* direct, const char* storev,
+             const int* m, const int* n, const int* k, const double* v, const int* ldv,
+             const double* t, const int* ldt, double* c, const int* ldc, double* work,
+             const int* ldwork, std::size_t sideLength, std::size_t transLength,
+             std::size_t directLength, std::size_t storevLength);
+
 void openblas_set_num_threads(int threads);
 
 }  // extern "C"

@@ -8,8 +8,8 @@
 #include <utility>
 #include <vector>
 
-#include "core/onallcores.h"
 #include "numerics/lapack.h"
+#include "numerics/largesteigen.h"
 
 namespace tarvolin {
 namespace {
@@ -58,57 +58,6 @@ int lapackint(Index value) {
                                 " specimens or variables cannot be analysed");
   }
   return static_cast<int>(value);
-}
-
-// The `wanted` largest eigenvalues of a symmetric matrix (its lower triangle
-// is read, and the matrix used up), largest first, with their unit
-// eigenvectors: LAPACK's relatively robust representations, which find
-// only the vectors asked for and need no second matrix of the full size
-// for work.
-struct Decomposition {
-  Eigen::VectorXd values;
-  Eigen::MatrixXd vectors;
-};
-
-Decomposition largesteigen(Eigen::MatrixXd& symmetric, Index wanted) {
-  const int n = lapackint(symmetric.rows());
-  Decomposition d;
-  if (wanted <= 0) return d;
-  // Only all of them go by the relatively robust representations; a few
-  // go faster by bisection and inverse iteration, many slower.
-  const bool few = wanted <= n / 8;
-  const char* range = few ? "I" : "A";
-  const int il = n - static_cast<int>(wanted) + 1, iu = n;
-  const double bound = 0, abstol = 0;
-  int found = 0, info = 0;
-  d.values.resize(n);
-  d.vectors.resize(n, few ? wanted : n);
-  std::vector<int> support(2 * static_cast<size_t>(n));
-  double workSize = 0;
-  int iworkSize = 0, query = -1;
-  dsyevr_("V", range, "L", &n, symmetric.data(), &n, &bound, &bound, &il, &iu, &abstol, &found,
-          d.values.data(), d.vectors.data(), &n, support.data(), &workSize, &query, &iworkSize,
-          &query, &info, 1, 1, 1);
-  int lwork = static_cast<int>(workSize), liwork = iworkSize;
-  std::vector<double> work(static_cast<size_t>(lwork));
-  std::vector<int> iwork(static_cast<size_t>(liwork));
-  if (info == 0) {
-    dsyevr_("V", range, "L", &n, symmetric.data(), &n, &bound, &bound, &il, &iu, &abstol, &found,
-            d.values.data(), d.vectors.data(), &n, support.data(), work.data(), &lwork,
-            iwork.data(), &liwork, &info, 1, 1, 1);
-  }
-  if (info != 0 || found != d.vectors.cols()) {
-    throw std::runtime_error("shapepca: the eigenvalues of the covariance could not be found");
-  }
-  // Ascending as found: the largest `wanted` are the last columns.
-  const Index skipped = found - wanted;
-  d.values = d.values.segment(skipped, wanted).reverse().eval();
-  for (Index c = 0; c < wanted; ++c) {
-    const Index from = found - 1 - c;
-    if (from > c) d.vectors.col(c).swap(d.vectors.col(from));
-  }
-  d.vectors.conservativeResize(Eigen::NoChange, wanted);
-  return d;
 }
 
 // The components kept: eigenvalues above kPcaRelativeEigenvalue times the
@@ -179,8 +128,7 @@ ShapePca shapepca(Eigen::MatrixXd data, Index variables, Index components, PcaRo
     Eigen::MatrixXd products(v, v);
     dsyrk_("L", "T", &columns, &rows, &one, data.data(), &rows, &zero, products.data(), &columns, 1,
            1);
-    Decomposition d = largesteigen(products, wanted);
-    products.resize(0, 0);
+    LargestEigen d = largesteigen(products, wanted);
     const Index m = keptcomponents(d.values, n, components);
     pca.eigenvalues = d.values.head(m) / static_cast<double>(n - 1);
     if (m < d.vectors.cols()) d.vectors.conservativeResize(Eigen::NoChange, m);
@@ -188,23 +136,17 @@ ShapePca shapepca(Eigen::MatrixXd data, Index variables, Index components, PcaRo
     for (Index c = 0; c < m; ++c) {
       if (pca.vectors(largestelement(pca.vectors.col(c)), c) < 0) pca.vectors.col(c) *= -1;
     }
-    // Each block of rows is one product of the same size on any number of
-    // lanes, so that the scores come out the same bits.
+    // One block of rows at a time on this thread: OpenBLAS gives every
+    // thread that calls it a work buffer of its own (12 MB more at 8,000 x
+    // 1,500), which a second lane would cost more than it saves.
     const int kept = static_cast<int>(m);
-    const Index blocks = (n + kScoreRows - 1) / kScoreRows;
-    onallcores(n * v * m > 20'000'000, [&](int lane, int lanes) {
-      Eigen::MatrixXd block(kScoreRows, m);
-      for (Index b = lane; b < blocks; b += lanes) {
-        const Index first = b * kScoreRows;
-        const int height = static_cast<int>(std::min(kScoreRows, n - first));
-        if (kept > 0) {
-          dgemm_("N", "N", &height, &kept, &columns, &one, data.data() + first, &rows,
-                 pca.vectors.data(), &columns, &zero, block.data(), &height, 1, 1);
-        }
-        data.block(first, 0, height, m) =
-            Eigen::Map<const Eigen::MatrixXd>(block.data(), height, m);
-      }
-    });
+    Eigen::MatrixXd block(std::min(kScoreRows, n), m);
+    for (Index first = 0; first < n && kept > 0; first += kScoreRows) {
+      const int height = static_cast<int>(std::min(kScoreRows, n - first));
+      dgemm_("N", "N", &height, &kept, &columns, &one, data.data() + first, &rows,
+             pca.vectors.data(), &columns, &zero, block.data(), &height, 1, 1);
+      data.block(first, 0, height, m) = Eigen::Map<const Eigen::MatrixXd>(block.data(), height, m);
+    }
   } else {
     // The eigenvectors u of C C' (N x N) with eigenvalue l give those of
     // C'C through the data: C'u / sqrt(l), and the scores C C'u / sqrt(l)
@@ -212,8 +154,7 @@ ShapePca shapepca(Eigen::MatrixXd data, Index variables, Index components, PcaRo
     Eigen::MatrixXd products(n, n);
     dsyrk_("L", "N", &rows, &columns, &one, data.data(), &rows, &zero, products.data(), &rows, 1,
            1);
-    Decomposition d = largesteigen(products, wanted);
-    products.resize(0, 0);
+    LargestEigen d = largesteigen(products, wanted);
     const Index m = keptcomponents(d.values, n, components);
     const int kept = static_cast<int>(m);
     pca.eigenvalues = d.values.head(m) / static_cast<double>(n - 1);

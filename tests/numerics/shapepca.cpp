@@ -237,9 +237,9 @@ TEST(Shapepca, IdenticalSpecimensHaveNoComponent) {
   }
 }
 
-// Large enough for the scores to be shared among lanes: one lane, two and
-// five give the same bits, and the scores of the last, shorter block of
-// rows are as right as the others.
+// OpenBLAS is kept to one thread, so the lanes the program runs change no
+// bit of the result; several blocks of rows of scores, the last one
+// shorter, are all as right as the first.
 TEST(Shapepca, TheSameBitsOnAnyNumberOfLanes) {
   std::mt19937 engine(2026);
   std::normal_distribution<double> normal(0.0, 1.0);
