@@ -224,6 +224,15 @@ TEST(CliPca, FiguresAgreeWithTheDefinitionAndWithEachOther) {
                                        mean + scores.col(k).maxCoeff() * vector, 1e-12));
     }
 
+    // Any writer's format reads back to the same shapes, named as in CSV.
+    ASSERT_EQ(runCli(with(pca, {"--shapes", dir.file("shapes.tps"), "--to", "tps"})).status, 0);
+    const testing::CliRun back = runCli({"convert", dir.file("shapes.tps"), "--to", "csv"});
+    ASSERT_EQ(back.status, 0) << back.err;
+    const Table tps = readTable(back.out);
+    EXPECT_EQ(tps.names, shapes.names);
+    EXPECT_EQ(tps.numbers.leftCols(v), shapes.numbers.leftCols(v));
+    EXPECT_TRUE(testing::assert_near(tps.numbers.col(v), shapes.numbers.col(v), 1e-12));
+
     // The text: what was analysed, a row per component, a row per specimen.
     EXPECT_NE(text.out.find(c.of == "superimposed" ? "of the superimposed coordinates: "
                                                    : "of the coordinates standardized to "),
