@@ -46,7 +46,7 @@ done
 dpkg-deb -c "$deb" | awk '{print $6}' | sed 's|^\./|/|' >"$work/files"
 outside=$(grep -v '^/usr/' "$work/files" | grep -v '^/$')
 [ -z "$outside" ] || fail "files outside /usr: $outside"
-for f in /usr/bin/tarvolin /usr/bin/tarvolin-cli \
+for f in /usr/bin/tarvolin /usr/bin/tarvolin-cli /usr/lib/tarvolin/tarvolin-picture.so \
   /usr/share/tarvolin/figures/Tarvolin.fig /usr/share/tarvolin/figures/Tarvolin2D.fig \
   /usr/share/tarvolin/org.tarvolin.Tarvolin.svg \
   /usr/share/tarvolin/examples/skulls_zor.txt /usr/share/tarvolin/examples/session3d.txt \

@@ -7,7 +7,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build
-  libeigen3-dev
+  libeigen3-dev libopenblas-dev
   libgtest-dev libgmock-dev
   libbenchmark-dev
   libcli11-dev

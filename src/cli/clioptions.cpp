@@ -1,5 +1,6 @@
 #include "cli/clioptions.h"
 
+#include <limits>
 #include <utility>
 #include <vector>
 
@@ -23,6 +24,9 @@ const Words<LandmarkFormat> kWrittenFormats = {{"zor", LandmarkFormat::zor},
 
 const Words<Transform> kTransforms = {
     {"none", Transform::none}, {"ln", Transform::ln}, {"log10", Transform::log10}};
+
+const Words<PcaOf> kPcaOf = {{"superimposed", PcaOf::superimposed},
+                             {"standardized", PcaOf::standardized}};
 
 // A word from `words`, turned into its enum member as the parser reads it.
 // The check and its message are IsMember's, so that a refused word reads
@@ -96,6 +100,13 @@ std::string wordof(Transform transform) {
     if (member == transform) return name;
   }
   return "none";
+}
+
+std::string wordof(PcaOf of) {
+  for (const auto& [name, member] : kPcaOf) {
+    if (member == of) return name;
+  }
+  return "superimposed";
 }
 
 void addinputoptions(CLI::App* command, CliOptions& options, bool missingKept) {
@@ -189,6 +200,42 @@ CLI::Option* addgroupsoption(CLI::App* command, CliOptions& options) {
                              "Groups of the specimens: a file of one label per line, in the "
                              "order of FILE, or TABLE:COLUMN for a column of a table whose first "
                              "column holds the specimen IDs");
+}
+
+void addpcaoptions(CLI::App* command, CliOptions& options) {
+  command
+      ->add_option("--of", options.of,
+                   "Coordinates to analyse: superimposed (default; those superimpose writes) or "
+                   "standardized (those standardize writes, with --x, --transform, --standard "
+                   "and --groups)")
+      ->transform(oneof(kPcaOf))
+      ->type_name("TEXT");
+  command
+      ->add_option("--components", options.components,
+                   "Report at most this many components (default: every one whose eigenvalue "
+                   "is above 1e-12 of the first, at most one fewer than the specimens)")
+      ->check(CLI::Range(1, std::numeric_limits<int>::max()));
+  command->add_option("--loadings", options.loadings,
+                      "Write the eigenvectors to this CSV file: a row per variable (x1, y1, z1, "
+                      "...), a column per component");
+  command->add_option("--shapes", options.shapes,
+                      "Write the mean shape and the shapes at each component's smallest and "
+                      "largest score (mean, PC1_min, PC1_max, ...) to this file, in the format "
+                      "--to names (default csv)");
+  command->add_option("--plot", options.plot,
+                      "Draw the morphospace (the scores on two components, groups in colours) "
+                      "into this picture: .svg, .png or .pdf");
+  command->add_option("--pcs", options.pcs,
+                      "The components --plot draws across and up, as I,J (default 1,2)");
+  command
+      ->add_option("--to", options.to,
+                   "Format of --shapes: zor, csv (default), tps, nts or morphologika; csv also "
+                   "writes the scores as a CSV table (id,PC1,PC2,...)")
+      ->transform(oneof(kWrittenFormats))
+      ->type_name("TEXT")
+      ->each([&options](const std::string&) { options.toGiven = true; });
+  command->add_option("-o,--output", options.output,
+                      "Write to this file (whole or not at all) instead of standard output");
 }
 
 }  // namespace tarvolin

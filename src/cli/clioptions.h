@@ -28,6 +28,8 @@ enum class MissingChoice { refuse, dropSpecimens, dropLandmarks, estimate, keep 
 enum class ScaleChoice { apply, ignore };
 // The superimposition's rounds: three, as the standardization is defined, or until converged.
 enum class GpaChoice { three, converged };
+// The coordinates pca analyses: superimpose's, or standardize's.
+enum class PcaOf { superimposed, standardized };
 
 struct CliOptions {
   std::string file;
@@ -54,6 +56,14 @@ struct CliOptions {
   std::string seedText = "1";
   std::uint64_t seed = 1;
   bool json = false;
+  // --to given on the command line, not left at its default.
+  bool toGiven = false;
+  PcaOf of = PcaOf::superimposed;
+  int components = 0;  // 0: every component reported
+  std::string loadings;
+  std::string shapes;
+  std::string plot;
+  std::string pcs;  // empty: 1,2
 };
 
 // The format --format names; nothing when FILE's content tells it.
@@ -63,6 +73,7 @@ std::optional<MissingPolicy> missingpolicy(MissingChoice missing);
 // The words the options take, as the user writes them.
 std::string wordof(LandmarkFormat format);
 std::string wordof(Transform transform);
+std::string wordof(PcaOf of);
 
 // FILE and the options of reading it; `missingKept` offers --missing keep.
 void addinputoptions(CLI::App* command, CliOptions& options, bool missingKept);
@@ -74,5 +85,7 @@ void addxoptions(CLI::App* command, CliOptions& options);
 void addfitoptions(CLI::App* command, CliOptions& options);
 // --groups.
 CLI::Option* addgroupsoption(CLI::App* command, CliOptions& options);
+// --of, --components, --loadings, --shapes, --plot, --pcs, --to and -o.
+void addpcaoptions(CLI::App* command, CliOptions& options);
 
 }  // namespace tarvolin

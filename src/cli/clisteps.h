@@ -21,6 +21,7 @@
 #include "formats/readgroups.h"
 #include "landmarks/landmarkset.h"
 #include "numerics/gparounds.h"
+#include "runtime/picturemodule.h"
 #include "workflows/analysissession.h"
 
 namespace tarvolin {
@@ -61,6 +62,19 @@ GpaRounds roundsof(const CliOptions& options);
 AnalysisSession loadclisession(const CliOptions& options, std::ostream& err, LandmarkSet& set,
                                std::string& source);
 
+// The data set standardize writes (N x (d k + 1) rows, the size column
+// as loaded), made by its steps from its options: --x, --transform, --groups
+// (the slope pooled within them), --standard (default: the one proposed; one
+// outside the range of x is used, with a warning on `err`) and --gpa.
+// `standard` is the standard value on the transformed scale; `groups` those
+// read. `set` keeps the IDs and names.
+struct StandardizedRows {
+  Eigen::MatrixXd rows;
+  double standard = 0;
+  std::optional<SpecimenGroups> groups;
+};
+StandardizedRows standardizedrows(const CliOptions& options, std::ostream& err, LandmarkSet& set);
+
 // An error of the regression, which knows its numbers but not their files,
 // thrown again naming the file of the input it concerns: the groups' file,
 // x's (also for the standard value), or else the data's.
@@ -83,6 +97,14 @@ void deliver(const CliOptions& options, const std::string& text, std::ostream& o
 void deliverset(const CliOptions& options, const LandmarkSet& set, std::optional<double> lastValue,
                 std::ostream& out, bool superimposed = false);
 
+// The picture module's entry, for drawing `picture`; an OutputError naming
+// `picture` and the module when the module cannot be loaded.
+WritePictureEntry loadpicturemodule(const std::string& picture);
+// Draws axes `axes` of `graphics` into `picture` (.svg, .png or .pdf) with
+// the module's entry: an OutputError naming the file when that fails.
+void writepicture(WritePictureEntry entry, const Graphics& graphics, Handle axes,
+                  const std::string& picture);
+
 // The subcommands, each in a file of its own.
 void runinfo(const CliOptions& options, std::ostream& out, std::ostream& err);
 void runsuperimpose(const CliOptions& options, std::ostream& out, std::ostream& err);
@@ -90,6 +112,7 @@ void runstandardize(const CliOptions& options, std::ostream& out, std::ostream& 
 void runallometry(const CliOptions& options, std::ostream& out, std::ostream& err);
 void runcheck(const CliOptions& options, std::ostream& out, std::ostream& err);
 void runconvert(const CliOptions& options, std::ostream& out, std::ostream& err);
+void runpca(const CliOptions& options, std::ostream& out, std::ostream& err);
 // `run`: replays a session script; returns the exit status.
 int runsessioncommand(const CliOptions& options, const char* program, std::ostream& out,
                       std::ostream& err);

@@ -101,6 +101,24 @@ int runcli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
   allometry->add_option("-o,--output", options.output,
                         "Write to this file (whole or not at all) instead of standard output");
 
+  CLI::App* pca = app.add_subcommand(
+      "pca",
+      "Principal components of shape: the components' share of the variance and each "
+      "specimen's scores, before or after size standardization");
+  addinputoptions(pca, options, false);
+  addxoptions(pca, options);
+  addfitoptions(pca, options);
+  addgroupsoption(pca, options)
+      ->description(
+          "Groups of the specimens (a file of one label per line in the order of FILE, or "
+          "TABLE:COLUMN): coloured in --plot; with --of standardized, the slope is pooled within "
+          "them, as standardize --groups does");
+  pca->add_option("--standard", options.standard,
+                  "With --of standardized: the standard value on the transformed scale (default: "
+                  "the minimum of the transformed x, to four decimals)");
+  addpcaoptions(pca, options);
+  pca->add_flag("--json", options.json, "Write the components and scores as JSON");
+
   CLI::App* convert = app.add_subcommand(
       "convert", "Write the landmark data of FILE in another format, as read (nothing computed)");
   addinputoptions(convert, options, true);
@@ -131,6 +149,9 @@ int runcli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
       if (!path.empty()) path = std::filesystem::absolute(path).lexically_normal().string();
     };
     absolute(options.output);
+    absolute(options.loadings);
+    absolute(options.shapes);
+    absolute(options.plot);
     if (options.x != "cs") absolute(options.x);
     if (!options.groups.empty()) absolute(options.groups);
     // Read here: a plain conversion would take -1 for 2^64 - 1.
@@ -149,6 +170,7 @@ int runcli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
     if (*standardize) runstandardize(options, out, err);
     if (*convert) runconvert(options, out, err);
     if (*allometry) runallometry(options, out, err);
+    if (*pca) runpca(options, out, err);
     return 0;
   } catch (const InputError& e) {
     err << "tarvolin-cli: " << printable(e.what(), true) << "\n";

@@ -5,8 +5,10 @@
 #include <limits>
 #include <random>
 
+#include "core/onallcores.h"
 #include "core/textsink.h"
 #include "formats/dload.h"
+#include "geometrytesting.h"
 #include "landmarks/configstack.h"
 #include "numerics/standardizedataset.h"
 #include "numerics/superimposedataset.h"
@@ -158,6 +160,12 @@ TEST(Shapepca, ReportsTheComponentsAboveTheThresholdUpToNMinusOneAndTheNumberAsk
       EXPECT_EQ(p.vectors.cols(), c.expected);
       EXPECT_EQ(p.scores().rows(), c.specimens);
       EXPECT_EQ(p.scores().cols(), c.expected);
+      // The components asked for are the first of all of them.
+      const ShapePca all = shapepca(data, c.variables, 0, route);
+      const Index m = p.components();
+      EXPECT_TRUE(assert_near(p.eigenvalues, all.eigenvalues.head(m), 1e-12));
+      EXPECT_TRUE(assert_near(p.vectors, all.vectors.leftCols(m), 1e-9));
+      EXPECT_TRUE(assert_near(p.scores(), all.scores().leftCols(m), 1e-9));
     }
   }
 }
@@ -227,6 +235,29 @@ TEST(Shapepca, IdenticalSpecimensHaveNoComponent) {
     EXPECT_EQ(p.totalVariance, 0);
     EXPECT_EQ(p.proportions().size(), 0);
   }
+}
+
+// OpenBLAS is kept to one thread, so the lanes the program runs change no
+// bit of the result; several blocks of rows of scores, the last one
+// shorter, are all as right as the first.
+TEST(Shapepca, TheSameBitsOnAnyNumberOfLanes) {
+  std::mt19937 engine(2026);
+  std::normal_distribution<double> normal(0.0, 1.0);
+  Eigen::MatrixXd data(700, 201);
+  for (Index i = 0; i < data.size(); ++i) data(i) = normal(engine);
+  const auto analysed = [&](int lanes) {
+    const LaneCount count(lanes);
+    return shapepca(data, 200);
+  };
+  const ShapePca one = analysed(1);
+  ASSERT_EQ(one.components(), 200);
+  for (const int lanes : {2, 5}) {
+    const ShapePca many = analysed(lanes);
+    EXPECT_TRUE(testing::sameBits(many.scores(), one.scores())) << lanes << " lanes";
+    EXPECT_TRUE(testing::sameBits(many.vectors, one.vectors)) << lanes << " lanes";
+  }
+  const Eigen::MatrixXd centred = data.leftCols(200).rowwise() - one.mean;
+  EXPECT_TRUE(assert_near(one.scores(), centred * one.vectors, 1e-10));
 }
 
 TEST(Shapepca, Refusals) {

@@ -46,7 +46,10 @@ mkdir "$tmp/shots"
 # LINE | how | WORDS: "is" the offer is exactly WORDS, "has" it holds each of
 # them, "lacks" it holds none of them.
 cases=(
-    "tarvolin-cli |is|info check superimpose standardize allometry convert run"
+    "tarvolin-cli |is|info check superimpose standardize allometry pca convert run"
+    "tarvolin-cli pca FILE --of |is|superimposed standardized"
+    "tarvolin-cli pca --|lacks|--keep-size --interaction --permutations --strict"
+    "tarvolin-cli pca f --plot $tmp/o|is|$tmp/other.csv"
     "tarvolin-cli ch|is|check"
     "tarvolin-cli st|is|standardize"
     "tarvolin-cli --|is|--help --version"

@@ -46,6 +46,12 @@ check_prefix() {
     fail "$p: tarvolin-cli standardize: $(cat "$out/err")"
   fi
 
+  # A picture from the command line, by the picture module beside it.
+  "$cli" pca "$examples/skulls.csv" --groups "$examples/skulls_covariates.csv:group" \
+    --plot "$out/morphospace.svg" >"$out/pca.txt" 2>"$out/err" ||
+    fail "$p: tarvolin-cli pca --plot: $(cat "$out/err")"
+  grep -q "<svg" "$out/morphospace.svg" 2>/dev/null || fail "$p: pca --plot drew no SVG picture"
+
   # A session script on the installed figure file, without a display.
   printf '%s\n' "choose $examples/skulls_zor.txt" "press LoadDataButton" \
     "press UseCSButton" "press LnButton" "press GoRegress" "press AcceptStandard" "choose $out/session.txt" \

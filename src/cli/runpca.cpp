@@ -1,0 +1,177 @@
+#include <charconv>
+#include <filesystem>
+#include <stdexcept>
+
+#include "cli/clisteps.h"
+#include "core/quotedtext.h"
+#include "core/sprintf.h"
+#include "formats/landmarktext.h"
+#include "numerics/shapepca.h"
+#include "workflows/pcascorescsv.h"
+#include "workflows/pcatables.h"
+#include "workflows/plotmorphospace.h"
+
+namespace tarvolin {
+namespace {
+
+// --pcs I,J: two component numbers from 1; nothing when not given.
+std::optional<std::pair<int, int>> pcsof(const std::string& text) {
+  if (text.empty()) return std::nullopt;
+  const size_t comma = text.find(',');
+  auto number = [](std::string_view word) {
+    int value = 0;
+    const auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), value);
+    return error == std::errc() && end == word.data() + word.size() && value >= 1
+               ? std::optional<int>(value)
+               : std::nullopt;
+  };
+  const std::optional<int> across =
+      comma == std::string::npos ? std::nullopt : number(std::string_view(text).substr(0, comma));
+  const std::optional<int> up =
+      comma == std::string::npos ? std::nullopt : number(std::string_view(text).substr(comma + 1));
+  if (!across || !up) {
+    throw InputError("--pcs must be two component numbers from 1, as I,J (1,2), not " +
+                     quotedtext(text))
+        .concerning(Input::option);
+  }
+  return std::pair{*across, *up};
+}
+
+// The options pca refuses together, before the long work.
+void refusemismatched(const CliOptions& options) {
+  if (options.of == PcaOf::superimposed &&
+      (options.x != "cs" || options.transform != Transform::none || !options.standard.empty())) {
+    throw InputError(
+        "--x, --transform and --standard choose the standardization of --of standardized; "
+        "the superimposed coordinates have none")
+        .concerning(Input::option);
+  }
+  if (options.json && options.to == LandmarkFormat::csv && options.toGiven) {
+    throw InputError("--json and --to csv both say how the scores are written; choose one")
+        .concerning(Input::option);
+  }
+  if (options.toGiven && options.to != LandmarkFormat::csv && options.shapes.empty()) {
+    throw InputError("--to " + wordof(options.to) +
+                     " is the format of --shapes FILE, which is not given; the scores are "
+                     "written as text, --to csv or --json")
+        .concerning(Input::option);
+  }
+  // Two results into one file would leave only the last.
+  const std::string* files[] = {&options.output, &options.loadings, &options.shapes, &options.plot};
+  for (size_t a = 0; a < std::size(files); ++a) {
+    for (size_t b = a + 1; b < std::size(files); ++b) {
+      if (!files[a]->empty() && *files[a] == *files[b]) {
+        throw InputError(*files[a] + ": named for two results of pca; give each its own file")
+            .concerning(Input::option);
+      }
+    }
+  }
+  if (!options.plot.empty()) {
+    const std::string extension = std::filesystem::path(options.plot).extension().string();
+    std::string lower;
+    for (const char c : extension)
+      lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (lower != ".svg" && lower != ".png" && lower != ".pdf") {
+      throw OutputError(options.plot + ": a picture is saved as .png, .svg or .pdf");
+    }
+  }
+}
+
+// A component --pcs names, from 1, checked against those reported.
+Eigen::Index pcindex(int number, Eigen::Index reported, const std::string& pcs) {
+  if (number > reported) {
+    throw InputError(sprintf("--pcs %s: there %s only %i component%s", pcs,
+                             reported == 1 ? "is" : "are", reported, reported == 1 ? "" : "s"))
+        .concerning(Input::option);
+  }
+  return number - 1;
+}
+
+}  // namespace
+
+void runpca(const CliOptions& options, std::ostream& out, std::ostream& err) {
+  refusemismatched(options);
+  const std::optional<std::pair<int, int>> pcs = pcsof(options.pcs);
+  // A picture that cannot be drawn is said before the long work.
+  const WritePictureEntry picture =
+      options.plot.empty() ? nullptr : loadpicturemodule(options.plot);
+
+  LandmarkSet set;
+  Eigen::MatrixXd rows;
+  std::optional<SpecimenGroups> groups;
+  PcaRecord record;
+  record.of = wordof(options.of);
+  if (options.of == PcaOf::standardized) {
+    StandardizedRows standardized = standardizedrows(options, err, set);
+    rows = std::move(standardized.rows);
+    groups = std::move(standardized.groups);
+    const std::string x =
+        options.transform == Transform::none ? std::string("x") : wordof(options.transform) + " x";
+    record.what = sprintf("coordinates standardized to %s = %4.4f", x, standardized.standard);
+  } else {
+    bool rowsAreLines = false;
+    set = loadclidata(options, err, rowsAreLines);
+    groups = groupsof(options, set);
+    AnalysisSession session;
+    session.load(checkeddataset(set, rowsAreLines), set.path, set.dims, {}, roundsof(options),
+                 false);
+    if (options.gpa == GpaChoice::converged) {
+      err << "tarvolin-cli: " << gpareporttext(session.loaded().fit) << "\n";
+    }
+    rows = session.releaseData();
+    record.what = "superimposed coordinates";
+  }
+  record.file = barename(set.path);
+  record.dims = set.dims;
+
+  // The data set goes over to the analysis, which keeps the scores in its
+  // memory: a large one is never held twice.
+  const Eigen::Index variables = rows.cols() - 1;
+  ShapePca pca;
+  try {
+    pca = shapepca(std::move(rows), variables, options.components);
+  } catch (const std::invalid_argument& e) {
+    throw InputError(set.path, e.what()).concerning(Input::data);
+  }
+
+  Eigen::Index across = 0, up = 1;
+  if (pcs) {
+    across = pcindex(pcs->first, pca.components(), options.pcs);
+    up = pcindex(pcs->second, pca.components(), options.pcs);
+  }
+
+  if (options.json) {
+    deliver(
+        options, [&](const TextSink& write) { pcajson(pca, record, set.ids, write); }, out);
+  } else if (options.to == LandmarkFormat::csv && options.toGiven) {
+    deliver(
+        options, [&](const TextSink& write) { pcascorescsv(pca, set.ids, write); }, out);
+  } else {
+    deliver(
+        options, [&](const TextSink& write) { pcatext(pca, record, set.ids, write); }, out);
+  }
+  if (!options.loadings.empty()) {
+    writefileatomic(options.loadings,
+                    [&](const TextSink& write) { pcaloadingscsv(pca, set.dims, write); });
+  }
+  if (!options.shapes.empty()) {
+    LandmarkSet shapes = pcashapes(pca, set.dims);
+    shapes.path = options.shapes;
+    const LandmarkFormat format = options.toGiven ? options.to : LandmarkFormat::csv;
+    writefileatomic(options.shapes, [&](const TextSink& write) {
+      landmarktext(shapes, format, std::nullopt, write, ZorDigits::exact);
+    });
+  }
+  if (picture) {
+    Graphics graphics;
+    const Handle axes = graphics.axes(graphics.figure());
+    MorphospaceView view;
+    view.pcx = across;
+    view.pcy = up;
+    view.title = record.file + ": " + record.what;
+    plotmorphospace(graphics, axes, pca, set.ids, groups, view);
+    writepicture(picture, graphics, axes, options.plot);
+  }
+}
+
+}  // namespace tarvolin

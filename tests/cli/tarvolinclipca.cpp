@@ -1,0 +1,326 @@
+#include <sys/wait.h>
+
+#include <Eigen/Eigenvalues>
+#include <cstdlib>
+#include <filesystem>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tests/cli/clitesting.h"
+#include "tests/testing.h"
+
+namespace tarvolin {
+namespace {
+
+using testing::examplePath;
+using testing::readText;
+using testing::runCli;
+using testing::TempDir;
+
+// A CSV table of the program's own writing: a header, then rows whose
+// first field is a name (no quotes in these) and the rest numbers.
+struct Table {
+  std::vector<std::string> header;
+  std::vector<std::string> names;
+  Eigen::MatrixXd numbers;
+};
+
+Table readTable(const std::string& text) {
+  Table table;
+  std::istringstream lines(text);
+  std::string line;
+  std::vector<std::vector<double>> rows;
+  while (std::getline(lines, line)) {
+    std::vector<std::string> fields;
+    std::istringstream cells(line);
+    std::string cell;
+    while (std::getline(cells, cell, ',')) fields.push_back(cell);
+    if (table.header.empty()) {
+      table.header = fields;
+      continue;
+    }
+    table.names.push_back(fields.front());
+    rows.emplace_back();
+    for (size_t c = 1; c < fields.size(); ++c) rows.back().push_back(std::stod(fields[c]));
+  }
+  table.numbers.resize(static_cast<Eigen::Index>(rows.size()),
+                       rows.empty() ? 0 : static_cast<Eigen::Index>(rows.front().size()));
+  for (size_t r = 0; r < rows.size(); ++r) {
+    for (size_t c = 0; c < rows[r].size(); ++c) {
+      table.numbers(static_cast<Eigen::Index>(r), static_cast<Eigen::Index>(c)) = rows[r][c];
+    }
+  }
+  return table;
+}
+
+// The analysis recomputed from its definition, with the full covariance
+// whatever the shape of the data.
+struct Definition {
+  Eigen::VectorXd eigenvalues;
+  Eigen::MatrixXd vectors;
+  Eigen::MatrixXd scores;
+  double total = 0;
+};
+
+Definition byDefinition(const Eigen::MatrixXd& coords, Eigen::Index reported) {
+  const Eigen::MatrixXd centred = coords.rowwise() - coords.colwise().mean();
+  const Eigen::MatrixXd covariance =
+      centred.transpose() * centred / static_cast<double>(coords.rows() - 1);
+  const Eigen::SelfAdjointEigenSolver<Eigen::MatrixXd> solver(covariance);
+  Definition d;
+  d.total = covariance.trace();
+  d.eigenvalues = solver.eigenvalues().reverse().head(reported);
+  d.vectors = solver.eigenvectors().rowwise().reverse().leftCols(reported);
+  for (Eigen::Index c = 0; c < reported; ++c) {
+    Eigen::Index largest = 0;
+    d.vectors.col(c).cwiseAbs().maxCoeff(&largest);
+    if (d.vectors(largest, c) < 0) d.vectors.col(c) *= -1;
+  }
+  d.scores = centred * d.vectors;
+  return d;
+}
+
+Eigen::VectorXd vectorOf(const nlohmann::json& array) {
+  Eigen::VectorXd v(static_cast<Eigen::Index>(array.size()));
+  for (size_t i = 0; i < array.size(); ++i)
+    v(static_cast<Eigen::Index>(i)) = array[i].get<double>();
+  return v;
+}
+
+std::vector<std::string> with(std::vector<std::string> words,
+                              const std::vector<std::string>& more) {
+  words.insert(words.end(), more.begin(), more.end());
+  return words;
+}
+
+TEST(CliPca, FiguresAgreeWithTheDefinitionAndWithEachOther) {
+  TempDir dir;
+  const std::string covariates = examplePath("skulls_covariates.csv") + ":group";
+  struct Case {
+    std::string file;
+    std::vector<std::string> options;  // of pca, and of the command writing the same coordinates
+    std::string writer;                // superimpose or standardize
+    std::string of;
+    int dims;
+    Eigen::Index limit;  // --components, 0: every one
+  };
+  const Case cases[] = {
+      // 3D, fewer specimens than variables: the cross-product's route.
+      {examplePath("skulls.csv"), {}, "superimpose", "superimposed", 3, 0},
+      {examplePath("skulls.csv"), {"--transform", "ln"}, "standardize", "standardized", 3, 0},
+      // 2D, more specimens than variables: the covariance's route.
+      {examplePath("skulls2d.tps"), {}, "superimpose", "superimposed", 2, 0},
+      {examplePath("skulls2d.tps"),
+       {"--transform", "ln", "--groups", covariates, "--standard", "3.5"},
+       "standardize",
+       "standardized",
+       2,
+       0},
+      {examplePath("skulls_zor.txt"), {"--gpa", "converged"}, "superimpose", "superimposed", 3, 3},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file + " " + c.of);
+    std::vector<std::string> pca = with({"pca", c.file, "--of", c.of}, c.options);
+    if (c.limit > 0) pca = with(pca, {"--components", std::to_string(c.limit)});
+    const testing::CliRun json = runCli(with(pca, {"--json"}));
+    ASSERT_EQ(json.status, 0) << json.err;
+    const nlohmann::json report = nlohmann::json::parse(json.out);
+    const testing::CliRun csv =
+        runCli(with(pca, {"--to", "csv", "--loadings", dir.file("loadings.csv"), "--shapes",
+                          dir.file("shapes.csv")}));
+    ASSERT_EQ(csv.status, 0) << csv.err;
+    const testing::CliRun text = runCli(pca);
+    ASSERT_EQ(text.status, 0) << text.err;
+    const testing::CliRun coordinates = runCli(with({c.writer, c.file, "--to", "csv"}, c.options));
+    ASSERT_EQ(coordinates.status, 0) << coordinates.err;
+    const Table data = readTable(coordinates.out);
+    const Eigen::Index v = data.numbers.cols() - 1;  // the size column aside
+    const Eigen::MatrixXd coords = data.numbers.leftCols(v);
+
+    // The report's fields, in the order given.
+    std::vector<std::string> keys;
+    const nlohmann::ordered_json ordered = nlohmann::ordered_json::parse(json.out);
+    for (const auto& [key, value] : ordered.items()) {
+      keys.push_back(key);
+    }
+    EXPECT_EQ(keys, (std::vector<std::string>{"file", "of", "specimens", "variables",
+                                              "total_variance", "components", "scores"}));
+    EXPECT_EQ(report["of"], c.of);
+    EXPECT_EQ(report["file"], std::filesystem::path(c.file).filename().string());
+    EXPECT_EQ(report["specimens"], coords.rows());
+    EXPECT_EQ(report["variables"], v);
+
+    // Against the definition: eigenvalues, proportions, signs and scores.
+    // Every eigenvalue above 1e-12 of the first, at most N - 1, at most
+    // --components.
+    const Definition all = byDefinition(coords, v);
+    const auto above = (all.eigenvalues.array() > 1e-12 * all.eigenvalues(0)).count();
+    Eigen::Index expected = std::min<Eigen::Index>(above, coords.rows() - 1);
+    if (c.limit > 0) expected = std::min(expected, c.limit);
+    const Eigen::Index m = static_cast<Eigen::Index>(report["components"].size());
+    ASSERT_EQ(m, expected);
+    const Definition d = byDefinition(coords, m);
+    const double scale = d.eigenvalues(0);
+    EXPECT_NEAR(report["total_variance"].get<double>(), d.total, 1e-9 * d.total);
+    Eigen::VectorXd eigenvalues(m), proportions(m), cumulative(m);
+    for (Eigen::Index i = 0; i < m; ++i) {
+      const nlohmann::json& component = report["components"][static_cast<size_t>(i)];
+      EXPECT_EQ(component["pc"], i + 1);
+      eigenvalues(i) = component["eigenvalue"];
+      proportions(i) = component["proportion"];
+      cumulative(i) = component["cumulative"];
+    }
+    EXPECT_TRUE(testing::assert_near(eigenvalues, d.eigenvalues, 1e-9 * scale));
+    EXPECT_TRUE(testing::assert_near(proportions, d.eigenvalues / d.total, 1e-9));
+    EXPECT_NEAR(cumulative(m - 1), proportions.sum(), 1e-12);
+    if (c.limit == 0) {
+      EXPECT_NEAR(cumulative(m - 1), 1, 1e-9);
+    }
+    Eigen::MatrixXd scores(coords.rows(), m);
+    ASSERT_EQ(report["scores"].size(), static_cast<size_t>(coords.rows()));
+    for (Eigen::Index i = 0; i < coords.rows(); ++i) {
+      const nlohmann::json& s = report["scores"][static_cast<size_t>(i)];
+      EXPECT_EQ(s["id"], data.names[static_cast<size_t>(i)]);
+      scores.row(i) = vectorOf(s["pc"]).transpose();
+    }
+    // Components whose eigenvalues lie close together are not fixed by the
+    // data; the first few, well apart, are.
+    const Eigen::Index firm = std::min<Eigen::Index>(m, 3);
+    EXPECT_TRUE(testing::assert_near(scores.leftCols(firm), d.scores.leftCols(firm),
+                                     1e-7 * std::sqrt(scale)));
+
+    // The CSV holds the JSON's scores, digit for digit, and the IDs.
+    const Table scoreTable = readTable(csv.out);
+    EXPECT_EQ(scoreTable.header.front(), "id");
+    EXPECT_EQ(scoreTable.header.back(), "PC" + std::to_string(m));
+    EXPECT_EQ(scoreTable.names, data.names);
+    EXPECT_EQ(scoreTable.numbers, scores);
+
+    // The loadings are the unit eigenvectors, a row per coordinate.
+    const Table loadings = readTable(readText(dir.file("loadings.csv")));
+    ASSERT_EQ(loadings.numbers.rows(), v);
+    EXPECT_EQ(loadings.names.front(), "x1");
+    EXPECT_EQ(loadings.names.back(), (c.dims == 2 ? "y" : "z") + std::to_string(v / c.dims));
+    EXPECT_TRUE(
+        testing::assert_near(loadings.numbers.leftCols(firm), d.vectors.leftCols(firm), 1e-7));
+    EXPECT_TRUE(testing::assert_near(loadings.numbers.transpose() * loadings.numbers,
+                                     Eigen::MatrixXd::Identity(m, m), 1e-9));
+
+    // The shapes: the mean, and mean + score x vector at each end.
+    const Table shapes = readTable(readText(dir.file("shapes.csv")));
+    ASSERT_EQ(shapes.numbers.rows(), 2 * m + 1);
+    EXPECT_EQ(shapes.names[0], "mean");
+    EXPECT_EQ(shapes.names[1], "PC1_min");
+    EXPECT_EQ(shapes.names[2 * static_cast<size_t>(m)], "PC" + std::to_string(m) + "_max");
+    const Eigen::RowVectorXd mean = coords.colwise().mean();
+    EXPECT_TRUE(testing::assert_near(shapes.numbers.row(0).head(v), mean, 1e-12));
+    for (Eigen::Index k = 0; k < m; ++k) {
+      const Eigen::RowVectorXd vector = loadings.numbers.col(k).transpose();
+      EXPECT_TRUE(testing::assert_near(shapes.numbers.row(2 * k + 1).head(v),
+                                       mean + scores.col(k).minCoeff() * vector, 1e-12));
+      EXPECT_TRUE(testing::assert_near(shapes.numbers.row(2 * k + 2).head(v),
+                                       mean + scores.col(k).maxCoeff() * vector, 1e-12));
+    }
+
+    // The text: what was analysed, a row per component, a row per specimen.
+    EXPECT_NE(text.out.find(c.of == "superimposed" ? "of the superimposed coordinates: "
+                                                   : "of the coordinates standardized to "),
+              std::string::npos);
+    EXPECT_NE(text.out.find("\nPC" + std::to_string(m) + " "), std::string::npos);
+    EXPECT_EQ(text.out.find("\nPC" + std::to_string(m + 1) + " "), std::string::npos);
+    EXPECT_NE(text.out.find("\n" + data.names.back() + " "), std::string::npos);
+    EXPECT_EQ(text.out.find(" \n"), std::string::npos) << "a line ends in a blank";
+  }
+}
+
+TEST(CliPca, RefusesWhatItCannotDoNamingTheOptionOrFile) {
+  TempDir dir;
+  const std::string file = examplePath("skulls.csv");
+  testing::writeText(dir.file("kept.csv"), "old\n");
+  struct Case {
+    std::vector<std::string> words;
+    int status;
+    std::string says;
+  };
+  const Case cases[] = {
+      {{"--components", "0"}, 2, "--components"},
+      {{"--pcs", "1,99"}, 2, "--pcs 1,99: there are only "},
+      {{"--components", "2", "--pcs", "1,3"}, 2, "--pcs 1,3: there are only 2 components"},
+      {{"--pcs", "two,1"}, 2, "--pcs must be two component numbers"},
+      {{"--pcs", "0,1"}, 2, "--pcs must be two component numbers"},
+      {{"--transform", "ln"}, 2, "--of standardized"},
+      {{"--of", "raw"}, 2, "--of"},
+      {{"--json", "--to", "csv"}, 2, "choose one"},
+      {{"--to", "tps"}, 2, "--to tps is the format of --shapes"},
+      {{"-o", dir.file("same.csv"), "--loadings", dir.file("same.csv")},
+       2,
+       "same.csv: named for two"},
+      {{"--plot", dir.file("morphospace.gif")}, 1, "morphospace.gif: a picture is saved as"},
+      {{"--loadings", dir.file("no/such/folder/loadings.csv")}, 1, "loadings.csv"},
+      {{"--shapes", dir.file("kept.csv"), "--to", "fcsv"}, 2, "--to"},
+  };
+  for (const Case& c : cases) {
+    const testing::CliRun run = runCli(with({"pca", file}, c.words));
+    EXPECT_EQ(run.status, c.status) << c.says << ": " << run.err;
+    EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
+    EXPECT_EQ(readText(dir.file("kept.csv")), "old\n") << c.says;
+  }
+}
+
+// The program itself, as a user runs it: --plot loads the picture module
+// found beside it.
+int runProgram(const std::string& program, const std::string& arguments, const TempDir& dir) {
+  const std::string command =
+      program + " " + arguments + " >" + dir.file("out") + " 2>" + dir.file("err");
+  const int status = std::system(command.c_str());
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(CliPca, PlotWritesTheMorphospaceInEachFormat) {
+  TempDir dir;
+  std::string groups;
+  for (int i = 1; i <= 40; ++i) groups += i <= 20 ? "smallskulls\n" : "bigskulls\n";
+  testing::writeText(dir.file("groups.txt"), groups);
+  struct Case {
+    std::string picture;
+    std::string begins;  // the format's own first bytes
+  };
+  const Case cases[] = {
+      {"morphospace.svg", "<?xml"}, {"morphospace.png", "\x89PNG"}, {"MORPHOSPACE.PDF", "%PDF"}};
+  for (const Case& c : cases) {
+    const std::string picture = dir.file(c.picture);
+    ASSERT_EQ(runProgram(TARVOLIN_CLI_PROGRAM,
+                         "pca " + examplePath("skulls_zor.txt") + " --groups " +
+                             dir.file("groups.txt") + " --pcs 2,1 --plot " + picture,
+                         dir),
+              0)
+        << readText(dir.file("err"));
+    const std::string bytes = readText(picture);
+    EXPECT_EQ(bytes.substr(0, c.begins.size()), c.begins) << c.picture;
+    if (c.picture.ends_with(".svg")) {
+      EXPECT_NE(bytes.find("<svg"), std::string::npos);
+      for (const char* name : {"smallskulls", "bigskulls", "PC2 (", "PC1 ("}) {
+        EXPECT_NE(bytes.find(name), std::string::npos) << name;
+      }
+    }
+  }
+}
+
+TEST(CliPca, PlotWithoutThePictureModuleSaysWhereItLooked) {
+  TempDir dir;
+  std::filesystem::create_directory(dir.file("bin"));
+  std::filesystem::copy_file(TARVOLIN_CLI_PROGRAM, dir.file("bin/tarvolin-cli"));
+  EXPECT_EQ(
+      runProgram(dir.file("bin/tarvolin-cli"),
+                 "pca " + examplePath("skulls_zor.txt") + " --plot " + dir.file("p.svg"), dir),
+      1);
+  const std::string err = readText(dir.file("err"));
+  EXPECT_NE(err.find(dir.file("p.svg")), std::string::npos) << err;
+  EXPECT_NE(err.find(dir.file("lib/tarvolin/tarvolin-picture.so")), std::string::npos) << err;
+  EXPECT_FALSE(std::filesystem::exists(dir.file("p.svg")));
+}
+
+}  // namespace
+}  // namespace tarvolin
