@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Peak resident memory and time of the whole standardize command on the
+# Peak resident memory and time of the whole standardize and pca commands on the
 # synthetic data set (1,000 specimens x 500 landmarks), and, with --scaling,
 # on eight times the specimens (8,000 x 500) and ten times the landmarks
 # (1,000 x 5,000), to see that time grows in step with the data. Run after
@@ -30,5 +30,9 @@ for size in "${sizes[@]}"; do
   for run in $(seq "$runs"); do
     /usr/bin/time -f "  run $run: %e s wall, peak %M KB, %R page faults" \
       "$build/bin/tarvolin-cli" standardize "$work/synthetic.txt" --transform ln -o "$work/out.txt"
+  done
+  for run in $(seq "$runs"); do
+    /usr/bin/time -f "  pca run $run: %e s wall, peak %M KB, %R page faults" \
+      "$build/bin/tarvolin-cli" pca "$work/synthetic.txt" --to csv -o "$work/scores.csv"
   done
 done

@@ -43,7 +43,7 @@ void checkinput(const Eigen::MatrixXd& data, Index variables) {
 }
 
 // OpenBLAS works on one thread, so that its sums never depend on the
-// number of cores; the lanes share the scores out among themselves.
+// number of cores.
 void oneblasthread() {
   static const bool once = [] {
     openblas_set_num_threads(1);

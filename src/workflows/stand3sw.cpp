@@ -390,10 +390,6 @@ void Stand3sw::showAmongData(const Eigen::MatrixXd& data, Eigen::Index specimen)
   if (remembered && graphics_.isValid(*remembered)) graphics_.figure(*remembered);
 }
 
-}  // namespace tarvolin
-
-namespace tarvolin {
-
 void Stand3sw::shapeSpace() { panel_.showShapeSpace(session_, state_.datafile, "stand3sw"); }
 
 void Stand3sw::shapeSpaceSelect() {

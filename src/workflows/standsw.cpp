@@ -250,8 +250,10 @@ void Standsw::checkData() {
 
 void Standsw::checkSelect() {
   const std::optional<Eigen::Index> specimen = panel_.checkChoice(session_);
-  if (!specimen) return;
-  // Shown among the specimens it was checked with.
+  if (specimen) showAmongData(DATA(), *specimen);
+}
+
+void Standsw::showAmongData(const Eigen::MatrixXd& data, Eigen::Index specimen) {
   if (!state_.plotShowsDataAlone) {
     clearPlot();
     plotDataSet(DATA(), kDataPlot);
@@ -259,30 +261,15 @@ void Standsw::checkSelect() {
   }
   const std::optional<Handle> remembered = graphics_.currentFigure();
   panel_.makeOwnWindowCurrent();
-  showchosen(graphics_, DATA(), *specimen, 2, ids()[static_cast<size_t>(*specimen)]);
+  showchosen(graphics_, data, specimen, 2, ids()[static_cast<size_t>(specimen)]);
   if (remembered && graphics_.isValid(*remembered)) graphics_.figure(*remembered);
 }
-
-}  // namespace tarvolin
-
-namespace tarvolin {
 
 void Standsw::shapeSpace() { panel_.showShapeSpace(session_, state_.dataName, "standsw"); }
 
 void Standsw::shapeSpaceSelect() {
   const std::optional<SwitchyardPanel::ShapeSpaceChoice> choice = panel_.shapeSpaceChoice(session_);
-  if (!choice) return;
-  // Shown among the specimens.
-  if (!state_.plotShowsDataAlone) {
-    clearPlot();
-    plotDataSet(DATA(), kDataPlot);
-    state_.plotShowsDataAlone = true;
-  }
-  const std::optional<Handle> remembered = graphics_.currentFigure();
-  panel_.makeOwnWindowCurrent();
-  showchosen(graphics_, *choice->data, choice->specimen, 2,
-             ids()[static_cast<size_t>(choice->specimen)]);
-  if (remembered && graphics_.isValid(*remembered)) graphics_.figure(*remembered);
+  if (choice) showAmongData(*choice->data, choice->specimen);
 }
 
 void Standsw::showChange(const SwitchyardPanel::ShapeChangeShown& shown) {

@@ -133,6 +133,8 @@ class Standsw {
   void checkCopy() { panel_.copyCheck(); }
   void checkSave() { panel_.saveCheck(); }
   void checkSelect();
+  // Shows specimen (a row of data) among the specimens in the plot.
+  void showAmongData(const Eigen::MatrixXd& data, Eigen::Index specimen);
   void shapeSpace();
   void shapeSpaceRedraw() { panel_.redrawShapeSpace(session_); }
   void shapeSpaceSelect();
