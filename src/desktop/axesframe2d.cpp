@@ -1,5 +1,6 @@
 #include <QGuiApplication>
 #include <QPen>
+#include <algorithm>
 #include <cmath>
 
 #include "desktop/renderaxesparts.h"
@@ -68,15 +69,22 @@ void drawaxistitles(QPainter& painter, const QRectF& area, const AxesLayout& lay
   const QRectF& box = layout.plotBox;
   const double room = kAxisTitleRoom * k;
   painter.setPen(kTextColour);
+  // The titles keep to the box's tick labels: a plot of equal scales may
+  // stand well inside its area.
+  double titleTop = area.bottom() - room - 2 * k;
+  const double belowTicks = box.bottom() + (kMarginBottom - 2) * k;
+  if (belowTicks < titleTop - 1) titleTop = belowTicks;
+  double titleCentre = area.left() + 2 * k + room / 2;
+  const double nearBox = box.left() - kMarginLeft * k - room / 2 + 2 * k;
+  if (nearBox > titleCentre + 1) titleCentre = nearBox;
   if (!axes.xlabel.empty()) {
     const QString text = metrics.elidedText(qtext(axes.xlabel), Qt::ElideRight, box.width());
-    painter.drawText(QRectF(box.left(), area.bottom() - room - 2 * k, box.width(), room),
-                     Qt::AlignCenter, text);
+    painter.drawText(QRectF(box.left(), titleTop, box.width(), room), Qt::AlignCenter, text);
   }
   if (!axes.ylabel.empty()) {
     const QString text = metrics.elidedText(qtext(axes.ylabel), Qt::ElideRight, box.height());
     painter.save();
-    painter.translate(area.left() + 2 * k + room / 2, box.center().y());
+    painter.translate(titleCentre, box.center().y());
     painter.rotate(-90);
     painter.drawText(QRectF(-box.height() / 2, -room / 2, box.height(), room), Qt::AlignCenter,
                      text);

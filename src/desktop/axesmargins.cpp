@@ -10,7 +10,7 @@ namespace {
 
 // Margins of the 2D box inside the area, in pixels: room for the numbers on
 // the left and below.
-constexpr double kMarginLeft = 60, kMarginBottom = 30, kMarginTop = 15, kMarginRight = 15;
+constexpr double kMarginTop = 15, kMarginRight = 15;
 
 // Room around the projected 3D box for its numbers and axis letters.
 constexpr double kMargin3dLeft = 70, kMargin3dRight = 50, kMargin3dTop = 20, kMargin3dBottom = 55;

@@ -50,6 +50,8 @@ inline constexpr double kLabelGap = 3;  // between a tick and its number
 inline constexpr double kTitleRoom = 20;
 // The room an axis title takes below or left of a flat plot.
 inline constexpr double kAxisTitleRoom = 17;
+// The room a flat plot keeps below its box and left of it for the tick labels.
+inline constexpr double kMarginLeft = 60, kMarginBottom = 30;
 // Behind the legend and the landmark numbers: light, the data faintly through it.
 inline const QColor kLegendBackground(255, 255, 255, 215);
 
