@@ -192,6 +192,28 @@ TEST(RenderAxesFrame, EqualAxesKeepASquareSquare) {
   EXPECT_GT(square.height(), 150);
 }
 
+// A plot of equal scales stands inside its area: its axis titles stay by
+// its tick labels, not at the area's edges.
+TEST(RenderAxesFrame, AxisTitlesKeepToTheBoxOfEqualScales) {
+  for (const bool equal : {false, true}) {
+    Graphics g;
+    g.figure();
+    g.plot(row({0, 10}), row({0, 1}), "b.", 6);
+    g.setXLabel(g.gca(), "across");
+    g.setYLabel(g.gca(), "up");
+    if (equal) g.axis("equal");
+    const QSize size(400, 400);
+    const QImage image = render(g, kFast, {}, size);
+    const QRectF box = layoutof(g, {}, size).plotBox;
+    // The lowest ink under the box is the x title; the leftmost, the y title.
+    const QRect below = ink(image, dark, QRect(0, static_cast<int>(box.bottom()) + 2, 400,
+                                                400 - static_cast<int>(box.bottom()) - 2))
+                            .box;
+    EXPECT_LT(below.bottom() - box.bottom(), 55) << equal;
+    EXPECT_GT(below.bottom(), box.bottom() + 25) << equal;
+  }
+}
+
 TEST(RenderAxesFrame, ZoomMagnifiesAboutTheCentre) {
   Graphics g;
   g.figure();
