@@ -136,7 +136,7 @@ void runpca(const CliOptions& options, std::ostream& out, std::ostream& err) {
 
   // Specimens of one shape leave only the rounding of their coordinates,
   // whose "components" would be noise reported as all the variation.
-  if (!(pca.totalVariance > 1e-20 * pca.mean.squaredNorm())) {
+  if (pca.onlyrounding()) {
     throw InputError(set.path, sprintf("the %i specimens have one and the same shape (total "
                                        "variance %.3g): there is no shape variation to analyse",
                                        pca.specimens, pca.totalVariance))

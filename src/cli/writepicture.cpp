@@ -8,8 +8,8 @@ void writepicture(WritePictureEntry entry, const Graphics& graphics, Handle axes
   // component usually spreads the specimens furthest.
   constexpr int kWidth = 720, kHeight = 540;
   char message[1024] = {};
-  if (entry(&graphics, axes.value(), kWidth, kHeight, picture.c_str(), TARVOLIN_VERSION, message,
-            sizeof message) != 0) {
+  if (entry(&graphics, axes.value(), kWidth, kHeight, picture.c_str(), picturemodulebuild().c_str(),
+            message, sizeof message) != 0) {
     throw OutputError(message);
   }
 }

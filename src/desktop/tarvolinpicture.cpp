@@ -34,9 +34,9 @@ extern "C" __attribute__((visibility("default"))) int tarvolin_writepicture(
   static_assert(std::is_same_v<decltype(&tarvolin_writepicture), WritePictureEntry>);
   const std::string file = path;
   try {
-    if (std::strcmp(version, TARVOLIN_VERSION) != 0) {
-      say(file + ": the picture module is of Tarvolin " TARVOLIN_VERSION ", the program of " +
-              std::string(version) + "; install them together",
+    if (version != picturemodulebuild()) {
+      say(file + ": the picture module is of Tarvolin " + picturemodulebuild() +
+              ", the program of " + std::string(version) + "; install them together",
           message, room);
       return 1;
     }

@@ -120,8 +120,8 @@ ShapePca shapepca(Eigen::MatrixXd data, Index variables, Index components, PcaRo
   pca.totalVariance = data.leftCols(v).squaredNorm() / static_cast<double>(n - 1);
   // No more than N - 1 components can have variance: centring took one
   // degree of freedom.
-  const Index order = route == PcaRoute::covariance ? v : n;
-  Index wanted = std::min(order, n - 1);
+  // Nor more than the variables, whichever route was taken.
+  Index wanted = std::min({v, n, n - 1});
   if (components > 0) wanted = std::min(wanted, components);
 
   if (route == PcaRoute::covariance) {

@@ -59,6 +59,10 @@ struct ShapePca {
   // eigenvalue / totalVariance, and their running sum.
   Eigen::VectorXd proportions() const;
   Eigen::VectorXd cumulative() const;
+  // Specimens of one and the same shape leave only the rounding of their
+  // coordinates, whose "components" are noise: true when the total
+  // variance is below 1e-20 of the mean's squared length.
+  bool onlyrounding() const { return !(totalVariance > 1e-20 * mean.squaredNorm()); }
   // mean + score x eigenvector of `component` (from 0): a shape in the
   // data's own layout (1 x v).
   Eigen::RowVectorXd shapeat(Eigen::Index component, double score) const;

@@ -8,8 +8,9 @@
 // WritePictureEntry: it draws axes `axes` (a handle's number) of `graphics`
 // into a picture of width x height pixels, in the format the extension of
 // `path` names (.svg, .png, .pdf), on Qt's offscreen platform, and writes it
-// to `path` whole or not at all. `version` is the caller's TARVOLIN_VERSION:
-// a module of another build is refused. Returns 0 when written; otherwise
+// to `path` whole or not at all. `version` is the caller's
+// picturemodulebuild(): a module of another version, or built with another
+// layout of the document they share, is refused. Returns 0 when written; otherwise
 // puts what went wrong, naming the file, into `message` (at most room - 1
 // characters and a terminating zero) and returns 1.
 //
@@ -23,6 +24,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <string>
 
 #include "document/graphics.h"
 
@@ -35,5 +37,12 @@ using WritePictureEntry = int (*)(const Graphics* graphics, double axes, int wid
 inline constexpr char kWritePictureEntry[] = "tarvolin_writepicture";
 
 std::filesystem::path picturemodulepath(const std::filesystem::path& program);
+
+// The version, and the sizes of the document's objects: the module reads the
+// program's document, which it can only do when both were built alike.
+inline std::string picturemodulebuild() {
+  return std::string(TARVOLIN_VERSION) + " (document " + std::to_string(sizeof(Graphics)) + "/" +
+         std::to_string(sizeof(GraphicsObject)) + "/" + std::to_string(sizeof(ObjectDetails)) + ")";
+}
 
 }  // namespace tarvolin

@@ -68,11 +68,16 @@ void plotmorphospace(Graphics& graphics, Handle axes, const ShapePca& pca,
   }
 
   if (grouped && view.hulls) {
-    for (size_t g = 0; g < groups->names.size(); ++g) {
-      std::vector<Eigen::Index> members;
-      for (Eigen::Index j = 0; j < n; ++j) {
-        if (groups->of[static_cast<size_t>(j)] == static_cast<int>(g)) members.push_back(j);
+    // Each group's members, found in one pass.
+    std::vector<std::vector<Eigen::Index>> memberships(groups->names.size());
+    for (Eigen::Index j = 0; j < n; ++j) {
+      const int g = groups->of[static_cast<size_t>(j)];
+      if (g >= 0 && static_cast<size_t>(g) < memberships.size()) {
+        memberships[static_cast<size_t>(g)].push_back(j);
       }
+    }
+    for (size_t g = 0; g < groups->names.size(); ++g) {
+      const std::vector<Eigen::Index>& members = memberships[g];
       Eigen::MatrixX2d points(static_cast<Eigen::Index>(members.size()), 2);
       for (size_t i = 0; i < members.size(); ++i) {
         points.row(static_cast<Eigen::Index>(i)) << x(members[i]), y(members[i]);

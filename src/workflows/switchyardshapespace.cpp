@@ -30,9 +30,19 @@ Eigen::MatrixXd landmarksof(const Eigen::Ref<const Eigen::RowVectorXd>& shape, i
   return x;
 }
 
+// The analysis the window keeps: the scores alone of the working copy, so
+// that the window does not hold the data set again.
 ShapePca analysed(const Eigen::MatrixXd& data, int dims) {
   const Eigen::Index variables = (data.cols() - 1) / dims * dims;
-  return shapepca(data, variables);
+  ShapePca pca = shapepca(data, variables);
+  if (pca.onlyrounding()) {
+    throw MissingError(
+        sprintf("the %i specimens have one and the same shape (total variance "
+                "%.3g): there is no shape variation to analyse",
+                pca.specimens, pca.totalVariance));
+  }
+  pca.scoreMemory.conservativeResize(Eigen::NoChange, pca.components());
+  return pca;
 }
 
 // A box's number; `what` names it in the refusal.
@@ -127,7 +137,8 @@ std::optional<SwitchyardPanel::ShapeSpaceChoice> SwitchyardPanel::shapeSpaceChoi
   const ShapePca& pca = shownAnalysis(session);
   const std::optional<Handle> clicked = graphics_.gcbo();
   if (!clicked || !graphics_.isValid(*clicked)) return std::nullopt;
-  const std::string& id = graphics_.object(*clicked).tag;
+  // A copy: drawing anew replaces the point clicked.
+  const std::string id = graphics_.object(*clicked).tag;
   const auto found = std::find(shape_->ids.begin(), shape_->ids.end(), id);
   if (found == shape_->ids.end()) return std::nullopt;
   const Eigen::Index specimen = found - shape_->ids.begin();

@@ -6,6 +6,7 @@
 
 #include "core/sprintf.h"
 #include "document/controltags.h"
+#include "formats/dload.h"
 #include "numerics/predictedshapes.h"
 #include "numerics/shapepca.h"
 #include "tests/testing.h"
@@ -143,6 +144,23 @@ TEST_P(ShapeSpaceTest, DrawsTheAnalysisAndComponentsChosen) {
     EXPECT_EQ(plotted(PlotRole::chosen).front()->displayName, ids[pick]);
   }
 
+  // Groups loaded anew with hulls shown: the redraw a click makes holds
+  // other lines before the points, and the status still names the one
+  // clicked.
+  for (const int groups : {2, 3}) {
+    std::string labels;
+    for (size_t j = 0; j < ids.size(); ++j) labels += sprintf("g%i\n", j % groups);
+    testing::writeText(dir_.file("groups.txt"), labels);
+    run("LoadGroups", dir_.file("groups.txt"));
+    graphics_.setValue(in(tags::kShapeHulls), 1);
+    if (groups == 2) run("ShapeSpaceRedraw");
+    const size_t pick = 7;
+    graphics_.setCallbackObject(graphics_.findobj(ids[pick], in(tags::kShapeSpacePlot)).front());
+    run("ShapeSpaceSelect");
+    graphics_.setCallbackObject(std::nullopt);
+    EXPECT_EQ(status_.rfind(ids[pick] + " (PC", 0), 0u) << status_;
+  }
+
   // The scores saved are the table the command line writes.
   graphics_.setValue(in(tags::kShapeOfSuperimposed), 1);
   run("ShapeScoresSave", dir_.file("scores.csv"));
@@ -247,6 +265,26 @@ TEST_P(ShapeSpaceTest, ShowsTheShapeChangeAskedFor) {
             "Shape space again");
   EXPECT_EQ(graphics_.getString(graphics_.findobj("ShapeSpaceButton", window_).front(), "Enable"),
             "off");
+}
+
+// Specimens of one and the same shape have no shape space: their
+// "components" would be rounding noise.
+TEST_P(ShapeSpaceTest, SpecimensOfOneShapeAreRefused) {
+  const Eigen::MatrixXd example = dload(examplePath(GetParam().example));
+  std::string rows;
+  for (int j = 0; j < 5; ++j) {
+    for (Eigen::Index c = 0; c < example.cols(); ++c) {
+      rows += sprintf(c == 0 ? "%.17g" : " %.17g", example(0, c));
+    }
+    rows += '\n';
+  }
+  testing::writeText(dir_.file("same.txt"), rows);
+  run("LoadData", dir_.file("same.txt"));
+  ASSERT_EQ(graphics_.lastError(), "");
+  run("ShapeSpace");
+  EXPECT_TRUE(graphics_.lastError().starts_with(
+      "Error in ShapeSpace: the 5 specimens have one and the same shape"))
+      << graphics_.lastError();
 }
 
 INSTANTIATE_TEST_SUITE_P(Windows, ShapeSpaceTest,
