@@ -85,7 +85,7 @@ replay grid \
   "press Open2DButton" "window Tarvolin2D" \
   "choose examples/skulls2d_superimposed.txt" "press LoadDataButton" \
   "press ShapeSpaceButton" "window shapespace" "press ShapeChangeGrid" \
-  "set ShapeMagnify String 2" "press ShapeChangeButton"
+  "press ShapeChangeButton"
 cp "$work/grid/Tarvolin2D.png" "$out/shape-change-2d.png"
 
 # The main window and the plot right after loading, before Accept x (user guide).

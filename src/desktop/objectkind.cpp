@@ -59,7 +59,8 @@ ObjectKind kindof(PlotRole role, bool named) {
     case PlotRole::lollipops:
       return {5, false, false};
     case PlotRole::changeTarget:
-      return {5, false, false, true, true};
+      // Drawn plainly, so that the lollipops' ends show.
+      return {5, false, false, false, true};
     case PlotRole::checkDistances:
     case PlotRole::checkLimit:
     case PlotRole::allometrySpecimens:
