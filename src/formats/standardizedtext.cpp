@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "core/onallcores.h"
 #include "core/sprintf.h"
+#include "core/textpieces.h"
 #include "landmarks/rowblocks.h"
 
 namespace tarvolin {
@@ -53,29 +53,13 @@ void formatRows(const Lines& lines, Eigen::Index first, Eigen::Index last, std::
 }
 
 void writeLines(const Lines& lines, const std::function<void(std::string_view)>& sink) {
-  const Eigen::Index rows = lines.coords.rows();
-  // Pieces of about half a megabyte of text (some 12 characters a number).
-  // At least 16 rows, so that copying them out of the column-major matrix
-  // uses whole cache lines.
-  const Eigen::Index perPiece = std::max<Eigen::Index>(
-      16, (Eigen::Index{1} << 19) / (12 * std::max<Eigen::Index>(lines.numbers(), 1)));
-  // Formatting numbers is most of the cost of writing a large data set:
-  // one piece on each core at once, written out in order.
-  const auto count = static_cast<Eigen::Index>(laneCount());
-  std::vector<std::string> pieces(static_cast<size_t>(count));
-  for (Eigen::Index start = 0; start < rows; start += count * perPiece) {
-    onallcores(start + perPiece < rows, [&](int lane, int lanes) {
-      for (Eigen::Index piece = lane; piece < count; piece += lanes) {
-        const Eigen::Index first = std::min(start + piece * perPiece, rows);
-        const Eigen::Index last = std::min(first + perPiece, rows);
-        formatRows(lines, first, last, pieces[static_cast<size_t>(piece)]);
-      }
-    });
-    for (std::string& piece : pieces) {
-      if (!piece.empty()) sink(piece);
-      piece.clear();
-    }
-  }
+  // Some 12 characters a number.
+  textpieces(
+      lines.coords.rows(), 12 * std::max<Eigen::Index>(lines.numbers(), 1),
+      [&](Eigen::Index first, Eigen::Index last, std::string& text) {
+        formatRows(lines, first, last, text);
+      },
+      sink);
 }
 
 }  // namespace

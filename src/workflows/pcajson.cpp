@@ -2,6 +2,7 @@
 #include <nlohmann/json.hpp>
 
 #include "core/csvtext.h"
+#include "core/textpieces.h"
 #include "workflows/pcatables.h"
 
 namespace tarvolin {
@@ -44,20 +45,22 @@ void pcajson(const ShapePca& pca, const PcaRecord& record, const std::vector<std
   sink(text + ",\n  \"scores\": [");
   const auto scores = pca.scores();
   const Eigen::Index n = scores.rows();
-  pcarowpieces(
+  textpieces(
       n, 20 * (scores.cols() + 1),
-      [&](Eigen::Index i, std::string& line) {
-        line += i == 0 ? "\n    {\"id\":" : ",\n    {\"id\":";
-        line += dumped(Json(ids[static_cast<size_t>(i)]), -1);
-        line += ",\"pc\":[";
-        // Every digit, as nlohmann writes them (the shortest text that
-        // reads back the same), without a document per specimen.
-        for (Eigen::Index c = 0; c < scores.cols(); ++c) {
-          if (c > 0) line += ',';
-          const double value = scores(i, c);
-          line += std::isfinite(value) ? csvnumber(value) : std::string("null");
+      [&](Eigen::Index first, Eigen::Index last, std::string& line) {
+        for (Eigen::Index i = first; i < last; ++i) {
+          line += i == 0 ? "\n    {\"id\":" : ",\n    {\"id\":";
+          line += dumped(Json(ids[static_cast<size_t>(i)]), -1);
+          line += ",\"pc\":[";
+          // Every digit, as nlohmann writes them (the shortest text that
+          // reads back the same), without a document per specimen.
+          for (Eigen::Index c = 0; c < scores.cols(); ++c) {
+            if (c > 0) line += ',';
+            const double value = scores(i, c);
+            line += std::isfinite(value) ? csvnumber(value) : std::string("null");
+          }
+          line += "]}";
         }
-        line += "]}";
       },
       sink);
   sink(n == 0 ? "]\n}\n" : "\n  ]\n}\n");

@@ -1,4 +1,5 @@
 #include "core/csvtext.h"
+#include "core/textpieces.h"
 #include "workflows/pcatables.h"
 
 namespace tarvolin {
@@ -11,16 +12,18 @@ void pcaloadingscsv(const ShapePca& pca, int dims, const TextSink& sink) {
   // The variables are named as the landmark tables' columns are, so that a
   // loading can be matched with its coordinate.
   static constexpr char kAxes[] = {'x', 'y', 'z'};
-  pcarowpieces(
+  textpieces(
       pca.variables(), 20 * (m + 1),
-      [&](Eigen::Index v, std::string& text) {
-        text += kAxes[v % dims];
-        text += std::to_string(v / dims + 1);
-        for (Eigen::Index c = 0; c < m; ++c) {
-          text += ',';
-          text += csvnumber(pca.vectors(v, c));
+      [&](Eigen::Index first, Eigen::Index last, std::string& text) {
+        for (Eigen::Index v = first; v < last; ++v) {
+          text += kAxes[v % dims];
+          text += std::to_string(v / dims + 1);
+          for (Eigen::Index c = 0; c < m; ++c) {
+            text += ',';
+            text += csvnumber(pca.vectors(v, c));
+          }
+          text += '\n';
         }
-        text += '\n';
       },
       sink);
 }

@@ -1,6 +1,7 @@
 #include "workflows/pcascorescsv.h"
 
 #include "core/csvtext.h"
+#include "core/textpieces.h"
 #include "workflows/pcatables.h"
 
 namespace tarvolin {
@@ -11,16 +12,18 @@ void pcascorescsv(const ShapePca& pca, const std::vector<std::string>& ids, cons
   for (Eigen::Index c = 0; c < m; ++c) header += ",PC" + std::to_string(c + 1);
   sink(header + "\n");
   const auto scores = pca.scores();
-  pcarowpieces(
+  textpieces(
       pca.specimens, 20 * (m + 1),
-      [&](Eigen::Index j, std::string& text) {
-        text += csvfield(static_cast<size_t>(j) < ids.size() ? ids[static_cast<size_t>(j)]
-                                                             : std::to_string(j + 1));
-        for (Eigen::Index c = 0; c < m; ++c) {
-          text += ',';
-          text += csvnumber(scores(j, c));
+      [&](Eigen::Index first, Eigen::Index last, std::string& text) {
+        for (Eigen::Index j = first; j < last; ++j) {
+          text += csvfield(static_cast<size_t>(j) < ids.size() ? ids[static_cast<size_t>(j)]
+                                                               : std::to_string(j + 1));
+          for (Eigen::Index c = 0; c < m; ++c) {
+            text += ',';
+            text += csvnumber(scores(j, c));
+          }
+          text += '\n';
         }
-        text += '\n';
       },
       sink);
 }

@@ -12,8 +12,8 @@
 // "%g" to the right of a column 13 wide (the widest "%g" writes), so that a
 // large table is formatted in one pass:
 //
-//   Principal components of the superimposed coordinates: skulls.csv, 40 specimens, 14 landmarks (3D)
-//   total variance 0.00160857 over 42 variables; 36 components
+//   Principal components of the superimposed coordinates: skulls.csv, 40 specimens, 14 landmarks
+//   (3D) total variance 0.00160857 over 42 variables; 36 components
 //
 //   component   eigenvalue  proportion  cumulative
 //   PC1         0.00103454     0.64315     0.64315
@@ -67,12 +67,5 @@ void pcajson(const ShapePca& pca, const PcaRecord& record, const std::vector<std
              const TextSink& sink);
 void pcaloadingscsv(const ShapePca& pca, int dims, const TextSink& sink);
 LandmarkSet pcashapes(const ShapePca& pca, int dims);
-
-// Writes `rows` lines of about `charsPerRow` characters to `sink` in order,
-// each made by formatRow(row, text) appending to text, pieces formatted on
-// every core at once.
-void pcarowpieces(Eigen::Index rows, Eigen::Index charsPerRow,
-                  const std::function<void(Eigen::Index, std::string&)>& formatRow,
-                  const TextSink& sink);
 
 }  // namespace tarvolin

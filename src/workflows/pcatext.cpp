@@ -2,6 +2,7 @@
 
 #include "core/alignedcolumns.h"
 #include "core/sprintf.h"
+#include "core/textpieces.h"
 #include "workflows/pcatables.h"
 
 namespace tarvolin {
@@ -53,20 +54,22 @@ void pcatext(const ShapePca& pca, const PcaRecord& record, const std::vector<std
   while (!header.empty() && header.back() == ' ') header.pop_back();
   sink(header + "\n");
   const auto scores = pca.scores();
-  pcarowpieces(
+  textpieces(
       n, 14 * (m + 1),
-      [&](Eigen::Index i, std::string& text) {
-        const std::string& id = ids[static_cast<size_t>(i)];
-        text += id;
-        size_t pad = idWidth - id.size();
-        char cell[kFormatGRoom];
-        for (Eigen::Index c = 0; c < m; ++c) {
-          const auto length = static_cast<size_t>(formatG(cell, scores(i, c)) - cell);
-          text.append(pad + 2 + kScoreWidth - std::min(length, kScoreWidth), ' ');
-          text.append(cell, length);
-          pad = 0;
+      [&](Eigen::Index first, Eigen::Index last, std::string& text) {
+        for (Eigen::Index i = first; i < last; ++i) {
+          const std::string& id = ids[static_cast<size_t>(i)];
+          text += id;
+          size_t pad = idWidth - id.size();
+          char cell[kFormatGRoom];
+          for (Eigen::Index c = 0; c < m; ++c) {
+            const auto length = static_cast<size_t>(formatG(cell, scores(i, c)) - cell);
+            text.append(pad + 2 + kScoreWidth - std::min(length, kScoreWidth), ' ');
+            text.append(cell, length);
+            pad = 0;
+          }
+          text += '\n';
         }
-        text += '\n';
       },
       sink);
 }

@@ -24,9 +24,10 @@ Handle tagged(const Graphics& graphics, std::string_view tag, Handle window) {
 Handle add(Graphics& graphics, Handle window, ControlStyle style, std::string_view tag,
            const char* string, double x, double y, double width, const char* tooltip,
            const std::string& callback = {}) {
-  ControlSpec spec = reportcontrol(style, tag, string, Eigen::Vector4d(x, y, width, kRow), tooltip);
-  spec.callback = callback;
-  return graphics.uicontrol(window, spec);
+  ControlSpec described =
+      reportcontrol(style, tag, string, Eigen::Vector4d(x, y, width, kRow), tooltip);
+  described.callback = callback;
+  return graphics.uicontrol(window, described);
 }
 
 Handle openWindow(Graphics& graphics, std::string_view module) {

@@ -126,39 +126,59 @@ TEST(ALLOMETRY_WINDOW, TheWholeTableIsInViewWithGroupsAndALongFileName) {
   }
 }
 
-// The windows a session opens (the plot window, the allometry report, the
-// 2D window) open on the screen; the plot and the report, which the screen
-// has room for beside the main window at scale 1, never over its controls,
-// and no window over more of them than where its layout put it.
-TEST(ALLOMETRY_WINDOW, NewWindowsKeepClearOfTheMainWindowsControls) {
-  application();
-  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+// The program's main window on screen, run as the program runs it; every
+// window is closed at the end.
+struct OnScreen {
+  OnScreen() {
+    runtime.startup();
+    runtime.call("Tarvolin", 0, {});
+    serveEvents();
+    main = graphics.object(kRoot).children.front();
+  }
+  ~OnScreen() {
+    while (!graphics.object(kRoot).children.empty()) {
+      graphics.close(graphics.object(kRoot).children.back());
+    }
+    runtime.shutdown();
+    serveEvents();
+  }
+  OnScreen(const OnScreen&) = delete;
+  OnScreen& operator=(const OnScreen&) = delete;
+  // Clicks the main window's button tagged `tag`.
+  void press(const char* tag) {
+    view.click(graphics.findobj(tag, main).front());
+    serveEvents();
+  }
+
+  bool started = (application(), true);  // before any widget
   testing::CwdGuard cwd;
   Graphics graphics;
   ScriptedFileDialogs dialogs;
-  Runtime runtime(graphics, dialogs, TARVOLIN_RESOURCES_DIR);
-  QtView view(graphics, [&](Handle h) { runtime.runCallback(h); });
-  runtime.startup();
-  runtime.call("Tarvolin", 0, {});
-  serveEvents();
-  const Handle main = graphics.object(kRoot).children.front();
-  auto press = [&](const char* tag) {
-    view.click(graphics.findobj(tag, main).front());
-    serveEvents();
-  };
-  dialogs.choose(examplePath("skulls.csv"));
-  press("LoadDataButton");
-  dialogs.choose(examplePath("skulls_covariates.csv"));
-  press("LoadGroupsButton");
+  Runtime runtime{graphics, dialogs, TARVOLIN_RESOURCES_DIR};
+  QtView view{graphics, [this](Handle h) { runtime.runCallback(h); }};
+  Handle main = kRoot;
+};
+
+// The windows a session opens (the plot window, the reports, shape space,
+// the 2D window) open on the screen; the plot and the report, which the screen
+// has room for beside the main window at scale 1, never over its controls,
+// and no window over more of them than where its layout put it.
+TEST(ALLOMETRY_WINDOW, NewWindowsKeepClearOfTheMainWindowsControls) {
+  OnScreen on;
+  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+  on.dialogs.choose(examplePath("skulls.csv"));
+  on.press("LoadDataButton");
+  on.dialogs.choose(examplePath("skulls_covariates.csv"));
+  on.press("LoadGroupsButton");
   for (const char* tag : {"UseCSButton", "LnButton", "GoRegress", "AllometryButton",
                           "CheckDataButton", "ShapeSpaceButton", "Open2DButton"}) {
-    press(tag);
+    on.press(tag);
   }
-  ASSERT_EQ(graphics.lastError(), "");
-  const std::vector<Handle> windows = graphics.object(kRoot).children;
+  ASSERT_EQ(on.graphics.lastError(), "");
+  const std::vector<Handle> windows = on.graphics.object(kRoot).children;
   // The main window, the plot, two reports, shape space, the 2D window.
   ASSERT_EQ(windows.size(), 6u);
-  const std::vector<QRect> controls = view.window(main)->controlRects();
+  const std::vector<QRect> controls = on.view.window(on.main)->controlRects();
   ASSERT_FALSE(controls.empty());
   auto covered = [&](const QRect& frame) {
     int area = 0;
@@ -166,9 +186,9 @@ TEST(ALLOMETRY_WINDOW, NewWindowsKeepClearOfTheMainWindowsControls) {
     return area;
   };
   for (Handle w : windows) {
-    if (w == main) continue;
-    const QRect frame = view.window(w)->frameGeometry();
-    const std::string name = graphics.getString(w, "Name");
+    if (w == on.main) continue;
+    const QRect frame = on.view.window(w)->frameGeometry();
+    const std::string name = on.graphics.getString(w, "Name");
     // As large as the screen at most, and on it.
     EXPECT_TRUE(screen.adjusted(-2, -2, 2, 2).contains(frame)) << name;
     const bool roomBeside = TARVOLIN_TEST_SCALE == 1 && !name.starts_with("Tarvolin 2D");
@@ -180,45 +200,30 @@ TEST(ALLOMETRY_WINDOW, NewWindowsKeepClearOfTheMainWindowsControls) {
     const QRect asLaidOut(QPoint(screen.left(), screen.top()), frame.size());
     EXPECT_LE(covered(frame), covered(asLaidOut)) << name;
   }
-  while (!graphics.object(kRoot).children.empty()) {
-    graphics.close(graphics.object(kRoot).children.back());
-  }
-  runtime.shutdown();
-  serveEvents();
 }
 
 // The check's list shows a row per specimen in a fixed-width font, and the
 // row a user chooses (by click or by key) runs the workflow's CheckSelect:
 // the specimen is drawn in the plot window, numbered.
 TEST(CHECK_WINDOW, ARowChosenInTheListIsShownInThePlot) {
-  application();
-  testing::CwdGuard cwd;
-  Graphics graphics;
-  ScriptedFileDialogs dialogs;
-  Runtime runtime(graphics, dialogs, TARVOLIN_RESOURCES_DIR);
-  QtView view(graphics, [&](Handle h) { runtime.runCallback(h); });
-  runtime.startup();
-  runtime.call("Tarvolin", 0, {});
-  serveEvents();
-  const Handle main = graphics.object(kRoot).children.front();
-  dialogs.choose(examplePath("skulls_faults.tps"));
+  OnScreen on;
+  on.dialogs.choose(examplePath("skulls_faults.tps"));
   for (const char* tag : {"LoadDataButton", "CheckDataButton"}) {
-    view.click(graphics.findobj(tag, main).front());
-    serveEvents();
+    on.press(tag);
   }
-  ASSERT_EQ(graphics.lastError(), "");
-  const Handle report = graphics.findobj(tags::kCheckWindow).front();
-  auto* list =
-      qobject_cast<QListWidget*>(view.control(graphics.findobj(tags::kCheckTable, report).front()));
+  ASSERT_EQ(on.graphics.lastError(), "");
+  const Handle report = on.graphics.findobj(tags::kCheckWindow).front();
+  auto* list = qobject_cast<QListWidget*>(
+      on.view.control(on.graphics.findobj(tags::kCheckTable, report).front()));
   ASSERT_NE(list, nullptr);
   EXPECT_EQ(list->count(), 40);
   EXPECT_TRUE(QFontInfo(list->font()).fixedPitch());
   EXPECT_TRUE(QGuiApplication::primaryScreen()->availableGeometry().contains(
-      view.window(report)->frameGeometry()));
+      on.view.window(report)->frameGeometry()));
   auto chosenInPlot = [&] {
     std::vector<std::string> chosen;
-    for (Handle h : graphics.descendants(*runtime.plotWindow(), ObjectType::line)) {
-      const GraphicsObject& line = graphics.object(h);
+    for (Handle h : on.graphics.descendants(*on.runtime.plotWindow(), ObjectType::line)) {
+      const GraphicsObject& line = on.graphics.object(h);
       if (line.role == PlotRole::chosen) chosen.emplace_back(line.displayName);
     }
     return chosen;
@@ -226,7 +231,7 @@ TEST(CHECK_WINDOW, ARowChosenInTheListIsShownInThePlot) {
   for (const int row : {1, 0}) {
     list->setCurrentRow(row);
     serveEvents();
-    ASSERT_EQ(graphics.lastError(), "");
+    ASSERT_EQ(on.graphics.lastError(), "");
     const std::vector<std::string> chosen = chosenInPlot();
     ASSERT_EQ(chosen.size(), 1u) << row;
     // The row names the specimen after its rank.
@@ -236,7 +241,7 @@ TEST(CHECK_WINDOW, ARowChosenInTheListIsShownInThePlot) {
   // Drawn anew, the plot shows no specimen chosen; a click on the row
   // already chosen shows it again, and a click on another row shows that
   // one, once.
-  view.click(graphics.findobj("ShowDataButton", main).front());
+  on.view.click(on.graphics.findobj("ShowDataButton", on.main).front());
   serveEvents();
   EXPECT_TRUE(chosenInPlot().empty());
   for (const int row : {0, 2}) {
@@ -246,43 +251,28 @@ TEST(CHECK_WINDOW, ARowChosenInTheListIsShownInThePlot) {
     EXPECT_EQ(chosenInPlot().size(), 1u) << row;
     EXPECT_EQ(list->currentRow(), row);
   }
-  while (!graphics.object(kRoot).children.empty()) {
-    graphics.close(graphics.object(kRoot).children.back());
-  }
-  runtime.shutdown();
-  serveEvents();
 }
 
 // A specimen pointed at in shape space is named in the status line, and one
 // clicked is shown in the plot window; the component choosers are pop-up
 // menus.
 TEST(SHAPE_SPACE_WINDOW, APointedSpecimenIsNamedAndAClickedOneShown) {
-  application();
-  testing::CwdGuard cwd;
-  Graphics graphics;
-  ScriptedFileDialogs dialogs;
-  Runtime runtime(graphics, dialogs, TARVOLIN_RESOURCES_DIR);
-  QtView view(graphics, [&](Handle h) { runtime.runCallback(h); });
-  runtime.startup();
-  runtime.call("Tarvolin", 0, {});
-  serveEvents();
-  const Handle main = graphics.object(kRoot).children.front();
-  dialogs.choose(examplePath("skulls.tps"));
+  OnScreen on;
+  on.dialogs.choose(examplePath("skulls.tps"));
   for (const char* tag : {"LoadDataButton", "ShapeSpaceButton"}) {
-    view.click(graphics.findobj(tag, main).front());
-    serveEvents();
+    on.press(tag);
   }
-  ASSERT_EQ(graphics.lastError(), "");
-  const Handle space = graphics.findobj(tags::kShapeSpaceWindow).front();
-  FigureWindow* window = view.window(space);
+  ASSERT_EQ(on.graphics.lastError(), "");
+  const Handle space = on.graphics.findobj(tags::kShapeSpaceWindow).front();
+  FigureWindow* window = on.view.window(space);
   ASSERT_NE(window, nullptr);
   EXPECT_TRUE(
       QGuiApplication::primaryScreen()->availableGeometry().contains(window->frameGeometry()));
-  const Handle axes = graphics.findobj(tags::kShapeSpacePlot, space).front();
-  AxesWidget* plot = view.axes(axes);
+  const Handle axes = on.graphics.findobj(tags::kShapeSpacePlot, space).front();
+  AxesWidget* plot = on.view.axes(axes);
   ASSERT_NE(plot, nullptr);
-  const GraphicsObject& point = graphics.object(graphics.findobj("skull_07", space).front());
-  const QPointF at = axeslayout(QRectF(0, 0, plot->width(), plot->height()), graphics, axes,
+  const GraphicsObject& point = on.graphics.object(on.graphics.findobj("skull_07", space).front());
+  const QPointF at = axeslayout(QRectF(0, 0, plot->width(), plot->height()), on.graphics, axes,
                                 plot->viewAngles(), 1, plot->look())
                          .map(point.xdata(0), point.ydata(0));
   const QString before = window->barText();
@@ -302,29 +292,23 @@ TEST(SHAPE_SPACE_WINDOW, APointedSpecimenIsNamedAndAClickedOneShown) {
 
   QTest::mouseClick(plot, Qt::LeftButton, {}, at.toPoint());
   serveEvents();
-  ASSERT_EQ(graphics.lastError(), "");
+  ASSERT_EQ(on.graphics.lastError(), "");
   std::vector<std::string> chosen;
-  for (Handle h : graphics.descendants(*runtime.plotWindow(), ObjectType::line)) {
-    if (graphics.object(h).role == PlotRole::chosen)
-      chosen.emplace_back(graphics.object(h).displayName);
+  for (Handle h : on.graphics.descendants(*on.runtime.plotWindow(), ObjectType::line)) {
+    if (on.graphics.object(h).role == PlotRole::chosen)
+      chosen.emplace_back(on.graphics.object(h).displayName);
   }
   EXPECT_EQ(chosen, std::vector<std::string>{"skull_07"});
 
-  auto* across =
-      qobject_cast<QComboBox*>(view.control(graphics.findobj(tags::kShapePCX, space).front()));
+  auto* across = qobject_cast<QComboBox*>(
+      on.view.control(on.graphics.findobj(tags::kShapePCX, space).front()));
   ASSERT_NE(across, nullptr);
   EXPECT_GT(across->count(), 3);
   EXPECT_EQ(across->currentText(), "PC1");
   across->setCurrentIndex(2);
   emit across->activated(2);
   serveEvents();
-  EXPECT_TRUE(graphics.object(axes).details().xlabel.starts_with("PC3 ("));
-
-  while (!graphics.object(kRoot).children.empty()) {
-    graphics.close(graphics.object(kRoot).children.back());
-  }
-  runtime.shutdown();
-  serveEvents();
+  EXPECT_TRUE(on.graphics.object(axes).details().xlabel.starts_with("PC3 ("));
 }
 
 }  // namespace

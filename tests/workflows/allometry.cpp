@@ -40,18 +40,11 @@ const Workflow kWorkflows[] = {
      "permutations of the residuals, seed 1\n\n"},
 };
 
-class AllometryTest : public ::testing::TestWithParam<Workflow> {
+class AllometryTest : public ::testing::TestWithParam<Workflow>,
+                      protected testing::WorkflowWindows {
  protected:
-  AllometryTest() : window_(testing::testWindow(graphics_, GetParam().threeD)) {
-    graphics_.subscribe([this](const GraphicsChange& c) {
-      if (c.kind == GraphicsChange::Kind::status) status_ = c.detail;
-    });
-  }
+  AllometryTest() : WorkflowWindows(GetParam().threeD) {}
 
-  void run(std::string_view action, std::optional<std::string> path = std::nullopt) {
-    if (path) path->empty() ? dialogs_.cancel() : dialogs_.choose(*path);
-    GetParam().threeD ? sw3_(action) : sw2_(action);
-  }
   const Eigen::MatrixXd& data() const { return GetParam().threeD ? sw3_.DATA() : sw2_.DATA(); }
   const Eigen::VectorXd& fxlist() const {
     return GetParam().threeD ? sw3_.FXLIST() : sw2_.FXLIST();
@@ -73,13 +66,6 @@ class AllometryTest : public ::testing::TestWithParam<Workflow> {
     return graphics_.getString(graphics_.findobj("AllometryText", w).front(), "String");
   }
 
-  testing::CwdGuard cwd_;
-  Graphics graphics_;
-  ScriptedFileDialogs dialogs_;
-  Handle window_;
-  Stand3sw sw3_{graphics_, dialogs_};
-  Standsw sw2_{graphics_, dialogs_};
-  std::string status_;
 };
 
 TEST_P(AllometryTest, ReportWindowShowsTheTableAndPlotCopiesAndSaves) {

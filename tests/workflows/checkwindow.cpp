@@ -78,19 +78,11 @@ struct Workflow {
   const char* example;
 };
 
-class CheckWindowTest : public ::testing::TestWithParam<Workflow> {
+class CheckWindowTest : public ::testing::TestWithParam<Workflow>,
+                        protected testing::WorkflowWindows {
  protected:
-  CheckWindowTest() : window_(testing::testWindow(graphics_, GetParam().threeD)) {
-    graphics_.subscribe([this](const GraphicsChange& c) {
-      if (c.kind == GraphicsChange::Kind::status) status_ = c.detail;
-    });
-  }
+  CheckWindowTest() : WorkflowWindows(GetParam().threeD) {}
 
-  int dims() const { return GetParam().threeD ? 3 : 2; }
-  void run(std::string_view action, std::optional<std::string> path = std::nullopt) {
-    if (path) dialogs_.choose(*path);
-    GetParam().threeD ? sw3_(action) : sw2_(action);
-  }
   const std::optional<CheckReport>& check() const {
     return GetParam().threeD ? sw3_.panel().check() : sw2_.panel().check();
   }
@@ -99,21 +91,9 @@ class CheckWindowTest : public ::testing::TestWithParam<Workflow> {
   // The plotted objects of the chosen specimen in the workflow's plot (or
   // of the lines to it from the mean shape).
   std::vector<const GraphicsObject*> chosen(PlotRole role = PlotRole::chosen) const {
-    const Handle plot = GetParam().threeD ? sw3_.state().fighand1->handle : window_;
-    std::vector<const GraphicsObject*> found;
-    for (Handle h : graphics_.descendants(plot, ObjectType::line)) {
-      if (graphics_.object(h).role == role) found.push_back(&graphics_.object(h));
-    }
-    return found;
+    return plotted(role);
   }
 
-  testing::CwdGuard cwd_;
-  Graphics graphics_;
-  ScriptedFileDialogs dialogs_;
-  Handle window_;
-  Stand3sw sw3_{graphics_, dialogs_};
-  Standsw sw2_{graphics_, dialogs_};
-  std::string status_;
   TempDir dir_;
 };
 

@@ -28,31 +28,16 @@ struct Workflow {
   const char* example;
 };
 
-class ShapeSpaceTest : public ::testing::TestWithParam<Workflow> {
+class ShapeSpaceTest : public ::testing::TestWithParam<Workflow>,
+                       protected testing::WorkflowWindows {
  protected:
-  ShapeSpaceTest() : window_(testing::testWindow(graphics_, GetParam().threeD)) {
-    graphics_.subscribe([this](const GraphicsChange& c) {
-      if (c.kind == GraphicsChange::Kind::status) status_ = c.detail;
-    });
-  }
+  ShapeSpaceTest() : WorkflowWindows(GetParam().threeD) {}
 
-  int dims() const { return GetParam().threeD ? 3 : 2; }
-  void run(std::string_view action, std::optional<std::string> path = std::nullopt) {
-    if (path) dialogs_.choose(*path);
-    GetParam().threeD ? sw3_(action) : sw2_(action);
-  }
-  const AnalysisSession& session() const {
-    return GetParam().threeD ? sw3_.session() : sw2_.session();
-  }
   // Loads the example, standardizes it to the smallest ln centroid size and
   // opens shape space.
   void standardizeAndOpen() {
     run("LoadData", examplePath(GetParam().example));
-    run("UseCS");
-    run("UseLn");
-    run("Acceptx");
-    run("Regress");
-    run("ShapeSpace");
+    for (const char* action : {"UseCS", "UseLn", "Acceptx", "Regress", "ShapeSpace"}) run(action);
     ASSERT_EQ(graphics_.lastError(), "");
   }
   Handle space() const { return graphics_.findobj(tags::kShapeSpaceWindow).front(); }
@@ -70,23 +55,6 @@ class ShapeSpaceTest : public ::testing::TestWithParam<Workflow> {
     }
     return found;
   }
-  // The plotted objects of `role` in the workflow's plot.
-  std::vector<const GraphicsObject*> plotted(PlotRole role) const {
-    const Handle plot = GetParam().threeD ? sw3_.state().fighand1->handle : window_;
-    std::vector<const GraphicsObject*> found;
-    for (Handle h : graphics_.descendants(plot, ObjectType::line)) {
-      if (graphics_.object(h).role == role) found.push_back(&graphics_.object(h));
-    }
-    return found;
-  }
-
-  testing::CwdGuard cwd_;
-  Graphics graphics_;
-  ScriptedFileDialogs dialogs_;
-  Handle window_;
-  Stand3sw sw3_{graphics_, dialogs_};
-  Standsw sw2_{graphics_, dialogs_};
-  std::string status_;
   TempDir dir_;
 };
 

@@ -5,10 +5,17 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
+#include "core/filedialogs.h"
 #include "document/graphics.h"
 #include "tests/document/legendroles.h"
+#include "tests/testing.h"
+#include "workflows/stand3sw.h"
+#include "workflows/standsw.h"
 
 namespace tarvolin::testing {
 
@@ -62,5 +69,46 @@ inline size_t expectRolesOfLegends(const Graphics& graphics, Handle within) {
   }
   return checked;
 }
+
+// One workflow window driven as its buttons drive it, for the tests of the
+// windows its buttons open: the test window of the 3D or the 2D workflow,
+// both switchyards (the one of the window's kind runs), file dialogs that
+// answer from a script, and the last status text.
+class WorkflowWindows {
+ public:
+  explicit WorkflowWindows(bool threeD)
+      : threeD_(threeD), window_(testWindow(graphics_, threeD)) {
+    graphics_.subscribe([this](const GraphicsChange& c) {
+      if (c.kind == GraphicsChange::Kind::status) status_ = c.detail;
+    });
+  }
+
+  // Runs `action`; a dialog it opens gets `path` (an empty one: cancelled).
+  void run(std::string_view action, std::optional<std::string> path = std::nullopt) {
+    if (path) path->empty() ? dialogs_.cancel() : dialogs_.choose(*path);
+    threeD_ ? sw3_(action) : sw2_(action);
+  }
+  int dims() const { return threeD_ ? 3 : 2; }
+  const AnalysisSession& session() const { return threeD_ ? sw3_.session() : sw2_.session(); }
+  // The plotted objects of `role` in the workflow's plot.
+  std::vector<const GraphicsObject*> plotted(PlotRole role) const {
+    const Handle plot = threeD_ ? sw3_.state().fighand1->handle : window_;
+    std::vector<const GraphicsObject*> found;
+    for (Handle h : graphics_.descendants(plot, ObjectType::line)) {
+      if (graphics_.object(h).role == role) found.push_back(&graphics_.object(h));
+    }
+    return found;
+  }
+
+ protected:
+  CwdGuard cwd_;
+  Graphics graphics_;
+  ScriptedFileDialogs dialogs_;
+  bool threeD_;
+  Handle window_;
+  Stand3sw sw3_{graphics_, dialogs_};
+  Standsw sw2_{graphics_, dialogs_};
+  std::string status_;
+};
 
 }  // namespace tarvolin::testing

@@ -1,16 +1,15 @@
+#include "core/textpieces.h"
+
 #include <algorithm>
+#include <vector>
 
 #include "core/onallcores.h"
-#include "workflows/pcatables.h"
 
 namespace tarvolin {
 
-void pcarowpieces(Eigen::Index rows, Eigen::Index charsPerRow,
-                  const std::function<void(Eigen::Index, std::string&)>& formatRow,
-                  const TextSink& sink) {
-  // Pieces of about half a megabyte: formatting numbers is most of the cost
-  // of a large table, so a piece goes to each core at once, and the pieces
-  // are written out in order.
+void textpieces(Eigen::Index rows, Eigen::Index charsPerRow,
+                const std::function<void(Eigen::Index, Eigen::Index, std::string&)>& formatRows,
+                const TextSink& sink) {
   const Eigen::Index perPiece =
       std::max<Eigen::Index>(16, (Eigen::Index{1} << 19) / std::max<Eigen::Index>(charsPerRow, 1));
   const auto count = static_cast<Eigen::Index>(laneCount());
@@ -20,8 +19,7 @@ void pcarowpieces(Eigen::Index rows, Eigen::Index charsPerRow,
       for (Eigen::Index piece = lane; piece < count; piece += lanes) {
         const Eigen::Index first = std::min(start + piece * perPiece, rows);
         const Eigen::Index last = std::min(first + perPiece, rows);
-        std::string& text = pieces[static_cast<size_t>(piece)];
-        for (Eigen::Index row = first; row < last; ++row) formatRow(row, text);
+        formatRows(first, last, pieces[static_cast<size_t>(piece)]);
       }
     });
     for (std::string& piece : pieces) {
