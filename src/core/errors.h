@@ -28,6 +28,7 @@ enum class Input {
   groups,         // the specimens' groups
   standardValue,  // the standard value the data are standardized to
   wireframe,      // the wireframe drawn with the plots
+  sliders,        // the files that say which landmarks slide
   output,         // the file a result is written to
   option,         // an option's value on the command line
 };

@@ -1,6 +1,7 @@
 #include "formats/landmarktext.h"
 
 #include <algorithm>
+#include <numeric>
 #include <charconv>
 #include <cmath>
 #include <stdexcept>
@@ -324,6 +325,12 @@ void writeTps(const LandmarkSet& set, PieceWriter& out) {
   const Index plain =
       std::find(set.semilandmark.begin(), set.semilandmark.end(), true) - set.semilandmark.begin();
   const Index semi = set.semilandmark.empty() ? 0 : k - plain;
+  // The curves as read, or the semilandmarks as one curve where the curves
+  // are not known.
+  std::vector<int> curves = set.curves;
+  if (semi > 0 && std::accumulate(curves.begin(), curves.end(), Index{0}) != semi) {
+    curves.assign(1, static_cast<int>(semi));
+  }
   SpecimenRows rows(set.coords);
   for (Index i = 0; i < set.specimens(); ++i) {
     const double* row = rows(i);
@@ -335,12 +342,18 @@ void writeTps(const LandmarkSet& set, PieceWriter& out) {
       out.line();
     }
     if (semi > 0) {
-      out.put("CURVES=1\nPOINTS=");
-      out.integer(semi);
+      out.put("CURVES=");
+      out.integer(static_cast<Index>(curves.size()));
       out.line();
-      for (Index j = k - semi; j < k; ++j) {
-        writePoint(out, set, i, row, j, "NA", ' ');
+      Index j = k - semi;
+      for (const int points : curves) {
+        out.put("POINTS=");
+        out.integer(points);
         out.line();
+        for (const Index end = j + points; j < end; ++j) {
+          writePoint(out, set, i, row, j, "NA", ' ');
+          out.line();
+        }
       }
     }
     out.put("ID=");

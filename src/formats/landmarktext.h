@@ -25,7 +25,8 @@
 //   "jaw ""b"", left",1,2,3,4,5,6,2.25
 //
 // tps: a record per specimen, LM= (2D) or LM3= (3D) with one landmark per
-// line; the semilandmarks (always the last points) as one curve; then the
+// line; the semilandmarks (always the last points) on their curves as read
+// (set.curves), or as one curve where those are not known; then the
 // ID and, when not 1, the scale factor.
 //
 //   LM3=1

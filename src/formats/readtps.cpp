@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -134,6 +135,7 @@ class TpsReader {
       }
       --curvesLeft_;
       openBlock(keyword, false);
+      curveSizes_.push_back(static_cast<int>(std::min<uint64_t>(blockSize_, INT_MAX)));
     } else if (curves) {
       once(curvesLine_, keyword);
       curvesLeft_ = countOf(keyword);
@@ -160,6 +162,7 @@ class TpsReader {
     scaleGiven_ = false;
     landmarks_ = curvePoints_ = 0;
     curvesDeclared_ = 0;
+    curveSizes_.clear();
     const bool threeD = sameWord(keyword.key, "lm3");
     const int recordDims = threeD ? 3 : lmDims();
     if (record_.index == 0) {
@@ -348,6 +351,7 @@ class TpsReader {
     if (record_.index == 0) {
       firstLandmarks_ = landmarks_;
       firstCurvePoints_ = curvePoints_;
+      firstCurveSizes_ = curveSizes_;
       firstName_ = recordName();
       startMatrix();
     } else if (landmarks_ != firstLandmarks_) {
@@ -356,6 +360,8 @@ class TpsReader {
     } else if (curvePoints_ != firstCurvePoints_) {
       fail(record_.line, recordName() + " has " + plural(curvePoints_, "curve point") + ", " +
                              firstName_ + " has " + std::to_string(firstCurvePoints_));
+    } else if (curveSizes_ != firstCurveSizes_ && curvesDiffer_.empty()) {
+      curvesDiffer_ = recordName();
     }
     const std::string_view id = !id_.empty() ? id_ : image_;
     recordIds_.push_back(id.empty() ? std::to_string(record_.index + 1) : std::string(id));
@@ -403,6 +409,13 @@ class TpsReader {
     if (firstCurvePoints_ > 0) {
       set.semilandmark.assign(static_cast<size_t>(k), true);
       std::fill_n(set.semilandmark.begin(), firstLandmarks_, false);
+      if (curvesDiffer_.empty()) {
+        set.curves = firstCurveSizes_;
+      } else {
+        set.notes.push_back(fname_ + ": " + curvesDiffer_ + " divides its curve points into " +
+                            "curves otherwise than " + firstName_ +
+                            ", so the curves do not say which points slide");
+      }
     }
     const bool anyScaled = std::find(scaled_.begin(), scaled_.end(), true) != scaled_.end();
     if (options_.ignoreScale) {
@@ -537,6 +550,11 @@ class TpsReader {
   bool scaleGiven_ = false;
   uint64_t landmarks_ = 0;
   uint64_t curvePoints_ = 0;
+  // The point counts of this record's curves and of the first record's; the
+  // first record whose curves differ from the first's.
+  std::vector<int> curveSizes_;
+  std::vector<int> firstCurveSizes_;
+  std::string curvesDiffer_;
   std::string_view curvesKeyword_;
   uint64_t curvesDeclared_ = 0;
   uint64_t curvesLeft_ = 0;

@@ -42,6 +42,9 @@ struct LandmarkSet {
   Eigen::Array<bool, Eigen::Dynamic, Eigen::Dynamic> missing;
   // k flags, true for points read as semilandmarks (TPS curves); empty when none.
   std::vector<bool> semilandmark;
+  // The point counts of the curves the semilandmarks lie on, in order (a
+  // TPS file's CURVES= and POINTS=); empty when the file has none.
+  std::vector<int> curves;
   // Each specimen's scale factor (TPS SCALE=); empty when every one is 1.
   Eigen::VectorXd scale;
   // Pairs of 1-based landmark numbers the file gives as a wireframe.

@@ -123,6 +123,18 @@ std::string dropLandmarks(LandmarkSet& set) {
     }
     set.semilandmark = std::move(semilandmark);
   }
+  // Each curve keeps the points of it that remain.
+  if (!set.curves.empty()) {
+    Index j = k;
+    for (const int points : set.curves) j -= points;
+    for (int& points : set.curves) {
+      const int had = points;
+      for (int p = 0; p < had; ++p, ++j) {
+        if (j >= 0 && dropped[static_cast<size_t>(j)]) --points;
+      }
+    }
+    std::erase(set.curves, 0);
+  }
   // A pair naming a landmark the set does not have cannot be renumbered
   // either; it goes with the pairs that lost an end.
   const auto renumbered = [&](int number) {

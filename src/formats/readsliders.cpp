@@ -1,0 +1,147 @@
+#include "formats/readsliders.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <map>
+#include <optional>
+
+#include "core/errors.h"
+#include "core/withoutbom.h"
+
+namespace tarvolin {
+namespace {
+
+// The next line of `text` from `at`, without its line end (LF, CRLF or a
+// lone CR).
+std::string_view nextline(std::string_view text, size_t& at) {
+  const size_t start = at;
+  size_t end = start;
+  while (end < text.size() && text[end] != '\n' && text[end] != '\r') ++end;
+  at = end;
+  if (at < text.size() && text[at] == '\r') ++at;
+  if (at < text.size() && text[at] == '\n') ++at;
+  return text.substr(start, end - start);
+}
+
+bool separator(char c) { return c == ' ' || c == '\t' || c == ',' || c == ';'; }
+
+std::vector<std::string_view> fieldsof(std::string_view line) {
+  std::vector<std::string_view> fields;
+  size_t at = 0;
+  while (at < line.size()) {
+    while (at < line.size() && separator(line[at])) ++at;
+    const size_t start = at;
+    while (at < line.size() && !separator(line[at])) ++at;
+    if (at > start) fields.push_back(line.substr(start, at - start));
+  }
+  return fields;
+}
+
+bool hasdigit(std::string_view field) {
+  for (char c : field) {
+    if (std::isdigit(static_cast<unsigned char>(c))) return true;
+  }
+  return false;
+}
+
+// Reads the rows of `width` landmark numbers, skipping blank lines,
+// comments and a first row of words; each number checked to lie in 1..k
+// and given back from 0.
+template <class Take>
+void readrows(std::string_view text, const std::string& fname, int k, size_t width,
+              const char* rowName, const Take& take) {
+  text = withoutbom(text, fname);
+  size_t at = 0;
+  long number = 0;
+  bool first = true;
+  while (at < text.size()) {
+    const std::string_view line = nextline(text, at);
+    ++number;
+    std::vector<std::string_view> fields = fieldsof(line);
+    if (fields.empty() || fields.front().front() == '#') continue;
+    const bool words = std::none_of(fields.begin(), fields.end(), hasdigit);
+    if (first && words) {
+      first = false;
+      continue;
+    }
+    first = false;
+    if (fields.size() != width) {
+      throw InputError(fname, number,
+                       std::string(rowName) + " holds " + std::to_string(fields.size()) +
+                           (fields.size() == 1 ? " field" : " fields") + ", not " +
+                           std::to_string(width) + " landmark numbers")
+          .concerning(Input::sliders);
+    }
+    std::vector<int> row;
+    for (std::string_view field : fields) {
+      int value = 0;
+      const auto [end, problem] = std::from_chars(field.data(), field.data() + field.size(), value);
+      if (problem != std::errc() || end != field.data() + field.size()) {
+        throw InputError(fname, number,
+                         "\"" + std::string(field) + "\" is not a landmark number (a whole number "
+                         "from 1 to " + std::to_string(k) + ")")
+            .concerning(Input::sliders);
+      }
+      if (value < 1 || value > k) {
+        throw InputError(fname, number,
+                         "landmark " + std::to_string(value) + " does not exist: the data have " +
+                             std::to_string(k) + (k == 1 ? " landmark" : " landmarks"))
+            .concerning(Input::sliders);
+      }
+      row.push_back(value - 1);
+    }
+    take(row, number);
+  }
+}
+
+}  // namespace
+
+Sliders readsliders(std::string_view text, const std::string& fname, int k) {
+  Sliders sliders;
+  std::map<int, long> rowOf;
+  readrows(text, fname, k, 3, "the row", [&](const std::vector<int>& row, long line) {
+    const CurveSlider slider{row[0], row[1], row[2]};
+    const std::string point = std::to_string(slider.point + 1);
+    if (slider.before == slider.after) {
+      throw InputError(fname, line,
+                       "landmark " + point + " slides between landmark " +
+                           std::to_string(slider.before + 1) +
+                           " and itself: the points before and after must differ")
+          .concerning(Input::sliders);
+    }
+    if (slider.point == slider.before || slider.point == slider.after) {
+      throw InputError(fname, line,
+                       "landmark " + point + " cannot slide towards itself: it must differ "
+                       "from the points before and after it")
+          .concerning(Input::sliders);
+    }
+    const auto [found, added] = rowOf.emplace(slider.point, line);
+    if (!added) {
+      throw InputError(fname, line,
+                       "landmark " + point + " slides in two rows (line " +
+                           std::to_string(found->second) + " too)")
+          .concerning(Input::sliders);
+    }
+    sliders.curve.push_back(slider);
+  });
+  return sliders;
+}
+
+std::vector<int> readsurface(std::string_view text, const std::string& fname, int k) {
+  std::vector<int> surface;
+  std::map<int, long> lineOf;
+  readrows(text, fname, k, 1, "the line", [&](const std::vector<int>& row, long line) {
+    const auto [found, added] = lineOf.emplace(row[0], line);
+    if (!added) {
+      throw InputError(fname, line,
+                       "landmark " + std::to_string(row[0] + 1) + " is named twice (line " +
+                           std::to_string(found->second) + " too)")
+          .concerning(Input::sliders);
+    }
+    surface.push_back(row[0]);
+  });
+  return surface;
+}
+
+}  // namespace tarvolin
