@@ -1,6 +1,7 @@
 #include "numerics/slidestep.h"
 
 #include <cmath>
+#include <initializer_list>
 #include <random>
 #include <stdexcept>
 
@@ -120,30 +121,48 @@ TEST(SlideStep, IsTheDefinitionAndMovesOnlyAlongTheDirections) {
   }
 }
 
-// Worked by hand: the point (0.7, 0.3) between (0, 0) and (2, 0) slides
-// along x to the reference's x, 1; by bending energy, among fixed corners,
-// the point on the straight edge of a square's deformation slides to where
-// the spline puts no bend: the middle.
+// Worked by hand. By Procrustes distance a point moves along its
+// directions until its offset from the reference is square to them: (0.7,
+// 0.3) between (0, 0) and (2, 0) goes to x = 1, the reference's; a surface
+// point that lies with its neighbours in the plane z = 0 stays in it and
+// takes the reference's x and y. By bending energy, with every other point on the
+// reference, the spline bends only through the sliding point, so the
+// lowest energy is where its offset is square to its direction: the same
+// place, in 2D and 3D.
 TEST(SlideStep, WorkedByHand) {
-  Eigen::MatrixXd y(4, 2), r(4, 2);
-  y << 0, 0, 2, 0, 0.7, 0.3, 1, 3;
-  r << 0, 0, 2, 0, 1.0, 0.5, 1, 3;
-  const Sliders sliders{{{0, 2, 1}}, {}};
-  Eigen::MatrixXd t = y;
-  slidestep(t, r, sliders, SlideCriterion::procrustesDistance, Eigen::MatrixXd());
-  Eigen::MatrixXd expected = y;
-  expected.row(2) << 1.0, 0.3;
-  EXPECT_TRUE(assert_near(t, expected, 1e-15));
-
-  // The square's corners and the middles of its sides, fixed but for the
-  // bottom one, which starts off the middle; the reference is the square.
-  Eigen::MatrixXd square(8, 2);
-  square << 0, 0, 2, 0, 2, 2, 0, 2, 1, 0, 2, 1, 1, 2, 0, 1;
-  Eigen::MatrixXd off = square;
-  off(4, 0) = 1.4;
-  const Sliders bottom{{{0, 4, 1}}, {}};
-  slidestep(off, square, bottom, SlideCriterion::bendingEnergy, bendingenergy(square));
-  EXPECT_TRUE(assert_near(off, square, 1e-12));
+  const auto m = [](Index rows, Index cols, std::initializer_list<double> values) {
+    Eigen::MatrixXd x(rows, cols);
+    Index i = 0;
+    for (const double v : values) x(i / cols, i % cols) = v, ++i;
+    return x;
+  };
+  const struct {
+    SlideCriterion criterion;
+    Eigen::MatrixXd y, r, expected;
+    Sliders sliders;
+  } cases[] = {
+      {SlideCriterion::procrustesDistance, m(4, 2, {0, 0, 2, 0, 0.7, 0.3, 1, 3}),
+       m(4, 2, {0, 0, 2, 0, 1.0, 0.5, 1, 3}), m(4, 2, {0, 0, 2, 0, 1.0, 0.3, 1, 3}),
+       Sliders{{{0, 2, 1}}, {}}},
+      {SlideCriterion::bendingEnergy, m(4, 2, {0, 0, 2, 0, 0.7, 0.3, 1, 3}),
+       m(4, 2, {0, 0, 2, 0, 1.0, 0.5, 1, 3}), m(4, 2, {0, 0, 2, 0, 1.0, 0.3, 1, 3}),
+       Sliders{{{0, 2, 1}}, {}}},
+      {SlideCriterion::procrustesDistance,
+       m(5, 3, {0, 0, 0, 2, 0, 0, 0, 2, 0, 2, 2, 0, 0.3, 0.2, 0}),
+       m(5, 3, {0, 0, 0, 2, 0, 0, 0, 2, 0, 2, 2, 0, 1, 1, 0.1}),
+       m(5, 3, {0, 0, 0, 2, 0, 0, 0, 2, 0, 2, 2, 0, 1, 1, 0}), Sliders{{}, {4}}},
+      {SlideCriterion::bendingEnergy,
+       m(5, 3, {0, 0, 0, 2, 0, 0, 0, 2, 0, 1, 1, 2, 0.7, 0.3, 0.4}),
+       m(5, 3, {0, 0, 0, 2, 0, 0, 0, 2, 0, 1, 1, 2, 1.0, 0.5, 0.6}),
+       m(5, 3, {0, 0, 0, 2, 0, 0, 0, 2, 0, 1, 1, 2, 1.0, 0.3, 0.4}), Sliders{{{0, 4, 1}}, {}}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.y.cols() << "D, criterion " << static_cast<int>(c.criterion));
+    Eigen::MatrixXd t = c.y;
+    slidestep(t, c.r, c.sliders, c.criterion,
+              c.criterion == SlideCriterion::bendingEnergy ? bendingenergy(c.r) : Eigen::MatrixXd());
+    EXPECT_TRUE(assert_near(t, c.expected, 1e-12));
+  }
 }
 
 // L annihilates the affine part: [1 R] is in its null space; what remains
