@@ -240,7 +240,7 @@ TEST_F(WindowMenusTest, PlotItemsActOnThePlotTheWorkflowDrawsInto) {
   // In a window with a Copy plot button the item is greyed out when the
   // button is (the plot emptied, or closed).
   graphics.uicontrol(main, {ControlStyle::pushbutton, "CopyPlotButton", "Copy plot", 0, false, "",
-                            Eigen::Vector4d(200, 20, 80, 24), "", ""});
+                            Eigen::Vector4d(200, 20, 80, 24), "", "", true});
   auto menusShown = [&] {
     for (QMenu* m : view.window(main)->menus()->menuBar()->findChildren<QMenu*>()) {
       emit m->aboutToShow();
