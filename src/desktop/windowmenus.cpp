@@ -35,6 +35,7 @@ WindowMenus::WindowMenus(QtView& view, FigureWindow& window)
   bindControl(file, tr("Load data..."), tags::kLoadDataButton, ctrl(Qt::Key_O));
   bindControl(file, tr("Load wireframe..."), tags::kLoadWireButton, {});
   bindControl(file, tr("Load groups..."), tags::kLoadGroupsButton, {});
+  bindControl(file, tr("Load sliders..."), tags::kLoadSlidersButton, {});
   recent_ = file->addMenu(tr("Recent data files"));
   connect(recent_, &QMenu::aboutToShow, this, &WindowMenus::fillRecent);
   fillRecent();
@@ -242,6 +243,9 @@ QString WindowMenus::guide() const {
            "and load superimposed.txt here (its last column keeps each specimen's size).");
   }
   if (wire) data += tr(" Load wireframe adds the lines between landmarks to every plot.");
+  data += tr(" Load sliders... reads which landmarks are semilandmarks that slide (a sliders "
+             "file of curve rows, or a surface file); TPS curves need none. Slide semilandmarks "
+             "then superimposes them sliding, by bending energy or Procrustes distance.");
   data += tr(" Check data... ranks the specimens by their distance to the mean shape and names "
              "what looks wrong (two landmarks swapped, a mirror image, a size in other units); "
              "choose a row to see that specimen in the plot.");
