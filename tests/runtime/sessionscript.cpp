@@ -410,6 +410,9 @@ TEST(SessionScript, MistakesInTheScriptNameTheLine) {
        "call, window and close"},
       {"press NoSuchTag\n", ":1: the window Tarvolin has no control tagged NoSuchTag"},
       {"press UseCSButton\n", ":1: UseCSButton is disabled"},
+      // The switch shows for data with semilandmarks only.
+      {"choose " + examplePath("skulls_zor.txt") + "\npress LoadDataButton\npress SlideBox\n",
+       ":3: SlideBox is hidden"},
       // With the plot window closed there is nothing to clear.
       {"choose " + examplePath("skulls_zor.txt") +
            "\npress LoadDataButton\nclose plot\n"
