@@ -272,6 +272,42 @@ TEST_P(SlidingWindows, SemilandmarksAreDrawnSmaller) {
   }
 }
 
+class SlidingWindow3D : public ::testing::Test, public testing::WorkflowWindows {
+ protected:
+  SlidingWindow3D() : WorkflowWindows(true) {}
+};
+
+// The 3D window reads its data file again for the rows as read, answering
+// the questions as the user answered them when it was loaded; a file that
+// has changed since is refused, and the plain fit stays.
+TEST_F(SlidingWindow3D, ReadsTheFileAgainAsItWasReadOrRefusesAChangedOne) {
+  TempDir dir;
+  writeText(dir.file("sliders.txt"), "1 9 10\n9 10 11\n10 11 12\n");
+  dialogs_.answerChoice("estimate");
+  run("LoadData", testing::examplePath("skulls_missing.csv"));
+  run("LoadSliders", dir.file("sliders.txt"));
+  ASSERT_EQ(graphics_.lastError(), "");
+  graphics_.setValue(graphics_.findobj("SlideBox", window_).front(), 1);
+  run("Slide");
+  EXPECT_EQ(graphics_.lastError(), "");
+  EXPECT_EQ(dialogs_.questions().size(), 1u);
+
+  writeText(dir.file("rows.txt"), rows(3));
+  run("LoadData", dir.file("rows.txt"));
+  writeText(dir.file("arch.txt"), kSliders);
+  run("LoadSliders", dir.file("arch.txt"));
+  const Eigen::MatrixXd plain = session().data();
+  std::string changed = rows(3);
+  changed.replace(changed.find('\n') - 2, 2, "99");  // the first specimen's size
+  writeText(dir.file("rows.txt"), changed);
+  graphics_.setValue(graphics_.findobj("SlideBox", window_).front(), 1);
+  run("Slide");
+  EXPECT_EQ(graphics_.lastError(), "Error in Slide: " + dir.file("rows.txt") +
+                                       ": is no longer the data set loaded from it; load it again");
+  EXPECT_TRUE(session().data() == plain);
+  EXPECT_EQ(graphics_.object(graphics_.findobj("SlideBox", window_).front()).details().value, 0);
+}
+
 // Load sliders... tells the two kinds of file by their first row of
 // numbers, and a file of one kind keeps the other kind loaded.
 TEST(Semilandmarks, TellsTheKindOfFileAndKeepsTheOther) {
