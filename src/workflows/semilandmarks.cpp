@@ -8,8 +8,9 @@
 
 namespace tarvolin {
 
-void Semilandmarks::reset(const LandmarkSet& set) {
+void Semilandmarks::reset(const LandmarkSet& set, bool renumbered) {
   clear();
+  renumbered_ = renumbered;
   shape_.dims = set.dims;
   shape_.coords.resize(0, set.coords.cols());
   shape_.semilandmark = set.semilandmark;
@@ -20,6 +21,12 @@ void Semilandmarks::reset(const LandmarkSet& set) {
 }
 
 SlidersFileKind Semilandmarks::load(const std::string& path) {
+  if (renumbered_) {
+    throw InputError(path, "numbers the landmarks of " + shape_.path +
+                               ", but landmarks missing in some specimen were left out and the "
+                               "rest numbered anew; estimate the missing landmarks instead")
+        .concerning(Input::sliders);
+  }
   std::string text;
   std::string reason;
   if (!readtextfile(path, text, reason)) {

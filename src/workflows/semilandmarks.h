@@ -12,8 +12,8 @@
 //
 // load reads either kind, told by its content (slidersfilekind). Errors: an
 // InputError concerning Input::sliders that names the file (and line), as
-// loadsliders gives them, or a file that names no point at all; nothing
-// changes then.
+// loadsliders gives them, a file that names no point at all, or any file
+// once landmarks were left out of the data set; nothing changes then.
 //
 // flags() marks each landmark drawn as a semilandmark: those the data file
 // marks so, and every point that slides; empty when there is none.
@@ -39,7 +39,9 @@ class Semilandmarks {
  public:
   // A new data set: its dimension, landmark count, TPS curves, flags and
   // path; the coordinates are not kept (a set of 0 rows will do).
-  void reset(const LandmarkSet& set);
+  // `renumbered`: landmarks missing in some specimen were left out, so that
+  // a file naming the landmarks of the data file no longer fits (refused).
+  void reset(const LandmarkSet& set, bool renumbered = false);
   // Nothing loaded, as at the start.
   void clear() { *this = Semilandmarks(); }
   SlidersFileKind load(const std::string& path);
@@ -57,6 +59,7 @@ class Semilandmarks {
   void flag();
 
   LandmarkSet shape_;  // without coordinates: its columns say k
+  bool renumbered_ = false;
   std::string slidersPath_;
   std::string surfacePath_;
   Sliders sliders_;

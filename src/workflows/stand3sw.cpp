@@ -160,7 +160,7 @@ void Stand3sw::loadData() {
     shape.semilandmark = std::move(file.semilandmark);
     shape.curves = std::move(file.curves);
     shape.path = file.path;
-    semilandmarks.reset(shape);
+    semilandmarks.reset(shape, file.landmarksRenumbered);
   }
   std::vector<std::string> ids = std::move(file.ids);
   // The TPS-style reader gives no IDs: the specimens are numbered, as ZOR rows are.

@@ -122,7 +122,7 @@ void Standsw::loadData() {
 
   const std::string notice = read.set.notice;
   Semilandmarks semilandmarks;
-  semilandmarks.reset(read.set);
+  semilandmarks.reset(read.set, read.landmarksRenumbered);
   std::vector<std::string> specimens = std::move(read.set.ids);
   const std::vector<std::string> notes = std::move(read.set.notes);
   std::string path = read.set.path;

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "core/console.h"
+#include "core/errors.h"
 #include "formats/readlandmarks.h"
 #include "numerics/superimposedataset.h"
 #include "tests/testing.h"
@@ -346,6 +347,11 @@ TEST(Semilandmarks, TellsTheKindOfFileAndKeepsTheOther) {
   semi.reset(set);
   EXPECT_FALSE(semi.slide());
   EXPECT_EQ(semi.sliding(SlideCriterion::bendingEnergy), nullptr);
+  // Landmarks left out: the file's numbers no longer name the same points.
+  semi.reset(set, true);
+  EXPECT_THROW_MSG(semi.load(dir.file("curves.txt")), InputError,
+                   "landmarks missing in some specimen were left out");
+  EXPECT_FALSE(semi.slide());
 }
 
 }  // namespace
