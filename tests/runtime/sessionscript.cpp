@@ -108,6 +108,27 @@ TEST(SessionScript, Whole2DWorkflowInItsOwnWindow) {
   EXPECT_EQ(readText(dir.file("saved2d.txt")), standardizedtext(expected, std::nullopt));
 }
 
+// The sliders file, the switch and its criterion are pressed as any other
+// control, through to the standardized file.
+TEST(SessionScript, SemilandmarksSlideInAScript) {
+  TempDir dir;
+  writeText(dir.file("sliders.txt"), "1 9 10\n9 10 11\n10 11 12\n");
+  const Session s = play(dir,
+                         "choose " + examplePath("skulls_zor.txt") + "\npress LoadDataButton\n" +
+                             "choose " + dir.file("sliders.txt") + "\npress LoadSlidersButton\n" +
+                             "press SlideBox\n"
+                             "set SlideCriterion Value 2\n"
+                             "press SlideCriterion\n"
+                             "press UseCSButton\npress LnButton\npress GoRegress\n"
+                             "press AcceptStandard\n"
+                             "choose " +
+                             dir.file("slid.txt") + "\npress SaveStandard\n",
+                         /*strict=*/true);
+  EXPECT_EQ(s.status, 0) << s.err << s.out;
+  EXPECT_EQ(s.err, "");
+  EXPECT_EQ(dload(dir.file("slid.txt")).rows(), 40);
+}
+
 TEST(SessionScript, ErrorsInActionsAreReportedAndStrictStopsAtTheFirst) {
   TempDir dir;
   const std::string script = "choose " + dir.file("missing.txt") +
