@@ -52,6 +52,7 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -213,15 +214,135 @@ int writeFaults(const std::string& folder) {
   return 0;
 }
 
+
+// Outlines and shells whose semilandmarks lie where a digitizer happened to
+// put them along their curves and over their surfaces: the spacing differs
+// from specimen to specimen, as sliding is meant to mend.
+//
+// wings2d.tps: 30 wings, 8 landmarks and two curves of 10 points (the front
+// and the back edge), sizes spread over a factor of 2, the edges rounder
+// in larger wings.
+// shells.csv: 24 shells, 10 landmarks (apex, a ring of 8 on the rim, the
+// aperture), a curve of 12 points down one side (shells_sliders.txt slides
+// its inner 10 between their neighbours) and 60 points over the dome
+// (shells_surface.txt), taller in larger shells.
+int writeSliding(const std::string& folder) {
+  Random random(20261210u);
+  std::string wings;
+  // The wing's edge from landmark a to landmark b as a bulging arc.
+  const auto edge = [](const Eigen::Vector2d& a, const Eigen::Vector2d& b, double bulge,
+                       double t) {
+    const Eigen::Vector2d along = b - a;
+    const Eigen::Vector2d normal(-along.y(), along.x());
+    return Eigen::Vector2d(a + t * along + bulge * std::sin(kPi * t) * normal);
+  };
+  for (int i = 0; i < 30; ++i) {
+    const double size = std::exp(std::log(4.0) + std::log(2.0) * random.uniform());
+    const double round = 0.12 + 0.08 * (size - 4.0) / 4.0;
+    Eigen::Matrix<double, 8, 2> fixed;
+    fixed << 0, 0, 1.2, 0.35, 2.6, 0.55, 4.0, 0.3, 4.3, -0.1, 3.2, -0.5, 1.8, -0.55, 0.6, -0.3;
+    for (int j = 0; j < 8; ++j) {
+      fixed(j, 0) += 0.05 * random.normal();
+      fixed(j, 1) += 0.05 * random.normal();
+    }
+    std::vector<Eigen::Vector2d> points;
+    for (int j = 0; j < 8; ++j) points.push_back(fixed.row(j).transpose());
+    // The front edge from landmark 1 to 4 and the back edge from 5 to 8,
+    // at uneven steps.
+    for (const auto& [a, b, bulge] : {std::tuple{0, 3, round}, std::tuple{4, 7, round * 0.7}}) {
+      std::vector<double> steps(10);
+      double total = 0;
+      for (double& step : steps) total += (step = 0.5 + random.uniform());
+      double t = 0;
+      for (int j = 0; j < 10; ++j) {
+        t += steps[static_cast<size_t>(j)] / (total + 0.6);
+        points.push_back(edge(fixed.row(a).transpose(), fixed.row(b).transpose(), bulge, t));
+      }
+    }
+    const double angle = 2 * kPi * random.uniform();
+    const Eigen::Matrix2d turn = Eigen::Rotation2Dd(angle).toRotationMatrix();
+    const Eigen::Vector2d shift(20 * random.normal(), 20 * random.normal());
+    wings += "LM=8\n";
+    for (size_t j = 0; j < points.size(); ++j) {
+      const Eigen::Vector2d placed = turn * (size * points[j]) + shift;
+      if (j == 8) wings += "CURVES=2\nPOINTS=10\n";
+      if (j == 18) wings += "POINTS=10\n";
+      wings += format("%.4f ", rounded(placed.x())) + format("%.4f\n", rounded(placed.y()));
+    }
+    char id[32];
+    std::snprintf(id, sizeof id, "ID=wing_%02d\n", i + 1);
+    wings += id;
+  }
+
+  std::string shells = "id";
+  const int k = 10 + 12 + 60;
+  for (int j = 1; j <= k; ++j) {
+    for (const char* axis : {"x", "y", "z"}) shells += "," + std::string(axis) + std::to_string(j);
+  }
+  shells += "\n";
+  for (int i = 0; i < 24; ++i) {
+    const double size = std::exp(std::log(10.0) + std::log(2.5) * random.uniform());
+    const double height = 0.8 + 0.5 * (size - 10.0) / 15.0 + 0.05 * random.normal();
+    const double squash = 1.0 + 0.1 * random.normal();
+    // The dome over the unit disc: z = height (1 - r^2), stretched along y.
+    const auto dome = [&](double r, double a) {
+      return Eigen::Vector3d(r * std::cos(a), squash * r * std::sin(a), height * (1 - r * r));
+    };
+    std::vector<Eigen::Vector3d> points;
+    points.push_back(dome(0, 0));
+    for (int j = 0; j < 8; ++j) points.push_back(dome(1, 2 * kPi * j / 8));
+    points.push_back(dome(1, 2 * kPi * 0.0625) + Eigen::Vector3d(0.1, 0.05, -0.1));
+    for (Eigen::Vector3d& p : points) p += 0.02 * Eigen::Vector3d(random.normal(), random.normal(), random.normal());
+    // The curve from near the apex down to near the rim, between two of
+    // the rim's landmarks, unevenly.
+    for (int j = 0; j < 12; ++j) {
+      const double r = 0.08 + 0.88 * (j + 0.6 * (random.uniform() - 0.5) * (j > 0 && j < 11)) / 11.0;
+      points.push_back(dome(r, 0.875 * kPi));
+    }
+    // The dome's points on jittered rings.
+    for (int ring = 0; ring < 5; ++ring) {
+      for (int j = 0; j < 12; ++j) {
+        const double r = (ring + 1) / 6.0 + 0.04 * random.normal();
+        const double a = 2 * kPi * (j + 0.5 + 0.3 * random.normal()) / 12 + 0.1 * ring;
+        points.push_back(dome(r, a));
+      }
+    }
+    Eigen::Matrix3d turn = randomRotation(random);
+    const Eigen::Vector3d shift(30 * random.normal(), 30 * random.normal(), 30 * random.normal());
+    char id[32];
+    std::snprintf(id, sizeof id, "shell_%02d", i + 1);
+    shells += id;
+    for (const Eigen::Vector3d& p : points) {
+      const Eigen::Vector3d placed = turn * (size * p) + shift;
+      for (int c = 0; c < 3; ++c) shells += format(",%.4f", rounded(placed(c)));
+    }
+    shells += "\n";
+  }
+  std::string sliders = "# the curve down one side of the dome, landmarks 11 to 22\nbefore,slide,after\n";
+  for (int j = 12; j <= 21; ++j) {
+    sliders += std::to_string(j - 1) + "," + std::to_string(j) + "," + std::to_string(j + 1) + "\n";
+  }
+  std::string surface = "# the points over the dome\n";
+  for (int j = 23; j <= k; ++j) surface += std::to_string(j) + "\n";
+  if (!writeFile(folder + "/wings2d.tps", wings) || !writeFile(folder + "/shells.csv", shells) ||
+      !writeFile(folder + "/shells_sliders.txt", sliders) ||
+      !writeFile(folder + "/shells_surface.txt", surface)) {
+    std::fprintf(stderr, "make_examples: cannot write into %s\n", folder.c_str());
+    return 1;
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc == 3 && std::string(argv[1]) == "--missing") return writeMissing(argv[2]);
   if (argc == 3 && std::string(argv[1]) == "--faults") return writeFaults(argv[2]);
+  if (argc == 3 && std::string(argv[1]) == "--sliding") return writeSliding(argv[2]);
   if (argc != 3) {
     std::fprintf(stderr,
                  "usage: make_examples FOLDER SCRATCH | make_examples --missing FOLDER | "
-                 "make_examples --faults FOLDER\n");
+                 "make_examples --faults FOLDER | make_examples --sliding FOLDER\n");
     return 2;
   }
   const std::string folder = argv[1];

@@ -193,6 +193,30 @@ void addfitoptions(CLI::App* command, CliOptions& options) {
                       "With --gpa converged: the largest change of the mean shape (the root of "
                       "its summed squared coordinate changes) that ends the rounds (default "
                       "1e-10)");
+  command
+      ->add_option("--slide", options.slide,
+                   "How semilandmarks slide, where the data have them (--sliders, --surface, or a "
+                   "TPS file's curves): be (default; minimising the bending energy of the "
+                   "deformation from the mean shape), procd (the Procrustes distance to it) or "
+                   "none (held fixed, as landmarks)")
+      ->transform(oneof(Words<SlideChoice>{
+          {"be", SlideChoice::be}, {"procd", SlideChoice::procd}, {"none", SlideChoice::none}}))
+      ->type_name("TEXT");
+  command->add_option("--sliders", options.sliders,
+                      "File of the points that slide on curves: one row per point, three "
+                      "landmark numbers (from 1): the point before, the sliding point, the point "
+                      "after (default: the curves of a TPS file)");
+  command->add_option("--surface", options.surface,
+                      "File of the points that slide on the surface (3D): one landmark number "
+                      "per line");
+  command->add_option("--slide-rounds", options.slideRounds,
+                      "The most rounds of sliding and fitting (default 9)");
+  command->add_option("--slide-tolerance", options.slideTolerance,
+                      "Sliding ends when N times the squared norm of the mean shape changes by at "
+                      "most this much in a round (default 1e-4)");
+  command->add_flag("--project", options.project,
+                    "With sliding: project the coordinates onto the tangent space at the mean "
+                    "shape");
 }
 
 CLI::Option* addgroupsoption(CLI::App* command, CliOptions& options) {

@@ -30,6 +30,8 @@ enum class ScaleChoice { apply, ignore };
 enum class GpaChoice { three, converged };
 // The coordinates pca analyses: superimpose's, or standardize's.
 enum class PcaOf { superimposed, standardized };
+// How semilandmarks slide: by bending energy, by Procrustes distance, or not at all.
+enum class SlideChoice { be, procd, none };
 
 struct CliOptions {
   std::string file;
@@ -64,6 +66,12 @@ struct CliOptions {
   std::string shapes;
   std::string plot;
   std::string pcs;  // empty: 1,2
+  SlideChoice slide = SlideChoice::be;
+  std::string sliders;  // empty: the TPS curves, if any
+  std::string surface;
+  int slideRounds = 9;
+  double slideTolerance = 1e-4;
+  bool project = false;
 };
 
 // The format --format names; nothing when FILE's content tells it.
@@ -81,7 +89,8 @@ void addinputoptions(CLI::App* command, CliOptions& options, bool missingKept);
 void addoutputoptions(CLI::App* command, CliOptions& options);
 // --x and --transform.
 void addxoptions(CLI::App* command, CliOptions& options);
-// --gpa and --tolerance.
+// --gpa and --tolerance, and the sliding of semilandmarks: --slide,
+// --sliders, --surface, --slide-rounds, --slide-tolerance, --project.
 void addfitoptions(CLI::App* command, CliOptions& options);
 // --groups.
 CLI::Option* addgroupsoption(CLI::App* command, CliOptions& options);

@@ -53,6 +53,14 @@ std::optional<SpecimenGroups> groupsof(const CliOptions& options, const Landmark
 
 // The rounds of the superimposition --gpa and --tolerance ask for.
 GpaRounds roundsof(const CliOptions& options);
+// The superimposition of `set`, read and not yet handed over: roundsof's,
+// and the semilandmarks sliding as --slide, --sliders, --surface,
+// --slide-rounds, --slide-tolerance and --project ask (the points of
+// --sliders, else the TPS curves, and those of --surface). Refuses options
+// of sliding for data with nothing to slide, and --sliders or --surface
+// with --missing drop-landmarks (whose numbers no longer name the file's
+// landmarks).
+GpaRounds fitof(const CliOptions& options, const LandmarkSet& set);
 
 // The analysis standardize and allometry make: the data set superimposed,
 // x transformed, the groups read. x is transformed before the groups are

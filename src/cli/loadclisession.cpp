@@ -10,8 +10,12 @@ AnalysisSession loadclisession(const CliOptions& options, std::ostream& err, Lan
   Eigen::VectorXd fxlist = transformx(xlist, options.transform, source);
   std::optional<SpecimenGroups> groups = groupsof(options, set);
 
+  const GpaRounds fit = fitof(options, set);
   AnalysisSession session;
-  session.load(checkeddataset(set, rowsAreLines), set.path, set.dims, {}, roundsof(options), false);
+  session.load(checkeddataset(set, rowsAreLines), set.path, set.dims, {}, fit, false);
+  if (session.loaded().fit.slid) {
+    err << "tarvolin-cli: " << gpareporttext(session.loaded().fit) << "\n";
+  }
   session.setX(std::move(xlist), source);
   session.useTransformed(std::move(fxlist), options.transform);
   session.setGroups(std::move(groups));

@@ -31,8 +31,9 @@ void runcheck(const CliOptions& options, std::ostream& out, std::ostream& err) {
     if (std::optional<TableIds> table = tableOf(given, input)) tables.push_back(std::move(*table));
   }
   AnalysisSession session;
-  session.load(checkeddataset(set, rowsAreLines), set.path, set.dims, {}, roundsof(options), false);
-  if (options.gpa == GpaChoice::converged) {
+  const GpaRounds fit = fitof(options, set);
+  session.load(checkeddataset(set, rowsAreLines), set.path, set.dims, {}, fit, false);
+  if (options.gpa == GpaChoice::converged || session.loaded().fit.slid) {
     err << "tarvolin-cli: " << gpareporttext(session.loaded().fit) << "\n";
   }
   const CheckReport report =

@@ -12,7 +12,7 @@ void runinfo(const CliOptions& options, std::ostream& out, std::ostream& err) {
   LandmarkSet set = loadclidata(options, err, rowsAreLines);
   const Eigen::Index n = set.specimens();
   const Eigen::Index k = set.landmarks();
-  const GpaRounds rounds = roundsof(options);
+  const GpaRounds rounds = fitof(options, set);
   AnalysisSession session;
   session.load(checkeddataset(set, rowsAreLines), set.path, set.dims, {}, rounds, false);
   std::string text = sprintf("%s \nhas %i specimens \nwith %i landmarks", barename(set.path), n, k);
@@ -24,6 +24,13 @@ void runinfo(const CliOptions& options, std::ostream& out, std::ostream& err) {
   if (semilandmarks > 0) {
     text += sprintf("of the landmarks, the last %i are semilandmarks\n",
                     static_cast<double>(semilandmarks));
+  }
+  if (rounds.slide) {
+    const Sliders& sliders = rounds.slide->sliders;
+    text += sprintf("%i semilandmarks slide: %i on curves, %i on the surface\n",
+                    static_cast<double>(sliders.curve.size() + sliders.surface.size()),
+                    static_cast<double>(sliders.curve.size()),
+                    static_cast<double>(sliders.surface.size()));
   }
   text += "superimposition: " + gpareporttext(session.loaded().fit) + "\n";
   deliver(options, text, out);

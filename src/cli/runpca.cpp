@@ -113,9 +113,9 @@ void runpca(const CliOptions& options, std::ostream& out, std::ostream& err) {
     set = loadclidata(options, err, rowsAreLines);
     groups = groupsof(options, set);
     AnalysisSession session;
-    session.load(checkeddataset(set, rowsAreLines), set.path, set.dims, {}, roundsof(options),
-                 false);
-    if (options.gpa == GpaChoice::converged) {
+    const GpaRounds fit = fitof(options, set);
+    session.load(checkeddataset(set, rowsAreLines), set.path, set.dims, {}, fit, false);
+    if (options.gpa == GpaChoice::converged || session.loaded().fit.slid) {
       err << "tarvolin-cli: " << gpareporttext(session.loaded().fit) << "\n";
     }
     rows = session.releaseData();

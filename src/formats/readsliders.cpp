@@ -70,7 +70,7 @@ void readrows(std::string_view text, const std::string& fname, int k, size_t wid
       throw InputError(fname, number,
                        std::string(rowName) + " holds " + std::to_string(fields.size()) +
                            (fields.size() == 1 ? " field" : " fields") + ", not " +
-                           std::to_string(width) + " landmark numbers")
+                           std::to_string(width) + (width == 1 ? " landmark number" : " landmark numbers"))
           .concerning(Input::sliders);
     }
     std::vector<int> row;

@@ -45,7 +45,7 @@ struct GpaRounds {
   bool converge = false;
   double tolerance = 1e-10;
   int maxRounds = 1000;
-  std::shared_ptr<const Sliding> slide;
+  std::shared_ptr<const Sliding> slide = nullptr;
 };
 
 struct GpaReport {

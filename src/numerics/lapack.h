@@ -53,6 +53,26 @@ void dlarfb_(const char* side, const char* trans, const char* direct, const char
              const int* ldwork, std::size_t sideLength, std::size_t transLength,
              std::size_t directLength, std::size_t storevLength);
 
+// Solves A X = B for a general square A by LU with partial pivoting; A is
+// overwritten by its factors, B by X.
+void dgesv_(const int* n, const int* nrhs, double* a, const int* lda, int* ipiv, double* b,
+            const int* ldb, int* info);
+
+// The Cholesky factor of a symmetric positive definite matrix, in the
+// triangle `uplo`; info > 0 where A is not positive definite.
+void dpotrf_(const char* uplo, const int* n, double* a, const int* lda, int* info,
+             std::size_t uploLength);
+
+// Solves A X = B with the Cholesky factor dpotrf left in A.
+void dpotrs_(const char* uplo, const int* n, const int* nrhs, const double* a, const int* lda,
+             double* b, const int* ldb, int* info, std::size_t uploLength);
+
+// Solves A X = B for a symmetric A, indefinite or not, by the Bunch-Kaufman
+// factorization; info > 0 where A is singular.
+void dsysv_(const char* uplo, const int* n, const int* nrhs, double* a, const int* lda, int* ipiv,
+            double* b, const int* ldb, double* work, const int* lwork, int* info,
+            std::size_t uploLength);
+
 void openblas_set_num_threads(int threads);
 
 }  // extern "C"

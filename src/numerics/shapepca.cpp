@@ -10,6 +10,7 @@
 
 #include "numerics/lapack.h"
 #include "numerics/largesteigen.h"
+#include "numerics/oneblasthread.h"
 
 namespace tarvolin {
 namespace {
@@ -40,16 +41,6 @@ void checkinput(const Eigen::MatrixXd& data, Index variables) {
       }
     }
   }
-}
-
-// OpenBLAS works on one thread, so that its sums never depend on the
-// number of cores.
-void oneblasthread() {
-  static const bool once = [] {
-    openblas_set_num_threads(1);
-    return true;
-  }();
-  (void)once;
 }
 
 int lapackint(Index value) {

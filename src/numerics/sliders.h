@@ -32,8 +32,8 @@ struct CurveSlider {
 };
 
 struct Sliders {
-  std::vector<CurveSlider> curve;
-  std::vector<int> surface;
+  std::vector<CurveSlider> curve = {};
+  std::vector<int> surface = {};
   bool empty() const { return curve.empty() && surface.empty(); }
   bool operator==(const Sliders&) const = default;
 };
@@ -41,7 +41,7 @@ struct Sliders {
 enum class SlideCriterion { bendingEnergy, procrustesDistance };
 
 struct Sliding {
-  Sliders sliders;
+  Sliders sliders = {};
   SlideCriterion criterion = SlideCriterion::bendingEnergy;
   int maxRounds = 9;
   double tolerance = 1e-4;

@@ -10,6 +10,7 @@
 #include "numerics/getpproc2D.h"
 #include "numerics/getpproc3.h"
 #include "numerics/procrustesfit.h"
+#include "numerics/slidegpa.h"
 
 namespace tarvolin {
 
@@ -20,6 +21,12 @@ SuperimposedDataSet superimposedataset(Eigen::MatrixXd data, const TextSink& not
                                 std::to_string(dims) + "D");
   }
   SuperimposedDataSet result;
+  if (rounds.slide && data.rows() > 0 && data.cols() > dims && (data.cols() - 1) % dims == 0) {
+    result.fit = slidegpa(data, result.mean, dims, *rounds.slide);
+    result.data = std::move(data);
+    if (dims == 3 && withStack) result.stack = vertxy3D(result.data);
+    return result;
+  }
   if (data.rows() > 0 && data.cols() > dims && (data.cols() - 1) % dims == 0) {
     result.fit =
         dims == 2

@@ -20,8 +20,12 @@ SuperimposedDataSet standardizedataset(Eigen::MatrixXd data,
     asRegressed.data = std::move(standardized);
     return asRegressed;
   }
+  // The semilandmarks slid in the first superimposition; the standardized
+  // coordinates have the plain fit.
+  GpaRounds plain = again->rounds;
+  plain.slide.reset();
   return superimposelandmarks(std::move(standardized), again->path, again->dims, again->withStack,
-                              again->rounds);
+                              plain);
 }
 
 }  // namespace tarvolin

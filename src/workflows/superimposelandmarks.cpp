@@ -3,13 +3,18 @@
 #include "core/console.h"
 #include "core/errors.h"
 #include "core/sprintf.h"
+#include "numerics/slidestep.h"
 
 namespace tarvolin {
 
 SuperimposedDataSet superimposelandmarks(Eigen::MatrixXd data, const std::string& path, int dims,
                                          bool withStack, const GpaRounds& rounds) {
-  SuperimposedDataSet result =
-      superimposedataset(std::move(data), consoleSink(), dims, withStack, rounds);
+  SuperimposedDataSet result;
+  try {
+    result = superimposedataset(std::move(data), consoleSink(), dims, withStack, rounds);
+  } catch (const SlideError& e) {
+    throw InputError(path, std::string("the semilandmarks cannot slide: ") + e.what());
+  }
   // The mean shape is the average of every superimposed configuration, so
   // it is finite only where they all are: the coordinates need no pass of
   // their own, the size column is looked at.
@@ -17,7 +22,9 @@ SuperimposedDataSet superimposelandmarks(Eigen::MatrixXd data, const std::string
   if (!result.mean.allFinite() || !sizesFinite) {
     throw InputError(path, "the superimposition gives numbers that are not finite");
   }
-  if (!result.fit.asDefined && !result.fit.converged) {
+  // Sliding stops after its rounds whether or not it met its tolerance, as
+  // the field's analyses do; the report says which.
+  if (!result.fit.asDefined && !result.fit.converged && !result.fit.slid) {
     throw InputError(path, sprintf("the superimposition did not converge in %d rounds (last "
                                    "change %.2g); raise --tolerance or leave out --gpa converged",
                                    result.fit.rounds, result.fit.lastChange));

@@ -8,7 +8,9 @@
 // holds a number that is not finite is an InputError naming the file: such a result is never
 // stored, drawn or written.
 // rounds: as superimposedataset takes them; a converging fit that does not meet its tolerance
-// within maxRounds is an InputError naming the file too. Rounds that make no sense (a tolerance
+// within maxRounds is an InputError naming the file too. With rounds.slide the semilandmarks slide:
+// a specimen that cannot slide is an InputError naming the file and the specimen; a slide that
+// does not meet its tolerance within its rounds is kept, its report saying so. Rounds that make no sense (a tolerance
 // below 0, fewer than one round) are the caller's to refuse: std::invalid_argument.
 //
 // Example:

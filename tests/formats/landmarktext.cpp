@@ -103,6 +103,14 @@ TEST(Landmarktext, MissingSemilandmarksSizeAndRefusals) {
        F::tps,
        {},
        "LM=1\n1 2\nCURVES=1\nPOINTS=1\n3 4.5\nID=1\nSCALE=0.5\n"},
+      {[](LandmarkSet& s) {
+         s.coords = testing::row({1, 2, 3, 4.5, 5, 6, 7, 8});
+         s.semilandmark = {false, true, true, true};
+         s.curves = {1, 2};
+       },
+       F::tps,
+       {},
+       "LM=1\n1 2\nCURVES=2\nPOINTS=1\n3 4.5\nPOINTS=2\n5 6\n7 8\nID=1\n"},
       {[](LandmarkSet&) {}, F::zor, 7.0, "1 2 3 4.5 7  \n"},
       {[](LandmarkSet&) {}, F::csv, 7.0, "id,x1,y1,x2,y2,size\n1,1,2,3,4.5,7\n"},
       {[](LandmarkSet& s) { s.ids = {" x"}; }, F::csv, {}, "\n\" x\",1,2,"},

@@ -35,6 +35,7 @@ TEST(ReadTps, ReadsRecordsOfEveryKind) {
     Eigen::VectorXd size;
     std::vector<bool> semilandmark;
     Eigen::VectorXd scale;
+    std::vector<int> curves = {};
   } cases[] = {
       {"id_and_image.tps",
        2,
@@ -63,7 +64,16 @@ TEST(ReadTps, ReadsRecordsOfEveryKind) {
        {"outline_a"},
        Eigen::VectorXd::Constant(1, std::sqrt(12.5)),
        {true, true},
-       {}},
+       {},
+       {2}},
+      {"LM=1\n0 0\nCURVES=2\nPOINTS=2\n1 0\n2 0\nPOINTS=3\n3 0\n4 1\n5 1\nID=a\n",
+       2,
+       (Eigen::MatrixXd(1, 12) << 0, 0, 1, 0, 2, 0, 3, 0, 4, 1, 5, 1).finished(),
+       {"a"},
+       Eigen::VectorXd::Constant(1, std::sqrt(17.5 + 4.0 / 3.0)),
+       {false, true, true, true, true, true},
+       {},
+       {2, 3}},
       {"na_coordinate.tps",
        2,
        (Eigen::MatrixXd(2, 4) << 0, 0, NA, NA, 0, 0, 3, -4).finished(),
@@ -117,6 +127,9 @@ TEST(ReadTps, ReadsRecordsOfEveryKind) {
     EXPECT_EQ(set.ids, c.ids);
     EXPECT_TRUE(sameWithNaN(set.size, c.size));
     EXPECT_EQ(set.semilandmark, c.semilandmark);
+    // Records that divide their curve points otherwise say nothing of the curves.
+    EXPECT_EQ(set.curves, c.curves);
+    EXPECT_EQ(set.notes.size(), c.source == "curves_and_points.tps" ? 1U : 0U);
     EXPECT_TRUE(assert_near(set.scale, c.scale, 0));
     EXPECT_EQ(set.hasMissing(), c.coords.hasNaN());
     EXPECT_EQ(set.path, "t.tps");

@@ -1,0 +1,187 @@
+#include "numerics/slidegpa.h"
+
+#include <cmath>
+#include <optional>
+#include <set>
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/onallcores.h"
+#include "numerics/bendingenergy.h"
+#include "numerics/centsize3Da.h"
+#include "numerics/procrustesfit.h"
+#include "numerics/slidestep.h"
+
+namespace tarvolin {
+namespace {
+
+using Eigen::Index;
+using Configs = std::vector<Eigen::MatrixXd>;
+
+void checksliders(const Sliders& sliders, int k, int dims) {
+  const auto bad = [](const std::string& what) {
+    return std::invalid_argument("slidegpa: " + what);
+  };
+  const auto inside = [&](int point) {
+    if (point < 0 || point >= k) {
+      throw bad("point " + std::to_string(point) + " outside a configuration of " +
+                std::to_string(k));
+    }
+  };
+  std::set<int> sliding;
+  for (const CurveSlider& s : sliders.curve) {
+    inside(s.before);
+    inside(s.point);
+    inside(s.after);
+    if (s.before == s.after || s.point == s.before || s.point == s.after) {
+      throw bad("point " + std::to_string(s.point) + " slides between " +
+                std::to_string(s.before) + " and " + std::to_string(s.after));
+    }
+    if (!sliding.insert(s.point).second) throw bad("point " + std::to_string(s.point) + " slides twice");
+  }
+  if (!sliders.surface.empty() && dims != 3) throw bad("points slide on a surface in 3D only");
+  for (const int s : sliders.surface) {
+    inside(s);
+    if (!sliding.insert(s).second) throw bad("point " + std::to_string(s) + " slides twice");
+  }
+}
+
+template <int D>
+void turnonto(const Eigen::MatrixXd& target, Eigen::MatrixXd& config) {
+  config = config * procrustesfit::bestRotation<D>(target, config, "slidegpa");
+}
+
+void turnonto(int dims, const Eigen::MatrixXd& target, Eigen::MatrixXd& config) {
+  if (dims == 2) {
+    turnonto<2>(target, config);
+  } else {
+    turnonto<3>(target, config);
+  }
+}
+
+// The mean of the configurations, added in their order.
+Eigen::MatrixXd meanof(const Configs& configs) {
+  Eigen::MatrixXd sum = Eigen::MatrixXd::Zero(configs.front().rows(), configs.front().cols());
+  for (const Eigen::MatrixXd& c : configs) sum += c;
+  return sum / static_cast<double>(configs.size());
+}
+
+// Runs work(i) for every specimen, shared over the cores; a SlideError
+// comes back naming the first specimen (by row) that raised one.
+template <class Work>
+void eachspecimen(Index n, bool large, const Work& work) {
+  std::vector<std::optional<std::pair<Index, std::string>>> failed(
+      static_cast<size_t>(std::max(1, laneCount())));
+  onallcores(large && n > 1, [&](int lane, int lanes) {
+    for (Index i = lane; i < n; i += lanes) {
+      try {
+        work(i);
+      } catch (const SlideError& e) {
+        failed[static_cast<size_t>(lane)] = std::make_pair(i, std::string(e.what()));
+        return;
+      }
+    }
+  });
+  std::optional<std::pair<Index, std::string>> first;
+  for (const auto& f : failed) {
+    if (f && (!first || f->first < first->first)) first = f;
+  }
+  if (first) {
+    throw SlideError("specimen " + std::to_string(first->first + 1) + ": " + first->second);
+  }
+}
+
+}  // namespace
+
+GpaReport slidegpa(Eigen::MatrixXd& data, Eigen::MatrixXd& reference, int dims,
+                   const Sliding& slide) {
+  if (dims != 2 && dims != 3) {
+    throw std::invalid_argument("slidegpa: data are 2D or 3D, not " + std::to_string(dims) + "D");
+  }
+  if (data.rows() < 1 || data.cols() <= dims || (data.cols() - 1) % dims != 0) {
+    throw std::invalid_argument("slidegpa: a data set of " + std::to_string(data.rows()) + " x " +
+                                std::to_string(data.cols()) + " is not one of " +
+                                std::to_string(dims) + "D configurations and a size column");
+  }
+  if (slide.maxRounds < 1 || !(slide.tolerance >= 0)) {
+    throw std::invalid_argument("slidegpa: at least one round and a tolerance of at least 0");
+  }
+  const Index n = data.rows();
+  const Index k = (data.cols() - 1) / dims;
+  checksliders(slide.sliders, static_cast<int>(k), dims);
+
+  Configs configs(static_cast<size_t>(n));
+  for (Index i = 0; i < n; ++i) {
+    Eigen::MatrixXd& c = configs[static_cast<size_t>(i)];
+    c.resize(k, dims);
+    for (Index j = 0; j < k; ++j) {
+      for (Index a = 0; a < dims; ++a) c(j, a) = data(i, j * dims + a);
+    }
+  }
+  const Index directions = static_cast<Index>(slide.sliders.curve.size()) +
+                           2 * static_cast<Index>(slide.sliders.surface.size());
+  const bool large = static_cast<double>(directions) * static_cast<double>(directions) >= 1e4;
+
+  // 1. Centred, unit size, turned onto the first specimen.
+  for (Eigen::MatrixXd& c : configs) {
+    c.rowwise() -= c.colwise().mean();
+    c /= centsize3Da(c);
+  }
+  const Eigen::MatrixXd first = configs.front();
+  eachspecimen(n, large, [&](Index i) { turnonto(dims, first, configs[static_cast<size_t>(i)]); });
+  reference = meanof(configs);
+  double before = static_cast<double>(n) * reference.squaredNorm();
+
+  // 2. Rounds of sliding and turning.
+  GpaReport report;
+  report.asDefined = false;
+  report.slid = true;
+  report.criterion = slide.criterion;
+  report.rounds = 0;
+  for (int round = 1; round <= slide.maxRounds; ++round) {
+    Eigen::MatrixXd bending;
+    if (slide.criterion == SlideCriterion::bendingEnergy && !slide.sliders.empty()) {
+      try {
+        bending = bendingenergy(reference);
+      } catch (const std::invalid_argument& e) {
+        throw SlideError(e.what());
+      }
+    }
+    eachspecimen(n, large, [&](Index i) {
+      slidestep(configs[static_cast<size_t>(i)], reference, slide.sliders, slide.criterion,
+                bending);
+    });
+    bending.resize(0, 0);
+    const double after = static_cast<double>(n) * meanof(configs).squaredNorm();
+    const Eigen::MatrixXd target = reference / centsize3Da(reference);
+    eachspecimen(n, large,
+                 [&](Index i) { turnonto(dims, target, configs[static_cast<size_t>(i)]); });
+    reference = meanof(configs);
+    reference /= centsize3Da(reference);
+    report.rounds = round;
+    report.lastChange = std::abs(before - after);
+    if (report.lastChange <= slide.tolerance) {
+      report.converged = true;
+      break;
+    }
+    if (!std::isfinite(report.lastChange)) break;
+    before = after;
+  }
+
+  // 3. The tangent space at the mean shape, where asked.
+  if (slide.project) {
+    const Eigen::MatrixXd m = reference / reference.norm();
+    for (Eigen::MatrixXd& c : configs) c += (1.0 - (c.cwiseProduct(m)).sum()) * m;
+  }
+  for (Index i = 0; i < n; ++i) {
+    const Eigen::MatrixXd& c = configs[static_cast<size_t>(i)];
+    for (Index j = 0; j < k; ++j) {
+      for (Index a = 0; a < dims; ++a) data(i, j * dims + a) = c(j, a);
+    }
+  }
+  return report;
+}
+
+}  // namespace tarvolin

@@ -1,0 +1,54 @@
+#pragma once
+// The superimposition of a data set whose semilandmarks slide.
+//
+// data:  N x (d k + 1), one specimen per row (X1 Y1 [Z1] ... and the size
+//        column last, which is left as it is), superimposed in place.
+// dims:  d, 2 or 3.
+// slide: the points that slide, the criterion, the rounds, the tolerance,
+//        and whether to project onto the tangent space.
+// reference: set to the mean shape R the specimens were last fitted onto
+//        (k x d).
+//
+// The steps, in this order:
+//   1. each specimen is centred and scaled to centroid size 1 (the only
+//      time the specimens are centred or scaled) and turned about the
+//      origin onto the first specimen by a proper rotation; R = their plain
+//      mean, not rescaled; s_old = N |R|^2;
+//   2. at most slide.maxRounds rounds (at least one): every specimen slides
+//      against R (slidestep.h; the bending-energy matrix of R is made once
+//      a round); s = N |mean of the slid specimens|^2; each slid specimen is
+//      turned about the origin onto R / centroid size of R by a proper
+//      rotation, not centred or scaled again; R = the mean of the turned
+//      specimens divided by its centroid size; the rounds stop when
+//      |s_old - s| <= slide.tolerance; s_old = s;
+//   3. the specimens stay as slid and turned; with slide.project each
+//      (a vector x of d k coordinates) is projected onto the tangent space
+//      at the mean shape m = R / |R|: x (I - m m') + m.
+// The specimens slide and turn on every core, each on its own, so the
+// result is the same bits on any number of cores.
+//
+// Returns the rounds done, the last change |s_old - s|, whether it met the
+// tolerance (converged), with slid set. Throws std::invalid_argument for
+// sliders that do not fit the data (a number outside 0..k-1, a point that
+// slides twice or towards itself, surface points in 2D) or rounds that make
+// no sense (fewer than one, a tolerance below 0); SlideError, naming the
+// specimen by its row ("specimen 3: ..."), for a specimen that cannot slide.
+//
+// Example:
+//   Sliding slide;
+//   slide.sliders = curvesliders({12, 12}, 30);
+//   Eigen::MatrixXd mean;
+//   GpaReport fit = slidegpa(rows, mean, 2, slide);
+//   // fit.rounds <= 9, fit.lastChange <= 1e-4 when fit.converged
+
+#include <Eigen/Core>
+
+#include "numerics/gparounds.h"
+#include "numerics/sliders.h"
+
+namespace tarvolin {
+
+GpaReport slidegpa(Eigen::MatrixXd& data, Eigen::MatrixXd& reference, int dims,
+                   const Sliding& slide);
+
+}  // namespace tarvolin

@@ -1,0 +1,204 @@
+#include "numerics/slidegpa.h"
+
+#include <cmath>
+#include <random>
+#include <stdexcept>
+
+#include "core/onallcores.h"
+#include "numerics/centsize3Da.h"
+#include "numerics/slidestep.h"
+#include "numerics/superimposedataset.h"
+#include "tests/numerics/geometrytesting.h"
+#include "tests/numerics/slidetesting.h"
+#include "tests/testing.h"
+
+namespace tarvolin {
+namespace {
+
+using Eigen::Index;
+using testing::assert_near;
+
+// N specimens of an outline (2D: 5 fixed points, a curve of 9) or of a
+// shell (3D: 5 fixed, a curve of 6, 12 surface points), each changed a
+// little, turned, moved and scaled.
+struct Sample {
+  std::vector<Eigen::MatrixXd> configs;
+  Sliders sliders;
+};
+
+Sample sampleOf(int dims, Index n, unsigned seed) {
+  std::mt19937 engine(seed);
+  std::normal_distribution<double> normal(0.0, 1.0);
+  const Index fixed = 5, curve = dims == 2 ? 9 : 6, surface = dims == 2 ? 0 : 12;
+  Eigen::MatrixXd base(fixed + curve + surface, dims);
+  for (Index i = 0; i < fixed; ++i) {
+    for (Index c = 0; c < dims; ++c) base(i, c) = 2 * normal(engine);
+  }
+  for (Index i = 0; i < curve; ++i) {
+    const double t = 0.35 * static_cast<double>(i);
+    base(fixed + i, 0) = 1.5 * std::cos(t);
+    base(fixed + i, 1) = 1.2 * std::sin(t);
+    if (dims == 3) base(fixed + i, 2) = 0.25 * t;
+  }
+  for (Index i = 0; i < surface; ++i) {
+    const double u = static_cast<double>(i % 4) * 0.5, v = static_cast<double>(i / 4) * 0.5;
+    base.row(fixed + curve + i) << u - 2, v + 1, 0.3 * std::sin(u) * std::cos(v) - 1;
+  }
+  Sample sample;
+  sample.sliders = curvesliders({static_cast<int>(curve)}, static_cast<int>(fixed + curve));
+  for (Index i = 0; i < surface; ++i) sample.sliders.surface.push_back(static_cast<int>(fixed + curve + i));
+  for (Index s = 0; s < n; ++s) {
+    Eigen::MatrixXd x = base;
+    for (Index i = 0; i < x.size(); ++i) x(i) += 0.06 * normal(engine);
+    const Eigen::MatrixXd turn = dims == 3 ? Eigen::MatrixXd(testing::randomRotation(engine))
+                                           : Eigen::MatrixXd(testing::randomRotation2D(engine));
+    x = (x * turn * (1 + 0.3 * std::abs(normal(engine)))).rowwise() +
+        Eigen::RowVectorXd::Constant(dims, normal(engine));
+    sample.configs.push_back(x);
+  }
+  return sample;
+}
+
+Eigen::MatrixXd rowsOf(const std::vector<Eigen::MatrixXd>& configs) {
+  const Index k = configs[0].rows(), d = configs[0].cols();
+  Eigen::MatrixXd data(static_cast<Index>(configs.size()), d * k + 1);
+  for (Index i = 0; i < data.rows(); ++i) {
+    for (Index j = 0; j < k; ++j) {
+      for (Index c = 0; c < d; ++c) data(i, j * d + c) = configs[static_cast<size_t>(i)](j, c);
+    }
+    data(i, d * k) = centsize3Da(configs[static_cast<size_t>(i)]);
+  }
+  return data;
+}
+
+struct FitCase {
+  int dims;
+  SlideCriterion criterion;
+  int maxRounds;
+  bool project;
+};
+
+// The fit against its steps written out with dense matrices: the same
+// rounds, the same specimens and mean shape, on one core and on two; the
+// size column untouched.
+TEST(SlideGpa, FollowsItsStepsInOrder) {
+  const FitCase cases[] = {{2, SlideCriterion::bendingEnergy, 9, false},
+                           {2, SlideCriterion::procrustesDistance, 9, true},
+                           {3, SlideCriterion::bendingEnergy, 9, false},
+                           {3, SlideCriterion::bendingEnergy, 1, true},
+                           {3, SlideCriterion::procrustesDistance, 9, false}};
+  for (const FitCase& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.dims << "D, criterion " << static_cast<int>(c.criterion)
+                                    << ", " << c.maxRounds << " rounds, project " << c.project);
+    const Sample sample = sampleOf(c.dims, 7, static_cast<unsigned>(c.dims * 10 + c.maxRounds));
+    Sliding slide;
+    slide.sliders = sample.sliders;
+    slide.criterion = c.criterion;
+    slide.maxRounds = c.maxRounds;
+    slide.project = c.project;
+
+    Eigen::MatrixXd expectedMean;
+    int expectedRounds = 0;
+    const std::vector<Eigen::MatrixXd> expected =
+        testing::denseSlideFit(sample.configs, slide, expectedMean, expectedRounds);
+    const Eigen::MatrixXd data = rowsOf(sample.configs);
+    Eigen::MatrixXd one = data, two = data, mean, meanTwo;
+    GpaReport fit;
+    {
+      LaneCount lanes(1);
+      fit = slidegpa(one, mean, c.dims, slide);
+    }
+    {
+      LaneCount lanes(2);
+      slidegpa(two, meanTwo, c.dims, slide);
+    }
+    EXPECT_TRUE(fit.slid);
+    EXPECT_FALSE(fit.asDefined);
+    EXPECT_EQ(fit.rounds, expectedRounds);
+    EXPECT_EQ(fit.converged, fit.lastChange <= slide.tolerance);
+    EXPECT_TRUE(assert_near(one.leftCols(one.cols() - 1),
+                            rowsOf(expected).leftCols(one.cols() - 1), 1e-10));
+    EXPECT_TRUE(assert_near(mean, expectedMean, 1e-10));
+    EXPECT_EQ(one.col(one.cols() - 1), data.col(data.cols() - 1));
+    EXPECT_EQ(one, two);
+    EXPECT_EQ(mean, meanTwo);
+  }
+}
+
+// Specimens that differ only in position, size and orientation have
+// nothing to slide: each becomes the mean shape, in one round.
+TEST(SlideGpa, CopiesOfOneShapeNeedOneRound) {
+  for (const int dims : {2, 3}) {
+    SCOPED_TRACE(dims);
+    Sample sample = sampleOf(dims, 1, 5);
+    std::mt19937 engine(6);
+    for (int s = 0; s < 4; ++s) {
+      const Eigen::MatrixXd turn = dims == 3 ? Eigen::MatrixXd(testing::randomRotation(engine))
+                                             : Eigen::MatrixXd(testing::randomRotation2D(engine));
+      sample.configs.push_back((sample.configs[0] * turn * (s + 2.0)).rowwise() +
+                               Eigen::RowVectorXd::Constant(dims, s));
+    }
+    Sliding slide;
+    slide.sliders = sample.sliders;
+    Eigen::MatrixXd data = rowsOf(sample.configs), mean;
+    const GpaReport fit = slidegpa(data, mean, dims, slide);
+    EXPECT_TRUE(fit.converged);
+    EXPECT_EQ(fit.rounds, 1);
+    EXPECT_LT(fit.lastChange, 1e-12);
+    for (Index i = 0; i < data.rows(); ++i) {
+      EXPECT_TRUE(assert_near(data.row(i).head(data.cols() - 1), data.row(0).head(data.cols() - 1),
+                              1e-12));
+    }
+  }
+}
+
+// Sliders that do not fit the data are the caller's fault; a specimen that
+// cannot slide is named by its row.
+TEST(SlideGpa, RefusesSlidersThatDoNotFitAndNamesTheSpecimenThatCannotSlide) {
+  const Sample sample = sampleOf(2, 4, 8);
+  const Eigen::MatrixXd data = rowsOf(sample.configs);
+  const Sliders wrong[] = {Sliders{{{0, 1, 99}}, {}}, Sliders{{{0, 1, 2}, {3, 1, 4}}, {}},
+                           Sliders{{{0, 1, 0}}, {}}, Sliders{{}, {6}}};
+  for (const Sliders& sliders : wrong) {
+    Eigen::MatrixXd copy = data, mean;
+    Sliding slide;
+    slide.sliders = sliders;
+    EXPECT_THROW(slidegpa(copy, mean, 2, slide), std::invalid_argument);
+  }
+  Eigen::MatrixXd flat = data, mean;
+  flat.block(2, 0, 1, 2) = flat.block(2, 4, 1, 2);  // landmark 1 onto landmark 3
+  Sliding slide;
+  slide.sliders = Sliders{{{0, 1, 2}}, {}};
+  try {
+    slidegpa(flat, mean, 2, slide);
+    FAIL() << "no error";
+  } catch (const SlideError& e) {
+    EXPECT_STREQ(e.what(),
+                 "specimen 3: semilandmark 2 has no direction to slide in: landmarks 1 and 3, "
+                 "before and after it, lie at one place");
+  }
+}
+
+// Without sliders the superimposition is the plain one, bit for bit; with
+// them it is slidegpa's.
+TEST(SlideGpa, TheDataSetIsSlidOnlyWhereTheRoundsSaySo) {
+  const Sample sample = sampleOf(3, 6, 9);
+  const Eigen::MatrixXd data = rowsOf(sample.configs);
+  GpaRounds plain;
+  GpaRounds sliding;
+  sliding.slide = std::make_shared<const Sliding>(Sliding{sample.sliders});
+  const SuperimposedDataSet a = superimposedataset(data, testing::noNotes(), 3, false, plain);
+  const SuperimposedDataSet b = superimposedataset(data, testing::noNotes(), 3, false, GpaRounds{});
+  EXPECT_EQ(a.data, b.data);
+  EXPECT_FALSE(a.fit.slid);
+  Eigen::MatrixXd slid = data, mean;
+  slidegpa(slid, mean, 3, *sliding.slide);
+  const SuperimposedDataSet c = superimposedataset(data, testing::noNotes(), 3, true, sliding);
+  EXPECT_EQ(c.data, slid);
+  EXPECT_EQ(c.mean, mean);
+  EXPECT_TRUE(c.fit.slid);
+  EXPECT_EQ(c.stack.specimens(), 6);
+}
+
+}  // namespace
+}  // namespace tarvolin
