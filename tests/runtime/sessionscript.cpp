@@ -109,7 +109,7 @@ TEST(SessionScript, Whole2DWorkflowInItsOwnWindow) {
 }
 
 // The sliders file, the switch and its criterion are pressed as any other
-// control, through to the standardized file.
+// control, through to the standardized file the command line writes.
 TEST(SessionScript, SemilandmarksSlideInAScript) {
   TempDir dir;
   writeText(dir.file("sliders.txt"), "1 9 10\n9 10 11\n10 11 12\n");
@@ -126,7 +126,11 @@ TEST(SessionScript, SemilandmarksSlideInAScript) {
                          /*strict=*/true);
   EXPECT_EQ(s.status, 0) << s.err << s.out;
   EXPECT_EQ(s.err, "");
-  EXPECT_EQ(dload(dir.file("slid.txt")).rows(), 40);
+  // What the command line writes for the same choices.
+  const CliRun cli = runCli({"standardize", examplePath("skulls_zor.txt"), "--sliders",
+                             dir.file("sliders.txt"), "--slide", "procd", "--transform", "ln"});
+  ASSERT_EQ(cli.status, 0) << cli.err;
+  EXPECT_EQ(readText(dir.file("slid.txt")), cli.out);
 }
 
 TEST(SessionScript, ErrorsInActionsAreReportedAndStrictStopsAtTheFirst) {
