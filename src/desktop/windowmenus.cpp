@@ -238,7 +238,9 @@ QString WindowMenus::guide() const {
   if (ownPlot) {
     data +=
         tr(" This window standardizes 2D data that are already superimposed: it regresses the "
-           "coordinates as they are read. Superimpose raw 2D data first, on the command line:\n"
+           "coordinates as they are read (data with semilandmarks it superimposes itself once "
+           "Slide semilandmarks is set). Superimpose other raw 2D data first, on the command "
+           "line:\n"
            "    tarvolin-cli superimpose FILE --dim 2 -o superimposed.txt\n"
            "and load superimposed.txt here (its last column keeps each specimen's size).");
   }
