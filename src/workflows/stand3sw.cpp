@@ -478,6 +478,7 @@ void Stand3sw::superimposeAgain(std::optional<SlideCriterion> by, const std::str
     if (!state_.semilandmarks.slide()) {
       throw MissingError("no landmark of the data set slides; load a sliders file first");
     }
+    if (!by && !state_.slidBy) return;  // superimposed plainly already
     if (state_.rows.size() == 0) {
       graphics_.status("Reading " + std::filesystem::path(state_.datafile).filename().string() +
                        " again for its rows as read ...");

@@ -84,7 +84,7 @@ std::string notSuperimposedText(const NotSuperimposed& found, const std::string&
 }  // namespace
 
 void Standsw::requireSuperimposed() const {
-  // Superimposed here, sliding, the data are whatever they were as read.
+  // Slid here, the data are superimposed, whatever the rows as read were.
   if (state_.notSuperimposed && !state_.slidBy) throw InputError(*state_.notSuperimposed);
 }
 
