@@ -142,32 +142,6 @@ TEST(Hgload, LeftOutKeysTakeTheirDefaults) {
   EXPECT_EQ(g.getString(controls.front(), "Visible"), "on");
 }
 
-// Both windows open with the switch of sliding semilandmarks and its
-// criterion hidden, and Load sliders... there but disabled, until data
-// are loaded.
-TEST(Hgload, TheSlidingControlsWaitForData) {
-  for (const char* figure : {"/Tarvolin.fig", "/Tarvolin2D.fig"}) {
-    Graphics g;
-    const Handle window = hgload(g, std::string(TARVOLIN_RESOURCES_DIR) + figure);
-    const struct {
-      const char* tag;
-      const char* visible;
-      const char* enable;
-    } controls[] = {{"LoadSlidersButton", "on", "off"},
-                    {"SlideBox", "off", "on"},
-                    {"SlideCriterion", "off", "on"},
-                    {"LoadGroupsButton", "on", "off"}};
-    for (const auto& c : controls) {
-      const Handle h = g.findobj(c.tag, window).front();
-      EXPECT_EQ(g.getString(h, "Visible"), c.visible) << figure << " " << c.tag;
-      EXPECT_EQ(g.getString(h, "Enable"), c.enable) << figure << " " << c.tag;
-    }
-    const Handle criterion = g.findobj("SlideCriterion", window).front();
-    EXPECT_EQ(g.getString(criterion, "String"), "bending energy\nProcrustes distance");
-    EXPECT_EQ(g.getNumber(criterion, "Value"), 1);
-  }
-}
-
 // Every failure leaves the model as it was: no window, the same current one.
 void expectRefused(const std::string& path, const std::string& fragment) {
   Graphics g;

@@ -329,24 +329,13 @@ TEST(Semilandmarks, TellsTheKindOfFileAndKeepsTheOther) {
   writeText(dir.file("curves.txt"), "1 2 3\n2 3 4\n");
   writeText(dir.file("surface.txt"), "6\n7\n");
   LandmarkSet set;
-  set.dims = 3;
   set.coords.resize(0, 3 * 8);
-  set.path = "set.txt";
   Semilandmarks semi;
   semi.reset(set);
-  EXPECT_FALSE(semi.slide());
-  EXPECT_TRUE(semi.flags().empty());
   EXPECT_EQ(semi.load(dir.file("surface.txt")), SlidersFileKind::surface);
   EXPECT_EQ(semi.load(dir.file("curves.txt")), SlidersFileKind::curves);
   EXPECT_EQ(semi.sliders(), (Sliders{{{0, 1, 2}, {1, 2, 3}}, {5, 6}}));
   EXPECT_EQ(semi.flags(), (std::vector<bool>{false, true, true, false, false, true, true, false}));
-  ASSERT_TRUE(semi.sliding(SlideCriterion::procrustesDistance));
-  EXPECT_EQ(semi.sliding(SlideCriterion::procrustesDistance)->criterion,
-            SlideCriterion::procrustesDistance);
-  // A new data set forgets both files.
-  semi.reset(set);
-  EXPECT_FALSE(semi.slide());
-  EXPECT_EQ(semi.sliding(SlideCriterion::bendingEnergy), nullptr);
   // Landmarks left out: the file's numbers no longer name the same points.
   semi.reset(set, true);
   EXPECT_THROW_MSG(semi.load(dir.file("curves.txt")), InputError,
