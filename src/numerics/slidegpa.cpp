@@ -122,7 +122,10 @@ GpaReport slidegpa(Eigen::MatrixXd& data, Eigen::MatrixXd& reference, int dims,
   }
   const Index directions = static_cast<Index>(slide.sliders.curve.size()) +
                            2 * static_cast<Index>(slide.sliders.surface.size());
-  const bool large = static_cast<double>(directions) * static_cast<double>(directions) >= 1e4;
+  // Each specimen's system is directions square: worth a thread of its own
+  // from a few thousand elements over the specimens.
+  const bool large = static_cast<double>(directions) * static_cast<double>(directions) *
+                         static_cast<double>(n) >= 2000;
 
   // 1. Centred, unit size, turned onto the first specimen.
   for (Eigen::MatrixXd& c : configs) {
