@@ -20,9 +20,9 @@ void drawPage(Graphics& graphics, const ConfigStack& x, Eigen::Index page, std::
     Eigen::Index end = std::min(start + 1, k);
     while (end < k && semi(end) == semi(start)) ++end;
     const Eigen::Index n = end - start;
-    const Handle h = graphics.plot3(
-        p.col(0).segment(start, n).transpose(), p.col(1).segment(start, n).transpose(),
-        p.col(2).segment(start, n).transpose(), dsymbol, name, role);
+    const Handle h = graphics.plot3(p.col(0).segment(start, n).transpose(),
+                                    p.col(1).segment(start, n).transpose(),
+                                    p.col(2).segment(start, n).transpose(), dsymbol, name, role);
     if (semi(start)) {
       graphics.set(h, "MarkerSize", graphics.getNumber(h, "MarkerSize") * kSemilandmarkMarker);
     }

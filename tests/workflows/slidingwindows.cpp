@@ -25,10 +25,9 @@ constexpr int kLandmarks = 10;  // 4 fixed, then a curve of 6 points
 // Landmark j of specimen i: a rectangle's corners and an arch over it, each
 // specimen bent, shifted and sized its own way.
 std::vector<double> point(int i, int j, int dims) {
-  static const double base[kLandmarks][3] = {{0, 0, 0},     {4, 0, 0.2},   {4, 3, 0},
-                                              {0, 3, 0.3},   {0, 3.5, 0},   {1, 4.2, 0.1},
-                                              {2, 4.5, 0.2}, {3, 4.3, 0.1}, {3.6, 4, 0},
-                                              {4, 3.5, 0.1}};
+  static const double base[kLandmarks][3] = {
+      {0, 0, 0},     {4, 0, 0.2},   {4, 3, 0},     {0, 3, 0.3}, {0, 3.5, 0},
+      {1, 4.2, 0.1}, {2, 4.5, 0.2}, {3, 4.3, 0.1}, {3.6, 4, 0}, {4, 3.5, 0.1}};
   std::vector<double> p;
   for (int d = 0; d < dims; ++d) {
     const double wobble = 0.15 * std::sin(1.7 * i + 2.3 * j + 0.9 * d);
@@ -118,7 +117,9 @@ class SlidingWindows : public ::testing::TestWithParam<bool>, public testing::Wo
 };
 
 INSTANTIATE_TEST_SUITE_P(Windows, SlidingWindows, ::testing::Bool(),
-                         [](const ::testing::TestParamInfo<bool>& p) { return p.param ? "3D" : "2D"; });
+                         [](const ::testing::TestParamInfo<bool>& p) {
+                           return p.param ? "3D" : "2D";
+                         });
 
 // The switch and its criterion are there only for data whose points slide:
 // a TPS file's curves or a sliders file loaded for them; new data, and
@@ -130,9 +131,9 @@ TEST_P(SlidingWindows, TheSwitchShowsOnlyForDataWithSemilandmarks) {
     bool shown;
     bool loadSliders;  // Load sliders... enabled
   } steps[] = {
-      {"LoadData", "rows.txt", false, true},   {"LoadSliders", "sliders.csv", true, true},
-      {"LoadData", "rows.txt", false, true},   {"LoadData", "arch.tps", true, true},
-      {"Clear", nullptr, false, false},        {"LoadData", "arch.tps", true, true},
+      {"LoadData", "rows.txt", false, true}, {"LoadSliders", "sliders.csv", true, true},
+      {"LoadData", "rows.txt", false, true}, {"LoadData", "arch.tps", true, true},
+      {"Clear", nullptr, false, false},      {"LoadData", "arch.tps", true, true},
       {"LoadData", "rows.txt", false, true},
   };
   for (const auto& step : steps) {
@@ -171,8 +172,7 @@ TEST_P(SlidingWindows, SlidingSuperimposesTheRowsAsReadAgain) {
 
     slide(true);
     ASSERT_EQ(graphics_.lastError(), "") << c.data;
-    EXPECT_TRUE(session().data() == superimposed(c.data, SlideCriterion::bendingEnergy))
-        << c.data;
+    EXPECT_TRUE(session().data() == superimposed(c.data, SlideCriterion::bendingEnergy)) << c.data;
     EXPECT_EQ(session().x().size(), 0) << c.data;
     EXPECT_FALSE(enabled("GoRegress")) << c.data;
     EXPECT_NE(status_.find(gpareporttext(session().loaded().fit)), std::string::npos) << status_;
@@ -241,7 +241,8 @@ TEST_P(SlidingWindows, SemilandmarksAreDrawnSmaller) {
     const char* data;
     const char* sliders;
     std::vector<int> semilandmarks;  // from 0
-  } cases[] = {{"arch.tps", nullptr, {4, 5, 6, 7, 8, 9}}, {"rows.txt", "sliders.csv", {5, 6, 7, 8}}};
+  } cases[] = {{"arch.tps", nullptr, {4, 5, 6, 7, 8, 9}},
+               {"rows.txt", "sliders.csv", {5, 6, 7, 8}}};
   for (const auto& c : cases) {
     run("LoadData", file(c.data));
     if (c.sliders) run("LoadSliders", file(c.sliders));
