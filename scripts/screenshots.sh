@@ -112,6 +112,14 @@ replay twoD \
   "press ShowStandard"
 cp "$work/twoD/Tarvolin2D.png" "$out/window-2d.png"
 
+# The 2D window sliding the semilandmarks of the wing outlines (user guide),
+# beside the screenshots' folder, in images/.
+replay sliding \
+  "press Open2DButton" "window Tarvolin2D" \
+  "choose examples/wings2d.tps" "press LoadDataButton" "press SlideBox"
+mkdir -p "$(dirname "$out")/images"
+cp "$work/sliding/Tarvolin2D.png" "$(dirname "$out")/images/sliding.png"
+
 # A large data set: 200 specimens of 60 landmarks, made up here.
 awk 'BEGIN {
   srand(20261207)

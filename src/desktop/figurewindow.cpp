@@ -245,7 +245,7 @@ QWidget* FigureWindow::addControl(Handle control) {
   canvas_->setMinimumSize(layoutSize_.expandedTo(QSize(120, 90)));
   layoutChildren();
   updateTabOrder();
-  widget->show();
+  widget->setVisible(o.details().visible);
   return widget;
 }
 
@@ -299,6 +299,7 @@ void FigureWindow::showControl(Handle control, QWidget* widget) {
     list->setCurrentRow(row >= 0 && row < list->count() ? row : -1);
   }
   widget->setEnabled(o.details().enable);
+  if (widget->isHidden() == o.details().visible) widget->setVisible(o.details().visible);
   widget->setToolTip(text(o.details().tooltip));
   widget->setAccessibleName(label.isEmpty() ? text(o.tag) : label);
   if (menus_) menus_->controlsChanged();

@@ -35,6 +35,7 @@ WindowMenus::WindowMenus(QtView& view, FigureWindow& window)
   bindControl(file, tr("Load data..."), tags::kLoadDataButton, ctrl(Qt::Key_O));
   bindControl(file, tr("Load wireframe..."), tags::kLoadWireButton, {});
   bindControl(file, tr("Load groups..."), tags::kLoadGroupsButton, {});
+  bindControl(file, tr("Load sliders..."), tags::kLoadSlidersButton, {});
   recent_ = file->addMenu(tr("Recent data files"));
   connect(recent_, &QMenu::aboutToShow, this, &WindowMenus::fillRecent);
   fillRecent();
@@ -237,11 +238,16 @@ QString WindowMenus::guide() const {
   if (ownPlot) {
     data +=
         tr(" This window standardizes 2D data that are already superimposed: it regresses the "
-           "coordinates as they are read. Superimpose raw 2D data first, on the command line:\n"
+           "coordinates as they are read (data with semilandmarks it superimposes itself once "
+           "Slide semilandmarks is set). Superimpose other raw 2D data first, on the command "
+           "line:\n"
            "    tarvolin-cli superimpose FILE --dim 2 -o superimposed.txt\n"
            "and load superimposed.txt here (its last column keeps each specimen's size).");
   }
   if (wire) data += tr(" Load wireframe adds the lines between landmarks to every plot.");
+  data += tr(" Load sliders... reads which landmarks are semilandmarks that slide (a sliders "
+             "file of curve rows, or a surface file); TPS curves need none. Slide semilandmarks "
+             "then superimposes them sliding, by bending energy or Procrustes distance.");
   data += tr(" Check data... ranks the specimens by their distance to the mean shape and names "
              "what looks wrong (two landmarks swapped, a mirror image, a size in other units); "
              "choose a row to see that specimen in the plot.");

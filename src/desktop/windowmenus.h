@@ -1,9 +1,9 @@
 #pragma once
 // The menu bar of a window that runs a workflow (one with a LoadDataButton):
 //
-//   File  Load data... (Ctrl+O), Load wireframe..., Load groups..., Recent data files,
-//         Save standardized data... (Ctrl+S), Save picture..., Save session as
-//         script... (where the view records the session), Quit (Ctrl+Q)
+//   File  Load data... (Ctrl+O), Load wireframe..., Load groups..., Load sliders...,
+//         Recent data files, Save standardized data... (Ctrl+S), Save picture...,
+//         Save session as script... (where the view records the session), Quit (Ctrl+Q)
 //   Edit  Copy plot
 //   View  Show data, Show standardized, Allometry..., Reset view, Larger markers,
 //         Smaller markers, Opacity of specimens, Number the landmarks of the means

@@ -27,6 +27,11 @@ inline constexpr std::string_view kCheckDataButton = "CheckDataButton";
 inline constexpr std::string_view kShapeSpaceButton = "ShapeSpaceButton";
 inline constexpr std::string_view kClearButton = "ClearButton";
 inline constexpr std::string_view kFileBox = "FileBox";
+// Semilandmarks: the file that says which slide, the switch and its
+// criterion (shown only for data with semilandmarks).
+inline constexpr std::string_view kLoadSlidersButton = "LoadSlidersButton";
+inline constexpr std::string_view kSlideBox = "SlideBox";
+inline constexpr std::string_view kSlideCriterion = "SlideCriterion";
 // Step 2: the x-variable.
 inline constexpr std::string_view kUseCSButton = "UseCSButton";
 inline constexpr std::string_view kLoadXButton = "LoadXButton";
@@ -108,6 +113,9 @@ inline constexpr std::array kFigureTags{
     FigureTag{kShapeSpaceButton, true, true},
     FigureTag{kClearButton, true, true},
     FigureTag{kFileBox, true, true},
+    FigureTag{kLoadSlidersButton, true, true},
+    FigureTag{kSlideBox, true, true},
+    FigureTag{kSlideCriterion, true, true},
     FigureTag{kUseCSButton, true, true},
     FigureTag{kLoadXButton, true, true},
     FigureTag{kXVarBox, true, true},

@@ -266,6 +266,7 @@ Handle Graphics::uicontrol(Handle window, const ControlSpec& described) {
   c.details().position = described.position;
   c.details().tooltip = described.tooltip;
   c.details().group = described.group;
+  c.details().visible = described.visible;
   return add(std::move(c));
 }
 

@@ -90,6 +90,7 @@ struct ControlSpec {
   Eigen::Vector4d position = Eigen::Vector4d(10, 10, 100, 24);  // left, bottom, width, height
   std::string tooltip;
   std::string group;  // radio buttons: those of one window with the same group are exclusive
+  bool visible = true;
 };
 
 // What windows, axes, controls and the root hold beyond what every object
@@ -111,6 +112,7 @@ struct ObjectDetails {
   std::optional<Handle> currentAxes;
   Eigen::Vector4d outerPosition = Eigen::Vector4d::Zero();
   std::string activePositionProperty = "outerposition";
+  // Figure and control: shown at all (a hidden control keeps its place).
   bool visible = true;
 
   // Control.
@@ -270,8 +272,8 @@ class Graphics {
   // ("on" or "off" when read; "On"/"Off" in any case when set; a radio
   // button's Value set nonzero switches the others of its group off), Callback,
   // Style, FontName (controls), Position, Units, Name, TooltipString, Type,
-  // Parent, Children, ScreenSize and CurrentFigure (root), OuterPosition,
-  // ActivePositionProperty and Visible (figure), Hold, DataAspectRatioMode,
+  // Parent, Children, ScreenSize and CurrentFigure (root), OuterPosition and
+  // ActivePositionProperty (figure), Visible (figure and control), Hold, DataAspectRatioMode,
   // Title, XLabel and YLabel (axes), XData, YData, ZData, LineStyle,
   // MarkerSize and DisplayName (plotted objects). Extent (controls, read
   // only) is (0, 0, width, height), the room the String needs at the

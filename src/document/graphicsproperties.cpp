@@ -144,6 +144,7 @@ PropertyValue Graphics::get(Handle h, std::string_view name) const {
     if (sameName(name, "String")) return o.details().string;
     if (sameName(name, "Value")) return o.details().value;
     if (sameName(name, "Enable")) return std::string(o.details().enable ? "on" : "off");
+    if (sameName(name, "Visible")) return std::string(o.details().visible ? "on" : "off");
     if (sameName(name, "Callback")) return o.details().callback;
     if (sameName(name, "Style")) return std::string(styleName(o.details().style));
     if (sameName(name, "TooltipString")) return o.details().tooltip;
@@ -196,7 +197,8 @@ void Graphics::set(Handle h, std::string_view name, const PropertyValue& value) 
     return setOuterPosition(h, asRectangle(value, name));
   } else if (o.type == ObjectType::figure && sameName(name, "ActivePositionProperty")) {
     return setActivePositionProperty(h, asText(value, name));
-  } else if (o.type == ObjectType::figure && sameName(name, "Visible")) {
+  } else if ((o.type == ObjectType::figure || o.type == ObjectType::uicontrol) &&
+             sameName(name, "Visible")) {
     const std::string& text = asText(value, name);
     if (!sameName(text, "on") && !sameName(text, "off")) {
       throw GraphicsError("Visible is \"on\" or \"off\", not \"" + text + "\"");
@@ -292,7 +294,7 @@ void Graphics::setActivePositionProperty(Handle h, std::string property) {
 }
 
 void Graphics::setVisible(Handle h, bool visible) {
-  settable(h, "Visible", {ObjectType::figure}).details().visible = visible;
+  settable(h, "Visible", {ObjectType::figure, ObjectType::uicontrol}).details().visible = visible;
   notify(GraphicsChange::Kind::property, h, "Visible");
 }
 

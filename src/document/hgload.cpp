@@ -168,7 +168,8 @@ ControlSpec readControl(const json& entry, const std::string& path, size_t index
   }
   const Fields fields(entry, where);
   fields.refuseOtherKeys(
-      {"style", "tag", "string", "position", "value", "enable", "callback", "tooltip", "group"});
+      {"style", "tag", "string", "position", "value", "enable", "visible", "callback", "tooltip",
+       "group"});
 
   ControlSpec described;
   const std::optional<std::string> style = fields.text("style");
@@ -184,6 +185,7 @@ ControlSpec readControl(const json& entry, const std::string& path, size_t index
   described.string = fields.text("string").value_or("");
   described.value = fields.number("value").value_or(0);
   described.enable = fields.onOff("enable").value_or(true);
+  described.visible = fields.onOff("visible").value_or(true);
   described.callback = fields.text("callback").value_or("");
   described.tooltip = fields.text("tooltip").value_or("");
   described.group = fields.text("group").value_or("");

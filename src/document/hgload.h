@@ -19,12 +19,15 @@
 //
 // "format" is required; "version", when given, is 1. "window" and
 // "controls" may be left out (a plain window, no controls). In a control only
-// "style" is required, one of pushbutton, radiobutton, checkbox, edit, text;
-// the rest default to: tag "", string "", value 0, enable "on", callback "",
-// tooltip "", group "", position [10, 10, 100, 24]. Radio buttons with the
-// same "group" are exclusive: switching one on switches the others off. The
-// window's defaults are those of a new window of the model. "enable" and "visible" are "on" or
-// "off" in any letter case. Any other key is refused, so that a misspelt key is not lost silently.
+// "style" is required, one of pushbutton, radiobutton, checkbox, edit, text,
+// listbox, popupmenu; the rest default to: tag "", string "", value 0,
+// enable "on", visible "on", callback "", tooltip "", group "", position
+// [10, 10, 100, 24]. A control that is not visible keeps its place, for the
+// workflow to show it when it applies. Radio buttons with the same "group"
+// are exclusive: switching one on switches the others off. The window's
+// defaults are those of a new window of the model. "enable" and "visible"
+// are "on" or "off" in any letter case. Any other key is refused, so that a
+// misspelt key is not lost silently.
 // Controls are made in the order of the file, then the plotting areas ("axes", each with an
 // optional tag and position; the last one is where the window's plots go).
 //

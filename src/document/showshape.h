@@ -8,19 +8,28 @@
 // Hold goes on first; every landmark of every row is drawn as its own point
 // with marker size 3; then the axis modes become "auto" and "equal".
 // Returns 1, whatever was drawn. `name` is what the plot's legend calls the
-// points, `role` what they stand for.
+// points, `role` what they stand for. semilandmark: a flag per landmark
+// (empty: none); a flagged landmark is drawn smaller, at
+// kSemilandmarkMarker times the size.
 //
 // Example:
 //   showshape(graphics, SDATA, "rs");   // a row of 5 columns gives 2 points
+//   showshape(graphics, wings, "bo", "specimens", PlotRole::specimens, semi);
 
 #include <Eigen/Core>
 #include <string_view>
+#include <vector>
 
 #include "document/graphics.h"
 
 namespace tarvolin {
 
+// A semilandmark's marker, times a fixed landmark's: the fixed landmarks
+// stand out among the many points of the curves and surfaces.
+inline constexpr double kSemilandmarkMarker = 0.5;
+
 double showshape(Graphics& graphics, const Eigen::MatrixXd& x, std::string_view xform = "k.",
-                 std::string_view name = {}, PlotRole role = PlotRole::other);
+                 std::string_view name = {}, PlotRole role = PlotRole::other,
+                 const std::vector<bool>& semilandmark = {});
 
 }  // namespace tarvolin

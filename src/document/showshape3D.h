@@ -7,6 +7,10 @@
 // replaces what they showed); then hold goes on and the axis modes become
 // "auto" and "equal"; then pages 2 to N are added. Each page is one plotted
 // object of k points, which the plot's legend calls `name`, standing for `role`.
+// semilandmark: a flag per landmark (empty: none). With flags set, a page is
+// drawn as runs of consecutive landmarks of one kind, in order (so the
+// landmarks keep their numbers), the semilandmarks' runs with markers
+// kSemilandmarkMarker times the size of the others (see showshape.h).
 //
 // Example:
 //   showshape3D(graphics, mean1, "b*");
@@ -14,6 +18,7 @@
 
 #include <Eigen/Core>
 #include <string_view>
+#include <vector>
 
 #include "document/graphics.h"
 #include "landmarks/configstack.h"
@@ -21,9 +26,11 @@
 namespace tarvolin {
 
 void showshape3D(Graphics& graphics, const ConfigStack& x, std::string_view dsymbol,
-                 std::string_view name = {}, PlotRole role = PlotRole::other);
+                 std::string_view name = {}, PlotRole role = PlotRole::other,
+                 const std::vector<bool>& semilandmark = {});
 
 void showshape3D(Graphics& graphics, const Eigen::MatrixXd& x, std::string_view dsymbol,
-                 std::string_view name = {}, PlotRole role = PlotRole::other);
+                 std::string_view name = {}, PlotRole role = PlotRole::other,
+                 const std::vector<bool>& semilandmark = {});
 
 }  // namespace tarvolin

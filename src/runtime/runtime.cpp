@@ -73,7 +73,7 @@ std::string Runtime::windowName(Handle h) const {
 void Runtime::runCallback(Handle h) {
   const GraphicsObject& control = graphics_.object(h);
   recorder_.beginStep(windowName(h), control.tag, control.details().style,
-                      control.details().string);
+                      control.details().string, control.details().value);
   struct EndStep {
     SessionRecorder& recorder;
     ~EndStep() { recorder.endStep(); }

@@ -1,6 +1,7 @@
 #include "runtime/sessionrecorder.h"
 
 #include <filesystem>
+#include <utility>
 
 #include "document/controltags.h"
 
@@ -34,10 +35,11 @@ void SessionRecorder::answered(std::string step) {
 }
 
 void SessionRecorder::beginStep(const std::string& window, const std::string& tag,
-                                ControlStyle style, const std::string& text) {
+                                ControlStyle style, const std::string& text, double value) {
   if (depth_++ > 0) return;
   answers_.clear();
   step_.clear();
+  chosen_.clear();
   if (window.empty() || tag.empty()) return;
   if (window != window_) {
     // The 2D window of a script is opened by its button; one opened for a
@@ -52,6 +54,10 @@ void SessionRecorder::beginStep(const std::string& window, const std::string& ta
   }
   if (window == tags::kMainWindow && tag == tags::kOpen2DButton) opened2D_ = true;
   step_ = style == ControlStyle::edit ? "set " + tag + " String " + text : "press " + tag;
+  // A press leaves the item chosen as it is: the script sets it first.
+  if (style == ControlStyle::popupmenu || style == ControlStyle::listbox) {
+    chosen_ = "set " + tag + " Value " + std::to_string(static_cast<long long>(value));
+  }
 }
 
 void SessionRecorder::endStep() {
@@ -59,6 +65,7 @@ void SessionRecorder::endStep() {
   if (step_.empty()) return;
   for (std::string& answer : answers_) steps_.push_back(std::move(answer));
   answers_.clear();
+  if (!chosen_.empty()) steps_.push_back(std::exchange(chosen_, {}));
   steps_.push_back(std::move(step_));
   step_.clear();
 }

@@ -14,7 +14,10 @@
 //   choose PATH / cancel      each file dialog's answer, the path made
 //                             absolute, before the press that asked
 //   answer CHOICE             a question's answer (missing landmarks)
-//   press TAG                 each button, radio button or check box used
+//   set TAG Value N           the item chosen in a popup menu or list, before
+//                             its press
+//   press TAG                 each button, radio button, check box, popup
+//                             menu or list used
 //
 // Only the controls of the main window and of the 2D window are recorded:
 // the plot and report windows change no result.
@@ -49,10 +52,10 @@ class SessionRecorder : public FileDialogs {
   // A control's callback is about to run: `window` is the figure file the
   // control's window was opened from ("Tarvolin", "Tarvolin2D"; empty for
   // any other window, whose controls are not recorded), `text` an edit
-  // box's String. Steps within a step (a callback that runs another) are
-  // part of it.
+  // box's String, `value` the item chosen in a popup menu or list. Steps
+  // within a step (a callback that runs another) are part of it.
   void beginStep(const std::string& window, const std::string& tag, ControlStyle style,
-                 const std::string& text);
+                 const std::string& text, double value = 0);
   // The callback has run: its step is written, after the dialog answers it
   // gave.
   void endStep();
@@ -69,6 +72,7 @@ class SessionRecorder : public FileDialogs {
   std::vector<std::string> steps_;
   std::vector<std::string> answers_;  // of the step that runs
   std::string step_;                  // the step that runs; empty when not recorded
+  std::string chosen_;                // the item its popup menu or list chose: a set step
   int depth_ = 0;
   std::string window_ = "Tarvolin";
   bool opened2D_ = false;

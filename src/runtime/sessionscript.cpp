@@ -187,6 +187,7 @@ void SessionScript::perform(Runtime& runtime, const Step& step) {
     const Handle h = control(runtime, step, step.words[1]);
     const GraphicsObject& o = graphics.object(h);
     if (!o.details().enable) fail(step, step.words[1] + " is disabled");
+    if (!o.details().visible) fail(step, step.words[1] + " is hidden");
     if (const std::optional<double> value = clickvalue(o)) graphics.setValue(h, *value);
     runtime.runCallback(h);
   } else if (command == "set" && count >= 3) {

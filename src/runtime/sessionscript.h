@@ -4,7 +4,8 @@
 //
 //   press TAG                 click the control tagged TAG (runs its callback;
 //                             a radio button of a group is switched on, one
-//                             of no group and a check box toggled)
+//                             of no group and a check box toggled); a
+//                             control disabled or hidden cannot be pressed
 //   set TAG PROPERTY VALUE    set a property, as typing into a box or ticking
 //                             a box does (no callback runs)
 //   choose FILE               the answer to the next file dialog (a relative

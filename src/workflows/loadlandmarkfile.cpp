@@ -14,9 +14,39 @@
 #include "workflows/loadchosenlandmarks.h"
 
 namespace tarvolin {
+namespace {
 
-LandmarkFile loadlandmarkfile(FileDialogs& dialogs, bool tps) {
+// Asks `dialogs` and writes down the file chosen and the answers given.
+class Noting : public FileDialogs {
+ public:
+  Noting(FileDialogs& dialogs, LandmarkReading& reading) : dialogs_(dialogs), reading_(reading) {}
+  std::optional<FileChoice> getFile(std::string_view filter, std::string_view title) override {
+    std::optional<FileChoice> choice = dialogs_.getFile(filter, title);
+    if (choice) reading_.path = choice->path();
+    return choice;
+  }
+  std::optional<FileChoice> putFile(std::string_view filter, std::string_view title) override {
+    return dialogs_.putFile(filter, title);
+  }
+  std::optional<std::string> askChoice(std::string_view title, std::string_view text,
+                                       std::string_view details,
+                                       const std::vector<DialogChoice>& choices) override {
+    std::optional<std::string> answer = dialogs_.askChoice(title, text, details, choices);
+    if (answer) reading_.answers.push_back(*answer);
+    return answer;
+  }
+
+ private:
+  FileDialogs& dialogs_;
+  LandmarkReading& reading_;
+};
+
+}  // namespace
+
+LandmarkFile loadlandmarkfile(FileDialogs& asked, bool tps) {
   LandmarkFile file;
+  file.reading.tps = tps;
+  Noting dialogs(asked, file.reading);
   bool rowsAreLines = false;
   if (tps) {
     // Its reader asks for the file itself: memory that runs out while it
@@ -58,6 +88,8 @@ LandmarkFile loadlandmarkfile(FileDialogs& dialogs, bool tps) {
     file.ids = std::move(read.set.ids);
     file.notice = read.set.notice;
     file.notes = std::move(read.set.notes);
+    file.semilandmark = std::move(read.set.semilandmark);
+    file.curves = std::move(read.set.curves);
     file.data = landmarkdataset(std::move(read.set));
     rowsAreLines = read.rowsAreLines;
     file.missingDone = std::move(read.missingDone);

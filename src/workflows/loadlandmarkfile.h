@@ -13,7 +13,10 @@
 // Either way a TPS file whose records are scaled in part is read with raw
 // coordinates only when the user says so (askrawscale), else refused.
 // Returns the data set (N x (3k + 1)), the specimen IDs where the file has
-// them, and the chosen file's bare name and full path; nothing chosen when
+// them, the points its file marks as semilandmarks and its curves (TPS
+// CURVES=; none from the TPS-style reader), how it was read (the file
+// chosen and the answers given, for readlandmarkfileagain), and the chosen
+// file's bare name and full path; nothing chosen when
 // the dialog is cancelled. A file that cannot be opened, or whose content is
 // not a data set that can be superimposed, is an InputError naming the file
 // (and the line, record or specimen). The working directory becomes the
@@ -32,6 +35,14 @@
 
 namespace tarvolin {
 
+// How a landmark file was read: the file the dialog chose, the reader, and
+// the keys of the questions answered while reading it, in order.
+struct LandmarkReading {
+  std::string path;
+  bool tps = false;
+  std::vector<std::string> answers;
+};
+
 struct LandmarkFile {
   bool chosen = false;
   Eigen::MatrixXd data;
@@ -42,6 +53,9 @@ struct LandmarkFile {
   bool landmarksRenumbered = false;  // landmarks were left out: the rest are numbered anew
   std::string notice;                // what the reader did not read (LandmarkSet::notice)
   std::vector<std::string> notes;    // what the reader did beyond reading (see LandmarkSet)
+  std::vector<bool> semilandmark;    // LandmarkSet::semilandmark
+  std::vector<int> curves;           // LandmarkSet::curves
+  LandmarkReading reading;
 };
 
 LandmarkFile loadlandmarkfile(FileDialogs& dialogs, bool tps);

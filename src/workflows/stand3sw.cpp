@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <utility>
 
 #include "core/console.h"
 #include "core/errors.h"
@@ -17,6 +18,7 @@
 #include "numerics/getpprocon3.h"
 #include "workflows/loadlandmarkfile.h"
 #include "workflows/mfloadtxt.h"
+#include "workflows/readlandmarkfileagain.h"
 #include "workflows/switchyardsteps.h"
 
 namespace tarvolin {
@@ -42,7 +44,7 @@ void rowPoints(const Eigen::MatrixXd& data, Eigen::Index i, Eigen::RowVectorXd& 
 
 }  // namespace
 
-const std::array<SwitchyardAction<Stand3sw>, 29> Stand3sw::kActions = {{
+const std::array<SwitchyardAction<Stand3sw>, 32> Stand3sw::kActions = {{
     {"LoadData", &Stand3sw::loadData},
     {"LoadWire", &Stand3sw::loadWire},
     {"Regress", &Stand3sw::regress},
@@ -72,6 +74,9 @@ const std::array<SwitchyardAction<Stand3sw>, 29> Stand3sw::kActions = {{
     {"ShapeChange", &Stand3sw::shapeChange},
     {"ShapeScoresSave", &Stand3sw::shapeScoresSave},
     {"AllometryChange", &Stand3sw::allometryChange},
+    {"LoadSliders", &Stand3sw::loadSliders},
+    {"Slide", &Stand3sw::slide},
+    {"SlideCriterion", &Stand3sw::slideCriterion},
 }};
 
 Stand3sw::Stand3sw(Graphics& graphics, FileDialogs& dialogs)
@@ -148,6 +153,15 @@ void Stand3sw::loadData() {
       sprintf("%s \nhas %i specimens \nwith %i landmarks", file.fname, file.data.rows(),
               static_cast<double>(file.data.cols() - 1) / 3.0);
   graphics_.status(sprintf("Superimposing %i specimens from %s ...", file.data.rows(), file.fname));
+  Semilandmarks semilandmarks;
+  {
+    LandmarkSet shape;
+    shape.coords.resize(0, file.data.cols() - 1);
+    shape.semilandmark = std::move(file.semilandmark);
+    shape.curves = std::move(file.curves);
+    shape.path = file.path;
+    semilandmarks.reset(shape, file.landmarksRenumbered);
+  }
   std::vector<std::string> ids = std::move(file.ids);
   // The TPS-style reader gives no IDs: the specimens are numbered, as ZOR rows are.
   if (ids.empty()) {
@@ -161,6 +175,11 @@ void Stand3sw::loadData() {
   if (!state_.wireactive) state_.wireactive = 0;
   panel_.setString("FileBox", summary);
   state_.datafile = file.path;
+  state_.semilandmarks = std::move(semilandmarks);
+  state_.reading = std::move(file.reading);
+  state_.rows.resize(0, 0);
+  state_.slidBy.reset();
+  panel_.showSliding(state_.semilandmarks.slide(), std::nullopt);
   takexvariable(session_, state_.standardizedAt, panel_, Eigen::MatrixXd(), "");
   panel_.resetLaterSteps();
   panel_.setEnable("ShowDataButton", true);
@@ -187,6 +206,7 @@ void Stand3sw::loadData() {
   panel_.setEnable("UseCSButton", true);
   panel_.setEnable("LoadXButton", true);
   panel_.setEnable("LoadGroupsButton", true);
+  panel_.setEnable("LoadSlidersButton", true);
   panel_.setEnable("CheckDataButton", true);
   panel_.setEnable("ShapeSpaceButton", true);
   panel_.checkOnLoad(session_);
@@ -203,8 +223,9 @@ void Stand3sw::drawData() {
   // The plot shows this data set alone: nothing of an earlier one, nor a
   // second copy of its mean, whose landmarks would be numbered on from k.
   cla(graphics_);
-  showshape3D(graphics_, mean1(), "b*", kMeanShape, PlotRole::mean);
-  showshape3D(graphics_, DATAV(), "bo", kSuperimposed, PlotRole::specimens);
+  const std::vector<bool>& semi = state_.semilandmarks.flags();
+  showshape3D(graphics_, mean1(), "b*", kMeanShape, PlotRole::mean, semi);
+  showshape3D(graphics_, DATAV(), "bo", kSuperimposed, PlotRole::specimens, semi);
   if (wireframeOn()) wireshape3D(graphics_, mean1(), state_.wirelist, "g");
   nameplot(std::to_string(DATAV().specimens()) + " specimens, superimposed");
   enablePlotButtons(true);
@@ -277,10 +298,11 @@ void Stand3sw::regress() {
 
   selectPlotWindow();
   cla(graphics_);
-  showshape3D(graphics_, smean(), "r*", kStandardizedMean, PlotRole::standardizedMean);
-  showshape3D(graphics_, SDATAV(), "ro", kStandardized, PlotRole::standardized);
+  const std::vector<bool>& semi = state_.semilandmarks.flags();
+  showshape3D(graphics_, smean(), "r*", kStandardizedMean, PlotRole::standardizedMean, semi);
+  showshape3D(graphics_, SDATAV(), "ro", kStandardized, PlotRole::standardized, semi);
   showshape3D(graphics_, getpprocon3(smean(), DATAV(), consoleSink()), "bo", kSuperimposed,
-              PlotRole::specimens);
+              PlotRole::specimens, semi);
   if (wireframeOn()) wireshape3D(graphics_, smean(), state_.wirelist, "k:");
   nameplot("standardized to " + panel_.standardizedText(at));
   enablePlotButtons(true);
@@ -309,6 +331,10 @@ void Stand3sw::saveFile() { panel_.saveStandardized(SDATA(), state_.standardized
 void Stand3sw::clear() {
   session_.forgetData();
   state_.standardizedAt.reset();
+  state_.semilandmarks.clear();
+  state_.reading = LandmarkReading();
+  state_.rows.resize(0, 0);
+  state_.slidBy.reset();
   // The plot is emptied when its window is still open; a window the user
   // closed needs no clearing, and the reset of the boxes goes on regardless.
   if (plotWindowOpen()) {
@@ -414,5 +440,71 @@ void Stand3sw::showChange(const SwitchyardPanel::ShapeChangeShown& shown) {
 void Stand3sw::shapeChange() { showChange(panel_.shapeChange(session_)); }
 
 void Stand3sw::allometryChange() { showChange(panel_.allometryChange(session_)); }
+
+void Stand3sw::loadSliders() {
+  requiredata(DATA());
+  std::optional<SlidersLoaded> loaded = loadslidersfile(state_.semilandmarks, dialogs_);
+  if (!loaded) return;
+  Semilandmarks before = std::exchange(state_.semilandmarks, std::move(loaded->semilandmarks));
+  if (state_.slidBy) {
+    try {
+      superimposeAgain(state_.slidBy, loaded->said + "; superimposed");
+    } catch (...) {
+      state_.semilandmarks = std::move(before);
+      throw;
+    }
+    return;
+  }
+  panel_.showSliding(true, std::nullopt);
+  drawData();
+  graphics_.status(loaded->said + "; set Slide semilandmarks to superimpose the data sliding them");
+}
+
+void Stand3sw::slide() {
+  const std::optional<SlideCriterion> by = panel_.slidingChosen();
+  superimposeAgain(by, by ? "Superimposed" : "Without sliding, superimposed");
+}
+
+void Stand3sw::slideCriterion() {
+  // Chosen while the switch is unset, the criterion waits for it.
+  if (const std::optional<SlideCriterion> by = panel_.slidingChosen()) {
+    superimposeAgain(by, "Superimposed");
+  }
+}
+
+void Stand3sw::superimposeAgain(std::optional<SlideCriterion> by, const std::string& done) {
+  try {
+    requiredata(DATA());
+    if (!state_.semilandmarks.slide()) {
+      throw MissingError("no landmark of the data set slides; load a sliders file first");
+    }
+    if (!by && !state_.slidBy) return;  // superimposed plainly already
+    if (state_.rows.size() == 0) {
+      graphics_.status("Reading " + std::filesystem::path(state_.datafile).filename().string() +
+                       " again for its rows as read ...");
+      state_.rows = readlandmarkfileagain(state_.reading, DATA().rows(), DATA().cols(),
+                                          DATA().col(DATA().cols() - 1))
+                        .data;
+    }
+    graphics_.status(sprintf("Superimposing %i specimens again ...", state_.rows.rows()));
+    GpaRounds rounds;
+    if (by) rounds.slide = state_.semilandmarks.sliding(*by);
+    // The same specimens: their groups hold.
+    std::optional<SpecimenGroups> groups = session_.groups();
+    session_.load(state_.rows, session_.path(), 3, session_.ids(), rounds, /*withStack=*/true);
+    session_.setGroups(std::move(groups));
+  } catch (...) {
+    panel_.showSliding(state_.semilandmarks.slide(), state_.slidBy);
+    throw;
+  }
+  state_.slidBy = by;
+  panel_.showSliding(true, by);
+  takexvariable(session_, state_.standardizedAt, panel_, Eigen::MatrixXd(), "");
+  panel_.resetLaterSteps();
+  panel_.checkOnLoad(session_);
+  drawData();
+  panel_.reportSuperimposed(sprintf("%s the %i specimens again: %s", done, DATA().rows(),
+                                    gpareporttext(session_.loaded().fit)));
+}
 
 }  // namespace tarvolin

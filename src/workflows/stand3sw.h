@@ -6,8 +6,10 @@
 // "Regress", "UseCS", "ShowData", "LoadxList", "UseX", "UseLn", "UseLog",
 // "Acceptx", "SaveFile", "Clear", "ShowRegress", "ClearFigure", "CopyImage",
 // "Allometry", the allometry report window's "AllometryCopy" and
-// "AllometrySave" (see SwitchyardPanel::showAllometry), and "LoadGroups".
-// Any other string shows the message box "Fell Through case in switchyard".
+// "AllometrySave" (see SwitchyardPanel::showAllometry), "LoadGroups", the
+// data check's, shape space's and shape change's actions, and "LoadSliders",
+// "Slide" and "SlideCriterion". Any other string shows the message box
+// "Fell Through case in switchyard".
 //
 // Between actions it keeps the workflow in twelve variables, the analysis
 // ones in its session() and the window's own in state(), with
@@ -29,6 +31,19 @@
 // x once x, ln x or log10 x is chosen, Show data once data are loaded, Clear
 // plot and Copy plot while the plot window shows something. A wireframe must fit the data set: one
 // naming a landmark the data set lacks is refused, or switched off when new data no longer fit it.
+//
+// Semilandmarks: a data set whose file puts points on curves (TPS CURVES=)
+// or for which Load sliders... read a sliders or surface file has points
+// that slide (see Semilandmarks); the window then shows the switch Slide
+// semilandmarks and its criterion, and draws the semilandmarks smaller.
+// Setting the switch, or choosing another criterion while it is set, or
+// loading sliders while it is set, superimposes the data set again from the
+// rows of its file, sliding; unsetting it superimposes them plainly. The
+// rows are read again from the file the first time (the window keeps the
+// superimposed data only), with the answers given when it was loaded, and
+// kept while the data set stays. Superimposed again, the data set keeps its
+// groups; the x-variable and the standardization go, as with new data. New
+// data forget the sliders and surface files and unset the switch.
 //
 // An action that cannot go on (a file refused, a value missing, a standard
 // value that is not a number, its window closed) ends with one console line,
@@ -56,6 +71,8 @@
 #include "landmarks/configstack.h"
 #include "numerics/transformx.h"
 #include "workflows/analysissession.h"
+#include "workflows/loadlandmarkfile.h"
+#include "workflows/semilandmarks.h"
 #include "workflows/switchyardpanel.h"
 
 namespace tarvolin {
@@ -74,10 +91,17 @@ class Stand3sw {
     std::optional<StandardizedAt> standardizedAt;  // what made SDATA
     std::string datafile;                          // the file DATA came from
     std::string wirefile;                          // the file wirelist came from
+
+    Semilandmarks semilandmarks;  // of DATA
+    LandmarkReading reading;      // how DATA's file was read
+    // DATA's rows as read, once sliding needed them; empty until then.
+    Eigen::MatrixXd rows;
+    // How the superimposition in force slid; nothing: it did not.
+    std::optional<SlideCriterion> slidBy;
   };
 
-  // The nineteen actions, in the order they are compared.
-  static const std::array<SwitchyardAction<Stand3sw>, 29> kActions;
+  // The actions, in the order they are compared.
+  static const std::array<SwitchyardAction<Stand3sw>, 32> kActions;
 
   Stand3sw(Graphics& graphics, FileDialogs& dialogs);
   ~Stand3sw();
@@ -145,6 +169,13 @@ class Stand3sw {
   void allometryChange();
   // Shows a shape change in the plot, among what it shows.
   void showChange(const SwitchyardPanel::ShapeChangeShown& shown);
+  void loadSliders();
+  void slide();
+  void slideCriterion();
+  // Superimposes DATA again from its rows as read, sliding as `by` says
+  // (nothing: plainly), and says so after `done` in the status line. On an
+  // error the switch and criterion show the superimposition in force.
+  void superimposeAgain(std::optional<SlideCriterion> by, const std::string& done);
 
   // Makes the plot window current, opening a new one when it has gone.
   void selectPlotWindow();

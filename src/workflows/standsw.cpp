@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string>
 #include <system_error>
+#include <utility>
 
 #include "core/errors.h"
 #include "core/quotedtext.h"
@@ -17,7 +18,7 @@
 
 namespace tarvolin {
 
-const std::array<SwitchyardAction<Standsw>, 26> Standsw::kActions = {{
+const std::array<SwitchyardAction<Standsw>, 29> Standsw::kActions = {{
     {"LoadData", &Standsw::loadData},
     {"Regress", &Standsw::regress},
     {"UseCS", &Standsw::useCS},
@@ -44,6 +45,9 @@ const std::array<SwitchyardAction<Standsw>, 26> Standsw::kActions = {{
     {"ShapeChange", &Standsw::shapeChange},
     {"ShapeScoresSave", &Standsw::shapeScoresSave},
     {"AllometryChange", &Standsw::allometryChange},
+    {"LoadSliders", &Standsw::loadSliders},
+    {"Slide", &Standsw::slide},
+    {"SlideCriterion", &Standsw::slideCriterion},
 }};
 
 namespace {
@@ -80,7 +84,8 @@ std::string notSuperimposedText(const NotSuperimposed& found, const std::string&
 }  // namespace
 
 void Standsw::requireSuperimposed() const {
-  if (state_.notSuperimposed) throw InputError(*state_.notSuperimposed);
+  // Slid here, the data are superimposed, whatever the rows as read were.
+  if (state_.notSuperimposed && !state_.slidBy) throw InputError(*state_.notSuperimposed);
 }
 
 void Standsw::operator()(std::string_view action) {
@@ -99,8 +104,9 @@ void Standsw::operator()(std::string_view action) {
 
 void Standsw::plotDataSet(const Eigen::MatrixXd& x, const PlotKind& kind) {
   panel_.makeOwnWindowCurrent();
-  showshape(graphics_, x, kind.points, kind.pointsName, kind.pointsRole);
-  showshape(graphics_, x.colwise().mean(), kind.mean, kind.meanName, kind.meanRole);
+  const std::vector<bool>& semi = state_.semilandmarks.flags();
+  showshape(graphics_, x, kind.points, kind.pointsName, kind.pointsRole, semi);
+  showshape(graphics_, x.colwise().mean(), kind.mean, kind.meanName, kind.meanRole, semi);
   graphics_.axis("auto");
   graphics_.axis("equal");
   graphics_.hold(true);
@@ -115,6 +121,8 @@ void Standsw::loadData() {
   ChosenLandmarks& read = *chosen;
 
   const std::string notice = read.set.notice;
+  Semilandmarks semilandmarks;
+  semilandmarks.reset(read.set, read.landmarksRenumbered);
   std::vector<std::string> specimens = std::move(read.set.ids);
   const std::vector<std::string> notes = std::move(read.set.notes);
   std::string path = read.set.path;
@@ -122,6 +130,10 @@ void Standsw::loadData() {
   // earlier data set.
   session_.loadSuperimposed(landmarkdataset(std::move(read.set)), std::move(path), 2,
                             std::move(specimens));
+  state_.semilandmarks = std::move(semilandmarks);
+  state_.rows.resize(0, 0);
+  state_.slidBy.reset();
+  panel_.showSliding(state_.semilandmarks.slide(), std::nullopt);
   takexvariable(session_, state_.standardizedAt, panel_, Eigen::MatrixXd(), "");
   panel_.resetLaterSteps();
   const Eigen::Index m = DATA().rows();
@@ -131,6 +143,7 @@ void Standsw::loadData() {
   panel_.setEnable("UseCSButton", true);
   panel_.setEnable("LoadXButton", true);
   panel_.setEnable("LoadGroupsButton", true);
+  panel_.setEnable("LoadSlidersButton", true);
   panel_.setEnable("ShowDataButton", true);
   panel_.setEnable("CheckDataButton", true);
   panel_.setEnable("ShapeSpaceButton", true);
@@ -139,6 +152,10 @@ void Standsw::loadData() {
   if (const std::optional<NotSuperimposed> found = notsuperimposed(DATA())) {
     state_.notSuperimposed =
         notSuperimposedText(*found, read.name, ids(), read.landmarksRenumbered);
+    if (state_.semilandmarks.slide()) {
+      *state_.notSuperimposed +=
+          "; or set Slide semilandmarks, which superimposes them here, sliding the semilandmarks";
+    }
   } else {
     // Data that are not superimposed would all look out of line.
     panel_.checkOnLoad(session_);
@@ -208,6 +225,9 @@ void Standsw::saveFile() { panel_.saveStandardized(SDATA(), state_.standardizedA
 void Standsw::clear() {
   session_.forgetData();
   state_.notSuperimposed.reset();
+  state_.semilandmarks.clear();
+  state_.rows.resize(0, 0);
+  state_.slidBy.reset();
   state_.standardizedAt.reset();
   clearPlot();
   panel_.resetControls();
@@ -288,5 +308,84 @@ void Standsw::showChange(const SwitchyardPanel::ShapeChangeShown& shown) {
 void Standsw::shapeChange() { showChange(panel_.shapeChange(session_)); }
 
 void Standsw::allometryChange() { showChange(panel_.allometryChange(session_)); }
+
+void Standsw::loadSliders() {
+  requiredata(DATA());
+  std::optional<SlidersLoaded> loaded = loadslidersfile(state_.semilandmarks, dialogs_);
+  if (!loaded) return;
+  Semilandmarks before = std::exchange(state_.semilandmarks, std::move(loaded->semilandmarks));
+  if (state_.slidBy) {
+    try {
+      superimposeAgain(state_.slidBy, loaded->said + "; superimposed");
+    } catch (...) {
+      state_.semilandmarks = std::move(before);
+      throw;
+    }
+    return;
+  }
+  panel_.showSliding(true, std::nullopt);
+  clearPlot();
+  plotDataSet(DATA(), kDataPlot);
+  state_.plotShowsDataAlone = true;
+  graphics_.status(loaded->said + "; set Slide semilandmarks to superimpose the data sliding them");
+}
+
+void Standsw::slide() {
+  const std::optional<SlideCriterion> by = panel_.slidingChosen();
+  superimposeAgain(by, "Superimposed");
+}
+
+void Standsw::slideCriterion() {
+  // Chosen while the switch is unset, the criterion waits for it.
+  if (const std::optional<SlideCriterion> by = panel_.slidingChosen()) {
+    superimposeAgain(by, "Superimposed");
+  }
+}
+
+void Standsw::superimposeAgain(std::optional<SlideCriterion> by, const std::string& done) {
+  const bool kept = state_.rows.size() != 0;
+  try {
+    requiredata(DATA());
+    if (!state_.semilandmarks.slide()) {
+      throw MissingError("no landmark of the data set slides; load a sliders file first");
+    }
+    if (!by && !state_.slidBy) return;  // as read already
+    std::optional<SpecimenGroups> groups = session_.groups();
+    if (by) {
+      // While DATA is as read, it holds the rows.
+      if (!kept) state_.rows = DATA();
+      graphics_.status(sprintf("Superimposing %i specimens ...", state_.rows.rows()));
+      GpaRounds rounds;
+      rounds.slide = state_.semilandmarks.sliding(*by);
+      session_.load(state_.rows, session_.path(), 2, session_.ids(), rounds, /*withStack=*/false);
+    } else {
+      session_.loadSuperimposed(std::move(state_.rows), session_.path(), 2, session_.ids());
+      state_.rows.resize(0, 0);
+    }
+    // The same specimens: their groups hold.
+    session_.setGroups(std::move(groups));
+  } catch (...) {
+    if (!kept) state_.rows.resize(0, 0);
+    panel_.showSliding(state_.semilandmarks.slide(), state_.slidBy);
+    throw;
+  }
+  state_.slidBy = by;
+  panel_.showSliding(true, by);
+  takexvariable(session_, state_.standardizedAt, panel_, Eigen::MatrixXd(), "");
+  panel_.resetLaterSteps();
+  // Rows as read that are not superimposed would all look out of line.
+  if (by || !state_.notSuperimposed) panel_.checkOnLoad(session_);
+  clearPlot();
+  plotDataSet(DATA(), kDataPlot);
+  state_.plotShowsDataAlone = true;
+  if (by) {
+    panel_.reportSuperimposed(sprintf("%s the %i specimens here: %s", done, DATA().rows(),
+                                      gpareporttext(session_.loaded().fit)));
+  } else {
+    panel_.reportSuperimposed(
+        sprintf("Without sliding: the %i specimens as read, taken as superimposed already",
+                DATA().rows()));
+  }
+}
 
 }  // namespace tarvolin

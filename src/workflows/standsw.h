@@ -6,7 +6,9 @@
 // "ShowData", "LoadxList", "UseX", "UseLn", "UseLog", "Acceptx", "SaveFile",
 // "Clear", "ShowRegress", "Allometry", the allometry report window's
 // "AllometryCopy" and "AllometrySave" (see SwitchyardPanel::showAllometry),
-// and "LoadGroups". Any other string does nothing at all.
+// "LoadGroups", the data check's, shape space's and shape change's actions,
+// and "LoadSliders", "Slide" and "SlideCriterion". Any other string does
+// nothing at all.
 //
 // A 2D data set has one specimen per row: X1 Y1 ... Xk Yk and the size. The
 // rows are used as read: the window takes 2D data as superimposed already.
@@ -29,6 +31,16 @@
 // standardized the data set with the standardized specimens over it. Groups, too, belong to the
 // data set they were read for: loading new data or Clear forgets them; while they are loaded (more
 // than one group) the allometry report tests the groups and their slopes too.
+//
+// Semilandmarks, as in the 3D workflow: data whose file puts points on
+// curves (TPS CURVES=), or for which Load sliders... read a sliders file,
+// show the switch Slide semilandmarks and its criterion, and are drawn with
+// the semilandmarks smaller. Set, the switch superimposes the rows as read
+// here, sliding the semilandmarks (such data need not be superimposed
+// already); unset, the rows are taken as read again. The rows as read are
+// kept apart only while the switch is set. Superimposed again, the data set
+// keeps its groups; the x-variable and the standardization go, as with new
+// data. New data forget the sliders file and unset the switch.
 //
 // An action that cannot go on (a file refused, a value missing, a standard
 // value that is not a number, its window closed) ends with one console
@@ -54,6 +66,7 @@
 #include "document/graphics.h"
 #include "numerics/transformx.h"
 #include "workflows/analysissession.h"
+#include "workflows/semilandmarks.h"
 #include "workflows/switchyardpanel.h"
 
 namespace tarvolin {
@@ -70,6 +83,12 @@ class Standsw {
     std::optional<std::string> notSuperimposed;
     // The plot shows DATA and its mean, drawn once, and nothing else.
     bool plotShowsDataAlone = false;
+
+    Semilandmarks semilandmarks;  // of DATA
+    // The rows as read while the switch is set (DATA holds them otherwise).
+    Eigen::MatrixXd rows;
+    // How DATA was superimposed here, sliding; nothing: DATA is as read.
+    std::optional<SlideCriterion> slidBy;
   };
 
   // How a data set is plotted: the styles of its points and of its mean row,
@@ -83,8 +102,8 @@ class Standsw {
     std::string_view shown;
   };
 
-  // The sixteen actions, in the order they are compared.
-  static const std::array<SwitchyardAction<Standsw>, 26> kActions;
+  // The actions, in the order they are compared.
+  static const std::array<SwitchyardAction<Standsw>, 29> kActions;
 
   Standsw(Graphics& graphics, FileDialogs& dialogs)
       : graphics_(graphics), dialogs_(dialogs), panel_(graphics, dialogs) {}
@@ -143,6 +162,13 @@ class Standsw {
   void allometryChange();
   // Shows a shape change in the plot, among what it shows.
   void showChange(const SwitchyardPanel::ShapeChangeShown& shown);
+  void loadSliders();
+  void slide();
+  void slideCriterion();
+  // Superimposes the rows as read sliding as `by` says, or (nothing) takes
+  // them as read again, and says so after `done` in the status line. On an
+  // error the switch and criterion show what is in force.
+  void superimposeAgain(std::optional<SlideCriterion> by, const std::string& done);
 
   // Draws a data set's points and its mean row as `kind` says.
   void plotDataSet(const Eigen::MatrixXd& x, const PlotKind& kind);

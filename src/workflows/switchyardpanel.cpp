@@ -12,6 +12,7 @@
 #include "core/sprintf.h"
 #include "core/texthelpers.h"
 #include "core/writefileatomic.h"
+#include "document/controltags.h"
 #include "formats/readgroups.h"
 #include "formats/standardizedtext.h"
 #include "numerics/median.h"
@@ -143,6 +144,24 @@ void SwitchyardPanel::setEnable(std::string_view tag, bool on) {
   graphics_.setEnable(control(tag), on);
 }
 
+void SwitchyardPanel::setVisible(std::string_view tag, bool on) {
+  graphics_.setVisible(control(tag), on);
+}
+
+void SwitchyardPanel::showSliding(bool shown, std::optional<SlideCriterion> by) {
+  setValue(tags::kSlideBox, by ? 1 : 0);
+  if (by) setValue(tags::kSlideCriterion, *by == SlideCriterion::procrustesDistance ? 2 : 1);
+  setVisible(tags::kSlideBox, shown);
+  setVisible(tags::kSlideCriterion, shown);
+}
+
+std::optional<SlideCriterion> SwitchyardPanel::slidingChosen() const {
+  if (value(tags::kSlideBox) == 0) return std::nullopt;
+  // The items of the chooser, in order.
+  return value(tags::kSlideCriterion) == 2 ? SlideCriterion::procrustesDistance
+                                           : SlideCriterion::bendingEnergy;
+}
+
 StandardizedAt SwitchyardPanel::standardValue(Transform lcode) const {
   const std::string typed = trimmed(text("StandardBox"));
   const NumberText read = readnumber(typed);
@@ -170,6 +189,10 @@ void SwitchyardPanel::reportLoaded(Eigen::Index specimens, Eigen::Index landmark
     text += "; " + notice;
   }
   graphics_.status(text);
+}
+
+void SwitchyardPanel::reportSuperimposed(const std::string& done) {
+  graphics_.status(loadNote_.empty() ? done : done + "; " + std::exchange(loadNote_, {}));
 }
 
 void SwitchyardPanel::reportCentroidSize(Eigen::Index specimens) {
@@ -286,9 +309,11 @@ void SwitchyardPanel::resetControls() {
   showTransformButtons(std::nullopt);
   for (const char* tag :
        {"AcceptStandard", "AllometryButton", "SaveStandard", "ShowStandard", "GoRegress",
-        "UseCSButton", "LoadXButton", "LoadGroupsButton", "CheckDataButton", "ShapeSpaceButton"}) {
+        "UseCSButton", "LoadXButton", "LoadGroupsButton", "LoadSlidersButton", "CheckDataButton",
+        "ShapeSpaceButton"}) {
     setEnable(tag, false);
   }
+  showSliding(false, std::nullopt);
   check_.reset();
   shape_.reset();
   loadNote_.clear();
@@ -299,8 +324,10 @@ void SwitchyardPanel::resetLaterSteps() {
   // list the new one does not use.
   setString("XVarBox", "");
   resetXChoice();
-  // The check was of the earlier data set: its rows name other specimens.
+  // The check and the shape space were of the earlier data: their rows and
+  // scores stand for other specimens, or for other coordinates of the same.
   check_.reset();
+  shape_.reset();
   loadNote_.clear();
 }
 

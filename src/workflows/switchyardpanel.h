@@ -120,6 +120,14 @@ class SwitchyardPanel {
   void setString(std::string_view tag, std::string text);
   void setValue(std::string_view tag, double value);
   void setEnable(std::string_view tag, bool on);
+  void setVisible(std::string_view tag, bool on);
+
+  // The switch Slide semilandmarks and its criterion, shown only while the
+  // data have points that slide (`shown`): the switch set, and the
+  // criterion chosen, as `by` says (nothing: the switch unset).
+  void showSliding(bool shown, std::optional<SlideCriterion> by);
+  // The criterion chosen while the switch is on; nothing while it is off.
+  std::optional<SlideCriterion> slidingChosen() const;
 
   // The standard value typed in StandardBox, as typed (without surrounding
   // blanks) and as a number; an InputError when it is not a number.
@@ -160,6 +168,9 @@ class SwitchyardPanel {
                     const std::string& missingDone = {}, const std::string& notice = {},
                     const std::vector<std::string>& notes = {});
   void reportCentroidSize(Eigen::Index specimens);
+  // After the data were superimposed again: `done`, then what the check on
+  // load found.
+  void reportSuperimposed(const std::string& done);
   // A standard value outside the range of `fxlist` adds the warning that
   // the result is an extrapolation, also on the console.
   void reportStandardized(Eigen::Index specimens, const StandardizedAt& at,
@@ -173,11 +184,12 @@ class SwitchyardPanel {
 
   // Clear's reset of the window: FileBox, XVarBox, the statistics and
   // standard boxes, the radio buttons and the enables of the later steps
-  // (Load groups and Allometry too).
+  // (Load groups, Load sliders and Allometry too); the sliding switch hidden.
   void resetControls();
 
-  // After a new data set is loaded: the x-variable and the standardization
-  // of the earlier one no longer hold. Empties XVarBox and does what
+  // After a new data set is loaded, or the data superimposed again: the
+  // x-variable and the standardization of the earlier one no longer hold,
+  // nor the check and shape space made of it. Empties XVarBox and does what
   // resetXChoice does.
   void resetLaterSteps();
 

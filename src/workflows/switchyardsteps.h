@@ -12,7 +12,9 @@
 #include <optional>
 #include <string>
 
+#include "core/sprintf.h"
 #include "workflows/analysissession.h"
+#include "workflows/semilandmarks.h"
 #include "workflows/switchyardpanel.h"
 
 namespace tarvolin {
@@ -63,6 +65,29 @@ inline void loadgroupsinto(AnalysisSession& session, SwitchyardPanel& panel) {
   requiredata(session.data());
   std::optional<SpecimenGroups> groups = panel.loadGroups(session.ids());
   if (groups) session.setGroups(std::move(groups));
+}
+
+// LoadSliders: asks for a sliders or a surface file and reads it into a
+// copy of `now`, which the caller keeps once it has used it; nothing after
+// a cancel. `said` tells what was read, for the status line.
+struct SlidersLoaded {
+  Semilandmarks semilandmarks;
+  std::string said;
+};
+inline std::optional<SlidersLoaded> loadslidersfile(const Semilandmarks& now,
+                                                    FileDialogs& dialogs) {
+  const std::optional<FileChoice> choice =
+      dialogs.getFile("*.txt;*.csv;*.tsv", "Load a sliders or surface file");
+  if (!choice) return std::nullopt;
+  SlidersLoaded loaded{now, ""};
+  if (loaded.semilandmarks.load(choice->path()) == SlidersFileKind::surface) {
+    loaded.said = sprintf("Loaded %i points sliding on the surface from %s",
+                          loaded.semilandmarks.sliders().surface.size(), choice->name);
+  } else {
+    loaded.said = sprintf("Loaded %i points sliding on curves from %s",
+                          loaded.semilandmarks.sliders().curve.size(), choice->name);
+  }
+  return loaded;
 }
 
 }  // namespace tarvolin

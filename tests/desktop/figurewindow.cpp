@@ -136,6 +136,22 @@ TEST_F(WindowClicks, GroupedRadioButtonsSwitchOnAndOthersToggle) {
   EXPECT_EQ(graphics.getNumber(tag(w, "ZORButton"), "Value"), 0);
 }
 
+// A control the model hides is hidden on the screen, and shown again.
+TEST_F(WindowClicks, AControlHiddenInTheModelIsHiddenOnTheScreen) {
+  const Handle w = workflowWindow();
+  const Handle box = graphics.uicontrol(w, {ControlStyle::checkbox, "SlideBox", "Slide", 0, true, "",
+                                            Eigen::Vector4d(20, 20, 120, 24), "", "", false});
+  serveEvents();
+  ASSERT_NE(view.control(box), nullptr);
+  EXPECT_TRUE(view.control(box)->isHidden());
+  graphics.setVisible(box, true);
+  EXPECT_FALSE(view.control(box)->isHidden());
+  graphics.set(box, "Visible", std::string("off"));
+  EXPECT_TRUE(view.control(box)->isHidden());
+  EXPECT_EQ(graphics.getString(box, "Visible"), "off");
+  EXPECT_THROW(graphics.set(box, "Visible", std::string("maybe")), GraphicsError);
+}
+
 using WindowStatus = WindowFixture;
 
 TEST_F(WindowStatus, EachWindowShowsOnlyWhatBelongsToIt) {
@@ -240,7 +256,7 @@ TEST_F(WindowMenusTest, PlotItemsActOnThePlotTheWorkflowDrawsInto) {
   // In a window with a Copy plot button the item is greyed out when the
   // button is (the plot emptied, or closed).
   graphics.uicontrol(main, {ControlStyle::pushbutton, "CopyPlotButton", "Copy plot", 0, false, "",
-                            Eigen::Vector4d(200, 20, 80, 24), "", ""});
+                            Eigen::Vector4d(200, 20, 80, 24), "", "", true});
   auto menusShown = [&] {
     for (QMenu* m : view.window(main)->menus()->menuBar()->findChildren<QMenu*>()) {
       emit m->aboutToShow();

@@ -264,7 +264,7 @@ TEST(Graphics, RadioButtonsOfOneGroupInOneWindowAreExclusive) {
   const Handle w = g.figure();
   auto radio = [&g](Handle window, const char* group) {
     return g.uicontrol(window,
-                       ControlSpec{ControlStyle::radiobutton, "", "", 0, true, "", {}, "", group});
+                       ControlSpec{ControlStyle::radiobutton, "", "", 0, true, "", {}, "", group, true});
   };
   const Handle x = radio(w, "transform"), ln = radio(w, "transform"), alone = radio(w, "");
   const Handle elsewhere = radio(g.figure(), "transform");
@@ -293,7 +293,7 @@ TEST(Graphics, RadioButtonsOfOneGroupInOneWindowAreExclusive) {
 TEST(Graphics, AListBoxKeepsItsChoice) {
   Graphics g;
   const Handle list = g.uicontrol(
-      g.figure(), ControlSpec{ControlStyle::listbox, "Rows", "a\nb\nc", 0, true, "", {}, "", ""});
+      g.figure(), ControlSpec{ControlStyle::listbox, "Rows", "a\nb\nc", 0, true, "", {}, "", "", true});
   EXPECT_EQ(g.getString(list, "Style"), "listbox");
   g.set(list, "Value", 2.0);
   EXPECT_FALSE(clickvalue(g.object(list)));

@@ -115,8 +115,9 @@ TEST(Guihandles, MainWindowGivesItsTagAndEveryTaggedControl) {
   const Handle main = hgload(g, std::string(TARVOLIN_RESOURCES_DIR) + "/Tarvolin.fig");
   const Value handles = guihandles(g, Value(main.value()));
   ASSERT_TRUE(handles.isRecord());
-  // The window, the eighteen tags of the 3D workflow and eleven button tags.
-  EXPECT_EQ(handles.record().size(), 30u);
+  // The window, the eighteen tags of the 3D workflow, eleven button tags and
+  // the three of the semilandmarks.
+  EXPECT_EQ(handles.record().size(), 33u);
   EXPECT_EQ(handles.record().front().first, "Tarvolin");
   EXPECT_EQ(*handles.field("Tarvolin"), Value(main.value()));
   for (const char* tag : {"ZORButton", "FileBox", "StandardBox", "CSBox", "GoRegress"}) {

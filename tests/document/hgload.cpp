@@ -139,6 +139,7 @@ TEST(Hgload, LeftOutKeysTakeTheirDefaults) {
   EXPECT_EQ(text.details().callback, "");
   EXPECT_TRUE(testing::assert_near(text.details().position, defaults.position, 0));
   EXPECT_EQ(g.getString(window, "Visible"), "on");
+  EXPECT_EQ(g.getString(controls.front(), "Visible"), "on");
 }
 
 // Every failure leaves the model as it was: no window, the same current one.

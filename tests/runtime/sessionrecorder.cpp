@@ -13,9 +13,9 @@ TEST(SessionRecorder, WritesTheStepsAsTheUserTookThem) {
   using Step = std::function<void(SessionRecorder&, ScriptedFileDialogs&)>;
   auto press = [](std::string window, std::string tag,
                   ControlStyle style = ControlStyle::pushbutton, std::string text = "",
-                  std::function<void(SessionRecorder&)> during = {}) {
+                  std::function<void(SessionRecorder&)> during = {}, double value = 0) {
     return Step([=](SessionRecorder& r, ScriptedFileDialogs&) {
-      r.beginStep(window, tag, style, text);
+      r.beginStep(window, tag, style, text, value);
       if (during) during(r);
       r.endStep();
     });
@@ -41,6 +41,11 @@ TEST(SessionRecorder, WritesTheStepsAsTheUserTookThem) {
        {press("Tarvolin", "StandardBox", ControlStyle::edit, "1.6"),
         press("Tarvolin", "CSBox", ControlStyle::checkbox)},
        {"set StandardBox String 1.6", "press CSBox"}},
+      {"the item a popup menu chose, set before its press",
+       {press("Tarvolin2D", "SlideCriterion", ControlStyle::popupmenu, "", {}, 2),
+        press("Tarvolin2D", "SlideBox", ControlStyle::checkbox, "", {}, 1)},
+       {"press Open2DButton", "window Tarvolin2D", "set SlideCriterion Value 2",
+        "press SlideCriterion", "press SlideBox"}},
       {"the 2D window opened for a file named on the command line",
        {load("Tarvolin2D", "/data/wings.tps"), press("Tarvolin", "ClearButton")},
        {"press Open2DButton", "window Tarvolin2D", "choose /data/wings.tps", "press LoadDataButton",

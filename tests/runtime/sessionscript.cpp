@@ -108,6 +108,31 @@ TEST(SessionScript, Whole2DWorkflowInItsOwnWindow) {
   EXPECT_EQ(readText(dir.file("saved2d.txt")), standardizedtext(expected, std::nullopt));
 }
 
+// The sliders file, the switch and its criterion are pressed as any other
+// control, through to the standardized file the command line writes.
+TEST(SessionScript, SemilandmarksSlideInAScript) {
+  TempDir dir;
+  writeText(dir.file("sliders.txt"), "1 9 10\n9 10 11\n10 11 12\n");
+  const Session s = play(dir,
+                         "choose " + examplePath("skulls_zor.txt") + "\npress LoadDataButton\n" +
+                             "choose " + dir.file("sliders.txt") + "\npress LoadSlidersButton\n" +
+                             "press SlideBox\n"
+                             "set SlideCriterion Value 2\n"
+                             "press SlideCriterion\n"
+                             "press UseCSButton\npress LnButton\npress GoRegress\n"
+                             "press AcceptStandard\n"
+                             "choose " +
+                             dir.file("slid.txt") + "\npress SaveStandard\n",
+                         /*strict=*/true);
+  EXPECT_EQ(s.status, 0) << s.err << s.out;
+  EXPECT_EQ(s.err, "");
+  // What the command line writes for the same choices.
+  const CliRun cli = runCli({"standardize", examplePath("skulls_zor.txt"), "--sliders",
+                             dir.file("sliders.txt"), "--slide", "procd", "--transform", "ln"});
+  ASSERT_EQ(cli.status, 0) << cli.err;
+  EXPECT_EQ(readText(dir.file("slid.txt")), cli.out);
+}
+
 TEST(SessionScript, ErrorsInActionsAreReportedAndStrictStopsAtTheFirst) {
   TempDir dir;
   const std::string script = "choose " + dir.file("missing.txt") +
@@ -410,6 +435,9 @@ TEST(SessionScript, MistakesInTheScriptNameTheLine) {
        "call, window and close"},
       {"press NoSuchTag\n", ":1: the window Tarvolin has no control tagged NoSuchTag"},
       {"press UseCSButton\n", ":1: UseCSButton is disabled"},
+      // The switch shows for data with semilandmarks only.
+      {"choose " + examplePath("skulls_zor.txt") + "\npress LoadDataButton\npress SlideBox\n",
+       ":3: SlideBox is hidden"},
       // With the plot window closed there is nothing to clear.
       {"choose " + examplePath("skulls_zor.txt") +
            "\npress LoadDataButton\nclose plot\n"

@@ -24,14 +24,19 @@ namespace tarvolin::testing {
 inline Handle testWindow(Graphics& graphics, bool with3D) {
   const Handle window = graphics.figure();
   auto add = [&](ControlStyle style, const char* tag, const char* text, bool enable = true,
-                 const char* group = "") {
-    graphics.uicontrol(window, ControlSpec{style, tag, text, 0, enable, "", {}, "", group});
+                 const char* group = "", double value = 0, bool visible = true) {
+    graphics.uicontrol(window,
+                       ControlSpec{style, tag, text, value, enable, "", {}, "", group, visible});
   };
   if (with3D) add(ControlStyle::radiobutton, "ZORButton", "TPS file");
   add(ControlStyle::text, "FileBox", "No Data Loaded");
   add(ControlStyle::pushbutton, "UseCSButton", "Use size", false);
   add(ControlStyle::pushbutton, "LoadXButton", "Load x list", false);
   add(ControlStyle::pushbutton, "LoadGroupsButton", "Load groups...", false);
+  add(ControlStyle::pushbutton, "LoadSlidersButton", "Load sliders...", false);
+  add(ControlStyle::checkbox, "SlideBox", "Slide semilandmarks", true, "", 0, false);
+  add(ControlStyle::popupmenu, "SlideCriterion", "bending energy\nProcrustes distance", true, "", 1,
+      false);
   add(ControlStyle::text, "XVarBox", "");
   for (const char* box : {"MinBox", "MaxBox", "MeanBox", "MedianBox", "StandardBox"}) {
     add(box[0] == 'S' ? ControlStyle::edit : ControlStyle::text, box, "0.0000");
