@@ -170,16 +170,26 @@ void Stand3sw::loadData() {
   // A new data set forgets the groups, the x-variable and the
   // standardization of the earlier one: regressing these data on its sizes,
   // or saving its result under this name, would be wrong without a word.
-  session_.load(std::move(file.data), file.path, 3, std::move(ids), GpaRounds{},
-                /*withStack=*/true);
+  // A file whose points lie on curves slides them from the start, as the
+  // command line does; the rows as read are kept for the switch to go back
+  // to the plain fit.
+  GpaRounds rounds;
+  std::optional<SlideCriterion> slidBy;
+  Eigen::MatrixXd rows;
+  if (semilandmarks.slide()) {
+    slidBy = SlideCriterion::bendingEnergy;
+    rounds.slide = semilandmarks.sliding(*slidBy);
+    rows = file.data;
+  }
+  session_.load(std::move(file.data), file.path, 3, std::move(ids), rounds, /*withStack=*/true);
   if (!state_.wireactive) state_.wireactive = 0;
   panel_.setString("FileBox", summary);
   state_.datafile = file.path;
   state_.semilandmarks = std::move(semilandmarks);
   state_.reading = std::move(file.reading);
-  state_.rows.resize(0, 0);
-  state_.slidBy.reset();
-  panel_.showSliding(state_.semilandmarks.slide(), std::nullopt);
+  state_.rows = std::move(rows);
+  state_.slidBy = slidBy;
+  panel_.showSliding(state_.semilandmarks.slide(), slidBy);
   takexvariable(session_, state_.standardizedAt, panel_, Eigen::MatrixXd(), "");
   panel_.resetLaterSteps();
   panel_.setEnable("ShowDataButton", true);
@@ -214,8 +224,10 @@ void Stand3sw::loadData() {
   // What the plot window said of the earlier data set no longer holds.
   if (plotWindowOpen()) graphics_.status(state_.fighand1->handle, "");
   drawData();
+  std::vector<std::string> notes = file.notes;
+  if (state_.slidBy) notes.push_back(gpareporttext(session_.loaded().fit));
   panel_.reportLoaded(DATAV().specimens(), mean1().rows(), file.fname, file.missingDone,
-                      file.notice, file.notes);
+                      file.notice, notes);
 }
 
 void Stand3sw::drawData() {
