@@ -112,13 +112,14 @@ replay twoD \
   "press ShowStandard"
 cp "$work/twoD/Tarvolin2D.png" "$out/window-2d.png"
 
-# The 2D window sliding the semilandmarks of the wing outlines (user guide),
-# beside the screenshots' folder, in images/.
+# The shells with their sliders and surface files, sliding (user guide): the
+# main window with the switch, and the plot with the semilandmarks smaller.
 replay sliding \
-  "press Open2DButton" "window Tarvolin2D" \
-  "choose examples/wings2d.tps" "press LoadDataButton" "press SlideBox"
-mkdir -p "$(dirname "$out")/images"
-cp "$work/sliding/Tarvolin2D.png" "$(dirname "$out")/images/sliding.png"
+  "choose examples/shells.csv" "press LoadDataButton" \
+  "choose examples/shells_sliders.txt" "press LoadSlidersButton" \
+  "choose examples/shells_surface.txt" "press LoadSlidersButton" "press SlideBox"
+cp "$work/sliding/Tarvolin.png" "$out/sliding.png"
+cp "$work/sliding/plot.png" "$out/sliding-plot.png"
 
 # A large data set: 200 specimens of 60 landmarks, made up here.
 awk 'BEGIN {
