@@ -5,6 +5,7 @@
 #include <charconv>
 #include <map>
 #include <optional>
+#include <utility>
 
 #include "core/errors.h"
 #include "core/withoutbom.h"
@@ -45,13 +46,10 @@ bool hasdigit(std::string_view field) {
   return false;
 }
 
-// Reads the rows of `width` landmark numbers, skipping blank lines,
-// comments and a first row of words; each number checked to lie in 1..k
-// and given back from 0.
+// The rows of `text` that hold fields, with their line numbers: blank
+// lines, comments and a first row of words passed over.
 template <class Take>
-void readrows(std::string_view text, const std::string& fname, int k, size_t width,
-              const char* rowName, const Take& take) {
-  text = withoutbom(text, fname);
+void eachrow(std::string_view text, const Take& take) {
   size_t at = 0;
   long number = 0;
   bool first = true;
@@ -61,11 +59,18 @@ void readrows(std::string_view text, const std::string& fname, int k, size_t wid
     std::vector<std::string_view> fields = fieldsof(line);
     if (fields.empty() || fields.front().front() == '#') continue;
     const bool words = std::none_of(fields.begin(), fields.end(), hasdigit);
-    if (first && words) {
-      first = false;
-      continue;
-    }
-    first = false;
+    if (std::exchange(first, false) && words) continue;
+    if (!take(fields, number)) return;
+  }
+}
+
+// Reads the rows of `width` landmark numbers, skipping blank lines,
+// comments and a first row of words; each number checked to lie in 1..k
+// and given back from 0.
+template <class Take>
+void readrows(std::string_view text, const std::string& fname, int k, size_t width,
+              const char* rowName, const Take& take) {
+  eachrow(withoutbom(text, fname), [&](const std::vector<std::string_view>& fields, long number) {
     if (fields.size() != width) {
       throw InputError(fname, number,
                        std::string(rowName) + " holds " + std::to_string(fields.size()) +
@@ -92,10 +97,21 @@ void readrows(std::string_view text, const std::string& fname, int k, size_t wid
       row.push_back(value - 1);
     }
     take(row, number);
-  }
+    return true;
+  });
 }
 
 }  // namespace
+
+size_t sliderrowwidth(std::string_view text) {
+  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+  size_t width = 0;
+  eachrow(text, [&](const std::vector<std::string_view>& fields, long) {
+    width = fields.size();
+    return false;
+  });
+  return width;
+}
 
 Sliders readsliders(std::string_view text, const std::string& fname, int k) {
   Sliders sliders;

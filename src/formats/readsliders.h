@@ -25,7 +25,9 @@
 //   Sliders s = readsliders("1 2 3\n2 3 4\n", "curves.txt", 10);
 //   s.curve[0] == CurveSlider{0, 1, 2};
 //   std::vector<int> surface = readsurface("5\n6\n", "surface.txt", 10);   // {4, 5}
+//   sliderrowwidth("point\n5\n") == 1
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,6 +37,9 @@
 namespace tarvolin {
 
 Sliders readsliders(std::string_view text, const std::string& fname, int k);
+// The count of fields in the first row of numbers, found as the readers
+// find it; 0 for a text without one.
+size_t sliderrowwidth(std::string_view text);
 std::vector<int> readsurface(std::string_view text, const std::string& fname, int k);
 
 }  // namespace tarvolin

@@ -455,21 +455,12 @@ void Stand3sw::allometryChange() { showChange(panel_.allometryChange(session_));
 
 void Stand3sw::loadSliders() {
   requiredata(DATA());
-  std::optional<SlidersLoaded> loaded = loadslidersfile(state_.semilandmarks, dialogs_);
-  if (!loaded) return;
-  Semilandmarks before = std::exchange(state_.semilandmarks, std::move(loaded->semilandmarks));
-  if (state_.slidBy) {
-    try {
-      superimposeAgain(state_.slidBy, loaded->said + "; superimposed");
-    } catch (...) {
-      state_.semilandmarks = std::move(before);
-      throw;
-    }
-    return;
-  }
-  panel_.showSliding(true, std::nullopt);
-  drawData();
-  graphics_.status(loaded->said + "; set Slide semilandmarks to superimpose the data sliding them");
+  loadslidersinto(
+      state_.semilandmarks, state_.slidBy, dialogs_, panel_,
+      [this](std::optional<SlideCriterion> by, const std::string& done) {
+        superimposeAgain(by, done);
+      },
+      [this] { drawData(); });
 }
 
 void Stand3sw::slide() {

@@ -311,23 +311,16 @@ void Standsw::allometryChange() { showChange(panel_.allometryChange(session_)); 
 
 void Standsw::loadSliders() {
   requiredata(DATA());
-  std::optional<SlidersLoaded> loaded = loadslidersfile(state_.semilandmarks, dialogs_);
-  if (!loaded) return;
-  Semilandmarks before = std::exchange(state_.semilandmarks, std::move(loaded->semilandmarks));
-  if (state_.slidBy) {
-    try {
-      superimposeAgain(state_.slidBy, loaded->said + "; superimposed");
-    } catch (...) {
-      state_.semilandmarks = std::move(before);
-      throw;
-    }
-    return;
-  }
-  panel_.showSliding(true, std::nullopt);
-  clearPlot();
-  plotDataSet(DATA(), kDataPlot);
-  state_.plotShowsDataAlone = true;
-  graphics_.status(loaded->said + "; set Slide semilandmarks to superimpose the data sliding them");
+  loadslidersinto(
+      state_.semilandmarks, state_.slidBy, dialogs_, panel_,
+      [this](std::optional<SlideCriterion> by, const std::string& done) {
+        superimposeAgain(by, done);
+      },
+      [this] {
+        clearPlot();
+        plotDataSet(DATA(), kDataPlot);
+        state_.plotShowsDataAlone = true;
+      });
 }
 
 void Standsw::slide() {

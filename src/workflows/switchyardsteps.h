@@ -11,6 +11,7 @@
 #include <Eigen/Core>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "core/sprintf.h"
 #include "workflows/analysissession.h"
@@ -88,6 +89,32 @@ inline std::optional<SlidersLoaded> loadslidersfile(const Semilandmarks& now,
                           loaded.semilandmarks.sliders().curve.size(), choice->name);
   }
   return loaded;
+}
+
+// LoadSliders in either window: the file read; while the semilandmarks
+// slide (slidBy), the data are superimposed again with it by `again(by,
+// done)`, and a refusal there keeps the sliders as they were; otherwise the
+// switch shows and `redraw()` draws the data.
+template <class Again, class Redraw>
+void loadslidersinto(Semilandmarks& semilandmarks, std::optional<SlideCriterion> slidBy,
+                     FileDialogs& dialogs, SwitchyardPanel& panel, const Again& again,
+                     const Redraw& redraw) {
+  std::optional<SlidersLoaded> loaded = loadslidersfile(semilandmarks, dialogs);
+  if (!loaded) return;
+  Semilandmarks before = std::exchange(semilandmarks, std::move(loaded->semilandmarks));
+  if (slidBy) {
+    try {
+      again(slidBy, loaded->said + "; superimposed");
+    } catch (...) {
+      semilandmarks = std::move(before);
+      throw;
+    }
+    return;
+  }
+  panel.showSliding(true, std::nullopt);
+  redraw();
+  panel.reportSuperimposed(loaded->said +
+                           "; set Slide semilandmarks to superimpose the data sliding them");
 }
 
 }  // namespace tarvolin

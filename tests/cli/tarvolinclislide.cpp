@@ -105,6 +105,7 @@ TEST(CliSlide, RefusesWhatCannotSlideNamingTheFile) {
   TempDir dir;
   testing::writeText(dir.file("bad.txt"), "11 12 13\n12 13\n");
   testing::writeText(dir.file("surface.txt"), "5\n");
+  testing::writeText(dir.file("surface12.txt"), "40\n12\n");
   const std::string wings = examplePath("wings2d.tps");
   const std::string shells = examplePath("shells.csv");
   const struct {
@@ -123,6 +124,10 @@ TEST(CliSlide, RefusesWhatCannotSlideNamingTheFile) {
       {{"superimpose", shells, "--surface", examplePath("shells_sliders.txt")},
        "shells_sliders.txt:3: the line holds 3 fields, not 1 landmark number"},
       {{"superimpose", shells, "--sliders", dir.file("nothing.txt")}, "nothing.txt: cannot be read"},
+      {{"superimpose", shells, "--sliders", examplePath("shells_sliders.txt"), "--surface",
+        dir.file("surface12.txt")},
+       "surface12.txt: landmark 12 slides on a curve (" + examplePath("shells_sliders.txt") +
+           ") and cannot slide on the surface too"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.err);

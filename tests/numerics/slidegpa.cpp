@@ -7,7 +7,6 @@
 #include "core/onallcores.h"
 #include "numerics/centsize3Da.h"
 #include "numerics/slidestep.h"
-#include "numerics/superimposedataset.h"
 #include "tests/numerics/geometrytesting.h"
 #include "tests/numerics/slidetesting.h"
 #include "tests/testing.h"
@@ -18,9 +17,8 @@ namespace {
 using Eigen::Index;
 using testing::assert_near;
 
-// N specimens of an outline (2D: 5 fixed points, a curve of 9) or of a
-// shell (3D: 5 fixed, a curve of 6, 12 surface points), each changed a
-// little, turned, moved and scaled.
+// N specimens of the shape of slidingShape, each changed a little, turned,
+// moved and scaled.
 struct Sample {
   std::vector<Eigen::MatrixXd> configs;
   Sliders sliders;
@@ -29,32 +27,15 @@ struct Sample {
 Sample sampleOf(int dims, Index n, unsigned seed) {
   std::mt19937 engine(seed);
   std::normal_distribution<double> normal(0.0, 1.0);
-  const Index fixed = 5, curve = dims == 2 ? 9 : 6, surface = dims == 2 ? 0 : 12;
-  Eigen::MatrixXd base(fixed + curve + surface, dims);
-  for (Index i = 0; i < fixed; ++i) {
-    for (Index c = 0; c < dims; ++c) base(i, c) = 2 * normal(engine);
-  }
-  for (Index i = 0; i < curve; ++i) {
-    const double t = 0.35 * static_cast<double>(i);
-    base(fixed + i, 0) = 1.5 * std::cos(t);
-    base(fixed + i, 1) = 1.2 * std::sin(t);
-    if (dims == 3) base(fixed + i, 2) = 0.25 * t;
-  }
-  for (Index i = 0; i < surface; ++i) {
-    const double u = static_cast<double>(i % 4) * 0.5, v = static_cast<double>(i / 4) * 0.5;
-    base.row(fixed + curve + i) << u - 2, v + 1, 0.3 * std::sin(u) * std::cos(v) - 1;
-  }
   Sample sample;
-  sample.sliders = curvesliders({static_cast<int>(curve)}, static_cast<int>(fixed + curve));
-  for (Index i = 0; i < surface; ++i) sample.sliders.surface.push_back(static_cast<int>(fixed + curve + i));
+  const Eigen::MatrixXd base = testing::slidingShape(dims, dims == 2 ? 9 : 6, sample.sliders, seed);
   for (Index s = 0; s < n; ++s) {
-    Eigen::MatrixXd x = base;
-    for (Index i = 0; i < x.size(); ++i) x(i) += 0.06 * normal(engine);
     const Eigen::MatrixXd turn = dims == 3 ? Eigen::MatrixXd(testing::randomRotation(engine))
                                            : Eigen::MatrixXd(testing::randomRotation2D(engine));
-    x = (x * turn * (1 + 0.3 * std::abs(normal(engine)))).rowwise() +
-        Eigen::RowVectorXd::Constant(dims, normal(engine));
-    sample.configs.push_back(x);
+    sample.configs.push_back((testing::perturbed(base, engine, 0.06) * turn *
+                              (1 + 0.3 * std::abs(normal(engine))))
+                                 .rowwise() +
+                             Eigen::RowVectorXd::Constant(dims, normal(engine)));
   }
   return sample;
 }
@@ -125,33 +106,6 @@ TEST(SlideGpa, FollowsItsStepsInOrder) {
   }
 }
 
-// Specimens that differ only in position, size and orientation have
-// nothing to slide: each becomes the mean shape, in one round.
-TEST(SlideGpa, CopiesOfOneShapeNeedOneRound) {
-  for (const int dims : {2, 3}) {
-    SCOPED_TRACE(dims);
-    Sample sample = sampleOf(dims, 1, 5);
-    std::mt19937 engine(6);
-    for (int s = 0; s < 4; ++s) {
-      const Eigen::MatrixXd turn = dims == 3 ? Eigen::MatrixXd(testing::randomRotation(engine))
-                                             : Eigen::MatrixXd(testing::randomRotation2D(engine));
-      sample.configs.push_back((sample.configs[0] * turn * (s + 2.0)).rowwise() +
-                               Eigen::RowVectorXd::Constant(dims, s));
-    }
-    Sliding slide;
-    slide.sliders = sample.sliders;
-    Eigen::MatrixXd data = rowsOf(sample.configs), mean;
-    const GpaReport fit = slidegpa(data, mean, dims, slide);
-    EXPECT_TRUE(fit.converged);
-    EXPECT_EQ(fit.rounds, 1);
-    EXPECT_LT(fit.lastChange, 1e-12);
-    for (Index i = 0; i < data.rows(); ++i) {
-      EXPECT_TRUE(assert_near(data.row(i).head(data.cols() - 1), data.row(0).head(data.cols() - 1),
-                              1e-12));
-    }
-  }
-}
-
 // Sliders that do not fit the data are the caller's fault; a specimen that
 // cannot slide is named by its row.
 TEST(SlideGpa, RefusesSlidersThatDoNotFitAndNamesTheSpecimenThatCannotSlide) {
@@ -177,27 +131,6 @@ TEST(SlideGpa, RefusesSlidersThatDoNotFitAndNamesTheSpecimenThatCannotSlide) {
                  "specimen 3: semilandmark 2 has no direction to slide in: landmarks 1 and 3, "
                  "before and after it, lie at one place");
   }
-}
-
-// Without sliders the superimposition is the plain one, bit for bit; with
-// them it is slidegpa's.
-TEST(SlideGpa, TheDataSetIsSlidOnlyWhereTheRoundsSaySo) {
-  const Sample sample = sampleOf(3, 6, 9);
-  const Eigen::MatrixXd data = rowsOf(sample.configs);
-  GpaRounds plain;
-  GpaRounds sliding;
-  sliding.slide = std::make_shared<const Sliding>(Sliding{sample.sliders});
-  const SuperimposedDataSet a = superimposedataset(data, testing::noNotes(), 3, false, plain);
-  const SuperimposedDataSet b = superimposedataset(data, testing::noNotes(), 3, false, GpaRounds{});
-  EXPECT_EQ(a.data, b.data);
-  EXPECT_FALSE(a.fit.slid);
-  Eigen::MatrixXd slid = data, mean;
-  slidegpa(slid, mean, 3, *sliding.slide);
-  const SuperimposedDataSet c = superimposedataset(data, testing::noNotes(), 3, true, sliding);
-  EXPECT_EQ(c.data, slid);
-  EXPECT_EQ(c.mean, mean);
-  EXPECT_TRUE(c.fit.slid);
-  EXPECT_EQ(c.stack.specimens(), 6);
 }
 
 }  // namespace

@@ -17,47 +17,6 @@ namespace {
 using Eigen::Index;
 using testing::assert_near;
 
-// A shape of 6 fixed landmarks and a curve of 8 points (2D), or a curve of
-// 6 points and a patch of 12 surface points besides (3D).
-Eigen::MatrixXd baseShape(int dims) {
-  std::mt19937 engine(27);
-  std::normal_distribution<double> normal(0.0, 1.0);
-  const Index fixed = 6, curve = dims == 2 ? 8 : 6, surface = dims == 2 ? 0 : 12;
-  Eigen::MatrixXd x(fixed + curve + surface, dims);
-  for (Index i = 0; i < fixed; ++i) {
-    for (Index c = 0; c < dims; ++c) x(i, c) = 2 * normal(engine);
-  }
-  for (Index i = 0; i < curve; ++i) {
-    const double t = 0.4 * static_cast<double>(i);
-    x(fixed + i, 0) = 1.5 * std::cos(t);
-    x(fixed + i, 1) = 1.5 * std::sin(t);
-    if (dims == 3) x(fixed + i, 2) = 0.2 * t;
-  }
-  for (Index i = 0; i < surface; ++i) {
-    const double u = static_cast<double>(i % 4) * 0.5, v = static_cast<double>(i / 4) * 0.5;
-    x(fixed + curve + i, 0) = u - 2;
-    x(fixed + curve + i, 1) = v + 1;
-    x(fixed + curve + i, 2) = 0.3 * std::sin(u) * std::cos(v) - 1;
-  }
-  return x;
-}
-
-Sliders slidersOf(int dims) {
-  // The curve's inner points slide between their neighbours.
-  Sliders s = curvesliders({dims == 2 ? 8 : 6}, dims == 2 ? 14 : 12);
-  if (dims == 3) {
-    for (int i = 12; i < 24; ++i) s.surface.push_back(i);
-  }
-  return s;
-}
-
-Eigen::MatrixXd perturbed(const Eigen::MatrixXd& x, std::mt19937& engine, double amount) {
-  std::normal_distribution<double> normal(0.0, amount);
-  Eigen::MatrixXd y = x;
-  for (Index i = 0; i < y.size(); ++i) y(i) += normal(engine);
-  return y;
-}
-
 double criterionOf(const Eigen::MatrixXd& y, const Eigen::MatrixXd& r, SlideCriterion criterion,
                    const Eigen::MatrixXd& bending) {
   const Eigen::MatrixXd off = y - r;
@@ -83,9 +42,10 @@ TEST(SlideStep, IsTheDefinitionAndMovesOnlyAlongTheDirections) {
   for (const StepCase& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.dims << "D, criterion " << static_cast<int>(c.criterion));
     std::mt19937 engine(static_cast<unsigned>(c.dims));
-    const Eigen::MatrixXd r = perturbed(baseShape(c.dims), engine, 0.05);
-    const Eigen::MatrixXd y = perturbed(r, engine, 0.1);
-    const Sliders sliders = slidersOf(c.dims);
+    Sliders sliders;
+    const Eigen::MatrixXd r =
+        testing::perturbed(testing::slidingShape(c.dims, 8, sliders, 27), engine, 0.05);
+    const Eigen::MatrixXd y = testing::perturbed(r, engine, 0.1);
     const Eigen::MatrixXd bending = bendingenergy(r);
 
     Eigen::MatrixXd t = y;
@@ -172,13 +132,16 @@ TEST(BendingEnergy, VanishesForAffineChangesAndHasTheSignOfItsKernel) {
   for (const int dims : {2, 3}) {
     SCOPED_TRACE(dims);
     std::mt19937 engine(static_cast<unsigned>(dims) + 10);
-    const Eigen::MatrixXd r = perturbed(baseShape(dims), engine, 0.05);
+    Sliders sliders;
+    const Eigen::MatrixXd r =
+        testing::perturbed(testing::slidingShape(dims, 8, sliders, 27), engine, 0.05);
     const Eigen::MatrixXd l = bendingenergy(r);
     EXPECT_TRUE(assert_near(l, testing::denseBending(r), 1e-9 * l.cwiseAbs().maxCoeff()));
     Eigen::MatrixXd affine(r.rows(), dims + 1);
     affine << Eigen::VectorXd::Ones(r.rows()), r;
     EXPECT_LT((l * affine).cwiseAbs().maxCoeff(), 1e-9 * l.cwiseAbs().maxCoeff());
-    const Eigen::MatrixXd bend = perturbed(Eigen::MatrixXd::Zero(r.rows(), dims), engine, 1.0);
+    const Eigen::MatrixXd bend =
+        testing::perturbed(Eigen::MatrixXd::Zero(r.rows(), dims), engine, 1.0);
     const double energy = (bend.transpose() * l * bend).trace();
     EXPECT_GT(dims == 2 ? energy : -energy, 0);
 

@@ -16,6 +16,42 @@
 
 namespace tarvolin::testing {
 
+// A shape of 5 fixed landmarks in general position, then a curve of
+// `curve` points (an arc, rising in 3D) whose inner points slide between
+// their neighbours, then in 3D a patch of 12 points that slide over the
+// surface; `sliders` says so.
+inline Eigen::MatrixXd slidingShape(int dims, int curve, Sliders& sliders, unsigned seed) {
+  std::mt19937 engine(seed);
+  std::normal_distribution<double> normal(0.0, 1.0);
+  const Eigen::Index fixed = 5, surface = dims == 2 ? 0 : 12;
+  Eigen::MatrixXd x(fixed + curve + surface, dims);
+  for (Eigen::Index i = 0; i < fixed; ++i) {
+    for (Eigen::Index c = 0; c < dims; ++c) x(i, c) = 2 * normal(engine);
+  }
+  for (Eigen::Index i = 0; i < curve; ++i) {
+    const double t = 0.35 * static_cast<double>(i);
+    x(fixed + i, 0) = 1.5 * std::cos(t);
+    x(fixed + i, 1) = 1.2 * std::sin(t);
+    if (dims == 3) x(fixed + i, 2) = 0.25 * t;
+  }
+  for (Eigen::Index i = 0; i < surface; ++i) {
+    const double u = static_cast<double>(i % 4) * 0.5, v = static_cast<double>(i / 4) * 0.5;
+    x.row(fixed + curve + i) << u - 2, v + 1, 0.3 * std::sin(u) * std::cos(v) - 1;
+  }
+  sliders = curvesliders({curve}, static_cast<int>(fixed) + curve);
+  for (Eigen::Index i = 0; i < surface; ++i) {
+    sliders.surface.push_back(static_cast<int>(fixed + curve + i));
+  }
+  return x;
+}
+
+inline Eigen::MatrixXd perturbed(const Eigen::MatrixXd& x, std::mt19937& engine, double amount) {
+  std::normal_distribution<double> normal(0.0, amount);
+  Eigen::MatrixXd y = x;
+  for (Eigen::Index i = 0; i < y.size(); ++i) y(i) += normal(engine);
+  return y;
+}
+
 // The upper-left p x p block of the inverse of [[K, 1, R], [1', 0, 0], [R', 0, 0]].
 inline Eigen::MatrixXd denseBending(const Eigen::MatrixXd& r) {
   const Eigen::Index p = r.rows(), d = r.cols(), n = p + d + 1;
