@@ -201,7 +201,8 @@ void addfitoptions(CLI::App* command, CliOptions& options) {
                    "none (held fixed, as landmarks)")
       ->transform(oneof(Words<SlideChoice>{
           {"be", SlideChoice::be}, {"procd", SlideChoice::procd}, {"none", SlideChoice::none}}))
-      ->type_name("TEXT");
+      ->type_name("TEXT")
+      ->each([&options](const std::string&) { options.slideAsked = true; });
   command->add_option("--sliders", options.sliders,
                       "File of the points that slide on curves: one row per point, three "
                       "landmark numbers (from 1): the point before, the sliding point, the point "
@@ -209,11 +210,15 @@ void addfitoptions(CLI::App* command, CliOptions& options) {
   command->add_option("--surface", options.surface,
                       "File of the points that slide on the surface (3D): one landmark number "
                       "per line");
-  command->add_option("--slide-rounds", options.slideRounds,
-                      "The most rounds of sliding and fitting (default 9)");
-  command->add_option("--slide-tolerance", options.slideTolerance,
-                      "Sliding ends when N times the squared norm of the mean shape changes by at "
-                      "most this much in a round (default 1e-4)");
+  command
+      ->add_option("--slide-rounds", options.slideRounds,
+                   "The most rounds of sliding and fitting (default 9)")
+      ->each([&options](const std::string&) { options.slideAsked = true; });
+  command
+      ->add_option("--slide-tolerance", options.slideTolerance,
+                   "Sliding ends when N times the squared norm of the mean shape changes by at "
+                   "most this much in a round (default 1e-4)")
+      ->each([&options](const std::string&) { options.slideAsked = true; });
   command->add_flag("--project", options.project,
                     "With sliding: project the coordinates onto the tangent space at the mean "
                     "shape");

@@ -72,6 +72,9 @@ struct CliOptions {
   int slideRounds = 9;
   double slideTolerance = 1e-4;
   bool project = false;
+  // --slide, --slide-rounds or --slide-tolerance given: the data must have
+  // points that slide.
+  bool slideAsked = false;
 };
 
 // The format --format names; nothing when FILE's content tells it.

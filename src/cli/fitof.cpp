@@ -34,9 +34,10 @@ GpaRounds fitof(const CliOptions& options, const LandmarkSet& set) {
   Sliding sliding;
   sliding.sliders = loadsliders(set, options.sliders, options.surface);
   if (sliding.sliders.empty()) {
-    if (options.project) {
-      throw InputError(set.path, "--project is for data whose semilandmarks slide, and these "
-                                 "have none: give --sliders or --surface")
+    if (options.project || options.slideAsked) {
+      throw InputError(set.path, std::string(options.project ? "--project" : "sliding") +
+                                     " is for data whose semilandmarks slide, and these have "
+                                     "none: give --sliders or --surface")
           .concerning(Input::option);
     }
     return rounds;

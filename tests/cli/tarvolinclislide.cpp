@@ -120,6 +120,7 @@ TEST(CliSlide, RefusesWhatCannotSlideNamingTheFile) {
         dir.file("surface.txt"), "--slide", "none"},
        "--slide none holds every point fixed"},
       {{"superimpose", shells, "--project"}, "--project is for data whose semilandmarks slide"},
+      {{"superimpose", shells, "--slide", "procd"}, "sliding is for data whose semilandmarks slide"},
       {{"superimpose", wings, "--slide-rounds", "0"}, "--slide-rounds must be at least 1, not 0"},
       {{"superimpose", shells, "--surface", examplePath("shells_sliders.txt")},
        "shells_sliders.txt:3: the line holds 3 fields, not 1 landmark number"},
