@@ -202,7 +202,7 @@ void addfitoptions(CLI::App* command, CliOptions& options) {
       ->transform(oneof(Words<SlideChoice>{
           {"be", SlideChoice::be}, {"procd", SlideChoice::procd}, {"none", SlideChoice::none}}))
       ->type_name("TEXT")
-      ->each([&options](const std::string&) { options.slideAsked = true; });
+      ->each([&options](const std::string&) { options.slideGiven = true; });
   command->add_option("--sliders", options.sliders,
                       "File of the points that slide on curves: one row per point, three "
                       "landmark numbers (from 1): the point before, the sliding point, the point "
@@ -213,12 +213,12 @@ void addfitoptions(CLI::App* command, CliOptions& options) {
   command
       ->add_option("--slide-rounds", options.slideRounds,
                    "The most rounds of sliding and fitting (default 9)")
-      ->each([&options](const std::string&) { options.slideAsked = true; });
+      ->each([&options](const std::string&) { options.slideRoundsGiven = true; });
   command
       ->add_option("--slide-tolerance", options.slideTolerance,
                    "Sliding ends when N times the squared norm of the mean shape changes by at "
                    "most this much in a round (default 1e-4)")
-      ->each([&options](const std::string&) { options.slideAsked = true; });
+      ->each([&options](const std::string&) { options.slideRoundsGiven = true; });
   command->add_flag("--project", options.project,
                     "With sliding: project the coordinates onto the tangent space at the mean "
                     "shape");

@@ -72,9 +72,10 @@ struct CliOptions {
   int slideRounds = 9;
   double slideTolerance = 1e-4;
   bool project = false;
-  // --slide, --slide-rounds or --slide-tolerance given: the data must have
-  // points that slide.
-  bool slideAsked = false;
+  // --slide given, and --slide-rounds or --slide-tolerance given: the data
+  // must then have points that slide.
+  bool slideGiven = false;
+  bool slideRoundsGiven = false;
 };
 
 // The format --format names; nothing when FILE's content tells it.

@@ -10,8 +10,9 @@ GpaRounds fitof(const CliOptions& options, const LandmarkSet& set) {
   GpaRounds rounds = roundsof(options);
   const bool files = !options.sliders.empty() || !options.surface.empty();
   if (options.slide == SlideChoice::none) {
-    if (files) {
-      throw InputError("--slide none holds every point fixed; leave out --sliders and --surface")
+    if (files || options.project || options.slideRoundsGiven) {
+      throw InputError("--slide none holds every point fixed; leave out --sliders, --surface, "
+                       "--slide-rounds, --slide-tolerance and --project")
           .concerning(Input::option);
     }
     return rounds;
@@ -34,7 +35,7 @@ GpaRounds fitof(const CliOptions& options, const LandmarkSet& set) {
   Sliding sliding;
   sliding.sliders = loadsliders(set, options.sliders, options.surface);
   if (sliding.sliders.empty()) {
-    if (options.project || options.slideAsked) {
+    if (options.project || options.slideGiven || options.slideRoundsGiven) {
       throw InputError(set.path, std::string(options.project ? "--project" : "sliding") +
                                      " is for data whose semilandmarks slide, and these have "
                                      "none: give --sliders or --surface")

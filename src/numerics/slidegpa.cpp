@@ -1,5 +1,6 @@
 #include "numerics/slidegpa.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 #include <set>
@@ -19,6 +20,9 @@ namespace {
 
 using Eigen::Index;
 using Configs = std::vector<Eigen::MatrixXd>;
+
+// The memory the specimens' systems of the bending energy may take at once.
+constexpr double kSystemsBudget = 1e9;
 
 void checksliders(const Sliders& sliders, int k, int dims) {
   const auto bad = [](const std::string& what) {
@@ -68,14 +72,16 @@ Eigen::MatrixXd meanof(const Configs& configs) {
   return sum / static_cast<double>(configs.size());
 }
 
-// Runs work(i) for every specimen, shared over the cores; a SlideError
-// comes back naming the first specimen (by row) that raised one.
+// Runs work(i) for every specimen, shared over at most `most` cores; a
+// SlideError comes back naming the first specimen (by row) that raised one.
 template <class Work>
-void eachspecimen(Index n, bool large, const Work& work) {
+void eachspecimen(Index n, int most, const Work& work) {
   std::vector<std::optional<std::pair<Index, std::string>>> failed(
       static_cast<size_t>(std::max(1, laneCount())));
-  onallcores(large && n > 1, [&](int lane, int lanes) {
-    for (Index i = lane; i < n; i += lanes) {
+  onallcores(most > 1 && n > 1, [&](int lane, int lanes) {
+    const int used = std::min(lanes, most);
+    if (lane >= used) return;
+    for (Index i = lane; i < n; i += used) {
       try {
         work(i);
       } catch (const SlideError& e) {
@@ -123,9 +129,16 @@ GpaReport slidegpa(Eigen::MatrixXd& data, Eigen::MatrixXd& reference, int dims,
   const Index directions = static_cast<Index>(slide.sliders.curve.size()) +
                            2 * static_cast<Index>(slide.sliders.surface.size());
   // Each specimen's system is directions square: worth a thread of its own
-  // from a few thousand elements over the specimens.
-  const bool large = static_cast<double>(directions) * static_cast<double>(directions) *
-                         static_cast<double>(n) >= 2000;
+  // from a few thousand elements over the specimens, and held once on each
+  // core that slides, so that the cores share kSystemsBudget between them
+  // (2 systems of 7,200 directions, 9 of 3,600).
+  const double system = 8.0 * static_cast<double>(directions) * static_cast<double>(directions);
+  const int lanes = system * static_cast<double>(n) >= 8 * 2000 ? laneCount() : 1;
+  const int slideLanes =
+      slide.criterion == SlideCriterion::bendingEnergy
+          ? std::clamp(static_cast<int>(std::min(kSystemsBudget / std::max(system, 1.0), 1e6)), 1,
+                       lanes)
+          : lanes;
 
   // 1. Centred, unit size, turned onto the first specimen.
   for (Eigen::MatrixXd& c : configs) {
@@ -133,7 +146,7 @@ GpaReport slidegpa(Eigen::MatrixXd& data, Eigen::MatrixXd& reference, int dims,
     c /= centsize3Da(c);
   }
   const Eigen::MatrixXd first = configs.front();
-  eachspecimen(n, large, [&](Index i) { turnonto(dims, first, configs[static_cast<size_t>(i)]); });
+  eachspecimen(n, lanes, [&](Index i) { turnonto(dims, first, configs[static_cast<size_t>(i)]); });
   reference = meanof(configs);
   double before = static_cast<double>(n) * reference.squaredNorm();
 
@@ -152,14 +165,14 @@ GpaReport slidegpa(Eigen::MatrixXd& data, Eigen::MatrixXd& reference, int dims,
         throw SlideError(e.what());
       }
     }
-    eachspecimen(n, large, [&](Index i) {
+    eachspecimen(n, slideLanes, [&](Index i) {
       slidestep(configs[static_cast<size_t>(i)], reference, slide.sliders, slide.criterion,
                 bending);
     });
     bending.resize(0, 0);
     const double after = static_cast<double>(n) * meanof(configs).squaredNorm();
     const Eigen::MatrixXd target = reference / centsize3Da(reference);
-    eachspecimen(n, large,
+    eachspecimen(n, lanes,
                  [&](Index i) { turnonto(dims, target, configs[static_cast<size_t>(i)]); });
     reference = meanof(configs);
     reference /= centsize3Da(reference);

@@ -25,7 +25,8 @@
 //      (a vector x of d k coordinates) is projected onto the tangent space
 //      at the mean shape m = R / |R|: x (I - m m') + m.
 // The specimens slide and turn on every core, each on its own, so the
-// result is the same bits on any number of cores.
+// result is the same bits on any number of cores; by bending energy, on as
+// many cores as 1 GB holds their systems (directions x directions each).
 //
 // Returns the rounds done, the last change |s_old - s|, whether it met the
 // tolerance (converged), with slid set. Throws std::invalid_argument for

@@ -24,8 +24,12 @@ Sliders loadsliders(const LandmarkSet& set, const std::string& slidersPath,
                     const std::string& surfacePath) {
   const int k = static_cast<int>(set.landmarks());
   Sliders sliders;
+  const auto refuseEmpty = [](const std::string& path) {
+    throw InputError(path, "names no landmark that slides").concerning(Input::sliders);
+  };
   if (!slidersPath.empty()) {
     sliders = readsliders(textof(slidersPath), slidersPath, k);
+    if (sliders.curve.empty()) refuseEmpty(slidersPath);
   } else if (!set.curves.empty()) {
     sliders = curvesliders(set.curves, k);
   }
@@ -36,6 +40,7 @@ Sliders loadsliders(const LandmarkSet& set, const std::string& slidersPath,
           .concerning(Input::sliders);
     }
     sliders.surface = readsurface(textof(surfacePath), surfacePath, k);
+    if (sliders.surface.empty()) refuseEmpty(surfacePath);
     std::map<int, bool> onCurve;
     for (const CurveSlider& s : sliders.curve) onCurve[s.point] = true;
     for (const int point : sliders.surface) {

@@ -9,7 +9,8 @@
 // Returns the sliders; empty when the data have none.
 //
 // Errors: an InputError naming the file (and line) for the refusals of
-// readsliders and readsurface, a file that cannot be read, a surface file
+// readsliders and readsurface, a file that cannot be read or names no
+// landmark that slides, a surface file
 // for 2D data, and a point named both in the sliders and the surface file.
 //
 // Example:

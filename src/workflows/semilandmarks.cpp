@@ -36,13 +36,7 @@ SlidersFileKind Semilandmarks::load(const std::string& path) {
   const bool surface = kind == SlidersFileKind::surface;
   const std::string& slidersPath = surface ? slidersPath_ : path;
   const std::string& surfacePath = surface ? path : surfacePath_;
-  Sliders read = loadsliders(shape_, slidersPath, surfacePath);
-  if (surface ? read.surface.empty() : read.curve.empty()) {
-    throw InputError(path, surface ? "names no landmark that slides on the surface"
-                                   : "has no row of a sliding point (before, point, after)")
-        .concerning(Input::sliders);
-  }
-  sliders_ = std::move(read);
+  sliders_ = loadsliders(shape_, slidersPath, surfacePath);
   (surface ? surfacePath_ : slidersPath_) = path;
   flag();
   return kind;

@@ -181,7 +181,21 @@ void Stand3sw::loadData() {
     rounds.slide = semilandmarks.sliding(*slidBy);
     rows = file.data;
   }
-  session_.load(std::move(file.data), file.path, 3, std::move(ids), rounds, /*withStack=*/true);
+  // Should the curves not slide (two of their points at one place, say),
+  // the data open with the plain fit and the switch unset, saying why.
+  std::string notSlid;
+  if (slidBy) {
+    try {
+      session_.load(file.data, file.path, 3, ids, rounds, /*withStack=*/true);
+    } catch (const InputError& e) {
+      notSlid = std::string("the semilandmarks were not slid (") + e.what() + ")";
+      slidBy.reset();
+    }
+  }
+  if (!slidBy) {
+    session_.load(std::move(file.data), file.path, 3, std::move(ids), GpaRounds{},
+                  /*withStack=*/true);
+  }
   if (!state_.wireactive) state_.wireactive = 0;
   panel_.setString("FileBox", summary);
   state_.datafile = file.path;
@@ -226,6 +240,7 @@ void Stand3sw::loadData() {
   drawData();
   std::vector<std::string> notes = file.notes;
   if (state_.slidBy) notes.push_back(gpareporttext(session_.loaded().fit));
+  if (!notSlid.empty()) notes.push_back(notSlid);
   panel_.reportLoaded(DATAV().specimens(), mean1().rows(), file.fname, file.missingDone,
                       file.notice, notes);
 }

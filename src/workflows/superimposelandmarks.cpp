@@ -13,7 +13,8 @@ SuperimposedDataSet superimposelandmarks(Eigen::MatrixXd data, const std::string
   try {
     result = superimposedataset(std::move(data), consoleSink(), dims, withStack, rounds);
   } catch (const SlideError& e) {
-    throw InputError(path, std::string("the semilandmarks cannot slide: ") + e.what());
+    throw InputError(path, std::string("the semilandmarks cannot slide: ") + e.what() +
+                               "; slide them by Procrustes distance, or hold them fixed");
   }
   // The mean shape is the average of every superimposed configuration, so
   // it is finite only where they all are: the coordinates need no pass of

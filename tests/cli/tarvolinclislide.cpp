@@ -106,6 +106,7 @@ TEST(CliSlide, RefusesWhatCannotSlideNamingTheFile) {
   testing::writeText(dir.file("bad.txt"), "11 12 13\n12 13\n");
   testing::writeText(dir.file("surface.txt"), "5\n");
   testing::writeText(dir.file("surface12.txt"), "40\n12\n");
+  testing::writeText(dir.file("empty.txt"), "before,slide,after\n");
   const std::string wings = examplePath("wings2d.tps");
   const std::string shells = examplePath("shells.csv");
   const struct {
@@ -121,6 +122,8 @@ TEST(CliSlide, RefusesWhatCannotSlideNamingTheFile) {
        "--slide none holds every point fixed"},
       {{"superimpose", shells, "--project"}, "--project is for data whose semilandmarks slide"},
       {{"superimpose", shells, "--slide", "procd"}, "sliding is for data whose semilandmarks slide"},
+      {{"superimpose", wings, "--slide", "none", "--project"}, "--slide none holds every point fixed"},
+      {{"superimpose", wings, "--sliders", dir.file("empty.txt")}, "empty.txt: names no landmark that slides"},
       {{"superimpose", wings, "--slide-rounds", "0"}, "--slide-rounds must be at least 1, not 0"},
       {{"superimpose", shells, "--surface", examplePath("shells_sliders.txt")},
        "shells_sliders.txt:3: the line holds 3 fields, not 1 landmark number"},

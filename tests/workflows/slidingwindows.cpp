@@ -220,7 +220,7 @@ TEST_P(SlidingWindows, ARefusedSlidersFileChangesNothing) {
       {"5 6 7\n6 7\n", 2, "the row holds 2 fields, not 3 landmark numbers", false},
       {"# arch\n\n5 6 99\n", 3, "landmark 99 does not exist: the data have 10 landmarks", false},
       {"5 6 7\n6 6 8\n", 2, "cannot slide towards itself", false},
-      {"# nothing yet\n", 0, "has no row of a sliding point", false},
+      {"# nothing yet\n", 0, "names no landmark that slides", false},
       {"2\n3\n", 0, "points slide on a surface in 3D data only", true},
   };
   for (const auto& c : cases) {
@@ -322,6 +322,24 @@ TEST_F(SlidingWindow3D, ReadsTheFileAgainAsItWasReadOrRefusesAChangedOne) {
                                        ": is no longer the data set loaded from it; load it again");
   EXPECT_TRUE(session().data() == plain);
   EXPECT_EQ(graphics_.object(graphics_.findobj("SlideBox", window_).front()).details().value, 0);
+}
+
+// A file whose curves cannot slide (here the curve starts on a landmark,
+// so the mean shape has two points at one place) opens all the same, with
+// the plain fit, the switch unset and the reason said.
+TEST_F(SlidingWindow3D, CurvesThatCannotSlideOpenWithThePlainFit) {
+  TempDir dir;
+  std::string text = tpsWithCurve(3);
+  for (int i = 0; i < kSpecimens; ++i) {
+    const std::string first = numbers(point(i, 0, 3)), curve = numbers(point(i, 4, 3));
+    text.replace(text.find(curve), curve.size(), first);
+  }
+  writeText(dir.file("closed.tps"), text);
+  run("LoadData", dir.file("closed.tps"));
+  EXPECT_EQ(graphics_.lastError(), "");
+  EXPECT_EQ(graphics_.object(graphics_.findobj("SlideBox", window_).front()).details().value, 0);
+  EXPECT_FALSE(session().loaded().fit.slid);
+  EXPECT_NE(status_.find("the semilandmarks were not slid"), std::string::npos) << status_;
 }
 
 // Load sliders... tells the two kinds of file by their first row of
