@@ -11,6 +11,7 @@
 #include "numerics/withcentroidsize.h"
 #include "workflows/askrawscale.h"
 #include "workflows/gettpsfile3D.h"
+#include "workflows/landmarkfingerprint.h"
 #include "workflows/loadchosenlandmarks.h"
 
 namespace tarvolin {
@@ -100,6 +101,7 @@ LandmarkFile loadlandmarkfile(FileDialogs& asked, bool tps) {
   }
   file.chosen = true;
   checklandmarkdata(file.data, file.path, rowsAreLines);
+  file.reading.fingerprint = landmarkfingerprint(file.data);
   return file;
 }
 

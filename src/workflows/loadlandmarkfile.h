@@ -27,6 +27,7 @@
 //   LandmarkFile f = loadlandmarkfile(dialogs, true);
 
 #include <Eigen/Core>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,8 @@ struct LandmarkReading {
   std::string path;
   bool tps = false;
   std::vector<std::string> answers;
+  // landmarkfingerprint of the rows read.
+  std::uint64_t fingerprint = 0;
 };
 
 struct LandmarkFile {

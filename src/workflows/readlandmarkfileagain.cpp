@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "core/errors.h"
+#include "workflows/landmarkfingerprint.h"
 
 namespace tarvolin {
 
@@ -31,7 +32,8 @@ LandmarkFile readlandmarkfileagain(const LandmarkReading& reading, Eigen::Index 
   }
   std::filesystem::current_path(folder, ignored);
   if (file.data.rows() != rows || file.data.cols() != cols ||
-      file.data.col(file.data.cols() - 1) != size) {
+      file.data.col(file.data.cols() - 1) != size ||
+      landmarkfingerprint(file.data) != reading.fingerprint) {
     throw changed;
   }
   return file;

@@ -10,7 +10,7 @@
 //
 // Errors: what loadlandmarkfile refuses, and an InputError (Input::data)
 // naming the file when it no longer holds the data set read the first time
-// (another size, other sizes, or a question that was not asked then).
+// (another size, other numbers, or a question that was not asked then).
 //
 // Example:
 //   LandmarkFile file = loadlandmarkfile(dialogs, false);
