@@ -56,6 +56,11 @@ namespace {
 constexpr Standsw::PlotKind kDataPlot{"bo",       kSuperimposed,  PlotRole::specimens,      "b<",
                                       kMeanShape, PlotRole::mean, "specimens, superimposed"};
 
+// What the refusal of rows that are not superimposed adds for data whose
+// semilandmarks slide.
+constexpr std::string_view kSlideInstead =
+    "; or set Slide semilandmarks, which superimposes them here, sliding the semilandmarks";
+
 // What is wrong with data that are not superimposed, and what to do.
 std::string notSuperimposedText(const NotSuperimposed& found, const std::string& name,
                                 const std::vector<std::string>& ids, bool landmarksDropped) {
@@ -152,10 +157,7 @@ void Standsw::loadData() {
   if (const std::optional<NotSuperimposed> found = notsuperimposed(DATA())) {
     state_.notSuperimposed =
         notSuperimposedText(*found, read.name, ids(), read.landmarksRenumbered);
-    if (state_.semilandmarks.slide()) {
-      *state_.notSuperimposed +=
-          "; or set Slide semilandmarks, which superimposes them here, sliding the semilandmarks";
-    }
+    if (state_.semilandmarks.slide()) *state_.notSuperimposed += kSlideInstead;
   } else {
     // Data that are not superimposed would all look out of line.
     panel_.checkOnLoad(session_);
@@ -317,6 +319,10 @@ void Standsw::loadSliders() {
         superimposeAgain(by, done);
       },
       [this] {
+        // Raw rows can now be superimposed here: the refusal says so.
+        if (state_.notSuperimposed && !state_.notSuperimposed->ends_with(kSlideInstead)) {
+          *state_.notSuperimposed += kSlideInstead;
+        }
         clearPlot();
         plotDataSet(DATA(), kDataPlot);
         state_.plotShowsDataAlone = true;
