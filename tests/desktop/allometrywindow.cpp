@@ -4,6 +4,7 @@
 // plot; on a screen of 1600 x 1000 pixels at the scaling this program is
 // built for (TARVOLIN_TEST_SCALE: 1, or 2 as QT_SCALE_FACTOR=2 makes it).
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QComboBox>
@@ -54,13 +55,19 @@ QApplication& application() {
   static char name[] = "tests_allometry_window";
   static char* argv[] = {name, nullptr};
   static QApplication* app = [] {
-    const std::string config =
-        (std::filesystem::temp_directory_path() / "tarvolin-test-screen.json").string();
+    // A file of this process's own: the tests run as processes side by
+    // side, and one must not read the file while another writes it.
+    const std::string config = (std::filesystem::temp_directory_path() /
+                                ("tarvolin-test-screen-" + std::to_string(getpid()) + ".json"))
+                                   .string();
     testing::writeText(config, R"({"screens": [{"name": "screen", "x": 0, "y": 0, "width": 1600, )"
                                R"("height": 1000, "dpi": 96, "dpr": 1}]})");
     setenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + config).c_str(), 1);
     setenv("QT_SCALE_FACTOR", std::to_string(TARVOLIN_TEST_SCALE).c_str(), 1);
-    return new QApplication(argc, argv);
+    QApplication* made = new QApplication(argc, argv);
+    std::error_code ignored;
+    std::filesystem::remove(config, ignored);
+    return made;
   }();
   return *app;
 }
