@@ -123,6 +123,15 @@ void writeInPlace(const std::string& path, const std::string& target, const std:
 
 void writefileatomic(const std::string& path, const std::function<void(const TextSink&)>& produce) {
   namespace fs = std::filesystem;
+  // What the kernel finds at the path, links followed its own way: a pipe
+  // given as /dev/fd/N or /dev/stdout is a link to "pipe:[...]", which names
+  // no file that a link could be followed to, and a FIFO or terminal has no
+  // folder to make a file in. Only a regular file is replaced whole.
+  struct stat found {};
+  if (::stat(path.c_str(), &found) == 0 && !S_ISREG(found.st_mode) && !S_ISDIR(found.st_mode)) {
+    writeDirectly(path, path, produce);
+    return;
+  }
   const fs::path target = followLinks(path);
   std::error_code error;
   const fs::file_status status = fs::status(target, error);

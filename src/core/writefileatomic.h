@@ -21,7 +21,8 @@
 //
 // A symbolic link is followed: the file it points to is replaced, in its own
 // folder, and the link stays. A target that is not a regular file (a device
-// such as /dev/null, a pipe) is written directly.
+// such as /dev/null, a pipe or FIFO, /dev/stdout, /dev/fd/N) is written
+// directly.
 //
 // The overload with a producer lets the content be written in pieces:
 // produce(write) calls write(piece) as often as it likes. An exception from

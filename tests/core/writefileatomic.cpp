@@ -148,6 +148,20 @@ TEST(Writefileatomic, LinksPipesAndLongNames) {
   EXPECT_EQ(received, "through the pipe\n");
   EXPECT_EQ(fs::status(pipe).type(), fs::file_type::fifo);
 
+  // A pipe without a name, as a shell's process substitution gives it: its
+  // link in /dev/fd names "pipe:[...]", which is no file to follow to.
+  for (const std::string folder : {"/dev/fd/", "/proc/self/fd/"}) {
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    writefileatomic(folder + std::to_string(ends[1]), "through " + folder + "\n");
+    ::close(ends[1]);
+    char buffer[64] = {};
+    const ssize_t got = ::read(ends[0], buffer, sizeof buffer);
+    ::close(ends[0]);
+    EXPECT_EQ(std::string(buffer, static_cast<size_t>(std::max<ssize_t>(got, 0))),
+              "through " + folder + "\n");
+  }
+
   // The longest legal name, which leaves no room for a temporary name made
   // from it.
   const std::string longName(255, 'n');
