@@ -1,5 +1,6 @@
 #include "cli/clioptions.h"
 
+#include <charconv>
 #include <limits>
 #include <utility>
 #include <vector>
@@ -48,7 +49,33 @@ CLI::Validator oneof(const Words<E>& words) {
       member.get_description(), member.get_name());
 }
 
+// A file's name: an empty one ('' on the command line) names none, and
+// would otherwise be taken as no option at all.
+const CLI::Validator kFileName(
+    [](const std::string& name) {
+      return name.empty() ? std::string("an empty name names no file") : std::string();
+    },
+    "", "file name");
+
 }  // namespace
+
+CLI::Validator wholenumber(int low, int high) {
+  return CLI::Validator(
+      [low, high](const std::string& text) {
+        int value = 0;
+        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+        if (error == std::errc() && end == text.data() + text.size() && value >= low &&
+            value <= high) {
+          return std::string();
+        }
+        return high == std::numeric_limits<int>::max()
+                   ? "takes a whole number of at least " + std::to_string(low) + ", not \"" + text +
+                         "\""
+                   : "takes a whole number from " + std::to_string(low) + " to " +
+                         std::to_string(high) + ", not \"" + text + "\"";
+      },
+      "", "whole number");
+}
 
 std::optional<LandmarkFormat> formatnamed(ReadFormat format) {
   switch (format) {
@@ -114,7 +141,8 @@ void addinputoptions(CLI::App* command, CliOptions& options, bool missingKept) {
       ->add_option("FILE", options.file,
                    "Landmark file, or a folder of 3D Slicer markups (.fcsv or .mrk.json, one "
                    "specimen per file); the format is told from the content")
-      ->required();
+      ->required()
+      ->check(kFileName);
   command->add_flag("--tps", options.tps,
                     "Read FILE with the window's reader of TPS-style 3D files (LM= or LM3= "
                     "records, 3D only)");
@@ -129,7 +157,7 @@ void addinputoptions(CLI::App* command, CliOptions& options, bool missingKept) {
       ->add_option("--dim", options.dims,
                    "Dimension of the landmarks, 2 or 3, for ZOR rows and tables (default 3); "
                    "files that state it must agree")
-      ->check(CLI::IsMember({2, 3}));
+      ->check(wholenumber(2, 3));
   Words<MissingChoice> policies = {{"refuse", MissingChoice::refuse},
                                    {"drop-specimens", MissingChoice::dropSpecimens},
                                    {"drop-landmarks", MissingChoice::dropLandmarks},
@@ -156,9 +184,15 @@ void addinputoptions(CLI::App* command, CliOptions& options, bool missingKept) {
       ->type_name("TEXT");
 }
 
+void addresultoption(CLI::App* command, CliOptions& options) {
+  command
+      ->add_option("-o,--output", options.output,
+                   "Write to this file (whole or not at all) instead of standard output")
+      ->check(kFileName);
+}
+
 void addoutputoptions(CLI::App* command, CliOptions& options) {
-  command->add_option("-o,--output", options.output,
-                      "Write to this file (whole or not at all) instead of standard output");
+  addresultoption(command, options);
   command
       ->add_option("--to", options.to,
                    "Format to write: zor (default; one specimen per line, no IDs), csv, tps, "
@@ -168,12 +202,14 @@ void addoutputoptions(CLI::App* command, CliOptions& options) {
 }
 
 void addxoptions(CLI::App* command, CliOptions& options) {
-  command->add_option(
-      "--x", options.x,
-      "x-variable: cs for the size column of FILE (default); TABLE:COLUMN for a column of a "
-      "CSV or tab-separated table whose first column holds the specimen IDs (matched by ID); "
-      "or an x-list file with one value per specimen, in the order of FILE (write ./cs for a "
-      "file named cs)");
+  command
+      ->add_option(
+          "--x", options.x,
+          "x-variable: cs for the size column of FILE (default); TABLE:COLUMN for a column of a "
+          "CSV or tab-separated table whose first column holds the specimen IDs (matched by ID); "
+          "or an x-list file with one value per specimen, in the order of FILE (write ./cs for a "
+          "file named cs)")
+      ->check(kFileName);
   command
       ->add_option("--transform", options.transform, "Transform of x: none (default), ln or log10")
       ->transform(oneof(kTransforms))
@@ -203,16 +239,21 @@ void addfitoptions(CLI::App* command, CliOptions& options) {
           {"be", SlideChoice::be}, {"procd", SlideChoice::procd}, {"none", SlideChoice::none}}))
       ->type_name("TEXT")
       ->each([&options](const std::string&) { options.slideGiven = true; });
-  command->add_option("--sliders", options.sliders,
-                      "File of the points that slide on curves: one row per point, three "
-                      "landmark numbers (from 1): the point before, the sliding point, the point "
-                      "after (default: the curves of a TPS file)");
-  command->add_option("--surface", options.surface,
-                      "File of the points that slide on the surface (3D): one landmark number "
-                      "per line");
+  command
+      ->add_option("--sliders", options.sliders,
+                   "File of the points that slide on curves: one row per point, three "
+                   "landmark numbers (from 1): the point before, the sliding point, the point "
+                   "after (default: the curves of a TPS file)")
+      ->check(kFileName);
+  command
+      ->add_option("--surface", options.surface,
+                   "File of the points that slide on the surface (3D): one landmark number "
+                   "per line")
+      ->check(kFileName);
   command
       ->add_option("--slide-rounds", options.slideRounds,
                    "The most rounds of sliding and fitting (default 9)")
+      ->check(wholenumber(1, std::numeric_limits<int>::max()))
       ->each([&options](const std::string&) { options.slideRoundsGiven = true; });
   command
       ->add_option("--slide-tolerance", options.slideTolerance,
@@ -225,35 +266,43 @@ void addfitoptions(CLI::App* command, CliOptions& options) {
 }
 
 CLI::Option* addgroupsoption(CLI::App* command, CliOptions& options) {
-  return command->add_option("--groups", options.groups,
-                             "Groups of the specimens: a file of one label per line, in the "
-                             "order of FILE, or TABLE:COLUMN for a column of a table whose first "
-                             "column holds the specimen IDs");
+  return command
+      ->add_option("--groups", options.groups,
+                   "Groups of the specimens: a file of one label per line, in the "
+                   "order of FILE, or TABLE:COLUMN for a column of a table whose first "
+                   "column holds the specimen IDs")
+      ->check(kFileName);
 }
 
 void addpcaoptions(CLI::App* command, CliOptions& options) {
   command
       ->add_option("--of", options.of,
                    "Coordinates to analyse: superimposed (default; those superimpose writes) or "
-                   "standardized (those standardize writes, with --x, --transform, --standard "
-                   "and --groups)")
+                   "standardized (those standardize writes, with --x, --transform and "
+                   "--standard)")
       ->transform(oneof(kPcaOf))
       ->type_name("TEXT");
   command
       ->add_option("--components", options.components,
                    "Report at most this many components (default: every one whose eigenvalue "
                    "is above 1e-12 of the first, at most one fewer than the specimens)")
-      ->check(CLI::Range(1, std::numeric_limits<int>::max()));
-  command->add_option("--loadings", options.loadings,
-                      "Write the eigenvectors to this CSV file: a row per variable (x1, y1, z1, "
-                      "...), a column per component");
-  command->add_option("--shapes", options.shapes,
-                      "Write the mean shape and the shapes at each component's smallest and "
-                      "largest score (mean, PC1_min, PC1_max, ...) to this file, in the format "
-                      "--to names (default csv)");
-  command->add_option("--plot", options.plot,
-                      "Draw the morphospace (the scores on two components, groups in colours) "
-                      "into this picture: .svg, .png or .pdf");
+      ->check(wholenumber(1, std::numeric_limits<int>::max()));
+  command
+      ->add_option("--loadings", options.loadings,
+                   "Write the eigenvectors to this CSV file: a row per variable (x1, y1, z1, "
+                   "...), a column per component")
+      ->check(kFileName);
+  command
+      ->add_option("--shapes", options.shapes,
+                   "Write the mean shape and the shapes at each component's smallest and "
+                   "largest score (mean, PC1_min, PC1_max, ...) to this file, in the format "
+                   "--to names (default csv)")
+      ->check(kFileName);
+  command
+      ->add_option("--plot", options.plot,
+                   "Draw the morphospace (the scores on two components, groups in colours) "
+                   "into this picture: .svg, .png or .pdf")
+      ->check(kFileName);
   command->add_option("--pcs", options.pcs,
                       "The components --plot draws across and up, as I,J (default 1,2)");
   command
@@ -263,8 +312,7 @@ void addpcaoptions(CLI::App* command, CliOptions& options) {
       ->transform(oneof(kWrittenFormats))
       ->type_name("TEXT")
       ->each([&options](const std::string&) { options.toGiven = true; });
-  command->add_option("-o,--output", options.output,
-                      "Write to this file (whole or not at all) instead of standard output");
+  addresultoption(command, options);
 }
 
 }  // namespace tarvolin

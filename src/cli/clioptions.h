@@ -76,7 +76,14 @@ struct CliOptions {
   // must then have points that slide.
   bool slideGiven = false;
   bool slideRoundsGiven = false;
+  // pca --within-groups: standardize along the slope pooled within the
+  // groups, as standardize --groups does, instead of the common slope.
+  bool withinGroups = false;
 };
+
+// Accepts a whole number from `low` to `high`, and says so in words when
+// refusing ("takes a whole number from 2 to 3, not \"4\"").
+CLI::Validator wholenumber(int low, int high);
 
 // The format --format names; nothing when FILE's content tells it.
 std::optional<LandmarkFormat> formatnamed(ReadFormat format);
@@ -89,6 +96,8 @@ std::string wordof(PcaOf of);
 
 // FILE and the options of reading it; `missingKept` offers --missing keep.
 void addinputoptions(CLI::App* command, CliOptions& options, bool missingKept);
+// -o.
+void addresultoption(CLI::App* command, CliOptions& options);
 // -o and --to.
 void addoutputoptions(CLI::App* command, CliOptions& options);
 // --x and --transform.

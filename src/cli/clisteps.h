@@ -11,6 +11,7 @@
 
 #include <Eigen/Core>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -25,6 +26,13 @@
 #include "workflows/analysissession.h"
 
 namespace tarvolin {
+
+// Refuses, before anything is read or written, a result file that is one
+// of the command's inputs (the landmark file or a file of its folder, the
+// --x and --groups files, the sliders and surface files), compared by the
+// file's identity so that a symbolic or hard link is caught too; two
+// results named for one file; and a result file that cannot be written.
+void refuseclashingfiles(const CliOptions& options);
 
 // The file or folder name of `path`, without its folders.
 std::string barename(const std::string& path);
@@ -66,13 +74,15 @@ GpaRounds fitof(const CliOptions& options, const LandmarkSet& set);
 // x transformed, the groups read. x is transformed before the groups are
 // read and the data superimposed, so that a bad x is the input named, and
 // refused before the long work. `set` keeps the IDs and names; `source`
-// names x's file.
+// names x's file; `fit`, when given, gets the superimposition's rounds
+// (with the points that slid).
 AnalysisSession loadclisession(const CliOptions& options, std::ostream& err, LandmarkSet& set,
-                               std::string& source);
+                               std::string& source, GpaRounds* fit = nullptr);
 
 // The data set standardize writes (N x (d k + 1) rows, the size column
 // as loaded), made by its steps from its options: --x, --transform, --groups
-// (the slope pooled within them), --standard (default: the one proposed; one
+// (the slope pooled within them, unless `withinGroups` is false: the common
+// slope, the groups only read), --standard (default: the one proposed; one
 // outside the range of x is used, with a warning on `err`) and --gpa.
 // `standard` is the standard value on the transformed scale; `groups` those
 // read. `set` keeps the IDs and names.
@@ -80,8 +90,11 @@ struct StandardizedRows {
   Eigen::MatrixXd rows;
   double standard = 0;
   std::optional<SpecimenGroups> groups;
+  // The points that slid in the superimposition, if any.
+  std::shared_ptr<const Sliding> slid;
 };
-StandardizedRows standardizedrows(const CliOptions& options, std::ostream& err, LandmarkSet& set);
+StandardizedRows standardizedrows(const CliOptions& options, std::ostream& err, LandmarkSet& set,
+                                  bool withinGroups = true);
 
 // An error of the regression, which knows its numbers but not their files,
 // thrown again naming the file of the input it concerns: the groups' file,

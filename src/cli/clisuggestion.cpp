@@ -4,11 +4,22 @@
 #include <vector>
 
 #include "core/closestword.h"
+#include "core/quotedtext.h"
 
 namespace tarvolin {
 
 std::optional<std::string> clisuggestion(const CLI::App& app, int argc, const char* const* argv,
                                          const std::string& refused) {
+  // The parser's "Could not convert: --tolerance = abc": a value that is no
+  // number, said in the user's words.
+  const std::string unconverted = "Could not convert: ";
+  if (refused.rfind(unconverted, 0) == 0) {
+    const size_t equals = refused.find(" = ", unconverted.size());
+    if (equals != std::string::npos) {
+      return refused.substr(unconverted.size(), equals - unconverted.size()) +
+             " takes a number, not " + quotedtext(refused.substr(equals + 3));
+    }
+  }
   if (argc < 2) return std::nullopt;
   const std::string first = argv[1];
   if (first.rfind("--", 0) == 0 && first != "--help" && first != "--version") {

@@ -6,7 +6,9 @@
 // app: the command line's parser; argc, argv: the words;
 // refused: the parser's message, which names the words it refused, so that
 //          an option's value such as -99 is never taken for an option.
-// Returns the words of the message, or nothing when no word is unknown.
+// Returns the words of the message, or nothing when no word is unknown. A
+// value the parser could not convert to a number is said the same way
+// ("--tolerance takes a number, not \"abc\"").
 //
 // Example:
 //   clisuggestion(app, 3, {"tarvolin-cli", "standardise", "a.txt"}, "...")

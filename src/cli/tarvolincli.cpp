@@ -56,8 +56,7 @@ int runcli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
           "TABLE:COLUMN of a group table: list its rows that match no specimen and the specimens "
           "that have no row (a file of labels by order: nothing to match)");
   check->add_flag("--json", options.json, "Write the report as JSON");
-  check->add_option("-o,--output", options.output,
-                    "Write to this file (whole or not at all) instead of standard output");
+  addresultoption(check, options);
 
   CLI::App* superimpose = app.add_subcommand(
       "superimpose",
@@ -94,12 +93,11 @@ int runcli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
   allometry
       ->add_option("--permutations", options.permutations,
                    "Permutations of the residuals for the p-values (default 999)")
-      ->check(CLI::Range(0, 100000));
+      ->check(wholenumber(0, 100000));
   allometry->add_option("--seed", options.seedText,
                         "Seed of the permutations (default 1: a run repeats exactly)");
   allometry->add_flag("--json", options.json, "Write the table as JSON");
-  allometry->add_option("-o,--output", options.output,
-                        "Write to this file (whole or not at all) instead of standard output");
+  addresultoption(allometry, options);
 
   CLI::App* pca = app.add_subcommand(
       "pca",
@@ -111,8 +109,11 @@ int runcli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
   addgroupsoption(pca, options)
       ->description(
           "Groups of the specimens (a file of one label per line in the order of FILE, or "
-          "TABLE:COLUMN): coloured in --plot; with --of standardized, the slope is pooled within "
-          "them, as standardize --groups does");
+          "TABLE:COLUMN): coloured in --plot (with --of standardized the common slope is used, "
+          "as in the window, unless --within-groups is given)");
+  pca->add_flag("--within-groups", options.withinGroups,
+                "With --of standardized and --groups: standardize along the slope pooled within "
+                "the groups, as standardize --groups does, instead of the common slope");
   pca->add_option("--standard", options.standard,
                   "With --of standardized: the standard value on the transformed scale (default: "
                   "the minimum of the transformed x, to four decimals)");
@@ -163,6 +164,7 @@ int runcli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
           .concerning(Input::option);
     }
 
+    refuseclashingfiles(options);
     if (*run) return runsessioncommand(options, argc > 0 ? argv[0] : nullptr, out, err);
     if (*info) runinfo(options, out, err);
     if (*check) runcheck(options, out, err);

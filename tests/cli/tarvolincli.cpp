@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 
 #include "clitesting.h"
@@ -161,6 +162,89 @@ TEST(CliOutput, FileHoldsWhatStandardOutputWouldAndFailuresLeaveItAlone) {
   EXPECT_EQ(nowhere.err.rfind("tarvolin-cli: cannot write ", 0), 0u) << nowhere.err;
 }
 
+// No result replaces a file the command reads, whatever name it is given
+// by; two results never share a file; every result file is tried before any
+// is written.
+TEST(CliOutput, AResultNeverReplacesAnInput) {
+  TempDir dir;
+  const std::string data = dir.file("skulls.csv");
+  writeText(data, readText(examplePath("skulls.csv")));
+  writeText(dir.file("covariates.csv"), readText(examplePath("skulls_covariates.csv")));
+  writeText(dir.file("shells.csv"), readText(examplePath("shells.csv")));
+  writeText(dir.file("sliders.txt"), readText(examplePath("shells_sliders.txt")));
+  std::filesystem::create_symlink(data, dir.file("link.csv"));
+  ASSERT_EQ(::link(dir.file("covariates.csv").c_str(), dir.file("hard.csv").c_str()), 0);
+  const std::string table = dir.file("covariates.csv");
+  const struct {
+    std::vector<std::string> words;
+    std::string expected;
+  } cases[] = {
+      {{"check", data, "-o", data},
+       "-o " + data +
+           " is the landmark file this command reads: the result would replace it; "
+           "write the result to another file"},
+      {{"superimpose", data, "-o", dir.file("link.csv")},
+       "-o " + dir.file("link.csv") + " is the landmark file this command reads (" + data +
+           ", by another name): the result would replace it; write the result to another file"},
+      {{"standardize", data, "--x", table + ":mass", "-o", dir.file("hard.csv")},
+       "-o " + dir.file("hard.csv") + " is the --x file this command reads (" + table +
+           ", by another name): the result would replace it; write the result to another file"},
+      {{"allometry", data, "--groups", table + ":group", "-o", table},
+       "-o " + table +
+           " is the --groups file this command reads: the result would replace it; "
+           "write the result to another file"},
+      {{"superimpose", dir.file("shells.csv"), "--sliders", dir.file("sliders.txt"), "-o",
+        dir.file("sliders.txt")},
+       "-o " + dir.file("sliders.txt") +
+           " is the --sliders file this command reads: the result would replace it; write the "
+           "result to another file"},
+      {{"pca", data, "--loadings", data},
+       "--loadings " + data +
+           " is the landmark file this command reads: the result would "
+           "replace it; write the result to another file"},
+      {{"pca", data, "--loadings", dir.file("new.csv"), "--shapes", dir.file("new.csv")},
+       dir.file("new.csv") + ": named for two results (--loadings and --shapes); give each its "
+                             "own file"},
+      {{"pca", data, "-o", table, "--shapes", dir.file("hard.csv")},
+       dir.file("hard.csv") + ": named for two results (-o and --shapes); give each its own file"},
+      {{"pca", data, "--pcs", "1,3"},
+       "--pcs chooses the components --plot draws, and --plot is "
+       "not given"},
+  };
+  const std::string before = readText(data), tableBefore = readText(table);
+  for (const auto& c : cases) {
+    const CliRun run = runCli(c.words);
+    EXPECT_EQ(run.status, 2) << c.expected;
+    EXPECT_EQ(run.err, "tarvolin-cli: " + c.expected + "\n");
+  }
+  EXPECT_EQ(readText(data), before);
+  EXPECT_EQ(readText(table), tableBefore);
+  EXPECT_EQ(readText(dir.file("sliders.txt")), readText(examplePath("shells_sliders.txt")));
+  EXPECT_FALSE(std::filesystem::exists(dir.file("new.csv")));
+
+  // A result file that cannot be written is found before any is written.
+  const CliRun late = runCli({"pca", data, "-o", dir.file("scores.txt"), "--loadings",
+                              dir.file("no/such/folder/loadings.csv")});
+  EXPECT_EQ(late.status, 1);
+  EXPECT_EQ(late.err, "tarvolin-cli: cannot write " + dir.file("no/such/folder/loadings.csv") +
+                          ": No such file or directory\n");
+  EXPECT_FALSE(std::filesystem::exists(dir.file("scores.txt")));
+
+  // A pipe without a name, as a shell gives one for >(...), is written into.
+  int ends[2];
+  ASSERT_EQ(::pipe(ends), 0);
+  const CliRun piped = runCli({"superimpose", data, "-o", "/dev/fd/" + std::to_string(ends[1])});
+  ::close(ends[1]);
+  std::string received;
+  char buffer[4096];
+  for (ssize_t got; (got = ::read(ends[0], buffer, sizeof buffer)) > 0;) {
+    received.append(buffer, static_cast<size_t>(got));
+  }
+  ::close(ends[0]);
+  EXPECT_EQ(piped.status, 0) << piped.err;
+  EXPECT_EQ(received, runCli({"superimpose", data}).out);
+}
+
 TEST(CliErrors, OneLineNamingFileAndLineWithStatusTwo) {
   TempDir dir;
   writeText(dir.file("bad.txt"), "1 2 3 4\n1 2 x 4\n");
@@ -250,7 +334,7 @@ TEST(CliErrors, MemoryThatRunsOutIsSaidInWords) {
   EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
-TEST(CliUsage, AMistypedWordGetsTheNearestOneAndInteractionNeedsGroups) {
+TEST(CliUsage, MistakesAreSaidInTheUsersWordsWithTheNearestOption) {
   const struct {
     std::vector<std::string> words;
     std::string expected;
@@ -269,6 +353,14 @@ TEST(CliUsage, AMistypedWordGetsTheNearestOneAndInteractionNeedsGroups) {
       {{"info", zor, "--transform", "ln"}, "unknown option --transform of info"},
       {{"standardize", zor, "-x", "3"}, "unknown option -x of standardize; did you mean --x?"},
       {{"allometry", zor, "--interaction"}, "--interaction requires --groups"},
+      // Values the parser cannot take, said without its jargon.
+      {{"superimpose", zor, "--slide-rounds", "1.5"},
+       "--slide-rounds: takes a whole number of at least 1, not \"1.5\""},
+      {{"superimpose", zor, "--dim", "4"}, "--dim: takes a whole number from 2 to 3, not \"4\""},
+      {{"superimpose", zor, "--tolerance", "tiny"}, "--tolerance takes a number, not \"tiny\""},
+      {{"superimpose", zor, "-o", ""}, "--output: an empty name names no file"},
+      {{"pca", zor, "--plot", ""}, "--plot: an empty name names no file"},
+      {{"standardize", zor, "--x", ""}, "--x: an empty name names no file"},
   };
   for (const auto& c : cases) {
     const CliRun run = runCli(c.words);
