@@ -3,16 +3,17 @@
 namespace tarvolin {
 
 AnalysisSession loadclisession(const CliOptions& options, std::ostream& err, LandmarkSet& set,
-                               std::string& source) {
+                               std::string& source, GpaRounds* fit) {
   bool rowsAreLines = false;
   set = loadclidata(options, err, rowsAreLines);
   Eigen::VectorXd xlist = loadclix(options, set, source, err);
   Eigen::VectorXd fxlist = transformx(xlist, options.transform, source);
   std::optional<SpecimenGroups> groups = groupsof(options, set);
 
-  const GpaRounds fit = fitof(options, set);
+  const GpaRounds rounds = fitof(options, set);
+  if (fit) *fit = rounds;
   AnalysisSession session;
-  session.load(checkeddataset(set, rowsAreLines), set.path, set.dims, {}, fit, false);
+  session.load(checkeddataset(set, rowsAreLines), set.path, set.dims, {}, rounds, false);
   if (session.loaded().fit.slid) {
     err << "tarvolin-cli: " << gpareporttext(session.loaded().fit) << "\n";
   }

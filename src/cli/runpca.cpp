@@ -6,7 +6,9 @@
 #include "core/quotedtext.h"
 #include "core/sprintf.h"
 #include "formats/landmarktext.h"
+#include "numerics/noshapevariation.h"
 #include "numerics/shapepca.h"
+#include "numerics/shapespacedimensions.h"
 #include "workflows/pcascorescsv.h"
 #include "workflows/pcatables.h"
 #include "workflows/plotmorphospace.h"
@@ -46,6 +48,16 @@ void refusemismatched(const CliOptions& options) {
         "the superimposed coordinates have none")
         .concerning(Input::option);
   }
+  if (!options.pcs.empty() && options.plot.empty()) {
+    throw InputError("--pcs chooses the components --plot draws, and --plot is not given")
+        .concerning(Input::option);
+  }
+  if (options.withinGroups && (options.of != PcaOf::standardized || options.groups.empty())) {
+    throw InputError(
+        "--within-groups chooses the slope of --of standardized with --groups; without both it "
+        "changes nothing")
+        .concerning(Input::option);
+  }
   if (options.json && options.to == LandmarkFormat::csv && options.toGiven) {
     throw InputError("--json and --to csv both say how the scores are written; choose one")
         .concerning(Input::option);
@@ -55,16 +67,6 @@ void refusemismatched(const CliOptions& options) {
                      " is the format of --shapes FILE, which is not given; the scores are "
                      "written as text, --to csv or --json")
         .concerning(Input::option);
-  }
-  // Two results into one file would leave only the last.
-  const std::string* files[] = {&options.output, &options.loadings, &options.shapes, &options.plot};
-  for (size_t a = 0; a < std::size(files); ++a) {
-    for (size_t b = a + 1; b < std::size(files); ++b) {
-      if (!files[a]->empty() && *files[a] == *files[b]) {
-        throw InputError(*files[a] + ": named for two results of pca; give each its own file")
-            .concerning(Input::option);
-      }
-    }
   }
   if (!options.plot.empty()) {
     const std::string extension = std::filesystem::path(options.plot).extension().string();
@@ -99,12 +101,14 @@ void runpca(const CliOptions& options, std::ostream& out, std::ostream& err) {
   LandmarkSet set;
   Eigen::MatrixXd rows;
   std::optional<SpecimenGroups> groups;
+  std::shared_ptr<const Sliding> slid;
   PcaRecord record;
   record.of = wordof(options.of);
   if (options.of == PcaOf::standardized) {
-    StandardizedRows standardized = standardizedrows(options, err, set);
+    StandardizedRows standardized = standardizedrows(options, err, set, options.withinGroups);
     rows = std::move(standardized.rows);
     groups = std::move(standardized.groups);
+    slid = std::move(standardized.slid);
     const std::string x =
         options.transform == Transform::none ? std::string("x") : wordof(options.transform) + " x";
     record.what = sprintf("coordinates standardized to %s = %4.4f", x, standardized.standard);
@@ -114,6 +118,7 @@ void runpca(const CliOptions& options, std::ostream& out, std::ostream& err) {
     groups = groupsof(options, set);
     AnalysisSession session;
     const GpaRounds fit = fitof(options, set);
+    slid = fit.slide;
     session.load(checkeddataset(set, rowsAreLines), set.path, set.dims, {}, fit, false);
     if (options.gpa == GpaChoice::converged || session.loaded().fit.slid) {
       err << "tarvolin-cli: " << gpareporttext(session.loaded().fit) << "\n";
@@ -129,7 +134,11 @@ void runpca(const CliOptions& options, std::ostream& out, std::ostream& err) {
   const Eigen::Index variables = rows.cols() - 1;
   ShapePca pca;
   try {
-    pca = shapepca(std::move(rows), variables, options.components);
+    const Eigen::Index dimensions =
+        shapespacedimensions(set.dims, variables / set.dims, slid ? &slid->sliders : nullptr,
+                             options.of == PcaOf::standardized);
+    pca = shapepca(std::move(rows), variables, options.components, PcaRoute::automatic,
+                   std::max<Eigen::Index>(dimensions, 1));
   } catch (const std::invalid_argument& e) {
     throw InputError(set.path, e.what()).concerning(Input::data);
   }
@@ -137,9 +146,13 @@ void runpca(const CliOptions& options, std::ostream& out, std::ostream& err) {
   // Specimens of one shape leave only the rounding of their coordinates,
   // whose "components" would be noise reported as all the variation.
   if (pca.onlyrounding()) {
-    throw InputError(set.path, sprintf("the %i specimens have one and the same shape (total "
-                                       "variance %.3g): there is no shape variation to analyse",
-                                       pca.specimens, pca.totalVariance))
+    throw InputError(set.path, sameshapetext(pca.specimens, pca.totalVariance))
+        .concerning(Input::data);
+  }
+  if (picture && pca.components() < 2) {
+    throw InputError(set.path, sprintf("--plot draws the scores on two components, and "
+                                       "there is only %i; nothing was written",
+                                       pca.components()))
         .concerning(Input::data);
   }
 
@@ -149,26 +162,46 @@ void runpca(const CliOptions& options, std::ostream& out, std::ostream& err) {
     up = pcindex(pcs->second, pca.components(), options.pcs);
   }
 
-  if (options.json) {
-    deliver(
-        options, [&](const TextSink& write) { pcajson(pca, record, set.ids, write); }, out);
-  } else if (options.to == LandmarkFormat::csv && options.toGiven) {
-    deliver(
-        options, [&](const TextSink& write) { pcascorescsv(pca, set.ids, write); }, out);
-  } else {
-    deliver(
-        options, [&](const TextSink& write) { pcatext(pca, record, set.ids, write); }, out);
-  }
+  // Every file was found writable before the work; one that fails now (a
+  // full disk) says which results are already written.
+  std::vector<std::string> written;
+  const auto writing = [&written](const std::string& file, const std::function<void()>& write) {
+    try {
+      write();
+    } catch (const OutputError& e) {
+      if (written.empty()) throw;
+      std::string list;
+      for (const std::string& name : written) list += (list.empty() ? "" : ", ") + name;
+      throw OutputError(std::string(e.what()) + " (already written: " + list + ")");
+    }
+    if (!file.empty()) written.push_back(file);
+  };
+  writing(options.output, [&] {
+    if (options.json) {
+      deliver(
+          options, [&](const TextSink& write) { pcajson(pca, record, set.ids, write); }, out);
+    } else if (options.to == LandmarkFormat::csv && options.toGiven) {
+      deliver(
+          options, [&](const TextSink& write) { pcascorescsv(pca, set.ids, write); }, out);
+    } else {
+      deliver(
+          options, [&](const TextSink& write) { pcatext(pca, record, set.ids, write); }, out);
+    }
+  });
   if (!options.loadings.empty()) {
-    writefileatomic(options.loadings,
-                    [&](const TextSink& write) { pcaloadingscsv(pca, set.dims, write); });
+    writing(options.loadings, [&] {
+      writefileatomic(options.loadings,
+                      [&](const TextSink& write) { pcaloadingscsv(pca, set.dims, write); });
+    });
   }
   if (!options.shapes.empty()) {
-    LandmarkSet shapes = pcashapes(pca, set.dims);
-    shapes.path = options.shapes;
-    const LandmarkFormat format = options.toGiven ? options.to : LandmarkFormat::csv;
-    writefileatomic(options.shapes, [&](const TextSink& write) {
-      landmarktext(shapes, format, std::nullopt, write, ZorDigits::exact);
+    writing(options.shapes, [&] {
+      LandmarkSet shapes = pcashapes(pca, set.dims);
+      shapes.path = options.shapes;
+      const LandmarkFormat format = options.toGiven ? options.to : LandmarkFormat::csv;
+      writefileatomic(options.shapes, [&](const TextSink& write) {
+        landmarktext(shapes, format, std::nullopt, write, ZorDigits::exact);
+      });
     });
   }
   if (picture) {
@@ -178,8 +211,11 @@ void runpca(const CliOptions& options, std::ostream& out, std::ostream& err) {
     view.pcx = across;
     view.pcy = up;
     view.title = record.file + ": " + record.what;
+    if (options.of == PcaOf::standardized && groups) {
+      view.title += options.withinGroups ? " (slope pooled within the groups)" : " (common slope)";
+    }
     plotmorphospace(graphics, axes, pca, set.ids, groups, view);
-    writepicture(picture, graphics, axes, options.plot);
+    writing(options.plot, [&] { writepicture(picture, graphics, axes, options.plot); });
   }
 }
 

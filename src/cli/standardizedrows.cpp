@@ -4,9 +4,11 @@
 
 namespace tarvolin {
 
-StandardizedRows standardizedrows(const CliOptions& options, std::ostream& err, LandmarkSet& set) {
+StandardizedRows standardizedrows(const CliOptions& options, std::ostream& err, LandmarkSet& set,
+                                  bool withinGroups) {
   std::string source;
-  AnalysisSession session = loadclisession(options, err, set, source);
+  GpaRounds fit;
+  AnalysisSession session = loadclisession(options, err, set, source, &fit);
 
   StandardizedRows result;
   if (options.standard.empty()) {
@@ -28,6 +30,7 @@ StandardizedRows standardizedrows(const CliOptions& options, std::ostream& err, 
   how.superimposeAgain = true;
   how.withStack = false;
   how.rounds = roundsof(options);
+  how.withinGroups = withinGroups;
   // Each step keeps only what the next needs, so large data sets stay small in memory.
   how.releaseData = true;
   try {
@@ -37,6 +40,7 @@ StandardizedRows standardizedrows(const CliOptions& options, std::ostream& err, 
   }
   result.rows = session.releaseStandardized();
   result.groups = session.groups();
+  result.slid = fit.slide;
   return result;
 }
 

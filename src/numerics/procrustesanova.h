@@ -31,7 +31,8 @@
 // 64-bit Mersenne Twister, std::mt19937_64, seeded with `seed`), so a run repeats exactly and can
 // be recomputed anywhere.
 //
-// Throws InputError (no file: the caller adds it) for an x with one value
+// Throws InputError (no file: the caller adds it) for specimens of one and
+// the same shape (noshapevariation), an x with one value
 // for every specimen, a group of one specimen, more parameters than
 // specimens allow, terms that are not independent, fewer than 0 or more
 // than 100,000 permutations.

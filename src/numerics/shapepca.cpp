@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <limits>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -28,13 +29,13 @@ void checkinput(const Eigen::MatrixXd& data, Index variables) {
                                 " columns");
   }
   if (data.rows() < 2) {
-    throw std::invalid_argument("shapepca: principal components need at least 2 specimens, not " +
+    throw std::invalid_argument("principal components need at least 2 specimens, not " +
                                 std::to_string(data.rows()));
   }
   for (Index j = 0; j < variables; ++j) {
     for (Index i = 0; i < data.rows(); ++i) {
       if (!std::isfinite(data(i, j))) {
-        throw std::invalid_argument("shapepca: specimen " + std::to_string(i + 1) + " (row " +
+        throw std::invalid_argument("specimen " + std::to_string(i + 1) + " (row " +
                                     std::to_string(i + 1) +
                                     ") has a coordinate that is not a finite number (column " +
                                     std::to_string(j + 1) + ")");
@@ -45,19 +46,20 @@ void checkinput(const Eigen::MatrixXd& data, Index variables) {
 
 int lapackint(Index value) {
   if (value > INT_MAX) {
-    throw std::invalid_argument("shapepca: a data set of more than " + std::to_string(INT_MAX) +
+    throw std::invalid_argument("a data set of more than " + std::to_string(INT_MAX) +
                                 " specimens or variables cannot be analysed");
   }
   return static_cast<int>(value);
 }
 
-// The components kept: eigenvalues above kPcaRelativeEigenvalue times the
+// The components kept: eigenvalues above the rounding floor times the
 // first, at most N - 1, at most `wanted` when above 0.
-Index keptcomponents(const Eigen::VectorXd& values, Index specimens, Index wanted) {
+Index keptcomponents(const Eigen::VectorXd& values, Index specimens, Index variables,
+                     Index wanted) {
   Index limit = std::min<Index>(values.size(), specimens - 1);
   if (wanted > 0) limit = std::min(limit, wanted);
   if (values.size() == 0 || !(values(0) > 0)) return 0;
-  const double floor = kPcaRelativeEigenvalue * values(0);
+  const double floor = pcaroundingfloor(specimens, variables) * values(0);
   Index m = 0;
   while (m < limit && values(m) > floor) ++m;
   return m;
@@ -74,6 +76,11 @@ Index largestelement(const Eigen::Ref<const Eigen::VectorXd>& v) {
 
 }  // namespace
 
+double pcaroundingfloor(Index specimens, Index variables) {
+  return static_cast<double>(specimens) * static_cast<double>(variables) *
+         std::numeric_limits<double>::epsilon();
+}
+
 Eigen::VectorXd ShapePca::proportions() const {
   if (!(totalVariance > 0)) return Eigen::VectorXd::Zero(components());
   return eigenvalues / totalVariance;
@@ -87,13 +94,14 @@ Eigen::VectorXd ShapePca::cumulative() const {
 
 Eigen::RowVectorXd ShapePca::shapeat(Index component, double score) const {
   if (component < 0 || component >= components()) {
-    throw std::invalid_argument("shapepca: no component " + std::to_string(component + 1) +
-                                " among " + std::to_string(components()));
+    throw std::invalid_argument("no component " + std::to_string(component + 1) + " among " +
+                                std::to_string(components()));
   }
   return mean + score * vectors.col(component).transpose();
 }
 
-ShapePca shapepca(Eigen::MatrixXd data, Index variables, Index components, PcaRoute route) {
+ShapePca shapepca(Eigen::MatrixXd data, Index variables, Index components, PcaRoute route,
+                  Index dimensions) {
   checkinput(data, variables);
   oneblasthread();
   const Index n = data.rows();
@@ -113,6 +121,7 @@ ShapePca shapepca(Eigen::MatrixXd data, Index variables, Index components, PcaRo
   // degree of freedom.
   // Nor more than the variables, whichever route was taken.
   Index wanted = std::min({v, n, n - 1});
+  if (dimensions > 0) wanted = std::min(wanted, dimensions);
   if (components > 0) wanted = std::min(wanted, components);
 
   if (route == PcaRoute::covariance) {
@@ -120,7 +129,7 @@ ShapePca shapepca(Eigen::MatrixXd data, Index variables, Index components, PcaRo
     dsyrk_("L", "T", &columns, &rows, &one, data.data(), &rows, &zero, products.data(), &columns, 1,
            1);
     LargestEigen d = largesteigen(products, wanted);
-    const Index m = keptcomponents(d.values, n, components);
+    const Index m = keptcomponents(d.values, n, v, wanted);
     pca.eigenvalues = d.values.head(m) / static_cast<double>(n - 1);
     if (m < d.vectors.cols()) d.vectors.conservativeResize(Eigen::NoChange, m);
     pca.vectors = std::move(d.vectors);
@@ -146,7 +155,7 @@ ShapePca shapepca(Eigen::MatrixXd data, Index variables, Index components, PcaRo
     dsyrk_("L", "N", &rows, &columns, &one, data.data(), &rows, &zero, products.data(), &rows, 1,
            1);
     LargestEigen d = largesteigen(products, wanted);
-    const Index m = keptcomponents(d.values, n, components);
+    const Index m = keptcomponents(d.values, n, v, wanted);
     const int kept = static_cast<int>(m);
     pca.eigenvalues = d.values.head(m) / static_cast<double>(n - 1);
     pca.vectors.resize(v, m);

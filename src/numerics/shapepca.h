@@ -18,8 +18,12 @@
 // - totalVariance: the trace of the covariance (the sum of all eigenvalues);
 //   proportion = eigenvalue / totalVariance;
 // - scores: the centred coordinates times each eigenvector.
-// Components whose eigenvalue exceeds 1e-12 times the first are reported,
-// at most N - 1, and at most `components` when that is above 0.
+// Components whose eigenvalue exceeds the rounding of the first (N v times
+// the machine epsilon times it: what the sums of N v products leave of a
+// zero) are reported, at most N - 1, at most `dimensions` when above 0 (the
+// dimensions of shape space, shapespacedimensions: superimposed data vary
+// in no more, whatever rounding leaves in the others), and at most
+// `components` when that is above 0.
 //
 // No matrix larger than min(N, v) squared is formed: the v x v covariance
 // when N >= v, else the N x N cross-product of the centred rows (whose
@@ -41,8 +45,6 @@
 namespace tarvolin {
 
 enum class PcaRoute { automatic, covariance, crossproduct };
-
-inline constexpr double kPcaRelativeEigenvalue = 1e-12;
 
 struct ShapePca {
   Eigen::RowVectorXd mean;      // 1 x v: the column means (the mean shape)
@@ -69,6 +71,10 @@ struct ShapePca {
 };
 
 ShapePca shapepca(Eigen::MatrixXd data, Eigen::Index variables, Eigen::Index components = 0,
-                  PcaRoute route = PcaRoute::automatic);
+                  PcaRoute route = PcaRoute::automatic, Eigen::Index dimensions = 0);
+
+// The smallest eigenvalue, relative to the first, that is more than the
+// rounding of a PCA of N specimens and v variables.
+double pcaroundingfloor(Eigen::Index specimens, Eigen::Index variables);
 
 }  // namespace tarvolin

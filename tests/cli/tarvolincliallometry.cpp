@@ -4,6 +4,7 @@
 #include "cli/tarvolincli.h"
 #include "clitesting.h"
 #include "core/console.h"
+#include "core/sprintf.h"
 #include "formats/dload.h"
 #include "numerics/procrustesanova.h"
 #include "numerics/superimposedataset.h"
@@ -105,6 +106,19 @@ TEST(CliAllometry, BadInputNamesItsFile) {
   std::string lonely = labels("a", "b");
   lonely.replace(0, 1, "c");
   writeText(dir.file("lonely.txt"), lonely);
+  // One shape, moved, turned and scaled: nothing but rounding is left to
+  // regress on size.
+  const double shape[4][3] = {{0, 0, 0}, {4, 0, 0}, {1, 3, 0}, {1, 1, 2}};
+  std::string same;
+  for (int i = 0; i < 6; ++i) {
+    const double scale = 1 + i, angle = 0.4 * i, c = std::cos(angle), s = std::sin(angle);
+    for (const auto& p : shape) {
+      same += sprintf("%.17g %.17g %.17g ", scale * (c * p[0] - s * p[1]) + i,
+                      scale * (s * p[0] + c * p[1]) - 2 * i, scale * p[2] + 3);
+    }
+    same += sprintf("%g\n", scale);
+  }
+  writeText(dir.file("same.txt"), same);
   const struct {
     std::vector<std::string> words;
     std::string expected;
@@ -115,6 +129,8 @@ TEST(CliAllometry, BadInputNamesItsFile) {
        dir.file("lonely.txt") + ": group \"c\" has one specimen"},
       {{"allometry", zor, "--groups", dir.file("nosuch.csv") + ":species"}, dir.file("nosuch.csv")},
       {{"superimpose", zor, "--gpa", "converged", "--tolerance", "-1"}, "--tolerance must be"},
+      {{"allometry", dir.file("same.txt")},
+       dir.file("same.txt") + ": the 6 specimens have one and the same shape (total variance "},
   };
   for (const auto& c : cases) {
     const CliRun run = runCli(c.words);

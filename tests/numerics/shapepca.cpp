@@ -10,6 +10,7 @@
 #include "formats/dload.h"
 #include "geometrytesting.h"
 #include "landmarks/configstack.h"
+#include "numerics/shapespacedimensions.h"
 #include "numerics/standardizedataset.h"
 #include "numerics/superimposedataset.h"
 #include "tests/testing.h"
@@ -69,15 +70,16 @@ TEST(Shapepca, AgreesWithTheDefinitionOnTheExamplesByEitherRoute) {
     int dims;
     bool standardized;
     PcaRoute route;
+    Index space;  // the dimensions of shape space, by hand: 3k - 7 or 2k - 4, less 1 standardized
   } cases[] = {
-      {"skulls_zor.txt", 3, false, PcaRoute::automatic},
-      {"skulls_zor.txt", 3, false, PcaRoute::covariance},
-      {"skulls_zor.txt", 3, true, PcaRoute::crossproduct},
-      {"skulls_zor.txt", 3, true, PcaRoute::covariance},
-      {"skulls2d.txt", 2, false, PcaRoute::automatic},
-      {"skulls2d.txt", 2, false, PcaRoute::crossproduct},
-      {"skulls2d.txt", 2, true, PcaRoute::covariance},
-      {"skulls2d.txt", 2, true, PcaRoute::crossproduct},
+      {"skulls_zor.txt", 3, false, PcaRoute::automatic, 35},
+      {"skulls_zor.txt", 3, false, PcaRoute::covariance, 35},
+      {"skulls_zor.txt", 3, true, PcaRoute::crossproduct, 34},
+      {"skulls_zor.txt", 3, true, PcaRoute::covariance, 34},
+      {"skulls2d.txt", 2, false, PcaRoute::automatic, 24},
+      {"skulls2d.txt", 2, false, PcaRoute::crossproduct, 24},
+      {"skulls2d.txt", 2, true, PcaRoute::covariance, 23},
+      {"skulls2d.txt", 2, true, PcaRoute::crossproduct, 23},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.file) + (c.standardized ? " standardized" : " superimposed") +
@@ -94,7 +96,7 @@ TEST(Shapepca, AgreesWithTheDefinitionOnTheExamplesByEitherRoute) {
     // superimposed data: their eigenvalues are nought, and left out.
     Index expected = 0;
     while (expected < std::min<Index>(v, data.rows() - 1) &&
-           r.values(expected) > kPcaRelativeEigenvalue * r.values(0)) {
+           r.values(expected) > pcaroundingfloor(data.rows(), v) * r.values(0)) {
       ++expected;
     }
     EXPECT_LE(expected, v - c.dims - 1);
@@ -119,6 +121,15 @@ TEST(Shapepca, AgreesWithTheDefinitionOnTheExamplesByEitherRoute) {
       EXPECT_GT(p.vectors(largest, j), 0) << "component " << j + 1;
     }
     EXPECT_NEAR(p.cumulative()(expected - 1), 1.0, 1e-10);
+
+    // Held to the dimensions of shape space, the analysis keeps the first
+    // of those components and no more.
+    const Index space = shapespacedimensions(c.dims, v / c.dims, nullptr, c.standardized);
+    EXPECT_EQ(space, c.space);
+    const ShapePca held = shapepca(data, v, 0, c.route, space);
+    ASSERT_EQ(held.components(), std::min(expected, c.space));
+    EXPECT_TRUE(
+        assert_near(held.eigenvalues, p.eigenvalues.head(held.components()), 1e-12 * r.values(0)));
   }
 }
 
