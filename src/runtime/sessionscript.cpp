@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <filesystem>
 #include <functional>
 #include <sstream>
@@ -13,6 +14,7 @@
 #include "core/notenoughmemory.h"
 #include "core/readnumber.h"
 #include "core/readtextfile.h"
+#include "core/sprintf.h"
 #include "core/texthelpers.h"
 #include "core/withoutbom.h"
 #include "document/clickvalue.h"
@@ -168,6 +170,35 @@ std::optional<Handle> windowNamed(Runtime& runtime, const std::string& name,
   return runtime.windowOf(name);
 }
 
+// Why a control cannot take `value` as its Value, as a user could never
+// give it: a list's or menu's item past its end, a switch at anything but 0
+// or 1. Nothing when it can.
+std::optional<std::string> valuerefused(const GraphicsObject& control, const Value& value,
+                                        const std::string& typed) {
+  if (control.type != ObjectType::uicontrol) return std::nullopt;
+  const ControlStyle style = control.details().style;
+  const bool switchlike = style == ControlStyle::checkbox || style == ControlStyle::radiobutton;
+  const bool list = style == ControlStyle::listbox || style == ControlStyle::popupmenu;
+  if (!switchlike && !list) return std::nullopt;
+  const double chosen = value.isText() ? std::nan("") : value.scalar();
+  if (switchlike) {
+    if (chosen == 0 || chosen == 1) return std::nullopt;
+    return "is a switch: its Value is 0 or 1, not " + typed;
+  }
+  const std::string& items = control.details().string;
+  const long count =
+      items.empty() ? 0 : static_cast<long>(std::count(items.begin(), items.end(), '\n')) + 1;
+  // A list may have nothing chosen (0); a menu always shows one item.
+  const long lowest = style == ControlStyle::listbox ? 0 : 1;
+  if (chosen == std::floor(chosen) && chosen >= static_cast<double>(lowest) &&
+      chosen <= static_cast<double>(count)) {
+    return std::nullopt;
+  }
+  return sprintf("has %i item%s: its Value is a whole number from %i to %i, not %s",
+                 static_cast<double>(count), count == 1 ? "" : "s", static_cast<double>(lowest),
+                 static_cast<double>(count), typed);
+}
+
 }  // namespace
 
 Handle SessionScript::control(Runtime& runtime, const Step& step, const std::string& tag) const {
@@ -194,6 +225,12 @@ void SessionScript::perform(Runtime& runtime, const Step& step) {
     const Handle h = control(runtime, step, step.words[1]);
     const std::string& property = step.words[2];
     const Value value = argumentValue(step.rest, refuse);
+    if (lowered(property) == lowered(props::kValue)) {
+      if (const std::optional<std::string> why =
+              valuerefused(graphics.object(h), value, step.rest)) {
+        fail(step, step.words[1] + " " + *why);
+      }
+    }
     // A property the control does not have is the script's fault.
     try {
       if (value.isText() || property == props::kString || property == lowered(props::kString)) {

@@ -447,6 +447,12 @@ TEST(SessionScript, MistakesInTheScriptNameTheLine) {
       {"close plot\n", ":1: the window plot is not open"},
       {"call stand3sw 1e400\n", ":1: 1e400 is too large for a number"},
       {"set StandardBox Colour red\n", ":1: cannot set the property Colour of a uicontrol"},
+      // Values no click could give.
+      {"set LnButton Value 2\n", ":1: LnButton is a switch: its Value is 0 or 1, not 2"},
+      {"choose " + examplePath("shells.csv") + "\npress LoadDataButton\nchoose " +
+           examplePath("shells_sliders.txt") +
+           "\npress LoadSlidersButton\nset SlideCriterion Value 3\n",
+       ":5: SlideCriterion has 2 items: its Value is a whole number from 1 to 2, not 3"},
       {"call nosuchfunction\n", ":1: Undefined function or variable \"nosuchfunction\"."},
       {"close Tarvolin\npress LoadDataButton\n# a comment\npress UseCSButton\n",
        ":1: the last window was closed here, so lines 2 to 4 were not run"},
