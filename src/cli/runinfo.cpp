@@ -22,14 +22,16 @@ void runinfo(const CliOptions& options, std::ostream& out, std::ostream& err) {
                   printable(set.ids.back()));
   const auto semilandmarks = std::count(set.semilandmark.begin(), set.semilandmark.end(), true);
   if (semilandmarks > 0) {
-    text += sprintf("of the landmarks, the last %i are semilandmarks\n",
-                    static_cast<double>(semilandmarks));
+    text += semilandmarks == 1 ? std::string("of the landmarks, the last is a semilandmark\n")
+                               : sprintf("of the landmarks, the last %i are semilandmarks\n",
+                                         static_cast<double>(semilandmarks));
   }
   if (rounds.slide) {
     const Sliders& sliders = rounds.slide->sliders;
-    text += sprintf("%i semilandmarks slide: %i on curves, %i on the surface\n",
-                    static_cast<double>(sliders.curve.size() + sliders.surface.size()),
-                    static_cast<double>(sliders.curve.size()),
+    const size_t sliding = sliders.curve.size() + sliders.surface.size();
+    text += sprintf(sliding == 1 ? "%i semilandmark slides: %i on curves, %i on the surface\n"
+                                 : "%i semilandmarks slide: %i on curves, %i on the surface\n",
+                    static_cast<double>(sliding), static_cast<double>(sliders.curve.size()),
                     static_cast<double>(sliders.surface.size()));
   }
   text += "superimposition: " + gpareporttext(session.loaded().fit) + "\n";

@@ -13,8 +13,15 @@ SuperimposedDataSet superimposelandmarks(Eigen::MatrixXd data, const std::string
   try {
     result = superimposedataset(std::move(data), consoleSink(), dims, withStack, rounds);
   } catch (const SlideError& e) {
-    throw InputError(path, std::string("the semilandmarks cannot slide: ") + e.what() +
-                               "; slide them by Procrustes distance, or hold them fixed");
+    // The other criterion is offered only where it was not the one that
+    // failed, and only once.
+    const std::string why = e.what();
+    const bool byEnergy = rounds.slide && rounds.slide->criterion == SlideCriterion::bendingEnergy;
+    const std::string advice = !byEnergy ? "; hold them fixed"
+                               : why.find("Procrustes distance") != std::string::npos
+                                   ? "; or hold them fixed"
+                                   : "; slide them by Procrustes distance, or hold them fixed";
+    throw InputError(path, "the semilandmarks cannot slide: " + why + advice);
   }
   // The mean shape is the average of every superimposed configuration, so
   // it is finite only where they all are: the coordinates need no pass of

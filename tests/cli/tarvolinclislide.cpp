@@ -30,24 +30,46 @@ TEST(CliSlide, SuperimposeWritesTheSlidingFitDigitForDigit) {
     bool project;
     std::string said;
   } cases[] = {
-      {"wings2d.tps", {}, "", "", true, SlideCriterion::bendingEnergy, false,
+      {"wings2d.tps",
+       {},
+       "",
+       "",
+       true,
+       SlideCriterion::bendingEnergy,
+       false,
        "semilandmarks slid by bending energy, "},
-      {"wings2d.tps", {"--slide", "procd", "--project"}, "", "", true,
-       SlideCriterion::procrustesDistance, true, "semilandmarks slid by Procrustes distance, "},
+      {"wings2d.tps",
+       {"--slide", "procd", "--project"},
+       "",
+       "",
+       true,
+       SlideCriterion::procrustesDistance,
+       true,
+       "semilandmarks slid by Procrustes distance, "},
       {"wings2d.tps", {"--slide", "none"}, "", "", false, {}, false, ""},
       {"shells.csv",
        {"--sliders", examplePath("shells_sliders.txt"), "--surface",
         examplePath("shells_surface.txt")},
-       "shells_sliders.txt", "shells_surface.txt", true, SlideCriterion::bendingEnergy, false,
+       "shells_sliders.txt",
+       "shells_surface.txt",
+       true,
+       SlideCriterion::bendingEnergy,
+       false,
        "semilandmarks slid by bending energy, "},
-      {"shells.csv", {"--surface", examplePath("shells_surface.txt"), "--slide-rounds", "1"}, "",
-       "shells_surface.txt", true, SlideCriterion::bendingEnergy, false, " in 1 round, "},
+      {"shells.csv",
+       {"--surface", examplePath("shells_surface.txt"), "--slide-rounds", "1"},
+       "",
+       "shells_surface.txt",
+       true,
+       SlideCriterion::bendingEnergy,
+       false,
+       " in 1 round, "},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.file + " " + (c.options.empty() ? "" : c.options.front()));
     TempDir dir;
-    std::vector<std::string> words{"superimpose", examplePath(c.file), "--to", "csv", "-o",
-                                   dir.file("out.csv")};
+    std::vector<std::string> words{"superimpose", examplePath(c.file), "--to", "csv",
+                                   "-o",          dir.file("out.csv")};
     words.insert(words.end(), c.options.begin(), c.options.end());
     const testing::CliRun run = runCli(words);
     ASSERT_EQ(run.status, 0) << run.err;
@@ -65,8 +87,8 @@ TEST(CliSlide, SuperimposeWritesTheSlidingFitDigitForDigit) {
       rounds.slide = std::make_shared<const Sliding>(slide);
     }
     const int dims = set.dims;
-    const SuperimposedDataSet expected =
-        superimposedataset(landmarkdataset(std::move(set)), testing::noNotes(), dims, false, rounds);
+    const SuperimposedDataSet expected = superimposedataset(
+        landmarkdataset(std::move(set)), testing::noNotes(), dims, false, rounds);
     const LandmarkSet written = readlandmarks(dir.file("out.csv"), std::nullopt, {});
     EXPECT_EQ(written.coords, expected.data.leftCols(expected.data.cols() - 1));
   }
@@ -74,13 +96,17 @@ TEST(CliSlide, SuperimposeWritesTheSlidingFitDigitForDigit) {
 
 // The other commands take the same options and say what the fit did.
 TEST(CliSlide, EveryCommandSlides) {
+  TempDir dir;
+  testing::writeText(dir.file("one.txt"), "11 12 13\n");
   const std::string wings = examplePath("wings2d.tps");
   const struct {
     std::vector<std::string> words;
     std::string out;  // a line the output holds
     std::string err;  // and standard error
   } cases[] = {
-      {{"info", wings}, "16 semilandmarks slide: 16 on curves, 0 on the surface\n",
+      {{"info", wings}, "16 semilandmarks slide: 16 on curves, 0 on the surface\n", ""},
+      {{"info", examplePath("shells.csv"), "--sliders", dir.file("one.txt")},
+       "1 semilandmark slides: 1 on curves, 0 on the surface\n",
        ""},
       {{"info", examplePath("shells.csv"), "--sliders", examplePath("shells_sliders.txt"),
         "--surface", examplePath("shells_surface.txt"), "--slide", "procd"},
@@ -88,7 +114,8 @@ TEST(CliSlide, EveryCommandSlides) {
        ""},
       {{"standardize", wings, "--transform", "ln"}, "", "semilandmarks slid by bending energy"},
       {{"allometry", wings, "--transform", "ln", "--permutations", "9"},
-       "semilandmarks slid by bending energy", "semilandmarks slid by bending energy"},
+       "semilandmarks slid by bending energy",
+       "semilandmarks slid by bending energy"},
       {{"pca", wings, "--of", "standardized"}, "PC1 ", "semilandmarks slid by bending energy"},
       {{"check", wings}, "", "semilandmarks slid by bending energy"},
   };
@@ -121,13 +148,18 @@ TEST(CliSlide, RefusesWhatCannotSlideNamingTheFile) {
         dir.file("surface.txt"), "--slide", "none"},
        "--slide none holds every point fixed"},
       {{"superimpose", shells, "--project"}, "--project is for data whose semilandmarks slide"},
-      {{"superimpose", shells, "--slide", "procd"}, "sliding is for data whose semilandmarks slide"},
-      {{"superimpose", wings, "--slide", "none", "--project"}, "--slide none holds every point fixed"},
-      {{"superimpose", wings, "--sliders", dir.file("empty.txt")}, "empty.txt: names no landmark that slides"},
-      {{"superimpose", wings, "--slide-rounds", "0"}, "--slide-rounds must be at least 1, not 0"},
+      {{"superimpose", shells, "--slide", "procd"},
+       "sliding is for data whose semilandmarks slide"},
+      {{"superimpose", wings, "--slide", "none", "--project"},
+       "--slide none holds every point fixed"},
+      {{"superimpose", wings, "--sliders", dir.file("empty.txt")},
+       "empty.txt: names no landmark that slides"},
+      {{"superimpose", wings, "--slide-rounds", "0"},
+       "--slide-rounds: takes a whole number of at least 1, not \"0\""},
       {{"superimpose", shells, "--surface", examplePath("shells_sliders.txt")},
        "shells_sliders.txt:3: the line holds 3 fields, not 1 landmark number"},
-      {{"superimpose", shells, "--sliders", dir.file("nothing.txt")}, "nothing.txt: cannot be read"},
+      {{"superimpose", shells, "--sliders", dir.file("nothing.txt")},
+       "nothing.txt: cannot be read"},
       {{"superimpose", shells, "--sliders", examplePath("shells_sliders.txt"), "--surface",
         dir.file("surface12.txt")},
        "surface12.txt: landmark 12 slides on a curve (" + examplePath("shells_sliders.txt") +
