@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Proves that two builds of tarvolin-cli give the same bytes: every command on
 # every bundled example (every output format, x-variable, transform, missing
-# landmark policy, groups, the allometry table as text and JSON), the session
+# landmark policy, groups, the allometry table as text and JSON, the data
+# check, the principal components with every output, the sliding of
+# semilandmarks by both criteria), the session
 # scripts, files that are refused, and two large generated data sets. For each
 # run it compares standard output, standard error, the exit status and every
 # file written.
@@ -63,6 +65,27 @@ for data in "${datasets[@]}"; do
   add allometry "$data" --transform ln --permutations 99
   add allometry "$data" --json --permutations 49 --seed 5
 done
+for data in skulls.csv skulls_faults.tps skulls2d.tps large3d.txt large2d.tps; do
+  add check "$data"
+  add check "$data" --json
+  add pca "$data"
+  add pca "$data" --json --of standardized --transform ln
+  add pca "$data" --to csv --loadings loadings.csv --shapes shapes.csv
+done
+add check skulls.csv --x skulls_covariates.csv:mass --groups skulls_covariates.csv:group
+add pca skulls.csv --of standardized --groups skulls_covariates.csv:group --shapes shapes.tps --to tps
+add pca skulls.csv --components 3 --json
+for slide in be procd; do
+  add info shells.csv --sliders shells_sliders.txt --surface shells_surface.txt --slide "$slide"
+  add superimpose shells.csv --sliders shells_sliders.txt --surface shells_surface.txt \
+    --slide "$slide" --to csv -o out.txt
+  add superimpose wings2d.tps --slide "$slide" --to tps -o out.txt
+  add standardize wings2d.tps --slide "$slide" --transform ln
+  add pca wings2d.tps --slide "$slide" --json
+done
+add superimpose shells.csv --sliders shells_sliders.txt --slide-rounds 3 --project
+add check wings2d.tps
+add superimpose wings2d.tps --slide none
 add info skulls_tps.txt --tps
 add standardize skulls_tps.txt --tps --transform ln
 add standardize skulls_zor.txt --x skulls_mass.txt --transform ln
