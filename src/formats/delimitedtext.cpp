@@ -113,8 +113,16 @@ bool DelimitedText::nextField(Field& field) {
       break;
     }
     field.text = text_.substr(start, p - start);
-    ++p;
+    const size_t afterQuote = ++p;
     while (p < n && isBlank(s[p])) ++p;
+    if (p < n && s[p] != delimiter_ && s[p] != lineEnd_ && p > afterQuote) {
+      throw InputError(fname_, line_,
+                       "field " + std::to_string(fieldsRead_) +
+                           " is followed by blanks and more text, not by the table's delimiter: "
+                           "fields apart by blanks, as R's write.table writes them, are not "
+                           "read; write the table with commas, semicolons or tabs between its "
+                           "fields");
+    }
     if (p < n && s[p] != delimiter_ && s[p] != lineEnd_) {
       throw InputError(fname_, line_,
                        "field " + std::to_string(fieldsRead_) +

@@ -42,6 +42,8 @@ TEST(DetectLandmarkFormat, EachFormatByItsContent) {
       {"\"id\",\"x1\",\"y1\"\n\"a\",1,2\n", LandmarkFormat::csv},
       {"\"\",\"x1\",\"y1\"\n\"1\",1,2\n", LandmarkFormat::csv},
       {"\"a\", b\n1 2L 6 0\n", LandmarkFormat::nts},
+      // ' comment lines, as 3D digitizing programs open their .dta files.
+      {"'#skulls\n' 2021\n1 2L 6 1 9999 DIM=3\n", LandmarkFormat::nts},
       // One line end per file: a CR file with a final LF, an LF file with a stray CR.
       {"1 2 3 4 5 6 7\r1 2 3 4 5 6 7\r1 2 3 4 5 6 7\n", LandmarkFormat::zor},
       {"# columns = id,x,y,z\nvtk1,1,2\r,3\nvtk2,1,2,3\n", LandmarkFormat::fcsv},
@@ -73,9 +75,27 @@ TEST(DetectLandmarkFormat, TextOfNoFormatIsSaidSo) {
                    "1\0 \0",
                    6),
        "f.txt: is UTF-16 text; save it as UTF-8"},
+      {std::string(4096, '\0'), "f.txt: is not a text file: it holds zero (NUL) bytes"},
   };
   for (const auto& c : cases) {
     EXPECT_THROW_MSG(detectlandmarkformat(c.text, "f.txt"), InputError, c.message);
+  }
+  // R's write.table: quoted names apart by blanks, one fewer than the
+  // fields of a row when the row names are written; not NTS comments.
+  const std::string tableMessage =
+      " holds quoted names apart by blanks, as R's write.table writes a table; Tarvolin reads "
+      "tables whose fields are apart by commas, semicolons or tabs: write it with write.csv, or "
+      "write.table with sep = \",\"";
+  const struct {
+    std::string text;
+    long line;
+  } tables[] = {
+      {"\"x1\" \"y1\" \"x2\" \"y2\"\n\"1\" 1.2 3.4 5 6\n\"2\" 1 2 3 4\n", 1},
+      {"\r\n\"x1\"  \"y \"\"1\"\"\"\r\n1.2 3.4\r\n", 2},
+  };
+  for (const auto& c : tables) {
+    EXPECT_THROW_TEXT(detectlandmarkformat(c.text, "f.txt"), InputError,
+                      "f.txt:" + std::to_string(c.line) + ": the header" + tableMessage);
   }
 }
 

@@ -160,6 +160,9 @@ TEST(ReadRowTable, RefusesBadTables) {
       {"id,x1,y1,z1,size\na,1,2,3,NA\n", 2, "specimen \"a\": the size \"NA\" is not a finite"},
       {"a,1,2,3\n\"b,1,2,3\n", 2, "field 1 opens a quote that does not close on its line"},
       {"\"a\"x,1,2,3\n", 1, "field 1 has text after its closing quote"},
+      {"\"x1\" \"y1\"\n\"1\" 1.5 2\n", 1,
+       "field 1 is followed by blanks and more text, not by the table's delimiter: fields apart "
+       "by blanks, as R's write.table writes them, are not read"},
       {"a\nb\n", 1, "no coordinate columns"},
       {"id,x1,y1,z1\n\n", 0, "holds no specimen rows"},
       {" \n\t\n", 0, "holds no rows"},
