@@ -249,13 +249,7 @@ LandmarkFormat detectlandmarkformat(std::string_view text, const std::string& fn
   if (first.front() == '"') {
     if (ntsParameterLineFollows(lines)) return LandmarkFormat::nts;
     if (opensWithQuotedField(first)) return LandmarkFormat::csv;
-    if (isBlankSeparatedQuotedRow(first)) {
-      throw InputError(fname, static_cast<long>(firstLineNumber(lines)),
-                       "the header holds quoted names apart by blanks, as R's write.table writes a "
-                       "table; Tarvolin reads tables whose fields are apart by commas, "
-                       "semicolons or tabs: write it with write.csv, or write.table with "
-                       "sep = \",\"");
-    }
+    if (isBlankSeparatedQuotedRow(first)) return LandmarkFormat::csv;
     return LandmarkFormat::nts;
   }
   // 3D digitizing programs open their NTS (.dta) files with ' lines.

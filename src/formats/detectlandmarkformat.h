@@ -11,16 +11,16 @@
 //                 lines (.dta files of 3D digitizing programs)
 //   csv           fields apart by semicolons, or a first line with commas
 //                 or tabs and a field that is not a number (a header or an
-//                 ID; "id","x1",... as R writes it too, unless an NTS
-//                 parameter line follows)
+//                 ID; "id","x1",... as R writes it too, and "x1" "y1" ...
+//                 as its write.table does, unless an NTS parameter line
+//                 follows)
 //   zor           rows of numbers only, NA and NaN among them
 // Only the first lines are looked at (about 64 KB), so detection costs the
 // same for any size of file; lines end in the text's own line end
 // (lineendof), and a UTF-8 byte-order mark is passed over. A text with no
-// line that is not blank, a UTF-16 text, a header of quoted names apart by
-// blanks (R's write.table: "x1" "y1" ...; said to be such), or a first line
-// that fits no format ("is not a landmark file in any format Tarvolin
-// reads; line 1 ...") is an InputError naming the file.
+// line that is not blank, a UTF-16 text, or a first line that fits no
+// format ("is not a landmark file in any format Tarvolin reads; line 1
+// ...") is an InputError naming the file.
 //
 // Example:
 //   detectlandmarkformat("LM3=2\n1 2 3\n4 5 6\nID=a\n", "a.txt") -> LandmarkFormat::tps

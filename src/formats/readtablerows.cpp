@@ -7,6 +7,7 @@
 #include "core/readtextfile.h"
 #include "core/texthelpers.h"
 #include "formats/delimitedtext.h"
+#include "formats/hasrownames.h"
 
 namespace tarvolin::detail {
 namespace {
@@ -49,6 +50,8 @@ TableRows readtablerows(const std::string& path, const std::string& column,
   DelimitedText table(text, rows.column.delimiter, path);
   if (!table.nextLine()) throw InputError(path, "the table is empty; it needs a header row");
   std::vector<std::string> names;
+  // R's row names hold the IDs, under no name of their own.
+  if (hasrownames(text, rows.column.delimiter, path)) names.emplace_back();
   for (DelimitedText::Field field; table.nextField(field);) {
     names.push_back(std::string(trimmed(field.value())));
   }

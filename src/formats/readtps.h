@@ -33,7 +33,8 @@
 // factors apart in set.scale, empty when all are 1). k is the landmarks plus
 // the curve points, and set.semilandmark flags the curve points when there
 // are any. Each specimen's ID is its ID=, else (no ID= line, or an empty
-// one) its IMAGE= as written, else its position "1", "2", .... Size is the centroid size times the scale.
+// one) its IMAGE= as written, else its position "1", "2", .... Size is the
+// centroid size times the scale.
 //
 // Errors: an InputError naming the file, the line and, where it applies, the
 // record and its ID: no LM= record, a count that is not a whole number, a

@@ -40,6 +40,15 @@ TEST(ReadCovariate, MatchesRowsToSpecimens) {
        testing::row({12, 7.5}).transpose()},
       // An exact match wins over one ignoring letter case.
       {"id\tAGE\tage\nb\t1\t2\na\t3\t4\n", "age", {"a", "b"}, testing::row({4, 2}).transpose()},
+      // R's row names, under no name of their own, apart by blanks or commas.
+      {"\"mass\" \"age\"\n\"b\" 1 2\n\"a\" 3 4\n",
+       "age",
+       {"a", "b"},
+       testing::row({4, 2}).transpose()},
+      {"\"mass\",\"age\"\n\"b\",1,2\n\"a\",3,4\n",
+       "mass",
+       {"a", "b"},
+       testing::row({3, 1}).transpose()},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.source);
