@@ -31,9 +31,9 @@ bool isDelimiter(char c) { return c == ',' || c == ';'; }
 
 // The fields of a line: the first `keep` of them, how many there are, and
 // the first that is empty (from 1; 0 when none is) with the byte where it
-// is missed. Blanks part fields as
-// a comma or semicolon does, but only a comma or semicolon can leave a
-// field empty: at the start or end of the line, or beside another.
+// is missed. Blanks part fields as a comma or semicolon does, but only a
+// comma or semicolon can leave a field empty: at the start or end of the
+// line, or beside another.
 struct RowFields {
   std::vector<std::string_view> fields;
   size_t count = 0;
@@ -128,8 +128,7 @@ void readrows(std::string_view text, const std::string& fname, int k, size_t wid
       if (problem != std::errc() || end != field.data() + field.size()) {
         throw InputError(fname, number,
                          quotedtext(field) +
-                             " is not a landmark number (a whole number "
-                             "from 1 to " +
+                             " is not a landmark number (a whole number from 1 to " +
                              std::to_string(k) + ")")
             .concerning(Input::sliders);
       }
@@ -175,8 +174,8 @@ Sliders readsliders(std::string_view text, const std::string& fname, int k) {
     if (slider.point == slider.before || slider.point == slider.after) {
       throw InputError(fname, line,
                        "landmark " + point +
-                           " cannot slide towards itself: it must differ "
-                           "from the points before and after it")
+                           " cannot slide towards itself: it must differ from the points before "
+                           "and after it")
           .concerning(Input::sliders);
     }
     const auto [found, added] = rowOf.emplace(slider.point, line);

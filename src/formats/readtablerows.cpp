@@ -8,6 +8,7 @@
 #include "core/texthelpers.h"
 #include "formats/delimitedtext.h"
 #include "formats/hasrownames.h"
+#include "formats/mixedlineends.h"
 
 namespace tarvolin::detail {
 namespace {
@@ -38,13 +39,8 @@ size_t columnIndex(const std::vector<std::string>& names, const std::string& col
                                           : "; its columns are " + available));
 }
 
-}  // namespace
-
-TableRows readtablerows(const std::string& path, const std::string& column,
-                        const TableFieldCheck& check) {
-  std::string text;
-  std::string reason;
-  if (!readtextfile(path, text, reason)) throw InputError(path, "cannot be read: " + reason);
+TableRows rowsof(const std::string& text, const std::string& path, const std::string& column,
+                 const TableFieldCheck& check) {
   TableRows rows;
   rows.column.delimiter = tabledelimiter(text);
   DelimitedText table(text, rows.column.delimiter, path);
@@ -98,6 +94,26 @@ TableRows readtablerows(const std::string& path, const std::string& column,
     rows.lines.push_back(line);
   }
   return rows;
+}
+
+}  // namespace
+
+TableRows readtablerows(const std::string& path, const std::string& column,
+                        const TableFieldCheck& check) {
+  std::string text;
+  std::string reason;
+  if (!readtextfile(path, text, reason)) throw InputError(path, "cannot be read: " + reason);
+  try {
+    return rowsof(text, path, column, check);
+  } catch (const InputError& e) {
+    // Two rows read as one where the file mixes line ends: the message
+    // says why.
+    const std::string note = mixedlineends(text);
+    if (note.empty()) throw;
+    InputError noted(e.file(), e.line(), e.message() + "; " + note);
+    noted.concerning(e.input());
+    throw noted;
+  }
 }
 
 }  // namespace tarvolin::detail

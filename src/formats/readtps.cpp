@@ -475,8 +475,8 @@ class TpsReader {
       fail(why.emptyIdLine, "the ID= line of " + name + " is empty, so the record is numbered " +
                                 quoted(recordIds_[numbered]) + clash);
     }
-    fail(recordLines_[numbered],
-         name + " has no ID=, so it is numbered " + quoted(recordIds_[numbered]) + clash);
+    fail(recordLines_[numbered], name + " has neither ID= nor IMAGE=, so it is numbered " +
+                                     quoted(recordIds_[numbered]) + clash);
   }
 
   // "record 3 (ID "b")", with the ID the record gives anywhere, or "record 3".

@@ -97,6 +97,13 @@ TEST(ReadCovariate, RefusesMismatchedTables) {
        "12 specimens have no row in the table: \"s1\", \"s2\", \"s3\", \"s4\", \"s5\", \"s6\", "
        "\"s7\", \"s8\", \"s9\", \"s10\" and 2 more"},
       {"no_such_table.csv", "x", {"a"}, 0, "cannot be read"},
+      // Two rows read as one where a lone CR ends the first: the message says why.
+      {"id,x,y\r\na,1,2\rb,3,4\r\n",
+       "y",
+       {"a", "b"},
+       2,
+       "; the file mixes line ends: line 2 holds a lone CR (the line end of old Macintosh files) "
+       "where the other lines end in CRLF (Windows)"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.source);

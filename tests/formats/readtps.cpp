@@ -182,8 +182,8 @@ TEST(ReadTps, RefusesWithTheLineAndTheRecord) {
        "the ID= line of record 2 is empty, so the record is numbered \"2\", which is the ID of "
        "record 1 (line 1); each specimen needs an ID of its own"},
       {"LM=1\n0 0\nLM=1\n1 1\nID=1\n", 1,
-       "record 1 has no ID=, so it is numbered \"1\", which is the ID of record 2 (line 3); each "
-       "specimen needs an ID of its own"},
+       "record 1 has neither ID= nor IMAGE=, so it is numbered \"1\", which is the ID of record 2 "
+       "(line 3); each specimen needs an ID of its own"},
       {"LM=1\n0 0\nSCALE=0\n", 3, "SCALE=\"0\" is not a scale factor"},
       {"LM=1\n0 0\nLM3=1\n0 0 0\n", 3, "record 2 is 3D (LM3=) but record 1 is 2D (LM=)"},
       {"LM=1\n0 0\nCURVES=2\nPOINTS=1\n1 1\nID=a\n", 6, "declares 2 curves but the record has 1"},
