@@ -5,12 +5,15 @@
 // start: the file's text, or its start (the first line is enough).
 // fname: names the file in the error.
 // Returns `start` past a UTF-8 byte-order mark. A UTF-16 file (its
-// byte-order mark, or the zero bytes of UTF-16 text without one) is an
-// InputError naming the file: "is UTF-16 text; save it as UTF-8".
+// byte-order mark, or the zero bytes of UTF-16 text without one: every
+// other byte) is an InputError naming the file: "is UTF-16 text; save it as
+// UTF-8". Other zero bytes at the start (a file of them) are an InputError
+// that says the file is not a text file.
 //
 // Example:
 //   withoutbom("\xEF\xBB\xBF" "1 2 3\n", "a.txt")  -> "1 2 3\n"
-//   withoutbom("\xFF\xFE" "1\0 \0", "a.txt")       -> InputError
+//   withoutbom("\xFF\xFE" "1\0 \0", "a.txt")       -> InputError (UTF-16)
+//   withoutbom("\0\0\0\0", "a.txt")                -> InputError (not text)
 
 #include <string>
 #include <string_view>

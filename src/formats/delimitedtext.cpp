@@ -21,19 +21,31 @@ char tabledelimiter(std::string_view text) {
     size_t end = start;
     while (end < text.size() && !isLineEnd(text[end])) ++end;
     const std::string_view line = text.substr(start, end - start);
-    if (line.find_first_not_of(" \t") != std::string_view::npos) {
+    const size_t first = line.find_first_not_of(" \t");
+    if (first != std::string_view::npos) {
       bool inQuotes = false;
       bool semicolon = false;
-      for (char c : line) {
+      bool comma = false;
+      bool blankBetween = false;
+      const size_t last = line.find_last_not_of(" \t");
+      for (size_t i = first; i <= last; ++i) {
+        const char c = line[i];
         if (c == '"') {
           inQuotes = !inQuotes;
         } else if (!inQuotes && c == '\t') {
           return '\t';
         } else if (!inQuotes && c == ';') {
           semicolon = true;
+        } else if (!inQuotes && c == ',') {
+          comma = true;
+        } else if (!inQuotes && c == ' ') {
+          blankBetween = true;
         }
       }
-      return semicolon ? ';' : ',';
+      if (semicolon) return ';';
+      // Quoted names apart by blanks alone: R's write.table.
+      if (!comma && blankBetween && line[first] == '"') return ' ';
+      return ',';
     }
     start = end + 1;
   }
@@ -96,7 +108,8 @@ bool DelimitedText::nextField(Field& field) {
   size_t p = pos_;
   while (p < n && isBlank(s[p])) ++p;
   field.doubledQuotes = false;
-  if (p < n && s[p] == '"') {
+  field.quoted = p < n && s[p] == '"';
+  if (field.quoted) {
     const size_t start = ++p;
     while (true) {
       while (p < n && s[p] != '"' && s[p] != lineEnd_) ++p;
@@ -113,9 +126,10 @@ bool DelimitedText::nextField(Field& field) {
       break;
     }
     field.text = text_.substr(start, p - start);
-    ++p;
+    const size_t afterQuote = ++p;
     while (p < n && isBlank(s[p])) ++p;
-    if (p < n && s[p] != delimiter_ && s[p] != lineEnd_) {
+    const bool blanksApart = delimiter_ == ' ' && p > afterQuote;
+    if (p < n && s[p] != delimiter_ && s[p] != lineEnd_ && !blanksApart) {
       throw InputError(fname_, line_,
                        "field " + std::to_string(fieldsRead_) +
                            " has text after its closing quote; a quote inside quotes is "
@@ -129,6 +143,13 @@ bool DelimitedText::nextField(Field& field) {
     size_t end = p;
     while (end > start && isBlank(s[end - 1])) --end;
     field.text = text_.substr(start, end - start);
+  }
+  if (delimiter_ == ' ') {
+    // A run of blanks parts two fields; blanks that end the line part none.
+    while (p < n && isBlank(s[p])) ++p;
+    moreFields_ = p < n && s[p] != lineEnd_;
+    pos_ = p;
+    return true;
   }
   moreFields_ = p < n && s[p] == delimiter_;
   pos_ = moreFields_ ? p + 1 : p;
@@ -159,8 +180,12 @@ namespace {
     return false;
   }
   s += length;
+  const char* const afterNumber = s;
   while (s < end && isBlank(*s)) ++s;
-  if (s < end && *s != delimiter && *s != lineEnd) [[unlikely]] {
+  // With blanks apart, the blanks after the number are its delimiter, and
+  // `at` is left at the next field.
+  const bool blanksApart = delimiter == ' ' && s > afterNumber;
+  if (s < end && *s != delimiter && *s != lineEnd && !blanksApart) [[unlikely]] {
     return false;
   }
   value = number;
@@ -182,7 +207,9 @@ long DelimitedText::nextPlainNumbers(double* out, std::ptrdiff_t stride, long co
     if (!plainNumber(after, end, delimiter_, lineEnd_, point, *out)) break;
     ++read;
     out += stride;
-    if (after < end && *after == delimiter_) {
+    if (delimiter_ == ' ' && after < end && *after != lineEnd_) {
+      s = after;
+    } else if (delimiter_ != ' ' && after < end && *after == delimiter_) {
       s = after + 1;
     } else {
       s = after;

@@ -19,7 +19,9 @@ namespace tarvolin {
 namespace detail {
 
 // The delimiter of a table, from its first line that is not blank (quoted
-// text aside): tab, else semicolon, else comma.
+// text aside): tab, else semicolon, else comma; a blank when that line is
+// quoted names apart by blanks alone ("x1" "y1" ..., as R's write.table
+// writes a table), where a run of blanks parts two fields.
 char tabledelimiter(std::string_view text);
 
 // The fields of a delimited text, line by line, shared by the readers of
@@ -30,6 +32,7 @@ class DelimitedText {
   struct Field {
     std::string_view text;  // without the blanks around it and without its quotes
     bool doubledQuotes = false;
+    bool quoted = false;
     // The field's text with each "" inside quotes turned into ".
     std::string value() const;
   };

@@ -140,11 +140,39 @@ bool opensWithQuotedField(std::string_view line) {
   return i < line.size() && (line[i] == ',' || line[i] == ';' || line[i] == '\t');
 }
 
+// Two or more quoted fields apart by blanks: the header of a table as R's
+// write.table writes it ("x1" "y1" "x2" "y2").
+bool isBlankSeparatedQuotedRow(std::string_view line) {
+  size_t fields = 0;
+  size_t i = 0;
+  while (true) {
+    while (i < line.size() && line[i] == ' ') ++i;
+    if (i == line.size()) return fields >= 2;
+    if (line[i] != '"') return false;
+    for (++i; i < line.size(); ++i) {
+      if (line[i] != '"') continue;
+      if (i + 1 < line.size() && line[i + 1] == '"') {
+        ++i;
+        continue;
+      }
+      break;
+    }
+    if (i == line.size()) return false;
+    ++i;
+    ++fields;
+    if (i < line.size() && line[i] != ' ') return false;
+  }
+}
+
+bool isNtsComment(std::string_view trimmedLine) {
+  return trimmedLine.starts_with('"') || trimmedLine.starts_with('\'');
+}
+
 // The first line that is not an NTS comment is the NTS parameter line.
 bool ntsParameterLineFollows(const std::vector<std::string_view>& lines) {
   for (std::string_view line : lines) {
     const std::string_view t = trimmed(line, kBlanksAndLineEnds);
-    if (t.empty() || t.front() == '"') continue;
+    if (t.empty() || isNtsComment(t)) continue;
     return isNtsParameterLine(t);
   }
   return false;
@@ -219,9 +247,13 @@ LandmarkFormat detectlandmarkformat(std::string_view text, const std::string& fn
     if (isTpsKeywordLine(line)) return LandmarkFormat::tps;
   }
   if (first.front() == '"') {
-    if (!ntsParameterLineFollows(lines) && opensWithQuotedField(first)) return LandmarkFormat::csv;
+    if (ntsParameterLineFollows(lines)) return LandmarkFormat::nts;
+    if (opensWithQuotedField(first)) return LandmarkFormat::csv;
+    if (isBlankSeparatedQuotedRow(first)) return LandmarkFormat::csv;
     return LandmarkFormat::nts;
   }
+  // 3D digitizing programs open their NTS (.dta) files with ' lines.
+  if (first.front() == '\'' && ntsParameterLineFollows(lines)) return LandmarkFormat::nts;
   if (isNtsParameterLine(first)) return LandmarkFormat::nts;
   // Semicolons part the fields of a table even when they are all numbers
   // (with a decimal comma, 1,5 is one number).

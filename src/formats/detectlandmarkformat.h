@@ -7,11 +7,13 @@
 //   morphologika  a bracketed block header: [individuals], [landmarks], ...
 //   tps           a line that begins with LM= or LM3= (any letter case)
 //   nts           a first line that is a " comment, or the parameter line
-//                 1 N[L] P[L] 0|1 [code] [DIM=d]
+//                 1 N[L] P[L] 0|1 [code] [DIM=d], perhaps after ' comment
+//                 lines (.dta files of 3D digitizing programs)
 //   csv           fields apart by semicolons, or a first line with commas
 //                 or tabs and a field that is not a number (a header or an
-//                 ID; "id","x1",... as R writes it too, unless an NTS
-//                 parameter line follows)
+//                 ID; "id","x1",... as R writes it too, and "x1" "y1" ...
+//                 as its write.table does, unless an NTS parameter line
+//                 follows)
 //   zor           rows of numbers only, NA and NaN among them
 // Only the first lines are looked at (about 64 KB), so detection costs the
 // same for any size of file; lines end in the text's own line end

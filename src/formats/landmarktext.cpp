@@ -1,9 +1,9 @@
 #include "formats/landmarktext.h"
 
 #include <algorithm>
-#include <numeric>
 #include <charconv>
 #include <cmath>
+#include <numeric>
 #include <stdexcept>
 #include <string_view>
 #include <unordered_map>
@@ -160,7 +160,9 @@ std::string idProblem(std::string_view id, LandmarkFormat format) {
     if (std::any_of(id.begin(), id.end(), isBlank)) {
       return "an NTS label cannot hold a blank or a line break";
     }
-    if (id.front() == '"') return "an NTS label cannot start with a quote, which opens a comment";
+    if (id.front() == '"' || id.front() == '\'') {
+      return "an NTS label cannot start with \" or ', which open a comment line";
+    }
     return {};
   }
   // A CSV reader takes every line for a row, quoted or not.

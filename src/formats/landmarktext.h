@@ -87,7 +87,7 @@
 // holding a control character other than a tab or a line end; an ID the
 // format cannot hold unchanged (a line break in csv, tps or
 // morphologika; a blank anywhere in nts, at either end in tps or
-// morphologika; a leading " in nts, [ or ' in morphologika); a tps scale
+// morphologika; a leading " or ' in nts, [ or ' in morphologika); a tps scale
 // factor that is not a positive finite number; a wireframe pair naming a
 // landmark the set does not have. A set whose parts disagree in size, or
 // whose semilandmarks are not the last points, is std::invalid_argument.

@@ -9,6 +9,7 @@
 #include "core/readtextfile.h"
 #include "core/withoutbom.h"
 #include "formats/detectlandmarkformat.h"
+#include "formats/mixedlineends.h"
 #include "formats/readfcsv.h"
 #include "formats/readmarkupfolder.h"
 #include "formats/readmorphologika.h"
@@ -58,30 +59,22 @@ MarkupKind markupKindOf(std::optional<LandmarkFormat> format, const std::string&
                    ".fcsv or .mrk.json file, so --format must be fcsv or mrkjson");
 }
 
-}  // namespace
-
-LandmarkSet readlandmarks(const std::string& path, std::optional<LandmarkFormat> format,
-                          const ReadOptions& options, bool markupFolder, LandmarkFormat* detected) {
-  std::error_code error;
-  if (fs::is_directory(path, error)) {
-    const MarkupKind kind = markupKindOf(format, path);
-    LandmarkSet set = readmarkupfolder(path, kind, options);
-    if (detected) {
-      *detected = kind == MarkupKind::fcsv ? LandmarkFormat::fcsv : LandmarkFormat::mrkjson;
-    }
-    return set;
-  }
-
+// Reads the landmark file at `path`, leaving its text (or, for ZOR rows
+// read line by line, its start) where the caller can look at it.
+LandmarkSet readlandmarkfile(const std::string& path, std::optional<LandmarkFormat> format,
+                             const ReadOptions& options, bool markupFolder,
+                             LandmarkFormat* detected, std::string& text,
+                             std::optional<std::string>& start) {
   // The format is told from the start of the file; ZOR rows, the bulk of
   // large data sets, are then read without holding the whole text. A pipe
   // can be read only once, so it is read whole first.
+  std::error_code error;
   std::string reason;
-  std::string text;
   const bool pipe = fs::is_fifo(path, error);
   if (pipe && !readtextfile(path, text, reason)) {
     throw InputError(path, "cannot be opened: " + reason);
   }
-  const std::optional<std::string> start =
+  start =
       pipe ? std::optional<std::string>(text.substr(0, 64 * 1024)) : textfilestart(path, reason);
   if (!start) throw InputError(path, "cannot be opened: " + reason);
   // A file saved as UTF-16 would read as text of no format at all.
@@ -117,6 +110,36 @@ LandmarkSet readlandmarks(const std::string& path, std::optional<LandmarkFormat>
       return readmrkjson(text, path, options);
   }
   throw InputError(path, "holds landmark data in no format Tarvolin reads");
+}
+
+}  // namespace
+
+LandmarkSet readlandmarks(const std::string& path, std::optional<LandmarkFormat> format,
+                          const ReadOptions& options, bool markupFolder, LandmarkFormat* detected) {
+  std::error_code error;
+  if (fs::is_directory(path, error)) {
+    const MarkupKind kind = markupKindOf(format, path);
+    LandmarkSet set = readmarkupfolder(path, kind, options);
+    if (detected) {
+      *detected = kind == MarkupKind::fcsv ? LandmarkFormat::fcsv : LandmarkFormat::mrkjson;
+    }
+    return set;
+  }
+
+  std::string text;
+  std::optional<std::string> start;
+  try {
+    return readlandmarkfile(path, format, options, markupFolder, detected, text, start);
+  } catch (const InputError& e) {
+    // Lines that read as one where a file mixes line ends make a message
+    // about one of them puzzling without the reason.
+    const std::string note =
+        e.file() == path ? mixedlineends(text.empty() && start ? *start : text) : "";
+    if (note.empty()) throw;
+    InputError noted(e.file(), e.line(), e.message() + "; " + note);
+    noted.concerning(e.input());
+    throw noted;
+  }
 }
 
 }  // namespace tarvolin

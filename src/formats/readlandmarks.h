@@ -15,7 +15,9 @@
 // Returns the set read, with set.path the file or folder. `detected`, when
 // given, receives the format read. A file or folder that cannot be read, or
 // whose content is not landmark data of that format, is an InputError naming
-// it and, where it applies, the line, record or specimen.
+// it and, where it applies, the line, record or specimen; when the file
+// mixes line ends so that two lines read as one (mixedlineends), the
+// message says so and names the first such line.
 //
 // Example:
 //   LandmarkSet s = readlandmarks("examples/skulls.nts", std::nullopt, {});

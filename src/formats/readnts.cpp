@@ -28,7 +28,9 @@ bool isSpace(char c) {
 }
 
 // Hands out the whitespace-separated tokens of a text, passing over the
-// comment lines (first non-blank character ") and counting lines from 1.
+// comment lines (first non-blank character " or ', the latter as 3D
+// digitizing programs write the header of their .dta files) and counting
+// lines from 1.
 // Lines end in the text's own line end (lineendof); the other of CR and LF
 // is a blank, so a stray CR cannot end a comment early.
 struct Tokens {
@@ -48,7 +50,7 @@ struct Tokens {
         atLineStart = true;
       } else if (isSpace(c)) {
         ++pos;
-      } else if (c == '"' && atLineStart) {
+      } else if ((c == '"' || c == '\'') && atLineStart) {
         while (pos < text.size() && text[pos] != lineEnd) ++pos;
       } else {
         atLineStart = false;

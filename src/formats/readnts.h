@@ -1,8 +1,8 @@
 #pragma once
 // Reads an NTSYSpc matrix file of landmark coordinates.
 //
-// The format: lines whose first non-blank character is " are comments,
-// wherever they stand. The first other line is the parameter line
+// The format: lines whose first non-blank character is " or ' are
+// comments, wherever they stand. The first other line is the parameter line
 // `1 N[L] P[L] M [code] [DIM=d]` (letters in any case): 1 for a rectangular
 // matrix, N rows (specimens), P columns (k landmarks times d dimensions), an
 // L after N or P when labels for the rows or the columns follow, M 1 when a

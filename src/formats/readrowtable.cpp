@@ -46,7 +46,10 @@ LandmarkSet readrowtable(std::string_view text, const std::string& fname,
   const bool sizeColumn = layout.sizeColumn;
   const long columns = layout.columns;
   const std::string countSource =
-      header ? "the header has " : "the first row (line " + std::to_string(firstLine) + ") has ";
+      layout.rowNames
+          ? "the row names and the header's " + std::to_string(fields - 1) + " names make "
+      : header ? "the header has "
+               : "the first row (line " + std::to_string(firstLine) + ") has ";
   // The rows go straight into the set's matrix, sized for every line after
   // the first row being a data row (no more than the text can hold at one
   // character per value): with no blank lines that is exact, and no copy is

@@ -6,11 +6,12 @@
 // [Z1] X2 Y2 [Z2] ..., then optionally its size. The first line's
 // delimiter is the table's: a tab if it holds one, else a semicolon if it
 // holds one (then a decimal comma is allowed, 1,5 meaning 1.5), else a
-// comma. Fields may be quoted with double quotes ("a, b" keeps its comma;
-// "" inside quotes is a quote) and may have blanks around them. Blank lines
-// are skipped; lines end in the text's own line end (lineendof: LF, CRLF or
-// CR). The first row is a header when any of its fields after the first is
-// not a number.
+// comma; when it holds quoted names apart by blanks alone, as R's
+// write.table writes a table, runs of blanks. Fields may be quoted with
+// double quotes ("a, b" keeps its comma; "" inside quotes is a quote) and
+// may have blanks around them. Blank lines are skipped; lines end in the
+// text's own line end (lineendof: LF, CRLF or CR). The first row is a
+// header when any of its fields after the first is not a number.
 //
 //   specimen,x1,y1,z1,x2,y2,z2,size
 //   "skull, left",1.0,2.0,3.0,4.0,5.0,6.5,2.9
@@ -20,8 +21,10 @@
 // z1, ... in any order, X_1, lm1_x and the like; a z-named column makes the
 // table 3D, x and y alone 2D; a last column named size, cs or centroid size
 // (any case) is the size column; the first column holds the IDs unless its
-// name is a coordinate's. Without a header the first column holds the IDs
-// only when one of its fields is not a number: rows of numbers alone (as
+// name is a coordinate's. A quoted header with one name fewer than the
+// rows have fields, the first of them quoted, is R's: the IDs are its row
+// names, in that first column. Without a header the first column holds the
+// IDs only when one of its fields is not a number: rows of numbers alone (as
 // spreadsheets in decimal-comma locales write ZOR rows, with semicolons)
 // are read as ZOR rows are, with IDs "1", "2", ...; the dimension is
 // options.dims, else 3, and a value count that is one more than a multiple

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "core/errors.h"
+#include "core/quotedtext.h"
 #include "core/withoutbom.h"
 
 namespace tarvolin {
@@ -25,18 +26,51 @@ std::string_view nextline(std::string_view text, size_t& at) {
   return text.substr(start, end - start);
 }
 
-bool separator(char c) { return c == ' ' || c == '\t' || c == ',' || c == ';'; }
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isDelimiter(char c) { return c == ',' || c == ';'; }
 
-std::vector<std::string_view> fieldsof(std::string_view line) {
+// The fields of a line: the first `keep` of them, how many there are, and
+// the first that is empty (from 1; 0 when none is) with the byte where it
+// is missed. Blanks part fields as a comma or semicolon does, but only a
+// comma or semicolon can leave a field empty: at the start or end of the
+// line, or beside another.
+struct RowFields {
   std::vector<std::string_view> fields;
+  size_t count = 0;
+  size_t emptyField = 0;
+  size_t emptyAt = 0;
+};
+
+// Keeping only the first few fields, a one-line file of millions of
+// numbers costs no memory of its own.
+RowFields fieldsof(std::string_view line, size_t keep) {
+  RowFields row;
+  bool fieldDue = false;  // a comma or semicolon since the last field
   size_t at = 0;
   while (at < line.size()) {
-    while (at < line.size() && separator(line[at])) ++at;
-    const size_t start = at;
-    while (at < line.size() && !separator(line[at])) ++at;
-    if (at > start) fields.push_back(line.substr(start, at - start));
+    if (isBlank(line[at])) {
+      ++at;
+    } else if (isDelimiter(line[at])) {
+      if ((fieldDue || row.count == 0) && row.emptyField == 0) {
+        row.emptyField = row.count + 1;
+        row.emptyAt = at;
+      }
+      fieldDue = true;
+      ++at;
+    } else {
+      const size_t start = at;
+      while (at < line.size() && !isBlank(line[at]) && !isDelimiter(line[at])) ++at;
+      if (++row.count <= keep) row.fields.push_back(line.substr(start, at - start));
+      fieldDue = false;
+    }
   }
-  return fields;
+  if (fieldDue && row.emptyField == 0) {
+    row.emptyField = row.count + 1;
+    row.emptyAt = line.size();
+  }
+  // Commas alone are the empty row a spreadsheet writes: a blank line.
+  if (row.count == 0) row.emptyField = 0;
+  return row;
 }
 
 bool hasdigit(std::string_view field) {
@@ -46,21 +80,22 @@ bool hasdigit(std::string_view field) {
   return false;
 }
 
-// The rows of `text` that hold fields, with their line numbers: blank
-// lines, comments and a first row of words passed over.
+// The rows of `text` that hold fields (the first `keep` of each), with
+// their lines and line numbers: blank lines, comments and a first row of
+// words passed over.
 template <class Take>
-void eachrow(std::string_view text, const Take& take) {
+void eachrow(std::string_view text, size_t keep, const Take& take) {
   size_t at = 0;
   long number = 0;
   bool first = true;
   while (at < text.size()) {
     const std::string_view line = nextline(text, at);
     ++number;
-    std::vector<std::string_view> fields = fieldsof(line);
-    if (fields.empty() || fields.front().front() == '#') continue;
-    const bool words = std::none_of(fields.begin(), fields.end(), hasdigit);
+    const RowFields row = fieldsof(line, keep);
+    if (row.count == 0 || row.fields.front().front() == '#') continue;
+    const bool words = std::none_of(row.fields.begin(), row.fields.end(), hasdigit);
     if (std::exchange(first, false) && words) continue;
-    if (!take(fields, number)) return;
+    if (!take(row, line, number)) return;
   }
 }
 
@@ -70,22 +105,31 @@ void eachrow(std::string_view text, const Take& take) {
 template <class Take>
 void readrows(std::string_view text, const std::string& fname, int k, size_t width,
               const char* rowName, const Take& take) {
-  eachrow(withoutbom(text, fname), [&](const std::vector<std::string_view>& fields, long number) {
-    if (fields.size() != width) {
+  const auto readRow = [&](const RowFields& fields, std::string_view line, long number) {
+    if (fields.emptyField != 0) {
       throw InputError(fname, number,
-                       std::string(rowName) + " holds " + std::to_string(fields.size()) +
-                           (fields.size() == 1 ? " field" : " fields") + ", not " +
-                           std::to_string(width) + (width == 1 ? " landmark number" : " landmark numbers"))
+                       quotedtext(line, fields.emptyAt) + " has an empty field (field " +
+                           std::to_string(fields.emptyField) +
+                           "): each field must be a landmark number")
+          .concerning(Input::sliders);
+    }
+    if (fields.count != width) {
+      throw InputError(fname, number,
+                       std::string(rowName) + " holds " + std::to_string(fields.count) +
+                           (fields.count == 1 ? " field" : " fields") + ", not " +
+                           std::to_string(width) +
+                           (width == 1 ? " landmark number" : " landmark numbers"))
           .concerning(Input::sliders);
     }
     std::vector<int> row;
-    for (std::string_view field : fields) {
+    for (std::string_view field : fields.fields) {
       int value = 0;
       const auto [end, problem] = std::from_chars(field.data(), field.data() + field.size(), value);
       if (problem != std::errc() || end != field.data() + field.size()) {
         throw InputError(fname, number,
-                         "\"" + std::string(field) + "\" is not a landmark number (a whole number "
-                         "from 1 to " + std::to_string(k) + ")")
+                         quotedtext(field) +
+                             " is not a landmark number (a whole number from 1 to " +
+                             std::to_string(k) + ")")
             .concerning(Input::sliders);
       }
       if (value < 1 || value > k) {
@@ -98,7 +142,8 @@ void readrows(std::string_view text, const std::string& fname, int k, size_t wid
     }
     take(row, number);
     return true;
-  });
+  };
+  eachrow(withoutbom(text, fname), width + 1, readRow);
 }
 
 }  // namespace
@@ -106,8 +151,8 @@ void readrows(std::string_view text, const std::string& fname, int k, size_t wid
 size_t sliderrowwidth(std::string_view text) {
   if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
   size_t width = 0;
-  eachrow(text, [&](const std::vector<std::string_view>& fields, long) {
-    width = fields.size();
+  eachrow(text, 4, [&](const RowFields& fields, std::string_view, long) {
+    width = fields.count;
     return false;
   });
   return width;
@@ -128,8 +173,9 @@ Sliders readsliders(std::string_view text, const std::string& fname, int k) {
     }
     if (slider.point == slider.before || slider.point == slider.after) {
       throw InputError(fname, line,
-                       "landmark " + point + " cannot slide towards itself: it must differ "
-                       "from the points before and after it")
+                       "landmark " + point +
+                           " cannot slide towards itself: it must differ from the points before "
+                           "and after it")
           .concerning(Input::sliders);
     }
     const auto [found, added] = rowOf.emplace(slider.point, line);

@@ -7,6 +7,8 @@
 #include "core/readtextfile.h"
 #include "core/texthelpers.h"
 #include "formats/delimitedtext.h"
+#include "formats/hasrownames.h"
+#include "formats/mixedlineends.h"
 
 namespace tarvolin::detail {
 namespace {
@@ -37,18 +39,15 @@ size_t columnIndex(const std::vector<std::string>& names, const std::string& col
                                           : "; its columns are " + available));
 }
 
-}  // namespace
-
-TableRows readtablerows(const std::string& path, const std::string& column,
-                        const TableFieldCheck& check) {
-  std::string text;
-  std::string reason;
-  if (!readtextfile(path, text, reason)) throw InputError(path, "cannot be read: " + reason);
+TableRows rowsof(const std::string& text, const std::string& path, const std::string& column,
+                 const TableFieldCheck& check) {
   TableRows rows;
   rows.column.delimiter = tabledelimiter(text);
   DelimitedText table(text, rows.column.delimiter, path);
   if (!table.nextLine()) throw InputError(path, "the table is empty; it needs a header row");
   std::vector<std::string> names;
+  // R's row names hold the IDs, under no name of their own.
+  if (hasrownames(text, rows.column.delimiter, path)) names.emplace_back();
   for (DelimitedText::Field field; table.nextField(field);) {
     names.push_back(std::string(trimmed(field.value())));
   }
@@ -95,6 +94,26 @@ TableRows readtablerows(const std::string& path, const std::string& column,
     rows.lines.push_back(line);
   }
   return rows;
+}
+
+}  // namespace
+
+TableRows readtablerows(const std::string& path, const std::string& column,
+                        const TableFieldCheck& check) {
+  std::string text;
+  std::string reason;
+  if (!readtextfile(path, text, reason)) throw InputError(path, "cannot be read: " + reason);
+  try {
+    return rowsof(text, path, column, check);
+  } catch (const InputError& e) {
+    // Two rows read as one where the file mixes line ends: the message
+    // says why.
+    const std::string note = mixedlineends(text);
+    if (note.empty()) throw;
+    InputError noted(e.file(), e.line(), e.message() + "; " + note);
+    noted.concerning(e.input());
+    throw noted;
+  }
 }
 
 }  // namespace tarvolin::detail

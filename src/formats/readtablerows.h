@@ -3,9 +3,10 @@
 // covariates, groups and table IDs: each row's ID and its field of one
 // column, in the file's order. Internal to the shapes layer.
 //
-// The table: a header row, then one row per specimen, comma-, semicolon- or
-// tab-separated by the rules of row tables (readrowtable.h); the first
-// column holds the IDs. `column` is matched exactly (blanks around it
+// The table: a header row, then one row per specimen, comma-, semicolon-,
+// tab- or blank-separated by the rules of row tables (readrowtable.h); the
+// first column holds the IDs (R's row names, under no name of their own,
+// alike). `column` is matched exactly (blanks around it
 // aside) or, failing that, ignoring letter case when only one column
 // matches so.
 //
@@ -19,8 +20,9 @@
 // An InputError names the table and, where it applies, the line: a file
 // that cannot be read, an empty table, a column name given twice, an
 // unknown column (listing the table's columns), an empty ID, two rows of
-// one specimen (both lines), a row too short for the column. A table of a
-// header alone gives no rows.
+// one specimen (both lines), a row too short for the column; where the
+// table mixes line ends so that two rows read as one (mixedlineends), the
+// message says so. A table of a header alone gives no rows.
 //
 // Example:
 //   TableRows r = readtablerows("ages.csv", "age", [](auto&&...) {});

@@ -363,9 +363,11 @@ class TpsReader {
     } else if (curveSizes_ != firstCurveSizes_ && curvesDiffer_.empty()) {
       curvesDiffer_ = recordName();
     }
+    // An empty ID= says no more than no ID= line: the IMAGE=, else the number.
     const std::string_view id = !id_.empty() ? id_ : image_;
     recordIds_.push_back(id.empty() ? std::to_string(record_.index + 1) : std::string(id));
     recordLines_.push_back(record_.line);
+    numberedIdLines_.push_back(id.empty() ? NumberedId{true, idLine_} : NumberedId{});
     scales_.push_back(scale_);
     scaled_.push_back(scaleGiven_);
     if (recordIds_.size() % kBlockRows == 0) flushBlock(kBlockRows);
@@ -450,11 +452,31 @@ class TpsReader {
       const size_t first = order[i - 1];
       const size_t second = order[i];
       if (recordIds_[first] != recordIds_[second]) continue;
+      refuseNumberedId(second, first);
+      refuseNumberedId(first, second);
       fail(recordLines_[second],
            "record " + std::to_string(second + 1) + " has the ID " + quoted(recordIds_[second]) +
                " of record " + std::to_string(first + 1) + " (line " +
                std::to_string(recordLines_[first]) + "); each specimen needs an ID of its own");
     }
+  }
+
+  // A record numbered for want of an ID whose number another record gives
+  // as its ID: the message says why it has that number, as the file shows
+  // no such ID.
+  void refuseNumberedId(size_t numbered, size_t other) const {
+    const NumberedId& why = numberedIdLines_[numbered];
+    if (!why.numbered) return;
+    const std::string name = "record " + std::to_string(numbered + 1);
+    const std::string clash = ", which is the ID of record " + std::to_string(other + 1) +
+                              " (line " + std::to_string(recordLines_[other]) +
+                              "); each specimen needs an ID of its own";
+    if (why.emptyIdLine != 0) {
+      fail(why.emptyIdLine, "the ID= line of " + name + " is empty, so the record is numbered " +
+                                quoted(recordIds_[numbered]) + clash);
+    }
+    fail(recordLines_[numbered], name + " has neither ID= nor IMAGE=, so it is numbered " +
+                                     quoted(recordIds_[numbered]) + clash);
   }
 
   // "record 3 (ID "b")", with the ID the record gives anywhere, or "record 3".
@@ -534,6 +556,13 @@ class TpsReader {
   Eigen::MatrixXd coords_;
   std::vector<std::string> recordIds_;
   std::vector<long> recordLines_;
+  // Whether each record is numbered for want of an ID, and the line of its
+  // ID= when that was empty (0 when it had none).
+  struct NumberedId {
+    bool numbered = false;
+    long emptyIdLine = 0;
+  };
+  std::vector<NumberedId> numberedIdLines_;
   std::vector<double> scales_;
   std::vector<bool> scaled_;  // each record's SCALE= given
 

@@ -32,8 +32,9 @@
 // Returns the set of N records (N x d k coordinates as written, the SCALE=
 // factors apart in set.scale, empty when all are 1). k is the landmarks plus
 // the curve points, and set.semilandmark flags the curve points when there
-// are any. Each specimen's ID is its ID=, else its IMAGE= as written, else
-// its position "1", "2", .... Size is the centroid size times the scale.
+// are any. Each specimen's ID is its ID=, else (no ID= line, or an empty
+// one) its IMAGE= as written, else its position "1", "2", .... Size is the
+// centroid size times the scale.
 //
 // Errors: an InputError naming the file, the line and, where it applies, the
 // record and its ID: no LM= record, a count that is not a whole number, a
@@ -41,7 +42,8 @@
 // with the wrong count of numbers, text or a non-finite number where a
 // coordinate belongs, a SCALE= that is not a positive number, 2D and 3D
 // records mixed, records with different counts of landmarks or curve points,
-// no landmark at all, or two records with one ID.
+// no landmark at all, or two records with one ID (where one of them is
+// numbered, saying so and why: no ID=, or an empty one on the line named).
 //
 // Example:
 //   LandmarkSet set = readtps("LM=2\n0 0\n3 4\nID=a\nSCALE=2\n", "a.tps", {});

@@ -5,6 +5,7 @@
 #include "core/errors.h"
 #include "core/texthelpers.h"
 #include "formats/delimitedtext.h"
+#include "formats/hasrownames.h"
 #include "formats/tablecolumns.h"
 
 namespace tarvolin {
@@ -39,12 +40,13 @@ RowTableLayout rowtablelayout(std::string_view text, char delimiter, const std::
   const long firstLine = firstRow.line();
   std::vector<Field> first;
   for (Field field; firstRow.nextField(field);) first.push_back(field);
-  const long fields = static_cast<long>(first.size());
   bool header = false;
   for (size_t i = 1; i < first.size(); ++i) {
     header = header || detail::tablecoordinate(first[i].text, decimalComma, options).kind ==
                            Coordinate::notANumber;
   }
+  const bool rowNames = header && detail::hasrownames(text, delimiter, fname);
+  const long fields = static_cast<long>(first.size()) + (rowNames ? 1 : 0);
 
   const int dimsHint = options.dims == 2 || options.dims == 3 ? options.dims : 3;
   int dims = dimsHint;
@@ -54,6 +56,7 @@ RowTableLayout rowtablelayout(std::string_view text, char delimiter, const std::
   std::vector<Eigen::Index> place;  // empty: the coordinates are in the file's order
   if (header) {
     std::vector<std::string> names;
+    if (rowNames) names.emplace_back();
     for (const Field& field : first) names.push_back(field.value());
     const detail::TableColumns named = detail::tablecolumns(names, fname, firstLine);
     dims = named.dims;
@@ -87,8 +90,8 @@ RowTableLayout rowtablelayout(std::string_view text, char delimiter, const std::
   if (columns == 0) {
     throw InputError(fname, firstLine, "the table has no coordinate columns after the ID");
   }
-  return {dims,      header, idColumn, sizeColumn, bareAxes, std::move(place),
-          firstLine, fields, columns};
+  return {dims,     header,           idColumn,  sizeColumn, bareAxes,
+          rowNames, std::move(place), firstLine, fields,     columns};
 }
 
 }  // namespace tarvolin

@@ -1,7 +1,9 @@
 #pragma once
 // The layout of a row table (readrowtable.h), from its first row: whether
 // it is a header, which columns hold the ID, the coordinates (and in what
-// order) and the size, and the dimension.
+// order) and the size, and the dimension. A quoted header followed by rows
+// of one field more whose first is quoted, as R writes its row names, has
+// the IDs in that first, unnamed column.
 //
 // text, delimiter: the table and its delimiter (tabledelimiter); fname names
 // the file in errors; options as readrowtable's.
@@ -28,6 +30,7 @@ struct RowTableLayout {
   bool idColumn = true;
   bool sizeColumn = false;
   bool bareAxes = false;
+  bool rowNames = false;            // the header has no name for the ID column (R's row names)
   std::vector<Eigen::Index> place;  // empty: the coordinates are in the file's order
   long firstLine = 0;
   long fields = 0;   // of the first row

@@ -42,6 +42,13 @@ TEST(DetectLandmarkFormat, EachFormatByItsContent) {
       {"\"id\",\"x1\",\"y1\"\n\"a\",1,2\n", LandmarkFormat::csv},
       {"\"\",\"x1\",\"y1\"\n\"1\",1,2\n", LandmarkFormat::csv},
       {"\"a\", b\n1 2L 6 0\n", LandmarkFormat::nts},
+      // R's write.table: quoted names apart by blanks, the quoted row names
+      // after them; not NTS comments with no parameter line.
+      {"\"x1\" \"y1\" \"x2\" \"y2\"\n\"1\" 1.2 3.4 5 6\n\"2\" 1 2 3 4\n", LandmarkFormat::csv},
+      {"\r\n\"x1\"  \"y \"\"1\"\"\"\r\n1.2 3.4\r\n", LandmarkFormat::csv},
+      {"\" x1 y1\n\"1\" 1.2 3.4\n", LandmarkFormat::nts},
+      // ' comment lines, as 3D digitizing programs open their .dta files.
+      {"'#skulls\n' 2021\n1 2L 6 1 9999 DIM=3\n", LandmarkFormat::nts},
       // One line end per file: a CR file with a final LF, an LF file with a stray CR.
       {"1 2 3 4 5 6 7\r1 2 3 4 5 6 7\r1 2 3 4 5 6 7\n", LandmarkFormat::zor},
       {"# columns = id,x,y,z\nvtk1,1,2\r,3\nvtk2,1,2,3\n", LandmarkFormat::fcsv},
@@ -73,6 +80,7 @@ TEST(DetectLandmarkFormat, TextOfNoFormatIsSaidSo) {
                    "1\0 \0",
                    6),
        "f.txt: is UTF-16 text; save it as UTF-8"},
+      {std::string(4096, '\0'), "f.txt: is not a text file: it holds zero (NUL) bytes"},
   };
   for (const auto& c : cases) {
     EXPECT_THROW_MSG(detectlandmarkformat(c.text, "f.txt"), InputError, c.message);

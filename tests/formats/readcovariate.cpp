@@ -40,6 +40,15 @@ TEST(ReadCovariate, MatchesRowsToSpecimens) {
        testing::row({12, 7.5}).transpose()},
       // An exact match wins over one ignoring letter case.
       {"id\tAGE\tage\nb\t1\t2\na\t3\t4\n", "age", {"a", "b"}, testing::row({4, 2}).transpose()},
+      // R's row names, under no name of their own, apart by blanks or commas.
+      {"\"mass\" \"age\"\n\"b\" 1 2\n\"a\" 3 4\n",
+       "age",
+       {"a", "b"},
+       testing::row({4, 2}).transpose()},
+      {"\"mass\",\"age\"\n\"b\",1,2\n\"a\",3,4\n",
+       "mass",
+       {"a", "b"},
+       testing::row({3, 1}).transpose()},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.source);
@@ -88,6 +97,13 @@ TEST(ReadCovariate, RefusesMismatchedTables) {
        "12 specimens have no row in the table: \"s1\", \"s2\", \"s3\", \"s4\", \"s5\", \"s6\", "
        "\"s7\", \"s8\", \"s9\", \"s10\" and 2 more"},
       {"no_such_table.csv", "x", {"a"}, 0, "cannot be read"},
+      // Two rows read as one where a lone CR ends the first: the message says why.
+      {"id,x,y\r\na,1,2\rb,3,4\r\n",
+       "y",
+       {"a", "b"},
+       2,
+       "; the file mixes line ends: line 2 holds a lone CR (the line end of old Macintosh files) "
+       "where the other lines end in CRLF (Windows)"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.source);

@@ -86,6 +86,27 @@ TEST(ReadRowTable, ReadsEachLayout) {
        {"sk \"a\"", "b, c"},
        {1, 2, 4, 5},
        {3, 6}},
+      // R's write.table: quoted names apart by blanks, the row names (the
+      // IDs) under no name; without row names, or with commas.
+      {"\"x1\" \"y1\" \"x2\" \"y2\"\n\"a\" 0 0 3 4\n\"b\" 1 1 4 5\n",
+       {},
+       2,
+       {"a", "b"},
+       {0, 0, 3, 4, 1, 1, 4, 5},
+       {}},
+      {"\"x1\" \"y1\" \"x2\" \"y2\"\n0 0 3 4\n1.5 1 4 5\n",
+       {},
+       2,
+       {"1", "2"},
+       {0, 0, 3, 4, 1.5, 1, 4, 5},
+       {}},
+      {"\"x1\",\"y1\",\"cs\"\n\"a\",1,2,9\n", {}, 2, {"a"}, {1, 2}, {9}},
+      {"\r\n  \"x1\"  \"y 1\" \r\n\"skull a\"   NA   2  \r\n\"b\" 3 4\r\n",
+       withDims(2),
+       2,
+       {"skull a", "b"},
+       {NA, NA, 3, 4},
+       {}},
       // Columns placed by their names, in any order.
       {"id,y1,x1,y2,x2\na,2,1,4,3\n", {}, 2, {"a"}, {1, 2, 3, 4}, {}},
       {"id,x1,x2,y1,y2,z1,z2\na,1,4,2,5,3,6\n", {}, 3, {"a"}, {1, 2, 3, 4, 5, 6}, {}},
@@ -160,6 +181,9 @@ TEST(ReadRowTable, RefusesBadTables) {
       {"id,x1,y1,z1,size\na,1,2,3,NA\n", 2, "specimen \"a\": the size \"NA\" is not a finite"},
       {"a,1,2,3\n\"b,1,2,3\n", 2, "field 1 opens a quote that does not close on its line"},
       {"\"a\"x,1,2,3\n", 1, "field 1 has text after its closing quote"},
+      {"\"x1\" \"y1\"\n\"a\" 1 2\n\"b\" 1 2 3\n", 3,
+       "specimen \"b\" has 4 fields, but the row names and the header's 2 names make 3"},
+      {"\"x1\" \"y1\"\n\"a\" 1 2\n\"b\"1 2\n", 3, "field 1 has text after its closing quote"},
       {"a\nb\n", 1, "no coordinate columns"},
       {"id,x1,y1,z1\n\n", 0, "holds no specimen rows"},
       {" \n\t\n", 0, "holds no rows"},
@@ -205,7 +229,8 @@ TEST(ReadRowTable, RandomTextIsReadOrRefused) {
   std::uniform_int_distribution<size_t> length(0, 40), pick(0, pieces.size() - 1);
   int read = 0;
   for (int trial = 0; trial < 4000; ++trial) {
-    std::string text = trial % 2 == 0 ? "id,x1,y1\n" : "a,1,2,3\n";
+    const char* const starts[] = {"id,x1,y1\n", "a,1,2,3\n", "\"x1\" \"y1\"\n"};
+    std::string text = starts[trial % 3];
     for (size_t n = length(engine); n > 0; --n) text += pieces[pick(engine)];
     try {
       const LandmarkSet set = readrowtable(text, "random.csv", {});

@@ -118,6 +118,14 @@ TEST(ReadTps, ReadsRecordsOfEveryKind) {
        Eigen::VectorXd::Constant(2, std::sqrt(12.5)),
        {},
        {}},
+      // An empty ID= is no ID: the IMAGE= stands in, else the record's number.
+      {"LM=1\n0 0\nID=\nIMAGE=x.jpg\nLM=1\n1 1\nID= \n",
+       2,
+       (Eigen::MatrixXd(2, 2) << 0, 0, 1, 1).finished(),
+       {"x.jpg", "2"},
+       Eigen::Vector2d(0, 0),
+       {},
+       {}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.source);
@@ -167,6 +175,15 @@ TEST(ReadTps, RefusesWithTheLineAndTheRecord) {
       {"COMMENT=no records\n", 0, "holds no LM= or LM3= record"},
       {"LM=0\nID=a\n", 1, "holds no landmarks and no curve points"},
       {"LM=1\n0 0\nID=a\nLM=1\n1 1\nID=a\n", 4, "the ID \"a\" of record 1"},
+      {"LM=1\n0 0\nID=\nLM=1\n1 1\nID=1\n", 3,
+       "the ID= line of record 1 is empty, so the record is numbered \"1\", which is the ID of "
+       "record 2 (line 4); each specimen needs an ID of its own"},
+      {"LM=1\n0 0\nID=2\nLM=1\n1 1\nID=\n", 6,
+       "the ID= line of record 2 is empty, so the record is numbered \"2\", which is the ID of "
+       "record 1 (line 1); each specimen needs an ID of its own"},
+      {"LM=1\n0 0\nLM=1\n1 1\nID=1\n", 1,
+       "record 1 has neither ID= nor IMAGE=, so it is numbered \"1\", which is the ID of record 2 "
+       "(line 3); each specimen needs an ID of its own"},
       {"LM=1\n0 0\nSCALE=0\n", 3, "SCALE=\"0\" is not a scale factor"},
       {"LM=1\n0 0\nLM3=1\n0 0 0\n", 3, "record 2 is 3D (LM3=) but record 1 is 2D (LM=)"},
       {"LM=1\n0 0\nCURVES=2\nPOINTS=1\n1 1\nID=a\n", 6, "declares 2 curves but the record has 1"},
