@@ -40,7 +40,7 @@ size_t columnIndex(const std::vector<std::string>& names, const std::string& col
 }  // namespace
 
 TableRows readtablerows(const std::string& path, const std::string& column,
-                        const TableFieldCheck& check) {
+                        const TableFieldCheck& check, bool repeats) {
   std::string text;
   std::string reason;
   if (!readtextfile(path, text, reason)) throw InputError(path, "cannot be read: " + reason);
@@ -75,7 +75,7 @@ TableRows readtablerows(const std::string& path, const std::string& column,
     std::string id = field.value();
     if (id.empty()) throw InputError(path, line, "the specimen ID (the first field) is empty");
     const auto [earlier, added] = lineOfId.emplace(id, line);
-    if (!added) {
+    if (!added && !repeats) {
       throw InputError(path, line,
                        "specimen " + quotedtext(id) + " is on line " +
                            std::to_string(earlier->second) + " and line " + std::to_string(line) +

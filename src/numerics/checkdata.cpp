@@ -8,6 +8,7 @@
 #include <string>
 
 #include "numerics/fitdistance.h"
+#include "numerics/sizeinotherunits.h"
 #include "numerics/swapcandidates.h"
 
 namespace tarvolin {
@@ -108,6 +109,7 @@ void flagSizes(const Eigen::MatrixXd& data, DataCheck& check) {
     const bool positive = std::isfinite(s.size) && s.size > 0;
     s.sizeOutlier =
         !positive || s.size < low * (1 - kRoundingSize) || s.size > high * (1 + kRoundingSize);
+    s.wrongUnits = positive && s.sizeOutlier && sizeinotherunits(s.size / check.sizeMedian);
   }
 }
 
@@ -123,7 +125,8 @@ bool explains(double distance, double after, const DataCheck& check) {
 // outlier back: only the few exchanges that promise most with the fit held
 // are fitted again.
 void seekCauses(const Eigen::MatrixXd& data, const Eigen::MatrixXd& meanShape, Index row,
-                const DataCheck& check, SpecimenCheck& s) {
+                const std::vector<std::vector<int>>& curves, const DataCheck& check,
+                SpecimenCheck& s) {
   const Eigen::MatrixXd x = configurationOf(data, row, check.landmarks, check.dims);
   for (const std::array<int, 2>& pair : swapcandidates(x, meanShape, kSwapRefits)) {
     Eigen::MatrixXd exchanged = x;
@@ -140,9 +143,50 @@ void seekCauses(const Eigen::MatrixXd& data, const Eigen::MatrixXd& meanShape, I
   s.mirroredDistance = fitdistance(meanShape, std::move(mirror));
   s.mirrored = explains(s.distance, *s.mirroredDistance, check);
   s.swapped = s.swapDistance && explains(s.distance, *s.swapDistance, check);
+  // A curve digitized from its other end: its points in reverse order.
+  for (size_t c = 0; c < curves.size(); ++c) {
+    const std::vector<int>& points = curves[c];
+    Eigen::MatrixXd reversed = x;
+    for (size_t p = 0; p < points.size(); ++p) {
+      reversed.row(points[p]) = x.row(points[points.size() - 1 - p]);
+    }
+    const double distance = fitdistance(meanShape, std::move(reversed));
+    if (!s.curveDistance || distance < *s.curveDistance ||
+        (std::isnan(*s.curveDistance) && !std::isnan(distance))) {
+      s.curve = static_cast<int>(c + 1);
+      s.curveDistance = distance;
+    }
+  }
+  s.reversed = s.curveDistance && explains(s.distance, *s.curveDistance, check);
+}
+
+void refuseCurvesOutside(const std::vector<std::vector<int>>& curves, int landmarks) {
+  for (size_t c = 0; c < curves.size(); ++c) {
+    for (const int point : curves[c]) {
+      if (point < 0 || point >= landmarks) {
+        throw std::invalid_argument("checkdata: curve " + std::to_string(c + 1) + " names point " +
+                                    std::to_string(point) + " of " + std::to_string(landmarks));
+      }
+    }
+  }
 }
 
 }  // namespace
+
+ShapeCause SpecimenCheck::likeliestCause() const {
+  ShapeCause cause = ShapeCause::none;
+  double nearest = std::numeric_limits<double>::infinity();
+  const auto consider = [&](bool explained, const std::optional<double>& after, ShapeCause which) {
+    if (explained && after && (cause == ShapeCause::none || *after < nearest)) {
+      cause = which;
+      nearest = *after;
+    }
+  };
+  consider(swapped && swap.has_value(), swapDistance, ShapeCause::swap);
+  consider(mirrored, mirroredDistance, ShapeCause::mirror);
+  consider(reversed && curve.has_value(), curveDistance, ShapeCause::curve);
+  return cause;
+}
 
 int DataCheck::outOfLine() const {
   return static_cast<int>(
@@ -150,7 +194,8 @@ int DataCheck::outOfLine() const {
                     [](const SpecimenCheck& s) { return s.outlier || s.sizeOutlier; }));
 }
 
-DataCheck checkdata(const Eigen::MatrixXd& data, int dims, bool causes) {
+DataCheck checkdata(const Eigen::MatrixXd& data, int dims, bool causes,
+                    const std::vector<std::vector<int>>& curves) {
   if (dims != 2 && dims != 3) {
     throw std::invalid_argument("checkdata: data are 2D or 3D, not " + std::to_string(dims) + "D");
   }
@@ -172,6 +217,8 @@ DataCheck checkdata(const Eigen::MatrixXd& data, int dims, bool causes) {
                                 std::to_string(data.cols()));
   }
 
+  refuseCurvesOutside(curves, check.landmarks);
+
   const Index n = data.rows();
   const Index coordinates = data.cols() - 1;
   Eigen::RowVectorXd mean(coordinates);
@@ -189,7 +236,7 @@ DataCheck checkdata(const Eigen::MatrixXd& data, int dims, bool causes) {
   for (Index i = 0; i < n; ++i) {
     SpecimenCheck& s = check.specimens[static_cast<size_t>(i)];
     // A specimen that could not be superimposed has nothing to fit again.
-    if (s.outlier && std::isfinite(s.distance)) seekCauses(data, meanShape, i, check, s);
+    if (s.outlier && std::isfinite(s.distance)) seekCauses(data, meanShape, i, curves, check, s);
   }
   return check;
 }

@@ -13,6 +13,7 @@
 #include "document/showshape.h"
 #include "document/showshapechange.h"
 #include "numerics/notsuperimposed.h"
+#include "numerics/reversiblecurves.h"
 #include "workflows/load2Dlandmarks.h"
 #include "workflows/switchyardsteps.h"
 
@@ -267,7 +268,8 @@ void Standsw::loadGroups() { loadgroupsinto(session_, panel_); }
 void Standsw::checkData() {
   requiredata(DATA());
   requireSuperimposed();
-  panel_.showCheck(session_, state_.dataName, "standsw");
+  panel_.showCheck(session_, state_.dataName, "standsw",
+                   reversiblecurves(state_.semilandmarks.sliders(), state_.semilandmarks.flags()));
 }
 
 void Standsw::checkSelect() {

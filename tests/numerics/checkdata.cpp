@@ -323,6 +323,44 @@ TEST(Checkdata, TiesAndSpecimensThatCouldNotBeSuperimposed) {
   EXPECT_FALSE(broken.specimens[9].swap.has_value());
 }
 
+// A curve whose points were digitized from its other end (the second curve
+// of the 2D wings, its ten points in reverse order) is found by reversing
+// it again, fitted anew; without the curves it is only far from the mean.
+TEST(Checkdata, FindsACurveDigitizedBackwards) {
+  constexpr Index kSpecimen = 11;
+  // wings2d.tps: 8 landmarks, then two curves of 10 points.
+  std::vector<int> first(10), second(10);
+  for (int p = 0; p < 10; ++p) first[p] = 8 + p, second[p] = 18 + p;
+  const auto reversedOf = [&](const Eigen::MatrixXd& x) {
+    Eigen::MatrixXd r = x;
+    for (int p = 0; p < 10; ++p) r.row(second[p]) = x.row(second[9 - p]);
+    return r;
+  };
+  const Eigen::MatrixXd data = exampleData("wings2d.tps", 2, [&](Eigen::MatrixXd& d) {
+    for (int p = 0; p < 5; ++p) {
+      for (int c = 0; c < 2; ++c)
+        std::swap(d(kSpecimen, 2 * second[p] + c), d(kSpecimen, 2 * second[9 - p] + c));
+    }
+  });
+  const DataCheck check = checkdata(data, 2, true, {first, second});
+  const SpecimenCheck& s = check.specimens[kSpecimen];
+  ASSERT_TRUE(s.outlier);
+  EXPECT_EQ(check.byRank.front(), kSpecimen);
+  EXPECT_EQ(s.curve, 2);
+  EXPECT_TRUE(s.reversed);
+  EXPECT_EQ(s.likeliestCause(), ShapeCause::curve);
+  const Eigen::MatrixXd mean = configuration(Eigen::MatrixXd(data.colwise().mean()), 2, 0);
+  EXPECT_NEAR(*s.curveDistance, refitted(mean, reversedOf(configuration(data, 2, kSpecimen))),
+              1e-12);
+  EXPECT_LT(*s.curveDistance, check.limit);
+
+  const SpecimenCheck plain = checkdata(data, 2).specimens[kSpecimen];
+  EXPECT_FALSE(plain.curve.has_value());
+  EXPECT_NE(plain.likeliestCause(), ShapeCause::curve);
+  EXPECT_THROW_MSG(checkdata(data, 2, true, {{27, 28}}), std::invalid_argument,
+                   "checkdata: curve 1 names point 28 of 28");
+}
+
 TEST(Checkdata, RefusesWhatIsNotADataSet) {
   EXPECT_THROW_MSG(checkdata(Eigen::MatrixXd::Ones(3, 10), 4), std::invalid_argument,
                    "checkdata: data are 2D or 3D, not 4D");

@@ -112,6 +112,11 @@ TEST_P(CheckWindowTest, FindsEachPlantedFaultAndShowsTheSpecimenChosen) {
     // The check on load names how many look out of line.
     EXPECT_EQ(status_.find(" out of line: Check data...") != std::string::npos, !p.finding.empty())
         << status_;
+    // The note stays, added to the next step's words, until the data go.
+    run("UseCS");
+    ASSERT_EQ(graphics_.lastError(), "");
+    EXPECT_EQ(status_.starts_with("x is the centroid size of the"), true) << status_;
+    EXPECT_EQ(status_.ends_with(" out of line: Check data..."), !p.finding.empty()) << status_;
 
     run("CheckData");
     ASSERT_EQ(graphics_.lastError(), "");
@@ -136,6 +141,18 @@ TEST_P(CheckWindowTest, FindsEachPlantedFaultAndShowsTheSpecimenChosen) {
       }
     }
     EXPECT_EQ(plotted, example.rows());
+    // A size out of line is marked in the plot too, at the specimen's rank.
+    std::vector<double> sizeMarked;
+    for (Handle h : graphics_.descendants(inReport(tags::kCheckPlot), ObjectType::line)) {
+      const GraphicsObject& line = graphics_.object(h);
+      if (line.displayName == kCheckSizeOutliers || line.displayName == kCheckBothOutliers) {
+        sizeMarked.insert(sizeMarked.end(), line.xdata.data(),
+                          line.xdata.data() + line.xdata.size());
+      }
+    }
+    const double rank = check()->check.specimens[kSpecimen].rank;
+    EXPECT_EQ(std::count(sizeMarked.begin(), sizeMarked.end(), rank),
+              p.fault == Fault::times10 ? 1 : 0);
 
     // Choosing the first row shows that specimen in the plot, numbered.
     graphics_.setValue(inReport(tags::kCheckTable), 1);
