@@ -2,6 +2,7 @@
 #include "formats/readtableids.h"
 #include "formats/tablecolumnnamed.h"
 #include "numerics/reversiblecurves.h"
+#include "numerics/superimposedataset.h"
 #include "workflows/checkreport.h"
 
 namespace tarvolin {
@@ -28,11 +29,10 @@ std::optional<TableIds> tableOf(const std::string& given, Input input) {
 // The curves the check tries reversed: those the fit slides, or, with
 // --slide none, the file's own.
 std::vector<std::vector<int>> curvesOf(const LandmarkSet& set, const GpaRounds& fit) {
-  if (fit.slide) return reversiblecurves(fit.slide->sliders, set.semilandmark);
+  if (fit.slide) return reversiblecurves(fit.slide->sliders);
   if (set.curves.empty()) return {};
   try {
-    return reversiblecurves(curvesliders(set.curves, static_cast<int>(set.landmarks())),
-                            set.semilandmark);
+    return reversiblecurves(curvesliders(set.curves, static_cast<int>(set.landmarks())));
   } catch (const std::invalid_argument&) {
     // Landmarks left out for missing data renumber the points: the
     // curves no longer name them.
@@ -54,12 +54,24 @@ void runcheck(const CliOptions& options, std::ostream& out, std::ostream& err) {
   }
   AnalysisSession session;
   const GpaRounds fit = fitof(options, set);
-  session.load(checkeddataset(set, rowsAreLines), set.path, set.dims, {}, fit, false);
+  const std::vector<std::vector<int>> curves = curvesOf(set, fit);
+  Eigen::MatrixXd rows = checkeddataset(set, rowsAreLines);
+  // A curve digitized backwards is judged in the fit without sliding,
+  // which would move its points along it.
+  Eigen::MatrixXd plain;
+  if (fit.slide && !curves.empty()) {
+    GpaRounds without = fit;
+    without.slide = nullptr;
+    plain = superimposedataset(
+                rows, [](std::string_view) {}, set.dims, false, without)
+                .data;
+  }
+  session.load(std::move(rows), set.path, set.dims, {}, fit, false);
   if (options.gpa == GpaChoice::converged || session.loaded().fit.slid) {
     err << "tarvolin-cli: " << gpareporttext(session.loaded().fit) << "\n";
   }
-  const CheckReport report = checkreport(session.data(), set.dims, set.ids, barename(set.path),
-                                         tables, curvesOf(set, fit));
+  const CheckReport report =
+      checkreport(session.data(), set.dims, set.ids, barename(set.path), tables, curves, plain);
   deliver(options, options.json ? report.json : report.text, out);
 }
 

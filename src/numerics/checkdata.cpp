@@ -125,8 +125,7 @@ bool explains(double distance, double after, const DataCheck& check) {
 // outlier back: only the few exchanges that promise most with the fit held
 // are fitted again.
 void seekCauses(const Eigen::MatrixXd& data, const Eigen::MatrixXd& meanShape, Index row,
-                const std::vector<std::vector<int>>& curves, const DataCheck& check,
-                SpecimenCheck& s) {
+                const DataCheck& check, SpecimenCheck& s) {
   const Eigen::MatrixXd x = configurationOf(data, row, check.landmarks, check.dims);
   for (const std::array<int, 2>& pair : swapcandidates(x, meanShape, kSwapRefits)) {
     Eigen::MatrixXd exchanged = x;
@@ -143,21 +142,42 @@ void seekCauses(const Eigen::MatrixXd& data, const Eigen::MatrixXd& meanShape, I
   s.mirroredDistance = fitdistance(meanShape, std::move(mirror));
   s.mirrored = explains(s.distance, *s.mirroredDistance, check);
   s.swapped = s.swapDistance && explains(s.distance, *s.swapDistance, check);
-  // A curve digitized from its other end: its points in reverse order.
+}
+
+// Whether a curve digitized from its other end would bring the outlier
+// back: its points in reverse order, with its ends (a curve digitized
+// whole) and without them (a curve between two landmarks, which stay).
+// `data` and `check` are the fit the reversal is judged in.
+void seekReversedCurve(const Eigen::MatrixXd& data, const Eigen::MatrixXd& meanShape, Index row,
+                       const std::vector<std::vector<int>>& curves, const DataCheck& check,
+                       SpecimenCheck& s) {
+  const Eigen::MatrixXd x = configurationOf(data, row, check.landmarks, check.dims);
+  const double from = check.specimens[static_cast<size_t>(row)].distance;
+  if (!std::isfinite(from)) return;
   for (size_t c = 0; c < curves.size(); ++c) {
     const std::vector<int>& points = curves[c];
-    Eigen::MatrixXd reversed = x;
-    for (size_t p = 0; p < points.size(); ++p) {
-      reversed.row(points[p]) = x.row(points[points.size() - 1 - p]);
-    }
-    const double distance = fitdistance(meanShape, std::move(reversed));
-    if (!s.curveDistance || distance < *s.curveDistance ||
-        (std::isnan(*s.curveDistance) && !std::isnan(distance))) {
-      s.curve = static_cast<int>(c + 1);
-      s.curveDistance = distance;
+    for (const size_t end : {size_t{0}, size_t{1}}) {
+      if (points.size() < 2 * end + 2) continue;
+      const size_t first = end, past = points.size() - end;  // reversed: [first, past)
+      Eigen::MatrixXd reversed = x;
+      for (size_t p = first; p < past; ++p) {
+        reversed.row(points[p]) = x.row(points[first + past - 1 - p]);
+      }
+      const double distance = fitdistance(meanShape, std::move(reversed));
+      if (!s.curveDistance || distance < *s.curveDistance ||
+          (std::isnan(*s.curveDistance) && !std::isnan(distance))) {
+        s.curve = static_cast<int>(c + 1);
+        s.curveDistance = distance;
+      }
     }
   }
-  s.reversed = s.curveDistance && explains(s.distance, *s.curveDistance, check);
+  s.curveFrom = from;
+  s.reversed = s.curveDistance && explains(from, *s.curveDistance, check);
+}
+
+Eigen::MatrixXd meanShapeOf(const Eigen::MatrixXd& data, int dims, int landmarks) {
+  const Eigen::RowVectorXd mean = data.leftCols(data.cols() - 1).colwise().mean();
+  return Eigen::Map<const Eigen::MatrixXd>(mean.data(), dims, landmarks).transpose();
 }
 
 void refuseCurvesOutside(const std::vector<std::vector<int>>& curves, int landmarks) {
@@ -195,7 +215,7 @@ int DataCheck::outOfLine() const {
 }
 
 DataCheck checkdata(const Eigen::MatrixXd& data, int dims, bool causes,
-                    const std::vector<std::vector<int>>& curves) {
+                    const std::vector<std::vector<int>>& curves, const Eigen::MatrixXd& plain) {
   if (dims != 2 && dims != 3) {
     throw std::invalid_argument("checkdata: data are 2D or 3D, not " + std::to_string(dims) + "D");
   }
@@ -236,7 +256,19 @@ DataCheck checkdata(const Eigen::MatrixXd& data, int dims, bool causes,
   for (Index i = 0; i < n; ++i) {
     SpecimenCheck& s = check.specimens[static_cast<size_t>(i)];
     // A specimen that could not be superimposed has nothing to fit again.
-    if (s.outlier && std::isfinite(s.distance)) seekCauses(data, meanShape, i, curves, check, s);
+    if (s.outlier && std::isfinite(s.distance)) seekCauses(data, meanShape, i, check, s);
+  }
+  if (curves.empty()) return check;
+  // Sliding moves a reversed curve's points along the curve, away from the
+  // places reversing them again would restore: the reversal is judged in
+  // the fit without sliding, when there is one.
+  const bool apart = plain.rows() == n && plain.cols() == data.cols();
+  const DataCheck plainCheck = apart ? checkdata(plain, dims, false) : DataCheck{};
+  const Eigen::MatrixXd plainMean = apart ? meanShapeOf(plain, dims, check.landmarks) : meanShape;
+  for (Index i = 0; i < n; ++i) {
+    SpecimenCheck& s = check.specimens[static_cast<size_t>(i)];
+    if (!s.outlier || !std::isfinite(s.distance)) continue;
+    seekReversedCurve(apart ? plain : data, plainMean, i, curves, apart ? plainCheck : check, s);
   }
   return check;
 }

@@ -34,11 +34,18 @@
 //   off more than Q3 - Q1 (a specimen just past the limit is brought a hair
 //   below it by some exchange or other, which explains nothing).
 // - For an outlier, with `causes` and `curves` (each curve's points, from 0,
-//   in the order they were digitized; see reversiblecurves): curve, the
-//   curve (from 1, in the order given) whose points, their positions
-//   reversed within the specimen, bring it closest to the mean shape, fitted
-//   again; curveDistance, that distance; reversed: the reversal explains the
-//   outlier, as the exchange and the mirror image do.
+//   in the order they were digitized, its two ends included; see
+//   reversiblecurves): curve, the curve (from 1, in the order given) whose
+//   points, their positions reversed within the specimen (all of them, or
+//   all but the two ends, which may be landmarks the curve runs between),
+//   bring it closest to the mean shape, fitted again; curveDistance, that
+//   distance; reversed: the reversal explains the outlier, as the exchange
+//   and the mirror image do. Where `plain` holds the same specimens
+//   superimposed without sliding (data whose semilandmarks slid: sliding
+//   moves a reversed curve's points along it, away from where reversing
+//   them again would restore them), the reversal is judged in that fit:
+//   its mean shape, distances and limit. curveFrom: the specimen's distance
+//   in the fit the reversal was judged in.
 //   likeliestCause() is the one of these that explains the outlier and
 //   brings it nearest (an exchange before the mirror image before a curve
 //   on a tie), or none: what the report names.
@@ -93,6 +100,7 @@ struct SpecimenCheck {
   std::optional<double> mirroredDistance;
   std::optional<int> curve;  // from 1
   std::optional<double> curveDistance;
+  double curveFrom = 0;
   bool reversed = false;  // the curve reversed explains the outlier
   double size = 0;
   bool sizeOutlier = false;
@@ -116,6 +124,7 @@ struct DataCheck {
 };
 
 DataCheck checkdata(const Eigen::MatrixXd& data, int dims, bool causes = true,
-                    const std::vector<std::vector<int>>& curves = {});
+                    const std::vector<std::vector<int>>& curves = {},
+                    const Eigen::MatrixXd& plain = {});
 
 }  // namespace tarvolin

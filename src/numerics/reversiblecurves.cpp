@@ -4,12 +4,7 @@
 
 namespace tarvolin {
 
-std::vector<std::vector<int>> reversiblecurves(const Sliders& sliders,
-                                               const std::vector<bool>& semilandmark) {
-  const auto isSemilandmark = [&](int point) {
-    return point >= 0 && static_cast<size_t>(point) < semilandmark.size() &&
-           semilandmark[static_cast<size_t>(point)];
-  };
+std::vector<std::vector<int>> reversiblecurves(const Sliders& sliders) {
   std::vector<std::vector<int>> curves;
   const std::vector<CurveSlider>& curve = sliders.curve;
   for (size_t first = 0; first < curve.size();) {
@@ -20,11 +15,10 @@ std::vector<std::vector<int>> reversiblecurves(const Sliders& sliders,
            curve[last].after == curve[last + 1].point) {
       ++last;
     }
-    std::vector<int> points;
-    if (isSemilandmark(curve[first].before)) points.push_back(curve[first].before);
+    std::vector<int> points = {curve[first].before};
     for (size_t s = first; s <= last; ++s) points.push_back(curve[s].point);
-    if (isSemilandmark(curve[last].after)) points.push_back(curve[last].after);
-    if (points.size() >= 2) curves.push_back(std::move(points));
+    points.push_back(curve[last].after);
+    curves.push_back(std::move(points));
     first = last + 1;
   }
   return curves;

@@ -74,6 +74,7 @@ std::string checkjson(const CheckReport& report) {
                      {"mirrored_distance", optional(s.outlier, s.mirroredDistance)},
                      {"backwards_curve", curve ? Json(*s.curve) : Json(nullptr)},
                      {"backwards_distance", optional(curve, s.curveDistance)},
+                     {"backwards_from_distance", curve ? number(s.curveFrom) : Json(nullptr)},
                      {"best_swap", s.outlier && s.swap ? Json(*s.swap) : Json(nullptr)},
                      {"best_swap_distance", optional(s.outlier, s.swapDistance)},
                      {"best_curve", s.outlier && s.curve ? Json(*s.curve) : Json(nullptr)},

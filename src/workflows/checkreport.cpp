@@ -41,7 +41,7 @@ std::string headerLines(const CheckReport& r) {
 
 CheckReport checkreport(const Eigen::MatrixXd& data, int dims, std::vector<std::string> ids,
                         std::string file, const std::vector<TableIds>& tables,
-                        const std::vector<std::vector<int>>& curves) {
+                        const std::vector<std::vector<int>>& curves, const Eigen::MatrixXd& plain) {
   const size_t n = static_cast<size_t>(data.rows());
   // A data set read without IDs has its specimens numbered, as ZOR rows are.
   if (ids.empty()) {
@@ -51,7 +51,7 @@ CheckReport checkreport(const Eigen::MatrixXd& data, int dims, std::vector<std::
     throw std::invalid_argument(sprintf("checkreport: %i IDs for %i specimens", ids.size(), n));
   }
   CheckReport report;
-  report.check = checkdata(data, dims, true, curves);
+  report.check = checkdata(data, dims, true, curves, plain);
   report.file = std::move(file);
   report.ids = std::move(ids);
   report.idFindings = checkids(report.ids, tables);

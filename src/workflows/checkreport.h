@@ -9,7 +9,9 @@
 // as ZOR rows are; another count than the rows' is std::invalid_argument).
 // file: the data set's name for the header. tables: the tables named for x
 // or the groups (TABLE:COLUMN), each with the IDs of its rows, in its order,
-// as read. curves: the curves checkdata tries reversed (reversiblecurves).
+// as read. curves: the curves checkdata tries reversed (reversiblecurves);
+// plain: for data whose semilandmarks slid, the same superimposed without
+// sliding, where checkdata judges the reversal (empty: in `data`).
 //
 // Findings in words (the numbers: distances to two significant digits, or
 // more where two would show both distances of a sentence the same; sizes to
@@ -47,8 +49,10 @@
 // where the finding names the mirror image). json: as
 // tarvolin-cli check --json writes it, the table in the data set's order.
 // Its fields say what the text says: swap and swap_distance, mirrored,
-// backwards_curve and backwards_distance name the cause the finding names
-// (null or false otherwise); best_swap, best_swap_distance, best_curve,
+// backwards_curve, backwards_distance and backwards_from_distance (the
+// distance the reversal was judged from: in the fit without sliding for
+// slid data) name the cause the finding names (null or false otherwise);
+// best_swap, best_swap_distance, best_curve,
 // best_curve_distance and mirrored_distance are an outlier's best
 // candidates, findings or not (null but for outliers); wrong_units is set
 // where the text says "wrong units?"; finding is the row's findings. "ids"
@@ -128,7 +132,8 @@ struct CheckReport {
 
 CheckReport checkreport(const Eigen::MatrixXd& data, int dims, std::vector<std::string> ids,
                         std::string file, const std::vector<TableIds>& tables = {},
-                        const std::vector<std::vector<int>>& curves = {});
+                        const std::vector<std::vector<int>>& curves = {},
+                        const Eigen::MatrixXd& plain = {});
 
 // The status line's note after a load: "3 specimens look out of line: Check
 // data..." ("1 specimen looks ..."), or empty when none does.

@@ -32,7 +32,7 @@ std::string shapeWords(const SpecimenCheck& s, const std::string& id, double lim
                      apart(s.distance, " -> ", *s.mirroredDistance));
     case ShapeCause::curve:
       return sprintf("%s: curve %i looks digitized backwards (distance %s)", id, *s.curve,
-                     apart(s.distance, " -> ", *s.curveDistance));
+                     apart(s.curveFrom, " -> ", *s.curveDistance));
     case ShapeCause::none:
       break;
   }

@@ -422,7 +422,7 @@ void Stand3sw::loadGroups() { loadgroupsinto(session_, panel_); }
 
 void Stand3sw::checkData() {
   panel_.showCheck(session_, state_.datafile, "stand3sw",
-                   reversiblecurves(state_.semilandmarks.sliders(), state_.semilandmarks.flags()));
+                   reversiblecurves(state_.semilandmarks.sliders()));
 }
 
 void Stand3sw::checkSelect() {

@@ -269,7 +269,7 @@ void Standsw::checkData() {
   requiredata(DATA());
   requireSuperimposed();
   panel_.showCheck(session_, state_.dataName, "standsw",
-                   reversiblecurves(state_.semilandmarks.sliders(), state_.semilandmarks.flags()));
+                   reversiblecurves(state_.semilandmarks.sliders()));
 }
 
 void Standsw::checkSelect() {

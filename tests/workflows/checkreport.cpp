@@ -49,6 +49,7 @@ TEST(CheckReport, NamesEachFindingInWords) {
   auto backwards = [](SpecimenCheck s, double to) {
     s.curve = 2;
     s.curveDistance = to;
+    s.curveFrom = s.distance;
     s.reversed = true;
     return s;
   };
