@@ -421,8 +421,10 @@ void Stand3sw::allometry() {
 void Stand3sw::loadGroups() { loadgroupsinto(session_, panel_); }
 
 void Stand3sw::checkData() {
+  // Slid, the data's rows as read are kept: a curve is judged there.
   panel_.showCheck(session_, state_.datafile, "stand3sw",
-                   reversiblecurves(state_.semilandmarks.sliders()));
+                   reversiblecurves(state_.semilandmarks.sliders()),
+                   state_.slidBy ? state_.rows : Eigen::MatrixXd());
 }
 
 void Stand3sw::checkSelect() {

@@ -268,8 +268,10 @@ void Standsw::loadGroups() { loadgroupsinto(session_, panel_); }
 void Standsw::checkData() {
   requiredata(DATA());
   requireSuperimposed();
+  // Slid, the data's rows as read are kept: a curve is judged there.
   panel_.showCheck(session_, state_.dataName, "standsw",
-                   reversiblecurves(state_.semilandmarks.sliders()));
+                   reversiblecurves(state_.semilandmarks.sliders()),
+                   state_.slidBy ? state_.rows : Eigen::MatrixXd());
 }
 
 void Standsw::checkSelect() {

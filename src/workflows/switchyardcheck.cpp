@@ -7,6 +7,7 @@
 #include "core/shownid.h"
 #include "core/sprintf.h"
 #include "core/writefileatomic.h"
+#include "numerics/superimposedataset.h"
 #include "workflows/showcheck.h"
 #include "workflows/switchyardpanel.h"
 
@@ -28,12 +29,19 @@ void SwitchyardPanel::checkOnLoad(const AnalysisSession& session) {
 
 void SwitchyardPanel::showCheck(const AnalysisSession& session, const std::string& datafile,
                                 std::string_view module,
-                                const std::vector<std::vector<int>>& curves) {
+                                const std::vector<std::vector<int>>& curves,
+                                const Eigen::MatrixXd& rowsAsRead) {
   const Eigen::MatrixXd& data = session.data();
   requiredata(data);
   const std::string file = std::filesystem::path(datafile).filename().string();
   graphics_.status(sprintf("Checking %i specimens ...", data.rows()));
-  CheckReport report = checkreport(data, session.dims(), session.ids(), file, {}, curves);
+  Eigen::MatrixXd plain;
+  if (!curves.empty() && rowsAsRead.rows() == data.rows() && rowsAsRead.cols() == data.cols()) {
+    plain = superimposedataset(
+                rowsAsRead, [](std::string_view) {}, session.dims(), false)
+                .data;
+  }
+  CheckReport report = checkreport(data, session.dims(), session.ids(), file, {}, curves, plain);
   checkWindow_ = showcheck(graphics_, report, checkWindow_, module);
   console().disp(report.text);
   const std::string note = outoflinestatus(report.check);

@@ -237,9 +237,12 @@ class SwitchyardPanel {
   // in the report window (see showcheck), opened or, when it is open,
   // refreshed; the findings go to the console too and the status line sums
   // them up. `module` is the switchyard the window's controls call.
-  // `curves`: those the check tries reversed (reversiblecurves).
+  // `curves`: those the check tries reversed (reversiblecurves), judged in
+  // `rowsAsRead` superimposed without sliding when those are given (data
+  // whose semilandmarks slid).
   void showCheck(const AnalysisSession& session, const std::string& datafile,
-                 std::string_view module, const std::vector<std::vector<int>>& curves = {});
+                 std::string_view module, const std::vector<std::vector<int>>& curves = {},
+                 const Eigen::MatrixXd& rowsAsRead = {});
   // CheckCopy: the report's text onto the clipboard.
   void copyCheck();
   // CheckSave: asks for a file and writes the table there as CSV, whole or

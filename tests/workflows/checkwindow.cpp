@@ -220,6 +220,41 @@ TEST_P(CheckWindowTest, CopiesSavesAndRefusesAStaleChoice) {
   EXPECT_EQ(graphics_.lastError(), stale);
 }
 
+// The 2D window's wings, wing_12's second TPS curve in reverse order (the
+// ten lines of its points, a specimen being 33 lines), are checked once the
+// curves slid: the curve is named all the same, judged in the rows as read.
+class CheckWindowSlid : public ::testing::Test, protected testing::WorkflowWindows {
+ protected:
+  CheckWindowSlid() : WorkflowWindows(false) {}
+  TempDir dir_;
+};
+
+TEST_F(CheckWindowSlid, NamesACurveDigitizedBackwards) {
+  const std::string wings = readText(examplePath("wings2d.tps"));
+  std::vector<std::string> lines;
+  for (size_t at = 0; at < wings.size();) {
+    const size_t end = wings.find('\n', at);
+    lines.push_back(wings.substr(at, end - at + 1));
+    at = end + 1;
+  }
+  std::reverse(lines.begin() + 33 * 11 + 22, lines.begin() + 33 * 11 + 32);
+  std::string planted;
+  for (const std::string& line : lines) planted += line;
+  testing::writeText(dir_.file("wings.tps"), planted);
+  run("LoadData", dir_.file("wings.tps"));
+  graphics_.setValue(graphics_.findobj("SlideBox", window_).front(), 1);
+  run("Slide");
+  run("CheckData");
+  ASSERT_EQ(graphics_.lastError(), "");
+  ASSERT_TRUE(sw2_.panel().check());
+  EXPECT_TRUE(sw2_.panel().check()->check.specimens[11].outlier);
+  const Handle report = graphics_.findobj(tags::kCheckWindow).front();
+  const std::string words =
+      graphics_.getString(graphics_.findobj(tags::kCheckText, report).front(), "String");
+  EXPECT_NE(words.find("wing_12: curve 2 looks digitized backwards (distance "), std::string::npos)
+      << words;
+}
+
 // However many findings there are, the window's text names a dozen and
 // leaves the rest to the table, so that the table and the plot keep room.
 TEST(CheckWindowText, NamesADozenFindingsAndCountsTheRest) {
