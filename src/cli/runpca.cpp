@@ -182,7 +182,8 @@ void runpca(const CliOptions& options, std::ostream& out, std::ostream& err) {
           options, [&](const TextSink& write) { pcajson(pca, record, set.ids, write); }, out);
     } else if (options.to == LandmarkFormat::csv && options.toGiven) {
       deliver(
-          options, [&](const TextSink& write) { pcascorescsv(pca, set.ids, write); }, out);
+          options, [&](const TextSink& write) { pcascorescsv(pca, set.ids, write, set.path); },
+          out);
     } else {
       deliver(
           options, [&](const TextSink& write) { pcatext(pca, record, set.ids, write); }, out);

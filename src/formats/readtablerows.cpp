@@ -40,7 +40,7 @@ size_t columnIndex(const std::vector<std::string>& names, const std::string& col
 }
 
 TableRows rowsof(const std::string& text, const std::string& path, const std::string& column,
-                 const TableFieldCheck& check) {
+                 const TableFieldCheck& check, bool repeats) {
   TableRows rows;
   rows.column.delimiter = tabledelimiter(text);
   DelimitedText table(text, rows.column.delimiter, path);
@@ -74,7 +74,7 @@ TableRows rowsof(const std::string& text, const std::string& path, const std::st
     std::string id = field.value();
     if (id.empty()) throw InputError(path, line, "the specimen ID (the first field) is empty");
     const auto [earlier, added] = lineOfId.emplace(id, line);
-    if (!added) {
+    if (!added && !repeats) {
       throw InputError(path, line,
                        "specimen " + quotedtext(id) + " is on line " +
                            std::to_string(earlier->second) + " and line " + std::to_string(line) +
@@ -99,12 +99,12 @@ TableRows rowsof(const std::string& text, const std::string& path, const std::st
 }  // namespace
 
 TableRows readtablerows(const std::string& path, const std::string& column,
-                        const TableFieldCheck& check) {
+                        const TableFieldCheck& check, bool repeats) {
   std::string text;
   std::string reason;
   if (!readtextfile(path, text, reason)) throw InputError(path, "cannot be read: " + reason);
   try {
-    return rowsof(text, path, column, check);
+    return rowsof(text, path, column, check, repeats);
   } catch (const InputError& e) {
     // Two rows read as one where the file mixes line ends: the message
     // says why.

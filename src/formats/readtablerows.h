@@ -20,7 +20,7 @@
 // An InputError names the table and, where it applies, the line: a file
 // that cannot be read, an empty table, a column name given twice, an
 // unknown column (listing the table's columns), an empty ID, two rows of
-// one specimen (both lines), a row too short for the column; where the
+// one specimen (both lines; kept, each, with `repeats`), a row too short for the column; where the
 // table mixes line ends so that two rows read as one (mixedlineends), the
 // message says so. A table of a header alone gives no rows.
 //
@@ -51,6 +51,6 @@ struct TableRows {
 };
 
 TableRows readtablerows(const std::string& path, const std::string& column,
-                        const TableFieldCheck& check);
+                        const TableFieldCheck& check, bool repeats = false);
 
 }  // namespace tarvolin::detail

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "numerics/fitdistance.h"
+#include "numerics/sizeinotherunits.h"
 #include "numerics/swapcandidates.h"
 
 namespace tarvolin {
@@ -108,6 +109,7 @@ void flagSizes(const Eigen::MatrixXd& data, DataCheck& check) {
     const bool positive = std::isfinite(s.size) && s.size > 0;
     s.sizeOutlier =
         !positive || s.size < low * (1 - kRoundingSize) || s.size > high * (1 + kRoundingSize);
+    s.wrongUnits = positive && s.sizeOutlier && sizeinotherunits(s.size / check.sizeMedian);
   }
 }
 
@@ -142,7 +144,69 @@ void seekCauses(const Eigen::MatrixXd& data, const Eigen::MatrixXd& meanShape, I
   s.swapped = s.swapDistance && explains(s.distance, *s.swapDistance, check);
 }
 
+// Whether a curve digitized from its other end would bring the outlier
+// back: its points in reverse order, with its ends (a curve digitized
+// whole) and without them (a curve between two landmarks, which stay).
+// `data` and `check` are the fit the reversal is judged in.
+void seekReversedCurve(const Eigen::MatrixXd& data, const Eigen::MatrixXd& meanShape, Index row,
+                       const std::vector<std::vector<int>>& curves, const DataCheck& check,
+                       SpecimenCheck& s) {
+  const Eigen::MatrixXd x = configurationOf(data, row, check.landmarks, check.dims);
+  const double from = check.specimens[static_cast<size_t>(row)].distance;
+  if (!std::isfinite(from)) return;
+  for (size_t c = 0; c < curves.size(); ++c) {
+    const std::vector<int>& points = curves[c];
+    for (const size_t end : {size_t{0}, size_t{1}}) {
+      if (points.size() < 2 * end + 2) continue;
+      const size_t first = end, past = points.size() - end;  // reversed: [first, past)
+      Eigen::MatrixXd reversed = x;
+      for (size_t p = first; p < past; ++p) {
+        reversed.row(points[p]) = x.row(points[first + past - 1 - p]);
+      }
+      const double distance = fitdistance(meanShape, std::move(reversed));
+      if (!s.curveDistance || distance < *s.curveDistance ||
+          (std::isnan(*s.curveDistance) && !std::isnan(distance))) {
+        s.curve = static_cast<int>(c + 1);
+        s.curveDistance = distance;
+      }
+    }
+  }
+  s.curveFrom = from;
+  s.reversed = s.curveDistance && explains(from, *s.curveDistance, check);
+}
+
+Eigen::MatrixXd meanShapeOf(const Eigen::MatrixXd& data, int dims, int landmarks) {
+  const Eigen::RowVectorXd mean = data.leftCols(data.cols() - 1).colwise().mean();
+  return Eigen::Map<const Eigen::MatrixXd>(mean.data(), dims, landmarks).transpose();
+}
+
+void refuseCurvesOutside(const std::vector<std::vector<int>>& curves, int landmarks) {
+  for (size_t c = 0; c < curves.size(); ++c) {
+    for (const int point : curves[c]) {
+      if (point < 0 || point >= landmarks) {
+        throw std::invalid_argument("checkdata: curve " + std::to_string(c + 1) + " names point " +
+                                    std::to_string(point) + " of " + std::to_string(landmarks));
+      }
+    }
+  }
+}
+
 }  // namespace
+
+ShapeCause SpecimenCheck::likeliestCause() const {
+  ShapeCause cause = ShapeCause::none;
+  double nearest = std::numeric_limits<double>::infinity();
+  const auto consider = [&](bool explained, const std::optional<double>& after, ShapeCause which) {
+    if (explained && after && (cause == ShapeCause::none || *after < nearest)) {
+      cause = which;
+      nearest = *after;
+    }
+  };
+  consider(swapped && swap.has_value(), swapDistance, ShapeCause::swap);
+  consider(mirrored, mirroredDistance, ShapeCause::mirror);
+  consider(reversed && curve.has_value(), curveDistance, ShapeCause::curve);
+  return cause;
+}
 
 int DataCheck::outOfLine() const {
   return static_cast<int>(
@@ -150,7 +214,8 @@ int DataCheck::outOfLine() const {
                     [](const SpecimenCheck& s) { return s.outlier || s.sizeOutlier; }));
 }
 
-DataCheck checkdata(const Eigen::MatrixXd& data, int dims, bool causes) {
+DataCheck checkdata(const Eigen::MatrixXd& data, int dims, bool causes,
+                    const std::vector<std::vector<int>>& curves, const Eigen::MatrixXd& plain) {
   if (dims != 2 && dims != 3) {
     throw std::invalid_argument("checkdata: data are 2D or 3D, not " + std::to_string(dims) + "D");
   }
@@ -172,6 +237,8 @@ DataCheck checkdata(const Eigen::MatrixXd& data, int dims, bool causes) {
                                 std::to_string(data.cols()));
   }
 
+  refuseCurvesOutside(curves, check.landmarks);
+
   const Index n = data.rows();
   const Index coordinates = data.cols() - 1;
   Eigen::RowVectorXd mean(coordinates);
@@ -190,6 +257,18 @@ DataCheck checkdata(const Eigen::MatrixXd& data, int dims, bool causes) {
     SpecimenCheck& s = check.specimens[static_cast<size_t>(i)];
     // A specimen that could not be superimposed has nothing to fit again.
     if (s.outlier && std::isfinite(s.distance)) seekCauses(data, meanShape, i, check, s);
+  }
+  if (curves.empty()) return check;
+  // Sliding moves a reversed curve's points along the curve, away from the
+  // places reversing them again would restore: the reversal is judged in
+  // the fit without sliding, when there is one.
+  const bool apart = plain.rows() == n && plain.cols() == data.cols();
+  const DataCheck plainCheck = apart ? checkdata(plain, dims, false) : DataCheck{};
+  const Eigen::MatrixXd plainMean = apart ? meanShapeOf(plain, dims, check.landmarks) : meanShape;
+  for (Index i = 0; i < n; ++i) {
+    SpecimenCheck& s = check.specimens[static_cast<size_t>(i)];
+    if (!s.outlier || !std::isfinite(s.distance)) continue;
+    seekReversedCurve(apart ? plain : data, plainMean, i, curves, apart ? plainCheck : check, s);
   }
   return check;
 }

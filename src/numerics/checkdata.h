@@ -33,6 +33,22 @@
 //   explains the outlier, bringing its distance below the limit and taking
 //   off more than Q3 - Q1 (a specimen just past the limit is brought a hair
 //   below it by some exchange or other, which explains nothing).
+// - For an outlier, with `causes` and `curves` (each curve's points, from 0,
+//   in the order they were digitized, its two ends included; see
+//   reversiblecurves): curve, the curve (from 1, in the order given) whose
+//   points, their positions reversed within the specimen (all of them, or
+//   all but the two ends, which may be landmarks the curve runs between),
+//   bring it closest to the mean shape, fitted again; curveDistance, that
+//   distance; reversed: the reversal explains the outlier, as the exchange
+//   and the mirror image do. Where `plain` holds the same specimens
+//   superimposed without sliding (data whose semilandmarks slid: sliding
+//   moves a reversed curve's points along it, away from where reversing
+//   them again would restore them), the reversal is judged in that fit:
+//   its mean shape, distances and limit. curveFrom: the specimen's distance
+//   in the fit the reversal was judged in.
+//   likeliestCause() is the one of these that explains the outlier and
+//   brings it nearest (an exchange before the mirror image before a curve
+//   on a tie), or none: what the report names.
 // - size: the size column. The same box rule on the natural log of the
 //   sizes, both ends: sizeLimits are the ends of the box as sizes (exp of
 //   Q1 - 1.5 IQR and of Q3 + 1.5 IQR of ln size), sizeMedian is exp of the
@@ -40,12 +56,15 @@
 //   by more than rounding (a relative 1e-9), or is not a positive number.
 //   Sizes that are not positive numbers (NaN, 0, negative, infinite) are
 //   left out of the quartiles.
+// - wrongUnits: a size out of line whose ratio to the median (the larger
+//   over the smaller) looks like other units: see sizeinotherunits.
 //
 // Without `causes` only the distances, the limits and the flags are found
 // (what a status line needs, in a time proportional to the data).
 //
-// Throws std::invalid_argument for dims other than 2 or 3 or a data set
-// whose columns are not d k + 1 for some k >= 1; N = 0 gives an empty check.
+// Throws std::invalid_argument for dims other than 2 or 3, a data set
+// whose columns are not d k + 1 for some k >= 1, or a curve that names a
+// point the configurations do not have; N = 0 gives an empty check.
 //
 // Example:
 //   DataCheck c = checkdata(session.data(), 3);
@@ -67,6 +86,8 @@ inline constexpr int kSwapRefits = 4;
 // value gives NaN.
 std::array<double, 3> quartiles(const Eigen::Ref<const Eigen::VectorXd>& values);
 
+enum class ShapeCause { none, swap, mirror, curve };
+
 struct SpecimenCheck {
   double distance = 0;
   int rank = 0;  // 1 for the specimen farthest from the mean shape
@@ -77,8 +98,15 @@ struct SpecimenCheck {
   bool swapped = false;  // the exchange explains the outlier
   bool mirrored = false;
   std::optional<double> mirroredDistance;
+  std::optional<int> curve;  // from 1
+  std::optional<double> curveDistance;
+  double curveFrom = 0;
+  bool reversed = false;  // the curve reversed explains the outlier
   double size = 0;
   bool sizeOutlier = false;
+  bool wrongUnits = false;
+
+  ShapeCause likeliestCause() const;
 };
 
 struct DataCheck {
@@ -95,6 +123,8 @@ struct DataCheck {
   int outOfLine() const;
 };
 
-DataCheck checkdata(const Eigen::MatrixXd& data, int dims, bool causes = true);
+DataCheck checkdata(const Eigen::MatrixXd& data, int dims, bool causes = true,
+                    const std::vector<std::vector<int>>& curves = {},
+                    const Eigen::MatrixXd& plain = {});
 
 }  // namespace tarvolin

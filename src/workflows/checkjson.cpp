@@ -27,24 +27,62 @@ Json joined(const IdFindings& found, std::vector<std::string> TableMismatch::*li
   return ids;
 }
 
+// Each table's repeated rows and values that are not numbers, by file.
+Json tableFindings(const IdFindings& found) {
+  Json repeats = Json::array();
+  Json values = Json::array();
+  for (const TableMismatch& table : found.tables) {
+    for (const TableRepeat& r : table.repeats) {
+      repeats.push_back({{"file", table.file}, {"id", r.id}, {"lines", r.lines}});
+    }
+    for (const TableValue& v : table.notNumbers) {
+      values.push_back({{"file", table.file},
+                        {"line", v.line},
+                        {"id", v.id},
+                        {"column", v.column},
+                        {"value", v.value}});
+    }
+  }
+  return {{"table_repeats", repeats}, {"table_not_numbers", values}};
+}
+
 }  // namespace
 
 std::string checkjson(const CheckReport& report) {
   const DataCheck& check = report.check;
+  // The findings with every ID whole, as the table's rows name them.
+  const std::vector<std::vector<std::string>> words = checkspecimenwords(check, report.ids);
   Json table = Json::array();
   for (size_t i = 0; i < check.specimens.size(); ++i) {
     const SpecimenCheck& s = check.specimens[i];
+    // swap, mirrored and backwards_curve are findings, as the text names
+    // them; the best candidates of every outlier are kept apart under
+    // best_*, so that none reads as a finding.
+    const ShapeCause cause = s.outlier ? s.likeliestCause() : ShapeCause::none;
+    const bool swap = cause == ShapeCause::swap;
+    const bool curve = cause == ShapeCause::curve;
+    std::string finding;
+    for (const std::string& w : words[i]) finding += (finding.empty() ? "" : "; ") + w;
     table.push_back({{"id", report.ids[i]},
                      {"distance", number(s.distance)},
                      {"rank", s.rank},
                      {"outlier", s.outlier},
                      {"farthest_landmark", s.farthestLandmark},
-                     {"swap", s.outlier && s.swap ? Json(*s.swap) : Json(nullptr)},
-                     {"swap_distance", optional(s.outlier, s.swapDistance)},
-                     {"mirrored", s.mirrored},
+                     {"swap", swap ? Json(*s.swap) : Json(nullptr)},
+                     {"swap_distance", optional(swap, s.swapDistance)},
+                     {"mirrored", cause == ShapeCause::mirror},
                      {"mirrored_distance", optional(s.outlier, s.mirroredDistance)},
+                     {"backwards_curve", curve ? Json(*s.curve) : Json(nullptr)},
+                     {"backwards_distance", optional(curve, s.curveDistance)},
+                     {"backwards_from_distance", curve ? number(s.curveFrom) : Json(nullptr)},
+                     {"best_swap", s.outlier && s.swap ? Json(*s.swap) : Json(nullptr)},
+                     {"best_swap_distance", optional(s.outlier, s.swapDistance)},
+                     {"best_curve", s.outlier && s.curve ? Json(*s.curve) : Json(nullptr)},
+                     {"best_curve_distance", optional(s.outlier, s.curveDistance)},
                      {"size", number(s.size)},
-                     {"size_outlier", s.sizeOutlier}});
+                     {"size_outlier", s.sizeOutlier},
+                     {"wrong_units", s.sizeOutlier && s.wrongUnits},
+                     {"finding", finding}});
   }
   const Json json = {
       {"file", report.file},
@@ -59,7 +97,8 @@ std::string checkjson(const CheckReport& report) {
       {"ids",
        {{"duplicates", report.idFindings.duplicates},
         {"table_only", joined(report.idFindings, &TableMismatch::tableOnly)},
-        {"missing_from_table", joined(report.idFindings, &TableMismatch::missingFromTable)}}}};
+        {"missing_from_table", joined(report.idFindings, &TableMismatch::missingFromTable)}}},
+      {"tables", tableFindings(report.idFindings)}};
   // nlohmann writes numbers the same in every locale, shortest round trip;
   // an ID or file name that is not UTF-8 (a Latin-1 TPS file) has its odd
   // bytes replaced rather than stopping the report.

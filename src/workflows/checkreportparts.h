@@ -28,7 +28,8 @@ std::vector<std::vector<std::string>> checkspecimenwords(const DataCheck& check,
                                                          const std::vector<std::string>& ids);
 
 // The ID findings in words: the duplicates, then each table's rows without
-// a specimen and specimens without a row.
+// a specimen and specimens without a row. IDs and file names as shownid and
+// printable show them.
 std::vector<std::string> checkidwords(const IdFindings& found, const std::vector<std::string>& ids);
 
 // `value` to `digits` significant digits as printf's %g writes it, but
@@ -36,9 +37,10 @@ std::vector<std::string> checkidwords(const IdFindings& found, const std::vector
 // Inf and -Inf as R writes them. The same in every locale.
 std::string checknumber(double value, int digits);
 
-// Fills report.tableHeader and report.tableRows from its check, IDs and
-// specimens' findings: a column per figure, aligned, in rank order.
-void checktable(CheckReport& report);
+// Fills report.tableHeader and report.tableRows from its check, the IDs as
+// shown (shownid) and the specimens' findings: a column per figure,
+// aligned, in rank order.
+void checktable(CheckReport& report, const std::vector<std::string>& shownIds);
 
 // The table as CSV, in rank order, every number with every digit.
 std::string checkcsv(const CheckReport& report);

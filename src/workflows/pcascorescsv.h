@@ -7,6 +7,12 @@
 // The overload with a sink writes the table in pieces, formatted on every
 // core, never holding a large data set's scores as text whole.
 //
+// IDs are written as the landmark CSV writer writes them: quoted when they
+// hold a comma, a quote, a semicolon or a tab or begin or end with a blank.
+// An ID holding a control character or a line break is refused before
+// anything is written, with an InputError (concerning the data) that names
+// `file` and the specimen.
+//
 // Example:
 //   writefileatomic("scores.csv", pcascorescsv(pca, session.ids()));
 
@@ -18,7 +24,9 @@
 
 namespace tarvolin {
 
-std::string pcascorescsv(const ShapePca& pca, const std::vector<std::string>& ids);
-void pcascorescsv(const ShapePca& pca, const std::vector<std::string>& ids, const TextSink& sink);
+std::string pcascorescsv(const ShapePca& pca, const std::vector<std::string>& ids,
+                         const std::string& file = {});
+void pcascorescsv(const ShapePca& pca, const std::vector<std::string>& ids, const TextSink& sink,
+                  const std::string& file = {});
 
 }  // namespace tarvolin

@@ -1,6 +1,8 @@
 #include <algorithm>
 
 #include "core/alignedcolumns.h"
+#include "core/printable.h"
+#include "core/shownid.h"
 #include "core/sprintf.h"
 #include "core/textpieces.h"
 #include "workflows/pcatables.h"
@@ -37,15 +39,19 @@ void pcatext(const ShapePca& pca, const PcaRecord& record, const std::vector<std
   const Eigen::Index n = pca.specimens;
   const Eigen::Index m = pca.components();
   sink(sprintf("Principal components of the %s: %s, %i specimens, %i landmarks (%iD)\n",
-               record.what, record.file, n, pca.variables() / record.dims, record.dims) +
+               record.what, printable(record.file), n, pca.variables() / record.dims, record.dims) +
        sprintf("total variance %.6g over %i variables; %i component%s\n\n", pca.totalVariance,
                pca.variables(), m, m == 1 ? "" : "s") +
        componentstable(pca) + "\n");
 
   // The scores: IDs to the left, numbers to the right, two blanks between
-  // columns, as alignedcolumns sets them.
+  // columns, as alignedcolumns sets them. The IDs are shown printable and
+  // cut short: one long ID would widen every row.
+  std::vector<std::string> shown;
+  shown.reserve(ids.size());
+  for (const std::string& id : ids) shown.push_back(shownid(id));
   size_t idWidth = 2;  // "id"
-  for (const std::string& id : ids) idWidth = std::max(idWidth, id.size());
+  for (const std::string& id : shown) idWidth = std::max(idWidth, id.size());
   std::string header = "id" + std::string(idWidth - 2, ' ');
   for (Eigen::Index c = 0; c < m; ++c) {
     const std::string name = "PC" + std::to_string(c + 1);
@@ -58,7 +64,7 @@ void pcatext(const ShapePca& pca, const PcaRecord& record, const std::vector<std
       n, 14 * (m + 1),
       [&](Eigen::Index first, Eigen::Index last, std::string& text) {
         for (Eigen::Index i = first; i < last; ++i) {
-          const std::string& id = ids[static_cast<size_t>(i)];
+          const std::string& id = shown[static_cast<size_t>(i)];
           text += id;
           size_t pad = idWidth - id.size();
           char cell[kFormatGRoom];

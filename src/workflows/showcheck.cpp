@@ -130,15 +130,19 @@ void layOut(Graphics& graphics, Handle window, const CheckReport& report, bool f
   graphics.setPosition(text, Eigen::Vector4d(kMargin, y, inside, textHeight));
 }
 
-// The distances in rank order, the ones out of line apart, and the limit.
+// The distances in rank order, the ones out of line apart (far from the
+// mean shape, of a size out of line, or both, each marked its own way), and
+// the limit.
 void plotDistances(Graphics& graphics, const CheckReport& report) {
   const DataCheck& check = report.check;
   const Eigen::Index n = static_cast<Eigen::Index>(check.byRank.size());
-  std::vector<double> rank[2], distance[2];  // [0] in line, [1] out of line
+  // [0] in line, [1] far, [2] size out of line, [3] both.
+  std::vector<double> rank[4], distance[4];
   for (Eigen::Index r = 0; r < n; ++r) {
     const SpecimenCheck& s = check.specimens[static_cast<size_t>(check.byRank[r])];
-    rank[s.outlier].push_back(static_cast<double>(r + 1));
-    distance[s.outlier].push_back(s.distance);
+    const int kind = (s.outlier ? 1 : 0) + (s.sizeOutlier ? 2 : 0);
+    rank[kind].push_back(static_cast<double>(r + 1));
+    distance[kind].push_back(s.distance);
   }
   const auto row = [](const std::vector<double>& values) {
     return Eigen::Map<const Eigen::RowVectorXd>(values.data(),
@@ -146,13 +150,18 @@ void plotDistances(Graphics& graphics, const CheckReport& report) {
   };
   graphics.clearObject(graphics.gca());  // what a refreshed window showed goes
   graphics.hold(true);
-  if (!rank[0].empty()) {
-    graphics.plot(row(rank[0]), row(distance[0]), "bo", 6, kCheckSpecimens,
-                  PlotRole::checkDistances);
-  }
-  if (!rank[1].empty()) {
-    graphics.plot(row(rank[1]), row(distance[1]), "ro", 6, kCheckOutliers,
-                  PlotRole::checkDistances);
+  const struct {
+    const char* style;
+    double size;
+    std::string_view name;
+  } kinds[] = {{"bo", 6, kCheckSpecimens},
+               {"ro", 6, kCheckOutliers},
+               {"rd", 8, kCheckSizeOutliers},
+               {"rs", 8, kCheckBothOutliers}};
+  for (int kind = 0; kind < 4; ++kind) {
+    if (rank[kind].empty()) continue;
+    graphics.plot(row(rank[kind]), row(distance[kind]), kinds[kind].style, kinds[kind].size,
+                  kinds[kind].name, PlotRole::checkDistances);
   }
   if (n > 0 && std::isfinite(check.limit)) {
     graphics.plot(Eigen::RowVector2d(0.5, static_cast<double>(n) + 0.5),

@@ -17,7 +17,8 @@
 // (the list: a row per specimen, in rank order, Value the row chosen),
 // CheckPlot (axis titles "rank" and "distance to the mean shape"),
 // CheckCopyButton, CheckSaveButton. Legend names: "specimens", "far from
-// the mean shape", "limit", and the chosen specimen's ID.
+// the mean shape", "size out of line", "far, and size out of line",
+// "limit", and the chosen specimen's ID.
 //
 // showcheckchoice marks `rank` (from 1) chosen in the list and the plot.
 //
@@ -37,6 +38,10 @@
 namespace tarvolin {
 
 inline constexpr std::string_view kCheckDistance = "distance to the mean shape";
+// The plot's specimens whose size is out of line: red diamonds, or red
+// squares when they lie far from the mean shape too.
+inline constexpr std::string_view kCheckSizeOutliers = "size out of line";
+inline constexpr std::string_view kCheckBothOutliers = "far, and size out of line";
 inline constexpr std::string_view kCheckRank = "rank";
 
 ObjectId showcheck(Graphics& graphics, const CheckReport& report,

@@ -16,6 +16,7 @@
 #include "document/showshapechange.h"
 #include "document/wireshape3D.h"
 #include "numerics/getpprocon3.h"
+#include "numerics/reversiblecurves.h"
 #include "workflows/loadlandmarkfile.h"
 #include "workflows/mfloadtxt.h"
 #include "workflows/readlandmarkfileagain.h"
@@ -419,7 +420,12 @@ void Stand3sw::allometry() {
 
 void Stand3sw::loadGroups() { loadgroupsinto(session_, panel_); }
 
-void Stand3sw::checkData() { panel_.showCheck(session_, state_.datafile, "stand3sw"); }
+void Stand3sw::checkData() {
+  // Slid, the data's rows as read are kept: a curve is judged there.
+  panel_.showCheck(session_, state_.datafile, "stand3sw",
+                   reversiblecurves(state_.semilandmarks.sliders()),
+                   state_.slidBy ? state_.rows : Eigen::MatrixXd());
+}
 
 void Stand3sw::checkSelect() {
   const std::optional<Eigen::Index> specimen = panel_.checkChoice(session_);

@@ -13,6 +13,7 @@
 #include "document/showshape.h"
 #include "document/showshapechange.h"
 #include "numerics/notsuperimposed.h"
+#include "numerics/reversiblecurves.h"
 #include "workflows/load2Dlandmarks.h"
 #include "workflows/switchyardsteps.h"
 
@@ -267,7 +268,10 @@ void Standsw::loadGroups() { loadgroupsinto(session_, panel_); }
 void Standsw::checkData() {
   requiredata(DATA());
   requireSuperimposed();
-  panel_.showCheck(session_, state_.dataName, "standsw");
+  // Slid, the data's rows as read are kept: a curve is judged there.
+  panel_.showCheck(session_, state_.dataName, "standsw",
+                   reversiblecurves(state_.semilandmarks.sliders()),
+                   state_.slidBy ? state_.rows : Eigen::MatrixXd());
 }
 
 void Standsw::checkSelect() {

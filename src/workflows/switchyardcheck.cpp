@@ -4,8 +4,10 @@
 #include <filesystem>
 
 #include "core/console.h"
+#include "core/shownid.h"
 #include "core/sprintf.h"
 #include "core/writefileatomic.h"
+#include "numerics/superimposedataset.h"
 #include "workflows/showcheck.h"
 #include "workflows/switchyardpanel.h"
 
@@ -13,10 +15,12 @@ namespace tarvolin {
 
 void SwitchyardPanel::checkOnLoad(const AnalysisSession& session) {
   loadNote_.clear();
+  outOfLineNote_.clear();
   const Eigen::MatrixXd& data = session.data();
   if (data.size() == 0 || data.size() > kCheckOnLoadCoordinates) return;
   try {
     loadNote_ = outoflinestatus(checkdata(data, session.dims(), /*causes=*/false));
+    outOfLineNote_ = loadNote_;
   } catch (const std::exception&) {
     // Data the check cannot take are refused when the user asks for it,
     // with the reason; the load itself went well.
@@ -24,12 +28,20 @@ void SwitchyardPanel::checkOnLoad(const AnalysisSession& session) {
 }
 
 void SwitchyardPanel::showCheck(const AnalysisSession& session, const std::string& datafile,
-                                std::string_view module) {
+                                std::string_view module,
+                                const std::vector<std::vector<int>>& curves,
+                                const Eigen::MatrixXd& rowsAsRead) {
   const Eigen::MatrixXd& data = session.data();
   requiredata(data);
   const std::string file = std::filesystem::path(datafile).filename().string();
   graphics_.status(sprintf("Checking %i specimens ...", data.rows()));
-  CheckReport report = checkreport(data, session.dims(), session.ids(), file);
+  Eigen::MatrixXd plain;
+  if (!curves.empty() && rowsAsRead.rows() == data.rows() && rowsAsRead.cols() == data.cols()) {
+    plain = superimposedataset(
+                rowsAsRead, [](std::string_view) {}, session.dims(), false)
+                .data;
+  }
+  CheckReport report = checkreport(data, session.dims(), session.ids(), file, {}, curves, plain);
   checkWindow_ = showcheck(graphics_, report, checkWindow_, module);
   console().disp(report.text);
   const std::string note = outoflinestatus(report.check);
@@ -38,6 +50,20 @@ void SwitchyardPanel::showCheck(const AnalysisSession& session, const std::strin
                        : note.substr(0, note.find(':')) +
                              ": choose one in the table to see it in the plot");
   check_ = std::move(report);
+}
+
+void SwitchyardPanel::keepOutOfLineNote(const GraphicsChange& said) {
+  if (outOfLineNote_.empty()) return;
+  // The report windows' status lines speak of the report.
+  for (const std::optional<ObjectId>* report : {&checkWindow_, &allometryWindow_, &shapeWindow_}) {
+    if (*report && graphics_.exists(**report) && (*report)->handle == said.handle) return;
+  }
+  // "3 specimens look out of line": the words of the note or of the
+  // check's own summary.
+  const std::string count = outOfLineNote_.substr(0, outOfLineNote_.find(':'));
+  if (said.detail.find(count) != std::string::npos) return;
+  graphics_.status(said.handle,
+                   said.detail.empty() ? outOfLineNote_ : said.detail + "; " + outOfLineNote_);
 }
 
 void SwitchyardPanel::copyCheck() {
@@ -69,7 +95,7 @@ std::optional<Eigen::Index> SwitchyardPanel::checkChoice(const AnalysisSession& 
   showcheckchoice(graphics_, *check_, window, rank);
   const Eigen::Index specimen = byRank[static_cast<size_t>(rank - 1)];
   const std::string& finding = check_->specimenFinding[static_cast<size_t>(specimen)];
-  const std::string& id = check_->ids[static_cast<size_t>(specimen)];
+  const std::string id = shownid(check_->ids[static_cast<size_t>(specimen)]);
   graphics_.status(window,
                    finding.empty()
                        ? sprintf("%s (rank %i) is shown among the others in the plot", id, rank)

@@ -83,6 +83,10 @@ std::string xvariablename(const std::string& source, Transform lcode) {
 
 void SwitchyardPanel::run(std::string_view action, const std::function<void()>& body) {
   if (!graphics_.lastError().empty()) graphics_.setLastError("");
+  std::optional<GraphicsChange> said;
+  const int listening = graphics_.subscribe([&said](const GraphicsChange& c) {
+    if (c.kind == GraphicsChange::Kind::status) said = c;
+  });
   try {
     body();
   } catch (const std::exception& e) {
@@ -90,6 +94,8 @@ void SwitchyardPanel::run(std::string_view action, const std::function<void()>& 
     console().disp(text);
     graphics_.setLastError(text);
   }
+  graphics_.unsubscribe(listening);
+  if (said) keepOutOfLineNote(*said);
 }
 
 std::optional<Handle> SwitchyardPanel::ownWindow() const {
@@ -109,6 +115,7 @@ bool SwitchyardPanel::enterOwnWindow() {
   if (changed) {
     check_.reset();
     shape_.reset();
+    outOfLineNote_.clear();
   }
   return changed;
 }
@@ -317,6 +324,7 @@ void SwitchyardPanel::resetControls() {
   check_.reset();
   shape_.reset();
   loadNote_.clear();
+  outOfLineNote_.clear();
 }
 
 void SwitchyardPanel::resetLaterSteps() {
@@ -329,6 +337,7 @@ void SwitchyardPanel::resetLaterSteps() {
   check_.reset();
   shape_.reset();
   loadNote_.clear();
+  outOfLineNote_.clear();
 }
 
 void SwitchyardPanel::resetXChoice() {

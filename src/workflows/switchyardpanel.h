@@ -229,13 +229,20 @@ class SwitchyardPanel {
   // that is quick (kCheckOnLoadCoordinates coordinates or fewer; the check
   // without the search for causes takes a few milliseconds there), so that
   // the status line can add "3 specimens look out of line: Check data...".
+  // The note stays: the last status text of every later action in the
+  // workflow's window gets it added (see keepOutOfLineNote) until other
+  // data (or the same superimposed anew) are checked or the data go.
   void checkOnLoad(const AnalysisSession& session);
   // CheckData: the data check of the session's data set (see checkreport),
   // in the report window (see showcheck), opened or, when it is open,
   // refreshed; the findings go to the console too and the status line sums
   // them up. `module` is the switchyard the window's controls call.
+  // `curves`: those the check tries reversed (reversiblecurves), judged in
+  // `rowsAsRead` superimposed without sliding when those are given (data
+  // whose semilandmarks slid).
   void showCheck(const AnalysisSession& session, const std::string& datafile,
-                 std::string_view module);
+                 std::string_view module, const std::vector<std::vector<int>>& curves = {},
+                 const Eigen::MatrixXd& rowsAsRead = {});
   // CheckCopy: the report's text onto the clipboard.
   void copyCheck();
   // CheckSave: asks for a file and writes the table there as CSV, whole or
@@ -305,7 +312,12 @@ class SwitchyardPanel {
   std::optional<ObjectId> allometryWindow_;
   std::optional<CheckReport> check_;
   std::optional<ObjectId> checkWindow_;
-  std::string loadNote_;  // what the check on load found, for reportLoaded
+  std::string loadNote_;       // what the check on load found, for reportLoaded
+  std::string outOfLineNote_;  // the same, kept until the data change
+  // After an action whose last status text was `said`: says it again with
+  // the out-of-line note added, where it went to the workflow's window and
+  // does not name the specimens out of line already.
+  void keepOutOfLineNote(const GraphicsChange& said);
 
   // The analyses the shape space window shows, of the data set they were
   // made of (its IDs), the standardized one of the standardization made at

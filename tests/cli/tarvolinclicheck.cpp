@@ -159,7 +159,10 @@ TEST(CliCheck, FindsEachPlantedFaultAndNothingInCleanData) {
       EXPECT_TRUE(planted ? row["outlier"] == shape : !row["outlier"] || shape) << row.dump();
     }
     const json& planted = report["table"][kPlanted];
-    EXPECT_EQ(planted["swap"].is_null(), !shape) << planted.dump();
+    // swap is a finding, as the text names it; the best exchange of any
+    // outlier is kept apart.
+    EXPECT_EQ(planted["swap"].is_null(), c.fault != Fault::swap) << planted.dump();
+    EXPECT_EQ(planted["best_swap"].is_null(), !shape) << planted.dump();
     EXPECT_EQ(planted["mirrored_distance"].is_null(), !shape) << planted.dump();
     if (c.fault == Fault::swap) {
       EXPECT_EQ(planted["swap"], json(c.pair));
@@ -171,6 +174,61 @@ TEST(CliCheck, FindsEachPlantedFaultAndNothingInCleanData) {
                                    {"table_only", listed(Fault::tableOnly, "skull_99")},
                                    {"missing_from_table", listed(Fault::noRow, "skull_07")}}));
   }
+}
+
+// A TPS curve digitized from its other end in one specimen is named, slid
+// or not; a covariate table's values that are not numbers and its repeated
+// rows are findings (a group column's labels are any text).
+TEST(CliCheck, NamesACurveDigitizedBackwardsAndTheTablesFaults) {
+  TempDir dir;
+  // wings2d.tps: a specimen is 33 lines, its second curve's points lines 23
+  // to 32; those of wing_12 are put in reverse order.
+  const std::string wings = readText(examplePath("wings2d.tps"));
+  std::vector<std::string> lines;
+  for (size_t at = 0; at < wings.size();) {
+    const size_t end = wings.find('\n', at);
+    lines.push_back(wings.substr(at, end - at + 1));
+    at = end + 1;
+  }
+  ASSERT_EQ(lines[33 * 11 + 32], "ID=wing_12\n");
+  std::reverse(lines.begin() + 33 * 11 + 22, lines.begin() + 33 * 11 + 32);
+  std::string planted;
+  for (const std::string& line : lines) planted += line;
+  writeText(dir.file("wings.tps"), planted);
+  // skull_38's mass unreadable (line 4), skull_40 on a second row (line 42).
+  std::string table = readText(examplePath("skulls_covariates.csv"));
+  table.replace(table.find("111.94"), 6, "n/a");
+  writeText(dir.file("mass.csv"), table + "skull_40,18.49,b\n");
+  const std::string mass = dir.file("mass.csv");
+
+  const struct {
+    std::vector<std::string> words;
+    std::vector<std::string> findings;  // the lines that open with them
+  } cases[] = {
+      {{"check", dir.file("wings.tps")}, {"wing_12: curve 2 looks digitized backwards (distance "}},
+      {{"check", dir.file("wings.tps"), "--slide", "none"},
+       {"wing_12: curve 2 looks digitized backwards (distance "}},
+      {{"check", examplePath("skulls.tps"), "--x", mass + ":mass", "--groups", mass + ":group"},
+       {"mass.csv: skull_40 has 2 rows (lines 2 and 42)\n",
+        "mass.csv line 4: skull_38's mass is \"n/a\", not a number\n"}},
+      {{"check", examplePath("skulls.tps"), "--groups", mass + ":group"},
+       {"mass.csv: skull_40 has 2 rows (lines 2 and 42)\n"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.words[1] + " " + c.words.back());
+    const CliRun run = runCli(c.words);
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out.find("Nothing looks out of line."), std::string::npos) << run.out;
+    for (const std::string& finding : c.findings) {
+      EXPECT_NE(run.out.find("\n" + finding), std::string::npos) << finding << "\n" << run.out;
+    }
+    EXPECT_EQ(run.out.find("not a number") != std::string::npos, c.findings.size() == 2) << run.out;
+  }
+  std::vector<std::string> words = cases[0].words;
+  words.push_back("--json");
+  const json report = json::parse(runCli(words).out);
+  EXPECT_EQ(report["table"][11]["backwards_curve"], 2) << report["table"][11].dump();
+  EXPECT_LT(report["table"][11]["backwards_distance"].get<double>(), report["limit"].get<double>());
 }
 
 // The distances, their quartiles and the limit are those of the definitions,

@@ -323,6 +323,54 @@ TEST(Checkdata, TiesAndSpecimensThatCouldNotBeSuperimposed) {
   EXPECT_FALSE(broken.specimens[9].swap.has_value());
 }
 
+// A curve whose points were digitized from its other end (the second curve
+// of the 2D wings, its ten points in reverse order) is found by reversing
+// it again, fitted anew: as a TPS curve, reversed whole, and as a run of
+// sliders between landmarks 5 and 8, which stay. Without the curves it is
+// only far from the mean.
+TEST(Checkdata, FindsACurveDigitizedBackwards) {
+  constexpr Index kSpecimen = 11;
+  // wings2d.tps: 8 landmarks, then two curves of 10 points, the second
+  // along the edge from landmark 5 to 8.
+  std::vector<int> first(10), second(10);
+  for (int p = 0; p < 10; ++p) first[p] = 8 + p, second[p] = 18 + p;
+  std::vector<int> between = second;
+  between.insert(between.begin(), 4);
+  between.push_back(7);
+  const Eigen::MatrixXd data = exampleData("wings2d.tps", 2, [&](Eigen::MatrixXd& d) {
+    for (int p = 0; p < 5; ++p) {
+      for (int c = 0; c < 2; ++c) {
+        std::swap(d(kSpecimen, 2 * second[p] + c), d(kSpecimen, 2 * second[9 - p] + c));
+      }
+    }
+  });
+  Eigen::MatrixXd restored = configuration(data, 2, kSpecimen);
+  for (int p = 0; p < 10; ++p) {
+    restored.row(second[p]) = configuration(data, 2, kSpecimen).row(second[9 - p]);
+  }
+  const Eigen::MatrixXd mean = configuration(Eigen::MatrixXd(data.colwise().mean()), 2, 0);
+  const struct {
+    std::vector<std::vector<int>> curves;
+    int curve;
+  } cases[] = {{{first, second}, 2}, {{between}, 1}};
+  for (const auto& c : cases) {
+    const DataCheck check = checkdata(data, 2, true, c.curves);
+    const SpecimenCheck& s = check.specimens[kSpecimen];
+    ASSERT_TRUE(s.outlier);
+    EXPECT_EQ(check.byRank.front(), kSpecimen);
+    EXPECT_EQ(s.curve, c.curve);
+    EXPECT_TRUE(s.reversed);
+    EXPECT_EQ(s.likeliestCause(), ShapeCause::curve);
+    EXPECT_NEAR(*s.curveDistance, refitted(mean, restored), 1e-12);
+    EXPECT_LT(*s.curveDistance, check.limit);
+  }
+  const SpecimenCheck plain = checkdata(data, 2).specimens[kSpecimen];
+  EXPECT_FALSE(plain.curve.has_value());
+  EXPECT_NE(plain.likeliestCause(), ShapeCause::curve);
+  EXPECT_THROW_MSG(checkdata(data, 2, true, {{27, 28}}), std::invalid_argument,
+                   "checkdata: curve 1 names point 28 of 28");
+}
+
 TEST(Checkdata, RefusesWhatIsNotADataSet) {
   EXPECT_THROW_MSG(checkdata(Eigen::MatrixXd::Ones(3, 10), 4), std::invalid_argument,
                    "checkdata: data are 2D or 3D, not 4D");

@@ -46,6 +46,13 @@ TEST(CheckReport, NamesEachFindingInWords) {
     s.mirroredDistance = to;
     return s;
   };
+  auto backwards = [](SpecimenCheck s, double to) {
+    s.curve = 2;
+    s.curveDistance = to;
+    s.curveFrom = s.distance;
+    s.reversed = true;
+    return s;
+  };
   const struct {
     SpecimenCheck figures;
     std::vector<std::string> words;
@@ -68,6 +75,20 @@ TEST(CheckReport, NamesEachFindingInWords) {
       {specimen(0.05, false, 4.126, true),
        {"skull_12: centroid size 4.126 is 1/10.2 of the median; wrong units?"}},
       {specimen(0.05, false, 0, true), {"skull_12: centroid size 0 is not a positive number"}},
+      {backwards(specimen(0.31, true, 30, false), 0.12),
+       {"skull_12: curve 2 looks digitized backwards (distance 0.31 -> 0.12)"}},
+      {backwards(swapped(0.08), 0.05),
+       {"skull_12: curve 2 looks digitized backwards (distance 0.41 -> 0.05)"}},
+      {backwards(swapped(0.05), 0.08),
+       {"skull_12: landmarks 3 and 9 look swapped (distance 0.41 -> 0.05)"}},
+      {specimen(0.05, false, 59.108, true),
+       {"skull_12: centroid size 59.11 is 1.4 times the median; large for this data set"}},
+      {specimen(0.05, false, 30.157, true),
+       {"skull_12: centroid size 30.16 is 1/1.4 of the median; small for this data set"}},
+      {specimen(0.05, false, 83.1734, true),
+       {"skull_12: centroid size 83.17 is 1.97 times the median; large for this data set"}},
+      {specimen(0.05, false, 42.22 / 2.54, true),
+       {"skull_12: centroid size 16.62 is 1/2.5 of the median; wrong units?"}},
       {specimen(0.52, true, 41260, true),
        {"skull_12 lies far from the mean shape (distance 0.52, limit 0.21; landmark 7 the "
         "farthest)",
@@ -93,6 +114,24 @@ TEST(CheckReport, FindsIdsThatRepeatOrMatchNoRow) {
     std::vector<TableMismatch> mismatches;
     std::vector<std::string> words;
   } cases[] = {
+      // x and the groups of one table: its rows count once; x's values
+      // that are not numbers and its repeated rows are findings.
+      {{{"/data/mass.csv",
+         {"a", "b", "a", "c", "z", "a"},
+         {2, 3, 4, 5, 6, 9},
+         {{5, "c", "mass", "n/a"}, {6, "z", "mass", ""}}},
+        {"/data/mass.csv", {"a", "b", "a", "c", "z", "a"}, {2, 3, 4, 5, 6, 9}, {}}},
+       {"a", "b"},
+       {{"/data/mass.csv",
+         {"z"},
+         {"d"},
+         {{"a", {2, 4, 9}}},
+         {{5, "c", "mass", "n/a"}, {6, "z", "mass", ""}}}},
+       {"a is the ID of 3 specimens (rows 1, 3 and 6)", "b is the ID of 2 specimens (rows 2 and 7)",
+        "mass.csv: a has 3 rows (lines 2, 4 and 9)",
+        "mass.csv line 5: c's mass is \"n/a\", not a number",
+        "mass.csv line 6: z's mass is empty, not a number",
+        "z has a row in mass.csv but no specimen", "d has no row in mass.csv"}},
       {{},
        {"a", "b"},
        {},
@@ -120,6 +159,8 @@ TEST(CheckReport, FindsIdsThatRepeatOrMatchNoRow) {
       EXPECT_EQ(found.tables[t].file, c.mismatches[t].file);
       EXPECT_EQ(found.tables[t].tableOnly, c.mismatches[t].tableOnly);
       EXPECT_EQ(found.tables[t].missingFromTable, c.mismatches[t].missingFromTable);
+      EXPECT_EQ(found.tables[t].repeats, c.mismatches[t].repeats);
+      EXPECT_EQ(found.tables[t].notNumbers, c.mismatches[t].notNumbers);
     }
     EXPECT_EQ(checkidwords(found, ids), c.words);
   }
@@ -169,13 +210,98 @@ TEST(CheckReport, IdsThatAreNotUtf8StillGiveAReport) {
   const CheckReport report = checkreport(data, 3, ids,
                                          "Sch\xe4"
                                          "del.txt");
-  EXPECT_NE(report.text.find("Sch\xe4"
-                             "del_12 "),
-            std::string::npos);
+  // The text shows the odd byte as an escape, so that no terminal takes it
+  // for the start of a control sequence.
+  EXPECT_NE(report.text.find("Sch\\xe4del_12 "), std::string::npos) << report.text;
   EXPECT_NE(report.json.find("\"Sch\xef\xbf\xbd"
                              "del_12\""),
             std::string::npos)
       << report.json;
+}
+
+// IDs from a file reach the terminal as text: control characters escaped,
+// a very long ID cut in the text (every row of the table would be as wide),
+// and every ID whole in the CSV and the JSON.
+TEST(CheckReport, TextShowsIdsSafelyAndShortCsvAndJsonWhole) {
+  const Eigen::MatrixXd data =
+      superimposedataset(dload(examplePath("skulls_zor.txt")), consoleSink()).data;
+  std::vector<std::string> ids;
+  for (int i = 1; i <= 40; ++i) ids.push_back("s" + std::to_string(i));
+  const std::string longId(200000, 'a');
+  ids[0] = "skull\x1b]0;title\x07";
+  ids[1] = longId;
+  ids[2] = ids[3] = "dup\x1b[31m";
+  const CheckReport report = checkreport(data, 3, ids, "odd\x1b.txt");
+  for (const std::string* text : {&report.text, &report.tableHeader}) {
+    EXPECT_EQ(text->find_first_of("\x1b\x07"), std::string::npos) << *text;
+  }
+  EXPECT_LT(report.text.size(), 20000u);
+  EXPECT_EQ(report.text.find("Data check: odd\\e.txt, 40 specimens"), 0u) << report.text;
+  EXPECT_NE(report.text.find("skull\\e]0;title\\x07"), std::string::npos) << report.text;
+  EXPECT_NE(report.text.find(" " + std::string(37, 'a') + "... "), std::string::npos);
+  EXPECT_EQ(report.text.find(std::string(38, 'a')), std::string::npos);
+  EXPECT_NE(report.text.find("dup\\e[31m is the ID of 2 specimens (rows 3 and 4)"),
+            std::string::npos)
+      << report.text;
+  EXPECT_NE(report.csv.find("," + longId + ","), std::string::npos);
+  const nlohmann::json json = nlohmann::json::parse(report.json);
+  EXPECT_EQ(json["table"][0]["id"], ids[0]);
+  EXPECT_EQ(json["table"][1]["id"], longId);
+}
+
+// The JSON's swap, mirrored and backwards_curve name a cause where the text
+// does, and only there; the best candidates of an outlier are kept apart.
+TEST(CheckReport, JsonNamesACauseOnlyWhereTheTextDoes) {
+  SpecimenCheck candidates = specimen(0.41, true, 30, false);
+  candidates.swap = std::array<int, 2>{3, 9};
+  candidates.swapDistance = 0.3;
+  candidates.mirroredDistance = 0.5;
+  candidates.curve = 2;
+  candidates.curveDistance = 0.35;
+  SpecimenCheck swapped = candidates, mirrored = candidates, reversed = candidates;
+  swapped.swapDistance = 0.08;
+  swapped.swapped = true;
+  mirrored.mirroredDistance = 0.09;
+  mirrored.mirrored = mirrored.swapped = true;
+  mirrored.swapDistance = 0.1;
+  reversed.curveDistance = 0.12;
+  reversed.reversed = true;
+  SpecimenCheck units = specimen(0.05, false, 412.6, true);
+  units.wrongUnits = true;
+  const nlohmann::json null;
+  const struct {
+    SpecimenCheck figures;
+    nlohmann::json swap, mirrored, curve, wrongUnits;
+  } cases[] = {
+      {candidates, null, false, null, false},
+      {swapped, {3, 9}, false, null, false},
+      {mirrored, null, true, null, false},
+      {reversed, null, false, 2, false},
+      {specimen(0.05, false, 59.108, true), null, false, null, false},
+      {units, null, false, null, true},
+  };
+  for (const auto& c : cases) {
+    CheckReport report;
+    report.check.limit = 0.21;
+    report.check.sizeMedian = 42.22;
+    report.check.specimens = {c.figures};
+    report.check.byRank = {0};
+    report.ids = {"skull_12"};
+    const nlohmann::json row = nlohmann::json::parse(checkjson(report))["table"][0];
+    EXPECT_EQ(row["swap"], c.swap) << row.dump();
+    EXPECT_EQ(row["mirrored"], c.mirrored) << row.dump();
+    EXPECT_EQ(row["backwards_curve"], c.curve) << row.dump();
+    EXPECT_EQ(row["wrong_units"], c.wrongUnits) << row.dump();
+    EXPECT_EQ(row["best_swap"], c.figures.outlier ? nlohmann::json({3, 9}) : null) << row.dump();
+    EXPECT_EQ(row["best_curve"], c.figures.outlier ? nlohmann::json(2) : null) << row.dump();
+    std::string finding;
+    const std::vector<std::vector<std::string>> words =
+        checkspecimenwords(report.check, report.ids);
+    for (const std::string& w : words.front()) {
+      finding += (finding.empty() ? "" : "; ") + w;
+    }
+    EXPECT_EQ(row["finding"], finding);
+  }
 }
 
 // The whole report of the example data with two landmarks of one specimen
@@ -218,6 +344,8 @@ TEST(CheckReport, TextCsvAndJsonTellTheSameFigures) {
   EXPECT_EQ(json["table"].size(), 40u);
   EXPECT_EQ(json["table"][4]["distance"].get<double>(), planted.distance);
   EXPECT_EQ(json["table"][4]["swap"], nlohmann::json({2, 11}));
+  EXPECT_EQ(json["table"][4]["best_swap"], nlohmann::json({2, 11}));
+  EXPECT_EQ(json["table"][4]["finding"], report.specimenFinding[4]);
   EXPECT_EQ(json["quartiles"][2].get<double>(), report.check.quartiles[2]);
   EXPECT_EQ(json["size_limits"][0].get<double>(), report.check.sizeLimits[0]);
   EXPECT_EQ(json["ids"]["duplicates"], nlohmann::json::array());

@@ -112,6 +112,11 @@ TEST_P(CheckWindowTest, FindsEachPlantedFaultAndShowsTheSpecimenChosen) {
     // The check on load names how many look out of line.
     EXPECT_EQ(status_.find(" out of line: Check data...") != std::string::npos, !p.finding.empty())
         << status_;
+    // The note stays, added to the next step's words, until the data go.
+    run("UseCS");
+    ASSERT_EQ(graphics_.lastError(), "");
+    EXPECT_EQ(status_.starts_with("x is the centroid size of the"), true) << status_;
+    EXPECT_EQ(status_.ends_with(" out of line: Check data..."), !p.finding.empty()) << status_;
 
     run("CheckData");
     ASSERT_EQ(graphics_.lastError(), "");
@@ -136,6 +141,18 @@ TEST_P(CheckWindowTest, FindsEachPlantedFaultAndShowsTheSpecimenChosen) {
       }
     }
     EXPECT_EQ(plotted, example.rows());
+    // A size out of line is marked in the plot too, at the specimen's rank.
+    std::vector<double> sizeMarked;
+    for (Handle h : graphics_.descendants(inReport(tags::kCheckPlot), ObjectType::line)) {
+      const GraphicsObject& line = graphics_.object(h);
+      if (line.displayName == kCheckSizeOutliers || line.displayName == kCheckBothOutliers) {
+        sizeMarked.insert(sizeMarked.end(), line.xdata.data(),
+                          line.xdata.data() + line.xdata.size());
+      }
+    }
+    const double rank = check()->check.specimens[kSpecimen].rank;
+    EXPECT_EQ(std::count(sizeMarked.begin(), sizeMarked.end(), rank),
+              p.fault == Fault::times10 ? 1 : 0);
 
     // Choosing the first row shows that specimen in the plot, numbered.
     graphics_.setValue(inReport(tags::kCheckTable), 1);
@@ -201,6 +218,41 @@ TEST_P(CheckWindowTest, CopiesSavesAndRefusesAStaleChoice) {
   graphics_.setValue(inReport(tags::kCheckTable), 1);
   run("CheckSelect");
   EXPECT_EQ(graphics_.lastError(), stale);
+}
+
+// The 2D window's wings, wing_12's second TPS curve in reverse order (the
+// ten lines of its points, a specimen being 33 lines), are checked once the
+// curves slid: the curve is named all the same, judged in the rows as read.
+class CheckWindowSlid : public ::testing::Test, protected testing::WorkflowWindows {
+ protected:
+  CheckWindowSlid() : WorkflowWindows(false) {}
+  TempDir dir_;
+};
+
+TEST_F(CheckWindowSlid, NamesACurveDigitizedBackwards) {
+  const std::string wings = readText(examplePath("wings2d.tps"));
+  std::vector<std::string> lines;
+  for (size_t at = 0; at < wings.size();) {
+    const size_t end = wings.find('\n', at);
+    lines.push_back(wings.substr(at, end - at + 1));
+    at = end + 1;
+  }
+  std::reverse(lines.begin() + 33 * 11 + 22, lines.begin() + 33 * 11 + 32);
+  std::string planted;
+  for (const std::string& line : lines) planted += line;
+  testing::writeText(dir_.file("wings.tps"), planted);
+  run("LoadData", dir_.file("wings.tps"));
+  graphics_.setValue(graphics_.findobj("SlideBox", window_).front(), 1);
+  run("Slide");
+  run("CheckData");
+  ASSERT_EQ(graphics_.lastError(), "");
+  ASSERT_TRUE(sw2_.panel().check());
+  EXPECT_TRUE(sw2_.panel().check()->check.specimens[11].outlier);
+  const Handle report = graphics_.findobj(tags::kCheckWindow).front();
+  const std::string words =
+      graphics_.getString(graphics_.findobj(tags::kCheckText, report).front(), "String");
+  EXPECT_NE(words.find("wing_12: curve 2 looks digitized backwards (distance "), std::string::npos)
+      << words;
 }
 
 // However many findings there are, the window's text names a dozen and
