@@ -30,6 +30,7 @@ void SwitchyardPanel::showCheck(const AnalysisSession& session, const std::strin
   const std::string file = std::filesystem::path(datafile).filename().string();
   graphics_.status(sprintf("Checking %i specimens ...", data.rows()));
   CheckReport report = checkreport(data, session.dims(), session.ids(), file);
+  clearReportLine(checkWindow_);
   checkWindow_ = showcheck(graphics_, report, checkWindow_, module);
   console().disp(report.text);
   const std::string note = outoflinestatus(report.check);
