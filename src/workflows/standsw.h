@@ -13,9 +13,9 @@
 // A 2D data set has one specimen per row: X1 Y1 ... Xk Yk and the size. The
 // rows are used as read: the window takes 2D data as superimposed already.
 // Rows that plainly are not (see notsuperimposed) are loaded and shown with
-// a message that says so and how to superimpose them; Standardize and
-// Allometry refuse them with the same words, rather than regress raw
-// coordinates. Between actions the
+// a message that says so and how to superimpose them, and drawn as
+// "specimens, as read"; Standardize, Allometry, Check data and Shape space
+// refuse them with the same words, rather than analyse raw coordinates. Between actions the
 // workflow is kept in five variables (in its session(); the window's own
 // in state()), with what the last
 // standardization used and what x is. Controls are found by their tags in the
@@ -172,6 +172,8 @@ class Standsw {
 
   // Draws a data set's points and its mean row as `kind` says.
   void plotDataSet(const Eigen::MatrixXd& x, const PlotKind& kind);
+  // How DATA is drawn: as superimposed, or as read when it plainly is not.
+  const PlotKind& dataPlot() const;
   // Refuses a step that regresses the coordinates when they are plainly not
   // superimposed: an InputError saying how to superimpose them first.
   void requireSuperimposed() const;
