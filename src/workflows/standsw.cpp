@@ -319,13 +319,14 @@ void Standsw::showChange(const SwitchyardPanel::ShapeChangeShown& shown) {
   // The change alone: among the specimens it would be lost.
   const std::optional<Handle> remembered = graphics_.currentFigure();
   clearPlot();
-  showshapechange(graphics_, shown.mean, shown.targets, Eigen::MatrixXd(), shown.magnification,
-                  shown.grid);
+  const std::string warning = showshapechange(graphics_, shown.mean, shown.targets,
+                                              Eigen::MatrixXd(), shown.magnification, shown.grid);
   graphics_.setTitle(graphics_.gca(), shown.title);
   if (remembered && graphics_.isValid(*remembered)) graphics_.figure(*remembered);
   graphics_.status("The plot shows the " + shown.what +
                    ": the mean shape in black, blue toward the low end, red toward the high end" +
-                   (shown.grid ? ", the grid deformed toward the high end" : ""));
+                   (shown.grid ? ", the grid deformed toward the high end" : "") +
+                   (warning.empty() ? "" : "; " + warning));
 }
 
 void Standsw::shapeChange() { showChange(panel_.shapeChange(session_)); }
