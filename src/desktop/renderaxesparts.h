@@ -192,6 +192,9 @@ void drawcentredtext(QPainter& painter, const QPointF& centre, const QString& te
 QFont sizedfont(const QPainter& painter, double pixels, bool bold = false);
 QString qtext(std::string_view text);
 // The title centred over `centreX`, in the room kept for it at the top of the area.
+// The font of a title `width` pixels may hold: bold, kTitlePixels times
+// `scale`, or smaller (down to 0.6 of that) so that a long title fits whole.
+QFont titlefont(const QPainter& painter, const std::string& title, double width, double scale);
 void drawtitle(QPainter& painter, const QRectF& area, double centreX, const std::string& title,
                double scale);
 

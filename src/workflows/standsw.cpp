@@ -211,6 +211,14 @@ void Standsw::regress() {
   state_.standardizedAt = at;
   panel_.setEnable("SaveStandard", true);
   panel_.setEnable("ShowStandard", true);
+  // Drawn as the 3D window draws it: the standardized specimens and their
+  // mean over the data, the title naming the standard value.
+  clearPlot();
+  plotDataSet(DATA(), dataPlot());
+  plotDataSet(SDATA(), {"ro", kStandardized, PlotRole::standardized, "r*", kStandardizedMean,
+                        PlotRole::standardizedMean, ""});
+  graphics_.setTitle(graphics_.gca(),
+                     state_.dataName + ": standardized to " + panel_.standardizedText(at));
   panel_.reportStandardized(SDATA().rows(), at, FXLIST());
   panel_.shapeSpaceStandardized(session_);
 }

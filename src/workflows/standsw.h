@@ -27,8 +27,10 @@
 // standardization of the earlier one out of force (and is drawn into an
 // empty plot), a new x-variable the transform chosen for the earlier one,
 // and a saved file is refused when the standard value shown is not the one
-// the standardization used. Show data draws the data set afresh, Show
-// standardized the data set with the standardized specimens over it. Groups, too, belong to the
+// the standardization used. Show data draws the data set afresh, Standardize
+// the data set with the standardized specimens and their mean over it (as
+// the 3D window does), Show standardized the data set with the standardized
+// specimens over it as they are saved. Groups, too, belong to the
 // data set they were read for: loading new data or Clear forgets them; while they are loaded (more
 // than one group) the allometry report tests the groups and their slopes too.
 //

@@ -456,10 +456,17 @@ TEST_F(StandswTest, WholePathSavesStandardsizeOfTheLoadedRows) {
   EXPECT_EQ(readText(dir.file("raw.txt")), raw);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 4);
 
-  const size_t before = drawn();
+  // Standardize drew the standardized specimens and their mean over the
+  // data, as the 3D window does; Show standardized draws them as saved.
+  const size_t before = 40 * 14 + 14;
+  ASSERT_EQ(drawn(), 2 * before);
+  EXPECT_EQ(points(window_)[before].lineStyle, "ro");
+  EXPECT_EQ(points(window_).back().lineStyle, "r*");
+  EXPECT_TRUE(graphics_.getString(graphics_.gca(), "Title").ends_with(": standardized to x = 40"))
+      << graphics_.getString(graphics_.gca(), "Title");
   run("ShowRegress");
   const std::vector<GraphicsObject> all = points(window_);
-  ASSERT_EQ(all.size(), before + 40 * 14 + 14);
+  ASSERT_EQ(all.size(), 2 * before);
   EXPECT_EQ(all[before].lineStyle, "rs");
   EXPECT_EQ(all[before].xdata(0), sw_.SDATA()(0, 0));
   EXPECT_EQ(all.back().lineStyle, "ks");
