@@ -108,12 +108,18 @@ struct TextStyle {
   QFontMetricsF metrics;
 };
 
-// The legend's text and size: the names as they fit, and the box around them.
+// The legend's text and size: the names as they fit, in columns when one
+// column would run out of the area, and the box around them. When not all
+// fit even so, the last place says how many are left out ("and 12 more").
 struct LegendText {
   QFont font;
   double rowHeight = 0;
-  double textWidth = 0;
-  std::vector<QString> names;  // as many rows as the area holds
+  double textWidth = 0;  // of the widest name
+  size_t rows = 0;       // in a column
+  size_t columns = 0;
+  double columnWidth = 0;      // a sample, the name and the padding between
+  std::vector<QString> names;  // the entries shown, column by column
+  QString more;                // "and 12 more"; empty when every entry is shown
   QSizeF size;                 // of the box; empty: no legend
 };
 

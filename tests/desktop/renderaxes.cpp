@@ -727,6 +727,44 @@ TEST(RenderAxesLegend, LegendWhereTheLayoutSaysAndTitleAboveOnEveryDevice) {
   }
 }
 
+// A legend of many groups stands in columns; when even they cannot hold
+// every group, the last place says how many are left out.
+TEST(RenderAxesLegend, ManyGroupsStandInColumnsOrAreCounted) {
+  const struct {
+    int groups;
+    QSize size;
+    double scale;
+    bool all;  // every group named
+  } cases[] = {
+      {5, {400, 300}, 1, true},    {40, {400, 300}, 1, true},   {40, {800, 600}, 2, true},
+      {300, {400, 300}, 1, false}, {300, {800, 600}, 2, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(sprintf("%i groups at scale %g", c.groups, c.scale));
+    Graphics g;
+    g.figure();
+    g.hold(true);
+    std::vector<std::string> names;
+    for (int i = 1; i <= c.groups; ++i) {
+      names.push_back(sprintf("group %i", i));
+      g.plot(row({static_cast<double>(i)}), row({0}), "bo", 6, names.back());
+    }
+    const std::vector<std::string> shown =
+        legendshown(QRectF(QPoint(0, 0), c.size), g, g.gca(), c.scale);
+    if (c.all) {
+      EXPECT_EQ(shown, names);
+      continue;
+    }
+    ASSERT_GT(shown.size(), 1u);
+    const size_t named = shown.size() - 1;
+    EXPECT_EQ(shown.back(), sprintf("and %i more", c.groups - static_cast<int>(named)));
+    EXPECT_EQ(std::vector<std::string>(shown.begin(), shown.end() - 1),
+              std::vector<std::string>(names.begin(), names.begin() + static_cast<long>(named)));
+    // More than one column holds: a column is at most the area's height.
+    EXPECT_GT(static_cast<double>(named) * 12 * c.scale, c.size.height());
+  }
+}
+
 // A long title is set smaller rather than cut, as far as 0.6 of its size
 // allows: the 2D window's narrow plot names its file and what it shows.
 TEST(RenderAxesTitle, ALongTitleIsSetSmallerToFitWhole) {
