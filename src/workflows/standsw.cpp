@@ -5,6 +5,7 @@
 #include <system_error>
 #include <utility>
 
+#include "core/console.h"
 #include "core/errors.h"
 #include "core/quotedtext.h"
 #include "core/sprintf.h"
@@ -331,10 +332,17 @@ void Standsw::showChange(const SwitchyardPanel::ShapeChangeShown& shown) {
                                               Eigen::MatrixXd(), shown.magnification, shown.grid);
   graphics_.setTitle(graphics_.gca(), shown.title);
   if (remembered && graphics_.isValid(*remembered)) graphics_.figure(*remembered);
-  graphics_.status("The plot shows the " + shown.what +
-                   ": the mean shape in black, blue toward the low end, red toward the high end" +
-                   (shown.grid ? ", the grid deformed toward the high end" : "") +
-                   (warning.empty() ? "" : "; " + warning));
+  const std::string done =
+      "the plot shows the " + shown.what +
+      ": the mean shape in black, blue toward the low end, red toward the high end" +
+      (shown.grid ? ", the grid deformed toward the high end" : "");
+  if (warning.empty()) {
+    graphics_.status("T" + done.substr(1));
+    return;
+  }
+  // First, where a long line is cut: the grid there misleads.
+  console().disp(warning);
+  graphics_.status("T" + warning.substr(1) + "; " + done);
 }
 
 void Standsw::shapeChange() { showChange(panel_.shapeChange(session_)); }
