@@ -43,18 +43,41 @@ LegendText legendtext(const std::vector<LegendItem>& items, const QRectF& area, 
   const double pad = kLegendPadding * scale, sample = kSampleLength * scale;
   const double gap = kLegendGap * scale;
   legend.rowHeight = metrics.height() + 2 * scale;
-  const auto rows = static_cast<size_t>(
+  const auto fit = static_cast<size_t>(
       std::clamp(std::floor((area.height() - titleRoom - 2 * gap - 2 * pad) / legend.rowHeight),
                  0.0, static_cast<double>(items.size())));
-  if (rows == 0) return legend;
-  // Only a name longer than the area is wide is cut.
-  const double longest = std::max(area.width() - sample - 3 * pad - 2 * gap, 20 * scale);
-  for (size_t r = 0; r < rows; ++r) {
-    legend.names.push_back(metrics.elidedText(qtext(items[r].name), Qt::ElideRight, longest));
-    legend.textWidth = std::max(legend.textWidth, metrics.horizontalAdvance(legend.names.back()));
+  if (fit == 0) return legend;
+  const size_t count = items.size();
+  // Only a name longer than the area is wide is cut; in columns, one longer
+  // than a third of it.
+  const double usable = area.width() - 2 * gap - pad;
+  const double longest =
+      std::max((fit < count ? usable / 3 : usable) - sample - 2 * pad, 20 * scale);
+  std::vector<QString> names;
+  for (const LegendItem& item : items) {
+    names.push_back(metrics.elidedText(qtext(item.name), Qt::ElideRight, longest));
+    legend.textWidth = std::max(legend.textWidth, metrics.horizontalAdvance(names.back()));
   }
-  legend.size = QSizeF(std::round(3 * pad + sample + legend.textWidth + 2),
-                       std::round(2 * pad + static_cast<double>(rows) * legend.rowHeight));
+  // The count of those left out may stand in a column of its own.
+  if (count > fit) {
+    legend.textWidth = std::max(
+        legend.textWidth,
+        metrics.horizontalAdvance(QStringLiteral("and %1 more").arg(count)) - sample - pad);
+  }
+  legend.columnWidth = sample + 2 * pad + legend.textWidth + 2;
+  const auto widest = static_cast<size_t>(std::max(1.0, std::floor(usable / legend.columnWidth)));
+  legend.columns = std::min(widest, (count + fit - 1) / fit);
+  legend.rows = std::min(fit, (count + legend.columns - 1) / legend.columns);
+  const size_t places = legend.rows * legend.columns;
+  size_t shown = count;
+  if (count > places) {
+    shown = places - 1;
+    legend.more = QStringLiteral("and %1 more").arg(count - shown);
+  }
+  names.resize(shown);
+  legend.names = std::move(names);
+  legend.size = QSizeF(std::round(pad + static_cast<double>(legend.columns) * legend.columnWidth),
+                       std::round(2 * pad + static_cast<double>(legend.rows) * legend.rowHeight));
   return legend;
 }
 
@@ -157,7 +180,7 @@ AxesLayout placedlayout(const QRectF& area, const std::vector<const GraphicsObje
 // name.
 void drawlegend(QPainter& painter, const QRectF& box, const LegendText& legend,
                 const std::vector<LegendItem>& items, double scale) {
-  if (legend.names.empty() || box.isEmpty()) return;
+  if (legend.names.empty() || box.isEmpty() || legend.rows == 0) return;
   painter.setFont(legend.font);
   const double pad = kLegendPadding * scale, sample = kSampleLength * scale;
   painter.setRenderHint(QPainter::Antialiasing, false);
@@ -165,12 +188,25 @@ void drawlegend(QPainter& painter, const QRectF& box, const LegendText& legend,
   painter.setBrush(kLegendBackground);
   painter.drawRect(box.translated(0.5, 0.5));
   painter.setBrush(Qt::NoBrush);
+  // The place of entry r: its column's left edge and its row's middle.
+  auto place = [&](size_t r) {
+    const double x = box.left() + pad + static_cast<double>(r / legend.rows) * legend.columnWidth;
+    const double y = std::floor(box.top() + pad +
+                                (static_cast<double>(r % legend.rows) + 0.5) * legend.rowHeight) +
+                     0.5;
+    return QPointF(x, y);
+  };
+  auto name = [&](const QPointF& at, const QString& text) {
+    painter.setPen(kTextColour);
+    painter.drawText(QRectF(at.x() + sample + pad, at.y() - legend.rowHeight / 2,
+                            legend.textWidth + 2, legend.rowHeight),
+                     Qt::AlignLeft | Qt::AlignVCenter, text);
+  };
   for (size_t r = 0; r < legend.names.size(); ++r) {
     const GraphicsObject& line = *items[r].first;
     const PlotStyle style = drawstyle(line);
-    const double y =
-        std::floor(box.top() + pad + (static_cast<double>(r) + 0.5) * legend.rowHeight) + 0.5;
-    const double x = box.left() + pad;
+    const QPointF at = place(r);
+    const double x = at.x(), y = at.y();
     painter.setRenderHint(QPainter::Antialiasing, true);
     if (style.line != Qt::NoPen) {
       painter.setPen(QPen(style.colour, scale, style.line));
@@ -181,10 +217,15 @@ void drawlegend(QPainter& painter, const QRectF& box, const LegendText& legend,
       drawmarkerwith(painter, QPointF(std::floor(x + sample / 2) + 0.5, y), style, size * scale,
                      markerpen(items[r].kind.mean, scale));
     }
+    name(at, legend.names[r]);
+  }
+  // What is left out is counted where its first entry would stand, without a sample.
+  if (!legend.more.isEmpty()) {
+    const QPointF at = place(legend.names.size());
     painter.setPen(kTextColour);
     painter.drawText(
-        QRectF(x + sample + pad, y - legend.rowHeight / 2, legend.textWidth + 2, legend.rowHeight),
-        Qt::AlignLeft | Qt::AlignVCenter, legend.names[r]);
+        QRectF(at.x(), at.y() - legend.rowHeight / 2, legend.columnWidth - pad, legend.rowHeight),
+        Qt::AlignLeft | Qt::AlignVCenter, legend.more);
   }
 }
 

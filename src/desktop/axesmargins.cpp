@@ -15,9 +15,11 @@ constexpr double kMarginTop = 15, kMarginRight = 15;
 // Room around the projected 3D box for its numbers and axis letters.
 constexpr double kMargin3dLeft = 70, kMargin3dRight = 50, kMargin3dTop = 20, kMargin3dBottom = 55;
 
-// The room, in pixels, between a flat plot's frame and the data inside it,
-// so that no marker sits on the frame.
-constexpr double kDataInset = 6;
+// The room between a flat plot's frame and the data inside it, so that no
+// marker sits on or against the frame: kDataInset pixels, or kDataInsetShare
+// of the box's shorter side when that is more.
+constexpr double kDataInset = 12;
+constexpr double kDataInsetShare = 0.04;
 
 void widen(const PlotData& values, double& lower, double& upper) {
   lower = std::min(lower, values.finitemin());
@@ -106,8 +108,9 @@ AxesLayout layoutfor(const QRectF& area, const DataLimits& data, const ObjectDet
       sy = box.height() / ry;
     }
     layout.plotBox = box;
-    const QRectF inner =
-        box.adjusted(kDataInset * k, kDataInset * k, -kDataInset * k, -kDataInset * k);
+    const double inset =
+        std::max(kDataInset * k, kDataInsetShare * std::min(box.width(), box.height()));
+    const QRectF inner = box.adjusted(inset, inset, -inset, -inset);
     sx = inner.width() > 0 ? inner.width() / rx : sx;
     sy = inner.height() > 0 ? inner.height() / ry : sy;
     if (axisEqual) sx = sy = std::min(sx, sy);

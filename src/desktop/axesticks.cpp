@@ -10,6 +10,7 @@ namespace {
 
 // The title's font.
 constexpr int kTitlePixels = 12;
+constexpr double kTitleSmallest = 0.6;
 
 }  // namespace
 
@@ -62,14 +63,31 @@ QString qtext(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// A title wider than its room is set smaller, down to kTitleSmallest of its
+// size, before it is cut: it names the data set and what is shown.
+QFont titlefont(const QPainter& painter, const std::string& title, double width, double scale) {
+  QFont font = sizedfont(painter, kTitlePixels * scale, true);
+  const double full = QFontMetricsF(font, painter.device()).horizontalAdvance(qtext(title));
+  if (!(full > width && full > 0)) return font;
+  // Text does not narrow quite in step with its size: a pixel less until it fits.
+  const double smallest = std::max(1.0, std::floor(kTitleSmallest * kTitlePixels * scale));
+  for (double pixels = std::floor(kTitlePixels * scale * std::max(kTitleSmallest, width / full));
+       pixels >= smallest; --pixels) {
+    font = sizedfont(painter, pixels, true);
+    if (QFontMetricsF(font, painter.device()).horizontalAdvance(qtext(title)) <= width) break;
+  }
+  return font;
+}
+
 // The title centred over `centreX`, in the room kept for it at the top of
 // the area.
 void drawtitle(QPainter& painter, const QRectF& area, double centreX, const std::string& title,
                double scale) {
-  const QFont font = sizedfont(painter, kTitlePixels * scale, true);
+  const double room = area.width() - 8 * scale;
+  const QFont font = titlefont(painter, title, room, scale);
   painter.setFont(font);
   const QFontMetricsF metrics(font, painter.device());
-  const QString text = metrics.elidedText(qtext(title), Qt::ElideRight, area.width() - 8 * scale);
+  const QString text = metrics.elidedText(qtext(title), Qt::ElideRight, room);
   const double width = metrics.horizontalAdvance(text) + 4;
   const double left =
       std::clamp(centreX - width / 2, area.left(), std::max(area.left(), area.right() - width));

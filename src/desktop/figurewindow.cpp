@@ -354,6 +354,12 @@ std::vector<QRect> FigureWindow::controlRects() const {
   return rects;
 }
 
+QRect FigureWindow::menuBarRect() const {
+  if (!menus_) return {};
+  const QWidget* bar = menus_->menuBar();
+  return {bar->mapToGlobal(QPoint(0, 0)), bar->size()};
+}
+
 QRect FigureWindow::controlsArea() const {
   QRect area;
   for (const QRect& r : controlRects()) area |= r;

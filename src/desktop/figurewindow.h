@@ -95,6 +95,8 @@ class FigureWindow : public QWidget {
   // control's rectangle, and the rectangle that bounds them all (empty
   // without controls).
   std::vector<QRect> controlRects() const;
+  // The menu bar, on the screen; empty without menus.
+  QRect menuBarRect() const;
   QRect controlsArea() const;
 
   // Where the window's place is kept between runs (empty: not kept).

@@ -230,6 +230,18 @@ std::vector<LegendEntry> legendentries(const Graphics& graphics, Handle axes) {
   return entries;
 }
 
+std::vector<std::string> legendshown(const QRectF& area, const Graphics& graphics, Handle axes,
+                                     double scale) {
+  const double k = scale > 0 ? scale : 1;
+  const bool titled = !graphics.object(axes).details().title.empty();
+  const LegendText legend = legendtext(legenditems(drawingorder(plottedobjects(graphics, axes))),
+                                       area, titled ? kTitleRoom * k : 0, k, nullptr);
+  std::vector<std::string> shown;
+  for (const QString& name : legend.names) shown.push_back(name.toStdString());
+  if (!legend.more.isEmpty()) shown.push_back(legend.more.toStdString());
+  return shown;
+}
+
 void renderaxes(QPainter& painter, const QRectF& area, const Graphics& graphics, Handle axes,
                 const ViewAngles& view, double scale, const PlotLook& look) {
   QImage* image = stampableimage(painter);

@@ -109,6 +109,12 @@ struct LegendEntry {
 // drawing order; unnamed objects are left out.
 std::vector<LegendEntry> legendentries(const Graphics& graphics, Handle axes);
 
+// The legend of an axes as renderaxes draws it in `area`: the names as they
+// fit, column by column, and last "and 12 more" when not every entry does;
+// empty when there is no room for a legend.
+std::vector<std::string> legendshown(const QRectF& area, const Graphics& graphics, Handle axes,
+                                     double scale = 1);
+
 // `scale` is the number of device pixels per pixel of the window: text,
 // markers, ticks and margins grow with it, so that a picture drawn at twice
 // the size (a doubled screen, a sharp bitmap) looks the same, only sharper.

@@ -108,12 +108,18 @@ struct TextStyle {
   QFontMetricsF metrics;
 };
 
-// The legend's text and size: the names as they fit, and the box around them.
+// The legend's text and size: the names as they fit, in columns when one
+// column would run out of the area, and the box around them. When not all
+// fit even so, the last place says how many are left out ("and 12 more").
 struct LegendText {
   QFont font;
   double rowHeight = 0;
-  double textWidth = 0;
-  std::vector<QString> names;  // as many rows as the area holds
+  double textWidth = 0;  // of the widest name
+  size_t rows = 0;       // in a column
+  size_t columns = 0;
+  double columnWidth = 0;      // a sample, the name and the padding between
+  std::vector<QString> names;  // the entries shown, column by column
+  QString more;                // "and 12 more"; empty when every entry is shown
   QSizeF size;                 // of the box; empty: no legend
 };
 
@@ -192,6 +198,9 @@ void drawcentredtext(QPainter& painter, const QPointF& centre, const QString& te
 QFont sizedfont(const QPainter& painter, double pixels, bool bold = false);
 QString qtext(std::string_view text);
 // The title centred over `centreX`, in the room kept for it at the top of the area.
+// The font of a title `width` pixels may hold: bold, kTitlePixels times
+// `scale`, or smaller (down to 0.6 of that) so that a long title fits whole.
+QFont titlefont(const QPainter& painter, const std::string& title, double width, double scale);
 void drawtitle(QPainter& painter, const QRectF& area, double centreX, const std::string& title,
                double scale);
 

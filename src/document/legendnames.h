@@ -9,6 +9,8 @@ namespace tarvolin {
 
 // The 3D and 2D workflows.
 inline constexpr std::string_view kSuperimposed = "specimens, superimposed";
+// 2D rows that are not superimposed, shown as read.
+inline constexpr std::string_view kAsRead = "specimens, as read";
 inline constexpr std::string_view kMeanShape = "mean shape";
 inline constexpr std::string_view kStandardized = "standardized specimens";
 inline constexpr std::string_view kStandardizedMean = "mean of standardized";

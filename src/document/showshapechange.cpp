@@ -126,13 +126,24 @@ Polyline lollipops(const Eigen::MatrixXd& mean, const Eigen::MatrixXd& target) {
   return line;
 }
 
-// kChangeGridLines lines each way over the mean's extent and a tenth more
-// on each side, every line through kChangeGridSteps points, taken by the
-// spline.
-Polyline deformedgrid(const Eigen::MatrixXd& mean, const TpsWarp2D& warp) {
+// kChangeGridLines lines each way over the mean's extent and a margin of
+// kChangeGridMargin of its larger side, every line through kChangeGridSteps
+// points, taken by the spline. Where the spline throws a point farther than
+// kChangeGridReach of the shapes' larger side outside the box of the shapes
+// drawn (`shapes`), the line breaks: the grid stays over the landmarks.
+Polyline deformedgrid(const Eigen::MatrixXd& mean, const TpsWarp2D& warp,
+                      const std::vector<Eigen::MatrixXd>& shapes) {
   const Eigen::RowVector2d low = mean.colwise().minCoeff(), high = mean.colwise().maxCoeff();
-  const Eigen::RowVector2d margin = (high - low) / 10;
-  const Eigen::RowVector2d from = low - margin, to = high + margin;
+  const double margin = kChangeGridMargin * (high - low).maxCoeff();
+  const Eigen::RowVector2d from = low.array() - margin, to = high.array() + margin;
+  Eigen::RowVector2d lowest = low, highest = high;
+  for (const Eigen::MatrixXd& shape : shapes) {
+    lowest = lowest.cwiseMin(shape.colwise().minCoeff());
+    highest = highest.cwiseMax(shape.colwise().maxCoeff());
+  }
+  const double reach = kChangeGridReach * (highest - lowest).maxCoeff();
+  lowest.array() -= reach;
+  highest.array() += reach;
   const Index perline = kChangeGridSteps;
   Eigen::MatrixX2d points(2 * kChangeGridLines * perline, 2);
   Index at = 0;
@@ -152,17 +163,34 @@ Polyline deformedgrid(const Eigen::MatrixXd& mean, const TpsWarp2D& warp) {
   const Eigen::MatrixX2d moved = warp.apply(points);
   Polyline line;
   for (Index p = 0; p < moved.rows(); ++p) {
-    line.add(moved.row(p));
+    const bool inside = (moved.row(p).array() >= lowest.array()).all() &&
+                        (moved.row(p).array() <= highest.array()).all();
+    if (inside) {
+      line.add(moved.row(p));
+    } else {
+      line.gap(2);
+    }
     if ((p + 1) % perline == 0) line.gap(2);
   }
   return line;
 }
 
+// What the status line says of a grid near landmarks nearly at one place.
+std::string unstablewarning(const TpsWarp2D& warp) {
+  if (warp.unstable.empty()) return {};
+  std::string pairs;
+  for (const auto& [i, j] : warp.unstable) {
+    pairs += sprintf("%s%i and %i", pairs.empty() ? "" : ", ", i + 1, j + 1);
+  }
+  return "the grid is unstable where landmarks of the mean shape lie almost at one place (" +
+         pairs + ")";
+}
+
 }  // namespace
 
-void showshapechange(Graphics& graphics, const Eigen::MatrixXd& mean,
-                     std::span<const ShapeTarget> targets, const Eigen::MatrixXd& wirelist,
-                     double magnification, bool grid) {
+std::string showshapechange(Graphics& graphics, const Eigen::MatrixXd& mean,
+                            std::span<const ShapeTarget> targets, const Eigen::MatrixXd& wirelist,
+                            double magnification, bool grid) {
   checkchange(mean, targets, wirelist, magnification);
   std::vector<Eigen::MatrixXd> exaggerated;
   for (const ShapeTarget& target : targets) {
@@ -186,8 +214,10 @@ void showshapechange(Graphics& graphics, const Eigen::MatrixXd& mean,
   removeshapechange(graphics, axes);
   graphics.hold(true);
   const Index dims = mean.cols();
-  if (warp)
-    draw(graphics, deformedgrid(mean, *warp), 2, "k-", kDeformationGrid, PlotRole::deformationGrid);
+  if (warp) {
+    draw(graphics, deformedgrid(mean, *warp, exaggerated), 2, "k-", kDeformationGrid,
+         PlotRole::deformationGrid);
+  }
   if (wirelist.rows() > 0) {
     draw(graphics, wires(mean, wirelist), dims, "k:", {}, PlotRole::warpedWireframe);
     for (size_t t = 0; t < targets.size(); ++t) {
@@ -205,6 +235,7 @@ void showshapechange(Graphics& graphics, const Eigen::MatrixXd& mean,
                PlotRole::changeTarget);
   }
   graphics.axis("equal");
+  return warp ? unstablewarning(*warp) : std::string();
 }
 
 void removeshapechange(Graphics& graphics, Handle axes) {

@@ -14,10 +14,17 @@
 //   the mean in grey dots and on each exaggerated target in its colour,
 //   that is, the wireframe warped to the target (PlotRole::warpedWireframe);
 // - for 2D data with `grid`, a deformation grid: kChangeGridLines lines each
-//   way over the mean's extent (with a margin of a tenth on each side),
-//   mapped by the thin-plate spline from the mean to the last exaggerated
-//   target (tpswarp2d), each line drawn through kChangeGridSteps points
-//   (PlotRole::deformationGrid, legend "deformation grid").
+//   way over the mean's extent (with a margin of kChangeGridMargin of its
+//   larger side all round), mapped by the thin-plate spline from the mean to
+//   the last exaggerated target (tpswarp2d), each line drawn through
+//   kChangeGridSteps points (PlotRole::deformationGrid, legend "deformation
+//   grid"). A line breaks where the spline takes it farther than
+//   kChangeGridReach of the shapes' larger side outside the box of the
+//   shapes drawn, so that the grid never runs off far beyond the landmarks.
+// Returns a warning for the status line when the grid is drawn near
+// landmarks of the mean that lie almost at one place (see tpswarp2d):
+// "the grid is unstable where landmarks of the mean shape lie almost at one
+// place (9 and 10, 13 and 14)"; empty otherwise.
 // What an earlier call drew goes first (removeshapechange); hold is left on
 // and the axes are made equal. The renderer fades the specimen sets behind it.
 //
@@ -39,6 +46,8 @@ namespace tarvolin {
 
 inline constexpr int kChangeGridLines = 15;
 inline constexpr int kChangeGridSteps = 40;
+inline constexpr double kChangeGridMargin = 0.05;
+inline constexpr double kChangeGridReach = 0.25;
 
 struct ShapeTarget {
   Eigen::MatrixXd shape;  // k x d
@@ -46,9 +55,9 @@ struct ShapeTarget {
   std::string colour;     // a colour letter of the plot styles: "r", "b", ...
 };
 
-void showshapechange(Graphics& graphics, const Eigen::MatrixXd& mean,
-                     std::span<const ShapeTarget> targets, const Eigen::MatrixXd& wirelist,
-                     double magnification, bool grid);
+std::string showshapechange(Graphics& graphics, const Eigen::MatrixXd& mean,
+                            std::span<const ShapeTarget> targets, const Eigen::MatrixXd& wirelist,
+                            double magnification, bool grid);
 
 // Removes from axes `axes` what showshapechange drew there.
 void removeshapechange(Graphics& graphics, Handle axes);

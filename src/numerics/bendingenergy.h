@@ -12,9 +12,10 @@
 // proportional to the trace of D' L D: positive in 2D, negative in 3D
 // (where the kernel r is of the other sign), and 0 for an affine D.
 //
-// Throws std::invalid_argument when the matrix above is singular: two points
-// at one place (named by their numbers from 1), all points on one line in
-// 2D or one plane in 3D; the caller knows which configuration it was.
+// Throws std::invalid_argument when the spline is not determined (see
+// tpssolve, whose rule the deformation grid follows too): two points at one
+// place (named by their numbers from 1), all points on one line in 2D or one
+// plane in 3D, a singular matrix; the caller knows which configuration it was.
 //
 // Example:
 //   Eigen::MatrixXd L = bendingenergy(mean);                  // p x p

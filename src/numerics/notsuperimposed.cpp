@@ -6,7 +6,9 @@ namespace tarvolin {
 
 std::optional<NotSuperimposed> notsuperimposed(const Eigen::MatrixXd& data) {
   const Eigen::Index k = (data.cols() - 1) / 2;
-  if (k < 1) return std::nullopt;
+  if (k < 1 || data.rows() == 0) return std::nullopt;
+  Eigen::VectorXd sizes(data.rows());
+  Eigen::VectorXd centroids(data.rows());
   for (Eigen::Index i = 0; i < data.rows(); ++i) {
     double cx = 0, cy = 0;
     for (Eigen::Index j = 0; j < k; ++j) {
@@ -21,13 +23,23 @@ std::optional<NotSuperimposed> notsuperimposed(const Eigen::MatrixXd& data) {
       const double dy = data(i, 2 * j + 1) - cy;
       squares += dx * dx + dy * dy;
     }
-    const NotSuperimposed found{i, std::hypot(cx, cy), std::sqrt(squares)};
-    // Written so that a coordinate that is not a number counts as plainly wrong.
-    if (!(found.centroid <= kCentroidTolerance) || !(std::abs(found.size - 1) <= kSizeTolerance)) {
-      return found;
+    centroids(i) = std::hypot(cx, cy);
+    sizes(i) = std::sqrt(squares);
+    // Written so that a coordinate that is not a number counts as off centre.
+    if (!(centroids(i) <= kCentroidTolerance * sizes(i))) {
+      return NotSuperimposed{NotSuperimposed::Why::offCentre, i, centroids(i), sizes(i)};
     }
   }
-  return std::nullopt;
+  Eigen::Index smallest = 0, largest = 0;
+  sizes.minCoeff(&smallest);
+  sizes.maxCoeff(&largest);
+  if (sizes(largest) - sizes(smallest) <= kSizeSpread * sizes(largest)) return std::nullopt;
+  return NotSuperimposed{NotSuperimposed::Why::sizesDiffer,
+                         smallest,
+                         centroids(smallest),
+                         sizes(smallest),
+                         largest,
+                         sizes(largest)};
 }
 
 }  // namespace tarvolin

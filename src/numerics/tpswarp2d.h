@@ -6,22 +6,35 @@
 // onto the same landmark of `to`. Used to draw a grid over the mean shape
 // deformed as it is into a target shape.
 //
-// from, to: k x 2, k >= 3, the same landmarks; the landmarks of `from` must
-// not all lie on one line and no two may coincide (std::invalid_argument
-// otherwise).
+// from, to: k x 2, k >= 3, the same landmarks. The system is solved, and
+// given up on, as the bending energy's is (tpssolve): std::invalid_argument
+// ("tpswarp2d: " and why) when the landmarks of `from` all lie on one line
+// or two of them lie at one place.
+//
+// Landmarks of `from` that are not at one place but nearly so (closer than
+// kTpsUnstable times its centroid size: the two sides of a skull seen from
+// the side) are listed in `unstable`: the spline bends the plane sharply
+// between them as soon as their targets part, and a grid there shows that
+// bend rather than the shape change.
 //
 // Example:
 //   TpsWarp2D warp = tpswarp2d(mean, target);
 //   Eigen::MatrixX2d moved = warp.apply(gridPoints);   // rows of (x, y)
 
 #include <Eigen/Core>
+#include <utility>
+#include <vector>
 
 namespace tarvolin {
 
+inline constexpr double kTpsUnstable = 0.02;
+
 struct TpsWarp2D {
-  Eigen::MatrixX2d landmarks;  // `from`
-  Eigen::MatrixX2d weights;    // k x 2: w_i
+  Eigen::MatrixX2d landmarks;          // `from`
+  Eigen::MatrixX2d weights;            // k x 2: w_i
   Eigen::Matrix<double, 3, 2> affine;  // rows: a, then A' (x and y)
+  // Pairs of landmarks (0-based, the smaller first, in order) nearly at one place.
+  std::vector<std::pair<Eigen::Index, Eigen::Index>> unstable;
   Eigen::MatrixX2d apply(const Eigen::Ref<const Eigen::MatrixX2d>& points) const;
 };
 

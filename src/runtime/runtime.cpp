@@ -62,17 +62,9 @@ std::optional<Handle> Runtime::plotWindow() const {
   return plot->handle;
 }
 
-std::string Runtime::windowName(Handle h) const {
-  const std::optional<Handle> window = graphics_.parentFigure(h);
-  for (const char* base : {"Tarvolin", "Tarvolin2D"}) {
-    if (window && windowOf(base) == window) return base;
-  }
-  return "";
-}
-
 void Runtime::runCallback(Handle h) {
   const GraphicsObject& control = graphics_.object(h);
-  recorder_.beginStep(windowName(h), control.tag, control.details().style,
+  recorder_.beginStep(scriptwindowof(graphics_, h), control.tag, control.details().style,
                       control.details().string, control.details().value);
   struct EndStep {
     SessionRecorder& recorder;

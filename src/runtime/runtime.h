@@ -76,9 +76,6 @@ class Runtime {
 
  private:
   Value evaluate(const CallExpression& call, int nargout);
-  // The figure file control h's window was opened from, when it is the main
-  // or the 2D window; "" otherwise.
-  std::string windowName(Handle h) const;
 
   Graphics& graphics_;
   SessionRecorder recorder_;

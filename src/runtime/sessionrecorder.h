@@ -7,10 +7,13 @@
 // control whose callback runs (Runtime::runCallback), and so records, in
 // the order the user did them:
 //
-//   window NAME               when a control of the other window is used
+//   window NAME               when a control of another window is used
 //                             (before the 2D window's first control, the
-//                             press of Open2DButton that opens it)
-//   set TAG String TEXT       what was typed into an edit box
+//                             press of Open2DButton that opens it; before a
+//                             report window's, its main window when another
+//                             was addressed last)
+//   set TAG String TEXT       what was typed into an edit box (in a report
+//                             window followed by its press, which redraws)
 //   choose PATH / cancel      each file dialog's answer, the path made
 //                             absolute, before the press that asked
 //   answer CHOICE             a question's answer (missing landmarks)
@@ -19,8 +22,11 @@
 //   press TAG                 each button, radio button, check box, popup
 //                             menu or list used
 //
-// Only the controls of the main window and of the 2D window are recorded:
-// the plot and report windows change no result.
+// The controls of the main window, of the 2D window and of their report
+// windows ("check", "shapespace", "allometry": the row chosen, the
+// components, the magnification, the specimen clicked) are recorded, so
+// that a figure made there replays; the plot window's view changes no
+// result and is not.
 //
 // Example:
 //   SessionRecorder recorder(dialogs);            // the switchyards ask `recorder`
@@ -39,6 +45,15 @@
 
 namespace tarvolin {
 
+// The window of a control as a script names it: the main window "Tarvolin"
+// or "Tarvolin2D", or a report window ("check", "shapespace", "allometry")
+// with the main window whose workflow made it. Empty for any other window.
+struct ScriptWindow {
+  std::string name;
+  std::string owner;  // a report window's main window
+};
+ScriptWindow scriptwindowof(const Graphics& graphics, Handle control);
+
 class SessionRecorder : public FileDialogs {
  public:
   explicit SessionRecorder(FileDialogs& dialogs) : dialogs_(dialogs) {}
@@ -54,8 +69,12 @@ class SessionRecorder : public FileDialogs {
   // any other window, whose controls are not recorded), `text` an edit
   // box's String, `value` the item chosen in a popup menu or list. Steps
   // within a step (a callback that runs another) are part of it.
-  void beginStep(const std::string& window, const std::string& tag, ControlStyle style,
+  void beginStep(const ScriptWindow& window, const std::string& tag, ControlStyle style,
                  const std::string& text, double value = 0);
+  void beginStep(const std::string& window, const std::string& tag, ControlStyle style,
+                 const std::string& text, double value = 0) {
+    beginStep(ScriptWindow{window, {}}, tag, style, text, value);
+  }
   // The callback has run: its step is written, after the dialog answers it
   // gave.
   void endStep();
@@ -67,6 +86,8 @@ class SessionRecorder : public FileDialogs {
 
  private:
   void answered(std::string step);
+  // Addresses `window` when the last step was in another one.
+  void address(const ScriptWindow& window);
 
   FileDialogs& dialogs_;
   std::vector<std::string> steps_;
@@ -75,6 +96,8 @@ class SessionRecorder : public FileDialogs {
   std::string chosen_;                // the item its popup menu or list chose: a set step
   int depth_ = 0;
   std::string window_ = "Tarvolin";
+  std::string main_ = "Tarvolin";  // the main window addressed last: the reports' owner
+  std::string pressed_;            // a report's edit box: pressed after it is set
   bool opened2D_ = false;
 };
 

@@ -111,6 +111,7 @@ void Stand3sw::startAfresh() {
   fresh.wireactive = state_.wireactive;
   fresh.wirelist = std::move(state_.wirelist);
   fresh.wirefile = std::move(state_.wirefile);
+  fresh.wireLandmarks = state_.wireLandmarks;
   state_ = std::move(fresh);
 }
 
@@ -135,6 +136,13 @@ void Stand3sw::inPlotWindow(std::string_view what, Step step) {
   graphics_.figure(state_.fighand1->handle);
   step();
   if (remembered && graphics_.isValid(*remembered)) graphics_.figure(*remembered);
+}
+
+void Stand3sw::dropWireframe() {
+  state_.wireactive = 0;
+  state_.wirelist.resize(0, 0);
+  state_.wirefile.clear();
+  state_.wireLandmarks.reset();
 }
 
 bool Stand3sw::wireframeOn() const { return state_.wireactive && *state_.wireactive != 0; }
@@ -209,7 +217,15 @@ void Stand3sw::loadData() {
   panel_.resetLaterSteps();
   panel_.setEnable("ShowDataButton", true);
 
-  if (wireframeOn() && file.landmarksRenumbered) {
+  std::vector<std::string> notes = file.notes;
+  if (wireframeOn() && state_.wireLandmarks && *state_.wireLandmarks != mean1().rows()) {
+    // Made for other specimens: its numbers may all exist here and still
+    // join points that have nothing to do with each other.
+    notes.push_back(sprintf("the wireframe %s, made for %i landmarks, was dropped",
+                            std::filesystem::path(state_.wirefile).filename().string(),
+                            *state_.wireLandmarks));
+    dropWireframe();
+  } else if (wireframeOn() && file.landmarksRenumbered) {
     // Its numbers name the file's landmarks, some of which were left out:
     // drawn, it would join the wrong ones without a word.
     state_.wireactive = 0;
@@ -228,6 +244,7 @@ void Stand3sw::loadData() {
           mean1().rows()));
     }
   }
+  if (wireframeOn()) state_.wireLandmarks = mean1().rows();
   panel_.setEnable("UseCSButton", true);
   panel_.setEnable("LoadXButton", true);
   panel_.setEnable("LoadGroupsButton", true);
@@ -239,7 +256,6 @@ void Stand3sw::loadData() {
   // What the plot window said of the earlier data set no longer holds.
   if (plotWindowOpen()) graphics_.status(state_.fighand1->handle, "");
   drawData();
-  std::vector<std::string> notes = file.notes;
   if (state_.slidBy) notes.push_back(gpareporttext(session_.loaded().fit));
   if (!notSlid.empty()) notes.push_back(notSlid);
   panel_.reportLoaded(DATAV().specimens(), mean1().rows(), file.fname, file.missingDone,
@@ -303,6 +319,8 @@ void Stand3sw::loadWire() {
   state_.wirelist = read.y;
   state_.wirefile = read.path;
   state_.wireactive = 1;
+  state_.wireLandmarks.reset();
+  if (mean1().size() != 0) state_.wireLandmarks = mean1().rows();
   if (!read.notice.empty()) console().disp(read.fn + ": " + read.notice);
   graphics_.status(sprintf("Loaded a wireframe of %i wires from %s; it is drawn with every plot",
                            read.y.rows(), read.path) +

@@ -30,7 +30,9 @@
 // empty plot. Buttons are enabled only when their step can be taken: Accept
 // x once x, ln x or log10 x is chosen, Show data once data are loaded, Clear
 // plot and Copy plot while the plot window shows something. A wireframe must fit the data set: one
-// naming a landmark the data set lacks is refused, or switched off when new data no longer fit it.
+// naming a landmark the data set lacks is refused, or switched off when new data no longer fit it;
+// one made for a data set of another number of landmarks is dropped when the next data set is
+// loaded, with a note in the status line, even when its numbers would fit.
 //
 // Semilandmarks: a data set whose file puts points on curves (TPS CURVES=)
 // or for which Load sliders... read a sliders or surface file has points
@@ -91,6 +93,9 @@ class Stand3sw {
     std::optional<StandardizedAt> standardizedAt;  // what made SDATA
     std::string datafile;                          // the file DATA came from
     std::string wirefile;                          // the file wirelist came from
+    // The landmarks of the data set the wireframe was drawn on or loaded
+    // for; nothing until it meets a data set.
+    std::optional<Eigen::Index> wireLandmarks;
 
     Semilandmarks semilandmarks;  // of DATA
     LandmarkReading reading;      // how DATA's file was read
@@ -188,6 +193,8 @@ class Stand3sw {
   template <typename Step>
   void inPlotWindow(std::string_view what, Step step);
   bool wireframeOn() const;
+  // Forgets the wireframe: no later plot draws it.
+  void dropWireframe();
   // Draws the superimposed specimens, their mean and the wireframe into the
   // plot window.
   void drawData();

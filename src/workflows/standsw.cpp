@@ -5,6 +5,7 @@
 #include <system_error>
 #include <utility>
 
+#include "core/console.h"
 #include "core/errors.h"
 #include "core/quotedtext.h"
 #include "core/sprintf.h"
@@ -62,32 +63,49 @@ constexpr Standsw::PlotKind kDataPlot{"bo",       kSuperimposed,  PlotRole::spec
 constexpr std::string_view kSlideInstead =
     "; or set Slide semilandmarks, which superimposes them here, sliding the semilandmarks";
 
+// Rows not superimposed are shown as what they are.
+constexpr Standsw::PlotKind kRawPlot{"bo",       kAsRead,        PlotRole::specimens, "b<",
+                                     kMeanShape, PlotRole::mean, "specimens, as read"};
+
 // What is wrong with data that are not superimposed, and what to do.
 std::string notSuperimposedText(const NotSuperimposed& found, const std::string& name,
                                 const std::vector<std::string>& ids, bool landmarksDropped) {
-  const std::string specimen =
-      found.specimen < static_cast<Eigen::Index>(ids.size())
-          ? "specimen " + quotedtext(ids[static_cast<size_t>(found.specimen)])
-          : "specimen " + std::to_string(found.specimen + 1);
+  const auto specimen = [&ids](Eigen::Index i) {
+    return i < static_cast<Eigen::Index>(ids.size())
+               ? "specimen " + quotedtext(ids[static_cast<size_t>(i)])
+               : "specimen " + std::to_string(i + 1);
+  };
+  const std::string why =
+      found.why == NotSuperimposed::Why::offCentre
+          ? sprintf(
+                "%s has its centroid %.4g from the origin, at centroid size %.4g, where "
+                "superimposed data are centred on it",
+                specimen(found.specimen), found.centroid, found.size)
+          : sprintf(
+                "the centroid sizes range from %.4g (%s) to %.4g (%s), where superimposed "
+                "data share one size",
+                found.size, specimen(found.specimen), found.largestSize, specimen(found.largest));
   // Leaving landmarks out moves the rest off the superimposition they had.
   if (landmarksDropped) {
     return sprintf(
         "%s is no longer superimposed once the landmarks missing in some specimen are left out: "
-        "%s has its centroid %.4g from the origin and centroid size %.4g, where superimposed data "
-        "have 0 and 1. Superimpose the rest again with tarvolin-cli superimpose FILE --dim 2 "
+        "%s. Superimpose the rest again with tarvolin-cli superimpose FILE --dim 2 "
         "--missing drop-landmarks -o superimposed.txt and load superimposed.txt, or estimate the "
         "missing landmarks instead",
-        name, specimen, found.centroid, found.size);
+        name, why);
   }
   return sprintf(
-      "%s is not superimposed: %s has its centroid %.4g from the origin and centroid size %.4g, "
-      "where superimposed data have 0 and 1. This window standardizes superimposed 2D data; "
+      "%s is not superimposed: %s. This window standardizes superimposed 2D data; "
       "superimpose the file first with tarvolin-cli superimpose FILE --dim 2 -o "
       "superimposed.txt and load superimposed.txt",
-      name, specimen, found.centroid, found.size);
+      name, why);
 }
 
 }  // namespace
+
+const Standsw::PlotKind& Standsw::dataPlot() const {
+  return state_.notSuperimposed && !state_.slidBy ? kRawPlot : kDataPlot;
+}
 
 void Standsw::requireSuperimposed() const {
   // Slid here, the data are superimposed, whatever the rows as read were.
@@ -164,7 +182,7 @@ void Standsw::loadData() {
     panel_.checkOnLoad(session_);
   }
   clearPlot();
-  plotDataSet(DATA(), kDataPlot);
+  plotDataSet(DATA(), dataPlot());
   state_.plotShowsDataAlone = true;
   panel_.reportLoaded(m, (n - 1) / 2, read.name, read.missingDone, notice, notes);
   // Said at once, in a box and in the status line, not first when
@@ -195,6 +213,14 @@ void Standsw::regress() {
   state_.standardizedAt = at;
   panel_.setEnable("SaveStandard", true);
   panel_.setEnable("ShowStandard", true);
+  // Drawn as the 3D window draws it: the standardized specimens and their
+  // mean over the data, the title naming the standard value.
+  clearPlot();
+  plotDataSet(DATA(), dataPlot());
+  plotDataSet(SDATA(), {"ro", kStandardized, PlotRole::standardized, "r*", kStandardizedMean,
+                        PlotRole::standardizedMean, ""});
+  graphics_.setTitle(graphics_.gca(),
+                     state_.dataName + ": standardized to " + panel_.standardizedText(at));
   panel_.reportStandardized(SDATA().rows(), at, FXLIST());
   panel_.shapeSpaceStandardized(session_);
 }
@@ -212,7 +238,7 @@ void Standsw::clearPlot() {
 void Standsw::showData() {
   requiredata(DATA());
   clearPlot();
-  plotDataSet(DATA(), kDataPlot);
+  plotDataSet(DATA(), dataPlot());
   state_.plotShowsDataAlone = true;
   graphics_.status(sprintf("Showing the %i specimens and their mean shape", DATA().rows()));
 }
@@ -248,7 +274,7 @@ void Standsw::showRegress() {
   panel_.makeOwnWindowCurrent();
   if (!state_.plotShowsDataAlone || graphics_.object(graphics_.gca()).children.empty()) {
     clearPlot();
-    plotDataSet(DATA(), kDataPlot);
+    plotDataSet(DATA(), dataPlot());
   }
   plotDataSet(SDATA(), {"rs", kStandardized, PlotRole::standardized, "ks", kStandardizedMean,
                         PlotRole::standardizedMean, "standardized specimens"});
@@ -282,7 +308,7 @@ void Standsw::checkSelect() {
 void Standsw::showAmongData(const Eigen::MatrixXd& data, Eigen::Index specimen) {
   if (!state_.plotShowsDataAlone) {
     clearPlot();
-    plotDataSet(DATA(), kDataPlot);
+    plotDataSet(DATA(), dataPlot());
     state_.plotShowsDataAlone = true;
   }
   const std::optional<Handle> remembered = graphics_.currentFigure();
@@ -291,7 +317,11 @@ void Standsw::showAmongData(const Eigen::MatrixXd& data, Eigen::Index specimen) 
   if (remembered && graphics_.isValid(*remembered)) graphics_.figure(*remembered);
 }
 
-void Standsw::shapeSpace() { panel_.showShapeSpace(session_, state_.dataName, "standsw"); }
+void Standsw::shapeSpace() {
+  requiredata(DATA());
+  requireSuperimposed();
+  panel_.showShapeSpace(session_, state_.dataName, "standsw");
+}
 
 void Standsw::shapeSpaceSelect() {
   const std::optional<SwitchyardPanel::ShapeSpaceChoice> choice = panel_.shapeSpaceChoice(session_);
@@ -302,13 +332,21 @@ void Standsw::showChange(const SwitchyardPanel::ShapeChangeShown& shown) {
   // The change alone: among the specimens it would be lost.
   const std::optional<Handle> remembered = graphics_.currentFigure();
   clearPlot();
-  showshapechange(graphics_, shown.mean, shown.targets, Eigen::MatrixXd(), shown.magnification,
-                  shown.grid);
+  const std::string warning = showshapechange(graphics_, shown.mean, shown.targets,
+                                              Eigen::MatrixXd(), shown.magnification, shown.grid);
   graphics_.setTitle(graphics_.gca(), shown.title);
   if (remembered && graphics_.isValid(*remembered)) graphics_.figure(*remembered);
-  graphics_.status("The plot shows the " + shown.what +
-                   ": the mean shape in black, blue toward the low end, red toward the high end" +
-                   (shown.grid ? ", the grid deformed toward the high end" : ""));
+  const std::string done =
+      "the plot shows the " + shown.what +
+      ": the mean shape in black, blue toward the low end, red toward the high end" +
+      (shown.grid ? ", the grid deformed toward the high end" : "");
+  if (warning.empty()) {
+    graphics_.status("T" + done.substr(1));
+    return;
+  }
+  // First, where a long line is cut: the grid there misleads.
+  console().disp(warning);
+  graphics_.status("T" + warning.substr(1) + "; " + done);
 }
 
 void Standsw::shapeChange() { showChange(panel_.shapeChange(session_)); }
@@ -328,7 +366,7 @@ void Standsw::loadSliders() {
           *state_.notSuperimposed += kSlideInstead;
         }
         clearPlot();
-        plotDataSet(DATA(), kDataPlot);
+        plotDataSet(DATA(), dataPlot());
         state_.plotShowsDataAlone = true;
       });
 }
@@ -379,15 +417,14 @@ void Standsw::superimposeAgain(std::optional<SlideCriterion> by, const std::stri
   // Rows as read that are not superimposed would all look out of line.
   if (by || !state_.notSuperimposed) panel_.checkOnLoad(session_);
   clearPlot();
-  plotDataSet(DATA(), kDataPlot);
+  plotDataSet(DATA(), dataPlot());
   state_.plotShowsDataAlone = true;
   if (by) {
     panel_.reportSuperimposed(sprintf("%s the %i specimens here: %s", done, DATA().rows(),
                                       gpareporttext(session_.loaded().fit)));
   } else {
-    panel_.reportSuperimposed(
-        sprintf("Without sliding: the %i specimens as read, taken as superimposed already",
-                DATA().rows()));
+    panel_.reportSuperimposed(sprintf(
+        "Without sliding: the %i specimens as read, taken as superimposed already", DATA().rows()));
   }
 }
 

@@ -13,9 +13,9 @@
 // A 2D data set has one specimen per row: X1 Y1 ... Xk Yk and the size. The
 // rows are used as read: the window takes 2D data as superimposed already.
 // Rows that plainly are not (see notsuperimposed) are loaded and shown with
-// a message that says so and how to superimpose them; Standardize and
-// Allometry refuse them with the same words, rather than regress raw
-// coordinates. Between actions the
+// a message that says so and how to superimpose them, and drawn as
+// "specimens, as read"; Standardize, Allometry, Check data and Shape space
+// refuse them with the same words, rather than analyse raw coordinates. Between actions the
 // workflow is kept in five variables (in its session(); the window's own
 // in state()), with what the last
 // standardization used and what x is. Controls are found by their tags in the
@@ -27,8 +27,10 @@
 // standardization of the earlier one out of force (and is drawn into an
 // empty plot), a new x-variable the transform chosen for the earlier one,
 // and a saved file is refused when the standard value shown is not the one
-// the standardization used. Show data draws the data set afresh, Show
-// standardized the data set with the standardized specimens over it. Groups, too, belong to the
+// the standardization used. Show data draws the data set afresh, Standardize
+// the data set with the standardized specimens and their mean over it (as
+// the 3D window does), Show standardized the data set with the standardized
+// specimens over it as they are saved. Groups, too, belong to the
 // data set they were read for: loading new data or Clear forgets them; while they are loaded (more
 // than one group) the allometry report tests the groups and their slopes too.
 //
@@ -172,6 +174,8 @@ class Standsw {
 
   // Draws a data set's points and its mean row as `kind` says.
   void plotDataSet(const Eigen::MatrixXd& x, const PlotKind& kind);
+  // How DATA is drawn: as superimposed, or as read when it plainly is not.
+  const PlotKind& dataPlot() const;
   // Refuses a step that regresses the coordinates when they are plainly not
   // superimposed: an InputError saying how to superimpose them first.
   void requireSuperimposed() const;

@@ -42,6 +42,7 @@ void SwitchyardPanel::showCheck(const AnalysisSession& session, const std::strin
                 .data;
   }
   CheckReport report = checkreport(data, session.dims(), session.ids(), file, {}, curves, plain);
+  clearReportLine(checkWindow_);
   checkWindow_ = showcheck(graphics_, report, checkWindow_, module);
   console().disp(report.text);
   const std::string note = outoflinestatus(report.check);

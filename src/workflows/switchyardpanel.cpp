@@ -314,10 +314,9 @@ void SwitchyardPanel::resetControls() {
   setString("XVarBox", "");
   writeStatistics({0, 0, 0, 0}, 0, true);
   showTransformButtons(std::nullopt);
-  for (const char* tag :
-       {"AcceptStandard", "AllometryButton", "SaveStandard", "ShowStandard", "GoRegress",
-        "UseCSButton", "LoadXButton", "LoadGroupsButton", "LoadSlidersButton", "CheckDataButton",
-        "ShapeSpaceButton"}) {
+  for (const char* tag : {"AcceptStandard", "AllometryButton", "SaveStandard", "ShowStandard",
+                          "GoRegress", "UseCSButton", "LoadXButton", "LoadGroupsButton",
+                          "LoadSlidersButton", "CheckDataButton", "ShapeSpaceButton"}) {
     setEnable(tag, false);
   }
   showSliding(false, std::nullopt);
@@ -390,6 +389,7 @@ void SwitchyardPanel::showAllometry(const AnalysisSession& session, const std::s
   AllometryReport report =
       session.allometry({session.xSource(), transformWord(session.transformInForce())}, file,
                         superimposition, AllometryAsked{});
+  clearReportLine(allometryWindow_);
   allometryWindow_ = showallometry(graphics_, report, allometryWindow_, module);
   console().disp(report.text);
   const AnovaTerm& size = report.anova.terms.front();
@@ -397,6 +397,10 @@ void SwitchyardPanel::showAllometry(const AnalysisSession& session, const std::s
       sprintf("Allometry of %i specimens: size explains %.1f%% of the shape variation (p = %g)",
               data.rows(), 100 * size.rsq, size.p));
   allometry_ = std::move(report);
+}
+
+void SwitchyardPanel::clearReportLine(const std::optional<ObjectId>& window) {
+  if (window && graphics_.exists(*window)) graphics_.status(window->handle, "");
 }
 
 void SwitchyardPanel::copyAllometry() {

@@ -301,6 +301,9 @@ class SwitchyardPanel {
   // Writes the statistics and standard boxes, echoing the statistics boxes'
   // handles as h when `echo` is set.
   void writeStatistics(const double (&statistics)[4], double proposed, bool echo);
+  // Before a report window is drawn again for new data: what its status
+  // line said (a specimen shown, an error) was said of the data it showed.
+  void clearReportLine(const std::optional<ObjectId>& window);
   void showTransformButtons(std::optional<Transform> lcode);
 
   Graphics& graphics_;

@@ -75,6 +75,7 @@ void SwitchyardPanel::showShapeSpace(const AnalysisSession& session, const std::
     shape.standardizedAt = session.standardizedAt();
   }
   shape_ = std::move(shape);
+  clearReportLine(shapeWindow_);
   shapeWindow_ = showshapespace(
       graphics_, shapeWindow_, module,
       {shape_->file, shape_->dims, shape_->standardized.has_value(), session.groups().has_value()});
@@ -91,6 +92,7 @@ void SwitchyardPanel::shapeSpaceStandardized(const AnalysisSession& session) {
   if (shape_->ids != session.ids()) return;
   shape_->standardized = analysed(session.standardized().data, shape_->dims);
   shape_->standardizedAt = session.standardizedAt();
+  clearReportLine(shapeWindow_);
   showshapespace(graphics_, shapeWindow_, "",
                  {shape_->file, shape_->dims, true, session.groups().has_value()});
   drawShapeSpace();

@@ -203,8 +203,9 @@ TEST(ALLOMETRY_WINDOW, NewWindowsKeepClearOfTheMainWindowsControls) {
       EXPECT_EQ(covered(frame), 0) << name << " at " << frame.x() << "," << frame.y() << " "
                                    << frame.width() << "x" << frame.height();
     }
-    // Where the model first put it: over the main window.
-    const QRect asLaidOut(QPoint(screen.left(), screen.top()), frame.size());
+    // Where the model first put it: over the main window, its title bar (32
+    // pixels, which the offscreen platform does not draw) on the screen.
+    const QRect asLaidOut(QPoint(screen.left(), screen.top() + 32), frame.size());
     EXPECT_LE(covered(frame), covered(asLaidOut)) << name;
   }
 }

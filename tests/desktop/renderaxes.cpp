@@ -13,7 +13,9 @@
 #include <limits>
 #include <memory>
 
+#include "core/sprintf.h"
 #include "desktop/figurepicture.h"
+#include "desktop/renderaxesparts.h"
 #include "tests/document/legendroles.h"
 #include "tests/testing.h"
 
@@ -206,11 +208,35 @@ TEST(RenderAxesFrame, AxisTitlesKeepToTheBoxOfEqualScales) {
     const QImage image = render(g, kFast, {}, size);
     const QRectF box = layoutof(g, {}, size).plotBox;
     // The lowest ink under the box is the x title; the leftmost, the y title.
-    const QRect below = ink(image, dark, QRect(0, static_cast<int>(box.bottom()) + 2, 400,
-                                                400 - static_cast<int>(box.bottom()) - 2))
+    const QRect below = ink(image, dark,
+                            QRect(0, static_cast<int>(box.bottom()) + 2, 400,
+                                  400 - static_cast<int>(box.bottom()) - 2))
                             .box;
     EXPECT_LT(below.bottom() - box.bottom(), 55) << equal;
     EXPECT_GT(below.bottom(), box.bottom() + 25) << equal;
+  }
+}
+
+// The points of a flat plot keep clear of its frame: the outermost ones
+// stand 12 pixels (of the window) inside it at least, at any scale.
+TEST(RenderAxesFrame, PointsKeepAMarginFromTheFrame) {
+  for (const bool equal : {false, true}) {
+    for (const double scale : {1.0, 2.0}) {
+      SCOPED_TRACE(sprintf("equal %i, scale %g", equal ? 1 : 0, scale));
+      Graphics g;
+      g.figure();
+      g.plot(row({-1, 3, 0.5}), row({0, 1, 2.5}), "bo", 6);
+      if (equal) g.axis("equal");
+      const AxesLayout layout =
+          axeslayout(QRectF(0, 0, 400 * scale, 300 * scale), g, g.gca(), {}, scale);
+      const QRectF box = layout.plotBox;
+      for (const QPointF p : {layout.map(-1, 0), layout.map(3, 1), layout.map(0.5, 2.5)}) {
+        EXPECT_GE(p.x() - box.left(), 12 * scale - 1e-9);
+        EXPECT_GE(box.right() - p.x(), 12 * scale - 1e-9);
+        EXPECT_GE(p.y() - box.top(), 12 * scale - 1e-9);
+        EXPECT_GE(box.bottom() - p.y(), 12 * scale - 1e-9);
+      }
+    }
   }
 }
 
@@ -404,8 +430,9 @@ TEST(RenderAxesStyle, DottedLineBetweenItsEnds) {
     const AxesLayout layout = layoutof(g);
     const QImage image = render(g);
     int near = 0, inked = 0;
-    for (int i = 5; i <= 95; ++i) {
-      const QPoint p = pixel(layout.map(i / 10.0, i / 10.0));
+    // Densely, so that the samples never fall in step with the dots.
+    for (int i = 50; i <= 950; ++i) {
+      const QPoint p = pixel(layout.map(i / 100.0, i / 100.0));
       ++near;
       bool any = false;
       for (int dy = -1; dy <= 1; ++dy) any = any || dark(image.pixel(p + QPoint(0, dy)));
@@ -700,6 +727,65 @@ TEST(RenderAxesLegend, LegendWhereTheLayoutSaysAndTitleAboveOnEveryDevice) {
   }
 }
 
+// A legend of many groups stands in columns; when even they cannot hold
+// every group, the last place says how many are left out.
+TEST(RenderAxesLegend, ManyGroupsStandInColumnsOrAreCounted) {
+  const struct {
+    int groups;
+    QSize size;
+    double scale;
+    bool all;  // every group named
+  } cases[] = {
+      {5, {400, 300}, 1, true},    {40, {400, 300}, 1, true},   {40, {800, 600}, 2, true},
+      {300, {400, 300}, 1, false}, {300, {800, 600}, 2, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(sprintf("%i groups at scale %g", c.groups, c.scale));
+    Graphics g;
+    g.figure();
+    g.hold(true);
+    std::vector<std::string> names;
+    for (int i = 1; i <= c.groups; ++i) {
+      names.push_back(sprintf("group %i", i));
+      g.plot(row({static_cast<double>(i)}), row({0}), "bo", 6, names.back());
+    }
+    const std::vector<std::string> shown =
+        legendshown(QRectF(QPoint(0, 0), c.size), g, g.gca(), c.scale);
+    if (c.all) {
+      EXPECT_EQ(shown, names);
+      continue;
+    }
+    ASSERT_GT(shown.size(), 1u);
+    const size_t named = shown.size() - 1;
+    EXPECT_EQ(shown.back(), sprintf("and %i more", c.groups - static_cast<int>(named)));
+    EXPECT_EQ(std::vector<std::string>(shown.begin(), shown.end() - 1),
+              std::vector<std::string>(names.begin(), names.begin() + static_cast<long>(named)));
+    // More than one column holds: a column is at most the area's height.
+    EXPECT_GT(static_cast<double>(named) * 12 * c.scale, c.size.height());
+  }
+}
+
+// A long title is set smaller rather than cut, as far as 0.6 of its size
+// allows: the 2D window's narrow plot names its file and what it shows.
+TEST(RenderAxesTitle, ALongTitleIsSetSmallerToFitWhole) {
+  QImage image(10, 10, kFast);
+  QPainter painter(&image);
+  const std::string title = "skulls2d_superimposed.txt: standardized to log10 x = 1.2605";
+  for (const double scale : {1.0, 2.0}) {
+    const QFont full = axesdrawing::titlefont(painter, title, 1e6, scale);
+    const double width =
+        QFontMetricsF(full, painter.device()).horizontalAdvance(QString::fromStdString(title));
+    for (const double share : {1.0, 0.9, 0.75, 0.65}) {
+      SCOPED_TRACE(sprintf("scale %g, %g of its width", scale, share));
+      const QFont font = axesdrawing::titlefont(painter, title, share * width, scale);
+      EXPECT_LE(
+          QFontMetricsF(font, painter.device()).horizontalAdvance(QString::fromStdString(title)),
+          share * width);
+      EXPECT_EQ(font.pixelSize() == full.pixelSize(), share == 1.0);
+    }
+  }
+}
+
 TEST(RenderAxesLegend, PicturesShowTheLegend) {
   Graphics g = named({{"b<", "mean shape"}});
   const Graphics plain = named({{"b<", ""}});
@@ -853,8 +939,10 @@ TEST(RenderAxesLook, MeansGetTheirLandmarkNumbers) {
         g.plot(x.segment(i, 1), y.segment(i, 1), "b<", 6, "mean shape", roleOf("mean shape"));
       }
     }
-    g.plot(x, y, "bo", 6, "specimens, superimposed",
-           roleOf("specimens, superimposed"));  // no numbers
+    // No numbers; the specimens reach farther than the means, whose
+    // numbers then stand clear of the frame.
+    g.plot(row({0, 100, 200, 300, 400}), row({0, 100, 300, 200, 400}), "bo", 6,
+           "specimens, superimposed", roleOf("specimens, superimposed"));
     PlotLook look = kChosen;
     const QImage bare = render(g, kFast, {}, QSize(400, 300), look);
     look.numberMeans = true;

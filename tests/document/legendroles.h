@@ -16,6 +16,7 @@ namespace tarvolin::testing {
 inline std::optional<PlotRole> roleOfLegend(std::string_view name) {
   static const std::map<std::string, PlotRole, std::less<>> kRoles = {
       {"specimens, superimposed", PlotRole::specimens},
+      {"specimens, as read", PlotRole::specimens},
       {"mean shape", PlotRole::mean},
       {"standardized specimens", PlotRole::standardized},
       {"mean of standardized", PlotRole::standardizedMean},

@@ -176,7 +176,7 @@ TEST(Showshapechange, TheTargetIsExaggeratedAndTheLollipopsRunFromTheMeanToIt) {
 
 // A target moved as a whole by (1, 2) moves the grid by the magnification
 // times that, unbent: each of its lines stays straight, the first one at
-// the mean's lower edge less a tenth of its height.
+// the mean's lower edge less a twentieth of its larger side (5, so 0.25).
 TEST(Showshapechange, TheGridFollowsTheSplineFromTheMeanToTheExaggeratedTarget) {
   const Eigen::MatrixXd mean = kite(2);  // x from -1 to 1, y from -2 to 3
   const Eigen::MatrixXd moved = mean.rowwise() + Eigen::RowVector2d(1, 2);
@@ -195,13 +195,48 @@ TEST(Showshapechange, TheGridFollowsTheSplineFromTheMeanToTheExaggeratedTarget) 
     // The first line runs along the lower edge, y fixed, x over the extent;
     // the last one up the right edge.
     for (Index s = 0; s < kChangeGridSteps; ++s) {
-      EXPECT_NEAR(lines.ydata(s), -2.5 + 2 * magnification, 1e-9);
+      EXPECT_NEAR(lines.ydata(s), -2.25 + 2 * magnification, 1e-9);
     }
-    EXPECT_NEAR(lines.xdata(0), -1.2 + magnification, 1e-9);
-    EXPECT_NEAR(lines.xdata(kChangeGridSteps - 1), 1.2 + magnification, 1e-9);
+    EXPECT_NEAR(lines.xdata(0), -1.25 + magnification, 1e-9);
+    EXPECT_NEAR(lines.xdata(kChangeGridSteps - 1), 1.25 + magnification, 1e-9);
     const Index last = lines.xdata.size() - 2;
-    EXPECT_NEAR(lines.xdata(last), 1.2 + magnification, 1e-9);
-    EXPECT_NEAR(lines.ydata(last), 3.5 + 2 * magnification, 1e-9);
+    EXPECT_NEAR(lines.xdata(last), 1.25 + magnification, 1e-9);
+    EXPECT_NEAR(lines.ydata(last), 3.25 + 2 * magnification, 1e-9);
+  }
+}
+
+// Two landmarks of the mean nearly at one place, their targets apart: the
+// spline bends the plane sharply between them. The grid is said to be
+// unstable there and breaks where it would run off beyond the shapes: none
+// of it lies farther than a quarter of their extent outside their box.
+TEST(Showshapechange, AGridNearLandmarksNearlyAtOnePlaceIsWarnedOfAndKeptNear) {
+  const struct {
+    double apart;  // the fifth landmark from the second, along x
+    const char* warning;
+  } cases[] = {
+      {0.5, ""},
+      {1e-4,
+       "the grid is unstable where landmarks of the mean shape lie almost at one place (2 and 5)"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.apart);
+    Eigen::MatrixXd mean(5, 2);
+    mean.topRows(4) = kite(2);
+    mean.row(4) << 1 + c.apart, 0;
+    Eigen::MatrixXd end = mean;
+    end(4, 1) += 0.5;  // the two part: 0.5 up
+    Graphics g;
+    const std::vector<ShapeTarget> ends{{end, "end", "r"}};
+    EXPECT_EQ(showshapechange(g, mean, ends, Eigen::MatrixXd(0, 3), 1, true), c.warning);
+    const GraphicsObject& lines = g.object(withRole(g, g.gca(), PlotRole::deformationGrid).front());
+    // The shapes span x -1 to 1.5 and y -2 to 3: 5 at most, a quarter 1.25.
+    for (Index i = 0; i < lines.xdata.size(); ++i) {
+      if (std::isnan(lines.xdata(i))) continue;
+      EXPECT_GE(lines.xdata(i), -1 - 1.25 - 1e-9);
+      EXPECT_LE(lines.xdata(i), 1 + c.apart + 1.25 + 1e-9);
+      EXPECT_GE(lines.ydata(i), -2 - 1.25 - 1e-9);
+      EXPECT_LE(lines.ydata(i), 3 + 1.25 + 1e-9);
+    }
   }
 }
 
@@ -242,8 +277,7 @@ TEST(Showshapechange, RefusalsDrawNothingAndKeepWhatWasThere) {
        {},
        2,
        true,
-       "deformation grid can be drawn from the mean shape: the "
-       "landmarks lie on one line"},
+       "deformation grid can be drawn from the mean shape: all its points lie on one line"},
       {Eigen::MatrixXd(0, 2), Eigen::MatrixXd(0, 2), {}, 2, false, "no landmark"},
   };
   for (const auto& c : cases) {

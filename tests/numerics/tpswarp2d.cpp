@@ -92,12 +92,38 @@ TEST(Tpswarp2d, Refusals) {
       {triangle, square, "3 landmarks to map onto 4"},
       {triangle.topRows(2), triangle.topRows(2), "at least 3 landmarks, not 2"},
       {line, triangle, "lie on one line"},
-      {twice, square, "landmarks 2 and 4 are in one place"},
+      {twice, square, "its points 2 and 4 lie at one place"},
       {broken, triangle, "not a finite number"},
       {triangle, broken, "not a finite number"},
   };
   for (const auto& c : cases) {
     EXPECT_THROW_MSG(tpswarp2d(c.from, c.to), std::invalid_argument, c.error);
+  }
+}
+
+// Landmarks nearly at one place, relative to the configuration's size, are
+// named; the spline is still had.
+TEST(Tpswarp2d, NamesLandmarksNearlyAtOnePlace) {
+  // A square of centroid size 2 (corners at distance 1 from the centre),
+  // with a fifth landmark `apart` from the first corner.
+  const double a = 1 / std::sqrt(2.0);
+  const struct {
+    double apart;
+    std::vector<std::pair<Index, Index>> unstable;
+  } cases[] = {
+      {0.5, {}},
+      {0.1, {}},  // 0.1 of a centroid size near 2: 5%
+      {0.03, {{0, 4}}},
+      {1e-6, {{0, 4}}},
+  };
+  for (const auto& c : cases) {
+    Eigen::MatrixX2d from(5, 2);
+    from << a, a, -a, a, -a, -a, a, -a, a + c.apart, a;
+    Eigen::MatrixX2d to = from;
+    to(4, 1) += 0.1;
+    const TpsWarp2D warp = tpswarp2d(from, to);
+    EXPECT_EQ(warp.unstable, c.unstable) << c.apart;
+    EXPECT_TRUE(assert_near(warp.apply(from), to, 1e-6)) << c.apart;
   }
 }
 

@@ -947,5 +947,58 @@ TEST_F(Stand3swTest, AWireframeThatDoesNotFitNeverLocksTheWorkflow) {
   }
 }
 
+// A wireframe belongs to the landmarks of the data set it met first: on one
+// of another number of landmarks it is dropped with a word, even when each
+// of its numbers exists there (the skull's 14 among the shells' 82).
+TEST_F(Stand3swTest, AWireframeOfAnotherDataSetIsDroppedNotDrawnAcrossIt) {
+  const std::string shells = examplePath("shells.csv");
+  const std::string dropped = "; the wireframe skulls_wire.txt, made for 14 landmarks, was dropped";
+  const struct {
+    std::vector<std::pair<std::string, std::string>> steps;  // action, file
+    bool drawn;                                              // on the last data set
+    std::string note;                                        // ends the status line
+  } cases[] = {
+      {{{"LoadData", kZor}, {"LoadWire", kWire}, {"LoadData", shells}}, false, dropped},
+      {{{"LoadData", kZor}, {"LoadWire", kWire}, {"Clear", ""}, {"LoadData", shells}},
+       false,
+       dropped},
+      {{{"LoadWire", kWire}, {"LoadData", kZor}, {"LoadData", shells}}, false, dropped},
+      {{{"LoadData", kZor}, {"LoadWire", kWire}, {"LoadData", kTps}},
+       true,
+       " landmarks from skulls_tps.txt"},
+      {{{"LoadData", shells}, {"LoadWire", kWire}, {"Clear", ""}, {"LoadData", kZor}},
+       false,
+       "; the wireframe skulls_wire.txt, made for 82 landmarks, was dropped"},
+  };
+  for (const auto& c : cases) {
+    Graphics graphics;
+    testing::GraphicsRecorder recorded(graphics);
+    testing::testWindow(graphics, true);
+    Stand3sw sw(graphics, dialogs_);
+    std::string status;
+    graphics.subscribe([&](const GraphicsChange& change) {
+      if (change.kind == GraphicsChange::Kind::status) status = change.detail;
+    });
+    std::string steps;
+    for (const auto& [action, file] : c.steps) {
+      if (!file.empty()) dialogs_.choose(file);
+      if (action == "LoadData" && file == kTps) {
+        graphics.set(graphics.findobj("ZORButton").front(), "Value", 1.0);
+      }
+      sw(action);
+      steps += action + " ";
+    }
+    EXPECT_EQ(graphics.lastError(), "") << steps;
+    EXPECT_TRUE(status.ends_with(c.note)) << steps << status;
+    sw("ShowData");
+    const std::vector<Handle> lines =
+        graphics.descendants(sw.state().fighand1->handle, ObjectType::line);
+    const auto wires = std::count_if(lines.begin(), lines.end(),
+                                     [&](Handle h) { return graphics.object(h).lineStyle == "g"; });
+    EXPECT_EQ(wires, c.drawn ? 19 : 0) << steps;
+    EXPECT_TRUE(recorded.messages().empty()) << steps;
+  }
+}
+
 }  // namespace
 }  // namespace tarvolin

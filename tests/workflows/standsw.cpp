@@ -246,46 +246,81 @@ TEST_F(StandswTest, ExampleDataSetItsXListAndWherePlotsGo) {
 }
 
 // The window takes its data as superimposed: rows that plainly are not are
-// shown with a message saying so, and every step that would regress them
-// refuses them with the same words; superimposed rows go through.
+// shown as read with a message saying so, and every step that would analyse
+// them refuses them with the same words; superimposed rows go through, also
+// when they were put back in millimetres (centred, one common size).
 TEST_F(StandswTest, DataThatAreNotSuperimposedAreNamedAndNotRegressed) {
-  const std::string said =
-      "skulls2d.txt is not superimposed: specimen \"1\" has its centroid 52.29 from the origin and "
-      "centroid size 44.96, where superimposed data have 0 and 1. This window standardizes "
-      "superimposed 2D data; superimpose the file first with tarvolin-cli superimpose FILE "
-      "--dim 2 -o superimposed.txt and load superimposed.txt";
+  const std::string then =
+      ". This window standardizes superimposed 2D data; superimpose the file first with "
+      "tarvolin-cli superimpose FILE --dim 2 -o superimposed.txt and load superimposed.txt";
+  // The superimposed example's rows, each scaled about the origin by
+  // `scale(row)`: its centroid stays there.
+  TempDir dir;
+  const Eigen::MatrixXd superimposed = dload(k2DSuperimposed);
+  auto scaled = [&](const char* name, auto scale) {
+    Eigen::MatrixXd rows = superimposed;
+    for (Eigen::Index i = 0; i < rows.rows(); ++i) rows.row(i).head(28) *= scale(i);
+    std::string text;
+    for (Eigen::Index i = 0; i < rows.rows(); ++i) {
+      for (Eigen::Index j = 0; j < rows.cols(); ++j) text += sprintf("%.17g ", rows(i, j));
+      text += "\n";
+    }
+    writeText(dir.file(name), text);
+    return dir.file(name);
+  };
+  const std::string millimetres = scaled("mm.txt", [](Eigen::Index) { return 38.5; });
+  // Specimen i at 30 + i mm: the smallest is the first, the largest the last.
+  const std::string centred = scaled("centred.txt", [&](Eigen::Index i) {
+    return (30.0 + static_cast<double>(i)) / superimposed.row(i).head(28).norm();
+  });
   const struct {
     std::string file;
-    bool superimposed;
-  } cases[] = {{k2D, false}, {k2DSuperimposed, true}};
+    std::string said;  // nothing: superimposed
+  } cases[] = {
+      {k2D,
+       "skulls2d.txt is not superimposed: specimen \"1\" has its centroid 52.29 from the origin, "
+       "at centroid size 44.96, where superimposed data are centred on it" +
+           then},
+      {centred,
+       "centred.txt is not superimposed: the centroid sizes range from 30 (specimen \"1\") to 69 "
+       "(specimen \"40\"), where superimposed data share one size" +
+           then},
+      {k2DSuperimposed, ""},
+      {millimetres, ""},
+  };
   for (const auto& c : cases) {
+    SCOPED_TRACE(c.file);
     const size_t shown = recorded_.messages().size();
     run("LoadData", c.file);
-    EXPECT_EQ(sw_.DATA().rows(), 40) << c.file;  // loaded and shown all the same
-    EXPECT_EQ(drawn(), 40u * 14u + 14u) << c.file;
+    EXPECT_EQ(sw_.DATA().rows(), 40);  // loaded and shown all the same
+    EXPECT_EQ(drawn(), 40u * 14u + 14u);
+    // Raw rows are never called superimposed.
+    const Handle axes = graphics_.descendants(window_, ObjectType::axes).front();
+    const std::string name = std::filesystem::path(c.file).filename().string();
+    EXPECT_EQ(graphics_.getString(axes, "Title"),
+              name + (c.said.empty() ? ": 40 specimens, superimposed" : ": 40 specimens, as read"));
+    EXPECT_EQ(points(window_).front().displayName,
+              c.said.empty() ? "specimens, superimposed" : "specimens, as read");
     run("UseCS");
     run("UseLn");
     run("Acceptx");
-    for (const char* action : {"Regress", "Allometry"}) {
+    for (const char* action : {"Regress", "Allometry", "CheckData", "ShapeSpace"}) {
       run(action);
-      if (c.superimposed) {
-        EXPECT_EQ(graphics_.lastError(), "") << action;
-      } else {
-        EXPECT_EQ(graphics_.lastError(), "Error in " + std::string(action) + ": " + said) << action;
-      }
+      EXPECT_EQ(graphics_.lastError(),
+                c.said.empty() ? "" : "Error in " + std::string(action) + ": " + c.said)
+          << action;
     }
-    EXPECT_EQ(sw_.SDATA().rows(), c.superimposed ? 40 : 0) << c.file;
-    if (c.superimposed) {
-      EXPECT_EQ(recorded_.messages().size(), shown) << c.file;
+    EXPECT_EQ(sw_.SDATA().rows(), c.said.empty() ? 40 : 0);
+    if (c.said.empty()) {
+      EXPECT_EQ(recorded_.messages().size(), shown);
     } else {
-      ASSERT_EQ(recorded_.messages().size(), shown + 1) << c.file;
-      EXPECT_EQ(recorded_.messages().back(), said);
+      ASSERT_EQ(recorded_.messages().size(), shown + 1);
+      EXPECT_EQ(recorded_.messages().back(), c.said);
     }
   }
 
   // Superimposed rows with a landmark left out are no longer superimposed:
   // the message says why and how to superimpose the rest.
-  TempDir dir;
   std::string text = readText(k2DSuperimposed);
   text.replace(0, text.find(' ', text.find(' ') + 1), "NA NA");
   writeText(dir.file("dropped.txt"), text);
@@ -421,10 +456,17 @@ TEST_F(StandswTest, WholePathSavesStandardsizeOfTheLoadedRows) {
   EXPECT_EQ(readText(dir.file("raw.txt")), raw);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 4);
 
-  const size_t before = drawn();
+  // Standardize drew the standardized specimens and their mean over the
+  // data, as the 3D window does; Show standardized draws them as saved.
+  const size_t before = 40 * 14 + 14;
+  ASSERT_EQ(drawn(), 2 * before);
+  EXPECT_EQ(points(window_)[before].lineStyle, "ro");
+  EXPECT_EQ(points(window_).back().lineStyle, "r*");
+  EXPECT_TRUE(graphics_.getString(graphics_.gca(), "Title").ends_with(": standardized to x = 40"))
+      << graphics_.getString(graphics_.gca(), "Title");
   run("ShowRegress");
   const std::vector<GraphicsObject> all = points(window_);
-  ASSERT_EQ(all.size(), before + 40 * 14 + 14);
+  ASSERT_EQ(all.size(), 2 * before);
   EXPECT_EQ(all[before].lineStyle, "rs");
   EXPECT_EQ(all[before].xdata(0), sw_.SDATA()(0, 0));
   EXPECT_EQ(all.back().lineStyle, "ks");
