@@ -267,6 +267,7 @@ Handle Graphics::uicontrol(Handle window, const ControlSpec& described) {
   c.details().tooltip = described.tooltip;
   c.details().group = described.group;
   c.details().visible = described.visible;
+  c.details().numbers = described.numbers;
   return add(std::move(c));
 }
 

@@ -91,6 +91,8 @@ struct ControlSpec {
   std::string tooltip;
   std::string group;  // radio buttons: those of one window with the same group are exclusive
   bool visible = true;
+  // An edit box for one number: the lowest and the highest it takes.
+  std::optional<std::pair<double, double>> numbers = std::nullopt;
 };
 
 // What windows, axes, controls and the root hold beyond what every object
@@ -122,6 +124,7 @@ struct ObjectDetails {
   bool enable = true;
   std::string tooltip;
   std::string group;
+  std::optional<std::pair<double, double>> numbers;  // ControlSpec's
   std::string fontName;  // the font family the view shows the text in; "monospace": fixed width
   // The size the control's text needs at its width, as the window layer
   // measured it; nothing until it has (Extent is then an estimate).

@@ -170,12 +170,23 @@ std::optional<Handle> windowNamed(Runtime& runtime, const std::string& name,
   return runtime.windowOf(name);
 }
 
-// Why a control cannot take `value` as its Value, as a user could never
-// give it: a list's or menu's item past its end, a switch at anything but 0
-// or 1. Nothing when it can.
+// Why a control cannot take `value` as its Value (`valueSet`) or `typed` as
+// its String, as a user could never give it: a list's or menu's item past
+// its end, a switch at anything but 0 or 1, a number box's number out of
+// its range (a magnification below 1). Nothing when it can.
 std::optional<std::string> valuerefused(const GraphicsObject& control, const Value& value,
-                                        const std::string& typed) {
+                                        const std::string& typed, bool valueSet) {
   if (control.type != ObjectType::uicontrol) return std::nullopt;
+  // A box for one number: what the user types is its String.
+  if (!valueSet) {
+    const std::optional<std::pair<double, double>>& range = control.details().numbers;
+    if (!range) return std::nullopt;
+    const NumberText read = readnumber(typed);
+    if (read.value && *read.value >= range->first && *read.value <= range->second) {
+      return std::nullopt;
+    }
+    return sprintf("takes a number from %g to %g, not \"%s\"", range->first, range->second, typed);
+  }
   const ControlStyle style = control.details().style;
   const bool switchlike = style == ControlStyle::checkbox || style == ControlStyle::radiobutton;
   const bool list = style == ControlStyle::listbox || style == ControlStyle::popupmenu;
@@ -225,9 +236,10 @@ void SessionScript::perform(Runtime& runtime, const Step& step) {
     const Handle h = control(runtime, step, step.words[1]);
     const std::string& property = step.words[2];
     const Value value = argumentValue(step.rest, refuse);
-    if (lowered(property) == lowered(props::kValue)) {
+    const bool valueSet = lowered(property) == lowered(props::kValue);
+    if (valueSet || lowered(property) == lowered(props::kString)) {
       if (const std::optional<std::string> why =
-              valuerefused(graphics.object(h), value, step.rest)) {
+              valuerefused(graphics.object(h), value, step.rest, valueSet)) {
         fail(step, step.words[1] + " " + *why);
       }
     }

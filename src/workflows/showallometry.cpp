@@ -53,6 +53,7 @@ Handle openWindow(Graphics& graphics, std::string_view module) {
   ControlSpec magnify = reportcontrol(ControlStyle::edit, tags::kAllometryMagnify, "1", kMagnify,
                                       "How many times the shape change is magnified, 1 to 10");
   magnify.callback = std::string(module) + "('AllometryChange')";
+  magnify.numbers = std::pair{1.0, 10.0};
   graphics.uicontrol(window, magnify);
   ControlSpec change = reportcontrol(
       ControlStyle::pushbutton, tags::kAllometryChangeButton, "Show shape change", kChange,

@@ -23,10 +23,12 @@ Handle tagged(const Graphics& graphics, std::string_view tag, Handle window) {
 // One control of the window, `x` pixels from the left on row `y`.
 Handle add(Graphics& graphics, Handle window, ControlStyle style, std::string_view tag,
            const char* string, double x, double y, double width, const char* tooltip,
-           const std::string& callback = {}) {
+           const std::string& callback = {},
+           std::optional<std::pair<double, double>> numbers = std::nullopt) {
   ControlSpec described =
       reportcontrol(style, tag, string, Eigen::Vector4d(x, y, width, kRow), tooltip);
   described.callback = callback;
+  described.numbers = numbers;
   return graphics.uicontrol(window, described);
 }
 
@@ -85,11 +87,12 @@ Handle openWindow(Graphics& graphics, std::string_view module) {
           "and minus the number of standard deviations given",
           change);
   add(graphics, window, ControlStyle::edit, tags::kShapeChangeSD, "2", 434, y, 40,
-      "How many standard deviations of the scores either side of the mean", change);
+      "How many standard deviations of the scores either side of the mean", change,
+      std::pair{0.0, 10.0});
   graphics.setValue(ends, 1);
   add(graphics, window, ControlStyle::text, "", "Magnify", 484, y, 60, "");
   add(graphics, window, ControlStyle::edit, tags::kShapeMagnify, "1", 544, y, 40,
-      "How many times the change is magnified, 1 to 10", change);
+      "How many times the change is magnified, 1 to 10", change, std::pair{1.0, 10.0});
   add(graphics, window, ControlStyle::checkbox, tags::kShapeChangeGrid, "Grid", 594, y, 65,
       "A deformation grid from the mean shape to the high end (flat data)", change);
   add(graphics, window, ControlStyle::pushbutton, tags::kShapeChangeButton, "Show shape change",

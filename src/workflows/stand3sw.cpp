@@ -467,7 +467,10 @@ void Stand3sw::showAmongData(const Eigen::MatrixXd& data, Eigen::Index specimen)
   if (remembered && graphics_.isValid(*remembered)) graphics_.figure(*remembered);
 }
 
-void Stand3sw::shapeSpace() { panel_.showShapeSpace(session_, state_.datafile, "stand3sw"); }
+void Stand3sw::shapeSpace() {
+  panel_.showShapeSpace(session_, state_.datafile, "stand3sw",
+                        state_.slidBy ? &state_.semilandmarks.sliders() : nullptr);
+}
 
 void Stand3sw::shapeSpaceSelect() {
   const std::optional<SwitchyardPanel::ShapeSpaceChoice> choice = panel_.shapeSpaceChoice(session_);

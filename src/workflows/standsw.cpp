@@ -320,7 +320,8 @@ void Standsw::showAmongData(const Eigen::MatrixXd& data, Eigen::Index specimen) 
 void Standsw::shapeSpace() {
   requiredata(DATA());
   requireSuperimposed();
-  panel_.showShapeSpace(session_, state_.dataName, "standsw");
+  panel_.showShapeSpace(session_, state_.dataName, "standsw",
+                        state_.slidBy ? &state_.semilandmarks.sliders() : nullptr);
 }
 
 void Standsw::shapeSpaceSelect() {

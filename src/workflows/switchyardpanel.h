@@ -261,8 +261,10 @@ class SwitchyardPanel {
   // data, and of its standardized data when there are any, in the shape
   // space window (see showshapespace), opened or, when it is open,
   // refreshed. `module` is the switchyard the window's controls call.
+  // `slid`: the points that slid in the superimposition, if any, which
+  // take dimensions from shape space.
   void showShapeSpace(const AnalysisSession& session, const std::string& datafile,
-                      std::string_view module);
+                      std::string_view module, const Sliders* slid);
   // After Standardize: the shape space window, when it is open, offers (and
   // shows, when chosen) the analysis of the new standardized data.
   void shapeSpaceStandardized(const AnalysisSession& session);
@@ -334,6 +336,7 @@ class SwitchyardPanel {
     std::optional<double> standardizedAt;
     std::optional<Eigen::Index> chosen;
     std::optional<SpecimenGroups> groups;
+    Sliders slid;  // the points that slid, none when nothing did
   };
   // The analysis the window's switch names, made anew where the session's
   // standardization changed; a MissingError when the data set did.

@@ -1,6 +1,7 @@
 // The shape space steps of both switchyards: the window, its choosers, the
 // specimen clicked, the shape change and the scores saved.
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 
@@ -9,7 +10,9 @@
 #include "core/sprintf.h"
 #include "core/str2num.h"
 #include "core/writefileatomic.h"
+#include "numerics/noshapevariation.h"
 #include "numerics/predictedshapes.h"
+#include "numerics/shapespacedimensions.h"
 #include "workflows/pcascorescsv.h"
 #include "workflows/showshapespace.h"
 #include "workflows/switchyardpanel.h"
@@ -31,24 +34,27 @@ Eigen::MatrixXd landmarksof(const Eigen::Ref<const Eigen::RowVectorXd>& shape, i
 }
 
 // The analysis the window keeps: the scores alone of the working copy, so
-// that the window does not hold the data set again.
-ShapePca analysed(const Eigen::MatrixXd& data, int dims) {
+// that the window does not hold the data set again. No more components
+// than the shape space of the data has, as on the command line.
+ShapePca analysed(const Eigen::MatrixXd& data, int dims, const Sliders& slid, bool standardized) {
   const Eigen::Index variables = (data.cols() - 1) / dims * dims;
-  ShapePca pca = shapepca(data, variables);
+  const Eigen::Index dimensions = shapespacedimensions(dims, variables / dims, &slid, standardized);
+  ShapePca pca =
+      shapepca(data, variables, 0, PcaRoute::automatic, std::max<Eigen::Index>(dimensions, 1));
   if (pca.onlyrounding()) {
-    throw MissingError(
-        sprintf("the %i specimens have one and the same shape (total variance "
-                "%.3g): there is no shape variation to analyse",
-                pca.specimens, pca.totalVariance));
+    throw MissingError(sameshapetext(pca.specimens, pca.totalVariance));
   }
   pca.scoreMemory.conservativeResize(Eigen::NoChange, pca.components());
   return pca;
 }
 
-// A box's number; `what` names it in the refusal.
-double boxnumber(const Graphics& graphics, Handle window, std::string_view tag, double lowest,
-                 double highest, const std::string& what) {
-  const std::string& text = graphics.object(graphics.findobj(tag, window).front()).details().string;
+// A box's number, within the range the box takes; `what` names it in the
+// refusal.
+double boxnumber(const Graphics& graphics, Handle window, std::string_view tag,
+                 const std::string& what) {
+  const ObjectDetails& box = graphics.object(graphics.findobj(tag, window).front()).details();
+  const std::string& text = box.string;
+  const auto [lowest, highest] = box.numbers.value_or(std::pair{-HUGE_VAL, HUGE_VAL});
   const Eigen::RowVectorXd read = str2num(text);
   if (read.size() != 1 || !(read(0) >= lowest && read(0) <= highest)) {
     throw InputError(
@@ -60,7 +66,7 @@ double boxnumber(const Graphics& graphics, Handle window, std::string_view tag, 
 }  // namespace
 
 void SwitchyardPanel::showShapeSpace(const AnalysisSession& session, const std::string& datafile,
-                                     std::string_view module) {
+                                     std::string_view module, const Sliders* slid) {
   const Eigen::MatrixXd& data = session.data();
   requiredata(data);
   graphics_.status(sprintf("Finding the principal components of %i specimens ...", data.rows()));
@@ -69,9 +75,10 @@ void SwitchyardPanel::showShapeSpace(const AnalysisSession& session, const std::
   shape.dims = session.dims();
   shape.file = std::filesystem::path(datafile).filename().string();
   shape.groups = session.groups();
-  shape.superimposed = analysed(data, shape.dims);
+  if (slid) shape.slid = *slid;
+  shape.superimposed = analysed(data, shape.dims, shape.slid, false);
   if (session.standardizedAt() && session.standardized().data.rows() == data.rows()) {
-    shape.standardized = analysed(session.standardized().data, shape.dims);
+    shape.standardized = analysed(session.standardized().data, shape.dims, shape.slid, true);
     shape.standardizedAt = session.standardizedAt();
   }
   shape_ = std::move(shape);
@@ -90,7 +97,7 @@ void SwitchyardPanel::showShapeSpace(const AnalysisSession& session, const std::
 void SwitchyardPanel::shapeSpaceStandardized(const AnalysisSession& session) {
   if (!shape_ || !shapeWindow_ || !graphics_.exists(*shapeWindow_)) return;
   if (shape_->ids != session.ids()) return;
-  shape_->standardized = analysed(session.standardized().data, shape_->dims);
+  shape_->standardized = analysed(session.standardized().data, shape_->dims, shape_->slid, true);
   shape_->standardizedAt = session.standardizedAt();
   clearReportLine(shapeWindow_);
   showshapespace(graphics_, shapeWindow_, "",
@@ -113,7 +120,7 @@ const ShapePca& SwitchyardPanel::shownAnalysis(const AnalysisSession& session) {
     throw MissingError("there are no standardized data to analyse; click Standardize first");
   }
   if (!shape_->standardized || shape_->standardizedAt != session.standardizedAt()) {
-    shape_->standardized = analysed(session.standardized().data, shape_->dims);
+    shape_->standardized = analysed(session.standardized().data, shape_->dims, shape_->slid, true);
     shape_->standardizedAt = session.standardizedAt();
   }
   return *shape_->standardized;
@@ -171,15 +178,15 @@ SwitchyardPanel::ShapeChangeShown SwitchyardPanel::shapeChange(const AnalysisSes
                        std::to_string(pca.components()));
   }
   ShapeChangeShown shown;
-  shown.magnification = boxnumber(graphics_, window, tags::kShapeMagnify, 1, 10, "Magnify");
+  shown.magnification = boxnumber(graphics_, window, tags::kShapeMagnify, "Magnify");
   shown.grid = shape_->dims == 2 && shapecontrolvalue(graphics_, window, tags::kShapeChangeGrid);
   const bool bySD = shapecontrolvalue(graphics_, window, tags::kShapeChangeEnds) == 2;
   double low = pca.scores().col(c).minCoeff(), high = pca.scores().col(c).maxCoeff();
   std::string lowName, highName;
   const std::string pc = sprintf("PC%i", c + 1);
   if (bySD) {
-    const double sds = boxnumber(graphics_, window, tags::kShapeChangeSD, 0, 10,
-                                 "The number of standard deviations");
+    const double sds =
+        boxnumber(graphics_, window, tags::kShapeChangeSD, "The number of standard deviations");
     const double sd = std::sqrt(pca.eigenvalues(c));
     low = -sds * sd;
     high = sds * sd;
@@ -221,7 +228,7 @@ SwitchyardPanel::ShapeChangeShown SwitchyardPanel::allometryChange(
   shown.grid = dims == 2;
   if (allometryWindow_ && graphics_.exists(*allometryWindow_)) {
     shown.magnification =
-        boxnumber(graphics_, allometryWindow_->handle, tags::kAllometryMagnify, 1, 10, "Magnify");
+        boxnumber(graphics_, allometryWindow_->handle, tags::kAllometryMagnify, "Magnify");
   }
   shown.title = "shape change with x";
   shown.what = "shape change predicted from the smallest to the largest x";

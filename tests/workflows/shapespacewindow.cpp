@@ -1,6 +1,7 @@
 // The Shape space button of both workflow windows: its window, the two
 // analyses it shows, the specimen clicked, the shape change along a
 // component and along size, and the scores saved.
+#include <algorithm>
 #include <cmath>
 #include <map>
 
@@ -9,6 +10,7 @@
 #include "formats/dload.h"
 #include "numerics/predictedshapes.h"
 #include "numerics/shapepca.h"
+#include "numerics/shapespacedimensions.h"
 #include "tests/testing.h"
 #include "workflows/pcascorescsv.h"
 #include "workflows/plotmorphospace.h"
@@ -43,8 +45,10 @@ class ShapeSpaceTest : public ::testing::TestWithParam<Workflow>,
   Handle space() const { return graphics_.findobj(tags::kShapeSpaceWindow).front(); }
   Handle in(std::string_view tag) const { return graphics_.findobj(tag, space()).front(); }
   // The analysis of a data set's rows, as the command line makes it.
-  ShapePca analysis(const Eigen::MatrixXd& rows) const {
-    return shapepca(rows, (rows.cols() - 1) / dims() * dims());
+  ShapePca analysis(const Eigen::MatrixXd& rows, bool standardized = false) const {
+    const Eigen::Index v = (rows.cols() - 1) / dims() * dims();
+    return shapepca(rows, v, 0, PcaRoute::automatic,
+                    shapespacedimensions(dims(), v / dims(), nullptr, standardized));
   }
   // The morphospace's points by specimen ID.
   std::map<std::string, Eigen::Vector2d> points() const {
@@ -79,8 +83,8 @@ TEST_P(ShapeSpaceTest, DrawsTheAnalysisAndComponentsChosen) {
     graphics_.setValue(in(tags::kShapePCY), view.pcy);
     run("ShapeSpaceRedraw");
     ASSERT_EQ(graphics_.lastError(), "");
-    const ShapePca expected =
-        analysis(view.standardized ? session().standardized().data : session().data());
+    const ShapePca expected = view.standardized ? analysis(session().standardized().data, true)
+                                                : analysis(session().data());
     const std::map<std::string, Eigen::Vector2d> shown = points();
     ASSERT_EQ(shown.size(), ids.size());
     for (size_t j = 0; j < ids.size(); ++j) {
@@ -93,6 +97,11 @@ TEST_P(ShapeSpaceTest, DrawsTheAnalysisAndComponentsChosen) {
     EXPECT_EQ(axes.ylabel, pcaxistitle(expected, view.pcy - 1));
     EXPECT_TRUE(axes.axisEqual);
     EXPECT_EQ(graphics_.getString(in(tags::kShapePCX), "String").substr(0, 8), "PC1\nPC2\n");
+    // As many components as shape space has dimensions, counted by hand for
+    // 14 landmarks: 3k - 7 or 2k - 4, one fewer standardized.
+    const std::string listed = graphics_.getString(in(tags::kShapePCX), "String");
+    EXPECT_EQ(std::count(listed.begin(), listed.end(), '\n') + 1,
+              (GetParam().threeD ? 35 : 24) - (view.standardized ? 1 : 0));
 
     // A click on a specimen marks it and shows it in the plot.
     const size_t pick = 4;
