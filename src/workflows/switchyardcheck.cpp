@@ -16,6 +16,11 @@ namespace tarvolin {
 void SwitchyardPanel::checkOnLoad(const AnalysisSession& session) {
   loadNote_.clear();
   outOfLineNote_.clear();
+  // What the report windows' lines said ("skull_12 is shown among the
+  // others in the plot") was said of the data before.
+  for (const std::optional<ObjectId>* report : {&checkWindow_, &shapeWindow_, &allometryWindow_}) {
+    clearReportLine(*report);
+  }
   const Eigen::MatrixXd& data = session.data();
   if (data.size() == 0 || data.size() > kCheckOnLoadCoordinates) return;
   try {

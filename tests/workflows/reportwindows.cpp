@@ -1,5 +1,6 @@
-// The report windows (data check, shape space, allometry) drawn again for
-// another data set: nothing they said of the earlier one stays.
+// The report windows (data check, shape space, allometry) once another data
+// set is loaded, and drawn again for it: nothing they said of the earlier
+// one stays.
 #include <map>
 
 #include "document/controltags.h"
@@ -49,6 +50,9 @@ TEST_P(ReportWindowsTest, AWindowDrawnForNewDataForgetsItsStatusAndErrors) {
     const Handle window = graphics_.findobj(c.window).front();
     graphics_.status(window, c.stale);
     loadAndStandardize(second);
+    // Loading the next data set already takes back what was said of the
+    // first, before the window is drawn again.
+    EXPECT_EQ(lines_[window], "") << "once other data are loaded";
     run(c.open);
     ASSERT_EQ(graphics_.lastError(), "");
     ASSERT_EQ(graphics_.findobj(c.window).front(), window) << "the window is used again";
