@@ -315,7 +315,7 @@ void Standsw::loadSliders() {
   requiredata(DATA());
   loadslidersinto(
       state_.semilandmarks, state_.slidBy, dialogs_, panel_,
-      [this](std::optional<SlideCriterion> by, const std::string& done) {
+      [this](std::optional<SlideMethod> by, const std::string& done) {
         superimposeAgain(by, done);
       },
       [this] {
@@ -330,18 +330,18 @@ void Standsw::loadSliders() {
 }
 
 void Standsw::slide() {
-  const std::optional<SlideCriterion> by = panel_.slidingChosen();
+  const std::optional<SlideMethod> by = panel_.slidingChosen();
   superimposeAgain(by, "Superimposed");
 }
 
 void Standsw::slideCriterion() {
   // Chosen while the switch is unset, the criterion waits for it.
-  if (const std::optional<SlideCriterion> by = panel_.slidingChosen()) {
+  if (const std::optional<SlideMethod> by = panel_.slidingChosen()) {
     superimposeAgain(by, "Superimposed");
   }
 }
 
-void Standsw::superimposeAgain(std::optional<SlideCriterion> by, const std::string& done) {
+void Standsw::superimposeAgain(std::optional<SlideMethod> by, const std::string& done) {
   const bool kept = state_.rows.size() != 0;
   try {
     requiredata(DATA());
@@ -354,8 +354,8 @@ void Standsw::superimposeAgain(std::optional<SlideCriterion> by, const std::stri
       // While DATA is as read, it holds the rows.
       if (!kept) state_.rows = DATA();
       graphics_.status(sprintf("Superimposing %i specimens ...", state_.rows.rows()));
-      GpaRounds rounds;
-      rounds.slide = state_.semilandmarks.sliding(*by);
+      const GpaRounds rounds =
+          state_.semilandmarks.rounds(*by, [this](std::string text) { graphics_.status(text); });
       session_.load(state_.rows, session_.path(), 2, session_.ids(), rounds, /*withStack=*/false);
     } else {
       session_.loadSuperimposed(std::move(state_.rows), session_.path(), 2, session_.ids());
@@ -379,7 +379,7 @@ void Standsw::superimposeAgain(std::optional<SlideCriterion> by, const std::stri
   state_.plotShowsDataAlone = true;
   if (by) {
     panel_.reportSuperimposed(sprintf("%s the %i specimens here: %s", done, DATA().rows(),
-                                      gpareporttext(session_.loaded().fit)));
+                                      slidfittext(session_.loaded().fit, session_.ids())));
   } else {
     panel_.reportSuperimposed(
         sprintf("Without sliding: the %i specimens as read, taken as superimposed already",
