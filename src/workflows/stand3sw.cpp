@@ -12,6 +12,7 @@
 #include "document/clf.h"
 #include "document/misfittingwire.h"
 #include "document/showchosen.h"
+#include "document/showcurves.h"
 #include "document/showshape3D.h"
 #include "document/showshapechange.h"
 #include "document/wireshape3D.h"
@@ -253,6 +254,7 @@ void Stand3sw::drawData() {
   const std::vector<bool>& semi = state_.semilandmarks.flags();
   showshape3D(graphics_, mean1(), "b*", kMeanShape, PlotRole::mean, semi);
   showshape3D(graphics_, DATAV(), "bo", kSuperimposed, PlotRole::specimens, semi);
+  showcurves(graphics_, mean1(), state_.semilandmarks.sliders().curve);
   if (wireframeOn()) wireshape3D(graphics_, mean1(), state_.wirelist, "g");
   nameplot(std::to_string(DATAV().specimens()) + " specimens, superimposed");
   enablePlotButtons(true);

@@ -10,6 +10,7 @@
 #include "core/sprintf.h"
 #include "document/cla.h"
 #include "document/showchosen.h"
+#include "document/showcurves.h"
 #include "document/showshape.h"
 #include "document/showshapechange.h"
 #include "numerics/notsuperimposed.h"
@@ -111,7 +112,14 @@ void Standsw::plotDataSet(const Eigen::MatrixXd& x, const PlotKind& kind) {
   panel_.makeOwnWindowCurrent();
   const std::vector<bool>& semi = state_.semilandmarks.flags();
   showshape(graphics_, x, kind.points, kind.pointsName, kind.pointsRole, semi);
-  showshape(graphics_, x.colwise().mean(), kind.mean, kind.meanName, kind.meanRole, semi);
+  const Eigen::RowVectorXd mean = x.colwise().mean();
+  showshape(graphics_, mean, kind.mean, kind.meanName, kind.meanRole, semi);
+  if (state_.semilandmarks.slide() && mean.size() >= 3) {
+    // The mean's points as a configuration, k x 2, for the curves over it.
+    Eigen::MatrixXd shape((mean.size() - 1) / 2, 2);
+    for (Eigen::Index j = 0; j < shape.rows(); ++j) shape.row(j) << mean(2 * j), mean(2 * j + 1);
+    showcurves(graphics_, shape, state_.semilandmarks.sliders().curve);
+  }
   graphics_.axis("auto");
   graphics_.axis("equal");
   graphics_.hold(true);

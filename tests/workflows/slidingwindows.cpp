@@ -3,6 +3,8 @@
 
 #include <cmath>
 #include <memory>
+#include <set>
+#include <string>
 
 #include "core/console.h"
 #include "core/errors.h"
@@ -323,7 +325,8 @@ TEST_P(SlidingWindows, ARefusedSlidersFileChangesNothing) {
 
 // Semilandmarks are drawn smaller than the fixed landmarks, specimens and
 // mean alike, each landmark keeping its place in its configuration: the
-// TPS curve's points, or the points a sliders file names.
+// TPS curve's points, or the points a sliders file names; with a legend
+// entry of their own, and the curves they slide on drawn over the mean.
 TEST_P(SlidingWindows, SemilandmarksAreDrawnSmaller) {
   const struct {
     const char* data;
@@ -349,6 +352,15 @@ TEST_P(SlidingWindows, SemilandmarksAreDrawnSmaller) {
         EXPECT_EQ(sizes[i], semi ? fixed / 2 : fixed) << c.data << " point " << i;
       }
     }
+    // Their own legend entries, and the arch's 5 segments drawn on the mean.
+    std::set<std::string> names;
+    for (const PlotRole role : {PlotRole::specimens, PlotRole::mean}) {
+      for (const GraphicsObject* o : plotted(role)) names.insert(std::string(o->displayName));
+    }
+    EXPECT_EQ(names, (std::set<std::string>{"specimens, superimposed", "semilandmarks",
+                                            "mean shape", "mean shape: semilandmarks"}))
+        << c.data;
+    EXPECT_EQ(plotted(PlotRole::curves).size(), 5u) << c.data;
   }
   // The mean's points in order: the 3D mean drawn as runs of one kind holds
   // the mean shape's landmarks as they are numbered.
