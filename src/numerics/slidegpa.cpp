@@ -53,19 +53,22 @@ void checksliders(const Sliders& sliders, int k, int dims) {
   }
 }
 
-template <int D>
-Eigen::MatrixXd rotationonto(const Eigen::MatrixXd& target, const Eigen::MatrixXd& config) {
-  return procrustesfit::bestRotation<D>(target, config, "slidegpa");
-}
-
 // Turns config onto target, and `along` (the configuration before it slid,
 // for slidestrays) with it.
-void turnonto(int dims, const Eigen::MatrixXd& target, Eigen::MatrixXd& config,
-              Eigen::MatrixXd* along = nullptr) {
-  const Eigen::MatrixXd turn =
-      dims == 2 ? rotationonto<2>(target, config) : rotationonto<3>(target, config);
+template <int D>
+void turnonto(const Eigen::MatrixXd& target, Eigen::MatrixXd& config, Eigen::MatrixXd* along) {
+  const auto turn = procrustesfit::bestRotation<D>(target, config, "slidegpa");
   config = config * turn;
   if (along != nullptr) *along = *along * turn;
+}
+
+void turnonto(int dims, const Eigen::MatrixXd& target, Eigen::MatrixXd& config,
+              Eigen::MatrixXd* along = nullptr) {
+  if (dims == 2) {
+    turnonto<2>(target, config, along);
+  } else {
+    turnonto<3>(target, config, along);
+  }
 }
 
 // Centres config and scales it to centroid size 1, and `along` with it.
