@@ -47,9 +47,10 @@
 //
 // Returns the rounds done, the last change |s_old - s|, whether it met the
 // tolerance (converged), with slid and the order set, and the semilandmarks
-// that slid astray (slidestrays.h), each specimen as it ends step 2
-// against where its points stood before the first slide. Throws std::invalid_argument for
-// sliders that do not fit the data (a number outside 0..k-1, a point that
+// that slid astray (slidestrays.h: each specimen as it ends step 2 against
+// where its points stood before the first slide, moved and turned with it;
+// surface points held to the spacing of R's). Throws std::invalid_argument
+// for sliders that do not fit the data (a number outside 0..k-1, a point that
 // slides twice or towards itself, surface points in 2D) or rounds that make
 // no sense (fewer than one, a tolerance below 0); SlideError, naming the
 // specimen by its row ("specimen 3: ..."), for a specimen that cannot slide.
