@@ -260,6 +260,16 @@ void addfitoptions(CLI::App* command, CliOptions& options) {
                    "Sliding ends when N times the squared norm of the mean shape changes by at "
                    "most this much in a round (default 1e-4)")
       ->each([&options](const std::string&) { options.slideRoundsGiven = true; });
+  command
+      ->add_option("--slide-order", options.slideOrder,
+                   "The order of the rounds of sliding: default (that of the field's reference "
+                   "analysis, whose specimens may drift in size and not settle) or refit (a plain "
+                   "fit to convergence first, then every round slides, centres, scales and turns "
+                   "each specimen onto the mean: converges)")
+      ->transform(oneof(Words<SlideOrderChoice>{{"default", SlideOrderChoice::standard},
+                                                {"refit", SlideOrderChoice::refit}}))
+      ->type_name("TEXT")
+      ->each([&options](const std::string&) { options.slideOrderGiven = true; });
   command->add_flag("--project", options.project,
                     "With sliding: project the coordinates onto the tangent space at the mean "
                     "shape");

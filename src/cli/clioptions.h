@@ -32,6 +32,8 @@ enum class GpaChoice { three, converged };
 enum class PcaOf { superimposed, standardized };
 // How semilandmarks slide: by bending energy, by Procrustes distance, or not at all.
 enum class SlideChoice { be, procd, none };
+// The order of the rounds of sliding: the field's reference analysis, or refitting to convergence.
+enum class SlideOrderChoice { standard, refit };
 
 struct CliOptions {
   std::string file;
@@ -71,6 +73,8 @@ struct CliOptions {
   std::string surface;
   int slideRounds = 9;
   double slideTolerance = 1e-4;
+  SlideOrderChoice slideOrder = SlideOrderChoice::standard;
+  bool slideOrderGiven = false;
   bool project = false;
   // --slide given, and --slide-rounds or --slide-tolerance given: the data
   // must then have points that slide.
@@ -103,7 +107,8 @@ void addoutputoptions(CLI::App* command, CliOptions& options);
 // --x and --transform.
 void addxoptions(CLI::App* command, CliOptions& options);
 // --gpa and --tolerance, and the sliding of semilandmarks: --slide,
-// --sliders, --surface, --slide-rounds, --slide-tolerance, --project.
+// --sliders, --surface, --slide-rounds, --slide-tolerance, --slide-order,
+// --project.
 void addfitoptions(CLI::App* command, CliOptions& options);
 // --groups.
 CLI::Option* addgroupsoption(CLI::App* command, CliOptions& options);

@@ -28,6 +28,7 @@ ObjectKind kindof(PlotRole role, bool named) {
     case PlotRole::savedStandardized:
       return {kStandardizedLayer, true, false};
     case PlotRole::wireframe:
+    case PlotRole::curves:
       return {3, false, false};
     case PlotRole::mean:
     case PlotRole::standardizedMean:

@@ -17,6 +17,11 @@ inline constexpr std::string_view kStandardizedMean = "mean of standardized";
 inline constexpr std::string_view kStandardizedSaved = "standardized specimens, as saved";
 inline constexpr std::string_view kStandardizedSavedMean = "mean of standardized, as saved";
 inline constexpr std::string_view kWireframe = "wireframe";
+// The semilandmarks, drawn apart from the fixed landmarks: the specimens'
+// are "semilandmarks", another set's "<its name>: semilandmarks"
+// (semilandmarkname); the curves they slide on, drawn on the mean shape.
+inline constexpr std::string_view kSemilandmarks = "semilandmarks";
+inline constexpr std::string_view kCurves = "curves of the semilandmarks";
 
 // The allometry report's plot.
 inline constexpr std::string_view kAllometrySpecimens = "specimens";

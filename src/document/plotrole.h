@@ -19,6 +19,7 @@ enum class PlotRole : std::uint8_t {
   savedStandardized,      // the standardized specimens, as saved
   savedStandardizedMean,  // their mean, as saved
   wireframe,              // the wires between landmarks of a mean
+  curves,                 // the curves semilandmarks slide on, drawn on a mean
   allometrySpecimens,     // one point a specimen: size against regression score
   fittedLine,             // the line fitted through them
   chosen,                 // a specimen chosen in a report, shown among the others

@@ -10,13 +10,15 @@
 // Returns 1, whatever was drawn. `name` is what the plot's legend calls the
 // points, `role` what they stand for. semilandmark: a flag per landmark
 // (empty: none); a flagged landmark is drawn smaller, at
-// kSemilandmarkMarker times the size.
+// kSemilandmarkMarker times the size, with a marker of its own
+// (semilandmarkstyle) and a legend entry of its own (semilandmarkname).
 //
 // Example:
 //   showshape(graphics, SDATA, "rs");   // a row of 5 columns gives 2 points
 //   showshape(graphics, wings, "bo", "specimens", PlotRole::specimens, semi);
 
 #include <Eigen/Core>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -27,6 +29,14 @@ namespace tarvolin {
 // A semilandmark's marker, times a fixed landmark's: the fixed landmarks
 // stand out among the many points of the curves and surfaces.
 inline constexpr double kSemilandmarkMarker = 0.5;
+
+// The style of a set's semilandmarks: its colour and lines, the marker "+"
+// ("x" where the set's is "+"): "bo" -> "b+", "r*" -> "r+", "k-." -> "k-.+".
+std::string semilandmarkstyle(std::string_view style);
+// The legend's name of a set's semilandmarks: kSemilandmarks for the
+// specimens, "<name>: semilandmarks" for any other set; an unnamed set's
+// are unnamed too.
+std::string semilandmarkname(std::string_view name, PlotRole role);
 
 double showshape(Graphics& graphics, const Eigen::MatrixXd& x, std::string_view xform = "k.",
                  std::string_view name = {}, PlotRole role = PlotRole::other,

@@ -20,10 +20,14 @@ void drawPage(Graphics& graphics, const ConfigStack& x, Eigen::Index page, std::
     Eigen::Index end = std::min(start + 1, k);
     while (end < k && semi(end) == semi(start)) ++end;
     const Eigen::Index n = end - start;
-    const Handle h = graphics.plot3(p.col(0).segment(start, n).transpose(),
-                                    p.col(1).segment(start, n).transpose(),
-                                    p.col(2).segment(start, n).transpose(), dsymbol, name, role);
-    if (semi(start)) {
+    const bool semis = semi(start);
+    const std::string semiStyle = semis ? semilandmarkstyle(dsymbol) : std::string();
+    const std::string semiName = semis ? semilandmarkname(name, role) : std::string();
+    const Handle h = graphics.plot3(
+        p.col(0).segment(start, n).transpose(), p.col(1).segment(start, n).transpose(),
+        p.col(2).segment(start, n).transpose(), semis ? std::string_view(semiStyle) : dsymbol,
+        semis ? std::string_view(semiName) : name, role);
+    if (semis) {
       graphics.set(h, "MarkerSize", graphics.getNumber(h, "MarkerSize") * kSemilandmarkMarker);
     }
     // The runs after the first join it, whatever the hold of the axes.

@@ -10,7 +10,8 @@
 // semilandmark: a flag per landmark (empty: none). With flags set, a page is
 // drawn as runs of consecutive landmarks of one kind, in order (so the
 // landmarks keep their numbers), the semilandmarks' runs with markers
-// kSemilandmarkMarker times the size of the others (see showshape.h).
+// kSemilandmarkMarker times the size of the others, a marker and a legend
+// entry of their own (see showshape.h).
 //
 // Example:
 //   showshape3D(graphics, mean1, "b*");

@@ -14,6 +14,7 @@
 #include "numerics/centsize3Da.h"
 #include "numerics/procrustesfit.h"
 #include "numerics/slidestep.h"
+#include "numerics/slidestrays.h"
 
 namespace tarvolin {
 namespace {
@@ -52,17 +53,32 @@ void checksliders(const Sliders& sliders, int k, int dims) {
   }
 }
 
+// Turns config onto target, and `along` (the configuration before it slid,
+// for slidestrays) with it.
 template <int D>
-void turnonto(const Eigen::MatrixXd& target, Eigen::MatrixXd& config) {
-  config = config * procrustesfit::bestRotation<D>(target, config, "slidegpa");
+void turnonto(const Eigen::MatrixXd& target, Eigen::MatrixXd& config, Eigen::MatrixXd* along) {
+  const auto turn = procrustesfit::bestRotation<D>(target, config, "slidegpa");
+  config = config * turn;
+  if (along != nullptr) *along = *along * turn;
 }
 
-void turnonto(int dims, const Eigen::MatrixXd& target, Eigen::MatrixXd& config) {
+void turnonto(int dims, const Eigen::MatrixXd& target, Eigen::MatrixXd& config,
+              Eigen::MatrixXd* along = nullptr) {
   if (dims == 2) {
-    turnonto<2>(target, config);
+    turnonto<2>(target, config, along);
   } else {
-    turnonto<3>(target, config);
+    turnonto<3>(target, config, along);
   }
+}
+
+// Centres config and scales it to centroid size 1, and `along` with it.
+void centreandscale(Eigen::MatrixXd& config, Eigen::MatrixXd& along) {
+  const Eigen::RowVectorXd centre = config.colwise().mean();
+  config.rowwise() -= centre;
+  along.rowwise() -= centre;
+  const double size = centsize3Da(config);
+  config /= size;
+  along /= size;
 }
 
 // The mean of the configurations, added in their order.
@@ -71,6 +87,17 @@ Eigen::MatrixXd meanof(const Configs& configs) {
   for (const Eigen::MatrixXd& c : configs) sum += c;
   return sum / static_cast<double>(configs.size());
 }
+
+// The summed squared distances of the configurations to `mean`.
+double sumofsquares(const Configs& configs, const Eigen::MatrixXd& mean) {
+  double sum = 0;
+  for (const Eigen::MatrixXd& c : configs) sum += (c - mean).squaredNorm();
+  return sum;
+}
+
+// The plain fit the refit order starts from, to convergence.
+constexpr double kPlainTolerance = 1e-12;
+constexpr int kPlainRounds = 200;
 
 // Runs work(i) for every specimen, shared over at most `most` cores; a
 // SlideError comes back naming the first specimen (by row) that raised one.
@@ -102,7 +129,7 @@ void eachspecimen(Index n, int most, const Work& work) {
 }  // namespace
 
 GpaReport slidegpa(Eigen::MatrixXd& data, Eigen::MatrixXd& reference, int dims,
-                   const Sliding& slide) {
+                   const Sliding& slide, const SlideRoundHook& onRound) {
   if (dims != 2 && dims != 3) {
     throw std::invalid_argument("slidegpa: data are 2D or 3D, not " + std::to_string(dims) + "D");
   }
@@ -148,13 +175,34 @@ GpaReport slidegpa(Eigen::MatrixXd& data, Eigen::MatrixXd& reference, int dims,
   const Eigen::MatrixXd first = configs.front();
   eachspecimen(n, lanes, [&](Index i) { turnonto(dims, first, configs[static_cast<size_t>(i)]); });
   reference = meanof(configs);
+  const bool refit = slide.order == SlideOrder::refit;
   double before = static_cast<double>(n) * reference.squaredNorm();
+  if (refit) {
+    // Fitted plainly to convergence first, so that the slides start from
+    // the mean shape the specimens settle on without them.
+    reference /= centsize3Da(reference);
+    before = sumofsquares(configs, reference);
+    for (int round = 1; round <= kPlainRounds; ++round) {
+      eachspecimen(n, lanes,
+                   [&](Index i) { turnonto(dims, reference, configs[static_cast<size_t>(i)]); });
+      reference = meanof(configs);
+      reference /= centsize3Da(reference);
+      const double after = sumofsquares(configs, reference);
+      const bool settled = std::abs(before - after) <= kPlainTolerance;
+      before = after;
+      if (settled) break;
+    }
+  }
+  // The specimens as they were before any slide, moved and turned with
+  // them, tell how far each semilandmark slid.
+  Configs unslid = configs;
 
   // 2. Rounds of sliding and turning.
   GpaReport report;
   report.asDefined = false;
   report.slid = true;
   report.criterion = slide.criterion;
+  report.order = slide.order;
   report.rounds = 0;
   for (int round = 1; round <= slide.maxRounds; ++round) {
     Eigen::MatrixXd bending;
@@ -170,20 +218,49 @@ GpaReport slidegpa(Eigen::MatrixXd& data, Eigen::MatrixXd& reference, int dims,
                 bending);
     });
     bending.resize(0, 0);
-    const double after = static_cast<double>(n) * meanof(configs).squaredNorm();
-    const Eigen::MatrixXd target = reference / centsize3Da(reference);
-    eachspecimen(n, lanes,
-                 [&](Index i) { turnonto(dims, target, configs[static_cast<size_t>(i)]); });
-    reference = meanof(configs);
-    reference /= centsize3Da(reference);
+    double after = 0;
+    if (refit) {
+      eachspecimen(n, lanes, [&](Index i) {
+        Eigen::MatrixXd& c = configs[static_cast<size_t>(i)];
+        Eigen::MatrixXd& u = unslid[static_cast<size_t>(i)];
+        centreandscale(c, u);
+        turnonto(dims, reference, c, &u);
+      });
+      reference = meanof(configs);
+      reference /= centsize3Da(reference);
+      after = sumofsquares(configs, reference);
+    } else {
+      after = static_cast<double>(n) * meanof(configs).squaredNorm();
+      const Eigen::MatrixXd target = reference / centsize3Da(reference);
+      eachspecimen(n, lanes, [&](Index i) {
+        turnonto(dims, target, configs[static_cast<size_t>(i)], &unslid[static_cast<size_t>(i)]);
+      });
+      reference = meanof(configs);
+      reference /= centsize3Da(reference);
+    }
     report.rounds = round;
     report.lastChange = std::abs(before - after);
+    if (onRound) onRound(round, slide.maxRounds, report.lastChange);
     if (report.lastChange <= slide.tolerance) {
       report.converged = true;
       break;
     }
     if (!std::isfinite(report.lastChange)) break;
     before = after;
+  }
+
+  // The semilandmarks that slid astray, found before the projection moves
+  // every point.
+  const double spacing = surfacespacing(reference, slide.sliders.surface);
+  std::vector<std::vector<SlideStray>> strays(static_cast<size_t>(n));
+  eachspecimen(n, lanes, [&](Index i) {
+    const auto at = static_cast<size_t>(i);
+    strays[at] = slidestrays(configs[at], unslid[at], slide.sliders, spacing);
+    for (SlideStray& s : strays[at]) s.row = static_cast<long>(i);
+  });
+  unslid.clear();
+  for (const std::vector<SlideStray>& s : strays) {
+    report.strays.insert(report.strays.end(), s.begin(), s.end());
   }
 
   // 3. The tangent space at the mean shape, where asked.

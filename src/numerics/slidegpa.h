@@ -9,7 +9,8 @@
 // reference: set to the mean shape R the specimens were last fitted onto
 //        (k x d).
 //
-// The steps, in this order:
+// The steps of the default order (slide.order reference), that of the
+// field's reference analysis:
 //   1. each specimen is centred and scaled to centroid size 1 (the only
 //      time the specimens are centred or scaled) and turned about the
 //      origin onto the first specimen by a proper rotation; R = their plain
@@ -21,6 +22,19 @@
 //      rotation, not centred or scaled again; R = the mean of the turned
 //      specimens divided by its centroid size; the rounds stop when
 //      |s_old - s| <= slide.tolerance; s_old = s;
+// The steps of the refit order, which converges where the default order
+// lets the specimens drift in size:
+//   1. each specimen is centred, scaled to centroid size 1 and turned onto
+//      the first specimen; then, for at most 200 rounds, R = their mean
+//      scaled to centroid size 1 and every specimen is turned onto R, until
+//      s = the summed squared distances of the specimens to R changes by at
+//      most 1e-12; s_old = s;
+//   2. at most slide.maxRounds rounds (at least one): every specimen slides
+//      against R, is centred, scaled to centroid size 1 and turned onto R
+//      once; R = the mean of the specimens scaled to centroid size 1; s =
+//      the summed squared distances of the specimens to R; the rounds stop
+//      when |s_old - s| <= slide.tolerance; s_old = s.
+// Then, in either order:
 //   3. the specimens stay as slid and turned; with slide.project each
 //      (a vector x of d k coordinates) is projected onto the tangent space
 //      at the mean shape m = R / |R|: x (I - m m') + m.
@@ -28,9 +42,15 @@
 // result is the same bits on any number of cores; by bending energy, on as
 // many cores as 1 GB holds their systems (directions x directions each).
 //
+// onRound, where set, is called after each round of step 2 with the round,
+// slide.maxRounds and |s_old - s|.
+//
 // Returns the rounds done, the last change |s_old - s|, whether it met the
-// tolerance (converged), with slid set. Throws std::invalid_argument for
-// sliders that do not fit the data (a number outside 0..k-1, a point that
+// tolerance (converged), with slid and the order set, and the semilandmarks
+// that slid astray (slidestrays.h: each specimen as it ends step 2 against
+// where its points stood before the first slide, moved and turned with it;
+// surface points held to the spacing of R's). Throws std::invalid_argument
+// for sliders that do not fit the data (a number outside 0..k-1, a point that
 // slides twice or towards itself, surface points in 2D) or rounds that make
 // no sense (fewer than one, a tolerance below 0); SlideError, naming the
 // specimen by its row ("specimen 3: ..."), for a specimen that cannot slide.
@@ -50,6 +70,6 @@
 namespace tarvolin {
 
 GpaReport slidegpa(Eigen::MatrixXd& data, Eigen::MatrixXd& reference, int dims,
-                   const Sliding& slide);
+                   const Sliding& slide, const SlideRoundHook& onRound = nullptr);
 
 }  // namespace tarvolin

@@ -9,9 +9,15 @@
 //
 // Sliding says how the superimposition slides them: by bending energy (the
 // default) or by Procrustes distance to the mean shape, for at most
-// maxRounds rounds, until N times the squared norm of the mean shape
-// changes by at most `tolerance`; `project` adds the projection onto the
-// tangent space at the mean shape. GpaRounds::slide holds it (gparounds.h).
+// maxRounds rounds, until the change of a round is at most `tolerance`;
+// `project` adds the projection onto the tangent space at the mean shape.
+// GpaRounds::slide holds it (gparounds.h). The order of the rounds is that
+// of the field's reference analysis by default (the change: that of N times
+// the squared norm of the mean shape), which lets the specimens drift in
+// size and so need not settle, or `refit` (the change: that of the summed
+// squared distances of the specimens to their mean), which fits every
+// specimen anew each round and converges (slidegpa.h). SlideMethod is the
+// criterion and the order as a window offers them, one choice.
 //
 // Example:
 //   Sliding slide;
@@ -39,10 +45,19 @@ struct Sliders {
 };
 
 enum class SlideCriterion { bendingEnergy, procrustesDistance };
+enum class SlideOrder { reference, refit };
+
+// The criterion and the order together: the one choice a window offers.
+struct SlideMethod {
+  SlideCriterion criterion = SlideCriterion::bendingEnergy;
+  SlideOrder order = SlideOrder::reference;
+  bool operator==(const SlideMethod&) const = default;
+};
 
 struct Sliding {
   Sliders sliders = {};
   SlideCriterion criterion = SlideCriterion::bendingEnergy;
+  SlideOrder order = SlideOrder::reference;
   int maxRounds = 9;
   double tolerance = 1e-4;
   bool project = false;

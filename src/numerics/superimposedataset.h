@@ -19,7 +19,8 @@
 // `fit` reports what was done. A converging fit that reaches maxRounds is
 // returned all the same, with fit.converged false: the caller decides.
 // With rounds.slide, the semilandmarks slide and the fit is slidegpa's
-// (slidegpa.h), which throws SlideError for a specimen that cannot slide.
+// (slidegpa.h), which throws SlideError for a specimen that cannot slide;
+// rounds.onRound is told of its rounds, rounds.onSlid given its report.
 // notes: where the self-check of each rotation writes (partialprocrustes3a).
 // Throws std::invalid_argument when dims is neither 2 nor 3, or for a
 // converging fit with a negative tolerance or fewer than one round.

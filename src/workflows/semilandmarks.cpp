@@ -4,6 +4,7 @@
 
 #include "core/errors.h"
 #include "core/readtextfile.h"
+#include "numerics/slidewarnings.h"
 #include "workflows/loadsliders.h"
 
 namespace tarvolin {
@@ -42,12 +43,32 @@ SlidersFileKind Semilandmarks::load(const std::string& path) {
   return kind;
 }
 
-std::shared_ptr<const Sliding> Semilandmarks::sliding(SlideCriterion criterion) const {
+std::shared_ptr<const Sliding> Semilandmarks::sliding(SlideMethod how) const {
   if (!slide()) return nullptr;
-  Sliding how;
-  how.sliders = sliders_;
-  how.criterion = criterion;
-  return std::make_shared<const Sliding>(std::move(how));
+  Sliding sliding;
+  sliding.sliders = sliders_;
+  sliding.criterion = how.criterion;
+  sliding.order = how.order;
+  return std::make_shared<const Sliding>(std::move(sliding));
+}
+
+GpaRounds Semilandmarks::rounds(SlideMethod how, std::function<void(std::string)> status) const {
+  GpaRounds rounds;
+  rounds.slide = sliding(how);
+  if (rounds.slide && status) {
+    rounds.onRound = [status = std::move(status)](int round, int most, double change) {
+      std::string text = slideroundtext(round, most, change);
+      text[0] = 'S';
+      status(text + " ...");
+    };
+  }
+  return rounds;
+}
+
+std::string slidfittext(const GpaReport& fit, const std::vector<std::string>& ids) {
+  std::string text = gpareporttext(fit, GpaReportFor::window);
+  for (const std::string& line : slidewarnings(fit, ids, 3)) text += "; " + line;
+  return text;
 }
 
 void Semilandmarks::flag() {

@@ -22,18 +22,26 @@
 //   Semilandmarks semi;
 //   semi.reset(set);                       // coordinates not needed
 //   semi.load("shells_sliders.txt");       // SlidersFileKind::curves
-//   GpaRounds rounds;
-//   rounds.slide = semi.sliding(SlideCriterion::bendingEnergy);
+//   GpaRounds rounds = semi.rounds(SlideMethod{}, [&](std::string t) { graphics.status(t); });
+//   session.load(rows, path, 3, ids, rounds, true);
+//   graphics.status(slidfittext(session.loaded().fit, session.ids()));
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "landmarks/landmarkset.h"
+#include "numerics/gparounds.h"
 #include "numerics/sliders.h"
 #include "workflows/slidersfilekind.h"
 
 namespace tarvolin {
+
+// The status line's account of a fit that slid: gpareporttext's for the
+// window, then the semilandmarks that slid astray (slidewarnings, at most 3
+// lines), each after "; ", the specimens named by `ids`.
+std::string slidfittext(const GpaReport& fit, const std::vector<std::string>& ids);
 
 class Semilandmarks {
  public:
@@ -50,8 +58,12 @@ class Semilandmarks {
   bool slide() const { return !sliders_.empty(); }
   const Sliders& sliders() const { return sliders_; }
   const std::vector<bool>& flags() const { return flags_; }
-  // How the fit slides the points, by `criterion`; nothing when none slides.
-  std::shared_ptr<const Sliding> sliding(SlideCriterion criterion) const;
+  // How the fit slides the points, by `how`; nothing when none slides.
+  std::shared_ptr<const Sliding> sliding(SlideMethod how) const;
+  // The rounds of a fit that slides them by `how`, telling `status` of
+  // each round as it ends: "Sliding: round 3 of at most 9, change 0.0123
+  // ..." (a surface of thousands of points takes minutes a round).
+  GpaRounds rounds(SlideMethod how, std::function<void(std::string)> status) const;
   const std::string& slidersFile() const { return slidersPath_; }
   const std::string& surfaceFile() const { return surfacePath_; }
 

@@ -12,6 +12,7 @@
 #include "document/clf.h"
 #include "document/misfittingwire.h"
 #include "document/showchosen.h"
+#include "document/showcurves.h"
 #include "document/showshape3D.h"
 #include "document/showshapechange.h"
 #include "document/wireshape3D.h"
@@ -183,11 +184,11 @@ void Stand3sw::loadData() {
   // command line does; the rows as read are kept for the switch to go back
   // to the plain fit.
   GpaRounds rounds;
-  std::optional<SlideCriterion> slidBy;
+  std::optional<SlideMethod> slidBy;
   Eigen::MatrixXd rows;
   if (semilandmarks.slide()) {
-    slidBy = SlideCriterion::bendingEnergy;
-    rounds.slide = semilandmarks.sliding(*slidBy);
+    slidBy = SlideMethod{};
+    rounds = semilandmarks.rounds(*slidBy, [this](std::string text) { graphics_.status(text); });
     rows = file.data;
   }
   // Should the curves not slide (two of their points at one place, say),
@@ -256,7 +257,7 @@ void Stand3sw::loadData() {
   // What the plot window said of the earlier data set no longer holds.
   if (plotWindowOpen()) graphics_.status(state_.fighand1->handle, "");
   drawData();
-  if (state_.slidBy) notes.push_back(gpareporttext(session_.loaded().fit));
+  if (state_.slidBy) notes.push_back(slidfittext(session_.loaded().fit, session_.ids()));
   if (!notSlid.empty()) notes.push_back(notSlid);
   panel_.reportLoaded(DATAV().specimens(), mean1().rows(), file.fname, file.missingDone,
                       file.notice, notes);
@@ -270,6 +271,7 @@ void Stand3sw::drawData() {
   const std::vector<bool>& semi = state_.semilandmarks.flags();
   showshape3D(graphics_, mean1(), "b*", kMeanShape, PlotRole::mean, semi);
   showshape3D(graphics_, DATAV(), "bo", kSuperimposed, PlotRole::specimens, semi);
+  showcurves(graphics_, mean1(), state_.semilandmarks.sliders().curve);
   if (wireframeOn()) wireshape3D(graphics_, mean1(), state_.wirelist, "g");
   nameplot(std::to_string(DATAV().specimens()) + " specimens, superimposed");
   enablePlotButtons(true);
@@ -499,25 +501,25 @@ void Stand3sw::loadSliders() {
   requiredata(DATA());
   loadslidersinto(
       state_.semilandmarks, state_.slidBy, dialogs_, panel_,
-      [this](std::optional<SlideCriterion> by, const std::string& done) {
+      [this](std::optional<SlideMethod> by, const std::string& done) {
         superimposeAgain(by, done);
       },
       [this] { drawData(); });
 }
 
 void Stand3sw::slide() {
-  const std::optional<SlideCriterion> by = panel_.slidingChosen();
+  const std::optional<SlideMethod> by = panel_.slidingChosen();
   superimposeAgain(by, by ? "Superimposed" : "Without sliding, superimposed");
 }
 
 void Stand3sw::slideCriterion() {
   // Chosen while the switch is unset, the criterion waits for it.
-  if (const std::optional<SlideCriterion> by = panel_.slidingChosen()) {
+  if (const std::optional<SlideMethod> by = panel_.slidingChosen()) {
     superimposeAgain(by, "Superimposed");
   }
 }
 
-void Stand3sw::superimposeAgain(std::optional<SlideCriterion> by, const std::string& done) {
+void Stand3sw::superimposeAgain(std::optional<SlideMethod> by, const std::string& done) {
   try {
     requiredata(DATA());
     if (!state_.semilandmarks.slide()) {
@@ -533,7 +535,10 @@ void Stand3sw::superimposeAgain(std::optional<SlideCriterion> by, const std::str
     }
     graphics_.status(sprintf("Superimposing %i specimens again ...", state_.rows.rows()));
     GpaRounds rounds;
-    if (by) rounds.slide = state_.semilandmarks.sliding(*by);
+    if (by) {
+      rounds =
+          state_.semilandmarks.rounds(*by, [this](std::string text) { graphics_.status(text); });
+    }
     // The same specimens: their groups hold.
     std::optional<SpecimenGroups> groups = session_.groups();
     session_.load(state_.rows, session_.path(), 3, session_.ids(), rounds, /*withStack=*/true);
@@ -549,7 +554,7 @@ void Stand3sw::superimposeAgain(std::optional<SlideCriterion> by, const std::str
   panel_.checkOnLoad(session_);
   drawData();
   panel_.reportSuperimposed(sprintf("%s the %i specimens again: %s", done, DATA().rows(),
-                                    gpareporttext(session_.loaded().fit)));
+                                    slidfittext(session_.loaded().fit, session_.ids())));
 }
 
 }  // namespace tarvolin

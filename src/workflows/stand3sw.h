@@ -102,7 +102,7 @@ class Stand3sw {
     // DATA's rows as read, once sliding needed them; empty until then.
     Eigen::MatrixXd rows;
     // How the superimposition in force slid; nothing: it did not.
-    std::optional<SlideCriterion> slidBy;
+    std::optional<SlideMethod> slidBy;
   };
 
   // The actions, in the order they are compared.
@@ -180,7 +180,7 @@ class Stand3sw {
   // Superimposes DATA again from its rows as read, sliding as `by` says
   // (nothing: plainly), and says so after `done` in the status line. On an
   // error the switch and criterion show the superimposition in force.
-  void superimposeAgain(std::optional<SlideCriterion> by, const std::string& done);
+  void superimposeAgain(std::optional<SlideMethod> by, const std::string& done);
 
   // Makes the plot window current, opening a new one when it has gone.
   void selectPlotWindow();

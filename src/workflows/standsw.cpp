@@ -11,6 +11,7 @@
 #include "core/sprintf.h"
 #include "document/cla.h"
 #include "document/showchosen.h"
+#include "document/showcurves.h"
 #include "document/showshape.h"
 #include "document/showshapechange.h"
 #include "numerics/notsuperimposed.h"
@@ -130,7 +131,14 @@ void Standsw::plotDataSet(const Eigen::MatrixXd& x, const PlotKind& kind) {
   panel_.makeOwnWindowCurrent();
   const std::vector<bool>& semi = state_.semilandmarks.flags();
   showshape(graphics_, x, kind.points, kind.pointsName, kind.pointsRole, semi);
-  showshape(graphics_, x.colwise().mean(), kind.mean, kind.meanName, kind.meanRole, semi);
+  const Eigen::RowVectorXd mean = x.colwise().mean();
+  showshape(graphics_, mean, kind.mean, kind.meanName, kind.meanRole, semi);
+  if (state_.semilandmarks.slide() && mean.size() >= 3) {
+    // The mean's points as a configuration, k x 2, for the curves over it.
+    Eigen::MatrixXd shape((mean.size() - 1) / 2, 2);
+    for (Eigen::Index j = 0; j < shape.rows(); ++j) shape.row(j) << mean(2 * j), mean(2 * j + 1);
+    showcurves(graphics_, shape, state_.semilandmarks.sliders().curve);
+  }
   graphics_.axis("auto");
   graphics_.axis("equal");
   graphics_.hold(true);
@@ -358,7 +366,7 @@ void Standsw::loadSliders() {
   requiredata(DATA());
   loadslidersinto(
       state_.semilandmarks, state_.slidBy, dialogs_, panel_,
-      [this](std::optional<SlideCriterion> by, const std::string& done) {
+      [this](std::optional<SlideMethod> by, const std::string& done) {
         superimposeAgain(by, done);
       },
       [this] {
@@ -373,18 +381,18 @@ void Standsw::loadSliders() {
 }
 
 void Standsw::slide() {
-  const std::optional<SlideCriterion> by = panel_.slidingChosen();
+  const std::optional<SlideMethod> by = panel_.slidingChosen();
   superimposeAgain(by, "Superimposed");
 }
 
 void Standsw::slideCriterion() {
   // Chosen while the switch is unset, the criterion waits for it.
-  if (const std::optional<SlideCriterion> by = panel_.slidingChosen()) {
+  if (const std::optional<SlideMethod> by = panel_.slidingChosen()) {
     superimposeAgain(by, "Superimposed");
   }
 }
 
-void Standsw::superimposeAgain(std::optional<SlideCriterion> by, const std::string& done) {
+void Standsw::superimposeAgain(std::optional<SlideMethod> by, const std::string& done) {
   const bool kept = state_.rows.size() != 0;
   try {
     requiredata(DATA());
@@ -397,8 +405,8 @@ void Standsw::superimposeAgain(std::optional<SlideCriterion> by, const std::stri
       // While DATA is as read, it holds the rows.
       if (!kept) state_.rows = DATA();
       graphics_.status(sprintf("Superimposing %i specimens ...", state_.rows.rows()));
-      GpaRounds rounds;
-      rounds.slide = state_.semilandmarks.sliding(*by);
+      const GpaRounds rounds =
+          state_.semilandmarks.rounds(*by, [this](std::string text) { graphics_.status(text); });
       session_.load(state_.rows, session_.path(), 2, session_.ids(), rounds, /*withStack=*/false);
     } else {
       session_.loadSuperimposed(std::move(state_.rows), session_.path(), 2, session_.ids());
@@ -422,7 +430,7 @@ void Standsw::superimposeAgain(std::optional<SlideCriterion> by, const std::stri
   state_.plotShowsDataAlone = true;
   if (by) {
     panel_.reportSuperimposed(sprintf("%s the %i specimens here: %s", done, DATA().rows(),
-                                      gpareporttext(session_.loaded().fit)));
+                                      slidfittext(session_.loaded().fit, session_.ids())));
   } else {
     panel_.reportSuperimposed(sprintf(
         "Without sliding: the %i specimens as read, taken as superimposed already", DATA().rows()));

@@ -90,7 +90,7 @@ class Standsw {
     // The rows as read while the switch is set (DATA holds them otherwise).
     Eigen::MatrixXd rows;
     // How DATA was superimposed here, sliding; nothing: DATA is as read.
-    std::optional<SlideCriterion> slidBy;
+    std::optional<SlideMethod> slidBy;
   };
 
   // How a data set is plotted: the styles of its points and of its mean row,
@@ -170,7 +170,7 @@ class Standsw {
   // Superimposes the rows as read sliding as `by` says, or (nothing) takes
   // them as read again, and says so after `done` in the status line. On an
   // error the switch and criterion show what is in force.
-  void superimposeAgain(std::optional<SlideCriterion> by, const std::string& done);
+  void superimposeAgain(std::optional<SlideMethod> by, const std::string& done);
 
   // Draws a data set's points and its mean row as `kind` says.
   void plotDataSet(const Eigen::MatrixXd& x, const PlotKind& kind);

@@ -155,18 +155,24 @@ void SwitchyardPanel::setVisible(std::string_view tag, bool on) {
   graphics_.setVisible(control(tag), on);
 }
 
-void SwitchyardPanel::showSliding(bool shown, std::optional<SlideCriterion> by) {
+void SwitchyardPanel::showSliding(bool shown, std::optional<SlideMethod> by) {
   setValue(tags::kSlideBox, by ? 1 : 0);
-  if (by) setValue(tags::kSlideCriterion, *by == SlideCriterion::procrustesDistance ? 2 : 1);
+  // The items of the chooser, in order: each criterion in the default
+  // order, then each in the refit order.
+  if (by) {
+    setValue(tags::kSlideCriterion, (by->criterion == SlideCriterion::procrustesDistance ? 2 : 1) +
+                                        (by->order == SlideOrder::refit ? 2 : 0));
+  }
   setVisible(tags::kSlideBox, shown);
   setVisible(tags::kSlideCriterion, shown);
 }
 
-std::optional<SlideCriterion> SwitchyardPanel::slidingChosen() const {
+std::optional<SlideMethod> SwitchyardPanel::slidingChosen() const {
   if (value(tags::kSlideBox) == 0) return std::nullopt;
-  // The items of the chooser, in order.
-  return value(tags::kSlideCriterion) == 2 ? SlideCriterion::procrustesDistance
-                                           : SlideCriterion::bendingEnergy;
+  const double item = value(tags::kSlideCriterion);
+  return SlideMethod{
+      item == 2 || item == 4 ? SlideCriterion::procrustesDistance : SlideCriterion::bendingEnergy,
+      item >= 3 ? SlideOrder::refit : SlideOrder::reference};
 }
 
 StandardizedAt SwitchyardPanel::standardValue(Transform lcode) const {

@@ -122,12 +122,13 @@ class SwitchyardPanel {
   void setEnable(std::string_view tag, bool on);
   void setVisible(std::string_view tag, bool on);
 
-  // The switch Slide semilandmarks and its criterion, shown only while the
-  // data have points that slide (`shown`): the switch set, and the
-  // criterion chosen, as `by` says (nothing: the switch unset).
-  void showSliding(bool shown, std::optional<SlideCriterion> by);
+  // The switch Slide semilandmarks and its criterion (with the order of the
+  // rounds), shown only while the data have points that slide (`shown`):
+  // the switch set, and the criterion chosen, as `by` says (nothing: the
+  // switch unset).
+  void showSliding(bool shown, std::optional<SlideMethod> by);
   // The criterion chosen while the switch is on; nothing while it is off.
-  std::optional<SlideCriterion> slidingChosen() const;
+  std::optional<SlideMethod> slidingChosen() const;
 
   // The standard value typed in StandardBox, as typed (without surrounding
   // blanks) and as a number; an InputError when it is not a number.

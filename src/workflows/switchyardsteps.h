@@ -96,7 +96,7 @@ inline std::optional<SlidersLoaded> loadslidersfile(const Semilandmarks& now,
 // done)`, and a refusal there keeps the sliders as they were; otherwise the
 // switch shows and `redraw()` draws the data.
 template <class Again, class Redraw>
-void loadslidersinto(Semilandmarks& semilandmarks, std::optional<SlideCriterion> slidBy,
+void loadslidersinto(Semilandmarks& semilandmarks, std::optional<SlideMethod> slidBy,
                      FileDialogs& dialogs, SwitchyardPanel& panel, const Again& again,
                      const Redraw& redraw) {
   std::optional<SlidersLoaded> loaded = loadslidersfile(semilandmarks, dialogs);

@@ -1,8 +1,11 @@
 #include <Eigen/Core>
+#include <chrono>
+#include <cmath>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "cli/slideprogress.h"
 #include "formats/readlandmarks.h"
 #include "numerics/slidegpa.h"
 #include "numerics/superimposedataset.h"
@@ -29,6 +32,7 @@ TEST(CliSlide, SuperimposeWritesTheSlidingFitDigitForDigit) {
     SlideCriterion criterion;
     bool project;
     std::string said;
+    SlideOrder order = SlideOrder::reference;
   } cases[] = {
       {"wings2d.tps",
        {},
@@ -63,7 +67,27 @@ TEST(CliSlide, SuperimposeWritesTheSlidingFitDigitForDigit) {
        true,
        SlideCriterion::bendingEnergy,
        false,
-       " in 1 round, "},
+       " in 1 round "},
+      // The refit order settles on the shells, which the default order does not.
+      {"shells.csv",
+       {"--sliders", examplePath("shells_sliders.txt"), "--surface",
+        examplePath("shells_surface.txt"), "--slide-order", "refit"},
+       "shells_sliders.txt",
+       "shells_surface.txt",
+       true,
+       SlideCriterion::bendingEnergy,
+       false,
+       "semilandmarks slid by bending energy, refit order, converged in ",
+       SlideOrder::refit},
+      {"wings2d.tps",
+       {"--slide", "procd", "--slide-order", "refit", "--slide-rounds", "200"},
+       "",
+       "",
+       true,
+       SlideCriterion::procrustesDistance,
+       false,
+       "semilandmarks slid by Procrustes distance, refit order, converged in ",
+       SlideOrder::refit},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.file + " " + (c.options.empty() ? "" : c.options.front()));
@@ -83,7 +107,10 @@ TEST(CliSlide, SuperimposeWritesTheSlidingFitDigitForDigit) {
                                   c.surface.empty() ? "" : examplePath(c.surface));
       slide.criterion = c.criterion;
       slide.project = c.project;
-      if (c.said == " in 1 round, ") slide.maxRounds = 1;
+      slide.order = c.order;
+      for (size_t w = 0; w + 1 < c.options.size(); ++w) {
+        if (c.options[w] == "--slide-rounds") slide.maxRounds = std::stoi(c.options[w + 1]);
+      }
       rounds.slide = std::make_shared<const Sliding>(slide);
     }
     const int dims = set.dims;
@@ -118,6 +145,12 @@ TEST(CliSlide, EveryCommandSlides) {
        "semilandmarks slid by bending energy"},
       {{"pca", wings, "--of", "standardized"}, "PC1 ", "semilandmarks slid by bending energy"},
       {{"check", wings}, "", "semilandmarks slid by bending energy"},
+      {{"info", wings, "--slide-order", "refit"},
+       "superimposition: semilandmarks slid by bending energy, refit order, ",
+       ""},
+      {{"allometry", wings, "--permutations", "9", "--slide-order", "default"},
+       "semilandmarks slid by bending energy, default order, ",
+       "semilandmarks slid by bending energy, default order, "},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.words.front());
@@ -126,6 +159,57 @@ TEST(CliSlide, EveryCommandSlides) {
     EXPECT_NE(run.out.find(c.out), std::string::npos) << run.out;
     EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
   }
+}
+
+// The line a long fit writes at the end of each round, once it has gone
+// on for a while; a short fit says nothing.
+TEST(CliSlide, ALongSlideSaysHowFarItGot) {
+  const struct {
+    std::chrono::steady_clock::duration quiet;
+    std::string said;
+  } cases[] = {
+      {std::chrono::seconds(0), "tarvolin-cli: sliding: round 3 of at most 9, change 0.0123\n"},
+      {std::chrono::hours(1), ""},
+  };
+  for (const auto& c : cases) {
+    std::string said;
+    const SlideRoundHook hook =
+        slideprogress([&said](std::string_view line) { said += line; }, c.quiet);
+    hook(3, 9, 0.012345);
+    EXPECT_EQ(said, c.said);
+  }
+}
+
+// A semilandmark that ends off its curve is named on standard error with
+// its specimen's ID; the result is written all the same.
+TEST(CliSlide, WarnsOfASemilandmarkOffItsCurve) {
+  TempDir dir;
+  // A rectangle's corners and an arch over it (landmarks 5 to 10), the arch
+  // of the fourth specimen pulled far up at landmark 7.
+  const double base[10][2] = {{0, 0},   {4, 0},   {4, 3},   {0, 3},   {0, 3.5},
+                              {1, 4.2}, {2, 4.5}, {3, 4.3}, {3.6, 4}, {4, 3.5}};
+  std::string csv = "id";
+  for (int j = 1; j <= 10; ++j) csv += ",x" + std::to_string(j) + ",y" + std::to_string(j);
+  csv += "\n";
+  for (int i = 0; i < 6; ++i) {
+    csv += "w" + std::to_string(i + 1);
+    for (int j = 0; j < 10; ++j) {
+      for (int d = 0; d < 2; ++d) {
+        const double wobble = 0.15 * std::sin(1.7 * i + 2.3 * j + 0.9 * d);
+        const double far = i == 3 && j == 6 && d == 1 ? 12 : 0;
+        csv += "," + std::to_string((1 + 0.1 * i) * (base[j][d] + wobble + far) + i);
+      }
+    }
+    csv += "\n";
+  }
+  testing::writeText(dir.file("arch.csv"), csv);
+  testing::writeText(dir.file("arch.txt"), "5 6 7\n6 7 8\n7 8 9\n8 9 10\n");
+  const testing::CliRun run =
+      runCli({"superimpose", dir.file("arch.csv"), "--sliders", dir.file("arch.txt"), "--to", "csv",
+              "-o", dir.file("out.csv")});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.err.find("tarvolin-cli: w4: semilandmark 7 slid "), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find(" centroid sizes off its curve\n"), std::string::npos) << run.err;
 }
 
 TEST(CliSlide, RefusesWhatCannotSlideNamingTheFile) {
@@ -152,6 +236,12 @@ TEST(CliSlide, RefusesWhatCannotSlideNamingTheFile) {
        "sliding is for data whose semilandmarks slide"},
       {{"superimpose", wings, "--slide", "none", "--project"},
        "--slide none holds every point fixed"},
+      {{"superimpose", wings, "--slide", "none", "--slide-order", "refit"},
+       "--slide none holds every point fixed; leave out --sliders, --surface, --slide-rounds, "
+       "--slide-tolerance, --slide-order and --project"},
+      {{"superimpose", shells, "--slide-order", "refit"},
+       "sliding is for data whose semilandmarks slide"},
+      {{"superimpose", wings, "--slide-order", "converged"}, "--slide-order"},
       {{"superimpose", wings, "--sliders", dir.file("empty.txt")},
        "empty.txt: names no landmark that slides"},
       {{"superimpose", wings, "--slide-rounds", "0"},

@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "document/graphics.h"
+#include "document/showcurves.h"
 #include "document/showshape.h"
 #include "document/showshape3D.h"
 #include "document/wireshape3D.h"
@@ -57,6 +58,11 @@ TEST(PlotRole, CarriedByEveryPlotAndItsCopy) {
        PlotRole::specimens, 4},
       {"showshape3D, by name", [](Graphics& g) { showshape3D(g, triangle(), "b*"); },
        PlotRole::other, 1},
+      {"showcurves, a point between two",
+       [](Graphics& g) {
+         showcurves(g, triangle(), {{0, 1, 2}});
+       },
+       PlotRole::curves, 2},
       {"showshape3D, standardized mean",
        [](Graphics& g) {
          showshape3D(g, triangle(), "r*", "mean of standardized", PlotRole::standardizedMean);

@@ -1,6 +1,7 @@
 #include "document/showshape.h"
 
 #include <cmath>
+#include <string>
 
 #include "tests/testing.h"
 
@@ -39,6 +40,38 @@ TEST(Showshape, EveryLandmarkOfEveryRowIsItsOwnPoint) {
   }
   EXPECT_EQ(g.getString(axes, "Hold"), "on");
   EXPECT_EQ(g.getString(axes, "DataAspectRatioMode"), "manual");
+}
+
+// Semilandmarks take the marker "+" (or "x" beside a set drawn with "+")
+// and a legend entry of their own; the fixed landmarks stay as asked.
+TEST(Showshape, SemilandmarksHaveTheirOwnMarkerAndName) {
+  const struct {
+    std::string style, semiStyle;
+    std::string name;
+    PlotRole role;
+    std::string semiName;
+  } cases[] = {
+      {"bo", "b+", "specimens, superimposed", PlotRole::specimens, "semilandmarks"},
+      {"b*", "b+", "mean shape", PlotRole::mean, "mean shape: semilandmarks"},
+      {"r+", "rx", "standardized specimens", PlotRole::standardized,
+       "standardized specimens: semilandmarks"},
+      {"k-.", "k-.+", "", PlotRole::other, ""},
+      {"k.", "k+", "", PlotRole::other, ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.style);
+    EXPECT_EQ(semilandmarkstyle(c.style), c.semiStyle);
+    EXPECT_EQ(semilandmarkname(c.name, c.role), c.semiName);
+    Graphics g;
+    const Eigen::MatrixXd x{{1, 2, 3, 4, 0}};
+    showshape(g, x, c.style, c.name, c.role, {false, true});
+    const std::vector<Handle>& lines = g.object(g.gca()).children;
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(g.getString(lines[0], "LineStyle"), c.style);
+    EXPECT_EQ(g.getString(lines[1], "LineStyle"), c.semiStyle);
+    EXPECT_EQ(std::string(g.object(lines[0]).displayName), c.name);
+    EXPECT_EQ(std::string(g.object(lines[1]).displayName), c.semiName);
+  }
 }
 
 TEST(Showshape, SixColumnsStillGiveTwoPoints) {

@@ -179,4 +179,62 @@ inline std::vector<Eigen::MatrixXd> denseSlideFit(std::vector<Eigen::MatrixXd> y
   return y;
 }
 
+// The refit order, step by step from its definition: a plain fit to
+// convergence (centred, unit size, turned onto the first specimen, then onto
+// the unit-size mean until the summed squared distances to it change by at
+// most 1e-12, at most 200 rounds); then each round slides every specimen
+// against the mean, centres it, scales it to unit size and turns it onto
+// the mean once, and takes the unit-size mean of the specimens.
+inline std::vector<Eigen::MatrixXd> denseRefitFit(std::vector<Eigen::MatrixXd> y,
+                                                  const Sliding& slide, Eigen::MatrixXd& mean,
+                                                  int& rounds, double& lastChange) {
+  const auto unit = [](Eigen::MatrixXd c) {
+    c = c.rowwise() - c.colwise().mean();
+    return Eigen::MatrixXd(c / c.norm());
+  };
+  const auto unitMean = [&] {
+    Eigen::MatrixXd sum = Eigen::MatrixXd::Zero(y[0].rows(), y[0].cols());
+    for (const Eigen::MatrixXd& c : y) sum += c;
+    return unit(sum);
+  };
+  const auto squares = [&](const Eigen::MatrixXd& m) {
+    double sum = 0;
+    for (const Eigen::MatrixXd& c : y) sum += (c - m).squaredNorm();
+    return sum;
+  };
+  for (Eigen::MatrixXd& c : y) c = unit(c);
+  const Eigen::MatrixXd first = y.front();
+  for (Eigen::MatrixXd& c : y) c = c * properRotation(first, c);
+  Eigen::MatrixXd r = unitMean();
+  double before = squares(r);
+  for (int plain = 1; plain <= 200; ++plain) {
+    for (Eigen::MatrixXd& c : y) c = c * properRotation(r, c);
+    r = unitMean();
+    const double after = squares(r);
+    const bool done = std::abs(before - after) <= 1e-12;
+    before = after;
+    if (done) break;
+  }
+  for (rounds = 1; rounds <= slide.maxRounds; ++rounds) {
+    for (Eigen::MatrixXd& c : y) {
+      c = unit(denseSlide(c, r, slide.sliders, slide.criterion));
+      c = c * properRotation(r, c);
+    }
+    r = unitMean();
+    const double after = squares(r);
+    lastChange = std::abs(before - after);
+    if (lastChange <= slide.tolerance) break;
+    before = after;
+  }
+  rounds = std::min(rounds, slide.maxRounds);
+  if (slide.project) {
+    const Eigen::VectorXd m = stacked(r) / r.norm();
+    const Eigen::MatrixXd tangent =
+        Eigen::MatrixXd::Identity(m.size(), m.size()) - m * m.transpose();
+    for (Eigen::MatrixXd& c : y) c = unstacked(tangent * stacked(c) + m, c.rows());
+  }
+  mean = r;
+  return y;
+}
+
 }  // namespace tarvolin::testing

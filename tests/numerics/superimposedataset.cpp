@@ -240,15 +240,50 @@ TEST(Gpareporttext, SaysWhatTheFitDid) {
   struct Case {
     GpaReport report;
     const char* text;
+    GpaReportFor reader = GpaReportFor::commandLine;
   };
+  const auto slid = [](int rounds, double change, bool converged, SlideCriterion criterion,
+                       SlideOrder order) {
+    return GpaReport{rounds, change, converged, false, true, criterion, order};
+  };
+  const SlideCriterion be = SlideCriterion::bendingEnergy;
+  const SlideOrder standard = SlideOrder::reference, refit = SlideOrder::refit;
   for (const Case& c :
        {Case{GpaReport{3, 1.234e-5, false, true}, "3 rounds, as the standardization is defined"},
         Case{GpaReport{9, 3.2e-11, true, false}, "converged in 9 rounds, last change 3.2e-11"},
         Case{GpaReport{1, 0.0, true, false}, "converged in 1 round, last change 0"},
         Case{GpaReport{1000, 4.1234e-7, false, false},
-             "did not converge in 1000 rounds, last change 4.1e-07"}}) {
-    EXPECT_EQ(gpareporttext(c.report), c.text);
+             "did not converge in 1000 rounds, last change 4.1e-07"},
+        Case{slid(4, 3.2e-5, true, be, standard),
+             "semilandmarks slid by bending energy, default order, converged in 4 rounds, last "
+             "change 3.2e-05"},
+        Case{slid(5, 2e-6, true, SlideCriterion::procrustesDistance, refit),
+             "semilandmarks slid by Procrustes distance, refit order, converged in 5 rounds, "
+             "last change 2e-06"},
+        Case{slid(9, 0.0141, false, be, standard),
+             "semilandmarks slid by bending energy, default order, did not converge in 9 rounds "
+             "(last change 0.014): the result of the last round is kept, as in the field's "
+             "reference analysis, its semilandmarks not yet at rest; this order seldom settles "
+             "with more --slide-rounds (the specimens drift in size): a larger --slide-tolerance "
+             "would accept it, --slide-order refit converges"},
+        Case{slid(1, 0.5, false, be, refit),
+             "semilandmarks slid by bending energy, refit order, did not converge in 1 round "
+             "(last change 0.5): the result of the last round is kept, its semilandmarks not yet "
+             "at rest; more --slide-rounds or a larger --slide-tolerance would let it settle"},
+        Case{slid(9, 0.0141, false, be, standard),
+             "semilandmarks slid by bending energy, default order, did not converge in 9 rounds "
+             "(last change 0.014): the result of the last round is kept, as in the field's "
+             "reference analysis, its semilandmarks not yet at rest; choose the refit order, "
+             "which converges, to let them settle",
+             GpaReportFor::window},
+        Case{slid(9, 0.0141, false, be, refit),
+             "semilandmarks slid by bending energy, refit order, did not converge in 9 rounds "
+             "(last change 0.014): the result of the last round is kept, its semilandmarks not "
+             "yet at rest; more rounds (the command line's --slide-rounds) would let them settle",
+             GpaReportFor::window}}) {
+    EXPECT_EQ(gpareporttext(c.report, c.reader), c.text);
   }
+  EXPECT_EQ(slideroundtext(3, 9, 0.012345), "sliding: round 3 of at most 9, change 0.0123");
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 
 #include <cmath>
 #include <memory>
+#include <set>
+#include <string>
 
 #include "core/console.h"
 #include "core/errors.h"
@@ -102,12 +104,20 @@ class SlidingWindows : public ::testing::TestWithParam<bool>, public testing::Wo
     options.dims = dims();
     return landmarkdataset(readlandmarks(file(name), std::nullopt, options));
   }
-  Eigen::MatrixXd superimposed(const char* name, std::optional<SlideCriterion> by) const {
+  // The popup's items: each criterion in the default order, then in the refit order.
+  void choose(SlideCriterion by, SlideOrder order) {
+    graphics_.setValue(tag("SlideCriterion"), (by == SlideCriterion::bendingEnergy ? 1 : 2) +
+                                                  (order == SlideOrder::refit ? 2 : 0));
+    run("SlideCriterion");
+  }
+  Eigen::MatrixXd superimposed(const char* name, std::optional<SlideCriterion> by,
+                               SlideOrder order = SlideOrder::reference) const {
     GpaRounds rounds;
     if (by) {
       Sliding how;
       how.sliders.curve = kArch;
       how.criterion = *by;
+      how.order = order;
       rounds.slide = std::make_shared<const Sliding>(how);
     }
     return superimposedataset(asRead(name), testing::noNotes(), dims(), dims() == 3, rounds).data;
@@ -173,7 +183,8 @@ TEST_P(SlidingWindows, SlidingSuperimposesTheRowsAsReadAgain) {
     if (dims() == 3 && !c.sliders) {
       EXPECT_EQ(value("SlideBox"), 1);
       EXPECT_TRUE(session().data() == superimposed(c.data, SlideCriterion::bendingEnergy));
-      EXPECT_NE(status_.find(gpareporttext(session().loaded().fit)), std::string::npos)
+      EXPECT_NE(status_.find(gpareporttext(session().loaded().fit, GpaReportFor::window)),
+                std::string::npos)
           << status_;
       slide(false);
       ASSERT_EQ(graphics_.lastError(), "") << c.data;
@@ -189,7 +200,9 @@ TEST_P(SlidingWindows, SlidingSuperimposesTheRowsAsReadAgain) {
     EXPECT_TRUE(session().data() == superimposed(c.data, SlideCriterion::bendingEnergy)) << c.data;
     EXPECT_EQ(session().x().size(), 0) << c.data;
     EXPECT_FALSE(enabled("GoRegress")) << c.data;
-    EXPECT_NE(status_.find(gpareporttext(session().loaded().fit)), std::string::npos) << status_;
+    EXPECT_NE(status_.find(gpareporttext(session().loaded().fit, GpaReportFor::window)),
+              std::string::npos)
+        << status_;
 
     criterion(SlideCriterion::procrustesDistance);
     ASSERT_EQ(graphics_.lastError(), "") << c.data;
@@ -205,6 +218,69 @@ TEST_P(SlidingWindows, SlidingSuperimposesTheRowsAsReadAgain) {
     criterion(SlideCriterion::bendingEnergy);
     EXPECT_TRUE(session().data() == plain) << c.data;
   }
+}
+
+// The refit order is a choice of the criterion's popup, in either window:
+// the fit is the refit order's, the status line tells of each round as it
+// ends and then what the fit did; the choice stays with the switch.
+TEST_P(SlidingWindows, TheRefitOrderIsAChoiceAndEachRoundIsTold) {
+  // Shared with the listener, which may outlive this body.
+  const auto heard = std::make_shared<std::vector<std::string>>();
+  std::vector<std::string>& told = *heard;
+  graphics_.subscribe([heard](const GraphicsChange& c) {
+    if (c.kind == GraphicsChange::Kind::status) heard->push_back(c.detail);
+  });
+  const struct {
+    SlideCriterion by;
+    SlideOrder order;
+    const char* says;
+  } cases[] = {
+      {SlideCriterion::bendingEnergy, SlideOrder::refit, "bending energy, refit order, "},
+      {SlideCriterion::procrustesDistance, SlideOrder::refit, "Procrustes distance, refit order, "},
+      {SlideCriterion::procrustesDistance, SlideOrder::reference,
+       "Procrustes distance, default order, "},
+  };
+  run("LoadData", file("arch.tps"));
+  slide(true);
+  for (const auto& c : cases) {
+    told.clear();
+    choose(c.by, c.order);
+    ASSERT_EQ(graphics_.lastError(), "") << c.says;
+    EXPECT_TRUE(session().data() == superimposed("arch.tps", c.by, c.order)) << c.says;
+    const GpaReport& fit = session().loaded().fit;
+    EXPECT_EQ(fit.order, c.order);
+    EXPECT_NE(status_.find(c.says), std::string::npos) << status_;
+    // A line a round, then the fit's report.
+    std::vector<std::string> rounds;
+    for (const std::string& t : told) {
+      if (t.rfind("Sliding: round ", 0) == 0) rounds.push_back(t);
+    }
+    ASSERT_EQ(rounds.size(), static_cast<size_t>(fit.rounds)) << c.says;
+    EXPECT_EQ(rounds.back(),
+              "S" + slideroundtext(fit.rounds, 9, fit.lastChange).substr(1) + " ...");
+    // Unset and set again, the switch slides as last chosen.
+    slide(false);
+    slide(true);
+    EXPECT_EQ(session().loaded().fit.order, c.order);
+    EXPECT_EQ(session().loaded().fit.criterion, c.by);
+  }
+}
+
+// A semilandmark that ends off its curve is named, with its specimen, in
+// the status line.
+TEST_P(SlidingWindows, ASemilandmarkOffItsCurveIsNamed) {
+  std::string text = tpsWithCurve(dims());
+  // The top of the arch of specimen s4, landmark 7, far above it.
+  const std::string top = numbers(point(3, 6, dims()));
+  std::vector<double> far = point(3, 6, dims());
+  far[1] += 12;
+  text.replace(text.find(top), top.size(), numbers(far));
+  writeText(file("far.tps"), text);
+  run("LoadData", file("far.tps"));
+  slide(true);
+  ASSERT_EQ(graphics_.lastError(), "");
+  EXPECT_NE(status_.find("; s4: semilandmark 7 slid "), std::string::npos) << status_;
+  EXPECT_NE(status_.find(" centroid sizes off its curve"), std::string::npos) << status_;
 }
 
 // A sliders file that cannot be used is refused naming the file and the
@@ -249,7 +325,8 @@ TEST_P(SlidingWindows, ARefusedSlidersFileChangesNothing) {
 
 // Semilandmarks are drawn smaller than the fixed landmarks, specimens and
 // mean alike, each landmark keeping its place in its configuration: the
-// TPS curve's points, or the points a sliders file names.
+// TPS curve's points, or the points a sliders file names; with a legend
+// entry of their own, and the curves they slide on drawn over the mean.
 TEST_P(SlidingWindows, SemilandmarksAreDrawnSmaller) {
   const struct {
     const char* data;
@@ -275,6 +352,15 @@ TEST_P(SlidingWindows, SemilandmarksAreDrawnSmaller) {
         EXPECT_EQ(sizes[i], semi ? fixed / 2 : fixed) << c.data << " point " << i;
       }
     }
+    // Their own legend entries, and the arch's 5 segments drawn on the mean.
+    std::set<std::string> names;
+    for (const PlotRole role : {PlotRole::specimens, PlotRole::mean}) {
+      for (const GraphicsObject* o : plotted(role)) names.insert(std::string(o->displayName));
+    }
+    EXPECT_EQ(names, (std::set<std::string>{"specimens, superimposed", "semilandmarks",
+                                            "mean shape", "mean shape: semilandmarks"}))
+        << c.data;
+    EXPECT_EQ(plotted(PlotRole::curves).size(), 5u) << c.data;
   }
   // The mean's points in order: the 3D mean drawn as runs of one kind holds
   // the mean shape's landmarks as they are numbered.

@@ -35,8 +35,9 @@ inline Handle testWindow(Graphics& graphics, bool with3D) {
   add(ControlStyle::pushbutton, "LoadGroupsButton", "Load groups...", false);
   add(ControlStyle::pushbutton, "LoadSlidersButton", "Load sliders...", false);
   add(ControlStyle::checkbox, "SlideBox", "Slide semilandmarks", true, "", 0, false);
-  add(ControlStyle::popupmenu, "SlideCriterion", "bending energy\nProcrustes distance", true, "", 1,
-      false);
+  add(ControlStyle::popupmenu, "SlideCriterion",
+      "bending energy\nProcrustes distance\nbending energy, refit\nProcrustes distance, refit",
+      true, "", 1, false);
   add(ControlStyle::text, "XVarBox", "");
   for (const char* box : {"MinBox", "MaxBox", "MeanBox", "MedianBox", "StandardBox"}) {
     add(box[0] == 'S' ? ControlStyle::edit : ControlStyle::text, box, "0.0000");

@@ -1,0 +1,21 @@
+#pragma once
+// Shows through `say` how far a long fit that slides semilandmarks has got:
+// once `quiet` has passed since the hook was made, a line at the end of
+// every round from then on ("tarvolin-cli: sliding: round 3 of at most 9,
+// change 0.0123"); a fit done sooner says nothing.
+//
+// Example:
+//   rounds.onRound = slideprogress([](std::string_view line) { console().write(line); });
+
+#include <chrono>
+#include <functional>
+#include <string_view>
+
+#include "numerics/gparounds.h"
+
+namespace tarvolin {
+
+SlideRoundHook slideprogress(std::function<void(std::string_view)> say,
+                             std::chrono::steady_clock::duration quiet = std::chrono::seconds(2));
+
+}  // namespace tarvolin
