@@ -449,8 +449,8 @@ TEST(SessionScript, MistakesInTheScriptNameTheLine) {
       {"set LnButton Value 2\n", ":1: LnButton is a switch: its Value is 0 or 1, not 2"},
       {"choose " + examplePath("shells.csv") + "\npress LoadDataButton\nchoose " +
            examplePath("shells_sliders.txt") +
-           "\npress LoadSlidersButton\nset SlideCriterion Value 3\n",
-       ":5: SlideCriterion has 2 items: its Value is a whole number from 1 to 2, not 3"},
+           "\npress LoadSlidersButton\nset SlideCriterion Value 5\n",
+       ":5: SlideCriterion has 4 items: its Value is a whole number from 1 to 4, not 5"},
       {"choose " + examplePath("skulls_zor.txt") +
            "\npress LoadDataButton\npress ShapeSpaceButton\nwindow shapespace\n"
            "set ShapeMagnify String -3\n",

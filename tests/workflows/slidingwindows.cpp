@@ -357,8 +357,10 @@ TEST_P(SlidingWindows, SemilandmarksAreDrawnSmaller) {
     for (const PlotRole role : {PlotRole::specimens, PlotRole::mean}) {
       for (const GraphicsObject* o : plotted(role)) names.insert(std::string(o->displayName));
     }
-    EXPECT_EQ(names, (std::set<std::string>{"specimens, superimposed", "semilandmarks",
-                                            "mean shape", "mean shape: semilandmarks"}))
+    // The 2D window takes rows as read until sliding superimposes them.
+    const std::string specimens = GetParam() ? "specimens, superimposed" : "specimens, as read";
+    EXPECT_EQ(names, (std::set<std::string>{specimens, "semilandmarks", "mean shape",
+                                            "mean shape: semilandmarks"}))
         << c.data;
     EXPECT_EQ(plotted(PlotRole::curves).size(), 5u) << c.data;
   }
