@@ -7,6 +7,7 @@
 #include <stdlib.h>
 
 #include <Eigen/Core>
+#include <algorithm>
 #include <cctype>
 #include <filesystem>
 #include <fstream>
@@ -15,6 +16,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/filedialogs.h"
 #include "core/textsink.h"
@@ -81,6 +83,24 @@ inline std::string readText(const std::string& path) {
 
 // Passes when exactly one file dialog was shown, of the given kind, filter
 // and title.
+// examples/wings2d.tps with the second curve of wing_12 digitized
+// backwards: a specimen is 33 lines, its second curve's points lines 23 to
+// 32, which are put in reverse order.
+inline std::string wingsWithACurveBackwards() {
+  const std::string wings = readText(examplePath("wings2d.tps"));
+  std::vector<std::string> lines;
+  for (size_t at = 0; at < wings.size();) {
+    const size_t end = wings.find('\n', at);
+    lines.push_back(wings.substr(at, end - at + 1));
+    at = end + 1;
+  }
+  if (lines.size() < 33 * 12 || lines[33 * 11 + 32] != "ID=wing_12\n") return wings;
+  std::reverse(lines.begin() + 33 * 11 + 22, lines.begin() + 33 * 11 + 32);
+  std::string planted;
+  for (const std::string& line : lines) planted += line;
+  return planted;
+}
+
 inline ::testing::AssertionResult shownOneDialog(const ScriptedFileDialogs& dialogs, bool save,
                                                  const std::string& filter,
                                                  const std::string& title) {

@@ -294,8 +294,10 @@ void addpcaoptions(CLI::App* command, CliOptions& options) {
       ->type_name("TEXT");
   command
       ->add_option("--components", options.components,
-                   "Report at most this many components (default: every one whose eigenvalue "
-                   "is above 1e-12 of the first, at most one fewer than the specimens)")
+                   "Report at most this many components (default: every one shape space has, "
+                   "3k-7 in 3D or 2k-4 in 2D less those sliding and standardization take, "
+                   "whose eigenvalue is more than rounding, at most one fewer than the "
+                   "specimens)")
       ->check(wholenumber(1, std::numeric_limits<int>::max()));
   command
       ->add_option("--loadings", options.loadings,

@@ -181,19 +181,8 @@ TEST(CliCheck, FindsEachPlantedFaultAndNothingInCleanData) {
 // rows are findings (a group column's labels are any text).
 TEST(CliCheck, NamesACurveDigitizedBackwardsAndTheTablesFaults) {
   TempDir dir;
-  // wings2d.tps: a specimen is 33 lines, its second curve's points lines 23
-  // to 32; those of wing_12 are put in reverse order.
-  const std::string wings = readText(examplePath("wings2d.tps"));
-  std::vector<std::string> lines;
-  for (size_t at = 0; at < wings.size();) {
-    const size_t end = wings.find('\n', at);
-    lines.push_back(wings.substr(at, end - at + 1));
-    at = end + 1;
-  }
-  ASSERT_EQ(lines[33 * 11 + 32], "ID=wing_12\n");
-  std::reverse(lines.begin() + 33 * 11 + 22, lines.begin() + 33 * 11 + 32);
-  std::string planted;
-  for (const std::string& line : lines) planted += line;
+  const std::string planted = testing::wingsWithACurveBackwards();
+  ASSERT_NE(planted, readText(examplePath("wings2d.tps")));
   writeText(dir.file("wings.tps"), planted);
   // skull_38's mass unreadable (line 4), skull_40 on a second row (line 42).
   std::string table = readText(examplePath("skulls_covariates.csv"));

@@ -230,16 +230,7 @@ class CheckWindowSlid : public ::testing::Test, protected testing::WorkflowWindo
 };
 
 TEST_F(CheckWindowSlid, NamesACurveDigitizedBackwards) {
-  const std::string wings = readText(examplePath("wings2d.tps"));
-  std::vector<std::string> lines;
-  for (size_t at = 0; at < wings.size();) {
-    const size_t end = wings.find('\n', at);
-    lines.push_back(wings.substr(at, end - at + 1));
-    at = end + 1;
-  }
-  std::reverse(lines.begin() + 33 * 11 + 22, lines.begin() + 33 * 11 + 32);
-  std::string planted;
-  for (const std::string& line : lines) planted += line;
+  const std::string planted = testing::wingsWithACurveBackwards();
   testing::writeText(dir_.file("wings.tps"), planted);
   run("LoadData", dir_.file("wings.tps"));
   graphics_.setValue(graphics_.findobj("SlideBox", window_).front(), 1);
