@@ -1,5 +1,6 @@
 #include "cli/tarvolincli.h"
 
+#include <signal.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -229,6 +230,28 @@ TEST(CliOutput, AResultNeverReplacesAnInput) {
   EXPECT_EQ(late.err, "tarvolin-cli: cannot write " + dir.file("no/such/folder/loadings.csv") +
                           ": No such file or directory\n");
   EXPECT_FALSE(std::filesystem::exists(dir.file("scores.txt")));
+
+  // One that still fails once others are written (files may grow to 3,000
+  // bytes here: the scores and loadings of two components are smaller, the
+  // shapes larger) names those already written.
+  {
+    rlimit saved{};
+    ::getrlimit(RLIMIT_FSIZE, &saved);
+    const auto previous = ::signal(SIGXFSZ, SIG_IGN);
+    rlimit lowered = saved;
+    lowered.rlim_cur = 3000;
+    ::setrlimit(RLIMIT_FSIZE, &lowered);
+    const CliRun full =
+        runCli({"pca", data, "--components", "2", "--to", "csv", "-o", dir.file("a.csv"),
+                "--loadings", dir.file("b.csv"), "--shapes", dir.file("c.csv")});
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    ::signal(SIGXFSZ, previous);
+    EXPECT_EQ(full.status, 1);
+    EXPECT_EQ(full.err, "tarvolin-cli: cannot write " + dir.file("c.csv") +
+                            ": File too large (already written: " + dir.file("a.csv") + ", " +
+                            dir.file("b.csv") + ")\n");
+    EXPECT_FALSE(std::filesystem::exists(dir.file("c.csv")));
+  }
 
   // A pipe without a name, as a shell gives one for >(...), is written into.
   int ends[2];
