@@ -57,6 +57,12 @@ const CLI::Validator kFileName(
     },
     "", "file name");
 
+// An option that names a file, refused empty.
+CLI::Option* addfileoption(CLI::App* command, const std::string& name, std::string& path,
+                           const std::string& help) {
+  return command->add_option(name, path, help)->check(kFileName);
+}
+
 }  // namespace
 
 CLI::Validator wholenumber(int low, int high) {
@@ -137,12 +143,10 @@ std::string wordof(PcaOf of) {
 }
 
 void addinputoptions(CLI::App* command, CliOptions& options, bool missingKept) {
-  command
-      ->add_option("FILE", options.file,
-                   "Landmark file, or a folder of 3D Slicer markups (.fcsv or .mrk.json, one "
-                   "specimen per file); the format is told from the content")
-      ->required()
-      ->check(kFileName);
+  addfileoption(command, "FILE", options.file,
+                "Landmark file, or a folder of 3D Slicer markups (.fcsv or .mrk.json, one "
+                "specimen per file); the format is told from the content")
+      ->required();
   command->add_flag("--tps", options.tps,
                     "Read FILE with the window's reader of TPS-style 3D files (LM= or LM3= "
                     "records, 3D only)");
@@ -185,10 +189,8 @@ void addinputoptions(CLI::App* command, CliOptions& options, bool missingKept) {
 }
 
 void addresultoption(CLI::App* command, CliOptions& options) {
-  command
-      ->add_option("-o,--output", options.output,
-                   "Write to this file (whole or not at all) instead of standard output")
-      ->check(kFileName);
+  addfileoption(command, "-o,--output", options.output,
+                "Write to this file (whole or not at all) instead of standard output");
 }
 
 void addoutputoptions(CLI::App* command, CliOptions& options) {
@@ -202,14 +204,12 @@ void addoutputoptions(CLI::App* command, CliOptions& options) {
 }
 
 void addxoptions(CLI::App* command, CliOptions& options) {
-  command
-      ->add_option(
-          "--x", options.x,
-          "x-variable: cs for the size column of FILE (default); TABLE:COLUMN for a column of a "
-          "CSV or tab-separated table whose first column holds the specimen IDs (matched by ID); "
-          "or an x-list file with one value per specimen, in the order of FILE (write ./cs for a "
-          "file named cs)")
-      ->check(kFileName);
+  addfileoption(
+      command, "--x", options.x,
+      "x-variable: cs for the size column of FILE (default); TABLE:COLUMN for a column of a "
+      "CSV or tab-separated table whose first column holds the specimen IDs (matched by ID); "
+      "or an x-list file with one value per specimen, in the order of FILE (write ./cs for a "
+      "file named cs)");
   command
       ->add_option("--transform", options.transform, "Transform of x: none (default), ln or log10")
       ->transform(oneof(kTransforms))
@@ -239,17 +239,13 @@ void addfitoptions(CLI::App* command, CliOptions& options) {
           {"be", SlideChoice::be}, {"procd", SlideChoice::procd}, {"none", SlideChoice::none}}))
       ->type_name("TEXT")
       ->each([&options](const std::string&) { options.slideGiven = true; });
-  command
-      ->add_option("--sliders", options.sliders,
-                   "File of the points that slide on curves: one row per point, three "
-                   "landmark numbers (from 1): the point before, the sliding point, the point "
-                   "after (default: the curves of a TPS file)")
-      ->check(kFileName);
-  command
-      ->add_option("--surface", options.surface,
-                   "File of the points that slide on the surface (3D): one landmark number "
-                   "per line")
-      ->check(kFileName);
+  addfileoption(command, "--sliders", options.sliders,
+                "File of the points that slide on curves: one row per point, three "
+                "landmark numbers (from 1): the point before, the sliding point, the point "
+                "after (default: the curves of a TPS file)");
+  addfileoption(command, "--surface", options.surface,
+                "File of the points that slide on the surface (3D): one landmark number "
+                "per line");
   command
       ->add_option("--slide-rounds", options.slideRounds,
                    "The most rounds of sliding and fitting (default 9)")
@@ -276,12 +272,10 @@ void addfitoptions(CLI::App* command, CliOptions& options) {
 }
 
 CLI::Option* addgroupsoption(CLI::App* command, CliOptions& options) {
-  return command
-      ->add_option("--groups", options.groups,
-                   "Groups of the specimens: a file of one label per line, in the "
-                   "order of FILE, or TABLE:COLUMN for a column of a table whose first "
-                   "column holds the specimen IDs")
-      ->check(kFileName);
+  return addfileoption(command, "--groups", options.groups,
+                       "Groups of the specimens: a file of one label per line, in the "
+                       "order of FILE, or TABLE:COLUMN for a column of a table whose first "
+                       "column holds the specimen IDs");
 }
 
 void addpcaoptions(CLI::App* command, CliOptions& options) {
@@ -299,22 +293,16 @@ void addpcaoptions(CLI::App* command, CliOptions& options) {
                    "whose eigenvalue is more than rounding, at most one fewer than the "
                    "specimens)")
       ->check(wholenumber(1, std::numeric_limits<int>::max()));
-  command
-      ->add_option("--loadings", options.loadings,
-                   "Write the eigenvectors to this CSV file: a row per variable (x1, y1, z1, "
-                   "...), a column per component")
-      ->check(kFileName);
-  command
-      ->add_option("--shapes", options.shapes,
-                   "Write the mean shape and the shapes at each component's smallest and "
-                   "largest score (mean, PC1_min, PC1_max, ...) to this file, in the format "
-                   "--to names (default csv)")
-      ->check(kFileName);
-  command
-      ->add_option("--plot", options.plot,
-                   "Draw the morphospace (the scores on two components, groups in colours) "
-                   "into this picture: .svg, .png or .pdf")
-      ->check(kFileName);
+  addfileoption(command, "--loadings", options.loadings,
+                "Write the eigenvectors to this CSV file: a row per variable (x1, y1, z1, "
+                "...), a column per component");
+  addfileoption(command, "--shapes", options.shapes,
+                "Write the mean shape and the shapes at each component's smallest and "
+                "largest score (mean, PC1_min, PC1_max, ...) to this file, in the format "
+                "--to names (default csv)");
+  addfileoption(command, "--plot", options.plot,
+                "Draw the morphospace (the scores on two components, groups in colours) "
+                "into this picture: .svg, .png or .pdf");
   command->add_option("--pcs", options.pcs,
                       "The components --plot draws across and up, as I,J (default 1,2)");
   command

@@ -354,8 +354,6 @@ TEST(CliPca, NoMoreComponentsThanShapeSpaceHas) {
   const Case cases[] = {
       {{examplePath("skulls.csv")}, 3 * 14 - 7},
       {{examplePath("skulls.csv"), "--of", "standardized"}, 3 * 14 - 7 - 1},
-      {{examplePath("skulls2d.tps")}, 2 * 14 - 4},
-      {{examplePath("skulls2d.tps"), "--of", "standardized"}, 2 * 14 - 4 - 1},
       {{dir.file("six.tps"), "--slide", "none"}, 2 * 6 - 4},
       {{dir.file("six.tps"), "--sliders", dir.file("sliders.txt")}, 2 * 6 - 4 - 1},
   };

@@ -124,7 +124,8 @@ inline Eigen::MatrixXd denseSlide(const Eigen::MatrixXd& y, const Eigen::MatrixX
 }
 
 // The proper rotation of `subject` (k x d) onto `target`.
-inline Eigen::MatrixXd properRotation(const Eigen::MatrixXd& target, const Eigen::MatrixXd& subject) {
+inline Eigen::MatrixXd properRotation(const Eigen::MatrixXd& target,
+                                      const Eigen::MatrixXd& subject) {
   const Eigen::JacobiSVD<Eigen::MatrixXd> svd(subject.transpose() * target,
                                               Eigen::ComputeFullU | Eigen::ComputeFullV);
   Eigen::MatrixXd fix = Eigen::MatrixXd::Identity(subject.cols(), subject.cols());
@@ -135,6 +136,14 @@ inline Eigen::MatrixXd properRotation(const Eigen::MatrixXd& target, const Eigen
 
 inline double centroidSize(const Eigen::MatrixXd& x) {
   return (x.rowwise() - x.colwise().mean()).norm();
+}
+
+// The projection onto the tangent space at the mean shape r (at norm 1):
+// x (I - m m') + m, each configuration stacked.
+inline void projectOntoTangent(std::vector<Eigen::MatrixXd>& y, const Eigen::MatrixXd& r) {
+  const Eigen::VectorXd m = stacked(r) / r.norm();
+  const Eigen::MatrixXd tangent = Eigen::MatrixXd::Identity(m.size(), m.size()) - m * m.transpose();
+  for (Eigen::MatrixXd& c : y) c = unstacked(tangent * stacked(c) + m, c.rows());
 }
 
 // The fit with sliding, step by step as the field's reference analysis
@@ -167,14 +176,7 @@ inline std::vector<Eigen::MatrixXd> denseSlideFit(std::vector<Eigen::MatrixXd> y
     before = after;
   }
   rounds = std::min(rounds, slide.maxRounds);
-  if (slide.project) {
-    const Eigen::VectorXd m = stacked(r) / r.norm();
-    const Eigen::MatrixXd tangent =
-        Eigen::MatrixXd::Identity(m.size(), m.size()) - m * m.transpose();
-    for (Eigen::MatrixXd& c : y) {
-      c = unstacked(tangent * stacked(c) + m, c.rows());
-    }
-  }
+  if (slide.project) projectOntoTangent(y, r);
   mean = r;
   return y;
 }
@@ -227,12 +229,7 @@ inline std::vector<Eigen::MatrixXd> denseRefitFit(std::vector<Eigen::MatrixXd> y
     before = after;
   }
   rounds = std::min(rounds, slide.maxRounds);
-  if (slide.project) {
-    const Eigen::VectorXd m = stacked(r) / r.norm();
-    const Eigen::MatrixXd tangent =
-        Eigen::MatrixXd::Identity(m.size(), m.size()) - m * m.transpose();
-    for (Eigen::MatrixXd& c : y) c = unstacked(tangent * stacked(c) + m, c.rows());
-  }
+  if (slide.project) projectOntoTangent(y, r);
   mean = r;
   return y;
 }
