@@ -117,9 +117,18 @@ cp "$work/twoD/Tarvolin2D.png" "$out/window-2d.png"
 replay sliding \
   "choose examples/shells.csv" "press LoadDataButton" \
   "choose examples/shells_sliders.txt" "press LoadSlidersButton" \
-  "choose examples/shells_surface.txt" "press LoadSlidersButton" "press SlideBox"
+  "choose examples/shells_surface.txt" "press LoadSlidersButton" "press SlideBox" \
+  "press ShowSlidingButton"
 cp "$work/sliding/Tarvolin.png" "$out/sliding.png"
 cp "$work/sliding/plot.png" "$out/sliding-plot.png"
+cp "$work/sliding/sliding.png" "$out/sliding-specimen.png"
+
+# The 2D wing outlines, slid, one wing before and after sliding.
+replay sliding2d \
+  "press Open2DButton" "window Tarvolin2D" \
+  "choose examples/wings2d.tps" "press LoadDataButton" "press SlideBox" \
+  "press ShowSlidingButton"
+cp "$work/sliding2d/sliding.png" "$out/sliding-specimen-2d.png"
 
 # A large data set: 200 specimens of 60 landmarks, made up here.
 awk 'BEGIN {

@@ -7,10 +7,15 @@ namespace tarvolin {
 
 SlideRoundHook slideprogress(std::function<void(std::string_view)> say,
                              std::chrono::steady_clock::duration quiet) {
-  const auto from = std::chrono::steady_clock::now() + quiet;
-  return [say = std::move(say), from](int round, int maxRounds, double change) {
-    if (std::chrono::steady_clock::now() < from) return;
-    say("tarvolin-cli: " + slideroundtext(round, maxRounds, change) + "\n");
+  using Clock = std::chrono::steady_clock;
+  const Clock::time_point made = Clock::now();
+  return [say = std::move(say), quiet, made, said = made](const SlideProgress& progress) mutable {
+    // The end of every round is told once the fit has gone on for a while;
+    // the specimens within a round no more often than that.
+    const Clock::time_point now = Clock::now();
+    if (now - (progress.change ? made : said) < quiet) return;
+    said = now;
+    say("tarvolin-cli: " + slideroundtext(progress) + "\n");
   };
 }
 

@@ -1,8 +1,10 @@
 #pragma once
-// Shows through `say` how far a long fit that slides semilandmarks has got:
-// once `quiet` has passed since the hook was made, a line at the end of
+// Shows through `say` how far a long fit that slides semilandmarks has got,
+// once `quiet` has passed since the hook was made: a line at the end of
 // every round from then on ("tarvolin-cli: sliding: round 3 of at most 9,
-// change 0.0123"); a fit done sooner says nothing.
+// change 0.0123"), and within a round, at most once every `quiet`, how many
+// specimens have slid ("tarvolin-cli: sliding: round 1 of at most 9, 12 of
+// 40 specimens slid"); a fit done sooner says nothing.
 //
 // Example:
 //   rounds.onRound = slideprogress([](std::string_view line) { console().write(line); });

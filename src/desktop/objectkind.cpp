@@ -62,6 +62,15 @@ ObjectKind kindof(PlotRole role, bool named) {
     case PlotRole::changeTarget:
       // Drawn plainly, so that the lollipops' ends show.
       return {5, false, false, false, true};
+    // A specimen before and after sliding: its points drawn over where its
+    // semilandmarks were, always numbered as its landmarks, as a chosen
+    // specimen is.
+    case PlotRole::unslidPoints:
+      return {3, false, false};
+    case PlotRole::slideLinks:
+      return {4, false, false};
+    case PlotRole::slidPoints:
+      return {5, false, true, false, true};
     case PlotRole::checkDistances:
     case PlotRole::checkLimit:
     case PlotRole::allometrySpecimens:

@@ -77,6 +77,7 @@ class ScriptOnWindows : public EventSource {
         {"allometry", newest(tags::kAllometryWindow)},
         {"check", newest(tags::kCheckWindow)},
         {"shapespace", newest(tags::kShapeSpaceWindow)},
+        {"sliding", newest(tags::kSlidingWindow)},
     };
     for (const auto& [name, handle] : windows) {
       FigureWindow* window = handle ? view_.window(*handle) : nullptr;

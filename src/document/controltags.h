@@ -32,6 +32,8 @@ inline constexpr std::string_view kFileBox = "FileBox";
 inline constexpr std::string_view kLoadSlidersButton = "LoadSlidersButton";
 inline constexpr std::string_view kSlideBox = "SlideBox";
 inline constexpr std::string_view kSlideCriterion = "SlideCriterion";
+// Opens the window that shows a specimen before and after it slid.
+inline constexpr std::string_view kShowSlidingButton = "ShowSlidingButton";
 // Step 2: the x-variable.
 inline constexpr std::string_view kUseCSButton = "UseCSButton";
 inline constexpr std::string_view kLoadXButton = "LoadXButton";
@@ -92,6 +94,12 @@ inline constexpr std::string_view kShapeMagnify = "ShapeMagnify";
 inline constexpr std::string_view kShapeChangeGrid = "ShapeChangeGrid";
 inline constexpr std::string_view kShapeChangeButton = "ShapeChangeButton";
 inline constexpr std::string_view kShapeScoresSaveButton = "ShapeScoresSaveButton";
+// The window of a specimen's points before and after sliding, made by the
+// workflow too.
+inline constexpr std::string_view kSlidingWindow = "SlidingWindow";
+inline constexpr std::string_view kSlidingSpecimen = "SlidingSpecimen";
+inline constexpr std::string_view kSlidingText = "SlidingText";
+inline constexpr std::string_view kSlidingPlot = "SlidingPlot";
 // The allometry report's shape change.
 inline constexpr std::string_view kAllometryMagnify = "AllometryMagnify";
 inline constexpr std::string_view kAllometryChangeButton = "AllometryChangeButton";
@@ -116,6 +124,7 @@ inline constexpr std::array kFigureTags{
     FigureTag{kLoadSlidersButton, true, true},
     FigureTag{kSlideBox, true, true},
     FigureTag{kSlideCriterion, true, true},
+    FigureTag{kShowSlidingButton, true, true},
     FigureTag{kUseCSButton, true, true},
     FigureTag{kLoadXButton, true, true},
     FigureTag{kXVarBox, true, true},

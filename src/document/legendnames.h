@@ -41,6 +41,10 @@ inline constexpr std::string_view kPcSpecimens = "specimens";
 inline constexpr std::string_view kScreeProportions = "proportion of variance";
 inline constexpr std::string_view kScreeCumulative = "cumulative";
 
+// A specimen's points before and after sliding.
+inline constexpr std::string_view kAfterSliding = "after sliding";
+inline constexpr std::string_view kBeforeSliding = "semilandmarks before sliding";
+
 // A shape change, in the workflow's plot.
 inline constexpr std::string_view kChangeMean = "mean shape";
 inline constexpr std::string_view kDeformationGrid = "deformation grid";

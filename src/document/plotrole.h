@@ -37,6 +37,9 @@ enum class PlotRole : std::uint8_t {
   lollipops,              // segments from the mean's landmarks to the target's
   warpedWireframe,        // the wires on the mean and on the target
   deformationGrid,        // a grid deformed from the mean toward the target
+  slidPoints,             // a specimen's points after its semilandmarks slid
+  unslidPoints,           // its semilandmarks before they slid
+  slideLinks,             // segments from where they stood to where they slid
 };
 
 }  // namespace tarvolin

@@ -43,8 +43,11 @@ std::string gpareporttext(const GpaReport& report, GpaReportFor reader) {
          sprintf(" (last change %.2g)", report.lastChange) + unsettled(report, reader);
 }
 
-std::string slideroundtext(int round, int maxRounds, double change) {
-  return sprintf("sliding: round %d of at most %d, change %.3g", round, maxRounds, change);
+std::string slideroundtext(const SlideProgress& progress) {
+  const std::string round =
+      sprintf("sliding: round %d of at most %d, ", progress.round, progress.maxRounds);
+  if (progress.change) return round + sprintf("change %.3g", *progress.change);
+  return round + sprintf("%d of %d specimens slid", progress.slid, progress.specimens);
 }
 
 }  // namespace tarvolin

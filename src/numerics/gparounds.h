@@ -13,10 +13,10 @@
 //
 // slide: when set, the points it names slide (sliders.h) and the fit is the
 // one of sliding semilandmarks, with rounds of its own; converge, tolerance
-// and maxRounds are then not used. onRound, where set, is told at the end
-// of each round of sliding how far it got (the round, the most rounds, the
-// change), for a long fit to show that it is alive; onSlid is given the
-// report once the semilandmarks have slid.
+// and maxRounds are then not used. onRound, where set, is told how far the
+// sliding got (SlideProgress), for a long fit to show that it is alive:
+// within a round as the specimens slide, and at the end of each round;
+// onSlid is given the report once the semilandmarks have slid.
 //
 // GpaReport: the rounds done, the change of the last one, whether a
 // converging fit met its tolerance, and whether the fit was the default one
@@ -48,6 +48,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -57,7 +58,18 @@ namespace tarvolin {
 
 struct GpaReport;
 
-using SlideRoundHook = std::function<void(int round, int maxRounds, double change)>;
+// How far a fit that slides semilandmarks has got: in round `round` of at
+// most maxRounds, `slid` of the `specimens` have slid; once the round is
+// over, `change` holds its change (and slid == specimens).
+struct SlideProgress {
+  int round = 1;
+  int maxRounds = 1;
+  long slid = 0;
+  long specimens = 0;
+  std::optional<double> change = std::nullopt;
+};
+
+using SlideRoundHook = std::function<void(const SlideProgress&)>;
 
 struct GpaRounds {
   bool converge = false;
@@ -104,9 +116,10 @@ enum class GpaReportFor { commandLine, window };
 
 std::string gpareporttext(const GpaReport& report, GpaReportFor reader = GpaReportFor::commandLine);
 
-// How far a fit that slides has got, after `round`:
+// How far a fit that slides has got, at the end of a round and within one:
 //   "sliding: round 3 of at most 9, change 0.0123"
+//   "sliding: round 3 of at most 9, 12 of 40 specimens slid"
 // (the change with three significant digits).
-std::string slideroundtext(int round, int maxRounds, double change);
+std::string slideroundtext(const SlideProgress& progress);
 
 }  // namespace tarvolin

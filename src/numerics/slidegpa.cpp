@@ -1,7 +1,9 @@
 #include "numerics/slidegpa.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <functional>
 #include <optional>
 #include <set>
 #include <stdexcept>
@@ -101,10 +103,14 @@ constexpr int kPlainRounds = 200;
 
 // Runs work(i) for every specimen, shared over at most `most` cores; a
 // SlideError comes back naming the first specimen (by row) that raised one.
+// done, where given, is called on the calling thread after each specimen
+// it worked on, with how many specimens all the cores have done.
 template <class Work>
-void eachspecimen(Index n, int most, const Work& work) {
+void eachspecimen(Index n, int most, const Work& work,
+                  const std::function<void(long)>& done = nullptr) {
   std::vector<std::optional<std::pair<Index, std::string>>> failed(
       static_cast<size_t>(std::max(1, laneCount())));
+  std::atomic<long> count{0};
   onallcores(most > 1 && n > 1, [&](int lane, int lanes) {
     const int used = std::min(lanes, most);
     if (lane >= used) return;
@@ -115,6 +121,8 @@ void eachspecimen(Index n, int most, const Work& work) {
         failed[static_cast<size_t>(lane)] = std::make_pair(i, std::string(e.what()));
         return;
       }
+      const long finished = count.fetch_add(1) + 1;
+      if (lane == 0 && done) done(finished);
     }
   });
   std::optional<std::pair<Index, std::string>> first;
@@ -129,7 +137,8 @@ void eachspecimen(Index n, int most, const Work& work) {
 }  // namespace
 
 GpaReport slidegpa(Eigen::MatrixXd& data, Eigen::MatrixXd& reference, int dims,
-                   const Sliding& slide, const SlideRoundHook& onRound) {
+                   const Sliding& slide, const SlideRoundHook& onRound, Eigen::MatrixXd* unslidOut,
+                   std::chrono::steady_clock::duration every) {
   if (dims != 2 && dims != 3) {
     throw std::invalid_argument("slidegpa: data are 2D or 3D, not " + std::to_string(dims) + "D");
   }
@@ -213,10 +222,26 @@ GpaReport slidegpa(Eigen::MatrixXd& data, Eigen::MatrixXd& reference, int dims,
         throw SlideError(e.what());
       }
     }
-    eachspecimen(n, slideLanes, [&](Index i) {
-      slidestep(configs[static_cast<size_t>(i)], reference, slide.sliders, slide.criterion,
-                bending);
-    });
+    // Told how many have slid once `every` has passed since the round began
+    // or it was last told, so that a long round is not silent.
+    auto told = std::chrono::steady_clock::now();
+    const std::function<void(long)> slidSoFar = [&](long slid) {
+      if (!onRound || slid >= n) return;
+      const auto now = std::chrono::steady_clock::now();
+      if (now - told < every) return;
+      told = now;
+      onRound(SlideProgress{.round = round,
+                            .maxRounds = slide.maxRounds,
+                            .slid = slid,
+                            .specimens = static_cast<long>(n)});
+    };
+    eachspecimen(
+        n, slideLanes,
+        [&](Index i) {
+          slidestep(configs[static_cast<size_t>(i)], reference, slide.sliders, slide.criterion,
+                    bending);
+        },
+        slidSoFar);
     bending.resize(0, 0);
     double after = 0;
     if (refit) {
@@ -240,7 +265,13 @@ GpaReport slidegpa(Eigen::MatrixXd& data, Eigen::MatrixXd& reference, int dims,
     }
     report.rounds = round;
     report.lastChange = std::abs(before - after);
-    if (onRound) onRound(round, slide.maxRounds, report.lastChange);
+    if (onRound) {
+      onRound(SlideProgress{.round = round,
+                            .maxRounds = slide.maxRounds,
+                            .slid = static_cast<long>(n),
+                            .specimens = static_cast<long>(n),
+                            .change = report.lastChange});
+    }
     if (report.lastChange <= slide.tolerance) {
       report.converged = true;
       break;
@@ -258,16 +289,30 @@ GpaReport slidegpa(Eigen::MatrixXd& data, Eigen::MatrixXd& reference, int dims,
     strays[at] = slidestrays(configs[at], unslid[at], slide.sliders, spacing);
     for (SlideStray& s : strays[at]) s.row = static_cast<long>(i);
   });
-  unslid.clear();
   for (const std::vector<SlideStray>& s : strays) {
     report.strays.insert(report.strays.end(), s.begin(), s.end());
   }
 
-  // 3. The tangent space at the mean shape, where asked.
+  // 3. The tangent space at the mean shape, where asked; the points as they
+  // stood before sliding go along by the same shift as their specimen.
   if (slide.project) {
     const Eigen::MatrixXd m = reference / reference.norm();
-    for (Eigen::MatrixXd& c : configs) c += (1.0 - (c.cwiseProduct(m)).sum()) * m;
+    for (size_t i = 0; i < configs.size(); ++i) {
+      const double along = 1.0 - (configs[i].cwiseProduct(m)).sum();
+      configs[i] += along * m;
+      unslid[i] += along * m;
+    }
   }
+  if (unslidOut) {
+    unslidOut->resize(n, k * dims);
+    for (Index i = 0; i < n; ++i) {
+      const Eigen::MatrixXd& u = unslid[static_cast<size_t>(i)];
+      for (Index j = 0; j < k; ++j) {
+        for (Index a = 0; a < dims; ++a) (*unslidOut)(i, j * dims + a) = u(j, a);
+      }
+    }
+  }
+  unslid.clear();
   for (Index i = 0; i < n; ++i) {
     const Eigen::MatrixXd& c = configs[static_cast<size_t>(i)];
     for (Index j = 0; j < k; ++j) {

@@ -42,8 +42,16 @@
 // result is the same bits on any number of cores; by bending energy, on as
 // many cores as 1 GB holds their systems (directions x directions each).
 //
-// onRound, where set, is called after each round of step 2 with the round,
-// slide.maxRounds and |s_old - s|.
+// onRound, where set, is told how far step 2 has got, on the calling
+// thread: within a round, once `every` has passed since it was last told,
+// how many specimens have slid (the specimens it slid itself, counted as
+// they are done, with those the other cores have done by then); and after
+// each round, the round's change |s_old - s|.
+// unslid, where given, is set to the specimens as they stood before their
+// first slide, moved, scaled, turned (and projected) with them, one row
+// each as in data without the size column: their fixed landmarks are where
+// the slid specimens' are, their semilandmarks where they were before they
+// slid.
 //
 // Returns the rounds done, the last change |s_old - s|, whether it met the
 // tolerance (converged), with slid and the order set, and the semilandmarks
@@ -63,13 +71,20 @@
 //   // fit.rounds <= 9, fit.lastChange <= 1e-4 when fit.converged
 
 #include <Eigen/Core>
+#include <chrono>
 
 #include "numerics/gparounds.h"
 #include "numerics/sliders.h"
 
 namespace tarvolin {
 
+// How often a round tells how many specimens have slid.
+inline constexpr std::chrono::steady_clock::duration kSlideProgressEvery =
+    std::chrono::milliseconds(500);
+
 GpaReport slidegpa(Eigen::MatrixXd& data, Eigen::MatrixXd& reference, int dims,
-                   const Sliding& slide, const SlideRoundHook& onRound = nullptr);
+                   const Sliding& slide, const SlideRoundHook& onRound = nullptr,
+                   Eigen::MatrixXd* unslid = nullptr,
+                   std::chrono::steady_clock::duration every = kSlideProgressEvery);
 
 }  // namespace tarvolin

@@ -22,7 +22,7 @@ SuperimposedDataSet superimposedataset(Eigen::MatrixXd data, const TextSink& not
   }
   SuperimposedDataSet result;
   if (rounds.slide && data.rows() > 0 && data.cols() > dims && (data.cols() - 1) % dims == 0) {
-    result.fit = slidegpa(data, result.mean, dims, *rounds.slide, rounds.onRound);
+    result.fit = slidegpa(data, result.mean, dims, *rounds.slide, rounds.onRound, &result.unslid);
     if (rounds.onSlid) rounds.onSlid(result.fit);
     result.data = std::move(data);
     if (dims == 3 && withStack) result.stack = vertxy3D(result.data);

@@ -20,7 +20,10 @@
 // returned all the same, with fit.converged false: the caller decides.
 // With rounds.slide, the semilandmarks slide and the fit is slidegpa's
 // (slidegpa.h), which throws SlideError for a specimen that cannot slide;
-// rounds.onRound is told of its rounds, rounds.onSlid given its report.
+// rounds.onRound is told of its rounds, rounds.onSlid given its report,
+// and `unslid` holds the specimens as they stood before they slid, moved
+// with them (N x dims k, see slidegpa.h; empty for a fit that did not
+// slide).
 // notes: where the self-check of each rotation writes (partialprocrustes3a).
 // Throws std::invalid_argument when dims is neither 2 nor 3, or for a
 // converging fit with a negative tolerance or fewer than one round.
@@ -46,6 +49,7 @@ struct SuperimposedDataSet {
   ConfigStack stack;
   Eigen::MatrixXd mean;
   GpaReport fit;
+  Eigen::MatrixXd unslid;
 };
 
 SuperimposedDataSet superimposedataset(Eigen::MatrixXd data, const TextSink& notes, int dims = 3,

@@ -41,6 +41,7 @@ struct ReportName {
 constexpr ReportName kReportNames[] = {
     {tags::kCheckWindow, "check"},
     {tags::kShapeSpaceWindow, "shapespace"},
+    {tags::kSlidingWindow, "sliding"},
     {tags::kAllometryWindow, "allometry"},
 };
 

@@ -23,7 +23,7 @@
 //                             menu or list used
 //
 // The controls of the main window, of the 2D window and of their report
-// windows ("check", "shapespace", "allometry": the row chosen, the
+// windows ("check", "shapespace", "sliding", "allometry": the row chosen, the
 // components, the magnification, the specimen clicked) are recorded, so
 // that a figure made there replays; the plot window's view changes no
 // result and is not.
@@ -46,7 +46,7 @@
 namespace tarvolin {
 
 // The window of a control as a script names it: the main window "Tarvolin"
-// or "Tarvolin2D", or a report window ("check", "shapespace", "allometry")
+// or "Tarvolin2D", or a report window ("check", "shapespace", "sliding", "allometry")
 // with the main window whose workflow made it. Empty for any other window.
 struct ScriptWindow {
   std::string name;

@@ -138,6 +138,7 @@ constexpr std::array kReports{
     ReportWindow{"allometry", kAllometryWindow, tags::kAllometrySaveButton},
     ReportWindow{"check", tags::kCheckWindow, tags::kCheckSaveButton},
     ReportWindow{"shapespace", tags::kShapeSpaceWindow, tags::kShapeScoresSaveButton},
+    ReportWindow{"sliding", tags::kSlidingWindow, tags::kSlidingSpecimen},
 };
 
 const ReportWindow* reportnamed(const std::string& name) {

@@ -23,6 +23,13 @@ inline const Eigen::Vector4d kReportSave(150, 0, 170, kReportButtonHeight);
 // A position or screen size as the model gives it: left, bottom, width, height.
 Eigen::Vector4d reportrectangle(const PropertyValue& value);
 
+// Where a report window of `size` (width, height) goes: at `corner` (left,
+// bottom), moved and shrunk as far as needed to keep it on the screen, with
+// its title bar, frame and status bar (kReportFrameRoom), and kReportMargin
+// clear at the sides.
+Eigen::Vector4d reportplace(const Graphics& graphics, const Eigen::Vector2d& size,
+                            const Eigen::Vector2d& corner);
+
 // The description of a report window's control.
 ControlSpec reportcontrol(ControlStyle style, std::string_view tag, const char* string,
                           const Eigen::Vector4d& position, const char* tooltip);

@@ -56,8 +56,8 @@ GpaRounds Semilandmarks::rounds(SlideMethod how, std::function<void(std::string)
   GpaRounds rounds;
   rounds.slide = sliding(how);
   if (rounds.slide && status) {
-    rounds.onRound = [status = std::move(status)](int round, int most, double change) {
-      std::string text = slideroundtext(round, most, change);
+    rounds.onRound = [status = std::move(status)](const SlideProgress& progress) {
+      std::string text = slideroundtext(progress);
       text[0] = 'S';
       status(text + " ...");
     };

@@ -36,15 +36,9 @@ Handle openWindow(Graphics& graphics, std::string_view module) {
   const Handle window = graphics.figure();
   graphics.setTag(window, std::string(tags::kShapeSpaceWindow));
   // As large as the screen allows, kept on it.
-  const Eigen::Vector4d screen = reportrectangle(graphics.get(kRoot, "ScreenSize"));
-  const double width = std::min(kWidth, screen(2) - 4 * kMargin);
-  const double height = std::min(kHeight, screen(3) - kReportFrameRoom);
-  const double left = std::max(kMargin, std::min(kCorner.x(), screen(2) - width - 2 * kMargin));
-  // The bar below the drawing area and the title bar above it stay on the
-  // screen too.
-  const double bottom = std::max(kReportFrameRoom / 2,
-                                 std::min(kCorner.y(), screen(3) - kReportFrameRoom / 2 - height));
-  graphics.setPosition(window, Eigen::Vector4d(left, bottom, width, height));
+  const Eigen::Vector4d place = reportplace(graphics, Eigen::Vector2d(kWidth, kHeight), kCorner);
+  graphics.setPosition(window, place);
+  const double width = place(2), height = place(3);
   const std::string call = std::string(module);
   const std::string redraw = call + "('ShapeSpaceRedraw')";
   const std::string change = call + "('ShapeChange')";

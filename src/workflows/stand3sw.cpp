@@ -46,7 +46,7 @@ void rowPoints(const Eigen::MatrixXd& data, Eigen::Index i, Eigen::RowVectorXd& 
 
 }  // namespace
 
-const std::array<SwitchyardAction<Stand3sw>, 32> Stand3sw::kActions = {{
+const std::array<SwitchyardAction<Stand3sw>, 34> Stand3sw::kActions = {{
     {"LoadData", &Stand3sw::loadData},
     {"LoadWire", &Stand3sw::loadWire},
     {"Regress", &Stand3sw::regress},
@@ -79,6 +79,8 @@ const std::array<SwitchyardAction<Stand3sw>, 32> Stand3sw::kActions = {{
     {"LoadSliders", &Stand3sw::loadSliders},
     {"Slide", &Stand3sw::slide},
     {"SlideCriterion", &Stand3sw::slideCriterion},
+    {"ShowSliding", &Stand3sw::showSliding},
+    {"SlidingSpecimen", &Stand3sw::slidingSpecimen},
 }};
 
 Stand3sw::Stand3sw(Graphics& graphics, FileDialogs& dialogs)
@@ -216,6 +218,7 @@ void Stand3sw::loadData() {
   panel_.showSliding(state_.semilandmarks.slide(), slidBy);
   takexvariable(session_, state_.standardizedAt, panel_, Eigen::MatrixXd(), "");
   panel_.resetLaterSteps();
+  panel_.slidingChanged(session_, session_.path(), state_.semilandmarks);
   panel_.setEnable("ShowDataButton", true);
 
   std::vector<std::string> notes = file.notes;
@@ -551,10 +554,17 @@ void Stand3sw::superimposeAgain(std::optional<SlideMethod> by, const std::string
   panel_.showSliding(true, by);
   takexvariable(session_, state_.standardizedAt, panel_, Eigen::MatrixXd(), "");
   panel_.resetLaterSteps();
+  panel_.slidingChanged(session_, session_.path(), state_.semilandmarks);
   panel_.checkOnLoad(session_);
   drawData();
   panel_.reportSuperimposed(sprintf("%s the %i specimens again: %s", done, DATA().rows(),
                                     slidfittext(session_.loaded().fit, session_.ids())));
 }
+
+void Stand3sw::showSliding() {
+  panel_.showSlidingView(session_, session_.path(), "stand3sw", state_.semilandmarks);
+}
+
+void Stand3sw::slidingSpecimen() { panel_.slidingSpecimenChosen(session_, state_.semilandmarks); }
 
 }  // namespace tarvolin

@@ -8,7 +8,8 @@
 // "Allometry", the allometry report window's "AllometryCopy" and
 // "AllometrySave" (see SwitchyardPanel::showAllometry), "LoadGroups", the
 // data check's, shape space's and shape change's actions, and "LoadSliders",
-// "Slide" and "SlideCriterion". Any other string shows the message box
+// "Slide", "SlideCriterion", "ShowSliding" and the sliding
+// window's "SlidingSpecimen". Any other string shows the message box
 // "Fell Through case in switchyard".
 //
 // Between actions it keeps the workflow in twelve variables, the analysis
@@ -106,7 +107,7 @@ class Stand3sw {
   };
 
   // The actions, in the order they are compared.
-  static const std::array<SwitchyardAction<Stand3sw>, 32> kActions;
+  static const std::array<SwitchyardAction<Stand3sw>, 34> kActions;
 
   Stand3sw(Graphics& graphics, FileDialogs& dialogs);
   ~Stand3sw();
@@ -177,6 +178,8 @@ class Stand3sw {
   void loadSliders();
   void slide();
   void slideCriterion();
+  void showSliding();
+  void slidingSpecimen();
   // Superimposes DATA again from its rows as read, sliding as `by` says
   // (nothing: plainly), and says so after `done` in the status line. On an
   // error the switch and criterion show the superimposition in force.

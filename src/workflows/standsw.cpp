@@ -21,7 +21,7 @@
 
 namespace tarvolin {
 
-const std::array<SwitchyardAction<Standsw>, 29> Standsw::kActions = {{
+const std::array<SwitchyardAction<Standsw>, 31> Standsw::kActions = {{
     {"LoadData", &Standsw::loadData},
     {"Regress", &Standsw::regress},
     {"UseCS", &Standsw::useCS},
@@ -51,6 +51,8 @@ const std::array<SwitchyardAction<Standsw>, 29> Standsw::kActions = {{
     {"LoadSliders", &Standsw::loadSliders},
     {"Slide", &Standsw::slide},
     {"SlideCriterion", &Standsw::slideCriterion},
+    {"ShowSliding", &Standsw::showSliding},
+    {"SlidingSpecimen", &Standsw::slidingSpecimen},
 }};
 
 namespace {
@@ -168,6 +170,7 @@ void Standsw::loadData() {
   panel_.showSliding(state_.semilandmarks.slide(), std::nullopt);
   takexvariable(session_, state_.standardizedAt, panel_, Eigen::MatrixXd(), "");
   panel_.resetLaterSteps();
+  panel_.slidingChanged(session_, session_.path(), state_.semilandmarks);
   const Eigen::Index m = DATA().rows();
   const Eigen::Index n = DATA().cols();
   panel_.setString("FileBox", sprintf("File %s \n %4.0f Samples \n %4.0f landmarks", read.name, m,
@@ -423,6 +426,7 @@ void Standsw::superimposeAgain(std::optional<SlideMethod> by, const std::string&
   panel_.showSliding(true, by);
   takexvariable(session_, state_.standardizedAt, panel_, Eigen::MatrixXd(), "");
   panel_.resetLaterSteps();
+  panel_.slidingChanged(session_, session_.path(), state_.semilandmarks);
   // Rows as read that are not superimposed would all look out of line.
   if (by || !state_.notSuperimposed) panel_.checkOnLoad(session_);
   clearPlot();
@@ -436,5 +440,11 @@ void Standsw::superimposeAgain(std::optional<SlideMethod> by, const std::string&
         "Without sliding: the %i specimens as read, taken as superimposed already", DATA().rows()));
   }
 }
+
+void Standsw::showSliding() {
+  panel_.showSlidingView(session_, session_.path(), "standsw", state_.semilandmarks);
+}
+
+void Standsw::slidingSpecimen() { panel_.slidingSpecimenChosen(session_, state_.semilandmarks); }
 
 }  // namespace tarvolin

@@ -7,7 +7,8 @@
 // "Clear", "ShowRegress", "Allometry", the allometry report window's
 // "AllometryCopy" and "AllometrySave" (see SwitchyardPanel::showAllometry),
 // "LoadGroups", the data check's, shape space's and shape change's actions,
-// and "LoadSliders", "Slide" and "SlideCriterion". Any other string does
+// and "LoadSliders", "Slide", "SlideCriterion", "ShowSliding" and the sliding
+// window's "SlidingSpecimen". Any other string does
 // nothing at all.
 //
 // A 2D data set has one specimen per row: X1 Y1 ... Xk Yk and the size. The
@@ -105,7 +106,7 @@ class Standsw {
   };
 
   // The actions, in the order they are compared.
-  static const std::array<SwitchyardAction<Standsw>, 29> kActions;
+  static const std::array<SwitchyardAction<Standsw>, 31> kActions;
 
   Standsw(Graphics& graphics, FileDialogs& dialogs)
       : graphics_(graphics), dialogs_(dialogs), panel_(graphics, dialogs) {}
@@ -167,6 +168,8 @@ class Standsw {
   void loadSliders();
   void slide();
   void slideCriterion();
+  void showSliding();
+  void slidingSpecimen();
   // Superimposes the rows as read sliding as `by` says, or (nothing) takes
   // them as read again, and says so after `done` in the status line. On an
   // error the switch and criterion show what is in force.

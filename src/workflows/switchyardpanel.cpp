@@ -165,6 +165,8 @@ void SwitchyardPanel::showSliding(bool shown, std::optional<SlideMethod> by) {
   }
   setVisible(tags::kSlideBox, shown);
   setVisible(tags::kSlideCriterion, shown);
+  setVisible(tags::kShowSlidingButton, shown);
+  setEnable(tags::kShowSlidingButton, shown && by);
 }
 
 std::optional<SlideMethod> SwitchyardPanel::slidingChosen() const {
@@ -326,6 +328,8 @@ void SwitchyardPanel::resetControls() {
     setEnable(tag, false);
   }
   showSliding(false, std::nullopt);
+  // Nothing slid any more: the sliding window would show what is gone.
+  closeSliding();
   check_.reset();
   shape_.reset();
   loadNote_.clear();

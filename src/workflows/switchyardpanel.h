@@ -34,6 +34,7 @@
 #include "workflows/allometryreport.h"
 #include "workflows/analysissession.h"
 #include "workflows/checkreport.h"
+#include "workflows/semilandmarks.h"
 
 namespace tarvolin {
 
@@ -123,9 +124,9 @@ class SwitchyardPanel {
   void setVisible(std::string_view tag, bool on);
 
   // The switch Slide semilandmarks and its criterion (with the order of the
-  // rounds), shown only while the data have points that slide (`shown`):
-  // the switch set, and the criterion chosen, as `by` says (nothing: the
-  // switch unset).
+  // rounds), and Show sliding..., shown only while the data have points that
+  // slide (`shown`): the switch set, and the criterion chosen, as `by` says
+  // (nothing: the switch unset); Show sliding... enabled while it is set.
   void showSliding(bool shown, std::optional<SlideMethod> by);
   // The criterion chosen while the switch is on; nothing while it is off.
   std::optional<SlideMethod> slidingChosen() const;
@@ -297,6 +298,21 @@ class SwitchyardPanel {
   // ShapeScoresSave: asks for a file and writes the scores shown as CSV.
   void saveShapeScores();
 
+  // ShowSliding: the sliding window (see showslidingview) of the session's
+  // data set, opened or, when it is open, refreshed, on the specimen whose
+  // semilandmarks slid farthest; refused (MissingError) when its fit did
+  // not slide. `semilandmarks` says which points slid. `module` is the
+  // switchyard the window's chooser calls.
+  void showSlidingView(const AnalysisSession& session, const std::string& datafile,
+                       std::string_view module, const Semilandmarks& semilandmarks);
+  // SlidingSpecimen: the specimen chosen in the sliding window.
+  void slidingSpecimenChosen(const AnalysisSession& session, const Semilandmarks& semilandmarks);
+  // After the data set was loaded or superimposed again: an open sliding
+  // window shows the fit now in force, on the specimen of the same ID where
+  // there is one, or closes when that fit did not slide.
+  void slidingChanged(const AnalysisSession& session, const std::string& datafile,
+                      const Semilandmarks& semilandmarks);
+
  private:
   // The switchyard's own window; nothing without a locator, a MissingError
   // when the locator finds none open.
@@ -318,6 +334,14 @@ class SwitchyardPanel {
   std::optional<ObjectId> allometryWindow_;
   std::optional<CheckReport> check_;
   std::optional<ObjectId> checkWindow_;
+  std::optional<ObjectId> slidingWindow_;
+  std::string slidingShown_;  // the ID of the specimen it shows
+  // Closes the sliding window, when it is open; the window current before
+  // stays current.
+  void closeSliding();
+  // Draws the sliding window's specimen of the session's fit.
+  void drawSliding(const AnalysisSession& session, const Semilandmarks& semilandmarks,
+                   Eigen::Index specimen);
   std::string loadNote_;       // what the check on load found, for reportLoaded
   std::string outOfLineNote_;  // the same, kept until the data change
   // After an action whose last status text was `said`: says it again with

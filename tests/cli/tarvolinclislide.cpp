@@ -161,21 +161,24 @@ TEST(CliSlide, EveryCommandSlides) {
   }
 }
 
-// The line a long fit writes at the end of each round, once it has gone
-// on for a while; a short fit says nothing.
+// The lines a long fit writes within a round and at its end, once it has
+// gone on for a while; a short fit says nothing.
 TEST(CliSlide, ALongSlideSaysHowFarItGot) {
   const struct {
     std::chrono::steady_clock::duration quiet;
     std::string said;
   } cases[] = {
-      {std::chrono::seconds(0), "tarvolin-cli: sliding: round 3 of at most 9, change 0.0123\n"},
+      {std::chrono::seconds(0),
+       "tarvolin-cli: sliding: round 3 of at most 9, 12 of 40 specimens slid\n"
+       "tarvolin-cli: sliding: round 3 of at most 9, change 0.0123\n"},
       {std::chrono::hours(1), ""},
   };
   for (const auto& c : cases) {
     std::string said;
     const SlideRoundHook hook =
         slideprogress([&said](std::string_view line) { said += line; }, c.quiet);
-    hook(3, 9, 0.012345);
+    hook({.round = 3, .maxRounds = 9, .slid = 12, .specimens = 40});
+    hook({.round = 3, .maxRounds = 9, .slid = 40, .specimens = 40, .change = 0.012345});
     EXPECT_EQ(said, c.said);
   }
 }

@@ -116,8 +116,8 @@ TEST(Guihandles, MainWindowGivesItsTagAndEveryTaggedControl) {
   const Value handles = guihandles(g, Value(main.value()));
   ASSERT_TRUE(handles.isRecord());
   // The window, the eighteen tags of the 3D workflow, eleven button tags and
-  // the three of the semilandmarks.
-  EXPECT_EQ(handles.record().size(), 33u);
+  // the four of the semilandmarks.
+  EXPECT_EQ(handles.record().size(), 34u);
   EXPECT_EQ(handles.record().front().first, "Tarvolin");
   EXPECT_EQ(*handles.field("Tarvolin"), Value(main.value()));
   for (const char* tag : {"ZORButton", "FileBox", "StandardBox", "CSBox", "GoRegress"}) {

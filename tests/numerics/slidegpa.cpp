@@ -94,27 +94,72 @@ TEST(SlideGpa, FollowsItsStepsInOrder) {
             ? testing::denseRefitFit(sample.configs, slide, expectedMean, expectedRounds,
                                      expectedChange)
             : testing::denseSlideFit(sample.configs, slide, expectedMean, expectedRounds);
-    std::vector<int> told;
+    // Told of every specimen as it slides (on one core, in turn; on two,
+    // those the calling thread slid), and of every round as it ends.
+    const Index n = static_cast<Index>(sample.configs.size());
+    const auto hook = [&](std::vector<SlideProgress>& told) {
+      return [&told, &c, n](const SlideProgress& p) {
+        EXPECT_EQ(p.maxRounds, c.maxRounds);
+        EXPECT_EQ(p.specimens, n);
+        EXPECT_GE(p.change.value_or(0.0), 0.0);
+        told.push_back(p);
+      };
+    };
+    std::vector<SlideProgress> told, toldTwo;
     const Eigen::MatrixXd data = rowsOf(sample.configs);
-    Eigen::MatrixXd one = data, two = data, mean, meanTwo;
+    Eigen::MatrixXd one = data, two = data, mean, meanTwo, unslid, unslidTwo;
     GpaReport fit;
     {
       LaneCount lanes(1);
-      fit = slidegpa(one, mean, c.dims, slide, [&](int round, int most, double change) {
-        told.push_back(round);
-        EXPECT_EQ(most, c.maxRounds);
-        EXPECT_GE(change, 0.0);
-      });
+      fit = slidegpa(one, mean, c.dims, slide, hook(told), &unslid, {});
     }
     {
       LaneCount lanes(2);
-      slidegpa(two, meanTwo, c.dims, slide);
+      slidegpa(two, meanTwo, c.dims, slide, hook(toldTwo), &unslidTwo, {});
+    }
+    ASSERT_EQ(told.size(), static_cast<size_t>(fit.rounds * n));
+    for (size_t t = 0; t < told.size(); ++t) {
+      const long slid = static_cast<long>(t) % n + 1;
+      EXPECT_EQ(told[t].round, static_cast<int>(t) / n + 1);
+      EXPECT_EQ(told[t].slid, slid);
+      EXPECT_EQ(told[t].change.has_value(), slid == n);
+    }
+    EXPECT_EQ(*told.back().change, fit.lastChange);
+    for (size_t t = 1; t < toldTwo.size(); ++t) {
+      if (toldTwo[t].round == toldTwo[t - 1].round) {
+        EXPECT_GT(toldTwo[t].slid, toldTwo[t - 1].slid);
+      }
+    }
+    // Before sliding: the fixed landmarks where the slid specimen's are,
+    // every point where the specimen as given has it, moved, scaled and
+    // turned (its distances in one ratio to the given ones).
+    ASSERT_EQ(unslid.rows(), n);
+    ASSERT_EQ(unslid.cols(), one.cols() - 1);
+    EXPECT_EQ(unslid, unslidTwo);
+    std::vector<bool> slides(static_cast<size_t>(sample.configs[0].rows()), false);
+    for (const CurveSlider& s : slide.sliders.curve) slides[static_cast<size_t>(s.point)] = true;
+    for (const int p : slide.sliders.surface) slides[static_cast<size_t>(p)] = true;
+    for (Index i = 0; i < n; ++i) {
+      const Eigen::MatrixXd& given = sample.configs[static_cast<size_t>(i)];
+      const auto ratio = [&](Index j) {
+        return (unslid(i, Eigen::seqN(j * c.dims, c.dims)) - unslid(i, Eigen::seqN(0, c.dims)))
+                   .norm() /
+               (given.row(j) - given.row(0)).norm();
+      };
+      for (Index j = 0; j < given.rows(); ++j) {
+        const auto at = Eigen::seqN(j * c.dims, c.dims);
+        if (!slides[static_cast<size_t>(j)]) {
+          EXPECT_EQ(unslid(i, at), one(i, at)) << i << " " << j;
+        }
+        if (!c.project && j > 1) {
+          EXPECT_NEAR(ratio(j) / ratio(1), 1.0, 1e-9) << i << " " << j;
+        }
+      }
     }
     EXPECT_TRUE(fit.slid);
     EXPECT_FALSE(fit.asDefined);
     EXPECT_EQ(fit.order, c.order);
     EXPECT_EQ(fit.rounds, expectedRounds);
-    EXPECT_EQ(told.size(), static_cast<size_t>(expectedRounds));
     EXPECT_EQ(fit.converged, fit.lastChange <= slide.tolerance);
     if (c.order == refit) {
       EXPECT_NEAR(fit.lastChange, expectedChange, 1e-9);

@@ -283,7 +283,10 @@ TEST(Gpareporttext, SaysWhatTheFitDid) {
              GpaReportFor::window}}) {
     EXPECT_EQ(gpareporttext(c.report, c.reader), c.text);
   }
-  EXPECT_EQ(slideroundtext(3, 9, 0.012345), "sliding: round 3 of at most 9, change 0.0123");
+  EXPECT_EQ(slideroundtext({.round = 3, .maxRounds = 9, .slid = 40, .specimens = 40, .change = 0.012345}),
+            "sliding: round 3 of at most 9, change 0.0123");
+  EXPECT_EQ(slideroundtext({.round = 1, .maxRounds = 9, .slid = 12, .specimens = 40}),
+            "sliding: round 1 of at most 9, 12 of 40 specimens slid");
 }
 
 }  // namespace

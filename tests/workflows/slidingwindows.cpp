@@ -8,6 +8,7 @@
 
 #include "core/console.h"
 #include "core/errors.h"
+#include "core/sprintf.h"
 #include "formats/readlandmarks.h"
 #include "numerics/superimposedataset.h"
 #include "tests/testing.h"
@@ -97,6 +98,16 @@ class SlidingWindows : public ::testing::TestWithParam<bool>, public testing::Wo
     run("SlideCriterion");
   }
   std::string file(const char* name) const { return dir_.file(name); }
+  // far.tps: the specimens with the top of the arch of s4, landmark 7, far
+  // above it.
+  void writeFarArch() {
+    std::string text = tpsWithCurve(dims());
+    const std::string top = numbers(point(3, 6, dims()));
+    std::vector<double> far = point(3, 6, dims());
+    far[1] += 12;
+    text.replace(text.find(top), top.size(), numbers(far));
+    writeText(file("far.tps"), text);
+  }
 
   // The rows of a file as read, and as superimposedataset superimposes them.
   Eigen::MatrixXd asRead(const char* name) const {
@@ -157,6 +168,8 @@ TEST_P(SlidingWindows, TheSwitchShowsOnlyForDataWithSemilandmarks) {
     EXPECT_EQ(shown("SlideCriterion"), step.shown) << step.action << " " << step.answer;
     EXPECT_EQ(enabled("LoadSlidersButton"), step.loadSliders) << step.action;
     EXPECT_EQ(value("SlideBox"), step.curves && dims() == 3 ? 1 : 0) << step.action;
+    EXPECT_EQ(shown("ShowSlidingButton"), step.shown) << step.action << " " << step.answer;
+    EXPECT_EQ(enabled("ShowSlidingButton"), value("SlideBox") == 1) << step.action;
   }
   // Without semilandmarks the switch refuses, whoever presses it.
   slide(true);
@@ -257,7 +270,8 @@ TEST_P(SlidingWindows, TheRefitOrderIsAChoiceAndEachRoundIsTold) {
     }
     ASSERT_EQ(rounds.size(), static_cast<size_t>(fit.rounds)) << c.says;
     EXPECT_EQ(rounds.back(),
-              "S" + slideroundtext(fit.rounds, 9, fit.lastChange).substr(1) + " ...");
+              "Sliding: round " + std::to_string(fit.rounds) + " of at most 9, change " +
+                  tarvolin::sprintf("%.3g", fit.lastChange) + " ...");
     // Unset and set again, the switch slides as last chosen.
     slide(false);
     slide(true);
@@ -269,18 +283,108 @@ TEST_P(SlidingWindows, TheRefitOrderIsAChoiceAndEachRoundIsTold) {
 // A semilandmark that ends off its curve is named, with its specimen, in
 // the status line.
 TEST_P(SlidingWindows, ASemilandmarkOffItsCurveIsNamed) {
-  std::string text = tpsWithCurve(dims());
-  // The top of the arch of specimen s4, landmark 7, far above it.
-  const std::string top = numbers(point(3, 6, dims()));
-  std::vector<double> far = point(3, 6, dims());
-  far[1] += 12;
-  text.replace(text.find(top), top.size(), numbers(far));
-  writeText(file("far.tps"), text);
+  writeFarArch();
   run("LoadData", file("far.tps"));
   slide(true);
   ASSERT_EQ(graphics_.lastError(), "");
   EXPECT_NE(status_.find("; s4: semilandmark 7 slid "), std::string::npos) << status_;
   EXPECT_NE(status_.find(" centroid sizes off its curve"), std::string::npos) << status_;
+}
+
+// Show sliding... opens a window of the specimen that slid farthest, its
+// points after sliding over its semilandmarks before, with how far they
+// slid and what slid astray; another specimen can be chosen; fitted again,
+// the window shows the new fit on the same specimen, and it closes once
+// nothing slides.
+TEST_P(SlidingWindows, ShowSlidingShowsASpecimenBeforeAndAfter) {
+  writeFarArch();
+  run("LoadData", file("far.tps"));
+  slide(true);
+  ASSERT_TRUE(enabled("ShowSlidingButton"));
+  const auto slidingWindow = [&]() -> std::optional<Handle> {
+    const std::vector<Handle> open = graphics_.findobj("SlidingWindow");
+    if (open.empty()) return std::nullopt;
+    return open.front();
+  };
+  const auto in = [&](const char* t) { return graphics_.findobj(t, *slidingWindow()).front(); };
+  // The points drawn of each role, k x d.
+  const auto drawn = [&](PlotRole role) {
+    for (const Handle h : graphics_.object(in("SlidingPlot")).children) {
+      const GraphicsObject& o = graphics_.object(h);
+      if (o.role != role) continue;
+      Eigen::MatrixXd p(o.xdata.size(), dims());
+      p.col(0) = o.xdata.map().transpose();
+      p.col(1) = o.ydata.map().transpose();
+      if (dims() == 3) p.col(2) = o.zdata.map().transpose();
+      return p;
+    }
+    return Eigen::MatrixXd();
+  };
+  const auto row = [&](Eigen::Index i) {
+    return session().data().row(i).head(kLandmarks * dims()).reshaped(dims(), kLandmarks)
+        .transpose().eval();
+  };
+  const struct {
+    const char* action;
+    int chosen;            // the specimen the window is to show, from 1; 0: no window
+    const char* begins;    // its line
+    const char* astray;    // what the line says of a point that slid astray, or nothing
+  } steps[] = {
+      {"ShowSliding", 4, "s4: 4 semilandmarks slid ", "; s4: semilandmark 7 slid "},
+      {"SlidingSpecimen", 2, "s2: 4 semilandmarks slid ", nullptr},
+      {"SlideCriterion", 2, "s2: 4 semilandmarks slid ", nullptr},
+      {"Slide", 0, nullptr, nullptr},
+  };
+  for (const auto& step : steps) {
+    const std::string action = step.action;
+    if (action == "SlidingSpecimen") {
+      graphics_.setValue(in("SlidingSpecimen"), step.chosen);
+      run(action);
+    } else if (action == "SlideCriterion") {
+      choose(SlideCriterion::procrustesDistance, SlideOrder::refit);
+    } else if (action == "Slide") {
+      slide(false);
+    } else {
+      run(action);
+    }
+    ASSERT_EQ(graphics_.lastError(), "") << action;
+    if (step.chosen == 0) {
+      EXPECT_FALSE(slidingWindow()) << action;
+      EXPECT_FALSE(enabled("ShowSlidingButton"));
+      continue;
+    }
+    ASSERT_TRUE(slidingWindow()) << action;
+    EXPECT_EQ(graphics_.object(*slidingWindow()).details().name, "Tarvolin sliding: far.tps");
+    EXPECT_EQ(graphics_.object(in("SlidingSpecimen")).details().string, "s1\ns2\ns3\ns4\ns5\ns6\ns7");
+    EXPECT_EQ(graphics_.object(in("SlidingSpecimen")).details().value, step.chosen) << action;
+    const std::string line = graphics_.object(in("SlidingText")).details().string;
+    EXPECT_EQ(line.rfind(step.begins, 0), 0u) << line;
+    EXPECT_NE(line.find(", the farthest landmark "), std::string::npos) << line;
+    if (step.astray) {
+      EXPECT_NE(line.find(step.astray), std::string::npos) << line;
+    }
+    // What slid astray in other specimens is not said of this one.
+    for (size_t at = line.find("; "); at != std::string::npos; at = line.find("; ", at + 1)) {
+      EXPECT_EQ(line.compare(at + 2, 3, step.begins, 3), 0) << line;
+    }
+    // After sliding: the specimen as the fit in force has it; before: its
+    // four inner points of the arch, which the fit moved from there.
+    const Eigen::MatrixXd after = row(step.chosen - 1);
+    EXPECT_EQ(drawn(PlotRole::slidPoints), after) << action;
+    const Eigen::MatrixXd before = drawn(PlotRole::unslidPoints);
+    ASSERT_EQ(before.rows(), 4) << action;
+    const Eigen::MatrixXd& unslid = session().loaded().unslid;
+    for (int p = 0; p < 4; ++p) {
+      EXPECT_EQ(before.row(p), unslid.row(step.chosen - 1).segment((5 + p) * dims(), dims()));
+      EXPECT_GT((before.row(p) - after.row(5 + p)).norm(), 0.0) << p;
+    }
+  }
+  // Nothing slid: nothing to show.
+  run("ShowSliding");
+  EXPECT_NE(graphics_.lastError().find("the semilandmarks have not slid; set Slide semilandmarks "
+                                       "first"),
+            std::string::npos)
+      << graphics_.lastError();
 }
 
 // A sliders file that cannot be used is refused naming the file and the

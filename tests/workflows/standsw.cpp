@@ -525,7 +525,7 @@ TEST_F(StandswTest, ActionsMatchOnlyExactlyAndOthersDoNothing) {
   EXPECT_TRUE(dialogs_.requests().empty());
   EXPECT_EQ(drawn(), 0u);
   EXPECT_EQ(enables(), "001001");
-  EXPECT_EQ(Standsw::kActions.size(), 29u);
+  EXPECT_EQ(Standsw::kActions.size(), 31u);
 }
 
 TEST_F(StandswTest, RefusedFilesAndCancelledDialogsChangeNothing) {

@@ -38,6 +38,7 @@ inline Handle testWindow(Graphics& graphics, bool with3D) {
   add(ControlStyle::popupmenu, "SlideCriterion",
       "bending energy\nProcrustes distance\nbending energy, refit\nProcrustes distance, refit",
       true, "", 1, false);
+  add(ControlStyle::pushbutton, "ShowSlidingButton", "Show sliding...", false, "", 0, false);
   add(ControlStyle::text, "XVarBox", "");
   for (const char* box : {"MinBox", "MaxBox", "MeanBox", "MedianBox", "StandardBox"}) {
     add(box[0] == 'S' ? ControlStyle::edit : ControlStyle::text, box, "0.0000");
