@@ -35,6 +35,10 @@ TEST(ReadSliders, ReadsTheFieldsFilesAndRefusesWithTheLine) {
        {},
        "c.txt:1: landmark 1 cannot slide towards itself: it must differ from the points before and "
        "after it"},
+      {"1 3 3\n",
+       {},
+       "c.txt:1: landmark 3 cannot slide towards itself: it must differ from the points before and "
+       "after it"},
       {"1 2 3\n\n4 2 5\n", {}, "c.txt:3: landmark 2 slides in two rows (line 1 too)"},
       // A comma or semicolon leaves no field empty; commas alone are a blank row.
       {"1,2,3\n,,\n", {{0, 1, 2}}, ""},

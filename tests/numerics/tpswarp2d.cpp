@@ -78,10 +78,12 @@ TEST(Tpswarp2d, TheBendOfOneCornerOfASquareByHand) {
 
 TEST(Tpswarp2d, Refusals) {
   const double nan = std::numeric_limits<double>::quiet_NaN();
-  Eigen::MatrixX2d triangle(3, 2), line(3, 2), twice(4, 2), square(4, 2), broken(3, 2);
+  Eigen::MatrixX2d triangle(3, 2), line(3, 2), twice(4, 2), neighbours(4, 2), square(4, 2),
+      broken(3, 2);
   triangle << 0, 0, 1, 0, 0, 1;
   line << 0, 0, 1, 1, 2, 2;
   twice << 0, 0, 1, 0, 0, 1, 1, 0;
+  neighbours << 0, 0, 1, 0, 1, 1, 1, 1;
   square << 0, 0, 1, 0, 1, 1, 0, 1;
   broken << 0, 0, nan, 0, 0, 1;
   const struct {
@@ -93,6 +95,7 @@ TEST(Tpswarp2d, Refusals) {
       {triangle.topRows(2), triangle.topRows(2), "at least 3 landmarks, not 2"},
       {line, triangle, "lie on one line"},
       {twice, square, "its points 2 and 4 lie at one place"},
+      {neighbours, square, "its points 3 and 4 lie at one place"},
       {broken, triangle, "not a finite number"},
       {triangle, broken, "not a finite number"},
   };

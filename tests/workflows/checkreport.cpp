@@ -8,6 +8,7 @@
 
 #include "core/console.h"
 #include "core/csvtext.h"
+#include "formats/delimitedtext.h"
 #include "formats/dload.h"
 #include "numerics/superimposedataset.h"
 #include "tests/testing.h"
@@ -330,15 +331,45 @@ TEST(CheckReport, TextCsvAndJsonTellTheSameFigures) {
   EXPECT_NE(report.text.find(report.tableHeader + "\n" + report.tableRows[0] + "\n"),
             std::string::npos);
 
+  // The CSV read back as a table: each column of the first row (the
+  // planted specimen) by its header's name, and the size limits in order.
   EXPECT_EQ(std::count(report.csv.begin(), report.csv.end(), '\n'), 41);
-  const std::string csvRow = report.csv.substr(report.csv.find('\n') + 1);
-  EXPECT_EQ(csvRow.find("1,5," + csvnumber(planted.distance) + "," + csvnumber(report.check.limit) +
-                        ",TRUE," + std::to_string(planted.farthestLandmark) + ",2,11," +
-                        csvnumber(*planted.swapDistance) + ","),
-            0u)
-      << csvRow;
-  EXPECT_NE(csvRow.find("," + report.specimenFinding[4] + ",skulls_zor.txt\n"), std::string::npos)
-      << csvRow;
+  std::vector<std::vector<std::string>> table;
+  detail::DelimitedText csv(report.csv, ',', "check.csv");
+  while (csv.nextLine()) {
+    table.emplace_back();
+    detail::DelimitedText::Field field;
+    while (csv.nextField(field)) table.back().push_back(field.value());
+  }
+  ASSERT_EQ(table.size(), 41u);
+  const auto cell = [&](size_t row, const std::string& name) {
+    const auto at = std::find(table[0].begin(), table[0].end(), name);
+    return at == table[0].end() ? "(no column " + name + ")"
+                                : table[row].at(static_cast<size_t>(at - table[0].begin()));
+  };
+  const double low = report.check.sizeLimits[0], high = report.check.sizeLimits[1];
+  ASSERT_LT(low, high);
+  const std::pair<const char*, std::string> columns[] = {
+      {"rank", "1"},
+      {"id", "5"},
+      {"distance", csvnumber(planted.distance)},
+      {"limit", csvnumber(report.check.limit)},
+      {"outlier", "TRUE"},
+      {"farthest_landmark", std::to_string(planted.farthestLandmark)},
+      {"swap_a", "2"},
+      {"swap_b", "11"},
+      {"swap_distance", csvnumber(*planted.swapDistance)},
+      {"mirrored", "FALSE"},
+      {"mirrored_distance", csvnumber(*planted.mirroredDistance)},
+      {"size", csvnumber(planted.size)},
+      {"size_low", csvnumber(low)},
+      {"size_high", csvnumber(high)},
+      {"size_outlier", planted.sizeOutlier ? "TRUE" : "FALSE"},
+      {"finding", report.specimenFinding[4]},
+      {"data", "skulls_zor.txt"},
+  };
+  EXPECT_EQ(table[0].size(), std::size(columns));
+  for (const auto& [name, value] : columns) EXPECT_EQ(cell(1, name), value) << name;
 
   const nlohmann::json json = nlohmann::json::parse(report.json);
   EXPECT_EQ(json["table"].size(), 40u);
