@@ -11,7 +11,7 @@
 #include "numerics/shapespacedimensions.h"
 #include "workflows/pcascorescsv.h"
 #include "workflows/pcatables.h"
-#include "workflows/plotmorphospace.h"
+#include "plotting/plotmorphospace.h"
 
 namespace tarvolin {
 namespace {

@@ -46,7 +46,10 @@ inline constexpr std::string_view kMinBox = "MinBox";
 inline constexpr std::string_view kMaxBox = "MaxBox";
 inline constexpr std::string_view kMeanBox = "MeanBox";
 inline constexpr std::string_view kMedianBox = "MedianBox";
-// Step 3: standardize.
+// Step 3: standardize. Two tags say otherwise than their buttons, and are
+// kept because session scripts and figure files press them by tag:
+// GoRegress is the button "Accept x" (step 2's last), AcceptStandard the
+// button "Standardize".
 inline constexpr std::string_view kGoRegress = "GoRegress";
 inline constexpr std::string_view kStandardBox = "StandardBox";
 inline constexpr std::string_view kAcceptStandard = "AcceptStandard";

@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "document/graphics.h"
-#include "numerics/sliders.h"
+#include "landmarks/sliders.h"
 
 namespace tarvolin {
 

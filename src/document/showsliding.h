@@ -22,7 +22,7 @@
 #include <vector>
 
 #include "document/graphics.h"
-#include "numerics/sliders.h"
+#include "landmarks/sliders.h"
 
 namespace tarvolin {
 

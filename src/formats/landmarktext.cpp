@@ -116,7 +116,7 @@ bool usesSizeColumn(LandmarkFormat format) {
   return format == LandmarkFormat::zor || format == LandmarkFormat::csv;
 }
 
-// Parts that disagree in size are a fault of the program, not of the data.
+// Pieces of a set that disagree in size are a fault of the program, not of the data.
 void checkShape(const LandmarkSet& set, LandmarkFormat format, std::optional<double> lastValue) {
   const Index n = set.specimens();
   const Index k = set.landmarks();

@@ -32,7 +32,7 @@
 #include <string_view>
 #include <vector>
 
-#include "numerics/sliders.h"
+#include "landmarks/sliders.h"
 
 namespace tarvolin {
 

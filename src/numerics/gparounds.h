@@ -52,7 +52,7 @@
 #include <string>
 #include <vector>
 
-#include "numerics/sliders.h"
+#include "landmarks/sliders.h"
 
 namespace tarvolin {
 

@@ -17,7 +17,7 @@
 
 #include <vector>
 
-#include "numerics/sliders.h"
+#include "landmarks/sliders.h"
 
 namespace tarvolin {
 

@@ -16,7 +16,7 @@
 
 #include <Eigen/Core>
 
-#include "numerics/sliders.h"
+#include "landmarks/sliders.h"
 
 namespace tarvolin {
 

@@ -22,7 +22,7 @@
 #include <Eigen/Core>
 #include <vector>
 
-#include "numerics/sliders.h"
+#include "landmarks/sliders.h"
 
 namespace tarvolin {
 

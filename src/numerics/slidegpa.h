@@ -74,7 +74,7 @@
 #include <chrono>
 
 #include "numerics/gparounds.h"
-#include "numerics/sliders.h"
+#include "landmarks/sliders.h"
 
 namespace tarvolin {
 

@@ -33,7 +33,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "numerics/sliders.h"
+#include "landmarks/sliders.h"
 
 namespace tarvolin {
 

@@ -40,7 +40,7 @@
 #include <vector>
 
 #include "numerics/gparounds.h"
-#include "numerics/sliders.h"
+#include "landmarks/sliders.h"
 
 namespace tarvolin {
 

@@ -34,6 +34,11 @@ Values Tarvolin(Runtime& runtime, int nargout, const Values& args) {
 
 LocalTable Tarvolin_callbacks(Runtime& runtime) {
   LocalTable table{"Tarvolin", {}};
+  // The main window's figure file gives its labels and edit boxes these
+  // callbacks, and a click on them calls them: each is registered so that
+  // the click says it does nothing yet rather than failing as an unknown
+  // function, and so that scripts and figure files written for the window
+  // keep working.
   const char* const announced[] = {
       "pushbutton1",  "pushbutton2", "pushbutton3", "edit1",       "radiobutton1", "radiobutton2",
       "radiobutton3", "pushbutton4", "edit2",       "edit4",       "edit5",        "edit6",

@@ -21,7 +21,7 @@
 #include <string>
 
 #include "landmarks/landmarkset.h"
-#include "numerics/sliders.h"
+#include "landmarks/sliders.h"
 
 namespace tarvolin {
 

@@ -33,7 +33,7 @@
 
 #include "landmarks/landmarkset.h"
 #include "numerics/gparounds.h"
-#include "numerics/sliders.h"
+#include "landmarks/sliders.h"
 #include "workflows/slidersfilekind.h"
 
 namespace tarvolin {

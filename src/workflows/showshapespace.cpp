@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "core/sprintf.h"
-#include "workflows/plotmorphospace.h"
+#include "plotting/plotmorphospace.h"
 #include "workflows/reportwindowparts.h"
 
 namespace tarvolin {

@@ -33,7 +33,7 @@
 
 #include "document/graphics.h"
 #include "numerics/gparounds.h"
-#include "numerics/sliders.h"
+#include "landmarks/sliders.h"
 
 namespace tarvolin {
 

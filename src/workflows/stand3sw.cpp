@@ -14,7 +14,7 @@
 #include "document/showchosen.h"
 #include "document/showcurves.h"
 #include "document/showshape3D.h"
-#include "document/showshapechange.h"
+#include "plotting/showshapechange.h"
 #include "document/wireshape3D.h"
 #include "numerics/getpprocon3.h"
 #include "numerics/reversiblecurves.h"

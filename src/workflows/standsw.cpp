@@ -13,7 +13,7 @@
 #include "document/showchosen.h"
 #include "document/showcurves.h"
 #include "document/showshape.h"
-#include "document/showshapechange.h"
+#include "plotting/showshapechange.h"
 #include "numerics/notsuperimposed.h"
 #include "numerics/reversiblecurves.h"
 #include "workflows/load2Dlandmarks.h"

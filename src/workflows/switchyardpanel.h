@@ -28,7 +28,7 @@
 #include "core/filedialogs.h"
 #include "document/graphics.h"
 #include "document/legendnames.h"
-#include "document/showshapechange.h"
+#include "plotting/showshapechange.h"
 #include "numerics/shapepca.h"
 #include "numerics/transformx.h"
 #include "workflows/allometryreport.h"

@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-#include "numerics/sliders.h"
+#include "landmarks/sliders.h"
 
 namespace tarvolin::testing {
 

@@ -13,7 +13,7 @@
 #include "numerics/shapespacedimensions.h"
 #include "tests/testing.h"
 #include "workflows/pcascorescsv.h"
-#include "workflows/plotmorphospace.h"
+#include "plotting/plotmorphospace.h"
 #include "workflows/stand3sw.h"
 #include "workflows/standsw.h"
 #include "workflowtesting.h"

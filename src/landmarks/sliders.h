@@ -11,12 +11,12 @@
 // default) or by Procrustes distance to the mean shape, for at most
 // maxRounds rounds, until the change of a round is at most `tolerance`;
 // `project` adds the projection onto the tangent space at the mean shape.
-// GpaRounds::slide holds it (gparounds.h). The order of the rounds is that
+// GpaRounds::slide holds it (numerics/gparounds.h). The order of the rounds is that
 // of the field's reference analysis by default (the change: that of N times
 // the squared norm of the mean shape), which lets the specimens drift in
 // size and so need not settle, or `refit` (the change: that of the summed
 // squared distances of the specimens to their mean), which fits every
-// specimen anew each round and converges (slidegpa.h). SlideMethod is the
+// specimen anew each round and converges (numerics/slidegpa.h). SlideMethod is the
 // criterion and the order as a window offers them, one choice.
 //
 // Example:

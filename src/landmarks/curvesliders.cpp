@@ -2,7 +2,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "numerics/sliders.h"
+#include "landmarks/sliders.h"
 
 namespace tarvolin {
 

@@ -1,4 +1,4 @@
-#include "workflows/plotmorphospace.h"
+#include "plotting/plotmorphospace.h"
 
 #include <algorithm>
 #include <array>

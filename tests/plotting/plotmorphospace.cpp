@@ -1,5 +1,5 @@
 // The morphospace and scree pictures on a small case worked by hand.
-#include "workflows/plotmorphospace.h"
+#include "plotting/plotmorphospace.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "document/showshapechange.h"
+#include "plotting/showshapechange.h"
 
 #include <cmath>
 #include <limits>
