@@ -57,6 +57,7 @@ for f in /usr/bin/tarvolin /usr/bin/tarvolin-cli /usr/lib/tarvolin/tarvolin-pict
   /usr/share/man/man1/tarvolin.1.gz /usr/share/man/man1/tarvolin-cli.1.gz \
   /usr/share/bash-completion/completions/tarvolin-cli \
   /usr/share/doc/tarvolin/copyright /usr/share/doc/tarvolin/guide.md \
+  /usr/share/doc/tarvolin/reference.md \
   /usr/share/doc/tarvolin/CHANGELOG.md /usr/share/doc/tarvolin/screenshots/main-window.png; do
   grep -qx "$f" "$work/files" || fail "the package lacks $f"
 done

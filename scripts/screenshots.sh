@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Makes the README's screenshots with the desktop program itself: each
+# Makes the screenshots of the README, the reference and the guide
+# (docs/screenshots) with the desktop program itself: each
 # session below is replayed on the real windows by `tarvolin --run`, which
 # then saves a picture of every open window.
 #
