@@ -38,7 +38,6 @@
 #include "numerics/getpproc3.h"
 #include "numerics/procrustesanova.h"
 #include "numerics/proposedstandard.h"
-#include "numerics/standardizedataset.h"
 #include "numerics/standardsize.h"
 #include "numerics/superimposedataset.h"
 #include "numerics/transformx.h"
@@ -351,7 +350,8 @@ BENCHMARK(BM_standardsize)->Unit(benchmark::kMillisecond);
 
 void BM_standardizedtext(benchmark::State& state) {
   const Regression& r = regression();
-  const Eigen::MatrixXd sdata = standardizedataset(r.data, r.fxlist, r.svalue, consoleSink()).data;
+  const Eigen::MatrixXd sdata =
+      superimposedataset(standardsize(r.data, r.fxlist, r.svalue).y, consoleSink()).data;
   const double lastValue = untransformx(r.svalue, Transform::ln);
   size_t bytes = 0;
   const FaultCounter faults(state);

@@ -11,7 +11,7 @@
 #include "geometrytesting.h"
 #include "landmarks/configstack.h"
 #include "numerics/shapespacedimensions.h"
-#include "numerics/standardizedataset.h"
+#include "numerics/standardsize.h"
 #include "numerics/superimposedataset.h"
 #include "tests/testing.h"
 
@@ -58,7 +58,8 @@ Eigen::MatrixXd exampleData(const char* file, int dims, bool standardized) {
   SuperimposedDataSet s = superimposedataset(std::move(raw), quiet, dims, false);
   if (!standardized) return s.data;
   const Eigen::VectorXd fx = s.data.col(s.data.cols() - 1).array().log();
-  return standardizedataset(std::move(s.data), fx, fx.mean() + 0.1, quiet, dims, false).data;
+  return superimposedataset(standardsize(std::move(s.data), fx, fx.mean() + 0.1).y, quiet, dims, false)
+      .data;
 }
 
 // The first components of the examples are well apart, so that their

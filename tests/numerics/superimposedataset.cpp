@@ -12,7 +12,6 @@
 #include "numerics/partialprocrustes2D.h"
 #include "numerics/partialprocrustes3a.h"
 #include "numerics/procrustesfit.h"
-#include "numerics/standardizedataset.h"
 #include "numerics/standardsize.h"
 #include "tests/testing.h"
 
@@ -52,13 +51,13 @@ TEST(Superimposedataset, CarriesTheSizeColumnAndAgreesWithItsStack) {
   EXPECT_NEAR(centsize3Da(s.mean), 1.0, 1e-14);
 }
 
-TEST(Standardizedataset, RemovesTheShapeChangeThatFollowsSize) {
+TEST(StandardizedThenSuperimposed, RemovesTheShapeChangeThatFollowsSize) {
   std::mt19937 engine(17);
   const Eigen::VectorXd sizes = Eigen::VectorXd::LinSpaced(20, 1.0, 3.0);
   const SuperimposedDataSet loaded =
       superimposedataset(allometricDataSet(engine, sizes), testing::noNotes());
   const SuperimposedDataSet standardized =
-      standardizedataset(loaded.data, sizes, 1.0, testing::noNotes());
+      superimposedataset(standardsize(loaded.data, sizes, 1.0).y, testing::noNotes());
 
   EXPECT_GT(largestSlope(loaded.data, sizes), 0.01);
   EXPECT_LT(largestSlope(standardized.data, sizes), 1e-3 * largestSlope(loaded.data, sizes));
@@ -77,7 +76,7 @@ TEST(Superimposedataset, FlatDataAreFittedIn2DWithTheSizeColumnCarried) {
   EXPECT_TRUE(s.stack.empty());
 
   const SuperimposedDataSet standardized =
-      standardizedataset(s.data, data.col(10), 1.5, testing::noNotes(), 2);
+      superimposedataset(standardsize(s.data, data.col(10), 1.5).y, testing::noNotes(), 2);
   EXPECT_EQ(standardized.data.cols(), 11);
   EXPECT_EQ(standardized.data.col(10), data.col(10));
   EXPECT_NEAR(centsize3Da(standardized.mean), 1.0, 1e-14);
