@@ -2,6 +2,7 @@
 
 #include "core/console.h"
 #include "core/notenoughmemory.h"
+#include "document/controltags.h"
 #include "document/guidata.h"
 #include "document/guihandles.h"
 #include "document/openfig.h"
@@ -12,7 +13,7 @@ namespace tarvolin {
 Values Tarvolin(Runtime& runtime, int nargout, const Values& args) {
   if (args.empty()) {
     Graphics& graphics = runtime.graphics();
-    const Handle fig = openfig(graphics, "Tarvolin", "reuse", runtime.figureFolder());
+    const Handle fig = openfig(graphics, std::string(tags::kMainWindow), "reuse", runtime.figureFolder());
     const Value handles = guihandles(graphics, Value(fig.value()));
     guidata(graphics, Value(fig.value()), handles);
     if (nargout >= 1) return {Value(fig.value())};

@@ -4,6 +4,7 @@
 
 #include "core/console.h"
 #include "core/notenoughmemory.h"
+#include "document/controltags.h"
 #include "document/openfig.h"
 
 namespace tarvolin {
@@ -21,10 +22,12 @@ void Runtime::startup() {
     // Starting a workflow module empties its workflow variables.
     if (pair.module == "stand3sw") {
       stand3sw_.emplace(graphics_, recorder_);
-      stand3sw_->setWindowLocator("Tarvolin", [this] { return windowOf("Tarvolin"); });
+      stand3sw_->setWindowLocator(std::string(tags::kMainWindow),
+                                  [this] { return windowOf(tags::kMainWindow); });
     } else if (pair.module == "standsw") {
       standsw_.emplace(graphics_, recorder_);
-      standsw_->setWindowLocator("Tarvolin2D", [this] { return windowOf("Tarvolin2D"); });
+      standsw_->setWindowLocator(std::string(tags::k2DWindow),
+                                 [this] { return windowOf(tags::k2DWindow); });
     }
   }
 }

@@ -60,8 +60,8 @@ ScriptWindow scriptwindowof(const Graphics& graphics, Handle control) {
     // Its controls call the switchyard of the workflow that made it.
     for (Handle h : graphics.descendants(*window, ObjectType::uicontrol)) {
       const std::string callback = graphics.getString(h, "Callback");
-      if (callback.starts_with("standsw(")) return {std::string(report.name), "Tarvolin2D"};
-      if (callback.starts_with("stand3sw(")) return {std::string(report.name), "Tarvolin"};
+      if (callback.starts_with("standsw(")) return {std::string(report.name), std::string(tags::k2DWindow)};
+      if (callback.starts_with("stand3sw(")) return {std::string(report.name), std::string(tags::kMainWindow)};
     }
   }
   return {};

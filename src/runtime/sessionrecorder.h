@@ -41,6 +41,7 @@
 #include <vector>
 
 #include "core/filedialogs.h"
+#include "document/controltags.h"
 #include "document/graphics.h"
 
 namespace tarvolin {
@@ -95,8 +96,8 @@ class SessionRecorder : public FileDialogs {
   std::string step_;                  // the step that runs; empty when not recorded
   std::string chosen_;                // the item its popup menu or list chose: a set step
   int depth_ = 0;
-  std::string window_ = "Tarvolin";
-  std::string main_ = "Tarvolin";  // the main window addressed last: the reports' owner
+  std::string window_ = std::string(tags::kMainWindow);
+  std::string main_ = std::string(tags::kMainWindow);  // the main window addressed last: the reports' owner
   std::string pressed_;            // a report's edit box: pressed after it is set
   bool opened2D_ = false;
 };

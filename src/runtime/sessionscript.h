@@ -49,6 +49,7 @@
 #include <vector>
 
 #include "core/filedialogs.h"
+#include "document/controltags.h"
 #include "runtime/mainLoop.h"
 
 namespace tarvolin {
@@ -85,8 +86,8 @@ class SessionScript : public EventSource {
   size_t next_ = 0;
   bool stopped_ = false;
   bool failed_ = false;
-  std::string window_ = "Tarvolin";
-  std::string reportOwner_ = "Tarvolin";  // whose reports "allometry" and "check" are
+  std::string window_ = std::string(tags::kMainWindow);
+  std::string reportOwner_ = std::string(tags::kMainWindow);  // whose reports "allometry" and "check" are
   std::filesystem::path start_ = std::filesystem::current_path();
 };
 

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 
+#include "document/controltags.h"
 #include "workflows/reportwindowparts.h"
 
 namespace tarvolin {
@@ -112,7 +113,7 @@ ObjectId showallometry(Graphics& graphics, const AllometryReport& report,
   graphics.setName(shown, "Tarvolin allometry: " + report.file);
   layOut(graphics, shown, report.text, !open);
 
-  const Handle plot = graphics.findobj("AllometryPlot", shown).front();
+  const Handle plot = graphics.findobj(tags::kAllometryPlot, shown).front();
   graphics.hold(false);  // the next plot replaces what a refreshed window showed
   const Eigen::VectorXd& x = report.x;
   graphics.plot(x.transpose(), report.score.score.transpose(), "bo", 6, kAllometrySpecimens,

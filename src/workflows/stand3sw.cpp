@@ -10,14 +10,15 @@
 #include "core/sprintf.h"
 #include "document/cla.h"
 #include "document/clf.h"
+#include "document/controltags.h"
 #include "document/misfittingwire.h"
 #include "document/showchosen.h"
 #include "document/showcurves.h"
 #include "document/showshape3D.h"
-#include "plotting/showshapechange.h"
 #include "document/wireshape3D.h"
 #include "numerics/getpprocon3.h"
 #include "numerics/reversiblecurves.h"
+#include "plotting/showshapechange.h"
 #include "workflows/loadlandmarkfile.h"
 #include "workflows/mfloadtxt.h"
 #include "workflows/readlandmarkfileagain.h"
@@ -209,7 +210,7 @@ void Stand3sw::loadData() {
                   /*withStack=*/true);
   }
   if (!state_.wireactive) state_.wireactive = 0;
-  panel_.setString("FileBox", summary);
+  panel_.setString(tags::kFileBox, summary);
   state_.datafile = file.path;
   state_.semilandmarks = std::move(semilandmarks);
   state_.reading = std::move(file.reading);
@@ -219,7 +220,7 @@ void Stand3sw::loadData() {
   takexvariable(session_, state_.standardizedAt, panel_, Eigen::MatrixXd(), "");
   panel_.resetLaterSteps();
   panel_.slidingChanged(session_, session_.path(), state_.semilandmarks);
-  panel_.setEnable("ShowDataButton", true);
+  panel_.setEnable(tags::kShowDataButton, true);
 
   std::vector<std::string> notes = file.notes;
   if (wireframeOn() && state_.wireLandmarks && *state_.wireLandmarks != mean1().rows()) {
@@ -249,12 +250,12 @@ void Stand3sw::loadData() {
     }
   }
   if (wireframeOn()) state_.wireLandmarks = mean1().rows();
-  panel_.setEnable("UseCSButton", true);
-  panel_.setEnable("LoadXButton", true);
-  panel_.setEnable("LoadGroupsButton", true);
-  panel_.setEnable("LoadSlidersButton", true);
-  panel_.setEnable("CheckDataButton", true);
-  panel_.setEnable("ShapeSpaceButton", true);
+  panel_.setEnable(tags::kUseCSButton, true);
+  panel_.setEnable(tags::kLoadXButton, true);
+  panel_.setEnable(tags::kLoadGroupsButton, true);
+  panel_.setEnable(tags::kLoadSlidersButton, true);
+  panel_.setEnable(tags::kCheckDataButton, true);
+  panel_.setEnable(tags::kShapeSpaceButton, true);
   panel_.checkOnLoad(session_);
 
   // What the plot window said of the earlier data set no longer holds.
@@ -281,8 +282,8 @@ void Stand3sw::drawData() {
 }
 
 void Stand3sw::enablePlotButtons(bool on) {
-  panel_.setEnable("ClearPlotButton", on);
-  panel_.setEnable("CopyPlotButton", on);
+  panel_.setEnable(tags::kClearPlotButton, on);
+  panel_.setEnable(tags::kCopyPlotButton, on);
 }
 
 void Stand3sw::plotWindowGone() {
@@ -344,8 +345,8 @@ void Stand3sw::regress() {
   how.withinGroups = false;
   session_.standardize(at.value, how);
   state_.standardizedAt = at;
-  panel_.setEnable("SaveStandard", true);
-  panel_.setEnable("ShowStandard", true);
+  panel_.setEnable(tags::kSaveStandard, true);
+  panel_.setEnable(tags::kShowStandard, true);
 
   selectPlotWindow();
   cla(graphics_);

@@ -10,12 +10,13 @@
 #include "core/quotedtext.h"
 #include "core/sprintf.h"
 #include "document/cla.h"
+#include "document/controltags.h"
 #include "document/showchosen.h"
 #include "document/showcurves.h"
 #include "document/showshape.h"
-#include "plotting/showshapechange.h"
 #include "numerics/notsuperimposed.h"
 #include "numerics/reversiblecurves.h"
+#include "plotting/showshapechange.h"
 #include "workflows/load2Dlandmarks.h"
 #include "workflows/switchyardsteps.h"
 
@@ -173,15 +174,15 @@ void Standsw::loadData() {
   panel_.slidingChanged(session_, session_.path(), state_.semilandmarks);
   const Eigen::Index m = DATA().rows();
   const Eigen::Index n = DATA().cols();
-  panel_.setString("FileBox", sprintf("File %s \n %4.0f Samples \n %4.0f landmarks", read.name, m,
-                                      static_cast<double>(n - 1) / 2.0));
-  panel_.setEnable("UseCSButton", true);
-  panel_.setEnable("LoadXButton", true);
-  panel_.setEnable("LoadGroupsButton", true);
-  panel_.setEnable("LoadSlidersButton", true);
-  panel_.setEnable("ShowDataButton", true);
-  panel_.setEnable("CheckDataButton", true);
-  panel_.setEnable("ShapeSpaceButton", true);
+  panel_.setString(tags::kFileBox, sprintf("File %s \n %4.0f Samples \n %4.0f landmarks", read.name,
+                                           m, static_cast<double>(n - 1) / 2.0));
+  panel_.setEnable(tags::kUseCSButton, true);
+  panel_.setEnable(tags::kLoadXButton, true);
+  panel_.setEnable(tags::kLoadGroupsButton, true);
+  panel_.setEnable(tags::kLoadSlidersButton, true);
+  panel_.setEnable(tags::kShowDataButton, true);
+  panel_.setEnable(tags::kCheckDataButton, true);
+  panel_.setEnable(tags::kShapeSpaceButton, true);
   state_.dataName = read.name;
   state_.notSuperimposed.reset();
   if (const std::optional<NotSuperimposed> found = notsuperimposed(DATA())) {
@@ -222,8 +223,8 @@ void Standsw::regress() {
   };
   session_.standardize(at.value, how);
   state_.standardizedAt = at;
-  panel_.setEnable("SaveStandard", true);
-  panel_.setEnable("ShowStandard", true);
+  panel_.setEnable(tags::kSaveStandard, true);
+  panel_.setEnable(tags::kShowStandard, true);
   // Drawn as the 3D window draws it: the standardized specimens and their
   // mean over the data, the title naming the standard value.
   clearPlot();
@@ -271,7 +272,7 @@ void Standsw::clear() {
   state_.standardizedAt.reset();
   clearPlot();
   panel_.resetControls();
-  panel_.setEnable("ShowDataButton", false);
+  panel_.setEnable(tags::kShowDataButton, false);
   graphics_.status("Cleared: load a data set to start again");
 }
 

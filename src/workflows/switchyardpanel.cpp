@@ -24,7 +24,8 @@
 namespace tarvolin {
 namespace {
 
-const char* const kStatisticBoxes[] = {"MinBox", "MaxBox", "MeanBox", "MedianBox"};
+constexpr std::string_view kStatisticBoxes[] = {tags::kMinBox, tags::kMaxBox, tags::kMeanBox,
+                                                tags::kMedianBox};
 
 const char* transformName(Transform lcode) {
   switch (lcode) {
@@ -178,7 +179,7 @@ std::optional<SlideMethod> SwitchyardPanel::slidingChosen() const {
 }
 
 StandardizedAt SwitchyardPanel::standardValue(Transform lcode) const {
-  const std::string typed = trimmed(text("StandardBox"));
+  const std::string typed = trimmed(text(tags::kStandardBox));
   const NumberText read = readnumber(typed);
   if (!read.value) {
     throw InputError("the standard value \"" + typed + "\" " + read.problemText())
@@ -234,8 +235,8 @@ void SwitchyardPanel::reportStandardized(Eigen::Index specimens, const Standardi
 }
 
 void SwitchyardPanel::acceptX() {
-  setEnable("AcceptStandard", true);
-  setEnable("AllometryButton", true);
+  setEnable(tags::kAcceptStandard, true);
+  setEnable(tags::kAllometryButton, true);
   graphics_.status("x accepted: type the standard value and click Standardize");
 }
 
@@ -243,7 +244,7 @@ std::optional<XList> SwitchyardPanel::loadXList(Eigen::Index specimens) {
   LoadedMatrix read = readinginput(Input::x, [this] { return loadxlist(dialogs_); });
   if (!read.chosen) return std::nullopt;
   const Eigen::Index values = read.y.rows();
-  setString("XVarBox", sprintf("File %s \n %4.0f listed x values", read.fn, values));
+  setString(tags::kXVarBox, sprintf("File %s \n %4.0f listed x values", read.fn, values));
   // Lines after a blank one are not read: said beside the count, which
   // they explain when it falls short.
   const std::string notice = read.notice.empty() ? "" : "; " + read.notice;
@@ -295,7 +296,7 @@ Eigen::VectorXd SwitchyardPanel::showTransform(const Eigen::VectorXd& xlist, Tra
   const double statistics[] = {fx.minCoeff(), fx.maxCoeff(), fx.mean(), median(fx)};
   writeStatistics(statistics, statistics[0], true);
   showTransformButtons(lcode);
-  setEnable("GoRegress", true);
+  setEnable(tags::kGoRegress, true);
   graphics_.status(
       sprintf("%s runs from %4.4f to %4.4f; the standard value proposed is its minimum",
               transformName(lcode), statistics[0], statistics[1]));
@@ -308,23 +309,24 @@ void SwitchyardPanel::writeStatistics(const double (&statistics)[4], double prop
     if (echo) console().echo("h", h.value());
     graphics_.setString(h, sprintf("%4.4f", statistics[i]));
   }
-  setString("StandardBox", sprintf("%4.4f", proposed));
+  setString(tags::kStandardBox, sprintf("%4.4f", proposed));
 }
 
 void SwitchyardPanel::showTransformButtons(std::optional<Transform> lcode) {
-  setValue("XButton", lcode == Transform::none ? 1 : 0);
-  setValue("LnButton", lcode == Transform::ln ? 1 : 0);
-  setValue("LogButton", lcode == Transform::log10 ? 1 : 0);
+  setValue(tags::kXButton, lcode == Transform::none ? 1 : 0);
+  setValue(tags::kLnButton, lcode == Transform::ln ? 1 : 0);
+  setValue(tags::kLogButton, lcode == Transform::log10 ? 1 : 0);
 }
 
 void SwitchyardPanel::resetControls() {
-  setString("FileBox", "No Data Loaded");
-  setString("XVarBox", "");
+  setString(tags::kFileBox, "No Data Loaded");
+  setString(tags::kXVarBox, "");
   writeStatistics({0, 0, 0, 0}, 0, true);
   showTransformButtons(std::nullopt);
-  for (const char* tag : {"AcceptStandard", "AllometryButton", "SaveStandard", "ShowStandard",
-                          "GoRegress", "UseCSButton", "LoadXButton", "LoadGroupsButton",
-                          "LoadSlidersButton", "CheckDataButton", "ShapeSpaceButton"}) {
+  for (const std::string_view tag :
+       {tags::kAcceptStandard, tags::kAllometryButton, tags::kSaveStandard, tags::kShowStandard,
+        tags::kGoRegress, tags::kUseCSButton, tags::kLoadXButton, tags::kLoadGroupsButton,
+        tags::kLoadSlidersButton, tags::kCheckDataButton, tags::kShapeSpaceButton}) {
     setEnable(tag, false);
   }
   showSliding(false, std::nullopt);
@@ -339,7 +341,7 @@ void SwitchyardPanel::resetControls() {
 void SwitchyardPanel::resetLaterSteps() {
   // The x list was read for the earlier data set; its summary would name a
   // list the new one does not use.
-  setString("XVarBox", "");
+  setString(tags::kXVarBox, "");
   resetXChoice();
   // The check and the shape space were of the earlier data: their rows and
   // scores stand for other specimens, or for other coordinates of the same.
@@ -352,22 +354,23 @@ void SwitchyardPanel::resetLaterSteps() {
 void SwitchyardPanel::resetXChoice() {
   writeStatistics({0, 0, 0, 0}, 0, false);
   showTransformButtons(std::nullopt);
-  for (const char* tag :
-       {"GoRegress", "AcceptStandard", "AllometryButton", "SaveStandard", "ShowStandard"}) {
+  for (const std::string_view tag :
+       {tags::kGoRegress, tags::kAcceptStandard, tags::kAllometryButton, tags::kSaveStandard,
+        tags::kShowStandard}) {
     setEnable(tag, false);
   }
 }
 
 void SwitchyardPanel::saveStandardized(const Eigen::MatrixXd& sdata,
                                        const std::optional<StandardizedAt>& at) {
-  const double newcs = value("CSBox");
+  const double newcs = value(tags::kCSBox);
   console().echo("newcs", newcs);
   if (sdata.size() == 0 || !at) {
     throw MissingError("there is no standardized data to save; standardize first");
   }
   // The file must say what it holds: a value typed after the standardization
   // would label coordinates that were standardized to another one.
-  const std::string typed = trimmed(text("StandardBox"));
+  const std::string typed = trimmed(text(tags::kStandardBox));
   if (readnumber(typed).value != at->value) {
     throw InputError("the standard value was changed to " + (typed.empty() ? "\"\"" : typed) +
                      " after Standardize used " + at->text + "; click Standardize again")

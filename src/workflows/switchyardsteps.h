@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "core/sprintf.h"
+#include "document/controltags.h"
 #include "workflows/analysissession.h"
 #include "workflows/semilandmarks.h"
 #include "workflows/switchyardpanel.h"
@@ -40,7 +41,7 @@ inline void usecentroidsize(AnalysisSession& session, std::optional<Standardized
   session.useCentroidSize("centroid size");
   standardizedAt.reset();
   panel.resetXChoice();
-  panel.setString("XVarBox", "");
+  panel.setString(tags::kXVarBox, "");
   panel.reportCentroidSize(session.x().rows());
 }
 
