@@ -14,15 +14,15 @@ using Eigen::Index;
 void checklandmarks(const Eigen::Ref<const Eigen::MatrixX2d>& from,
                     const Eigen::Ref<const Eigen::MatrixX2d>& to) {
   if (from.rows() != to.rows()) {
-    throw std::invalid_argument("tpswarp2d: " + std::to_string(from.rows()) +
-                                " landmarks to map onto " + std::to_string(to.rows()));
+    throw TpsWarpError(std::to_string(from.rows()) + " landmarks to map onto " +
+                       std::to_string(to.rows()));
   }
   if (from.rows() < 3) {
-    throw std::invalid_argument("tpswarp2d: a thin-plate spline needs at least 3 landmarks, not " +
-                                std::to_string(from.rows()));
+    throw TpsWarpError("a thin-plate spline needs at least 3 landmarks, not " +
+                       std::to_string(from.rows()));
   }
   if (!from.allFinite() || !to.allFinite()) {
-    throw std::invalid_argument("tpswarp2d: a landmark is not a finite number");
+    throw TpsWarpError("a landmark is not a finite number");
   }
 }
 
@@ -52,7 +52,7 @@ TpsWarp2D tpswarp2d(const Eigen::Ref<const Eigen::MatrixX2d>& from,
   try {
     solution = tpssolve(from, std::move(right));
   } catch (const std::invalid_argument& e) {
-    throw std::invalid_argument(std::string("tpswarp2d: ") + e.what());
+    throw TpsWarpError(e.what());
   }
   TpsWarp2D warp;
   warp.landmarks = from;

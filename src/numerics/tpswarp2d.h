@@ -7,9 +7,10 @@
 // deformed as it is into a target shape.
 //
 // from, to: k x 2, k >= 3, the same landmarks. The system is solved, and
-// given up on, as the bending energy's is (tpssolve): std::invalid_argument
-// ("tpswarp2d: " and why) when the landmarks of `from` all lie on one line
-// or two of them lie at one place.
+// given up on, as the bending energy's is (tpssolve): a TpsWarpError, whose
+// text is "tpswarp2d: " and why, and whose why() is the reason alone, when
+// the landmarks of `from` all lie on one line or two of them lie at one
+// place (or they are not finite, too few, or not as many as those of `to`).
 //
 // Landmarks of `from` that are not at one place but nearly so (closer than
 // kTpsUnstable times its centroid size: the two sides of a skull seen from
@@ -22,12 +23,24 @@
 //   Eigen::MatrixX2d moved = warp.apply(gridPoints);   // rows of (x, y)
 
 #include <Eigen/Core>
+#include <stdexcept>
+#include <string>
 #include <utility>
 #include <vector>
 
 namespace tarvolin {
 
 inline constexpr double kTpsUnstable = 0.02;
+
+class TpsWarpError : public std::invalid_argument {
+ public:
+  explicit TpsWarpError(const std::string& why)
+      : std::invalid_argument("tpswarp2d: " + why), why_(why) {}
+  const std::string& why() const { return why_; }
+
+ private:
+  std::string why_;
+};
 
 struct TpsWarp2D {
   Eigen::MatrixX2d landmarks;          // `from`

@@ -202,10 +202,8 @@ std::string showshapechange(Graphics& graphics, const Eigen::MatrixXd& mean,
   if (grid && mean.cols() == 2 && !exaggerated.empty()) {
     try {
       warp = tpswarp2d(mean, exaggerated.back());
-    } catch (const std::invalid_argument& e) {
-      std::string_view why = e.what();
-      if (why.starts_with("tpswarp2d: ")) why.remove_prefix(std::string_view("tpswarp2d: ").size());
-      throw InputError("no deformation grid can be drawn from the mean shape: " + std::string(why))
+    } catch (const TpsWarpError& e) {
+      throw InputError("no deformation grid can be drawn from the mean shape: " + e.why())
           .concerning(Input::data);
     }
   }

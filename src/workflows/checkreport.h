@@ -135,8 +135,10 @@ CheckReport checkreport(const Eigen::MatrixXd& data, int dims, std::vector<std::
                         const std::vector<std::vector<int>>& curves = {},
                         const Eigen::MatrixXd& plain = {});
 
-// The status line's note after a load: "3 specimens look out of line: Check
-// data..." ("1 specimen looks ..."), or empty when none does.
+// How many specimens the check finds out of line, in words: "3 specimens
+// look out of line" ("1 specimen looks ..."), or empty when none does; and
+// the status line's note after a load, those words and ": Check data...".
+std::string outoflinecount(const DataCheck& check);
 std::string outoflinestatus(const DataCheck& check);
 
 }  // namespace tarvolin

@@ -3,12 +3,16 @@
 
 namespace tarvolin {
 
-std::string outoflinestatus(const DataCheck& check) {
+std::string outoflinecount(const DataCheck& check) {
   const int count = check.outOfLine();
   if (count == 0) return {};
-  return sprintf(count == 1 ? "%i specimen looks out of line: Check data..."
-                            : "%i specimens look out of line: Check data...",
+  return sprintf(count == 1 ? "%i specimen looks out of line" : "%i specimens look out of line",
                  count);
+}
+
+std::string outoflinestatus(const DataCheck& check) {
+  const std::string count = outoflinecount(check);
+  return count.empty() ? count : count + ": Check data...";
 }
 
 }  // namespace tarvolin

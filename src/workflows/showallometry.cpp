@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 
+#include "document/actioncallback.h"
 #include "document/controltags.h"
 #include "workflows/reportwindowparts.h"
 
@@ -43,24 +44,24 @@ Handle openWindow(Graphics& graphics, std::string_view module) {
   ControlSpec copy =
       reportcontrol(ControlStyle::pushbutton, tags::kAllometryCopyButton, "Copy table", kCopy,
                     "Put the report with its table on the clipboard as text");
-  copy.callback = std::string(module) + "('AllometryCopy')";
+  copy.callback = actioncallback(module, "AllometryCopy");
   graphics.uicontrol(window, copy);
   ControlSpec save =
       reportcontrol(ControlStyle::pushbutton, tags::kAllometrySaveButton, "Save table as CSV...",
                     kSave, "Write the table to a CSV file, for a spreadsheet");
-  save.callback = std::string(module) + "('AllometrySave')";
+  save.callback = actioncallback(module, "AllometrySave");
   graphics.uicontrol(window, save);
   graphics.uicontrol(window, reportcontrol(ControlStyle::text, "", "Magnify", kMagnifyLabel, ""));
   ControlSpec magnify = reportcontrol(ControlStyle::edit, tags::kAllometryMagnify, "1", kMagnify,
                                       "How many times the shape change is magnified, 1 to 10");
-  magnify.callback = std::string(module) + "('AllometryChange')";
+  magnify.callback = actioncallback(module, "AllometryChange");
   magnify.numbers = std::pair{1.0, 10.0};
   graphics.uicontrol(window, magnify);
   ControlSpec change = reportcontrol(
       ControlStyle::pushbutton, tags::kAllometryChangeButton, "Show shape change", kChange,
       "Draw in the plot window the mean shape and the shapes the regression predicts at the "
       "smallest x (blue) and the largest x (red): the shape change that standardization takes out");
-  change.callback = std::string(module) + "('AllometryChange')";
+  change.callback = actioncallback(module, "AllometryChange");
   graphics.uicontrol(window, change);
   const Handle plot = graphics.axes(window);
   graphics.setTag(plot, std::string(tags::kAllometryPlot));

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/sprintf.h"
+#include "document/actioncallback.h"
 #include "document/legendnames.h"
 #include "workflows/reportwindowparts.h"
 
@@ -52,16 +53,16 @@ Handle openWindow(Graphics& graphics, std::string_view module) {
       reportcontrol(ControlStyle::listbox, tags::kCheckTable, "", anywhere,
                     "Choose a specimen to see it among the others in the plot window: "
                     "drawn larger in red, its landmarks numbered");
-  table.callback = std::string(module) + "('CheckSelect')";
+  table.callback = actioncallback(module, "CheckSelect");
   graphics.setFontName(graphics.uicontrol(window, table), "monospace");
   ControlSpec copy = reportcontrol(ControlStyle::pushbutton, tags::kCheckCopyButton, "Copy table",
                                    kCopy, "Put the report with its table on the clipboard as text");
-  copy.callback = std::string(module) + "('CheckCopy')";
+  copy.callback = actioncallback(module, "CheckCopy");
   graphics.uicontrol(window, copy);
   ControlSpec save =
       reportcontrol(ControlStyle::pushbutton, tags::kCheckSaveButton, "Save table as CSV...", kSave,
                     "Write the table to a CSV file, for a spreadsheet");
-  save.callback = std::string(module) + "('CheckSave')";
+  save.callback = actioncallback(module, "CheckSave");
   graphics.uicontrol(window, save);
   const Handle plot = graphics.axes(window);
   graphics.setTag(plot, std::string(tags::kCheckPlot));

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/sprintf.h"
+#include "document/actioncallback.h"
 #include "plotting/plotmorphospace.h"
 #include "workflows/reportwindowparts.h"
 
@@ -39,9 +40,8 @@ Handle openWindow(Graphics& graphics, std::string_view module) {
   const Eigen::Vector4d place = reportplace(graphics, Eigen::Vector2d(kWidth, kHeight), kCorner);
   graphics.setPosition(window, place);
   const double width = place(2), height = place(3);
-  const std::string call = std::string(module);
-  const std::string redraw = call + "('ShapeSpaceRedraw')";
-  const std::string change = call + "('ShapeChange')";
+  const std::string redraw = actioncallback(module, "ShapeSpaceRedraw");
+  const std::string change = actioncallback(module, "ShapeChange");
 
   // The choosers, along the top.
   double y = height - kMargin - kRow;
@@ -97,7 +97,7 @@ Handle openWindow(Graphics& graphics, std::string_view module) {
   add(graphics, window, ControlStyle::pushbutton, tags::kShapeScoresSaveButton,
       "Save scores as CSV...", 180, kMargin, 170,
       "Write every specimen's scores on every component to a CSV file",
-      call + "('ShapeScoresSave')");
+      actioncallback(module, "ShapeScoresSave"));
 
   // The plots between.
   const double plotBottom = kMargin + 2 * (kRow + kMargin);
@@ -107,7 +107,7 @@ Handle openWindow(Graphics& graphics, std::string_view module) {
   const Handle space = graphics.axes(window);
   graphics.setTag(space, std::string(tags::kShapeSpacePlot));
   graphics.setPosition(space, Eigen::Vector4d(kMargin, plotBottom, plotWidth, plotHeight));
-  graphics.set(space, "Callback", call + "('ShapeSpaceSelect')");
+  graphics.set(space, "Callback", actioncallback(module, "ShapeSpaceSelect"));
   const Handle scree = graphics.axes(window);
   graphics.setTag(scree, std::string(tags::kShapeScreePlot));
   graphics.setPosition(

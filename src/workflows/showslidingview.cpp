@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "core/sprintf.h"
+#include "document/actioncallback.h"
 #include "document/controltags.h"
 #include "document/showsliding.h"
 #include "numerics/centsize3Da.h"
@@ -40,7 +41,7 @@ Handle openWindow(Graphics& graphics, std::string_view module) {
       ControlStyle::popupmenu, tags::kSlidingSpecimen, "", Eigen::Vector4d(85, y, 220, kRow),
       "The specimen shown: its points after sliding (red, numbered as its landmarks) and its "
       "semilandmarks before sliding (blue circles)");
-  chooser.callback = std::string(module) + "('SlidingSpecimen')";
+  chooser.callback = actioncallback(module, "SlidingSpecimen");
   graphics.uicontrol(window, chooser);
   const double textHeight = kTextRows * kRow;
   y -= kMargin + textHeight;

@@ -16,6 +16,7 @@ namespace tarvolin {
 void SwitchyardPanel::checkOnLoad(const AnalysisSession& session) {
   loadNote_.clear();
   outOfLineNote_.clear();
+  outOfLineCount_.clear();
   // What the report windows' lines said ("skull_12 is shown among the
   // others in the plot") was said of the data before.
   for (const std::optional<ObjectId>* report : {&checkWindow_, &shapeWindow_, &allometryWindow_}) {
@@ -24,8 +25,10 @@ void SwitchyardPanel::checkOnLoad(const AnalysisSession& session) {
   const Eigen::MatrixXd& data = session.data();
   if (data.size() == 0 || data.size() > kCheckOnLoadCoordinates) return;
   try {
-    loadNote_ = outoflinestatus(checkdata(data, session.dims(), /*causes=*/false));
+    const DataCheck check = checkdata(data, session.dims(), /*causes=*/false);
+    loadNote_ = outoflinestatus(check);
     outOfLineNote_ = loadNote_;
+    outOfLineCount_ = outoflinecount(check);
   } catch (const std::exception&) {
     // Data the check cannot take are refused when the user asks for it,
     // with the reason; the load itself went well.
@@ -50,11 +53,10 @@ void SwitchyardPanel::showCheck(const AnalysisSession& session, const std::strin
   clearReportLine(checkWindow_);
   checkWindow_ = showcheck(graphics_, report, checkWindow_, module);
   console().disp(report.text);
-  const std::string note = outoflinestatus(report.check);
-  graphics_.status(note.empty()
+  const std::string count = outoflinecount(report.check);
+  graphics_.status(count.empty()
                        ? sprintf("Checked %i specimens: nothing looks out of line", data.rows())
-                       : note.substr(0, note.find(':')) +
-                             ": choose one in the table to see it in the plot");
+                       : count + ": choose one in the table to see it in the plot");
   check_ = std::move(report);
 }
 
@@ -66,8 +68,7 @@ void SwitchyardPanel::keepOutOfLineNote(const GraphicsChange& said) {
   }
   // "3 specimens look out of line": the words of the note or of the
   // check's own summary.
-  const std::string count = outOfLineNote_.substr(0, outOfLineNote_.find(':'));
-  if (said.detail.find(count) != std::string::npos) return;
+  if (said.detail.find(outOfLineCount_) != std::string::npos) return;
   graphics_.status(said.handle,
                    said.detail.empty() ? outOfLineNote_ : said.detail + "; " + outOfLineNote_);
 }

@@ -117,6 +117,7 @@ bool SwitchyardPanel::enterOwnWindow() {
     check_.reset();
     shape_.reset();
     outOfLineNote_.clear();
+    outOfLineCount_.clear();
   }
   return changed;
 }
@@ -336,6 +337,7 @@ void SwitchyardPanel::resetControls() {
   shape_.reset();
   loadNote_.clear();
   outOfLineNote_.clear();
+  outOfLineCount_.clear();
 }
 
 void SwitchyardPanel::resetLaterSteps() {
@@ -349,6 +351,7 @@ void SwitchyardPanel::resetLaterSteps() {
   shape_.reset();
   loadNote_.clear();
   outOfLineNote_.clear();
+  outOfLineCount_.clear();
 }
 
 void SwitchyardPanel::resetXChoice() {

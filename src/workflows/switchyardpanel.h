@@ -344,6 +344,7 @@ class SwitchyardPanel {
                    Eigen::Index specimen);
   std::string loadNote_;       // what the check on load found, for reportLoaded
   std::string outOfLineNote_;  // the same, kept until the data change
+  std::string outOfLineCount_;  // its words "3 specimens look out of line"
   // After an action whose last status text was `said`: says it again with
   // the out-of-line note added, where it went to the workflow's window and
   // does not name the specimens out of line already.

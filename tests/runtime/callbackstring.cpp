@@ -1,5 +1,6 @@
 #include "runtime/callbackstring.h"
 
+#include "document/actioncallback.h"
 #include "runtime/registry.h"
 #include "tests/testing.h"
 
@@ -25,6 +26,16 @@ TEST(Parsecallback, NameWithTextNumberEmptyAndNestedCalls) {
   EXPECT_EQ(spaced.arguments[2].literal, Value("it's"));
   EXPECT_TRUE(parsecallback("gcbf").arguments.empty());
   EXPECT_TRUE(parsecallback("clf()").arguments.empty());
+
+  // What the windows' controls are given reads back as the action it runs.
+  for (const char* action : {"CheckSelect", "it's", "''", ""}) {
+    const std::string callback = actioncallback("stand3sw", action);
+    const CallExpression back = parsecallback(callback);
+    EXPECT_EQ(back.name, "stand3sw") << callback;
+    ASSERT_EQ(back.arguments.size(), 1u) << callback;
+    EXPECT_EQ(back.arguments[0].literal, Value(action)) << callback;
+  }
+  EXPECT_EQ(actioncallback("standsw", "ShapeChange"), "standsw('ShapeChange')");
 }
 
 TEST(Parsecallback, RefusesAnythingElseNamingThePosition) {

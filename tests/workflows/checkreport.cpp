@@ -183,16 +183,22 @@ TEST(CheckReport, WritesNumbersToTheirDigitsInEveryLocale) {
 TEST(CheckReport, StatusLineCountsTheSpecimensOutOfLine) {
   const struct {
     std::vector<std::pair<bool, bool>> flags;  // outlier, size out of line
+    const char* count;
     const char* status;
   } cases[] = {
-      {{{false, false}, {false, false}}, ""},
-      {{{true, false}, {false, false}}, "1 specimen looks out of line: Check data..."},
-      {{{true, true}, {false, true}, {true, false}}, "3 specimens look out of line: Check data..."},
+      {{{false, false}, {false, false}}, "", ""},
+      {{{true, false}, {false, false}},
+       "1 specimen looks out of line",
+       "1 specimen looks out of line: Check data..."},
+      {{{true, true}, {false, true}, {true, false}},
+       "3 specimens look out of line",
+       "3 specimens look out of line: Check data..."},
   };
   for (const auto& c : cases) {
     DataCheck check;
     for (const auto& [outlier, size] : c.flags)
       check.specimens.push_back(specimen(0, outlier, 1, size));
+    EXPECT_EQ(outoflinecount(check), c.count);
     EXPECT_EQ(outoflinestatus(check), c.status);
   }
 }
