@@ -43,11 +43,14 @@ std::string gpareporttext(const GpaReport& report, GpaReportFor reader) {
          sprintf(" (last change %.2g)", report.lastChange) + unsettled(report, reader);
 }
 
-std::string slideroundtext(const SlideProgress& progress) {
-  const std::string round =
-      sprintf("sliding: round %d of at most %d, ", progress.round, progress.maxRounds);
-  if (progress.change) return round + sprintf("change %.3g", *progress.change);
-  return round + sprintf("%d of %d specimens slid", progress.slid, progress.specimens);
+std::string slideroundtext(const SlideProgress& progress, GpaReportFor reader) {
+  const bool window = reader == GpaReportFor::window;
+  const std::string round = sprintf("%s round %d of at most %d, ", window ? "Sliding:" : "sliding:",
+                                    progress.round, progress.maxRounds);
+  const std::string far =
+      progress.change ? sprintf("change %.3g", *progress.change)
+                      : sprintf("%d of %d specimens slid", progress.slid, progress.specimens);
+  return round + far + (window ? " ..." : "");
 }
 
 }  // namespace tarvolin

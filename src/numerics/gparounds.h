@@ -119,7 +119,9 @@ std::string gpareporttext(const GpaReport& report, GpaReportFor reader = GpaRepo
 // How far a fit that slides has got, at the end of a round and within one:
 //   "sliding: round 3 of at most 9, change 0.0123"
 //   "sliding: round 3 of at most 9, 12 of 40 specimens slid"
-// (the change with three significant digits).
-std::string slideroundtext(const SlideProgress& progress);
+// (the change with three significant digits); for a window's status line,
+// a sentence that goes on: "Sliding: round 3 of at most 9, change 0.0123 ...".
+std::string slideroundtext(const SlideProgress& progress,
+                           GpaReportFor reader = GpaReportFor::commandLine);
 
 }  // namespace tarvolin

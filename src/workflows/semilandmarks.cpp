@@ -57,9 +57,7 @@ GpaRounds Semilandmarks::rounds(SlideMethod how, std::function<void(std::string)
   rounds.slide = sliding(how);
   if (rounds.slide && status) {
     rounds.onRound = [status = std::move(status)](const SlideProgress& progress) {
-      std::string text = slideroundtext(progress);
-      text[0] = 'S';
-      status(text + " ...");
+      status(slideroundtext(progress, GpaReportFor::window));
     };
   }
   return rounds;

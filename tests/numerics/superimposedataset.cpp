@@ -286,6 +286,9 @@ TEST(Gpareporttext, SaysWhatTheFitDid) {
             "sliding: round 3 of at most 9, change 0.0123");
   EXPECT_EQ(slideroundtext({.round = 1, .maxRounds = 9, .slid = 12, .specimens = 40}),
             "sliding: round 1 of at most 9, 12 of 40 specimens slid");
+  EXPECT_EQ(slideroundtext({.round = 1, .maxRounds = 9, .slid = 12, .specimens = 40},
+                           GpaReportFor::window),
+            "Sliding: round 1 of at most 9, 12 of 40 specimens slid ...");
 }
 
 }  // namespace
