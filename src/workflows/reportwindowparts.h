@@ -30,6 +30,12 @@ Eigen::Vector4d reportrectangle(const PropertyValue& value);
 Eigen::Vector4d reportplace(const Graphics& graphics, const Eigen::Vector2d& size,
                             const Eigen::Vector2d& corner);
 
+// The control (or axes) of a report window by its tag; the window makes
+// every tag it looks up.
+inline Handle tagged(const Graphics& graphics, std::string_view tag, Handle window) {
+  return graphics.findobj(tag, window).front();
+}
+
 // The description of a report window's control.
 ControlSpec reportcontrol(ControlStyle style, std::string_view tag, const char* string,
                           const Eigen::Vector4d& position, const char* tooltip);

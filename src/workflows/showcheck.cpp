@@ -29,10 +29,6 @@ const Eigen::Vector2d kCorner(140, 60);
 const Eigen::Vector4d kCopy = kReportCopy;
 const Eigen::Vector4d kSave = kReportSave;
 
-Handle tagged(const Graphics& graphics, std::string_view tag, Handle window) {
-  return graphics.findobj(tag, window).front();
-}
-
 Handle openWindow(Graphics& graphics, std::string_view module) {
   const Handle window = graphics.figure();
   graphics.setTag(window, std::string(tags::kCheckWindow));

@@ -17,10 +17,6 @@ constexpr double kHeight = 640;
 constexpr double kScreeWidth = 270;
 const Eigen::Vector2d kCorner(160, 50);
 
-Handle tagged(const Graphics& graphics, std::string_view tag, Handle window) {
-  return graphics.findobj(tag, window).front();
-}
-
 // One control of the window, `x` pixels from the left on row `y`.
 Handle add(Graphics& graphics, Handle window, ControlStyle style, std::string_view tag,
            const char* string, double x, double y, double width, const char* tooltip,

@@ -23,10 +23,6 @@ constexpr double kHeight = 600;
 constexpr double kTextRows = 2;
 const Eigen::Vector2d kCorner(200, 70);
 
-Handle tagged(const Graphics& graphics, std::string_view tag, Handle window) {
-  return graphics.findobj(tag, window).front();
-}
-
 Handle openWindow(Graphics& graphics, std::string_view module) {
   const Handle window = graphics.figure();
   graphics.setTag(window, std::string(tags::kSlidingWindow));
